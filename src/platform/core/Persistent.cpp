@@ -1,0 +1,18 @@
+#include "platform/core/Persistent.h"
+
+#include "platform/core/Exceptions.h"
+
+void TPersistent::Assign(TPersistent* Source)
+{
+    if (Source != nullptr)
+        Source->AssignTo(this);
+    else
+        AssignTo(nullptr);  // assigning nil is refused the same way
+}
+
+void TPersistent::AssignTo(TPersistent* Dest)
+{
+    const String source = QString::fromLatin1(Dest == nullptr ? "nil" : ClassName());
+    const String target = QString::fromLatin1(Dest == nullptr ? ClassName() : Dest->ClassName());
+    throw EConvertError(QStringLiteral("Cannot assign a %1 to a %2").arg(source, target));
+}
