@@ -7,6 +7,7 @@
 #include "platform/core/String.h"
 
 #include <functional>
+#include <utility>
 
 class TCollection;
 

@@ -8,6 +8,11 @@
 
 namespace {
 
+[[noreturn]] void IndexError(int Index)
+{
+    throw EStringListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+}
+
 [[noreturn]] void SortedListError()
 {
     throw EStringListError(QStringLiteral("Operation not allowed on sorted list"));
@@ -79,8 +84,8 @@ void TStringList::InsertObject(int Index, const String& S, TObject* Object)
 {
     if (FSorted)
         SortedListError();
-    if (Index != Count())
-        CheckIndex(Index);
+    if (Index < 0 || Index > Count())
+        IndexError(Index);
     InsertItem(Index, S, Object);
 }
 
@@ -212,7 +217,7 @@ int TStringList::CompareItems(TStringList* List, int Index1, int Index2)
 void TStringList::CheckIndex(int Index) const
 {
     if (Index < 0 || Index >= Count())
-        throw EStringListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+        IndexError(Index);
 }
 
 void TStringList::InsertItem(int Index, const String& S, TObject* Object)
