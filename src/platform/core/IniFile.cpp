@@ -1,0 +1,296 @@
+#include "platform/core/IniFile.h"
+
+#include "platform/core/Exceptions.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <cstdint>
+#include <optional>
+
+namespace {
+
+bool SameName(QStringView A, QStringView B) { return A.compare(B, Qt::CaseInsensitive) == 0; }
+
+// "[name]" gives the trimmed name.
+std::optional<QStringView> SectionHeaderName(QStringView Line)
+{
+    Line = Line.trimmed();
+    const qsizetype Close = Line.indexOf(u']');
+    if (!Line.startsWith(u'[') || Close < 0)
+        return std::nullopt;
+    return Line.sliced(1, Close - 1).trimmed();
+}
+
+struct TKeyLine {
+    QStringView Key;
+    QStringView Value;
+};
+
+// "key=value": the key before the first '=', the value after it, both trimmed. Comments
+// (';' first) and lines without '=' or without a key are not key lines.
+std::optional<TKeyLine> ParseKeyLine(QStringView Line)
+{
+    Line = Line.trimmed();
+    const qsizetype Equals = Line.indexOf(u'=');
+    if (Line.startsWith(u';') || Equals <= 0)
+        return std::nullopt;
+    return TKeyLine{Line.first(Equals).trimmed(), Line.sliced(Equals + 1).trimmed()};
+}
+
+int DigitValue(QChar C)
+{
+    const char16_t U = C.unicode();
+    if (U >= u'0' && U <= u'9')
+        return U - u'0';
+    if (U >= u'a' && U <= u'f')
+        return U - u'a' + 10;
+    if (U >= u'A' && U <= u'F')
+        return U - u'A' + 10;
+    return -1;
+}
+
+// The platform's integer forms: an optional sign, then decimal digits, or hexadecimal digits
+// after "$" or "0x". Hexadecimal may use all 32 bits (colours, flag sets) and wraps to a
+// negative int as the platform's does.
+std::optional<int> ParseInteger(QStringView Text)
+{
+    bool Negative = false;
+    if (Text.startsWith(u'-') || Text.startsWith(u'+')) {
+        Negative = Text.front() == u'-';
+        Text = Text.sliced(1);
+    }
+    int Base = 10;
+    if (Text.startsWith(u'$')) {
+        Base = 16;
+        Text = Text.sliced(1);
+    } else if (Text.startsWith(u"0x", Qt::CaseInsensitive)) {
+        Base = 16;
+        Text = Text.sliced(2);
+    }
+    if (Text.isEmpty())
+        return std::nullopt;
+    const std::int64_t Limit = Base == 16 ? 0xFFFFFFFF : Negative ? 2147483648 : 2147483647;
+    std::int64_t Magnitude = 0;
+    for (const QChar C : Text) {
+        const int Digit = DigitValue(C);
+        if (Digit < 0 || Digit >= Base)
+            return std::nullopt;
+        Magnitude = Magnitude * Base + Digit;
+        if (Magnitude > Limit)
+            return std::nullopt;
+    }
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(Negative ? -Magnitude : Magnitude));
+}
+
+// The lines of the file as last written, with the edits a write makes.
+class TIniLines {
+public:
+    static TIniLines Load(const String& FileName);
+    void Save(const String& FileName) const;
+
+    // Lines [Header, End) of the first section of that name: its header up to the next one.
+    struct TSpan {
+        qsizetype Header;
+        qsizetype End;
+    };
+    std::optional<TSpan> FindSection(QStringView Section) const;
+    // The line of the key in the span, -1 when absent.
+    qsizetype FindKey(TSpan Span, QStringView Ident) const;
+    QStringList Keys(TSpan Span) const;
+    QStringList SectionNames() const;
+    std::optional<QStringView> Value(QStringView Section, QStringView Ident) const;
+
+    void SetValue(const String& Section, const String& Ident, const String& Value);
+    void Remove(qsizetype First, qsizetype End) { FLines.remove(First, End - First); }
+
+private:
+    QStringList FLines;
+    QLatin1String FLineBreak{"\n"};
+};
+
+TIniLines TIniLines::Load(const String& FileName)
+{
+    TIniLines Result;
+    QFile File(FileName);
+    if (!File.open(QIODevice::ReadOnly))
+        return Result;
+    QByteArray Bytes = File.readAll();
+    if (Bytes.startsWith("\xEF\xBB\xBF"))
+        Bytes.remove(0, 3);
+    const String Text = String::fromUtf8(Bytes);
+    // Rewrites keep the file's own line breaks.
+    if (Text.contains(u"\r\n"))
+        Result.FLineBreak = QLatin1String("\r\n");
+    Result.FLines = Text.split(u'\n');
+    if (Text.endsWith(u'\n'))
+        Result.FLines.removeLast();
+    for (String& Line : Result.FLines) {
+        if (Line.endsWith(u'\r'))
+            Line.chop(1);
+    }
+    return Result;
+}
+
+void TIniLines::Save(const String& FileName) const
+{
+    String Text;
+    for (const String& Line : FLines)
+        Text += Line + FLineBreak;
+    // Written beside the file and renamed over it, so no crash leaves it half written.
+    QSaveFile File(FileName);
+    if (!File.open(QIODevice::WriteOnly) || File.write(Text.toUtf8()) < 0 || !File.commit())
+        throw EIniFileException(QStringLiteral("Unable to write to %1").arg(FileName));
+}
+
+std::optional<TIniLines::TSpan> TIniLines::FindSection(QStringView Section) const
+{
+    qsizetype Header = -1;
+    for (qsizetype I = 0; I < FLines.size(); ++I) {
+        const std::optional<QStringView> Name = SectionHeaderName(FLines[I]);
+        if (!Name)
+            continue;
+        if (Header >= 0)
+            return TSpan{Header, I};
+        if (SameName(*Name, Section))
+            Header = I;
+    }
+    if (Header < 0)
+        return std::nullopt;
+    return TSpan{Header, FLines.size()};
+}
+
+qsizetype TIniLines::FindKey(TSpan Span, QStringView Ident) const
+{
+    for (qsizetype I = Span.Header + 1; I < Span.End; ++I) {
+        const std::optional<TKeyLine> Line = ParseKeyLine(FLines[I]);
+        if (Line && SameName(Line->Key, Ident))
+            return I;
+    }
+    return -1;
+}
+
+QStringList TIniLines::Keys(TSpan Span) const
+{
+    QStringList Result;
+    for (qsizetype I = Span.Header + 1; I < Span.End; ++I) {
+        if (const std::optional<TKeyLine> Line = ParseKeyLine(FLines[I]))
+            Result.append(Line->Key.toString());
+    }
+    return Result;
+}
+
+QStringList TIniLines::SectionNames() const
+{
+    QStringList Result;
+    for (const String& Line : FLines) {
+        if (const std::optional<QStringView> Name = SectionHeaderName(Line))
+            Result.append(Name->toString());
+    }
+    return Result;
+}
+
+std::optional<QStringView> TIniLines::Value(QStringView Section, QStringView Ident) const
+{
+    const std::optional<TSpan> Span = FindSection(Section);
+    const qsizetype Line = Span ? FindKey(*Span, Ident) : -1;
+    if (Line < 0)
+        return std::nullopt;
+    return ParseKeyLine(FLines[Line])->Value;
+}
+
+void TIniLines::SetValue(const String& Section, const String& Ident, const String& Value)
+{
+    const String KeyLine = Ident + u'=' + Value;
+    const std::optional<TSpan> Span = FindSection(Section);
+    if (!Span) {
+        FLines << u'[' + Section + u']' << KeyLine;
+        return;
+    }
+    const qsizetype Line = FindKey(*Span, Ident);
+    if (Line >= 0) {
+        FLines[Line] = KeyLine;
+        return;
+    }
+    // A new key goes after the section's last non-blank line, before the blank lines that
+    // separate it from the next section.
+    qsizetype Insert = Span->End;
+    while (Insert > Span->Header + 1 && FLines[Insert - 1].trimmed().isEmpty())
+        --Insert;
+    FLines.insert(Insert, KeyLine);
+}
+
+}  // namespace
+
+String TIniFile::ReadString(const String& Section, const String& Ident, const String& Default) const
+{
+    const TIniLines Lines = TIniLines::Load(FFileName);
+    const std::optional<QStringView> Value = Lines.Value(Section, Ident);
+    return Value ? Value->toString() : Default;
+}
+
+void TIniFile::WriteString(const String& Section, const String& Ident, const String& Value)
+{
+    TIniLines Lines = TIniLines::Load(FFileName);
+    Lines.SetValue(Section, Ident, Value);
+    Lines.Save(FFileName);
+}
+
+int TIniFile::ReadInteger(const String& Section, const String& Ident, int Default) const
+{
+    const TIniLines Lines = TIniLines::Load(FFileName);
+    const std::optional<QStringView> Value = Lines.Value(Section, Ident);
+    return Value ? ParseInteger(*Value).value_or(Default) : Default;
+}
+
+void TIniFile::WriteInteger(const String& Section, const String& Ident, int Value)
+{
+    WriteString(Section, Ident, String::number(Value));
+}
+
+bool TIniFile::ReadBool(const String& Section, const String& Ident, bool Default) const
+{
+    return ReadInteger(Section, Ident, Default ? 1 : 0) != 0;
+}
+
+void TIniFile::WriteBool(const String& Section, const String& Ident, bool Value)
+{
+    WriteString(Section, Ident, Value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+bool TIniFile::SectionExists(const String& Section) const { return !ReadSection(Section).isEmpty(); }
+
+bool TIniFile::ValueExists(const String& Section, const String& Ident) const
+{
+    return TIniLines::Load(FFileName).Value(Section, Ident).has_value();
+}
+
+QStringList TIniFile::ReadSection(const String& Section) const
+{
+    const TIniLines Lines = TIniLines::Load(FFileName);
+    const std::optional<TIniLines::TSpan> Span = Lines.FindSection(Section);
+    return Span ? Lines.Keys(*Span) : QStringList();
+}
+
+QStringList TIniFile::ReadSections() const { return TIniLines::Load(FFileName).SectionNames(); }
+
+void TIniFile::EraseSection(const String& Section)
+{
+    TIniLines Lines = TIniLines::Load(FFileName);
+    const std::optional<TIniLines::TSpan> Span = Lines.FindSection(Section);
+    if (!Span)
+        return;
+    Lines.Remove(Span->Header, Span->End);
+    Lines.Save(FFileName);
+}
+
+void TIniFile::DeleteKey(const String& Section, const String& Ident)
+{
+    TIniLines Lines = TIniLines::Load(FFileName);
+    const std::optional<TIniLines::TSpan> Span = Lines.FindSection(Section);
+    const qsizetype Line = Span ? Lines.FindKey(*Span, Ident) : -1;
+    if (Line < 0)
+        return;
+    Lines.Remove(Line, Line + 1);
+    Lines.Save(FFileName);
+}
