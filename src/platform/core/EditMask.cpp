@@ -1,12 +1,10 @@
 #include "platform/core/EditMask.h"
 
+#include "platform/core/FormatSettings.h"
+
 #include <algorithm>
 
 namespace {
-
-// The separators of the program's fixed locale (Chinese, PRC) that ':' and '/' stand for.
-constexpr char16_t TimeSeparator = u':';
-constexpr char16_t DateSeparator = u'-';
 
 TMaskPosition LiteralPosition(Char C) { return {TMaskCharKind::Literal, C, false, TMaskCase::None}; }
 
@@ -99,8 +97,8 @@ TEditMask ParseEditMask(const String& EditMask)
         case u'0': AddClass(TMaskCharKind::Digit, true); break;
         case u'9': AddClass(TMaskCharKind::Digit, false); break;
         case u'#': AddClass(TMaskCharKind::DigitOrSign, false); break;
-        case u':': Result.Positions.push_back(LiteralPosition(TimeSeparator)); break;
-        case u'/': Result.Positions.push_back(LiteralPosition(DateSeparator)); break;
+        case u':': Result.Positions.push_back(LiteralPosition(FormatSettings().TimeSeparator)); break;
+        case u'/': Result.Positions.push_back(LiteralPosition(FormatSettings().DateSeparator)); break;
         case u'_': Result.Positions.push_back(LiteralPosition(u' ')); break;
         default: Result.Positions.push_back(LiteralPosition(C)); break;
         }

@@ -1,11 +1,11 @@
 #include "platform/core/IniFile.h"
 
 #include "platform/core/Exceptions.h"
+#include "platform/core/SysUtils.h"
 
 #include <QFile>
 #include <QSaveFile>
 
-#include <cstdint>
 #include <optional>
 
 namespace {
@@ -36,51 +36,6 @@ std::optional<TKeyLine> ParseKeyLine(QStringView Line)
     if (Line.startsWith(u';') || Equals <= 0)
         return std::nullopt;
     return TKeyLine{Line.first(Equals).trimmed(), Line.sliced(Equals + 1).trimmed()};
-}
-
-int DigitValue(QChar C)
-{
-    const char16_t U = C.unicode();
-    if (U >= u'0' && U <= u'9')
-        return U - u'0';
-    if (U >= u'a' && U <= u'f')
-        return U - u'a' + 10;
-    if (U >= u'A' && U <= u'F')
-        return U - u'A' + 10;
-    return -1;
-}
-
-// The platform's integer forms: an optional sign, then decimal digits, or hexadecimal digits
-// after "$" or "0x". Hexadecimal may use all 32 bits (colours, flag sets) and wraps to a
-// negative int as the platform's does.
-std::optional<int> ParseInteger(QStringView Text)
-{
-    bool Negative = false;
-    if (Text.startsWith(u'-') || Text.startsWith(u'+')) {
-        Negative = Text.front() == u'-';
-        Text = Text.sliced(1);
-    }
-    int Base = 10;
-    if (Text.startsWith(u'$')) {
-        Base = 16;
-        Text = Text.sliced(1);
-    } else if (Text.startsWith(u"0x", Qt::CaseInsensitive)) {
-        Base = 16;
-        Text = Text.sliced(2);
-    }
-    if (Text.isEmpty())
-        return std::nullopt;
-    const std::int64_t Limit = Base == 16 ? 0xFFFFFFFF : Negative ? 2147483648 : 2147483647;
-    std::int64_t Magnitude = 0;
-    for (const QChar C : Text) {
-        const int Digit = DigitValue(C);
-        if (Digit < 0 || Digit >= Base)
-            return std::nullopt;
-        Magnitude = Magnitude * Base + Digit;
-        if (Magnitude > Limit)
-            return std::nullopt;
-    }
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(Negative ? -Magnitude : Magnitude));
 }
 
 // The lines of the file as last written, with the edits a write makes.
@@ -240,7 +195,7 @@ int TIniFile::ReadInteger(const String& Section, const String& Ident, int Defaul
 {
     const TIniLines Lines = TIniLines::Load(FFileName);
     const std::optional<QStringView> Value = Lines.Value(Section, Ident);
-    return Value ? ParseInteger(*Value).value_or(Default) : Default;
+    return Value ? StrToIntDef(Value->toString(), Default) : Default;
 }
 
 void TIniFile::WriteInteger(const String& Section, const String& Ident, int Value)

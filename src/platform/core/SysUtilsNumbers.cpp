@@ -29,7 +29,8 @@ int DigitValue(Char C, int Base)
     return value < Base ? value : -1;
 }
 
-// Blanks around, a sign, and decimal digits or hexadecimal ones after "$" or "0x".
+// Blanks around, a sign, and decimal digits or hexadecimal ones after "$" or "0x". Hexadecimal
+// may use every bit of the width (colours, flag sets) and wraps to negative, as the platform's does.
 bool ParseInteger(const String& S, std::int64_t Min, std::int64_t Max, std::int64_t& Value)
 {
     const String text = Trim(S);
@@ -48,7 +49,9 @@ bool ParseInteger(const String& S, std::int64_t Min, std::int64_t Max, std::int6
     if (pos == text.size())
         return false;
     // Accumulate the magnitude unsigned, so the most negative value fits.
-    const std::uint64_t limit = negative ? 0 - static_cast<std::uint64_t>(Min) : static_cast<std::uint64_t>(Max);
+    const std::uint64_t limit = base == 16 ? static_cast<std::uint64_t>(Max) * 2 + 1
+                                : negative ? 0 - static_cast<std::uint64_t>(Min)
+                                           : static_cast<std::uint64_t>(Max);
     std::uint64_t magnitude = 0;
     for (; pos < text.size(); ++pos) {
         const int digit = DigitValue(text[pos], base);
@@ -56,6 +59,8 @@ bool ParseInteger(const String& S, std::int64_t Min, std::int64_t Max, std::int6
             return false;
         magnitude = magnitude * base + digit;
     }
+    if (base == 16 && magnitude > static_cast<std::uint64_t>(Max))
+        magnitude -= (static_cast<std::uint64_t>(Max) + 1) * 2;  // two's complement wrap within the width
     Value = negative ? static_cast<std::int64_t>(0 - magnitude) : static_cast<std::int64_t>(magnitude);
     return true;
 }

@@ -189,13 +189,15 @@ std::weak_ordering operator<=>(const Variant& A, const Variant& B)
 {
     using TEmpty = Variant::TEmpty;
     using TNull = Variant::TNull;
-    // Numbers and text share one rank: text that reads as a number compares as that number.
+    // Each kind family has its own rank, so the order stays transitive when kinds mix: text
+    // never compares as a number, or "10" < "9" == 9 < 10 == "10" would make sorting undefined.
     auto rank = [](const Variant::TValue& value) {
         return std::visit(TOverloaded{
                               [](TEmpty) { return 0; },
                               [](TNull) { return 1; },
-                              [](const QByteArray&) { return 3; },
-                              [](const TVarArray&) { return 4; },
+                              [](const String&) { return 3; },
+                              [](const QByteArray&) { return 4; },
+                              [](const TVarArray&) { return 5; },
                               [](const auto&) { return 2; },
                           },
                           value);
@@ -205,6 +207,8 @@ std::weak_ordering operator<=>(const Variant& A, const Variant& B)
     if (rankA != rankB || rankA < 2)
         return rankA <=> rankB;
 
+    if (const auto* textA = std::get_if<String>(&A.FValue))
+        return ToOrdering(CollateCompare(*textA, std::get<String>(B.FValue), TCaseSensitivity::Sensitive));
     if (const auto* bytesA = std::get_if<QByteArray>(&A.FValue)) {
         const QByteArray& bytesB = std::get<QByteArray>(B.FValue);
         return ToOrdering(*bytesA < bytesB ? -1 : *bytesA == bytesB ? 0 : 1);
@@ -214,28 +218,16 @@ std::weak_ordering operator<=>(const Variant& A, const Variant& B)
         return std::lexicographical_compare_three_way(arrayA->Items.begin(), arrayA->Items.end(),
                                                       arrayB.Items.begin(), arrayB.Items.end());
     }
-
-    const auto* textA = std::get_if<String>(&A.FValue);
-    const auto* textB = std::get_if<String>(&B.FValue);
-    if (textA && textB)
-        return ToOrdering(CollateCompare(*textA, *textB, TCaseSensitivity::Sensitive));
     if (const auto* currencyA = std::get_if<Currency>(&A.FValue))
         if (const auto* currencyB = std::get_if<Currency>(&B.FValue))
             return *currencyA <=> *currencyB;
-    // A number against a number, or against text: text that is no number sorts after numbers.
-    long double numberA = 0;
-    long double numberB = 0;
-    const bool isNumberA = !textA || TryStrToFloat(*textA, numberA);
-    const bool isNumberB = !textB || TryStrToFloat(*textB, numberB);
-    if (!isNumberA || !isNumberB)
-        return isNumberB <=> isNumberA;
     // Currency meets floating point as the platform compares them: as a double.
-    auto number = [](const Variant& V, long double FromText) {
+    auto number = [](const Variant& V) {
         if (const auto* currency = std::get_if<Currency>(&V.FValue))
             return static_cast<long double>(currency->ToDouble());
-        return std::holds_alternative<String>(V.FValue) ? FromText : V.Number(varDouble);
+        return V.Number(varDouble);
     };
-    return ToOrdering(CompareFloats(number(A, numberA), number(B, numberB)));
+    return ToOrdering(CompareFloats(number(A), number(B)));
 }
 
 TVarType VarType(const Variant& V) { return V.VarType(); }

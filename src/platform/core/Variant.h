@@ -5,11 +5,11 @@
 //
 // Equality and ordering never raise, unlike the platform's variant operators: values follow one
 // total order, which sorted lists and key lookups rely on.
-//   Unassigned < Null < numbers and strings < byte strings < arrays.
+//   Unassigned < Null < numbers < strings < byte strings < arrays.
 //   Numbers (Boolean, Integer, Int64, Double, Currency, Date) compare by value across kinds;
 //   a Boolean counts as the platform counts it, True = -1 and False = 0.
-//   Strings compare with the Chinese collation, case-sensitive. A string that converts to a number
-//   (StrToFloat) compares numerically with a number; any other string sorts after every number.
+//   Strings compare with the Chinese collation, case-sensitive, and never as numbers: a string
+//   that reads as a number still sorts after every number, which keeps the order transitive.
 //   Byte strings compare bytewise; arrays element by element, then the shorter first.
 //   Null equals Null.
 #include "platform/core/Currency.h"
