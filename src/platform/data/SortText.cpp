@@ -3,6 +3,8 @@
 #include "platform/core/Collation.h"
 #include "platform/core/Exceptions.h"
 
+#include <QStringList>
+
 namespace {
 
 int FieldIndexOf(const String& Name, const std::vector<TCursorField>& Fields)
