@@ -22,6 +22,4 @@ inline const String SInvalidIntegerValue = QStringLiteral("'%1' is not a valid i
 inline const String SInvalidFloatValue = QStringLiteral("'%1' is not a valid floating point value for field '%2'");
 inline const String SInvalidBoolValue = QStringLiteral("'%1' is not a valid boolean value for field '%2'");
 inline const String SFieldRangeError = QStringLiteral("%1 is not a valid value for field '%2'. The allowed range is %3 to %4");
-inline const String SCircularDataLink = QStringLiteral("Circular datalinks are not allowed");
-inline const String SNoDataSet = QStringLiteral("Missing DataSet property");
 }  // namespace DBConsts

@@ -1,6 +1,7 @@
 #include "platform/data/Field.h"
 
 #include "platform/core/Exceptions.h"
+#include "platform/core/SysUtils.h"
 #include "platform/data/DataSet.h"
 #include "platform/data/DatabaseError.h"
 
@@ -157,11 +158,33 @@ Variant OrEmpty(const Variant& Value, const Variant& Empty) { return VarIsNull(V
 
 }  // namespace
 
-int TField::AsInteger() const { return OrEmpty(Value(), EmptyValue()).AsInteger(); }
-double TField::AsFloat() const { return OrEmpty(Value(), EmptyValue()).AsDouble(); }
-Currency TField::AsCurrency() const { return OrEmpty(Value(), EmptyValue()).AsCurrency(); }
+// Text converts as the platform's string routines do, raising EConvertError with their messages.
+int TField::AsInteger() const
+{
+    const Variant value = OrEmpty(Value(), EmptyValue());
+    return VarIsStr(value) ? StrToInt(value.AsString()) : value.AsInteger();
+}
+
+double TField::AsFloat() const
+{
+    const Variant value = OrEmpty(Value(), EmptyValue());
+    return VarIsStr(value) ? static_cast<double>(StrToFloat(value.AsString())) : value.AsDouble();
+}
+
+Currency TField::AsCurrency() const
+{
+    const Variant value = OrEmpty(Value(), EmptyValue());
+    return VarIsStr(value) ? StrToCurr(value.AsString()) : value.AsCurrency();
+}
+
 bool TField::AsBoolean() const { return OrEmpty(Value(), EmptyValue()).AsBoolean(); }
-TDateTime TField::AsDateTime() const { return OrEmpty(Value(), EmptyValue()).AsDateTime(); }
+
+TDateTime TField::AsDateTime() const
+{
+    const Variant value = OrEmpty(Value(), EmptyValue());
+    return VarIsStr(value) ? StrToDateTime(value.AsString()) : value.AsDateTime();
+}
+
 QByteArray TField::AsBytes() const
 {
     const Variant value = Value();
