@@ -235,7 +235,7 @@ private:
     void BrushChanged();
     TRect DeviceRect() const;
     void ClipChanged();
-    QRegion EffectiveClip() const;
+    std::optional<QRegion> EffectiveClip() const;
 
     TFont FFont;
     TPen FPen;

@@ -60,9 +60,9 @@ public:
     int ScreenFontHeight() const;
     void SetScreenFontHeight(int Value) { FScreenFontHeight = Value; }
 
-    // The monitors, primary first; default: the screens Qt reports.
+    // The monitors, primary first; default (and after setting none): the screens Qt reports.
     std::vector<TMonitorArea> Monitors() const;
-    void SetMonitors(std::vector<TMonitorArea> Value) { FMonitors = std::move(Value); }
+    void SetMonitors(std::vector<TMonitorArea> Value);
     // The monitor that overlaps R most, or when none does, the one nearest to it.
     TMonitorArea MonitorNearest(const TRect& R) const;
 

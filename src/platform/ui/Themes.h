@@ -25,13 +25,11 @@ enum class TThemedHeader { thHeaderItemNormal, thHeaderItemHot, thHeaderItemPres
 
 // One element in one state, as GetElementDetails answers.
 struct TThemedElementDetails {
-    enum class TElement { teButton, teSpin, teComboBox, teTreeview, teHeader };
     enum class TState { Normal, Hot, Pressed, Disabled, Defaulted };
     enum class TCheck { Unchecked, Checked, Mixed };
     enum class TKind { PushButton, RadioButton, CheckBox, SpinUp, SpinDown, DropDown, GlyphClosed, GlyphOpened, HeaderItem };
 
-    TElement Element;
-    TKind Kind;
+    TKind Kind = TKind::PushButton;
     TState State = TState::Normal;
     TCheck Check = TCheck::Unchecked;
 
