@@ -67,8 +67,10 @@ TCanvas::TTarget::~TTarget()
 {
     if (FPainter == nullptr)
         return;
-    if (FOverlayPainter)
+    if (FOverlayPainter) {
         FOverlayPainter->end();
+        FCanvas.FOverlay->Changed();
+    }
     FCanvas.Changed();
 }
 

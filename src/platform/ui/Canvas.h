@@ -211,7 +211,7 @@ public:
     int SaveDC();
     bool RestoreDC(int SavedDC);
 
-    // Called after every drawing operation.
+    // Called after every drawing operation that had somewhere to land.
     TNotifyEvent OnChange;
 
     // The painter, prepared with the canvas's clip, for drawing code of the window layer

@@ -31,3 +31,9 @@ QImage& TXorOverlay::Image()
     FDrawn = true;
     return FImage;
 }
+
+void TXorOverlay::Changed()
+{
+    if (OnChange)
+        OnChange();
+}
