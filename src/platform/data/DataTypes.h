@@ -46,8 +46,5 @@ private:
 
 constexpr TLocateOptions operator|(TLocateOption A, TLocateOption B) { return TLocateOptions(A) | B; }
 
-// The horizontal alignment a field suggests to the controls that show it.
-enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
-
 // An opaque bookmark: the identity of its record, empty when there is no record.
 using TBookmark = QByteArray;

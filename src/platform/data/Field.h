@@ -5,6 +5,7 @@
 //
 // Fields are components: the dataset owns the fields it creates at open and frees them at close,
 // and anything holding a field asks for its free notification.
+#include "platform/core/Alignment.h"
 #include "platform/core/Component.h"
 #include "platform/core/Currency.h"
 #include "platform/core/DateTime.h"
