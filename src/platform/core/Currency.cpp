@@ -1,0 +1,56 @@
+#include "platform/core/Currency.h"
+
+#include "platform/core/Exceptions.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+__extension__ typedef __int128 Int128;
+
+[[noreturn]] void RaiseOverflow() { throw EOverflow(QStringLiteral("Floating point overflow")); }
+
+Currency FromWide(Int128 Units)
+{
+    if (Units < std::numeric_limits<std::int64_t>::min() || Units > std::numeric_limits<std::int64_t>::max())
+        RaiseOverflow();
+    return Currency::FromRaw(static_cast<std::int64_t>(Units));
+}
+
+// Numerator / Denominator rounded half to even.
+Int128 DivideHalfEven(Int128 Numerator, Int128 Denominator)
+{
+    Int128 quotient = Numerator / Denominator;
+    const Int128 remainder = Numerator % Denominator;
+    const Int128 twice = 2 * (remainder < 0 ? -remainder : remainder);
+    const Int128 divisor = Denominator < 0 ? -Denominator : Denominator;
+    if (twice > divisor || (twice == divisor && quotient % 2 != 0))
+        quotient += (Numerator < 0) == (Denominator < 0) ? 1 : -1;
+    return quotient;
+}
+
+}  // namespace
+
+Currency Currency::FromDouble(long double value)
+{
+    const long double units = value * Scale;
+    // 2^63 is exact in long double; the range is [-2^63, 2^63) before rounding.
+    constexpr long double Bound = 9223372036854775808.0L;
+    const long double rounded = std::nearbyint(units);  // half to even in the default rounding mode
+    if (!(rounded >= -Bound && rounded < Bound))
+        RaiseOverflow();
+    return Currency(static_cast<std::int64_t>(rounded));
+}
+
+Currency Currency::operator*(Currency other) const
+{
+    return FromWide(DivideHalfEven(static_cast<Int128>(FUnits) * other.FUnits, Scale));
+}
+
+Currency Currency::operator/(Currency other) const
+{
+    if (other.FUnits == 0)
+        throw EZeroDivide(QStringLiteral("Division by zero"));
+    return FromWide(DivideHalfEven(static_cast<Int128>(FUnits) * Scale, other.FUnits));
+}

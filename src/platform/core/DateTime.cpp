@@ -1,0 +1,158 @@
+#include "platform/core/DateTime.h"
+
+#include "platform/core/Exceptions.h"
+
+#include <QDateTime>
+
+#include <cmath>
+
+namespace {
+
+constexpr std::int64_t MSecsPerDay = 24 * 60 * 60 * 1000;
+// Julian day number of 1899-12-30, day 0 of TDateTime.
+constexpr std::int64_t JulianDayOfZero = 2415019;
+
+// A TDateTime as a whole day number and the milliseconds into that day. The time is rounded to
+// the millisecond first, so a value a hair before midnight belongs to the next day at 00:00.
+struct TDayAndTime {
+    std::int64_t Day;
+    std::int64_t MSec;
+};
+
+TDayAndTime Split(TDateTime Value)
+{
+    if (Value >= 0) {
+        const std::int64_t total = std::llround(static_cast<long double>(Value) * MSecsPerDay);
+        return {total / MSecsPerDay, total % MSecsPerDay};
+    }
+    // Before day 0 the day counts back and the fraction is still the time of day.
+    std::int64_t day = static_cast<std::int64_t>(std::trunc(Value));
+    std::int64_t msec = std::llround(std::fabs(static_cast<long double>(Value) - day) * MSecsPerDay);
+    if (msec == MSecsPerDay) {
+        --day;
+        msec = 0;
+    }
+    return {day, msec};
+}
+
+TDateTime Compose(std::int64_t Day, std::int64_t MSec)
+{
+    const double time = static_cast<double>(MSec) / MSecsPerDay;
+    return Day >= 0 ? static_cast<double>(Day) + time : static_cast<double>(Day) - time;
+}
+
+QDate ToQDate(std::int64_t Day) { return QDate::fromJulianDay(Day + JulianDayOfZero); }
+
+}  // namespace
+
+bool IsLeapYear(Word Year) { return QDate::isLeapYear(Year); }
+
+Word DaysInAMonth(Word Year, Word Month) { return static_cast<Word>(QDate(Year, Month, 1).daysInMonth()); }
+
+bool TryEncodeDate(Word Year, Word Month, Word Day, TDateTime& Result)
+{
+    if (Year < 1 || Year > 9999 || Month < 1 || Month > 12 || Day < 1 || Day > DaysInAMonth(Year, Month))
+        return false;
+    Result = static_cast<TDateTime>(QDate(Year, Month, Day).toJulianDay() - JulianDayOfZero);
+    return true;
+}
+
+TDateTime EncodeDate(Word Year, Word Month, Word Day)
+{
+    TDateTime result;
+    if (!TryEncodeDate(Year, Month, Day, result))
+        throw EConvertError(QStringLiteral("Invalid argument to date encode"));
+    return result;
+}
+
+bool TryEncodeTime(Word Hour, Word Min, Word Sec, Word MSec, TDateTime& Result)
+{
+    if (Hour >= 24 || Min >= 60 || Sec >= 60 || MSec >= 1000)
+        return false;
+    Result = Compose(0, ((Hour * 60 + Min) * 60 + Sec) * 1000 + MSec);
+    return true;
+}
+
+TDateTime EncodeTime(Word Hour, Word Min, Word Sec, Word MSec)
+{
+    TDateTime result;
+    if (!TryEncodeTime(Hour, Min, Sec, MSec, result))
+        throw EConvertError(QStringLiteral("Invalid argument to time encode"));
+    return result;
+}
+
+TDateTime EncodeDateTime(Word Year, Word Month, Word Day, Word Hour, Word Min, Word Sec, Word MSec)
+{
+    const TDateTime date = EncodeDate(Year, Month, Day);
+    const TDateTime time = EncodeTime(Hour, Min, Sec, MSec);
+    return date >= 0 ? date + time : date - time;
+}
+
+void DecodeDate(TDateTime Value, Word& Year, Word& Month, Word& Day)
+{
+    const QDate date = ToQDate(Split(Value).Day);
+    Year = static_cast<Word>(date.year());
+    Month = static_cast<Word>(date.month());
+    Day = static_cast<Word>(date.day());
+}
+
+void DecodeTime(TDateTime Value, Word& Hour, Word& Min, Word& Sec, Word& MSec)
+{
+    const std::int64_t msec = Split(Value).MSec;
+    Hour = static_cast<Word>(msec / 3600000);
+    Min = static_cast<Word>(msec / 60000 % 60);
+    Sec = static_cast<Word>(msec / 1000 % 60);
+    MSec = static_cast<Word>(msec % 1000);
+}
+
+void DecodeDateTime(TDateTime Value, Word& Year, Word& Month, Word& Day, Word& Hour, Word& Min,
+                    Word& Sec, Word& MSec)
+{
+    DecodeDate(Value, Year, Month, Day);
+    DecodeTime(Value, Hour, Min, Sec, MSec);
+}
+
+TDateTime Date() { return DateFromQt(QDate::currentDate()); }
+
+TDateTime Time() { return Compose(0, QTime::currentTime().msecsSinceStartOfDay()); }
+
+TDateTime Now() { return DateTimeFromQt(QDateTime::currentDateTime()); }
+
+int DayOfWeek(TDateTime Value)
+{
+    // Day 0 was a Saturday.
+    const std::int64_t day = Split(Value).Day;
+    return static_cast<int>(((day + 6) % 7 + 7) % 7) + 1;
+}
+
+int DayOfTheWeek(TDateTime Value) { return (DayOfWeek(Value) + 5) % 7 + 1; }
+
+TDateTime StartOfTheWeek(TDateTime Value) { return Compose(Split(Value).Day - DayOfTheWeek(Value) + 1, 0); }
+
+TDateTime EndOfTheWeek(TDateTime Value)
+{
+    return Compose(Split(Value).Day - DayOfTheWeek(Value) + 7, MSecsPerDay - 1);
+}
+
+TDateTime DateOf(TDateTime Value) { return Compose(Split(Value).Day, 0); }
+
+TDateTime TimeOf(TDateTime Value) { return Compose(0, Split(Value).MSec); }
+
+TDateTime IncDay(TDateTime Value, int Days)
+{
+    const TDayAndTime parts = Split(Value);
+    return Compose(parts.Day + Days, parts.MSec);
+}
+
+TDateTime DateTimeFromQt(const QDateTime& Value)
+{
+    return Compose(Value.date().toJulianDay() - JulianDayOfZero, Value.time().msecsSinceStartOfDay());
+}
+
+TDateTime DateFromQt(const QDate& Value) { return Compose(Value.toJulianDay() - JulianDayOfZero, 0); }
+
+QDateTime DateTimeToQt(TDateTime Value) { return QDateTime(DateToQt(Value), TimeToQt(Value)); }
+
+QDate DateToQt(TDateTime Value) { return ToQDate(Split(Value).Day); }
+
+QTime TimeToQt(TDateTime Value) { return QTime::fromMSecsSinceStartOfDay(static_cast<int>(Split(Value).MSec)); }
