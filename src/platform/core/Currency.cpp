@@ -32,15 +32,23 @@ Int128 DivideHalfEven(Int128 Numerator, Int128 Denominator)
 
 }  // namespace
 
+bool Currency::TryFromDouble(long double value, Currency& result)
+{
+    // 2^63 is exact in long double; the range is [-2^63, 2^63) after rounding.
+    constexpr long double Bound = 9223372036854775808.0L;
+    const long double rounded = std::nearbyint(value * Scale);  // half to even in the default rounding mode
+    if (!(rounded >= -Bound && rounded < Bound))
+        return false;
+    result = Currency(static_cast<std::int64_t>(rounded));
+    return true;
+}
+
 Currency Currency::FromDouble(long double value)
 {
-    const long double units = value * Scale;
-    // 2^63 is exact in long double; the range is [-2^63, 2^63) before rounding.
-    constexpr long double Bound = 9223372036854775808.0L;
-    const long double rounded = std::nearbyint(units);  // half to even in the default rounding mode
-    if (!(rounded >= -Bound && rounded < Bound))
+    Currency result;
+    if (!TryFromDouble(value, result))
         RaiseOverflow();
-    return Currency(static_cast<std::int64_t>(rounded));
+    return result;
 }
 
 Currency Currency::operator*(Currency other) const

@@ -14,6 +14,8 @@ public:
     static constexpr Currency FromInt(std::int64_t value) { return Currency(value * Scale); }
     // Rounds value * 10000 half to even; raises EOverflow outside the representable range.
     static Currency FromDouble(long double value);
+    // The same conversion answering false instead of raising.
+    static bool TryFromDouble(long double value, Currency& result);
 
     constexpr std::int64_t Raw() const { return FUnits; }
     double ToDouble() const { return static_cast<double>(static_cast<long double>(FUnits) / Scale); }

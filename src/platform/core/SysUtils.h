@@ -16,6 +16,9 @@ void DateTimeToString(String& Result, const String& Format, TDateTime Value);
 String DateToStr(TDateTime Value);      // short date
 String TimeToStr(TDateTime Value);      // long time
 String DateTimeToStr(TDateTime Value);  // short date, then long time only when non-zero
+// Dates follow the short date order with '-' or '/' between the parts; a missing year is this
+// year, a two-digit one falls in the TwoDigitYearCenturyWindow. Times are h:m[:s[.zzz]] with an
+// optional am/pm marker (上午/下午 or AM/PM) before or after. StrToDateTime also takes a time alone.
 TDateTime StrToDate(const String& S);
 TDateTime StrToTime(const String& S);
 TDateTime StrToDateTime(const String& S);
@@ -36,11 +39,16 @@ bool TryStrToInt(const String& S, int& Value);
 bool TryStrToInt64(const String& S, std::int64_t& Value);
 
 // --- Floating point and currency ---------------------------------------------------------
+// A float formats from its 15 significant digits, a currency from its exact digits; rounding to
+// the digits shown goes half away from zero on those decimal digits. A value that rounds to zero
+// never carries a minus sign. NaN and infinities format as "NAN", "INF" and "-INF".
 enum class TFloatFormat { ffGeneral, ffExponent, ffFixed, ffNumber, ffCurrency };
 
 String FloatToStr(long double Value);  // general format, 15 significant digits
 String FloatToStrF(long double Value, TFloatFormat Format, int Precision, int Digits);
-// Sections "positive;negative;zero" of 0 # . , E+ E- 'literal' "literal" placeholders.
+// Sections "positive;negative;zero" of 0 # . , E+ E- 'literal' "literal" placeholders. Without a
+// negative section the first formats the magnitude after a minus; a value that rounds to zero
+// takes the zero section when there is one. An empty format is FloatToStr's.
 String FormatFloat(const String& Format, long double Value);
 String FormatCurr(const String& Format, Currency Value);
 String CurrToStr(Currency Value);

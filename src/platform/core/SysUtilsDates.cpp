@@ -369,13 +369,21 @@ String DateTimeToStr(TDateTime Value) { return FormatDateTime(QStringLiteral("c"
 bool TryStrToDate(const String& S, TDateTime& Value)
 {
     TScanner scanner(S);
-    return ScanDate(scanner, Value) && scanner.AtEnd();
+    TDateTime date;
+    if (!ScanDate(scanner, date) || !scanner.AtEnd())
+        return false;
+    Value = date;
+    return true;
 }
 
 bool TryStrToTime(const String& S, TDateTime& Value)
 {
     TScanner scanner(S);
-    return ScanTime(scanner, Value) && scanner.AtEnd();
+    TDateTime time;
+    if (!ScanTime(scanner, time) || !scanner.AtEnd())
+        return false;
+    Value = time;
+    return true;
 }
 
 bool TryStrToDateTime(const String& S, TDateTime& Value)

@@ -190,13 +190,8 @@ long double StrToFloatDef(const String& S, long double Default)
 
 bool TryStrToCurr(const String& S, Currency& Value)
 {
-    // Past this magnitude the value has no Currency form.
-    constexpr long double Limit = 922337203685477.5807L;
     long double result;
-    if (!TryStrToFloat(S, result) || std::fabs(result) > Limit)
-        return false;
-    Value = Currency::FromDouble(result);
-    return true;
+    return TryStrToFloat(S, result) && Currency::TryFromDouble(result, Value);
 }
 
 Currency StrToCurr(const String& S)

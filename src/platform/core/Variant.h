@@ -104,6 +104,8 @@ private:
 
     explicit Variant(TValue Value) : FValue(std::move(Value)) {}
     [[noreturn]] void RaiseCastError(TVarType Target) const;
+    long double Number(TVarType Target) const;
+    std::int64_t Integer(TVarType Target, std::int64_t Min, std::int64_t Max) const;
     const TVarArray& Array() const;
     TVarArray& Array();
     friend int VarArrayLowBound(const Variant& V, int Dim);
