@@ -3,6 +3,7 @@
 #include "platform/ado/ConnectionString.h"
 #include "platform/ado/OprSchema.h"
 #include "platform/ado/SQLite.h"
+#include "platform/data/DatabaseError.h"
 
 #include <QDir>
 
@@ -32,7 +33,7 @@ void TADOConnection::SetConnectionString(const String& Value)
     if (Value == FConnectionString)
         return;
     if (Connected())
-        DatabaseError(QStringLiteral("Operation is not allowed when the object is open."), String());
+        DatabaseError(QStringLiteral("Operation is not allowed when the object is open."));
     const QMap<String, String> values = ParseConnectionString(Value);
     const String source = values.value(QStringLiteral("DATA SOURCE"));
     FConnectionString = Value;
@@ -60,9 +61,9 @@ void TADOConnection::Open()
         return;
     const QMap<String, String> values = ParseConnectionString(FConnectionString);
     if (!IsJetProvider(values.value(QStringLiteral("PROVIDER"))))
-        DatabaseError(QStringLiteral("Provider cannot be found. It may not be properly installed."), String());
+        DatabaseError(QStringLiteral("Provider cannot be found. It may not be properly installed."));
     if (FDatabasePath.isEmpty())
-        DatabaseError(QStringLiteral("The connection string names no data source."), String());
+        DatabaseError(QStringLiteral("The connection string names no data source."));
     auto database = std::make_unique<TSQLiteDatabase>(FDatabasePath);
     if (database->Created())
         CreateOprSchema(*database);
@@ -84,7 +85,7 @@ void TADOConnection::Close()
 TSQLiteDatabase& TADOConnection::Database() const
 {
     if (!FDatabase)
-        DatabaseError(QStringLiteral("Operation is not allowed when the object is closed."), String());
+        DatabaseError(QStringLiteral("Operation is not allowed when the object is closed."));
     return *FDatabase;
 }
 

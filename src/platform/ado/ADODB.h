@@ -6,6 +6,7 @@
 #include "platform/core/StringList.h"
 #include "platform/core/String.h"
 #include "platform/core/Variant.h"
+#include "platform/data/DataSet.h"
 
 #include <QSet>
 
@@ -98,8 +99,10 @@ private:
 };
 
 // A query on a connection. Setting the SQL closes the query and, with ParamCheck, rebuilds its
-// Parameters from the :names in the text.
-class TADOQuery : public TComponent {
+// Parameters from the :names in the text. Open gives a static cursor: the records the query
+// found when it opened. The records of a single-table "select * from T ..." can be edited and
+// deleted (written to T by id); other results are read-only.
+class TADOQuery : public TDataSet {
 public:
     explicit TADOQuery(TComponent* AOwner);
     ~TADOQuery() override;
@@ -115,9 +118,9 @@ public:
     // Runs a statement that returns no records; answers the rows it changed.
     int ExecSQL();
     int RowsAffected() const { return FRowsAffected; }
-    void Close() {}
 
 protected:
+    std::unique_ptr<TRecordCursor> CreateCursor() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     const char* ClassName() const override { return "TADOQuery"; }
 

@@ -2,6 +2,7 @@
 
 #include "platform/ado/SQLite.h"
 #include "platform/ado/SQLiteCursor.h"
+#include "platform/data/DatabaseError.h"
 
 TParameter* TParameters::FindParam(const String& Name) const
 {
@@ -15,7 +16,7 @@ TParameter* TParameters::ParamByName(const String& Name) const
 {
     if (TParameter* parameter = FindParam(Name))
         return parameter;
-    DatabaseError(QStringLiteral("Parameter '%1' not found").arg(Name), String());
+    DatabaseError(QStringLiteral("Parameter '%1' not found").arg(Name));
 }
 
 std::vector<String> TParameters::ParseSQL(const String& Sql, bool DoCreate)

@@ -1,8 +1,10 @@
 #include "platform/ado/ADODB.h"
 
 #include "platform/ado/SQLite.h"
+#include "platform/ado/SQLiteCursor.h"
+#include "platform/data/DatabaseError.h"
 
-TADOQuery::TADOQuery(TComponent* AOwner) : TComponent(AOwner), FSQL(std::make_unique<TStringList>())
+TADOQuery::TADOQuery(TComponent* AOwner) : TDataSet(AOwner), FSQL(std::make_unique<TStringList>())
 {
     FSQL->OnChange = [this](TObject*) { SQLChanged(); };
 }
@@ -27,9 +29,11 @@ void TADOQuery::SetConnection(TADOConnection* Value)
 
 void TADOQuery::Notification(TComponent* AComponent, TOperation Operation)
 {
-    TComponent::Notification(AComponent, Operation);
-    if (Operation == TOperation::opRemove && AComponent == FConnection)
+    TDataSet::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FConnection) {
+        Close();
         FConnection = nullptr;
+    }
 }
 
 void TADOQuery::SQLChanged()
@@ -42,7 +46,7 @@ void TADOQuery::SQLChanged()
 TSQLiteStatement TADOQuery::PrepareStatement(bool KeysetOnly, TJetStatement& Translated)
 {
     if (!FConnection)
-        DatabaseError(QStringLiteral("Missing Connection or ConnectionString"), String());
+        DatabaseError(QStringLiteral("Missing Connection or ConnectionString"), this);
     FConnection->Open();
     const String sql = FSQL->Text();
     Translated = FConnection->Translate(sql);
@@ -60,4 +64,11 @@ int TADOQuery::ExecSQL()
     }
     FRowsAffected = statement.ReadOnly() ? 0 : FConnection->Database().Changes();
     return FRowsAffected;
+}
+
+std::unique_ptr<TRecordCursor> TADOQuery::CreateCursor()
+{
+    TJetStatement translated;
+    TSQLiteStatement statement = PrepareStatement(true, translated);
+    return OpenSQLiteCursor(FConnection->Database(), statement, translated.Table);
 }

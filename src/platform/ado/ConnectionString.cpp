@@ -1,6 +1,7 @@
 #include "platform/ado/ConnectionString.h"
 
 #include "platform/ado/SQLite.h"
+#include "platform/data/DatabaseError.h"
 
 QMap<String, String> ParseConnectionString(const String& ConnectionString)
 {
@@ -12,7 +13,7 @@ QMap<String, String> ParseConnectionString(const String& ConnectionString)
         if (equals < 0 || (semicolon >= 0 && semicolon < equals)) {
             const qsizetype end = semicolon < 0 ? ConnectionString.size() : semicolon;
             if (!ConnectionString.mid(i, end - i).trimmed().isEmpty())
-                DatabaseError(QStringLiteral("Invalid connection string attribute"), String());
+                DatabaseError(QStringLiteral("Invalid connection string attribute"));
             i = end + 1;
             continue;
         }
@@ -25,7 +26,7 @@ QMap<String, String> ParseConnectionString(const String& ConnectionString)
         if (quote == u'"' || quote == u'\'') {
             const qsizetype close = ConnectionString.indexOf(quote, start + 1);
             if (close < 0)
-                DatabaseError(QStringLiteral("Invalid connection string attribute"), String());
+                DatabaseError(QStringLiteral("Invalid connection string attribute"));
             value = ConnectionString.mid(start + 1, close - start - 1);
             i = ConnectionString.indexOf(u';', close);
         } else {

@@ -186,7 +186,7 @@ private:
 
     const TJetToken* At(size_t Index) const { return Index < FTokens.size() ? &FTokens[Index] : nullptr; }
 
-    [[noreturn]] void Fail(const char* Reason) const { DatabaseError(QString::fromUtf8(Reason), FSql); }
+    [[noreturn]] void Fail(const char* Reason) const { StatementError(QString::fromUtf8(Reason), FSql); }
 
     // The table of "select * from T" followed by nothing, a where or an order by at the top level.
     String SingleTable() const

@@ -2,6 +2,7 @@
 
 #include "platform/core/Collation.h"
 #include "platform/core/Exceptions.h"
+#include "platform/data/DatabaseError.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -10,10 +11,8 @@
 
 #include <utility>
 
-void DatabaseError(const String& Reason, const String& Statement)
+void StatementError(const String& Reason, const String& Statement)
 {
-    if (Statement.isEmpty())
-        throw EDatabaseError(Reason);
     throw EDatabaseError(QStringLiteral("%1 [SQL: %2]").arg(Reason, Statement));
 }
 
@@ -36,8 +35,7 @@ TFileKind InspectFile(const String& Path)
 {
     QFile file(Path);
     if (!file.open(QIODevice::ReadOnly))
-        DatabaseError(QStringLiteral("Cannot read the database file '%1': %2").arg(Path, file.errorString()),
-                      String());
+        DatabaseError(QStringLiteral("Cannot read the database file '%1': %2").arg(Path, file.errorString()));
     const QByteArray head = file.read(32);
     if (head.isEmpty())
         return TFileKind::Empty;
@@ -58,12 +56,12 @@ TSQLiteStatement::TSQLiteStatement(sqlite3* Db, const String& Sql, const String&
     const QByteArray text = Sql.toUtf8();
     const char* tail = nullptr;
     if (sqlite3_prepare_v2(Db, text.constData(), int(text.size()), &FHandle, &tail) != SQLITE_OK)
-        DatabaseError(Utf8(sqlite3_errmsg(Db)), FShown);
+        StatementError(Utf8(sqlite3_errmsg(Db)), FShown);
     if (!FHandle)
-        DatabaseError(QStringLiteral("Empty statement"), FShown);
+        StatementError(QStringLiteral("Empty statement"), FShown);
     if (!String::fromUtf8(tail).trimmed().isEmpty()) {
         Release();
-        DatabaseError(QStringLiteral("Characters found after end of SQL statement."), FShown);
+        StatementError(QStringLiteral("Characters found after end of SQL statement."), FShown);
     }
 }
 
@@ -93,7 +91,7 @@ void TSQLiteStatement::Release()
 void TSQLiteStatement::Check(int Code) const
 {
     if (Code != SQLITE_OK)
-        DatabaseError(Utf8(sqlite3_errmsg(sqlite3_db_handle(FHandle))), FShown);
+        StatementError(Utf8(sqlite3_errmsg(sqlite3_db_handle(FHandle))), FShown);
 }
 
 int TSQLiteStatement::ParameterIndex(const String& Name) const
@@ -132,7 +130,7 @@ bool TSQLiteStatement::Step()
         return false;
     const String reason = Utf8(sqlite3_errmsg(sqlite3_db_handle(FHandle)));
     sqlite3_reset(FHandle);
-    DatabaseError(reason, FShown);
+    StatementError(reason, FShown);
 }
 
 void TSQLiteStatement::Reset()
@@ -186,16 +184,15 @@ TSQLiteDatabase::TSQLiteDatabase(const String& Path)
             break;
         case TFileKind::Jet:
             DatabaseError(QStringLiteral("'%1' is a Jet (Microsoft Access) database file, which this program "
-                                         "cannot open. Convert it to SQLite first.").arg(Path),
-                          String());
+                                         "cannot open. Convert it to SQLite first.").arg(Path));
         case TFileKind::Other:
-            DatabaseError(QStringLiteral("'%1' is not a database file.").arg(Path), String());
+            DatabaseError(QStringLiteral("'%1' is not a database file.").arg(Path));
         }
     }
     if (sqlite3_open_v2(Path.toUtf8().constData(), &FHandle, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
         const String reason = FHandle ? Utf8(sqlite3_errmsg(FHandle)) : QStringLiteral("out of memory");
         sqlite3_close(FHandle);
-        DatabaseError(QStringLiteral("Cannot open '%1': %2").arg(Path, reason), String());
+        DatabaseError(QStringLiteral("Cannot open '%1': %2").arg(Path, reason));
     }
     sqlite3_extended_result_codes(FHandle, 1);
     sqlite3_create_collation_v2(FHandle, "PINYIN", SQLITE_UTF16, nullptr, PinyinCompare, nullptr);
@@ -218,7 +215,7 @@ void TSQLiteDatabase::ExecuteScript(const String& Sql)
     if (sqlite3_exec(FHandle, Sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
         const String reason = error ? Utf8(error) : Utf8(sqlite3_errmsg(FHandle));
         sqlite3_free(error);
-        DatabaseError(reason, Sql);
+        StatementError(reason, Sql);
     }
 }
 

@@ -11,7 +11,7 @@ struct sqlite3;
 struct sqlite3_stmt;
 
 // Raises EDatabaseError "<reason> [SQL: <statement>]".
-[[noreturn]] void DatabaseError(const String& Reason, const String& Statement);
+[[noreturn]] void StatementError(const String& Reason, const String& Statement);
 
 class TSQLiteStatement {
 public:

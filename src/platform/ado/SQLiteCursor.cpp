@@ -3,6 +3,7 @@
 #include "platform/ado/OprSchema.h"
 #include "platform/data/SortText.h"
 #include "platform/core/DateTime.h"
+#include "platform/data/DatabaseError.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -102,7 +103,7 @@ TRecordValues ReadRecord(const TSQLiteStatement& Statement, const std::vector<TC
 
 [[noreturn]] void ReadOnlyError()
 {
-    DatabaseError(QStringLiteral("Cannot update: the query's result is read-only."), String());
+    DatabaseError(QStringLiteral("Cannot update: the query's result is read-only."));
 }
 
 // Positions 0..Count-1 ordered stably by Spec over the values Values(position) gives.
@@ -204,7 +205,7 @@ public:
           FFields(DeclaredFields(FFetch))
     {
         if (FFields.empty() || FFields[0].DataType != TFieldType::ftAutoInc)
-            DatabaseError(QStringLiteral("The table has no id column."), Keyset.Shown());
+            StatementError(QStringLiteral("The table has no id column."), Keyset.Shown());
         while (Keyset.Step())
             FIds.push_back(Keyset.ColumnInt64(0));
     }
