@@ -3,8 +3,7 @@
 // every column of every row.
 #include "platform/ado/ADODB.h"
 #include "platform/ado/SQLite.h"
-#include "platform/ado/SQLiteCursor.h"
-#include "platform/data/SortText.h"
+#include "platform/data/Field.h"
 
 #include <QDate>
 #include <QDir>
@@ -12,6 +11,8 @@
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
+
+#include <malloc.h>
 
 #include <map>
 #include <memory>
@@ -34,11 +35,13 @@ void Fill(TSQLiteDatabase& Database, int Rows)
     static const char* const depts[] = {"财务部", "人事部", "技术部", "后勤部", "销售部"};
     static const char* const items[] = {"签字笔", "打印纸", "文件夹", "订书机", "笔记本", "胶水"};
     std::mt19937 random(12345);
+    const QDate first(CurrentYear() - 9, 1, 1), last(CurrentYear() + 1, 1, 1);
     Database.ExecuteScript(QStringLiteral("BEGIN"));
     TSQLiteStatement insert = Database.Prepare(QStringLiteral(
         "insert into oprint(姓名,部门,数量,单位,物品名称,类型,日期,时间,备注) values(?,?,?,?,?,?,?,?,?)"));
     for (int i = 0; i < Rows; ++i) {
-        const QDate day = QDate(CurrentYear() - i % 10, 1, 1).addDays(int(random() % 365));
+        // Registered in time order, so ids grow with the dates, as in a real file.
+        const QDate day = first.addDays(int(std::int64_t(i) * first.daysTo(last) / Rows));
         const String time = QStringLiteral("%1:%2:%3")
                                 .arg(random() % 24, 2, 10, QChar(u'0'))
                                 .arg(random() % 60, 2, 10, QChar(u'0'))
@@ -64,12 +67,12 @@ const String& DataFile(int Rows)
     static std::map<int, String> files;
     String& path = files[Rows];
     if (path.isEmpty()) {
-        path = QDir::temp().absoluteFilePath(QStringLiteral("ado-bench-%1-%2.db").arg(Rows).arg(CurrentYear()));
+        path = QDir::temp().absoluteFilePath(QStringLiteral("ado-bench-%1-%2-v2.db").arg(Rows).arg(CurrentYear()));
         if (!QFile::exists(path)) {
             TADOConnection connection(nullptr);
             connection.SetConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path);
             connection.Open();
-            Fill(connection.Database(), int(Rows));
+            Fill(connection.Database(), Rows);
         }
     }
     return path;
@@ -118,46 +121,85 @@ void BM_FloorListWithTotal(benchmark::State& State)
     benchmark::DoNotOptimize(checksum);
 }
 
-std::unique_ptr<TRecordCursor> OpenCursor(TADOConnection& Connection, const String& Sql)
+void OpenQuery(TADOQuery& Query, const String& Sql)
 {
-    const TJetStatement statement = Connection.Translate(Sql);
-    TSQLiteStatement prepared = Connection.Database().Prepare(
-        statement.Table.isEmpty() ? statement.Sql : statement.KeysetSql, Sql);
-    return OpenSQLiteCursor(Connection.Database(), prepared, statement.Table);
+    Query.Close();
+    Query.SQL()->SetText(Sql);
+    Query.Open();
 }
 
-// The provider's cursors for the list and the total, with the first screen of the list read.
-void BM_CursorListWithTotal(benchmark::State& State)
+struct TPage {
+    explicit TPage(int Rows) : Connection(Connect(Rows))
+    {
+        List.SetConnection(Connection.get());
+        Total.SetConnection(Connection.get());
+    }
+
+    std::unique_ptr<TADOConnection> Connection;
+    TADOQuery List{nullptr};
+    TADOQuery Total{nullptr};
+};
+
+// The page's list and total through TADOQuery, as the application re-runs them: the list opened
+// and at its first record, the total read.
+void BM_QueryListWithTotal(benchmark::State& State)
 {
-    const std::unique_ptr<TADOConnection> connection = Connect(int(State.range(0)));
+    TPage page(int(State.range(0)));
     for (auto _ : State) {
-        const std::unique_ptr<TRecordCursor> list = OpenCursor(*connection, ListSql());
-        const std::unique_ptr<TRecordCursor> total = OpenCursor(*connection, SumSql());
-        for (int i = 0; i < std::min(40, list->RecordCount()); ++i)
-            benchmark::DoNotOptimize(list->ValuesAt(i));
-        benchmark::DoNotOptimize(total->ValuesAt(0));
+        OpenQuery(page.List, ListSql());
+        OpenQuery(page.Total, SumSql());
+        benchmark::DoNotOptimize(page.Total.Fields()->Fields(0)->AsString());
+    }
+    State.counters["rows"] = page.List.RecordCount();
+    // Heap the open list holds beyond SQLite's own page cache, per record of the list.
+    page.List.Close();
+    const std::size_t before = mallinfo2().uordblks;
+    OpenQuery(page.List, ListSql());
+    State.counters["heap_bytes_per_row"] = double(mallinfo2().uordblks - before) / page.List.RecordCount();
+}
+
+// The year's list in name order: SQLite sorts with the registered pinyin collation.
+void BM_QueryOrderByName(benchmark::State& State)
+{
+    TPage page(int(State.range(0)));
+    const String sql = QStringLiteral("select * from oprint where 日期 like '%1%' order by 姓名").arg(CurrentYear());
+    for (auto _ : State)
+        OpenQuery(page.List, sql);
+}
+
+// Every record of the open list visited in order, reading every field.
+void BM_QueryMoveThroughAll(benchmark::State& State)
+{
+    TPage page(int(State.range(0)));
+    OpenQuery(page.List, ListSql());
+    for (auto _ : State)
+        for (page.List.First(); !page.List.Eof(); page.List.Next())
+            for (TField* field : *page.List.Fields())
+                benchmark::DoNotOptimize(field->Value());
+}
+
+// Client-side sort by name (pinyin), alternating the direction.
+void BM_QuerySortByName(benchmark::State& State)
+{
+    TPage page(int(State.range(0)));
+    OpenQuery(page.List, ListSql());
+    bool descending = false;
+    for (auto _ : State) {
+        page.List.SetSort(String::fromUtf8(descending ? "姓名 DESC" : "姓名 ASC"));
+        descending = !descending;
     }
 }
 
-// Reading every record of the list, in order.
-void BM_CursorReadAll(benchmark::State& State)
+// Locating the oldest record of the list by id from its first record.
+void BM_QueryLocate(benchmark::State& State)
 {
-    const std::unique_ptr<TADOConnection> connection = Connect(int(State.range(0)));
-    const std::unique_ptr<TRecordCursor> list = OpenCursor(*connection, ListSql());
-    for (auto _ : State)
-        for (int i = 0; i < list->RecordCount(); ++i)
-            benchmark::DoNotOptimize(list->ValuesAt(i));
-    State.counters["rows"] = list->RecordCount();
-}
-
-void BM_CursorSortByName(benchmark::State& State)
-{
-    const std::unique_ptr<TADOConnection> connection = Connect(int(State.range(0)));
-    const std::unique_ptr<TRecordCursor> list = OpenCursor(*connection, ListSql());
-    bool descending = false;
+    TPage page(int(State.range(0)));
+    OpenQuery(page.List, ListSql());
+    page.List.Last();
+    const Variant id = page.List.FieldByName(QStringLiteral("id"))->Value();
     for (auto _ : State) {
-        list->Sort({{1, descending}});
-        descending = !descending;
+        page.List.First();
+        benchmark::DoNotOptimize(page.List.Locate(QStringLiteral("id"), id, TLocateOptions()));
     }
 }
 
@@ -170,6 +212,8 @@ void Sizes(benchmark::internal::Benchmark* Bench)
 }  // namespace
 
 BENCHMARK(BM_FloorListWithTotal)->Apply(Sizes);
-BENCHMARK(BM_CursorListWithTotal)->Apply(Sizes);
-BENCHMARK(BM_CursorReadAll)->Apply(Sizes);
-BENCHMARK(BM_CursorSortByName)->Apply(Sizes);
+BENCHMARK(BM_QueryListWithTotal)->Apply(Sizes);
+BENCHMARK(BM_QueryOrderByName)->Apply(Sizes);
+BENCHMARK(BM_QueryMoveThroughAll)->Apply(Sizes);
+BENCHMARK(BM_QuerySortByName)->Apply(Sizes);
+BENCHMARK(BM_QueryLocate)->Apply(Sizes);

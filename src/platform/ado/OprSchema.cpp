@@ -34,9 +34,9 @@ CREATE TABLE supplier(id INTEGER PRIMARY KEY AUTOINCREMENT, 供应商 TEXT COLLA
   供应商编号 TEXT COLLATE NOCASE, 联系人 TEXT COLLATE NOCASE, 电话 TEXT COLLATE NOCASE,
   手机 TEXT COLLATE NOCASE, 传真 TEXT COLLATE NOCASE, QQ TEXT COLLATE NOCASE,
   邮箱 TEXT COLLATE NOCASE, 供应商地址 TEXT COLLATE NOCASE, 备注 TEXT COLLATE NOCASE);
-CREATE INDEX oprint_date ON oprint(日期, id);
-CREATE INDEX gift_date ON gift(日期, id);
-CREATE INDEX ruku_date ON ruku(日期, id);
+CREATE INDEX oprint_date ON oprint(日期, id, 数量);
+CREATE INDEX gift_date ON gift(日期, id, 数量);
+CREATE INDEX ruku_date ON ruku(日期, id, 数量);
 COMMIT;
 )SQL";
 

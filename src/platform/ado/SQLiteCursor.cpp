@@ -3,9 +3,9 @@
 #include "platform/ado/OprSchema.h"
 #include "platform/data/SortText.h"
 #include "platform/core/DateTime.h"
+#include "platform/core/SysUtils.h"
 #include "platform/data/DatabaseError.h"
 
-#include <QDateTime>
 #include <QHash>
 #include <QStringList>
 
@@ -18,7 +18,34 @@
 
 namespace {
 
-const String StoredDateFormat = QStringLiteral("yyyy-MM-dd hh:mm:ss");
+// Reads "yyyy-MM-dd hh:mm:ss" (the time optional) without going through time zones: this runs
+// for every date a window shows.
+bool TryParseStoredDate(const String& Text, TDateTime& Value)
+{
+    const auto number = [&Text](int From, int Length) {
+        int result = 0;
+        for (int i = From; i < From + Length; ++i) {
+            if (!Text[i].isDigit())
+                return -1;
+            result = result * 10 + Text[i].digitValue();
+        }
+        return result;
+    };
+    if ((Text.size() != 10 && Text.size() != 19) || Text[4] != u'-' || Text[7] != u'-')
+        return false;
+    const int year = number(0, 4), month = number(5, 2), day = number(8, 2);
+    TDateTime date = 0, time = 0;
+    if (year < 0 || month < 0 || day < 0 || !TryEncodeDate(Word(year), Word(month), Word(day), date))
+        return false;
+    if (Text.size() == 19) {
+        const int hour = number(11, 2), minute = number(14, 2), second = number(17, 2);
+        if (Text[10] != u' ' || Text[13] != u':' || Text[16] != u':' || hour < 0 || minute < 0 || second < 0
+            || !TryEncodeTime(Word(hour), Word(minute), Word(second), 0, time))
+            return false;
+    }
+    Value = date + time;
+    return true;
+}
 
 TFieldType DeclaredType(const TSQLiteStatement& Statement, int Column)
 {
@@ -84,11 +111,9 @@ Variant ReadValue(const TSQLiteStatement& Statement, int Column, TFieldType Type
         break;
     }
     const String text = Statement.ColumnText(Column);
-    if (Type == TFieldType::ftDateTime) {
-        const QDateTime stored = QDateTime::fromString(text, StoredDateFormat);
-        if (stored.isValid())
-            return Variant::FromDateTime(DateTimeFromQt(stored));
-    }
+    TDateTime date;
+    if (Type == TFieldType::ftDateTime && TryParseStoredDate(text, date))
+        return Variant::FromDateTime(date);
     return Variant(text);
 }
 
@@ -382,7 +407,7 @@ void BindVariant(TSQLiteStatement& Statement, int Index, const Variant& Value)
         Statement.BindDouble(Index, Value.AsDouble());
         break;
     case varDate:
-        Statement.BindText(Index, DateTimeToQt(Value.AsDateTime()).toString(StoredDateFormat));
+        Statement.BindText(Index, FormatDateTime(QStringLiteral("yyyy-mm-dd hh:nn:ss"), Value.AsDateTime()));
         break;
     default:
         if (VarIsArray(Value))
