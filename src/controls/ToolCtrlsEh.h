@@ -25,13 +25,12 @@ bool IsNumericFieldType(TFieldType FieldType);
 // Elapsed ms since the previous click within the double-click time, and the points within the
 // double-click distance on each axis.
 bool IsWithinDoubleClick(TPoint PrevPoint, TPoint Point, std::uint32_t Elapsed);
-// A left press that is under way over Control and not yet handled: the press that closed a
-// drop-down menu opened from Control, which must not act on Control a second time. Drop-down
-// menus do not deliver their closing press again, so taking it leaves nothing to remove.
-// Control must sit on a parent; the parent's control at the press point (disabled included,
-// windowed ones not) must be Control.
+// True when a left press is under way over Control that nobody handled: the press that closed
+// a drop-down menu opened from Control, which must not act on Control a second time. Menus do
+// not deliver their closing press again, so there is nothing to remove. The press must fall on
+// Control as its parent's control at that point (disabled ones included, windowed ones not).
 bool TakePendingMouseDown(TControl* Control);
-// The same for any control, windowed or not: the press point must lie in its client area.
+// The same for any control, windowed or not, with the press inside its client area.
 bool TakePendingMouseDownInClient(TControl* Control);
 
 // --- Variants -----------------------------------------------------------------------------

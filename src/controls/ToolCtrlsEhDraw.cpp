@@ -132,7 +132,6 @@ void DrawDottedLine(TCanvas* Canvas, TPoint Start, int Length, bool Parity, bool
 void DrawTreeElement(TCanvas* Canvas, const TRect& Rect, TTreeElementEh Style, bool ShiftLeft, double ScaleY,
                      double ScaleX, bool Parity)
 {
-    const TColor SavedBrushColor = Canvas->Brush()->Color();
     const TPoint Mid{(Rect.Left + Rect.Right) / 2, (Rect.Top + Rect.Bottom) / 2};
     Canvas->Pen()->SetColor(clBtnShadow);
     auto vertical = [&](int Top, int Bottom) { DrawDottedLine(Canvas, {Mid.X, Top}, Bottom - Top, Parity, false); };
@@ -143,7 +142,6 @@ void DrawTreeElement(TCanvas* Canvas, const TRect& Rect, TTreeElementEh Style, b
                  Style == TTreeElementEh::tehCrossUp ? Mid.Y : Rect.Bottom);
         if (Style != TTreeElementEh::tehVLine)
             toRight(Mid.X);
-        Canvas->Brush()->SetColor(SavedBrushColor);
         return;
     }
 
@@ -165,6 +163,7 @@ void DrawTreeElement(TCanvas* Canvas, const TRect& Rect, TTreeElementEh Style, b
         const TThemedTreeview Glyph = Collapsed ? TThemedTreeview::ttGlyphClosed : TThemedTreeview::ttGlyphOpened;
         ThemeServices().DrawElement(Canvas, ThemeServices().GetElementDetails(Glyph), Box);
     } else {
+        const TColor SavedBrushColor = Canvas->Brush()->Color();
         Canvas->Brush()->SetColor(clWindow);
         Canvas->Rectangle(Box);
         Canvas->Pen()->SetColor(clWindowText);
@@ -172,6 +171,6 @@ void DrawTreeElement(TCanvas* Canvas, const TRect& Rect, TTreeElementEh Style, b
         HorzBar(Canvas, Box.Left + Scaled(2, ScaleX), Box.Right - 1 - Scaled(2, ScaleX), Mid.Y);
         if (Collapsed)
             VertBar(Canvas, BoxMidX, Box.Top + Scaled(2, ScaleY), Box.Bottom - 1 - Scaled(2, ScaleY));
+        Canvas->Brush()->SetColor(SavedBrushColor);
     }
-    Canvas->Brush()->SetColor(SavedBrushColor);
 }

@@ -203,6 +203,7 @@ TEST_F(TreeElementTest, ThemedNodesDrawTheGlyphInTheBox)
     EXPECT_GT(Drawn, 0);
     EXPECT_TRUE(DrawnInRow(2, 0, 5).empty());
     EXPECT_EQ(DrawnInColumn(9, 0, 5), (std::vector<int>{1, 3}));
+    EXPECT_EQ(Canvas()->Brush()->Color(), clRed);
 }
 
 // --- Image lists --------------------------------------------------------------------------

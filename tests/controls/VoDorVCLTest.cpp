@@ -239,15 +239,6 @@ TEST(WrappersTest, VariantArraysResizeKeepingTheirElements)
     EXPECT_EQ(VarArrayHighBound(V, 1), 3);
     EXPECT_EQ(V[1], Variant(u"二"_s));
     EXPECT_TRUE(VarIsEmpty(V[3]));
-    ResizeVariantArray(V, 0);
-    EXPECT_EQ(VarArrayHighBound(V, 1), 0);
-    EXPECT_EQ(V[0], Variant(1));
-}
-
-TEST(WrappersTest, AMissingBitmapResourceRaises)
-{
-    TBitmap Bitmap;
-    EXPECT_THROW(LoadResourceIntoBitmap(&Bitmap, u"NO_SUCH_BITMAP"_s), EResNotFound);
 }
 
 }  // namespace
