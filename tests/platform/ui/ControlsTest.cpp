@@ -3,12 +3,11 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/PlatformMetrics.h"
+#include "platform/ui/UiTestSupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
-#include <QInputMethodEvent>
-#include <QKeyEvent>
 #include <QScrollBar>
 #include <QTimer>
 #include <QWidget>
@@ -141,16 +140,12 @@ protected:
 
     void Key(int QtKey, const QString& Text, Qt::KeyboardModifiers Modifiers = Qt::NoModifier)
     {
-        QKeyEvent press(QEvent::KeyPress, QtKey, Modifiers, Text);
-        QApplication::sendEvent(Widget(), &press);
-        QKeyEvent release(QEvent::KeyRelease, QtKey, Modifiers, Text);
-        QApplication::sendEvent(Widget(), &release);
+        SendKey(Widget(), QtKey, Text, Modifiers);
     }
 
     void Mouse(QEvent::Type Type, QPoint At, Qt::MouseButtons Buttons)
     {
-        QMouseEvent event(Type, At, Widget()->mapToGlobal(At), Qt::LeftButton, Buttons, Qt::NoModifier);
-        QApplication::sendEvent(Widget(), &event);
+        SendMouse(Widget(), Type, At, Qt::LeftButton, Buttons);
     }
 
     void Wheel(int Delta)
@@ -158,17 +153,6 @@ protected:
         QWheelEvent event(QPointF(5, 5), Widget()->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, Delta),
                           Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(Widget(), &event);
-    }
-
-    // Handles events until Done holds; fails after a generous bound so a lost message cannot hang.
-    template <class TDone>
-    void ProcessUntil(TDone Done)
-    {
-        QElapsedTimer clock;
-        clock.start();
-        while (!Done() && clock.elapsed() < 5000)
-            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        ASSERT_TRUE(Done());
     }
 
     TForm* Form = nullptr;
@@ -194,9 +178,7 @@ TEST_F(ControlsTest, ShiftStateAndGetKeyStateFollowTheEvent)
 
 TEST_F(ControlsTest, CommittedInputMethodTextArrivesAsOneCharMessageEach)
 {
-    QInputMethodEvent commit;
-    commit.setCommitString(QStringLiteral("中文"));
-    QApplication::sendEvent(Widget(), &commit);
+    CommitText(Widget(), QStringLiteral("中文"));
     EXPECT_EQ(Grid->Log, (Log{"char 20013", "char 25991"}));
 }
 
