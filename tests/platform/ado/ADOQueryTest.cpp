@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <utility>
 
 namespace {
@@ -279,4 +280,17 @@ TEST_F(ADOQueryTest, ClosingTheConnectionClosesItsQueries)
     SetSql("select * from dept");
     FQuery.Open();  // reconnects
     EXPECT_TRUE(FConnection.Connected());
+}
+
+TEST_F(ADOQueryTest, DestroyingAnOpenQueryRunsNoCloseHandlers)
+{
+    int handlerCalls = 0;
+    auto query = std::make_unique<TADOQuery>(nullptr);
+    query->SetConnection(&FConnection);
+    query->SQL()->SetText(QStringLiteral("select * from dept"));
+    query->Open();
+    query->BeforeClose = [&handlerCalls](TDataSet*) { ++handlerCalls; };
+    query->AfterClose = [&handlerCalls](TDataSet*) { ++handlerCalls; };
+    query.reset();
+    EXPECT_EQ(handlerCalls, 0);
 }
