@@ -324,6 +324,11 @@ public:
         update.BindInt64(index, Id);
         update.Step();
         FBlocks.clear();
+        // Another program deleted the row since it was read: the edit would vanish unnoticed.
+        if (FDatabase.Changes() == 0)
+            StatementError(QStringLiteral("Row cannot be located for updating. Some values may have been "
+                                          "changed since it was last read."),
+                           update.Shown());
     }
 
     void Delete(TRecordId Id) override

@@ -248,6 +248,21 @@ TEST_F(ADOQueryTest, SingleTableResultsEditAndDeleteById)
     EXPECT_THROW(FQuery.Edit(), EDatabaseError);
 }
 
+TEST_F(ADOQueryTest, PostingARowDeletedElsewhereFailsAndKeepsTheEdit)
+{
+    Exec("insert into dept(部门编号,部门) values('01','财务部')");
+    TADOQuery list(nullptr);
+    list.SetConnection(&FConnection);
+    list.SQL()->SetText(String::fromUtf8("select * from dept"));
+    list.Open();
+    Exec("delete from dept");
+    list.Edit();
+    list.FieldByName(String::fromUtf8("部门"))->SetAsString(String::fromUtf8("人事部"));
+    EXPECT_THROW(list.Post(), EDatabaseError);
+    EXPECT_EQ(list.State(), TDataSetState::dsEdit);
+    EXPECT_EQ(Utf8(list.FieldByName(String::fromUtf8("部门"))->AsString()), "人事部");
+}
+
 TEST_F(ADOQueryTest, StaticCursorSortsOnTheClient)
 {
     AddIssues();
