@@ -111,10 +111,13 @@ Variant ReadValue(const TSQLiteStatement& Statement, int Column, TFieldType Type
         break;
     }
     const String text = Statement.ColumnText(Column);
+    if (Type != TFieldType::ftDateTime)
+        return Variant(text);
+    // An empty date is no date; other text that is no stored date is kept for the field to show.
     TDateTime date;
-    if (Type == TFieldType::ftDateTime && TryParseStoredDate(text, date))
-        return Variant::FromDateTime(date);
-    return Variant(text);
+    if (text.isEmpty())
+        return Variant::Null();
+    return TryParseStoredDate(text, date) ? Variant::FromDateTime(date) : Variant(text);
 }
 
 TRecordValues ReadRecord(const TSQLiteStatement& Statement, const std::vector<TCursorField>& Fields)

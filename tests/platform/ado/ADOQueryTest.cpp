@@ -263,6 +263,19 @@ TEST_F(ADOQueryTest, PostingARowDeletedElsewhereFailsAndKeepsTheEdit)
     EXPECT_EQ(Utf8(list.FieldByName(String::fromUtf8("部门"))->AsString()), "人事部");
 }
 
+TEST_F(ADOQueryTest, DateTextOtherProgramsStoredReadsWithoutErrors)
+{
+    for (const char* date : {"", "2026/1/5 8:00", "不是日期", "2026-03-02 10:00:00"})
+        Exec("insert into oprint(姓名,日期) values('x',:d)", {{"d", date}});
+    Rows("select * from oprint order by id");
+    TField* date = FQuery.FieldByName(String::fromUtf8("日期"));
+    QStringList shown;
+    for (FQuery.First(); !FQuery.Eof(); FQuery.Next())
+        shown << date->DisplayText() + u'/' + date->AsString() + u'/' + (date->IsNull() ? u'N' : u'v');
+    EXPECT_EQ(Utf8(shown.join(u';')),
+              "//N;2026/1/5 8:00/2026/1/5 8:00/v;不是日期/不是日期/v;2026-03-02 10:00:00/2026-03-02 10:00:00/v");
+}
+
 TEST_F(ADOQueryTest, StaticCursorSortsOnTheClient)
 {
     AddIssues();
