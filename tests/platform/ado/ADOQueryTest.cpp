@@ -101,6 +101,16 @@ TEST_F(ADOQueryTest, ParametersParseWhenTheSqlIsSet)
     EXPECT_EQ(FQuery.Parameters()->Count(), 2);
 }
 
+TEST_F(ADOQueryTest, ARepeatedParameterBindsEveryPlaceItAppearsWhateverItsCase)
+{
+    Exec("insert into dept(部门编号,部门) values('01','财务部')");
+    SetSql("select 部门 from dept where 部门=:a or 部门编号=:A");
+    ASSERT_EQ(FQuery.Parameters()->Count(), 1);
+    FQuery.Parameters()->Items(0)->SetValue(QStringLiteral("01"));
+    FQuery.Open();
+    EXPECT_EQ(Utf8(Dump()), "财务部");
+}
+
 TEST_F(ADOQueryTest, RegistrationStatementsStoreTypedValues)
 {
     AddIssues();
