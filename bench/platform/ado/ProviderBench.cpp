@@ -17,6 +17,7 @@
 #include <map>
 #include <memory>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -203,6 +204,22 @@ void BM_QueryLocate(benchmark::State& State)
     }
 }
 
+// Going to 200 bookmarks spread over the list, as deleting or exporting a selection does.
+void BM_QueryGotoBookmarks(benchmark::State& State)
+{
+    TPage page(int(State.range(0)));
+    OpenQuery(page.List, ListSql());
+    std::vector<TBookmark> bookmarks;
+    const int step = std::max(1, page.List.RecordCount() / 200);
+    for (int recNo = 1; recNo <= page.List.RecordCount(); recNo += step) {
+        page.List.SetRecNo(recNo);
+        bookmarks.push_back(page.List.Bookmark());
+    }
+    for (auto _ : State)
+        for (const TBookmark& bookmark : bookmarks)
+            page.List.SetBookmark(bookmark);
+}
+
 // Sizes 10,000 / 100,000 / 1,000,000 rows.
 void Sizes(benchmark::internal::Benchmark* Bench)
 {
@@ -217,3 +234,4 @@ BENCHMARK(BM_QueryOrderByName)->Apply(Sizes);
 BENCHMARK(BM_QueryMoveThroughAll)->Apply(Sizes);
 BENCHMARK(BM_QuerySortByName)->Apply(Sizes);
 BENCHMARK(BM_QueryLocate)->Apply(Sizes);
+BENCHMARK(BM_QueryGotoBookmarks)->Apply(Sizes);

@@ -42,7 +42,7 @@ public:
     // The :name parameters of the SQL text, outside its literals. With DoCreate the list is
     // rebuilt from them; answers the names either way.
     std::vector<String> ParseSQL(const String& Sql, bool DoCreate);
-    // Binds every parameter the statement names.
+    // Binds every parameter the statement names, the names compared without case.
     void Bind(TSQLiteStatement& Statement) const;
 
 private:

@@ -33,7 +33,8 @@ std::vector<String> TParameters::ParseSQL(const String& Sql, bool DoCreate)
 
 void TParameters::Bind(TSQLiteStatement& Statement) const
 {
-    for (const auto& item : FItems)
-        if (const int index = Statement.ParameterIndex(item->Name()))
-            BindVariant(Statement, index, item->Value());
+    // SQLite tells :a from :A; the parameter list, as Jet, does not.
+    for (int index = 1; index <= Statement.ParameterCount(); ++index)
+        if (const TParameter* parameter = FindParam(Statement.ParameterName(index).mid(1)))
+            BindVariant(Statement, index, parameter->Value());
 }

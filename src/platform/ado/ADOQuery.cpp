@@ -9,7 +9,13 @@ TADOQuery::TADOQuery(TComponent* AOwner) : TDataSet(AOwner), FSQL(std::make_uniq
     FSQL->OnChange = [this](TObject*) { SQLChanged(); };
 }
 
-TADOQuery::~TADOQuery() { SetConnection(nullptr); }
+TADOQuery::~TADOQuery()
+{
+    // Closing here, before the dataset's own destructor, must not run close handlers: what they
+    // touch may be gone already.
+    Destroying();
+    SetConnection(nullptr);
+}
 
 void TADOQuery::SetConnection(TADOConnection* Value)
 {

@@ -1,6 +1,5 @@
 #include "platform/ado/ConnectionString.h"
 
-#include "platform/ado/SQLite.h"
 #include "platform/data/DatabaseError.h"
 
 QMap<String, String> ParseConnectionString(const String& ConnectionString)

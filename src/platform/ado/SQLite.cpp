@@ -94,10 +94,9 @@ void TSQLiteStatement::Check(int Code) const
         StatementError(Utf8(sqlite3_errmsg(sqlite3_db_handle(FHandle))), FShown);
 }
 
-int TSQLiteStatement::ParameterIndex(const String& Name) const
-{
-    return sqlite3_bind_parameter_index(FHandle, (':' + Name).toUtf8().constData());
-}
+int TSQLiteStatement::ParameterCount() const { return sqlite3_bind_parameter_count(FHandle); }
+
+String TSQLiteStatement::ParameterName(int Index) const { return Utf8(sqlite3_bind_parameter_name(FHandle, Index)); }
 
 void TSQLiteStatement::BindNull(int Index) { Check(sqlite3_bind_null(FHandle, Index)); }
 

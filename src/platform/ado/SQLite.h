@@ -21,8 +21,9 @@ public:
     TSQLiteStatement& operator=(TSQLiteStatement&& Other) noexcept;
     ~TSQLiteStatement();
 
-    // 1-based as SQLite numbers them; 0 when the statement has no such parameter.
-    int ParameterIndex(const String& Name) const;
+    // Parameters are numbered from 1, as SQLite numbers them; a name keeps its ':'.
+    int ParameterCount() const;
+    String ParameterName(int Index) const;
     void BindNull(int Index);
     void BindInt64(int Index, std::int64_t Value);
     void BindDouble(int Index, double Value);

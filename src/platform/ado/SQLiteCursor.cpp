@@ -111,10 +111,13 @@ Variant ReadValue(const TSQLiteStatement& Statement, int Column, TFieldType Type
         break;
     }
     const String text = Statement.ColumnText(Column);
+    if (Type != TFieldType::ftDateTime)
+        return Variant(text);
+    // An empty date is no date; other text that is no stored date is kept for the field to show.
     TDateTime date;
-    if (Type == TFieldType::ftDateTime && TryParseStoredDate(text, date))
-        return Variant::FromDateTime(date);
-    return Variant(text);
+    if (text.isEmpty())
+        return Variant::Null();
+    return TryParseStoredDate(text, date) ? Variant::FromDateTime(date) : Variant(text);
 }
 
 TRecordValues ReadRecord(const TSQLiteStatement& Statement, const std::vector<TCursorField>& Fields)
@@ -324,6 +327,11 @@ public:
         update.BindInt64(index, Id);
         update.Step();
         FBlocks.clear();
+        // Another program deleted the row since it was read: the edit would vanish unnoticed.
+        if (FDatabase.Changes() == 0)
+            StatementError(QStringLiteral("Row cannot be located for updating. Some values may have been "
+                                          "changed since it was last read."),
+                           update.Shown());
     }
 
     void Delete(TRecordId Id) override

@@ -560,19 +560,19 @@ void TDataSet::BeginInsertAppend()
     DoEvent(BeforeScroll);
 }
 
-TDataSet::TRecordBuffer TDataSet::NewBuffer() const
+TDataSet::TRecordBuffer TDataSet::NewBuffer(int Before) const
 {
-    return {0, -1, true, TRecordValues(static_cast<std::size_t>(FFieldDefs.Count()), Variant::Null())};
+    return {0, Before, true, TRecordValues(static_cast<std::size_t>(FFieldDefs.Count()), Variant::Null())};
 }
 
 void TDataSet::Insert()
 {
     BeginInsertAppend();
     if (IsEmpty()) {
-        FBuffers.push_back(NewBuffer());
+        FBuffers.push_back(NewBuffer(0));
         FCurrentSlot = 0;
     } else {
-        FBuffers.insert(FBuffers.begin() + FCurrentSlot, NewBuffer());
+        FBuffers.insert(FBuffers.begin() + FCurrentSlot, NewBuffer(CurrentView()));
         if (WindowCount() > FBufferCount)
             FBuffers.pop_back();
     }
@@ -589,7 +589,7 @@ void TDataSet::Append()
         FBuffers.erase(FBuffers.begin());
         ++FWindowFirst;
     }
-    FBuffers.push_back(NewBuffer());
+    FBuffers.push_back(NewBuffer(count));
     FCurrentSlot = FActiveSlot = WindowCount() - 1;
     EndInsertAppend();
 }
@@ -616,9 +616,8 @@ void TDataSet::EndInsertAppend()
 void TDataSet::DiscardInsert()
 {
     // The record that gave its place to the new one becomes current again.
-    const auto inserted = FBuffers.begin() + FCurrentSlot;
-    int view = inserted + 1 != FBuffers.end() ? (inserted + 1)->Position : ViewCount() - 1;
-    FBuffers.erase(inserted);
+    const int view = std::min(CurrentView(), ViewCount() - 1);
+    FBuffers.erase(FBuffers.begin() + FCurrentSlot);
     Resync(std::nullopt, view);
 }
 
@@ -671,10 +670,7 @@ TRecordId TDataSet::InternalPost()
         if (FWrittenFields[i])
             values.push_back({static_cast<int>(i), buffer.Values[i]});
     if (FState == TDataSetState::dsInsert) {
-        // The new record goes before the record that followed it in the window.
-        const auto next = std::find_if(FBuffers.begin() + FCurrentSlot, FBuffers.end(),
-                                       [](const TRecordBuffer& b) { return !b.Inserted; });
-        const int position = next != FBuffers.end() ? CursorPosition(next->Position) : FCursor->RecordCount();
+        const int position = buffer.Position < ViewCount() ? CursorPosition(buffer.Position) : FCursor->RecordCount();
         buffer.Id = FCursor->Insert(position, values);
     } else if (!values.empty()) {
         FCursor->Update(buffer.Id, values);

@@ -149,8 +149,9 @@ private:
     friend class TDataSource;
     friend class TDataLink;
 
-    // One record of the window: its id and position in the visible order (Position -1 and
-    // Inserted for a record not yet posted) and its values.
+    // One record of the window: its id and position in the visible order, and its values. A
+    // record not yet posted is Inserted; its Position is that of the record it goes before
+    // (ViewCount() when appended), which may have left the window.
     struct TRecordBuffer {
         TRecordId Id = 0;
         int Position = -1;
@@ -174,7 +175,7 @@ private:
     TRecordId InternalPost();
     void BeginInsertAppend();
     void EndInsertAppend();
-    TRecordBuffer NewBuffer() const;
+    TRecordBuffer NewBuffer(int Before) const;
     // Drops the record being inserted and refills around the one it displaced.
     void DiscardInsert();
     void DoEvent(const TDataSetNotifyEvent& Event) { if (Event) Event(this); }

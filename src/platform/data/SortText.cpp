@@ -1,7 +1,7 @@
 #include "platform/data/SortText.h"
 
 #include "platform/core/Collation.h"
-#include "platform/core/Exceptions.h"
+#include "platform/data/DatabaseError.h"
 
 #include <QStringList>
 
@@ -12,7 +12,7 @@ int FieldIndexOf(const String& Name, const std::vector<TCursorField>& Fields)
     for (std::size_t i = 0; i < Fields.size(); ++i)
         if (Fields[i].Name.compare(Name, Qt::CaseInsensitive) == 0)
             return static_cast<int>(i);
-    throw EDatabaseError(QStringLiteral("Field '%1' not found").arg(Name));
+    DatabaseError(DBConsts::SFieldNotFound.arg(Name));
 }
 
 String Unbracketed(const String& Name)
@@ -32,7 +32,7 @@ TSortKey ParseKey(const String& Term, const std::vector<TCursorField>& Fields)
         if (direction.compare(u"DESC", Qt::CaseInsensitive) == 0)
             descending = true;
         else if (direction.compare(u"ASC", Qt::CaseInsensitive) != 0)
-            throw EDatabaseError(QStringLiteral("Invalid sort order '%1'").arg(Term));
+            DatabaseError(QStringLiteral("Invalid sort order '%1'").arg(Term));
         name = Term.left(blank).trimmed();
     }
     return {FieldIndexOf(Unbracketed(name), Fields), descending};

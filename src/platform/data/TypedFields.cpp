@@ -251,6 +251,9 @@ Variant TDateTimeField::TextToValue(const String& Text) const
 
 String TDateTimeField::ValueToString(const Variant& Value) const
 {
+    // Another program may have stored any text in a date column; painting it must not raise.
+    if (VarIsStr(Value))
+        return Value.AsString();
     switch (DataType()) {
     case TFieldType::ftDate: return DateToStr(Value.AsDateTime());
     case TFieldType::ftTime: return TimeToStr(Value.AsDateTime());
@@ -260,7 +263,7 @@ String TDateTimeField::ValueToString(const Variant& Value) const
 
 String TDateTimeField::ValueToText(const Variant& Value, bool DisplayText) const
 {
-    if (DisplayText && !FDisplayFormat.isEmpty())
+    if (DisplayText && !FDisplayFormat.isEmpty() && !VarIsStr(Value))
         return FormatDateTime(FDisplayFormat, Value.AsDateTime());
     return ValueToString(Value);
 }

@@ -148,7 +148,7 @@ private:
 };
 
 // Dates and times: text in the short date and long time formats, shown through DisplayFormat
-// (a FormatDateTime pattern) when set.
+// (a FormatDateTime pattern) when set. A stored text that is no date shows as it is.
 class TDateTimeField : public TField {
 public:
     explicit TDateTimeField(TComponent* AOwner) : TDateTimeField(AOwner, TFieldType::ftDateTime) {}

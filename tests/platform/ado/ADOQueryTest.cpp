@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <utility>
 
 namespace {
@@ -98,6 +99,16 @@ TEST_F(ADOQueryTest, ParametersParseWhenTheSqlIsSet)
     FQuery.SetParamCheck(false);
     SetSql("select * from rmark where 备注=:a");
     EXPECT_EQ(FQuery.Parameters()->Count(), 2);
+}
+
+TEST_F(ADOQueryTest, ARepeatedParameterBindsEveryPlaceItAppearsWhateverItsCase)
+{
+    Exec("insert into dept(部门编号,部门) values('01','财务部')");
+    SetSql("select 部门 from dept where 部门=:a or 部门编号=:A");
+    ASSERT_EQ(FQuery.Parameters()->Count(), 1);
+    FQuery.Parameters()->Items(0)->SetValue(QStringLiteral("01"));
+    FQuery.Open();
+    EXPECT_EQ(Utf8(Dump()), "财务部");
 }
 
 TEST_F(ADOQueryTest, RegistrationStatementsStoreTypedValues)
@@ -247,6 +258,34 @@ TEST_F(ADOQueryTest, SingleTableResultsEditAndDeleteById)
     EXPECT_THROW(FQuery.Edit(), EDatabaseError);
 }
 
+TEST_F(ADOQueryTest, PostingARowDeletedElsewhereFailsAndKeepsTheEdit)
+{
+    Exec("insert into dept(部门编号,部门) values('01','财务部')");
+    TADOQuery list(nullptr);
+    list.SetConnection(&FConnection);
+    list.SQL()->SetText(String::fromUtf8("select * from dept"));
+    list.Open();
+    Exec("delete from dept");
+    list.Edit();
+    list.FieldByName(String::fromUtf8("部门"))->SetAsString(String::fromUtf8("人事部"));
+    EXPECT_THROW(list.Post(), EDatabaseError);
+    EXPECT_EQ(list.State(), TDataSetState::dsEdit);
+    EXPECT_EQ(Utf8(list.FieldByName(String::fromUtf8("部门"))->AsString()), "人事部");
+}
+
+TEST_F(ADOQueryTest, DateTextOtherProgramsStoredReadsWithoutErrors)
+{
+    for (const char* date : {"", "2026/1/5 8:00", "不是日期", "2026-03-02 10:00:00"})
+        Exec("insert into oprint(姓名,日期) values('x',:d)", {{"d", date}});
+    Rows("select * from oprint order by id");
+    TField* date = FQuery.FieldByName(String::fromUtf8("日期"));
+    QStringList shown;
+    for (FQuery.First(); !FQuery.Eof(); FQuery.Next())
+        shown << date->DisplayText() + u'/' + date->AsString() + u'/' + (date->IsNull() ? u'N' : u'v');
+    EXPECT_EQ(Utf8(shown.join(u';')),
+              "//N;2026/1/5 8:00/2026/1/5 8:00/v;不是日期/不是日期/v;2026-03-02 10:00:00/2026-03-02 10:00:00/v");
+}
+
 TEST_F(ADOQueryTest, StaticCursorSortsOnTheClient)
 {
     AddIssues();
@@ -279,4 +318,17 @@ TEST_F(ADOQueryTest, ClosingTheConnectionClosesItsQueries)
     SetSql("select * from dept");
     FQuery.Open();  // reconnects
     EXPECT_TRUE(FConnection.Connected());
+}
+
+TEST_F(ADOQueryTest, DestroyingAnOpenQueryRunsNoCloseHandlers)
+{
+    int handlerCalls = 0;
+    auto query = std::make_unique<TADOQuery>(nullptr);
+    query->SetConnection(&FConnection);
+    query->SQL()->SetText(QStringLiteral("select * from dept"));
+    query->Open();
+    query->BeforeClose = [&handlerCalls](TDataSet*) { ++handlerCalls; };
+    query->AfterClose = [&handlerCalls](TDataSet*) { ++handlerCalls; };
+    query.reset();
+    EXPECT_EQ(handlerCalls, 0);
 }

@@ -207,6 +207,24 @@ TEST(DataLinkTest, InsertAndAppendShowTheNewRecordInTheWindow)
     EXPECT_EQ(table.DataSet->RecordCount(), 11);
 }
 
+TEST(DataLinkTest, InsertOnTheWindowsLastRowGoesBeforeTheRecordItPushedOut)
+{
+    TPeopleTable table;  // window of 4
+    table.DataSet->MoveBy(3);  // 赵六 on the window's last row
+    table.DataSet->Insert();
+    table.DataSet->Cancel();
+    EXPECT_EQ(table.Name()->AsString(), u"赵六"_s);
+    EXPECT_EQ(table.DataSet->RecNo(), 4);
+
+    table.DataSet->Insert();
+    table.Name()->SetAsString(u"新人"_s);
+    table.DataSet->Post();
+    EXPECT_EQ(table.DataSet->RecNo(), 4);
+    EXPECT_EQ(table.Link.ActiveRecord(), 3);
+    table.DataSet->Next();
+    EXPECT_EQ(table.Name()->AsString(), u"赵六"_s);
+}
+
 TEST(DataLinkTest, AMoveWhileEditingPostsAModifiedRecordAndCancelsAnUntouchedOne)
 {
     TPeopleTable table;
