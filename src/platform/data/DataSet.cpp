@@ -695,11 +695,11 @@ void TDataSet::Cancel()
         FBuffers[static_cast<std::size_t>(FCurrentSlot)].Values = FOldValues;
         FActiveSlot = FCurrentSlot;
     }
-    // The controls repaint the restored records first, then leave their edit mode.
+    // As on the platform: the controls leave their edit mode, then repaint the restored records.
     FState = TDataSetState::dsBrowse;
     FModified = false;
-    DataEvent(TDataEvent::deDataSetChange, 0);
     DataEvent(TDataEvent::deUpdateState, 0);
+    DataEvent(TDataEvent::deDataSetChange, 0);
     DoEvent(AfterCancel);
     if (inserting)
         DoEvent(AfterScroll);

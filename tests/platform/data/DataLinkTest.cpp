@@ -82,14 +82,14 @@ TEST(DataLinkTest, PostStoresLinksThenWritesThenLeavesEditing)
     EXPECT_EQ(table.Name()->AsString(), u"从控件来"_s);
 }
 
-TEST(DataLinkTest, CancelRestoresTheRecordThenLeavesEditing)
+TEST(DataLinkTest, CancelLeavesEditingThenShowsTheRestoredRecord)
 {
     TPeopleTable table;
     table.DataSet->Edit();
     table.Name()->SetAsString(u"改了"_s);
     table.Link.Calls.clear();
     table.DataSet->Cancel();
-    EXPECT_EQ(table.Link.Calls, QStringList({u"CheckBrowseMode"_s, u"DataSetChanged"_s, u"EditingChanged(0)"_s}));
+    EXPECT_EQ(table.Link.Calls, QStringList({u"CheckBrowseMode"_s, u"EditingChanged(0)"_s, u"DataSetChanged"_s}));
     EXPECT_EQ(table.Name()->AsString(), u"张三"_s);
 }
 
