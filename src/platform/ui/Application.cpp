@@ -1,0 +1,167 @@
+// TApplication and TScreen: the message loop, the default error report and the screen.
+#include "platform/ui/Forms.h"
+
+#include "platform/ui/PlatformMetrics.h"
+#include "platform/ui/WindowHost.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QScreen>
+#include <QWidget>
+
+TApplication* Application = new TApplication(nullptr);
+TScreen* Screen = new TScreen(nullptr);
+
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
+
+TApplication::~TApplication()
+{
+    if (Application == this)
+        Application = nullptr;
+}
+
+void TApplication::Run()
+{
+    if (FMainForm != nullptr)
+        FMainForm->Show();
+    while (!FTerminated)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void TApplication::ProcessMessages()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void TApplication::Terminate()
+{
+    FTerminated = true;
+    QCoreApplication::postEvent(qApp, new QEvent(QEvent::User));
+}
+
+bool TApplication::HookMessage(TMsg& Msg)
+{
+    bool handled = false;
+    if (OnMessage)
+        OnMessage(Msg, handled);
+    return handled;
+}
+
+void TApplication::HandleException(TObject* Sender)
+{
+    if (!std::current_exception())
+        return;
+    try {
+        throw;
+    } catch (const EAbort&) {
+        // The platform's silent exception: nothing to report.
+    } catch (const std::exception& e) {
+        if (OnException)
+            OnException(Sender, e);
+        else
+            ShowException(e);
+    } catch (...) {
+        ShowException(Exception(QStringLiteral("Unknown exception")));
+    }
+}
+
+void TApplication::ShowException(const std::exception& E)
+{
+    const auto* platformError = dynamic_cast<const Exception*>(&E);
+    String text = platformError != nullptr ? platformError->Message() : String::fromUtf8(E.what());
+    // The platform ends the report with a period unless the text ends in punctuation below '.'.
+    if (!text.isEmpty() && text.back() > QChar(u'.'))
+        text += u'.';
+    if (FReportHook)
+        FReportHook(text);
+    else
+        QMessageBox::critical(nullptr, Title(), text);
+}
+
+String TApplication::ExeName() const { return QCoreApplication::applicationFilePath(); }
+
+void TApplication::SetTitle(const String& Value)
+{
+    FTitle = Value;
+}
+
+void TApplication::BringToFront()
+{
+    if (FMainForm != nullptr && FMainForm->HandleAllocated()) {
+        FMainForm->Handle()->raise();
+        FMainForm->Handle()->activateWindow();
+    }
+}
+
+void TApplication::Restore()
+{
+    if (FMainForm != nullptr && FMainForm->HandleAllocated())
+        FMainForm->Handle()->showNormal();
+}
+
+void TApplication::Minimize()
+{
+    if (FMainForm != nullptr && FMainForm->HandleAllocated())
+        FMainForm->Handle()->showMinimized();
+}
+
+void TApplication::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FMainForm)
+        FMainForm = nullptr;
+}
+
+TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {}
+
+void TScreen::SetCursor(TCursor Value)
+{
+    if (Value == FCursor)
+        return;
+    if (FCursor != crDefault)
+        QGuiApplication::restoreOverrideCursor();
+    FCursor = Value;
+    if (Value != crDefault)
+        QGuiApplication::setOverrideCursor(CursorToQt(Value));
+}
+
+QCursor TScreen::Cursors(TCursor Id) const
+{
+    const auto found = FCursors.find(Id);
+    if (found != FCursors.end())
+        return found->second;
+    return Id > 0 ? QCursor(Qt::ArrowCursor) : CursorToQt(Id);
+}
+
+void TScreen::SetCursors(TCursor Id, const String& ImagePath, TPoint HotSpot)
+{
+    FCursors[Id] = QCursor(QPixmap(ImagePath), HotSpot.X, HotSpot.Y);
+}
+
+TCustomForm* TScreen::ActiveForm() const
+{
+    return dynamic_cast<TCustomForm*>(FindControl(QApplication::activeWindow()));
+}
+
+TWinControl* TScreen::ActiveControl() const
+{
+    const TCustomForm* form = ActiveForm();
+    return form != nullptr ? form->ActiveControl() : nullptr;
+}
+
+int TScreen::Width() const { return PlatformMetrics().Monitors().front().Bounds.Width(); }
+
+int TScreen::Height() const { return PlatformMetrics().Monitors().front().Bounds.Height(); }
+
+TRect TScreen::WorkAreaRect() const { return PlatformMetrics().Monitors().front().WorkArea; }
+
+TRect TScreen::MonitorWorkAreaFromRect(const TRect& Rect) const { return PlatformMetrics().MonitorNearest(Rect).WorkArea; }
+
+void TScreen::AddForm(TCustomForm* Form) { FForms.push_back(Form); }
+
+void TScreen::RemoveForm(TCustomForm* Form)
+{
+    FForms.erase(std::remove(FForms.begin(), FForms.end(), Form), FForms.end());
+}
