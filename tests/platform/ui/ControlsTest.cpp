@@ -10,6 +10,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -297,7 +298,7 @@ TEST_F(ControlsTest, ActiveControlRefusesAnInvisibleControl)
     EXPECT_NE(Form->ActiveControl(), Other);
 }
 
-TEST_F(ControlsTest, TimersDeliverTheirIdAndZeroDoesNotSpin)
+TEST_F(ControlsTest, TimerDeliversItsId)
 {
     Grid->SetTimer(7, 0);
     ProcessUntil([this] { return !Grid->Log.empty(); });
@@ -512,6 +513,80 @@ TEST_F(ControlsTest, PopupWindowLeavesTheFocusWithTheControl)
     EXPECT_EQ(dropDown.Handle()->windowType(), Qt::ToolTip);
     EXPECT_TRUE(Grid->Focused());
     EXPECT_EQ(QApplication::activeWindow(), Form->Handle());
+}
+
+}  // namespace
+
+namespace {
+
+// A windowless control: painted by its parent, given the mouse over its rectangle.
+class TMark : public TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+    std::vector<std::string> Log;
+
+protected:
+    void Paint() override
+    {
+        Canvas()->Brush()->SetColor(clRed);
+        Canvas()->FillRect(Rect(0, 0, 2, 2));
+    }
+    void MouseDown(TMouseButton, TShiftState, int X, int Y) override
+    {
+        Log.push_back("down " + std::to_string(X) + "," + std::to_string(Y));
+    }
+};
+
+TEST_F(ControlsTest, GraphicControlIsPaintedAndClickedThroughItsParent)
+{
+    auto* mark = new TMark(Form);
+    mark->SetBounds(30, 20, 10, 10);
+    mark->SetParent(Grid);
+    const QImage image = Widget()->grab().toImage();
+    EXPECT_EQ(image.pixel(30, 20), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(31, 21), qRgb(255, 0, 0));
+    EXPECT_NE(image.pixel(32, 20), qRgb(255, 0, 0));
+    Mouse(QEvent::MouseButtonPress, {33, 24}, Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, {33, 24}, Qt::NoButton);
+    EXPECT_EQ(mark->Log, (Log{"down 3,4"}));
+    EXPECT_TRUE(Grid->Log.empty());
+}
+
+TEST(FormsTest, ShowModalRunsUntilTheResultIsSetAndTheFormMayClose)
+{
+    TForm dialog(nullptr);
+    dialog.SetBounds(0, 0, 100, 80);
+    int queries = 0;
+    dialog.OnCloseQuery = [&queries](TObject*, bool& CanClose) { CanClose = ++queries > 1; };
+    QTimer::singleShot(0, [&dialog] {
+        dialog.SetModalResult(mrCancel);
+        QTimer::singleShot(0, [&dialog] { dialog.SetModalResult(mrOk); });
+    });
+    EXPECT_EQ(dialog.ShowModal(), mrOk);
+    EXPECT_EQ(queries, 2);
+    EXPECT_FALSE(dialog.Visible());
+}
+
+TEST(FormsTest, ReleaseFreesTheFormAfterPendingMessages)
+{
+    auto* form = new TForm(nullptr);
+    const int before = Screen->FormCount();
+    form->Release();
+    EXPECT_EQ(Screen->FormCount(), before);
+    QElapsedTimer clock;
+    clock.start();
+    while (Screen->FormCount() == before && clock.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_EQ(Screen->FormCount(), before - 1);
+}
+
+TEST(FormsTest, ScreenCursorOverridesEveryWindowUntilDefault)
+{
+    Screen->SetCursor(crHourGlass);
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    Screen->SetCursor(crDefault);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 }  // namespace
