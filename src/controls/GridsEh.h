@@ -79,8 +79,6 @@ constexpr TGridScrollDirectionsEh gsdRight{0x2};
 constexpr TGridScrollDirectionsEh gsdUp{0x4};
 constexpr TGridScrollDirectionsEh gsdDown{0x8};
 
-// Which window scroll bars a control shows.
-enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 class EInvalidGridOperationEh : public Exception {
 public:

@@ -54,6 +54,8 @@ constexpr TCursor crSizeAll = -22;
 
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum class TBorderStyle { bsNone, bsSingle };
+// Which window scroll bars a control shows.
+enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 using TAnchors = TSmallSet<struct TAnchorsTag>;
 constexpr TAnchors akLeft{0x01};

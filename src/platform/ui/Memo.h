@@ -10,7 +10,6 @@
 
 class QPlainTextEdit;
 
-enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 class TMemo : public TWinControl {
 public:

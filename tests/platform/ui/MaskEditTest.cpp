@@ -4,6 +4,7 @@
 #include "platform/core/FormatSettings.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/ui/MaskEdit.h"
 #include "platform/ui/UiTestSupport.h"
 
@@ -243,14 +244,12 @@ TEST_F(MaskEditTest, ZeroedKeysNeverReachTheMask)
 
 TEST_F(MaskEditTest, LeavingWithAnIncompleteRequiredTextIsRefused)
 {
-    std::vector<String> reports;
-    Application->SetExceptionReportHook([&reports](const String& Text) { reports.push_back(Text); });
+    TScriptedDialogs dialogs;
     Enter(QStringLiteral("00:00;1;_"));
     TypeText(Widget(), QStringLiteral("1"));
     Other->SetFocus();
-    Application->SetExceptionReportHook({});
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_TRUE(reports.front().startsWith(QString::fromLatin1(SMaskEditErr)));
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_TRUE(dialogs.Shown().front().Text.startsWith(QString::fromLatin1(SMaskEditErr)));
     EXPECT_TRUE(Edit->Focused());
     EXPECT_EQ(Edit->SelStart(), 1);
 }
