@@ -210,12 +210,12 @@ void TBrush::Assign(TPersistent* Source)
 
 void TBrush::SetColor(TColor Value)
 {
-    // A colour given to a clear brush makes it solid again, as on the platform.
-    if (Value == FColor)
+    // A colour given to a clear brush makes it solid again, as on the platform, even when the
+    // colour is the one it had.
+    if (Value == FColor && FStyle != TBrushStyle::bsClear)
         return;
     FColor = Value;
-    if (FStyle == TBrushStyle::bsClear)
-        FStyle = TBrushStyle::bsSolid;
+    FStyle = TBrushStyle::bsSolid;
     Changed();
 }
 

@@ -79,6 +79,9 @@ TEST_F(CanvasTest, FillRectWithAClearBrushDrawsNothing)
     EXPECT_EQ(PointsOf(FBitmap, clWhite).size(), 20u * 16u);
     Canvas().Brush()->SetColor(clRed);  // a colour makes the brush solid again
     EXPECT_EQ(Canvas().Brush()->Style(), TBrushStyle::bsSolid);
+    Canvas().Brush()->SetStyle(TBrushStyle::bsClear);
+    Canvas().Brush()->SetColor(clRed);  // even the colour it already had
+    EXPECT_EQ(Canvas().Brush()->Style(), TBrushStyle::bsSolid);
 }
 
 TEST_F(CanvasTest, FrameRectOutlinesTheInsideOfTheRectangle)
