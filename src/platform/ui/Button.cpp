@@ -19,6 +19,10 @@ void AssignTransparent(TBitmap& Target, TBitmap* Glyph)
     Target.SetTransparent(true);
 }
 
+// The caption's '&' still underlines its letter, but the press comes through the form as
+// CM_DIALOGCHAR, as on the platform; Qt's own shortcut would click again, a moment later.
+void DropQtMnemonic(QAbstractButton* Button) { Button->setShortcut(QKeySequence()); }
+
 }  // namespace
 
 bool IsAccel(WORD VK, const String& Str)
@@ -54,9 +58,11 @@ QAbstractButton* TButtonControl::Button()
 void TButtonControl::CreateWnd()
 {
     TWinControl::CreateWnd();
-    if (QAbstractButton* button = Button())
+    if (QAbstractButton* button = Button()) {
+        DropQtMnemonic(button);
         QObject::connect(button, &QAbstractButton::clicked, button,
                          [this] { CallGuarded(this, [this] { ButtonClicked(); }); });
+    }
 }
 
 void TButtonControl::CancelMode()
@@ -78,8 +84,10 @@ void TButtonControl::Dispatch(TMessage& Message)
         TWinControl::Dispatch(Message);
         return;
     case CM_TEXTCHANGED:
-        if (QAbstractButton* button = Button())
+        if (QAbstractButton* button = Button()) {
             button->setText(FText);
+            DropQtMnemonic(button);
+        }
         TWinControl::Dispatch(Message);
         return;
     default: TWinControl::Dispatch(Message); return;

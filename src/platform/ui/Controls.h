@@ -421,6 +421,7 @@ private:
     friend class TWindowHost;
     bool DoKeyDown(TMessage& Message);
     bool DoKeyPress(TMessage& Message);
+    bool HandledAsMnemonic(const TMessage& Message);
     bool DoKeyUp(TMessage& Message);
     void HandleSetCursor(TMessage& Message);
     void HandleSize();

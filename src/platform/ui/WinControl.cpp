@@ -660,8 +660,12 @@ void TWinControl::Dispatch(TMessage& Message)
             DefaultHandler(Message);
         return;
     case WM_CHAR:
-    case WM_SYSCHAR:
         if (!DoKeyPress(Message))
+            DefaultHandler(Message);
+        return;
+    case WM_SYSCHAR:
+        // An Alt+letter the control leaves alone is a mnemonic: the form offers it to its controls.
+        if (!DoKeyPress(Message) && !HandledAsMnemonic(Message))
             DefaultHandler(Message);
         return;
     case WM_KEYUP:
@@ -762,6 +766,12 @@ bool TWinControl::DoKeyPress(TMessage& Message)
     KeyPress(key);
     Message.WParam = key.unicode();
     return key.isNull();
+}
+
+bool TWinControl::HandledAsMnemonic(const TMessage& Message)
+{
+    TCustomForm* form = GetParentForm(this);
+    return form != nullptr && form->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam) != 0;
 }
 
 bool TWinControl::DoKeyUp(TMessage& Message)

@@ -109,6 +109,13 @@ TEST_F(ButtonTest, MnemonicOfTheCaptionPressesTheButton)
     EXPECT_EQ(Events, (Log{"Reset click"}));
 }
 
+TEST_F(ButtonTest, AltAndTheMnemonicLetterPressTheButtonFromAnotherControl)
+{
+    Ok->SetFocus();
+    SendKey(Ok->Handle(), Qt::Key_R, QStringLiteral("r"), Qt::AltModifier);
+    EXPECT_EQ(Events, (Log{"Reset click"}));
+}
+
 TEST_F(ButtonTest, CaptionChangesShowInTheWindow)
 {
     Ok->SetCaption(QStringLiteral("查询"));
