@@ -38,8 +38,10 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
     if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight)
         return;
-    if (FParent != nullptr && Showing())
-        FParent->InvalidateRect(nullptr);
+    if (FParent != nullptr && Showing()) {
+        const TRect old = BoundsRect();
+        FParent->InvalidateRect(&old);
+    }
     const bool sized = AWidth != FWidth || AHeight != FHeight;
     FLeft = ALeft;
     FTop = ATop;
@@ -112,14 +114,9 @@ void TControl::SetVisible(bool Value)
 {
     if (Value == FVisible)
         return;
-    if (!Value && FParent != nullptr)
-        FParent->InvalidateRect(nullptr);
     FVisible = Value;
     Perform(CM_VISIBLECHANGED, Value ? 1 : 0);
-    if (FParent != nullptr) {
-        FParent->Invalidate();
-        RequestAlign();
-    }
+    RequestAlign();
 }
 
 void TControl::Show()
@@ -203,14 +200,18 @@ void TControl::SetCursor(TCursor Value)
 void TControl::SetShowHint(bool Value)
 {
     FParentShowHint = false;
+    if (Value == FShowHint)
+        return;
     FShowHint = Value;
+    // Children that follow their parent's ShowHint follow this one.
+    Perform(CM_SHOWHINTCHANGED);
 }
 
 void TControl::SetParentShowHint(bool Value)
 {
     FParentShowHint = Value;
-    if (Value && FParent != nullptr)
-        FShowHint = FParent->ShowHint();
+    if (Value)
+        Perform(CM_PARENTSHOWHINTCHANGED);
 }
 
 void TControl::SetPopupMenuComponent(TPopupMenu* Menu, TComponent* AsComponent)
@@ -345,16 +346,20 @@ void TControl::Dispatch(TMessage& Message)
     case CM_PARENTFONTCHANGED: HandleParentFontChanged(); return;
     case CM_PARENTCOLORCHANGED: HandleParentColorChanged(); return;
     case CM_PARENTSHOWHINTCHANGED:
-        if (FParentShowHint && FParent != nullptr)
+        if (FParentShowHint && FParent != nullptr && FShowHint != FParent->ShowHint()) {
             FShowHint = FParent->ShowHint();
+            Perform(CM_SHOWHINTCHANGED);
+        }
         return;
     case CM_FONTCHANGED:
     case CM_COLORCHANGED:
     case CM_ENABLEDCHANGED:
     case CM_TEXTCHANGED: Invalidate(); return;
     case CM_VISIBLECHANGED:
-        if (FParent != nullptr)
-            FParent->InvalidateRect(nullptr);
+        if (FParent != nullptr) {
+            const TRect bounds = BoundsRect();
+            FParent->InvalidateRect(&bounds);
+        }
         return;
     default: DefaultHandler(Message); return;
     }
