@@ -152,6 +152,8 @@ QWidget* TPageControl::CreateWindowHandle(const TCreateParams& Params)
     FTabBar = new QTabBar(widget);
     FTabBar->setFocusPolicy(Qt::NoFocus);
     FTabBar->setDrawBase(false);
+    // Tabs are as wide as their captions, as on the platform, not spread over the row.
+    FTabBar->setExpanding(false);
     FTabBar->setFont(Font()->Handle());
     // The row keeps the height of one tab even while there are none.
     FTabBar->addTab(QStringLiteral("0"));

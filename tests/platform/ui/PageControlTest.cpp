@@ -124,4 +124,11 @@ TEST_F(PageControlTest, FreeingTheActivePageActivatesTheNext)
     EXPECT_EQ(Bar()->count(), 2);
 }
 
+TEST_F(PageControlTest, TabsAreAsWideAsTheirCaptionsNotSpreadOverTheRow)
+{
+    const QRect first = Bar()->tabRect(0);
+    EXPECT_LT(first.width(), Pages->Width() / Bar()->count());
+    EXPECT_GE(first.width(), Bar()->fontMetrics().horizontalAdvance(Bar()->tabText(0)));
+}
+
 }  // namespace
