@@ -38,8 +38,10 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
     if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight)
         return;
-    if (FParent != nullptr && Showing())
-        FParent->InvalidateRect(nullptr);
+    if (FParent != nullptr && Showing()) {
+        const TRect old = BoundsRect();
+        FParent->InvalidateRect(&old);
+    }
     const bool sized = AWidth != FWidth || AHeight != FHeight;
     FLeft = ALeft;
     FTop = ATop;
@@ -112,14 +114,9 @@ void TControl::SetVisible(bool Value)
 {
     if (Value == FVisible)
         return;
-    if (!Value && FParent != nullptr)
-        FParent->InvalidateRect(nullptr);
     FVisible = Value;
     Perform(CM_VISIBLECHANGED, Value ? 1 : 0);
-    if (FParent != nullptr) {
-        FParent->Invalidate();
-        RequestAlign();
-    }
+    RequestAlign();
 }
 
 void TControl::Show()
@@ -353,8 +350,10 @@ void TControl::Dispatch(TMessage& Message)
     case CM_ENABLEDCHANGED:
     case CM_TEXTCHANGED: Invalidate(); return;
     case CM_VISIBLECHANGED:
-        if (FParent != nullptr)
-            FParent->InvalidateRect(nullptr);
+        if (FParent != nullptr) {
+            const TRect bounds = BoundsRect();
+            FParent->InvalidateRect(&bounds);
+        }
         return;
     default: DefaultHandler(Message); return;
     }

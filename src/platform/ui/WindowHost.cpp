@@ -260,13 +260,13 @@ void TWindowHost::Deliver(TMessage& Message, QEvent* Source)
     }
 }
 
-void TWindowHost::DeliverInput(TMessage& Message)
+void TWindowHost::DeliverInput(TMessage& Message, QEvent* Source)
 {
     TMsg hooked{FWidget, Message.Msg, Message.WParam, Message.LParam, 0, GetCursorPos()};
     bool handled = false;
     CallGuarded(&FControl, [&] { handled = Application->HookMessage(hooked); });
     if (!handled)
-        Deliver(Message, FSourceEvent);
+        Deliver(Message, Source);
 }
 
 void TWindowHost::DefaultProcessing(TMessage& Message)
@@ -376,7 +376,7 @@ bool TWindowHost::HandleEvent(QEvent* Event)
     case QEvent::ContextMenu: {
         const QPoint global = static_cast<QContextMenuEvent*>(Event)->globalPos();
         TMessage message{WM_CONTEXTMENU, reinterpret_cast<WPARAM>(FWidget.data()), MAKELPARAM(global.x(), global.y()), 0};
-        DeliverInput(message);
+        DeliverInput(message, Event);
         return true;
     }
     case QEvent::Close:
@@ -462,12 +462,7 @@ void TWindowHost::HandleKeyRelease(QKeyEvent* Event)
         return;
     const LPARAM keyData = 1 | (alt ? KF_ALTDOWN_LPARAM : 0) | (LPARAM(1) << 30) | (LPARAM(1) << 31);
     TMessage up{alt ? WM_SYSKEYUP : WM_KEYUP, key, keyData, 0};
-    const QEvent* const outer = FSourceEvent;
-    FSourceEvent = Event;
-    QPointer<TWindowHost> self(this);
-    DeliverInput(up);
-    if (self)
-        FSourceEvent = const_cast<QEvent*>(outer);
+    DeliverInput(up, Event);
 }
 
 void TWindowHost::HandleInputMethod(QInputMethodEvent* Event)
@@ -533,11 +528,7 @@ void TWindowHost::HandleMouse(QMouseEvent* Event)
     }
     TMessage message{ButtonMessage(Event->type(), Event->button()), MouseKeysFromQt(Event->modifiers(), Event->buttons()),
                      MAKELPARAM(x, y), 0};
-    const QEvent* const outer = FSourceEvent;
-    FSourceEvent = Event;
-    DeliverInput(message);
-    if (self)
-        FSourceEvent = const_cast<QEvent*>(outer);
+    DeliverInput(message, Event);
 }
 
 void TWindowHost::HandleWheel(QWheelEvent* Event)

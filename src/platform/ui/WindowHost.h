@@ -89,7 +89,7 @@ public:
 
     // Delivers a message made from input: through the application's message hook, then to the
     // control, never letting an exception out into Qt's event loop.
-    void DeliverInput(TMessage& Message);
+    void DeliverInput(TMessage& Message, QEvent* Source = nullptr);
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;

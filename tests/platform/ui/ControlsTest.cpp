@@ -3,13 +3,13 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/PlatformMetrics.h"
+#include "platform/ui/UiTestSupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
-#include <QInputMethodEvent>
-#include <QKeyEvent>
 #include <QScrollBar>
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -140,16 +140,12 @@ protected:
 
     void Key(int QtKey, const QString& Text, Qt::KeyboardModifiers Modifiers = Qt::NoModifier)
     {
-        QKeyEvent press(QEvent::KeyPress, QtKey, Modifiers, Text);
-        QApplication::sendEvent(Widget(), &press);
-        QKeyEvent release(QEvent::KeyRelease, QtKey, Modifiers, Text);
-        QApplication::sendEvent(Widget(), &release);
+        SendKey(Widget(), QtKey, Text, Modifiers);
     }
 
     void Mouse(QEvent::Type Type, QPoint At, Qt::MouseButtons Buttons)
     {
-        QMouseEvent event(Type, At, Widget()->mapToGlobal(At), Qt::LeftButton, Buttons, Qt::NoModifier);
-        QApplication::sendEvent(Widget(), &event);
+        SendMouse(Widget(), Type, At, Qt::LeftButton, Buttons);
     }
 
     void Wheel(int Delta)
@@ -157,17 +153,6 @@ protected:
         QWheelEvent event(QPointF(5, 5), Widget()->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, Delta),
                           Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(Widget(), &event);
-    }
-
-    // Handles events until Done holds; fails after a generous bound so a lost message cannot hang.
-    template <class TDone>
-    void ProcessUntil(TDone Done)
-    {
-        QElapsedTimer clock;
-        clock.start();
-        while (!Done() && clock.elapsed() < 5000)
-            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        ASSERT_TRUE(Done());
     }
 
     TForm* Form = nullptr;
@@ -193,9 +178,7 @@ TEST_F(ControlsTest, ShiftStateAndGetKeyStateFollowTheEvent)
 
 TEST_F(ControlsTest, CommittedInputMethodTextArrivesAsOneCharMessageEach)
 {
-    QInputMethodEvent commit;
-    commit.setCommitString(QStringLiteral("中文"));
-    QApplication::sendEvent(Widget(), &commit);
+    CommitText(Widget(), QStringLiteral("中文"));
     EXPECT_EQ(Grid->Log, (Log{"char 20013", "char 25991"}));
 }
 
@@ -297,7 +280,7 @@ TEST_F(ControlsTest, ActiveControlRefusesAnInvisibleControl)
     EXPECT_NE(Form->ActiveControl(), Other);
 }
 
-TEST_F(ControlsTest, TimersDeliverTheirIdAndZeroDoesNotSpin)
+TEST_F(ControlsTest, TimerDeliversItsId)
 {
     Grid->SetTimer(7, 0);
     ProcessUntil([this] { return !Grid->Log.empty(); });
@@ -512,6 +495,80 @@ TEST_F(ControlsTest, PopupWindowLeavesTheFocusWithTheControl)
     EXPECT_EQ(dropDown.Handle()->windowType(), Qt::ToolTip);
     EXPECT_TRUE(Grid->Focused());
     EXPECT_EQ(QApplication::activeWindow(), Form->Handle());
+}
+
+}  // namespace
+
+namespace {
+
+// A windowless control: painted by its parent, given the mouse over its rectangle.
+class TMark : public TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+    std::vector<std::string> Log;
+
+protected:
+    void Paint() override
+    {
+        Canvas()->Brush()->SetColor(clRed);
+        Canvas()->FillRect(Rect(0, 0, 2, 2));
+    }
+    void MouseDown(TMouseButton, TShiftState, int X, int Y) override
+    {
+        Log.push_back("down " + std::to_string(X) + "," + std::to_string(Y));
+    }
+};
+
+TEST_F(ControlsTest, GraphicControlIsPaintedAndClickedThroughItsParent)
+{
+    auto* mark = new TMark(Form);
+    mark->SetBounds(30, 20, 10, 10);
+    mark->SetParent(Grid);
+    const QImage image = Widget()->grab().toImage();
+    EXPECT_EQ(image.pixel(30, 20), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(31, 21), qRgb(255, 0, 0));
+    EXPECT_NE(image.pixel(32, 20), qRgb(255, 0, 0));
+    Mouse(QEvent::MouseButtonPress, {33, 24}, Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, {33, 24}, Qt::NoButton);
+    EXPECT_EQ(mark->Log, (Log{"down 3,4"}));
+    EXPECT_TRUE(Grid->Log.empty());
+}
+
+TEST(FormsTest, ShowModalRunsUntilTheResultIsSetAndTheFormMayClose)
+{
+    TForm dialog(nullptr);
+    dialog.SetBounds(0, 0, 100, 80);
+    int queries = 0;
+    dialog.OnCloseQuery = [&queries](TObject*, bool& CanClose) { CanClose = ++queries > 1; };
+    QTimer::singleShot(0, [&dialog] {
+        dialog.SetModalResult(mrCancel);
+        QTimer::singleShot(0, [&dialog] { dialog.SetModalResult(mrOk); });
+    });
+    EXPECT_EQ(dialog.ShowModal(), mrOk);
+    EXPECT_EQ(queries, 2);
+    EXPECT_FALSE(dialog.Visible());
+}
+
+TEST(FormsTest, ReleaseFreesTheFormAfterPendingMessages)
+{
+    auto* form = new TForm(nullptr);
+    const int before = Screen->FormCount();
+    form->Release();
+    EXPECT_EQ(Screen->FormCount(), before);
+    QElapsedTimer clock;
+    clock.start();
+    while (Screen->FormCount() == before && clock.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_EQ(Screen->FormCount(), before - 1);
+}
+
+TEST(FormsTest, ScreenCursorOverridesEveryWindowUntilDefault)
+{
+    Screen->SetCursor(crHourGlass);
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    Screen->SetCursor(crDefault);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 }  // namespace

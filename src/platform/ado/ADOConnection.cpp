@@ -1,0 +1,109 @@
+#include "platform/ado/ADODB.h"
+
+#include "platform/ado/ConnectionString.h"
+#include "platform/ado/OprSchema.h"
+#include "platform/ado/SQLite.h"
+#include "platform/data/DatabaseError.h"
+
+#include <QDir>
+
+#include <climits>
+
+namespace {
+
+bool IsJetProvider(const String& Provider)
+{
+    return Provider.isEmpty() || Provider.startsWith(QLatin1String("Microsoft.Jet.OLEDB"), Qt::CaseInsensitive)
+           || Provider.startsWith(QLatin1String("Microsoft.ACE.OLEDB"), Qt::CaseInsensitive);
+}
+
+}  // namespace
+
+TADOConnection::TADOConnection(TComponent* AOwner) : TComponent(AOwner) {}
+
+TADOConnection::~TADOConnection()
+{
+    Close();
+    for (TADOQuery* query : std::vector<TADOQuery*>(FQueries))
+        query->SetConnection(nullptr);
+}
+
+void TADOConnection::SetConnectionString(const String& Value)
+{
+    if (Value == FConnectionString)
+        return;
+    if (Connected())
+        DatabaseError(QStringLiteral("Operation is not allowed when the object is open."));
+    const QMap<String, String> values = ParseConnectionString(Value);
+    const String source = values.value(QStringLiteral("DATA SOURCE"));
+    FConnectionString = Value;
+    FDatabasePath = source.isEmpty() ? String() : QDir::cleanPath(QDir::current().absoluteFilePath(source));
+}
+
+void TADOConnection::SetCommandTimeout(int Value)
+{
+    FCommandTimeout = Value;
+    if (FDatabase)
+        FDatabase->SetBusyTimeout(Value > 0 && Value < INT_MAX / 1000 ? Value * 1000 : INT_MAX);
+}
+
+void TADOConnection::SetConnected(bool Value)
+{
+    if (Value)
+        Open();
+    else
+        Close();
+}
+
+void TADOConnection::Open()
+{
+    if (Connected())
+        return;
+    const QMap<String, String> values = ParseConnectionString(FConnectionString);
+    if (!IsJetProvider(values.value(QStringLiteral("PROVIDER"))))
+        DatabaseError(QStringLiteral("Provider cannot be found. It may not be properly installed."));
+    if (FDatabasePath.isEmpty())
+        DatabaseError(QStringLiteral("The connection string names no data source."));
+    auto database = std::make_unique<TSQLiteDatabase>(FDatabasePath);
+    if (database->Created())
+        CreateOprSchema(*database);
+    FDatabase = std::move(database);
+    SetCommandTimeout(FCommandTimeout);
+    ReadTextColumns();
+}
+
+void TADOConnection::Close()
+{
+    if (!Connected())
+        return;
+    for (TADOQuery* query : FQueries)
+        query->Close();
+    FDatabase.reset();
+    FTextColumns.clear();
+}
+
+TSQLiteDatabase& TADOConnection::Database() const
+{
+    if (!FDatabase)
+        DatabaseError(QStringLiteral("Operation is not allowed when the object is closed."));
+    return *FDatabase;
+}
+
+TJetStatement TADOConnection::Translate(const String& Sql) const
+{
+    return TranslateJetSql(Sql, [this](const String& Column) { return FTextColumns.contains(Column); });
+}
+
+void TADOConnection::RegisterQuery(TADOQuery* Query) { FQueries.push_back(Query); }
+
+void TADOConnection::UnregisterQuery(TADOQuery* Query) { std::erase(FQueries, Query); }
+
+// Text columns sort in pinyin order; stored dates keep their own order (and their index).
+void TADOConnection::ReadTextColumns()
+{
+    TSQLiteStatement columns = FDatabase->Prepare(QStringLiteral(
+        "select p.name, p.type from sqlite_schema t join pragma_table_info(t.name) p where t.type = 'table'"));
+    while (columns.Step())
+        if (columns.ColumnText(1).compare(QLatin1String("TEXT"), Qt::CaseInsensitive) == 0)
+            FTextColumns.insert(columns.ColumnText(0));
+}

@@ -1,0 +1,138 @@
+#pragma once
+// The platform's ADO components, served by SQLite: the Jet provider's file is a SQLite file and
+// the application's Jet SQL is translated as it runs (see JetSql.h).
+#include "platform/ado/JetSql.h"
+#include "platform/core/Component.h"
+#include "platform/core/StringList.h"
+#include "platform/core/String.h"
+#include "platform/core/Variant.h"
+#include "platform/data/DataSet.h"
+
+#include <QSet>
+
+#include <memory>
+#include <vector>
+
+class TSQLiteDatabase;
+class TSQLiteStatement;
+class TADOQuery;
+
+// One :name of a query's SQL and the value bound to it when the query runs.
+class TParameter {
+public:
+    explicit TParameter(const String& AName) : FName(AName) {}
+
+    const String& Name() const { return FName; }
+    const Variant& Value() const { return FValue; }
+    void SetValue(const Variant& AValue) { FValue = AValue; }
+
+private:
+    String FName;
+    Variant FValue;
+};
+
+class TParameters {
+public:
+    int Count() const { return int(FItems.size()); }
+    TParameter* Items(int Index) const { return FItems.at(size_t(Index)).get(); }
+    // Names compare without case; FindParam answers nullptr, ParamByName raises EDatabaseError.
+    TParameter* FindParam(const String& Name) const;
+    TParameter* ParamByName(const String& Name) const;
+    void Clear() { FItems.clear(); }
+    // The :name parameters of the SQL text, outside its literals. With DoCreate the list is
+    // rebuilt from them; answers the names either way.
+    std::vector<String> ParseSQL(const String& Sql, bool DoCreate);
+    // Binds every parameter the statement names.
+    void Bind(TSQLiteStatement& Statement) const;
+
+private:
+    std::vector<std::unique_ptr<TParameter>> FItems;
+};
+
+class TADOConnection : public TComponent {
+public:
+    explicit TADOConnection(TComponent* AOwner);
+    ~TADOConnection() override;
+
+    // "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=opr.mdb;...". The data source is resolved
+    // against the working directory when the string is set, so later directory changes do not
+    // move the database. Raises EDatabaseError while connected.
+    const String& ConnectionString() const { return FConnectionString; }
+    void SetConnectionString(const String& Value);
+    // The absolute path of the database file the connection opens.
+    const String& DatabasePath() const { return FDatabasePath; }
+
+    // There is no login to prompt for; kept for the stored property.
+    bool LoginPrompt() const { return FLoginPrompt; }
+    void SetLoginPrompt(bool Value) { FLoginPrompt = Value; }
+    // Seconds a statement waits for another program's lock on the file; 0 waits without limit.
+    int CommandTimeout() const { return FCommandTimeout; }
+    void SetCommandTimeout(int Value);
+
+    bool Connected() const { return FDatabase != nullptr; }
+    void SetConnected(bool Value);
+    // Opens the file, creating it with the application's tables when it does not exist. A file
+    // that is not a SQLite database (a Jet file included) raises EDatabaseError untouched.
+    void Open();
+    // Closes every query of the connection first.
+    void Close();
+
+    // The provider's side, for the queries.
+    TSQLiteDatabase& Database() const;
+    TJetStatement Translate(const String& Sql) const;
+    void RegisterQuery(TADOQuery* Query);
+    void UnregisterQuery(TADOQuery* Query);
+
+protected:
+    const char* ClassName() const override { return "TADOConnection"; }
+
+private:
+    void ReadTextColumns();
+
+    String FConnectionString;
+    String FDatabasePath;
+    bool FLoginPrompt = true;
+    int FCommandTimeout = 30;
+    std::unique_ptr<TSQLiteDatabase> FDatabase;
+    QSet<String> FTextColumns;  // sorted in pinyin order by "order by"
+    std::vector<TADOQuery*> FQueries;
+};
+
+// A query on a connection. Setting the SQL closes the query and, with ParamCheck, rebuilds its
+// Parameters from the :names in the text. Open gives a static cursor: the records the query
+// found when it opened. The records of a single-table "select * from T ..." can be edited and
+// deleted (written to T by id); other results are read-only.
+class TADOQuery : public TDataSet {
+public:
+    explicit TADOQuery(TComponent* AOwner);
+    ~TADOQuery() override;
+
+    TADOConnection* Connection() const { return FConnection; }
+    void SetConnection(TADOConnection* Value);
+    TStrings* SQL() const { return FSQL.get(); }
+    void SetSQL(TStrings* Value) { FSQL->Assign(Value); }
+    bool ParamCheck() const { return FParamCheck; }
+    void SetParamCheck(bool Value) { FParamCheck = Value; }
+    TParameters* Parameters() { return &FParameters; }
+
+    // Runs a statement that returns no records; answers the rows it changed.
+    int ExecSQL();
+    int RowsAffected() const { return FRowsAffected; }
+
+protected:
+    std::unique_ptr<TRecordCursor> CreateCursor() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    const char* ClassName() const override { return "TADOQuery"; }
+
+private:
+    void SQLChanged();
+    // The SQL translated and prepared on the opened connection, its parameters bound; with
+    // KeysetOnly a single-table select selects only the ids.
+    TSQLiteStatement PrepareStatement(bool KeysetOnly, TJetStatement& Translated);
+
+    TADOConnection* FConnection = nullptr;
+    std::unique_ptr<TStringList> FSQL;
+    bool FParamCheck = true;
+    TParameters FParameters;
+    int FRowsAffected = -1;
+};

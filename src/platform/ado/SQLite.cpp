@@ -1,0 +1,227 @@
+#include "platform/ado/SQLite.h"
+
+#include "platform/core/Collation.h"
+#include "platform/core/Exceptions.h"
+#include "platform/data/DatabaseError.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+#include <utility>
+
+void StatementError(const String& Reason, const String& Statement)
+{
+    throw EDatabaseError(QStringLiteral("%1 [SQL: %2]").arg(Reason, Statement));
+}
+
+namespace {
+
+String Utf8(const char* Text) { return String::fromUtf8(Text); }
+
+// Chinese text in pinyin order, case-insensitive like the rest of Jet's text comparisons.
+int PinyinCompare(void*, int Length1, const void* Text1, int Length2, const void* Text2)
+{
+    const String S1 = String::fromRawData(static_cast<const QChar*>(Text1), Length1 / 2);
+    const String S2 = String::fromRawData(static_cast<const QChar*>(Text2), Length2 / 2);
+    return CollateCompare(S1, S2, TCaseSensitivity::Insensitive);
+}
+
+// What the first bytes of an existing file say it is.
+enum class TFileKind { Empty, SQLite, Jet, Other };
+
+TFileKind InspectFile(const String& Path)
+{
+    QFile file(Path);
+    if (!file.open(QIODevice::ReadOnly))
+        DatabaseError(QStringLiteral("Cannot read the database file '%1': %2").arg(Path, file.errorString()));
+    const QByteArray head = file.read(32);
+    if (head.isEmpty())
+        return TFileKind::Empty;
+    if (head.startsWith(QByteArrayLiteral("SQLite format 3\0")))
+        return TFileKind::SQLite;
+    const QByteArray signature = head.mid(4, 15);
+    if (signature == "Standard Jet DB" || signature == "Standard ACE DB")
+        return TFileKind::Jet;
+    return TFileKind::Other;
+}
+
+}  // namespace
+
+// --- TSQLiteStatement --------------------------------------------------------------------
+
+TSQLiteStatement::TSQLiteStatement(sqlite3* Db, const String& Sql, const String& Shown) : FShown(Shown)
+{
+    const QByteArray text = Sql.toUtf8();
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(Db, text.constData(), int(text.size()), &FHandle, &tail) != SQLITE_OK)
+        StatementError(Utf8(sqlite3_errmsg(Db)), FShown);
+    if (!FHandle)
+        StatementError(QStringLiteral("Empty statement"), FShown);
+    if (!String::fromUtf8(tail).trimmed().isEmpty()) {
+        Release();
+        StatementError(QStringLiteral("Characters found after end of SQL statement."), FShown);
+    }
+}
+
+TSQLiteStatement::TSQLiteStatement(TSQLiteStatement&& Other) noexcept
+    : FHandle(std::exchange(Other.FHandle, nullptr)), FShown(std::move(Other.FShown))
+{
+}
+
+TSQLiteStatement& TSQLiteStatement::operator=(TSQLiteStatement&& Other) noexcept
+{
+    if (this != &Other) {
+        Release();
+        FHandle = std::exchange(Other.FHandle, nullptr);
+        FShown = std::move(Other.FShown);
+    }
+    return *this;
+}
+
+TSQLiteStatement::~TSQLiteStatement() { Release(); }
+
+void TSQLiteStatement::Release()
+{
+    sqlite3_finalize(FHandle);
+    FHandle = nullptr;
+}
+
+void TSQLiteStatement::Check(int Code) const
+{
+    if (Code != SQLITE_OK)
+        StatementError(Utf8(sqlite3_errmsg(sqlite3_db_handle(FHandle))), FShown);
+}
+
+int TSQLiteStatement::ParameterIndex(const String& Name) const
+{
+    return sqlite3_bind_parameter_index(FHandle, (':' + Name).toUtf8().constData());
+}
+
+void TSQLiteStatement::BindNull(int Index) { Check(sqlite3_bind_null(FHandle, Index)); }
+
+void TSQLiteStatement::BindInt64(int Index, std::int64_t Value)
+{
+    Check(sqlite3_bind_int64(FHandle, Index, Value));
+}
+
+void TSQLiteStatement::BindDouble(int Index, double Value) { Check(sqlite3_bind_double(FHandle, Index, Value)); }
+
+void TSQLiteStatement::BindText(int Index, const String& Value)
+{
+    // A null QString still binds as empty text: the database never stores NULL for ''.
+    static const char16_t empty = 0;
+    const void* text = Value.isNull() ? static_cast<const void*>(&empty) : Value.utf16();
+    Check(sqlite3_bind_text16(FHandle, Index, text, int(Value.size() * 2), SQLITE_TRANSIENT));
+}
+
+void TSQLiteStatement::BindBlob(int Index, const QByteArray& Value)
+{
+    Check(sqlite3_bind_blob(FHandle, Index, Value.constData(), int(Value.size()), SQLITE_TRANSIENT));
+}
+
+bool TSQLiteStatement::Step()
+{
+    const int code = sqlite3_step(FHandle);
+    if (code == SQLITE_ROW)
+        return true;
+    if (code == SQLITE_DONE)
+        return false;
+    const String reason = Utf8(sqlite3_errmsg(sqlite3_db_handle(FHandle)));
+    sqlite3_reset(FHandle);
+    StatementError(reason, FShown);
+}
+
+void TSQLiteStatement::Reset()
+{
+    sqlite3_reset(FHandle);
+    sqlite3_clear_bindings(FHandle);
+}
+
+bool TSQLiteStatement::ReadOnly() const { return sqlite3_stmt_readonly(FHandle) != 0; }
+
+int TSQLiteStatement::ColumnCount() const { return sqlite3_column_count(FHandle); }
+
+String TSQLiteStatement::ColumnName(int Column) const { return Utf8(sqlite3_column_name(FHandle, Column)); }
+
+String TSQLiteStatement::DeclaredType(int Column) const { return Utf8(sqlite3_column_decltype(FHandle, Column)); }
+
+String TSQLiteStatement::TableName(int Column) const { return Utf8(sqlite3_column_table_name(FHandle, Column)); }
+
+int TSQLiteStatement::ColumnType(int Column) const { return sqlite3_column_type(FHandle, Column); }
+
+std::int64_t TSQLiteStatement::ColumnInt64(int Column) const { return sqlite3_column_int64(FHandle, Column); }
+
+double TSQLiteStatement::ColumnDouble(int Column) const { return sqlite3_column_double(FHandle, Column); }
+
+String TSQLiteStatement::ColumnText(int Column) const
+{
+    const auto* text = static_cast<const QChar*>(sqlite3_column_text16(FHandle, Column));
+    return String(text, sqlite3_column_bytes16(FHandle, Column) / 2);
+}
+
+QByteArray TSQLiteStatement::ColumnBlob(int Column) const
+{
+    const auto* data = static_cast<const char*>(sqlite3_column_blob(FHandle, Column));
+    return QByteArray(data, sqlite3_column_bytes(FHandle, Column));
+}
+
+// --- TSQLiteDatabase ---------------------------------------------------------------------
+
+TSQLiteDatabase::TSQLiteDatabase(const String& Path)
+{
+    int flags = SQLITE_OPEN_READWRITE;
+    if (!QFileInfo::exists(Path)) {
+        flags |= SQLITE_OPEN_CREATE;
+        FCreated = true;
+    } else {
+        switch (InspectFile(Path)) {
+        case TFileKind::Empty:
+            FCreated = true;
+            break;
+        case TFileKind::SQLite:
+            break;
+        case TFileKind::Jet:
+            DatabaseError(QStringLiteral("'%1' is a Jet (Microsoft Access) database file, which this program "
+                                         "cannot open. Convert it to SQLite first.").arg(Path));
+        case TFileKind::Other:
+            DatabaseError(QStringLiteral("'%1' is not a database file.").arg(Path));
+        }
+    }
+    if (sqlite3_open_v2(Path.toUtf8().constData(), &FHandle, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+        const String reason = FHandle ? Utf8(sqlite3_errmsg(FHandle)) : QStringLiteral("out of memory");
+        sqlite3_close(FHandle);
+        DatabaseError(QStringLiteral("Cannot open '%1': %2").arg(Path, reason));
+    }
+    sqlite3_extended_result_codes(FHandle, 1);
+    sqlite3_create_collation_v2(FHandle, "PINYIN", SQLITE_UTF16, nullptr, PinyinCompare, nullptr);
+    try {
+        // WAL lets another process read while a registration writes.
+        ExecuteScript(QStringLiteral("PRAGMA journal_mode=WAL"));
+    } catch (...) {
+        sqlite3_close(FHandle);
+        throw;
+    }
+}
+
+TSQLiteDatabase::~TSQLiteDatabase() { sqlite3_close(FHandle); }
+
+void TSQLiteDatabase::SetBusyTimeout(int Milliseconds) { sqlite3_busy_timeout(FHandle, Milliseconds); }
+
+void TSQLiteDatabase::ExecuteScript(const String& Sql)
+{
+    char* error = nullptr;
+    if (sqlite3_exec(FHandle, Sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const String reason = error ? Utf8(error) : Utf8(sqlite3_errmsg(FHandle));
+        sqlite3_free(error);
+        StatementError(reason, Sql);
+    }
+}
+
+TSQLiteStatement TSQLiteDatabase::Prepare(const String& Sql, const String& Shown) const
+{
+    return TSQLiteStatement(FHandle, Sql, Shown);
+}
+
+int TSQLiteDatabase::Changes() const { return sqlite3_changes(FHandle); }

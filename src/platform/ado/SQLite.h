@@ -1,0 +1,81 @@
+#pragma once
+// A thin RAII layer over the SQLite C API. Every failure raises EDatabaseError whose message
+// gives SQLite's reason and the statement as the caller wrote it.
+#include "platform/core/String.h"
+
+#include <QByteArray>
+
+#include <cstdint>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// Raises EDatabaseError "<reason> [SQL: <statement>]".
+[[noreturn]] void StatementError(const String& Reason, const String& Statement);
+
+class TSQLiteStatement {
+public:
+    // Prepares exactly one statement; text after it raises. Shown is the statement named in errors.
+    TSQLiteStatement(sqlite3* Db, const String& Sql, const String& Shown);
+    TSQLiteStatement(TSQLiteStatement&& Other) noexcept;
+    TSQLiteStatement& operator=(TSQLiteStatement&& Other) noexcept;
+    ~TSQLiteStatement();
+
+    // 1-based as SQLite numbers them; 0 when the statement has no such parameter.
+    int ParameterIndex(const String& Name) const;
+    void BindNull(int Index);
+    void BindInt64(int Index, std::int64_t Value);
+    void BindDouble(int Index, double Value);
+    void BindText(int Index, const String& Value);
+    void BindBlob(int Index, const QByteArray& Value);
+
+    // True while a row is ready; false once the statement is done.
+    bool Step();
+    void Reset();
+    bool ReadOnly() const;
+
+    int ColumnCount() const;
+    String ColumnName(int Column) const;
+    // Empty for expressions.
+    String DeclaredType(int Column) const;
+    String TableName(int Column) const;
+    // SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, SQLITE_BLOB or SQLITE_NULL of the current row.
+    int ColumnType(int Column) const;
+    std::int64_t ColumnInt64(int Column) const;
+    double ColumnDouble(int Column) const;
+    String ColumnText(int Column) const;
+    QByteArray ColumnBlob(int Column) const;
+
+    const String& Shown() const { return FShown; }
+
+private:
+    void Check(int Code) const;
+    void Release();
+
+    sqlite3_stmt* FHandle = nullptr;
+    String FShown;
+};
+
+class TSQLiteDatabase {
+public:
+    // Opens an existing SQLite file, or creates one when the file is missing or empty (Created()
+    // then answers true). A file that is not a SQLite database raises and stays untouched.
+    explicit TSQLiteDatabase(const String& Path);
+    TSQLiteDatabase(const TSQLiteDatabase&) = delete;
+    TSQLiteDatabase& operator=(const TSQLiteDatabase&) = delete;
+    ~TSQLiteDatabase();
+
+    bool Created() const { return FCreated; }
+    // How long a statement waits for another connection's lock before it fails.
+    void SetBusyTimeout(int Milliseconds);
+    // Runs statements that return no rows, several allowed (schema scripts).
+    void ExecuteScript(const String& Sql);
+    TSQLiteStatement Prepare(const String& Sql, const String& Shown) const;
+    TSQLiteStatement Prepare(const String& Sql) const { return Prepare(Sql, Sql); }
+    int Changes() const;
+    sqlite3* Handle() const { return FHandle; }
+
+private:
+    sqlite3* FHandle = nullptr;
+    bool FCreated = false;
+};
