@@ -5,6 +5,7 @@
 #include "platform/ui/Controls.h"
 
 #include <QCursor>
+#include <QPointer>
 
 #include <exception>
 #include <map>
@@ -25,6 +26,28 @@ constexpr TModalResult mrIgnore = 5;
 constexpr TModalResult mrYes = 6;
 constexpr TModalResult mrNo = 7;
 
+using TBorderIcons = TSmallSet<struct TBorderIconsTag>;
+constexpr TBorderIcons biSystemMenu{0x01};
+constexpr TBorderIcons biMinimize{0x02};
+constexpr TBorderIcons biMaximize{0x04};
+constexpr TBorderIcons biHelp{0x08};
+
+class QMenuBar;
+class TMainMenu;
+
+// A push button as its form sees it: Enter presses the focused button, else the default one;
+// Esc presses the cancel one.
+class IDialogButton {
+public:
+    virtual bool IsDefaultButton() const = 0;
+    virtual bool IsCancelButton() const = 0;
+    // Presses the button as a click would.
+    virtual void PressButton() = 0;
+
+protected:
+    ~IDialogButton() = default;
+};
+
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 
@@ -37,6 +60,8 @@ public:
     void SetPosition(TPosition Value) { FPosition = Value; }
     TFormBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TFormBorderStyle Value);
+    TBorderIcons BorderIcons() const { return FBorderIcons; }
+    void SetBorderIcons(TBorderIcons Value);
     TFormStyle FormStyle() const { return FFormStyle; }
     void SetFormStyle(TFormStyle Value);
     bool KeyPreview() const { return FKeyPreview; }
@@ -44,6 +69,11 @@ public:
     TModalResult ModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult Value) { FModalResult = Value; }
     bool Active() const { return FActive; }
+    // The menu bar; the client area starts below it.
+    TMainMenu* Menu() const { return FMenu; }
+    void SetMenu(TMainMenu* Value);
+    // The name of the window class: the form's class name, as the platform registers it.
+    String WindowClassName() const { return String::fromLatin1(ClassName()); }
 
     // The control that has (or gets, when the form is activated) the focus. Raises
     // EInvalidOperation for a control that cannot take the focus.
@@ -87,6 +117,7 @@ protected:
     virtual void DoClose(TCloseAction& Action);
     void MouseWheelHandler(TMessage& Message) override;
     void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     const char* ClassName() const override { return "TCustomForm"; }
 
 private:
@@ -94,13 +125,19 @@ private:
     friend class TApplication;
     void Activated(bool Active);
     void HandleDialogKey(TMessage& Message);
+    // The button Enter (or Esc) presses now; nullptr when there is none.
+    IDialogButton* DialogButton(WORD Key) const;
+    void LayOutMenuBar(TRect& ClientArea);
     void PlaceOnScreen();
     void FocusActiveControl();
     void CloseModal();
 
     TPosition FPosition = TPosition::poDesigned;
     TFormBorderStyle FBorderStyle = TFormBorderStyle::bsSizeable;
+    TBorderIcons FBorderIcons = biSystemMenu | biMinimize | biMaximize;
     TFormStyle FFormStyle = TFormStyle::fsNormal;
+    TMainMenu* FMenu = nullptr;
+    QPointer<QMenuBar> FMenuBar;
     bool FKeyPreview = false;
     TModalResult FModalResult = mrNone;
     bool FActive = false;
@@ -151,8 +188,8 @@ public:
     // when assigned, else its message in a message box; EAbort is silent. Call it in a catch.
     void HandleException(TObject* Sender);
     void ShowException(const std::exception& E);
-    // Where the report text goes instead of a message box (tests); an empty hook shows boxes.
-    void SetExceptionReportHook(std::function<void(const String& Text)> Hook) { FReportHook = std::move(Hook); }
+    // A message box owned by the active window (see MessageBox in the dialogs unit).
+    int MessageBox(const String& Text, const String& Caption, unsigned Flags = 0);
 
     // Sees input, timer and posted messages before they are handled; Handled stops them.
     TMessageEvent OnMessage;
@@ -170,7 +207,8 @@ public:
     void SetShowHint(bool Value) { FShowHint = Value; }
 
     String ExeName() const;
-    const String& Title() const { return FTitle; }
+    // The title of message boxes; the program's name until one is set.
+    String Title() const;
     void SetTitle(const String& Value);
     void BringToFront();
     void Restore();
@@ -188,7 +226,6 @@ private:
     int FHintHidePause = 2500;
     bool FShowHint = true;
     String FTitle;
-    std::function<void(const String&)> FReportHook;
 };
 
 class TScreen : public TComponent {

@@ -1,6 +1,7 @@
 // A custom-drawn control built the way the grid is built receives the platform's messages, in the
 // platform's order, from real Qt events.
 #include "platform/ui/Controls.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/PlatformMetrics.h"
 #include "platform/ui/UiTestSupport.h"
@@ -124,13 +125,11 @@ protected:
         Other->SetParent(Form);
         Form->Show();
         QApplication::setActiveWindow(Form->Handle());
-        Application->SetExceptionReportHook([this](const String& Text) { Reports.push_back(Text); });
         Grid->Log.clear();
     }
 
     void TearDown() override
     {
-        Application->SetExceptionReportHook({});
         Application->OnMessage = nullptr;
         delete Form;
         PlatformMetrics().Reset();
@@ -158,7 +157,7 @@ protected:
     TForm* Form = nullptr;
     TRecordingControl* Grid = nullptr;
     TRecordingControl* Other = nullptr;
-    std::vector<String> Reports;
+    TScriptedDialogs Reports;
 };
 
 TEST_F(ControlsTest, KeyPressBecomesKeyDownThenCharThenKeyUp)
@@ -312,13 +311,14 @@ TEST_F(ControlsTest, ExceptionFromAHandlerIsReportedAndTheApplicationGoesOn)
     PostMessage(Grid, WM_USER + 9);
     PostMessage(Grid, WM_USER + 1);
     ProcessUntil([this] { return !Grid->Log.empty(); });
-    ASSERT_EQ(Reports.size(), 1u);
-    EXPECT_EQ(Reports.front(), QStringLiteral("读取失败."));
+    ASSERT_EQ(Reports.Shown().size(), 1u);
+    EXPECT_EQ(Reports.Shown().front().Text, QStringLiteral("读取失败."));
+    EXPECT_EQ(Reports.Shown().front().Icon, TMsgDlgType::mtError);
     EXPECT_EQ(Grid->Log, (Log{"user 1"}));
 
     Grid->OnKeyDown = [](TObject*, WORD&, TShiftState) { throw EAbort(String()); };
     Key(Qt::Key_A, QStringLiteral("a"));
-    EXPECT_EQ(Reports.size(), 1u);
+    EXPECT_EQ(Reports.Shown().size(), 1u);
 }
 
 TEST_F(ControlsTest, CursorFollowsThePositionThroughSetCursorMessages)
