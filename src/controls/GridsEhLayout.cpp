@@ -92,7 +92,7 @@ int TCustomGridEh::LocateCellOnAxis(int Pos, const TGridAxisLayoutEh& Axis) cons
         end = Axis.TotalCellCount;
         edge = Axis.ContraStart + Axis.LineWidth;
     }
-    for (int i = first; i < end && edge <= Pos; ++i) {
+    for (int i = first; i < end; ++i) {
         const int extent = Axis.Extent(i);
         edge += extent + Axis.LineWidth;
         // A cell without extent cannot be hit; its line belongs to the cell after it.
