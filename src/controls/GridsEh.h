@@ -432,6 +432,16 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     void Paint() override;
 
+    // Input: keys, mouse, wheel, and the window messages the grid answers itself.
+    void Dispatch(TMessage& Message) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyPress(Char& Key) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+
     // The virtual operations of the grid, in the order descendants meet them.
     virtual void HideMoveMarker();
     virtual bool MayStartColumnDrag(int& Origin, int& Destination, TPoint MousePt);
@@ -570,6 +580,23 @@ private:
     void SplitSelectionChange(const TRect& OldRect, const TRect& NewRect);
     void PlaceAnchor(TGridCoord Cell);
 
+    // Input helpers.
+    TGridCoord TabTarget(bool Forward) const;
+    unsigned DialogCode() const;
+    void HandleChar(TMessage& Message);
+    void HandleFocusMessage(TMessage& Message);
+    void HandleMouseButtonMessage(TMessage& Message);
+    void HandleSetCursor(TMessage& Message);
+    void HandleAutoScrollTimer();
+    bool TryStartMove(TGridCoord Cell, int X, int Y);
+    void FinishSizing(const TGridLayoutEh& Layout);
+    void FinishMove(int X, int Y);
+    bool DropAfterAt(int Target, int Pos, const TGridAxisLayoutEh& Axis) const;
+    void HandleScrollMessage(TMessage& Message);
+    bool ScrollsByPixels(bool Horz);
+    void ApplyPixelScrollAction(bool Horz, int ScrollCode, int ThumbPos);
+    void PlacePixelPosition(bool Horz, int Position, int& First, int& Offset) const;
+
     TGridCoord FAnchor{1, 1};
     bool FMayModify = true;
     int FColCount = 5;
@@ -609,9 +636,75 @@ private:
     bool FStoreExtents = true;
     bool FFullRepaint = false;
     TGridLinesCacheEh FLinesCache;
+    // The last thumb track position of each bar: the scroll message carries only 16 bits of it.
+    int FThumbTrackPos[2] = {0, 0};
     // Declared last so it is freed first, while the rest of the grid still stands.
     std::unique_ptr<TInplaceEdit> FInplaceEdit;
 };
+
+// How often auto-scrolling steps while a column is dragged past an edge of the grid: slower
+// near the edge, faster far from it. EdgeRoom is the room between that edge and the desktop's
+// edge beyond it, MouseDistance how far the mouse is past the grid's edge (both in pixels).
+unsigned ColumnMoveScrollInterval(int EdgeRoom, int MouseDistance);
+
+// Drag feedback windows: popups that never take the focus, shared by every grid.
+class TGridDragWinEh : public TCustomControl {
+public:
+    explicit TGridDragWinEh(TComponent* AOwner);
+
+    // Moves the window to a client point of Control.
+    void MoveToClientPoint(TControl* Control, TPoint Point);
+    // Shows the window at a screen point with a size, on top and without activating it.
+    void ShowAt(TPoint ScreenPoint, int AWidth, int AHeight);
+    bool IsShown() const { return Visible(); }
+
+protected:
+    const char* ClassName() const override { return "TGridDragWinEh"; }
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void Paint() override;
+    // 0..255; below 255 the window is translucent.
+    int Alpha() const { return FAlpha; }
+    void SetAlpha(int Value) { FAlpha = Value; }
+
+private:
+    int FAlpha = 200;
+};
+
+// The translucent box a grid drags with a cell.
+class TGridDragBoxEh : public TGridDragWinEh {
+public:
+    using TGridDragWinEh::TGridDragWinEh;
+
+protected:
+    const char* ClassName() const override { return "TGridDragBoxEh"; }
+};
+
+// The red marker that shows where a dragged column will drop: an arrowhead at each end of a
+// line, vertical (between columns) or horizontal.
+class TGridMoveLineEh : public TGridDragWinEh {
+public:
+    explicit TGridMoveLineEh(TComponent* AOwner);
+
+    // Shows the marker with its line of Length starting at a screen point.
+    void ShowMarker(TPoint ScreenPoint, int Length, bool Vertical);
+    // Moves the shown marker, keeping its size.
+    void MoveMarker(TPoint ScreenPoint);
+    bool Vertical() const { return FVertical; }
+
+protected:
+    const char* ClassName() const override { return "TGridMoveLineEh"; }
+    void Paint() override;
+
+private:
+    bool FVertical = true;
+};
+
+// The shared drag windows, made on first use and owned by the application.
+TGridDragBoxEh* GridDragBoxInstance();
+TGridMoveLineEh* GridMoveLineInstance();
+// The move marker when one was made; nullptr before the first column move.
+TGridMoveLineEh* ExistingGridMoveLine();
 
 // The borderless masked edit a grid places over its current cell while the cell is edited. It
 // takes mask, text and maximum length from the grid, hands navigation keys back to the grid, and

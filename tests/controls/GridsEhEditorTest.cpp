@@ -78,6 +78,8 @@ protected:
         Form = new TForm(nullptr);
         Form->SetBounds(0, 0, 420, 300);
         Grid = new TEditorTestGrid(Form);
+        // Borderless, so client points are window points.
+        Grid->SetBorderStyle(TBorderStyle::bsNone);
         Grid->SetBounds(10, 10, 380, 200);
         Grid->SetParent(Form);
         Grid->ChangeOptions(Grid->Options() | goEditing);
@@ -103,6 +105,12 @@ protected:
     }
 
     TInplaceEdit* Editor() const { return Grid->InplaceEditor(); }
+    QWidget* GridWindow() const { return Grid->Handle(); }
+    QPoint CellCentre(int ACol, int ARow) const
+    {
+        const TRect rect = Grid->CellPixelRect(ACol, ARow);
+        return QPoint((rect.Left + rect.Right) / 2, (rect.Top + rect.Bottom) / 2);
+    }
     QWidget* EditorWindow() const { return Editor()->Handle(); }
 
     TForm* Form = nullptr;
@@ -160,6 +168,7 @@ TEST_F(GridsEhEditorTest, MovingWithoutAlwaysShownEditorStoresIntoTheOldCellAndC
 {
     OpenEditor();
     TypeText(EditorWindow(), QStringLiteral("新"));
+    Grid->Stored.clear();
     Grid->ChangeCol(2);
     EXPECT_EQ(Grid->Stored, (std::vector<std::pair<TGridCoord, String>>{{{1, 1}, QStringLiteral("新")}}));
     EXPECT_EQ(Grid->Cell(2, 1), QStringLiteral("礼品"));
@@ -187,8 +196,7 @@ TEST_F(GridsEhEditorTest, AnAlwaysShownEditorFollowsTheCurrentCell)
 
 TEST_F(GridsEhEditorTest, NavigationKeysGoToTheGridAndTypeNothing)
 {
-    Grid->ChangeOptions(Grid->Options() | goTabs);
-    OpenEditor();
+    Grid->ChangeOptions(Grid->Options() | goTabs | goAlwaysShowEditor);
     std::vector<WORD> shown;
     Grid->OnKeyDown = [&](TObject*, WORD& Key, TShiftState) { shown.push_back(Key); };
     SendKey(EditorWindow(), Qt::Key_Up);
@@ -203,8 +211,9 @@ TEST_F(GridsEhEditorTest, NavigationKeysGoToTheGridAndTypeNothing)
     EXPECT_EQ(Grid->KeysDown, handed);
     // Through the grid's own key-down, which shows them to its event; the editor adds nothing.
     EXPECT_EQ(shown, handed);
-    EXPECT_EQ(Editor()->Text(), QStringLiteral("办公用品"));
     EXPECT_EQ(Grid->KeysUp.size(), handed.size());
+    EXPECT_EQ(Grid->Cell(1, 1), QStringLiteral("办公用品"));
+    EXPECT_EQ(Grid->Cell(2, 1), QStringLiteral("礼品"));
 }
 
 TEST_F(GridsEhEditorTest, EditingKeysStayInTheEditorAndAreShownToTheGridsEvent)
@@ -283,6 +292,79 @@ TEST_F(GridsEhEditorTest, F2CollapsesTheSelectionUnlessTheGridsEventTakesIt)
     Grid->OnKeyDown = [](TObject*, WORD& Key, TShiftState) { Key = 0; };
     SendKey(EditorWindow(), Qt::Key_F2);
     EXPECT_EQ(Editor()->SelLength(), 4);
+}
+
+TEST_F(GridsEhEditorTest, F2OnTheGridOpensTheEditor)
+{
+    SendKey(GridWindow(), Qt::Key_F2);
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_TRUE(Editor()->IsWindowShown());
+    EXPECT_TRUE(Editor()->Focused());
+    EXPECT_EQ(Editor()->Text(), QStringLiteral("办公用品"));
+}
+
+TEST_F(GridsEhEditorTest, TypingOnTheGridOpensTheEditorAndEveryChangeIsStored)
+{
+    TypeText(GridWindow(), QStringLiteral("a"));
+    ASSERT_NE(Editor(), nullptr);
+    ProcessUntil([&] { return Editor()->Text() == QStringLiteral("a"); });
+    TypeText(EditorWindow(), QStringLiteral("b"));
+    EXPECT_EQ(Grid->Cell(1, 1), QStringLiteral("ab"));
+    EXPECT_EQ(Grid->Stored.size(), 2u);
+}
+
+TEST_F(GridsEhEditorTest, ChineseCommittedOnTheGridOpensTheEditorWithIt)
+{
+    CommitText(GridWindow(), QStringLiteral("办公"));
+    ASSERT_NE(Editor(), nullptr);
+    ProcessUntil([&] { return Editor()->Text() == QStringLiteral("办公"); });
+    EXPECT_EQ(Grid->Cell(1, 1), QStringLiteral("办公"));
+}
+
+TEST_F(GridsEhEditorTest, EnterAcceptsTheTextAndOpensTheEditorAgain)
+{
+    OpenEditor();
+    TypeText(EditorWindow(), QStringLiteral("z"));
+    SendKey(EditorWindow(), Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_FALSE(Grid->EditorMode());
+    EXPECT_FALSE(Editor()->IsWindowShown());
+    EXPECT_TRUE(Grid->Focused());
+    EXPECT_EQ(Grid->Cell(1, 1), QStringLiteral("z"));
+    SendKey(GridWindow(), Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_TRUE(Editor()->IsWindowShown());
+    EXPECT_EQ(Editor()->Text(), QStringLiteral("z"));
+}
+
+TEST_F(GridsEhEditorTest, ClickingTheCurrentCellOpensTheEditorAndAQuickSecondClickIsADoubleClick)
+{
+    std::uint32_t now = 5000;
+    PlatformMetrics().SetTickClock([&] { return now; });
+    // The grid stamps the editor it has; make one.
+    OpenEditor();
+    Grid->ChangeEditorMode(false);
+    ClickAt(GridWindow(), CellCentre(2, 1));
+    EXPECT_EQ(Grid->Col(), 2);
+    ClickAt(GridWindow(), CellCentre(2, 1));
+    ASSERT_NE(Editor(), nullptr);
+    ASSERT_TRUE(Editor()->IsWindowShown());
+    EXPECT_EQ(Editor()->Text(), QStringLiteral("礼品"));
+    now += 100;
+    ClickAt(EditorWindow(), QPoint(5, 5));
+    EXPECT_EQ(Grid->DoubleClicks, 1);
+}
+
+TEST_F(GridsEhEditorTest, TabAndArrowsAtTheTextEndsMoveAnAlwaysShownEditorToTheNextCell)
+{
+    Grid->ChangeOptions(Grid->Options() | goTabs | goAlwaysShowEditor);
+    SendKey(EditorWindow(), Qt::Key_Tab, QStringLiteral("\t"));
+    EXPECT_EQ(Grid->Col(), 2);
+    EXPECT_EQ(Editor()->Text(), QStringLiteral("礼品"));
+    EXPECT_EQ(Editor()->BoundsRect(), Grid->CellPixelRect(2, 1));
+    Editor()->SetSelStart(0);
+    SendKey(EditorWindow(), Qt::Key_Left);
+    EXPECT_EQ(Grid->Col(), 1);
+    EXPECT_EQ(Editor()->Text(), QStringLiteral("办公用品"));
+    EXPECT_TRUE(Editor()->Focused());
 }
 
 TEST_F(GridsEhEditorTest, AGridVetoBlocksEveryWayOfChangingTheText)

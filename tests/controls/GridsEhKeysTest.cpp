@@ -1,0 +1,177 @@
+#include "GridsEhInputTestSupport.h"
+
+namespace {
+
+using GridsEhKeysTest = GridInputTest;
+
+TEST_F(GridsEhKeysTest, ArrowsMoveTheCurrentCellAndStopAtTheEdges)
+{
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(Grid->Col(), 2);
+    EXPECT_EQ(Grid->Row(), 2);
+    Key(Qt::Key_Up);
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Up);
+    // The fixed column and row are never current.
+    EXPECT_EQ(Grid->Col(), 1);
+    EXPECT_EQ(Grid->Row(), 1);
+    for (int i = 0; i < 6; ++i)
+        Key(Qt::Key_Down);
+    EXPECT_EQ(Grid->Row(), 4);
+}
+
+TEST_F(GridsEhKeysTest, ShiftArrowsSpanTheSelectionFromTheAnchor)
+{
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(Grid->AnchorCell(), (TGridCoord{1, 1}));
+    EXPECT_EQ(Grid->GetSelectionRange(), (TGridCellRangeEh{1, 1, 2, 2}));
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Grid->GetSelectionRange(), (TGridCellRangeEh{2, 3, 2, 3}));
+}
+
+TEST_F(GridsEhKeysTest, TabWalksTheColumnsAndWrapsAtRowAndGridEnds)
+{
+    Grid->ChangeOptions(Grid->Options() | goTabs);
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(Grid->Col(), 2);
+    Grid->GoToCell(4, 4, true, true, true);
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(Grid->Col(), 1);
+    EXPECT_EQ(Grid->Row(), 1);
+    Key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(Grid->Col(), 4);
+    EXPECT_EQ(Grid->Row(), 4);
+    Grid->GoToCell(4, 2, true, true, true);
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(Grid->Col(), 1);
+    EXPECT_EQ(Grid->Row(), 3);
+}
+
+TEST_F(GridsEhKeysTest, TabPassesOverColumnsWithoutTabStop)
+{
+    Grid->ChangeOptions(Grid->Options() | goTabs);
+    Grid->ChangeColTabStop(2, false);
+    Grid->ChangeColTabStop(3, false);
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(Grid->Col(), 4);
+    Key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(Grid->Col(), 1);
+}
+
+TEST_F(GridsEhKeysTest, PageKeysMoveTheRowAndTheTopRowByOnePage)
+{
+    Grid->ChangeRowCount(100);
+    // Rows 1 to 10 show whole in the 283-pixel client area: a page is 9 rows.
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(Grid->Row(), 10);
+    EXPECT_EQ(Grid->TopRow(), 10);
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(Grid->Row(), 19);
+    EXPECT_EQ(Grid->TopRow(), 19);
+    Key(Qt::Key_PageUp);
+    EXPECT_EQ(Grid->Row(), 10);
+    EXPECT_EQ(Grid->TopRow(), 10);
+    for (int i = 0; i < 12; ++i)
+        Key(Qt::Key_PageDown);
+    EXPECT_EQ(Grid->Row(), 99);
+    EXPECT_EQ(Grid->TopRow(), 90);
+}
+
+TEST_F(GridsEhKeysTest, CtrlPageKeysMoveWithinTheShownRows)
+{
+    Grid->ChangeRowCount(100);
+    Grid->ChangeTopRow(20);
+    Grid->GoToCell(1, 25, true, true, true);
+    Key(Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(Grid->Row(), 29);
+    Key(Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(Grid->Row(), 20);
+    EXPECT_EQ(Grid->TopRow(), 20);
+}
+
+TEST_F(GridsEhKeysTest, HomeAndEndGoToTheRowEndsAndWithCtrlToTheGridCorners)
+{
+    Grid->ChangeDimensions(20, 100);
+    Key(Qt::Key_End);
+    EXPECT_EQ(Grid->Col(), 19);
+    EXPECT_EQ(Grid->Row(), 1);
+    EXPECT_EQ(Grid->LeftCol(), 16);
+    Key(Qt::Key_Home);
+    EXPECT_EQ(Grid->Col(), 1);
+    EXPECT_EQ(Grid->LeftCol(), 1);
+    Key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(Grid->Col(), 19);
+    EXPECT_EQ(Grid->Row(), 99);
+    EXPECT_EQ(Grid->TopRow(), 90);
+    Key(Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(Grid->Col(), 1);
+    EXPECT_EQ(Grid->Row(), 1);
+    EXPECT_EQ(Grid->LeftCol(), 1);
+    EXPECT_EQ(Grid->TopRow(), 1);
+}
+
+TEST_F(GridsEhKeysTest, CtrlArrowsScrollWithoutLeavingTheShownCells)
+{
+    Grid->ChangeDimensions(50, 100);
+    Key(Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(Grid->TopRow(), 2);
+    EXPECT_EQ(Grid->Row(), 1);
+    // Columns 1 to 4 show whole: a column page is 3.
+    Key(Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(Grid->Col(), 4);
+    EXPECT_EQ(Grid->LeftCol(), 4);
+}
+
+TEST_F(GridsEhKeysTest, UnderWholeRowSelectionLeftAndRightScrollByPixels)
+{
+    Grid->ChangeColCount(50);
+    Grid->ChangeOptions(Grid->Options() | goRowSelect);
+    // A pixel step is a twentieth of the 318 scrolled pixels.
+    Key(Qt::Key_Right);
+    EXPECT_EQ(Grid->LeftCol(), 1);
+    EXPECT_EQ(Grid->HorzPixelOffset(), 15);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(Grid->LeftCol(), 2);
+    EXPECT_EQ(Grid->HorzPixelOffset(), 10);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(Grid->LeftCol(), 1);
+    EXPECT_EQ(Grid->HorzPixelOffset(), 60);
+    EXPECT_EQ(Grid->Row(), 1);
+}
+
+TEST_F(GridsEhKeysTest, EnterAndF2OpenTheEditorAndEnterClosesIt)
+{
+    Grid->ChangeOptions(Grid->Options() | goEditing);
+    Key(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    EXPECT_TRUE(Grid->EditorMode());
+    Key(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    EXPECT_FALSE(Grid->EditorMode());
+    Key(Qt::Key_F2);
+    EXPECT_TRUE(Grid->EditorMode());
+}
+
+TEST_F(GridsEhKeysTest, AnAlwaysShownEditorKeepsEnterForItself)
+{
+    Grid->ChangeOptions(Grid->Options() | goEditing | goAlwaysShowEditor);
+    ASSERT_TRUE(Grid->EditorMode());
+    Key(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    EXPECT_TRUE(Grid->EditorMode());
+}
+
+TEST_F(GridsEhKeysTest, GridAsksForTheKeysItsOptionsUse)
+{
+    EXPECT_EQ(Grid->Perform(WM_GETDLGCODE), static_cast<LRESULT>(DLGC_WANTARROWS));
+    Grid->ChangeOptions(Grid->Options() | goTabs | goEditing);
+    EXPECT_EQ(Grid->Perform(WM_GETDLGCODE), static_cast<LRESULT>(DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS));
+    EXPECT_EQ(Grid->Perform(CM_WANTSPECIALKEY, VK_RETURN), 1);
+    Grid->ChangeOptions(Grid->Options() | goRowSelect);
+    EXPECT_EQ(Grid->Perform(WM_GETDLGCODE), static_cast<LRESULT>(DLGC_WANTARROWS));
+}
+
+} // namespace
