@@ -48,6 +48,15 @@ public:
         PaintScreen();
     }
 
+    // Page Down as the user presses it: the key moves the current row and the top row.
+    void PageDownByKey()
+    {
+        if (Row() == RowCount() - 1)
+            GoToCell(Col(), FixedRows(), true, true, true);
+        Perform(WM_KEYDOWN, VK_NEXT);
+        PaintScreen();
+    }
+
 protected:
     // Texts of one length for every grid, so both sizes draw the same glyphs per cell.
     void PaintCell(int ACol, int ARow, TGridDrawState, TRect ARect) override
@@ -75,7 +84,16 @@ void PageDownAndPaint(benchmark::State& State)
         grid.PageDown();
 }
 
+void PageDownByKeyAndPaint(benchmark::State& State)
+{
+    Application();
+    TBenchGrid grid(static_cast<int>(State.range(0)), static_cast<int>(State.range(1)));
+    for (auto _ : State)
+        grid.PageDownByKey();
+}
+
 } // namespace
 
 BENCHMARK(PaintOneScreen)->Args({10, 1000})->Args({1000, 1000000})->Unit(benchmark::kMicrosecond);
 BENCHMARK(PageDownAndPaint)->Args({10, 1000})->Args({1000, 1000000})->Unit(benchmark::kMicrosecond);
+BENCHMARK(PageDownByKeyAndPaint)->Args({10, 1000})->Args({1000, 1000000})->Unit(benchmark::kMicrosecond);
