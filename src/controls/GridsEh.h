@@ -10,6 +10,7 @@
 #include "platform/core/String.h"
 #include "platform/ui/Colors.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/MaskEdit.h"
 #include "platform/ui/Messages.h"
 #include "platform/ui/SmallSet.h"
 #include "platform/ui/Types.h"
@@ -401,7 +402,7 @@ public:
     bool EditorMode() const { return FEditorMode; }
     void ChangeEditorMode(bool Value);
     TGridCoord EditorCell() const { return FEditorCell; }
-    TInplaceEdit* InplaceEditor() const { return FInplaceEdit; }
+    TInplaceEdit* InplaceEditor() const { return FInplaceEdit.get(); }
     bool MayModify() const { return FMayModify; }
     void DismissEditor();
     void ReloadEditor();
@@ -451,7 +452,7 @@ protected:
     virtual bool MouseUpMayClickCell(const TMessage& Message);
     virtual bool MayMoveColumnTo(int Origin, int& Destination, TPoint MousePt);
     virtual bool MayMoveRowTo(int Origin, int& Destination, TPoint MousePt);
-    virtual TInplaceEdit* CreateEditorObject();
+    virtual std::unique_ptr<TInplaceEdit> CreateEditorObject();
     virtual std::unique_ptr<TGridLineColorsEh> CreateLineColorsObject();
     virtual bool MayDropColumn(int& Origin, int& Destination, TPoint MousePt);
     virtual bool MayDropRow(int& Origin, int& Destination, TPoint MousePt);
@@ -547,6 +548,8 @@ protected:
 
 private:
     friend class TGridOutBoundaryDataEh;
+    // The editor hands keys back to the grid's handlers and asks the grid's editor operations.
+    friend class TInplaceEdit;
     struct TPaintSegment;
     struct TPaintContext;
 
@@ -612,7 +615,6 @@ private:
     std::unique_ptr<TGridLineColorsEh> FLineColors;
     int FGridLineWidth = 1;
     TGridCoord FEditorCell{-1, -1};
-    TInplaceEdit* FInplaceEdit = nullptr;
     TGridBaseOptionsEh FOptions = goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect;
     int FRowCount = 5;
     TGridExtentsEh FRowHeights;
@@ -634,6 +636,8 @@ private:
     TGridLinesCacheEh FLinesCache;
     // The last thumb track position of each bar: the scroll message carries only 16 bits of it.
     int FThumbTrackPos[2] = {0, 0};
+    // Declared last so it is freed first, while the rest of the grid still stands.
+    std::unique_ptr<TInplaceEdit> FInplaceEdit;
 };
 
 // How often auto-scrolling steps while a column is dragged past an edge of the grid: slower
@@ -699,3 +703,62 @@ TGridDragBoxEh* GridDragBoxInstance();
 TGridMoveLineEh* GridMoveLineInstance();
 // The move marker when one was made; nullptr before the first column move.
 TGridMoveLineEh* ExistingGridMoveLine();
+
+// The borderless masked edit a grid places over its current cell while the cell is edited. It
+// takes mask, text and maximum length from the grid, hands navigation keys back to the grid, and
+// asks the grid's EditorMayModify at the moment of every change, whatever its path: typed or
+// committed by an input method, Backspace or Delete, pasted, cut, cleared or dropped. Its
+// visibility is driven by the grid alone.
+class TInplaceEdit : public TCustomMaskEdit {
+public:
+    explicit TInplaceEdit(TComponent* AOwner);
+
+    TCustomGridEh* Grid() const { return FGrid; }
+    void SetGrid(TCustomGridEh* Value) { FGrid = Value; }
+    // The time (GetTickCount) of the grid's last button-down; 0 when none is pending. A press
+    // in the editor within the double-click time after it counts as a double click.
+    std::uint32_t ClickTime() const { return FClickTime; }
+    void SetClickTime(std::uint32_t Value) { FClickTime = Value; }
+
+    // Shows the editor at Rect (grid client coordinates); an empty Rect hides it. It takes the
+    // focus when the grid has it.
+    void ShowAtRect(const TRect& Rect, bool Redraw);
+    void PlaceWithoutRedraw(const TRect& Rect) { ShowAtRect(Rect, false); }
+    void PlaceAndRedraw(const TRect& Rect) { ShowAtRect(Rect, true); }
+    // Hides a shown editor; the focus it had goes to the grid.
+    void HideEditorWindow();
+    // Loads the edit mask, text and maximum length of the grid's current cell.
+    virtual void LoadCellContents();
+    // Caret at the end of the text, nothing selected.
+    void CollapseSelection();
+    bool IsWindowShown() const;
+    void FocusWhenShown();
+    // Repaints the grid area under the editor with it.
+    void Invalidate() override;
+
+    void WndProc(TMessage& Message) override;
+
+protected:
+    // Sets the formatting rectangle; runs after every placement.
+    virtual void ApplyTextMargins();
+    bool EditCanModify() override;
+    // Tells the grid (WM_COMMAND, EN_CHANGE), which stores the text.
+    void Change() override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyPress(Char& Key) override;
+    void KeyUp(WORD& Key, TShiftState Shift) override;
+    void DblClick() override;
+    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+    const char* ClassName() const override { return "TInplaceEdit"; }
+
+private:
+    void SendKeyToGrid(WORD& Key, TShiftState Shift);
+    void ShowKeyToGridEvent(WORD& Key, TShiftState Shift);
+    int CaretIndex() const;
+    bool CaretAtTextStart() const;
+    bool CaretAtTextEnd() const;
+    void SelectOnEnter();
+
+    TCustomGridEh* FGrid = nullptr;
+    std::uint32_t FClickTime = 0;
+};

@@ -125,8 +125,12 @@ void TCustomGridEh::HandleMouseButtonMessage(TMessage& Message)
                                 : msg <= WM_RBUTTONDBLCLK ? TMouseButton::mbRight
                                                           : TMouseButton::mbMiddle;
     const TPoint at = Point(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
-    if (down)
+    if (down) {
         FLastMouseDownCell = CellFromPoint(at.X, at.Y);
+        // A press in the editor soon after this one is a double click.
+        if (FInplaceEdit)
+            FInplaceEdit->SetClickTime(GetTickCount());
+    }
     TCustomControl::Dispatch(Message);
     // Asked after the button's own handling, which ends any mouse mode.
     if (down || !MouseUpMayClickCell(Message))
