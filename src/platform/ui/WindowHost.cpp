@@ -321,15 +321,20 @@ bool TWindowHost::eventFilter(QObject* Watched, QEvent* Event)
 
 bool TWindowHost::HandleEvent(QEvent* Event)
 {
+    // Keys reach this window's WndProc only: the widget's own processing may have ignored the
+    // event, which would make Qt hand it to the parent widget as a second key press.
     switch (Event->type()) {
     case QEvent::KeyPress:
         HandleKeyPress(static_cast<QKeyEvent*>(Event));
+        Event->accept();
         return true;
     case QEvent::KeyRelease:
         HandleKeyRelease(static_cast<QKeyEvent*>(Event));
+        Event->accept();
         return true;
     case QEvent::InputMethod:
         HandleInputMethod(static_cast<QInputMethodEvent*>(Event));
+        Event->accept();
         return true;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:

@@ -69,6 +69,15 @@ TEST_F(EditTest, TypedKeyFiresDownPressChangeUpInOrder)
     EXPECT_TRUE(Edit->Modified());
 }
 
+TEST_F(EditTest, AKeyTheEditLeavesAloneDoesNotReachItsParentWindowToo)
+{
+    Log formKeys;
+    Form->OnKeyDown = [&formKeys](TObject*, WORD& Key, TShiftState) { formKeys.push_back("down " + std::to_string(Key)); };
+    SendKey(Widget(), Qt::Key_Home, QString(), Qt::ControlModifier);
+    EXPECT_EQ(Events, (Log{"down 36", "up 36"}));
+    EXPECT_TRUE(formKeys.empty());
+}
+
 TEST_F(EditTest, CodeChangesFireNoEventsAndClearModified)
 {
     TypeText(Widget(), QStringLiteral("x"));
