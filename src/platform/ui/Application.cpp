@@ -1,12 +1,12 @@
 // TApplication and TScreen: the message loop, the default error report and the screen.
 #include "platform/ui/Forms.h"
 
+#include "platform/ui/Dialogs.h"
 #include "platform/ui/PlatformMetrics.h"
 #include "platform/ui/WindowHost.h"
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
 #include <QWidget>
@@ -74,13 +74,17 @@ void TApplication::ShowException(const std::exception& E)
     // The platform ends the report with a period unless the text ends in punctuation below '.'.
     if (!text.isEmpty() && text.back() > QChar(u'.'))
         text += u'.';
-    if (FReportHook)
-        FReportHook(text);
-    else
-        QMessageBox::critical(nullptr, Title(), text);
+    ::MessageBox(nullptr, text, Title(), MB_OK | MB_ICONSTOP);
+}
+
+int TApplication::MessageBox(const String& Text, const String& Caption, unsigned Flags)
+{
+    return ::MessageBox(nullptr, Text, Caption, Flags);
 }
 
 String TApplication::ExeName() const { return QCoreApplication::applicationFilePath(); }
+
+String TApplication::Title() const { return !FTitle.isEmpty() ? FTitle : QFileInfo(ExeName()).completeBaseName(); }
 
 void TApplication::SetTitle(const String& Value)
 {

@@ -151,8 +151,8 @@ public:
     // when assigned, else its message in a message box; EAbort is silent. Call it in a catch.
     void HandleException(TObject* Sender);
     void ShowException(const std::exception& E);
-    // Where the report text goes instead of a message box (tests); an empty hook shows boxes.
-    void SetExceptionReportHook(std::function<void(const String& Text)> Hook) { FReportHook = std::move(Hook); }
+    // A message box owned by the active window (see MessageBox in the dialogs unit).
+    int MessageBox(const String& Text, const String& Caption, unsigned Flags = 0);
 
     // Sees input, timer and posted messages before they are handled; Handled stops them.
     TMessageEvent OnMessage;
@@ -170,7 +170,8 @@ public:
     void SetShowHint(bool Value) { FShowHint = Value; }
 
     String ExeName() const;
-    const String& Title() const { return FTitle; }
+    // The title of message boxes; the program's name until one is set.
+    String Title() const;
     void SetTitle(const String& Value);
     void BringToFront();
     void Restore();
@@ -188,7 +189,6 @@ private:
     int FHintHidePause = 2500;
     bool FShowHint = true;
     String FTitle;
-    std::function<void(const String&)> FReportHook;
 };
 
 class TScreen : public TComponent {

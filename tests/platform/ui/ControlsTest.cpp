@@ -1,14 +1,14 @@
 // A custom-drawn control built the way the grid is built receives the platform's messages, in the
 // platform's order, from real Qt events.
 #include "platform/ui/Controls.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/PlatformMetrics.h"
+#include "platform/ui/UiTestSupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
-#include <QInputMethodEvent>
-#include <QKeyEvent>
 #include <QScrollBar>
 #include <QTimer>
 #include <QWidget>
@@ -125,13 +125,11 @@ protected:
         Other->SetParent(Form);
         Form->Show();
         QApplication::setActiveWindow(Form->Handle());
-        Application->SetExceptionReportHook([this](const String& Text) { Reports.push_back(Text); });
         Grid->Log.clear();
     }
 
     void TearDown() override
     {
-        Application->SetExceptionReportHook({});
         Application->OnMessage = nullptr;
         delete Form;
         PlatformMetrics().Reset();
@@ -141,16 +139,12 @@ protected:
 
     void Key(int QtKey, const QString& Text, Qt::KeyboardModifiers Modifiers = Qt::NoModifier)
     {
-        QKeyEvent press(QEvent::KeyPress, QtKey, Modifiers, Text);
-        QApplication::sendEvent(Widget(), &press);
-        QKeyEvent release(QEvent::KeyRelease, QtKey, Modifiers, Text);
-        QApplication::sendEvent(Widget(), &release);
+        SendKey(Widget(), QtKey, Text, Modifiers);
     }
 
     void Mouse(QEvent::Type Type, QPoint At, Qt::MouseButtons Buttons)
     {
-        QMouseEvent event(Type, At, Widget()->mapToGlobal(At), Qt::LeftButton, Buttons, Qt::NoModifier);
-        QApplication::sendEvent(Widget(), &event);
+        SendMouse(Widget(), Type, At, Qt::LeftButton, Buttons);
     }
 
     void Wheel(int Delta)
@@ -160,21 +154,10 @@ protected:
         QApplication::sendEvent(Widget(), &event);
     }
 
-    // Handles events until Done holds; fails after a generous bound so a lost message cannot hang.
-    template <class TDone>
-    void ProcessUntil(TDone Done)
-    {
-        QElapsedTimer clock;
-        clock.start();
-        while (!Done() && clock.elapsed() < 5000)
-            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        ASSERT_TRUE(Done());
-    }
-
     TForm* Form = nullptr;
     TRecordingControl* Grid = nullptr;
     TRecordingControl* Other = nullptr;
-    std::vector<String> Reports;
+    TScriptedDialogs Reports;
 };
 
 TEST_F(ControlsTest, KeyPressBecomesKeyDownThenCharThenKeyUp)
@@ -194,9 +177,7 @@ TEST_F(ControlsTest, ShiftStateAndGetKeyStateFollowTheEvent)
 
 TEST_F(ControlsTest, CommittedInputMethodTextArrivesAsOneCharMessageEach)
 {
-    QInputMethodEvent commit;
-    commit.setCommitString(QStringLiteral("中文"));
-    QApplication::sendEvent(Widget(), &commit);
+    CommitText(Widget(), QStringLiteral("中文"));
     EXPECT_EQ(Grid->Log, (Log{"char 20013", "char 25991"}));
 }
 
@@ -330,13 +311,14 @@ TEST_F(ControlsTest, ExceptionFromAHandlerIsReportedAndTheApplicationGoesOn)
     PostMessage(Grid, WM_USER + 9);
     PostMessage(Grid, WM_USER + 1);
     ProcessUntil([this] { return !Grid->Log.empty(); });
-    ASSERT_EQ(Reports.size(), 1u);
-    EXPECT_EQ(Reports.front(), QStringLiteral("读取失败."));
+    ASSERT_EQ(Reports.Shown().size(), 1u);
+    EXPECT_EQ(Reports.Shown().front().Text, QStringLiteral("读取失败."));
+    EXPECT_EQ(Reports.Shown().front().Icon, TMsgDlgType::mtError);
     EXPECT_EQ(Grid->Log, (Log{"user 1"}));
 
     Grid->OnKeyDown = [](TObject*, WORD&, TShiftState) { throw EAbort(String()); };
     Key(Qt::Key_A, QStringLiteral("a"));
-    EXPECT_EQ(Reports.size(), 1u);
+    EXPECT_EQ(Reports.Shown().size(), 1u);
 }
 
 TEST_F(ControlsTest, CursorFollowsThePositionThroughSetCursorMessages)

@@ -1,0 +1,166 @@
+// Message boxes and file dialogs answered by a script: what would have been shown, and how the
+// answer steers the caller.
+#include "platform/ui/Dialogs.h"
+
+#include "platform/ui/Forms.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A caller as the backup window writes one: confirm, then act.
+String BackUp(HWND Owner)
+{
+    if (MessageBox(Owner, QStringLiteral("警告：确认备份数据库吗 ？"), QStringLiteral("确认删除"),
+                   MB_OKCANCEL | MB_ICONWARNING) != IDOK)
+        return QStringLiteral("stopped");
+    return QStringLiteral("copied");
+}
+
+TEST(MessageBoxTest, AScriptedAnswerSteersTheCaller)
+{
+    TScriptedDialogs dialogs;
+    dialogs.Answer(IDCANCEL);
+    dialogs.Answer(IDOK);
+    EXPECT_EQ(BackUp(nullptr), QStringLiteral("stopped"));
+    EXPECT_EQ(BackUp(nullptr), QStringLiteral("copied"));
+    ASSERT_EQ(dialogs.Shown().size(), 2u);
+    const TMessageBoxRequest& shown = dialogs.Shown().front();
+    EXPECT_EQ(shown.Text, QStringLiteral("警告：确认备份数据库吗 ？"));
+    EXPECT_EQ(shown.Caption, QStringLiteral("确认删除"));
+    EXPECT_EQ(shown.Icon, TMsgDlgType::mtWarning);
+    EXPECT_EQ(shown.Buttons, (std::vector<int>{IDOK, IDCANCEL}));
+    EXPECT_EQ(shown.DefaultButton, IDOK);
+}
+
+TEST(MessageBoxTest, FlagsChooseButtonsIconAndDefault)
+{
+    TScriptedDialogs dialogs;
+    MessageBox(nullptr, QStringLiteral("t"), QStringLiteral("c"), MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION);
+    MessageBox(nullptr, QStringLiteral("t"), QStringLiteral("c"), MB_YESNOCANCEL | MB_DEFBUTTON3 | MB_ICONSTOP);
+    MessageBox(nullptr, QStringLiteral("t"), QStringLiteral("c"), MB_RETRYCANCEL | MB_ICONASTERISK);
+    MessageBox(nullptr, QStringLiteral("t"), QStringLiteral("c"), MB_OK | MB_DEFBUTTON3);
+    const auto& shown = dialogs.Shown();
+    ASSERT_EQ(shown.size(), 4u);
+    EXPECT_EQ(shown[0].Buttons, (std::vector<int>{IDYES, IDNO}));
+    EXPECT_EQ(shown[0].DefaultButton, IDNO);
+    EXPECT_EQ(shown[0].Icon, TMsgDlgType::mtConfirmation);
+    EXPECT_EQ(shown[1].Buttons, (std::vector<int>{IDYES, IDNO, IDCANCEL}));
+    EXPECT_EQ(shown[1].DefaultButton, IDCANCEL);
+    EXPECT_EQ(shown[1].Icon, TMsgDlgType::mtError);
+    EXPECT_EQ(shown[2].Buttons, (std::vector<int>{IDRETRY, IDCANCEL}));
+    EXPECT_EQ(shown[2].Icon, TMsgDlgType::mtInformation);
+    // A default beyond the buttons falls back to the first; no icon flag shows none.
+    EXPECT_EQ(shown[3].DefaultButton, IDOK);
+    EXPECT_EQ(shown[3].Icon, TMsgDlgType::mtCustom);
+}
+
+TEST(MessageBoxTest, AnUnscriptedBoxTakesItsDefaultButton)
+{
+    TScriptedDialogs dialogs;
+    EXPECT_EQ(Application->MessageBox(QStringLiteral("删除吗？"), QStringLiteral("确认删除"), MB_YESNO | MB_DEFBUTTON2),
+              IDNO);
+    EXPECT_EQ(dialogs.Shown().front().Caption, QStringLiteral("确认删除"));
+}
+
+TEST(MessageBoxTest, TheOwnerWindowIsPassedOn)
+{
+    TScriptedDialogs dialogs;
+    TForm form(nullptr);
+    BackUp(form.Handle());
+    EXPECT_EQ(dialogs.Shown().front().Owner, form.Handle());
+}
+
+TEST(MessageDlgTest, ButtonsComeInThePlatformsOrderWithItsDefault)
+{
+    TScriptedDialogs dialogs;
+    dialogs.Answer(mrAll);
+    EXPECT_EQ(MessageDlg(QStringLiteral("插入值过程中出错：\n失败\n\n忽略错误？"), TMsgDlgType::mtError, mbAll | mbNo | mbYes, 0),
+              mrAll);
+    const TMessageBoxRequest& shown = dialogs.Shown().front();
+    EXPECT_EQ(shown.Buttons, (std::vector<int>{mrYes, mrNo, mrAll}));
+    EXPECT_EQ(shown.DefaultButton, mrYes);
+    EXPECT_EQ(shown.Icon, TMsgDlgType::mtError);
+    EXPECT_EQ(shown.Caption, QStringLiteral("Error"));
+
+    MessageDlg(QStringLiteral("x"), TMsgDlgType::mtConfirmation, mbOKCancel, 0);
+    EXPECT_EQ(dialogs.Shown().back().DefaultButton, mrOk);
+    EXPECT_EQ(dialogs.Shown().back().Caption, QStringLiteral("Confirm"));
+}
+
+TEST(MessageDlgTest, ShowMessageAndCustomDialogsCarryTheApplicationTitle)
+{
+    TScriptedDialogs dialogs;
+    Application->SetTitle(QStringLiteral("物品登记"));
+    ShowMessage(QStringLiteral("保存成功"));
+    MessageDlg(QStringLiteral("y"), TMsgDlgType::mtCustom, mbOK, 0);
+    Application->SetTitle(String());
+    const auto& shown = dialogs.Shown();
+    EXPECT_EQ(shown[0].Caption, QStringLiteral("物品登记"));
+    EXPECT_EQ(shown[0].Icon, TMsgDlgType::mtCustom);
+    EXPECT_EQ(shown[0].Buttons, (std::vector<int>{IDOK}));
+    EXPECT_EQ(shown[1].Caption, QStringLiteral("物品登记"));
+}
+
+TEST(MessageDlgTest, TheDefaultErrorReportIsAStopBoxWithTheApplicationTitle)
+{
+    TScriptedDialogs dialogs;
+    try {
+        throw EConvertError(QStringLiteral("'abc' is not a valid integer value"));
+    } catch (...) {
+        Application->HandleException(nullptr);
+    }
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown().front().Text, QStringLiteral("'abc' is not a valid integer value."));
+    EXPECT_EQ(dialogs.Shown().front().Caption, Application->Title());
+    EXPECT_EQ(dialogs.Shown().front().Icon, TMsgDlgType::mtError);
+}
+
+TEST(MessageDlgTest, ScriptsNestAndTheOuterOneAnswersAgainAfterTheInnerEnds)
+{
+    TScriptedDialogs outer;
+    {
+        TScriptedDialogs inner;
+        ShowMessage(QStringLiteral("a"));
+        EXPECT_EQ(inner.Shown().size(), 1u);
+    }
+    ShowMessage(QStringLiteral("b"));
+    ASSERT_EQ(outer.Shown().size(), 1u);
+    EXPECT_EQ(outer.Shown().front().Text, QStringLiteral("b"));
+}
+
+TEST(FileDialogTest, AnAcceptedSaveDialogGivesTheChosenNameAndShowsItsSettings)
+{
+    TScriptedDialogs dialogs;
+    TSaveDialog save(nullptr);
+    save.SetTitle(QStringLiteral("保存文件:"));
+    save.SetDefaultExt(QStringLiteral("mdb"));
+    save.SetFilter(QStringLiteral("Access Files(*.mdb)|*.mdb|All Files(*.*)|*.*"));
+    save.SetFileName(QStringLiteral("备份2008-06-06"));
+    dialogs.ChooseFile(QStringLiteral("/data/备份2008-06-06.mdb"), 2);
+    ASSERT_TRUE(save.Execute());
+    EXPECT_EQ(save.FileName(), QStringLiteral("/data/备份2008-06-06.mdb"));
+    EXPECT_EQ(save.FilterIndex(), 2);
+    const TFileDialogRequest& shown = dialogs.FileDialogs().front();
+    EXPECT_TRUE(shown.Save);
+    EXPECT_EQ(shown.Title, QStringLiteral("保存文件:"));
+    EXPECT_EQ(shown.DefaultExt, QStringLiteral("mdb"));
+    EXPECT_EQ(shown.Filter, QStringLiteral("Access Files(*.mdb)|*.mdb|All Files(*.*)|*.*"));
+    EXPECT_EQ(shown.FileName, QStringLiteral("备份2008-06-06"));
+}
+
+TEST(FileDialogTest, ACancelledOpenDialogKeepsTheFileName)
+{
+    TScriptedDialogs dialogs;
+    TOpenDialog open(nullptr);
+    open.SetFileName(QStringLiteral("old.mdb"));
+    dialogs.CancelFile();
+    EXPECT_FALSE(open.Execute());
+    // Unscripted: cancelled too.
+    EXPECT_FALSE(open.Execute());
+    EXPECT_EQ(open.FileName(), QStringLiteral("old.mdb"));
+    ASSERT_EQ(dialogs.FileDialogs().size(), 2u);
+    EXPECT_FALSE(dialogs.FileDialogs().front().Save);
+}
+
+}  // namespace
