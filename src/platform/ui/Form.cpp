@@ -1,9 +1,11 @@
 // TCustomForm: a top-level window with its focused control, modal showing and closing.
 #include "platform/ui/Forms.h"
 
+#include "platform/ui/Menus.h"
 #include "platform/ui/WindowHost.h"
 
 #include <QEventLoop>
+#include <QMenuBar>
 #include <QWidget>
 
 TCustomForm* GetParentForm(const TControl* Control)
@@ -37,6 +39,36 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle Value)
     RecreateWnd();
 }
 
+void TCustomForm::SetBorderIcons(TBorderIcons Value)
+{
+    if (Value == FBorderIcons)
+        return;
+    FBorderIcons = Value;
+    RecreateWnd();
+}
+
+void TCustomForm::SetMenu(TMainMenu* Value)
+{
+    if (Value == FMenu)
+        return;
+    if (FMenu != nullptr)
+        FMenu->RemoveFreeNotification(this);
+    FMenu = Value;
+    if (Value != nullptr)
+        Value->FreeNotification(this);
+    RecreateWnd();
+}
+
+void TCustomForm::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TWinControl::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent != nullptr && AComponent == FMenu) {
+        FMenu = nullptr;
+        if (!ComponentState().Contains(TComponentStateFlag::csDestroying))
+            RecreateWnd();
+    }
+}
+
 void TCustomForm::SetFormStyle(TFormStyle Value)
 {
     if (Value == FFormStyle)
@@ -65,11 +97,36 @@ QWidget* TCustomForm::CreateWindowHandle(const TCreateParams& Params)
     case TFormBorderStyle::bsSizeToolWin: flags = Qt::Tool; break;
     default: break;
     }
+    if (FBorderStyle != TFormBorderStyle::bsNone) {
+        // Only the buttons asked for: the title bar is customised.
+        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+        if (FBorderIcons.Contains(biSystemMenu))
+            flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        if (FBorderIcons.Contains(biMinimize) && FBorderStyle != TFormBorderStyle::bsDialog)
+            flags |= Qt::WindowMinimizeButtonHint;
+        if (FBorderIcons.Contains(biMaximize) && FBorderStyle != TFormBorderStyle::bsDialog)
+            flags |= Qt::WindowMaximizeButtonHint;
+        if (FBorderIcons.Contains(biHelp))
+            flags |= Qt::WindowContextHelpButtonHint;
+    }
     if (Params.ExStyle & WS_EX_TOPMOST)
         flags |= Qt::WindowStaysOnTopHint;
     auto* widget = new QWidget(nullptr, flags);
     widget->setWindowTitle(Params.Caption);
+    if (FMenu != nullptr) {
+        FMenuBar = new QMenuBar(widget);
+        FMenu->FillMenuBar(FMenuBar);
+    }
     return widget;
+}
+
+void TCustomForm::LayOutMenuBar(TRect& ClientArea)
+{
+    if (!FMenuBar)
+        return;
+    const int height = FMenuBar->sizeHint().height();
+    FMenuBar->setGeometry(ClientArea.Left, ClientArea.Top, ClientArea.Width(), height);
+    ClientArea.Top += height;
 }
 
 void TCustomForm::Loaded()
@@ -283,10 +340,33 @@ void TCustomForm::MouseWheelHandler(TMessage& Message)
         TWinControl::MouseWheelHandler(Message);
 }
 
+IDialogButton* TCustomForm::DialogButton(WORD Key) const
+{
+    if (Key == VK_RETURN)
+        if (auto* focused = dynamic_cast<IDialogButton*>(FActiveControl))
+            return focused;
+    std::vector<TWinControl*> controls;
+    GetTabOrderList(controls);
+    for (TWinControl* control : controls) {
+        auto* button = dynamic_cast<IDialogButton*>(control);
+        if (button != nullptr && control->CanFocus() &&
+            (Key == VK_RETURN ? button->IsDefaultButton() : button->IsCancelButton()))
+            return button;
+    }
+    return nullptr;
+}
+
 void TCustomForm::HandleDialogKey(TMessage& Message)
 {
     const auto key = static_cast<WORD>(Message.WParam);
     const TShiftState shift = KeyDataToShiftState(Message.LParam);
+    if ((key == VK_RETURN || key == VK_ESCAPE) && shift.Empty()) {
+        if (IDialogButton* button = DialogButton(key)) {
+            button->PressButton();
+            Message.Result = 1;
+            return;
+        }
+    }
     if (!shift.Intersects(ssAlt | ssCtrl)) {
         if (key == VK_TAB) {
             SelectNext(FActiveControl, !shift.Contains(ssShift), true);
@@ -312,6 +392,7 @@ void TCustomForm::Dispatch(TMessage& Message)
             Handle()->setWindowTitle(FText);
         return;
     case CM_DIALOGKEY: HandleDialogKey(Message); return;
+    case WM_NCCALCSIZE: LayOutMenuBar(*reinterpret_cast<TRect*>(Message.LParam)); return;
     case CM_SHOWINGCHANGED:
         if (Showing()) {
             PlaceOnScreen();

@@ -5,6 +5,7 @@
 #include "platform/ui/Controls.h"
 
 #include <QCursor>
+#include <QPointer>
 
 #include <exception>
 #include <map>
@@ -25,6 +26,28 @@ constexpr TModalResult mrIgnore = 5;
 constexpr TModalResult mrYes = 6;
 constexpr TModalResult mrNo = 7;
 
+using TBorderIcons = TSmallSet<struct TBorderIconsTag>;
+constexpr TBorderIcons biSystemMenu{0x01};
+constexpr TBorderIcons biMinimize{0x02};
+constexpr TBorderIcons biMaximize{0x04};
+constexpr TBorderIcons biHelp{0x08};
+
+class QMenuBar;
+class TMainMenu;
+
+// A push button as its form sees it: Enter presses the focused button, else the default one;
+// Esc presses the cancel one.
+class IDialogButton {
+public:
+    virtual bool IsDefaultButton() const = 0;
+    virtual bool IsCancelButton() const = 0;
+    // Presses the button as a click would.
+    virtual void PressButton() = 0;
+
+protected:
+    ~IDialogButton() = default;
+};
+
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 
@@ -37,6 +60,8 @@ public:
     void SetPosition(TPosition Value) { FPosition = Value; }
     TFormBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TFormBorderStyle Value);
+    TBorderIcons BorderIcons() const { return FBorderIcons; }
+    void SetBorderIcons(TBorderIcons Value);
     TFormStyle FormStyle() const { return FFormStyle; }
     void SetFormStyle(TFormStyle Value);
     bool KeyPreview() const { return FKeyPreview; }
@@ -44,6 +69,11 @@ public:
     TModalResult ModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult Value) { FModalResult = Value; }
     bool Active() const { return FActive; }
+    // The menu bar; the client area starts below it.
+    TMainMenu* Menu() const { return FMenu; }
+    void SetMenu(TMainMenu* Value);
+    // The name of the window class: the form's class name, as the platform registers it.
+    String WindowClassName() const { return String::fromLatin1(ClassName()); }
 
     // The control that has (or gets, when the form is activated) the focus. Raises
     // EInvalidOperation for a control that cannot take the focus.
@@ -87,6 +117,7 @@ protected:
     virtual void DoClose(TCloseAction& Action);
     void MouseWheelHandler(TMessage& Message) override;
     void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     const char* ClassName() const override { return "TCustomForm"; }
 
 private:
@@ -94,13 +125,19 @@ private:
     friend class TApplication;
     void Activated(bool Active);
     void HandleDialogKey(TMessage& Message);
+    // The button Enter (or Esc) presses now; nullptr when there is none.
+    IDialogButton* DialogButton(WORD Key) const;
+    void LayOutMenuBar(TRect& ClientArea);
     void PlaceOnScreen();
     void FocusActiveControl();
     void CloseModal();
 
     TPosition FPosition = TPosition::poDesigned;
     TFormBorderStyle FBorderStyle = TFormBorderStyle::bsSizeable;
+    TBorderIcons FBorderIcons = biSystemMenu | biMinimize | biMaximize;
     TFormStyle FFormStyle = TFormStyle::fsNormal;
+    TMainMenu* FMenu = nullptr;
+    QPointer<QMenuBar> FMenuBar;
     bool FKeyPreview = false;
     TModalResult FModalResult = mrNone;
     bool FActive = false;
