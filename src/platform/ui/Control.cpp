@@ -200,14 +200,18 @@ void TControl::SetCursor(TCursor Value)
 void TControl::SetShowHint(bool Value)
 {
     FParentShowHint = false;
+    if (Value == FShowHint)
+        return;
     FShowHint = Value;
+    // Children that follow their parent's ShowHint follow this one.
+    Perform(CM_SHOWHINTCHANGED);
 }
 
 void TControl::SetParentShowHint(bool Value)
 {
     FParentShowHint = Value;
-    if (Value && FParent != nullptr)
-        FShowHint = FParent->ShowHint();
+    if (Value)
+        Perform(CM_PARENTSHOWHINTCHANGED);
 }
 
 void TControl::SetPopupMenuComponent(TPopupMenu* Menu, TComponent* AsComponent)
@@ -342,8 +346,10 @@ void TControl::Dispatch(TMessage& Message)
     case CM_PARENTFONTCHANGED: HandleParentFontChanged(); return;
     case CM_PARENTCOLORCHANGED: HandleParentColorChanged(); return;
     case CM_PARENTSHOWHINTCHANGED:
-        if (FParentShowHint && FParent != nullptr)
+        if (FParentShowHint && FParent != nullptr && FShowHint != FParent->ShowHint()) {
             FShowHint = FParent->ShowHint();
+            Perform(CM_SHOWHINTCHANGED);
+        }
         return;
     case CM_FONTCHANGED:
     case CM_COLORCHANGED:

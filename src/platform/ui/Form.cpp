@@ -1,6 +1,7 @@
 // TCustomForm: a top-level window with its focused control, modal showing and closing.
 #include "platform/ui/Forms.h"
 
+#include "platform/ui/HintWindow.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/WindowHost.h"
 
@@ -111,6 +112,7 @@ QWidget* TCustomForm::CreateWindowHandle(const TCreateParams& Params)
     }
     if (Params.ExStyle & WS_EX_TOPMOST)
         flags |= Qt::WindowStaysOnTopHint;
+    InstallHintTracking();
     auto* widget = new QWidget(nullptr, flags);
     widget->setWindowTitle(Params.Caption);
     if (FMenu != nullptr) {

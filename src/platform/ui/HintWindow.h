@@ -1,0 +1,30 @@
+#pragma once
+// Hints: a small window with a control's Hint text, shown when the mouse rests over the control
+// for Application->HintPause and hidden after Application->HintHidePause or when the mouse
+// leaves, a button is pressed or a key is typed.
+#include "platform/ui/Controls.h"
+
+class THintWindow : public TCustomControl {
+public:
+    explicit THintWindow(TComponent* AOwner);
+
+    // The size the text needs at (0, 0): lines broken at "\r\n" and words beyond MaxWidth.
+    virtual TRect CalcHintRect(int MaxWidth, const String& AHint);
+    // Shows AHint in Rect, in screen coordinates, without taking the focus.
+    virtual void ActivateHint(const TRect& Rect, const String& AHint);
+    void ReleaseHandle() { Hide(); }
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void Paint() override;
+    const char* ClassName() const override { return "THintWindow"; }
+};
+
+// The part of a hint before "|"; the whole hint when it has none.
+String GetShortHint(const String& Hint);
+// The control whose hint shows over Control: the nearest of it and its parents that shows hints.
+TControl* GetHintControl(TControl* Control);
+// Starts watching the mouse over the application's windows for hints; repeated calls do nothing.
+void InstallHintTracking();
+// The hint window while a hint shows; nullptr otherwise.
+THintWindow* ShownHintWindow();
