@@ -1,0 +1,520 @@
+// TCustomComboBox: the edit, its drop-down button and the list window that never takes the focus.
+#include "platform/ui/ComboBox.h"
+
+#include "platform/ui/PlatformMetrics.h"
+#include "platform/ui/QtConvert.h"
+#include "platform/ui/WindowHost.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QStyleOptionButton>
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+// Reports a mouse press anywhere in the application outside the given windows.
+class TOutsidePressWatcher : public QObject {
+public:
+    std::function<bool(QWidget*)> IsInside;
+    std::function<void()> OnOutside;
+
+    void Start() { QApplication::instance()->installEventFilter(this); }
+    void Stop() { QApplication::instance()->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override
+    {
+        if (Event->type() == QEvent::MouseButtonPress && Watched->isWidgetType() &&
+            !IsInside(static_cast<QWidget*>(Watched)))
+            OnOutside();
+        return false;
+    }
+};
+
+bool IsWithin(const QWidget* Widget, const QWidget* Window)
+{
+    return Window != nullptr && (Widget == Window || Window->isAncestorOf(Widget));
+}
+
+}  // namespace
+
+// The drop-down list: rows of the combo's items with the highlighted one marked, in a popup
+// window. The combo's edit keeps the focus and steers it; the mouse chooses in it directly.
+class TComboListWindow : public TCustomControl {
+public:
+    explicit TComboListWindow(TCustomComboBox& Combo) : TCustomControl(nullptr), FCombo(Combo)
+    {
+        SetBorderStyle(TBorderStyle::bsSingle);
+        SetCtl3D(false);
+        SetVisible(false);
+        FWatcher.IsInside = [this](QWidget* Widget) {
+            return IsWithin(Widget, Handle()) || IsWithin(Widget, FCombo.Handle());
+        };
+        FWatcher.OnOutside = [this] { CallGuarded(&FCombo, [this] { FCombo.CloseList(false); }); };
+    }
+    ~TComboListWindow() override { FWatcher.Stop(); }
+
+    int Highlighted() const { return FHighlighted; }
+
+    void SetHighlighted(int Index)
+    {
+        FHighlighted = Index;
+        if (Index >= 0 && Index < FTop)
+            ScrollTo(Index);
+        else if (Index >= FTop + Rows())
+            ScrollTo(Index - Rows() + 1);
+        Invalidate();
+    }
+
+    void Move(int Delta)
+    {
+        const int count = FCombo.Items()->Count();
+        if (count > 0)
+            SetHighlighted(std::clamp(FHighlighted < 0 ? (Delta > 0 ? 0 : count - 1) : FHighlighted + Delta, 0, count - 1));
+    }
+
+    void Open(int Highlight)
+    {
+        FTop = 0;
+        Relayout();
+        SetHighlighted(Highlight);
+        Show();
+        FWatcher.Start();
+    }
+
+    void Close()
+    {
+        FWatcher.Stop();
+        Hide();
+    }
+
+    // Sizes the window for the items under the combo box.
+    void Relayout()
+    {
+        const int frame = 1;
+        QWidget* combo = FCombo.Handle();
+        const QPoint below = combo->mapToGlobal(QPoint(0, combo->height()));
+        SetBounds(below.x(), below.y(), FCombo.Width(), Rows() * ItemHeight() + 2 * frame);
+        TScrollInfo info;
+        info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        info.nMax = FCombo.Items()->Count() - 1;
+        info.nPage = static_cast<unsigned>(Rows());
+        info.nPos = FTop;
+        SetScrollInfo(SB_VERT, info);
+        ScrollTo(FTop);
+    }
+
+protected:
+    void CreateParams(TCreateParams& Params) override
+    {
+        TCustomControl::CreateParams(Params);
+        Params.Style |= WS_POPUP;
+        Params.ExStyle |= WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
+    }
+
+    void Paint() override
+    {
+        TCanvas* canvas = Canvas();
+        canvas->SetFont(FCombo.Font());
+        const int height = ItemHeight();
+        const TStrings* items = FCombo.Items();
+        for (int row = 0; row <= Rows(); ++row) {
+            const int index = FTop + row;
+            const TRect rect = Rect(0, row * height, ClientWidth(), (row + 1) * height);
+            const bool highlighted = index == FHighlighted;
+            canvas->Brush()->SetColor(highlighted ? clHighlight : clWindow);
+            canvas->FillRect(rect);
+            if (index < items->Count()) {
+                canvas->Font()->SetColor(highlighted ? clHighlightText : clWindowText);
+                canvas->TextRect(rect, rect.Left + 2, rect.Top + 1, items->Strings(index));
+            }
+        }
+    }
+
+    void MouseMove(TShiftState Shift, int X, int Y) override
+    {
+        TCustomControl::MouseMove(Shift, X, Y);
+        const int index = RowAt(Y);
+        if (index >= 0 && index != FHighlighted)
+            SetHighlighted(index);
+    }
+
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override
+    {
+        TCustomControl::MouseUp(Button, Shift, X, Y);
+        const int index = RowAt(Y);
+        if (Button != TMouseButton::mbLeft || index < 0 || X < 0 || X >= ClientWidth())
+            return;
+        FHighlighted = index;
+        FCombo.CloseList(true);
+    }
+
+    bool DoMouseWheelDown(TShiftState, TPoint) override
+    {
+        ScrollTo(FTop + 1);
+        return true;
+    }
+
+    bool DoMouseWheelUp(TShiftState, TPoint) override
+    {
+        ScrollTo(FTop - 1);
+        return true;
+    }
+
+    void Dispatch(TMessage& Message) override
+    {
+        if (Message.Msg != WM_VSCROLL) {
+            TCustomControl::Dispatch(Message);
+            return;
+        }
+        switch (LOWORD(Message.WParam)) {
+        case SB_LINEUP: ScrollTo(FTop - 1); break;
+        case SB_LINEDOWN: ScrollTo(FTop + 1); break;
+        case SB_PAGEUP: ScrollTo(FTop - Rows()); break;
+        case SB_PAGEDOWN: ScrollTo(FTop + Rows()); break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: ScrollTo(HIWORD(Message.WParam)); break;
+        default: break;
+        }
+    }
+
+    const char* ClassName() const override { return "TComboListWindow"; }
+
+private:
+    int ItemHeight() const { return QFontMetrics(FCombo.Font()->Handle()).height() + 2; }
+    int Rows() const { return std::clamp(FCombo.Items()->Count(), 1, FCombo.DropDownCount()); }
+
+    int RowAt(int Y) const
+    {
+        const int index = Y < 0 ? -1 : FTop + Y / ItemHeight();
+        return index < FCombo.Items()->Count() ? index : -1;
+    }
+
+    void ScrollTo(int Top)
+    {
+        FTop = std::clamp(Top, 0, std::max(FCombo.Items()->Count() - Rows(), 0));
+        TScrollInfo info;
+        info.fMask = SIF_POS;
+        info.nPos = FTop;
+        SetScrollInfo(SB_VERT, info);
+        Invalidate();
+    }
+
+    TCustomComboBox& FCombo;
+    int FHighlighted = -1;
+    int FTop = 0;
+    TOutsidePressWatcher FWatcher;
+};
+
+TCustomComboBox::TCustomComboBox(TComponent* AOwner)
+    : TCustomEdit(AOwner), FItems(std::make_unique<TStringList>())
+{
+    SetBounds(0, 0, 145, 21);
+    FItems->OnChange = [this](TObject*) { ItemsChanged(); };
+    FList = std::make_unique<TComboListWindow>(*this);
+}
+
+TCustomComboBox::~TCustomComboBox() = default;
+
+void TCustomComboBox::CreateWnd()
+{
+    TCustomEdit::CreateWnd();
+    Perform(EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, PlatformMetrics().VScrollWidth()));
+    if (FStyle == TComboBoxStyle::csDropDownList)
+        Perform(EM_SETREADONLY, 1);
+}
+
+void TCustomComboBox::SetStyle(TComboBoxStyle Value)
+{
+    if (Value == FStyle)
+        return;
+    FStyle = Value;
+    RecreateWnd();
+}
+
+TRect TCustomComboBox::ButtonRect() const
+{
+    const int width = PlatformMetrics().VScrollWidth();
+    return Rect(ClientWidth() - width, 0, ClientWidth(), ClientHeight());
+}
+
+void TCustomComboBox::ShowComboText(const String& Value)
+{
+    TMessage message{WM_SETTEXT, 0, reinterpret_cast<LPARAM>(&Value), 0};
+    TCustomEdit::Dispatch(message);
+}
+
+void TCustomComboBox::SetItemIndex(int Value)
+{
+    if (Value < -1 || Value >= FItems->Count())
+        Value = -1;
+    FItemIndex = Value;
+    ShowComboText(Value >= 0 ? FItems->Strings(Value) : String());
+}
+
+void TCustomComboBox::ItemsChanged()
+{
+    if (FItemIndex >= FItems->Count())
+        FItemIndex = -1;
+    if (FDroppedDown)
+        FList->Relayout();
+}
+
+int TCustomComboBox::FindPrefix(const String& Prefix, int From) const
+{
+    if (Prefix.isEmpty())
+        return -1;
+    for (int i = std::max(From, 0); i < FItems->Count(); ++i)
+        if (FItems->Strings(i).startsWith(Prefix, Qt::CaseInsensitive))
+            return i;
+    return -1;
+}
+
+void TCustomComboBox::SetDroppedDown(bool Value)
+{
+    if (Value == FDroppedDown)
+        return;
+    if (!Value) {
+        CloseList(false);
+        return;
+    }
+    // The handler may refill the items before the list shows them.
+    DropDown();
+    FDroppedDown = true;
+    FList->Open(FItemIndex >= 0 ? FItemIndex : FindPrefix(ComboText()));
+    Invalidate();
+}
+
+void TCustomComboBox::CloseList(bool Accept)
+{
+    if (!FDroppedDown)
+        return;
+    const int chosen = FList->Highlighted();
+    FDroppedDown = false;
+    FList->Close();
+    Invalidate();
+    if (Accept && chosen >= 0 && chosen < FItems->Count())
+        ChooseItem(chosen);
+    CloseUp();
+}
+
+void TCustomComboBox::ChooseItem(int Index)
+{
+    FItemIndex = Index;
+    ShowComboText(FItems->Strings(Index));
+    SelectAll();
+    Click();
+    Select();
+}
+
+void TCustomComboBox::StepItem(int Delta)
+{
+    const int count = FItems->Count();
+    if (count == 0)
+        return;
+    const int from = FItemIndex >= 0 ? FItemIndex : FItems->IndexOf(ComboText());
+    const int index = from < 0 ? (Delta > 0 ? 0 : count - 1) : std::clamp(from + Delta, 0, count - 1);
+    if (index != FItemIndex)
+        ChooseItem(index);
+}
+
+void TCustomComboBox::SelectByLetter(Char Key)
+{
+    int index = FindPrefix(String(Key), FItemIndex + 1);
+    if (index < 0)
+        index = FindPrefix(String(Key));
+    if (index < 0)
+        return;
+    if (FDroppedDown)
+        FList->SetHighlighted(index);
+    else if (index != FItemIndex)
+        ChooseItem(index);
+}
+
+void TCustomComboBox::Complete()
+{
+    const String text = ComboText();
+    if (!FAutoComplete || FStyle != TComboBoxStyle::csDropDown || SelLength() != 0 || SelStart() != text.size())
+        return;
+    const int index = FindPrefix(text);
+    if (index < 0)
+        return;
+    const String item = FItems->Strings(index);
+    if (item.size() == text.size() || (MaxLength() > 0 && item.size() > MaxLength()))
+        return;
+    // The completion is selected, so the next typed character replaces it.
+    ReplaceText(item, static_cast<int>(text.size()), static_cast<int>(item.size() - text.size()));
+    FItemIndex = index;
+    if (FDroppedDown)
+        FList->SetHighlighted(index);
+}
+
+void TCustomComboBox::WndProc(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        if (FStyle == TComboBoxStyle::csDropDownList ||
+            PtInRect(ButtonRect(), Point(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)))) {
+            if (!Focused() && CanFocus())
+                SetFocus();
+            SetDroppedDown(!FDroppedDown);
+            return;
+        }
+        break;
+    default: break;
+    }
+    TCustomEdit::WndProc(Message);
+}
+
+void TCustomComboBox::Dispatch(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_SETTEXT: {
+        String value = *reinterpret_cast<const String*>(Message.LParam);
+        if (FStyle == TComboBoxStyle::csDropDownList) {
+            FItemIndex = FItems->IndexOf(value);
+            value = FItemIndex >= 0 ? FItems->Strings(FItemIndex) : String();
+        } else if (FItemIndex >= 0 && FItems->Strings(FItemIndex) != value) {
+            FItemIndex = -1;
+        }
+        ShowComboText(value);
+        return;
+    }
+    case WM_CHAR: {
+        const String before = ComboText();
+        TCustomEdit::Dispatch(Message);
+        if (Message.WParam >= 32 && ComboText() != before)
+            Complete();
+        return;
+    }
+    case WM_KILLFOCUS:
+        CloseList(false);
+        TCustomEdit::Dispatch(Message);
+        return;
+    // Enter and Esc belong to the open list, not to the form's default and cancel buttons.
+    case CM_WANTSPECIALKEY:
+        if (FDroppedDown && (Message.WParam == VK_RETURN || Message.WParam == VK_ESCAPE)) {
+            Message.Result = 1;
+            return;
+        }
+        TCustomEdit::Dispatch(Message);
+        return;
+    default: TCustomEdit::Dispatch(Message); return;
+    }
+}
+
+void TCustomComboBox::KeyDown(WORD& Key, TShiftState Shift)
+{
+    TCustomEdit::KeyDown(Key, Shift);
+    if (Key == 0)
+        return;
+    const bool alt = Shift.Contains(ssAlt);
+    if ((Key == VK_F4 && !alt) || (alt && (Key == VK_DOWN || Key == VK_UP))) {
+        SetDroppedDown(!FDroppedDown);
+        Key = 0;
+        return;
+    }
+    if (alt)
+        return;
+    int delta = 0;
+    switch (Key) {
+    case VK_UP: delta = -1; break;
+    case VK_DOWN: delta = 1; break;
+    case VK_PRIOR: delta = -(FDropDownCount - 1); break;
+    case VK_NEXT: delta = FDropDownCount - 1; break;
+    default: return;
+    }
+    if (FDroppedDown)
+        FList->Move(delta);
+    else
+        StepItem(delta);
+    Key = 0;
+}
+
+void TCustomComboBox::KeyPress(Char& Key)
+{
+    TCustomEdit::KeyPress(Key);
+    if (Key.isNull())
+        return;
+    if (FDroppedDown && (Key == u'\r' || Key == u'\x1b')) {
+        CloseList(Key == u'\r');
+        Key = Char();
+        return;
+    }
+    if (Key.unicode() < 32)
+        return;
+    if (FAutoDropDown && !FDroppedDown)
+        SetDroppedDown(true);
+    if (FStyle == TComboBoxStyle::csDropDownList) {
+        SelectByLetter(Key);
+        Key = Char();
+    }
+}
+
+bool TCustomComboBox::DoMouseWheelDown(TShiftState Shift, TPoint MousePos)
+{
+    if (TCustomEdit::DoMouseWheelDown(Shift, MousePos))
+        return true;
+    if (FDroppedDown)
+        FList->Move(1);
+    else
+        StepItem(1);
+    return true;
+}
+
+bool TCustomComboBox::DoMouseWheelUp(TShiftState Shift, TPoint MousePos)
+{
+    if (TCustomEdit::DoMouseWheelUp(Shift, MousePos))
+        return true;
+    if (FDroppedDown)
+        FList->Move(-1);
+    else
+        StepItem(-1);
+    return true;
+}
+
+void TCustomComboBox::Change()
+{
+    if (FItemIndex >= 0 && FItems->Strings(FItemIndex) != ComboText())
+        FItemIndex = -1;
+    if (FDroppedDown)
+        FList->SetHighlighted(FindPrefix(ComboText()));
+    TCustomEdit::Change();
+}
+
+void TCustomComboBox::DropDown()
+{
+    if (OnDropDown)
+        OnDropDown(this);
+}
+
+void TCustomComboBox::CloseUp()
+{
+    if (OnCloseUp)
+        OnCloseUp(this);
+}
+
+void TCustomComboBox::Select()
+{
+    if (OnSelect)
+        OnSelect(this);
+    else
+        Change();
+}
+
+void TCustomComboBox::PaintWindow(HDC DC)
+{
+    QWidget* widget = Handle();
+    QStyleOptionButton button;
+    button.initFrom(widget);
+    button.rect = ToQRect(ButtonRect());
+    button.state |= FDroppedDown ? QStyle::State_Sunken : QStyle::State_Raised;
+    widget->style()->drawPrimitive(QStyle::PE_PanelButtonCommand, &button, DC, widget);
+    QStyleOption arrow = button;
+    arrow.rect = button.rect.adjusted(4, 4, -4, -4);
+    widget->style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &arrow, DC, widget);
+}
