@@ -1,24 +1,21 @@
 #include "app/FreeMemory.h"
 
-#include <QCoreApplication>
-#include <QPointer>
-#include <QTimer>
+#include "platform/ui/Timer.h"
 
 #include <malloc.h>
 
 namespace {
 
-constexpr int TrimInterval = 1000;
+constexpr unsigned TrimInterval = 1000;
 
-// A window-less timer: it belongs to no window, only to the application object.
-QPointer<QTimer> GFreeMemoryTimer;
+WPARAM GTimerId = 0;
 bool GBusy = false;
 
 }  // namespace
 
 void TrimWorkingSet() { malloc_trim(0); }
 
-void FreeMemoryTimerProc()
+void FreeMemoryTimerProc(HWND, unsigned, WPARAM, unsigned)
 {
     if (GBusy)
         return;
@@ -31,13 +28,12 @@ void FreeMemoryTimerProc()
 
 void InitializeFreeMemory()
 {
-    if (GFreeMemoryTimer)
-        return;
-    GFreeMemoryTimer = new QTimer(QCoreApplication::instance());
-    GFreeMemoryTimer->setObjectName(QStringLiteral("FreeMemoryTimer"));
-    GFreeMemoryTimer->setInterval(TrimInterval);
-    QObject::connect(GFreeMemoryTimer, &QTimer::timeout, &FreeMemoryTimerProc);
-    GFreeMemoryTimer->start();
+    if (GTimerId == 0)
+        GTimerId = SetTimer(nullptr, 0, TrimInterval, FreeMemoryTimerProc);
 }
 
-void FinalizeFreeMemory() { delete GFreeMemoryTimer; }
+void FinalizeFreeMemory()
+{
+    KillTimer(nullptr, GTimerId);
+    GTimerId = 0;
+}

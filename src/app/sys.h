@@ -1,14 +1,31 @@
 #pragma once
-// Unit sys: the settings window, which keeps the lists behind the main window's entry fields,
-// and the pinyin search codes every list stores beside its Chinese names.
+// Unit sys: the settings window, which keeps the lists behind the main window's entry fields
+// (users, departments, items, remarks, suppliers, one page each), and the pinyin search codes
+// those lists store beside their Chinese names.
 #include "platform/core/String.h"
 #include "platform/ui/Forms.h"
 
 #include <QByteArray>
 
+class TGroupBox;
+class TPageControl;
+class TTabSheet;
+
 class TForm3 : public TForm {
 public:
+    // Created after the main window, whose settings file it shares.
     explicit TForm3(TComponent* AOwner);
+
+    TGroupBox* GroupBox1;
+    TPageControl* PageControl1;
+    TTabSheet* TabSheet1;
+    TTabSheet* TabSheet2;
+    TTabSheet* TabSheet3;
+    TTabSheet* TabSheet4;
+    TTabSheet* TabSheet5;
+
+    void FormCreate(TObject* Sender);
+    void FormDestroy(TObject* Sender);
 
     // The lowercase pinyin initial of the GB2312 character whose two bytes begin Text, or a
     // blank when its code lies in no initial's range.
