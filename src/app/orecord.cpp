@@ -8,13 +8,9 @@
 #include "platform/core/SysUtils.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ColorBox.h"
-#include "platform/ui/ComboBox.h"
-#include "platform/ui/DateTimePicker.h"
-#include "platform/ui/Label.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/PageControl.h"
 #include "platform/ui/StatusBar.h"
-#include "platform/ui/Timer.h"
 
 #include <cstdint>
 

@@ -94,7 +94,7 @@ void GiveHint(TControl* Control, const String& Hint)
 
 TDateTimePicker* AddDatePicker(TComponent* Owner, TWinControl* Parent, const char* Name, int Left, int Top)
 {
-    auto* picker = Place<TDateTimePicker>(Owner, Parent, Name, Left, Top, 92, FieldHeight);
+    auto* picker = Place<TDateTimePicker>(Owner, Parent, Name, Left, Top, 98, FieldHeight);
     picker->SetFormat(QStringLiteral("yyyy-MM-dd"));
     return picker;
 }
@@ -309,10 +309,10 @@ void TMF1::CreateIssuePage()
     ComboBox7 = AddField(this, g, "数量：", "ComboBox7", 212, 276, Row2, 56, 5, Quantities);
     AddRequiredMark(this, g, 334, Row2);
     ComboBox6 = AddCombo(this, g, "ComboBox6", 344, Row2, 44, 8, Units);
-    ComboBox8 = AddField(this, g, "领用日期：", "ComboBox8", 406, 470, Row2, 70, 0, DateOperators);
+    ComboBox8 = AddField(this, g, "领用日期：", "ComboBox8", 406, 470, Row2, 60, 0, DateOperators);
     ComboBox8->SetText(NoDateLimit);
-    DateTimePicker1 = AddDatePicker(this, g, "DateTimePicker1", 544, Row2);
-    DateTimePicker2 = AddDatePicker(this, g, "DateTimePicker2", 640, Row2);
+    DateTimePicker1 = AddDatePicker(this, g, "DateTimePicker1", 534, Row2);
+    DateTimePicker2 = AddDatePicker(this, g, "DateTimePicker2", 636, Row2);
     DateTimePicker2->SetVisible(false);
 
     ComboBox4 = AddField(this, g, "备注：", "ComboBox4", 8, 72, Row3, 316, 50);
@@ -348,10 +348,10 @@ void TMF1::CreateGiftPage()
     AddRequiredMark(this, g, 270, Row2);
     ComboBox14 = AddCombo(this, g, "ComboBox14", 280, Row2, 60, 8, Units);
     ComboBox14->SetText(UnitPlaceholder);
-    ComboBox16 = AddField(this, g, "日期：", "ComboBox16", 372, 410, Row2, 64, 0, DateOperators);
+    ComboBox16 = AddField(this, g, "日期：", "ComboBox16", 372, 410, Row2, 60, 0, DateOperators);
     ComboBox16->SetText(NoDateLimit);
-    DateTimePicker3 = AddDatePicker(this, g, "DateTimePicker3", 478, Row2);
-    DateTimePicker4 = AddDatePicker(this, g, "DateTimePicker4", 574, Row2);
+    DateTimePicker3 = AddDatePicker(this, g, "DateTimePicker3", 474, Row2);
+    DateTimePicker4 = AddDatePicker(this, g, "DateTimePicker4", 576, Row2);
     DateTimePicker4->SetVisible(false);
 
     ComboBox18 = AddField(this, g, "领 取 人：", "ComboBox18", 8, 72, Row3, 72, 20);
@@ -405,12 +405,12 @@ void TMF1::CreateStockInPage()
     ComboBox24 = AddField(this, g, "登记人：", "ComboBox24", 600, 652, Row2, 80, 20);
     GiveHint(ComboBox24, NameHint);
 
-    ComboBox30 = AddField(this, g, "入库日期：", "ComboBox30", 8, 72, Row3, 62, 0, DateOperators);
+    ComboBox30 = AddField(this, g, "入库日期：", "ComboBox30", 8, 72, Row3, 60, 0, DateOperators);
     ComboBox30->SetText(NoDateLimit);
-    DateTimePicker5 = AddDatePicker(this, g, "DateTimePicker5", 138, Row3);
-    DateTimePicker6 = AddDatePicker(this, g, "DateTimePicker6", 234, Row3);
+    DateTimePicker5 = AddDatePicker(this, g, "DateTimePicker5", 136, Row3);
+    DateTimePicker6 = AddDatePicker(this, g, "DateTimePicker6", 238, Row3);
     DateTimePicker6->SetVisible(false);
-    ComboBox25 = AddField(this, g, "备注：", "ComboBox25", 334, 372, Row3, 90, 50);
+    ComboBox25 = AddField(this, g, "备注：", "ComboBox25", 340, 378, Row3, 86, 50);
     CheckBox1 = Place<TCheckBox>(this, g, "CheckBox1", 468, Row3 + 2, 106, 17);
     CheckBox1->SetCaption(QStringLiteral("入库且同时领用"));
     GiveHint(CheckBox1, QStringLiteral("请确认领用人与申购人为同一人。"));

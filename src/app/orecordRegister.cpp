@@ -190,45 +190,41 @@ void TMF1::RunQueryWithTotals(TADOQuery* Query, TADOQuery* SumQuery, TMemo* Tota
 }
 
 // The issue page's filter: every filled entry field and the date operator, joined with "and";
-// an empty form shows this year's issues.
+// an empty form shows this year's issues. The values are bound, never spliced into the text.
 void TMF1::BitBtn1Click(TObject* Sender)
 {
     QStringList terms;
     TQueryParams params;
-    const auto addTerm = [&](const char* Term, const String& Name, const Variant& Value) {
+    const auto addTerm = [&](const char* Term, const char* Name, const Variant& Value) {
         terms << String::fromUtf8(Term);
-        params.emplace_back(Name, Value);
+        params.emplace_back(String::fromLatin1(Name), Value);
     };
     if (IsFilled(ComboBox1->Text(), DepartmentPlaceholder))
-        addTerm("部门 like :dept", QStringLiteral("dept"), ComboBox1->Text() + u'%');
+        addTerm("部门 like :dept", "dept", ComboBox1->Text() + u'%');
     if (!ComboBox3->Text().isEmpty())
-        addTerm("姓名=:name", QStringLiteral("name"), ComboBox3->Text());
+        addTerm("姓名=:name", "name", ComboBox3->Text());
     if (!ComboBox2->Text().isEmpty())
-        addTerm("类型 =:type", QStringLiteral("type"), ComboBox2->Text());
+        addTerm("类型 =:type", "type", ComboBox2->Text());
     if (IsFilled(ComboBox5->Text(), ItemPlaceholder))
-        addTerm("物品名称 =:item", QStringLiteral("item"), ComboBox5->Text());
+        addTerm("物品名称 =:item", "item", ComboBox5->Text());
     if (!ComboBox7->Text().isEmpty())
-        addTerm("数量 =:qty", QStringLiteral("qty"), ComboBox7->Text());
+        addTerm("数量 =:qty", "qty", ComboBox7->Text());
     if (!ComboBox4->Text().isEmpty())
-        addTerm("备注 =:remark", QStringLiteral("remark"), ComboBox4->Text());
+        addTerm("备注 =:remark", "remark", ComboBox4->Text());
     const String op = ComboBox8->Text();
-    const TDateTime d1 = DateTimePicker1->DateTime();
+    const Variant d1 = Variant::FromDateTime(DateTimePicker1->DateTime());
     if (op == u"=") {
-        addTerm("日期 like :d1", QStringLiteral("d1"), DateTimeToStr(d1) + u'%');
+        addTerm("日期 like :d1", "d1", DateTimeToStr(DateTimePicker1->DateTime()) + u'%');
     } else if (op == u"<" || op == u">" || op == u"<=" || op == u">=") {
         terms << QStringLiteral("日期") + op + QStringLiteral(":d1");
-        params.emplace_back(QStringLiteral("d1"), Variant::FromDateTime(d1));
+        params.emplace_back(QStringLiteral("d1"), d1);
     } else if (op == u"介于") {
-        addTerm("日期 between :d1", QStringLiteral("d1"), Variant::FromDateTime(d1));
-        terms.last() += QStringLiteral(" and :d2");
+        addTerm("日期 between :d1 and :d2", "d1", d1);
         params.emplace_back(QStringLiteral("d2"), Variant::FromDateTime(DateTimePicker2->DateTime()));
     }
-    if (terms.isEmpty()) {
-        ComboBox20->SetText(QStringLiteral("本年"));
-        addTerm("日期 like :year", QStringLiteral("year"), FormatDateTime(QStringLiteral("yyyy"), Now()) + u'%');
-    } else {
-        ComboBox20->SetText(QStringLiteral("查询"));
-    }
+    ComboBox20->SetText(terms.isEmpty() ? QStringLiteral("本年") : QStringLiteral("查询"));
+    if (terms.isEmpty())
+        addTerm("日期 like :year", "year", FormatDateTime(QStringLiteral("yyyy"), Now()) + u'%');
     const String where = terms.join(QStringLiteral(" and "));
     RunQueryWithTotals(dbouser1, AQc1, Memo2, Memo1, QStringLiteral("select Sum(数量) AS 总计 from oprint where ") + where,
                        QStringLiteral("select * from oprint where ") + where + QStringLiteral(" ORDER BY 日期 desc,id desc"),
