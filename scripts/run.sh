@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up, builds and starts the program. The database "opr.mdb" lives in the working directory.
+# Sets up, builds and starts the program in data/, where its database "opr.mdb" lives; data/ is
+# outside build/, so rebuilding never touches the database.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 "$here/scripts/setup.sh"

@@ -1,13 +1,38 @@
-// Program entry.
+// Program entry: one instance per user, then the main, settings and backup windows, in that
+// order, until the main window closes; they are destroyed in the reverse order.
+#include "app/Vellomar.h"
+
+#include "app/FreeMemory.h"
+#include "app/backup.h"
+#include "app/orecord.h"
+#include "app/sys.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("办公用品登记"));
-    window.resize(800, 600);
-    window.show();
-    return app.exec();
+    QApplication qtApplication(argc, argv);
+    const String mainWindowClass = QStringLiteral("TMF1");
+    if (ActivateRunningInstance(mainWindowClass))
+        return 0;
+    const auto laterStarts = ListenForLaterStarts(mainWindowClass, [] {
+        Application->Restore();
+        Application->BringToFront();
+    });
+    InitializeFreeMemory();
+    Application->Initialize();
+    int exitCode = 0;
+    try {
+        Application->CreateForm(MF1);
+        Application->CreateForm(Form3);
+        Application->CreateForm(Form4);
+        Application->Run();
+    } catch (...) {
+        // What the platform does with a failure while the windows load: report it and end.
+        Application->HandleException(Application);
+        exitCode = 1;
+    }
+    Application->DestroyForms();
+    FinalizeFreeMemory();
+    return exitCode;
 }

@@ -7,6 +7,8 @@
 
 #include <QDir>
 
+#include <sqlite3.h>
+
 #include <climits>
 
 namespace {
@@ -81,6 +83,30 @@ void TADOConnection::Close()
     FDatabase.reset();
     FTextColumns.clear();
 }
+
+int TADOConnection::BeginTrans()
+{
+    if (InTransaction())
+        DatabaseError(QStringLiteral("The connection is already in a transaction."));
+    Database().ExecuteScript(QStringLiteral("BEGIN"));
+    return 1;
+}
+
+void TADOConnection::CommitTrans()
+{
+    if (!InTransaction())
+        DatabaseError(QStringLiteral("No transaction is active."));
+    FDatabase->ExecuteScript(QStringLiteral("COMMIT"));
+}
+
+void TADOConnection::RollbackTrans()
+{
+    if (!InTransaction())
+        DatabaseError(QStringLiteral("No transaction is active."));
+    FDatabase->ExecuteScript(QStringLiteral("ROLLBACK"));
+}
+
+bool TADOConnection::InTransaction() const { return FDatabase && sqlite3_get_autocommit(FDatabase->Handle()) == 0; }
 
 TSQLiteDatabase& TADOConnection::Database() const
 {

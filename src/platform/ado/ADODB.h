@@ -74,8 +74,17 @@ public:
     // Opens the file, creating it with the application's tables when it does not exist. A file
     // that is not a SQLite database (a Jet file included) raises EDatabaseError untouched.
     void Open();
-    // Closes every query of the connection first.
+    // Closes every query of the connection first; an open transaction is rolled back.
     void Close();
+
+    // One transaction at a time: what the connection's statements write between BeginTrans and
+    // CommitTrans is stored together, and after RollbackTrans not at all. BeginTrans answers the
+    // nesting level (1); a second BeginTrans, or a commit or rollback outside a transaction,
+    // raises EDatabaseError.
+    int BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+    bool InTransaction() const;
 
     // The provider's side, for the queries.
     TSQLiteDatabase& Database() const;

@@ -149,3 +149,51 @@ TEST_F(ADOConnectionTest, LockedFileFailsAfterTheTimeout)
     EXPECT_EQ(Column(other, String::fromUtf8("select count(*) from rmark")), u"0");
     writer.Database().ExecuteScript(QStringLiteral("commit"));
 }
+
+TEST_F(ADOConnectionTest, TransactionStoresTogetherOrNotAtAll)
+{
+    TADOConnection connection(nullptr);
+    Connect(connection, PathOf("opr.mdb"));
+    TADOQuery query(nullptr);
+    query.SetConnection(&connection);
+    const auto insertRemark = [&](const char* Text) {
+        query.SQL()->SetText(QStringLiteral("insert into rmark(备注) values(:a)"));
+        query.Parameters()->ParamByName(QStringLiteral("a"))->SetValue(Variant(String::fromUtf8(Text)));
+        query.ExecSQL();
+    };
+
+    EXPECT_FALSE(connection.InTransaction());
+    EXPECT_EQ(connection.BeginTrans(), 1);
+    EXPECT_TRUE(connection.InTransaction());
+    insertRemark("kept");
+    connection.CommitTrans();
+    EXPECT_FALSE(connection.InTransaction());
+
+    connection.BeginTrans();
+    insertRemark("dropped");
+    EXPECT_EQ(Column(connection, QStringLiteral("select count(*) from rmark")), u"2");
+    connection.RollbackTrans();
+    EXPECT_FALSE(connection.InTransaction());
+    EXPECT_EQ(Column(connection, QStringLiteral("select 备注 from rmark")), u"kept");
+
+    connection.BeginTrans();
+    EXPECT_THROW(connection.BeginTrans(), EDatabaseError);
+    connection.RollbackTrans();
+    EXPECT_THROW(connection.CommitTrans(), EDatabaseError);
+    EXPECT_THROW(connection.RollbackTrans(), EDatabaseError);
+}
+
+TEST_F(ADOConnectionTest, ClosingRollsAnOpenTransactionBack)
+{
+    {
+        TADOConnection connection(nullptr);
+        Connect(connection, PathOf("opr.mdb"));
+        connection.BeginTrans();
+        connection.Database().ExecuteScript(QStringLiteral("insert into dept(部门) values('x')"));
+        connection.Close();
+        EXPECT_FALSE(connection.InTransaction());
+    }
+    TADOConnection connection(nullptr);
+    Connect(connection, PathOf("opr.mdb"));
+    EXPECT_EQ(Column(connection, QStringLiteral("select count(*) from dept")), u"0");
+}

@@ -1,0 +1,39 @@
+#include "app/FreeMemory.h"
+
+#include "platform/ui/Timer.h"
+
+#include <malloc.h>
+
+namespace {
+
+constexpr unsigned TrimInterval = 1000;
+
+WPARAM GTimerId = 0;
+bool GBusy = false;
+
+}  // namespace
+
+void TrimWorkingSet() { malloc_trim(0); }
+
+void FreeMemoryTimerProc(HWND, unsigned, WPARAM, unsigned)
+{
+    if (GBusy)
+        return;
+    GBusy = true;
+    struct TClearBusy {
+        ~TClearBusy() { GBusy = false; }
+    } clearBusy;
+    TrimWorkingSet();
+}
+
+void InitializeFreeMemory()
+{
+    if (GTimerId == 0)
+        GTimerId = SetTimer(nullptr, 0, TrimInterval, FreeMemoryTimerProc);
+}
+
+void FinalizeFreeMemory()
+{
+    KillTimer(nullptr, GTimerId);
+    GTimerId = 0;
+}

@@ -1,0 +1,251 @@
+#pragma once
+// Unit orecord: the main window. Three record pages (supply issues, guest gifts, stock-in), each
+// with its entry fields, totals and list; the database connection every window uses; the
+// settings file "os.ini"; the status-bar clock and the mouse-wheel hook.
+#include "platform/core/String.h"
+#include "platform/core/Variant.h"
+#include "platform/ui/Forms.h"
+
+#include <initializer_list>
+#include <memory>
+#include <utility>
+#include <vector>
+
+class TADOConnection;
+class TADOQuery;
+class TBitBtn;
+class TButton;
+class TCheckBox;
+class TColorBox;
+class TComboBox;
+class TDataSource;
+class TDateTimePicker;
+class TEdit;
+class TGroupBox;
+class TIniFile;
+class TLabel;
+class TMainMenu;
+class TMemo;
+class TMenuItem;
+class TPageControl;
+class TPopupMenu;
+class TStatusBar;
+class TTabSheet;
+class TTimer;
+
+// Texts the pages share: placeholders of the entry fields and the quick filter's words.
+inline const String DepartmentPlaceholder = QStringLiteral("请选择部门...");
+inline const String ItemPlaceholder = QStringLiteral("请选择物品名称...");
+inline const String UnitPlaceholder = QStringLiteral("单位");
+inline const String NoDateLimit = QStringLiteral("不限制");
+
+// The named :parameters of a statement and their values.
+using TQueryParams = std::vector<std::pair<String, Variant>>;
+
+// A stored page index that names no page shows the nearest page.
+int ClampPageIndex(int Index, int PageCount);
+// A window place from the settings file, moved into WorkArea when too little of the window lies
+// on it for the user to reach.
+TRect PlaceWithinReach(const TRect& Bounds, const TRect& WorkArea);
+
+// The wheel hook's work: every focused grid among Grids pages one screen up (wheel turned away
+// from the user) or down. Every wheel message counts as handled, so while a window's hook is
+// installed no other control sees the wheel.
+void PageFocusedGridsOnWheel(const TMsg& Msg, bool& Handled, std::initializer_list<TWinControl*> Grids);
+
+class TMF1 : public TForm {
+public:
+    // Builds the window and its components, opens the database and reads "os.ini". Raises
+    // EDatabaseError when the database cannot be opened.
+    explicit TMF1(TComponent* AOwner);
+    ~TMF1() override;
+
+    // --- Window ---
+    TMainMenu* MainMenu1;
+    TMenuItem* SetupMenu;
+    TMenuItem* uN6;
+    TMenuItem* dN1;
+    TMenuItem* pN7;
+    TMenuItem* rN8;
+    TMenuItem* N5;
+    TMenuItem* DatabaseMenu;
+    TMenuItem* bN4;
+    TMenuItem* bN5;
+    TPageControl* PageControl1;
+    TTabSheet* TabSheet1;
+    TTabSheet* TabSheet2;
+    TTabSheet* TabSheet3;
+    TBitBtn* BitBtn3;
+    TBitBtn* BitBtn2;
+    TStatusBar* StatusBar1;
+    TColorBox* ColorBox1;
+    TColorBox* ColorBox2;
+    TColorBox* ColorBox3;
+    TTimer* Timer1;
+    TPopupMenu* PopupMenu1;
+    TMenuItem* Msa1;
+    TMenuItem* Msa2;
+    TMenuItem* Msa3;
+    TMenuItem* M11;
+    TMenuItem* Me1;
+    TMenuItem* Me2;
+    TMenuItem* Mc1;
+    TMenuItem* Mdel1;
+    TMenuItem* Mdel2;
+    TMenuItem* Mdel3;
+    TPopupMenu* PopupMenu3;
+
+    // --- Database ---
+    TADOConnection* ADOCon1;
+    TADOQuery* dbouser1;
+    TADOQuery* ADOg1;
+    TADOQuery* ADOR1;
+    TADOQuery* ADOQ1;
+    TADOQuery* AQc1;
+    TDataSource* dsouser3;
+    TDataSource* DSg1;
+    TDataSource* DSR1;
+    // Opened when the window is created, freed when it is destroyed; the settings window uses it too.
+    std::unique_ptr<TIniFile> SettingsIni;
+
+    // --- Issue page ---
+    TGroupBox* GroupBox1;
+    TComboBox* ComboBox1;
+    TComboBox* ComboBox3;
+    TComboBox* ComboBox5;
+    TComboBox* ComboBox2;
+    TComboBox* ComboBox7;
+    TComboBox* ComboBox6;
+    TComboBox* ComboBox8;
+    TDateTimePicker* DateTimePicker1;
+    TDateTimePicker* DateTimePicker2;
+    TComboBox* ComboBox4;
+    TButton* Button1;
+    TButton* Button2;
+    TBitBtn* BitBtn1;
+    TMemo* Memo1;
+    TMemo* Memo2;
+    TLabel* Label59;
+    TBitBtn* BitBtn4;
+    TBitBtn* BitBtn5;
+    TComboBox* ComboBox20;
+
+    // --- Gift page ---
+    TGroupBox* GroupBox2;
+    TComboBox* ComboBox10;
+    TComboBox* ComboBox9;
+    TComboBox* ComboBox17;
+    TComboBox* ComboBox13;
+    TComboBox* ComboBox12;
+    TComboBox* ComboBox15;
+    TComboBox* ComboBox14;
+    TComboBox* ComboBox16;
+    TDateTimePicker* DateTimePicker3;
+    TDateTimePicker* DateTimePicker4;
+    TComboBox* ComboBox18;
+    TComboBox* ComboBox33;
+    TComboBox* ComboBox19;
+    TComboBox* ComboBox11;
+    TButton* Button3;
+    TButton* Button4;
+    TBitBtn* BitBtn8;
+    TMemo* Memo3;
+    TMemo* Memo4;
+    TLabel* Label60;
+    TBitBtn* BitBtn9;
+    TBitBtn* BitBtn10;
+    TComboBox* ComboBox21;
+
+    // --- Stock-in page ---
+    TGroupBox* GroupBox3;
+    TComboBox* ComboBox27;
+    TComboBox* ComboBox26;
+    TComboBox* ComboBox23;
+    TComboBox* ComboBox29;
+    TComboBox* ComboBox28;
+    TEdit* Edit1;
+    TEdit* Edit2;
+    TComboBox* ComboBox31;
+    TComboBox* ComboBox32;
+    TComboBox* ComboBox24;
+    TComboBox* ComboBox30;
+    TDateTimePicker* DateTimePicker5;
+    TDateTimePicker* DateTimePicker6;
+    TComboBox* ComboBox25;
+    TCheckBox* CheckBox1;
+    TButton* Button5;
+    TButton* Button6;
+    TBitBtn* BitBtn11;
+    TMemo* Memo5;
+    TMemo* Memo6;
+    TLabel* Label61;
+    TBitBtn* BitBtn6;
+    TBitBtn* BitBtn7;
+    TComboBox* ComboBox22;
+
+    // --- Window events ---
+    void FormCreate(TObject* Sender);
+    void FormShow(TObject* Sender);
+    void FormActivate(TObject* Sender);
+    void FormDestroy(TObject* Sender);
+    void Timer1Timer(TObject* Sender);
+    // The application's message hook while this window is active.
+    void OnMouseWheel(TMsg& Msg, bool& Handled);
+    void FillLineColourBox(TColorBox* ColorBox, const String& Key);
+    void BitBtn3Click(TObject* Sender);
+    void M11Click(TObject* Sender);
+    void BitBtn2Click(TObject* Sender);
+    void uN6Click(TObject* Sender);
+    void dN1Click(TObject* Sender);
+    void pN7Click(TObject* Sender);
+    void rN8Click(TObject* Sender);
+    void N5Click(TObject* Sender);
+    void bN4Click(TObject* Sender);
+    void bN5Click(TObject* Sender);
+    void Msa1Click(TObject* Sender);
+    void Msa2Click(TObject* Sender);
+    void Msa3Click(TObject* Sender);
+    void Label59MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    // Showing a page shows its grid line colour box in the status bar and hides the others.
+    void TabSheet1Show(TObject* Sender);
+    void TabSheet2Show(TObject* Sender);
+    void TabSheet3Show(TObject* Sender);
+
+    // --- Issue registration and queries ---
+    void Button1Click(TObject* Sender);
+    void Button2Click(TObject* Sender);
+    void BitBtn1Click(TObject* Sender);
+    void ComboBox7KeyPress(TObject* Sender, Char& Key);
+    void ComboBox4KeyPress(TObject* Sender, Char& Key);
+    void ComboBox2KeyPress(TObject* Sender, Char& Key);
+    // Keeps the catalogue of items: adds the (item, type) pair when it is new, then counts a use.
+    void UpdateItemCatalogue(TADOQuery* Query, TComboBox* ItemCombo, const String& Category, TComboBox* UnitCombo,
+                             TComboBox* TypeCombo);
+    // Runs one page's list and its total of 数量, and shows the record count and the total.
+    void RunQueryWithTotals(TADOQuery* Query, TADOQuery* SumQuery, TMemo* TotalMemo, TMemo* CountMemo,
+                            const String& SumSql, const String& Sql, const TQueryParams& Params = {});
+    // Every query leaves the record lists read-only, with "编辑记录" offered in the grid menu.
+    void MakeRecordGridsReadOnly();
+
+protected:
+    const char* ClassName() const override { return "TMF1"; }
+
+private:
+    void CreateComponents();
+    void CreateMenus();
+    void CreateDatabase();
+    void CreateIssuePage();
+    void CreateGiftPage();
+    void CreateStockInPage();
+    void CreateStatusBar();
+    void BindEvents();
+    // The four checks of an issue, in order; the first failure is shown and answers false.
+    bool IssueEntryIsComplete();
+    // The statements of one issue: the record, the counters and the catalogue.
+    void StoreIssue();
+    void ExecSql(TADOQuery* Query, const String& Sql, const TQueryParams& Params);
+    void ShowSettingsPage(TTabSheet* Page);
+    void ShowLineColourBox(TColorBox* ColorBox);
+};
+
+extern TMF1* MF1;

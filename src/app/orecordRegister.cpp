@@ -1,0 +1,232 @@
+// The issue page: registering an issue of supplies, its reset, its query, and the catalogue and
+// totals every registration and query of the main window ends in.
+#include "app/orecord.h"
+
+#include "app/sys.h"
+#include "platform/ado/ADODB.h"
+#include "platform/core/SysUtils.h"
+#include "platform/data/Field.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/ComboBox.h"
+#include "platform/ui/DateTimePicker.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Memo.h"
+#include "platform/ui/Menus.h"
+
+namespace {
+
+const String Prompt = QStringLiteral("提示");
+
+void SetParams(TADOQuery* Query, const String& Sql, const TQueryParams& Params)
+{
+    Query->Close();
+    Query->SQL()->SetText(Sql);
+    for (const auto& [name, value] : Params)
+        Query->Parameters()->ParamByName(name)->SetValue(value);
+}
+
+void OpenSql(TADOQuery* Query, const String& Sql, const TQueryParams& Params = {})
+{
+    SetParams(Query, Sql, Params);
+    Query->Open();
+}
+
+// A filled field: neither blank nor showing its placeholder.
+bool IsFilled(const String& Text, const String& Placeholder = String())
+{
+    const String trimmed = Trim(Text);
+    return !trimmed.isEmpty() && trimmed != Placeholder;
+}
+
+}  // namespace
+
+void TMF1::ExecSql(TADOQuery* Query, const String& Sql, const TQueryParams& Params)
+{
+    SetParams(Query, Sql, Params);
+    Query->ExecSQL();
+}
+
+void TMF1::Button2Click(TObject* Sender)
+{
+    ComboBox3->SetText(String());
+    ComboBox2->SetText(String());
+    ComboBox4->SetText(String());
+    ComboBox7->SetText(String());
+    ComboBox6->SetText(UnitPlaceholder);
+    ComboBox8->SetText(NoDateLimit);
+    ComboBox1->SetText(DepartmentPlaceholder);
+    ComboBox5->SetText(ItemPlaceholder);
+    DateTimePicker1->SetDateTime(Date());
+    DateTimePicker2->SetDateTime(Date());
+    DateTimePicker2->SetVisible(false);
+    BitBtn1->Click();
+}
+
+bool TMF1::IssueEntryIsComplete()
+{
+    const auto fail = [this](const char* Text) {
+        MessageBox(Handle(), String::fromUtf8(Text), Prompt, MB_OK | MB_ICONWARNING);
+        return false;
+    };
+    if (!IsFilled(ComboBox1->Text(), DepartmentPlaceholder))
+        return fail("请选择部门 ！");
+    if (!IsFilled(ComboBox3->Text()))
+        return fail("请填写姓名 ！");
+    if (!IsFilled(ComboBox5->Text(), ItemPlaceholder))
+        return fail("请选择物品名称 ！");
+    // A quantity that is no number at all raises the conversion error, reported by the platform.
+    if (!IsFilled(ComboBox7->Text()) || StrToInt(ComboBox7->Text()) == 0) {
+        fail("请确认物品数量 ！");
+        ComboBox7->SetFocus();
+        ComboBox7->SelectAll();
+        return false;
+    }
+    return true;
+}
+
+void TMF1::StoreIssue()
+{
+    const String name = Trim(ComboBox3->Text());
+    const String remark = Trim(ComboBox4->Text());
+    ExecSql(ADOQ1,
+            QStringLiteral("insert into oprint(姓名,部门,数量,单位,物品名称,类型,日期,时间,备注) "
+                           "values(:sname,:sdept,:sno,:sdw,:spname,:spty,:sdate,:stime,:sremark)"),
+            {{QStringLiteral("sname"), name},
+             {QStringLiteral("sdept"), Trim(ComboBox1->Text())},
+             {QStringLiteral("sno"), StrToInt(ComboBox7->Text())},
+             {QStringLiteral("sdw"), Trim(ComboBox6->Text())},
+             {QStringLiteral("spname"), Trim(ComboBox5->Text())},
+             {QStringLiteral("spty"), Trim(ComboBox2->Text())},
+             {QStringLiteral("sdate"), Variant::FromDateTime(DateTimePicker1->DateTime())},
+             {QStringLiteral("stime"), FormatDateTime(QStringLiteral("hh:mm:ss"), Now())},
+             {QStringLiteral("sremark"), remark}});
+    ExecSql(ADOQ1, QStringLiteral("update ouser SET 次数=次数+1 where 姓名=:a;"), {{QStringLiteral("a"), name}});
+    ExecSql(ADOQ1, QStringLiteral("update rmark SET 次数=次数+1 where 备注=:a;"), {{QStringLiteral("a"), remark}});
+    ADOQ1->Close();
+    UpdateItemCatalogue(ADOQ1, ComboBox5, QStringLiteral("办公"), ComboBox6, ComboBox2);
+}
+
+// The statements of one issue are stored together or not at all, so a failure never leaves a
+// stored issue behind "操作失败" for the user to register a second time.
+void TMF1::Button1Click(TObject* Sender)
+{
+    if (!IssueEntryIsComplete())
+        return;
+    try {
+        ADOCon1->BeginTrans();
+        StoreIssue();
+        ADOCon1->CommitTrans();
+    } catch (const std::exception&) {
+        if (ADOCon1->InTransaction())
+            ADOCon1->RollbackTrans();
+        MessageBox(Handle(), QStringLiteral("操作失败 ！"), Prompt, MB_OK | MB_ICONWARNING);
+        return;
+    }
+    // The issue is stored: a failing re-query is reported as what it is, not as a failed registration.
+    try {
+        Button2->Click();
+    } catch (...) {
+        Application->HandleException(this);
+    }
+    MessageBox(Handle(), QStringLiteral("登记成功 ！"), Prompt, MB_OK | MB_ICONINFORMATION);
+}
+
+void TMF1::ComboBox7KeyPress(TObject* Sender, Char& Key)
+{
+    if (Key == u'\r') {
+        Key = Char();
+        Button1->Click();
+    } else if (Key != u'\b' && Key != u' ' && !(Key >= u'0' && Key <= u'9')) {
+        Key = Char();
+    }
+}
+
+// Enter in the remark or type field registers the page's entry; the stock-in page shares these.
+void TMF1::ComboBox4KeyPress(TObject* Sender, Char& Key)
+{
+    if (Key != u'\r')
+        return;
+    Key = Char();
+    (Sender == ComboBox25 || Sender == ComboBox26 ? Button5 : Button1)->Click();
+}
+
+void TMF1::ComboBox2KeyPress(TObject* Sender, Char& Key) { ComboBox4KeyPress(Sender, Key); }
+
+void TMF1::UpdateItemCatalogue(TADOQuery* Query, TComboBox* ItemCombo, const String& Category, TComboBox* UnitCombo,
+                               TComboBox* TypeCombo)
+{
+    const String item = Trim(ItemCombo->Text());
+    const String type = Trim(TypeCombo->Text());
+    OpenSql(Query, QStringLiteral("select * from ptype where 物品名称=:pna and 类型=:pty;"),
+            {{QStringLiteral("pna"), item}, {QStringLiteral("pty"), type}});
+    if (Query->IsEmpty())
+        ExecSql(Query, QStringLiteral("insert into ptype(物品名称,编号,类型,单位,礼品) values(:spna,:spno,:sty,:sdw,:sg)"),
+                {{QStringLiteral("spna"), item},
+                 {QStringLiteral("spno"), Trim(TForm3::MakePinyinCode(item))},
+                 {QStringLiteral("sty"), type},
+                 {QStringLiteral("sdw"), Trim(UnitCombo->Text())},
+                 {QStringLiteral("sg"), Category}});
+    ExecSql(Query, QStringLiteral("update ptype SET 次数=次数+1 where 物品名称=:a and 类型=:b;"),
+            {{QStringLiteral("a"), item}, {QStringLiteral("b"), type}});
+    Query->Close();
+}
+
+void TMF1::MakeRecordGridsReadOnly()
+{
+    Me1->SetVisible(true);
+    Me2->SetVisible(false);
+}
+
+void TMF1::RunQueryWithTotals(TADOQuery* Query, TADOQuery* SumQuery, TMemo* TotalMemo, TMemo* CountMemo,
+                              const String& SumSql, const String& Sql, const TQueryParams& Params)
+{
+    MakeRecordGridsReadOnly();
+    OpenSql(Query, Sql, Params);
+    Query->First();
+    OpenSql(SumQuery, SumSql, Params);
+    CountMemo->SetText(IntToStr(Query->RecordCount()));
+    // The database answers no sum for an empty set.
+    TotalMemo->SetText(Query->IsEmpty() ? QStringLiteral("0") : SumQuery->Fields()->Fields(0)->AsString());
+}
+
+// The issue page's filter: every filled entry field and the date operator, joined with "and";
+// an empty form shows this year's issues. The values are bound, never spliced into the text.
+void TMF1::BitBtn1Click(TObject* Sender)
+{
+    QStringList terms;
+    TQueryParams params;
+    const auto addTerm = [&](const char* Term, const char* Name, const Variant& Value) {
+        terms << String::fromUtf8(Term);
+        params.emplace_back(String::fromLatin1(Name), Value);
+    };
+    if (IsFilled(ComboBox1->Text(), DepartmentPlaceholder))
+        addTerm("部门 like :dept", "dept", ComboBox1->Text() + u'%');
+    if (!ComboBox3->Text().isEmpty())
+        addTerm("姓名=:name", "name", ComboBox3->Text());
+    if (!ComboBox2->Text().isEmpty())
+        addTerm("类型 =:type", "type", ComboBox2->Text());
+    if (IsFilled(ComboBox5->Text(), ItemPlaceholder))
+        addTerm("物品名称 =:item", "item", ComboBox5->Text());
+    if (!ComboBox7->Text().isEmpty())
+        addTerm("数量 =:qty", "qty", ComboBox7->Text());
+    if (!ComboBox4->Text().isEmpty())
+        addTerm("备注 =:remark", "remark", ComboBox4->Text());
+    const String op = ComboBox8->Text();
+    const Variant d1 = Variant::FromDateTime(DateTimePicker1->DateTime());
+    if (op == u"=") {
+        addTerm("日期 like :d1", "d1", DateTimeToStr(DateTimePicker1->DateTime()) + u'%');
+    } else if (op == u"<" || op == u">" || op == u"<=" || op == u">=") {
+        terms << QStringLiteral("日期") + op + QStringLiteral(":d1");
+        params.emplace_back(QStringLiteral("d1"), d1);
+    } else if (op == u"介于") {
+        addTerm("日期 between :d1 and :d2", "d1", d1);
+        params.emplace_back(QStringLiteral("d2"), Variant::FromDateTime(DateTimePicker2->DateTime()));
+    }
+    ComboBox20->SetText(terms.isEmpty() ? QStringLiteral("本年") : QStringLiteral("查询"));
+    if (terms.isEmpty())
+        addTerm("日期 like :year", "year", FormatDateTime(QStringLiteral("yyyy"), Now()) + u'%');
+    const String where = terms.join(QStringLiteral(" and "));
+    RunQueryWithTotals(dbouser1, AQc1, Memo2, Memo1, QStringLiteral("select Sum(数量) AS 总计 from oprint where ") + where,
+                       QStringLiteral("select * from oprint where ") + where + QStringLiteral(" ORDER BY 日期 desc,id desc"),
+                       params);
+}

@@ -1,0 +1,92 @@
+#include "app/Vellomar.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Handles events until Done holds or a generous bound passes, so a lost event cannot hang.
+template <class TDone>
+bool ProcessUntil(TDone Done)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!Done() && clock.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return Done();
+}
+
+}  // namespace
+
+TEST(SingleInstanceTest, LaterStartActivatesTheRunningInstance)
+{
+    const String windowClass = QStringLiteral("TMF1Test%1").arg(QCoreApplication::applicationPid());
+    EXPECT_FALSE(ActivateRunningInstance(windowClass));
+    int activations = 0;
+    const auto server = ListenForLaterStarts(windowClass, [&] { ++activations; });
+    ASSERT_TRUE(server->isListening());
+    EXPECT_TRUE(server->fullServerName().contains(InstanceServerName(windowClass)));
+    EXPECT_TRUE(ActivateRunningInstance(windowClass));
+    EXPECT_TRUE(ProcessUntil([&] { return activations == 1; }));
+}
+
+TEST(SingleInstanceTest, NameLeftByACrashedInstanceIsTakenOver)
+{
+    const String windowClass = QStringLiteral("TMF1Crashed%1").arg(QCoreApplication::applicationPid());
+    // What a killed instance leaves: the name's file, with nobody listening.
+    QFile stale(QDir(QDir::tempPath()).filePath(InstanceServerName(windowClass)));
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.close();
+    EXPECT_FALSE(ActivateRunningInstance(windowClass));
+    const auto server = ListenForLaterStarts(windowClass, [] {});
+    EXPECT_TRUE(server->isListening());
+    server->close();
+    EXPECT_FALSE(stale.exists());
+}
+
+TEST(SingleInstanceTest, SecondProgramStartEndsWithoutTouchingTheDatabase)
+{
+    // Each start runs a copy of the program in a folder of its own, so "os.ini" and "opr.mdb"
+    // stay in the temporary directory; TMPDIR keeps the instance name away from a running program.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QDir root(dir.path());
+    for (const char* folder : {"first", "second", "tmp"})
+        ASSERT_TRUE(root.mkpath(QString::fromLatin1(folder)));
+    const String program = root.filePath(QStringLiteral("vellomar"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VELLOMAR_EXECUTABLE), program));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), root.filePath(QStringLiteral("tmp")));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    const auto start = [&](QProcess& Process, const char* Folder) {
+        Process.setProcessEnvironment(environment);
+        Process.setWorkingDirectory(root.filePath(QString::fromLatin1(Folder)));
+        Process.start(program, QStringList());
+    };
+    const String instanceName = QDir(root.filePath(QStringLiteral("tmp"))).filePath(InstanceServerName(QStringLiteral("TMF1")));
+
+    QProcess first;
+    start(first, "first");
+    ASSERT_TRUE(first.waitForStarted());
+    ASSERT_TRUE(ProcessUntil([&] {
+        return QFileInfo::exists(instanceName) && QFileInfo::exists(root.filePath(QStringLiteral("first/opr.mdb")));
+    }));
+
+    QProcess second;
+    start(second, "second");
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(QDir(root.filePath(QStringLiteral("second"))).isEmpty());
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    first.kill();
+    first.waitForFinished();
+}
