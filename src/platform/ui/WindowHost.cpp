@@ -372,9 +372,12 @@ bool TWindowHost::HandleEvent(QEvent* Event)
         return false;
     case QEvent::Move:
         if (FWidget->isWindow()) {
-            FControl.FLeft = FWidget->x();
-            FControl.FTop = FWidget->y();
-            TMessage message{WM_MOVE, 0, MAKELPARAM(FWidget->x(), FWidget->y()), 0};
+            // Read back the way bounds are applied (the geometry inside the frame), so a
+            // position written back unchanged never moves the window by its frame.
+            const QPoint at = FWidget->geometry().topLeft();
+            FControl.FLeft = at.x();
+            FControl.FTop = at.y();
+            TMessage message{WM_MOVE, 0, MAKELPARAM(at.x(), at.y()), 0};
             Deliver(message, nullptr);
         }
         return false;

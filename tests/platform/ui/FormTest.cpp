@@ -178,4 +178,17 @@ TEST(FormPropertiesTest, ClientSizeSetsTheSizeInsideTheWindow)
     EXPECT_EQ(form.ClientHeight(), 203);
 }
 
+TEST(FormPropertiesTest, AShownWindowKeepsThePositionItWasGiven)
+{
+    TForm form(nullptr);
+    form.SetBounds(100, 120, 300, 200);
+    form.Show();
+    QApplication::processEvents();
+    EXPECT_EQ(form.Left(), 100);
+    EXPECT_EQ(form.Top(), 120);
+    form.SetLeft(form.Left());  // writing back what was read must not move the window
+    QApplication::processEvents();
+    EXPECT_EQ(form.Left(), 100);
+}
+
 }  // namespace
