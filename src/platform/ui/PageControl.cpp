@@ -149,10 +149,11 @@ TPageControl::~TPageControl()
 QWidget* TPageControl::CreateWindowHandle(const TCreateParams& Params)
 {
     QWidget* widget = TWinControl::CreateWindowHandle(Params);
+    // The tabs are measured below, before the window layer gives the window its font.
+    widget->setFont(Font()->Handle());
     FTabBar = new QTabBar(widget);
     FTabBar->setFocusPolicy(Qt::NoFocus);
     FTabBar->setDrawBase(false);
-    FTabBar->setFont(Font()->Handle());
     // The row keeps the height of one tab even while there are none.
     FTabBar->addTab(QStringLiteral("0"));
     FTabHeight = FTabBar->sizeHint().height();
@@ -337,11 +338,6 @@ void TPageControl::Dispatch(TMessage& Message)
     }
     case WM_NCPAINT: PaintBorder(reinterpret_cast<HDC>(Message.WParam)); return;
     case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS; return;
-    case CM_FONTCHANGED:
-        if (FTabBar)
-            FTabBar->setFont(Font()->Handle());
-        TWinControl::Dispatch(Message);
-        return;
     default: TWinControl::Dispatch(Message); return;
     }
 }
