@@ -5,7 +5,6 @@
 #include "platform/ui/QtConvert.h"
 #include "platform/ui/WindowHost.h"
 
-#include <QApplication>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QStyleOptionButton>
@@ -13,33 +12,6 @@
 #include <algorithm>
 #include <functional>
 
-namespace {
-
-// Reports a mouse press anywhere in the application outside the given windows.
-class TOutsidePressWatcher : public QObject {
-public:
-    std::function<bool(QWidget*)> IsInside;
-    std::function<void()> OnOutside;
-
-    void Start() { QApplication::instance()->installEventFilter(this); }
-    void Stop() { QApplication::instance()->removeEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject* Watched, QEvent* Event) override
-    {
-        if (Event->type() == QEvent::MouseButtonPress && Watched->isWidgetType() &&
-            !IsInside(static_cast<QWidget*>(Watched)))
-            OnOutside();
-        return false;
-    }
-};
-
-bool IsWithin(const QWidget* Widget, const QWidget* Window)
-{
-    return Window != nullptr && (Widget == Window || Window->isAncestorOf(Widget));
-}
-
-}  // namespace
 
 // The drop-down list: rows of the combo's items with the highlighted one marked, in a popup
 // window. The combo's edit keeps the focus and steers it; the mouse chooses in it directly.
@@ -50,12 +22,8 @@ public:
         SetBorderStyle(TBorderStyle::bsSingle);
         SetCtl3D(false);
         SetVisible(false);
-        FWatcher.IsInside = [this](QWidget* Widget) {
-            return IsWithin(Widget, Handle()) || IsWithin(Widget, FCombo.Handle());
-        };
         FWatcher.OnOutside = [this] { CallGuarded(&FCombo, [this] { FCombo.CloseList(false); }); };
     }
-    ~TComboListWindow() override { FWatcher.Stop(); }
 
     int Highlighted() const { return FHighlighted; }
 
@@ -82,7 +50,7 @@ public:
         Relayout();
         SetHighlighted(Highlight);
         Show();
-        FWatcher.Start();
+        FWatcher.Start({Handle(), FCombo.Handle()});
     }
 
     void Close()

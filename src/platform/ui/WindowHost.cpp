@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QStyleHints>
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace {
@@ -575,6 +576,34 @@ void TWindowHost::PaintFrame(QPainter& Painter)
         return;
     TMessage message{WM_NCPAINT, reinterpret_cast<WPARAM>(&Painter), 0, 0};
     Deliver(message, nullptr);
+}
+
+void TOutsidePressWatcher::Start(std::initializer_list<QWidget*> Inside)
+{
+    FInside.assign(Inside.begin(), Inside.end());
+    if (!FStarted)
+        QApplication::instance()->installEventFilter(this);
+    FStarted = true;
+}
+
+void TOutsidePressWatcher::Stop()
+{
+    if (FStarted)
+        QApplication::instance()->removeEventFilter(this);
+    FStarted = false;
+}
+
+bool TOutsidePressWatcher::eventFilter(QObject* Watched, QEvent* Event)
+{
+    if (Event->type() != QEvent::MouseButtonPress || !Watched->isWidgetType())
+        return false;
+    const auto* widget = static_cast<QWidget*>(Watched);
+    const bool inside = std::any_of(FInside.begin(), FInside.end(), [widget](const QPointer<QWidget>& Window) {
+        return Window && (Window == widget || Window->isAncestorOf(widget));
+    });
+    if (!inside && OnOutside)
+        OnOutside();
+    return false;
 }
 
 void TWindowHost::SetWindowCursor(TCursor Cursor)

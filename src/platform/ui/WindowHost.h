@@ -9,8 +9,11 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
+#include <vector>
 
 class QEvent;
 class QKeyEvent;
@@ -131,6 +134,24 @@ private:
     TSize FCaretSize;
     TPoint FCaretPos;
     QTimer FCaretTimer;
+};
+
+// Closes a drop-down as the platform's cancel mode does: reports a mouse press anywhere in the
+// application outside the given windows and their children while it is started.
+class TOutsidePressWatcher : public QObject {
+public:
+    ~TOutsidePressWatcher() override { Stop(); }
+    void Start(std::initializer_list<QWidget*> Inside);
+    void Stop();
+
+    std::function<void()> OnOutside;
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
+
+private:
+    std::vector<QPointer<QWidget>> FInside;
+    bool FStarted = false;
 };
 
 // Qt keys and virtual keys, both ways; 0 when a key has no counterpart.
