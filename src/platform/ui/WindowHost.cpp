@@ -263,10 +263,10 @@ void TWindowHost::Deliver(TMessage& Message, QEvent* Source)
 
 void TWindowHost::DeliverInput(TMessage& Message, QEvent* Source)
 {
-    TMsg hooked{FWidget, Message.Msg, Message.WParam, Message.LParam, 0, GetCursorPos()};
+    QPointer<TWindowHost> self(this);
     bool handled = false;
-    CallGuarded(&FControl, [&] { handled = Application->HookMessage(hooked); });
-    if (!handled)
+    CallGuarded(&FControl, [&] { handled = HookedByApplication(FWidget, Message); });
+    if (self && !handled)
         Deliver(Message, Source);
 }
 
@@ -433,9 +433,8 @@ void TWindowHost::HandleKeyPress(QKeyEvent* Event)
     const WORD key = VirtualKeyFromQt(Event->key(), Event->modifiers().testFlag(Qt::KeypadModifier));
     if (key != 0) {
         TMessage down{alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, keyData, 0};
-        TMsg hooked{FWidget, down.Msg, down.WParam, down.LParam, 0, GetCursorPos()};
         bool consumed = false;
-        CallGuarded(&FControl, [&] { consumed = Application->HookMessage(hooked) || PreTranslateKey(down); });
+        CallGuarded(&FControl, [&] { consumed = HookedByApplication(FWidget, down) || PreTranslateKey(down); });
         if (!self || consumed)
             return;
         Deliver(down, Event);
@@ -444,11 +443,7 @@ void TWindowHost::HandleKeyPress(QKeyEvent* Event)
         if (!self)
             return;
         TMessage typed{alt ? WM_SYSCHAR : WM_CHAR, ch.unicode(), keyData, 0};
-        TMsg hooked{FWidget, typed.Msg, typed.WParam, typed.LParam, 0, GetCursorPos()};
-        bool handled = false;
-        CallGuarded(&FControl, [&] { handled = Application->HookMessage(hooked); });
-        if (self && !handled)
-            Deliver(typed, Event);
+        DeliverInput(typed, Event);
     }
 }
 

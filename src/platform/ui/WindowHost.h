@@ -174,5 +174,7 @@ private:
     Qt::MouseButtons FOuterButtons;
 };
 QCursor CursorToQt(TCursor Cursor);
+// Offers a message to the application's OnMessage hook; true when the hook handled it.
+bool HookedByApplication(HWND Wnd, const TMessage& Message);
 // Runs a call into the system's code; an exception goes to Application->HandleException.
 void CallGuarded(TObject* Sender, const std::function<void()>& Call);
