@@ -646,13 +646,9 @@ void TWinControl::Dispatch(TMessage& Message)
         }
         return;
     case WM_ERASEBKGND:
-        if (!FControlStyle.Contains(csOpaque) && Message.WParam != 0) {
-            TCanvas canvas;
-            canvas.BeginPaint(reinterpret_cast<HDC>(Message.WParam));
-            canvas.Brush()->SetColor(FColor);
-            canvas.FillRect(ClientRect());
-            canvas.EndPaint();
-        }
+        // Straight on the painter: this runs before every paint of the window.
+        if (!FControlStyle.Contains(csOpaque) && Message.WParam != 0)
+            reinterpret_cast<HDC>(Message.WParam)->fillRect(ToQRect(ClientRect()), ToQColor(FColor));
         Message.Result = 1;
         return;
     case WM_NCPAINT: {
