@@ -65,6 +65,17 @@ void TButtonControl::CreateWnd()
     }
 }
 
+bool TButtonControl::FocusAndClickByMnemonic(TMessage& Message)
+{
+    if (!IsAccel(static_cast<WORD>(Message.WParam), Caption()) || !CanFocus())
+        return false;
+    SetFocus();
+    if (Focused())
+        ButtonClicked();
+    Message.Result = 1;
+    return true;
+}
+
 void TButtonControl::CancelMode()
 {
     SetMouseCapture(false);

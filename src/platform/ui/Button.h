@@ -37,6 +37,9 @@ protected:
 
     // The wrapped Qt button reports a click by the user (mouse or Space); the default clicks.
     virtual void ButtonClicked() { Click(); }
+    // A CM_DIALOGCHAR naming the caption's mnemonic focuses the control and clicks it, as the
+    // user's click would; true when it was this control's.
+    bool FocusAndClickByMnemonic(TMessage& Message);
     // The mouse is taken away (WM_CANCELMODE: a window or a menu opened): the capture and any
     // pressed look end.
     virtual void CancelMode();

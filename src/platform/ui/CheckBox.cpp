@@ -89,13 +89,8 @@ void TCheckBox::ButtonClicked()
 
 void TCheckBox::Dispatch(TMessage& Message)
 {
-    if (Message.Msg == CM_DIALOGCHAR && IsAccel(static_cast<WORD>(Message.WParam), Caption()) && CanFocus()) {
-        SetFocus();
-        if (Focused())
-            ButtonClicked();
-        Message.Result = 1;
+    if (Message.Msg == CM_DIALOGCHAR && FocusAndClickByMnemonic(Message))
         return;
-    }
     TButtonControl::Dispatch(Message);
 }
 
@@ -147,12 +142,7 @@ void TRadioButton::ButtonClicked()
 
 void TRadioButton::Dispatch(TMessage& Message)
 {
-    if (Message.Msg == CM_DIALOGCHAR && IsAccel(static_cast<WORD>(Message.WParam), Caption()) && CanFocus()) {
-        SetFocus();
-        if (Focused())
-            ButtonClicked();
-        Message.Result = 1;
+    if (Message.Msg == CM_DIALOGCHAR && FocusAndClickByMnemonic(Message))
         return;
-    }
     TButtonControl::Dispatch(Message);
 }

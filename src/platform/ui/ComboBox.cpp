@@ -1,88 +1,46 @@
 // TCustomComboBox: the edit, its drop-down button and the list window that never takes the focus.
 #include "platform/ui/ComboBox.h"
 
+#include "platform/ui/ListBox.h"
 #include "platform/ui/PlatformMetrics.h"
 #include "platform/ui/QtConvert.h"
 #include "platform/ui/WindowHost.h"
 
-#include <QApplication>
-#include <QFontMetrics>
 #include <QPainter>
 #include <QStyleOptionButton>
 
 #include <algorithm>
-#include <functional>
 
-namespace {
 
-// Reports a mouse press anywhere in the application outside the given windows.
-class TOutsidePressWatcher : public QObject {
-public:
-    std::function<bool(QWidget*)> IsInside;
-    std::function<void()> OnOutside;
-
-    void Start() { QApplication::instance()->installEventFilter(this); }
-    void Stop() { QApplication::instance()->removeEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject* Watched, QEvent* Event) override
-    {
-        if (Event->type() == QEvent::MouseButtonPress && Watched->isWidgetType() &&
-            !IsInside(static_cast<QWidget*>(Watched)))
-            OnOutside();
-        return false;
-    }
-};
-
-bool IsWithin(const QWidget* Widget, const QWidget* Window)
-{
-    return Window != nullptr && (Widget == Window || Window->isAncestorOf(Widget));
-}
-
-}  // namespace
-
-// The drop-down list: rows of the combo's items with the highlighted one marked, in a popup
+// The drop-down list: a list box of the combo's items, the highlighted one selected, in a popup
 // window. The combo's edit keeps the focus and steers it; the mouse chooses in it directly.
-class TComboListWindow : public TCustomControl {
+class TComboListWindow : public TListBox {
 public:
-    explicit TComboListWindow(TCustomComboBox& Combo) : TCustomControl(nullptr), FCombo(Combo)
+    explicit TComboListWindow(TCustomComboBox& Combo) : TListBox(nullptr), FCombo(Combo)
     {
-        SetBorderStyle(TBorderStyle::bsSingle);
         SetCtl3D(false);
+        SetTabStop(false);
         SetVisible(false);
-        FWatcher.IsInside = [this](QWidget* Widget) {
-            return IsWithin(Widget, Handle()) || IsWithin(Widget, FCombo.Handle());
-        };
         FWatcher.OnOutside = [this] { CallGuarded(&FCombo, [this] { FCombo.CloseList(false); }); };
     }
-    ~TComboListWindow() override { FWatcher.Stop(); }
 
-    int Highlighted() const { return FHighlighted; }
-
-    void SetHighlighted(int Index)
-    {
-        FHighlighted = Index;
-        if (Index >= 0 && Index < FTop)
-            ScrollTo(Index);
-        else if (Index >= FTop + Rows())
-            ScrollTo(Index - Rows() + 1);
-        Invalidate();
-    }
+    int Highlighted() const { return ItemIndex(); }
+    void SetHighlighted(int Index) { SetItemIndex(Index); }
 
     void Move(int Delta)
     {
-        const int count = FCombo.Items()->Count();
+        const int count = Items()->Count();
         if (count > 0)
-            SetHighlighted(std::clamp(FHighlighted < 0 ? (Delta > 0 ? 0 : count - 1) : FHighlighted + Delta, 0, count - 1));
+            SetItemIndex(std::clamp(ItemIndex() < 0 ? (Delta > 0 ? 0 : count - 1) : ItemIndex() + Delta, 0, count - 1));
     }
 
     void Open(int Highlight)
     {
-        FTop = 0;
         Relayout();
-        SetHighlighted(Highlight);
+        SetTopIndex(0);
+        SetItemIndex(Highlight);
         Show();
-        FWatcher.Start();
+        FWatcher.Start({Handle(), FCombo.Handle()});
     }
 
     void Close()
@@ -91,121 +49,56 @@ public:
         Hide();
     }
 
-    // Sizes the window for the items under the combo box.
+    // Takes the combo's items and font, and sizes the window for them under the combo box.
     void Relayout()
     {
+        const int highlighted = ItemIndex();
+        SetFont(FCombo.Font());
+        Items()->Assign(FCombo.Items());
         const int frame = 1;
+        const int rows = std::clamp(Items()->Count(), 1, FCombo.DropDownCount());
         QWidget* combo = FCombo.Handle();
         const QPoint below = combo->mapToGlobal(QPoint(0, combo->height()));
-        SetBounds(below.x(), below.y(), FCombo.Width(), Rows() * ItemHeight() + 2 * frame);
-        TScrollInfo info;
-        info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-        info.nMax = FCombo.Items()->Count() - 1;
-        info.nPage = static_cast<unsigned>(Rows());
-        info.nPos = FTop;
-        SetScrollInfo(SB_VERT, info);
-        ScrollTo(FTop);
+        SetBounds(below.x(), below.y(), FCombo.Width(), rows * ItemHeight() + 2 * frame);
+        SetItemIndex(highlighted);
     }
 
 protected:
     void CreateParams(TCreateParams& Params) override
     {
-        TCustomControl::CreateParams(Params);
+        TListBox::CreateParams(Params);
         Params.Style |= WS_POPUP;
         Params.ExStyle |= WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
     }
 
-    void Paint() override
+    // A press takes no focus here: the edit keeps it; the release chooses.
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override
     {
-        TCanvas* canvas = Canvas();
-        canvas->SetFont(FCombo.Font());
-        const int height = ItemHeight();
-        const TStrings* items = FCombo.Items();
-        for (int row = 0; row <= Rows(); ++row) {
-            const int index = FTop + row;
-            const TRect rect = Rect(0, row * height, ClientWidth(), (row + 1) * height);
-            const bool highlighted = index == FHighlighted;
-            canvas->Brush()->SetColor(highlighted ? clHighlight : clWindow);
-            canvas->FillRect(rect);
-            if (index < items->Count()) {
-                canvas->Font()->SetColor(highlighted ? clHighlightText : clWindowText);
-                canvas->TextRect(rect, rect.Left + 2, rect.Top + 1, items->Strings(index));
-            }
-        }
+        TControl::MouseDown(Button, Shift, X, Y);
     }
 
     void MouseMove(TShiftState Shift, int X, int Y) override
     {
-        TCustomControl::MouseMove(Shift, X, Y);
-        const int index = RowAt(Y);
-        if (index >= 0 && index != FHighlighted)
-            SetHighlighted(index);
+        TListBox::MouseMove(Shift, X, Y);
+        const int index = ItemAtPos(Point(X, Y));
+        if (index >= 0 && index != ItemIndex())
+            SetItemIndex(index);
     }
 
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override
     {
-        TCustomControl::MouseUp(Button, Shift, X, Y);
-        const int index = RowAt(Y);
-        if (Button != TMouseButton::mbLeft || index < 0 || X < 0 || X >= ClientWidth())
+        TListBox::MouseUp(Button, Shift, X, Y);
+        const int index = ItemAtPos(Point(X, Y));
+        if (Button != TMouseButton::mbLeft || index < 0)
             return;
-        FHighlighted = index;
+        SetItemIndex(index);
         FCombo.CloseList(true);
-    }
-
-    bool DoMouseWheelDown(TShiftState, TPoint) override
-    {
-        ScrollTo(FTop + 1);
-        return true;
-    }
-
-    bool DoMouseWheelUp(TShiftState, TPoint) override
-    {
-        ScrollTo(FTop - 1);
-        return true;
-    }
-
-    void Dispatch(TMessage& Message) override
-    {
-        if (Message.Msg != WM_VSCROLL) {
-            TCustomControl::Dispatch(Message);
-            return;
-        }
-        switch (LOWORD(Message.WParam)) {
-        case SB_LINEUP: ScrollTo(FTop - 1); break;
-        case SB_LINEDOWN: ScrollTo(FTop + 1); break;
-        case SB_PAGEUP: ScrollTo(FTop - Rows()); break;
-        case SB_PAGEDOWN: ScrollTo(FTop + Rows()); break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: ScrollTo(HIWORD(Message.WParam)); break;
-        default: break;
-        }
     }
 
     const char* ClassName() const override { return "TComboListWindow"; }
 
 private:
-    int ItemHeight() const { return QFontMetrics(FCombo.Font()->Handle()).height() + 2; }
-    int Rows() const { return std::clamp(FCombo.Items()->Count(), 1, FCombo.DropDownCount()); }
-
-    int RowAt(int Y) const
-    {
-        const int index = Y < 0 ? -1 : FTop + Y / ItemHeight();
-        return index < FCombo.Items()->Count() ? index : -1;
-    }
-
-    void ScrollTo(int Top)
-    {
-        FTop = std::clamp(Top, 0, std::max(FCombo.Items()->Count() - Rows(), 0));
-        TScrollInfo info;
-        info.fMask = SIF_POS;
-        info.nPos = FTop;
-        SetScrollInfo(SB_VERT, info);
-        Invalidate();
-    }
-
     TCustomComboBox& FCombo;
-    int FHighlighted = -1;
-    int FTop = 0;
     TOutsidePressWatcher FWatcher;
 };
 

@@ -427,6 +427,7 @@ private:
     void HandleSize();
     void UpdateShowing();
     void ApplyBoundsToHandle();
+    void ApplyFontAndColor();
     void RouteMouseToChild(TMessage& Message, TControl* Child);
     TControl* MouseTarget(const TMessage& Message) const;
     void AnchorControls(int OldClientWidth, int OldClientHeight);

@@ -12,9 +12,25 @@
 // The drop-down: a month calendar in a window that shows without taking the focus.
 class TCalendarDropDown : public TWinControl {
 public:
-    explicit TCalendarDropDown(TDateTimePicker& Picker) : TWinControl(nullptr), FPicker(Picker) { SetVisible(false); }
+    explicit TCalendarDropDown(TDateTimePicker& Picker) : TWinControl(nullptr), FPicker(Picker)
+    {
+        SetVisible(false);
+        FWatcher.OnOutside = [this] { CallGuarded(&FPicker, [this] { FPicker.CloseUp(false); }); };
+    }
 
     QCalendarWidget* Calendar() { return static_cast<QCalendarWidget*>(Handle()); }
+
+    void Open()
+    {
+        Show();
+        FWatcher.Start({Handle(), FPicker.Handle()});
+    }
+
+    void Close()
+    {
+        FWatcher.Stop();
+        Hide();
+    }
 
 protected:
     void CreateParams(TCreateParams& Params) override
@@ -44,6 +60,7 @@ protected:
 
 private:
     TDateTimePicker& FPicker;
+    TOutsidePressWatcher FWatcher;
 };
 
 namespace {
@@ -174,14 +191,14 @@ void TDateTimePicker::DropDown()
     const QSize size = calendar->sizeHint();
     const TPoint below = ClientToScreen(Point(0, Height()));
     FDropDown->SetBounds(below.X, below.Y, size.width(), size.height());
-    FDropDown->Show();
+    FDropDown->Open();
 }
 
 void TDateTimePicker::CloseUp(bool Accept)
 {
     if (!DroppedDown())
         return;
-    FDropDown->Hide();
+    FDropDown->Close();
     const TDateTime chosen = DateFromQt(FDropDown->Calendar()->selectedDate()) + TimeOf(FDateTime);
     if (Accept && chosen != FDateTime) {
         SetDateTime(chosen);

@@ -58,15 +58,6 @@ String FirstLine(const String& S)
 
 }  // namespace
 
-void ApplyFontAndColor(TControl& Control, QWidget* Widget)
-{
-    Widget->setFont(Control.Font()->Handle());
-    QPalette palette = Widget->palette();
-    palette.setColor(QPalette::Base, ToQColor(Control.Color()));
-    palette.setColor(QPalette::Text, ToQColor(Control.Font()->Color()));
-    Widget->setPalette(palette);
-}
-
 // The edit window: a line edit whose context menu and drops go through the control.
 class TEditWidget : public QLineEdit {
 public:
@@ -141,7 +132,6 @@ QWidget* TCustomEdit::CreateWindowHandle(const TCreateParams& Params)
     }
     edit->setText(Params.Caption);
     edit->setCursorPosition(0);
-    ApplyFontAndColor(*this, edit);
     return edit;
 }
 
@@ -182,12 +172,6 @@ void TCustomEdit::Dispatch(TMessage& Message)
         // The mouse places the caret itself.
         if (FAutoSelect && GetKeyState(VK_LBUTTON) >= 0)
             SelectAll();
-        TWinControl::Dispatch(Message);
-        return;
-    case CM_FONTCHANGED:
-    case CM_COLORCHANGED:
-        if (HandleAllocated())
-            ApplyFontAndColor(*this, Editor());
         TWinControl::Dispatch(Message);
         return;
     default: TWinControl::Dispatch(Message); return;

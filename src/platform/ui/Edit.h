@@ -117,9 +117,6 @@ private:
     TRect FFormatRect;
 };
 
-// Gives a wrapped Qt widget the control's font and colour.
-void ApplyFontAndColor(TControl& Control, QWidget* Widget);
-
 class TEdit : public TCustomEdit {
 public:
     using TCustomEdit::TCustomEdit;

@@ -84,7 +84,6 @@ QWidget* TMemo::CreateWindowHandle(const TCreateParams& Params)
     edit->setLineWrapMode(FWordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     ApplyAlignment(edit);
     ApplyScrollBars(edit);
-    ApplyFontAndColor(*this, edit);
     return edit;
 }
 
@@ -127,12 +126,6 @@ void TMemo::Dispatch(TMessage& Message)
             // Setting the text resets the document's options.
             ApplyAlignment(Editor());
         }
-        return;
-    case CM_FONTCHANGED:
-    case CM_COLORCHANGED:
-        if (HandleAllocated())
-            ApplyFontAndColor(*this, Editor());
-        TWinControl::Dispatch(Message);
         return;
     default: TWinControl::Dispatch(Message); return;
     }

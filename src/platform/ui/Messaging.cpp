@@ -131,6 +131,16 @@ void CallGuarded(TObject* Sender, const std::function<void()>& Call)
     }
 }
 
+bool HookedByApplication(HWND Wnd, const TMessage& Message)
+{
+    // Without a hook nothing asks where the cursor is, which may cost a round trip to the
+    // window system on every mouse move.
+    if (!Application->OnMessage)
+        return false;
+    TMsg msg{Wnd, Message.Msg, Message.WParam, Message.LParam, 0, GetCursorPos()};
+    return Application->HookMessage(msg);
+}
+
 LRESULT SendMessage(TControl* Control, unsigned Msg, WPARAM WParam, LPARAM LParam)
 {
     return Control != nullptr ? Control->Perform(Msg, WParam, LParam) : 0;
@@ -147,10 +157,11 @@ bool PostMessage(TControl* Control, unsigned Msg, WPARAM WParam, LPARAM LParam)
             if (alive.expired())
                 return;
             auto* window = dynamic_cast<TWinControl*>(Control);
-            TMsg hooked{window != nullptr && window->HandleAllocated() ? window->Handle() : nullptr, Msg, WParam, LParam,
-                        0, GetCursorPos()};
+            const TMessage message{Msg, WParam, LParam, 0};
             CallGuarded(Control, [&] {
-                if (!Application->HookMessage(hooked) && !alive.expired())
+                if (!HookedByApplication(window != nullptr && window->HandleAllocated() ? window->Handle() : nullptr,
+                                         message) &&
+                    !alive.expired())
                     Control->Perform(Msg, WParam, LParam);
             });
         },

@@ -149,12 +149,13 @@ TPageControl::~TPageControl()
 QWidget* TPageControl::CreateWindowHandle(const TCreateParams& Params)
 {
     QWidget* widget = TWinControl::CreateWindowHandle(Params);
+    // The tabs are measured below, before the window layer gives the window its font.
+    widget->setFont(Font()->Handle());
     FTabBar = new QTabBar(widget);
     FTabBar->setFocusPolicy(Qt::NoFocus);
     FTabBar->setDrawBase(false);
     // Tabs are as wide as their captions, as on the platform, not spread over the row.
     FTabBar->setExpanding(false);
-    FTabBar->setFont(Font()->Handle());
     // The row keeps the height of one tab even while there are none.
     FTabBar->addTab(QStringLiteral("0"));
     FTabHeight = FTabBar->sizeHint().height();
@@ -339,11 +340,6 @@ void TPageControl::Dispatch(TMessage& Message)
     }
     case WM_NCPAINT: PaintBorder(reinterpret_cast<HDC>(Message.WParam)); return;
     case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS; return;
-    case CM_FONTCHANGED:
-        if (FTabBar)
-            FTabBar->setFont(Font()->Handle());
-        TWinControl::Dispatch(Message);
-        return;
     default: TWinControl::Dispatch(Message); return;
     }
 }

@@ -103,7 +103,9 @@ bool KillTimer(HWND Wnd, WPARAM IDEvent)
     const auto found = timers.find(IDEvent);
     if (found == timers.end())
         return false;
-    // A callback may kill its own timer: the QTimer goes once its signal has returned.
+    // A callback may kill its own timer: the QTimer goes once its signal has returned, and is
+    // stopped now so that it cannot call back again before then.
+    found->second->stop();
     found->second.release()->deleteLater();
     timers.erase(found);
     return true;

@@ -57,6 +57,7 @@ void TWinControl::CreateWnd()
     QWidget* widget = CreateWindowHandle(params);
     FHost = std::make_unique<TWindowHost>(*this, widget, params);
     widget->setEnabled(FEnabled);
+    ApplyFontAndColor();
     ApplyBoundsToHandle();
     FHost->UpdateLayout();
 }
@@ -125,6 +126,27 @@ QWidget* TWinControl::CreateWindowHandle(const TCreateParams& Params)
     if (Params.Style & WS_CHILD)
         return new QWidget(owner);
     return new QWidget(nullptr, Qt::Window);
+}
+
+void TWinControl::ApplyFontAndColor()
+{
+    // The font reaches the window and, through Qt's propagation, the parts it is built of (a page
+    // control's tabs). A wrapped Qt control also shows its text in the font's colour; a window
+    // painted here takes both from its canvas.
+    QWidget* widget = FHost->Widget();
+    widget->setFont(FFont->Handle());
+    if (FHost->SelfPainted())
+        return;
+    QPalette palette = widget->palette();
+    const QColor text = ToQColor(FFont->Color());
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::ButtonText, text);
+    // Color fills the field of an edit-like control; button faces and the backgrounds of static
+    // controls stay the style's, as themed controls keep theirs on the platform.
+    if (widget->backgroundRole() == QPalette::Base)
+        palette.setColor(QPalette::Base, ToQColor(FColor));
+    widget->setPalette(palette);
 }
 
 void TWinControl::ApplyBoundsToHandle()
@@ -624,13 +646,9 @@ void TWinControl::Dispatch(TMessage& Message)
         }
         return;
     case WM_ERASEBKGND:
-        if (!FControlStyle.Contains(csOpaque) && Message.WParam != 0) {
-            TCanvas canvas;
-            canvas.BeginPaint(reinterpret_cast<HDC>(Message.WParam));
-            canvas.Brush()->SetColor(FColor);
-            canvas.FillRect(ClientRect());
-            canvas.EndPaint();
-        }
+        // Straight on the painter: this runs before every paint of the window.
+        if (!FControlStyle.Contains(csOpaque) && Message.WParam != 0)
+            reinterpret_cast<HDC>(Message.WParam)->fillRect(ToQRect(ClientRect()), ToQColor(FColor));
         Message.Result = 1;
         return;
     case WM_NCPAINT: {
@@ -691,6 +709,8 @@ void TWinControl::Dispatch(TMessage& Message)
     case CM_FONTCHANGED:
     case CM_COLORCHANGED:
     case CM_SHOWHINTCHANGED: {
+        if (FHost && Message.Msg != CM_SHOWHINTCHANGED)
+            ApplyFontAndColor();
         TControl::Dispatch(Message);
         const unsigned notice = Message.Msg == CM_FONTCHANGED    ? CM_PARENTFONTCHANGED
                                 : Message.Msg == CM_COLORCHANGED ? CM_PARENTCOLORCHANGED

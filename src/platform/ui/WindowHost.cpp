@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QStyleHints>
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace {
@@ -262,10 +263,10 @@ void TWindowHost::Deliver(TMessage& Message, QEvent* Source)
 
 void TWindowHost::DeliverInput(TMessage& Message, QEvent* Source)
 {
-    TMsg hooked{FWidget, Message.Msg, Message.WParam, Message.LParam, 0, GetCursorPos()};
+    QPointer<TWindowHost> self(this);
     bool handled = false;
-    CallGuarded(&FControl, [&] { handled = Application->HookMessage(hooked); });
-    if (!handled)
+    CallGuarded(&FControl, [&] { handled = HookedByApplication(FWidget, Message); });
+    if (self && !handled)
         Deliver(Message, Source);
 }
 
@@ -440,9 +441,8 @@ void TWindowHost::HandleKeyPress(QKeyEvent* Event)
     const WORD key = VirtualKeyFromQt(Event->key(), Event->modifiers().testFlag(Qt::KeypadModifier));
     if (key != 0) {
         TMessage down{alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, keyData, 0};
-        TMsg hooked{FWidget, down.Msg, down.WParam, down.LParam, 0, GetCursorPos()};
         bool consumed = false;
-        CallGuarded(&FControl, [&] { consumed = Application->HookMessage(hooked) || PreTranslateKey(down); });
+        CallGuarded(&FControl, [&] { consumed = HookedByApplication(FWidget, down) || PreTranslateKey(down); });
         if (!self || consumed)
             return;
         Deliver(down, Event);
@@ -451,11 +451,7 @@ void TWindowHost::HandleKeyPress(QKeyEvent* Event)
         if (!self)
             return;
         TMessage typed{alt ? WM_SYSCHAR : WM_CHAR, ch.unicode(), keyData, 0};
-        TMsg hooked{FWidget, typed.Msg, typed.WParam, typed.LParam, 0, GetCursorPos()};
-        bool handled = false;
-        CallGuarded(&FControl, [&] { handled = Application->HookMessage(hooked); });
-        if (self && !handled)
-            Deliver(typed, Event);
+        DeliverInput(typed, Event);
     }
 }
 
@@ -583,6 +579,34 @@ void TWindowHost::PaintFrame(QPainter& Painter)
         return;
     TMessage message{WM_NCPAINT, reinterpret_cast<WPARAM>(&Painter), 0, 0};
     Deliver(message, nullptr);
+}
+
+void TOutsidePressWatcher::Start(std::initializer_list<QWidget*> Inside)
+{
+    FInside.assign(Inside.begin(), Inside.end());
+    if (!FStarted)
+        QApplication::instance()->installEventFilter(this);
+    FStarted = true;
+}
+
+void TOutsidePressWatcher::Stop()
+{
+    if (FStarted)
+        QApplication::instance()->removeEventFilter(this);
+    FStarted = false;
+}
+
+bool TOutsidePressWatcher::eventFilter(QObject* Watched, QEvent* Event)
+{
+    if (Event->type() != QEvent::MouseButtonPress || !Watched->isWidgetType())
+        return false;
+    const auto* widget = static_cast<QWidget*>(Watched);
+    const bool inside = std::any_of(FInside.begin(), FInside.end(), [widget](const QPointer<QWidget>& Window) {
+        return Window && (Window == widget || Window->isAncestorOf(widget));
+    });
+    if (!inside && OnOutside)
+        OnOutside();
+    return false;
 }
 
 void TWindowHost::SetWindowCursor(TCursor Cursor)

@@ -9,8 +9,11 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
+#include <vector>
 
 class QEvent;
 class QKeyEvent;
@@ -133,6 +136,24 @@ private:
     QTimer FCaretTimer;
 };
 
+// Closes a drop-down as the platform's cancel mode does: reports a mouse press anywhere in the
+// application outside the given windows and their children while it is started.
+class TOutsidePressWatcher : public QObject {
+public:
+    ~TOutsidePressWatcher() override { Stop(); }
+    void Start(std::initializer_list<QWidget*> Inside);
+    void Stop();
+
+    std::function<void()> OnOutside;
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
+
+private:
+    std::vector<QPointer<QWidget>> FInside;
+    bool FStarted = false;
+};
+
 // Qt keys and virtual keys, both ways; 0 when a key has no counterpart.
 WORD VirtualKeyFromQt(int Key, bool Keypad);
 int QtKeyFromVirtualKey(WORD Key);
@@ -153,5 +174,7 @@ private:
     Qt::MouseButtons FOuterButtons;
 };
 QCursor CursorToQt(TCursor Cursor);
+// Offers a message to the application's OnMessage hook; true when the hook handled it.
+bool HookedByApplication(HWND Wnd, const TMessage& Message);
 // Runs a call into the system's code; an exception goes to Application->HandleException.
 void CallGuarded(TObject* Sender, const std::function<void()>& Call);

@@ -1,6 +1,9 @@
 // A custom-drawn control built the way the grid is built receives the platform's messages, in the
 // platform's order, from real Qt events.
 #include "platform/ui/Controls.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/CheckBox.h"
+#include "platform/ui/Edit.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/PlatformMetrics.h"
@@ -468,6 +471,38 @@ TEST(ControlTreeTest, AlignLaysOutSiblingsInTheClientArea)
     EXPECT_EQ(client->BoundsRect(), Rect(0, 20, 200, 100));
     form.SetBounds(0, 0, 300, 150);
     EXPECT_EQ(client->BoundsRect(), Rect(0, 20, 300, 150));
+}
+
+// Font and Color reach every Qt control a window wraps, whether set on it or followed from the parent.
+TEST(ControlTreeTest, FontAndColorReachTheWrappedQtControls)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 200);
+    auto* box = new TCheckBox(&form);
+    box->SetParent(&form);
+    auto* button = new TButton(&form);
+    button->SetParent(&form);
+    auto* edit = new TEdit(&form);
+    edit->SetParent(&form);
+    form.Show();
+
+    form.Font()->SetSize(15);
+    const QFont large = form.Font()->Handle();
+    EXPECT_EQ(box->Handle()->font(), large);
+    EXPECT_EQ(button->Handle()->font(), large);
+    EXPECT_EQ(edit->Handle()->font(), large);
+
+    box->Font()->SetColor(clRed);
+    EXPECT_EQ(box->Handle()->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    button->Font()->SetColor(clBlue);
+    EXPECT_EQ(button->Handle()->palette().color(QPalette::ButtonText), QColor(0, 0, 255));
+    edit->SetColor(clYellow);
+    EXPECT_EQ(edit->Handle()->palette().color(QPalette::Base), QColor(255, 255, 0));
+
+    // A window made later starts with them too.
+    box->RecreateWnd();
+    EXPECT_EQ(box->Handle()->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_EQ(box->Handle()->font(), large);
 }
 
 // A drop-down window: shown over the form without taking the focus from the edit.

@@ -115,6 +115,17 @@ TEST_F(DateTimePickerTest, KeysSteerTheOpenCalendarAndEscapeKeepsTheDate)
     EXPECT_EQ(Events, (std::vector<std::string>{"closeup", "change 2008-06-05 09:30", "closeup"}));
 }
 
+TEST_F(DateTimePickerTest, APressOutsideClosesTheCalendarWithoutTakingADay)
+{
+    Picker->DropDown();
+    ASSERT_NE(Calendar(), nullptr);
+    // The form's own surface takes no focus, so only the press itself can close the calendar.
+    ClickAt(Form->Handle(), QPoint(250, 150));
+    EXPECT_FALSE(Picker->DroppedDown());
+    EXPECT_EQ(Events, (std::vector<std::string>{"closeup"}));
+    EXPECT_TRUE(Picker->Focused());
+}
+
 TEST_F(DateTimePickerTest, TheRangeLimitsTheUser)
 {
     Picker->SetMinDate(EncodeDate(2008, 6, 1));

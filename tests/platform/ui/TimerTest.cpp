@@ -2,6 +2,7 @@
 #include "platform/ui/Timer.h"
 #include "UiTestSupport.h"
 
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -55,6 +56,20 @@ TEST(SystemTimerTest, CallsBackWithItsIdUntilKilled)
     EXPECT_TRUE(KillTimer(nullptr, id));
     EXPECT_FALSE(KillTimer(nullptr, id));
     EXPECT_EQ(SetTimer(nullptr, 0, 10, nullptr), 0u);
+}
+
+TEST(SystemTimerTest, AKilledTimerCallsBackNoMoreEvenWhenItWasDue)
+{
+    int calls = 0;
+    const WPARAM id = SetTimer(nullptr, 0, 10, [&calls](HWND, unsigned, WPARAM, unsigned) { ++calls; });
+    ProcessUntil([&calls] { return calls > 0; });
+    ASSERT_TRUE(KillTimer(nullptr, id));
+    const int killed = calls;
+    // Its interval passes before the event loop runs again.
+    QThread::msleep(30);
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_EQ(calls, killed);
 }
 
 }  // namespace
