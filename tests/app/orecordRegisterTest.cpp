@@ -219,3 +219,13 @@ TEST_F(TIssueRegistrationTest, QueryFiltersByTheFilledFieldsWithoutSplicingThem)
     EXPECT_EQ(MF1->Memo1->Text(), u"1");
     EXPECT_EQ(MF1->Memo2->Text(), u"2");
 }
+
+TEST_F(TIssueRegistrationTest, AFieldOfBlanksFiltersByItsTextAsTyped)
+{
+    FillIssue("张三", "签字笔", "3", "");
+    PressConfirm();
+    MF1->ComboBox5->SetText(QStringLiteral("   "));
+    MF1->BitBtn1->Click();
+    EXPECT_EQ(MF1->ComboBox20->Text(), u"查询");
+    EXPECT_EQ(MF1->Memo1->Text(), u"0");
+}
