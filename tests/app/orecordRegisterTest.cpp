@@ -55,6 +55,7 @@ TEST_F(TIssueRegistrationTest, RegisteringStoresTheIssueRaisesCountersAndResetsT
     EXPECT_EQ(FDialogs.Shown().front().Caption, u"提示");
     EXPECT_EQ(FDialogs.Shown().front().Icon, TMsgDlgType::mtInformation);
     EXPECT_EQ(StoredIssues(), QStringList{QStringLiteral("张三|办公室|3|支|签字笔|0.5mm|急用")});
+    EXPECT_EQ(Rows("select typeof(数量) from oprint"), QStringList{QStringLiteral("integer")});
     const QStringList when = Rows("select 日期,时间 from oprint");
     EXPECT_EQ(when.front().section(u'|', 0, 0), FormatDateTime(QStringLiteral("yyyy-MM-dd"), Date()) + QStringLiteral(" 00:00:00"));
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$")).match(when.front().section(u'|', 1)).hasMatch());
@@ -114,13 +115,17 @@ TEST_F(TIssueRegistrationTest, ChecksRunInOrderAndStopAtTheFirstFailure)
     MF1->ComboBox3->SetText(String());
     CommitText(MF1->ComboBox3->Handle(), QStringLiteral("张三"));
     PressConfirm();
+    // An item of blanks is no item.
+    MF1->ComboBox5->SetText(String());
+    TypeText(MF1->ComboBox5->Handle(), QStringLiteral("   "));
+    PressConfirm();
     MF1->ComboBox5->SetText(String());
     CommitText(MF1->ComboBox5->Handle(), QStringLiteral("签字笔"));
     PressConfirm();
 
     EXPECT_EQ(Messages(), QStringList({QStringLiteral("请选择部门 ！"), QStringLiteral("请填写姓名 ！"),
                                        QStringLiteral("请填写姓名 ！"), QStringLiteral("请选择物品名称 ！"),
-                                       QStringLiteral("请确认物品数量 ！")}));
+                                       QStringLiteral("请选择物品名称 ！"), QStringLiteral("请确认物品数量 ！")}));
     for (const TMessageBoxRequest& shown : FDialogs.Shown()) {
         EXPECT_EQ(shown.Caption, u"提示");
         EXPECT_EQ(shown.Icon, TMsgDlgType::mtWarning);
