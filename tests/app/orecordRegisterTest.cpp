@@ -225,6 +225,23 @@ TEST_F(TIssueRegistrationTest, QueryFiltersByTheFilledFieldsWithoutSplicingThem)
     EXPECT_EQ(MF1->Memo2->Text(), u"2");
 }
 
+TEST_F(TIssueRegistrationTest, WhileAnotherProgramWritesTheIssueIsRefusedWhollyAndARetryStoresIt)
+{
+    FillIssue("张三", "签字笔", "3", "急用");
+    {
+        TSQLiteDatabase otherProgram(DatabasePath());
+        otherProgram.ExecuteScript(QStringLiteral("BEGIN IMMEDIATE"));
+        PressConfirm();
+        EXPECT_EQ(Messages(), QStringList{QStringLiteral("操作失败 ！")});
+        otherProgram.ExecuteScript(QStringLiteral("ROLLBACK"));
+    }
+    EXPECT_TRUE(StoredIssues().isEmpty());
+    EXPECT_FALSE(MF1->ADOCon1->InTransaction());
+    PressConfirm();
+    EXPECT_EQ(Messages().last(), u"登记成功 ！");
+    EXPECT_EQ(StoredIssues().size(), 1);
+}
+
 TEST_F(TIssueRegistrationTest, AFieldOfBlanksFiltersByItsTextAsTyped)
 {
     FillIssue("张三", "签字笔", "3", "");
