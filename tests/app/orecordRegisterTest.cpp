@@ -71,6 +71,9 @@ TEST_F(TIssueRegistrationTest, RegisteringStoresTheIssueRaisesCountersAndResetsT
     EXPECT_EQ(MF1->ComboBox6->Text(), u"单位");
     EXPECT_EQ(MF1->ComboBox4->Text(), u"");
     EXPECT_EQ(MF1->ComboBox8->Text(), u"不限制");
+    EXPECT_EQ(MF1->DateTimePicker1->DateTime(), Date());
+    EXPECT_EQ(MF1->DateTimePicker2->DateTime(), Date());
+    EXPECT_FALSE(MF1->DateTimePicker2->Visible());
     EXPECT_EQ(MF1->ComboBox20->Text(), u"本年");
     EXPECT_EQ(MF1->Memo1->Text(), u"1");
     EXPECT_EQ(MF1->Memo2->Text(), u"3");
