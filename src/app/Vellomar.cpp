@@ -12,13 +12,12 @@
 int main(int argc, char** argv)
 {
     QApplication qtApplication(argc, argv);
-    const String mainWindowClass = QStringLiteral("TMF1");
-    if (ActivateRunningInstance(mainWindowClass))
-        return 0;
-    const auto laterStarts = ListenForLaterStarts(mainWindowClass, [] {
+    const auto laterStarts = ListenForLaterStarts(QStringLiteral("TMF1"), [] {
         Application->Restore();
         Application->BringToFront();
     });
+    if (!laterStarts)
+        return 0;
     InitializeFreeMemory();
     Application->Initialize();
     int exitCode = 0;

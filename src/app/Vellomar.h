@@ -13,6 +13,7 @@
 String InstanceServerName(const String& WindowClass);
 // True when an instance already runs; it has been asked to come to the front.
 bool ActivateRunningInstance(const String& WindowClass);
-// Listens for later starts while the server lives; each one runs Activate. A name left behind
-// by an instance that crashed is taken over.
+// Makes this the running instance: listens for later starts while the server lives, and each
+// one runs Activate. Answers nullptr when an instance already runs, which has been asked to come
+// to the front. A name left behind by an instance that crashed is taken over.
 std::unique_ptr<QLocalServer> ListenForLaterStarts(const String& WindowClass, std::function<void()> Activate);

@@ -1,6 +1,8 @@
 #include "app/Vellomar.h"
 
+#include <QDir>
 #include <QLocalSocket>
+#include <QLockFile>
 
 #include <unistd.h>
 
@@ -29,12 +31,17 @@ bool ActivateRunningInstance(const String& WindowClass)
 std::unique_ptr<QLocalServer> ListenForLaterStarts(const String& WindowClass, std::function<void()> Activate)
 {
     const String name = InstanceServerName(WindowClass);
+    // Starts of the same moment take turns here, so that only one of them finds the name free;
+    // the lock of an instance that crashed holding it is taken over.
+    QLockFile turn(QDir(QDir::tempPath()).filePath(name + QStringLiteral(".lock")));
+    turn.lock();
+    if (ActivateRunningInstance(WindowClass))
+        return nullptr;
+    // Nobody answers: a name still there was left by an instance that crashed.
+    QLocalServer::removeServer(name);
     auto server = std::make_unique<QLocalServer>();
     server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server->listen(name)) {
-        QLocalServer::removeServer(name);
-        server->listen(name);
-    }
+    server->listen(name);
     QLocalServer* const listening = server.get();
     QObject::connect(listening, &QLocalServer::newConnection, listening, [listening, Activate = std::move(Activate)] {
         while (QLocalSocket* socket = listening->nextPendingConnection()) {

@@ -276,6 +276,9 @@ void TMF1::CreateDatabase()
         "Jet OLEDB:Don't Copy Locale on Compact=False;Jet OLEDB:Compact Without Replica Repair=False;"
         "Jet OLEDB:SFP=False"));
     ADOCon1->SetLoginPrompt(false);
+    // A write another program holds is waited for about as long as Jet retried a locked page,
+    // not for the half minute a command may run: the window cannot answer while it waits.
+    ADOCon1->SetCommandTimeout(2);
     ADOCon1->Open();
     // The lists bind their filters as parameters, so every query parses its :names.
     dbouser1 = AddQuery(this, ADOCon1, "dbouser1", "select * from oprint order by 日期 desc,id desc;", true);

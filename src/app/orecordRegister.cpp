@@ -38,6 +38,9 @@ bool IsFilled(const String& Text, const String& Placeholder = String())
     return !trimmed.isEmpty() && trimmed != Placeholder;
 }
 
+// A field the filter takes, with its text as typed: neither empty nor showing its placeholder.
+bool FiltersBy(const String& Text, const String& Placeholder = String()) { return !Text.isEmpty() && Text != Placeholder; }
+
 }  // namespace
 
 void TMF1::ExecSql(TADOQuery* Query, const String& Sql, const TQueryParams& Params)
@@ -199,17 +202,17 @@ void TMF1::BitBtn1Click(TObject* Sender)
         terms << String::fromUtf8(Term);
         params.emplace_back(String::fromLatin1(Name), Value);
     };
-    if (IsFilled(ComboBox1->Text(), DepartmentPlaceholder))
+    if (FiltersBy(ComboBox1->Text(), DepartmentPlaceholder))
         addTerm("部门 like :dept", "dept", ComboBox1->Text() + u'%');
-    if (!ComboBox3->Text().isEmpty())
+    if (FiltersBy(ComboBox3->Text()))
         addTerm("姓名=:name", "name", ComboBox3->Text());
-    if (!ComboBox2->Text().isEmpty())
+    if (FiltersBy(ComboBox2->Text()))
         addTerm("类型 =:type", "type", ComboBox2->Text());
-    if (IsFilled(ComboBox5->Text(), ItemPlaceholder))
+    if (FiltersBy(ComboBox5->Text(), ItemPlaceholder))
         addTerm("物品名称 =:item", "item", ComboBox5->Text());
-    if (!ComboBox7->Text().isEmpty())
+    if (FiltersBy(ComboBox7->Text()))
         addTerm("数量 =:qty", "qty", ComboBox7->Text());
-    if (!ComboBox4->Text().isEmpty())
+    if (FiltersBy(ComboBox4->Text()))
         addTerm("备注 =:remark", "remark", ComboBox4->Text());
     const String op = ComboBox8->Text();
     const Variant d1 = Variant::FromDateTime(DateTimePicker1->DateTime());

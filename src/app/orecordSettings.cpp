@@ -53,10 +53,10 @@ TRect PlaceWithinReach(const TRect& Bounds, const TRect& WorkArea)
 void TMF1::FormCreate(TObject* Sender)
 {
     SettingsIni = std::make_unique<TIniFile>(QFileInfo(Application->ExeName()).absoluteDir().filePath(QStringLiteral("os.ini")));
-    const TRect stored(SettingsIni->ReadInteger(FormSection, QStringLiteral("Left"), 100),
-                       SettingsIni->ReadInteger(FormSection, QStringLiteral("Top"), 100), 0, 0);
-    const TRect placed = PlaceWithinReach(TRect(stored.Left, stored.Top, stored.Left + Width(), stored.Top + Height()),
-                                          Screen->MonitorWorkAreaFromRect(stored));
+    const int left = SettingsIni->ReadInteger(FormSection, QStringLiteral("Left"), 100);
+    const int top = SettingsIni->ReadInteger(FormSection, QStringLiteral("Top"), 100);
+    const TRect stored(left, top, left + Width(), top + Height());
+    const TRect placed = PlaceWithinReach(stored, Screen->MonitorWorkAreaFromRect(stored));
     SetBounds(placed.Left, placed.Top, Width(), Height());
     PageControl1->SetActivePageIndex(
         ClampPageIndex(SettingsIni->ReadInteger(MainSection, ActivePageKey, 0), PageControl1->PageCount()));

@@ -48,8 +48,18 @@ TForm3::TForm3(TComponent* AOwner) : TForm(AOwner)
     TabSheet5 = addPage("TabSheet5", "供应商");
 
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
-    OnDestroy = [this](TObject* Sender) { FormDestroy(Sender); };
     EndLoading();
+}
+
+// As in the main window: the form's own destruction would run OnDestroy after this window's part
+// of it is gone, so the destroy handler runs here.
+TForm3::~TForm3()
+{
+    try {
+        FormDestroy(this);
+    } catch (...) {
+        Application->HandleException(this);
+    }
 }
 
 void TForm3::FormCreate(TObject* Sender)

@@ -15,6 +15,7 @@ class TForm3 : public TForm {
 public:
     // Created after the main window, whose settings file it shares.
     explicit TForm3(TComponent* AOwner);
+    ~TForm3() override;
 
     TGroupBox* GroupBox1;
     TPageControl* PageControl1;

@@ -32,6 +32,7 @@ protected:
         CloseWindows();
         QDir::setCurrent(FPreviousDir);
         QFile::remove(SettingsPath());
+        QDir().rmdir(SettingsPath());
     }
 
     // Creates the three windows as the program does and shows the main one.

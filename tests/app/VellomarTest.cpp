@@ -37,6 +37,20 @@ TEST(SingleInstanceTest, LaterStartActivatesTheRunningInstance)
     EXPECT_TRUE(ProcessUntil([&] { return activations == 1; }));
 }
 
+TEST(SingleInstanceTest, AStartThatPassedItsCheckBeforeTheFirstListenedStillFindsIt)
+{
+    // Two starts at once: both found nobody, and the first began to listen a moment earlier.
+    const String windowClass = QStringLiteral("TMF1Race%1").arg(QCoreApplication::applicationPid());
+    int firstActivations = 0;
+    const auto first = ListenForLaterStarts(windowClass, [&] { ++firstActivations; });
+    ASSERT_TRUE(first && first->isListening());
+    const auto second = ListenForLaterStarts(windowClass, [] {});
+    EXPECT_EQ(second, nullptr);
+    EXPECT_TRUE(ProcessUntil([&] { return firstActivations == 1; }));
+    EXPECT_TRUE(first->isListening());
+    EXPECT_TRUE(ActivateRunningInstance(windowClass));
+}
+
 TEST(SingleInstanceTest, NameLeftByACrashedInstanceIsTakenOver)
 {
     const String windowClass = QStringLiteral("TMF1Crashed%1").arg(QCoreApplication::applicationPid());

@@ -55,6 +55,7 @@ TEST_F(TIssueRegistrationTest, RegisteringStoresTheIssueRaisesCountersAndResetsT
     EXPECT_EQ(FDialogs.Shown().front().Caption, u"提示");
     EXPECT_EQ(FDialogs.Shown().front().Icon, TMsgDlgType::mtInformation);
     EXPECT_EQ(StoredIssues(), QStringList{QStringLiteral("张三|办公室|3|支|签字笔|0.5mm|急用")});
+    EXPECT_EQ(Rows("select typeof(数量) from oprint"), QStringList{QStringLiteral("integer")});
     const QStringList when = Rows("select 日期,时间 from oprint");
     EXPECT_EQ(when.front().section(u'|', 0, 0), FormatDateTime(QStringLiteral("yyyy-MM-dd"), Date()) + QStringLiteral(" 00:00:00"));
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$")).match(when.front().section(u'|', 1)).hasMatch());
@@ -70,6 +71,9 @@ TEST_F(TIssueRegistrationTest, RegisteringStoresTheIssueRaisesCountersAndResetsT
     EXPECT_EQ(MF1->ComboBox6->Text(), u"单位");
     EXPECT_EQ(MF1->ComboBox4->Text(), u"");
     EXPECT_EQ(MF1->ComboBox8->Text(), u"不限制");
+    EXPECT_EQ(MF1->DateTimePicker1->DateTime(), Date());
+    EXPECT_EQ(MF1->DateTimePicker2->DateTime(), Date());
+    EXPECT_FALSE(MF1->DateTimePicker2->Visible());
     EXPECT_EQ(MF1->ComboBox20->Text(), u"本年");
     EXPECT_EQ(MF1->Memo1->Text(), u"1");
     EXPECT_EQ(MF1->Memo2->Text(), u"3");
@@ -114,13 +118,17 @@ TEST_F(TIssueRegistrationTest, ChecksRunInOrderAndStopAtTheFirstFailure)
     MF1->ComboBox3->SetText(String());
     CommitText(MF1->ComboBox3->Handle(), QStringLiteral("张三"));
     PressConfirm();
+    // An item of blanks is no item.
+    MF1->ComboBox5->SetText(String());
+    TypeText(MF1->ComboBox5->Handle(), QStringLiteral("   "));
+    PressConfirm();
     MF1->ComboBox5->SetText(String());
     CommitText(MF1->ComboBox5->Handle(), QStringLiteral("签字笔"));
     PressConfirm();
 
     EXPECT_EQ(Messages(), QStringList({QStringLiteral("请选择部门 ！"), QStringLiteral("请填写姓名 ！"),
                                        QStringLiteral("请填写姓名 ！"), QStringLiteral("请选择物品名称 ！"),
-                                       QStringLiteral("请确认物品数量 ！")}));
+                                       QStringLiteral("请选择物品名称 ！"), QStringLiteral("请确认物品数量 ！")}));
     for (const TMessageBoxRequest& shown : FDialogs.Shown()) {
         EXPECT_EQ(shown.Caption, u"提示");
         EXPECT_EQ(shown.Icon, TMsgDlgType::mtWarning);
@@ -218,4 +226,31 @@ TEST_F(TIssueRegistrationTest, QueryFiltersByTheFilledFieldsWithoutSplicingThem)
     MF1->BitBtn1->Click();
     EXPECT_EQ(MF1->Memo1->Text(), u"1");
     EXPECT_EQ(MF1->Memo2->Text(), u"2");
+}
+
+TEST_F(TIssueRegistrationTest, WhileAnotherProgramWritesTheIssueIsRefusedWhollyAndARetryStoresIt)
+{
+    FillIssue("张三", "签字笔", "3", "急用");
+    {
+        TSQLiteDatabase otherProgram(DatabasePath());
+        otherProgram.ExecuteScript(QStringLiteral("BEGIN IMMEDIATE"));
+        PressConfirm();
+        EXPECT_EQ(Messages(), QStringList{QStringLiteral("操作失败 ！")});
+        otherProgram.ExecuteScript(QStringLiteral("ROLLBACK"));
+    }
+    EXPECT_TRUE(StoredIssues().isEmpty());
+    EXPECT_FALSE(MF1->ADOCon1->InTransaction());
+    PressConfirm();
+    EXPECT_EQ(Messages().last(), u"登记成功 ！");
+    EXPECT_EQ(StoredIssues().size(), 1);
+}
+
+TEST_F(TIssueRegistrationTest, AFieldOfBlanksFiltersByItsTextAsTyped)
+{
+    FillIssue("张三", "签字笔", "3", "");
+    PressConfirm();
+    MF1->ComboBox5->SetText(QStringLiteral("   "));
+    MF1->BitBtn1->Click();
+    EXPECT_EQ(MF1->ComboBox20->Text(), u"查询");
+    EXPECT_EQ(MF1->Memo1->Text(), u"0");
 }

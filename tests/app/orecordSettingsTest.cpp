@@ -96,6 +96,19 @@ TEST_F(TSettingsFileTest, AWindowStoredOutOfReachComesBackOntoTheScreen)
     EXPECT_EQ(Place(), PlacedAt(area.Right - MF1->Width(), area.Top));
 }
 
+TEST_F(TSettingsFileTest, ASettingsFileThatCannotBeWrittenIsReportedAtTheEnd)
+{
+    // A folder where the file should be: reads find nothing, writes fail.
+    ASSERT_TRUE(QDir().mkpath(SettingsPath()));
+    OpenWindows();
+    EXPECT_EQ(MF1->PageControl1->ActivePage(), MF1->TabSheet1);
+    EXPECT_TRUE(Messages().isEmpty());
+    CloseWindows();
+    ASSERT_FALSE(Messages().isEmpty());
+    for (const String& shown : Messages())
+        EXPECT_TRUE(shown.contains(SettingsPath())) << shown.toStdString();
+}
+
 TEST(PlaceWithinReachTest, KeepsReachablePlacesAndMovesOthersIn)
 {
     const TRect area(0, 0, 1024, 768);
