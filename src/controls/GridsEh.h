@@ -563,7 +563,10 @@ private:
     void ComputeAxisLayout(TGridAxisLayoutEh& Axis, bool Horizontal, int ClientExtent) const;
     int LocateCellOnAxis(int Pos, const TGridAxisLayoutEh& Axis) const;
     bool RangeOnAxis(const TGridAxisLayoutEh& Axis, int First, int Last, bool IncludeLines, int& Start, int& End) const;
-    int SumExtents(const TGridExtentsEh& Extents, int From, int To, int Default) const;
+    // The line width an axis lays its cells out with: 0 when none of its line options is on.
+    int AxisLineWidth(bool Rows) const;
+    // Extent + line over the cells From .. To - 1 of an axis.
+    int SumExtents(bool Rows, int From, int To) const;
     void RecomputeAxisExtents(bool Rows);
     void UpdatePageExtents(const TGridLayoutEh& Layout);
     void ChangeExtent(bool Rows, int Index, int Value);

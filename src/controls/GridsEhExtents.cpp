@@ -179,28 +179,26 @@ void TCustomGridEh::SetGridLineWidth(int Value)
     InvalidateGrid();
 }
 
-int TCustomGridEh::SumExtents(const TGridExtentsEh& Extents, int From, int To, int Default) const
+int TCustomGridEh::SumExtents(bool Rows, int From, int To) const
 {
     if (To <= From)
         return 0;
-    if (Extents.empty())
-        return ClampToInt(static_cast<long long>(To - From) * (Default + FGridLineWidth));
+    const TGridExtentsEh& extents = Rows ? FRowHeights : FColWidths;
+    const int lineWidth = AxisLineWidth(Rows);
+    if (extents.empty())
+        return ClampToInt(static_cast<long long>(To - From) * ((Rows ? FDefaultRowHeight : FDefaultColWidth) + lineWidth));
     long long sum = 0;
     for (int i = From; i < To; ++i)
-        sum += Extents[static_cast<std::size_t>(i)] + FGridLineWidth;
+        sum += extents[static_cast<std::size_t>(i)] + lineWidth;
     return ClampToInt(sum);
 }
 
 void TCustomGridEh::RecomputeAxisExtents(bool Rows)
 {
     TGridAxisExtentsEh& axis = Rows ? FVertExtents : FHorzExtents;
-    const TGridExtentsEh& extents = Rows ? FRowHeights : FColWidths;
     const int fixed = Rows ? FFixedRows : FFixedCols;
-    const int count = Rows ? FRowCount : FColCount;
-    const int first = Rows ? FTopLeft.Y : FTopLeft.X;
-    const int defaultExtent = Rows ? FDefaultRowHeight : FDefaultColWidth;
-    axis.Total = SumExtents(extents, fixed, count, defaultExtent);
-    axis.BeforeFirst = SumExtents(extents, fixed, first, defaultExtent);
+    axis.Total = SumExtents(Rows, fixed, Rows ? FRowCount : FColCount);
+    axis.BeforeFirst = SumExtents(Rows, fixed, Rows ? FTopLeft.Y : FTopLeft.X);
     TGridLayoutEh layout;
     ComputeLayout(layout);
     UpdatePageExtents(layout);

@@ -34,9 +34,7 @@ void TCustomGridEh::ComputeAxisLayout(TGridAxisLayoutEh& Axis, bool Horizontal, 
     Axis = TGridAxisLayoutEh{};
     Axis.Grid = this;
     Axis.ExtentFunc = Horizontal ? &TCustomGridEh::ColWidthAt : &TCustomGridEh::RowHeightAt;
-    const bool lines = Horizontal ? FOptions.Intersects(goFixedVertLine | goVertLine)
-                                  : FOptions.Intersects(goFixedHorzLine | goHorzLine);
-    Axis.LineWidth = lines ? FGridLineWidth : 0;
+    Axis.LineWidth = AxisLineWidth(!Horizontal);
     Axis.NearBand = Horizontal ? FOutBoundary->LeftExtent() : FOutBoundary->TopExtent();
     Axis.FarBand = Horizontal ? FOutBoundary->RightExtent() : FOutBoundary->BottomExtent();
     Axis.FixedCellCount = Horizontal ? FFixedCols : FFixedRows;
@@ -74,6 +72,14 @@ void TCustomGridEh::ComputeAxisLayout(TGridAxisLayoutEh& Axis, bool Horizontal, 
         Axis.LastFullVisibleEnd = edge;
     }
     Axis.GridBoundary = Axis.ContraCellCount > 0 ? Axis.UsableEnd : Axis.DrawnEdge;
+}
+
+int TCustomGridEh::AxisLineWidth(bool Rows) const
+{
+    // Columns are divided by the vertical lines, rows by the horizontal ones.
+    const bool lines = Rows ? FOptions.Intersects(goFixedHorzLine | goHorzLine)
+                            : FOptions.Intersects(goFixedVertLine | goVertLine);
+    return lines ? FGridLineWidth : 0;
 }
 
 int TCustomGridEh::LocateCellOnAxis(int Pos, const TGridAxisLayoutEh& Axis) const
