@@ -129,9 +129,12 @@ int TCustomGridEh::TopLeftShowingCellWithOverhang(int Cell, const TGridAxisLayou
     int pos = Axis.ScrollLimit + Axis.LineWidth;
     for (int i = start; i >= Axis.FixedCellCount; --i) {
         const int extent = Axis.Extent(i);
-        if (extent <= 0)
-            continue;
         const int cellStart = pos - extent - Axis.LineWidth;
+        // A cell without extent is never the answer, but its line takes room as in the layout.
+        if (extent <= 0) {
+            pos = std::min(pos, cellStart);
+            continue;
+        }
         if (cellStart < Axis.FixedBoundary) {
             // Cell i does not fit whole; a pixel-scrolled axis may show its tail.
             if (i < start && pos > Axis.FixedBoundary)
