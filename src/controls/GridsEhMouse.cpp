@@ -375,8 +375,9 @@ void TCustomGridEh::StepAnchorCell(TGridScrollDirectionsEh Directions)
 
 void TCustomGridEh::ResyncAfterScroll()
 {
-    if (FEditorMode)
-        SyncEditor();
+    // The pixels under the editor moved with the contents: only its window follows its cell.
+    if (FInplaceEdit && FEditorCell == FCurrent && EditorAllowed())
+        FInplaceEdit->PlaceWithoutRedraw(CellDisplayRect(FCurrent.X, FCurrent.Y));
     if (HandleAllocated() && FHoverCell.X >= 0) {
         const TPoint mouse = ScreenToClient(GetCursorPos());
         TrackHoverCell(mouse.X, mouse.Y);
