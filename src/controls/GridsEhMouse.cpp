@@ -125,15 +125,19 @@ void TCustomGridEh::HandleMouseButtonMessage(TMessage& Message)
                                 : msg <= WM_RBUTTONDBLCLK ? TMouseButton::mbRight
                                                           : TMouseButton::mbMiddle;
     const TPoint at = Point(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
-    if (down) {
+    const std::uint32_t time = GetTickCount();
+    if (down)
         FLastMouseDownCell = CellFromPoint(at.X, at.Y);
-        // A press in the editor soon after this one is a double click.
-        if (FInplaceEdit)
-            FInplaceEdit->SetClickTime(GetTickCount());
-    }
     TCustomControl::Dispatch(Message);
+    if (down) {
+        // A press in the editor soon after this one is a double click. Stamped after the press
+        // was handled, since a press on the current cell is what makes the editor the first time.
+        if (FInplaceEdit)
+            FInplaceEdit->SetClickTime(time);
+        return;
+    }
     // Asked after the button's own handling, which ends any mouse mode.
-    if (down || !MouseUpMayClickCell(Message))
+    if (!MouseUpMayClickCell(Message))
         return;
     const TGridCoord cell = CellFromPoint(at.X, at.Y);
     if (cell.X < 0 || cell != FLastMouseDownCell)
