@@ -395,7 +395,9 @@ public:
     void SetStoreExtents(bool Value) { FStoreExtents = Value; }
     bool FullRepaintOnResize() const { return FFullRepaint; }
     void SetFullRepaintOnResize(bool Value) { FFullRepaint = Value; }
-    TGridLineColorsEh* GridLineColors() const { return FLineColors.get(); }
+    // Made by CreateLineColorsObject on first use, like the editor by CreateEditorObject, so a
+    // descendant's override is the one that runs.
+    TGridLineColorsEh* GridLineColors();
     TGridOutBoundaryDataEh* OutBoundaryData() const { return FOutBoundary.get(); }
 
     // The in-place editor.

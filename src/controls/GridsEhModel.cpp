@@ -9,7 +9,6 @@
 TCustomGridEh::TCustomGridEh(TComponent* AOwner)
     : TCustomControl(AOwner), FOutBoundary(std::make_unique<TGridOutBoundaryDataEh>(this))
 {
-    FLineColors = CreateLineColorsObject();
     SetControlStyle(csCaptureMouse | csOpaque | csDoubleClicks | csNeedsBorderPaint);
     SetColor(clWindow);
     SetParentColor(false);
@@ -410,6 +409,13 @@ bool TCustomGridEh::MayMoveRowTo(int, int&, TPoint)
 std::unique_ptr<TGridLineColorsEh> TCustomGridEh::CreateLineColorsObject()
 {
     return std::make_unique<TGridLineColorsEh>(this);
+}
+
+TGridLineColorsEh* TCustomGridEh::GridLineColors()
+{
+    if (!FLineColors)
+        FLineColors = CreateLineColorsObject();
+    return FLineColors.get();
 }
 
 bool TCustomGridEh::MayDropColumn(int& Origin, int& Destination, TPoint)

@@ -149,7 +149,8 @@ void TCustomGridEh::PaintAreaLines(TPaintContext& Context, const TPaintSegment& 
     const TClipGuard clip(canvas, area);
     const bool fixedArea = Cols.Kind == TPaintSegment::skFixed || Rows.Kind == TPaintSegment::skFixed;
     const TColor background = fixedArea ? FFixedColor : Color();
-    const TColor lineColor = FLineColors->CellLineColor(Cols.Spans.front().Index, Rows.Spans.front().Index);
+    const TGridLineColorsEh& colors = *GridLineColors();
+    const TColor lineColor = colors.CellLineColor(Cols.Spans.front().Index, Rows.Spans.front().Index);
     const bool vertOn = FOptions.Contains(fixedArea ? goFixedVertLine : goVertLine);
     const bool horzOn = FOptions.Contains(fixedArea ? goFixedHorzLine : goHorzLine);
     const int vertWidth = Context.Layout.Horz.LineWidth;
@@ -163,18 +164,18 @@ void TCustomGridEh::PaintAreaLines(TPaintContext& Context, const TPaintSegment& 
         if (!vertOn)
             return background;
         if (Cols.Kind == TPaintSegment::skFrozen && ACol == FFixedCols - 1)
-            return FLineColors->FrozenColBorderColor(ACol);
+            return colors.FrozenColBorderColor(ACol);
         if (Cols.Kind == TPaintSegment::skContra && ACol + 1 < TotalColCount())
-            return FLineColors->ContraColBorderColor(ACol + 1);
+            return colors.ContraColBorderColor(ACol + 1);
         return lineColor;
     };
     auto horzColor = [&](int ARow) {
         if (!horzOn)
             return background;
         if (Rows.Kind == TPaintSegment::skFrozen && ARow == FFixedRows - 1)
-            return FLineColors->FrozenRowBorderColor(ARow);
+            return colors.FrozenRowBorderColor(ARow);
         if (Rows.Kind == TPaintSegment::skContra && ARow + 1 < TotalRowCount())
-            return FLineColors->ContraRowBorderColor(ARow + 1);
+            return colors.ContraRowBorderColor(ARow + 1);
         return lineColor;
     };
     auto ask = [this](int ACol, int ARow, TColor& Color, bool& Extend, TGridCellLineKindEh Kind) {
@@ -196,7 +197,7 @@ void TCustomGridEh::PaintAreaLines(TPaintContext& Context, const TPaintSegment& 
                                         bottom + (extend ? std::max(horzWidth, 1) : 0));
                 // The first contra column hangs from a line of its own on its leading side.
                 if (Cols.Kind == TPaintSegment::skContra && col.Index == FColCount) {
-                    color = vertOn ? FLineColors->ContraColBorderColor(col.Index) : background;
+                    color = vertOn ? colors.ContraColBorderColor(col.Index) : background;
                     const int x = col.Start - vertWidth + vertCentre;
                     if (ask(col.Index, row.Index, color, extend, TGridCellLineKindEh::glkLeftLine))
                         FLinesCache.AddLine(color, x, row.Start, x, bottom + (extend ? std::max(horzWidth, 1) : 0));
@@ -208,7 +209,7 @@ void TCustomGridEh::PaintAreaLines(TPaintContext& Context, const TPaintSegment& 
                     FLinesCache.AddLine(color, col.Start, bottom + horzCentre,
                                         right + (extend ? std::max(vertWidth, 1) : 0), bottom + horzCentre);
                 if (Rows.Kind == TPaintSegment::skContra && row.Index == FRowCount) {
-                    color = horzOn ? FLineColors->ContraRowBorderColor(row.Index) : background;
+                    color = horzOn ? colors.ContraRowBorderColor(row.Index) : background;
                     const int y = row.Start - horzWidth + horzCentre;
                     if (ask(col.Index, row.Index, color, extend, TGridCellLineKindEh::glkTopLine))
                         FLinesCache.AddLine(color, col.Start, y, right + (extend ? std::max(vertWidth, 1) : 0), y);
@@ -321,8 +322,9 @@ void TCustomGridEh::DrawVertLines(const TGridLayoutEh& Layout, int FromY, int To
     if (ToY <= FromY || horz.LineWidth <= 0)
         return;
     TCanvas& canvas = *Canvas();
-    const TColor dark = FLineColors->DarkLineColor();
-    const TColor bright = FLineColors->BrightLineColor();
+    const TGridLineColorsEh& colors = *GridLineColors();
+    const TColor dark = colors.DarkLineColor();
+    const TColor bright = colors.BrightLineColor();
     auto fade = [&](int X, TColor LineColor) {
         canvas.GradientFill(Rect(X, FromY, X + 1, ToY), LineColor, Color(), GRADIENT_FILL_RECT_V);
     };

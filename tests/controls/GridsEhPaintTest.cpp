@@ -43,6 +43,32 @@ TEST_F(GridsEhPaintTest, BrightLinesTurnGrayOnASilverGrid)
     EXPECT_EQ(PixelColor(Grid.PaintToImage(), 129, 60), clRed);
 }
 
+// A descendant's own line colours: every dark line red.
+class TRedDarkLines : public TGridLineColorsEh {
+public:
+    using TGridLineColorsEh::TGridLineColorsEh;
+    TColor DarkLineColor() const override { return clRed; }
+};
+
+class TRedLinesGrid : public TTestGrid {
+public:
+    using TTestGrid::TTestGrid;
+
+protected:
+    std::unique_ptr<TGridLineColorsEh> CreateLineColorsObject() override
+    {
+        return std::make_unique<TRedDarkLines>(this);
+    }
+};
+
+TEST_F(GridsEhPaintTest, ADescendantsLineColoursObjectPaintsTheLines)
+{
+    TRedLinesGrid grid(nullptr);
+    grid.SetBorderStyle(TBorderStyle::bsNone);
+    grid.ChangeScrollBars(TScrollStyle::ssNone);
+    EXPECT_EQ(PixelColor(grid.PaintToImage(), 64, 10), clRed);
+}
+
 TEST_F(GridsEhPaintTest, SelectedCellsAreHighlighted)
 {
     Grid.ExtendSelectionTo({3, 3}, false);
