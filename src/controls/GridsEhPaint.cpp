@@ -53,6 +53,16 @@ private:
     int FSaved;
 };
 
+// Gives the canvas the grid's font for the next cell. A cell painter may have changed it, but
+// assigning a font rebuilds its metrics, so only a font that differs is assigned.
+void UseCellFont(TCanvas& Canvas, TFont* Font)
+{
+    const TFont& current = *Canvas.Font();
+    if (current.Name() != Font->Name() || current.Height() != Font->Height() || current.Style() != Font->Style() ||
+        current.Charset() != Font->Charset() || current.Pitch() != Font->Pitch())
+        Canvas.SetFont(Font);
+}
+
 } // namespace
 
 void TCustomGridEh::Paint()
@@ -258,8 +268,6 @@ void TCustomGridEh::PaintAreaCells(TPaintContext& Context, const TPaintSegment& 
     const bool focusRects = FDefaultDrawing && !designing && !FOptions.Contains(goRowSelect) &&
                             !(FOptions.Contains(goEditing) && FOptions.Contains(goAlwaysShowEditor));
     const bool editorOpen = FInplaceEdit != nullptr && FEditorMode;
-    if (FDefaultDrawing)
-        canvas.SetFont(Font());
 
     for (const auto& row : Rows.Spans) {
         if (row.Extent <= 0)
@@ -292,6 +300,7 @@ void TCustomGridEh::PaintAreaCells(TPaintContext& Context, const TPaintSegment& 
                 const bool highlight = state.Contains(gdSelected) &&
                                        (!state.Contains(gdFocused) || FOptions.Intersects(goDrawFocusSelected | goRowSelect));
                 canvas.Brush()->SetColor(highlight ? clHighlight : background);
+                UseCellFont(canvas, Font());
                 canvas.Font()->SetColor(highlight ? clHighlightText : Font()->Color());
                 canvas.FillRect(rect);
             }
