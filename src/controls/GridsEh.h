@@ -248,7 +248,7 @@ private:
     bool FBottomStopsBeforeRight = false;
 };
 
-// Grid line segments gathered per colour, drawn with one PolyPolyline per colour.
+// Grid line segments gathered per colour, drawn together per colour.
 class TGridLinesEh {
 public:
     explicit TGridLinesEh(TColor Color) : FColor(Color) {}
@@ -272,7 +272,6 @@ public:
 
 private:
     std::vector<TGridLinesEh> FLines;
-    std::vector<int> FCounts;
 };
 
 // A stored window description as the grid's extents see it: named lists of integers.
