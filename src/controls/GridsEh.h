@@ -554,6 +554,7 @@ private:
     struct TPaintSegment;
     struct TPaintContext;
 
+    // Paint the lines or the cells of one area; the canvas is clipped to the area meanwhile.
     void PaintAreaLines(TPaintContext& Context, const TPaintSegment& Cols, const TPaintSegment& Rows);
     void PaintAreaCells(TPaintContext& Context, const TPaintSegment& Cols, const TPaintSegment& Rows);
     void FillEmptySpace(const TGridLayoutEh& Layout);
@@ -571,6 +572,7 @@ private:
     void RecomputeAxisExtents(bool Rows);
     void UpdatePageExtents(const TGridLayoutEh& Layout);
     void ChangeExtent(bool Rows, int Index, int Value);
+    void ChangeAxisCount(bool Rows, int Value);
     void ChangeFixedCount(bool Rows, int Value);
     void SizeAdjustAxis(int Index, int Delta, bool Rows);
     void ClampAnchorForRowSelect();
@@ -589,6 +591,8 @@ private:
     void HandleFocusMessage(TMessage& Message);
     void HandleMouseButtonMessage(TMessage& Message);
     void HandleSetCursor(TMessage& Message);
+    // The sizing mode a press at (X, Y) would start; gmmNone outside every sizing zone.
+    TGridMouseModeEh SizingModeAt(int X, int Y);
     void HandleAutoScrollTimer();
     bool TryStartMove(TGridCoord Cell, int X, int Y);
     void FinishSizing(const TGridLayoutEh& Layout);

@@ -185,8 +185,10 @@ int TCustomGridEh::SumExtents(bool Rows, int From, int To) const
         return 0;
     const TGridExtentsEh& extents = Rows ? FRowHeights : FColWidths;
     const int lineWidth = AxisLineWidth(Rows);
-    if (extents.empty())
-        return ClampToInt(static_cast<long long>(To - From) * ((Rows ? FDefaultRowHeight : FDefaultColWidth) + lineWidth));
+    if (extents.empty()) {
+        const int defaultExtent = Rows ? FDefaultRowHeight : FDefaultColWidth;
+        return ClampToInt(static_cast<long long>(To - From) * (defaultExtent + lineWidth));
+    }
     long long sum = 0;
     for (int i = From; i < To; ++i)
         sum += extents[static_cast<std::size_t>(i)] + lineWidth;
@@ -222,35 +224,33 @@ void TCustomGridEh::RecomputeRowExtents()
 
 void TCustomGridEh::ChangeColCount(int Value)
 {
-    Value = std::max(Value, 1);
-    if (Value == FColCount)
-        return;
-    if (FFixedCols >= Value)
-        ChangeFixedCols(Value - 1);
-    if (FContraColCount > 0)
-        ResizeAxisAt(std::min(FColCount, Value), Value - FColCount, false);
-    else
-        ChangeDimensions(Value, FRowCount);
-    if (FOptions.Contains(goRowSelect)) {
-        FAnchor.X = FColCount - 1;
-        InvalidateGrid();
-    }
-    RecomputeColExtents();
-    RefreshScrollBars();
+    ChangeAxisCount(false, Value);
 }
 
 void TCustomGridEh::ChangeRowCount(int Value)
 {
+    ChangeAxisCount(true, Value);
+}
+
+void TCustomGridEh::ChangeAxisCount(bool Rows, int Value)
+{
     Value = std::max(Value, 1);
-    if (Value == FRowCount)
+    const int count = Rows ? FRowCount : FColCount;
+    if (Value == count)
         return;
-    if (FFixedRows >= Value)
-        ChangeFixedRows(Value - 1);
-    if (FContraRowCount > 0)
-        ResizeAxisAt(std::min(FRowCount, Value), Value - FRowCount, true);
+    if ((Rows ? FFixedRows : FFixedCols) >= Value)
+        ChangeFixedCount(Rows, Value - 1);
+    // Contra cells keep their extents at the end of the arrays: cells come and go before them.
+    if ((Rows ? FContraRowCount : FContraColCount) > 0)
+        ResizeAxisAt(std::min(count, Value), Value - count, Rows);
     else
-        ChangeDimensions(FColCount, Value);
-    RecomputeRowExtents();
+        ChangeDimensions(Rows ? FColCount : Value, Rows ? Value : FRowCount);
+    // A whole-row selection reaches the last column, wherever that now is.
+    if (!Rows && FOptions.Contains(goRowSelect)) {
+        FAnchor.X = FColCount - 1;
+        InvalidateGrid();
+    }
+    RecomputeAxisExtents(Rows);
     RefreshScrollBars();
 }
 

@@ -166,13 +166,7 @@ void TCustomGridEh::RaiseCellMouseClick(TGridCoord Cell, TMouseButton Button, TS
 void TCustomGridEh::HandleSetCursor(TMessage& Message)
 {
     if (LOWORD(static_cast<std::uintptr_t>(Message.LParam)) == static_cast<unsigned>(HTCLIENT)) {
-        TGridLayoutEh layout;
-        ComputeLayout(layout);
-        int offset = 0;
-        int pos = 0;
-        int index = 0;
-        TGridMouseModeEh mode = TGridMouseModeEh::gmmNone;
-        DetectSizingAt(FLastMousePoint.X, FLastMousePoint.Y, layout, offset, pos, index, mode);
+        const TGridMouseModeEh mode = SizingModeAt(FLastMousePoint.X, FLastMousePoint.Y);
         if (mode != TGridMouseModeEh::gmmNone) {
             ::SetCursor(mode == TGridMouseModeEh::gmmRowSizing ? crVSplit : crHSplit);
             Message.Result = 1;

@@ -132,12 +132,23 @@ void TCustomGridEh::PaintGrid()
         {P::skContra, P::skContra},
     };
     const bool lines = context.Layout.Horz.LineWidth > 0 || context.Layout.Vert.LineWidth > 0;
+    // Each area in the clip is painted clipped to itself: first the lines of all, then the cells.
     auto paintAreas = [&](const auto& Areas) {
+        using TAreaPainter = void (TCustomGridEh::*)(TPaintContext&, const TPaintSegment&, const TPaintSegment&);
+        auto paintEach = [&](TAreaPainter PaintArea) {
+            for (const auto& [colKind, rowKind] : Areas) {
+                const TPaintSegment& cols = context.Cols[colKind];
+                const TPaintSegment& rows = context.Rows[rowKind];
+                const TRect area = Rect(cols.ClipStart, rows.ClipStart, cols.ClipEnd, rows.ClipEnd);
+                if (cols.Empty() || rows.Empty() || area.Intersected(context.Clip).IsEmpty())
+                    continue;
+                const TClipGuard clip(canvas, area);
+                (this->*PaintArea)(context, cols, rows);
+            }
+        };
         if (lines)
-            for (const auto& [cols, rows] : Areas)
-                PaintAreaLines(context, context.Cols[cols], context.Rows[rows]);
-        for (const auto& [cols, rows] : Areas)
-            PaintAreaCells(context, context.Cols[cols], context.Rows[rows]);
+            paintEach(&TCustomGridEh::PaintAreaLines);
+        paintEach(&TCustomGridEh::PaintAreaCells);
     };
     paintAreas(mainAreas);
 
@@ -152,11 +163,7 @@ void TCustomGridEh::PaintGrid()
 
 void TCustomGridEh::PaintAreaLines(TPaintContext& Context, const TPaintSegment& Cols, const TPaintSegment& Rows)
 {
-    const TRect area = Rect(Cols.ClipStart, Rows.ClipStart, Cols.ClipEnd, Rows.ClipEnd);
-    if (Cols.Empty() || Rows.Empty() || area.Intersected(Context.Clip).IsEmpty())
-        return;
     TCanvas& canvas = *Canvas();
-    const TClipGuard clip(canvas, area);
     const bool fixedArea = Cols.Kind == TPaintSegment::skFixed || Rows.Kind == TPaintSegment::skFixed;
     const TColor background = fixedArea ? FFixedColor : Color();
     const TGridLineColorsEh& colors = *GridLineColors();
@@ -251,11 +258,7 @@ TGridDrawState TCustomGridEh::CellDrawState(const TPaintContext& Context, int AC
 
 void TCustomGridEh::PaintAreaCells(TPaintContext& Context, const TPaintSegment& Cols, const TPaintSegment& Rows)
 {
-    const TRect area = Rect(Cols.ClipStart, Rows.ClipStart, Cols.ClipEnd, Rows.ClipEnd);
-    if (Cols.Empty() || Rows.Empty() || area.Intersected(Context.Clip).IsEmpty())
-        return;
     TCanvas& canvas = *Canvas();
-    const TClipGuard clip(canvas, area);
     const bool fixedArea = Cols.Kind == TPaintSegment::skFixed || Rows.Kind == TPaintSegment::skFixed;
     const bool contraArea = Cols.Kind == TPaintSegment::skContra || Rows.Kind == TPaintSegment::skContra;
     const TColor background = fixedArea ? FFixedColor : Color();
