@@ -248,7 +248,7 @@ private:
     bool FBottomStopsBeforeRight = false;
 };
 
-// Grid line segments gathered per colour, drawn with one PolyPolyline per colour.
+// Grid line segments gathered per colour, drawn together per colour.
 class TGridLinesEh {
 public:
     explicit TGridLinesEh(TColor Color) : FColor(Color) {}
@@ -272,7 +272,6 @@ public:
 
 private:
     std::vector<TGridLinesEh> FLines;
-    std::vector<int> FCounts;
 };
 
 // A stored window description as the grid's extents see it: named lists of integers.
@@ -395,7 +394,9 @@ public:
     void SetStoreExtents(bool Value) { FStoreExtents = Value; }
     bool FullRepaintOnResize() const { return FFullRepaint; }
     void SetFullRepaintOnResize(bool Value) { FFullRepaint = Value; }
-    TGridLineColorsEh* GridLineColors() const { return FLineColors.get(); }
+    // Made by CreateLineColorsObject on first use, like the editor by CreateEditorObject, so a
+    // descendant's override is the one that runs.
+    TGridLineColorsEh* GridLineColors();
     TGridOutBoundaryDataEh* OutBoundaryData() const { return FOutBoundary.get(); }
 
     // The in-place editor.
@@ -553,6 +554,7 @@ private:
     struct TPaintSegment;
     struct TPaintContext;
 
+    // Paint the lines or the cells of one area; the canvas is clipped to the area meanwhile.
     void PaintAreaLines(TPaintContext& Context, const TPaintSegment& Cols, const TPaintSegment& Rows);
     void PaintAreaCells(TPaintContext& Context, const TPaintSegment& Cols, const TPaintSegment& Rows);
     void FillEmptySpace(const TGridLayoutEh& Layout);
@@ -563,10 +565,14 @@ private:
     void ComputeAxisLayout(TGridAxisLayoutEh& Axis, bool Horizontal, int ClientExtent) const;
     int LocateCellOnAxis(int Pos, const TGridAxisLayoutEh& Axis) const;
     bool RangeOnAxis(const TGridAxisLayoutEh& Axis, int First, int Last, bool IncludeLines, int& Start, int& End) const;
-    int SumExtents(const TGridExtentsEh& Extents, int From, int To, int Default) const;
+    // The line width an axis lays its cells out with: 0 when none of its line options is on.
+    int AxisLineWidth(bool Rows) const;
+    // Extent + line over the cells From .. To - 1 of an axis.
+    int SumExtents(bool Rows, int From, int To) const;
     void RecomputeAxisExtents(bool Rows);
     void UpdatePageExtents(const TGridLayoutEh& Layout);
     void ChangeExtent(bool Rows, int Index, int Value);
+    void ChangeAxisCount(bool Rows, int Value);
     void ChangeFixedCount(bool Rows, int Value);
     void SizeAdjustAxis(int Index, int Delta, bool Rows);
     void ClampAnchorForRowSelect();
@@ -585,6 +591,8 @@ private:
     void HandleFocusMessage(TMessage& Message);
     void HandleMouseButtonMessage(TMessage& Message);
     void HandleSetCursor(TMessage& Message);
+    // The sizing mode a press at (X, Y) would start; gmmNone outside every sizing zone.
+    TGridMouseModeEh SizingModeAt(int X, int Y);
     void HandleAutoScrollTimer();
     bool TryStartMove(TGridCoord Cell, int X, int Y);
     void FinishSizing(const TGridLayoutEh& Layout);

@@ -5,8 +5,6 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/PlatformMetrics.h"
 
-#include <QWidget>
-
 namespace {
 
 // The character index that EM_SETSEL takes as "after the last character".
@@ -17,7 +15,7 @@ constexpr WPARAM SelectionEnd = 0x7FFFFFFF;
 // form would change nothing while the editor holds the window focus.
 void FocusWindow(TWinControl& Control)
 {
-    Control.Handle()->setFocus(Qt::OtherFocusReason);
+    ::SetFocus(Control.Handle());
 }
 
 }  // namespace

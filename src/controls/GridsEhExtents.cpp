@@ -179,28 +179,28 @@ void TCustomGridEh::SetGridLineWidth(int Value)
     InvalidateGrid();
 }
 
-int TCustomGridEh::SumExtents(const TGridExtentsEh& Extents, int From, int To, int Default) const
+int TCustomGridEh::SumExtents(bool Rows, int From, int To) const
 {
     if (To <= From)
         return 0;
-    if (Extents.empty())
-        return ClampToInt(static_cast<long long>(To - From) * (Default + FGridLineWidth));
+    const TGridExtentsEh& extents = Rows ? FRowHeights : FColWidths;
+    const int lineWidth = AxisLineWidth(Rows);
+    if (extents.empty()) {
+        const int defaultExtent = Rows ? FDefaultRowHeight : FDefaultColWidth;
+        return ClampToInt(static_cast<long long>(To - From) * (defaultExtent + lineWidth));
+    }
     long long sum = 0;
     for (int i = From; i < To; ++i)
-        sum += Extents[static_cast<std::size_t>(i)] + FGridLineWidth;
+        sum += extents[static_cast<std::size_t>(i)] + lineWidth;
     return ClampToInt(sum);
 }
 
 void TCustomGridEh::RecomputeAxisExtents(bool Rows)
 {
     TGridAxisExtentsEh& axis = Rows ? FVertExtents : FHorzExtents;
-    const TGridExtentsEh& extents = Rows ? FRowHeights : FColWidths;
     const int fixed = Rows ? FFixedRows : FFixedCols;
-    const int count = Rows ? FRowCount : FColCount;
-    const int first = Rows ? FTopLeft.Y : FTopLeft.X;
-    const int defaultExtent = Rows ? FDefaultRowHeight : FDefaultColWidth;
-    axis.Total = SumExtents(extents, fixed, count, defaultExtent);
-    axis.BeforeFirst = SumExtents(extents, fixed, first, defaultExtent);
+    axis.Total = SumExtents(Rows, fixed, Rows ? FRowCount : FColCount);
+    axis.BeforeFirst = SumExtents(Rows, fixed, Rows ? FTopLeft.Y : FTopLeft.X);
     TGridLayoutEh layout;
     ComputeLayout(layout);
     UpdatePageExtents(layout);
@@ -224,35 +224,33 @@ void TCustomGridEh::RecomputeRowExtents()
 
 void TCustomGridEh::ChangeColCount(int Value)
 {
-    Value = std::max(Value, 1);
-    if (Value == FColCount)
-        return;
-    if (FFixedCols >= Value)
-        ChangeFixedCols(Value - 1);
-    if (FContraColCount > 0)
-        ResizeAxisAt(std::min(FColCount, Value), Value - FColCount, false);
-    else
-        ChangeDimensions(Value, FRowCount);
-    if (FOptions.Contains(goRowSelect)) {
-        FAnchor.X = FColCount - 1;
-        InvalidateGrid();
-    }
-    RecomputeColExtents();
-    RefreshScrollBars();
+    ChangeAxisCount(false, Value);
 }
 
 void TCustomGridEh::ChangeRowCount(int Value)
 {
+    ChangeAxisCount(true, Value);
+}
+
+void TCustomGridEh::ChangeAxisCount(bool Rows, int Value)
+{
     Value = std::max(Value, 1);
-    if (Value == FRowCount)
+    const int count = Rows ? FRowCount : FColCount;
+    if (Value == count)
         return;
-    if (FFixedRows >= Value)
-        ChangeFixedRows(Value - 1);
-    if (FContraRowCount > 0)
-        ResizeAxisAt(std::min(FRowCount, Value), Value - FRowCount, true);
+    if ((Rows ? FFixedRows : FFixedCols) >= Value)
+        ChangeFixedCount(Rows, Value - 1);
+    // Contra cells keep their extents at the end of the arrays: cells come and go before them.
+    if ((Rows ? FContraRowCount : FContraColCount) > 0)
+        ResizeAxisAt(std::min(count, Value), Value - count, Rows);
     else
-        ChangeDimensions(FColCount, Value);
-    RecomputeRowExtents();
+        ChangeDimensions(Rows ? FColCount : Value, Rows ? Value : FRowCount);
+    // A whole-row selection reaches the last column, wherever that now is.
+    if (!Rows && FOptions.Contains(goRowSelect)) {
+        FAnchor.X = FColCount - 1;
+        InvalidateGrid();
+    }
+    RecomputeAxisExtents(Rows);
     RefreshScrollBars();
 }
 

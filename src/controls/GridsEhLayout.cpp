@@ -34,9 +34,7 @@ void TCustomGridEh::ComputeAxisLayout(TGridAxisLayoutEh& Axis, bool Horizontal, 
     Axis = TGridAxisLayoutEh{};
     Axis.Grid = this;
     Axis.ExtentFunc = Horizontal ? &TCustomGridEh::ColWidthAt : &TCustomGridEh::RowHeightAt;
-    const bool lines = Horizontal ? FOptions.Intersects(goFixedVertLine | goVertLine)
-                                  : FOptions.Intersects(goFixedHorzLine | goHorzLine);
-    Axis.LineWidth = lines ? FGridLineWidth : 0;
+    Axis.LineWidth = AxisLineWidth(!Horizontal);
     Axis.NearBand = Horizontal ? FOutBoundary->LeftExtent() : FOutBoundary->TopExtent();
     Axis.FarBand = Horizontal ? FOutBoundary->RightExtent() : FOutBoundary->BottomExtent();
     Axis.FixedCellCount = Horizontal ? FFixedCols : FFixedRows;
@@ -74,6 +72,14 @@ void TCustomGridEh::ComputeAxisLayout(TGridAxisLayoutEh& Axis, bool Horizontal, 
         Axis.LastFullVisibleEnd = edge;
     }
     Axis.GridBoundary = Axis.ContraCellCount > 0 ? Axis.UsableEnd : Axis.DrawnEdge;
+}
+
+int TCustomGridEh::AxisLineWidth(bool Rows) const
+{
+    // Columns are divided by the vertical lines, rows by the horizontal ones.
+    const bool lines = Rows ? FOptions.Intersects(goFixedHorzLine | goHorzLine)
+                            : FOptions.Intersects(goFixedVertLine | goVertLine);
+    return lines ? FGridLineWidth : 0;
 }
 
 int TCustomGridEh::LocateCellOnAxis(int Pos, const TGridAxisLayoutEh& Axis) const
@@ -123,9 +129,12 @@ int TCustomGridEh::TopLeftShowingCellWithOverhang(int Cell, const TGridAxisLayou
     int pos = Axis.ScrollLimit + Axis.LineWidth;
     for (int i = start; i >= Axis.FixedCellCount; --i) {
         const int extent = Axis.Extent(i);
-        if (extent <= 0)
-            continue;
         const int cellStart = pos - extent - Axis.LineWidth;
+        // A cell without extent is never the answer, but its line takes room as in the layout.
+        if (extent <= 0) {
+            pos = std::min(pos, cellStart);
+            continue;
+        }
         if (cellStart < Axis.FixedBoundary) {
             // Cell i does not fit whole; a pixel-scrolled axis may show its tail.
             if (i < start && pos > Axis.FixedBoundary)

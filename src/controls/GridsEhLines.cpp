@@ -203,23 +203,15 @@ void TGridLinesCacheEh::AddLine(TColor Color, int X1, int Y1, int X2, int Y2)
 
 void TGridLinesCacheEh::Flush(const TCustomGridEh& Grid, TCanvas& Canvas)
 {
-    const int width = Grid.GridLineWidth();
+    // Lines are filled bands centred on their segments: the pixels a flat-ended pen draws, with
+    // the end point left out, at a fraction of a pen's cost.
+    const int width = std::max(1, Grid.GridLineWidth());
+    const int before = width / 2;
     for (const TGridLinesEh& lines : FLines) {
         const std::vector<TPoint>& points = lines.Points();
         if (points.empty())
             continue;
-        if (width <= 1) {
-            FCounts.assign(points.size() / 2, 2);
-            Canvas.Pen()->SetColor(lines.Color());
-            Canvas.Pen()->SetWidth(1);
-            Canvas.Pen()->SetStyle(TPenStyle::psSolid);
-            Canvas.Pen()->SetMode(TPenMode::pmCopy);
-            Canvas.PolyPolyline(points, FCounts);
-            continue;
-        }
-        // Wide lines are bands centred on their segment, with flat ends and exact edges.
         Canvas.Brush()->SetColor(lines.Color());
-        const int before = width / 2;
         for (std::size_t i = 0; i + 1 < points.size(); i += 2) {
             const TPoint a = points[i];
             const TPoint b = points[i + 1];

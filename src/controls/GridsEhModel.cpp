@@ -9,7 +9,6 @@
 TCustomGridEh::TCustomGridEh(TComponent* AOwner)
     : TCustomControl(AOwner), FOutBoundary(std::make_unique<TGridOutBoundaryDataEh>(this))
 {
-    FLineColors = CreateLineColorsObject();
     SetControlStyle(csCaptureMouse | csOpaque | csDoubleClicks | csNeedsBorderPaint);
     SetColor(clWindow);
     SetParentColor(false);
@@ -241,12 +240,10 @@ void TCustomGridEh::PlaceTopLeft(TGridCoord NewTopLeft, int NewHorzOffset, int N
         return;
     // The sums before the first shown cells move by the cells passed, not by a walk from the start.
     auto moveBase = [this](TGridAxisExtentsEh& Axis, bool Rows, int OldFirst, int NewFirst) {
-        const TGridExtentsEh& extents = Rows ? FRowHeights : FColWidths;
-        const int defaultExtent = Rows ? FDefaultRowHeight : FDefaultColWidth;
         if (NewFirst > OldFirst)
-            Axis.BeforeFirst += SumExtents(extents, OldFirst, NewFirst, defaultExtent);
+            Axis.BeforeFirst += SumExtents(Rows, OldFirst, NewFirst);
         else
-            Axis.BeforeFirst -= SumExtents(extents, NewFirst, OldFirst, defaultExtent);
+            Axis.BeforeFirst -= SumExtents(Rows, NewFirst, OldFirst);
     };
     moveBase(FHorzExtents, false, oldTopLeft.X, NewTopLeft.X);
     moveBase(FVertExtents, true, oldTopLeft.Y, NewTopLeft.Y);
@@ -412,6 +409,13 @@ bool TCustomGridEh::MayMoveRowTo(int, int&, TPoint)
 std::unique_ptr<TGridLineColorsEh> TCustomGridEh::CreateLineColorsObject()
 {
     return std::make_unique<TGridLineColorsEh>(this);
+}
+
+TGridLineColorsEh* TCustomGridEh::GridLineColors()
+{
+    if (!FLineColors)
+        FLineColors = CreateLineColorsObject();
+    return FLineColors.get();
 }
 
 bool TCustomGridEh::MayDropColumn(int& Origin, int& Destination, TPoint)

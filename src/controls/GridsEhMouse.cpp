@@ -125,15 +125,19 @@ void TCustomGridEh::HandleMouseButtonMessage(TMessage& Message)
                                 : msg <= WM_RBUTTONDBLCLK ? TMouseButton::mbRight
                                                           : TMouseButton::mbMiddle;
     const TPoint at = Point(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
-    if (down) {
+    const std::uint32_t time = GetTickCount();
+    if (down)
         FLastMouseDownCell = CellFromPoint(at.X, at.Y);
-        // A press in the editor soon after this one is a double click.
-        if (FInplaceEdit)
-            FInplaceEdit->SetClickTime(GetTickCount());
-    }
     TCustomControl::Dispatch(Message);
+    if (down) {
+        // A press in the editor soon after this one is a double click. Stamped after the press
+        // was handled, since a press on the current cell is what makes the editor the first time.
+        if (FInplaceEdit)
+            FInplaceEdit->SetClickTime(time);
+        return;
+    }
     // Asked after the button's own handling, which ends any mouse mode.
-    if (down || !MouseUpMayClickCell(Message))
+    if (!MouseUpMayClickCell(Message))
         return;
     const TGridCoord cell = CellFromPoint(at.X, at.Y);
     if (cell.X < 0 || cell != FLastMouseDownCell)
@@ -162,13 +166,7 @@ void TCustomGridEh::RaiseCellMouseClick(TGridCoord Cell, TMouseButton Button, TS
 void TCustomGridEh::HandleSetCursor(TMessage& Message)
 {
     if (LOWORD(static_cast<std::uintptr_t>(Message.LParam)) == static_cast<unsigned>(HTCLIENT)) {
-        TGridLayoutEh layout;
-        ComputeLayout(layout);
-        int offset = 0;
-        int pos = 0;
-        int index = 0;
-        TGridMouseModeEh mode = TGridMouseModeEh::gmmNone;
-        DetectSizingAt(FLastMousePoint.X, FLastMousePoint.Y, layout, offset, pos, index, mode);
+        const TGridMouseModeEh mode = SizingModeAt(FLastMousePoint.X, FLastMousePoint.Y);
         if (mode != TGridMouseModeEh::gmmNone) {
             ::SetCursor(mode == TGridMouseModeEh::gmmRowSizing ? crVSplit : crHSplit);
             Message.Result = 1;
@@ -375,8 +373,9 @@ void TCustomGridEh::StepAnchorCell(TGridScrollDirectionsEh Directions)
 
 void TCustomGridEh::ResyncAfterScroll()
 {
-    if (FEditorMode)
-        SyncEditor();
+    // The pixels under the editor moved with the contents: only its window follows its cell.
+    if (FInplaceEdit && FEditorCell == FCurrent && EditorAllowed())
+        FInplaceEdit->PlaceWithoutRedraw(CellDisplayRect(FCurrent.X, FCurrent.Y));
     if (HandleAllocated() && FHoverCell.X >= 0) {
         const TPoint mouse = ScreenToClient(GetCursorPos());
         TrackHoverCell(mouse.X, mouse.Y);

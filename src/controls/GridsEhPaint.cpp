@@ -53,6 +53,16 @@ private:
     int FSaved;
 };
 
+// Gives the canvas the grid's font for the next cell. A cell painter may have changed it, but
+// assigning a font rebuilds its metrics, so only a font that differs is assigned.
+void UseCellFont(TCanvas& Canvas, TFont* Font)
+{
+    const TFont& current = *Canvas.Font();
+    if (current.Name() != Font->Name() || current.Height() != Font->Height() || current.Style() != Font->Style() ||
+        current.Charset() != Font->Charset() || current.Pitch() != Font->Pitch())
+        Canvas.SetFont(Font);
+}
+
 } // namespace
 
 void TCustomGridEh::Paint()
@@ -122,12 +132,23 @@ void TCustomGridEh::PaintGrid()
         {P::skContra, P::skContra},
     };
     const bool lines = context.Layout.Horz.LineWidth > 0 || context.Layout.Vert.LineWidth > 0;
+    // Each area in the clip is painted clipped to itself: first the lines of all, then the cells.
     auto paintAreas = [&](const auto& Areas) {
+        using TAreaPainter = void (TCustomGridEh::*)(TPaintContext&, const TPaintSegment&, const TPaintSegment&);
+        auto paintEach = [&](TAreaPainter PaintArea) {
+            for (const auto& [colKind, rowKind] : Areas) {
+                const TPaintSegment& cols = context.Cols[colKind];
+                const TPaintSegment& rows = context.Rows[rowKind];
+                const TRect area = Rect(cols.ClipStart, rows.ClipStart, cols.ClipEnd, rows.ClipEnd);
+                if (cols.Empty() || rows.Empty() || area.Intersected(context.Clip).IsEmpty())
+                    continue;
+                const TClipGuard clip(canvas, area);
+                (this->*PaintArea)(context, cols, rows);
+            }
+        };
         if (lines)
-            for (const auto& [cols, rows] : Areas)
-                PaintAreaLines(context, context.Cols[cols], context.Rows[rows]);
-        for (const auto& [cols, rows] : Areas)
-            PaintAreaCells(context, context.Cols[cols], context.Rows[rows]);
+            paintEach(&TCustomGridEh::PaintAreaLines);
+        paintEach(&TCustomGridEh::PaintAreaCells);
     };
     paintAreas(mainAreas);
 
@@ -142,14 +163,11 @@ void TCustomGridEh::PaintGrid()
 
 void TCustomGridEh::PaintAreaLines(TPaintContext& Context, const TPaintSegment& Cols, const TPaintSegment& Rows)
 {
-    const TRect area = Rect(Cols.ClipStart, Rows.ClipStart, Cols.ClipEnd, Rows.ClipEnd);
-    if (Cols.Empty() || Rows.Empty() || area.Intersected(Context.Clip).IsEmpty())
-        return;
     TCanvas& canvas = *Canvas();
-    const TClipGuard clip(canvas, area);
     const bool fixedArea = Cols.Kind == TPaintSegment::skFixed || Rows.Kind == TPaintSegment::skFixed;
     const TColor background = fixedArea ? FFixedColor : Color();
-    const TColor lineColor = FLineColors->CellLineColor(Cols.Spans.front().Index, Rows.Spans.front().Index);
+    const TGridLineColorsEh& colors = *GridLineColors();
+    const TColor lineColor = colors.CellLineColor(Cols.Spans.front().Index, Rows.Spans.front().Index);
     const bool vertOn = FOptions.Contains(fixedArea ? goFixedVertLine : goVertLine);
     const bool horzOn = FOptions.Contains(fixedArea ? goFixedHorzLine : goHorzLine);
     const int vertWidth = Context.Layout.Horz.LineWidth;
@@ -163,18 +181,18 @@ void TCustomGridEh::PaintAreaLines(TPaintContext& Context, const TPaintSegment& 
         if (!vertOn)
             return background;
         if (Cols.Kind == TPaintSegment::skFrozen && ACol == FFixedCols - 1)
-            return FLineColors->FrozenColBorderColor(ACol);
+            return colors.FrozenColBorderColor(ACol);
         if (Cols.Kind == TPaintSegment::skContra && ACol + 1 < TotalColCount())
-            return FLineColors->ContraColBorderColor(ACol + 1);
+            return colors.ContraColBorderColor(ACol + 1);
         return lineColor;
     };
     auto horzColor = [&](int ARow) {
         if (!horzOn)
             return background;
         if (Rows.Kind == TPaintSegment::skFrozen && ARow == FFixedRows - 1)
-            return FLineColors->FrozenRowBorderColor(ARow);
+            return colors.FrozenRowBorderColor(ARow);
         if (Rows.Kind == TPaintSegment::skContra && ARow + 1 < TotalRowCount())
-            return FLineColors->ContraRowBorderColor(ARow + 1);
+            return colors.ContraRowBorderColor(ARow + 1);
         return lineColor;
     };
     auto ask = [this](int ACol, int ARow, TColor& Color, bool& Extend, TGridCellLineKindEh Kind) {
@@ -196,7 +214,7 @@ void TCustomGridEh::PaintAreaLines(TPaintContext& Context, const TPaintSegment& 
                                         bottom + (extend ? std::max(horzWidth, 1) : 0));
                 // The first contra column hangs from a line of its own on its leading side.
                 if (Cols.Kind == TPaintSegment::skContra && col.Index == FColCount) {
-                    color = vertOn ? FLineColors->ContraColBorderColor(col.Index) : background;
+                    color = vertOn ? colors.ContraColBorderColor(col.Index) : background;
                     const int x = col.Start - vertWidth + vertCentre;
                     if (ask(col.Index, row.Index, color, extend, TGridCellLineKindEh::glkLeftLine))
                         FLinesCache.AddLine(color, x, row.Start, x, bottom + (extend ? std::max(horzWidth, 1) : 0));
@@ -208,7 +226,7 @@ void TCustomGridEh::PaintAreaLines(TPaintContext& Context, const TPaintSegment& 
                     FLinesCache.AddLine(color, col.Start, bottom + horzCentre,
                                         right + (extend ? std::max(vertWidth, 1) : 0), bottom + horzCentre);
                 if (Rows.Kind == TPaintSegment::skContra && row.Index == FRowCount) {
-                    color = horzOn ? FLineColors->ContraRowBorderColor(row.Index) : background;
+                    color = horzOn ? colors.ContraRowBorderColor(row.Index) : background;
                     const int y = row.Start - horzWidth + horzCentre;
                     if (ask(col.Index, row.Index, color, extend, TGridCellLineKindEh::glkTopLine))
                         FLinesCache.AddLine(color, col.Start, y, right + (extend ? std::max(vertWidth, 1) : 0), y);
@@ -240,11 +258,7 @@ TGridDrawState TCustomGridEh::CellDrawState(const TPaintContext& Context, int AC
 
 void TCustomGridEh::PaintAreaCells(TPaintContext& Context, const TPaintSegment& Cols, const TPaintSegment& Rows)
 {
-    const TRect area = Rect(Cols.ClipStart, Rows.ClipStart, Cols.ClipEnd, Rows.ClipEnd);
-    if (Cols.Empty() || Rows.Empty() || area.Intersected(Context.Clip).IsEmpty())
-        return;
     TCanvas& canvas = *Canvas();
-    const TClipGuard clip(canvas, area);
     const bool fixedArea = Cols.Kind == TPaintSegment::skFixed || Rows.Kind == TPaintSegment::skFixed;
     const bool contraArea = Cols.Kind == TPaintSegment::skContra || Rows.Kind == TPaintSegment::skContra;
     const TColor background = fixedArea ? FFixedColor : Color();
@@ -257,8 +271,6 @@ void TCustomGridEh::PaintAreaCells(TPaintContext& Context, const TPaintSegment& 
     const bool focusRects = FDefaultDrawing && !designing && !FOptions.Contains(goRowSelect) &&
                             !(FOptions.Contains(goEditing) && FOptions.Contains(goAlwaysShowEditor));
     const bool editorOpen = FInplaceEdit != nullptr && FEditorMode;
-    if (FDefaultDrawing)
-        canvas.SetFont(Font());
 
     for (const auto& row : Rows.Spans) {
         if (row.Extent <= 0)
@@ -291,6 +303,7 @@ void TCustomGridEh::PaintAreaCells(TPaintContext& Context, const TPaintSegment& 
                 const bool highlight = state.Contains(gdSelected) &&
                                        (!state.Contains(gdFocused) || FOptions.Intersects(goDrawFocusSelected | goRowSelect));
                 canvas.Brush()->SetColor(highlight ? clHighlight : background);
+                UseCellFont(canvas, Font());
                 canvas.Font()->SetColor(highlight ? clHighlightText : Font()->Color());
                 canvas.FillRect(rect);
             }
@@ -321,8 +334,9 @@ void TCustomGridEh::DrawVertLines(const TGridLayoutEh& Layout, int FromY, int To
     if (ToY <= FromY || horz.LineWidth <= 0)
         return;
     TCanvas& canvas = *Canvas();
-    const TColor dark = FLineColors->DarkLineColor();
-    const TColor bright = FLineColors->BrightLineColor();
+    const TGridLineColorsEh& colors = *GridLineColors();
+    const TColor dark = colors.DarkLineColor();
+    const TColor bright = colors.BrightLineColor();
     auto fade = [&](int X, TColor LineColor) {
         canvas.GradientFill(Rect(X, FromY, X + 1, ToY), LineColor, Color(), GRADIENT_FILL_RECT_V);
     };

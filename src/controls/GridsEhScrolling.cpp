@@ -130,8 +130,9 @@ void TCustomGridEh::PlacePixelPosition(bool Horz, int Position, int& First, int&
     const int fixed = Horz ? FFixedCols : FFixedRows;
     const int count = Horz ? FColCount : FRowCount;
     const int defaultExtent = Horz ? FDefaultColWidth : FDefaultRowHeight;
+    const int lineWidth = AxisLineWidth(!Horz);
     if (extents.empty()) {
-        const int unit = std::max(1, defaultExtent + FGridLineWidth);
+        const int unit = std::max(1, defaultExtent + lineWidth);
         First = std::min(fixed + Position / unit, count - 1);
         Offset = Position - (First - fixed) * unit;
         return;
@@ -139,7 +140,7 @@ void TCustomGridEh::PlacePixelPosition(bool Horz, int Position, int& First, int&
     const TGridAxisExtentsEh& axis = Horz ? FHorzExtents : FVertExtents;
     First = Horz ? FTopLeft.X : FTopLeft.Y;
     int start = axis.BeforeFirst;
-    auto unitOf = [&](int Cell) { return extents[static_cast<std::size_t>(Cell)] + FGridLineWidth; };
+    auto unitOf = [&](int Cell) { return extents[static_cast<std::size_t>(Cell)] + lineWidth; };
     while (First > fixed && start > Position) {
         --First;
         start -= unitOf(First);

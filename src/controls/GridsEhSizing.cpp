@@ -117,7 +117,7 @@ void TCustomGridEh::DetectSizingAt(int X, int Y, const TGridLayoutEh& Layout, in
     Mode = colZone ? TGridMouseModeEh::gmmColSizing : TGridMouseModeEh::gmmRowSizing;
 }
 
-bool TCustomGridEh::IsOverSizingZone(int X, int Y)
+TGridMouseModeEh TCustomGridEh::SizingModeAt(int X, int Y)
 {
     TGridLayoutEh layout;
     ComputeLayout(layout);
@@ -126,7 +126,12 @@ bool TCustomGridEh::IsOverSizingZone(int X, int Y)
     int index = 0;
     TGridMouseModeEh mode = TGridMouseModeEh::gmmNone;
     DetectSizingAt(X, Y, layout, offset, pos, index, mode);
-    return mode != TGridMouseModeEh::gmmNone;
+    return mode;
+}
+
+bool TCustomGridEh::IsOverSizingZone(int X, int Y)
+{
+    return SizingModeAt(X, Y) != TGridMouseModeEh::gmmNone;
 }
 
 void TCustomGridEh::SizingLineSpan(const TGridLayoutEh& Layout, int& Start, int& End)

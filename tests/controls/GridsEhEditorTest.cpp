@@ -33,6 +33,7 @@ public:
     bool FailStoring = false;
     Char RefusedKey;
     int DoubleClicks = 0;
+    int Syncs = 0;
 
     String Cell(int ACol, int ARow) { return Texts[{ACol, ARow}]; }
 
@@ -68,6 +69,11 @@ protected:
         TCustomGridEh::KeyUp(Key, Shift);
     }
     void DblClick() override { ++DoubleClicks; }
+    void SyncEditor() override
+    {
+        ++Syncs;
+        TCustomGridEh::SyncEditor();
+    }
 };
 
 class GridsEhEditorTest : public ::testing::Test {
@@ -351,6 +357,34 @@ TEST_F(GridsEhEditorTest, ClickingTheCurrentCellOpensTheEditorAndAQuickSecondCli
     now += 100;
     ClickAt(EditorWindow(), QPoint(5, 5));
     EXPECT_EQ(Grid->DoubleClicks, 1);
+}
+
+TEST_F(GridsEhEditorTest, TheClickThatMakesTheEditorStartsItsDoubleClickTime)
+{
+    std::uint32_t now = 5000;
+    PlatformMetrics().SetTickClock([&] { return now; });
+    ASSERT_EQ(Editor(), nullptr);
+    ClickAt(GridWindow(), CellCentre(1, 1));
+    ASSERT_NE(Editor(), nullptr);
+    ASSERT_TRUE(Editor()->IsWindowShown());
+    now += 100;
+    ClickAt(EditorWindow(), QPoint(5, 5));
+    EXPECT_EQ(Grid->DoubleClicks, 1);
+}
+
+TEST_F(GridsEhEditorTest, ScrollingMovesTheOpenEditorWithItsCellWithoutSyncingIt)
+{
+    Grid->ChangeRowCount(50);
+    Grid->MoveToRow(5);
+    OpenEditor();
+    const int syncs = Grid->Syncs;
+    Grid->ChangeTopRow(3);
+    EXPECT_EQ(Editor()->BoundsRect(), Grid->CellPixelRect(1, 5));
+    EXPECT_TRUE(Editor()->IsWindowShown());
+    EXPECT_EQ(Grid->Syncs, syncs);
+    // A cell scrolled out of view takes its editor with it.
+    Grid->ChangeTopRow(6);
+    EXPECT_FALSE(Editor()->IsWindowShown());
 }
 
 TEST_F(GridsEhEditorTest, TabAndArrowsAtTheTextEndsMoveAnAlwaysShownEditorToTheNextCell)

@@ -113,6 +113,22 @@ TEST_F(GridsEhLayoutTest, ZeroWidthScrolledColumnsAreSkipped)
     EXPECT_EQ(Grid.TopLeftShowingCell(6, layout.Horz), 4);
 }
 
+TEST_F(GridsEhLayoutTest, TheHighestFirstColumnShowsTheLastOneWholeOverLinesOfZeroWidthColumns)
+{
+    Grid.ChangeColCount(12);
+    Grid.ChangeColWidth(7, 85);
+    Grid.ChangeColWidth(8, 84);
+    Grid.ChangeColWidth(9, 0);
+    Grid.ChangeColWidth(10, 0);
+    Grid.ChangeColWidth(11, 84);
+    // Columns 7, 8 and 11 with their lines fill the 255 scrolled pixels plus the last line; the
+    // lines of 9 and 10 push column 11 out unless column 8 comes first.
+    const int highest = Grid.TopLeftShowingCell(11, Layout().Horz);
+    EXPECT_EQ(highest, 8);
+    Grid.ChangeLeftCol(highest);
+    EXPECT_EQ(Layout().Horz.LastFullVisibleCell, 11);
+}
+
 TEST_F(GridsEhLayoutTest, HighestFirstColumnIsTheFixedCountWhenEverythingFits)
 {
     Grid.ChangeColCount(4);

@@ -1,6 +1,7 @@
 #include "GridsEhTestGrid.h"
 
 #include <QWidget>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -41,6 +42,58 @@ TEST_F(GridsEhPaintTest, BrightLinesTurnGrayOnASilverGrid)
     EXPECT_EQ(Grid.GridLineColors()->BrightLineColor(), clGray);
     Grid.GridLineColors()->SetBrightColor(clRed);
     EXPECT_EQ(PixelColor(Grid.PaintToImage(), 129, 60), clRed);
+}
+
+// A descendant's own line colours: every dark line red.
+class TRedDarkLines : public TGridLineColorsEh {
+public:
+    using TGridLineColorsEh::TGridLineColorsEh;
+    TColor DarkLineColor() const override { return clRed; }
+};
+
+class TRedLinesGrid : public TTestGrid {
+public:
+    using TTestGrid::TTestGrid;
+
+protected:
+    std::unique_ptr<TGridLineColorsEh> CreateLineColorsObject() override
+    {
+        return std::make_unique<TRedDarkLines>(this);
+    }
+};
+
+TEST_F(GridsEhPaintTest, ADescendantsLineColoursObjectPaintsTheLines)
+{
+    TRedLinesGrid grid(nullptr);
+    grid.SetBorderStyle(TBorderStyle::bsNone);
+    grid.ChangeScrollBars(TScrollStyle::ssNone);
+    EXPECT_EQ(PixelColor(grid.PaintToImage(), 64, 10), clRed);
+}
+
+// A painter that writes one cell in bold and notes the font every cell starts with.
+class TBoldCellGrid : public TTestGrid {
+public:
+    using TTestGrid::TTestGrid;
+    std::vector<bool> StartedBold;
+
+protected:
+    void PaintCell(int ACol, int ARow, TGridDrawState State, TRect ARect) override
+    {
+        StartedBold.push_back(Canvas()->Font()->Style().Contains(TFontStyle::fsBold));
+        if (ACol == 1 && ARow == 1)
+            Canvas()->Font()->SetStyle({TFontStyle::fsBold});
+        TTestGrid::PaintCell(ACol, ARow, State, ARect);
+    }
+};
+
+TEST_F(GridsEhPaintTest, EveryCellStartsWithTheGridsFontWhateverTheCellBeforeDid)
+{
+    TBoldCellGrid grid(nullptr);
+    grid.SetBorderStyle(TBorderStyle::bsNone);
+    grid.ChangeScrollBars(TScrollStyle::ssNone);
+    grid.PaintToImage();
+    ASSERT_FALSE(grid.StartedBold.empty());
+    EXPECT_EQ(std::count(grid.StartedBold.begin(), grid.StartedBold.end(), true), 0);
 }
 
 TEST_F(GridsEhPaintTest, SelectedCellsAreHighlighted)

@@ -108,6 +108,19 @@ TEST_F(GridsEhScrollTest, AWideRowSelectGridScrollsByPixelsPast16BitThumbPositio
     EXPECT_EQ(Grid->LeftCol(), 1995);
 }
 
+TEST_F(GridsEhScrollTest, PixelPositionsCountNoLinesWhenTheAxisShowsNone)
+{
+    Grid->ChangeColCount(2000);
+    Grid->ChangeOptions((Grid->Options() | goRowSelect | goThumbTracking) - goVertLine - goFixedVertLine);
+    // Columns of 64 pixels abut: the range and the place of a position follow that.
+    EXPECT_EQ(Info(SB_HORZ).nMax, 1999 * 64 - 1);
+    HoldThumbAt(Qt::Horizontal, 100000);
+    EXPECT_EQ(Grid->LeftCol(), 1 + 100000 / 64);
+    EXPECT_EQ(Grid->HorzPixelOffset(), 100000 % 64);
+    Bar(Qt::Horizontal)->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(Info(SB_HORZ).nPos, 100000 + Grid->HorzExtents().Page / 20);
+}
+
 TEST_F(GridsEhScrollTest, ThumbReleasedWithoutTrackingStillReachesAFarPixelPosition)
 {
     Grid->ChangeColCount(2000);

@@ -495,6 +495,9 @@ TControl* GetCaptureControl();
 void SetCaptureControl(TControl* Control);
 HWND GetCapture();
 bool ReleaseCapture();
+// Gives the keyboard focus to the window itself, without asking its form (nullptr takes it from
+// every window); answers the window that had it.
+HWND SetFocus(HWND Handle);
 // Shows Cursor over the window answering WM_SETCURSOR now (call it from that handler).
 void SetCursor(TCursor Cursor);
 // The mouse position in screen coordinates.

@@ -195,6 +195,16 @@ bool ReleaseCapture()
     return true;
 }
 
+HWND SetFocus(HWND Handle)
+{
+    QWidget* previous = QApplication::focusWidget();
+    if (Handle != nullptr)
+        Handle->setFocus(Qt::OtherFocusReason);
+    else if (previous != nullptr)
+        previous->clearFocus();
+    return previous;
+}
+
 TPoint GetCursorPos() { return FromQPoint(QCursor::pos()); }
 
 void MessageBeep(unsigned)

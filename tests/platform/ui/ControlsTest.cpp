@@ -267,6 +267,15 @@ TEST_F(ControlsTest, FocusMessagesNameTheOtherControl)
     EXPECT_EQ(Other->Log, (Log{"setfocus from Grid", "enter"}));
 }
 
+TEST_F(ControlsTest, WindowFocusGoesToTheWindowAndAnswersThePreviousOne)
+{
+    Grid->SetFocus();
+    EXPECT_EQ(::SetFocus(Other->Handle()), Grid->Handle());
+    EXPECT_TRUE(Other->Focused());
+    EXPECT_EQ(::SetFocus(nullptr), Other->Handle());
+    EXPECT_FALSE(Other->Focused());
+}
+
 TEST_F(ControlsTest, TabMovesTheFocusInTabOrderUnlessTheControlWantsTab)
 {
     Grid->SetFocus();
