@@ -2,6 +2,8 @@
 // window loads, as its stored description would build them. The database opens here too.
 #include "app/orecord.h"
 
+#include "app/FormBuilding.h"
+
 #include "platform/ado/ADODB.h"
 #include "platform/data/DataSource.h"
 #include "platform/ui/Button.h"
@@ -37,17 +39,6 @@ constexpr int Row1 = 20;
 constexpr int Row2 = 50;
 constexpr int Row3 = 80;
 constexpr int FieldHeight = 21;
-
-template <class TControlClass>
-TControlClass* Place(TComponent* Owner, TWinControl* Parent, const char* Name, int Left, int Top, int Width, int Height)
-{
-    auto* control = new TControlClass(Owner);
-    if (Name != nullptr)
-        control->SetName(String::fromUtf8(Name));
-    control->SetParent(Parent);
-    control->SetBounds(Left, Top, Width, Height);
-    return control;
-}
 
 TLabel* AddLabel(TComponent* Owner, TWinControl* Parent, int Left, int Top, const char* Caption, TColor Colour = clWindowText)
 {
@@ -194,16 +185,9 @@ void TMF1::CreateComponents()
 
     PageControl1 = Place<TPageControl>(this, this, "PageControl1", 0, 0, 753, 502);
     PageControl1->SetShowHint(true);
-    const auto addPage = [this](const char* Name, const char* Caption) {
-        auto* page = new TTabSheet(this);
-        page->SetName(String::fromUtf8(Name));
-        page->SetPageControl(PageControl1);
-        page->SetCaption(String::fromUtf8(Caption));
-        return page;
-    };
-    TabSheet1 = addPage("TabSheet1", "办公用品");
-    TabSheet2 = addPage("TabSheet2", "来宾礼品");
-    TabSheet3 = addPage("TabSheet3", "入库登记");
+    TabSheet1 = AddTabSheet(this, PageControl1, "TabSheet1", "办公用品");
+    TabSheet2 = AddTabSheet(this, PageControl1, "TabSheet2", "来宾礼品");
+    TabSheet3 = AddTabSheet(this, PageControl1, "TabSheet3", "入库登记");
     // The description was saved on the gift page; FormCreate shows the page the settings name.
     PageControl1->SetActivePage(TabSheet2);
     BitBtn3 = AddButton<TBitBtn>(this, this, "BitBtn3", 597, 0, 75, "刷新");

@@ -1,9 +1,9 @@
 #include "app/sys.h"
 
+#include "app/FormBuilding.h"
 #include "app/orecord.h"
 #include "platform/core/IniFile.h"
 #include "platform/ui/GroupBox.h"
-#include "platform/ui/PageControl.h"
 
 TForm3* Form3 = nullptr;
 
@@ -24,28 +24,15 @@ TForm3::TForm3(TComponent* AOwner) : TForm(AOwner)
     SetClientWidth(494);
     SetClientHeight(323);
 
-    GroupBox1 = new TGroupBox(this);
-    GroupBox1->SetName(QStringLiteral("GroupBox1"));
-    GroupBox1->SetParent(this);
-    GroupBox1->SetBounds(4, 2, 486, 317);
+    GroupBox1 = Place<TGroupBox>(this, this, "GroupBox1", 4, 2, 486, 317);
     GroupBox1->SetCaption(QStringLiteral("参数设置"));
-    PageControl1 = new TPageControl(this);
-    PageControl1->SetName(QStringLiteral("PageControl1"));
-    PageControl1->SetParent(GroupBox1);
-    PageControl1->SetBounds(6, 16, 474, 295);
+    PageControl1 = Place<TPageControl>(this, GroupBox1, "PageControl1", 6, 16, 474, 295);
     PageControl1->SetShowHint(true);
-    const auto addPage = [this](const char* Name, const char* Caption) {
-        auto* page = new TTabSheet(this);
-        page->SetName(String::fromUtf8(Name));
-        page->SetPageControl(PageControl1);
-        page->SetCaption(String::fromUtf8(Caption));
-        return page;
-    };
-    TabSheet1 = addPage("TabSheet1", "用户");
-    TabSheet2 = addPage("TabSheet2", "部门");
-    TabSheet3 = addPage("TabSheet3", "物品");
-    TabSheet4 = addPage("TabSheet4", "备注");
-    TabSheet5 = addPage("TabSheet5", "供应商");
+    TabSheet1 = AddTabSheet(this, PageControl1, "TabSheet1", "用户");
+    TabSheet2 = AddTabSheet(this, PageControl1, "TabSheet2", "部门");
+    TabSheet3 = AddTabSheet(this, PageControl1, "TabSheet3", "物品");
+    TabSheet4 = AddTabSheet(this, PageControl1, "TabSheet4", "备注");
+    TabSheet5 = AddTabSheet(this, PageControl1, "TabSheet5", "供应商");
 
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     EndLoading();
