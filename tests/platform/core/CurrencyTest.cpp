@@ -66,3 +66,19 @@ TEST(Currency, ConversionsBackToFloatingPoint)
     EXPECT_EQ(Currency::FromRaw(1000).ToDouble(), 0.1);
     EXPECT_LT(Currency::FromRaw(-1), Currency());
 }
+
+TEST(Currency, SumsAndIntegersBeyondTheRangeRaiseInsteadOfWrapping)
+{
+    const Currency max = Currency::FromRaw(std::numeric_limits<std::int64_t>::max());
+    const Currency min = Currency::FromRaw(std::numeric_limits<std::int64_t>::min());
+    const Currency unit = Currency::FromRaw(1);
+    EXPECT_THROW(max + unit, EOverflow);
+    EXPECT_THROW(min - unit, EOverflow);
+    EXPECT_THROW(-min, EOverflow);
+    EXPECT_THROW(Currency::FromInt(std::numeric_limits<std::int64_t>::max() / Currency::Scale + 1), EOverflow);
+    Currency total = max;
+    EXPECT_THROW(total += unit, EOverflow);
+    EXPECT_EQ(total, max);
+    EXPECT_THROW(total -= -unit, EOverflow);
+    EXPECT_EQ(max - max + min, min);
+}
