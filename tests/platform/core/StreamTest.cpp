@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <string>
 
 namespace {
@@ -62,6 +63,15 @@ TEST(MemoryStream, WritingPastTheEndZeroFillsTheGap)
     EXPECT_EQ(Stream.Size(), 2);
     WriteText(Stream, "z");
     EXPECT_EQ(ReadAll(Stream), std::string("ab\0\0\0z", 6));
+}
+
+TEST(MemoryStream, WriteWhoseEndPassesTheLargestPositionWritesNothing)
+{
+    TMemoryStream Stream;
+    WriteText(Stream, "abc");
+    Stream.Seek(std::numeric_limits<std::int64_t>::max() - 1, TSeekOrigin::soBeginning);
+    EXPECT_EQ(Stream.Write("xyz", 3), 0);
+    EXPECT_EQ(ReadAll(Stream), "abc");
 }
 
 TEST(MemoryStream, CapacityGrowsInMultiplesOf8192)
