@@ -1,5 +1,7 @@
 #include "platform/core/Collection.h"
 
+#include "platform/core/UpdateBatch.h"
+
 TCollectionItem::TCollectionItem(TCollection* Collection)
 {
     if (Collection != nullptr)
@@ -94,7 +96,7 @@ void TCollection::Clear()
 {
     if (Count() == 0)
         return;
-    BatchUpdate([this] {
+    UpdateBatch(*this, [this] {
         while (Count() > 0) {
             TCollectionItem* item = FItems.Last();
             RemoveItem(item);
@@ -131,7 +133,7 @@ void TCollection::Assign(TPersistent* Source)
     }
     if (source == this)
         return;
-    BatchUpdate([this, source] {
+    UpdateBatch(*this, [this, source] {
         Clear();
         for (int i = 0; i < source->Count(); ++i)
             Add()->Assign(source->Items(i));
@@ -167,16 +169,4 @@ void TCollection::RemoveItem(TCollectionItem* Item)
         FItems.Remove(Item);
     Item->FCollection = nullptr;
     Changed();
-}
-
-void TCollection::BatchUpdate(const std::function<void()>& Change)
-{
-    BeginUpdate();
-    try {
-        Change();
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
 }

@@ -95,7 +95,6 @@ private:
     void AttachItem(TCollectionItem* Item);
     void AnnounceItem(TCollectionItem* Item);
     void RemoveItem(TCollectionItem* Item);
-    void BatchUpdate(const std::function<void()>& Change);
 
     TCollectionItemClass FItemClass;
     TListOf<TCollectionItem> FItems;

@@ -32,6 +32,14 @@ Int128 DivideHalfEven(Int128 Numerator, Int128 Denominator)
 
 }  // namespace
 
+Currency Currency::FromInt(std::int64_t value)
+{
+    std::int64_t units;
+    if (__builtin_mul_overflow(value, Scale, &units))
+        RaiseOverflow();
+    return Currency(units);
+}
+
 bool Currency::TryFromDouble(long double value, Currency& result)
 {
     // 2^63 is exact in long double; the range is [-2^63, 2^63) after rounding.
@@ -61,4 +69,22 @@ Currency Currency::operator/(Currency other) const
     if (other.FUnits == 0)
         throw EZeroDivide(QStringLiteral("Division by zero"));
     return FromWide(DivideHalfEven(static_cast<Int128>(FUnits) * Scale, other.FUnits));
+}
+
+Currency Currency::operator-() const { return Currency() - *this; }
+
+Currency Currency::operator+(Currency other) const
+{
+    std::int64_t sum;
+    if (__builtin_add_overflow(FUnits, other.FUnits, &sum))
+        RaiseOverflow();
+    return Currency(sum);
+}
+
+Currency Currency::operator-(Currency other) const
+{
+    std::int64_t difference;
+    if (__builtin_sub_overflow(FUnits, other.FUnits, &difference))
+        RaiseOverflow();
+    return Currency(difference);
 }

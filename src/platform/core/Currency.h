@@ -11,7 +11,8 @@ public:
 
     constexpr Currency() = default;
     static constexpr Currency FromRaw(std::int64_t units) { return Currency(units); }
-    static constexpr Currency FromInt(std::int64_t value) { return Currency(value * Scale); }
+    // Raises EOverflow, as the arithmetic below does, when the result leaves the range.
+    static Currency FromInt(std::int64_t value);
     // Rounds value * 10000 half to even; raises EOverflow outside the representable range.
     static Currency FromDouble(long double value);
     // The same conversion answering false instead of raising.
@@ -21,11 +22,11 @@ public:
     double ToDouble() const { return static_cast<double>(static_cast<long double>(FUnits) / Scale); }
     long double ToLongDouble() const { return static_cast<long double>(FUnits) / Scale; }
 
-    constexpr Currency operator-() const { return Currency(-FUnits); }
-    constexpr Currency operator+(Currency other) const { return Currency(FUnits + other.FUnits); }
-    constexpr Currency operator-(Currency other) const { return Currency(FUnits - other.FUnits); }
-    Currency& operator+=(Currency other) { FUnits += other.FUnits; return *this; }
-    Currency& operator-=(Currency other) { FUnits -= other.FUnits; return *this; }
+    Currency operator-() const;
+    Currency operator+(Currency other) const;
+    Currency operator-(Currency other) const;
+    Currency& operator+=(Currency other) { return *this = *this + other; }
+    Currency& operator-=(Currency other) { return *this = *this - other; }
     // Products and quotients are rounded half to even to 1/10000; division by zero raises EZeroDivide.
     Currency operator*(Currency other) const;
     Currency operator/(Currency other) const;

@@ -1,6 +1,7 @@
 #include "platform/core/DateTime.h"
 
 #include "platform/core/Exceptions.h"
+#include "platform/core/Rounding.h"
 
 #include <QDateTime>
 
@@ -14,6 +15,7 @@ constexpr std::int64_t JulianDayOfZero = 2415019;
 
 // A TDateTime as a whole day number and the milliseconds into that day. The time is rounded to
 // the millisecond first, so a value a hair before midnight belongs to the next day at 00:00.
+// NaN, infinities and values too far out for a millisecond count raise EInvalidOp.
 struct TDayAndTime {
     std::int64_t Day;
     std::int64_t MSec;
@@ -22,12 +24,12 @@ struct TDayAndTime {
 TDayAndTime Split(TDateTime Value)
 {
     if (Value >= 0) {
-        const std::int64_t total = std::llround(static_cast<long double>(Value) * MSecsPerDay);
+        const std::int64_t total = Round(static_cast<long double>(Value) * MSecsPerDay);
         return {total / MSecsPerDay, total % MSecsPerDay};
     }
     // Before day 0 the day counts back and the fraction is still the time of day.
-    std::int64_t day = static_cast<std::int64_t>(std::trunc(Value));
-    std::int64_t msec = std::llround(std::fabs(static_cast<long double>(Value) - day) * MSecsPerDay);
+    std::int64_t day = Trunc(Value);
+    std::int64_t msec = Round(std::fabs(static_cast<long double>(Value) - day) * MSecsPerDay);
     if (msec == MSecsPerDay) {
         --day;
         msec = 0;

@@ -17,6 +17,7 @@ TDateTime EncodeTime(Word Hour, Word Min, Word Sec, Word MSec);
 bool TryEncodeTime(Word Hour, Word Min, Word Sec, Word MSec, TDateTime& Result);
 // Decoding first rounds the value to the nearest millisecond, so a value a hair before midnight
 // is 00:00:00.000 of the next day, never 24:00. DateOf, TimeOf and the week routines agree.
+// A value that names no day (NaN, infinite, or beyond Int64 milliseconds) raises EInvalidOp.
 void DecodeDate(TDateTime Value, Word& Year, Word& Month, Word& Day);
 void DecodeTime(TDateTime Value, Word& Hour, Word& Min, Word& Sec, Word& MSec);
 void DecodeDateTime(TDateTime Value, Word& Year, Word& Month, Word& Day, Word& Hour, Word& Min,

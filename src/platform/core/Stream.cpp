@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <memory>
 
 // --- TStream -------------------------------------------------------------------------------
@@ -63,7 +64,8 @@ std::int64_t TMemoryStream::Read(void* Buffer, std::int64_t Count)
 
 std::int64_t TMemoryStream::Write(const void* Buffer, std::int64_t Count)
 {
-    if (FPosition < 0 || Count <= 0)
+    // An end past the largest position would wrap; the platform's stream writes nothing then.
+    if (FPosition < 0 || Count <= 0 || Count > std::numeric_limits<std::int64_t>::max() - FPosition)
         return 0;
     const std::int64_t End = FPosition + Count;
     if (End > FSize) {

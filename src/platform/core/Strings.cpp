@@ -1,6 +1,8 @@
 #include "platform/core/Strings.h"
 
 #include "platform/core/Collation.h"
+#include "platform/core/SysUtils.h"
+#include "platform/core/UpdateBatch.h"
 
 namespace {
 
@@ -15,11 +17,6 @@ bool NeedsQuotes(const String& S, Char Delimiter, Char Quote)
         if (IsBlank(c) || c == Delimiter || c == Quote)
             return true;
     return false;
-}
-
-String Quoted(const String& S, Char Quote)
-{
-    return Quote + String(S).replace(Quote, String(2, Quote)) + Quote;
 }
 
 // Reads the quoted text starting at Value[Pos], undoubling inner quotes, and leaves Pos past the
@@ -73,7 +70,7 @@ int TStrings::AddObject(const String& S, TObject* Object)
 
 void TStrings::AddStrings(TStrings* Strings)
 {
-    BatchUpdate([this, Strings] {
+    UpdateBatch(*this, [this, Strings] {
         const int count = Strings->Count();
         for (int i = 0; i < count; ++i)
             AddObject(Strings->Strings(i), Strings->Objects(i));
@@ -88,7 +85,7 @@ void TStrings::InsertObject(int Index, const String& S, TObject* Object)
 
 void TStrings::Exchange(int Index1, int Index2)
 {
-    BatchUpdate([this, Index1, Index2] {
+    UpdateBatch(*this, [this, Index1, Index2] {
         const String s = Strings(Index1);
         TObject* object = Objects(Index1);
         SetStrings(Index1, Strings(Index2));
@@ -102,7 +99,7 @@ void TStrings::Move(int CurIndex, int NewIndex)
 {
     if (CurIndex == NewIndex)
         return;
-    BatchUpdate([this, CurIndex, NewIndex] {
+    UpdateBatch(*this, [this, CurIndex, NewIndex] {
         const String s = Strings(CurIndex);
         TObject* object = Objects(CurIndex);
         Delete(CurIndex);
@@ -160,7 +157,7 @@ void TStrings::Assign(TPersistent* Source)
     }
     if (source == this)
         return;
-    BatchUpdate([this, source] {
+    UpdateBatch(*this, [this, source] {
         Clear();
         FDelimiter = source->FDelimiter;
         FQuoteChar = source->FQuoteChar;
@@ -196,7 +193,7 @@ String TStrings::Text() const
 
 void TStrings::SetText(const String& Value)
 {
-    BatchUpdate([this, &Value] {
+    UpdateBatch(*this, [this, &Value] {
         Clear();
         qsizetype pos = 0;
         while (pos < Value.size()) {
@@ -275,17 +272,6 @@ int TStrings::CompareStrings(const String& S1, const String& S2) const
 
 void TStrings::SetUpdateState(bool Updating) {}
 
-void TStrings::BatchUpdate(const std::function<void()>& Change)
-{
-    BeginUpdate();
-    try {
-        Change();
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
-}
 
 String TStrings::JoinDelimited(Char Delimiter, Char Quote) const
 {
@@ -298,14 +284,14 @@ String TStrings::JoinDelimited(Char Delimiter, Char Quote) const
         if (i > 0)
             result += Delimiter;
         const String s = Strings(i);
-        result += NeedsQuotes(s, Delimiter, Quote) ? Quoted(s, Quote) : s;
+        result += NeedsQuotes(s, Delimiter, Quote) ? AnsiQuotedStr(s, Quote) : s;
     }
     return result;
 }
 
 void TStrings::SplitDelimited(const String& Value, Char Delimiter, Char Quote)
 {
-    BatchUpdate([this, &Value, Delimiter, Quote] {
+    UpdateBatch(*this, [this, &Value, Delimiter, Quote] {
         Clear();
         qsizetype pos = 0;
         const auto skipBlanks = [&Value, &pos] {

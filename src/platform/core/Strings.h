@@ -5,8 +5,6 @@
 #include "platform/core/Persistent.h"
 #include "platform/core/String.h"
 
-#include <functional>
-
 class TStrings : public TPersistent {
 public:
     virtual int Count() const = 0;
@@ -74,8 +72,6 @@ protected:
     // Called as the outermost BeginUpdate starts a batch and as its EndUpdate ends it.
     virtual void SetUpdateState(bool Updating);
     int UpdateCount() const { return FUpdateCount; }
-    // Runs Change inside BeginUpdate/EndUpdate, ending the batch even when Change raises.
-    void BatchUpdate(const std::function<void()>& Change);
     const char* ClassName() const override { return "TStrings"; }
 
 private:

@@ -41,7 +41,7 @@ bool TryStrToInt64(const String& S, std::int64_t& Value);
 // --- Floating point and currency ---------------------------------------------------------
 // A float formats from its 15 significant digits, a currency from its exact digits; rounding to
 // the digits shown goes half away from zero on those decimal digits. A value that rounds to zero
-// never carries a minus sign. NaN and infinities format as "NAN", "INF" and "-INF".
+// never carries a minus sign, unlike the platform's "-0.00": a total shown so reads as a loss. NaN and infinities format as "NAN", "INF" and "-INF".
 enum class TFloatFormat { ffGeneral, ffExponent, ffFixed, ffNumber, ffCurrency };
 
 String FloatToStr(long double Value);  // general format, 15 significant digits

@@ -54,15 +54,27 @@ TEST(Currency, ProductsAndQuotientsRoundHalfToEven)
     EXPECT_EQ((Currency::FromRaw(3) / Currency::FromInt(-2)).Raw(), -2);  // -0.00015 -> -0.0002
 }
 
-TEST(Currency, ArithmeticFailures)
-{
-    EXPECT_THROW(Currency::FromInt(1) / Currency(), EZeroDivide);
-    EXPECT_THROW(Currency::FromInt(1000000000) * Currency::FromInt(1000000000), EOverflow);
-}
-
 TEST(Currency, ConversionsBackToFloatingPoint)
 {
     EXPECT_EQ(Currency::FromRaw(15000).ToDouble(), 1.5);
     EXPECT_EQ(Currency::FromRaw(1000).ToDouble(), 0.1);
     EXPECT_LT(Currency::FromRaw(-1), Currency());
+}
+
+TEST(Currency, ArithmeticOutsideTheRangeRaisesInsteadOfWrapping)
+{
+    EXPECT_THROW(Currency::FromInt(1) / Currency(), EZeroDivide);
+    EXPECT_THROW(Currency::FromInt(1000000000) * Currency::FromInt(1000000000), EOverflow);
+    const Currency max = Currency::FromRaw(std::numeric_limits<std::int64_t>::max());
+    const Currency min = Currency::FromRaw(std::numeric_limits<std::int64_t>::min());
+    const Currency unit = Currency::FromRaw(1);
+    EXPECT_THROW(max + unit, EOverflow);
+    EXPECT_THROW(min - unit, EOverflow);
+    EXPECT_THROW(-min, EOverflow);
+    EXPECT_THROW(Currency::FromInt(std::numeric_limits<std::int64_t>::max() / Currency::Scale + 1), EOverflow);
+    Currency total = max;
+    EXPECT_THROW(total += unit, EOverflow);
+    EXPECT_EQ(total, max);
+    EXPECT_THROW(total -= -unit, EOverflow);
+    EXPECT_EQ(max - max + min, min);
 }

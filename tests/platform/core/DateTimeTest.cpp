@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 struct TParts {
@@ -77,6 +79,15 @@ TEST(DateTime, NegativeValuesCountBackWithAPositiveTime)
     EXPECT_EQ(EncodeDateTime(1899, 12, 29, 6, 0, 0, 0), -1.25);
     EXPECT_EQ(DateOf(-1.25), -1);
     EXPECT_DOUBLE_EQ(TimeOf(-1.25), 0.25);
+}
+
+TEST(DateTime, DecodingAValueWithoutADayRaisesInvalidOp)
+{
+    Word Year, Month, Day, Hour, Min, Sec, MSec;
+    for (const double bad : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), 1e300, -1e300}) {
+        EXPECT_THROW(DecodeDate(bad, Year, Month, Day), EInvalidOp) << bad;
+        EXPECT_THROW(DecodeTime(bad, Hour, Min, Sec, MSec), EInvalidOp) << bad;
+    }
 }
 
 TEST(DateTime, LeapYearsAndMonthLengths)

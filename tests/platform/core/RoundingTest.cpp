@@ -1,6 +1,10 @@
 #include "platform/core/Rounding.h"
 
+#include "platform/core/Exceptions.h"
+
 #include <gtest/gtest.h>
+
+#include <limits>
 
 TEST(Round, HalvesGoToTheEvenNeighbour)
 {
@@ -21,4 +25,17 @@ TEST(TruncAndFrac, SplitTowardZero)
     EXPECT_DOUBLE_EQ(static_cast<double>(Frac(2.75)), 0.75);
     EXPECT_DOUBLE_EQ(static_cast<double>(Frac(-2.75)), -0.75);
     EXPECT_EQ(Frac(3.0), 0);
+}
+
+TEST(RoundAndTrunc, ValuesOutsideInt64RaiseInvalidOp)
+{
+    constexpr long double Limit = 9223372036854775808.0L;  // 2^63
+    for (const long double bad : {std::numeric_limits<long double>::quiet_NaN(), std::numeric_limits<long double>::infinity(),
+                                  -std::numeric_limits<long double>::infinity(), Limit, -Limit - 1, 1e300L}) {
+        EXPECT_THROW(Round(bad), EInvalidOp) << static_cast<double>(bad);
+        EXPECT_THROW(Trunc(bad), EInvalidOp) << static_cast<double>(bad);
+    }
+    EXPECT_EQ(Trunc(-Limit), std::numeric_limits<std::int64_t>::min());
+    EXPECT_EQ(Trunc(Limit - 0.5L), std::numeric_limits<std::int64_t>::max());
+    EXPECT_THROW(Round(Limit - 0.5L), EInvalidOp);  // 2^63 - 0.5 rounds to the even 2^63
 }

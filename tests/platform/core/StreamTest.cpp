@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <string>
 
 namespace {
@@ -54,13 +55,16 @@ TEST(MemoryStream, WriteReadAndSeekMoveThePosition)
     EXPECT_EQ(std::memcmp(Stream.Memory(), "HEllo", 5), 0);
 }
 
-TEST(MemoryStream, WritingPastTheEndZeroFillsTheGap)
+TEST(MemoryStream, WritingPastTheEndZeroFillsTheGapUnlessTheEndWouldWrap)
 {
     TMemoryStream Stream;
     WriteText(Stream, "ab");
     Stream.SetPosition(5);
     EXPECT_EQ(Stream.Size(), 2);
     WriteText(Stream, "z");
+    EXPECT_EQ(ReadAll(Stream), std::string("ab\0\0\0z", 6));
+    Stream.Seek(std::numeric_limits<std::int64_t>::max() - 1, TSeekOrigin::soBeginning);
+    EXPECT_EQ(Stream.Write("xyz", 3), 0);
     EXPECT_EQ(ReadAll(Stream), std::string("ab\0\0\0z", 6));
 }
 
@@ -146,16 +150,14 @@ TEST(MemoryStream, CopyFromCopiesFromTheSourcePositionOrAllOfIt)
     EXPECT_EQ(ReadAll(Target), "4560123456789");
     Source.SetPosition(8);
     EXPECT_THROW(Target.CopyFrom(Source, 5), EReadError);
-}
 
-TEST(MemoryStream, CopyFromHandlesSourcesLargerThanItsBuffer)
-{
-    TMemoryStream Source;
+    // A source larger than the copy buffer arrives whole and in order.
     std::string Data(200000, '\0');
     for (std::size_t I = 0; I < Data.size(); ++I)
         Data[I] = static_cast<char>(I * 7);
+    Source.Clear();
     WriteText(Source, Data);
-    TMemoryStream Target;
+    Target.Clear();
     Target.CopyFrom(Source, 0);
     EXPECT_EQ(ReadAll(Target), Data);
 }

@@ -121,6 +121,10 @@ TEST(Variant, ImpossibleConversionsRaiseWithBothTypeNames)
               "Could not convert variant of type (Int64) into type (Integer)");
     EXPECT_EQ(VariantErrorOf([] { Variant(1e300).AsCurrency(); }),
               "Could not convert variant of type (Double) into type (Currency)");
+    for (const double outside : {1e300, -1e300, 9223372036854775808.0, std::numeric_limits<double>::quiet_NaN()}) {
+        EXPECT_THROW(Variant(outside).AsInt64(), EVariantError) << outside;
+        EXPECT_THROW(Variant(outside).AsInteger(), EVariantError) << outside;
+    }
     EXPECT_EQ(VariantErrorOf([] { VarArrayOf({1}).AsString(); }),
               "Could not convert variant of type (Array Variant) into type (String)");
     EXPECT_EQ(VariantErrorOf([] { Variant(1).AsBytes(); }),

@@ -1,0 +1,21 @@
+#include "platform/core/Rounding.h"
+
+#include "platform/core/Exceptions.h"
+
+namespace {
+
+// Integral values in [-2^63, 2^63) convert exactly; a cast of anything else is undefined, and
+// NaN fails both comparisons.
+std::int64_t ToInt64(long double Integral)
+{
+    constexpr long double Limit = 9223372036854775808.0L;  // 2^63, exact in long double
+    if (!(Integral >= -Limit && Integral < Limit))
+        throw EInvalidOp(QStringLiteral("Invalid floating point operation"));
+    return static_cast<std::int64_t>(Integral);
+}
+
+}  // namespace
+
+std::int64_t Round(long double Value) { return ToInt64(std::nearbyint(Value)); }
+
+std::int64_t Trunc(long double Value) { return ToInt64(std::trunc(Value)); }
