@@ -19,22 +19,25 @@ class TTextMeasure {
 public:
     TTextMeasure(const QFontMetrics& Metrics, int TabWidth) : FMetrics(Metrics), FTabWidth(TabWidth) {}
 
-    int Width(QStringView Text) const { return Run(Text, nullptr, 0, 0); }
-    void Paint(QPainter& Painter, int X, int Baseline, QStringView Text) const { Run(Text, &Painter, X, Baseline); }
+    int Width(const QString& Text) const { return Run(Text, nullptr, 0, 0); }
+    void Paint(QPainter& Painter, int X, int Baseline, const QString& Text) const { Run(Text, &Painter, X, Baseline); }
 
 private:
-    int Run(QStringView Text, QPainter* Painter, int X, int Baseline) const
+    // The width when measuring; painting measures only to place the pieces between tabs.
+    int Run(const QString& Text, QPainter* Painter, int X, int Baseline) const
     {
-        if (FTabWidth <= 0) {
-            if (Painter != nullptr)
-                Painter->drawText(X, Baseline, Text.toString());
-            return FMetrics.horizontalAdvance(Text.toString());
+        if (FTabWidth <= 0 || !Text.contains(u'\t')) {
+            if (Painter != nullptr) {
+                Painter->drawText(X, Baseline, Text);
+                return 0;
+            }
+            return FMetrics.horizontalAdvance(Text);
         }
         int x = 0;
         qsizetype start = 0;
         while (true) {
             const qsizetype tab = Text.indexOf(u'\t', start);
-            const QString piece = Text.mid(start, (tab < 0 ? Text.size() : tab) - start).toString();
+            const QString piece = Text.mid(start, (tab < 0 ? Text.size() : tab) - start);
             if (Painter != nullptr)
                 Painter->drawText(X + x, Baseline, piece);
             x += FMetrics.horizontalAdvance(piece);
@@ -106,7 +109,7 @@ std::vector<std::pair<qsizetype, qsizetype>> BreakLines(const QString& Text, int
 {
     std::vector<std::pair<qsizetype, qsizetype>> lines;
     const auto fits = [&](qsizetype start, qsizetype end) {
-        return Measure.Width(QStringView(Text).mid(start, WithoutTrailingSpaces(Text, start, end) - start)) <= Width;
+        return Measure.Width(Text.mid(start, WithoutTrailingSpaces(Text, start, end) - start)) <= Width;
     };
     QTextBoundaryFinder finder(QTextBoundaryFinder::Line, Text);
     qsizetype start = 0;
@@ -183,19 +186,51 @@ struct TTextStyle {
     int CellHeight;
 };
 
-void PaintLine(QPainter& Painter, const TTextStyle& Style, const TTextMeasure& Measure, int X, int Y,
-               const TTextLine& Line)
+// Gives the painter the text's font and colour. They stay set after the text, as nothing else
+// on the canvas draws with them, so the next text in the same font leaves the font alone:
+// setting one makes the painter build its own copy and look its glyphs up again.
+void UseStyle(QPainter& Painter, const TTextStyle& Style)
 {
-    const int width = Measure.Width(Line.Text);
-    if (Style.Background)
-        Painter.fillRect(QRect(X, Y, width, Style.CellHeight), *Style.Background);
-    const int baseline = Y + Style.Metrics.ascent();
-    Painter.setFont(Style.Font);
+    if (Painter.font() != Style.Font)
+        Painter.setFont(Style.Font);
     Painter.setPen(Style.Color);
+}
+
+// Narrows the painter's clip to R for one text output; no R, no clip. Clipping costs far less
+// than measuring whether the text stays inside R, so it is never measured for that.
+class TTextClip {
+public:
+    TTextClip(QPainter& Painter, const TRect* R) : FPainter(R != nullptr ? &Painter : nullptr)
+    {
+        if (FPainter == nullptr)
+            return;
+        FPainter->save();
+        FPainter->setClipRect(ToQRect(*R), Qt::IntersectClip);
+    }
+    ~TTextClip()
+    {
+        if (FPainter != nullptr)
+            FPainter->restore();
+    }
+    TTextClip(const TTextClip&) = delete;
+    TTextClip& operator=(const TTextClip&) = delete;
+
+private:
+    QPainter* FPainter;
+};
+
+// Paints one line with its cell's top left at (X, Y); Width is the line's when the cell has a
+// background.
+void PaintLine(QPainter& Painter, const TTextStyle& Style, const TTextMeasure& Measure, int X, int Y,
+               int Width, const TTextLine& Line)
+{
+    if (Style.Background)
+        Painter.fillRect(QRect(X, Y, Width, Style.CellHeight), *Style.Background);
+    const int baseline = Y + Style.Metrics.ascent();
     Measure.Paint(Painter, X, baseline, Line.Text);
     if (Line.Underline >= 0) {
-        const int left = X + Measure.Width(QStringView(Line.Text).left(Line.Underline));
-        const int charWidth = Measure.Width(QStringView(Line.Text).mid(Line.Underline, 1));
+        const int left = X + Measure.Width(Line.Text.left(Line.Underline));
+        const int charWidth = Measure.Width(Line.Text.mid(Line.Underline, 1));
         Painter.fillRect(QRect(left, baseline + Style.Metrics.underlinePos(), charWidth,
                                std::max(1, Style.Metrics.lineWidth())),
                          Style.Color);
@@ -237,17 +272,20 @@ bool TCanvas::ExtTextOut(int X, int Y, unsigned Options, const TRect* R, const S
     if (!target || !target.UseCopy())
         return true;
     QPainter& painter = target.Painter();
-    painter.save();
-    if (R != nullptr && (Options & ETO_OPAQUE) != 0)
+    const bool opaque = R != nullptr && (Options & ETO_OPAQUE) != 0;
+    const bool clipped = R != nullptr && (Options & ETO_CLIPPED) != 0;
+    if (opaque)
         painter.fillRect(ToQRect(*R), ToQColor(FBkColor));
-    if (R != nullptr && (Options & ETO_CLIPPED) != 0)
-        painter.setClipRect(ToQRect(*R), Qt::IntersectClip);
     const QFontMetrics& metrics = FFont.FontMetrics();
+    const int cellHeight = FFont.Metrics().tmHeight;
+    // Inside an opaque clipping rectangle the text's own background is there already.
+    const bool background = FBkMode == OPAQUE && !(opaque && clipped);
     const TTextStyle style{FFont.Handle(), metrics, ToQColor(FTextColor),
-                           FBkMode == OPAQUE ? std::optional(ToQColor(FBkColor)) : std::nullopt,
-                           FFont.Metrics().tmHeight};
-    PaintLine(painter, style, TTextMeasure(metrics, 0), X, Y, {Text});
-    painter.restore();
+                           background ? std::optional(ToQColor(FBkColor)) : std::nullopt, cellHeight};
+    const TTextMeasure measure(metrics, 0);
+    UseStyle(painter, style);
+    const TTextClip clip(painter, clipped ? R : nullptr);
+    PaintLine(painter, style, measure, X, Y, background ? measure.Width(Text) : 0, {Text});
     return true;
 }
 
@@ -305,22 +343,22 @@ int TCanvas::DrawTextEx(const String& Text, TRect& R, unsigned Format, TDrawText
     if (!target || !target.UseCopy())
         return result;
     QPainter& painter = target.Painter();
-    painter.save();
-    if ((Format & DT_NOCLIP) == 0)
-        painter.setClipRect(ToQRect(R), Qt::IntersectClip);
     const TTextStyle style{FFont.Handle(), metrics, ToQColor(FTextColor),
                            FBkMode == OPAQUE ? std::optional(ToQColor(FBkColor)) : std::nullopt, tm.tmHeight};
+    // Lines are measured only when placing them or filling behind them needs it.
+    const bool measured = (Format & (DT_CENTER | DT_RIGHT)) != 0 || style.Background;
+    UseStyle(painter, style);
+    const TTextClip clip(painter, (Format & DT_NOCLIP) == 0 ? &R : nullptr);
     int y = top;
     for (const TTextLine& line : lines) {
-        const int width = measure.Width(line.Text);
+        const int width = measured ? measure.Width(line.Text) : 0;
         int x = left;
         if ((Format & DT_CENTER) != 0)
             x = (left + right - width) / 2;
         else if ((Format & DT_RIGHT) != 0)
             x = right - width;
-        PaintLine(painter, style, measure, x, y, line);
+        PaintLine(painter, style, measure, x, y, width, line);
         y += lineHeight;
     }
-    painter.restore();
     return result;
 }

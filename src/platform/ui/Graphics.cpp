@@ -106,6 +106,7 @@ void TFont::FontChanged()
 {
     FHandle.reset();
     FMetrics.reset();
+    FTextMetric.reset();
     Changed();
 }
 
@@ -138,8 +139,10 @@ const QFontMetrics& TFont::FontMetrics() const
 
 TTextMetric TFont::Metrics() const
 {
+    if (FTextMetric)
+        return *FTextMetric;
     const QFontMetrics& metrics = FontMetrics();
-    TTextMetric result;
+    TTextMetric& result = FTextMetric.emplace();
     result.tmAscent = metrics.ascent();
     result.tmDescent = metrics.descent();
     result.tmHeight = result.tmAscent + result.tmDescent;

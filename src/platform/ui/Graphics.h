@@ -86,8 +86,8 @@ public:
     void SetPitch(TFontPitch Value);
     int PixelsPerInch() const { return ScreenPixelsPerInch; }
 
+    // The Qt font, its metrics and the platform's metrics, built on first use after a change.
     TTextMetric Metrics() const;
-    // The Qt font and its metrics, built on first use after a change.
     const QFont& Handle() const;
     const QFontMetrics& FontMetrics() const;
 
@@ -105,6 +105,7 @@ private:
     TFontPitch FPitch = TFontPitch::fpDefault;
     mutable std::optional<QFont> FHandle;
     mutable std::optional<QFontMetrics> FMetrics;
+    mutable std::optional<TTextMetric> FTextMetric;
 };
 
 enum class TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
