@@ -51,7 +51,8 @@ public:
     // Page Down as the user presses it: the key moves the current row and the top row.
     void PageDownByKey()
     {
-        if (Row() == RowCount() - 1)
+        // Start over before the last, partly filled page, so every size pages full screens.
+        if (Row() + 2 * FullyShownRowCount() >= RowCount())
             GoToCell(Col(), FixedRows(), true, true, true);
         Perform(WM_KEYDOWN, VK_NEXT);
         PaintScreen();
@@ -61,7 +62,7 @@ protected:
     // Texts of one length for every grid, so both sizes draw the same glyphs per cell.
     void PaintCell(int ACol, int ARow, TGridDrawState, TRect ARect) override
     {
-        Canvas()->TextRect(ARect, ARect.Left + 2, ARect.Top + 2, QString::number((ACol * 7 + ARow) % 1000));
+        Canvas()->TextRect(ARect, ARect.Left + 2, ARect.Top + 2, QString::number(100 + (ACol * 7 + ARow) % 900));
     }
 
 private:
