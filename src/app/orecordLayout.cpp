@@ -128,16 +128,18 @@ TDataSource* AddDataSource(TComponent* Owner, const char* Name, TADOQuery* DataS
 
 // The totals under a page's entry group: "共计：" count "条记录。" "共计：" total "件。", the tips
 // label, query-all and export, and the quick filter.
+// The bar fills the page's designer fields, named by Names in the same order.
 struct TTotalsBar {
-    TMemo* CountMemo;
-    TMemo* TotalMemo;
-    TLabel* TipsLabel;
-    TBitBtn* QueryAllButton;
-    TBitBtn* ExportButton;
-    TComboBox* QuickFilter;
+    TMemo*& CountMemo;
+    TMemo*& TotalMemo;
+    TLabel*& TipsLabel;
+    TBitBtn*& QueryAllButton;
+    TBitBtn*& ExportButton;
+    TComboBox*& QuickFilter;
 };
 
-TTotalsBar AddTotalsBar(TComponent* Owner, TWinControl* Page, int Top, const std::initializer_list<const char*>& Names)
+void AddTotalsBar(TComponent* Owner, TWinControl* Page, int Top, const std::initializer_list<const char*>& Names,
+                  const TTotalsBar& Bar)
 {
     const auto name = [&](int Index) { return *(Names.begin() + Index); };
     const auto addMemo = [&](const char* Name, int Left, int Width) {
@@ -148,19 +150,17 @@ TTotalsBar AddTotalsBar(TComponent* Owner, TWinControl* Page, int Top, const std
         memo->SetWantReturns(false);
         return memo;
     };
-    TTotalsBar bar{};
     AddLabel(Owner, Page, 8, Top, "共计：");
-    bar.CountMemo = addMemo(name(0), 44, 60);
+    Bar.CountMemo = addMemo(name(0), 44, 60);
     AddLabel(Owner, Page, 108, Top, "条记录。");
     AddLabel(Owner, Page, 172, Top, "共计：");
-    bar.TotalMemo = addMemo(name(1), 208, 72);
+    Bar.TotalMemo = addMemo(name(1), 208, 72);
     AddLabel(Owner, Page, 284, Top, "件。");
-    bar.TipsLabel = AddLabel(Owner, Page, 330, Top, "小提示？", clBlue);
-    bar.TipsLabel->SetName(String::fromUtf8(name(2)));
-    bar.QueryAllButton = AddButton<TBitBtn>(Owner, Page, name(3), 420, Top - 2, 90, "查询全部");
-    bar.ExportButton = AddButton<TBitBtn>(Owner, Page, name(4), 516, Top - 2, 100, "导出到Excel");
-    bar.QuickFilter = AddCombo(Owner, Page, name(5), 624, Top, 80, 0, QuickFilters);
-    return bar;
+    Bar.TipsLabel = AddLabel(Owner, Page, 330, Top, "小提示？", clBlue);
+    Bar.TipsLabel->SetName(String::fromUtf8(name(2)));
+    Bar.QueryAllButton = AddButton<TBitBtn>(Owner, Page, name(3), 420, Top - 2, 90, "查询全部");
+    Bar.ExportButton = AddButton<TBitBtn>(Owner, Page, name(4), 516, Top - 2, 100, "导出到Excel");
+    Bar.QuickFilter = AddCombo(Owner, Page, name(5), 624, Top, 80, 0, QuickFilters);
 }
 
 // Top of a page's totals bar, below its entry group.
@@ -307,13 +307,8 @@ void TMF1::CreateIssuePage()
     Button2 = AddButton<TButton>(this, g, "Button2", 552, Row3 - 2, 75, "重写");
     BitBtn1 = AddButton<TBitBtn>(this, g, "BitBtn1", 634, Row3 - 2, 75, "查询");
 
-    const TTotalsBar bar = AddTotalsBar(this, TabSheet1, TotalsTop, {"Memo1", "Memo2", "Label59", "BitBtn4", "BitBtn5", "ComboBox20"});
-    Memo1 = bar.CountMemo;
-    Memo2 = bar.TotalMemo;
-    Label59 = bar.TipsLabel;
-    BitBtn4 = bar.QueryAllButton;
-    BitBtn5 = bar.ExportButton;
-    ComboBox20 = bar.QuickFilter;
+    AddTotalsBar(this, TabSheet1, TotalsTop, {"Memo1", "Memo2", "Label59", "BitBtn4", "BitBtn5", "ComboBox20"},
+                 {Memo1, Memo2, Label59, BitBtn4, BitBtn5, ComboBox20});
 }
 
 void TMF1::CreateGiftPage()
@@ -355,13 +350,8 @@ void TMF1::CreateGiftPage()
     Button4 = AddButton<TButton>(this, g, "Button4", 612, Row3 - 2, 60, "重写");
     BitBtn8 = AddButton<TBitBtn>(this, g, "BitBtn8", 676, Row3 - 2, 56, "查询");
 
-    const TTotalsBar bar = AddTotalsBar(this, TabSheet2, TotalsTop, {"Memo3", "Memo4", "Label60", "BitBtn9", "BitBtn10", "ComboBox21"});
-    Memo3 = bar.CountMemo;
-    Memo4 = bar.TotalMemo;
-    Label60 = bar.TipsLabel;
-    BitBtn9 = bar.QueryAllButton;
-    BitBtn10 = bar.ExportButton;
-    ComboBox21 = bar.QuickFilter;
+    AddTotalsBar(this, TabSheet2, TotalsTop, {"Memo3", "Memo4", "Label60", "BitBtn9", "BitBtn10", "ComboBox21"},
+                 {Memo3, Memo4, Label60, BitBtn9, BitBtn10, ComboBox21});
 }
 
 void TMF1::CreateStockInPage()
@@ -405,13 +395,8 @@ void TMF1::CreateStockInPage()
     Button6 = AddButton<TButton>(this, g, "Button6", 630, Row3 - 2, 50, "重写");
     BitBtn11 = AddButton<TBitBtn>(this, g, "BitBtn11", 684, Row3 - 2, 48, "查询");
 
-    const TTotalsBar bar = AddTotalsBar(this, TabSheet3, TotalsTop, {"Memo5", "Memo6", "Label61", "BitBtn6", "BitBtn7", "ComboBox22"});
-    Memo5 = bar.CountMemo;
-    Memo6 = bar.TotalMemo;
-    Label61 = bar.TipsLabel;
-    BitBtn6 = bar.QueryAllButton;
-    BitBtn7 = bar.ExportButton;
-    ComboBox22 = bar.QuickFilter;
+    AddTotalsBar(this, TabSheet3, TotalsTop, {"Memo5", "Memo6", "Label61", "BitBtn6", "BitBtn7", "ComboBox22"},
+                 {Memo5, Memo6, Label61, BitBtn6, BitBtn7, ComboBox22});
 }
 
 void TMF1::CreateStatusBar()
