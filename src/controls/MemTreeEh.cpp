@@ -222,10 +222,10 @@ TTreeListEh::TTreeListEh(TTreeNodeClassEh NodeClass) : FNodeClass(std::move(Node
 
 TTreeListEh::~TTreeListEh() = default;
 
-std::unique_ptr<TBaseTreeNodeEh> TTreeListEh::NewNode() const
+std::unique_ptr<TBaseTreeNodeEh> TTreeListEh::NewNode()
 {
     std::unique_ptr<TBaseTreeNodeEh> Node = FNodeClass();
-    Node->FOwner = const_cast<TTreeListEh*>(this);
+    Node->FOwner = this;
     return Node;
 }
 

@@ -204,7 +204,7 @@ protected:
     static bool IsNodeOrAncestor(const TBaseTreeNodeEh* Ancestor, const TBaseTreeNodeEh* Node);
 
 private:
-    std::unique_ptr<TBaseTreeNodeEh> NewNode() const;
+    std::unique_ptr<TBaseTreeNodeEh> NewNode();
     // Where Mode puts a node relative to Target: its new parent and position (-1: last), or
     // no parent when the mode has nothing to do there.
     struct TAttachPlace {
