@@ -291,6 +291,29 @@ TEST_F(FieldListTest, ValueListIsSortedDistinctAndRefilledWhenObsolete)
     EXPECT_TRUE(Values.Obsolete());
 }
 
+TEST_F(FieldListTest, ValueListGoesObsoleteOnDataPropertyAndFieldListChangesOnly)
+{
+    TDatasetFieldValueListEh Values;
+    Values.SetFieldName(u"部门"_s);
+    Values.SetDataSource(Source);
+    for (TDataEvent Event : {TDataEvent::deDataSetChange, TDataEvent::dePropertyChange, TDataEvent::deFieldListChange}) {
+        Values.GetValues();
+        ASSERT_FALSE(Values.Obsolete());
+        DataSet->DataEvent(Event, 0);
+        EXPECT_TRUE(Values.Obsolete()) << int(Event);
+    }
+    Values.GetValues();
+    DataSet->Next();
+    DataSet->DataEvent(TDataEvent::deLayoutChange, 0);
+    EXPECT_FALSE(Values.Obsolete());
+
+    TDataSource Other(nullptr);
+    Other.SetDataSet(DataSet);
+    Values.SetDataSource(&Other);
+    EXPECT_TRUE(Values.Obsolete());
+    Values.SetDataSource(nullptr);
+}
+
 TEST_F(FieldListTest, ValueListWaitsWhileTheDatasetIsBeingEdited)
 {
     TDatasetFieldValueListEh Values;
