@@ -100,7 +100,8 @@ int TBaseTreeNodeEh::Add(std::unique_ptr<TBaseTreeNodeEh>&& Node)
 void TBaseTreeNodeEh::InsertChildAt(int Index, std::unique_ptr<TBaseTreeNodeEh>&& Node)
 {
     CheckSameOwner(Node.get());
-    Index = std::clamp(Index, 0, ChildCount());
+    if (Index < 0 || Index > ChildCount())
+        throw Exception(QStringLiteral("List index out of bounds (%1)").arg(Index));
     TBaseTreeNodeEh* Child = Node.get();
     const bool FastPath = AllChildrenVisible() && Child->FVisible;
     FItems.insert(FItems.begin() + Index, std::move(Node));

@@ -79,7 +79,8 @@ public:
 
     // Link Node as the last child / at Index and answer its Index. Node must belong to the same
     // tree, else Exception "TBaseTreeNodeEh.Add: Tree nodes can not has different Owners" is
-    // raised and Node stays with the caller. Levels are the caller's business (AttachNode).
+    // raised and Node stays with the caller, as it does for an Index outside 0 .. ChildCount.
+    // Levels are the caller's business (AttachNode).
     int Add(std::unique_ptr<TBaseTreeNodeEh>&& Node);
     void InsertChildAt(int Index, std::unique_ptr<TBaseTreeNodeEh>&& Node);
     // Unlinks the child at Index and hands it over (not freed).

@@ -260,6 +260,9 @@ TEST_F(MemTreeEhTest, NodesOfAnotherTreeAreRefused)
     EXPECT_EQ(ExceptionText([&] { A->InsertChildAt(0, std::move(Stranger)); }), Text);
     EXPECT_EQ(ExceptionText([&] { Tree.AttachNode(std::move(Stranger), A, true, namAddLastChild); }), Text);
     EXPECT_NE(Stranger, nullptr);
+    std::unique_ptr<TBaseTreeNodeEh> Own = Tree.NewDetachedNode(u"o"_s, nullptr);
+    EXPECT_EQ(ExceptionText([&] { A->InsertChildAt(3, std::move(Own)); }), u"List index out of bounds (3)"_s);
+    EXPECT_NE(Own, nullptr);
     EXPECT_EQ(A->ChildCount(), 2);
     EXPECT_EQ(Stranger->Parent(), nullptr);
 }
