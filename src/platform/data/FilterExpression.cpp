@@ -85,10 +85,8 @@ constexpr char32_t AnyOne = 0x110001;  // _ or ?
 
 std::vector<char32_t> Folded(const String& Text)
 {
-    std::vector<char32_t> result;
-    for (const char32_t c : Text.toCaseFolded().toUcs4())
-        result.push_back(c);
-    return result;
+    const QList<uint> codePoints = Text.toCaseFolded().toUcs4();
+    return {codePoints.begin(), codePoints.end()};
 }
 
 std::vector<char32_t> LikePattern(const String& Pattern)
@@ -103,7 +101,7 @@ std::vector<char32_t> LikePattern(const String& Pattern)
     return result;
 }
 
-// Whether Text matches Pattern, ignoring case. A mismatch goes back only to the last run
+// Whether Value matches Pattern, ignoring case. A mismatch goes back only to the last run
 // wildcard, so the time grows at worst with their lengths' product, never exponentially.
 bool LikeMatches(const String& Value, const std::vector<char32_t>& Pattern)
 {
