@@ -38,6 +38,15 @@ TDateTime Compose(std::int64_t Day, std::int64_t MSec)
 
 QDate ToQDate(std::int64_t Day) { return QDate::fromJulianDay(Day + JulianDayOfZero); }
 
+// An invalid QDate has no day number: its Julian day is the lowest Int64, which an offset
+// would overflow.
+std::int64_t DayOf(const QDate& Value)
+{
+    if (!Value.isValid())
+        throw EConvertError(QStringLiteral("Invalid argument to date encode"));
+    return Value.toJulianDay() - JulianDayOfZero;
+}
+
 }  // namespace
 
 bool IsLeapYear(Word Year) { return QDate::isLeapYear(Year); }
@@ -145,10 +154,10 @@ TDateTime IncDay(TDateTime Value, int Days)
 
 TDateTime DateTimeFromQt(const QDateTime& Value)
 {
-    return Compose(Value.date().toJulianDay() - JulianDayOfZero, Value.time().msecsSinceStartOfDay());
+    return Compose(DayOf(Value.date()), Value.time().msecsSinceStartOfDay());
 }
 
-TDateTime DateFromQt(const QDate& Value) { return Compose(Value.toJulianDay() - JulianDayOfZero, 0); }
+TDateTime DateFromQt(const QDate& Value) { return Compose(DayOf(Value), 0); }
 
 QDateTime DateTimeToQt(TDateTime Value) { return QDateTime(DateToQt(Value), TimeToQt(Value)); }
 

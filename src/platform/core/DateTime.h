@@ -43,7 +43,8 @@ TDateTime DateOf(TDateTime Value);
 TDateTime TimeOf(TDateTime Value);
 TDateTime IncDay(TDateTime Value, int Days = 1);
 
-// Conversions at the Qt boundary (local time, millisecond precision).
+// Conversions at the Qt boundary (local time, millisecond precision). An invalid QDate raises
+// EConvertError.
 TDateTime DateTimeFromQt(const QDateTime& Value);
 TDateTime DateFromQt(const QDate& Value);
 QDateTime DateTimeToQt(TDateTime Value);

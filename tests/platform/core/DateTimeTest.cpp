@@ -175,3 +175,11 @@ TEST(DateTime, QtConversionsKeepMilliseconds)
     EXPECT_EQ(TimeToQt(value), QTime(4, 6, 53, 250));
     EXPECT_EQ(DateFromQt(QDate(1899, 12, 30)), 0);
 }
+
+TEST(DateTime, InvalidQtDatesRaiseInsteadOfOverflowingTheDayNumber)
+{
+    EXPECT_THROW(DateFromQt(QDate()), EConvertError);
+    EXPECT_THROW(DateFromQt(QDate(2026, 2, 30)), EConvertError);
+    EXPECT_THROW(DateTimeFromQt(QDateTime()), EConvertError);
+    EXPECT_EQ(DateFromQt(QDate(1, 1, 1)), EncodeDate(1, 1, 1));
+}
