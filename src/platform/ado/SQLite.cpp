@@ -20,7 +20,8 @@ namespace {
 
 String Utf8(const char* Text) { return String::fromUtf8(Text); }
 
-// Chinese text in pinyin order, case-insensitive like the rest of Jet's text comparisons.
+// The system's one text order (Collation.h), case-insensitive like the rest of Jet's text
+// comparisons. SQLite hands over aligned UTF-16, which is compared where it lies.
 int PinyinCompare(void*, int Length1, const void* Text1, int Length2, const void* Text2)
 {
     const String S1 = String::fromRawData(static_cast<const QChar*>(Text1), Length1 / 2);
@@ -194,7 +195,7 @@ TSQLiteDatabase::TSQLiteDatabase(const String& Path)
         DatabaseError(QStringLiteral("Cannot open '%1': %2").arg(Path, reason));
     }
     sqlite3_extended_result_codes(FHandle, 1);
-    sqlite3_create_collation_v2(FHandle, "PINYIN", SQLITE_UTF16, nullptr, PinyinCompare, nullptr);
+    sqlite3_create_collation_v2(FHandle, "PINYIN", SQLITE_UTF16_ALIGNED, nullptr, PinyinCompare, nullptr);
     try {
         // WAL lets another process read while a registration writes.
         ExecuteScript(QStringLiteral("PRAGMA journal_mode=WAL"));

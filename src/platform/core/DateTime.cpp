@@ -15,7 +15,9 @@ constexpr std::int64_t JulianDayOfZero = 2415019;
 
 // A TDateTime as a whole day number and the milliseconds into that day. The time is rounded to
 // the millisecond first, so a value a hair before midnight belongs to the next day at 00:00.
-// NaN, infinities and values too far out for a millisecond count raise EInvalidOp.
+// Before day 0 the day counts back and the fraction is still the time of day, so both sides
+// split the magnitude alike. NaN, infinities and magnitudes beyond Int64 milliseconds (on
+// either side of day 0) raise EInvalidOp.
 struct TDayAndTime {
     std::int64_t Day;
     std::int64_t MSec;
@@ -23,18 +25,9 @@ struct TDayAndTime {
 
 TDayAndTime Split(TDateTime Value)
 {
-    if (Value >= 0) {
-        const std::int64_t total = Round(static_cast<long double>(Value) * MSecsPerDay);
-        return {total / MSecsPerDay, total % MSecsPerDay};
-    }
-    // Before day 0 the day counts back and the fraction is still the time of day.
-    std::int64_t day = Trunc(Value);
-    std::int64_t msec = Round(std::fabs(static_cast<long double>(Value) - day) * MSecsPerDay);
-    if (msec == MSecsPerDay) {
-        --day;
-        msec = 0;
-    }
-    return {day, msec};
+    const std::int64_t total = Round(std::fabs(static_cast<long double>(Value)) * MSecsPerDay);
+    const std::int64_t day = total / MSecsPerDay;
+    return {Value < 0 ? -day : day, total % MSecsPerDay};
 }
 
 TDateTime Compose(std::int64_t Day, std::int64_t MSec)
@@ -44,6 +37,15 @@ TDateTime Compose(std::int64_t Day, std::int64_t MSec)
 }
 
 QDate ToQDate(std::int64_t Day) { return QDate::fromJulianDay(Day + JulianDayOfZero); }
+
+// An invalid QDate has no day number: its Julian day is the lowest Int64, which an offset
+// would overflow.
+std::int64_t DayOf(const QDate& Value)
+{
+    if (!Value.isValid())
+        throw EConvertError(QStringLiteral("Invalid argument to date encode"));
+    return Value.toJulianDay() - JulianDayOfZero;
+}
 
 }  // namespace
 
@@ -93,6 +95,10 @@ TDateTime EncodeDateTime(Word Year, Word Month, Word Day, Word Hour, Word Min, W
 void DecodeDate(TDateTime Value, Word& Year, Word& Month, Word& Day)
 {
     const QDate date = ToQDate(Split(Value).Day);
+    // Qt's calendar runs far beyond the years a Word holds and counts years before 1 as
+    // negative; those years would come out wrapped.
+    if (date.year() < 1 || date.year() > 9999)
+        throw EInvalidOp(QStringLiteral("Date outside the years 1 to 9999"));
     Year = static_cast<Word>(date.year());
     Month = static_cast<Word>(date.month());
     Day = static_cast<Word>(date.day());
@@ -148,10 +154,10 @@ TDateTime IncDay(TDateTime Value, int Days)
 
 TDateTime DateTimeFromQt(const QDateTime& Value)
 {
-    return Compose(Value.date().toJulianDay() - JulianDayOfZero, Value.time().msecsSinceStartOfDay());
+    return Compose(DayOf(Value.date()), Value.time().msecsSinceStartOfDay());
 }
 
-TDateTime DateFromQt(const QDate& Value) { return Compose(Value.toJulianDay() - JulianDayOfZero, 0); }
+TDateTime DateFromQt(const QDate& Value) { return Compose(DayOf(Value), 0); }
 
 QDateTime DateTimeToQt(TDateTime Value) { return QDateTime(DateToQt(Value), TimeToQt(Value)); }
 

@@ -17,7 +17,8 @@ TDateTime EncodeTime(Word Hour, Word Min, Word Sec, Word MSec);
 bool TryEncodeTime(Word Hour, Word Min, Word Sec, Word MSec, TDateTime& Result);
 // Decoding first rounds the value to the nearest millisecond, so a value a hair before midnight
 // is 00:00:00.000 of the next day, never 24:00. DateOf, TimeOf and the week routines agree.
-// A value that names no day (NaN, infinite, or beyond Int64 milliseconds) raises EInvalidOp.
+// A value that names no day (NaN, infinite, or beyond Int64 milliseconds on either side of day
+// 0) raises EInvalidOp; so does decoding a date outside the years 1 to 9999 that EncodeDate takes.
 void DecodeDate(TDateTime Value, Word& Year, Word& Month, Word& Day);
 void DecodeTime(TDateTime Value, Word& Hour, Word& Min, Word& Sec, Word& MSec);
 void DecodeDateTime(TDateTime Value, Word& Year, Word& Month, Word& Day, Word& Hour, Word& Min,
@@ -42,7 +43,8 @@ TDateTime DateOf(TDateTime Value);
 TDateTime TimeOf(TDateTime Value);
 TDateTime IncDay(TDateTime Value, int Days = 1);
 
-// Conversions at the Qt boundary (local time, millisecond precision).
+// Conversions at the Qt boundary (local time, millisecond precision). An invalid QDate raises
+// EConvertError.
 TDateTime DateTimeFromQt(const QDateTime& Value);
 TDateTime DateFromQt(const QDate& Value);
 QDateTime DateTimeToQt(TDateTime Value);

@@ -23,15 +23,31 @@ bool FitsKind(TMaskCharKind Kind, Char C)
     return false;
 }
 
-// Whether C is the literal that comes next after Position, walking by Step.
-bool IsNextLiteral(const TEditMask& Mask, qsizetype Position, int Step, Char C)
-{
-    for (qsizetype P = Position; P >= 0 && P < qsizetype(Mask.Positions.size()); P += Step) {
-        if (Mask.Positions[P].Kind == TMaskCharKind::Literal)
-            return Mask.Positions[P].Literal == C;
+// The literal positions met walking the mask by Step, for asking which literal comes next.
+// Asked at positions in walking order, it moves only forward, so a whole walk is linear.
+class TNextLiteral {
+public:
+    TNextLiteral(const TEditMask& Mask, int Step)
+        : FMask(Mask), FStep(Step), FNext(Step > 0 ? 0 : qsizetype(Mask.Positions.size()) - 1)
+    {
     }
-    return false;
-}
+
+    // Whether C is the literal at or after Position in the walking direction.
+    bool Is(qsizetype Position, Char C)
+    {
+        const qsizetype Count = qsizetype(FMask.Positions.size());
+        if ((FNext - Position) * FStep < 0)
+            FNext = Position;
+        while (FNext >= 0 && FNext < Count && FMask.Positions[FNext].Kind != TMaskCharKind::Literal)
+            FNext += FStep;
+        return FNext >= 0 && FNext < Count && FMask.Positions[FNext].Literal == C;
+    }
+
+private:
+    const TEditMask& FMask;
+    int FStep;
+    qsizetype FNext;  // the first literal not behind the last position asked, or one past the end
+};
 
 // Lays Value on the positions, from the left, or from the right under '!', so a short value
 // leaves the positions on the other side showing Blank. With literals in Value, a character
@@ -43,6 +59,7 @@ String LayOut(const TEditMask& Mask, QStringView Value, bool ValueHasLiterals, C
     const qsizetype Count = qsizetype(Mask.Positions.size());
     const int Step = Mask.ReverseDir ? -1 : 1;
     String Result(Count, Blank);
+    TNextLiteral NextLiteral(Mask, Step);
     qsizetype V = Mask.ReverseDir ? Value.size() - 1 : 0;
     for (qsizetype P = Mask.ReverseDir ? Count - 1 : 0; P >= 0 && P < Count; P += Step) {
         const TMaskPosition& Position = Mask.Positions[P];
@@ -52,7 +69,7 @@ String LayOut(const TEditMask& Mask, QStringView Value, bool ValueHasLiterals, C
             if (ValueHasLiterals && HaveChar && Value[V] == Position.Literal)
                 V += Step;
         } else if (HaveChar && !(ValueHasLiterals && !FitsKind(Position.Kind, Value[V]) &&
-                                 IsNextLiteral(Mask, P, Step, Value[V]))) {
+                                 NextLiteral.Is(P, Value[V]))) {
             Result[P] = Value[V];
             V += Step;
         }

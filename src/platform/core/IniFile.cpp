@@ -57,11 +57,21 @@ public:
     std::optional<QStringView> Value(QStringView Section, QStringView Ident) const;
 
     void SetValue(const String& Section, const String& Ident, const String& Value);
-    void Remove(qsizetype First, qsizetype End) { FLines.remove(First, End - First); }
+    void Remove(qsizetype First, qsizetype End)
+    {
+        FLines.remove(First, End - First);
+        FBytes.remove(First, End - First);
+    }
 
 private:
+    void Set(qsizetype Index, const String& Line);
+    void Insert(qsizetype Index, const String& Line);
+
+    // The lines as text, and as the bytes the file holds: a line that is not UTF-8 is written
+    // back as it was read unless a write replaces it.
     QStringList FLines;
-    QLatin1String FLineBreak{"\n"};
+    QList<QByteArray> FBytes;
+    QByteArrayView FLineBreak{"\n"};
 };
 
 TIniLines TIniLines::Load(const String& FileName)
@@ -73,29 +83,44 @@ TIniLines TIniLines::Load(const String& FileName)
     QByteArray Bytes = File.readAll();
     if (Bytes.startsWith("\xEF\xBB\xBF"))
         Bytes.remove(0, 3);
-    const String Text = String::fromUtf8(Bytes);
     // Rewrites keep the file's own line breaks.
-    if (Text.contains(u"\r\n"))
-        Result.FLineBreak = QLatin1String("\r\n");
-    Result.FLines = Text.split(u'\n');
-    if (Text.endsWith(u'\n'))
-        Result.FLines.removeLast();
-    for (String& Line : Result.FLines) {
-        if (Line.endsWith(u'\r'))
+    if (Bytes.contains("\r\n"))
+        Result.FLineBreak = "\r\n";
+    Result.FBytes = Bytes.split('\n');
+    if (Bytes.endsWith('\n'))
+        Result.FBytes.removeLast();
+    Result.FLines.reserve(Result.FBytes.size());
+    for (QByteArray& Line : Result.FBytes) {
+        if (Line.endsWith('\r'))
             Line.chop(1);
+        Result.FLines.append(String::fromUtf8(Line));
     }
     return Result;
 }
 
 void TIniLines::Save(const String& FileName) const
 {
-    String Text;
-    for (const String& Line : FLines)
-        Text += Line + FLineBreak;
+    QByteArray Bytes;
+    for (const QByteArray& Line : FBytes) {
+        Bytes += Line;
+        Bytes += FLineBreak;
+    }
     // Written beside the file and renamed over it, so no crash leaves it half written.
     QSaveFile File(FileName);
-    if (!File.open(QIODevice::WriteOnly) || File.write(Text.toUtf8()) < 0 || !File.commit())
+    if (!File.open(QIODevice::WriteOnly) || File.write(Bytes) < 0 || !File.commit())
         throw EIniFileException(QStringLiteral("Unable to write to %1").arg(FileName));
+}
+
+void TIniLines::Set(qsizetype Index, const String& Line)
+{
+    FLines[Index] = Line;
+    FBytes[Index] = Line.toUtf8();
+}
+
+void TIniLines::Insert(qsizetype Index, const String& Line)
+{
+    FLines.insert(Index, Line);
+    FBytes.insert(Index, Line.toUtf8());
 }
 
 std::optional<TIniLines::TSpan> TIniLines::FindSection(QStringView Section) const
@@ -159,20 +184,21 @@ void TIniLines::SetValue(const String& Section, const String& Ident, const Strin
     const String KeyLine = Ident + u'=' + Value;
     const std::optional<TSpan> Span = FindSection(Section);
     if (!Span) {
-        FLines << u'[' + Section + u']' << KeyLine;
+        Insert(FLines.size(), u'[' + Section + u']');
+        Insert(FLines.size(), KeyLine);
         return;
     }
     const qsizetype Line = FindKey(*Span, Ident);
     if (Line >= 0) {
-        FLines[Line] = KeyLine;
+        Set(Line, KeyLine);
         return;
     }
     // A new key goes after the section's last non-blank line, before the blank lines that
     // separate it from the next section.
-    qsizetype Insert = Span->End;
-    while (Insert > Span->Header + 1 && FLines[Insert - 1].trimmed().isEmpty())
-        --Insert;
-    FLines.insert(Insert, KeyLine);
+    qsizetype At = Span->End;
+    while (At > Span->Header + 1 && FLines[At - 1].trimmed().isEmpty())
+        --At;
+    Insert(At, KeyLine);
 }
 
 }  // namespace

@@ -6,7 +6,8 @@
 // The file is UTF-8 (a byte order mark is read, none is written). Section and key names
 // compare case-insensitively; names and values are trimmed of surrounding blanks. A missing
 // file reads as empty and is created by the first write; a failed write raises
-// EIniFileException. Lines that are neither sections nor key=value lines are kept as they are.
+// EIniFileException. A write replaces only the lines it changes: every other line keeps its
+// bytes, comments and lines in other encodings (GBK) included.
 #include "platform/core/Object.h"
 #include "platform/core/String.h"
 

@@ -40,21 +40,36 @@ qsizetype SkipQuoted(const String& Format, qsizetype Pos)
     return close < 0 ? Format.size() : close + 1;
 }
 
-// An hour prints on the 12-hour clock when an am/pm specifier follows it somewhere.
-bool TwelveHourClockAfter(const String& Format, qsizetype Pos)
+// The length of the am/pm specifier at Pos ("am/pm", "a/p" or "ampm"), 0 when there is none.
+qsizetype AmPmLength(const String& Format, qsizetype Pos)
 {
-    while (Pos < Format.size()) {
-        const Char c = Format[Pos];
+    if (StartsWithAt(Format, Pos, QLatin1StringView("am/pm")))
+        return 5;
+    if (StartsWithAt(Format, Pos, QLatin1StringView("a/p")))
+        return 3;
+    if (StartsWithAt(Format, Pos, QLatin1StringView("ampm")))
+        return 4;
+    return 0;
+}
+
+// Where the last am/pm specifier outside quoted literals starts, -1 when there is none. An
+// hour prints on the 12-hour clock when one follows it somewhere; finding the last one once
+// keeps a format with many hours linear.
+qsizetype LastAmPm(const String& Format)
+{
+    qsizetype last = -1;
+    qsizetype pos = 0;
+    while (pos < Format.size()) {
+        const Char c = Format[pos];
         if (c == u'\'' || c == u'"') {
-            Pos = SkipQuoted(Format, Pos);
+            pos = SkipQuoted(Format, pos);
             continue;
         }
-        if (StartsWithAt(Format, Pos, QLatin1StringView("am/pm")) || StartsWithAt(Format, Pos, QLatin1StringView("a/p"))
-            || StartsWithAt(Format, Pos, QLatin1StringView("ampm")))
-            return true;
-        ++Pos;
+        if (AmPmLength(Format, pos) > 0)
+            last = pos;
+        ++pos;
     }
-    return false;
+    return last;
 }
 
 String Number(int Value, int Width) { return QStringLiteral("%1").arg(Value, Width, 10, QLatin1Char('0')); }
@@ -71,24 +86,20 @@ void AppendNested(String& Out, const String& Format, const TDateParts& Parts, in
 qsizetype AppendAmPm(String& Out, const String& Format, qsizetype Pos, const TDateParts& Parts)
 {
     const bool pm = Parts.Hour >= 12;
-    if (StartsWithAt(Format, Pos, QLatin1StringView("am/pm"))) {
+    const qsizetype length = AmPmLength(Format, Pos);
+    if (length == 5)
         Out += Format.mid(pm ? Pos + 3 : Pos, 2);  // keeps the case written in the format
-        return 5;
-    }
-    if (StartsWithAt(Format, Pos, QLatin1StringView("a/p"))) {
+    else if (length == 3)
         Out += Format[pm ? Pos + 2 : Pos];
-        return 3;
-    }
-    if (StartsWithAt(Format, Pos, QLatin1StringView("ampm"))) {
+    else if (length == 4)
         Out += pm ? FormatSettings().TimePMString : FormatSettings().TimeAMString;
-        return 4;
-    }
-    return 0;
+    return length;
 }
 
 void AppendFormatted(String& Out, const String& Format, const TDateParts& Parts, int Depth)
 {
     const TFormatSettings& settings = FormatSettings();
+    const qsizetype lastAmPm = LastAmPm(Format);
     Char lastToken;
     qsizetype pos = 0;
     while (pos < Format.size()) {
@@ -141,7 +152,7 @@ void AppendFormatted(String& Out, const String& Format, const TDateParts& Parts,
             break;
         case u'H': {
             int hour = Parts.Hour;
-            if (TwelveHourClockAfter(Format, pos + count))
+            if (lastAmPm >= pos + count)
                 hour = hour % 12 == 0 ? 12 : hour % 12;
             Out += Number(hour, count == 1 ? 1 : 2);
             break;

@@ -276,9 +276,11 @@ String VarToStrDef(const Variant& V, const String& Default)
 
 Variant VarArrayCreate(int LowBound, int HighBound)
 {
-    if (HighBound < LowBound - 1)
+    // Counted in 64 bits: LowBound - 1 overflows at the bottom of the range.
+    const std::int64_t count = std::int64_t(HighBound) - LowBound + 1;
+    if (count < 0)
         throw EVariantError(QStringLiteral("Error creating variant or safe array"));
-    return TVarArray{LowBound, std::vector<Variant>(static_cast<std::size_t>(std::int64_t(HighBound) - LowBound + 1))};
+    return TVarArray{LowBound, std::vector<Variant>(static_cast<std::size_t>(count))};
 }
 
 Variant VarArrayOf(std::initializer_list<Variant> Values) { return TVarArray{0, std::vector<Variant>(Values)}; }

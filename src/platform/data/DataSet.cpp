@@ -1,3 +1,19 @@
+// TDataSet's machinery: the cursor it opens and the fields bound to it, the state machine and
+// the data events the links follow, the view of the records the filter lets through, the
+// record window the links read, and the operations on records.
+//
+// Sections, in file order:
+//   (helpers)            bookmarks as bytes; key matching and key lists for Locate and Lookup
+//   Opening and closing  SetActive, opening the cursor, creating and binding fields, state checks
+//   Events               DataEvent, notifying sources, DisableControls / EnableControls
+//   The visible order    the view: cursor positions that pass Filter and OnFilterRecord
+//   The record window    the buffered records around the current one, Resync, buffer counts
+//   Navigation           RecordCount, RecNo, First, Last, MoveBy, Refresh
+//   Editing              Edit, Insert, Append, Post, Cancel, Delete, CheckBrowseMode
+//   Field access         fields by name, reading and writing the active record's values
+//   Bookmarks            Bookmark, SetBookmark, CompareBookmarks, BookmarkValid
+//   Searching            FindRecord, Locate, Lookup
+//   Filter and order     Filter, Filtered, Sort
 #include "platform/data/DataSet.h"
 
 #include "platform/core/Exceptions.h"

@@ -105,8 +105,9 @@ public:
     Variant Lookup(const String& KeyFields, const Variant& KeyValues, const String& ResultFields);
 
     // --- Filtering and order --------------------------------------------------------------
-    // Filter text: comparisons "Field = 'value'" (=, <>, <, >, <=, >=, like with % and _),
-    // joined by and / or, grouped by parentheses. Applies while Filtered.
+    // Filter text: comparisons "Field = 'value'" (=, <>, <, >, <=, >=, like with % and _,
+    // is [not] null), joined by and / or, negated by not, grouped by parentheses (see
+    // FilterExpression.h). Applies while Filtered.
     const String& Filter() const { return FFilter; }
     void SetFilter(const String& Value);
     bool Filtered() const { return FFiltered; }

@@ -5,9 +5,9 @@
 #include "platform/data/DatabaseError.h"
 #include "platform/data/Field.h"
 #include "platform/data/SortText.h"
+#include "platform/data/TypedFields.h"
 
-#include <QRegularExpression>
-
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -79,37 +79,76 @@ std::vector<TToken> Tokenize(const String& Text)
     return tokens;
 }
 
-QRegularExpression LikePattern(const String& Pattern)
+// A like pattern as case-folded code points, its wildcards as values beyond Unicode.
+constexpr char32_t AnyRun = 0x110000;  // % or *
+constexpr char32_t AnyOne = 0x110001;  // _ or ?
+
+std::vector<char32_t> Folded(const String& Text)
 {
-    String expression;
-    for (const Char c : Pattern) {
-        if (c == u'%' || c == u'*')
-            expression += QStringLiteral(".*");
-        else if (c == u'_' || c == u'?')
-            expression += u'.';
-        else
-            expression += QRegularExpression::escape(String(c));
+    const QList<uint> codePoints = Text.toCaseFolded().toUcs4();
+    return {codePoints.begin(), codePoints.end()};
+}
+
+std::vector<char32_t> LikePattern(const String& Pattern)
+{
+    std::vector<char32_t> result = Folded(Pattern);
+    for (char32_t& c : result) {
+        if (c == U'%' || c == U'*')
+            c = AnyRun;
+        else if (c == U'_' || c == U'?')
+            c = AnyOne;
     }
-    return QRegularExpression(QRegularExpression::anchoredPattern(expression),
-                              QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    return result;
+}
+
+// Whether Value matches Pattern, ignoring case. A mismatch goes back only to the last run
+// wildcard, so the time grows at worst with their lengths' product, never exponentially.
+bool LikeMatches(const String& Value, const std::vector<char32_t>& Pattern)
+{
+    const std::vector<char32_t> text = Folded(Value);
+    std::size_t t = 0;
+    std::size_t p = 0;
+    std::size_t runAt = Pattern.size();  // the last run wildcard met, none yet
+    std::size_t runText = 0;             // where the text stood after it
+    while (t < text.size()) {
+        if (p < Pattern.size() && (Pattern[p] == AnyOne || Pattern[p] == text[t])) {
+            ++t;
+            ++p;
+        } else if (p < Pattern.size() && Pattern[p] == AnyRun) {
+            runAt = p++;
+            runText = t;
+        } else if (runAt < Pattern.size()) {
+            p = runAt + 1;
+            t = ++runText;
+        } else {
+            return false;
+        }
+    }
+    while (p < Pattern.size() && Pattern[p] == AnyRun)
+        ++p;
+    return p == Pattern.size();
 }
 
 }  // namespace
 
+// A comparison, or not over one operand, or a chain of and / or over two or more: chains are
+// lists, so a long chain costs no depth, and the parser bounds the nesting.
 struct TFilterExpression::TNode {
     enum Kind { And, Or, Not, Compare } Kind = Compare;
-    std::unique_ptr<TNode> Left, Right;
+    std::vector<std::unique_ptr<TNode>> Operands;
     TField* Field = nullptr;
     TOp Op = TOp::Equal;
     Variant Literal;
-    QRegularExpression Pattern;
+    std::vector<char32_t> Pattern;
 
     bool Evaluate() const
     {
         switch (Kind) {
-        case And: return Left->Evaluate() && Right->Evaluate();
-        case Or: return Left->Evaluate() || Right->Evaluate();
-        case Not: return !Left->Evaluate();
+        case And:
+            return std::all_of(Operands.begin(), Operands.end(), [](const auto& operand) { return operand->Evaluate(); });
+        case Or:
+            return std::any_of(Operands.begin(), Operands.end(), [](const auto& operand) { return operand->Evaluate(); });
+        case Not: return !Operands.front()->Evaluate();
         case Compare: break;
         }
         const Variant value = Field->Value();
@@ -118,7 +157,7 @@ struct TFilterExpression::TNode {
         if (VarIsNull(value) || VarIsNull(Literal))
             return false;
         if (Op == TOp::Like)
-            return Pattern.match(value.AsString()).hasMatch();
+            return LikeMatches(value.AsString(), Pattern);
         const int order = SortCompare(value, Literal);
         switch (Op) {
         case TOp::Equal: return order == 0;
@@ -135,6 +174,9 @@ namespace {
 
 class TParser {
 public:
+    // Deeper than any filter a person writes, shallow enough for any thread's stack.
+    static constexpr int MaxNesting = 100;
+
     TParser(const String& Text, TDataSet* DataSet) : FText(Text), FTokens(Tokenize(Text)), FDataSet(DataSet) {}
 
     std::unique_ptr<TFilterExpression::TNode> Parse()
@@ -168,36 +210,55 @@ private:
     }
     [[noreturn]] void Fail() const { DatabaseError(QStringLiteral("Invalid filter expression: %1").arg(FText)); }
 
-    static std::unique_ptr<TNode> Join(int Kind, std::unique_ptr<TNode> Left, std::unique_ptr<TNode> Right)
+    static std::unique_ptr<TNode> Operation(decltype(TNode::Kind) Kind, std::unique_ptr<TNode> First)
     {
         auto node = std::make_unique<TNode>();
-        node->Kind = static_cast<decltype(node->Kind)>(Kind);
-        node->Left = std::move(Left);
-        node->Right = std::move(Right);
+        node->Kind = Kind;
+        node->Operands.push_back(std::move(First));
         return node;
     }
 
-    std::unique_ptr<TNode> Or()
+    // Terms joined by Word: one node over all of them, or the term itself when it stands alone.
+    std::unique_ptr<TNode> Chain(decltype(TNode::Kind) Kind, const char* Word, std::unique_ptr<TNode> (TParser::*Term)())
     {
-        auto node = And();
-        while (TakeWord("or"))
-            node = Join(TNode::Or, std::move(node), And());
+        auto first = (this->*Term)();
+        if (!TakeWord(Word))
+            return first;
+        auto node = Operation(Kind, std::move(first));
+        do
+            node->Operands.push_back((this->*Term)());
+        while (TakeWord(Word));
         return node;
     }
 
-    std::unique_ptr<TNode> And()
-    {
-        auto node = Factor();
-        while (TakeWord("and"))
-            node = Join(TNode::And, std::move(node), Factor());
-        return node;
-    }
+    std::unique_ptr<TNode> Or() { return Chain(TNode::Or, "or", &TParser::And); }
+    std::unique_ptr<TNode> And() { return Chain(TNode::And, "and", &TParser::Factor); }
+
+    // Each not and each parenthesis nests one level deeper. The depth is bounded, so parsing,
+    // evaluating and freeing the tree never exhaust the stack.
+    class TNesting {
+    public:
+        explicit TNesting(TParser& Parser) : FParser(Parser)
+        {
+            if (++FParser.FDepth > MaxNesting)
+                DatabaseError(QStringLiteral("Filter expression nested more than %1 levels deep").arg(MaxNesting));
+        }
+        ~TNesting() { --FParser.FDepth; }
+        TNesting(const TNesting&) = delete;
+        TNesting& operator=(const TNesting&) = delete;
+
+    private:
+        TParser& FParser;
+    };
 
     std::unique_ptr<TNode> Factor()
     {
-        if (TakeWord("not"))
-            return Join(TNode::Not, Factor(), nullptr);
+        if (TakeWord("not")) {
+            const TNesting nesting(*this);
+            return Operation(TNode::Not, Factor());
+        }
         if (TakeSymbol("(")) {
+            const TNesting nesting(*this);
             auto node = Or();
             if (!TakeSymbol(")"))
                 Fail();
@@ -242,16 +303,33 @@ private:
         Fail();
     }
 
-    // Numbers compare as numbers; a date field's text literal as a date.
-    static Variant LiteralFor(const TField* Field, const TToken& Literal)
+    // The literal as a value of the field's kind, so that it compares as the field's values do:
+    // the text as written for a text field ('10' and 10 alike), a number for a number, a date for
+    // a date or time field's text, a number for a numeric field's text. A literal the field's
+    // kind cannot read raises.
+    Variant LiteralFor(const TField* Field, const TToken& Literal) const
     {
-        if (Literal.Kind == TToken::Number)
-            return Variant(Literal.Value.toDouble());
-        const TFieldType type = Field->DataType();
-        TDateTime date = 0;
-        const bool dated = type == TFieldType::ftDate || type == TFieldType::ftTime || type == TFieldType::ftDateTime;
-        if (dated && TryStrToDateTime(Literal.Value, date))
+        if (dynamic_cast<const TStringField*>(Field) || dynamic_cast<const TMemoField*>(Field))
+            return Variant(Literal.Value);
+        if (Literal.Kind == TToken::Number) {
+            bool ok = false;
+            const double value = Literal.Value.toDouble(&ok);  // "1.2.3" reads as no number
+            if (!ok)
+                Fail();
+            return Variant(value);
+        }
+        if (dynamic_cast<const TDateTimeField*>(Field)) {
+            TDateTime date = 0;
+            if (!TryStrToDateTime(Literal.Value, date))
+                DatabaseError(QStringLiteral("'%1' is not a valid date for field '%2'").arg(Literal.Value, Field->DisplayName()));
             return Variant::FromDateTime(date);
+        }
+        if (dynamic_cast<const TNumericField*>(Field)) {
+            double value = 0;
+            if (!TryStrToFloat(Literal.Value, value))
+                DatabaseError(DBConsts::SInvalidFloatValue.arg(Literal.Value, Field->DisplayName()));
+            return Variant(value);
+        }
         return Variant(Literal.Value);
     }
 
@@ -259,6 +337,7 @@ private:
     std::vector<TToken> FTokens;
     std::size_t FIndex = 0;
     TDataSet* FDataSet;
+    int FDepth = 0;
 };
 
 }  // namespace

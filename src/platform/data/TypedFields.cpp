@@ -1,3 +1,15 @@
+// The field classes for each kind of value: how each turns text into a value and back (display
+// and edit text, formats), which characters it accepts as typed, its ranges, and CreateField,
+// which picks the class for a field type.
+//
+// Sections, in file order:
+//   Text             TStringField
+//   Numbers          TNumericField's formats and typed characters; integers and their ranges,
+//                    floats and currency, BCD
+//   Booleans         TBooleanField and its DisplayValues
+//   Dates and times  TDateTimeField's formats, parsing and display
+//   Blobs            the placeholder texts ("(Memo)", "(BLOB)") of blob, graphic and memo fields
+//   Creation         CreateField
 #include "platform/data/TypedFields.h"
 
 #include "platform/core/FormatSettings.h"

@@ -90,6 +90,31 @@ TEST(DateTime, DecodingAValueWithoutADayRaisesInvalidOp)
     }
 }
 
+TEST(DateTime, ValuesBeyondInt64MillisecondsRaiseOnBothSidesOfDayZero)
+{
+    // Far enough for the day count to fit an Int64, too far for the milliseconds.
+    Word Year, Month, Day, Hour, Min, Sec, MSec;
+    for (const double bad : {1e12, -1e12, 1.1e11, -1.1e11}) {
+        EXPECT_THROW(DecodeDate(bad, Year, Month, Day), EInvalidOp) << bad;
+        EXPECT_THROW(DecodeTime(bad, Hour, Min, Sec, MSec), EInvalidOp) << bad;
+        EXPECT_THROW(DateOf(bad), EInvalidOp) << bad;
+        EXPECT_THROW(DayOfWeek(bad), EInvalidOp) << bad;
+        EXPECT_THROW(DateToQt(bad), EInvalidOp) << bad;
+    }
+}
+
+TEST(DateTime, DecodingAYearOutsideOneTo9999Raises)
+{
+    Word Year, Month, Day;
+    const TDateTime first = EncodeDate(1, 1, 1);
+    const TDateTime last = EncodeDateTime(9999, 12, 31, 23, 59, 59, 999);
+    EXPECT_EQ(Decode(first), (TParts{1, 1, 1, 0, 0, 0, 0}));
+    EXPECT_EQ(Decode(last), (TParts{9999, 12, 31, 23, 59, 59, 999}));
+    // Within Int64 milliseconds, but the year does not fit the decoded parts.
+    for (const double bad : {first - 1, last + 1, -1e9, 1e9})
+        EXPECT_THROW(DecodeDate(bad, Year, Month, Day), EInvalidOp) << bad;
+}
+
 TEST(DateTime, LeapYearsAndMonthLengths)
 {
     EXPECT_TRUE(IsLeapYear(2000));
@@ -149,4 +174,12 @@ TEST(DateTime, QtConversionsKeepMilliseconds)
     EXPECT_EQ(DateToQt(value), QDate(2026, 12, 9));
     EXPECT_EQ(TimeToQt(value), QTime(4, 6, 53, 250));
     EXPECT_EQ(DateFromQt(QDate(1899, 12, 30)), 0);
+}
+
+TEST(DateTime, InvalidQtDatesRaiseInsteadOfOverflowingTheDayNumber)
+{
+    EXPECT_THROW(DateFromQt(QDate()), EConvertError);
+    EXPECT_THROW(DateFromQt(QDate(2026, 2, 30)), EConvertError);
+    EXPECT_THROW(DateTimeFromQt(QDateTime()), EConvertError);
+    EXPECT_EQ(DateFromQt(QDate(1, 1, 1)), EncodeDate(1, 1, 1));
 }

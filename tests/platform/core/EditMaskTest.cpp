@@ -71,6 +71,23 @@ TEST(EditMask, FormatMaskTextLaysValuesWithLiteralsOnTheMask)
     EXPECT_EQ(FormatMaskText(QStringLiteral("99:99;1;_"), QStringLiteral("5")), QStringLiteral("5 :  "));
 }
 
+TEST(EditMask, LongMasksLayEveryPosition)
+{
+    // Each character that does not fit its position asks for the next literal; one walk answers
+    // them all, so long masks stay cheap (bench/platform/core/LinearTextBench.cpp).
+    constexpr qsizetype Count = 80000;
+    const String Digits = QStringLiteral("9").repeated(Count);
+    const String Letters = QStringLiteral("x").repeated(Count);
+    EXPECT_EQ(FormatMaskText(Digits, Letters), Letters);
+    EXPECT_EQ(FormatMaskText("!" + Digits, Letters), Letters);
+    // The '-' skips every digit position up to the literal, from either side.
+    EXPECT_EQ(FormatMaskText(Digits + "-99", QStringLiteral("1-5")), "1" + String(Count - 1, u' ') + "-5 ");
+    EXPECT_EQ(FormatMaskText("!99-" + Digits, QStringLiteral("1-5")), " 1-" + String(Count - 1, u' ') + "5");
+    const TEditMask Mask = ParseEditMask(Digits + "-99;1;_");
+    EXPECT_EQ(MaskEditText(Mask, QStringLiteral("1-5")), "1" + String(Count - 1, u'_') + "-5_");
+    EXPECT_EQ(MaskEditValue(Mask, MaskEditText(Mask, QStringLiteral("1-5"))), "1" + String(Count - 1, u' ') + "-5 ");
+}
+
 TEST(EditMask, FormatMaskTextLaysValuesWithoutLiteralsOnTheMask)
 {
     EXPECT_EQ(FormatMaskText(PhoneMask, QStringLiteral("5551234567")), QStringLiteral("(555)123-4567"));

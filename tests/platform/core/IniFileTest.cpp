@@ -134,6 +134,26 @@ TEST_F(IniFile, WritesKeepTheOrderOfEverythingElse)
               (QStringList{QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("new")}));
 }
 
+TEST_F(IniFile, LinesThatAreNotUtf8KeepTheirBytesThroughWrites)
+{
+    // "; 设置" and "旧=灰色" as GBK, and a stray byte that no encoding owns.
+    const QByteArray GbkComment("; \xC9\xE8\xD6\xC3");
+    const QByteArray GbkKey("\xBE\xC9=\xBB\xD2\xC9\xAB");
+    WriteFile(GbkComment + "\r\n[Form]\r\n" + GbkKey + "\r\nTop=1\r\nnote=a\xFFz\r\n");
+    TIniFile Ini(Path);
+    Ini.WriteInteger(QStringLiteral("Form"), QStringLiteral("Top"), 2);
+    Ini.WriteString(QStringLiteral("Form"), QStringLiteral("名称"), QStringLiteral("灰色"));
+    EXPECT_EQ(FileBytes(), GbkComment + "\r\n[Form]\r\n" + GbkKey + "\r\nTop=2\r\nnote=a\xFFz\r\n"
+                               + QStringLiteral("名称=灰色").toUtf8() + "\r\n");
+    // A line the program writes again is written in UTF-8.
+    Ini.WriteString(QStringLiteral("Form"), QStringLiteral("note"), QStringLiteral("备注"));
+    EXPECT_EQ(FileBytes(), GbkComment + "\r\n[Form]\r\n" + GbkKey + "\r\nTop=2\r\n"
+                               + QStringLiteral("note=备注\r\n名称=灰色\r\n").toUtf8());
+    Ini.DeleteKey(QStringLiteral("Form"), QStringLiteral("Top"));
+    EXPECT_EQ(FileBytes(), GbkComment + "\r\n[Form]\r\n" + GbkKey + "\r\n"
+                               + QStringLiteral("note=备注\r\n名称=灰色\r\n").toUtf8());
+}
+
 TEST_F(IniFile, EraseSectionAndDeleteKeyRemoveOnlyTheirLines)
 {
     WriteFile("[A]\nx=1\ny=2\n[表格颜色]\nc1=1\nc2=2\n[C]\nw=5\n");

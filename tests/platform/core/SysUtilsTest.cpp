@@ -4,6 +4,8 @@
 
 #include <QDate>
 
+#include <limits>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -55,6 +57,30 @@ TEST(FormatDateTime, TwelveHourClock)
     EXPECT_EQ(FormatDateTime("h:nn ampm", evening), "4:05 下午");
     EXPECT_EQ(FormatDateTime("h ampm", EncodeTime(0, 30, 0, 0)), "12 上午");
     EXPECT_EQ(FormatDateTime("h ampm", EncodeTime(12, 30, 0, 0)), "12 下午");
+}
+
+TEST(FormatDateTime, AValueWithoutADayRaisesInsteadOfPrintingAnyName)
+{
+    for (const double bad : {-1e12, 1e12, -1e9, 1e300, std::numeric_limits<double>::quiet_NaN()}) {
+        EXPECT_THROW(FormatDateTime("mmm", bad), EInvalidOp) << bad;
+        EXPECT_THROW(FormatDateTime("yyyy-mm-dd", bad), EInvalidOp) << bad;
+        EXPECT_THROW(FormatDateTime("dddd", bad), EInvalidOp) << bad;
+    }
+    EXPECT_EQ(FormatDateTime("yyyy-mm-dd mmm", EncodeDate(1, 1, 1)), "0001-01-01 一月");
+    EXPECT_EQ(FormatDateTime("yyyy-mm-dd mmm", EncodeDate(9999, 12, 31)), "9999-12-31 十二月");
+}
+
+TEST(FormatDateTime, LongFormatsPrintEverySpecifier)
+{
+    // Each hour looks ahead for an am/pm specifier: the whole format is read once, not once
+    // per hour, so long formats stay cheap (bench/platform/core/LinearTextBench.cpp).
+    const TDateTime evening = EncodeTime(16, 5, 0, 0);
+    constexpr int Count = 20000;
+    const String hours = QStringLiteral("h ").repeated(Count);
+    EXPECT_EQ(FormatDateTime(hours, evening), QStringLiteral("16 ").repeated(Count));
+    EXPECT_EQ(FormatDateTime(hours + "am/pm", evening), QStringLiteral("4 ").repeated(Count) + "pm");
+    EXPECT_EQ(FormatDateTime(hours + "'am/pm'", evening), QStringLiteral("16 ").repeated(Count) + "am/pm");
+    EXPECT_EQ(FormatDateTime("h am/pm " + hours, evening), "4 pm " + QStringLiteral("16 ").repeated(Count));
 }
 
 TEST(FormatDateTime, NamedFormatsExpandTheSettings)

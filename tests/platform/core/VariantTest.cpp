@@ -219,6 +219,31 @@ TEST(VariantArray, BoundsElementsAndRedim)
     EXPECT_EQ(array[1], Variant("first"));
 }
 
+TEST(VariantArray, BoundsAtTheEndsOfTheIntegerRange)
+{
+    constexpr int Min = std::numeric_limits<int>::min();
+    constexpr int Max = std::numeric_limits<int>::max();
+    Variant low = VarArrayCreate(Min, Min + 2);
+    EXPECT_EQ(VarArrayLowBound(low, 1), Min);
+    EXPECT_EQ(VarArrayHighBound(low, 1), Min + 2);
+    low[Min] = "first";
+    low[Min + 2] = "last";
+    EXPECT_EQ(low[Min], Variant("first"));
+    EXPECT_EQ(low[Min + 2], Variant("last"));
+    EXPECT_THROW(low[Min + 3], EVariantError);
+
+    const Variant high = VarArrayCreate(Max - 1, Max);
+    EXPECT_EQ(VarArrayLowBound(high, 1), Max - 1);
+    EXPECT_EQ(VarArrayHighBound(high, 1), Max);
+    EXPECT_TRUE(VarIsEmpty(high[Max]));
+
+    // A high bound one below the low bound is an empty array; lower than that is an error.
+    const Variant empty = VarArrayCreate(Min + 1, Min);
+    EXPECT_EQ(VarArrayHighBound(empty, 1), Min);
+    EXPECT_THROW(VarArrayCreate(Min + 2, Min), EVariantError);
+    EXPECT_THROW(VarArrayCreate(Max, Min), EVariantError);
+}
+
 TEST(VariantArray, CopiesAreDeep)
 {
     Variant original = VarArrayOf({1, 2});
