@@ -194,10 +194,10 @@ TEST_F(ADOQueryTest, DropDownListsAndPinyinOrder)
 {
     for (const char* name : {"张三", "阿明", "鑫", "蔡文", "犇", "丁一", "Bob", "alice"})
         Exec("insert into ouser(姓名,姓名编号,部门) values(:a,:d,:b)", {{"a", name}, {"d", "x"}, {"b", "部"}});
-    // Pinyin order, Chinese before Latin letters, which compare without case.
-    EXPECT_EQ(Utf8(Rows("select 姓名 from ouser order by 姓名")), "阿明;犇;蔡文;丁一;鑫;张三;alice;Bob");
+    // Latin letters, compared without case, before Chinese in pinyin order.
+    EXPECT_EQ(Utf8(Rows("select 姓名 from ouser order by 姓名")), "alice;Bob;阿明;犇;蔡文;丁一;鑫;张三");
     EXPECT_EQ(Utf8(Rows("select DISTINCT 姓名 from ouser where 姓名编号 like \"X%\" order by 姓名 desc")),
-              "Bob;alice;张三;鑫;丁一;蔡文;犇;阿明");
+              "张三;鑫;丁一;蔡文;犇;阿明;Bob;alice");
     AddIssues();
     EXPECT_EQ(Utf8(Rows("select DISTINCT 姓名 from (select top 2 * from oprint order by id desc) order by 姓名")), "王五;赵六");
     Exec("insert into ptype(物品名称,类型,礼品,次数) values('笔','a','办公礼品',5)");
