@@ -83,9 +83,15 @@ public:
                 row.Values[i] = Variant(static_cast<int>(row.Id));
         Assign(row, Values);
         const auto position = static_cast<std::size_t>(std::clamp(Position, 0, RecordCount()));
+        const bool appended = position == FTable.Rows.size();
         FTable.Rows.insert(FTable.Rows.begin() + static_cast<std::ptrdiff_t>(position), std::move(row));
-        FPositionsValid = false;
-        return FTable.Rows[position].Id;
+        const TRecordId id = FTable.Rows[position].Id;
+        // An append moves no other record: keep the map, so filling a table stays linear.
+        if (appended && FPositionsValid)
+            FPositions.emplace(id, static_cast<int>(position));
+        else
+            FPositionsValid = false;
+        return id;
     }
 
     void Update(TRecordId Id, const TFieldValues& Values) override
@@ -95,8 +101,13 @@ public:
 
     void Delete(TRecordId Id) override
     {
-        FTable.Rows.erase(FTable.Rows.begin() + CheckedPosition(Id));
-        FPositionsValid = false;
+        const int position = CheckedPosition(Id);
+        FTable.Rows.erase(FTable.Rows.begin() + position);
+        // Removing the last record moves no other one.
+        if (position == RecordCount())
+            FPositions.erase(Id);
+        else
+            FPositionsValid = false;
     }
 
 private:
