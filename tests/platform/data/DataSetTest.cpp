@@ -270,3 +270,27 @@ TEST(DataSetTest, ReadOnlyFieldDefsAndOnNewRecordDefaults)
     table.DataSet->Post();
     EXPECT_EQ(table.Count()->AsInteger(), 1);
 }
+
+TEST(DataSetTest, BookmarksFindTheirRecordsAfterAppendsAndDeletesAtEitherEnd)
+{
+    TPeopleTable table;
+    std::vector<TBookmark> marks;
+    for (table.DataSet->First(); !table.DataSet->Eof(); table.DataSet->Next())
+        marks.push_back(table.DataSet->Bookmark());
+    table.DataSet->Last();
+    table.DataSet->Delete();  // 蔡文, the last record
+    table.DataSet->First();
+    table.DataSet->Delete();  // 张三, the first record
+    table.DataSet->AppendRecord({Variant(), Variant(u"新人"_s), Variant(5)});
+    const TBookmark added = table.DataSet->Bookmark();
+
+    EXPECT_FALSE(table.DataSet->BookmarkValid(marks.front()));
+    EXPECT_FALSE(table.DataSet->BookmarkValid(marks.back()));
+    for (std::size_t i = 1; i + 1 < marks.size(); ++i) {
+        table.DataSet->SetBookmark(marks[i]);
+        EXPECT_EQ(table.Name()->AsString(), TPeopleTable::Names[static_cast<int>(i)]);
+    }
+    table.DataSet->SetBookmark(added);
+    EXPECT_EQ(table.Name()->AsString(), u"新人"_s);
+    EXPECT_EQ(table.DataSet->RecNo(), 9);
+}
