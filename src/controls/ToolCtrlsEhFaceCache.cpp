@@ -188,7 +188,8 @@ void PaintButtonFace(TCanvas* Canvas, const TRect& Rect, TColor FrameColor, TChe
         CopyFace(Canvas, Deflated(TRect{Rect.Left, Rect.Bottom - Half, Rect.Right, Rect.Bottom}, Shrink), Key);
         // The row between the halves, and for flat classic the rows the halves left out.
         if (ClassicFlat)
-            FillWith(Canvas, TRect{Rect.Left, Rect.Top + Half - 1, Rect.Right, Rect.Bottom - Half + 1}, FrameColor);
+            FillWith(Canvas, TRect{Rect.Left, Rect.Top + Half - 1, Rect.Right, Rect.Bottom - Half + 1}.Intersected(Rect),
+                     FrameColor);
         else if (Rect.Height() % 2 != 0)
             FillWith(Canvas, TRect{Rect.Left, Rect.Top + Half, Rect.Right, Rect.Bottom - Half}, FrameColor);
     } else {
