@@ -80,7 +80,12 @@ TEST_F(FacesTest, DropDownShowsARaisedFaceWithItsArrowAndEmbossesItWhenDisabled)
     EXPECT_GT(CountOf(clBtnHighlight, Rect(2, 2, 15, 19)), 0);
 
     Face(S::dbsDropDownEh, true, false, false, bppUpperEh);
-    EXPECT_EQ(At(0, 0), Rgb(clBtnShadow));  // pressed: sunken
+    EXPECT_EQ(At(0, 0), Rgb(clBtnShadow));  // pressed: sunken, still on the button face
+    EXPECT_EQ(At(3, 3), Rgb(clBtnFace));
+
+    Face(S::dbsDropDownEh, true, false, true);
+    EXPECT_EQ(At(0, 0), Rgb(Frame));
+    EXPECT_EQ(At(3, 3), Rgb(clBtnFace));
 }
 
 TEST_F(FacesTest, EllipsisDrawsThreeTwoPixelDotsCentred)

@@ -174,11 +174,13 @@ void TThemeServices::DrawElement(TCanvas* Canvas, const TThemedElementDetails& D
                              &option, painter);
         break;
     }
+    // Spin halves take the combo box's arrow size: the styles' spin indicators fill the
+    // whole half, far larger than the platform's spin glyphs.
     case TKind::SpinUp:
-        DrawPanelWithIndicator(*painter, Details, rect, QStyle::PE_IndicatorSpinUp);
+        DrawPanelWithIndicator(*painter, Details, rect, QStyle::PE_IndicatorArrowUp);
         break;
     case TKind::SpinDown:
-        DrawPanelWithIndicator(*painter, Details, rect, QStyle::PE_IndicatorSpinDown);
+        DrawPanelWithIndicator(*painter, Details, rect, QStyle::PE_IndicatorArrowDown);
         break;
     case TKind::DropDown:
         DrawPanelWithIndicator(*painter, Details, rect, QStyle::PE_IndicatorArrowDown);
