@@ -257,6 +257,8 @@ protected:
     void StopRepeat();
     // Whether the hot look is shown: the mouse over it with themes, else Active.
     bool HotLook() const;
+    // A flat glyph button with themes always looks hot.
+    bool FlatHot() const override;
 
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;

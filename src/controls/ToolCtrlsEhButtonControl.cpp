@@ -175,6 +175,13 @@ void TEditButtonControlEh::Dispatch(TMessage& Message)
 
 bool TEditButtonControlEh::HotLook() const { return ThemesActive() ? MouseInControl() : FActive; }
 
+bool TEditButtonControlEh::FlatHot() const
+{
+    if (FStyle == TEditButtonStyleEh::ebsGlyphEh && ThemesActive() && !Glyph()->Empty())
+        return true;
+    return TSpeedButton::FlatHot();
+}
+
 void TEditButtonControlEh::Paint()
 {
     if (FStyle == TEditButtonStyleEh::ebsGlyphEh) {

@@ -488,6 +488,27 @@ TEST_F(EditButtonControlTest, PaintsItsFaceRaisedAndSunkenWhilePressed)
     EXPECT_EQ(PixelAt(10, 10), ColorToRGB(clBtnHighlight));
 }
 
+TEST_F(EditButtonControlTest, AFlatGlyphButtonIsFramedByActiveWithoutThemesAndLooksHotWithThem)
+{
+    Button->SetStyle(E::ebsGlyphEh);
+    Button->SetFlat(true);
+    EXPECT_EQ(PixelAt(10, 10), ColorToRGB(Host->Color()));
+    Button->SetActive(true);
+    EXPECT_EQ(PixelAt(10, 10), ColorToRGB(clBtnHighlight));
+    Press(5);
+    EXPECT_EQ(PixelAt(10, 10), ColorToRGB(clBtnShadow));
+    Release(5);
+
+    PlatformMetrics().SetThemesActive(true);
+    TBitmap Glyph(4, 4);
+    Glyph.Canvas()->Brush()->SetColor(clRed);
+    Glyph.Canvas()->FillRect(Rect(0, 0, 4, 4));
+    Glyph.Canvas()->SetPixels(0, 3, clWhite);
+    Button->SetGlyph(&Glyph);
+    EXPECT_EQ(PixelAt(10, 10), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(PixelAt(10 + 7, 10 + 9), ColorToRGB(clRed));
+}
+
 TEST_F(EditButtonControlTest, BuildButtonControlMakesAVisibleButtonOnTheEdit)
 {
     TEditButtonEh Description(Host);

@@ -350,6 +350,8 @@ void TSpeedButton::Paint()
         canvas->DrawFrameControl(face, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0u));
     else if (pressed)
         canvas->DrawEdge(face, BDR_SUNKENOUTER, BF_RECT);
+    else if (FlatHot())
+        canvas->DrawEdge(face, BDR_RAISEDINNER, BF_RECT);
 
     // Glyph and caption centred together, the glyph on the side Layout names.
     constexpr int Spacing = 4;

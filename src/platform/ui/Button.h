@@ -147,6 +147,9 @@ protected:
     void Paint() override;
     void Dispatch(TMessage& Message) override;
     const char* ClassName() const override { return "TSpeedButton"; }
+    // A flat button at rest shows a raised edge while this holds: by default while the mouse
+    // is over it.
+    virtual bool FlatHot() const { return FMouseInControl && Enabled(); }
 
     // The face shown: up, pressed while the mouse holds it, or down and held by its group.
     TButtonState FState = TButtonState::bsUp;
