@@ -10,6 +10,7 @@
 #include "platform/ui/Timer.h"
 #include "platform/ui/UiTestSupport.h"
 
+#include <QCursor>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -403,6 +404,9 @@ TEST_F(EditButtonControlTest, OtherStylesRepeatOnlyWhenTheHandlerAsks)
 
 TEST_F(EditButtonControlTest, TheRepeatTimerRunsInTheEventLoop)
 {
+    // The event loop may deliver a move to where the cursor is: keep it over the button.
+    QCursor::setPos(Window()->mapToGlobal(QPoint(15, 12)));
+    QApplication::processEvents();
     Press(2);
     ProcessUntil([this] { return Downs.size() >= 3; });
     EXPECT_EQ(Button->RepeatTimer()->Interval(), 100u);
