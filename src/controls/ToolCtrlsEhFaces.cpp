@@ -1,6 +1,6 @@
 // The button-face painters: drop-down, ellipsis, spin, plus/minus and arrow faces and check
-// boxes, themed through the theme services or classic through frame and edge drawing, and the
-// default sizes of edit buttons and check boxes.
+// boxes, themed through the theme services or classic through frame and edge drawing; the
+// cache front end PaintButtonFace; the default sizes of edit buttons and check boxes.
 #include "controls/ToolCtrlsEh.h"
 
 #include "platform/core/Rounding.h"
@@ -29,6 +29,22 @@ TRect Deflated(TRect R, int By)
 {
     R.Inflate(-By, -By);
     return R;
+}
+
+void FrameWith(TCanvas* Canvas, const TRect& R, TColor Color)
+{
+    Canvas->Brush()->SetStyle(TBrushStyle::bsSolid);
+    Canvas->Brush()->SetColor(Color);
+    Canvas->FrameRect(R);
+}
+
+void FillWith(TCanvas* Canvas, const TRect& R, TColor Color)
+{
+    if (R.IsEmpty())
+        return;
+    Canvas->Brush()->SetStyle(TBrushStyle::bsSolid);
+    Canvas->Brush()->SetColor(Color);
+    Canvas->FillRect(R);
 }
 
 // The largest square in R, centred; an odd difference leaves the extra pixel right or below.
@@ -97,20 +113,59 @@ void PaintPlainFace(TCanvas* Canvas, const TRect& Rect, bool Pressed, bool Hot, 
         ThemeServices().DrawElement(Canvas, Details, Rect);
         return;
     }
-    TRect Face = Rect;
     if (Flat) {
-        Canvas->Brush()->SetStyle(TBrushStyle::bsSolid);
-        Canvas->Brush()->SetColor(clBtnFace);
-        Canvas->FillRect(Face);
-    } else {
-        Canvas->DrawEdge(Face, Pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_MIDDLE);
+        FillWith(Canvas, Rect, clBtnFace);
+        return;
     }
+    TRect Face = Rect;
+    Canvas->DrawEdge(Face, Pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_MIDDLE);
 }
 
 // DrawFrameControl states shared by the classic scroll faces.
 unsigned ScrollStates(unsigned Kind, bool Pressed, bool Flat, bool Enabled)
 {
     return Kind | (Pressed ? DFCS_PUSHED : 0u) | (Flat ? DFCS_FLAT : 0u) | (Enabled ? 0u : DFCS_INACTIVE);
+}
+
+bool IsSpinPair(TDrawButtonStyleEh DrawStyle)
+{
+    return DrawStyle == TDrawButtonStyleEh::dbsUpDownEh || DrawStyle == TDrawButtonStyleEh::dbsAltUpDownEh;
+}
+
+// Copies the cached face for Key onto Canvas at the top left of Face.
+void CopyFace(TCanvas* Canvas, const TRect& Face, TButtonBitmapKeyEh Key)
+{
+    if (Face.IsEmpty())
+        return;
+    Key.Width = Face.Width();
+    Key.Height = Face.Height();
+    Canvas->Draw(Face.Left, Face.Top, ButtonsBitmapCache().BitmapFor(Key));
+}
+
+// The check box: the largest square in Rect, one pixel smaller each side when flat classic.
+// Its face is cached unflat: the flat frame is drawn here, around the copy.
+void PaintCheckBoxButtonFace(TCanvas* Canvas, const TRect& Rect, TColor FrameColor, TCheckBoxState CheckState,
+                             bool Enabled, bool Hot, bool Flat, int PressedPart)
+{
+    const bool ClassicFlat = Flat && !ThemesActive();
+    TRect Box = CentredSquare(Rect);
+    if (ClassicFlat)
+        Box.Inflate(-1, -1);
+    TButtonBitmapKeyEh Key;
+    Key.DrawStyle = TDrawButtonStyleEh::dbsCheckBoxEh;
+    Key.CheckState = CheckState;
+    Key.Pressed = PressedPart != bppNoneEh;
+    Key.Hot = Hot;
+    Key.Enabled = Enabled;
+    CopyFace(Canvas, Box, Key);
+    if (!Flat)
+        return;
+    if (ClassicFlat)
+        Box.Inflate(1, 1);
+    if (ClassicFlat && Hot)
+        Canvas->DrawEdge(Box, BDR_SUNKENOUTER, BF_RECT);
+    else
+        FrameWith(Canvas, Box, FrameColor);
 }
 
 }  // namespace
@@ -369,8 +424,46 @@ void PaintCheckBoxFace(TCanvas* Canvas, const TRect& Rect, TCheckBoxState CheckS
     }
     if (Flat) {
         Canvas->RestoreDC(-1);
-        Canvas->Brush()->SetStyle(TBrushStyle::bsSolid);
-        Canvas->Brush()->SetColor(Themed ? clBtnShadow : Hot ? clBtnFace : clBtnShadow);
-        Canvas->FrameRect(Deflated(Box, 1));
+        FrameWith(Canvas, Deflated(Box, 1), !Themed && Hot ? clBtnFace : clBtnShadow);
     }
+}
+
+// --- Faces --------------------------------------------------------------------------------
+
+void PaintButtonFace(TCanvas* Canvas, const TRect& Rect, TColor FrameColor, TCheckBoxState CheckState, bool Enabled,
+                     bool Hot, bool Flat, int PressedPart, TDrawButtonStyleEh DrawStyle)
+{
+    if (Rect.IsEmpty())
+        return;
+    if (DrawStyle == TDrawButtonStyleEh::dbsCheckBoxEh) {
+        PaintCheckBoxButtonFace(Canvas, Rect, FrameColor, CheckState, Enabled, Hot, Flat, PressedPart);
+        return;
+    }
+    // A flat classic face is one pixel smaller each side, inside a frame of FrameColor.
+    const bool ClassicFlat = Flat && !Hot && !ThemesActive();
+    const int Shrink = ClassicFlat ? 1 : 0;
+    TButtonBitmapKeyEh Key;
+    Key.DrawStyle = DrawStyle;
+    Key.Flat = Flat;
+    Key.Hot = Hot;
+    Key.Enabled = Enabled;
+    if (IsSpinPair(DrawStyle)) {
+        const int Half = Rect.Height() / 2;
+        Key.Pressed = PressedPart == bppUpperEh;
+        CopyFace(Canvas, Deflated(TRect{Rect.Left, Rect.Top, Rect.Right, Rect.Top + Half}, Shrink), Key);
+        Key.DownHalf = true;
+        Key.Pressed = PressedPart == bppLowerEh;
+        CopyFace(Canvas, Deflated(TRect{Rect.Left, Rect.Bottom - Half, Rect.Right, Rect.Bottom}, Shrink), Key);
+        // The row between the halves, and for flat classic the rows the halves left out.
+        if (ClassicFlat)
+            FillWith(Canvas, TRect{Rect.Left, Rect.Top + Half - 1, Rect.Right, Rect.Bottom - Half + 1}.Intersected(Rect),
+                     FrameColor);
+        else if (Rect.Height() % 2 != 0)
+            FillWith(Canvas, TRect{Rect.Left, Rect.Top + Half, Rect.Right, Rect.Bottom - Half}, FrameColor);
+    } else {
+        Key.Pressed = PressedPart != bppNoneEh;
+        CopyFace(Canvas, Deflated(Rect, Shrink), Key);
+    }
+    if (ClassicFlat)
+        FrameWith(Canvas, Rect, FrameColor);
 }
