@@ -69,6 +69,9 @@ void PaintGlyphRows(TCanvas* Canvas, const TGlyphRows& Rows, bool Enabled, TColo
 {
     if (Rows.empty())
         return;
+    Canvas->Pen()->SetWidth(1);
+    Canvas->Pen()->SetStyle(TPenStyle::psSolid);
+    Canvas->Pen()->SetMode(TPenMode::pmCopy);
     if (ThemesActive()) {
         TColor Dark = Enabled ? BlendColors(cl3DDkShadow, clBlack, 30) : clGrayText;
         TColor Light = Enabled ? cl3DDkShadow : BlendColors(clGrayText, clWhite, 30);
@@ -101,15 +104,9 @@ TState ThemedState(bool Pressed, bool Hot, bool Enabled)
 void PaintPlainFace(TCanvas* Canvas, const TRect& Rect, bool Pressed, bool Hot, bool Flat, bool Enabled)
 {
     if (ThemesActive()) {
-        TThemedElementDetails Details = ThemeServices().GetElementDetails(TThemedButton::tbPushButtonNormal);
-        if (Flat) {
-            const TState State = ThemedState(Pressed, true, Enabled);
-            Details = ThemeServices().GetElementDetails(State == TState::Disabled ? TThemedToolBar::ttbButtonDisabled
-                                                        : State == TState::Pressed ? TThemedToolBar::ttbButtonPressed
-                                                                                   : TThemedToolBar::ttbButtonHot);
-        } else {
-            Details.State = ThemedState(Pressed, Hot, Enabled);
-        }
+        TThemedElementDetails Details = Flat ? ThemeServices().GetElementDetails(TThemedToolBar::ttbButtonNormal)
+                                             : ThemeServices().GetElementDetails(TThemedButton::tbPushButtonNormal);
+        Details.State = ThemedState(Pressed, Flat || Hot, Enabled);
         ThemeServices().DrawElement(Canvas, Details, Rect);
         return;
     }

@@ -419,6 +419,14 @@ TEST_F(FacesTest, ACopiedFaceEqualsOneDrawnDirectly)
     EXPECT_EQ(Bitmap.Image().copy(0, 0, 17, 21), Cached);
 }
 
+TEST_F(FacesTest, DirectPaintingIgnoresTheCallersPen)
+{
+    Canvas()->Pen()->SetWidth(3);
+    Canvas()->Pen()->SetMode(TPenMode::pmNot);
+    PaintStyledButtonFace(Canvas(), S::dbsMinusEh, Rect(0, 0, 17, 21), false, false, false, false, true);
+    EXPECT_EQ(CountOf(clBtnText, Rect(0, 0, 17, 21)), 7 * 2);
+}
+
 TEST_F(FacesTest, NegativeSizesAreKeptAsAnEmptyFace)
 {
     TButtonBitmapKeyEh Key;
