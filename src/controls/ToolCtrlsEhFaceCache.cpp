@@ -31,15 +31,38 @@ protected:
     }
 };
 
+// Key as stored: negative sizes become 0 (an empty face).
+TButtonBitmapKeyEh StoredKey(TButtonBitmapKeyEh Key)
+{
+    Key.Width = std::max(Key.Width, 0);
+    Key.Height = std::max(Key.Height, 0);
+    return Key;
+}
+
+// Renders the face Key describes into Bitmap.
+void RenderFace(TBitmap* Bitmap, const TButtonBitmapKeyEh& Key)
+{
+    if (Key.Width == 0 || Key.Height == 0)
+        return;
+    Bitmap->SetSize(Key.Width, Key.Height);
+    TCanvas* Canvas = Bitmap->Canvas();
+    const TRect Face = Rect(0, 0, Key.Width, Key.Height);
+    Canvas->Brush()->SetStyle(TBrushStyle::bsSolid);
+    Canvas->Brush()->SetColor(clBtnFace);
+    Canvas->FillRect(Face);
+    if (Key.DrawStyle == TDrawButtonStyleEh::dbsCheckBoxEh)
+        PaintCheckBoxFace(Canvas, Face, Key.CheckState, Key.Hot, Key.Pressed, Key.Flat, Key.Enabled);
+    else
+        PaintStyledButtonFace(Canvas, Key.DrawStyle, Face, Key.DownHalf, Key.Pressed, Key.Hot, Key.Flat, Key.Enabled);
+}
+
 }  // namespace
 
 // --- Cache --------------------------------------------------------------------------------
 
 TButtonBitmapInfoBitmapEh::TButtonBitmapInfoBitmapEh(const TButtonBitmapKeyEh& Key)
-    : FKey(Key), FBitmap(std::make_unique<TBitmap>())
+    : FKey(StoredKey(Key)), FBitmap(std::make_unique<TBitmap>())
 {
-    FKey.Width = std::max(FKey.Width, 0);
-    FKey.Height = std::max(FKey.Height, 0);
 }
 
 TButtonBitmapInfoBitmapEh::~TButtonBitmapInfoBitmapEh() = default;
@@ -54,28 +77,14 @@ TBitmap* TButtonsBitmapCache::BitmapFor(const TButtonBitmapKeyEh& Key)
         Clear();
         FThemed = ThemesActive();
     }
-    TButtonBitmapKeyEh Stored = Key;
-    Stored.Width = std::max(Stored.Width, 0);
-    Stored.Height = std::max(Stored.Height, 0);
+    const TButtonBitmapKeyEh Stored = StoredKey(Key);
     for (const auto& Entry : FEntries)
         if (Entry->Key() == Stored)
             return Entry->Bitmap();
 
     auto Entry = std::make_unique<TButtonBitmapInfoBitmapEh>(Stored);
     TBitmap* Bitmap = Entry->Bitmap();
-    if (Stored.Width > 0 && Stored.Height > 0) {
-        Bitmap->SetSize(Stored.Width, Stored.Height);
-        TCanvas* Canvas = Bitmap->Canvas();
-        const TRect Face = Rect(0, 0, Stored.Width, Stored.Height);
-        Canvas->Brush()->SetStyle(TBrushStyle::bsSolid);
-        Canvas->Brush()->SetColor(clBtnFace);
-        Canvas->FillRect(Face);
-        if (Stored.DrawStyle == TDrawButtonStyleEh::dbsCheckBoxEh)
-            PaintCheckBoxFace(Canvas, Face, Stored.CheckState, Stored.Hot, Stored.Pressed, Stored.Flat, Stored.Enabled);
-        else
-            PaintStyledButtonFace(Canvas, Stored.DrawStyle, Face, Stored.DownHalf, Stored.Pressed, Stored.Hot,
-                                  Stored.Flat, Stored.Enabled);
-    }
+    RenderFace(Bitmap, Stored);
     FEntries.push_back(std::move(Entry));
     return Bitmap;
 }
