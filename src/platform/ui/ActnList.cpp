@@ -39,7 +39,7 @@ void TBasicAction::Change()
 
 namespace {
 
-// Tells every TActionLink client of Action through Apply.
+// Hands each TActionLink among Clients to Apply; a client may unlink itself meanwhile.
 template <class TApply>
 void ForEachActionLink(const std::vector<TBasicActionLink*>& Clients, TApply Apply)
 {
