@@ -1,7 +1,5 @@
 #include "platform/ui/ActnList.h"
 
-#include <algorithm>
-
 TBasicAction::TBasicAction(TComponent* AOwner) : TComponent(AOwner) {}
 
 TBasicAction::~TBasicAction()
@@ -30,32 +28,23 @@ bool TBasicAction::Update()
 
 void TBasicAction::Change()
 {
-    // A client may unlink itself while told.
-    const std::vector<TBasicActionLink*> clients = FClients;
-    for (TBasicActionLink* link : clients)
-        if (std::find(FClients.begin(), FClients.end(), link) != FClients.end())
-            link->Change();
+    ForEachClient([](TBasicActionLink& Link) { Link.Change(); });
 }
 
-namespace {
-
-// Hands each TActionLink among Clients to Apply; a client may unlink itself meanwhile.
 template <class TApply>
-void ForEachActionLink(const std::vector<TBasicActionLink*>& Clients, TApply Apply)
+void TCustomAction::TellLinks(TApply Apply)
 {
-    const std::vector<TBasicActionLink*> clients = Clients;
-    for (TBasicActionLink* link : clients)
-        if (auto* actionLink = dynamic_cast<TActionLink*>(link))
+    ForEachClient([&Apply](TBasicActionLink& Link) {
+        if (auto* actionLink = dynamic_cast<TActionLink*>(&Link))
             Apply(*actionLink);
+    });
 }
-
-}  // namespace
 
 void TCustomAction::SetEnabled(bool Value)
 {
     if (Value == FEnabled)
         return;
-    ForEachActionLink(Clients(), [Value](TActionLink& Link) { Link.SetEnabled(Value); });
+    TellLinks([Value](TActionLink& Link) { Link.SetEnabled(Value); });
     FEnabled = Value;
     Change();
 }
@@ -64,7 +53,7 @@ void TCustomAction::SetHint(const String& Value)
 {
     if (Value == FHint)
         return;
-    ForEachActionLink(Clients(), [&Value](TActionLink& Link) { Link.SetHint(Value); });
+    TellLinks([&Value](TActionLink& Link) { Link.SetHint(Value); });
     FHint = Value;
     Change();
 }
@@ -73,7 +62,7 @@ void TCustomAction::SetShortCut(TShortCut Value)
 {
     if (Value == FShortCut)
         return;
-    ForEachActionLink(Clients(), [Value](TActionLink& Link) { Link.SetShortCut(Value); });
+    TellLinks([Value](TActionLink& Link) { Link.SetShortCut(Value); });
     FShortCut = Value;
     Change();
 }
@@ -82,7 +71,7 @@ void TCustomAction::SetVisible(bool Value)
 {
     if (Value == FVisible)
         return;
-    ForEachActionLink(Clients(), [Value](TActionLink& Link) { Link.SetVisible(Value); });
+    TellLinks([Value](TActionLink& Link) { Link.SetVisible(Value); });
     FVisible = Value;
     Change();
 }

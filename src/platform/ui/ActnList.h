@@ -6,6 +6,7 @@
 #include "platform/core/String.h"
 #include "platform/ui/Menus.h"
 
+#include <algorithm>
 #include <vector>
 
 class TBasicActionLink;
@@ -30,8 +31,16 @@ protected:
     void Change();
     const char* ClassName() const override { return "TBasicAction"; }
 
-    // The links following the action, in order of linking.
-    const std::vector<TBasicActionLink*>& Clients() const { return FClients; }
+    // Calls Fn with each link following the action, in order of linking; a link may unlink
+    // itself or another meanwhile.
+    template <class TFn>
+    void ForEachClient(TFn Fn)
+    {
+        const std::vector<TBasicActionLink*> clients = FClients;
+        for (TBasicActionLink* link : clients)
+            if (std::find(FClients.begin(), FClients.end(), link) != FClients.end())
+                Fn(*link);
+    }
 
 private:
     friend class TBasicActionLink;
@@ -57,6 +66,10 @@ protected:
     const char* ClassName() const override { return "TCustomAction"; }
 
 private:
+    // Calls Apply with each TActionLink following the action.
+    template <class TApply>
+    void TellLinks(TApply Apply);
+
     bool FEnabled = true;
     String FHint;
     TShortCut FShortCut = scNone;
