@@ -205,6 +205,24 @@ void TSpeedButton::SetLayout(TButtonLayout Value)
     Invalidate();
 }
 
+void TSpeedButton::SetNumGlyphs(int Value)
+{
+    Value = std::clamp(Value, 1, 4);
+    if (Value == FNumGlyphs)
+        return;
+    FNumGlyphs = Value;
+    Invalidate();
+}
+
+void TSpeedButton::SetMouseInControl(bool Value)
+{
+    if (Value == FMouseInControl)
+        return;
+    FMouseInControl = Value;
+    if (FFlat)
+        Invalidate();
+}
+
 void TSpeedButton::SetDown(bool Value)
 {
     if (FGroupIndex == 0)
@@ -304,9 +322,18 @@ void TSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 
 void TSpeedButton::Dispatch(TMessage& Message)
 {
-    if (Message.Msg == CM_BUTTONPRESSED) {
+    switch (Message.Msg) {
+    case CM_BUTTONPRESSED:
         ButtonPressed(static_cast<int>(Message.WParam), reinterpret_cast<TSpeedButton*>(Message.LParam));
         return;
+    case CM_MOUSEENTER:
+        SetMouseInControl(true);
+        break;
+    case CM_MOUSELEAVE:
+        SetMouseInControl(false);
+        break;
+    default:
+        break;
     }
     TGraphicControl::Dispatch(Message);
 }
@@ -323,13 +350,17 @@ void TSpeedButton::Paint()
         canvas->DrawFrameControl(face, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0u));
     else if (pressed)
         canvas->DrawEdge(face, BDR_SUNKENOUTER, BF_RECT);
+    else if (FlatHot())
+        canvas->DrawEdge(face, BDR_RAISEDINNER, BF_RECT);
 
     // Glyph and caption centred together, the glyph on the side Layout names.
     constexpr int Spacing = 4;
     canvas->Font()->Assign(Font());
     const String caption = Caption();
     const TSize text = caption.isEmpty() ? TSize{} : canvas->TextExtent(caption);
-    const TSize glyph = FGlyph->Empty() ? TSize{} : TSize{FGlyph->Width(), FGlyph->Height()};
+    TBitmap shown;
+    GlyphForState(shown);
+    const TSize glyph = shown.Empty() ? TSize{} : TSize{shown.Width(), shown.Height()};
     const int gap = text.cx > 0 && glyph.cx > 0 ? Spacing : 0;
     const bool across = FLayout == TButtonLayout::blGlyphLeft || FLayout == TButtonLayout::blGlyphRight;
     const int totalW = across ? glyph.cx + gap + text.cx : std::max(glyph.cx, text.cx);
@@ -357,15 +388,34 @@ void TSpeedButton::Paint()
         glyphAt = Point(left + (totalW - glyph.cx) / 2, top + text.cy + gap);
         break;
     }
-    if (!FGlyph->Empty()) {
-        TBitmap masked;
-        AssignTransparent(masked, FGlyph.get());
-        canvas->Draw(glyphAt.X, glyphAt.Y, &masked);
-    }
+    if (!shown.Empty())
+        canvas->Draw(glyphAt.X, glyphAt.Y, &shown);
     if (!caption.isEmpty()) {
         canvas->Brush()->SetStyle(TBrushStyle::bsClear);
         canvas->Font()->SetColor(Enabled() ? Font()->Color() : clGrayText);
         TRect textRect = Bounds(textAt.X, textAt.Y, text.cx, text.cy);
         canvas->DrawText(caption, textRect, DT_SINGLELINE | DT_NOCLIP);
     }
+}
+
+void TSpeedButton::GlyphForState(TBitmap& Result) const
+{
+    if (FGlyph->Empty())
+        return;
+    // The picture for the state when the strip has one, else the first.
+    int index = 0;
+    switch (Enabled() ? FState : TButtonState::bsDisabled) {
+    case TButtonState::bsDisabled: index = 1; break;
+    case TButtonState::bsDown: index = 2; break;
+    case TButtonState::bsExclusive: index = 3; break;
+    default: break;
+    }
+    if (index >= FNumGlyphs)
+        index = 0;
+    const int width = FGlyph->Width() / FNumGlyphs;
+    if (width <= 0)
+        return;
+    TBitmap picture;
+    picture.SetImage(FGlyph->Image().copy(index * width, 0, width, FGlyph->Height()));
+    AssignTransparent(Result, &picture);
 }

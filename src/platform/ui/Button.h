@@ -132,6 +132,11 @@ public:
     void SetGlyph(TBitmap* Value) { FGlyph->Assign(Value); }
     TButtonLayout Layout() const { return FLayout; }
     void SetLayout(TButtonLayout Value);
+    // How many pictures Glyph holds side by side (1..4): up, disabled, pressed, down.
+    int NumGlyphs() const { return FNumGlyphs; }
+    void SetNumGlyphs(int Value);
+    // True between CM_MOUSEENTER and CM_MOUSELEAVE.
+    bool MouseInControl() const { return FMouseInControl; }
 
     void Click() override { TGraphicControl::Click(); }
 
@@ -142,6 +147,9 @@ protected:
     void Paint() override;
     void Dispatch(TMessage& Message) override;
     const char* ClassName() const override { return "TSpeedButton"; }
+    // A flat button at rest shows a raised edge while this holds: by default while the mouse
+    // is over it.
+    virtual bool FlatHot() const { return FMouseInControl && Enabled(); }
 
     // The face shown: up, pressed while the mouse holds it, or down and held by its group.
     TButtonState FState = TButtonState::bsUp;
@@ -150,6 +158,9 @@ private:
     // Tells the other buttons of the group that this one went down.
     void UpdateExclusive();
     void ButtonPressed(int Group, TSpeedButton* Sender);
+    void SetMouseInControl(bool Value);
+    // The picture of Glyph for the current state, with its transparent colour cleared.
+    void GlyphForState(TBitmap& Result) const;
 
     std::unique_ptr<TBitmap> FGlyph;
     TButtonLayout FLayout = TButtonLayout::blGlyphLeft;
@@ -158,4 +169,6 @@ private:
     bool FDragging = false;
     int FGroupIndex = 0;
     bool FAllowAllUp = false;
+    int FNumGlyphs = 1;
+    bool FMouseInControl = false;
 };

@@ -143,8 +143,11 @@ bool TCanvas::DrawFrameControl(TRect& R, unsigned Type, unsigned State)
     QPainter& painter = target.Painter();
 
     if (Type == DFC_SCROLL) {
+        // Pressed or flat, the arrow still sits on the button face, not on the window colour.
         TRect face = R;
-        DrawEdge(face, pushed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_MIDDLE | (pushed ? BF_FLAT : look));
+        DrawEdge(face, pushed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST | (pushed ? BF_FLAT : look));
+        if (!face.IsEmpty())
+            painter.fillRect(ToQRect(face), ToQColor(clBtnFace));
         const int size = std::max(2, (std::min(R.Width(), R.Height()) - 4) / 3);
         const int shift = pushed ? 1 : 0;
         const int cx = (R.Left + R.Right) / 2 + shift;

@@ -92,6 +92,8 @@ TThemedElementDetails TThemeServices::GetElementDetails(TThemedButton Detail) co
         constexpr TState states[] = {TState::Normal, TState::Hot, TState::Pressed, TState::Disabled, TState::Defaulted};
         return {TKind::PushButton, states[index], TCheck::Unchecked};
     }
+    if (Detail == TThemedButton::tbGroupBoxNormal)
+        return {TKind::GroupBox, TState::Normal, TCheck::Unchecked};
     // Radio buttons (unchecked, checked), then check boxes (unchecked, checked, mixed): four states each.
     const int group = (index - static_cast<int>(TThemedButton::tbRadioButtonUncheckedNormal)) / 4;
     const TState state = FourStates[(index - static_cast<int>(TThemedButton::tbRadioButtonUncheckedNormal)) % 4];
@@ -108,6 +110,11 @@ TThemedElementDetails TThemeServices::GetElementDetails(TThemedSpin Detail) cons
 TThemedElementDetails TThemeServices::GetElementDetails(TThemedComboBox Detail) const
 {
     return {TKind::DropDown, FourStates[static_cast<int>(Detail)], TCheck::Unchecked};
+}
+
+TThemedElementDetails TThemeServices::GetElementDetails(TThemedToolBar Detail) const
+{
+    return {TKind::ToolButton, FourStates[static_cast<int>(Detail)], TCheck::Unchecked};
 }
 
 TThemedElementDetails TThemeServices::GetElementDetails(TThemedTreeview Detail) const
@@ -135,6 +142,25 @@ void TThemeServices::DrawElement(TCanvas* Canvas, const TThemedElementDetails& D
         style->drawControl(QStyle::CE_PushButtonBevel, &option, painter);
         break;
     }
+    case TKind::ToolButton: {
+        QStyleOptionToolButton option;
+        option.rect = rect;
+        option.palette = QApplication::palette();
+        option.state = StyleState(Details.State) | QStyle::State_AutoRaise;
+        if (Details.State != TState::Normal)
+            option.state |= QStyle::State_Raised;
+        style->drawPrimitive(QStyle::PE_PanelButtonTool, &option, painter);
+        break;
+    }
+    case TKind::GroupBox: {
+        QStyleOptionFrame option;
+        option.rect = rect;
+        option.palette = QApplication::palette();
+        option.state = QStyle::State_Enabled;
+        option.lineWidth = 1;
+        style->drawPrimitive(QStyle::PE_FrameGroupBox, &option, painter);
+        break;
+    }
     case TKind::CheckBox:
     case TKind::RadioButton: {
         QStyleOptionButton option;
@@ -148,11 +174,13 @@ void TThemeServices::DrawElement(TCanvas* Canvas, const TThemedElementDetails& D
                              &option, painter);
         break;
     }
+    // Spin halves take the combo box's arrow size: the styles' spin indicators fill the
+    // whole half, far larger than the platform's spin glyphs.
     case TKind::SpinUp:
-        DrawPanelWithIndicator(*painter, Details, rect, QStyle::PE_IndicatorSpinUp);
+        DrawPanelWithIndicator(*painter, Details, rect, QStyle::PE_IndicatorArrowUp);
         break;
     case TKind::SpinDown:
-        DrawPanelWithIndicator(*painter, Details, rect, QStyle::PE_IndicatorSpinDown);
+        DrawPanelWithIndicator(*painter, Details, rect, QStyle::PE_IndicatorArrowDown);
         break;
     case TKind::DropDown:
         DrawPanelWithIndicator(*painter, Details, rect, QStyle::PE_IndicatorArrowDown);

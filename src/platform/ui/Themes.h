@@ -12,6 +12,7 @@ enum class TThemedButton {
     tbCheckBoxUncheckedNormal, tbCheckBoxUncheckedHot, tbCheckBoxUncheckedPressed, tbCheckBoxUncheckedDisabled,
     tbCheckBoxCheckedNormal, tbCheckBoxCheckedHot, tbCheckBoxCheckedPressed, tbCheckBoxCheckedDisabled,
     tbCheckBoxMixedNormal, tbCheckBoxMixedHot, tbCheckBoxMixedPressed, tbCheckBoxMixedDisabled,
+    tbGroupBoxNormal,
 };
 enum class TThemedSpin {
     tsUpNormal, tsUpHot, tsUpPressed, tsUpDisabled,
@@ -20,6 +21,9 @@ enum class TThemedSpin {
 enum class TThemedComboBox {
     tcDropDownButtonNormal, tcDropDownButtonHot, tcDropDownButtonPressed, tcDropDownButtonDisabled,
 };
+enum class TThemedToolBar {
+    ttbButtonNormal, ttbButtonHot, ttbButtonPressed, ttbButtonDisabled,
+};
 enum class TThemedTreeview { ttGlyphClosed, ttGlyphOpened };
 enum class TThemedHeader { thHeaderItemNormal, thHeaderItemHot, thHeaderItemPressed };
 
@@ -27,7 +31,7 @@ enum class TThemedHeader { thHeaderItemNormal, thHeaderItemHot, thHeaderItemPres
 struct TThemedElementDetails {
     enum class TState { Normal, Hot, Pressed, Disabled, Defaulted };
     enum class TCheck { Unchecked, Checked, Mixed };
-    enum class TKind { PushButton, RadioButton, CheckBox, SpinUp, SpinDown, DropDown, GlyphClosed, GlyphOpened, HeaderItem };
+    enum class TKind { PushButton, ToolButton, GroupBox, RadioButton, CheckBox, SpinUp, SpinDown, DropDown, GlyphClosed, GlyphOpened, HeaderItem };
 
     TKind Kind = TKind::PushButton;
     TState State = TState::Normal;
@@ -44,6 +48,7 @@ public:
     TThemedElementDetails GetElementDetails(TThemedButton Detail) const;
     TThemedElementDetails GetElementDetails(TThemedSpin Detail) const;
     TThemedElementDetails GetElementDetails(TThemedComboBox Detail) const;
+    TThemedElementDetails GetElementDetails(TThemedToolBar Detail) const;
     TThemedElementDetails GetElementDetails(TThemedTreeview Detail) const;
     TThemedElementDetails GetElementDetails(TThemedHeader Detail) const;
 

@@ -242,4 +242,44 @@ TEST_F(SpeedButtonTest, PaintsItsFaceAndSinksWhenDown)
     EXPECT_NE(down.pixel(10, 10), qRgb(255, 255, 255));
 }
 
+TEST_F(SpeedButtonTest, ShowsThePictureOfItsGlyphStripForTheState)
+{
+    // Two 4 x 4 pictures, red (up) and blue (disabled), their bottom-left corners transparent.
+    TBitmap strip(8, 4);
+    strip.Canvas()->Brush()->SetColor(clRed);
+    strip.Canvas()->FillRect(Rect(0, 0, 4, 4));
+    strip.Canvas()->Brush()->SetColor(clBlue);
+    strip.Canvas()->FillRect(Rect(4, 0, 8, 4));
+    strip.Canvas()->SetPixels(0, 3, clWhite);
+    strip.Canvas()->SetPixels(4, 3, clWhite);
+    Buttons[0]->SetGlyph(&strip);
+    Buttons[0]->SetNumGlyphs(0);
+    EXPECT_EQ(Buttons[0]->NumGlyphs(), 1);
+    Buttons[0]->SetNumGlyphs(9);
+    EXPECT_EQ(Buttons[0]->NumGlyphs(), 4);
+    Buttons[0]->SetNumGlyphs(2);
+    // The 4 x 4 picture is centred in the 23 x 22 button at (10, 10).
+    EXPECT_EQ(Form->Handle()->grab().toImage().pixel(20, 20), qRgb(255, 0, 0));
+    Buttons[0]->SetEnabled(false);
+    EXPECT_EQ(Form->Handle()->grab().toImage().pixel(20, 20), qRgb(0, 0, 255));
+    // Only two pictures: a pressed button shows the first.
+    Buttons[0]->SetEnabled(true);
+    SendMouse(Form->Handle(), QEvent::MouseButtonPress, QPoint(15, 15), Qt::LeftButton, Qt::LeftButton);
+    EXPECT_EQ(Form->Handle()->grab().toImage().pixel(21, 21), qRgb(255, 0, 0));
+    SendMouse(Form->Handle(), QEvent::MouseButtonRelease, QPoint(15, 15), Qt::LeftButton, Qt::NoButton);
+}
+
+TEST_F(SpeedButtonTest, AFlatButtonRisesWhileTheMouseIsOverIt)
+{
+    Buttons[0]->SetFlat(true);
+    EXPECT_FALSE(Buttons[0]->MouseInControl());
+    EXPECT_EQ(Form->Handle()->grab().toImage().pixel(10, 10), qRgb(240, 240, 240));
+    Buttons[0]->Perform(CM_MOUSEENTER);
+    EXPECT_TRUE(Buttons[0]->MouseInControl());
+    EXPECT_EQ(Form->Handle()->grab().toImage().pixel(10, 10), qRgb(255, 255, 255));
+    Buttons[0]->Perform(CM_MOUSELEAVE);
+    EXPECT_FALSE(Buttons[0]->MouseInControl());
+    EXPECT_EQ(Form->Handle()->grab().toImage().pixel(10, 10), qRgb(240, 240, 240));
+}
+
 }  // namespace

@@ -40,6 +40,10 @@ TEST(ThemeServices, StatesOfAnElementLookDifferent)
     EXPECT_NE(Drawn(themes.GetElementDetails(TThemedButton::tbPushButtonNormal)), blank);
     EXPECT_NE(Drawn(themes.GetElementDetails(TThemedHeader::thHeaderItemNormal)), blank);
     EXPECT_NE(Drawn(themes.GetElementDetails(TThemedComboBox::tcDropDownButtonNormal)), blank);
+    EXPECT_NE(Drawn(themes.GetElementDetails(TThemedToolBar::ttbButtonHot)), blank);
+    EXPECT_NE(Drawn(themes.GetElementDetails(TThemedToolBar::ttbButtonPressed)),
+              Drawn(themes.GetElementDetails(TThemedToolBar::ttbButtonHot)));
+    EXPECT_NE(Drawn(themes.GetElementDetails(TThemedButton::tbGroupBoxNormal)), blank);
 }
 
 TEST(ThemeServices, DetailsNameKindStateAndCheck)
