@@ -132,6 +132,13 @@ bool TSQLiteStatement::Step()
     StatementError(reason, FShown);
 }
 
+int TSQLiteStatement::Execute()
+{
+    while (Step()) {
+    }
+    return ReadOnly() ? 0 : sqlite3_changes(sqlite3_db_handle(FHandle));
+}
+
 void TSQLiteStatement::Reset()
 {
     sqlite3_reset(FHandle);

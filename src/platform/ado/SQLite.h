@@ -32,6 +32,8 @@ public:
 
     // True while a row is ready; false once the statement is done.
     bool Step();
+    // Steps the statement to its end; answers the rows it changed, 0 when it only reads.
+    int Execute();
     void Reset();
     bool ReadOnly() const;
 

@@ -1,5 +1,6 @@
 #include "platform/ado/ADODB.h"
 
+#include "platform/ado/TestTables.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/SysUtils.h"
 #include "platform/data/Field.h"
@@ -21,8 +22,7 @@ class ADOQueryTest : public testing::Test {
 protected:
     ADOQueryTest()
     {
-        FConnection.SetConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1;Persist Security Info=False")
-                                            .arg(FDir.filePath(QStringLiteral("opr.mdb"))));
+        ConnectWithTestTables(FConnection, FDir.filePath(QStringLiteral("opr.mdb")));
         FConnection.SetLoginPrompt(false);
         FQuery.SetConnection(&FConnection);
     }

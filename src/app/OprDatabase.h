@@ -1,0 +1,13 @@
+#pragma once
+// Unit OprDatabase: the eight tables of "opr.mdb", created when the connection reports a new
+// file. The records name people, items and suppliers by their text, never by id; the three
+// record tables keep an index on (日期, id, 数量), which serves `日期 like '2026%'` and
+// `order by 日期 desc,id desc` and holds what a page's total sums, so a list's ids and its total
+// never read the table itself.
+class TADOConnection;
+class TObject;
+
+// Creates the tables and indexes in one transaction. The connection's OnNewDatabase handler.
+void CreateOprTables(TADOConnection* Connection);
+// Opens the connection, creating the tables when the file is new.
+void OpenOprDatabase(TADOConnection* Connection);
