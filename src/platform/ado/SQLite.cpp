@@ -59,7 +59,8 @@ TSQLiteStatement::TSQLiteStatement(sqlite3* Db, const String& Sql, const String&
         StatementError(Utf8(sqlite3_errmsg(Db)), FShown);
     if (!FHandle)
         StatementError(QStringLiteral("Empty statement"), FShown);
-    if (!String::fromUtf8(tail).trimmed().isEmpty()) {
+    // Measured to the end of the text, not to a NUL: SQLite stops reading at one.
+    if (!String::fromUtf8(tail, text.constEnd() - tail).trimmed().isEmpty()) {
         Release();
         StatementError(QStringLiteral("Characters found after end of SQL statement."), FShown);
     }
@@ -217,6 +218,9 @@ void TSQLiteDatabase::SetBusyTimeout(int Milliseconds) { sqlite3_busy_timeout(FH
 
 void TSQLiteDatabase::ExecuteScript(const String& Sql)
 {
+    // SQLite would run the statements before a NUL and silently skip the rest.
+    if (Sql.contains(QChar(u'\0')))
+        StatementError(QStringLiteral("Characters found after end of SQL statement."), Sql);
     char* error = nullptr;
     if (sqlite3_exec(FHandle, Sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
         const String reason = error ? Utf8(error) : Utf8(sqlite3_errmsg(FHandle));
