@@ -1,6 +1,10 @@
 #include "app/OprDatabase.h"
 
 #include "platform/ado/ADODB.h"
+#include "platform/data/DatabaseError.h"
+
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -25,6 +29,8 @@ constexpr const char* const Statements[] = {
     "CREATE INDEX ruku_date ON ruku(日期, id, 数量)",
 };
 
+constexpr const char* TableNames[] = {"oprint", "gift", "ruku", "ptype", "ouser", "dept", "rmark", "supplier"};
+
 }  // namespace
 
 void CreateOprTables(TADOConnection* Connection)
@@ -40,8 +46,20 @@ void CreateOprTables(TADOConnection* Connection)
     }
 }
 
+bool IsOprDatabase(TADOConnection* Connection)
+{
+    TStringList tables;
+    Connection->GetTableNames(&tables);
+    return std::all_of(std::begin(TableNames), std::end(TableNames),
+                       [&tables](const char* Name) { return tables.IndexOf(String::fromLatin1(Name)) >= 0; });
+}
+
 void OpenOprDatabase(TADOConnection* Connection)
 {
     Connection->OnNewDatabase = [Connection](TObject*) { CreateOprTables(Connection); };
     Connection->Open();
+    if (IsOprDatabase(Connection))
+        return;
+    Connection->Close();
+    DatabaseError(QStringLiteral("数据库文件 %1 不是本程序的数据库 ！").arg(Connection->DatabasePath()));
 }

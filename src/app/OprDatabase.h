@@ -9,5 +9,9 @@ class TObject;
 
 // Creates the tables and indexes in one transaction. The connection's OnNewDatabase handler.
 void CreateOprTables(TADOConnection* Connection);
-// Opens the connection, creating the tables when the file is new.
+// True when the open database holds the eight tables.
+bool IsOprDatabase(TADOConnection* Connection);
+// Opens the connection, creating the tables when the file is new. An existing file without
+// them is another program's: the connection is closed again, nothing written to the file, and
+// EDatabaseError raised.
 void OpenOprDatabase(TADOConnection* Connection);

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 namespace {
 
 class OprDatabaseTest : public testing::Test {
@@ -78,4 +80,30 @@ TEST_F(OprDatabaseTest, YearFilterAndNewestFirstUseTheDateIndex)
         EXPECT_TRUE(plan.contains(u"USING INDEX")) << plan.toStdString();
         EXPECT_FALSE(plan.contains(u"TEMP B-TREE")) << plan.toStdString();
     }
+}
+
+TEST_F(OprDatabaseTest, AnotherProgramsFileIsRefusedBeforeAnythingIsWrittenToIt)
+{
+    const String path = PathOf("opr.mdb");
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "create table oprint(id integer primary key, note text)", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+
+    TADOConnection connection(nullptr);
+    try {
+        Open(connection, path);
+        FAIL() << "another program's file was opened";
+    } catch (const EDatabaseError& E) {
+        EXPECT_EQ(E.Message(), String::fromUtf8("数据库文件 %1 不是本程序的数据库 ！").arg(path));
+    }
+    EXPECT_FALSE(connection.Connected());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral("-wal")));
 }

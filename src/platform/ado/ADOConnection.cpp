@@ -110,6 +110,8 @@ void TADOConnection::RollbackTrans()
     FDatabase->ExecuteScript(QStringLiteral("ROLLBACK"));
 }
 
+bool TADOConnection::ReadOnly() const { return FDatabase && FDatabase->ReadOnly(); }
+
 bool TADOConnection::InTransaction() const { return FDatabase && sqlite3_get_autocommit(FDatabase->Handle()) == 0; }
 
 TSQLiteDatabase& TADOConnection::Database() const

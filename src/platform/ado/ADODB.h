@@ -72,9 +72,13 @@ public:
     bool Connected() const { return FDatabase != nullptr; }
     void SetConnected(bool Value);
     // Opens the file, creating an empty database when it does not exist (or is empty) and then
-    // running OnNewDatabase. A file that is not a SQLite database (a Jet file included) raises
-    // EDatabaseError untouched.
+    // running OnNewDatabase. Opening an existing file writes nothing to it, so the application
+    // can look at it first; one the program cannot write opens read-only. A file that is not a
+    // SQLite database (a Jet file included) raises EDatabaseError untouched.
     void Open();
+    // True while the database is open read-only (the file or its folder is): statements that
+    // write raise.
+    bool ReadOnly() const;
     // Closes every query of the connection first; an open transaction is rolled back.
     void Close();
 

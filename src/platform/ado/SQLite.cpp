@@ -6,8 +6,12 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 
 #include <sqlite3.h>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <utility>
 
@@ -29,7 +33,7 @@ int PinyinCompare(void*, int Length1, const void* Text1, int Length2, const void
 }
 
 // What the first bytes of an existing file say it is.
-enum class TFileKind { Empty, SQLite, Jet, Other };
+enum class TFileKind { Empty, SQLite, SQLiteWal, Jet, Other };
 
 TFileKind InspectFile(const String& Path)
 {
@@ -40,7 +44,7 @@ TFileKind InspectFile(const String& Path)
     if (head.isEmpty())
         return TFileKind::Empty;
     if (head.startsWith(QByteArrayLiteral("SQLite format 3\0")))
-        return TFileKind::SQLite;
+        return head.size() > 18 && head[18] == 2 ? TFileKind::SQLiteWal : TFileKind::SQLite;
     const QByteArray signature = head.mid(4, 15);
     if (signature == "Standard Jet DB" || signature == "Standard ACE DB")
         return TFileKind::Jet;
@@ -176,19 +180,44 @@ QByteArray TSQLiteStatement::ColumnBlob(int Column) const
 
 // --- TSQLiteDatabase ---------------------------------------------------------------------
 
+namespace {
+
+// The process's own rights decide, as they decide the open itself.
+bool CanWrite(const String& Path)
+{
+    return faccessat(AT_FDCWD, QFile::encodeName(Path).constData(), W_OK, AT_EACCESS) == 0;
+}
+
+}  // namespace
+
 TSQLiteDatabase::TSQLiteDatabase(const String& Path)
 {
     int flags = SQLITE_OPEN_READWRITE;
+    QByteArray name = Path.toUtf8();
     if (!QFileInfo::exists(Path)) {
         flags |= SQLITE_OPEN_CREATE;
         FCreated = true;
     } else {
-        switch (InspectFile(Path)) {
+        const TFileKind kind = InspectFile(Path);
+        switch (kind) {
         case TFileKind::Empty:
             FCreated = true;
             break;
         case TFileKind::SQLite:
+        case TFileKind::SQLiteWal: {
+            // A database is written through the file and a journal beside it.
+            const bool folderWritable = CanWrite(QFileInfo(Path).absolutePath());
+            if (!folderWritable || !CanWrite(Path))
+                flags = SQLITE_OPEN_READONLY;
+            // Reading a WAL file takes a shared-memory file beside it. Where there is none and
+            // none can be made, no writer is at work (it would have made one): the file is read
+            // as it stands.
+            if (kind == TFileKind::SQLiteWal && !folderWritable && !QFileInfo::exists(Path + QStringLiteral("-shm"))) {
+                name = QUrl::fromLocalFile(Path).toEncoded() + "?immutable=1";
+                flags |= SQLITE_OPEN_URI;
+            }
             break;
+        }
         case TFileKind::Jet:
             DatabaseError(QStringLiteral("'%1' is a Jet (Microsoft Access) database file, which this program "
                                          "cannot open. Convert it to SQLite first.").arg(Path));
@@ -196,15 +225,17 @@ TSQLiteDatabase::TSQLiteDatabase(const String& Path)
             DatabaseError(QStringLiteral("'%1' is not a database file.").arg(Path));
         }
     }
-    if (sqlite3_open_v2(Path.toUtf8().constData(), &FHandle, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(name.constData(), &FHandle, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
         const String reason = FHandle ? Utf8(sqlite3_errmsg(FHandle)) : QStringLiteral("out of memory");
         sqlite3_close(FHandle);
         DatabaseError(QStringLiteral("Cannot open '%1': %2").arg(Path, reason));
     }
     sqlite3_extended_result_codes(FHandle, 1);
     sqlite3_create_collation_v2(FHandle, "PINYIN", SQLITE_UTF16, nullptr, PinyinCompare, nullptr);
+    if (!FCreated)
+        return;
     try {
-        // WAL lets another process read while a registration writes.
+        // WAL lets another process read while a registration writes; the file keeps the mode.
         ExecuteScript(QStringLiteral("PRAGMA journal_mode=WAL"));
     } catch (...) {
         sqlite3_close(FHandle);
@@ -213,6 +244,8 @@ TSQLiteDatabase::TSQLiteDatabase(const String& Path)
 }
 
 TSQLiteDatabase::~TSQLiteDatabase() { sqlite3_close(FHandle); }
+
+bool TSQLiteDatabase::ReadOnly() const { return sqlite3_db_readonly(FHandle, "main") == 1; }
 
 void TSQLiteDatabase::SetBusyTimeout(int Milliseconds) { sqlite3_busy_timeout(FHandle, Milliseconds); }
 

@@ -1,6 +1,7 @@
 #include "platform/ado/ADODB.h"
 #include "platform/ado/SQLite.h"
 
+#include "platform/ado/FilePermissions.h"
 #include "platform/ado/TestTables.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/StringList.h"
@@ -11,6 +12,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -159,6 +162,59 @@ TEST_F(ADOConnectionTest, ForeignFilesAreRefusedAndLeftUntouched)
     EXPECT_THROW(Connect(other, textPath), EDatabaseError);
     EXPECT_EQ(ReadFile(textPath), QByteArray("just some text, not a database at all"));
     EXPECT_FALSE(QFile::exists(textPath + QStringLiteral("-wal")));
+}
+
+TEST_F(ADOConnectionTest, OpeningAnExistingFileWritesNothingToIt)
+{
+    // Another program's database, in the rollback-journal mode SQLite files have by default.
+    const String path = PathOf("other.mdb");
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "create table notes(id integer primary key, body text); insert into notes(body) values('x')",
+                           nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    const QByteArray before = ReadFile(path);
+
+    TADOConnection connection(nullptr);
+    connection.SetConnectionString(QStringLiteral("Data Source=") + path);
+    connection.OnNewDatabase = [](TObject*) { FAIL() << "an existing file was reported new"; };
+    connection.Open();
+    TStringList tables;
+    connection.GetTableNames(&tables);
+    EXPECT_EQ(tables.Text().trimmed(), u"notes");
+    EXPECT_FALSE(connection.ReadOnly());
+    connection.Close();
+    EXPECT_EQ(ReadFile(path), before);
+    EXPECT_EQ(before.mid(18, 2), QByteArray("\1\1", 2));  // still the rollback journal
+}
+
+TEST_F(ADOConnectionTest, ReadOnlyFileInAReadOnlyFolderOpensReadOnly)
+{
+    const String folder = PathOf("shared");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const String path = QDir(folder).filePath(QStringLiteral("opr.mdb"));
+    {
+        TADOConnection writer(nullptr);
+        Connect(writer, path);
+        writer.Execute(String::fromUtf8("insert into dept(部门) values('财务部')"));
+    }
+    const TWriteProtected file(path);
+    const TWriteProtected files(folder);
+    const TPermissionsApply asAUser;
+
+    TADOConnection connection(nullptr);
+    connection.SetConnectionString(QStringLiteral("Data Source=") + path);
+    connection.Open();
+    EXPECT_TRUE(connection.ReadOnly());
+    EXPECT_EQ(Column(connection, String::fromUtf8("select 部门 from dept")), String::fromUtf8("财务部"));
+    try {
+        connection.Execute(String::fromUtf8("insert into dept(部门) values('x')"));
+        FAIL() << "wrote to a read-only file";
+    } catch (const EDatabaseError& E) {
+        EXPECT_TRUE(E.Message().contains(u"readonly")) << E.Message().toStdString();
+    }
+    connection.Close();
+    EXPECT_FALSE(connection.ReadOnly());
 }
 
 TEST_F(ADOConnectionTest, UnknownProviderAndChangesWhileOpenAreRefused)
