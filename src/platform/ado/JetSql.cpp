@@ -1,3 +1,15 @@
+// The Jet SQL translator: the application's statements, written for Jet, rewritten for SQLite as
+// JetSql.h lists. The statement is tokenised once; the translator works on the tokens and writes
+// them back out.
+//
+// Sections, in order:
+//  - Tokenising: literals, dates, bracketed names, numbers, words, parameters, symbols.
+//  - Parameter names: the :names outside literals.
+//  - Token tests and literals: words and symbols compared, #date# and "text" literals rewritten,
+//    Jet column types and the declarations that store them.
+//  - TJetTranslator: create table column types, the single-table select and its keyset,
+//    top N as a limit, pinyin order by, and the one statement written out.
+//  - Stored date-time columns.
 #include "platform/ado/JetSql.h"
 
 #include "platform/ado/SQLite.h"
