@@ -1,7 +1,7 @@
 #pragma once
-// Unit OprDatabase: the eight tables of "opr.mdb", created when the connection reports a new
-// file. The records name people, items and suppliers by their text, never by id; the three
-// record tables keep an index on (日期, id, 数量), which serves `日期 like '2026%'` and
+// Unit OprDatabase: the eight tables of "opr.mdb", created in Jet SQL when the connection reports
+// a new file, and the check that an existing file is this program's before anything is written.
+// The three record tables keep an index on (日期, id, 数量), which serves `日期 like '2026%'` and
 // `order by 日期 desc,id desc` and holds what a page's total sums, so a list's ids and its total
 // never read the table itself.
 class TADOConnection;
