@@ -1,8 +1,7 @@
 #include "app/FreeMemory.h"
 
+#include "platform/core/WorkingSet.h"
 #include "platform/ui/Timer.h"
-
-#include <malloc.h>
 
 namespace {
 
@@ -12,8 +11,6 @@ WPARAM GTimerId = 0;
 bool GBusy = false;
 
 }  // namespace
-
-void TrimWorkingSet() { malloc_trim(0); }
 
 void FreeMemoryTimerProc(HWND, unsigned, WPARAM, unsigned)
 {

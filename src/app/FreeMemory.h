@@ -3,8 +3,6 @@
 // system, for as long as the unit is initialised. Independent of every window.
 #include "platform/ui/Controls.h"
 
-// Returns the free memory at the top of the heap and in its arenas to the system.
-void TrimWorkingSet();
 // The timer's callback: trims unless a trim is already running.
 void FreeMemoryTimerProc(HWND Wnd, unsigned Msg, WPARAM IDEvent, unsigned Time);
 

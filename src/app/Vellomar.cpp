@@ -1,22 +1,24 @@
-// Program entry: one instance per user, then the main, settings and backup windows, in that
-// order, until the main window closes; they are destroyed in the reverse order.
-#include "app/Vellomar.h"
-
+// Program entry. One instance per user: a later start of the same user asks the running instance
+// to come to the front and ends before it makes a window or opens the database. Then the main,
+// settings and backup windows, in that order, until the main window closes; they are destroyed
+// in the reverse order.
 #include "app/FreeMemory.h"
 #include "app/backup.h"
 #include "app/orecord.h"
 #include "app/sys.h"
+#include "platform/core/SingleInstance.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
     QApplication qtApplication(argc, argv);
-    const auto laterStarts = ListenForLaterStarts(QStringLiteral("TMF1"), [] {
+    // The instance is known by its main window's class.
+    const auto instance = ClaimSingleInstance(QStringLiteral("TMF1"), [] {
         Application->Restore();
         Application->BringToFront();
     });
-    if (!laterStarts)
+    if (!instance)
         return 0;
     InitializeFreeMemory();
     Application->Initialize();

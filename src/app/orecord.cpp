@@ -4,10 +4,12 @@
 
 #include "app/backup.h"
 #include "app/sys.h"
+#include "platform/ado/ADODB.h"
 #include "platform/core/IniFile.h"
 #include "platform/core/SysUtils.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ColorBox.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/PageControl.h"
 #include "platform/ui/StatusBar.h"
@@ -52,6 +54,10 @@ void TMF1::FormShow(TObject* Sender)
     Button2->Click();
     Button4->Click();
     Button6->Click();
+    // Told now, not at the first registration that fails.
+    if (ADOCon1->ReadOnly())
+        MessageBox(Handle(), QStringLiteral("数据库文件为只读，登记的记录将无法保存 ！"), QStringLiteral("提示"),
+                   MB_OK | MB_ICONWARNING);
 }
 
 void TMF1::FormActivate(TObject* Sender)

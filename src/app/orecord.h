@@ -241,6 +241,9 @@ private:
     void BindEvents();
     // The four checks of an issue, in order; the first failure is shown and answers false.
     bool IssueEntryIsComplete();
+    // The quantity check every registration ends its checks with: a quantity that is empty or
+    // below 1 shows "请确认物品数量 ！" and selects the quantity's text for retyping.
+    bool QuantityIsAccepted(TComboBox* Quantity);
     // The statements of one issue: the record, the counters and the catalogue.
     void StoreIssue();
     void ExecSql(TADOQuery* Query, const String& Sql, const TQueryParams& Params);

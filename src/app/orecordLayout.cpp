@@ -3,6 +3,7 @@
 #include "app/orecord.h"
 
 #include "app/FormBuilding.h"
+#include "app/OprDatabase.h"
 
 #include "platform/ado/ADODB.h"
 #include "platform/data/DataSource.h"
@@ -263,7 +264,7 @@ void TMF1::CreateDatabase()
     // A write another program holds is waited for about as long as Jet retried a locked page,
     // not for the half minute a command may run: the window cannot answer while it waits.
     ADOCon1->SetCommandTimeout(2);
-    ADOCon1->Open();
+    OpenOprDatabase(ADOCon1);
     // The lists bind their filters as parameters, so every query parses its :names.
     dbouser1 = AddQuery(this, ADOCon1, "dbouser1", "select * from oprint order by 日期 desc,id desc;", true);
     ADOg1 = AddQuery(this, ADOCon1, "ADOg1", "select * from gift order by 日期 desc,id desc;", true);

@@ -77,14 +77,19 @@ bool TMF1::IssueEntryIsComplete()
         return fail("请填写姓名 ！");
     if (!IsFilled(ComboBox5->Text(), ItemPlaceholder))
         return fail("请选择物品名称 ！");
+    return QuantityIsAccepted(ComboBox7);
+}
+
+// The key filter keeps minus signs out of a typed quantity, but pasted text passes it.
+bool TMF1::QuantityIsAccepted(TComboBox* Quantity)
+{
     // A quantity that is no number at all raises the conversion error, reported by the platform.
-    if (!IsFilled(ComboBox7->Text()) || StrToInt(ComboBox7->Text()) == 0) {
-        fail("请确认物品数量 ！");
-        ComboBox7->SetFocus();
-        ComboBox7->SelectAll();
-        return false;
-    }
-    return true;
+    if (IsFilled(Quantity->Text()) && StrToInt(Quantity->Text()) >= 1)
+        return true;
+    MessageBox(Handle(), QStringLiteral("请确认物品数量 ！"), Prompt, MB_OK | MB_ICONWARNING);
+    Quantity->SetFocus();
+    Quantity->SelectAll();
+    return false;
 }
 
 void TMF1::StoreIssue()

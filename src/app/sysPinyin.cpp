@@ -30,17 +30,6 @@ bool IsAsciiLetterOrDigit(unsigned char Byte)
 
 bool IsGB2312Lead(unsigned char Byte) { return Byte >= 0xB0 && Byte <= 0xD7; }
 
-// Text in GBK: what GB18030 writes in four bytes lies outside GBK.
-QByteArray GbkBytes(const String& Text)
-{
-    QByteArray bytes;
-    for (const uint codePoint : Text.toUcs4()) {
-        const QByteArray encoded = EncodeGB18030(String::fromUcs4(reinterpret_cast<const char32_t*>(&codePoint), 1));
-        bytes += encoded.size() == 4 ? QByteArray("?") : encoded;
-    }
-    return bytes;
-}
-
 }  // namespace
 
 Char TForm3::PinyinInitialOf(const QByteArray& Text)
@@ -58,7 +47,7 @@ Char TForm3::PinyinInitialOf(const QByteArray& Text)
 
 String TForm3::MakePinyinCode(const String& Text)
 {
-    const QByteArray bytes = GbkBytes(Text);
+    const QByteArray bytes = EncodeGBK(Text);
     String code;
     qsizetype i = 0;
     while (i < bytes.size()) {

@@ -1,4 +1,4 @@
-#include "app/Vellomar.h"
+#include "platform/core/SingleInstance.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,46 +25,6 @@ bool ProcessUntil(TDone Done)
 
 }  // namespace
 
-TEST(SingleInstanceTest, LaterStartActivatesTheRunningInstance)
-{
-    const String windowClass = QStringLiteral("TMF1Test%1").arg(QCoreApplication::applicationPid());
-    EXPECT_FALSE(ActivateRunningInstance(windowClass));
-    int activations = 0;
-    const auto server = ListenForLaterStarts(windowClass, [&] { ++activations; });
-    ASSERT_TRUE(server->isListening());
-    EXPECT_TRUE(server->fullServerName().contains(InstanceServerName(windowClass)));
-    EXPECT_TRUE(ActivateRunningInstance(windowClass));
-    EXPECT_TRUE(ProcessUntil([&] { return activations == 1; }));
-}
-
-TEST(SingleInstanceTest, AStartThatPassedItsCheckBeforeTheFirstListenedStillFindsIt)
-{
-    // Two starts at once: both found nobody, and the first began to listen a moment earlier.
-    const String windowClass = QStringLiteral("TMF1Race%1").arg(QCoreApplication::applicationPid());
-    int firstActivations = 0;
-    const auto first = ListenForLaterStarts(windowClass, [&] { ++firstActivations; });
-    ASSERT_TRUE(first && first->isListening());
-    const auto second = ListenForLaterStarts(windowClass, [] {});
-    EXPECT_EQ(second, nullptr);
-    EXPECT_TRUE(ProcessUntil([&] { return firstActivations == 1; }));
-    EXPECT_TRUE(first->isListening());
-    EXPECT_TRUE(ActivateRunningInstance(windowClass));
-}
-
-TEST(SingleInstanceTest, NameLeftByACrashedInstanceIsTakenOver)
-{
-    const String windowClass = QStringLiteral("TMF1Crashed%1").arg(QCoreApplication::applicationPid());
-    // What a killed instance leaves: the name's file, with nobody listening.
-    QFile stale(QDir(QDir::tempPath()).filePath(InstanceServerName(windowClass)));
-    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
-    stale.close();
-    EXPECT_FALSE(ActivateRunningInstance(windowClass));
-    const auto server = ListenForLaterStarts(windowClass, [] {});
-    EXPECT_TRUE(server->isListening());
-    server->close();
-    EXPECT_FALSE(stale.exists());
-}
-
 TEST(SingleInstanceTest, SecondProgramStartEndsWithoutTouchingTheDatabase)
 {
     // Each start runs a copy of the program in a folder of its own, so "os.ini" and "opr.mdb"
@@ -84,7 +44,7 @@ TEST(SingleInstanceTest, SecondProgramStartEndsWithoutTouchingTheDatabase)
         Process.setWorkingDirectory(root.filePath(QString::fromLatin1(Folder)));
         Process.start(program, QStringList());
     };
-    const String instanceName = QDir(root.filePath(QStringLiteral("tmp"))).filePath(InstanceServerName(QStringLiteral("TMF1")));
+    const String instanceName = QDir(root.filePath(QStringLiteral("tmp"))).filePath(RunningInstanceName(QStringLiteral("TMF1")));
 
     QProcess first;
     start(first, "first");

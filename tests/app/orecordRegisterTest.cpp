@@ -150,6 +150,22 @@ TEST_F(TIssueRegistrationTest, QuantityOfZeroIsRefusedWithItsTextSelected)
     EXPECT_TRUE(StoredIssues().isEmpty());
 }
 
+TEST_F(TIssueRegistrationTest, PastedQuantityBelowOneIsRefusedAsZero)
+{
+    for (const char* pasted : {"-5", "-0", " -1"}) {
+        FillIssue("张三", "签字笔", "", "");
+        MF1->ComboBox7->SetText(String::fromUtf8(pasted));
+        PressConfirm();
+        EXPECT_EQ(Messages().last(), u"请确认物品数量 ！");
+        EXPECT_EQ(MF1->ActiveControl(), MF1->ComboBox7);
+        EXPECT_EQ(MF1->ComboBox7->SelText(), String::fromUtf8(pasted));
+        MF1->Button2->Click();
+    }
+    EXPECT_EQ(Messages().size(), 3);
+    EXPECT_TRUE(StoredIssues().isEmpty());
+    EXPECT_TRUE(Rows("select * from ptype").isEmpty());
+}
+
 TEST_F(TIssueRegistrationTest, QuantityTakesOnlyDigitsAndPastedTextMustBeANumber)
 {
     TypeText(MF1->ComboBox7->Handle(), QStringLiteral("a1b 2-"));

@@ -1,4 +1,5 @@
 #include "AppTestSupport.h"
+#include "platform/ado/FilePermissions.h"
 
 #include "platform/core/Exceptions.h"
 #include "platform/ui/Button.h"
@@ -6,6 +7,7 @@
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/DateTimePicker.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/Memo.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/PageControl.h"
 #include "platform/ui/StatusBar.h"
@@ -73,6 +75,27 @@ void SendWheel(QWidget* Target, int Delta)
 }
 
 }  // namespace
+
+using TProgramStartTest = TAppTest;
+
+TEST_F(TProgramStartTest, AReadOnlyDatabaseIsToldAtStartAndTheListsStillShow)
+{
+    OpenWindows();
+    Execute("insert into oprint(姓名,部门,数量,日期) values('张三','财务部',2,strftime('%Y-01-01 00:00:00','now'))");
+    CloseWindows();
+    EXPECT_TRUE(Messages().isEmpty());
+    {
+        const TWriteProtected file(DatabasePath());
+        const TWriteProtected folder(FDir.path());
+        const TPermissionsApply asAUser;
+        OpenWindows();
+        EXPECT_EQ(Messages(), QStringList{QStringLiteral("数据库文件为只读，登记的记录将无法保存 ！")});
+        EXPECT_EQ(FDialogs.Shown().front().Caption, u"提示");
+        EXPECT_EQ(FDialogs.Shown().front().Icon, TMsgDlgType::mtWarning);
+        EXPECT_EQ(MF1->Memo1->Text(), u"1");
+        CloseWindows();
+    }
+}
 
 TEST_F(TMainWindowTest, FrameCaptionAndPages)
 {

@@ -1,6 +1,7 @@
 #include "controls/ToolCtrlsEh.h"
 
 #include "platform/ado/ADODB.h"
+#include "platform/ado/TestTables.h"
 #include "platform/core/Exceptions.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
@@ -325,10 +326,8 @@ class BMListADOTest : public testing::Test, public BMListChecks {
 protected:
     BMListADOTest()
     {
-        FConnection.SetConnectionString(
-            u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1;Persist Security Info=False"_s.arg(
-                FDir.filePath(u"opr.mdb"_s)));
         FConnection.SetLoginPrompt(false);
+        ConnectWithTestTables(FConnection, FDir.filePath(u"opr.mdb"_s));
         FQuery.SetConnection(&FConnection);
         FCommand.SetConnection(&FConnection);
         for (const QString& Name : Names) {

@@ -73,6 +73,10 @@ const String& DataFile(int Rows)
             TADOConnection connection(nullptr);
             connection.SetConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path);
             connection.Open();
+            connection.Execute(String::fromUtf8(
+                "CREATE TABLE oprint(id COUNTER PRIMARY KEY, 姓名 TEXT, 部门 TEXT, 数量 INTEGER, 单位 TEXT, "
+                "物品名称 TEXT, 类型 TEXT, 日期 DATETIME, 时间 TEXT, 备注 TEXT)"));
+            connection.Execute(String::fromUtf8("CREATE INDEX oprint_date ON oprint(日期, id, 数量)"));
             Fill(connection.Database(), Rows);
         }
     }

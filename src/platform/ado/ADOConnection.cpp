@@ -1,7 +1,6 @@
 #include "platform/ado/ADODB.h"
 
 #include "platform/ado/ConnectionString.h"
-#include "platform/ado/OprSchema.h"
 #include "platform/ado/SQLite.h"
 #include "platform/data/DatabaseError.h"
 
@@ -66,12 +65,16 @@ void TADOConnection::Open()
         DatabaseError(QStringLiteral("Provider cannot be found. It may not be properly installed."));
     if (FDatabasePath.isEmpty())
         DatabaseError(QStringLiteral("The connection string names no data source."));
-    auto database = std::make_unique<TSQLiteDatabase>(FDatabasePath);
-    if (database->Created())
-        CreateOprSchema(*database);
-    FDatabase = std::move(database);
+    FDatabase = std::make_unique<TSQLiteDatabase>(FDatabasePath);
     SetCommandTimeout(FCommandTimeout);
-    ReadTextColumns();
+    if (FDatabase->Created() && OnNewDatabase) {
+        try {
+            OnNewDatabase(this);
+        } catch (...) {
+            Close();
+            throw;
+        }
+    }
 }
 
 void TADOConnection::Close()
@@ -82,6 +85,7 @@ void TADOConnection::Close()
         query->Close();
     FDatabase.reset();
     FTextColumns.clear();
+    FTextColumnsSchema = -1;
 }
 
 int TADOConnection::BeginTrans()
@@ -106,6 +110,8 @@ void TADOConnection::RollbackTrans()
     FDatabase->ExecuteScript(QStringLiteral("ROLLBACK"));
 }
 
+bool TADOConnection::ReadOnly() const { return FDatabase && FDatabase->ReadOnly(); }
+
 bool TADOConnection::InTransaction() const { return FDatabase && sqlite3_get_autocommit(FDatabase->Handle()) == 0; }
 
 TSQLiteDatabase& TADOConnection::Database() const
@@ -115,8 +121,26 @@ TSQLiteDatabase& TADOConnection::Database() const
     return *FDatabase;
 }
 
-TJetStatement TADOConnection::Translate(const String& Sql) const
+int TADOConnection::Execute(const String& CommandText)
 {
+    return Database().Prepare(Translate(CommandText).Sql, CommandText.trimmed()).Execute();
+}
+
+void TADOConnection::GetTableNames(TStrings* List, bool SystemTables)
+{
+    TSQLiteStatement tables = Database().Prepare(
+        QStringLiteral("select name from sqlite_schema where type = 'table'%1 order by name")
+            .arg(SystemTables ? QString() : QStringLiteral(" and name not like 'sqlite\\_%' escape '\\'")));
+    List->BeginUpdate();
+    List->Clear();
+    while (tables.Step())
+        List->Add(tables.ColumnText(0));
+    List->EndUpdate();
+}
+
+TJetStatement TADOConnection::Translate(const String& Sql)
+{
+    ReadTextColumns();
     return TranslateJetSql(Sql, [this](const String& Column) { return FTextColumns.contains(Column); });
 }
 
@@ -124,9 +148,17 @@ void TADOConnection::RegisterQuery(TADOQuery* Query) { FQueries.push_back(Query)
 
 void TADOConnection::UnregisterQuery(TADOQuery* Query) { std::erase(FQueries, Query); }
 
-// Text columns sort in pinyin order; stored dates keep their own order (and their index).
+// Text columns sort in pinyin order; stored dates keep their own order (and their index). Read
+// again whenever the tables change, by this connection or another program.
 void TADOConnection::ReadTextColumns()
 {
+    TSQLiteStatement version = Database().Prepare(QStringLiteral("pragma schema_version"));
+    version.Step();
+    const int schema = int(version.ColumnInt64(0));
+    if (schema == FTextColumnsSchema)
+        return;
+    FTextColumnsSchema = schema;
+    FTextColumns.clear();
     TSQLiteStatement columns = FDatabase->Prepare(QStringLiteral(
         "select p.name, p.type from sqlite_schema t join pragma_table_info(t.name) p where t.type = 'table'"));
     while (columns.Step())

@@ -71,9 +71,14 @@ public:
 
     bool Connected() const { return FDatabase != nullptr; }
     void SetConnected(bool Value);
-    // Opens the file, creating it with the application's tables when it does not exist. A file
-    // that is not a SQLite database (a Jet file included) raises EDatabaseError untouched.
+    // Opens the file, creating an empty database when it does not exist (or is empty) and then
+    // running OnNewDatabase. Opening an existing file writes nothing to it, so the application
+    // can look at it first; one the program cannot write opens read-only. A file that is not a
+    // SQLite database (a Jet file included) raises EDatabaseError untouched.
     void Open();
+    // True while the database is open read-only (the file or its folder is): statements that
+    // write raise.
+    bool ReadOnly() const;
     // Closes every query of the connection first; an open transaction is rolled back.
     void Close();
 
@@ -86,9 +91,19 @@ public:
     void RollbackTrans();
     bool InTransaction() const;
 
+    // Runs one statement that returns no records (Jet SQL, create table included); answers the
+    // rows it changed.
+    int Execute(const String& CommandText);
+    // The names of the database's tables in name order; SystemTables adds the provider's own.
+    void GetTableNames(TStrings* List, bool SystemTables = false);
+
+    // Runs inside Open when the file was just created: the application creates its tables
+    // here. When it raises, Open raises and the connection stays closed.
+    TNotifyEvent OnNewDatabase;
+
     // The provider's side, for the queries.
     TSQLiteDatabase& Database() const;
-    TJetStatement Translate(const String& Sql) const;
+    TJetStatement Translate(const String& Sql);
     void RegisterQuery(TADOQuery* Query);
     void UnregisterQuery(TADOQuery* Query);
 
@@ -104,6 +119,7 @@ private:
     int FCommandTimeout = 30;
     std::unique_ptr<TSQLiteDatabase> FDatabase;
     QSet<String> FTextColumns;  // sorted in pinyin order by "order by"
+    int FTextColumnsSchema = -1;  // the schema version FTextColumns were read from
     std::vector<TADOQuery*> FQueries;
 };
 

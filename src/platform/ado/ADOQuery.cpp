@@ -65,10 +65,7 @@ TSQLiteStatement TADOQuery::PrepareStatement(bool KeysetOnly, TJetStatement& Tra
 int TADOQuery::ExecSQL()
 {
     TJetStatement translated;
-    TSQLiteStatement statement = PrepareStatement(false, translated);
-    while (statement.Step()) {
-    }
-    FRowsAffected = statement.ReadOnly() ? 0 : FConnection->Database().Changes();
+    FRowsAffected = PrepareStatement(false, translated).Execute();
     return FRowsAffected;
 }
 

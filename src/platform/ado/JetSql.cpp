@@ -1,3 +1,15 @@
+// The Jet SQL translator: the application's statements, written for Jet, rewritten for SQLite as
+// JetSql.h lists. The statement is tokenised once; the translator works on the tokens and writes
+// them back out.
+//
+// Sections, in order:
+//  - Tokenising: literals, dates, bracketed names, numbers, words, parameters, symbols.
+//  - Parameter names: the :names outside literals.
+//  - Token tests and literals: words and symbols compared, #date# and "text" literals rewritten,
+//    Jet column types and the declarations that store them.
+//  - TJetTranslator: create table column types, the single-table select and its keyset,
+//    top N as a limit, pinyin order by, and the one statement written out.
+//  - Stored date-time columns.
 #include "platform/ado/JetSql.h"
 
 #include "platform/ado/SQLite.h"
@@ -149,6 +161,46 @@ std::optional<String> JetDateText(const TJetToken& Token)
                                          time.toString(QStringLiteral("hh:mm:ss")));
 }
 
+// A Jet column type and the declaration that stores it; Counter marks the row id.
+struct TStoredType {
+    const char* Jet;
+    const char* Declared;
+    bool Counter = false;
+};
+
+constexpr TStoredType StoredTypes[] = {
+    {"TEXT", "TEXT COLLATE NOCASE"},           {"VARCHAR", "TEXT COLLATE NOCASE"},
+    {"CHAR", "TEXT COLLATE NOCASE"},           {"MEMO", "TEXT COLLATE NOCASE"},
+    {"LONGTEXT", "TEXT COLLATE NOCASE"},       {"DATETIME", "DATETEXT COLLATE NOCASE"},
+    {"DATE", "DATETEXT COLLATE NOCASE"},       {"COUNTER", "INTEGER PRIMARY KEY AUTOINCREMENT", true},
+    {"AUTOINCREMENT", "INTEGER PRIMARY KEY AUTOINCREMENT", true},
+    {"INTEGER", "INTEGER"},                    {"INT", "INTEGER"},
+    {"LONG", "INTEGER"},                       {"SMALLINT", "INTEGER"},
+    {"SHORT", "INTEGER"},                      {"BYTE", "INTEGER"},
+    {"DOUBLE", "REAL"},                        {"FLOAT", "REAL"},
+    {"REAL", "REAL"},                          {"SINGLE", "REAL"},
+    {"CURRENCY", "REAL"},
+};
+
+const TStoredType* StoredTypeOf(const TJetToken* Token)
+{
+    for (const TStoredType& type : StoredTypes)
+        if (IsWord(Token, type.Jet))
+            return &type;
+    return nullptr;
+}
+
+// The first token of a column definition, not of a table constraint.
+bool IsColumnName(const TJetToken* Token)
+{
+    if (!Token || (Token->Kind != TJetTokenKind::Word && Token->Kind != TJetTokenKind::Bracketed))
+        return false;
+    for (const char* word : {"constraint", "primary", "unique", "foreign", "check"})
+        if (IsWord(Token, word))
+            return false;
+    return true;
+}
+
 String SqlStringLiteral(const TJetToken& Token)
 {
     const QChar quote = Token.Text[0];
@@ -166,6 +218,8 @@ public:
         for (TJetToken& token : TokeniseJetSql(Sql))
             if (token.Kind != TJetTokenKind::Space)
                 FTokens.push_back(std::move(token));
+        if (IsWord(At(0), "create") && IsWord(At(1), "table"))
+            StoreColumnTypes();
     }
 
     TJetStatement Translate()
@@ -185,6 +239,31 @@ private:
     };
 
     const TJetToken* At(size_t Index) const { return Index < FTokens.size() ? &FTokens[Index] : nullptr; }
+
+    // Rewrites the type of each column definition of a create table as it is stored: a size
+    // "(n)" means nothing there, and a counter's own "primary key" is part of its declaration.
+    void StoreColumnTypes()
+    {
+        std::vector<TJetToken> tokens;
+        int depth = 0;
+        for (size_t i = 0; i < FTokens.size(); ++i) {
+            tokens.push_back(FTokens[i]);
+            depth += IsSymbol(At(i), "(") - IsSymbol(At(i), ")");
+            const bool definitionStarts = depth == 1 && (IsSymbol(At(i), "(") || IsSymbol(At(i), ","));
+            const TStoredType* type = StoredTypeOf(At(i + 2));
+            if (!definitionStarts || !IsColumnName(At(i + 1)) || !type)
+                continue;
+            tokens.push_back(FTokens[i + 1]);
+            tokens.push_back({TJetTokenKind::Word, String::fromLatin1(type->Declared)});
+            i += 2;
+            if (IsSymbol(At(i + 1), "(") && At(i + 2) && At(i + 2)->Kind == TJetTokenKind::Number
+                && IsSymbol(At(i + 3), ")"))
+                i += 3;
+            if (type->Counter && IsWord(At(i + 1), "primary") && IsWord(At(i + 2), "key"))
+                i += 2;
+        }
+        FTokens = std::move(tokens);
+    }
 
     [[noreturn]] void Fail(const char* Reason) const { StatementError(QString::fromUtf8(Reason), FSql); }
 
@@ -316,4 +395,9 @@ private:
 TJetStatement TranslateJetSql(const String& Sql, const TPinyinColumnTest& IsPinyinColumn)
 {
     return TJetTranslator(Sql, IsPinyinColumn).Translate();
+}
+
+bool IsDateTimeType(const String& DeclaredType)
+{
+    return DeclaredType.compare(QLatin1String("DATETEXT"), Qt::CaseInsensitive) == 0;
 }

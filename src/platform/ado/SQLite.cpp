@@ -6,8 +6,12 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 
 #include <sqlite3.h>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <utility>
 
@@ -30,7 +34,7 @@ int PinyinCompare(void*, int Length1, const void* Text1, int Length2, const void
 }
 
 // What the first bytes of an existing file say it is.
-enum class TFileKind { Empty, SQLite, Jet, Other };
+enum class TFileKind { Empty, SQLite, SQLiteWal, Jet, Other };
 
 TFileKind InspectFile(const String& Path)
 {
@@ -41,7 +45,7 @@ TFileKind InspectFile(const String& Path)
     if (head.isEmpty())
         return TFileKind::Empty;
     if (head.startsWith(QByteArrayLiteral("SQLite format 3\0")))
-        return TFileKind::SQLite;
+        return head.size() > 18 && head[18] == 2 ? TFileKind::SQLiteWal : TFileKind::SQLite;
     const QByteArray signature = head.mid(4, 15);
     if (signature == "Standard Jet DB" || signature == "Standard ACE DB")
         return TFileKind::Jet;
@@ -60,7 +64,8 @@ TSQLiteStatement::TSQLiteStatement(sqlite3* Db, const String& Sql, const String&
         StatementError(Utf8(sqlite3_errmsg(Db)), FShown);
     if (!FHandle)
         StatementError(QStringLiteral("Empty statement"), FShown);
-    if (!String::fromUtf8(tail).trimmed().isEmpty()) {
+    // Measured to the end of the text, not to a NUL: SQLite stops reading at one.
+    if (!String::fromUtf8(tail, text.constEnd() - tail).trimmed().isEmpty()) {
         Release();
         StatementError(QStringLiteral("Characters found after end of SQL statement."), FShown);
     }
@@ -133,6 +138,13 @@ bool TSQLiteStatement::Step()
     StatementError(reason, FShown);
 }
 
+int TSQLiteStatement::Execute()
+{
+    while (Step()) {
+    }
+    return ReadOnly() ? 0 : sqlite3_changes(sqlite3_db_handle(FHandle));
+}
+
 void TSQLiteStatement::Reset()
 {
     sqlite3_reset(FHandle);
@@ -169,19 +181,44 @@ QByteArray TSQLiteStatement::ColumnBlob(int Column) const
 
 // --- TSQLiteDatabase ---------------------------------------------------------------------
 
+namespace {
+
+// The process's own rights decide, as they decide the open itself.
+bool CanWrite(const String& Path)
+{
+    return faccessat(AT_FDCWD, QFile::encodeName(Path).constData(), W_OK, AT_EACCESS) == 0;
+}
+
+}  // namespace
+
 TSQLiteDatabase::TSQLiteDatabase(const String& Path)
 {
     int flags = SQLITE_OPEN_READWRITE;
+    QByteArray name = Path.toUtf8();
     if (!QFileInfo::exists(Path)) {
         flags |= SQLITE_OPEN_CREATE;
         FCreated = true;
     } else {
-        switch (InspectFile(Path)) {
+        const TFileKind kind = InspectFile(Path);
+        switch (kind) {
         case TFileKind::Empty:
             FCreated = true;
             break;
         case TFileKind::SQLite:
+        case TFileKind::SQLiteWal: {
+            // A database is written through the file and a journal beside it.
+            const bool folderWritable = CanWrite(QFileInfo(Path).absolutePath());
+            if (!folderWritable || !CanWrite(Path))
+                flags = SQLITE_OPEN_READONLY;
+            // Reading a WAL file takes a shared-memory file beside it. Where there is none and
+            // none can be made, no writer is at work (it would have made one): the file is read
+            // as it stands.
+            if (kind == TFileKind::SQLiteWal && !folderWritable && !QFileInfo::exists(Path + QStringLiteral("-shm"))) {
+                name = QUrl::fromLocalFile(Path).toEncoded() + "?immutable=1";
+                flags |= SQLITE_OPEN_URI;
+            }
             break;
+        }
         case TFileKind::Jet:
             DatabaseError(QStringLiteral("'%1' is a Jet (Microsoft Access) database file, which this program "
                                          "cannot open. Convert it to SQLite first.").arg(Path));
@@ -189,15 +226,17 @@ TSQLiteDatabase::TSQLiteDatabase(const String& Path)
             DatabaseError(QStringLiteral("'%1' is not a database file.").arg(Path));
         }
     }
-    if (sqlite3_open_v2(Path.toUtf8().constData(), &FHandle, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(name.constData(), &FHandle, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
         const String reason = FHandle ? Utf8(sqlite3_errmsg(FHandle)) : QStringLiteral("out of memory");
         sqlite3_close(FHandle);
         DatabaseError(QStringLiteral("Cannot open '%1': %2").arg(Path, reason));
     }
     sqlite3_extended_result_codes(FHandle, 1);
     sqlite3_create_collation_v2(FHandle, "PINYIN", SQLITE_UTF16_ALIGNED, nullptr, PinyinCompare, nullptr);
+    if (!FCreated)
+        return;
     try {
-        // WAL lets another process read while a registration writes.
+        // WAL lets another process read while a registration writes; the file keeps the mode.
         ExecuteScript(QStringLiteral("PRAGMA journal_mode=WAL"));
     } catch (...) {
         sqlite3_close(FHandle);
@@ -207,10 +246,15 @@ TSQLiteDatabase::TSQLiteDatabase(const String& Path)
 
 TSQLiteDatabase::~TSQLiteDatabase() { sqlite3_close(FHandle); }
 
+bool TSQLiteDatabase::ReadOnly() const { return sqlite3_db_readonly(FHandle, "main") == 1; }
+
 void TSQLiteDatabase::SetBusyTimeout(int Milliseconds) { sqlite3_busy_timeout(FHandle, Milliseconds); }
 
 void TSQLiteDatabase::ExecuteScript(const String& Sql)
 {
+    // SQLite would run the statements before a NUL and silently skip the rest.
+    if (Sql.contains(QChar(u'\0')))
+        StatementError(QStringLiteral("Characters found after end of SQL statement."), Sql);
     char* error = nullptr;
     if (sqlite3_exec(FHandle, Sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
         const String reason = error ? Utf8(error) : Utf8(sqlite3_errmsg(FHandle));

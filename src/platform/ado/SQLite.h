@@ -32,6 +32,8 @@ public:
 
     // True while a row is ready; false once the statement is done.
     bool Step();
+    // Steps the statement to its end; answers the rows it changed, 0 when it only reads.
+    int Execute();
     void Reset();
     bool ReadOnly() const;
 
@@ -59,14 +61,18 @@ private:
 
 class TSQLiteDatabase {
 public:
-    // Opens an existing SQLite file, or creates one when the file is missing or empty (Created()
-    // then answers true). A file that is not a SQLite database raises and stays untouched.
+    // Opens an existing SQLite file, or creates one in WAL mode when the file is missing or empty
+    // (Created() then answers true). Opening an existing file writes nothing to it; one that the
+    // process cannot write, or whose folder it cannot write, opens read-only. A file that is not
+    // a SQLite database raises and stays untouched.
     explicit TSQLiteDatabase(const String& Path);
     TSQLiteDatabase(const TSQLiteDatabase&) = delete;
     TSQLiteDatabase& operator=(const TSQLiteDatabase&) = delete;
     ~TSQLiteDatabase();
 
     bool Created() const { return FCreated; }
+    // True when the file was opened read-only: statements that write raise.
+    bool ReadOnly() const;
     // How long a statement waits for another connection's lock before it fails.
     void SetBusyTimeout(int Milliseconds);
     // Runs statements that return no rows, several allowed (schema scripts).

@@ -1,6 +1,6 @@
 #include "platform/ado/SQLiteCursor.h"
 
-#include "platform/ado/OprSchema.h"
+#include "platform/ado/JetSql.h"
 #include "platform/data/SortText.h"
 #include "platform/core/DateTime.h"
 #include "platform/core/SysUtils.h"

@@ -77,3 +77,26 @@ String DecodeGB18030(const QByteArray& Bytes)
     Result.truncate(Length / 2);
     return Result;
 }
+
+QByteArray EncodeGBK(const String& Text)
+{
+    const QByteArray Bytes = EncodeGB18030(Text);
+    QByteArray Result;
+    Result.reserve(Bytes.size());
+    qsizetype i = 0;
+    while (i < Bytes.size()) {
+        const auto Lead = static_cast<unsigned char>(Bytes[i]);
+        if (Lead < 0x80) {
+            Result += char(Lead);
+            ++i;
+        } else if (i + 1 < Bytes.size() && Bytes[i + 1] >= '0' && Bytes[i + 1] <= '9') {
+            // A four-byte sequence: its second byte is a digit, never a two-byte trail byte.
+            Result += '?';
+            i += 4;
+        } else {
+            Result += Bytes.mid(i, 2);
+            i += 2;
+        }
+    }
+    return Result;
+}

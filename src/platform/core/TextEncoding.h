@@ -9,3 +9,7 @@
 // decoding goes on after it; a character GB18030 cannot hold (a lone surrogate) encodes as '?'.
 QByteArray EncodeGB18030(const String& Text);
 String DecodeGB18030(const QByteArray& Bytes);
+
+// Text in GBK, the one- and two-byte part of GB18030: each character GB18030 writes in four
+// bytes lies outside GBK and encodes as one '?'.
+QByteArray EncodeGBK(const String& Text);

@@ -1,7 +1,11 @@
 #include "platform/ado/ADODB.h"
 #include "platform/ado/SQLite.h"
 
+#include "platform/ado/FilePermissions.h"
+#include "platform/ado/TestTables.h"
 #include "platform/core/Exceptions.h"
+#include "platform/core/StringList.h"
+#include "platform/data/Field.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,18 +13,15 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 namespace {
 
 class ADOConnectionTest : public testing::Test {
 protected:
     String PathOf(const char* Name) const { return FDir.filePath(String::fromUtf8(Name)); }
 
-    void Connect(TADOConnection& Connection, const String& Path)
-    {
-        Connection.SetConnectionString(
-            QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1;Persist Security Info=False").arg(Path));
-        Connection.Open();
-    }
+    void Connect(TADOConnection& Connection, const String& Path) { ConnectWithTestTables(Connection, Path); }
 
     static String Column(TADOConnection& Connection, const String& Sql, int Index = 0)
     {
@@ -66,34 +67,76 @@ TEST_F(ADOConnectionTest, DataSourceResolvesAgainstTheWorkingDirectoryOnce)
     EXPECT_FALSE(connection.Connected());
 }
 
-TEST_F(ADOConnectionTest, NewFileGetsTheEightTablesInColumnOrder)
+TEST_F(ADOConnectionTest, NewFileIsCreatedInWalModeAndReportedOnce)
 {
+    int reports = 0;
     TADOConnection connection(nullptr);
-    Connect(connection, PathOf("opr.mdb"));
-    EXPECT_EQ(Column(connection, QStringLiteral("select name from sqlite_schema where type='table' and name not like 'sqlite%' order by name")),
-              u"dept,gift,oprint,ouser,ptype,rmark,ruku,supplier");
-    EXPECT_EQ(Column(connection, QStringLiteral("select name from pragma_table_info('oprint')")),
-              String::fromUtf8("id,姓名,部门,数量,单位,物品名称,类型,日期,时间,备注"));
-    EXPECT_EQ(Column(connection, QStringLiteral("select name from pragma_table_info('ruku')")),
-              String::fromUtf8("id,物品名称,类型,供应商,数量,单位,单价,金额,申购人,申购部门,登记人,日期,时间,备注"));
-    EXPECT_EQ(Column(connection, QStringLiteral("select name from pragma_table_info('supplier')")),
-              String::fromUtf8("id,供应商,供应商编号,联系人,电话,手机,传真,QQ,邮箱,供应商地址,备注"));
+    connection.SetConnectionString(QStringLiteral("Data Source=") + PathOf("new.mdb"));
+    connection.OnNewDatabase = [&](TObject* Sender) {
+        EXPECT_EQ(Sender, &connection);
+        EXPECT_TRUE(connection.Connected());
+        ++reports;
+    };
+    connection.Open();
+    EXPECT_EQ(reports, 1);
     EXPECT_EQ(Column(connection, QStringLiteral("pragma journal_mode")), u"wal");
-    // The counters start at 0 when an insert leaves them out.
-    connection.Database().ExecuteScript(String::fromUtf8("insert into rmark(备注) values('x')"));
-    EXPECT_EQ(Column(connection, String::fromUtf8("select 次数 from rmark")), u"0");
+    connection.Close();
+    connection.Open();
+    EXPECT_EQ(reports, 1);
 }
 
-TEST_F(ADOConnectionTest, YearFilterAndNewestFirstUseTheDateIndex)
+TEST_F(ADOConnectionTest, FailedNewDatabaseHandlerLeavesTheConnectionClosed)
+{
+    TADOConnection connection(nullptr);
+    connection.SetConnectionString(QStringLiteral("Data Source=") + PathOf("new.mdb"));
+    connection.OnNewDatabase = [&](TObject*) { connection.Execute(QStringLiteral("create table t(a TEXT, a TEXT)")); };
+    EXPECT_THROW(connection.Open(), EDatabaseError);
+    EXPECT_FALSE(connection.Connected());
+}
+
+TEST_F(ADOConnectionTest, JetColumnTypesAreStoredByTheProviderConventions)
 {
     TADOConnection connection(nullptr);
     Connect(connection, PathOf("opr.mdb"));
-    for (const char* table : {"oprint", "gift", "ruku"}) {
-        const String plan = Column(connection, QStringLiteral("explain query plan select * from %1 where 日期 like '2026%' "
-                                                              "order by 日期 desc,id desc").arg(String::fromUtf8(table)), 3);
-        EXPECT_TRUE(plan.contains(u"USING INDEX")) << plan.toStdString();
-        EXPECT_FALSE(plan.contains(u"TEMP B-TREE")) << plan.toStdString();
-    }
+    QStringList tables;
+    TStringList names;
+    connection.GetTableNames(&names);
+    for (int i = 0; i < names.Count(); ++i)
+        tables << names.Strings(i);
+    EXPECT_EQ(tables.join(u','), u"dept,gift,oprint,ouser,ptype,rmark,ruku");
+    connection.GetTableNames(&names, true);
+    EXPECT_GE(names.IndexOf(QStringLiteral("sqlite_sequence")), 0);
+    EXPECT_EQ(Column(connection, QStringLiteral("select name || ' ' || type from pragma_table_info('ruku')")),
+              String::fromUtf8("id INTEGER,物品名称 TEXT,类型 TEXT,供应商 TEXT,数量 INTEGER,单位 TEXT,单价 REAL,金额 REAL,"
+                               "申购人 TEXT,申购部门 TEXT,登记人 TEXT,日期 DATETEXT,时间 TEXT,备注 TEXT"));
+    EXPECT_EQ(Column(connection, QStringLiteral("select pk from pragma_table_info('gift') where name = 'id'")), u"1");
+    connection.Execute(String::fromUtf8("insert into oprint(姓名, 单位, 备注) values('Alice', '个', 'Memo')"));
+    // Text compares without case; the counters start at 0 when an insert leaves them out.
+    EXPECT_EQ(Column(connection, String::fromUtf8("select id from oprint where 姓名 = 'ALICE' and 备注 = 'memo'")), u"1");
+    EXPECT_EQ(connection.Execute(String::fromUtf8("insert into rmark(备注) values('x')")), 1);
+    EXPECT_EQ(Column(connection, String::fromUtf8("select 次数 from rmark")), u"0");
+    // Deleted ids are never given out again.
+    connection.Execute(QStringLiteral("delete from rmark"));
+    connection.Execute(String::fromUtf8("insert into rmark(备注) values('y')"));
+    EXPECT_EQ(Column(connection, QStringLiteral("select id from rmark")), u"2");
+}
+
+TEST_F(ADOConnectionTest, TablesCreatedAfterOpeningSortTheirTextInPinyinOrder)
+{
+    TADOConnection connection(nullptr);
+    Connect(connection, PathOf("opr.mdb"));
+    connection.Execute(QStringLiteral("create table later(id COUNTER PRIMARY KEY, 名称 TEXT)"));
+    EXPECT_TRUE(connection.Translate(String::fromUtf8("select * from later order by 名称")).Sql.contains(u"PINYIN"));
+    for (const char* name : {"张", "安", "李"})
+        connection.Execute(String::fromUtf8("insert into later(名称) values('%1')").arg(String::fromUtf8(name)));
+    TADOQuery query(nullptr);
+    query.SetConnection(&connection);
+    query.SQL()->SetText(String::fromUtf8("select 名称 from later order by 名称"));
+    query.Open();
+    QStringList names;
+    for (; !query.Eof(); query.Next())
+        names << query.Fields()->Fields(0)->AsString();
+    EXPECT_EQ(names.join(u','), String::fromUtf8("安,李,张"));
 }
 
 TEST_F(ADOConnectionTest, ForeignFilesAreRefusedAndLeftUntouched)
@@ -119,6 +162,59 @@ TEST_F(ADOConnectionTest, ForeignFilesAreRefusedAndLeftUntouched)
     EXPECT_THROW(Connect(other, textPath), EDatabaseError);
     EXPECT_EQ(ReadFile(textPath), QByteArray("just some text, not a database at all"));
     EXPECT_FALSE(QFile::exists(textPath + QStringLiteral("-wal")));
+}
+
+TEST_F(ADOConnectionTest, OpeningAnExistingFileWritesNothingToIt)
+{
+    // Another program's database, in the rollback-journal mode SQLite files have by default.
+    const String path = PathOf("other.mdb");
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "create table notes(id integer primary key, body text); insert into notes(body) values('x')",
+                           nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    const QByteArray before = ReadFile(path);
+
+    TADOConnection connection(nullptr);
+    connection.SetConnectionString(QStringLiteral("Data Source=") + path);
+    connection.OnNewDatabase = [](TObject*) { FAIL() << "an existing file was reported new"; };
+    connection.Open();
+    TStringList tables;
+    connection.GetTableNames(&tables);
+    EXPECT_EQ(tables.Text().trimmed(), u"notes");
+    EXPECT_FALSE(connection.ReadOnly());
+    connection.Close();
+    EXPECT_EQ(ReadFile(path), before);
+    EXPECT_EQ(before.mid(18, 2), QByteArray("\1\1", 2));  // still the rollback journal
+}
+
+TEST_F(ADOConnectionTest, ReadOnlyFileInAReadOnlyFolderOpensReadOnly)
+{
+    const String folder = PathOf("shared");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const String path = QDir(folder).filePath(QStringLiteral("opr.mdb"));
+    {
+        TADOConnection writer(nullptr);
+        Connect(writer, path);
+        writer.Execute(String::fromUtf8("insert into dept(部门) values('财务部')"));
+    }
+    const TWriteProtected file(path);
+    const TWriteProtected files(folder);
+    const TPermissionsApply asAUser;
+
+    TADOConnection connection(nullptr);
+    connection.SetConnectionString(QStringLiteral("Data Source=") + path);
+    connection.Open();
+    EXPECT_TRUE(connection.ReadOnly());
+    EXPECT_EQ(Column(connection, String::fromUtf8("select 部门 from dept")), String::fromUtf8("财务部"));
+    try {
+        connection.Execute(String::fromUtf8("insert into dept(部门) values('x')"));
+        FAIL() << "wrote to a read-only file";
+    } catch (const EDatabaseError& E) {
+        EXPECT_TRUE(E.Message().contains(u"readonly")) << E.Message().toStdString();
+    }
+    connection.Close();
+    EXPECT_FALSE(connection.ReadOnly());
 }
 
 TEST_F(ADOConnectionTest, UnknownProviderAndChangesWhileOpenAreRefused)

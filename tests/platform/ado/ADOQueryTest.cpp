@@ -1,5 +1,7 @@
 #include "platform/ado/ADODB.h"
 
+#include "platform/ado/SQLite.h"
+#include "platform/ado/TestTables.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/SysUtils.h"
 #include "platform/data/Field.h"
@@ -21,8 +23,7 @@ class ADOQueryTest : public testing::Test {
 protected:
     ADOQueryTest()
     {
-        FConnection.SetConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1;Persist Security Info=False")
-                                            .arg(FDir.filePath(QStringLiteral("opr.mdb"))));
+        ConnectWithTestTables(FConnection, FDir.filePath(QStringLiteral("opr.mdb")));
         FConnection.SetLoginPrompt(false);
         FQuery.SetConnection(&FConnection);
     }
@@ -223,6 +224,24 @@ TEST_F(ADOQueryTest, SpecialCharactersRoundTripOrFailCleanly)
     EXPECT_THROW(Rows("select * from rmark where 备注=\"x\";delete from rmark;\""), EDatabaseError);
     EXPECT_THROW(Exec("delete from rmark; delete from ouser"), EDatabaseError);
     EXPECT_EQ(Utf8(Rows("select count(*) from rmark")), "6");
+}
+
+TEST_F(ADOQueryTest, TextAfterANulCharacterIsAnErrorNotCutOff)
+{
+    AddIssues();
+    static constexpr char deleteOne[] = "delete from oprint\0 where id = 99";
+    const String withNul = String::fromUtf8(deleteOne, sizeof deleteOne - 1);
+    FQuery.SQL()->SetText(withNul);
+    EXPECT_THROW(FQuery.ExecSQL(), EDatabaseError);
+    EXPECT_THROW(FConnection.Execute(withNul), EDatabaseError);
+    EXPECT_THROW(FConnection.Database().ExecuteScript(withNul), EDatabaseError);
+    static constexpr char selectOne[] = "select * from oprint\0 where id = 99";
+    FQuery.SQL()->SetText(String::fromUtf8(selectOne, sizeof selectOne - 1));
+    EXPECT_THROW(FQuery.Open(), EDatabaseError);
+    EXPECT_EQ(Utf8(Rows("select count(*) from oprint")), "4");
+    // Bound as a parameter, a NUL is text like any other.
+    Exec("insert into rmark(备注) values(:a)", {{"a", String::fromUtf8(deleteOne, sizeof deleteOne - 1)}});
+    EXPECT_EQ(Rows("select 备注 from rmark"), withNul);
 }
 
 TEST_F(ADOQueryTest, ErrorsNameTheStatement)

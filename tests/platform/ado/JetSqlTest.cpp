@@ -101,3 +101,19 @@ TEST(JetSqlTest, ParametersOutsideLiterals)
     EXPECT_EQ(names[1], u"id");
     EXPECT_EQ(JetParameterNames(String::fromUtf8("insert into rmark(备注) values(:备注")).size(), 1u);
 }
+
+TEST(JetSqlTest, CreateTableStoresJetColumnTypesByTheConventions)
+{
+    EXPECT_EQ(Utf8(Sql("CREATE TABLE t(id COUNTER PRIMARY KEY, 名称 TEXT(50), 备注 memo, 日期 DATETIME, "
+                       "数量 LONG NOT NULL DEFAULT 0, 单价 DOUBLE, [x y] VARCHAR (20), z BLOB)")),
+              "CREATE TABLE t ( id INTEGER PRIMARY KEY AUTOINCREMENT , 名称 TEXT COLLATE NOCASE , "
+              "备注 TEXT COLLATE NOCASE , 日期 DATETEXT COLLATE NOCASE , 数量 INTEGER NOT NULL DEFAULT 0 , "
+              "单价 REAL , [x y] TEXT COLLATE NOCASE , z BLOB )");
+    // Table constraints and the words of a default are no columns; other statements keep their words.
+    EXPECT_EQ(Utf8(Sql("create table u(a AUTOINCREMENT, b text default 'text', constraint c unique (b))")),
+              "create table u ( a INTEGER PRIMARY KEY AUTOINCREMENT , b TEXT COLLATE NOCASE default 'text' , "
+              "constraint c unique ( b ) )");
+    EXPECT_EQ(Utf8(Sql("select text from t where date = 1")), "select text from t where date = 1");
+    EXPECT_TRUE(IsDateTimeType(QStringLiteral("datetext")));
+    EXPECT_FALSE(IsDateTimeType(QStringLiteral("TEXT")));
+}

@@ -1,0 +1,5 @@
+#include "platform/core/WorkingSet.h"
+
+#include <malloc.h>
+
+void TrimWorkingSet() { malloc_trim(0); }
