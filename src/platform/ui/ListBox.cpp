@@ -259,6 +259,8 @@ void TCustomListBox::Dispatch(TMessage& Message)
         case SB_PAGEDOWN: SetTopIndex(FTopIndex + VisibleRows()); break;
         case SB_THUMBTRACK:
         case SB_THUMBPOSITION: SetTopIndex(HIWORD(Message.WParam)); break;
+        case SB_TOP: SetTopIndex(0); break;
+        case SB_BOTTOM: SetTopIndex(Count()); break;
         default: break;
         }
         return;
