@@ -30,14 +30,16 @@ public:
             FPresses.Start({FCalendar.Handle(), owner});
         else
             FPresses.Start({FCalendar.Handle()});
-        QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* Now) { FocusMoved(Now); },
-                         Qt::UniqueConnection);
+        if (!FFocusChanges)
+            FFocusChanges = QObject::connect(qApp, &QApplication::focusChanged, this,
+                                             [this](QWidget*, QWidget* Now) { FocusMoved(Now); });
     }
 
     void Stop()
     {
         FPresses.Stop();
-        QObject::disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+        QObject::disconnect(FFocusChanges);
+        FFocusChanges = {};
     }
 
 private:
@@ -59,6 +61,7 @@ private:
 
     TPopupMonthCalendarEh& FCalendar;
     TOutsidePressWatcher FPresses;
+    QMetaObject::Connection FFocusChanges;
 };
 
 TPopupMonthCalendarEh::TPopupMonthCalendarEh(TComponent* AOwner)
