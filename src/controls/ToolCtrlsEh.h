@@ -233,7 +233,6 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     TPopupListboxItemEh* ItemBehaviour(int Index) const;
-    int BorderExtra() const { return FBorderExtra; }
     const char* ClassName() const override { return "TPopupListboxEh"; }
 
 private:

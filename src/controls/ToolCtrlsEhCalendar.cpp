@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QLayout>
 
 namespace {
 
@@ -89,10 +90,11 @@ void TPopupMonthCalendarEh::CreateParams(TCreateParams& Params)
 void TPopupMonthCalendarEh::CreateWnd()
 {
     TMonthCalendar::CreateWnd();
-    // The border lies in the calendar's margins: the two raised edges with Ctl3D, else the
-    // one-pixel frame of WS_BORDER.
+    // The border lies in the margins of the calendar's layout: the two raised edges with Ctl3D,
+    // else the one-pixel frame of WS_BORDER. (The widget's own margins would go stale in the
+    // size it reports, which Qt keeps from its first answer.)
     FBorderExtra = Ctl3D() ? 2 : 1;
-    Calendar()->setContentsMargins(FBorderExtra, FBorderExtra, FBorderExtra, FBorderExtra);
+    Calendar()->layout()->setContentsMargins(FBorderExtra, FBorderExtra, FBorderExtra, FBorderExtra);
     AdjustSize();
 }
 

@@ -70,9 +70,14 @@ void TPopupListboxEh::CreateParams(TCreateParams& Params)
 {
     TCustomListBox::CreateParams(Params);
     Params.Style = (Params.Style & ~WS_CHILD) | WS_POPUP | WS_CLIPCHILDREN;
-    if (!Ctl3D())
+    // The border is non-client: a plain one with WS_BORDER, else the raised edges painted in the
+    // two-pixel frame the window layer keeps for a client edge, so the window's scroll bar lies
+    // inside them.
+    if (Ctl3D())
+        Params.ExStyle |= WS_EX_CLIENTEDGE;
+    else
         Params.Style |= WS_BORDER;
-    Params.ExStyle = (Params.ExStyle & ~WS_EX_CLIENTEDGE) | WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
+    Params.ExStyle |= WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
     Params.WindowClassStyle |= CS_SAVEBITS;
     Params.WndParent = nullptr;
 }
@@ -300,14 +305,6 @@ void TPopupListboxEh::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
 void TPopupListboxEh::Dispatch(TMessage& Message)
 {
     switch (Message.Msg) {
-    case WM_NCCALCSIZE: {
-        auto* client = reinterpret_cast<TRect*>(Message.LParam);
-        client->Left += FBorderExtra;
-        client->Top += FBorderExtra;
-        client->Right -= FBorderExtra;
-        client->Bottom -= FBorderExtra;
-        return;
-    }
     case WM_NCPAINT: PaintNonClient(reinterpret_cast<HDC>(Message.WParam)); return;
     case WM_SIZE:
         TCustomListBox::Dispatch(Message);

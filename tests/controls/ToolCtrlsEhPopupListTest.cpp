@@ -12,12 +12,24 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
+QImage Grab(TWinControl* Control) { return Control->Handle()->grab().toImage(); }
+
 class PopupListTest : public PopupTest {
 protected:
     void SetUp() override
     {
         PopupTest::SetUp();
         List()->Items()->SetCommaText(u"办公室,北京分公司,北京总部,上海分公司,abc,Abd,制造部,技术中心"_s);
+    }
+
+    // Whether every pixel of client column X over row Row's height has the colour.
+    bool ColumnIs(const QImage& Image, int Row, int X, TColor Color) const
+    {
+        const TRect rect = List()->ItemRect(Row);
+        for (int y = rect.Top; y < rect.Bottom; ++y)
+            if (Image.pixel(ListPoint(Point(X, y))) != ToQColor(ColorToRGB(Color)).rgb())
+                return false;
+        return true;
     }
 
     // Types one character into the edit, the way a key or an input method delivers it.
@@ -239,18 +251,6 @@ public:
     std::vector<int> Moves;
 };
 
-QImage Grab(TWinControl* Control) { return Control->Handle()->grab().toImage(); }
-
-// Whether every pixel of the client column X over the row's height has the colour.
-bool ColumnIs(const QImage& Image, TPopupListboxEh* List, int Row, int X, TColor Color)
-{
-    const TRect rect = List->ItemRect(Row);
-    const int extra = (List->Width() - List->ClientWidth()) / 2;
-    for (int y = rect.Top; y < rect.Bottom; ++y)
-        if (Image.pixel(extra + X, extra + y) != ToQColor(ColorToRGB(Color)).rgb())
-            return false;
-    return true;
-}
 
 TEST_F(PopupListTest, ItemObjectsCanVetoClosingAndDropTheFocusRectangle)
 {
@@ -259,10 +259,10 @@ TEST_F(PopupListTest, ItemObjectsCanVetoClosingAndDropTheFocusRectangle)
     List()->Items()->SetObjects(2, &veto);
     Edit->DropDown(5);
     List()->SetItemIndex(2);
-    EXPECT_TRUE(ColumnIs(Grab(List()), List(), 2, 0, clHighlight));
+    EXPECT_TRUE(ColumnIs(Grab(List()), 2, 0, clHighlight));
     veto.Focus = true;
     List()->Invalidate();
-    EXPECT_FALSE(ColumnIs(Grab(List()), List(), 2, 0, clHighlight));
+    EXPECT_FALSE(ColumnIs(Grab(List()), 2, 0, clHighlight));
 
     SendMouse(List()->Handle(), QEvent::MouseMove, RowPoint(2), Qt::NoButton, Qt::NoButton);
     EXPECT_EQ(veto.Moves, std::vector<int>{2});
@@ -301,11 +301,10 @@ TEST_F(PopupListTest, ImagesSitInAColumnBeforeTheText)
     };
     Edit->DropDown(4);
     const QImage image = Grab(List());
-    const int extra = (List()->Width() - List()->ClientWidth()) / 2;
     // The 14-pixel column centres the 10-pixel image: pixels 2..11 of the column.
     const auto at = [&](int Row, int X) {
         const TRect rect = List()->ItemRect(Row);
-        return QColor(image.pixel(extra + X, extra + rect.Top + 8));
+        return QColor(image.pixel(ListPoint(Point(X, rect.Top + 8))));
     };
     EXPECT_EQ(at(0, 7), QColor(Qt::red));
     EXPECT_EQ(at(1, 7), QColor(Qt::red));

@@ -92,12 +92,17 @@ protected:
 
     TPopupListboxEh* List() const { return Edit->List; }
     QWidget* EditWidget() const { return Edit->Handle(); }
-    // A widget point of the list window inside row Row of its client area.
+    // The list window's point of a client point (the window has a border around its client).
+    QPoint ListPoint(TPoint ClientPoint) const
+    {
+        const TPoint origin = List()->ScreenToClient(FromQPoint(List()->Handle()->mapToGlobal(QPoint(0, 0))));
+        return QPoint(ClientPoint.X - origin.X, ClientPoint.Y - origin.Y);
+    }
+    // A point of the list window inside row Row.
     QPoint RowPoint(int Row) const
     {
         const TRect rect = List()->ItemRect(Row);
-        const TPoint origin = List()->ScreenToClient(FromQPoint(List()->Handle()->mapToGlobal(QPoint(0, 0))));
-        return QPoint(rect.Left + 5 - origin.X, rect.Top + rect.Height() / 2 - origin.Y);
+        return ListPoint(Point(rect.Left + 5, rect.Top + rect.Height() / 2));
     }
 
     std::uint32_t Now = 100000;

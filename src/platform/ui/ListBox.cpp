@@ -138,6 +138,13 @@ void TCustomListBox::UpdateScrollBar()
     SetScrollInfo(SB_VERT, info);
 }
 
+void TCustomListBox::CreateWnd()
+{
+    TCustomControl::CreateWnd();
+    // Items and rows set before the window existed reach its scroll bar now.
+    UpdateScrollBar();
+}
+
 void TCustomListBox::ItemsChanged()
 {
     if (FItemIndex >= Count())

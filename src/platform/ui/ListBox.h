@@ -57,6 +57,7 @@ public:
     void Dispatch(TMessage& Message) override;
 
 protected:
+    void CreateWnd() override;
     void Paint() override;
     // One row as the platform draws an owner-drawn item: canvas in the selection colours, then
     // DrawItem, then the focus rectangle while the state holds odFocused. Index -1 only fills.

@@ -134,9 +134,7 @@ TRect TMonthCalendar::MinReqRect()
 {
     QCalendarWidget* calendar = Calendar();
     calendar->ensurePolished();
-    const QMargins margins = calendar->contentsMargins();
-    const QSize size = calendar->minimumSizeHint().expandedTo(calendar->sizeHint()) -
-                       QSize(margins.left() + margins.right(), margins.top() + margins.bottom());
+    const QSize size = calendar->minimumSizeHint();
     return Rect(0, 0, size.width(), size.height());
 }
 
