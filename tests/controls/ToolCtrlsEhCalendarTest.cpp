@@ -159,6 +159,10 @@ TEST_F(CalendarTest, AClickOnTheTitleButtonsTurnsTheMonthWithoutClosing)
     EXPECT_EQ(CalendarWidget()->monthShown(), 6);
     EXPECT_TRUE(Field->Closes.empty());
     EXPECT_TRUE(Calendar()->Visible());
+    // The month's own title button opens no menu that would take the keyboard.
+    auto* month = CalendarWidget()->findChild<QToolButton*>(u"qt_calendar_monthbutton"_s);
+    ASSERT_NE(month, nullptr);
+    EXPECT_TRUE(month->testAttribute(Qt::WA_TransparentForMouseEvents));
 }
 
 TEST_F(CalendarTest, FocusMovingElsewhereClosesWithoutAccepting)

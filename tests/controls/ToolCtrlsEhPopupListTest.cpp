@@ -7,6 +7,7 @@
 #include "platform/ui/ImageList.h"
 
 #include <QImage>
+#include <QWheelEvent>
 
 namespace {
 
@@ -197,10 +198,15 @@ TEST_F(PopupListTest, WheelScrollsTheListByARow)
 {
     Edit->DropDown(3);
     ASSERT_EQ(List()->TopIndex(), 0);
-    List()->Perform(CM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+    // A turn over the list itself, and one the edit passes on.
+    const QPointF at = RowPoint(1);
+    QWheelEvent turn(at, List()->Handle()->mapToGlobal(at), QPoint(), QPoint(0, -WHEEL_DELTA), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(List()->Handle(), &turn);
     EXPECT_EQ(List()->TopIndex(), 1);
     List()->Perform(CM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
     EXPECT_EQ(List()->TopIndex(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), EditWidget());
 }
 
 TEST_F(PopupListTest, AnOutsideListIsShownWithoutCopying)

@@ -113,6 +113,13 @@ QWidget* TMonthCalendar::CreateWindowHandle(const TCreateParams& Params)
         if (Params.Style & WS_POPUP)
             part->setFocusPolicy(Qt::NoFocus);
     }
+    if (Params.Style & WS_POPUP) {
+        // The month menu would take the keyboard and the year editor needs the focus, neither
+        // of which a popup may have: their title buttons only show the month and the year.
+        for (const char* name : {"qt_calendar_monthbutton", "qt_calendar_yearbutton"})
+            if (QWidget* button = calendar->findChild<QWidget*>(QLatin1String(name)))
+                button->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
     QObject::connect(calendar, &QCalendarWidget::selectionChanged, calendar,
                      [this] { CallGuarded(this, [this] { UserSelected(); }); });
     QObject::connect(calendar, &QCalendarWidget::clicked, calendar,
