@@ -116,7 +116,6 @@ public:
     void SetPosition(TSizeGripPosition Value);
     // A triangle (the default) or the whole square.
     bool TriangleWindow() const { return FTriangleWindow; }
-    void SetTriangleWindow(bool Value) { SetTriangleShape(Value); }
     void SetTriangleShape(bool Value);
     // Moves the grip to the corner on Side (sgsLeft, sgsRight, sgsTop or sgsBottom), keeping
     // the other coordinate of its corner.

@@ -45,16 +45,18 @@ void TSizeGripEh::SetTriangleShape(bool Value)
 
 void TSizeGripEh::SnapToSide(WPARAM Side)
 {
-    using enum TSizeGripPosition;
-    TSizeGripPosition target = FPosition;
+    // A corner is a horizontal and a vertical side; the named side replaces its kind.
+    bool right = OnRightSide();
+    bool bottom = OnBottomSide();
     switch (Side) {
-    case sgsLeft: target = FPosition == sgpTopRight ? sgpTopLeft : FPosition == sgpBottomRight ? sgpBottomLeft : FPosition; break;
-    case sgsRight: target = FPosition == sgpTopLeft ? sgpTopRight : FPosition == sgpBottomLeft ? sgpBottomRight : FPosition; break;
-    case sgsTop: target = FPosition == sgpBottomRight ? sgpTopRight : FPosition == sgpBottomLeft ? sgpTopLeft : FPosition; break;
-    case sgsBottom: target = FPosition == sgpTopRight ? sgpBottomRight : FPosition == sgpTopLeft ? sgpBottomLeft : FPosition; break;
-    default: break;
+    case sgsLeft: right = false; break;
+    case sgsRight: right = true; break;
+    case sgsTop: bottom = false; break;
+    case sgsBottom: bottom = true; break;
+    default: return;
     }
-    SetPosition(target);
+    using enum TSizeGripPosition;
+    SetPosition(bottom ? (right ? sgpBottomRight : sgpBottomLeft) : (right ? sgpTopRight : sgpTopLeft));
 }
 
 void TSizeGripEh::ShowGrip(bool Value)

@@ -176,6 +176,16 @@ TEST_F(SizeGripTest, DragOnASecondMonitorIsBoundByThatMonitor)
     EXPECT_EQ(List()->Left() + List()->Width(), 2000);
 }
 
+TEST_F(SizeGripTest, ShowGripHidesTheWindowOnly)
+{
+    OpenAt(300, 300, 5);
+    Grip()->ShowGrip(false);
+    EXPECT_FALSE(Grip()->Handle()->isVisible());
+    EXPECT_TRUE(Grip()->Visible());
+    Grip()->ShowGrip(true);
+    EXPECT_TRUE(Grip()->Handle()->isVisible());
+}
+
 TEST_F(SizeGripTest, MovesWithoutTheButtonDoNotResize)
 {
     OpenAt(300, 300, 5);
