@@ -236,7 +236,7 @@ protected:
 
 private:
     void PaintNonClient(HDC DC);
-    void SearchTypedPrefix(Char Key);
+    void SearchTypedPrefix(Char& Key);
 
     int FBorderExtra = 2;
     TImageList* FImageList = nullptr;

@@ -246,7 +246,7 @@ void TPopupListboxEh::KeyPress(Char& Key)
     SearchTypedPrefix(Key);
 }
 
-void TPopupListboxEh::SearchTypedPrefix(Char Key)
+void TPopupListboxEh::SearchTypedPrefix(Char& Key)
 {
     if (Key == Char(8) || Key == Char(27)) {
         FTypedPrefix.clear();
@@ -262,6 +262,7 @@ void TPopupListboxEh::SearchTypedPrefix(Char Key)
     if (FTypedPrefix.size() < TypedPrefixMaxLength)
         FTypedPrefix += Key;
     SelectString(FTypedPrefix);
+    Key = Char();
 }
 
 void TPopupListboxEh::MouseMove(TShiftState Shift, int X, int Y)

@@ -220,6 +220,18 @@ TEST_F(CalendarTest, BorderIsTwoRaisedEdges)
     EXPECT_EQ(image.pixel(1, h / 2), rgb(clBtnHighlight));
 }
 
+TEST_F(CalendarTest, ASizeOfZeroNeverCutsTheMonthOrCrashes)
+{
+    Field->DropDown(EncodeDate(2024, 5, 15));
+    Calendar()->SetBounds(Calendar()->Left(), Calendar()->Top(), 0, 0);
+    const QImage image = CalendarWidget()->grab().toImage();
+    EXPECT_EQ(image.width(), Calendar()->MinReqRect().Width() + 4);
+    EXPECT_EQ(image.height(), Calendar()->MinReqRect().Height() + 4);
+    EXPECT_EQ(Calendar()->Width(), image.width());
+    SendKey(FieldWidget(), Qt::Key_Right);
+    EXPECT_EQ(Calendar()->Date(), EncodeDate(2024, 5, 16));
+}
+
 TEST(CalendarWithoutOwnerTest, CloseRequestsDoNothing)
 {
     TPopupMonthCalendarEh calendar(nullptr);

@@ -163,12 +163,21 @@ bool TMonthCalendar::CanAutoSize(int& NewWidth, int& NewHeight)
 
 void TMonthCalendar::AdjustSize()
 {
-    if (!FAutoSize || !HandleAllocated())
-        return;
-    int width = Width();
-    int height = Height();
-    if (CanAutoSize(width, height))
-        SetBounds(Left(), Top(), width, height);
+    SetBounds(Left(), Top(), Width(), Height());
+}
+
+void TMonthCalendar::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    // With AutoSize the calendar keeps the size that shows its month, whatever is asked.
+    if (FAutoSize && HandleAllocated()) {
+        int width = AWidth;
+        int height = AHeight;
+        if (CanAutoSize(width, height)) {
+            AWidth = width;
+            AHeight = height;
+        }
+    }
+    TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
 }
 
 void TMonthCalendar::DayClicked() {}

@@ -19,11 +19,12 @@ public:
     // The range the calendar shows: 1601-01-01 to 9999-12-31, as on the platform.
     static TDateTime MinDate();
     static TDateTime MaxDate();
-    // With AutoSize the window takes the calendar's minimum size (CanAutoSize may change it).
+    // With AutoSize the window always has the calendar's minimum size (CanAutoSize may change it).
     bool AutoSize() const { return FAutoSize; }
     void SetAutoSize(bool Value);
     // MCM_GETMINREQRECT: the smallest rectangle that shows one whole month.
     TRect MinReqRect();
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
     // The user changed the selected day.
     TNotifyEvent OnClick;
