@@ -105,6 +105,8 @@ QWidget* TMonthCalendar::CreateWindowHandle(const TCreateParams& Params)
     } else if (Params.WndParent != nullptr) {
         calendar->setParent(Params.WndParent->Handle());
     }
+    // Month and day names in the program's own locale, as its dates are formatted.
+    calendar->setLocale(QLocale(QLocale::Chinese, QLocale::China));
     calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     calendar->setDateRange(DateToQt(MinDate()), DateToQt(MaxDate()));
     auto* wheel = new TWheelToWindow(calendar);
