@@ -1,6 +1,7 @@
 #include "controls/ToolCtrlsEh.h"
 
 #include "platform/ui/PlatformMetrics.h"
+#include "platform/ui/UiTestSupport.h"
 #include "platform/ui/WindowHost.h"
 
 #include <QCursor>
@@ -20,6 +21,7 @@ constexpr auto vrNotEqual = TVariantRelationship::vrNotEqual;
 
 class ToolCtrlsEhTest : public ::testing::Test {
 protected:
+    void SetUp() override { ResetKeyboardModifiers(); }
     void TearDown() override { PlatformMetrics().Reset(); }
 };
 

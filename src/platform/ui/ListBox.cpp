@@ -1,11 +1,11 @@
-// TListBox: rows painted on the canvas, selection by mouse, keys and code.
+// TCustomListBox: rows painted on the canvas, selection by mouse, keys and code.
 #include "platform/ui/ListBox.h"
 
 #include <QFontMetrics>
 
 #include <algorithm>
 
-TListBox::TListBox(TComponent* AOwner) : TCustomControl(AOwner), FItems(std::make_unique<TStringList>())
+TCustomListBox::TCustomListBox(TComponent* AOwner) : TCustomControl(AOwner), FItems(std::make_unique<TStringList>())
 {
     SetBounds(0, 0, 121, 97);
     SetTabStop(true);
@@ -14,35 +14,109 @@ TListBox::TListBox(TComponent* AOwner) : TCustomControl(AOwner), FItems(std::mak
     FItems->OnChange = [this](TObject*) { ItemsChanged(); };
 }
 
-TListBox::~TListBox() = default;
+TCustomListBox::~TCustomListBox() = default;
 
-int TListBox::ItemHeight() const { return QFontMetrics(Font()->Handle()).height() + 2; }
+int TCustomListBox::ItemHeight() const
+{
+    return FItemHeight > 0 ? FItemHeight : QFontMetrics(Font()->Handle()).height() + 2;
+}
 
-int TListBox::VisibleRows() const { return std::max(ClientHeight() / ItemHeight(), 1); }
+void TCustomListBox::SetItemHeight(int Value)
+{
+    Value = std::max(Value, 0);
+    if (Value == FItemHeight)
+        return;
+    FItemHeight = Value;
+    SetTopIndex(FTopIndex);
+}
 
-int TListBox::ItemAtPos(TPoint Pos) const
+void TCustomListBox::SetStyle(TListBoxStyle Value)
+{
+    if (Value == FStyle)
+        return;
+    FStyle = Value;
+    ItemsChanged();
+}
+
+int TCustomListBox::Count() const
+{
+    return FStyle == TListBoxStyle::lbVirtualOwnerDraw ? FVirtualCount : FItems->Count();
+}
+
+void TCustomListBox::SetCount(int Value)
+{
+    FVirtualCount = std::max(Value, 0);
+    if (FStyle == TListBoxStyle::lbVirtualOwnerDraw)
+        ItemsChanged();
+}
+
+String TCustomListBox::ItemText(int Index) const
+{
+    if (Index < 0 || Index >= Count())
+        return {};
+    if (FStyle != TListBoxStyle::lbVirtualOwnerDraw)
+        return FItems->Strings(Index);
+    String data;
+    if (OnData)
+        OnData(const_cast<TCustomListBox*>(this), Index, data);
+    return data;
+}
+
+TObject* TCustomListBox::ItemObject(int Index) const
+{
+    if (Index < 0 || Index >= Count())
+        return nullptr;
+    if (FStyle != TListBoxStyle::lbVirtualOwnerDraw)
+        return FItems->Objects(Index);
+    TObject* data = nullptr;
+    if (OnDataObject)
+        OnDataObject(const_cast<TCustomListBox*>(this), Index, data);
+    return data;
+}
+
+int TCustomListBox::SelectString(const String& Prefix)
+{
+    const int count = Count();
+    for (int index = 0; index < count; ++index)
+        if (ItemText(index).startsWith(Prefix, Qt::CaseInsensitive)) {
+            SetItemIndex(index);
+            return index;
+        }
+    return -1;
+}
+
+TRect TCustomListBox::ItemRect(int Index) const
+{
+    const int height = ItemHeight();
+    const int top = (Index - FTopIndex) * height;
+    return Rect(0, top, ClientWidth(), top + height);
+}
+
+int TCustomListBox::VisibleRows() const { return std::max(ClientHeight() / ItemHeight(), 1); }
+
+int TCustomListBox::ItemAtPos(TPoint Pos) const
 {
     if (Pos.Y < 0 || Pos.X < 0 || Pos.X >= ClientWidth())
         return -1;
     const int index = FTopIndex + Pos.Y / ItemHeight();
-    return index < FItems->Count() ? index : -1;
+    return index < Count() ? index : -1;
 }
 
-void TListBox::SetItemIndex(int Value)
+void TCustomListBox::SetItemIndex(int Value)
 {
-    FItemIndex = Value >= 0 && Value < FItems->Count() ? Value : -1;
+    FItemIndex = Value >= 0 && Value < Count() ? Value : -1;
     MakeVisible(FItemIndex);
     Invalidate();
 }
 
-void TListBox::SetTopIndex(int Value)
+void TCustomListBox::SetTopIndex(int Value)
 {
-    FTopIndex = std::clamp(Value, 0, std::max(FItems->Count() - VisibleRows(), 0));
+    FTopIndex = std::clamp(Value, 0, std::max(Count() - VisibleRows(), 0));
     UpdateScrollBar();
     Invalidate();
 }
 
-void TListBox::MakeVisible(int Index)
+void TCustomListBox::MakeVisible(int Index)
 {
     if (Index < 0)
         return;
@@ -52,26 +126,33 @@ void TListBox::MakeVisible(int Index)
         SetTopIndex(Index - VisibleRows() + 1);
 }
 
-void TListBox::UpdateScrollBar()
+void TCustomListBox::UpdateScrollBar()
 {
     if (!HandleAllocated())
         return;
     TScrollInfo info;
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    info.nMax = FItems->Count() - 1;
+    info.nMax = Count() - 1;
     info.nPage = static_cast<unsigned>(VisibleRows());
     info.nPos = FTopIndex;
     SetScrollInfo(SB_VERT, info);
 }
 
-void TListBox::ItemsChanged()
+void TCustomListBox::CreateWnd()
 {
-    if (FItemIndex >= FItems->Count())
+    TCustomControl::CreateWnd();
+    // Items and rows set before the window existed reach its scroll bar now.
+    UpdateScrollBar();
+}
+
+void TCustomListBox::ItemsChanged()
+{
+    if (FItemIndex >= Count())
         FItemIndex = -1;
     SetTopIndex(FTopIndex);
 }
 
-void TListBox::UserSelect(int Index)
+void TCustomListBox::UserSelect(int Index)
 {
     if (Index < 0)
         return;
@@ -79,30 +160,53 @@ void TListBox::UserSelect(int Index)
     Click();
 }
 
-void TListBox::Paint()
+void TCustomListBox::Paint()
 {
-    TCanvas* canvas = Canvas();
-    canvas->SetFont(Font());
     const int height = ItemHeight();
+    const int count = Count();
     for (int row = 0; row * height < ClientHeight(); ++row) {
         const int index = FTopIndex + row;
-        const TRect rect = Rect(0, row * height, ClientWidth(), (row + 1) * height);
-        const bool selected = index == FItemIndex;
-        canvas->Brush()->SetColor(selected ? clHighlight : Color());
-        canvas->FillRect(rect);
-        if (index >= FItems->Count())
-            continue;
-        canvas->Font()->SetColor(selected ? clHighlightText : Font()->Color());
-        canvas->TextRect(rect, rect.Left + 2, rect.Top + 1, FItems->Strings(index));
-        if (selected && Focused())
-            canvas->DrawFocusRect(rect);
+        TOwnerDrawState state;
+        if (index == FItemIndex) {
+            state.Include(odSelected);
+            if (PaintsFocused())
+                state.Include(odFocused);
+        }
+        CNDrawItem(index < count ? index : -1, Rect(0, row * height, ClientWidth(), (row + 1) * height), state);
     }
 }
 
-void TListBox::KeyDown(WORD& Key, TShiftState Shift)
+void TCustomListBox::CNDrawItem(int Index, const TRect& Rect, TOwnerDrawState State)
+{
+    TCanvas* canvas = Canvas();
+    canvas->SetFont(Font());
+    canvas->Brush()->SetColor(Color());
+    if (State.Contains(odSelected)) {
+        canvas->Brush()->SetColor(clHighlight);
+        canvas->Font()->SetColor(clHighlightText);
+    }
+    if (Index < 0) {
+        canvas->FillRect(Rect);
+        return;
+    }
+    DrawItem(Index, Rect, State);
+    if (State.Contains(odFocused))
+        canvas->DrawFocusRect(Rect);
+}
+
+void TCustomListBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState State)
+{
+    if (OnDrawItem && FStyle != TListBoxStyle::lbStandard) {
+        OnDrawItem(this, Index, Rect, State);
+        return;
+    }
+    Canvas()->TextRect(Rect, Rect.Left + 2, Rect.Top + 1, ItemText(Index));
+}
+
+void TCustomListBox::KeyDown(WORD& Key, TShiftState Shift)
 {
     TCustomControl::KeyDown(Key, Shift);
-    const int last = FItems->Count() - 1;
+    const int last = Count() - 1;
     switch (Key) {
     case VK_UP: UserSelect(std::max(FItemIndex - 1, 0)); break;
     case VK_DOWN: UserSelect(std::min(FItemIndex + 1, last)); break;
@@ -115,7 +219,7 @@ void TListBox::KeyDown(WORD& Key, TShiftState Shift)
     Key = 0;
 }
 
-void TListBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+void TCustomListBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     if (CanFocus() && !Focused())
         SetFocus();
@@ -127,21 +231,21 @@ void TListBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
     TCustomControl::MouseDown(Button, Shift, X, Y);
 }
 
-bool TListBox::DoMouseWheelDown(TShiftState Shift, TPoint MousePos)
+bool TCustomListBox::DoMouseWheelDown(TShiftState Shift, TPoint MousePos)
 {
     if (!TCustomControl::DoMouseWheelDown(Shift, MousePos))
         SetTopIndex(FTopIndex + 1);
     return true;
 }
 
-bool TListBox::DoMouseWheelUp(TShiftState Shift, TPoint MousePos)
+bool TCustomListBox::DoMouseWheelUp(TShiftState Shift, TPoint MousePos)
 {
     if (!TCustomControl::DoMouseWheelUp(Shift, MousePos))
         SetTopIndex(FTopIndex - 1);
     return true;
 }
 
-void TListBox::Dispatch(TMessage& Message)
+void TCustomListBox::Dispatch(TMessage& Message)
 {
     switch (Message.Msg) {
     case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; return;
@@ -162,6 +266,8 @@ void TListBox::Dispatch(TMessage& Message)
         case SB_PAGEDOWN: SetTopIndex(FTopIndex + VisibleRows()); break;
         case SB_THUMBTRACK:
         case SB_THUMBPOSITION: SetTopIndex(HIWORD(Message.WParam)); break;
+        case SB_TOP: SetTopIndex(0); break;
+        case SB_BOTTOM: SetTopIndex(Count()); break;
         default: break;
         }
         return;

@@ -1,8 +1,10 @@
 #include "platform/ui/Region.h"
 
+#include "platform/ui/Controls.h"
 #include "platform/ui/QtConvert.h"
 
 #include <QPolygon>
+#include <QWidget>
 
 TRegion::TRegion(const TRect& R) : FRegion(ToQRect(R)) {}
 
@@ -47,3 +49,13 @@ int TRegion::Kind() const
         return NULLREGION;
     return FRegion.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
+
+void SetWindowRgn(TWinControl* Control, const TRegion* Region)
+{
+    if (Region != nullptr)
+        Control->Handle()->setMask(Region->Handle());
+    else
+        Control->Handle()->clearMask();
+}
+
+TRegion GetWindowRgn(TWinControl* Control) { return TRegion(Control->Handle()->mask()); }

@@ -35,3 +35,11 @@ public:
 private:
     QRegion FRegion;
 };
+
+class TWinControl;
+
+// The window's shape: only Region's pixels of it show and take the mouse; nullptr gives the
+// whole rectangle back.
+void SetWindowRgn(TWinControl* Control, const TRegion* Region);
+// The shape set; empty when the window is a whole rectangle.
+TRegion GetWindowRgn(TWinControl* Control);

@@ -94,4 +94,67 @@ TEST_F(ListBoxTest, ManyItemsScrollToKeepTheSelectionInView)
     EXPECT_GT(List->TopIndex() + List->ClientHeight() / List->ItemHeight(), 40);
 }
 
+TEST_F(ListBoxTest, SelectStringFindsTheFirstItemBeginningWithThePrefix)
+{
+    List->Items()->SetCommaText(QStringLiteral("Alpha,beta,Beach,北京,北京市"));
+    EXPECT_EQ(List->SelectString(QStringLiteral("BE")), 1);
+    EXPECT_EQ(List->ItemIndex(), 1);
+    EXPECT_EQ(List->SelectString(QStringLiteral("北京市")), 4);
+    EXPECT_EQ(List->SelectString(QStringLiteral("z")), -1);
+    EXPECT_EQ(List->ItemIndex(), 4);
+    EXPECT_TRUE(Events.empty());
+}
+
+TEST_F(ListBoxTest, VirtualStyleTakesItsRowsFromTheHandlers)
+{
+    TObject tag;
+    List->OnData = [](TWinControl*, int Index, String& Data) { Data = QStringLiteral("第%1行").arg(Index); };
+    List->OnDataObject = [&](TWinControl*, int Index, TObject*& Object) { Object = Index == 2 ? &tag : nullptr; };
+    List->SetStyle(TListBoxStyle::lbVirtualOwnerDraw);
+    EXPECT_EQ(List->Count(), 0);
+    List->SetCount(50);
+    EXPECT_EQ(List->Count(), 50);
+    EXPECT_EQ(List->ItemText(7), QStringLiteral("第7行"));
+    EXPECT_EQ(List->ItemObject(2), &tag);
+    EXPECT_EQ(List->ItemText(50), QString());
+    SendKey(List->Handle(), Qt::Key_End);
+    EXPECT_EQ(List->ItemIndex(), 49);
+    List->SetStyle(TListBoxStyle::lbStandard);
+    EXPECT_EQ(List->Count(), 3);
+    EXPECT_EQ(List->ItemIndex(), -1);
+}
+
+TEST_F(ListBoxTest, OwnerDrawnRowsGoThroughOnDrawItem)
+{
+    std::vector<std::pair<int, bool>> drawn;
+    List->OnDrawItem = [&](TWinControl*, int Index, TRect Rect, TOwnerDrawState State) {
+        EXPECT_EQ(Rect, List->ItemRect(Index));
+        drawn.emplace_back(Index, State.Contains(odSelected));
+    };
+    List->SetItemHeight(30);
+    EXPECT_EQ(List->ItemHeight(), 30);
+    List->SetItemIndex(1);
+    List->SetStyle(TListBoxStyle::lbOwnerDrawFixed);
+    List->Handle()->grab();
+    EXPECT_EQ(drawn, (std::vector<std::pair<int, bool>>{{0, false}, {1, true}, {2, false}}));
+    EXPECT_EQ(List->ItemRect(2), Rect(0, 60, List->ClientWidth(), 90));
+}
+
+TEST(ListBoxWindowTest, RowsSetBeforeTheWindowReachItsScrollBar)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 200);
+    auto* list = new TListBox(&form);
+    list->SetBounds(10, 10, 120, 100);
+    for (int i = 0; i < 40; ++i)
+        list->Items()->Add(QString::number(i));
+    list->SetParent(&form);
+    form.Show();
+    TScrollInfo info;
+    info.fMask = SIF_ALL;
+    ASSERT_TRUE(list->GetScrollInfo(SB_VERT, info));
+    EXPECT_EQ(info.nMax, 39);
+    EXPECT_EQ(info.nPage, static_cast<unsigned>(list->ClientHeight() / list->ItemHeight()));
+}
+
 }  // namespace
