@@ -17,8 +17,10 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 TWinControl::~TWinControl()
 {
     Destroying();
-    if (TCustomForm* form = GetParentForm(this); form != nullptr && form != this)
-        form->DefocusControl(this, true);
+    // Leaves the parent while still a windowed control: ~TControl sees only a TControl and could
+    // not take it out of the parent's tab order, where a dialog key would find it freed.
+    if (FParent != nullptr)
+        FParent->RemoveControl(this);
     DestroyHandle();
     // A control frees the controls it parents.
     while (!FControls.empty()) {

@@ -137,6 +137,20 @@ TEST_F(DialogKeysTest, AModalFormReturnsTheResultOfTheButtonTheKeyPressed)
     EXPECT_FALSE(Form->Visible());
 }
 
+TEST_F(DialogKeysTest, AFreedControlLeavesTheTabOrderAndDialogKeysStillWork)
+{
+    auto* second = Place(new TField(Form, Log), 100);
+    Form->Show();
+    delete Field;
+    Field = nullptr;
+    // The freed control is gone from the walk the dialog keys and Tab take.
+    EXPECT_EQ(Ok->TabOrder(), 0);
+    EXPECT_EQ(second->TabOrder(), 2);
+    second->SetFocus();
+    Press(Qt::Key_Escape, QStringLiteral("\x1b"));
+    EXPECT_EQ(Log, (std::vector<std::string>{"cancel"}));
+}
+
 // The main window as the application declares it.
 class TMF1 : public TForm {
 public:
