@@ -657,6 +657,9 @@ unsigned ColumnMoveScrollInterval(int EdgeRoom, int MouseDistance);
 class TGridDragWinEh : public TCustomControl {
 public:
     explicit TGridDragWinEh(TComponent* AOwner);
+    // Forgets the window as a shared drag window: its owner may free it (the application's windows
+    // are freed when it ends) while the grid unit still holds it.
+    ~TGridDragWinEh() override;
 
     // Moves the window to a client point of Control.
     void MoveToClientPoint(TControl* Control, TPoint Point);

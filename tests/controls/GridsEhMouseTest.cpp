@@ -221,3 +221,24 @@ TEST(GridsEhAutoScrollTest, TheColumnMoveIntervalSlowsNearTheEdgeAndStaysPositiv
 }
 
 } // namespace
+
+namespace {
+
+// The application frees the windows it owns when it ends; the grid's shared drag windows are
+// among them and must not be handed out afterwards.
+TEST(GridsEhDragWindowsTest, FreedWithTheApplicationsWindowsAndMadeAnewOnTheNextDrag)
+{
+    GridDragBoxInstance();
+    GridMoveLineInstance();
+    ASSERT_NE(ExistingGridMoveLine(), nullptr);
+    Application->DestroyForms();
+    EXPECT_EQ(ExistingGridMoveLine(), nullptr);
+    TGridDragBoxEh* box = GridDragBoxInstance();
+    EXPECT_EQ(Application->ComponentCount(), 1) << "a new box, not the freed one";
+    box->ShowAt(Point(10, 10), 20, 20);
+    EXPECT_TRUE(box->IsShown());
+    delete box;
+    EXPECT_EQ(Application->ComponentCount(), 0);
+}
+
+}  // namespace
