@@ -155,6 +155,9 @@ void TWinControl::ApplyBoundsToHandle()
 {
     QWidget* widget = FHost->Widget();
     if (widget->isWindow() || FParent == nullptr || !FParent->FHost) {
+        // Minimum and maximum at the size tell the window manager the user cannot resize it.
+        if (widget->isWindow() && !(FHost->Style() & WS_THICKFRAME))
+            widget->setFixedSize(FWidth, FHeight);
         widget->setGeometry(FLeft, FTop, FWidth, FHeight);
         return;
     }

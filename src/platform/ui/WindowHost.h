@@ -61,6 +61,8 @@ public:
 
     QWidget* Widget() const { return FWidget; }
     TWinControl& Control() const { return FControl; }
+    // The window styles it was created with.
+    unsigned Style() const { return FStyle; }
     // True when the control paints the widget itself (not a wrapped Qt control).
     bool SelfPainted() const { return FSelfPainted; }
     // The client area in widget coordinates: inside the frame and the scroll bars.

@@ -182,6 +182,44 @@ TEST(FormPropertiesTest, BorderIconsChooseTheTitleBarButtons)
     EXPECT_TRUE(form.Handle()->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
 }
 
+// What the window manager does when the user drags a border or a tool resizes the window.
+void ResizeFromOutside(TForm& Form, int Width, int Height)
+{
+    Form.Handle()->resize(Width, Height);
+    QApplication::processEvents();
+}
+
+TEST(FormPropertiesTest, SingleAndDialogBordersKeepTheirSizeWhileCodeMaySetIt)
+{
+    for (const TFormBorderStyle style : {TFormBorderStyle::bsSingle, TFormBorderStyle::bsDialog}) {
+        TForm form(nullptr);
+        form.SetBorderStyle(style);
+        form.SetBorderIcons(biSystemMenu | biMinimize);
+        form.SetBounds(40, 40, 500, 400);
+        form.Show();
+        ResizeFromOutside(form, 400, 300);
+        EXPECT_EQ(form.Width(), 500);
+        EXPECT_EQ(form.Height(), 400);
+        EXPECT_EQ(form.Handle()->size(), QSize(500, 400));
+        EXPECT_EQ(form.Handle()->minimumSize(), form.Handle()->maximumSize()) << "the window manager offers no resizing";
+        EXPECT_FALSE(form.Handle()->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        form.SetBounds(40, 40, 520, 410);
+        EXPECT_EQ(form.Handle()->size(), QSize(520, 410));
+        ResizeFromOutside(form, 400, 300);
+        EXPECT_EQ(form.Width(), 520);
+    }
+}
+
+TEST(FormPropertiesTest, ASizeableBorderFollowsTheUsersResizing)
+{
+    TForm form(nullptr);
+    form.SetBounds(40, 40, 500, 400);
+    form.Show();
+    ResizeFromOutside(form, 400, 300);
+    EXPECT_EQ(form.Width(), 400);
+    EXPECT_EQ(form.Height(), 300);
+}
+
 TEST(FormPropertiesTest, ClientSizeSetsTheSizeInsideTheWindow)
 {
     TForm form(nullptr);
