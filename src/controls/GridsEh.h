@@ -429,6 +429,8 @@ public:
 protected:
     const char* ClassName() const override { return "TCustomGridEh"; }
     void CreateParams(TCreateParams& Params) override;
+    // A new window starts with empty scroll bars: they are set from the grid again.
+    void CreateWnd() override;
     void Paint() override;
 
     // Input: keys, mouse, wheel, and the window messages the grid answers itself.

@@ -110,10 +110,11 @@ TWindowHost::TWindowHost(TWinControl& Control, QWidget* Widget, const TCreatePar
         Widget->setFocusPolicy(Qt::NoFocus);
         Widget->setAttribute(Qt::WA_OpaquePaintEvent);
     }
+    // The bars a window asks for exist from the start, hidden until their range exceeds the page.
     if (Params.Style & WS_VSCROLL)
-        ScrollBar(SB_VERT).SetForcedShown(true);
+        ScrollBar(SB_VERT);
     if (Params.Style & WS_HSCROLL)
-        ScrollBar(SB_HORZ).SetForcedShown(true);
+        ScrollBar(SB_HORZ);
     FCaretTimer.setInterval(QGuiApplication::styleHints()->cursorFlashTime() / 2);
     QObject::connect(&FCaretTimer, &QTimer::timeout, this, [this] {
         FCaretBlinkOn = !FCaretBlinkOn;

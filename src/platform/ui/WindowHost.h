@@ -30,7 +30,8 @@ public:
     ~TWindowScrollBar();
     int SetInfo(const TScrollInfo& Info);
     void GetInfo(TScrollInfo& Info) const;
-    // Shown when the range exceeds the page, or always (disabled) with SIF_DISABLENOSCROLL.
+    // Shown when the range exceeds the page, or always (disabled) with SIF_DISABLENOSCROLL, or
+    // when shown on request until the next scroll information.
     bool Shown() const { return FShown; }
     void SetForcedShown(bool Value);
     QScrollBar* Widget() const { return FWidget; }
