@@ -49,6 +49,7 @@ private:
     String WindowText() const;
     void ApplyAlignment(QPlainTextEdit* Edit) const;
     void ApplyScrollBars(QPlainTextEdit* Edit) const;
+    static void KeepALineInView(QPlainTextEdit* Edit);
 
     std::unique_ptr<TStrings> FLines;
     bool FReadOnly = false;
