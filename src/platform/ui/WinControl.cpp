@@ -1,4 +1,15 @@
 // TWinControl: the window, its children, focus, keys and the layout of the client area.
+//
+// Sections:
+//   the window           handle creation and destruction, create params, font, bounds, showing
+//   children             inserting, removing and finding child controls
+//   focus and tab order
+//   client area          border, client rect, invalidation, bounds, scrolling, scroll bars
+//   timers, caret and translucency
+//   alignment            aligned and anchored children
+//   messages             routing of mouse messages, WndProc, the message dispatch
+//   keys and focus events
+//   painting             the window, then its windowless children
 #include "platform/ui/Controls.h"
 
 #include "platform/ui/Forms.h"
@@ -11,6 +22,8 @@
 #include <QWidget>
 
 #include <algorithm>
+
+// ---- the window
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
@@ -181,6 +194,8 @@ void TWinControl::UpdateShowing()
             window->UpdateShowing();
 }
 
+// ---- children
+
 void TWinControl::InsertControl(TControl* AControl)
 {
     AControl->FParent = this;
@@ -244,6 +259,8 @@ void TWinControl::Broadcast(TMessage& Message)
             return;
     }
 }
+
+// ---- focus and tab order
 
 void TWinControl::SetTabStop(bool Value)
 {
@@ -326,6 +343,8 @@ void TWinControl::SetFocus()
     }
     Handle()->setFocus(Qt::OtherFocusReason);
 }
+
+// ---- client area
 
 void TWinControl::SetBorderStyle(TBorderStyle Value)
 {
@@ -456,6 +475,8 @@ void TWinControl::ShowScrollBar(int Bar, bool Show)
         FHost->ScrollBar(SB_VERT).SetForcedShown(Show);
 }
 
+// ---- timers, caret and translucency
+
 void TWinControl::SetTimer(WPARAM Id, unsigned Interval)
 {
     HandleNeeded();
@@ -504,6 +525,8 @@ void TWinControl::SetWindowAlpha(int Alpha)
 {
     Handle()->setWindowOpacity(std::clamp(Alpha, 0, 255) / 255.0);
 }
+
+// ---- alignment
 
 void TWinControl::Realign()
 {
@@ -593,6 +616,8 @@ void TWinControl::Loaded()
     TControl::Loaded();
     Realign();
 }
+
+// ---- messages
 
 TControl* TWinControl::MouseTarget(const TMessage& Message) const
 {
@@ -812,6 +837,8 @@ bool TWinControl::DoKeyUp(TMessage& Message)
     return key == 0;
 }
 
+// ---- keys and focus events
+
 void TWinControl::KeyDown(WORD& Key, TShiftState Shift)
 {
     if (OnKeyDown)
@@ -841,6 +868,8 @@ void TWinControl::DoExit()
     if (OnExit)
         OnExit(this);
 }
+
+// ---- painting
 
 void TWinControl::PaintWindow(HDC) {}
 
