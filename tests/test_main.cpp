@@ -12,7 +12,7 @@ namespace {
 // sent to a window no test sees, sets it back to none.
 void ReleaseKeyboardModifiers()
 {
-    static QWidget keyboard;
+    QWidget keyboard;
     QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier);
     QApplication::sendEvent(&keyboard, &press);
 }
