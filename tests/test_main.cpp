@@ -1,21 +1,13 @@
 // Shared main of every test binary: one offscreen QApplication, then GoogleTest, with the
 // application's input state reset before every test so no test sees what an earlier one left.
+#include "platform/ui/UiTestSupport.h"
+
 #include <QApplication>
 #include <QClipboard>
-#include <QKeyEvent>
 #include <QWidget>
 #include <gtest/gtest.h>
 
 namespace {
-
-// Qt keeps the modifiers of the last key press as the keyboard's state; a press without any,
-// sent to a window no test sees, sets it back to none.
-void ReleaseKeyboardModifiers()
-{
-    QWidget keyboard;
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier);
-    QApplication::sendEvent(&keyboard, &press);
-}
 
 // Starts every test from an idle application: no popup or window left open by the last test,
 // no mouse or keyboard grab, nothing focused or active, no modifier held, an empty clipboard,
