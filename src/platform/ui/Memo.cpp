@@ -83,7 +83,7 @@ QWidget* TMemo::CreateWindowHandle(const TCreateParams& Params)
     edit->setPlainText(String(Params.Caption).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     edit->setReadOnly(FReadOnly);
     edit->setLineWrapMode(FWordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-    ApplyAlignment(edit);
+    ApplyTextLayout(edit);
     ApplyScrollBars(edit);
     KeepALineInView(edit);
     return edit;
@@ -113,7 +113,7 @@ void TMemo::KeepALineInView(QPlainTextEdit* Edit)
     });
 }
 
-void TMemo::ApplyAlignment(QPlainTextEdit* Edit) const
+void TMemo::ApplyTextLayout(QPlainTextEdit* Edit) const
 {
     // The platform's memo sets its lines a pixel inside the client area, not Qt's four.
     Edit->document()->setDocumentMargin(1);
@@ -141,7 +141,7 @@ void TMemo::Dispatch(TMessage& Message)
         if (HandleAllocated()) {
             Editor()->setPlainText(String(FText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
             // Setting the text resets the document's options.
-            ApplyAlignment(Editor());
+            ApplyTextLayout(Editor());
         }
         return;
     default: TWinControl::Dispatch(Message); return;
@@ -184,7 +184,7 @@ void TMemo::SetAlignment(TAlignment Value)
 {
     FAlignment = Value;
     if (HandleAllocated())
-        ApplyAlignment(Editor());
+        ApplyTextLayout(Editor());
 }
 
 void TMemo::SetWordWrap(bool Value)

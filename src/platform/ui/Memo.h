@@ -47,7 +47,7 @@ private:
     friend class TMemoStrings;
     QPlainTextEdit* Editor() const;
     String WindowText() const;
-    void ApplyAlignment(QPlainTextEdit* Edit) const;
+    void ApplyTextLayout(QPlainTextEdit* Edit) const;
     void ApplyScrollBars(QPlainTextEdit* Edit) const;
     static void KeepALineInView(QPlainTextEdit* Edit);
 

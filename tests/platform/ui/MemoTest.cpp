@@ -6,6 +6,7 @@
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextDocument>
 
 #include <utility>
@@ -80,6 +81,19 @@ TEST_F(MemoTest, SettingsSurviveRecreatingTheWindow)
     EXPECT_EQ(edit->frameShape(), QFrame::NoFrame);
 }
 
+
+TEST_F(MemoTest, ALongMemoStillScrollsToItsLastLine)
+{
+    QStringList lines;
+    for (int i = 1; i <= 40; ++i)
+        lines << QString::number(i);
+    Memo->SetText(lines.join(QStringLiteral("\r\n")));
+    auto* edit = static_cast<QPlainTextEdit*>(Memo->Handle());
+    SendKey(edit, Qt::Key_End, QString(), Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_GT(edit->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(edit->cursorForPosition(QPoint(2, edit->viewport()->height() - 4)).block().text(), QStringLiteral("40"));
+}
 
 // A totals box as the program makes it: one line high, read-only, right-aligned, no wrapping.
 class TotalsMemoTest : public MemoTest {
