@@ -7,7 +7,7 @@
 //   timers and caret
 //   messages         delivery to the control, default processing, the event filter
 //   input            keys, input method, mouse, wheel
-//   painting         client area, frame, caret
+//   painting         client area and frame
 //   drop-downs       the outside-press watcher
 //   cursor and user resizing
 #include "platform/ui/WindowHost.h"
