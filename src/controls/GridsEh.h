@@ -5,6 +5,20 @@
 // current cell with an anchor that spans the selection, and an in-place editor over the current
 // cell. It knows nothing of data; descendants paint the cells (PaintCell) and override the
 // virtual operations to add their behaviour.
+//
+// Where the operations live:
+//   GridsEhModel.cpp      construction, options and look, the current cell, the selection,
+//                         scrolling cells into view, invalidation, default virtual answers
+//   GridsEhExtents.cpp    counts, extent arrays (widths, heights, tab stops), contra cells,
+//                         moving columns and rows
+//   GridsEhLayout.cpp     where cells lie for a client size, hit testing, cell rectangles
+//   GridsEhScrolling.cpp  scroll-bar actions, moving the window contents, the bars kept in step
+//   GridsEhPaint.cpp      painting of the cell areas, their lines and cells
+//   GridsEhLines.cpp      grid line colours, the outer bands, the per-colour line cache
+//   GridsEhKeys.cpp       keyboard navigation, Enter and typed characters, focus
+//   GridsEhMouse.cpp      selecting, starting sizing and moving, wheel, hover, cell clicks
+//   GridsEhSizing.cpp     sizing and moving columns and rows, the drag windows
+//   GridsEhEditor.cpp     the in-place editor and the grid's operations on it
 #include "platform/core/Exceptions.h"
 #include "platform/core/Persistent.h"
 #include "platform/core/String.h"
@@ -429,6 +443,8 @@ public:
 protected:
     const char* ClassName() const override { return "TCustomGridEh"; }
     void CreateParams(TCreateParams& Params) override;
+    // A new window starts with empty scroll bars: they are set from the grid again.
+    void CreateWnd() override;
     void Paint() override;
 
     // Input: keys, mouse, wheel, and the window messages the grid answers itself.
@@ -569,6 +585,8 @@ private:
     int AxisLineWidth(bool Rows) const;
     // Extent + line over the cells From .. To - 1 of an axis.
     int SumExtents(bool Rows, int From, int To) const;
+    // Checks, in debug builds, what counts and extent arrays keep between operations.
+    void AssertCountInvariants() const;
     void RecomputeAxisExtents(bool Rows);
     void UpdatePageExtents(const TGridLayoutEh& Layout);
     void ChangeExtent(bool Rows, int Index, int Value);
@@ -657,6 +675,9 @@ unsigned ColumnMoveScrollInterval(int EdgeRoom, int MouseDistance);
 class TGridDragWinEh : public TCustomControl {
 public:
     explicit TGridDragWinEh(TComponent* AOwner);
+    // Forgets the window as a shared drag window: its owner may free it (the application's windows
+    // are freed when it ends) while the grid unit still holds it.
+    ~TGridDragWinEh() override;
 
     // Moves the window to a client point of Control.
     void MoveToClientPoint(TControl* Control, TPoint Point);

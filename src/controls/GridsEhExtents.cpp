@@ -3,6 +3,7 @@
 #include "controls/GridsEh.h"
 
 #include <algorithm>
+#include <cassert>
 #include <climits>
 
 const char* const SGridIndexOutOfRange = "Grid index out of range";
@@ -120,6 +121,7 @@ void TCustomGridEh::ChangeRowHeight(int Index, int Height)
 
 void TCustomGridEh::ChangeExtent(bool Rows, int Index, int Value)
 {
+    AssertCountInvariants();
     const int total = Rows ? TotalRowCount() : TotalColCount();
     if (Index < 0 || Index >= total)
         RaiseGridOperationError(SGridIndexOutOfRange);
@@ -179,8 +181,30 @@ void TCustomGridEh::SetGridLineWidth(int Value)
     InvalidateGrid();
 }
 
+void TCustomGridEh::AssertCountInvariants() const
+{
+    assert(FColCount >= 1 && FRowCount >= 1);
+    // Fixed cells are below the counts, frozen ones among the fixed.
+    assert(FFixedCols >= 0 && FFixedCols < FColCount);
+    assert(FFixedRows >= 0 && FFixedRows < FRowCount);
+    assert(FFrozenFixedCols >= 0 && FFrozenFixedCols <= FFixedCols);
+    assert(FFrozenFixedRows >= 0 && FFrozenFixedRows <= FFixedRows);
+    assert(FContraColCount >= 0 && FContraRowCount >= 0);
+    // An extent array is empty (every cell at its default) or covers every cell and contra cell.
+    [[maybe_unused]] const auto covers = [](const TGridExtentsEh& Extents, int Total) {
+        return Extents.empty() || Extents.size() == static_cast<std::size_t>(Total);
+    };
+    assert(covers(FColWidths, FColCount + FContraColCount));
+    assert(covers(FTabStops, FColCount + FContraColCount));
+    assert(covers(FRowHeights, FRowCount + FContraRowCount));
+    // -1 means none: the edited cell is none in both coordinates or in neither.
+    assert((FEditorCell.X == -1) == (FEditorCell.Y == -1));
+    assert(FEditorCell.X >= -1 && FEditorCell.Y >= -1);
+}
+
 int TCustomGridEh::SumExtents(bool Rows, int From, int To) const
 {
+    AssertCountInvariants();
     if (To <= From)
         return 0;
     const TGridExtentsEh& extents = Rows ? FRowHeights : FColWidths;
@@ -197,6 +221,7 @@ int TCustomGridEh::SumExtents(bool Rows, int From, int To) const
 
 void TCustomGridEh::RecomputeAxisExtents(bool Rows)
 {
+    AssertCountInvariants();
     TGridAxisExtentsEh& axis = Rows ? FVertExtents : FHorzExtents;
     const int fixed = Rows ? FFixedRows : FFixedCols;
     axis.Total = SumExtents(Rows, fixed, Rows ? FRowCount : FColCount);

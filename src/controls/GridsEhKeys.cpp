@@ -77,7 +77,12 @@ void TCustomGridEh::KeyDown(WORD& Key, TShiftState Shift)
             if (!Shift.Contains(ssAlt))
                 cell = TabTarget(!Shift.Contains(ssShift));
             break;
-        case VK_F2: ChangeEditorMode(true); break;
+        case VK_F2:
+            // As F2 in the editor: the caret at the end, so typing appends to the cell's text.
+            ChangeEditorMode(true);
+            if (FInplaceEdit && FEditorMode)
+                FInplaceEdit->CollapseSelection();
+            break;
         default: break;
         }
     }

@@ -25,6 +25,7 @@ void TCustomGridEh::ComputeLayout(TGridLayoutEh& Layout) const
 
 void TCustomGridEh::ComputeLayoutForSize(TGridLayoutEh& Layout, int AWidth, int AHeight) const
 {
+    AssertCountInvariants();
     ComputeAxisLayout(Layout.Horz, true, AWidth);
     ComputeAxisLayout(Layout.Vert, false, AHeight);
 }

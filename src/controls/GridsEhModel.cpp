@@ -32,6 +32,12 @@ void TCustomGridEh::CreateParams(TCreateParams& Params)
         Params.Style |= WS_VSCROLL;
 }
 
+void TCustomGridEh::CreateWnd()
+{
+    TCustomControl::CreateWnd();
+    RefreshScrollBars();
+}
+
 void TCustomGridEh::ChangeOptions(TGridBaseOptionsEh Value)
 {
     if (Value.Contains(goRowSelect))

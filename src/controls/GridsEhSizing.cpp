@@ -322,6 +322,14 @@ TGridDragWinEh::TGridDragWinEh(TComponent* AOwner) : TCustomControl(AOwner)
     SetColor(cl3DDkShadow);
 }
 
+TGridDragWinEh::~TGridDragWinEh()
+{
+    if (GDragBox == this)
+        GDragBox = nullptr;
+    if (GMoveLine == this)
+        GMoveLine = nullptr;
+}
+
 void TGridDragWinEh::CreateParams(TCreateParams& Params)
 {
     TCustomControl::CreateParams(Params);

@@ -309,6 +309,16 @@ TEST_F(GridsEhEditorTest, F2OnTheGridOpensTheEditor)
     EXPECT_EQ(Editor()->Text(), QStringLiteral("办公用品"));
 }
 
+TEST_F(GridsEhEditorTest, TypingAfterF2OnTheGridAppendsToTheCellText)
+{
+    SendKey(GridWindow(), Qt::Key_F2);
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(Editor()->SelStart(), 4);
+    EXPECT_EQ(Editor()->SelLength(), 0);
+    TypeText(EditorWindow(), QStringLiteral("x"));
+    EXPECT_EQ(Editor()->Text(), QStringLiteral("办公用品x"));
+}
+
 TEST_F(GridsEhEditorTest, TypingOnTheGridOpensTheEditorAndEveryChangeIsStored)
 {
     TypeText(GridWindow(), QStringLiteral("a"));

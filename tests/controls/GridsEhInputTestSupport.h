@@ -37,7 +37,8 @@ protected:
 };
 
 // A borderless 400 x 300 grid with both scroll bars on a shown form, focused; its client area
-// starts at the window's origin, so client points are window points.
+// starts at the window's origin, so client points are window points. A bar shows, and takes
+// room, only while its cells do not fit.
 class GridInputTest : public ::testing::Test {
 protected:
     void SetUp() override

@@ -64,20 +64,21 @@ TEST_F(GridsEhKeysTest, TabPassesOverColumnsWithoutTabStop)
 TEST_F(GridsEhKeysTest, PageKeysMoveTheRowAndTheTopRowByOnePage)
 {
     Grid->ChangeRowCount(100);
-    // Rows 1 to 10 show whole in the 283-pixel client area: a page is 9 rows.
+    // The five columns fit, so no horizontal bar takes room: rows 1 to 11 show whole in the
+    // 300-pixel client area and a page is 10 rows.
     Key(Qt::Key_PageDown);
-    EXPECT_EQ(Grid->Row(), 10);
-    EXPECT_EQ(Grid->TopRow(), 10);
+    EXPECT_EQ(Grid->Row(), 11);
+    EXPECT_EQ(Grid->TopRow(), 11);
     Key(Qt::Key_PageDown);
-    EXPECT_EQ(Grid->Row(), 19);
-    EXPECT_EQ(Grid->TopRow(), 19);
+    EXPECT_EQ(Grid->Row(), 21);
+    EXPECT_EQ(Grid->TopRow(), 21);
     Key(Qt::Key_PageUp);
-    EXPECT_EQ(Grid->Row(), 10);
-    EXPECT_EQ(Grid->TopRow(), 10);
+    EXPECT_EQ(Grid->Row(), 11);
+    EXPECT_EQ(Grid->TopRow(), 11);
     for (int i = 0; i < 12; ++i)
         Key(Qt::Key_PageDown);
     EXPECT_EQ(Grid->Row(), 99);
-    EXPECT_EQ(Grid->TopRow(), 90);
+    EXPECT_EQ(Grid->TopRow(), 89);
 }
 
 TEST_F(GridsEhKeysTest, CtrlPageKeysMoveWithinTheShownRows)
@@ -85,8 +86,9 @@ TEST_F(GridsEhKeysTest, CtrlPageKeysMoveWithinTheShownRows)
     Grid->ChangeRowCount(100);
     Grid->ChangeTopRow(20);
     Grid->GoToCell(1, 25, true, true, true);
+    // Rows 20 to 30 show whole.
     Key(Qt::Key_PageDown, Qt::ControlModifier);
-    EXPECT_EQ(Grid->Row(), 29);
+    EXPECT_EQ(Grid->Row(), 30);
     Key(Qt::Key_PageUp, Qt::ControlModifier);
     EXPECT_EQ(Grid->Row(), 20);
     EXPECT_EQ(Grid->TopRow(), 20);
@@ -129,19 +131,20 @@ TEST_F(GridsEhKeysTest, UnderWholeRowSelectionLeftAndRightScrollByPixels)
 {
     Grid->ChangeColCount(50);
     Grid->ChangeOptions(Grid->Options() | goRowSelect);
-    // A pixel step is a twentieth of the 318 scrolled pixels.
+    // The rows fit, so no vertical bar takes room: a pixel step is a twentieth of the 335
+    // scrolled pixels, 16.
     Key(Qt::Key_Right);
     EXPECT_EQ(Grid->LeftCol(), 1);
-    EXPECT_EQ(Grid->HorzPixelOffset(), 15);
+    EXPECT_EQ(Grid->HorzPixelOffset(), 16);
     Key(Qt::Key_Right);
     Key(Qt::Key_Right);
     Key(Qt::Key_Right);
     Key(Qt::Key_Right);
     EXPECT_EQ(Grid->LeftCol(), 2);
-    EXPECT_EQ(Grid->HorzPixelOffset(), 10);
+    EXPECT_EQ(Grid->HorzPixelOffset(), 15);
     Key(Qt::Key_Left);
     EXPECT_EQ(Grid->LeftCol(), 1);
-    EXPECT_EQ(Grid->HorzPixelOffset(), 60);
+    EXPECT_EQ(Grid->HorzPixelOffset(), 64);
     EXPECT_EQ(Grid->Row(), 1);
 }
 

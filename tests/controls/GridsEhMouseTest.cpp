@@ -98,11 +98,12 @@ TEST_F(GridsEhMouseTest, AContraColumnIsSizedFromTheLineToItsEnd)
     Grid->ChangeColCount(4);
     Grid->ChangeOptions(Grid->Options() | goColSizing);
     Grid->ApplyContraColCount(1);
-    // The contra column takes 383 - 65 - 1 = 317 onward; its leading line is at 317.
-    Press(318, 10);
+    // No scroll bar takes room: the contra column takes 400 - 65 - 1 = 334 onward; its leading
+    // line is at 334.
+    Press(335, 10);
     EXPECT_EQ(Grid->MouseMode(), TGridMouseModeEh::gmmColSizing);
-    DragTo(298, 10);
-    Release(298, 10);
+    DragTo(315, 10);
+    Release(315, 10);
     EXPECT_EQ(Grid->ColWidthAt(4), 84);
     EXPECT_EQ(Grid->ColWidthAt(3), 64);
 }
@@ -221,3 +222,24 @@ TEST(GridsEhAutoScrollTest, TheColumnMoveIntervalSlowsNearTheEdgeAndStaysPositiv
 }
 
 } // namespace
+
+namespace {
+
+// The application frees the windows it owns when it ends; the grid's shared drag windows are
+// among them and must not be handed out afterwards.
+TEST(GridsEhDragWindowsTest, FreedWithTheApplicationsWindowsAndMadeAnewOnTheNextDrag)
+{
+    GridDragBoxInstance();
+    GridMoveLineInstance();
+    ASSERT_NE(ExistingGridMoveLine(), nullptr);
+    Application->DestroyForms();
+    EXPECT_EQ(ExistingGridMoveLine(), nullptr);
+    TGridDragBoxEh* box = GridDragBoxInstance();
+    EXPECT_EQ(Application->ComponentCount(), 1) << "a new box, not the freed one";
+    box->ShowAt(Point(10, 10), 20, 20);
+    EXPECT_TRUE(box->IsShown());
+    delete box;
+    EXPECT_EQ(Application->ComponentCount(), 0);
+}
+
+}  // namespace

@@ -36,12 +36,13 @@ TEST_F(GridsEhScrollTest, LineAndPageActionsStepTheTopRow)
     QScrollBar* bar = Bar(Qt::Vertical);
     bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(Grid->TopRow(), 2);
+    // No horizontal bar takes room: 11 rows show whole, a page is 10.
     bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    EXPECT_EQ(Grid->TopRow(), 11);
+    EXPECT_EQ(Grid->TopRow(), 12);
     bar->triggerAction(QAbstractSlider::SliderPageStepSub);
     EXPECT_EQ(Grid->TopRow(), 2);
     bar->triggerAction(QAbstractSlider::SliderToMaximum);
-    EXPECT_EQ(Grid->TopRow(), 90);
+    EXPECT_EQ(Grid->TopRow(), 89);
     EXPECT_EQ(Info(SB_VERT).nPos, 127);
     bar->triggerAction(QAbstractSlider::SliderToMinimum);
     EXPECT_EQ(Grid->TopRow(), 1);
@@ -62,15 +63,16 @@ TEST_F(GridsEhScrollTest, TheThumbMapsTheCoarseScaleOntoTheRows)
 {
     Grid->ChangeRowCount(100);
     Grid->ChangeTopRow(46);
+    // Top rows 1 to 89 map onto 0..127: row 46 is at 45 * 127 / 88, rounded.
     EXPECT_EQ(Info(SB_VERT).nMax, 127);
-    EXPECT_EQ(Info(SB_VERT).nPos, 64);
+    EXPECT_EQ(Info(SB_VERT).nPos, 65);
     // Without thumb tracking the grid waits for the release.
     HoldThumbAt(Qt::Vertical, 127);
     EXPECT_EQ(Grid->TopRow(), 46);
     ReleaseThumb(Qt::Vertical);
-    EXPECT_EQ(Grid->TopRow(), 90);
+    EXPECT_EQ(Grid->TopRow(), 89);
     Grid->ChangeOptions(Grid->Options() | goThumbTracking);
-    HoldThumbAt(Qt::Vertical, 64);
+    HoldThumbAt(Qt::Vertical, 65);
     EXPECT_EQ(Grid->TopRow(), 46);
     ReleaseThumb(Qt::Vertical);
     EXPECT_EQ(Grid->TopRow(), 46);
@@ -88,6 +90,44 @@ TEST_F(GridsEhScrollTest, ABarWhoseCellsAllFitHasAnEmptyRangeAndDoesNotScroll)
     EXPECT_EQ(Info(SB_HORZ).nPos, 0);
 }
 
+TEST_F(GridsEhScrollTest, ABarWithNothingToScrollIsHiddenAndTakesNoRoom)
+{
+    // Five columns and five rows fit the 400 x 300 window.
+    EXPECT_FALSE(Bar(Qt::Horizontal) != nullptr && Bar(Qt::Horizontal)->isVisible());
+    EXPECT_FALSE(Bar(Qt::Vertical) != nullptr && Bar(Qt::Vertical)->isVisible());
+    EXPECT_EQ(Grid->ClientWidth(), 400);
+    EXPECT_EQ(Grid->ClientHeight(), 300);
+    Grid->ChangeRowCount(100);
+    ASSERT_NE(Bar(Qt::Vertical), nullptr);
+    EXPECT_TRUE(Bar(Qt::Vertical)->isVisible());
+    EXPECT_LT(Grid->ClientWidth(), 400);
+    EXPECT_EQ(Grid->ClientHeight(), 300);
+}
+
+TEST_F(GridsEhScrollTest, ChangingTheBarsOrTheBorderOfAShownGridKeepsTheBarsInStep)
+{
+    Grid->ChangeRowCount(100);
+    Grid->ChangeTopRow(46);
+    const TScrollInfo before = Info(SB_VERT);
+    ASSERT_EQ(before.nMax, 127);
+    Grid->ChangeScrollBars(TScrollStyle::ssVertical);
+    EXPECT_EQ(Info(SB_VERT).nMax, before.nMax);
+    EXPECT_EQ(Info(SB_VERT).nPos, before.nPos);
+    ASSERT_NE(Bar(Qt::Vertical), nullptr);
+    EXPECT_TRUE(Bar(Qt::Vertical)->isVisible());
+    Grid->SetBorderStyle(TBorderStyle::bsSingle);
+    // The frame takes 2 pixels each side: rows 1 to 10 show whole, so top rows 1 to 90 map onto
+    // 0..127 and row 46 is at 45 * 127 / 89, rounded.
+    EXPECT_EQ(Grid->TopRow(), 46);
+    EXPECT_EQ(Info(SB_VERT).nMax, 127);
+    EXPECT_EQ(Info(SB_VERT).nPos, 64);
+    ASSERT_NE(Bar(Qt::Vertical), nullptr);
+    EXPECT_TRUE(Bar(Qt::Vertical)->isVisible());
+    // The user can still scroll with the refreshed bar.
+    Bar(Qt::Vertical)->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(Grid->TopRow(), 47);
+}
+
 TEST_F(GridsEhScrollTest, AWideRowSelectGridScrollsByPixelsPast16BitThumbPositions)
 {
     // 2,000 columns of 65 pixels: the pixel range runs far beyond 65,535.
@@ -95,7 +135,8 @@ TEST_F(GridsEhScrollTest, AWideRowSelectGridScrollsByPixelsPast16BitThumbPositio
     Grid->ChangeOptions(Grid->Options() | goRowSelect | goThumbTracking);
     const TScrollInfo info = Info(SB_HORZ);
     EXPECT_EQ(info.nMax, 1999 * 65 - 1);
-    EXPECT_EQ(info.nPage, 383u - 65u);
+    // The rows fit, so no vertical bar takes room.
+    EXPECT_EQ(info.nPage, 400u - 65u);
     HoldThumbAt(Qt::Horizontal, 100000);
     EXPECT_EQ(Grid->LeftCol(), 1539);
     EXPECT_EQ(Grid->HorzPixelOffset(), 30);
@@ -104,8 +145,8 @@ TEST_F(GridsEhScrollTest, AWideRowSelectGridScrollsByPixelsPast16BitThumbPositio
     EXPECT_EQ(Grid->HorzPixelOffset(), 30);
     EXPECT_EQ(Info(SB_HORZ).nPos, 100000);
     Bar(Qt::Horizontal)->triggerAction(QAbstractSlider::SliderToMaximum);
-    EXPECT_EQ(Info(SB_HORZ).nPos, 1999 * 65 - 318);
-    EXPECT_EQ(Grid->LeftCol(), 1995);
+    EXPECT_EQ(Info(SB_HORZ).nPos, 1999 * 65 - 335);
+    EXPECT_EQ(Grid->LeftCol(), 1994);
 }
 
 TEST_F(GridsEhScrollTest, PixelPositionsCountNoLinesWhenTheAxisShowsNone)
@@ -136,7 +177,8 @@ TEST_F(GridsEhScrollTest, GrowingTheWindowScrollsBackWhenTheEndWouldLeaveAGap)
 {
     Grid->ChangeRowCount(20);
     Bar(Qt::Vertical)->triggerAction(QAbstractSlider::SliderToMaximum);
-    EXPECT_EQ(Grid->TopRow(), 10);
+    // Rows 9 to 19 fill the 300 pixels.
+    EXPECT_EQ(Grid->TopRow(), 9);
     Grid->SetBounds(0, 0, 400, 600);
     EXPECT_EQ(Grid->TopRow(), 1);
     EXPECT_EQ(Info(SB_VERT).nMax, 0);

@@ -1,3 +1,13 @@
+// TCanvas: the platform's drawing surface on a QPainter, with pens, brushes, fonts, raster
+// modes (XOR on an overlay), clipping regions and saved device states. Text output lives in
+// CanvasText.cpp, frames and 3-D edges in CanvasFrames.cpp.
+//
+// Sections:
+//   where drawing lands   the paint target, raster modes and their colours
+//   set-up                painting begins and ends, drawing objects, text and background colours
+//   lines and shapes      pen position, lines, polygons, rectangles, fills, gradients, pixels
+//   pictures              bitmaps drawn, stretched and copied
+//   clipping              clip rectangles and regions, saved and restored device states
 #include "platform/ui/Canvas.h"
 
 #include "platform/ui/Bitmap.h"

@@ -95,6 +95,8 @@ constexpr unsigned WS_CLIPCHILDREN = 0x02000000u;
 constexpr unsigned WS_BORDER = 0x00800000u;
 constexpr unsigned WS_VSCROLL = 0x00200000u;
 constexpr unsigned WS_HSCROLL = 0x00100000u;
+// A sizing border: without it a top-level window keeps the size the program gives it.
+constexpr unsigned WS_THICKFRAME = 0x00040000u;
 constexpr unsigned WS_TABSTOP = 0x00010000u;
 constexpr unsigned WS_EX_TOPMOST = 0x00000008u;
 constexpr unsigned WS_EX_TOOLWINDOW = 0x00000080u;

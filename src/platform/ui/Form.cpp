@@ -86,6 +86,8 @@ void TCustomForm::CreateParams(TCreateParams& Params)
         Params.ExStyle |= WS_EX_TOPMOST;
     if (FBorderStyle == TFormBorderStyle::bsToolWindow || FBorderStyle == TFormBorderStyle::bsSizeToolWin)
         Params.ExStyle |= WS_EX_TOOLWINDOW;
+    if (FBorderStyle == TFormBorderStyle::bsSizeable || FBorderStyle == TFormBorderStyle::bsSizeToolWin)
+        Params.Style |= WS_THICKFRAME;
 }
 
 QWidget* TCustomForm::CreateWindowHandle(const TCreateParams& Params)

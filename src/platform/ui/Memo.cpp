@@ -5,6 +5,7 @@
 #include "platform/ui/WindowHost.h"
 
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextDocument>
 #include <QTextOption>
 
@@ -82,8 +83,9 @@ QWidget* TMemo::CreateWindowHandle(const TCreateParams& Params)
     edit->setPlainText(String(Params.Caption).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     edit->setReadOnly(FReadOnly);
     edit->setLineWrapMode(FWordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-    ApplyAlignment(edit);
+    ApplyTextLayout(edit);
     ApplyScrollBars(edit);
+    KeepALineInView(edit);
     return edit;
 }
 
@@ -98,8 +100,23 @@ String TMemo::WindowText() const
     return HandleAllocated() ? Editor()->toPlainText().replace(u'\n', QStringLiteral("\r\n")) : FText;
 }
 
-void TMemo::ApplyAlignment(QPlainTextEdit* Edit) const
+// The platform scrolls a memo by whole lines and never past its last line: a memo lower than a
+// line (a totals box one line high) keeps that line in view. Qt would let End or Down scroll it
+// away, as no whole line fits.
+void TMemo::KeepALineInView(QPlainTextEdit* Edit)
 {
+    QScrollBar* bar = Edit->verticalScrollBar();
+    QObject::connect(bar, &QScrollBar::rangeChanged, Edit, [Edit, bar](int, int Max) {
+        const int lastLine = std::max(0, Edit->document()->lineCount() - 1);
+        if (Max > lastLine)
+            bar->setMaximum(lastLine);
+    });
+}
+
+void TMemo::ApplyTextLayout(QPlainTextEdit* Edit) const
+{
+    // The platform's memo sets its lines a pixel inside the client area, not Qt's four.
+    Edit->document()->setDocumentMargin(1);
     QTextOption option = Edit->document()->defaultTextOption();
     option.setAlignment(FAlignment == TAlignment::taRightJustify ? Qt::AlignRight
                         : FAlignment == TAlignment::taCenter     ? Qt::AlignHCenter
@@ -124,7 +141,7 @@ void TMemo::Dispatch(TMessage& Message)
         if (HandleAllocated()) {
             Editor()->setPlainText(String(FText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
             // Setting the text resets the document's options.
-            ApplyAlignment(Editor());
+            ApplyTextLayout(Editor());
         }
         return;
     default: TWinControl::Dispatch(Message); return;
@@ -167,7 +184,7 @@ void TMemo::SetAlignment(TAlignment Value)
 {
     FAlignment = Value;
     if (HandleAllocated())
-        ApplyAlignment(Editor());
+        ApplyTextLayout(Editor());
 }
 
 void TMemo::SetWordWrap(bool Value)

@@ -47,8 +47,9 @@ private:
     friend class TMemoStrings;
     QPlainTextEdit* Editor() const;
     String WindowText() const;
-    void ApplyAlignment(QPlainTextEdit* Edit) const;
+    void ApplyTextLayout(QPlainTextEdit* Edit) const;
     void ApplyScrollBars(QPlainTextEdit* Edit) const;
+    static void KeepALineInView(QPlainTextEdit* Edit);
 
     std::unique_ptr<TStrings> FLines;
     bool FReadOnly = false;

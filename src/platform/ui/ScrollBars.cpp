@@ -52,6 +52,8 @@ int TWindowScrollBar::SetInfo(const TScrollInfo& Info)
     if (Info.fMask & SIF_POS)
         FPos = Info.nPos;
     FDisableNoScroll = (Info.fMask & SIF_DISABLENOSCROLL) != 0;
+    // New scroll information decides anew whether the bar shows, over an earlier ShowScrollBar.
+    FForcedShown = false;
     // The page never exceeds the range, and the position stays where a full page still fits.
     const long long range = std::max(0LL, static_cast<long long>(FMax) - FMin + 1);
     FPage = static_cast<unsigned>(std::min<long long>(FPage, range));

@@ -1,4 +1,15 @@
 // TWinControl: the window, its children, focus, keys and the layout of the client area.
+//
+// Sections:
+//   the window           handle creation and destruction, create params, font, bounds, showing
+//   children             inserting, removing and finding child controls
+//   focus and tab order
+//   client area          border, client rect, invalidation, bounds, scrolling, scroll bars
+//   timers, caret and translucency
+//   alignment            aligned and anchored children
+//   messages             routing of mouse messages, WndProc, the message dispatch
+//   keys and focus events
+//   painting             the window, then its windowless children
 #include "platform/ui/Controls.h"
 
 #include "platform/ui/Forms.h"
@@ -12,13 +23,17 @@
 
 #include <algorithm>
 
+// ---- the window
+
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
 TWinControl::~TWinControl()
 {
     Destroying();
-    if (TCustomForm* form = GetParentForm(this); form != nullptr && form != this)
-        form->DefocusControl(this, true);
+    // Leaves the parent while still a windowed control: ~TControl sees only a TControl and could
+    // not take it out of the parent's tab order, where a dialog key would find it freed.
+    if (FParent != nullptr)
+        FParent->RemoveControl(this);
     DestroyHandle();
     // A control frees the controls it parents.
     while (!FControls.empty()) {
@@ -153,6 +168,9 @@ void TWinControl::ApplyBoundsToHandle()
 {
     QWidget* widget = FHost->Widget();
     if (widget->isWindow() || FParent == nullptr || !FParent->FHost) {
+        // Minimum and maximum at the size tell the window manager the user cannot resize it.
+        if (widget->isWindow() && !(FHost->Style() & WS_THICKFRAME))
+            widget->setFixedSize(FWidth, FHeight);
         widget->setGeometry(FLeft, FTop, FWidth, FHeight);
         return;
     }
@@ -175,6 +193,8 @@ void TWinControl::UpdateShowing()
         if (auto* window = dynamic_cast<TWinControl*>(child))
             window->UpdateShowing();
 }
+
+// ---- children
 
 void TWinControl::InsertControl(TControl* AControl)
 {
@@ -239,6 +259,8 @@ void TWinControl::Broadcast(TMessage& Message)
             return;
     }
 }
+
+// ---- focus and tab order
 
 void TWinControl::SetTabStop(bool Value)
 {
@@ -321,6 +343,8 @@ void TWinControl::SetFocus()
     }
     Handle()->setFocus(Qt::OtherFocusReason);
 }
+
+// ---- client area
 
 void TWinControl::SetBorderStyle(TBorderStyle Value)
 {
@@ -451,6 +475,8 @@ void TWinControl::ShowScrollBar(int Bar, bool Show)
         FHost->ScrollBar(SB_VERT).SetForcedShown(Show);
 }
 
+// ---- timers, caret and translucency
+
 void TWinControl::SetTimer(WPARAM Id, unsigned Interval)
 {
     HandleNeeded();
@@ -499,6 +525,8 @@ void TWinControl::SetWindowAlpha(int Alpha)
 {
     Handle()->setWindowOpacity(std::clamp(Alpha, 0, 255) / 255.0);
 }
+
+// ---- alignment
 
 void TWinControl::Realign()
 {
@@ -588,6 +616,8 @@ void TWinControl::Loaded()
     TControl::Loaded();
     Realign();
 }
+
+// ---- messages
 
 TControl* TWinControl::MouseTarget(const TMessage& Message) const
 {
@@ -807,6 +837,8 @@ bool TWinControl::DoKeyUp(TMessage& Message)
     return key == 0;
 }
 
+// ---- keys and focus events
+
 void TWinControl::KeyDown(WORD& Key, TShiftState Shift)
 {
     if (OnKeyDown)
@@ -836,6 +868,8 @@ void TWinControl::DoExit()
     if (OnExit)
         OnExit(this);
 }
+
+// ---- painting
 
 void TWinControl::PaintWindow(HDC) {}
 

@@ -1,3 +1,15 @@
+// TWindowHost: the Qt widget behind a TWinControl, turning Qt's events into the platform's
+// messages and doing the window's own (default) processing of them.
+//
+// Sections:
+//   window registry and Qt-to-message helpers (anonymous namespace, FindControl)
+//   the window       construction, frame, client area and scroll-bar layout
+//   timers and caret
+//   messages         delivery to the control, default processing, the event filter
+//   input            keys, input method, mouse, wheel
+//   painting         client area and frame
+//   drop-downs       the outside-press watcher
+//   cursor and user resizing
 #include "platform/ui/WindowHost.h"
 
 #include "platform/ui/Forms.h"
@@ -95,6 +107,8 @@ TWinControl* FindControl(HWND Handle)
     return found != Registry().end() ? found->second : nullptr;
 }
 
+// ---- the window
+
 TWindowHost::TWindowHost(TWinControl& Control, QWidget* Widget, const TCreateParams& Params)
     : FControl(Control),
       FWidget(Widget),
@@ -110,10 +124,11 @@ TWindowHost::TWindowHost(TWinControl& Control, QWidget* Widget, const TCreatePar
         Widget->setFocusPolicy(Qt::NoFocus);
         Widget->setAttribute(Qt::WA_OpaquePaintEvent);
     }
+    // The bars a window asks for exist from the start, hidden until their range exceeds the page.
     if (Params.Style & WS_VSCROLL)
-        ScrollBar(SB_VERT).SetForcedShown(true);
+        ScrollBar(SB_VERT);
     if (Params.Style & WS_HSCROLL)
-        ScrollBar(SB_HORZ).SetForcedShown(true);
+        ScrollBar(SB_HORZ);
     FCaretTimer.setInterval(QGuiApplication::styleHints()->cursorFlashTime() / 2);
     QObject::connect(&FCaretTimer, &QTimer::timeout, this, [this] {
         FCaretBlinkOn = !FCaretBlinkOn;
@@ -174,6 +189,8 @@ const TWindowScrollBar* TWindowHost::FindScrollBar(int Bar) const
 {
     return FBars[Bar == SB_VERT ? SB_VERT : SB_HORZ].get();
 }
+
+// ---- timers and caret
 
 void TWindowHost::SetTimer(WPARAM Id, unsigned Interval)
 {
@@ -246,6 +263,8 @@ void TWindowHost::PaintCaret(QPainter& Painter) const
     Painter.fillRect(FCaretPos.X, FCaretPos.Y, FCaretSize.cx, FCaretSize.cy, Qt::white);
     Painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
+
+// ---- messages
 
 void TWindowHost::Deliver(TMessage& Message, QEvent* Source)
 {
@@ -407,6 +426,8 @@ bool TWindowHost::HandleEvent(QEvent* Event)
     }
 }
 
+// ---- input
+
 bool TWindowHost::PreTranslateKey(TMessage& Message)
 {
     const auto key = static_cast<WORD>(Message.WParam);
@@ -547,6 +568,8 @@ void TWindowHost::HandleWheel(QWheelEvent* Event)
     DeliverInput(message);
 }
 
+// ---- painting
+
 void TWindowHost::HandlePaint(QEvent* Event)
 {
     if (!FSelfPainted) {
@@ -581,6 +604,8 @@ void TWindowHost::PaintFrame(QPainter& Painter)
     Deliver(message, nullptr);
 }
 
+// ---- drop-downs
+
 void TOutsidePressWatcher::Start(std::initializer_list<QWidget*> Inside)
 {
     FInside.assign(Inside.begin(), Inside.end());
@@ -608,6 +633,8 @@ bool TOutsidePressWatcher::eventFilter(QObject* Watched, QEvent* Event)
         OnOutside();
     return false;
 }
+
+// ---- cursor and user resizing
 
 void TWindowHost::SetWindowCursor(TCursor Cursor)
 {

@@ -30,7 +30,8 @@ public:
     ~TWindowScrollBar();
     int SetInfo(const TScrollInfo& Info);
     void GetInfo(TScrollInfo& Info) const;
-    // Shown when the range exceeds the page, or always (disabled) with SIF_DISABLENOSCROLL.
+    // Shown when the range exceeds the page, or always (disabled) with SIF_DISABLENOSCROLL, or
+    // when shown on request until the next scroll information.
     bool Shown() const { return FShown; }
     void SetForcedShown(bool Value);
     QScrollBar* Widget() const { return FWidget; }
@@ -61,6 +62,8 @@ public:
 
     QWidget* Widget() const { return FWidget; }
     TWinControl& Control() const { return FControl; }
+    // The window styles it was created with.
+    unsigned Style() const { return FStyle; }
     // True when the control paints the widget itself (not a wrapped Qt control).
     bool SelfPainted() const { return FSelfPainted; }
     // The client area in widget coordinates: inside the frame and the scroll bars.

@@ -439,6 +439,49 @@ TEST_F(ScrollBarTest, BarActionsComeBackAsScrollCodesWithoutMovingTheBar)
     EXPECT_EQ(VerticalBar()->value(), 5);
 }
 
+// A plain custom control that asks for a horizontal scroll bar when its window is made.
+class TScrolledControl : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+
+protected:
+    void CreateParams(TCreateParams& Params) override
+    {
+        TCustomControl::CreateParams(Params);
+        Params.Style |= WS_HSCROLL;
+    }
+};
+
+TEST_F(ScrollBarTest, AWindowBarWithNothingToScrollIsHiddenAndTakesNoRoom)
+{
+    auto* control = new TScrolledControl(Form);
+    control->SetBounds(10, 100, 120, 80);
+    control->SetParent(Form);
+    auto horizontalBar = [control]() -> QScrollBar* {
+        for (QScrollBar* bar : control->Handle()->findChildren<QScrollBar*>())
+            if (bar->orientation() == Qt::Horizontal)
+                return bar;
+        return nullptr;
+    };
+    EXPECT_FALSE(horizontalBar() != nullptr && horizontalBar()->isVisible());
+    EXPECT_EQ(control->ClientHeight(), 80);
+    TScrollInfo info;
+    info.fMask = SIF_RANGE | SIF_PAGE;
+    info.nMin = 0;
+    info.nMax = 299;
+    info.nPage = 120;
+    control->SetScrollInfo(SB_HORZ, info);
+    ASSERT_NE(horizontalBar(), nullptr);
+    EXPECT_TRUE(horizontalBar()->isVisible());
+    EXPECT_EQ(control->ClientHeight(), 80 - PlatformMetrics().HScrollHeight());
+    // A range that no longer exceeds the page hides the bar again, even one shown on request.
+    control->ShowScrollBar(SB_HORZ, true);
+    info.nPage = 300;
+    control->SetScrollInfo(SB_HORZ, info);
+    EXPECT_FALSE(horizontalBar()->isVisible());
+    EXPECT_EQ(control->ClientHeight(), 80);
+}
+
 // Tells when it is freed.
 class TTrackedControl : public TRecordingControl {
 public:

@@ -48,6 +48,7 @@ protected:
     void ClickDay(int Day)
     {
         QApplication::processEvents();
+        ASSERT_NE(Calendar(), nullptr) << "the calendar is still dropped";
         auto* view = Calendar()->findChild<QTableView*>();
         QAbstractItemModel* model = view->model();
         for (int row = 0; row < model->rowCount(); ++row)

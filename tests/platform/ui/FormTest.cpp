@@ -137,6 +137,20 @@ TEST_F(DialogKeysTest, AModalFormReturnsTheResultOfTheButtonTheKeyPressed)
     EXPECT_FALSE(Form->Visible());
 }
 
+TEST_F(DialogKeysTest, AFreedControlLeavesTheTabOrderAndDialogKeysStillWork)
+{
+    auto* second = Place(new TField(Form, Log), 100);
+    Form->Show();
+    delete Field;
+    Field = nullptr;
+    // The freed control is gone from the walk the dialog keys and Tab take.
+    EXPECT_EQ(Ok->TabOrder(), 0);
+    EXPECT_EQ(second->TabOrder(), 2);
+    second->SetFocus();
+    Press(Qt::Key_Escape, QStringLiteral("\x1b"));
+    EXPECT_EQ(Log, (std::vector<std::string>{"cancel"}));
+}
+
 // The main window as the application declares it.
 class TMF1 : public TForm {
 public:
@@ -166,6 +180,44 @@ TEST(FormPropertiesTest, BorderIconsChooseTheTitleBarButtons)
     form.SetBorderIcons(biMinimize | biMaximize);
     EXPECT_FALSE(form.Handle()->windowFlags().testFlag(Qt::WindowCloseButtonHint));
     EXPECT_TRUE(form.Handle()->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+}
+
+// What the window manager does when the user drags a border or a tool resizes the window.
+void ResizeFromOutside(TForm& Form, int Width, int Height)
+{
+    Form.Handle()->resize(Width, Height);
+    QApplication::processEvents();
+}
+
+TEST(FormPropertiesTest, SingleAndDialogBordersKeepTheirSizeWhileCodeMaySetIt)
+{
+    for (const TFormBorderStyle style : {TFormBorderStyle::bsSingle, TFormBorderStyle::bsDialog}) {
+        TForm form(nullptr);
+        form.SetBorderStyle(style);
+        form.SetBorderIcons(biSystemMenu | biMinimize);
+        form.SetBounds(40, 40, 500, 400);
+        form.Show();
+        ResizeFromOutside(form, 400, 300);
+        EXPECT_EQ(form.Width(), 500);
+        EXPECT_EQ(form.Height(), 400);
+        EXPECT_EQ(form.Handle()->size(), QSize(500, 400));
+        EXPECT_EQ(form.Handle()->minimumSize(), form.Handle()->maximumSize()) << "the window manager offers no resizing";
+        EXPECT_FALSE(form.Handle()->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        form.SetBounds(40, 40, 520, 410);
+        EXPECT_EQ(form.Handle()->size(), QSize(520, 410));
+        ResizeFromOutside(form, 400, 300);
+        EXPECT_EQ(form.Width(), 520);
+    }
+}
+
+TEST(FormPropertiesTest, ASizeableBorderFollowsTheUsersResizing)
+{
+    TForm form(nullptr);
+    form.SetBounds(40, 40, 500, 400);
+    form.Show();
+    ResizeFromOutside(form, 400, 300);
+    EXPECT_EQ(form.Width(), 400);
+    EXPECT_EQ(form.Height(), 300);
 }
 
 TEST(FormPropertiesTest, ClientSizeSetsTheSizeInsideTheWindow)

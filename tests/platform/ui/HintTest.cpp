@@ -84,7 +84,8 @@ TEST_F(HintTest, TheHintWaitsForThePauseAndGoesAfterTheHidePause)
     EXPECT_EQ(ShownHintWindow(), nullptr);
 
     Application->SetHintPause(0);
-    Application->SetHintHidePause(1);
+    // Long enough to see the hint between its timers even when both fall due in one wait.
+    Application->SetHintHidePause(200);
     MoveOver(Form, QPoint(250, 150));
     MoveOver(Box, QPoint(5, 5));
     ProcessUntil([] { return ShownHintWindow() != nullptr; });

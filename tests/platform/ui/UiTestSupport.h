@@ -10,7 +10,18 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-// One key stroke: press (key-down and its characters), then release (key-up).
+// Qt takes the keyboard's modifiers from the last key press it was sent, and a sent release of
+// Ctrl or Shift does not clear them: a press without modifiers, sent to a window made for it,
+// lets them go.
+inline void ReleaseKeyboardModifiers()
+{
+    QWidget keyboard;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier);
+    QApplication::sendEvent(&keyboard, &press);
+}
+
+// One key stroke: press (key-down and its characters), then release (key-up); the modifiers
+// held for it are let go afterwards.
 inline void SendKey(QWidget* Target, int QtKey, const QString& Text = QString(),
                     Qt::KeyboardModifiers Modifiers = Qt::NoModifier)
 {
@@ -18,6 +29,8 @@ inline void SendKey(QWidget* Target, int QtKey, const QString& Text = QString(),
     QApplication::sendEvent(Target, &press);
     QKeyEvent release(QEvent::KeyRelease, QtKey, Modifiers, Text);
     QApplication::sendEvent(Target, &release);
+    if (Modifiers != Qt::NoModifier)
+        ReleaseKeyboardModifiers();
 }
 
 // The Qt key a character is typed with on a US keyboard: Qt codes printable ASCII by its
