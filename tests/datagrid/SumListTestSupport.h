@@ -15,9 +15,10 @@ inline const String QtyField = u"数量"_s;
 inline const String AmountField = u"金额"_s;
 
 // A dataset of stock-in rows: 名称 (text), 数量 (integer) and 金额 (float), either may be Null.
-inline TMemoryDataSet* NewStockDataSet(TComponent* Owner)
+template <class TData = TMemoryDataSet>
+TData* NewStockDataSet(TComponent* Owner)
 {
-    auto* Data = new TMemoryDataSet(Owner);
+    auto* Data = new TData(Owner);
     Data->FieldDefs()->Add(u"id"_s, TFieldType::ftAutoInc);
     Data->FieldDefs()->Add(u"名称"_s, TFieldType::ftString, 20);
     Data->FieldDefs()->Add(QtyField, TFieldType::ftInteger);
