@@ -185,7 +185,8 @@ private:
     // The watched dataset or its master was freed: forget it without touching it.
     void ComponentFreed(TComponent* Component);
     void WatchDataSet(TDataSet* Value);
-    // The handlers left in the datasets become pass-through; the master is no longer watched.
+    // Gives back the handlers still in place (none to a dataset being destroyed); those left
+    // chained over become pass-through; the master is no longer watched.
     void ReleaseHandlers();
     bool FilterChangedSinceRecalc() const;
     void TakeFilterSnapshot();

@@ -146,26 +146,37 @@ void TDBSumListProducer::HookDataSetEvents()
     FEventsHooked = true;
 }
 
-void TDBSumListProducer::UnhookDataSetEvents()
+void TDBSumListProducer::UnhookDataSetEvents() { ReleaseHandlers(); }
+
+namespace {
+
+// A dataset being destroyed keeps no handlers, and once past its own destructor none of it
+// may be touched.
+bool IsDying(const TComponent* Component)
 {
-    if (FDataSet == nullptr || !FEventsHooked)
-        return;
-    for (const auto& Slot : TSumListHandlerEh::DataSetEvents)
-        TSumListHandlerEh::GiveBack(FDataSet->*Slot.Event, FLink);
-    if (FMasterDataSet != nullptr)
-        TSumListHandlerEh::GiveBack(FMasterDataSet->*TSumListHandlerEh::MasterEvent.Event, FLink);
-    ReleaseHandlers();
-    FVirtualRecordList.RemoveAll();
+    return Component->ComponentState().Contains(TComponentStateFlag::csDestroying);
 }
+
+}  // namespace
 
 void TDBSumListProducer::ReleaseHandlers()
 {
-    if (FMasterDataSet != nullptr)
+    if (FDataSet == nullptr || !FEventsHooked)
+        return;
+    if (!IsDying(FDataSet)) {
+        for (const auto& Slot : TSumListHandlerEh::DataSetEvents)
+            TSumListHandlerEh::GiveBack(FDataSet->*Slot.Event, FLink);
+    }
+    if (FMasterDataSet != nullptr) {
+        if (!IsDying(FMasterDataSet))
+            TSumListHandlerEh::GiveBack(FMasterDataSet->*TSumListHandlerEh::MasterEvent.Event, FLink);
         FWatch->RemoveFreeNotification(FMasterDataSet);
-    FMasterDataSet = nullptr;
+        FMasterDataSet = nullptr;
+    }
     FLink->Producer = nullptr;
     FLink.reset();
     FEventsHooked = false;
+    FVirtualRecordList.RemoveAll();
 }
 
 void TDBSumListProducer::WatchDataSet(TDataSet* Value)
@@ -180,18 +191,13 @@ void TDBSumListProducer::WatchDataSet(TDataSet* Value)
 void TDBSumListProducer::ComponentFreed(TComponent* Component)
 {
     if (Component == FMasterDataSet) {
-        // Its handlers went with it; the dataset's own stay hooked.
+        // Its handler went with it; the dataset's own stay hooked.
         FMasterDataSet = nullptr;
         return;
     }
     if (Component != FDataSet)
         return;
-    // The dataset is past its destructor: its handlers are gone, nothing of it may be touched.
-    if (FEventsHooked) {
-        if (FMasterDataSet != nullptr)
-            TSumListHandlerEh::GiveBack(FMasterDataSet->*TSumListHandlerEh::MasterEvent.Event, FLink);
-        ReleaseHandlers();
-    }
+    ReleaseHandlers();
     FDataSet = nullptr;
     FVirtualRecordList.RemoveAll();
 }

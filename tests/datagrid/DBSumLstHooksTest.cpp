@@ -177,6 +177,37 @@ TEST_F(SumListHooksTest, ADatasetFreedFirstIsForgotten)
     EXPECT_EQ(AmountUnits(*Producer), 20000);
 }
 
+// Stands for a grid that lets its sum list go when told its dataset is freed.
+class TDataSetWatcher : public TComponent {
+public:
+    TDataSetWatcher(TDataSet* Data, TDBSumListProducer* Producer) : TComponent(nullptr), FProducer(Producer)
+    {
+        FreeNotification(Data);
+    }
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override
+    {
+        TComponent::Notification(AComponent, Operation);
+        if (Operation == TOperation::opRemove)
+            FProducer->SetDataSet(nullptr);
+    }
+
+private:
+    TDBSumListProducer* FProducer;
+};
+
+TEST_F(SumListHooksTest, LettingGoOfADatasetBeingFreedLeavesItAlone)
+{
+    auto Producer = NewProducer(FDataSet);
+    // Told before the list itself, while the dataset is past its destructor.
+    TDataSetWatcher Grid(FDataSet, Producer.get());
+    delete FDataSet;
+    FDataSet = nullptr;
+    EXPECT_EQ(Producer->DataSet(), nullptr);
+    EXPECT_FALSE(Producer->EventsHooked());
+}
+
 TEST_F(SumListHooksTest, MovingToAnotherDatasetGivesTheFirstItsHandlersBack)
 {
     int Posts = 0;
