@@ -182,6 +182,7 @@ private:
     friend struct TSumListHandlerEh;
 
     void ItemsChanged();
+    void ClearSumValues();
     // The watched dataset or its master was freed: forget it without touching it.
     void ComponentFreed(TComponent* Component);
     void WatchDataSet(TDataSet* Value);
@@ -189,10 +190,10 @@ private:
     // chained over become pass-through; the master is no longer watched.
     void ReleaseHandlers();
     bool FilterChangedSinceRecalc() const;
-    void TakeFilterSnapshot();
+    // The end of every recalculation, also a failed one: filter snapshot, notification.
+    void FinishRecalculation();
     // The walk of a recalculation: every taking-part item accumulated, bookmarks listed.
     void AccumulateAll();
-    bool NeedsWalk() const;
     bool KeepsVirtualRecords() const;
     // Calls Step for every item that takes part with its field (nullptr for a count of every
     // record). An item whose field the dataset lacks is left out and keeps showing 0.

@@ -45,10 +45,15 @@ void TDBSumListProducer::ForEachTakingPart(TStep&& Step)
     }
 }
 
-void TDBSumListProducer::ResetSumValues()
+void TDBSumListProducer::ClearSumValues()
 {
     for (int I = 0; I < FSumCollection->Count(); ++I)
         FSumCollection->SumItemAt(I)->Clear();
+}
+
+void TDBSumListProducer::ResetSumValues()
+{
+    ClearSumValues();
     FireSumListChanged();
 }
 
@@ -63,8 +68,8 @@ void TDBSumListProducer::RecalculateAll()
     if (!FExternalRecalc && IsEditing(FDataSet))
         FDataSet->CheckBrowseMode();
     try {
-        for (int I = 0; I < FSumCollection->Count(); ++I)
-            FSumCollection->SumItemAt(I)->Clear();
+        // Notified once, at the end.
+        ClearSumValues();
         if (OnRecalcAll)
             OnRecalcAll(this);
         if (!FExternalRecalc) {
@@ -73,14 +78,10 @@ void TDBSumListProducer::RecalculateAll()
                 OnAfterRecalcAll(this);
         }
     } catch (...) {
-        TakeFilterSnapshot();
-        FChanging = false;
-        FireSumListChanged();
+        FinishRecalculation();
         throw;
     }
-    TakeFilterSnapshot();
-    FChanging = false;
-    FireSumListChanged();
+    FinishRecalculation();
 }
 
 void TDBSumListProducer::AccumulateAll()
@@ -129,12 +130,12 @@ void TDBSumListProducer::AccumulateAll()
     FDataSet->EnableControls();
 }
 
-void TDBSumListProducer::TakeFilterSnapshot()
+void TDBSumListProducer::FinishRecalculation()
 {
-    if (FDataSet == nullptr)
-        return;
     FSnapshotFiltered = FDataSet->Filtered();
     FSnapshotFilter = FDataSet->Filter();
+    FChanging = false;
+    FireSumListChanged();
 }
 
 bool TDBSumListProducer::FilterChangedSinceRecalc() const
