@@ -180,6 +180,53 @@ protected:
         ExpectAgreesWithWalk("beside a missing field");
     }
 
+    // The application's handlers run beside the list's and are back when it is freed; a
+    // dataset freed before the list is simply forgotten.
+    void CheckChainingAndLifetime()
+    {
+        std::unique_ptr<TDataSet> Data = OpenAnother();
+        int Opens = 0;
+        int Posts = 0;
+        int Deletes = 0;
+        Data->AfterOpen = [&](TDataSet*) { ++Opens; };
+        Data->AfterPost = [&](TDataSet*) { ++Posts; };
+        Data->BeforeDelete = [&](TDataSet*) { ++Deletes; };
+        auto Producer = std::make_unique<TDBSumListProducer>(nullptr);
+        AddSum(*Producer, TGroupOperation::goSum, AmountField);
+        Producer->SetDataSet(Data.get());
+        Data->Close();
+        Data->Open();
+        EXPECT_EQ(Units(*Producer, TGroupOperation::goSum, AmountField), 1199000);
+        Data->Edit();
+        Data->FieldByName(AmountField)->SetValue(Variant(1.0));
+        Data->Post();
+        Data->Delete();
+        EXPECT_EQ(Units(*Producer, TGroupOperation::goSum, AmountField), WalkTotals(Data.get(), AmountField).SumUnits());
+        EXPECT_EQ(Opens, 1);
+        EXPECT_EQ(Posts, 1);
+        EXPECT_EQ(Deletes, 1);
+
+        Producer.reset();
+        Data->Edit();
+        Data->Post();
+        Data->Close();
+        Data->Open();
+        EXPECT_EQ(Posts, 2);
+        EXPECT_EQ(Opens, 2);
+        EXPECT_FALSE(static_cast<bool>(Data->AfterEdit));
+        EXPECT_FALSE(static_cast<bool>(Data->AfterClose));
+
+        Producer = std::make_unique<TDBSumListProducer>(nullptr);
+        AddSum(*Producer, TGroupOperation::goSum, AmountField);
+        Producer->SetDataSet(Data.get());
+        Data.reset();
+        EXPECT_EQ(Producer->DataSet(), nullptr);
+        EXPECT_FALSE(Producer->EventsHooked());
+    }
+
+    // Another open dataset holding the rows, owned by the caller.
+    virtual std::unique_ptr<TDataSet> OpenAnother() = 0;
+
     String FNameField = u"名称"_s;
     std::unique_ptr<TDBSumListProducer> FProducer;
     int FChanges = 0;
@@ -189,13 +236,7 @@ protected:
 
 class SumListMemoryTest : public testing::Test, public SumListChecks {
 protected:
-    SumListMemoryTest()
-    {
-        FDataSet->Open();
-        for (const TRow& Row : Rows)
-            FDataSet->AppendRecord({Variant(), Variant(String::fromUtf8(Row.Name)), Row.Qty, Row.Amount});
-        FDataSet->First();
-    }
+    SumListMemoryTest() { Fill(FDataSet); }
     ~SumListMemoryTest() override { FProducer.reset(); }
 
     TDataSet* Data() override { return FDataSet; }
@@ -203,6 +244,19 @@ protected:
     {
         FDataSet->Close();
         FDataSet->Open();
+    }
+    std::unique_ptr<TDataSet> OpenAnother() override
+    {
+        std::unique_ptr<TMemoryDataSet> Other(NewStockDataSet(nullptr));
+        Fill(Other.get());
+        return Other;
+    }
+    static void Fill(TDataSet* Data)
+    {
+        Data->Open();
+        for (const TRow& Row : Rows)
+            Data->AppendRecord({Variant(), Variant(String::fromUtf8(Row.Name)), Row.Qty, Row.Amount});
+        Data->First();
     }
 
     TComponent FOwner{nullptr};
@@ -213,6 +267,7 @@ TEST_F(SumListMemoryTest, KeepsUpWithEveryKindOfChange) { CheckEveryKindOfChange
 TEST_F(SumListMemoryTest, RequeryGivesTheSameValues) { CheckRequery([this] { Requery(); }); }
 TEST_F(SumListMemoryTest, RecalculatesWhenTheFilterChanged) { CheckFilter(); }
 TEST_F(SumListMemoryTest, MissingFieldShowsZeroAndBreaksNothing) { CheckMissingField([this] { Requery(); }); }
+TEST_F(SumListMemoryTest, ChainsHandlersAndOutlivesEitherOrder) { CheckChainingAndLifetime(); }
 
 // --- Query on a database file -----------------------------------------------------------------
 
@@ -252,6 +307,14 @@ protected:
         FQuery.Close();
         FQuery.Open();
     }
+    std::unique_ptr<TDataSet> OpenAnother() override
+    {
+        auto Other = std::make_unique<TADOQuery>(nullptr);
+        Other->SetConnection(&FConnection);
+        Other->SQL()->Assign(FQuery.SQL());
+        Other->Open();
+        return Other;
+    }
 
     QTemporaryDir FDir;
     TADOConnection FConnection{nullptr};
@@ -263,5 +326,6 @@ TEST_F(SumListADOTest, KeepsUpWithEveryKindOfChange) { CheckEveryKindOfChange();
 TEST_F(SumListADOTest, RequeryGivesTheSameValues) { CheckRequery([this] { Requery(); }); }
 TEST_F(SumListADOTest, RecalculatesWhenTheFilterChanged) { CheckFilter(); }
 TEST_F(SumListADOTest, MissingFieldShowsZeroAndBreaksNothing) { CheckMissingField([this] { Requery(); }); }
+TEST_F(SumListADOTest, ChainsHandlersAndOutlivesEitherOrder) { CheckChainingAndLifetime(); }
 
 }  // namespace
