@@ -1,0 +1,275 @@
+// The arithmetic of the sum list: one pass over the records, then the record-by-record upkeep
+// from the dataset's events.
+#include "datagrid/DBSumLst.h"
+
+#include "platform/data/Field.h"
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Only a count of every record goes without a field.
+bool HasValue(const TField* Field) { return Field != nullptr && !Field->IsNull(); }
+
+// What a field value adds to a sum: round(V x 10000), half to even; a Null adds nothing.
+Currency ValueUnits(const TField* Field)
+{
+    return HasValue(Field) ? Currency::FromDouble(Field->AsFloat()) : Currency();
+}
+
+// What a record adds to a count: one when counting every record (no field) or its field is not Null.
+Currency CountUnits(const TField* Field)
+{
+    return Field == nullptr || !Field->IsNull() ? Currency::FromRaw(Currency::Scale) : Currency();
+}
+
+bool IsEditing(const TDataSet* DataSet)
+{
+    return DataSet->State() == TDataSetState::dsEdit || DataSet->State() == TDataSetState::dsInsert;
+}
+
+}  // namespace
+
+template <class TStep>
+void TDBSumListProducer::ForEachTakingPart(TStep&& Step)
+{
+    for (int I = 0; I < FSumCollection->Count(); ++I) {
+        TDBSum& Sum = *FSumCollection->SumItemAt(I);
+        if (Sum.FieldName().isEmpty()) {
+            if (Sum.GroupOperation() == TGroupOperation::goCount)
+                Step(Sum, nullptr);
+        } else if (TField* Field = FDataSet->FindField(Sum.FieldName())) {
+            Step(Sum, Field);
+        }
+    }
+}
+
+void TDBSumListProducer::ClearSumValues()
+{
+    for (int I = 0; I < FSumCollection->Count(); ++I)
+        FSumCollection->SumItemAt(I)->Clear();
+}
+
+void TDBSumListProducer::ResetSumValues()
+{
+    ClearSumValues();
+    FireSumListChanged();
+}
+
+// --- Full recalculation -----------------------------------------------------------------------
+
+void TDBSumListProducer::RecalculateAll()
+{
+    if (!WorkAllowed() || !FActive || FDataSet == nullptr || !FDataSet->Active() || !FEventsHooked)
+        return;
+    // A pending edit is posted first, through the usual AfterPost: posted by the walk's First,
+    // it would be applied to the zeroed values and then counted again.
+    if (!FExternalRecalc && IsEditing(FDataSet))
+        FDataSet->CheckBrowseMode();
+    try {
+        // Notified once, at the end.
+        ClearSumValues();
+        if (OnRecalcAll)
+            OnRecalcAll(this);
+        if (!FExternalRecalc) {
+            AccumulateAll();
+            if (OnAfterRecalcAll)
+                OnAfterRecalcAll(this);
+        }
+    } catch (...) {
+        FinishRecalculation();
+        throw;
+    }
+    FinishRecalculation();
+}
+
+void TDBSumListProducer::AccumulateAll()
+{
+    std::vector<std::pair<TDBSum*, TField*>> Targets;
+    ForEachTakingPart([&Targets](TDBSum& Sum, TField* Field) { Targets.emplace_back(&Sum, Field); });
+    const bool Listing = KeepsVirtualRecords();
+    if (Targets.empty() && !Listing)
+        return;
+    const TBookmark Current = FDataSet->IsEmpty() ? TBookmark() : FDataSet->Bookmark();
+    FDataSet->DisableControls();
+    try {
+        FVirtualRecordList.RemoveAll();
+        FChanging = true;
+        for (FDataSet->First(); !FDataSet->Eof(); FDataSet->Next()) {
+            for (auto [Sum, Field] : Targets) {
+                switch (Sum->FGroupOperation) {
+                case TGroupOperation::goSum:
+                    Sum->FSumValue += ValueUnits(Field);
+                    break;
+                case TGroupOperation::goAvg:
+                    if (HasValue(Field)) {
+                        ++Sum->FNotNullCount;
+                        Sum->FRunningSum += ValueUnits(Field);
+                    }
+                    break;
+                case TGroupOperation::goCount:
+                    Sum->FSumValue += CountUnits(Field);
+                    break;
+                }
+            }
+            if (Listing)
+                FVirtualRecordList.AppendBookmark(FDataSet->Bookmark());
+        }
+        if (!Current.isEmpty() && FDataSet->BookmarkValid(Current))
+            FDataSet->SetBookmark(Current);
+        else
+            FDataSet->First();
+        for (auto [Sum, Field] : Targets)
+            if (Sum->FGroupOperation == TGroupOperation::goAvg)
+                Sum->ComputeAverage();
+    } catch (...) {
+        FDataSet->EnableControls();
+        throw;
+    }
+    FDataSet->EnableControls();
+}
+
+void TDBSumListProducer::FinishRecalculation()
+{
+    FSnapshotFiltered = FDataSet->Filtered();
+    FSnapshotFilter = FDataSet->Filter();
+    FChanging = false;
+    FireSumListChanged();
+}
+
+bool TDBSumListProducer::FilterChangedSinceRecalc() const
+{
+    return FDataSet->Filtered() != FSnapshotFiltered || (FDataSet->Filtered() && FDataSet->Filter() != FSnapshotFilter);
+}
+
+// --- Record-by-record upkeep ------------------------------------------------------------------
+
+void TDBSumListProducer::HandleAfterEdit(TDataSet*)
+{
+    if (!FActive)
+        return;
+    ForEachTakingPart([](TDBSum& Sum, TField* Field) {
+        if (Sum.FGroupOperation == TGroupOperation::goCount) {
+            Sum.FOldContribution = CountUnits(Field);
+        } else {
+            Sum.FOldContribution = ValueUnits(Field);
+            Sum.FOldValue = HasValue(Field) ? Field->Value() : Variant::Null();
+        }
+    });
+}
+
+void TDBSumListProducer::HandleAfterInsert(TDataSet*)
+{
+    if (!FActive)
+        return;
+    // The new record was never counted, whatever default values it starts with.
+    ForEachTakingPart([](TDBSum& Sum, TField*) {
+        Sum.FOldContribution = Currency();
+        Sum.FOldValue = Variant::Null();
+    });
+    if (KeepsVirtualRecords()) {
+        const TBookmark Bookmark = FDataSet->Bookmark();
+        if (Bookmark.isEmpty())
+            FInsertPending = true;
+        else
+            FVirtualRecordList.AppendBookmark(Bookmark);
+    }
+}
+
+void TDBSumListProducer::HandleAfterPost(TDataSet*)
+{
+    if (!FActive)
+        return;
+    ForEachTakingPart([](TDBSum& Sum, TField* Field) {
+        switch (Sum.FGroupOperation) {
+        case TGroupOperation::goSum:
+            Sum.FSumValue = Sum.FSumValue - Sum.FOldContribution + ValueUnits(Field);
+            break;
+        case TGroupOperation::goAvg:
+            if (!HasValue(Field)) {
+                if (!VarIsNull(Sum.FOldValue)) {
+                    --Sum.FNotNullCount;
+                    Sum.FRunningSum -= Sum.FOldContribution;
+                }
+            } else {
+                if (VarIsNull(Sum.FOldValue))
+                    ++Sum.FNotNullCount;
+                Sum.FRunningSum = Sum.FRunningSum - Sum.FOldContribution + ValueUnits(Field);
+            }
+            Sum.ComputeAverage();
+            break;
+        case TGroupOperation::goCount:
+            Sum.FSumValue = Sum.FSumValue - Sum.FOldContribution + CountUnits(Field);
+            break;
+        }
+    });
+    if (KeepsVirtualRecords() && FInsertPending) {
+        // In dataset order: before the first entry that sorts after the new record.
+        const TBookmark Bookmark = FDataSet->Bookmark();
+        int Index = 0;
+        if (!FVirtualRecordList.FindBookmark(Bookmark, Index))
+            FVirtualRecordList.InsertAt(Index, Bookmark);
+        FInsertPending = false;
+    }
+    FireSumListChanged();
+}
+
+void TDBSumListProducer::HandleBeforeDelete(TDataSet*)
+{
+    if (!FActive)
+        return;
+    // Deleting a record under edit removes what is stored, not the unposted changes on screen.
+    const bool Edited = FDataSet->State() == TDataSetState::dsEdit;
+    ForEachTakingPart([Edited](TDBSum& Sum, TField* Field) {
+        switch (Sum.FGroupOperation) {
+        case TGroupOperation::goSum:
+            Sum.FSumValue -= Edited ? Sum.FOldContribution : ValueUnits(Field);
+            break;
+        case TGroupOperation::goAvg:
+            Sum.FRunningSum -= Edited ? Sum.FOldContribution : ValueUnits(Field);
+            if (Edited ? !VarIsNull(Sum.FOldValue) : HasValue(Field))
+                --Sum.FNotNullCount;
+            Sum.ComputeAverage();
+            break;
+        case TGroupOperation::goCount:
+            Sum.FSumValue -= Edited ? Sum.FOldContribution : CountUnits(Field);
+            break;
+        }
+    });
+    if (KeepsVirtualRecords()) {
+        const int Index = IndexOfBookmark(FDataSet->Bookmark());
+        if (Index >= 0)
+            FVirtualRecordList.DeleteAt(Index);
+    }
+    FireSumListChanged();
+}
+
+void TDBSumListProducer::HandleAfterOpen(TDataSet*)
+{
+    if (FActive)
+        RecalculateAll();
+}
+
+void TDBSumListProducer::HandleAfterClose(TDataSet*)
+{
+    if (FActive) {
+        ResetSumValues();
+        FChanging = false;
+    }
+    FVirtualRecordList.RemoveAll();
+}
+
+void TDBSumListProducer::HandleAfterCancel(TDataSet*) { FInsertPending = false; }
+
+void TDBSumListProducer::HandleAfterScroll(TDataSet*)
+{
+    if (FActive && !FChanging && FilterChangedSinceRecalc())
+        RecalculateAll();
+}
+
+void TDBSumListProducer::HandleMasterAfterScroll(TDataSet*)
+{
+    if (FActive && !FChanging)
+        RecalculateAll();
+}
