@@ -26,6 +26,8 @@ public:
             u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1"_s.arg(FDir.filePath(u"opr.mdb"_s)));
         FConnection.SetLoginPrompt(false);
         FConnection.Open();
+        FConnection.Execute(u"CREATE TABLE ruku(id COUNTER PRIMARY KEY, 物品名称 TEXT, 数量 LONG, 单价 DOUBLE, "
+                            "金额 CURRENCY, 日期 DATE)"_s);
         FConnection.Database().ExecuteScript(
             u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
             "INSERT INTO ruku(物品名称, 数量, 单价, 金额, 日期) "

@@ -3,6 +3,7 @@
 #include "SumListTestSupport.h"
 
 #include "platform/ado/ADODB.h"
+#include "platform/ado/TestTables.h"
 
 #include <QTemporaryDir>
 
@@ -275,10 +276,8 @@ class SumListADOTest : public testing::Test, public SumListChecks {
 protected:
     SumListADOTest()
     {
-        FConnection.SetConnectionString(
-            u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1;Persist Security Info=False"_s.arg(
-                FDir.filePath(u"opr.mdb"_s)));
         FConnection.SetLoginPrompt(false);
+        ConnectWithTestTables(FConnection, FDir.filePath(u"opr.mdb"_s));
         FCommand.SetConnection(&FConnection);
         FQuery.SetConnection(&FConnection);
         for (const TRow& Row : Rows) {
