@@ -39,6 +39,8 @@ public:
     TParameter* FindParam(const String& Name) const;
     TParameter* ParamByName(const String& Name) const;
     void Clear() { FItems.clear(); }
+    // Becomes a copy of Source: its names and values.
+    void Assign(const TParameters& Source);
     // The :name parameters of the SQL text, outside its literals. With DoCreate the list is
     // rebuilt from them; answers the names either way.
     std::vector<String> ParseSQL(const String& Sql, bool DoCreate);
@@ -135,9 +137,8 @@ protected:
 
 private:
     void SQLChanged();
-    // The SQL translated and prepared on the opened connection, its parameters bound; with
-    // KeysetOnly a single-table select selects only the ids.
-    TSQLiteStatement PrepareStatement(bool KeysetOnly, TJetStatement& Translated);
+    // The SQL translated for the opened connection.
+    TJetStatement TranslateSQL();
 
     TADOConnection* FConnection = nullptr;
     std::unique_ptr<TStringList> FSQL;

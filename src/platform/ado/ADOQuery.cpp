@@ -49,32 +49,31 @@ void TADOQuery::SQLChanged()
         FParameters.ParseSQL(FSQL->Text(), true);
 }
 
-TSQLiteStatement TADOQuery::PrepareStatement(bool KeysetOnly, TJetStatement& Translated)
+TJetStatement TADOQuery::TranslateSQL()
 {
     if (!FConnection)
         DatabaseError(QStringLiteral("Missing Connection or ConnectionString"), this);
     FConnection->Open();
-    const String sql = FSQL->Text();
-    Translated = FConnection->Translate(sql);
-    TSQLiteStatement statement = FConnection->Database().Prepare(
-        KeysetOnly && !Translated.Table.isEmpty() ? Translated.KeysetSql : Translated.Sql, sql.trimmed());
-    FParameters.Bind(statement);
-    return statement;
+    return FConnection->Translate(FSQL->Text());
 }
 
 int TADOQuery::ExecSQL()
 {
-    TJetStatement translated;
-    TSQLiteStatement statement = PrepareStatement(false, translated);
+    const String sql = TranslateSQL().Sql;
+    TSQLiteStatement statement = FConnection->Database().Prepare(sql, FSQL->Text().trimmed());
+    FParameters.Bind(statement);
     while (statement.Step()) {
     }
     FRowsAffected = statement.ReadOnly() ? 0 : FConnection->Database().Changes();
     return FRowsAffected;
 }
 
+// A lazily read list binds its parameters again as it reads on: it keeps their values of now.
 std::unique_ptr<TRecordCursor> TADOQuery::CreateCursor()
 {
-    TJetStatement translated;
-    TSQLiteStatement statement = PrepareStatement(true, translated);
-    return OpenSQLiteCursor(FConnection->Database(), statement, translated.Table);
+    const TJetStatement translated = TranslateSQL();
+    auto parameters = std::make_shared<TParameters>();
+    parameters->Assign(FParameters);
+    return OpenSQLiteCursor(FConnection->Database(), translated, FSQL->Text().trimmed(),
+                            [parameters](TSQLiteStatement& Statement) { parameters->Bind(Statement); });
 }

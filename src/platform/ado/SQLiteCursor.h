@@ -1,17 +1,29 @@
 #pragma once
-// The record cursors of an open query. A single-table "select *" keeps only the ids of its
-// rows in view order (the keyset) and reads the rows the dataset asks for, a block at a time;
-// any other result is read whole when the query opens and is read-only. Either way the set of
-// records is the one the query found when it opened.
+// The record cursors of an open query. A single-table "select *" knows its count at once and
+// reads the ids of its rows in view order (the keyset) lazily, a block at a time, from a snapshot
+// of the file taken when the query opened; it reads the rows the dataset asks for a block at a
+// time. Any other result is read whole when the query opens and is read-only. Either way the set
+// of records is the one the query found when it opened.
+#include "platform/ado/JetSql.h"
 #include "platform/ado/SQLite.h"
 #include "platform/data/RecordCursor.h"
 
+#include <functional>
 #include <memory>
+#include <vector>
 
-// Opens the cursor on a prepared statement whose :parameters are bound. With a Table, the
-// statement selects the ids of that table's rows in order; without, it is the whole query.
-std::unique_ptr<TRecordCursor> OpenSQLiteCursor(TSQLiteDatabase& Database, TSQLiteStatement& Statement,
-                                                const String& Table);
+// Binds the query's parameter values, as they were when it opened, into a statement prepared
+// from its text; a lazily read cursor binds them again whenever it prepares one.
+using TStatementBinder = std::function<void(TSQLiteStatement& Statement)>;
+
+// Opens the cursor of a translated statement; Shown names the statement in errors.
+std::unique_ptr<TRecordCursor> OpenSQLiteCursor(TSQLiteDatabase& Database, const TJetStatement& Statement,
+                                                const String& Shown, const TStatementBinder& Bind);
+
+// The statements an open cursor runs for a translated statement, :parameters unbound: for a single
+// table its count, its ids in order and from the last, and the read of a block of rows by id; else
+// the statement itself.
+std::vector<String> CursorStatements(const TJetStatement& Statement);
 
 // Binds a value the way the file stores it: dates as "yyyy-MM-dd hh:mm:ss" text, empty text
 // as '' (never NULL), Null and Unassigned as NULL.
