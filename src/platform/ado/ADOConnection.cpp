@@ -79,7 +79,7 @@ void TADOConnection::Close()
     if (!Connected())
         return;
     for (TADOQuery* query : FQueries)
-        query->Close();
+        query->ConnectionClosing();
     FDatabase.reset();
     FTextColumns.clear();
 }

@@ -15,6 +15,7 @@
 
 class TSQLiteDatabase;
 class TSQLiteStatement;
+class TSnapshotConnection;
 class TADOQuery;
 
 // One :name of a query's SQL and the value bound to it when the query runs.
@@ -129,6 +130,8 @@ public:
     // Runs a statement that returns no records; answers the rows it changed.
     int ExecSQL();
     int RowsAffected() const { return FRowsAffected; }
+    // Closes the query, and what it keeps open on the file, before its connection closes.
+    void ConnectionClosing();
 
 protected:
     std::unique_ptr<TRecordCursor> CreateCursor() override;
@@ -145,4 +148,5 @@ private:
     bool FParamCheck = true;
     TParameters FParameters;
     int FRowsAffected = -1;
+    std::unique_ptr<TSnapshotConnection> FSnapshots;  // where the lists take their snapshots
 };

@@ -4,7 +4,8 @@
 #include "platform/ado/SQLiteCursor.h"
 #include "platform/data/DatabaseError.h"
 
-TADOQuery::TADOQuery(TComponent* AOwner) : TDataSet(AOwner), FSQL(std::make_unique<TStringList>())
+TADOQuery::TADOQuery(TComponent* AOwner)
+    : TDataSet(AOwner), FSQL(std::make_unique<TStringList>()), FSnapshots(std::make_unique<TSnapshotConnection>())
 {
     FSQL->OnChange = [this](TObject*) { SQLChanged(); };
 }
@@ -21,7 +22,7 @@ void TADOQuery::SetConnection(TADOConnection* Value)
 {
     if (Value == FConnection)
         return;
-    Close();
+    ConnectionClosing();
     if (FConnection) {
         FConnection->UnregisterQuery(this);
         FConnection->RemoveFreeNotification(this);
@@ -37,9 +38,15 @@ void TADOQuery::Notification(TComponent* AComponent, TOperation Operation)
 {
     TDataSet::Notification(AComponent, Operation);
     if (Operation == TOperation::opRemove && AComponent == FConnection) {
-        Close();
+        ConnectionClosing();
         FConnection = nullptr;
     }
+}
+
+void TADOQuery::ConnectionClosing()
+{
+    Close();
+    FSnapshots->Close();
 }
 
 void TADOQuery::SQLChanged()
@@ -75,5 +82,5 @@ std::unique_ptr<TRecordCursor> TADOQuery::CreateCursor()
     auto parameters = std::make_shared<TParameters>();
     parameters->Assign(FParameters);
     return OpenSQLiteCursor(FConnection->Database(), translated, FSQL->Text().trimmed(),
-                            [parameters](TSQLiteStatement& Statement) { parameters->Bind(Statement); });
+                            [parameters](TSQLiteStatement& Statement) { parameters->Bind(Statement); }, *FSnapshots);
 }

@@ -345,25 +345,36 @@ String ReadBlockSql(const String& Table, int Size)
 // since a snapshot would miss the transaction's own writes.
 class TKeysetSource {
 public:
-    TKeysetSource(TSQLiteDatabase& Database, const TKeysetSql& Sql, const String& Shown, TStatementBinder Bind,
-                  int WalkThreshold)
-        : FSql(Sql), FShown(Shown), FBind(std::move(Bind))
+    TKeysetSource(TSQLiteDatabase& Database, TSnapshotConnection& Snapshots, const TKeysetSql& Sql, const String& Shown,
+                  TStatementBinder Bind, int WalkThreshold)
+        : FSql(Sql), FShown(Shown), FBind(std::move(Bind)), FDatabase(&Database)
     {
         if (sqlite3_get_autocommit(Database.Handle())) {
-            FSnapshot = std::make_unique<TSQLiteDatabase>(String::fromUtf8(sqlite3_db_filename(Database.Handle(), "main")));
-            FSnapshot->SetBusyTimeout(2000);
-            FSnapshot->ExecuteScript(QStringLiteral("BEGIN"));
+            FDatabase = &Snapshots.On(Database);
+            FDatabase->ExecuteScript(QStringLiteral("BEGIN"));
+            FSnapshot = true;
         }
-        FDatabase = FSnapshot ? FSnapshot.get() : &Database;
         TSQLiteStatement count = Prepare(FSql.Count());
         count.Step();
         FCount = int(count.ColumnInt64(0));
         FIndex = WalkingIndex(WalkThreshold);
     }
 
+    TKeysetSource(const TKeysetSource&) = delete;
+    TKeysetSource& operator=(const TKeysetSource&) = delete;
+
+    // Ends the snapshot; a read transaction has nothing to keep.
+    ~TKeysetSource()
+    {
+        FForward.reset();
+        FBackward.reset();
+        if (FSnapshot && !sqlite3_get_autocommit(FDatabase->Handle()))
+            sqlite3_exec(FDatabase->Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+
     int Count() const { return FCount; }
     // True while later writes cannot move the positions: outside a transaction.
-    bool Lazy() const { return FSnapshot != nullptr; }
+    bool Lazy() const { return FSnapshot; }
 
     // The ids at positions From .. From + Size - 1, read from whichever end is nearer.
     std::vector<TRecordId> Read(int From, int Size)
@@ -439,8 +450,8 @@ private:
     TKeysetSql FSql;
     String FShown;
     TStatementBinder FBind;
-    std::unique_ptr<TSQLiteDatabase> FSnapshot;
-    TSQLiteDatabase* FDatabase = nullptr;
+    TSQLiteDatabase* FDatabase;
+    bool FSnapshot = false;  // a read transaction of its own, else the query's connection
     int FCount = 0;
     String FIndex;  // the index walked in place of the plan's sort, or empty
     std::optional<TSQLiteStatement> FForward, FBackward;
@@ -452,14 +463,15 @@ private:
 class TKeysetCursor final : public TRecordCursor {
 public:
     TKeysetCursor(TSQLiteDatabase& Database, const TJetStatement& Statement, const String& Shown,
-                  const TStatementBinder& Bind)
+                  const TStatementBinder& Bind, TSnapshotConnection& Snapshots)
         : FDatabase(Database), FTable(Statement.Table),
           FFetch(Database.Prepare(ReadBlockSql(Statement.Table, RowBlockSize), Shown)),
           FFields(DeclaredFields(FFetch))
     {
         if (FFields.empty() || FFields[0].DataType != TFieldType::ftAutoInc)
             StatementError(QStringLiteral("The table has no id column."), Shown);
-        FSource = std::make_unique<TKeysetSource>(Database, SplitKeysetSql(Statement.KeysetSql), Shown, Bind, IdBlockSize);
+        FSource = std::make_unique<TKeysetSource>(Database, Snapshots, SplitKeysetSql(Statement.KeysetSql), Shown, Bind,
+                                                  IdBlockSize);
         FCount = FSource->Count();
         for (int start = 0; start < FCount; start += IdBlockSize)
             FBlocks.push_back({start, start, std::min(IdBlockSize, FCount - start), {}});
@@ -726,11 +738,29 @@ private:
 
 // --- Entry points ---------------------------------------------------------------------------
 
+TSQLiteDatabase& TSnapshotConnection::On(const TSQLiteDatabase& Database)
+{
+    if (FFor != Database.Handle()) {
+        FDatabase.reset();
+        FDatabase = std::make_unique<TSQLiteDatabase>(String::fromUtf8(sqlite3_db_filename(Database.Handle(), "main")));
+        FDatabase->SetBusyTimeout(2000);
+        FFor = Database.Handle();
+    }
+    return *FDatabase;
+}
+
+void TSnapshotConnection::Close()
+{
+    FDatabase.reset();
+    FFor = nullptr;
+}
+
 std::unique_ptr<TRecordCursor> OpenSQLiteCursor(TSQLiteDatabase& Database, const TJetStatement& Statement,
-                                                const String& Shown, const TStatementBinder& Bind)
+                                                const String& Shown, const TStatementBinder& Bind,
+                                                TSnapshotConnection& Snapshots)
 {
     if (!Statement.Table.isEmpty())
-        return std::make_unique<TKeysetCursor>(Database, Statement, Shown, Bind);
+        return std::make_unique<TKeysetCursor>(Database, Statement, Shown, Bind, Snapshots);
     TSQLiteStatement whole = Database.Prepare(Statement.Sql, Shown);
     Bind(whole);
     return std::make_unique<TStaticCursor>(whole);

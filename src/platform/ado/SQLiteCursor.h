@@ -16,9 +16,26 @@
 // from its text; a lazily read cursor binds them again whenever it prepares one.
 using TStatementBinder = std::function<void(TSQLiteStatement& Statement)>;
 
+// A connection of its own on a query's file, on which the query's lazily read lists take their
+// snapshots. The query keeps it between its openings: a new connection starts with an empty page
+// cache and reads every page again. One list at a time uses it.
+class TSnapshotConnection {
+public:
+    // The connection on Database's file, opened on first use.
+    TSQLiteDatabase& On(const TSQLiteDatabase& Database);
+    // Must happen before Database closes: while another connection is open on the file, the
+    // last one cannot fold the write-ahead log back into it.
+    void Close();
+
+private:
+    std::unique_ptr<TSQLiteDatabase> FDatabase;
+    sqlite3* FFor = nullptr;  // the connection it was opened beside
+};
+
 // Opens the cursor of a translated statement; Shown names the statement in errors.
 std::unique_ptr<TRecordCursor> OpenSQLiteCursor(TSQLiteDatabase& Database, const TJetStatement& Statement,
-                                                const String& Shown, const TStatementBinder& Bind);
+                                                const String& Shown, const TStatementBinder& Bind,
+                                                TSnapshotConnection& Snapshots);
 
 // The statements an open cursor runs for a translated statement, :parameters unbound: for a single
 // table its count, its ids in order and from the last, and the read of a block of rows by id; else
