@@ -6,6 +6,7 @@
 
 #include "platform/data/Field.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -222,6 +223,18 @@ TEST_F(SQLiteCursorTest, InsideATransactionTheListSeesItsOwnWrites)
     EXPECT_EQ(Name(), u"未提交");
     FQuery.Close();
     FConnection.RollbackTrans();
+    Open(NewestFirst);
+    EXPECT_EQ(FQuery.RecordCount(), Records);
+}
+
+TEST_F(SQLiteCursorTest, ClosingTheConnectionLeavesNoConnectionOnTheFile)
+{
+    Open(NewestFirst);
+    FQuery.SetRecNo(1000);
+    // The last connection to close folds the write-ahead log back into the file and removes it.
+    FConnection.Close();
+    EXPECT_FALSE(FQuery.Active());
+    EXPECT_FALSE(QFile::exists(Path() + QStringLiteral("-wal")));
     Open(NewestFirst);
     EXPECT_EQ(FQuery.RecordCount(), Records);
 }
