@@ -744,6 +744,9 @@ TSQLiteDatabase& TSnapshotConnection::On(const TSQLiteDatabase& Database)
         FDatabase.reset();
         FDatabase = std::make_unique<TSQLiteDatabase>(String::fromUtf8(sqlite3_db_filename(Database.Handle(), "main")));
         FDatabase->SetBusyTimeout(2000);
+        // Counts read the pages of a filter's index range twice in a row when the clerk types;
+        // room for the range of a large list keeps the second reading off the disk.
+        FDatabase->ExecuteScript(QStringLiteral("PRAGMA cache_size=-16384"));
         FFor = Database.Handle();
     }
     return *FDatabase;
