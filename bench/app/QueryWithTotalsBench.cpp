@@ -416,7 +416,9 @@ void RegisterBenchmarks()
         benchmark::RegisterBenchmark(("start/" + std::to_string(rows)).c_str(), BM_Start, rows)
             ->Unit(benchmark::kMillisecond)
             ->UseManualTime()
-            ->Iterations(5);
+            ->Iterations(3)
+            ->Repetitions(5)
+            ->ReportAggregatesOnly(true);
 }
 
 }  // namespace
