@@ -354,10 +354,15 @@ public:
             FDatabase->ExecuteScript(QStringLiteral("BEGIN"));
             FSnapshot = true;
         }
-        TSQLiteStatement count = Prepare(FSql.Count());
-        count.Step();
-        FCount = int(count.ColumnInt64(0));
-        FIndex = WalkingIndex(WalkThreshold);
+        try {
+            TSQLiteStatement count = Prepare(FSql.Count());
+            count.Step();
+            FCount = int(count.ColumnInt64(0));
+            FIndex = WalkingIndex(WalkThreshold);
+        } catch (...) {
+            EndSnapshot();  // the next opening begins its own
+            throw;
+        }
     }
 
     TKeysetSource(const TKeysetSource&) = delete;
@@ -368,8 +373,7 @@ public:
     {
         FForward.reset();
         FBackward.reset();
-        if (FSnapshot && !sqlite3_get_autocommit(FDatabase->Handle()))
-            sqlite3_exec(FDatabase->Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        EndSnapshot();
     }
 
     int Count() const { return FCount; }
@@ -390,6 +394,12 @@ public:
     }
 
 private:
+    void EndSnapshot() noexcept
+    {
+        if (FSnapshot && !sqlite3_get_autocommit(FDatabase->Handle()))
+            sqlite3_exec(FDatabase->Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+
     TSQLiteStatement Prepare(const String& Sql) const
     {
         TSQLiteStatement statement = FDatabase->Prepare(Sql, FShown);

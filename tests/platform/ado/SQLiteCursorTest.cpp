@@ -4,6 +4,7 @@
 #include "platform/ado/SQLite.h"
 #include "platform/ado/SQLiteCursor.h"
 
+#include "platform/core/Exceptions.h"
 #include "platform/data/Field.h"
 
 #include <QFile>
@@ -237,6 +238,18 @@ TEST_F(SQLiteCursorTest, ClosingTheConnectionLeavesNoConnectionOnTheFile)
     EXPECT_FALSE(QFile::exists(Path() + QStringLiteral("-wal")));
     Open(NewestFirst);
     EXPECT_EQ(FQuery.RecordCount(), Records);
+}
+
+TEST_F(SQLiteCursorTest, AListThatFailsToOpenLeavesTheNextOneItsOwnSnapshot)
+{
+    EXPECT_THROW(Open(QStringLiteral("select * from oprint where 无此列 = 1 order by 日期 desc,id desc")), EDatabaseError);
+    {
+        TSQLiteDatabase other(Path());
+        other.ExecuteScript(QStringLiteral("insert into oprint(姓名,日期) values('之后','2099-01-01 00:00:00')"));
+    }
+    Open(NewestFirst);
+    EXPECT_EQ(FQuery.RecordCount(), Records + 1);
+    EXPECT_EQ(Name(), u"之后");
 }
 
 TEST(CursorStatementsTest, ASingleTableListCountsReadsAndTurnsItsOrderRound)
