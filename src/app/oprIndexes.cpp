@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <initializer_list>
+
 namespace {
 
 struct TIndexedTable {
