@@ -88,6 +88,27 @@ TEST_F(SQLiteCursorTest, JumpsToTheLastAndNearTheEndWithoutTheRecordsBefore)
     EXPECT_EQ(visited, Records);
 }
 
+TEST_F(SQLiteCursorTest, AnOrderThatCannotBeTurnedRoundIsReadForwardToTheEnd)
+{
+    // Equal quantities could come in either order reversed: the ids come from the front.
+    const String sql = QStringLiteral("select * from oprint order by 数量 desc, 姓名");
+    TSQLiteStatement expected = FConnection.Database().Prepare(
+        QStringLiteral("select id from (%1) limit 3 offset %2").arg(FConnection.Translate(sql).Sql).arg(Records - 3));
+    std::vector<int> last;
+    while (expected.Step())
+        last.push_back(int(expected.ColumnInt64(0)));
+    ASSERT_EQ(last.size(), 3u);
+    Open(sql);
+    FQuery.Last();
+    EXPECT_EQ(Id(), last[2]);
+    FQuery.Prior();
+    EXPECT_EQ(Id(), last[1]);
+    FQuery.SetRecNo(Records - 2);
+    EXPECT_EQ(Id(), last[0]);
+    FQuery.First();
+    EXPECT_EQ(FQuery.FieldByName(QStringLiteral("数量"))->AsInteger(), 7);
+}
+
 TEST_F(SQLiteCursorTest, AFilteredListCountsAndOrdersOnlyItsMatches)
 {
     // An index on the department lets SQLite search it and sort every match; the list walks the
