@@ -144,6 +144,21 @@ TEST_F(SQLiteCursorTest, SortAndItsUndoReadTheWholeList)
     EXPECT_EQ(Id(), Records - 1233);
 }
 
+TEST_F(SQLiteCursorTest, AFilterSeesEveryRecordOfTheList)
+{
+    Open(NewestFirst);
+    FQuery.SetFilter(QStringLiteral("数量 = 7"));
+    FQuery.SetFiltered(true);
+    // Ids one short of a multiple of seven: 2995 down to 6.
+    EXPECT_EQ(FQuery.RecordCount(), 428);
+    EXPECT_EQ(Id(), 2995);
+    FQuery.Last();
+    EXPECT_EQ(Id(), 6);
+    FQuery.SetFiltered(false);
+    EXPECT_EQ(FQuery.RecordCount(), Records);
+    EXPECT_EQ(Id(), 6);
+}
+
 TEST_F(SQLiteCursorTest, LocateAndBookmarksReachRecordsFarDown)
 {
     Open(NewestFirst);
