@@ -350,9 +350,8 @@ public:
         : FSql(Sql), FShown(Shown), FBind(std::move(Bind)), FDatabase(&Database)
     {
         if (sqlite3_get_autocommit(Database.Handle())) {
-            FDatabase = &Snapshots.On(Database);
-            FDatabase->ExecuteScript(QStringLiteral("BEGIN"));
-            FSnapshot = true;
+            FDatabase = &Snapshots.Begin(Database);
+            FSnapshots = &Snapshots;
         }
         try {
             TSQLiteStatement count = Prepare(FSql.Count());
@@ -378,7 +377,7 @@ public:
 
     int Count() const { return FCount; }
     // True while later writes cannot move the positions: outside a transaction.
-    bool Lazy() const { return FSnapshot; }
+    bool Lazy() const { return FSnapshots != nullptr; }
 
     // The ids at positions From .. From + Size - 1, read from whichever end is nearer.
     std::vector<TRecordId> Read(int From, int Size)
@@ -396,8 +395,8 @@ public:
 private:
     void EndSnapshot() noexcept
     {
-        if (FSnapshot && !sqlite3_get_autocommit(FDatabase->Handle()))
-            sqlite3_exec(FDatabase->Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        if (FSnapshots)
+            FSnapshots->End();
     }
 
     TSQLiteStatement Prepare(const String& Sql) const
@@ -461,7 +460,7 @@ private:
     String FShown;
     TStatementBinder FBind;
     TSQLiteDatabase* FDatabase;
-    bool FSnapshot = false;  // a read transaction of its own, else the query's connection
+    TSnapshotConnection* FSnapshots = nullptr;  // whose snapshot the ids come from, else the query's connection
     int FCount = 0;
     String FIndex;  // the index walked in place of the plan's sort, or empty
     std::optional<TSQLiteStatement> FForward, FBackward;
@@ -748,8 +747,35 @@ private:
 
 // --- Entry points ---------------------------------------------------------------------------
 
-TSQLiteDatabase& TSnapshotConnection::On(const TSQLiteDatabase& Database)
+namespace {
+
+// Every snapshot connection of the program: the GUI thread alone opens queries.
+std::vector<TSnapshotConnection*>& SnapshotConnections()
 {
+    static std::vector<TSnapshotConnection*> connections;
+    return connections;
+}
+
+}  // namespace
+
+TSnapshotConnection::TSnapshotConnection() { SnapshotConnections().push_back(this); }
+
+TSnapshotConnection::~TSnapshotConnection()
+{
+    End();
+    std::erase(SnapshotConnections(), this);
+}
+
+std::pair<std::int64_t, std::int64_t> TSnapshotConnection::WriteMark(const TSQLiteDatabase& Database)
+{
+    TSQLiteStatement version = Database.Prepare(QStringLiteral("PRAGMA data_version"));
+    version.Step();
+    return {version.ColumnInt64(0), sqlite3_total_changes64(Database.Handle())};
+}
+
+TSQLiteDatabase& TSnapshotConnection::Begin(const TSQLiteDatabase& Database)
+{
+    End();
     if (FFor != Database.Handle()) {
         FDatabase.reset();
         FDatabase = std::make_unique<TSQLiteDatabase>(String::fromUtf8(sqlite3_db_filename(Database.Handle(), "main")));
@@ -759,13 +785,38 @@ TSQLiteDatabase& TSnapshotConnection::On(const TSQLiteDatabase& Database)
         FDatabase->ExecuteScript(QStringLiteral("PRAGMA cache_size=-16384"));
         FFor = Database.Handle();
     }
+    // Marked before the snapshot begins: a write in between shows as one made after it.
+    FMark = WriteMark(Database);
+    FDatabase->ExecuteScript(QStringLiteral("BEGIN"));
+    FInSnapshot = true;
     return *FDatabase;
+}
+
+void TSnapshotConnection::End() noexcept
+{
+    if (FInSnapshot && !sqlite3_get_autocommit(FDatabase->Handle()))
+        sqlite3_exec(FDatabase->Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    FInSnapshot = false;
 }
 
 void TSnapshotConnection::Close()
 {
+    End();
     FDatabase.reset();
     FFor = nullptr;
+}
+
+TSQLiteDatabase* TSnapshotConnection::Current(const TSQLiteDatabase& Database)
+{
+    std::optional<std::pair<std::int64_t, std::int64_t>> mark;
+    for (TSnapshotConnection* connection : SnapshotConnections())
+        if (connection->FInSnapshot && connection->FFor == Database.Handle()) {
+            if (!mark)
+                mark = WriteMark(Database);
+            if (*mark == connection->FMark)
+                return connection->FDatabase.get();
+        }
+    return nullptr;
 }
 
 std::unique_ptr<TRecordCursor> OpenSQLiteCursor(TSQLiteDatabase& Database, const TJetStatement& Statement,
@@ -774,7 +825,9 @@ std::unique_ptr<TRecordCursor> OpenSQLiteCursor(TSQLiteDatabase& Database, const
 {
     if (!Statement.Table.isEmpty())
         return std::make_unique<TKeysetCursor>(Database, Statement, Shown, Bind, Snapshots);
-    TSQLiteStatement whole = Database.Prepare(Statement.Sql, Shown);
+    // Outside a transaction a current snapshot gives the same records, its pages likely in memory.
+    TSQLiteDatabase* current = sqlite3_get_autocommit(Database.Handle()) ? TSnapshotConnection::Current(Database) : nullptr;
+    TSQLiteStatement whole = (current ? *current : Database).Prepare(Statement.Sql, Shown);
     Bind(whole);
     return std::make_unique<TStaticCursor>(whole);
 }

@@ -8,8 +8,10 @@
 #include "platform/ado/SQLite.h"
 #include "platform/data/RecordCursor.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 // Binds the query's parameter values, as they were when it opened, into a statement prepared
@@ -18,18 +20,34 @@ using TStatementBinder = std::function<void(TSQLiteStatement& Statement)>;
 
 // A connection of its own on a query's file, on which the query's lazily read lists take their
 // snapshots. The query keeps it between its openings: a new connection starts with an empty page
-// cache and reads every page again. One list at a time uses it.
+// cache and reads every page again. One list at a time uses it. While nothing has been written
+// to the file since its snapshot began, other queries on the same file read their whole results
+// there too: the same records, with the pages the list has just read.
 class TSnapshotConnection {
 public:
-    // The connection on Database's file, opened on first use.
-    TSQLiteDatabase& On(const TSQLiteDatabase& Database);
+    TSnapshotConnection();
+    TSnapshotConnection(const TSnapshotConnection&) = delete;
+    TSnapshotConnection& operator=(const TSnapshotConnection&) = delete;
+    ~TSnapshotConnection();
+
+    // Begins a snapshot of Database's file on the connection, opened on first use.
+    TSQLiteDatabase& Begin(const TSQLiteDatabase& Database);
+    void End() noexcept;
     // Must happen before Database closes: while another connection is open on the file, the
     // last one cannot fold the write-ahead log back into it.
     void Close();
 
+    // A snapshot begun on Database's file that shows it as it is now, or nullptr.
+    static TSQLiteDatabase* Current(const TSQLiteDatabase& Database);
+
 private:
+    // What tells Database's writes apart: other connections' commits, its own changes.
+    static std::pair<std::int64_t, std::int64_t> WriteMark(const TSQLiteDatabase& Database);
+
     std::unique_ptr<TSQLiteDatabase> FDatabase;
-    sqlite3* FFor = nullptr;  // the connection it was opened beside
+    sqlite3* FFor = nullptr;                     // the connection it was opened beside
+    std::pair<std::int64_t, std::int64_t> FMark;  // that connection's write mark when the snapshot began
+    bool FInSnapshot = false;
 };
 
 // Opens the cursor of a translated statement; Shown names the statement in errors.

@@ -251,6 +251,31 @@ TEST_F(SQLiteCursorTest, AnOpenListKeepsItsRecordsWhileAnotherProgramWritesAndAR
     EXPECT_EQ(Id(), 3);
 }
 
+// A total read beside an open list may read where the list's snapshot is, but only while that
+// snapshot still shows the file as it is.
+TEST_F(SQLiteCursorTest, TotalsBesideAnOpenListSeeEveryWriteMadeSince)
+{
+    Open(NewestFirst);
+    TADOQuery total(nullptr);
+    total.SetConnection(&FConnection);
+    const auto count = [&total] {
+        total.Close();
+        total.SQL()->SetText(QStringLiteral("select count(*) AS n from oprint"));
+        total.Open();
+        return total.FieldByName(QStringLiteral("n"))->AsInteger();
+    };
+    EXPECT_EQ(count(), Records);
+    {
+        TSQLiteDatabase other(Path());
+        other.ExecuteScript(QStringLiteral("insert into oprint(姓名) values('别处')"));
+    }
+    EXPECT_EQ(count(), Records + 1);
+    Open(NewestFirst);
+    FConnection.Database().ExecuteScript(QStringLiteral("delete from oprint where id <= 2"));
+    EXPECT_EQ(count(), Records - 1);
+    EXPECT_EQ(FQuery.RecordCount(), Records + 1);  // the list keeps what it found
+}
+
 TEST_F(SQLiteCursorTest, InsideATransactionTheListSeesItsOwnWrites)
 {
     FConnection.BeginTrans();
