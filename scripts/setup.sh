@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libsqlite3-dev libxlsxwriter-dev libicu-dev
+  qt6-base-dev libqt6sql6-sqlite libsqlite3-dev libxlsxwriter-dev libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk
 )

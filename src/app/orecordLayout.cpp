@@ -4,6 +4,7 @@
 
 #include "app/FormBuilding.h"
 #include "app/OprDatabase.h"
+#include "app/oprIndexes.h"
 
 #include "platform/ado/ADODB.h"
 #include "platform/data/DataSource.h"
@@ -265,14 +266,16 @@ void TMF1::CreateDatabase()
     // not for the half minute a command may run: the window cannot answer while it waits.
     ADOCon1->SetCommandTimeout(2);
     OpenOprDatabase(ADOCon1);
-    // The lists bind their filters as parameters, so every query parses its :names.
+    // A read-only file cannot take indexes; it is still shown, only slower to query.
+    if (!ADOCon1->ReadOnly())
+        CreateOprIndexes(*ADOCon1);
+    // The lists bind their filters as parameters, so every query parses its :names. None opens
+    // here: showing the window resets every page, which runs the page's own query.
     dbouser1 = AddQuery(this, ADOCon1, "dbouser1", "select * from oprint order by 日期 desc,id desc;", true);
     ADOg1 = AddQuery(this, ADOCon1, "ADOg1", "select * from gift order by 日期 desc,id desc;", true);
     ADOR1 = AddQuery(this, ADOCon1, "ADOR1", "select * from ruku order by 日期 desc,id desc;", true);
     ADOQ1 = AddQuery(this, ADOCon1, "ADOQ1", "select * from rmark;", true);
     AQc1 = AddQuery(this, ADOCon1, "AQc1", "select * from rmark;", true);
-    for (TADOQuery* query : {dbouser1, ADOg1, ADOR1, ADOQ1, AQc1})
-        query->Open();
     dsouser3 = AddDataSource(this, "dsouser3", dbouser1);
     DSg1 = AddDataSource(this, "DSg1", ADOg1);
     DSR1 = AddDataSource(this, "DSR1", ADOR1);

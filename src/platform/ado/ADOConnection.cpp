@@ -82,7 +82,7 @@ void TADOConnection::Close()
     if (!Connected())
         return;
     for (TADOQuery* query : FQueries)
-        query->Close();
+        query->ConnectionClosing();
     FDatabase.reset();
     FTextColumns.clear();
     FTextColumnsSchema = -1;

@@ -15,6 +15,7 @@
 
 class TSQLiteDatabase;
 class TSQLiteStatement;
+class TSnapshotConnection;
 class TADOQuery;
 
 // One :name of a query's SQL and the value bound to it when the query runs.
@@ -39,6 +40,8 @@ public:
     TParameter* FindParam(const String& Name) const;
     TParameter* ParamByName(const String& Name) const;
     void Clear() { FItems.clear(); }
+    // Becomes a copy of Source: its names and values.
+    void Assign(const TParameters& Source);
     // The :name parameters of the SQL text, outside its literals. With DoCreate the list is
     // rebuilt from them; answers the names either way.
     std::vector<String> ParseSQL(const String& Sql, bool DoCreate);
@@ -143,6 +146,8 @@ public:
     // Runs a statement that returns no records; answers the rows it changed.
     int ExecSQL();
     int RowsAffected() const { return FRowsAffected; }
+    // Closes the query, and what it keeps open on the file, before its connection closes.
+    void ConnectionClosing();
 
 protected:
     std::unique_ptr<TRecordCursor> CreateCursor() override;
@@ -151,13 +156,13 @@ protected:
 
 private:
     void SQLChanged();
-    // The SQL translated and prepared on the opened connection, its parameters bound; with
-    // KeysetOnly a single-table select selects only the ids.
-    TSQLiteStatement PrepareStatement(bool KeysetOnly, TJetStatement& Translated);
+    // The SQL translated for the opened connection.
+    TJetStatement TranslateSQL();
 
     TADOConnection* FConnection = nullptr;
     std::unique_ptr<TStringList> FSQL;
     bool FParamCheck = true;
     TParameters FParameters;
     int FRowsAffected = -1;
+    std::unique_ptr<TSnapshotConnection> FSnapshots;  // where the lists take their snapshots
 };

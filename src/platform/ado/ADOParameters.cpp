@@ -38,3 +38,12 @@ void TParameters::Bind(TSQLiteStatement& Statement) const
         if (const TParameter* parameter = FindParam(Statement.ParameterName(index).mid(1)))
             BindVariant(Statement, index, parameter->Value());
 }
+
+void TParameters::Assign(const TParameters& Source)
+{
+    FItems.clear();
+    for (const auto& item : Source.FItems) {
+        FItems.push_back(std::make_unique<TParameter>(item->Name()));
+        FItems.back()->SetValue(item->Value());
+    }
+}

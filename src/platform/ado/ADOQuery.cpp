@@ -4,7 +4,8 @@
 #include "platform/ado/SQLiteCursor.h"
 #include "platform/data/DatabaseError.h"
 
-TADOQuery::TADOQuery(TComponent* AOwner) : TDataSet(AOwner), FSQL(std::make_unique<TStringList>())
+TADOQuery::TADOQuery(TComponent* AOwner)
+    : TDataSet(AOwner), FSQL(std::make_unique<TStringList>()), FSnapshots(std::make_unique<TSnapshotConnection>())
 {
     FSQL->OnChange = [this](TObject*) { SQLChanged(); };
 }
@@ -21,7 +22,7 @@ void TADOQuery::SetConnection(TADOConnection* Value)
 {
     if (Value == FConnection)
         return;
-    Close();
+    ConnectionClosing();
     if (FConnection) {
         FConnection->UnregisterQuery(this);
         FConnection->RemoveFreeNotification(this);
@@ -37,9 +38,15 @@ void TADOQuery::Notification(TComponent* AComponent, TOperation Operation)
 {
     TDataSet::Notification(AComponent, Operation);
     if (Operation == TOperation::opRemove && AComponent == FConnection) {
-        Close();
+        ConnectionClosing();
         FConnection = nullptr;
     }
+}
+
+void TADOQuery::ConnectionClosing()
+{
+    Close();
+    FSnapshots->Close();
 }
 
 void TADOQuery::SQLChanged()
@@ -49,29 +56,28 @@ void TADOQuery::SQLChanged()
         FParameters.ParseSQL(FSQL->Text(), true);
 }
 
-TSQLiteStatement TADOQuery::PrepareStatement(bool KeysetOnly, TJetStatement& Translated)
+TJetStatement TADOQuery::TranslateSQL()
 {
     if (!FConnection)
         DatabaseError(QStringLiteral("Missing Connection or ConnectionString"), this);
     FConnection->Open();
-    const String sql = FSQL->Text();
-    Translated = FConnection->Translate(sql);
-    TSQLiteStatement statement = FConnection->Database().Prepare(
-        KeysetOnly && !Translated.Table.isEmpty() ? Translated.KeysetSql : Translated.Sql, sql.trimmed());
-    FParameters.Bind(statement);
-    return statement;
+    return FConnection->Translate(FSQL->Text());
 }
 
 int TADOQuery::ExecSQL()
 {
-    TJetStatement translated;
-    FRowsAffected = PrepareStatement(false, translated).Execute();
+    TSQLiteStatement statement = FConnection->Database().Prepare(TranslateSQL().Sql, FSQL->Text().trimmed());
+    FParameters.Bind(statement);
+    FRowsAffected = statement.Execute();
     return FRowsAffected;
 }
 
+// A lazily read list binds its parameters again as it reads on: it keeps their values of now.
 std::unique_ptr<TRecordCursor> TADOQuery::CreateCursor()
 {
-    TJetStatement translated;
-    TSQLiteStatement statement = PrepareStatement(true, translated);
-    return OpenSQLiteCursor(FConnection->Database(), statement, translated.Table);
+    const TJetStatement translated = TranslateSQL();
+    auto parameters = std::make_shared<TParameters>();
+    parameters->Assign(FParameters);
+    return OpenSQLiteCursor(FConnection->Database(), translated, FSQL->Text().trimmed(),
+                            [parameters](TSQLiteStatement& Statement) { parameters->Bind(Statement); }, *FSnapshots);
 }

@@ -1,3 +1,17 @@
+// The cursors behind TADOQuery: how the rows of a SQLite statement reach a dataset.
+//
+// A single-table "select * from T [where] [order by]" opens at the cost of what the screen shows:
+// it counts its rows, reads the ids of the first block in the query's order, and reads further
+// blocks of ids (from either end) and blocks of rows only as the dataset's window reaches them.
+// Every other result is read whole and is read-only.
+//
+// Sections, in order:
+//   reading stored values   - declared field types, values, dates as the file stores them
+//   the whole result        - TStaticCursor
+//   keyset statements       - the count, the ids and the ids from the last of a single-table select
+//   keyset source           - the snapshot the ids are read from, and the plan chosen to read them
+//   keyset cursor           - ids in blocks, the row cache, and the writes to the table
+//   entry points            - OpenSQLiteCursor, CursorStatements, BindVariant
 #include "platform/ado/SQLiteCursor.h"
 
 #include "platform/ado/JetSql.h"
@@ -7,6 +21,7 @@
 #include "platform/data/DatabaseError.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <sqlite3.h>
@@ -14,9 +29,12 @@
 #include <algorithm>
 #include <list>
 #include <numeric>
+#include <optional>
 #include <unordered_set>
 
 namespace {
+
+// --- Reading stored values ------------------------------------------------------------------
 
 // Reads "yyyy-MM-dd hh:mm:ss" (the time optional) without going through time zones: this runs
 // for every date a window shows.
@@ -221,74 +239,314 @@ private:
     std::vector<TRecord> FRecords;
 };
 
-// --- Ids only; rows read a block at a time -----------------------------------------------
+// --- The statements of a keyset ------------------------------------------------------------
+
+// "select id from T [where W] [order by O]" taken apart into the statements a keyset runs.
+struct TKeysetSql {
+    String Head;      // "select id from T"
+    String Where;     // " where W", or empty
+    String Order;     // " order by O", or empty
+    String Reversed;  // the order turned round; empty unless the order is total (ends with id)
+
+    String Count() const { return QStringLiteral("select count(*)") + Head.mid(Head.indexOf(QLatin1String(" from "))) + Where; }
+    String Ids(const String& Index = String()) const { return WithIndex(Index) + Where + Order; }
+    String FromLast(const String& Index = String()) const { return WithIndex(Index) + Where + Reversed; }
+    // The order alone, to find the index that gives it.
+    String OrderOnly() const { return Head + Order; }
+
+private:
+    String WithIndex(const String& Index) const
+    {
+        return Index.isEmpty() ? Head : Head + QStringLiteral(" INDEXED BY ") + Index;
+    }
+};
+
+bool IsKeyword(const TJetToken& Token, const char* Word)
+{
+    return Token.Kind == TJetTokenKind::Word && Token.Text.compare(QLatin1String(Word), Qt::CaseInsensitive) == 0;
+}
+
+String JoinTokens(std::vector<TJetToken>::const_iterator From, std::vector<TJetToken>::const_iterator To)
+{
+    String text;
+    for (auto token = From; token != To; ++token)
+        text += u' ' + token->Text;
+    return text;
+}
+
+// The order terms turned round, or empty when equal ids could come in either order.
+String ReversedOrder(const std::vector<TJetToken>& Terms)
+{
+    std::vector<std::vector<TJetToken>> split(1);
+    int depth = 0;
+    for (const TJetToken& token : Terms) {
+        depth += (token.Text == u'(') - (token.Text == u')');
+        if (depth == 0 && token.Kind == TJetTokenKind::Symbol && token.Text == u',')
+            split.emplace_back();
+        else
+            split.back().push_back(token);
+    }
+    const std::vector<TJetToken>& last = split.back();
+    if (last.empty() || !IsKeyword(last.front(), "id") || (last.size() > 1 && !IsKeyword(last[1], "asc") && !IsKeyword(last[1], "desc")))
+        return String();
+    QStringList reversed;
+    for (std::vector<TJetToken> term : split) {
+        if (term.empty())
+            return String();
+        TJetToken& direction = term.back();
+        if (IsKeyword(direction, "desc"))
+            direction.Text = QStringLiteral("asc");
+        else if (IsKeyword(direction, "asc"))
+            direction.Text = QStringLiteral("desc");
+        else
+            term.push_back({TJetTokenKind::Word, QStringLiteral("desc")});
+        reversed << JoinTokens(term.begin(), term.end()).mid(1);
+    }
+    return QStringLiteral(" order by ") + reversed.join(QStringLiteral(", "));
+}
+
+TKeysetSql SplitKeysetSql(const String& KeysetSql)
+{
+    std::vector<TJetToken> tokens;
+    for (TJetToken& token : TokeniseJetSql(KeysetSql))
+        if (token.Kind != TJetTokenKind::Space)
+            tokens.push_back(std::move(token));
+    // "select id from T": four tokens, then the where and the order at the top level.
+    auto order = tokens.end();
+    int depth = 0;
+    for (auto token = tokens.begin() + 4; token != tokens.end(); ++token) {
+        depth += (token->Text == u'(') - (token->Text == u')');
+        if (depth == 0 && IsKeyword(*token, "order") && token + 1 != tokens.end() && IsKeyword(token[1], "by")) {
+            order = token;
+            break;
+        }
+    }
+    TKeysetSql sql;
+    sql.Head = JoinTokens(tokens.begin(), tokens.begin() + 4).mid(1);
+    sql.Where = JoinTokens(tokens.begin() + 4, order);
+    if (order != tokens.end()) {
+        sql.Order = JoinTokens(order, tokens.end());
+        sql.Reversed = ReversedOrder(std::vector<TJetToken>(order + 2, tokens.end()));
+    }
+    return sql;
+}
+
+String ReadBlockSql(const String& Table, int Size)
+{
+    return QStringLiteral("select * from %1 where id in (%2)").arg(Table, QStringList(Size, QStringLiteral("?")).join(u','));
+}
+
+// --- The ids of a keyset, read lazily from a snapshot ------------------------------------------
+
+// The keyset's ids by their position in the query's order. Outside a transaction they come from
+// a read transaction on a connection of its own, so that what another program (or this one)
+// writes later does not move the positions still to be read; the snapshot ends when every id has
+// been read. Inside a transaction of the query's connection everything is read at once from it,
+// since a snapshot would miss the transaction's own writes.
+class TKeysetSource {
+public:
+    TKeysetSource(TSQLiteDatabase& Database, TSnapshotConnection& Snapshots, const TKeysetSql& Sql, const String& Shown,
+                  TStatementBinder Bind, int WalkThreshold)
+        : FSql(Sql), FShown(Shown), FBind(std::move(Bind)), FDatabase(&Database)
+    {
+        if (sqlite3_get_autocommit(Database.Handle())) {
+            FDatabase = &Snapshots.Begin(Database);
+            FSnapshots = &Snapshots;
+        }
+        try {
+            TSQLiteStatement count = Prepare(FSql.Count());
+            count.Step();
+            FCount = int(count.ColumnInt64(0));
+            FIndex = WalkingIndex(WalkThreshold);
+        } catch (...) {
+            EndSnapshot();  // the next opening begins its own
+            throw;
+        }
+    }
+
+    TKeysetSource(const TKeysetSource&) = delete;
+    TKeysetSource& operator=(const TKeysetSource&) = delete;
+
+    // Ends the snapshot; a read transaction has nothing to keep.
+    ~TKeysetSource()
+    {
+        FForward.reset();
+        FBackward.reset();
+        EndSnapshot();
+    }
+
+    int Count() const { return FCount; }
+    // True while later writes cannot move the positions: outside a transaction.
+    bool Lazy() const { return FSnapshots != nullptr; }
+
+    // The ids at positions From .. From + Size - 1, read from whichever end is nearer.
+    std::vector<TRecordId> Read(int From, int Size)
+    {
+        const int fromEnd = FCount - From - Size;
+        const int forward = FForward && From >= FForwardAt ? From - FForwardAt : From;
+        const int backward = FBackward && fromEnd >= FBackwardAt ? fromEnd - FBackwardAt : fromEnd;
+        if (FSql.Reversed.isEmpty() || forward <= backward)
+            return Step(FForward, FForwardAt, FSql.Ids(FIndex), From, Size);
+        std::vector<TRecordId> ids = Step(FBackward, FBackwardAt, FSql.FromLast(FIndex), fromEnd, Size);
+        std::reverse(ids.begin(), ids.end());
+        return ids;
+    }
+
+private:
+    void EndSnapshot() noexcept
+    {
+        if (FSnapshots)
+            FSnapshots->End();
+    }
+
+    TSQLiteStatement Prepare(const String& Sql) const
+    {
+        TSQLiteStatement statement = FDatabase->Prepare(Sql, FShown);
+        FBind(statement);
+        return statement;
+    }
+
+    // Steps Statement, which has given the ids up to At, to the Size ids from Skip on; a statement
+    // past Skip starts again there.
+    std::vector<TRecordId> Step(std::optional<TSQLiteStatement>& Statement, int& At, const String& Sql, int Skip,
+                                int Size)
+    {
+        if (!Statement || Skip < At) {
+            Statement = Prepare(Sql + QStringLiteral(" LIMIT -1 OFFSET %1").arg(Skip));
+            At = Skip;
+        }
+        std::vector<TRecordId> ids;
+        ids.reserve(size_t(Size));
+        while (At < Skip + Size && Statement->Step()) {
+            if (At++ >= Skip)
+                ids.push_back(Statement->ColumnInt64(0));
+        }
+        if (int(ids.size()) != Size)
+            StatementError(QStringLiteral("The records changed while they were read."), FShown);
+        return ids;
+    }
+
+    bool PlanSorts(const String& Sql, String* Index = nullptr) const
+    {
+        static const QRegularExpression usingIndex(QStringLiteral("^SCAN \\S+ USING (?:COVERING )?INDEX (\\S+)"));
+        TSQLiteStatement plan = Prepare(QStringLiteral("EXPLAIN QUERY PLAN ") + Sql);
+        bool sorts = false;
+        while (plan.Step()) {
+            const String detail = plan.ColumnText(3);
+            sorts = sorts || detail.startsWith(QLatin1String("USE TEMP B-TREE FOR ORDER BY"));
+            if (const QRegularExpressionMatch match = usingIndex.match(detail); Index && match.hasMatch())
+                *Index = match.captured(1);
+        }
+        return sorts;
+    }
+
+    // SQLite plans a filter served by an index as a search of that index and a sort of every
+    // match, even when only the first block is wanted. When the matches are many, walking the
+    // index of the order and testing each record finds a block sooner: about
+    // Rows / Count * block records against Count. Answers that index, or empty for the plan's own.
+    String WalkingIndex(int WalkThreshold) const
+    {
+        if (FSql.Order.isEmpty() || FCount == 0 || !PlanSorts(FSql.Ids()))
+            return String();
+        String index;
+        if (PlanSorts(FSql.OrderOnly(), &index) || index.isEmpty())
+            return String();
+        TSQLiteStatement rows = FDatabase->Prepare(String(FSql.Head).replace(QLatin1String("select id"), QLatin1String("select max(id)")));
+        rows.Step();
+        return double(FCount) * FCount > double(WalkThreshold) * double(rows.ColumnInt64(0)) ? index : String();
+    }
+
+    TKeysetSql FSql;
+    String FShown;
+    TStatementBinder FBind;
+    TSQLiteDatabase* FDatabase;
+    TSnapshotConnection* FSnapshots = nullptr;  // whose snapshot the ids come from, else the query's connection
+    int FCount = 0;
+    String FIndex;  // the index walked in place of the plan's sort, or empty
+    std::optional<TSQLiteStatement> FForward, FBackward;
+    int FForwardAt = 0, FBackwardAt = 0;  // the ids each has given, counted from its own end
+};
+
+// --- Ids in blocks, read as the window reaches them; rows read a block at a time ------------
 
 class TKeysetCursor final : public TRecordCursor {
 public:
-    TKeysetCursor(TSQLiteDatabase& Database, TSQLiteStatement& Keyset, const String& Table)
-        : FDatabase(Database), FTable(Table),
-          FFetch(Database.Prepare(QStringLiteral("select * from %1 where id in (%2)")
-                                      .arg(Table, QStringList(BlockSize, QStringLiteral("?")).join(u',')),
-                                  Keyset.Shown())),
+    TKeysetCursor(TSQLiteDatabase& Database, const TJetStatement& Statement, const String& Shown,
+                  const TStatementBinder& Bind, TSnapshotConnection& Snapshots)
+        : FDatabase(Database), FTable(Statement.Table),
+          FFetch(Database.Prepare(ReadBlockSql(Statement.Table, RowBlockSize), Shown)),
           FFields(DeclaredFields(FFetch))
     {
         if (FFields.empty() || FFields[0].DataType != TFieldType::ftAutoInc)
-            StatementError(QStringLiteral("The table has no id column."), Keyset.Shown());
-        while (Keyset.Step())
-            FIds.push_back(Keyset.ColumnInt64(0));
+            StatementError(QStringLiteral("The table has no id column."), Shown);
+        FSource = std::make_unique<TKeysetSource>(Database, Snapshots, SplitKeysetSql(Statement.KeysetSql), Shown, Bind,
+                                                  IdBlockSize);
+        FCount = FSource->Count();
+        for (int start = 0; start < FCount; start += IdBlockSize)
+            FBlocks.push_back({start, start, std::min(IdBlockSize, FCount - start), {}});
+        FUnread = int(FBlocks.size());
+        if (!FSource->Lazy() || FCount <= IdBlockSize)
+            ReadAllIds();
+        if (FUnread == 0)
+            FSource.reset();
     }
 
     const std::vector<TCursorField>& Fields() const override { return FFields; }
-    int RecordCount() const override { return int(FIds.size()); }
-    TRecordId IdAt(int Position) const override { return FIds[size_t(Position)]; }
+    int RecordCount() const override { return FCount; }
 
+    TRecordId IdAt(int Position) const override
+    {
+        const TIdBlock& block = ReadBlock(BlockAt(Position));
+        return block.Ids[size_t(Position - block.Start)];
+    }
+
+    // Ids not read yet are read first: a bookmark may name any of them.
     int PositionOf(TRecordId Id) const override
     {
-        const auto found = std::find(FIds.begin(), FIds.end(), Id);
-        return found == FIds.end() ? -1 : int(found - FIds.begin());
+        if (const int position = ReadPositionOf(Id); position >= 0 || FUnread == 0)
+            return position;
+        ReadAllIds();
+        return ReadPositionOf(Id);
     }
 
     TRecordValues ValuesAt(int Position) const override
     {
-        const int block = Position / BlockSize;
-        auto cached = std::find_if(FBlocks.begin(), FBlocks.end(), [block](const TBlock& b) { return b.Index == block; });
-        if (cached == FBlocks.end()) {
-            if (FBlocks.size() == CachedBlocks)
-                FBlocks.pop_back();
-            FBlocks.push_front(ReadBlock(block));
-            cached = FBlocks.begin();
-        } else if (cached != FBlocks.begin()) {
-            FBlocks.splice(FBlocks.begin(), FBlocks, cached);
+        const int index = Position / RowBlockSize;
+        auto cached = std::find_if(FRows.begin(), FRows.end(), [index](const TRowBlock& b) { return b.Index == index; });
+        if (cached == FRows.end()) {
+            if (FRows.size() == CachedRowBlocks)
+                FRows.pop_back();
+            FRows.push_front(ReadRows(index));
+            cached = FRows.begin();
+        } else if (cached != FRows.begin()) {
+            FRows.splice(FRows.begin(), FRows, cached);
         }
-        return cached->Records[size_t(Position % BlockSize)];
+        return cached->Records[size_t(Position % RowBlockSize)];
     }
 
     void Sort(const TSortSpec& Spec) override
     {
+        ReadAllIds();
+        std::vector<TRecordId> current = AllIds();
         if (FSourceIds.empty())
-            FSourceIds = FIds;
+            FSourceIds = current;
+        std::vector<TRecordId> ids;
+        ids.reserve(current.size());
         if (Spec.empty()) {
             // Records inserted since keep their place at the end; deleted ones stay gone.
-            const std::unordered_set<TRecordId> present(FIds.begin(), FIds.end());
+            const std::unordered_set<TRecordId> present(current.begin(), current.end());
             const std::unordered_set<TRecordId> source(FSourceIds.begin(), FSourceIds.end());
-            std::vector<TRecordId> ids;
-            ids.reserve(FIds.size());
             for (TRecordId id : FSourceIds)
                 if (present.contains(id))
                     ids.push_back(id);
-            for (TRecordId id : FIds)
+            for (TRecordId id : current)
                 if (!source.contains(id))
                     ids.push_back(id);
-            FIds = std::move(ids);
         } else {
-            const std::vector<int> order = SortedOrder(RecordCount(), Spec, [this](int i) { return ValuesAt(i); });
-            std::vector<TRecordId> ids;
-            ids.reserve(FIds.size());
-            for (int index : order)
-                ids.push_back(FIds[size_t(index)]);
-            FIds = std::move(ids);
+            for (int index : SortedOrder(RecordCount(), Spec, [this](int i) { return ValuesAt(i); }))
+                ids.push_back(current[size_t(index)]);
         }
-        FBlocks.clear();
+        SetIds(ids);
     }
 
     bool CanModify() const override { return true; }
@@ -307,8 +565,14 @@ public:
             BindVariant(insert, i + 1, Values[size_t(i)].Value);
         insert.Step();
         const TRecordId id = sqlite3_last_insert_rowid(FDatabase.Handle());
-        FIds.insert(FIds.begin() + Position, id);
-        FBlocks.clear();
+        if (FBlocks.empty())
+            FBlocks.push_back({0, 0, 0, {}});
+        // An append joins the last block.
+        const size_t index = Position < FCount ? BlockAt(Position) : FBlocks.size() - 1;
+        TIdBlock& block = ReadBlock(index);
+        block.Ids.insert(block.Ids.begin() + (Position - block.Start), id);
+        ++block.Size;
+        Shift(index + 1, 1);
         return id;
     }
 
@@ -326,7 +590,7 @@ public:
             BindVariant(update, index++, value.Value);
         update.BindInt64(index, Id);
         update.Step();
-        FBlocks.clear();
+        FRows.clear();
         // Another program deleted the row since it was read: the edit would vanish unnoticed.
         if (FDatabase.Changes() == 0)
             StatementError(QStringLiteral("Row cannot be located for updating. Some values may have been "
@@ -339,34 +603,128 @@ public:
         TSQLiteStatement remove = FDatabase.Prepare(QStringLiteral("delete from %1 where id=?").arg(FTable));
         remove.BindInt64(1, Id);
         remove.Step();
-        std::erase(FIds, Id);
-        FBlocks.clear();
+        const int position = PositionOf(Id);
+        if (position < 0)
+            return;
+        const size_t index = BlockAt(position);
+        TIdBlock& block = FBlocks[index];
+        block.Ids.erase(block.Ids.begin() + (position - block.Start));
+        size_t next = index + 1;
+        if (--block.Size == 0)
+            FBlocks.erase(FBlocks.begin() + std::ptrdiff_t(next = index));
+        Shift(next, -1);
     }
 
 private:
-    static constexpr int BlockSize = 128;
-    static constexpr size_t CachedBlocks = 4;
+    static constexpr int IdBlockSize = 256;
+    static constexpr int RowBlockSize = 128;
+    static constexpr size_t CachedRowBlocks = 4;
 
-    struct TBlock {
+    // Positions Start .. Start + Size - 1; Source is the position of the first in the snapshot's
+    // order. Read once Ids holds them all; only read blocks change.
+    struct TIdBlock {
+        int Start;
+        int Source;
+        int Size;
+        std::vector<TRecordId> Ids;
+        bool Read() const { return int(Ids.size()) == Size; }
+    };
+
+    struct TRowBlock {
         int Index;
         std::vector<TRecordValues> Records;
     };
 
-    // A row deleted by another program since the query opened reads as Nulls.
-    TBlock ReadBlock(int Index) const
+    size_t BlockAt(int Position) const
     {
-        const size_t first = size_t(Index) * BlockSize;
-        const size_t count = std::min<size_t>(BlockSize, FIds.size() - first);
+        const auto after = std::upper_bound(FBlocks.begin(), FBlocks.end(), Position,
+                                            [](int p, const TIdBlock& block) { return p < block.Start; });
+        return size_t(after - FBlocks.begin()) - 1;
+    }
+
+    TIdBlock& ReadBlock(size_t Index) const
+    {
+        TIdBlock& block = FBlocks[Index];
+        if (!block.Read()) {
+            block.Ids = FSource->Read(block.Source, block.Size);
+            ReleaseWhenRead();
+        }
+        return block;
+    }
+
+    // Every id not read yet, in one pass of the keyset.
+    void ReadAllIds() const
+    {
+        if (FUnread == 0)
+            return;
+        const std::vector<TRecordId> all = FSource->Read(0, FSource->Count());
+        for (TIdBlock& block : FBlocks)
+            if (!block.Read()) {
+                block.Ids.assign(all.begin() + block.Source, all.begin() + block.Source + block.Size);
+                ReleaseWhenRead();
+            }
+    }
+
+    void ReleaseWhenRead() const
+    {
+        if (--FUnread == 0)
+            FSource.reset();
+    }
+
+    int ReadPositionOf(TRecordId Id) const
+    {
+        for (const TIdBlock& block : FBlocks) {
+            const auto found = std::find(block.Ids.begin(), block.Ids.end(), Id);
+            if (found != block.Ids.end())
+                return block.Start + int(found - block.Ids.begin());
+        }
+        return -1;
+    }
+
+    std::vector<TRecordId> AllIds() const
+    {
+        std::vector<TRecordId> ids;
+        ids.reserve(size_t(FCount));
+        for (const TIdBlock& block : FBlocks)
+            ids.insert(ids.end(), block.Ids.begin(), block.Ids.end());
+        return ids;
+    }
+
+    void SetIds(const std::vector<TRecordId>& Ids)
+    {
+        FBlocks.clear();
+        for (int start = 0; start < int(Ids.size()); start += IdBlockSize) {
+            const int size = std::min(IdBlockSize, int(Ids.size()) - start);
+            FBlocks.push_back({start, start, size, {Ids.begin() + start, Ids.begin() + start + size}});
+        }
+        FRows.clear();
+    }
+
+    // The blocks from First on move by Delta positions after an insert or a delete before them.
+    void Shift(size_t First, int Delta)
+    {
+        for (size_t i = First; i < FBlocks.size(); ++i)
+            FBlocks[i].Start += Delta;
+        FCount += Delta;
+        FRows.clear();
+    }
+
+    // A row deleted by another program since the query opened reads as Nulls.
+    TRowBlock ReadRows(int Index) const
+    {
+        const int first = Index * RowBlockSize;
+        const int count = std::min(RowBlockSize, FCount - first);
         QHash<TRecordId, size_t> positions;
-        for (size_t i = 0; i < BlockSize; ++i) {
+        for (int i = 0; i < RowBlockSize; ++i) {
             if (i < count) {
-                FFetch.BindInt64(int(i) + 1, FIds[first + i]);
-                positions.insert(FIds[first + i], i);
+                const TRecordId id = IdAt(first + i);
+                FFetch.BindInt64(i + 1, id);
+                positions.insert(id, size_t(i));
             } else {
-                FFetch.BindNull(int(i) + 1);
+                FFetch.BindNull(i + 1);
             }
         }
-        TBlock block{Index, std::vector<TRecordValues>(count, TRecordValues(FFields.size(), Variant::Null()))};
+        TRowBlock block{Index, std::vector<TRecordValues>(size_t(count), TRecordValues(FFields.size(), Variant::Null()))};
         while (FFetch.Step())
             block.Records[positions.value(FFetch.ColumnInt64(0))] = ReadRecord(FFetch, FFields);
         FFetch.Reset();
@@ -377,19 +735,112 @@ private:
     String FTable;
     mutable TSQLiteStatement FFetch;
     std::vector<TCursorField> FFields;
-    std::vector<TRecordId> FIds;
-    std::vector<TRecordId> FSourceIds;  // the order the query gave, kept once a sort changes it
-    mutable std::list<TBlock> FBlocks;  // most recently used first
+    mutable std::unique_ptr<TKeysetSource> FSource;  // until every id is read
+    mutable std::vector<TIdBlock> FBlocks;
+    mutable int FUnread = 0;  // blocks not read yet
+    int FCount = 0;
+    std::vector<TRecordId> FSourceIds;    // the order the query gave, kept once a sort changes it
+    mutable std::list<TRowBlock> FRows;  // most recently used first
 };
 
 }  // namespace
 
-std::unique_ptr<TRecordCursor> OpenSQLiteCursor(TSQLiteDatabase& Database, TSQLiteStatement& Statement,
-                                                const String& Table)
+// --- Entry points ---------------------------------------------------------------------------
+
+namespace {
+
+// Every snapshot connection of the program: the GUI thread alone opens queries.
+std::vector<TSnapshotConnection*>& SnapshotConnections()
 {
-    if (Table.isEmpty())
-        return std::make_unique<TStaticCursor>(Statement);
-    return std::make_unique<TKeysetCursor>(Database, Statement, Table);
+    static std::vector<TSnapshotConnection*> connections;
+    return connections;
+}
+
+}  // namespace
+
+TSnapshotConnection::TSnapshotConnection() { SnapshotConnections().push_back(this); }
+
+TSnapshotConnection::~TSnapshotConnection()
+{
+    End();
+    std::erase(SnapshotConnections(), this);
+}
+
+std::pair<std::int64_t, std::int64_t> TSnapshotConnection::WriteMark(const TSQLiteDatabase& Database)
+{
+    TSQLiteStatement version = Database.Prepare(QStringLiteral("PRAGMA data_version"));
+    version.Step();
+    return {version.ColumnInt64(0), sqlite3_total_changes64(Database.Handle())};
+}
+
+TSQLiteDatabase& TSnapshotConnection::Begin(const TSQLiteDatabase& Database)
+{
+    End();
+    if (FFor != Database.Handle()) {
+        FDatabase.reset();
+        FDatabase = std::make_unique<TSQLiteDatabase>(String::fromUtf8(sqlite3_db_filename(Database.Handle(), "main")));
+        FDatabase->SetBusyTimeout(2000);
+        // Counts read the pages of a filter's index range twice in a row when the clerk types;
+        // room for the range of a large list keeps the second reading off the disk.
+        FDatabase->ExecuteScript(QStringLiteral("PRAGMA cache_size=-16384"));
+        FFor = Database.Handle();
+    }
+    // Marked before the snapshot begins: a write in between shows as one made after it.
+    FMark = WriteMark(Database);
+    FDatabase->ExecuteScript(QStringLiteral("BEGIN"));
+    FInSnapshot = true;
+    return *FDatabase;
+}
+
+void TSnapshotConnection::End() noexcept
+{
+    if (FInSnapshot && !sqlite3_get_autocommit(FDatabase->Handle()))
+        sqlite3_exec(FDatabase->Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    FInSnapshot = false;
+}
+
+void TSnapshotConnection::Close()
+{
+    End();
+    FDatabase.reset();
+    FFor = nullptr;
+}
+
+TSQLiteDatabase* TSnapshotConnection::Current(const TSQLiteDatabase& Database)
+{
+    std::optional<std::pair<std::int64_t, std::int64_t>> mark;
+    for (TSnapshotConnection* connection : SnapshotConnections())
+        if (connection->FInSnapshot && connection->FFor == Database.Handle()) {
+            if (!mark)
+                mark = WriteMark(Database);
+            if (*mark == connection->FMark)
+                return connection->FDatabase.get();
+        }
+    return nullptr;
+}
+
+std::unique_ptr<TRecordCursor> OpenSQLiteCursor(TSQLiteDatabase& Database, const TJetStatement& Statement,
+                                                const String& Shown, const TStatementBinder& Bind,
+                                                TSnapshotConnection& Snapshots)
+{
+    if (!Statement.Table.isEmpty())
+        return std::make_unique<TKeysetCursor>(Database, Statement, Shown, Bind, Snapshots);
+    // Outside a transaction a current snapshot gives the same records, its pages likely in memory.
+    TSQLiteDatabase* current = sqlite3_get_autocommit(Database.Handle()) ? TSnapshotConnection::Current(Database) : nullptr;
+    TSQLiteStatement whole = (current ? *current : Database).Prepare(Statement.Sql, Shown);
+    Bind(whole);
+    return std::make_unique<TStaticCursor>(whole);
+}
+
+std::vector<String> CursorStatements(const TJetStatement& Statement)
+{
+    if (Statement.Table.isEmpty())
+        return {Statement.Sql};
+    const TKeysetSql sql = SplitKeysetSql(Statement.KeysetSql);
+    std::vector<String> statements{sql.Count(), sql.Ids(), ReadBlockSql(Statement.Table, 2)};
+    if (!sql.Reversed.isEmpty())
+        statements.push_back(sql.FromLast());
+    return statements;
 }
 
 void BindVariant(TSQLiteStatement& Statement, int Index, const Variant& Value)

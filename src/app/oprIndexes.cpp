@@ -1,0 +1,68 @@
+#include "app/oprIndexes.h"
+
+#include "platform/ado/ADODB.h"
+#include "platform/ado/SQLite.h"
+
+#include <QStringList>
+
+#include <initializer_list>
+
+namespace {
+
+struct TIndexedTable {
+    const char* Table;
+    // Columns that lead an index of their own, each followed by the record columns below.
+    std::initializer_list<const char*> Columns;
+    bool RecordTable;
+};
+
+// The quantity alone: the narrowest index of a record table, so the count and total of all its
+// records, and of a quantity, read the fewest pages.
+constexpr const char* Quantity = "数量";
+
+// The order of every record list and the column every total sums.
+constexpr const char* RecordColumns = "日期, id, 数量";
+
+const TIndexedTable Indexed[] = {
+    {"oprint", {"部门", "姓名", "类型", "物品名称", "备注"}, true},
+    {"gift", {"来客单位", "来客姓名", "职务", "领取人", "批准", "类型", "礼品名称", "备注"}, true},
+    {"ruku", {"申购部门", "登记人", "申购人", "类型", "物品名称", "供应商", "备注"}, true},
+    // The settings lists: counters raised by name, people of a department most used first, the
+    // catalogue looked up by item and type, and the pinyin searches by code prefix.
+    {"ouser", {"姓名", "部门, 次数", "姓名编号"}, false},
+    {"ptype", {"物品名称, 类型", "编号"}, false},
+    {"rmark", {"备注"}, false},
+    {"supplier", {"供应商编号"}, false},
+};
+
+String IndexScript()
+{
+    QStringList statements{QStringLiteral("BEGIN")};
+    for (const TIndexedTable& table : Indexed)
+        for (const char* columns : table.Columns) {
+            const String key = String::fromUtf8(columns);
+            statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1_%2 ON %1(%3%4)")
+                              .arg(String::fromUtf8(table.Table), key.section(u',', 0, 0),
+                                   key, table.RecordTable ? QStringLiteral(", ") + String::fromUtf8(RecordColumns) : String());
+        }
+    for (const TIndexedTable& table : Indexed)
+        if (table.RecordTable)
+            statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1_%2 ON %1(%2)")
+                              .arg(String::fromUtf8(table.Table), String::fromUtf8(Quantity));
+    statements << QStringLiteral("COMMIT");
+    return statements.join(QStringLiteral(";\n"));
+}
+
+}  // namespace
+
+void CreateOprIndexes(TADOConnection& Connection)
+{
+    TSQLiteDatabase& database = Connection.Database();
+    try {
+        database.ExecuteScript(IndexScript());
+    } catch (...) {
+        if (Connection.InTransaction())
+            database.ExecuteScript(QStringLiteral("ROLLBACK"));
+        throw;
+    }
+}
