@@ -10,6 +10,7 @@
 
 #include <QSet>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -85,6 +86,20 @@ public:
     void CommitTrans();
     void RollbackTrans();
     bool InTransaction() const;
+
+    // True when Path names the database file, under any name (a link, another spelling), or one
+    // of the files SQLite keeps beside it: writing there would corrupt the open database.
+    bool IsDatabaseFile(const String& Path) const;
+    // Writes a consistent copy of the open database to Path, replacing a file there: the copy is
+    // made beside Path and renamed over it, so a failure leaves the old file whole. Raises
+    // EDatabaseError, also when Path is the database file itself.
+    void BackupTo(const String& Path) const;
+    // Replaces the database by a copy of the database file Source once Check (which raises to
+    // refuse) has accepted it: the copy is made beside the file, the connection (and with it
+    // every query) closed, the copy renamed over the file in one step and the connection opened
+    // again. A failure before the rename leaves the old file in place and open again; the queries
+    // stay closed either way. Raises EDatabaseError, also when Source is the database file.
+    void RestoreFrom(const String& Source, const std::function<void(TSQLiteDatabase&)>& Check);
 
     // The provider's side, for the queries.
     TSQLiteDatabase& Database() const;
