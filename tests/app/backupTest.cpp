@@ -312,6 +312,28 @@ TEST_F(TBackupTest, RestoreBringsBackTheBackupAndTheProgramGoesOn)
     EXPECT_EQ(names.filter(QStringLiteral("opr.mdb.")).size(), 0) << names.join(u' ').toStdString();
 }
 
+// A copy made by hand of a closed database names a log it does not have; it is read as it lies,
+// and nothing is made beside it.
+TEST_F(TBackupTest, RestoreFromAHandCopyOfAClosedDatabase)
+{
+    const String copy = Path("copy.mdb");
+    {
+        BackupDatabase(MF1->ADOCon1->Database().Handle(), copy);
+        sqlite3* handle = nullptr;
+        sqlite3_open(copy.toUtf8().constData(), &handle);
+        sqlite3_exec(handle, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        sqlite3_close(handle);
+    }
+    ASSERT_EQ(FileBytes(copy)[18], 2);
+    const QStringList saved = TableRows(MF1->ADOCon1->Database());
+    Execute("delete from oprint;");
+    Restore(copy);
+    EXPECT_EQ(LastBox().Text, u"数据库还原成功!");
+    EXPECT_EQ(TableRows(MF1->ADOCon1->Database()), saved);
+    EXPECT_FALSE(QFileInfo::exists(copy + QStringLiteral("-wal")));
+    EXPECT_FALSE(QFileInfo::exists(copy + QStringLiteral("-shm")));
+}
+
 TEST_F(TBackupTest, BackupToTheLiveFileIsRefused)
 {
     ASSERT_TRUE(QFile::link(DatabasePath(), Path("link.mdb")));

@@ -119,8 +119,6 @@ void TADOConnection::RestoreFrom(const String& Source, const std::function<void(
 {
     if (IsDatabaseFile(Source))
         DatabaseError(QStringLiteral("'%1' is the database file itself.").arg(Source));
-    if (!QFileInfo(Source).isFile())
-        DatabaseError(QStringLiteral("'%1' is not a file.").arg(Source));
     TStagedCopy copy(FDatabasePath);
     {
         const std::unique_ptr<TSQLiteDatabase> source = TSQLiteDatabase::OpenReadOnly(Source);

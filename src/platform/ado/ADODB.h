@@ -97,8 +97,9 @@ public:
     // Replaces the database by a copy of the database file Source once Check (which raises to
     // refuse) has accepted it: the copy is made beside the file, the connection (and with it
     // every query) closed, the copy renamed over the file in one step and the connection opened
-    // again. A failure before the rename leaves the old file in place and open again; the queries
-    // stay closed either way. Raises EDatabaseError, also when Source is the database file.
+    // again. A refusal or a failure while copying changes nothing; one past closing leaves the old
+    // file in place and opens it again. Past closing, the queries stay closed, whichever file is
+    // open. Raises EDatabaseError, also when Source is the database file.
     void RestoreFrom(const String& Source, const std::function<void(TSQLiteDatabase&)>& Check);
 
     // The provider's side, for the queries.

@@ -4,6 +4,9 @@
 
 #include "platform/data/DatabaseError.h"
 
+#include <QFileInfo>
+#include <QUrl>
+
 #include <sqlite3.h>
 
 namespace {
@@ -20,9 +23,15 @@ struct THandleCloser {
 
 std::unique_ptr<TSQLiteDatabase> TSQLiteDatabase::OpenReadOnly(const String& Path)
 {
+    if (!QFileInfo(Path).isFile())
+        DatabaseError(QStringLiteral("'%1' is not a file.").arg(Path));
+    // Without a log beside it, the file is read as it lies: SQLite would otherwise make a log
+    // and its index beside a file that names one, and leave them there.
+    const bool logBeside = QFileInfo::exists(Path + QStringLiteral("-wal"));
+    const QByteArray name = logBeside ? Path.toUtf8() : QUrl::fromLocalFile(Path).toEncoded() + "?immutable=1";
     std::unique_ptr<TSQLiteDatabase> database(new TSQLiteDatabase);
-    if (sqlite3_open_v2(Path.toUtf8().constData(), &database->FHandle, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
-                        nullptr) != SQLITE_OK)
+    if (sqlite3_open_v2(name.constData(), &database->FHandle,
+                        SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | (logBeside ? 0 : SQLITE_OPEN_URI), nullptr) != SQLITE_OK)
         DatabaseError(QStringLiteral("Cannot open '%1': %2").arg(Path, ErrorOf(database->FHandle)));
     sqlite3_extended_result_codes(database->FHandle, 1);
     return database;
