@@ -334,6 +334,24 @@ TEST_F(TBackupTest, RestoreFromAHandCopyOfAClosedDatabase)
     EXPECT_FALSE(QFileInfo::exists(copy + QStringLiteral("-shm")));
 }
 
+// The working directory no longer holds the database: both directions still act on the file the
+// connection opened, and nothing appears where the directory or the executable is.
+TEST_F(TBackupTest, BothActOnTheOpenFileWhateverTheWorkingDirectory)
+{
+    QDir(FDir.path()).mkdir(QStringLiteral("elsewhere"));
+    QDir::setCurrent(Path("elsewhere"));
+    Backup(Path("good.mdb"));
+    EXPECT_EQ(TableRowsOf(Path("good.mdb")), TableRows(MF1->ADOCon1->Database()));
+    const QStringList saved = TableRowsOf(Path("good.mdb"));
+    Execute("delete from oprint;");
+    Restore(Path("good.mdb"));
+    EXPECT_EQ(LastBox().Text, u"数据库还原成功!");
+    EXPECT_EQ(TableRowsOf(DatabasePath()), saved);
+    EXPECT_EQ(MF1->Memo1->Text(), u"2");
+    EXPECT_FALSE(QFileInfo::exists(Path("elsewhere/opr.mdb")));
+    EXPECT_FALSE(QFileInfo::exists(QFileInfo(Application->ExeName()).absoluteDir().filePath(QStringLiteral("opr.mdb"))));
+}
+
 TEST_F(TBackupTest, BackupToTheLiveFileIsRefused)
 {
     ASSERT_TRUE(QFile::link(DatabasePath(), Path("link.mdb")));
