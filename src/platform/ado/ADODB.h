@@ -10,6 +10,7 @@
 
 #include <QSet>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -103,6 +104,21 @@ public:
     // Runs inside Open when the file was just created: the application creates its tables
     // here. When it raises, Open raises and the connection stays closed.
     TNotifyEvent OnNewDatabase;
+
+    // True when Path names the database file, under any name (a link, another spelling), or one
+    // of the files SQLite keeps beside it: writing there would corrupt the open database.
+    bool IsDatabaseFile(const String& Path) const;
+    // Writes a consistent copy of the open database to Path, replacing a file there: the copy is
+    // made beside Path and renamed over it, so a failure leaves the old file whole. Raises
+    // EDatabaseError, also when Path is the database file itself.
+    void BackupTo(const String& Path) const;
+    // Replaces the database by a copy of the database file Source once Check (which raises to
+    // refuse) has accepted it: the copy is made beside the file, the connection (and with it
+    // every query) closed, the copy renamed over the file in one step and the connection opened
+    // again. A refusal or a failure while copying changes nothing; one past closing leaves the old
+    // file in place and opens it again. Past closing, the queries stay closed, whichever file is
+    // open. Raises EDatabaseError, also when Source is the database file.
+    void RestoreFrom(const String& Source, const std::function<void(TSQLiteDatabase&)>& Check);
 
     // The provider's side, for the queries.
     TSQLiteDatabase& Database() const;

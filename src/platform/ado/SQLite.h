@@ -6,6 +6,7 @@
 #include <QByteArray>
 
 #include <cstdint>
+#include <memory>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -82,7 +83,19 @@ public:
     int Changes() const;
     sqlite3* Handle() const { return FHandle; }
 
+    // Opens an existing database file only to read it: nothing is created, converted or written.
+    // Raises EDatabaseError when there is no such file or it cannot be opened.
+    static std::unique_ptr<TSQLiteDatabase> OpenReadOnly(const String& Path);
+
 private:
+    TSQLiteDatabase() = default;
+
     sqlite3* FHandle = nullptr;
     bool FCreated = false;
 };
+
+// Copies the main database of Source, as one consistent snapshot taken while Source stays open
+// and in use, into the missing or empty file Target through SQLite's online backup. The copy
+// keeps a rollback journal, so it is one self-contained file. Raises EDatabaseError; Target may
+// then hold a partial copy, which the caller removes.
+void BackupDatabase(sqlite3* Source, const String& Target);

@@ -62,7 +62,9 @@ class TQtDialogService : public TDialogService {
 public:
     int MessageBox(const TMessageBoxRequest& Request) override
     {
-        QMessageBox box(QtIcon(Request.Icon), Request.Caption, QString(Request.Text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+        // A carriage return alone breaks the line too, as in the platform's boxes.
+        const String text = QString(Request.Text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+        QMessageBox box(QtIcon(Request.Icon), Request.Caption, text,
                         QMessageBox::NoButton, DialogParent(Request.Owner));
         std::map<QAbstractButton*, int> results;
         for (const int result : Request.Buttons) {

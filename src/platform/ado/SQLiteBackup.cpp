@@ -1,0 +1,63 @@
+// Copies of a database taken while it is open, and read-only opening of a file that is only to
+// be looked at or copied.
+#include "platform/ado/SQLite.h"
+
+#include "platform/data/DatabaseError.h"
+
+#include <QFileInfo>
+#include <QUrl>
+
+#include <sqlite3.h>
+
+namespace {
+
+String ErrorOf(sqlite3* Db) { return Db ? String::fromUtf8(sqlite3_errmsg(Db)) : QStringLiteral("out of memory"); }
+
+// Closes a handle of this file when it goes out of scope.
+struct THandleCloser {
+    sqlite3*& Handle;
+    ~THandleCloser() { sqlite3_close(Handle); }
+};
+
+}  // namespace
+
+std::unique_ptr<TSQLiteDatabase> TSQLiteDatabase::OpenReadOnly(const String& Path)
+{
+    if (!QFileInfo(Path).isFile())
+        DatabaseError(QStringLiteral("'%1' is not a file.").arg(Path));
+    // Without a log beside it, the file is read as it lies: SQLite would otherwise make a log
+    // and its index beside a file that names one, and leave them there.
+    const bool logBeside = QFileInfo::exists(Path + QStringLiteral("-wal"));
+    const QByteArray name = logBeside ? Path.toUtf8() : QUrl::fromLocalFile(Path).toEncoded() + "?immutable=1";
+    std::unique_ptr<TSQLiteDatabase> database(new TSQLiteDatabase);
+    if (sqlite3_open_v2(name.constData(), &database->FHandle,
+                        SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | (logBeside ? 0 : SQLITE_OPEN_URI), nullptr) != SQLITE_OK)
+        DatabaseError(QStringLiteral("Cannot open '%1': %2").arg(Path, ErrorOf(database->FHandle)));
+    sqlite3_extended_result_codes(database->FHandle, 1);
+    return database;
+}
+
+void BackupDatabase(sqlite3* Source, const String& Target)
+{
+    sqlite3* target = nullptr;
+    THandleCloser closer{target};
+    const auto fail = [&] {
+        DatabaseError(QStringLiteral("Cannot copy the database to '%1': %2").arg(Target, ErrorOf(target)));
+    };
+    if (sqlite3_open_v2(Target.toUtf8().constData(), &target,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK)
+        fail();
+    sqlite3_backup* backup = sqlite3_backup_init(target, "main", Source, "main");
+    if (backup == nullptr)
+        fail();
+    // One step: the whole copy comes from one read transaction, so it is one consistent state.
+    const int stepped = sqlite3_backup_step(backup, -1);
+    if (sqlite3_backup_finish(backup) != SQLITE_OK || stepped != SQLITE_DONE)
+        fail();
+    // The copied header still names the source's write-ahead log; a backup is one file.
+    if (sqlite3_exec(target, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        fail();
+    if (sqlite3_close(target) != SQLITE_OK)
+        fail();
+    target = nullptr;
+}
