@@ -5,6 +5,7 @@
 
 #include "platform/core/IniFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -52,7 +53,9 @@ bool Storable(const String& Name, bool Section)
 
 const String& FileName()
 {
-    static QTemporaryDir folder;
+    // In memory where there is such a file system: every write flushes the file to its disk.
+    static QTemporaryDir folder(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/fuzz-ini-XXXXXX")
+                                                                          : QDir::tempPath() + QStringLiteral("/fuzz-ini-XXXXXX"));
     static const String name = folder.filePath(QStringLiteral("fuzz.ini"));
     return name;
 }

@@ -28,3 +28,11 @@ void EnsureFuzzApplication()
     // An error that reaches the application would open a message box and wait for a click.
     Application->OnException = [](TObject*, const std::exception&) {};
 }
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+// Font configuration caches what it loads for the life of the process, and nothing of ours
+// calls into it but Qt: not a leak of the code under test.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+#endif
+#endif
