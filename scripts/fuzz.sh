@@ -7,7 +7,8 @@
 # Each target starts from its committed corpus (tests/fuzz/corpus/<target>); what it learns goes
 # to build-fuzz/fuzz/<target>/corpus, the inputs that found a fault to .../findings, its log to
 # .../log. A run goes on after a fault, so one known fault does not hide others. FUZZ_JOBS sets
-# how many targets run at once (default: half the cores).
+# how many targets run at once (default: half the cores); FUZZ_ARGS adds libFuzzer options
+# (FUZZ_ARGS=-max_len=100000 tries inputs beyond the default 4096 bytes).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
@@ -24,7 +25,7 @@ fuzz() {
   mkdir -p "$out/corpus" "$out/findings"
   "build-fuzz/tests/fuzz/fuzz_$target" -fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 \
     -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$out/findings/" \
-    "$out/corpus" "tests/fuzz/corpus/$target" >"$out/log" 2>&1 || true
+    ${FUZZ_ARGS:-} "$out/corpus" "tests/fuzz/corpus/$target" >"$out/log" 2>&1 || true
 }
 
 for target in "${targets[@]}"; do
