@@ -10,6 +10,8 @@
 #include <QSet>
 #include <sqlite3.h>
 
+#include <optional>
+
 namespace {
 
 struct TFuzzDatabase {
@@ -40,20 +42,26 @@ TFuzzDatabase& FuzzDatabase()
     return database;
 }
 
-// Prepares Sql; a select runs over its rows. False when SQLite refuses it.
-bool Run(const String& Sql)
+std::optional<TSQLiteStatement> Prepare(const String& Sql)
 {
     try {
-        TSQLiteStatement statement = FuzzDatabase().Database.Prepare(Sql);
-        // Only selects run: other statements that read nothing may still attach files.
-        if (statement.ReadOnly() && Sql.trimmed().startsWith(QLatin1String("select"), Qt::CaseInsensitive)) {
-            for (int row = 0; row < 1000 && statement.Step(); ++row)
-                for (int column = 0; column < statement.ColumnCount(); ++column)
-                    statement.ColumnText(column);
-        }
-        return true;
+        return FuzzDatabase().Database.Prepare(Sql);
     } catch (const Exception&) {
-        return false;
+        return std::nullopt;
+    }
+}
+
+// Only selects run: other statements that read nothing may still attach files.
+void RunSelect(TSQLiteStatement& Statement, const String& Sql)
+{
+    if (!Statement.ReadOnly() || !Sql.trimmed().startsWith(QLatin1String("select"), Qt::CaseInsensitive))
+        return;
+    try {
+        for (int row = 0; row < 1000 && Statement.Step(); ++row)
+            for (int column = 0; column < Statement.ColumnCount(); ++column)
+                Statement.ColumnText(column);
+    } catch (const Exception&) {
+        // A run-time error of the statement, or one cut off.
     }
 }
 
@@ -77,8 +85,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     } catch (const Exception&) {
         return 0;
     }
+    std::optional<TSQLiteStatement> prepared = Prepare(statement.Sql);
+    if (!prepared)
+        return 0;
+    RunSelect(*prepared, statement.Sql);
     // A single-table select that SQLite takes has a keyset SQLite takes too.
-    if (Run(statement.Sql) && !statement.Table.isEmpty())
-        FUZZ_CHECK(Run(statement.KeysetSql));
+    if (!statement.Table.isEmpty()) {
+        std::optional<TSQLiteStatement> keyset = Prepare(statement.KeysetSql);
+        FUZZ_CHECK(keyset.has_value());
+        RunSelect(*keyset, statement.KeysetSql);
+    }
     return 0;
 }
