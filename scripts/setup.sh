@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs (when missing), then configures and builds it.
+# With --fuzz: clang and its fuzzing runtime too, and the fuzz targets are built in build-fuzz
+# with the sanitizers instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+fuzz=false
+[ "${1:-}" = --fuzz ] && fuzz=true
 
 packages=(
   cmake ninja-build g++ pkg-config
@@ -9,6 +13,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk
 )
+
+$fuzz && packages+=(clang libclang-rt-dev)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -22,5 +28,11 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
+if $fuzz; then
+  cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+    -DVELLOMAR_FUZZ=ON -DVELLOMAR_BUILD_BENCH=OFF
+  cmake --build build-fuzz --target fuzz_targets --parallel "$(nproc)"
+  exit
+fi
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}"
 cmake --build build --parallel "$(nproc)"

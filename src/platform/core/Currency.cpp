@@ -40,11 +40,13 @@ Currency Currency::FromInt(std::int64_t value)
     return Currency(units);
 }
 
-bool Currency::TryFromDouble(long double value, Currency& result)
+bool Currency::TryFromDouble(long double value, Currency& result) { return TryFromUnits(value * Scale, result); }
+
+bool Currency::TryFromUnits(long double units, Currency& result)
 {
     // 2^63 is exact in long double; the range is [-2^63, 2^63) after rounding.
     constexpr long double Bound = 9223372036854775808.0L;
-    const long double rounded = std::nearbyint(value * Scale);  // half to even in the default rounding mode
+    const long double rounded = std::nearbyint(units);  // half to even in the default rounding mode
     if (!(rounded >= -Bound && rounded < Bound))
         return false;
     result = Currency(static_cast<std::int64_t>(rounded));

@@ -17,6 +17,8 @@ public:
     static Currency FromDouble(long double value);
     // The same conversion answering false instead of raising.
     static bool TryFromDouble(long double value, Currency& result);
+    // A count of 1/10000 units, rounded half to even; false outside the range.
+    static bool TryFromUnits(long double units, Currency& result);
 
     constexpr std::int64_t Raw() const { return FUnits; }
     double ToDouble() const { return static_cast<double>(static_cast<long double>(FUnits) / Scale); }

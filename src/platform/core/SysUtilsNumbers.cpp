@@ -3,6 +3,7 @@
 #include "platform/core/FormatSettings.h"
 #include "platform/core/SysUtils.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -103,6 +104,43 @@ std::optional<std::string> NormalizeFloatText(const String& S)
     return ascii;
 }
 
+// C notation with the decimal point moved Places digits to the right: "1.5e3" and 2 give
+// "150.e3", so the value times 10^Places reads without a rounded multiplication.
+std::string ShiftPoint(std::string Text, std::size_t Places)
+{
+    std::size_t end = std::min(Text.find('e'), Text.size());
+    std::size_t point = Text.find('.');
+    if (point < end) {
+        Text.erase(point, 1);
+        --end;
+    } else {
+        point = end;
+    }
+    for (; end - point < Places; ++end)
+        Text.insert(end, 1, '0');
+    Text.insert(point + Places, 1, '.');
+    return Text;
+}
+
+// The value of S times 10^Places.
+bool ReadFloat(const String& S, std::size_t Places, long double& Value)
+{
+    std::optional<std::string> text = NormalizeFloatText(S);
+    if (!text)
+        return false;
+    if (Places > 0)
+        text = ShiftPoint(std::move(*text), Places);
+    long double result;
+    const char* end = text->data() + text->size();
+    // from_chars reads the C notation whatever the process locale, and rejects a leading '+'.
+    const char* begin = text->front() == '+' ? text->data() + 1 : text->data();
+    const auto [ptr, error] = std::from_chars(begin, end, result);
+    if (error != std::errc() || ptr != end || std::isinf(result))
+        return false;
+    Value = result;
+    return true;
+}
+
 }  // namespace
 
 String IntToStr(std::int64_t Value) { return String::number(Value); }
@@ -154,21 +192,7 @@ std::int64_t StrToInt64Def(const String& S, std::int64_t Default)
     return TryStrToInt64(S, result) ? result : Default;
 }
 
-bool TryStrToFloat(const String& S, long double& Value)
-{
-    const std::optional<std::string> text = NormalizeFloatText(S);
-    if (!text)
-        return false;
-    long double result;
-    const char* end = text->data() + text->size();
-    // from_chars reads the C notation whatever the process locale, and rejects a leading '+'.
-    const char* begin = text->front() == '+' ? text->data() + 1 : text->data();
-    const auto [ptr, error] = std::from_chars(begin, end, result);
-    if (error != std::errc() || ptr != end || std::isinf(result))
-        return false;
-    Value = result;
-    return true;
-}
+bool TryStrToFloat(const String& S, long double& Value) { return ReadFloat(S, 0, Value); }
 
 bool TryStrToFloat(const String& S, double& Value)
 {
@@ -195,8 +219,10 @@ long double StrToFloatDef(const String& S, long double Default)
 
 bool TryStrToCurr(const String& S, Currency& Value)
 {
-    long double result;
-    return TryStrToFloat(S, result) && Currency::TryFromDouble(result, Value);
+    // Read as units, as the platform reads it: an amount of at most four decimals is exact,
+    // where reading the float first and scaling it after rounds twice.
+    long double units;
+    return ReadFloat(S, 4, units) && Currency::TryFromUnits(units, Value);
 }
 
 Currency StrToCurr(const String& S)

@@ -14,6 +14,9 @@ template <class... Ts>
 struct TOverloaded : Ts... {
     using Ts::operator()...;
 };
+// Compilers without aggregate deduction (clang before 17) need the guide.
+template <class... Ts>
+TOverloaded(Ts...) -> TOverloaded<Ts...>;
 
 [[noreturn]] void RaiseNotArray() { throw EVariantError(QStringLiteral("Variant is not an array")); }
 [[noreturn]] void RaiseBounds() { throw EVariantError(QStringLiteral("Variant or safe array index out of bounds")); }

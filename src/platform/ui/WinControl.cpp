@@ -22,6 +22,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cstdint>
 
 // ---- the window
 
@@ -167,15 +168,22 @@ void TWinControl::ApplyFontAndColor()
 void TWinControl::ApplyBoundsToHandle()
 {
     QWidget* widget = FHost->Widget();
-    if (widget->isWindow() || FParent == nullptr || !FParent->FHost) {
-        // Minimum and maximum at the size tell the window manager the user cannot resize it.
-        if (widget->isWindow() && !(FHost->Style() & WS_THICKFRAME))
-            widget->setFixedSize(FWidth, FHeight);
-        widget->setGeometry(FLeft, FTop, FWidth, FHeight);
-        return;
+    std::int64_t left = FLeft;
+    std::int64_t top = FTop;
+    if (!widget->isWindow() && FParent != nullptr && FParent->FHost) {
+        const TRect parentClient = FParent->FHost->ClientArea();
+        left += parentClient.Left;
+        top += parentClient.Top;
     }
-    const TRect parentClient = FParent->FHost->ClientArea();
-    widget->setGeometry(parentClient.Left + FLeft, parentClient.Top + FTop, FWidth, FHeight);
+    // Qt computes a window's far edges in int and holds no size beyond QWIDGETSIZE_MAX; past
+    // that its arithmetic overflows. The window gets the nearest bounds it can hold.
+    const auto held = [](std::int64_t Value) {
+        return static_cast<int>(std::clamp<std::int64_t>(Value, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    };
+    // Minimum and maximum at the size tell the window manager the user cannot resize it.
+    if (widget->isWindow() && !(FHost->Style() & WS_THICKFRAME))
+        widget->setFixedSize(held(FWidth), held(FHeight));
+    widget->setGeometry(held(left), held(top), held(FWidth), held(FHeight));
 }
 
 void TWinControl::UpdateShowing()

@@ -233,6 +233,23 @@ TEST(StrToCurr, RoundsToTheFourthDecimal)
     EXPECT_EQ(StrToCurrDef("x", Currency::FromInt(3)), Currency::FromInt(3));
 }
 
+TEST(StrToCurr, ReadsLargeAmountsToTheLastDecimal)
+{
+    // Read through a float and scaled after, these came out one unit of 1/10000 off.
+    EXPECT_EQ(StrToCurr("713454623480768.8981").Raw(), 7134546234807688981);
+    EXPECT_EQ(StrToCurr("-576460752303410.2507").Raw(), -5764607523034102507);
+    EXPECT_EQ(StrToCurr("572081334087990.8425").Raw(), 5720813340879908425);
+    for (const std::int64_t units : {std::numeric_limits<std::int64_t>::max(), std::int64_t(6640408285287707753)}) {
+        const Currency amount = Currency::FromRaw(units);
+        EXPECT_EQ(StrToCurr(CurrToStr(amount)), amount) << units;
+    }
+    // The decimal point moves past exponents and missing digits alike.
+    EXPECT_EQ(StrToCurr("1.5e3").Raw(), 15000000);
+    EXPECT_EQ(StrToCurr("-.5").Raw(), -5000);
+    EXPECT_EQ(StrToCurr("7e-4").Raw(), 7);
+    EXPECT_EQ(StrToCurr("25E-5").Raw(), 2);  // 2.5 units, the tie to even
+}
+
 TEST(Trim, StripsControlCharactersAndBlanks)
 {
     EXPECT_EQ(Trim(" \t a b\r\n"), "a b");
