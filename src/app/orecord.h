@@ -155,7 +155,7 @@ public:
     TBitBtn* BitBtn9;
     TBitBtn* BitBtn10;
     TComboBox* ComboBox21;
-    // Registers one gift; with Enter in a field that does not take it, while the page shows.
+    // Registers one gift; Enter in a field of the page that takes no Enter itself presses it too.
     void Button3Click(TObject* Sender);
     void Button4Click(TObject* Sender);
     // The gift quantity takes digits and blanks; Enter registers.

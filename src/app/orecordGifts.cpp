@@ -270,6 +270,7 @@ void TMF1::ComboBox29Change(TObject* Sender)
 }
 
 // At most one point and two decimals after it, typed; the caret before the point takes digits.
+// A key replaces the selection, so the text it is weighed against is the one left without it.
 void TMF1::Edit1KeyPress(TObject* Sender, Char& Key)
 {
     if (Key == u'\r') {
@@ -284,10 +285,10 @@ void TMF1::Edit1KeyPress(TObject* Sender, Char& Key)
         return;
     }
     const auto* edit = static_cast<TEdit*>(Sender);
-    const String text = edit->Text();
-    const qsizetype point = text.indexOf(u'.');
+    const String kept = String(edit->Text()).remove(edit->SelStart(), edit->SelLength());
+    const qsizetype point = kept.indexOf(u'.');
     if (point < 0)
         return;
-    if (Key == u'.' || (edit->SelStart() > point && text.size() - point - 1 >= 2))
+    if (Key == u'.' || (edit->SelStart() > point && kept.size() - point - 1 >= 2))
         Key = Char();
 }

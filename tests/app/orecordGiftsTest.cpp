@@ -225,6 +225,40 @@ TEST_F(TGiftRegistrationTest, EnterInAFieldRegistersExactlyOneGift)
     EXPECT_EQ(Rows("select 来客姓名 from gift order by id"), QStringList({QStringLiteral("王总"), QStringLiteral("赵总")}));
 }
 
+TEST_F(TGiftRegistrationTest, EnterInAnOpenListChoosesTheItemAndRegistersNothing)
+{
+    FillGift();
+    MF1->ComboBox33->SetText(QStringLiteral("请选择部门..."));
+    SendKey(MF1->ComboBox33->Handle(), Qt::Key_F4);
+    ASSERT_TRUE(MF1->ComboBox33->DroppedDown());
+    SendKey(MF1->ComboBox33->Handle(), Qt::Key_Down);
+    PressEnter(MF1->ComboBox33);
+    EXPECT_FALSE(MF1->ComboBox33->DroppedDown());
+    EXPECT_EQ(MF1->ComboBox33->Text(), u"办公室");
+    EXPECT_TRUE(Messages().isEmpty());
+    EXPECT_TRUE(StoredGifts().isEmpty());
+    PressEnter(MF1->ComboBox33);
+    EXPECT_EQ(Messages(), QStringList{QStringLiteral("登记成功!")});
+    EXPECT_EQ(StoredGifts(), QStringList{StoredGift});
+}
+
+TEST_F(TGiftRegistrationTest, WhileAnotherProgramWritesTheGiftIsRefusedWhollyAndARetryStoresIt)
+{
+    FillGift();
+    {
+        TSQLiteDatabase otherProgram(DatabasePath());
+        otherProgram.ExecuteScript(QStringLiteral("BEGIN IMMEDIATE"));
+        PressConfirm();
+        EXPECT_EQ(Messages(), QStringList{QStringLiteral("操作失败!")});
+        otherProgram.ExecuteScript(QStringLiteral("ROLLBACK"));
+    }
+    EXPECT_TRUE(StoredGifts().isEmpty());
+    EXPECT_FALSE(MF1->ADOCon1->InTransaction());
+    PressConfirm();
+    EXPECT_EQ(Messages().last(), u"登记成功!");
+    EXPECT_EQ(StoredGifts(), QStringList{StoredGift});
+}
+
 TEST_F(TGiftRegistrationTest, OddTextsAreStoredAsTheyStand)
 {
     const String odd = QStringLiteral("O'Brien \"老王\" 50% _x# [a]");
@@ -511,6 +545,15 @@ TEST_F(TStockInRegistrationTest, PriceTakesOnePointAndTwoDecimals)
     Backspace(MF1->Edit1);
     TypeText(MF1->Edit1->Handle(), QStringLiteral("9"));
     EXPECT_EQ(MF1->Edit1->Text(), u"12.59");
+
+    // A key replaces the selection: the refused price, selected for retyping, takes a new one.
+    MF1->Edit1->SelectAll();
+    TypeText(MF1->Edit1->Handle(), QStringLiteral(".5"));
+    EXPECT_EQ(MF1->Edit1->Text(), u".5");
+    MF1->Edit1->SetSelStart(1);
+    MF1->Edit1->SetSelLength(1);
+    TypeText(MF1->Edit1->Handle(), QStringLiteral("75"));
+    EXPECT_EQ(MF1->Edit1->Text(), u".75");
 
     TypeText(MF1->Edit2->Handle(), QStringLiteral("a-1 2.3.45"));
     CommitText(MF1->Edit2->Handle(), QStringLiteral("五元"));
