@@ -198,20 +198,24 @@ void TMF1::Button5Click(TObject* Sender)
     if (!StockInEntryIsComplete())
         return;
     const bool withIssue = CheckBox1->Checked();
-    String failure = QStringLiteral("操作失败 ！");
+    bool issueFailed = false;
     try {
         StoreInOneTransaction(ADOCon1, [&] {
             StoreStockIn();
             if (!withIssue)
                 return;
-            failure = QStringLiteral("领用操作失败 ！");
             // The requester takes the goods; the issue counts no person or remark.
-            InsertIssue(ComboBox32, ComboBox31, ComboBox29, ComboBox28, ComboBox27, ComboBox26, DateTimePicker5,
-                        ComboBox25);
-            failure = QStringLiteral("操作失败 ！");
+            try {
+                InsertIssue(ComboBox32, ComboBox31, ComboBox29, ComboBox28, ComboBox27, ComboBox26, DateTimePicker5,
+                            ComboBox25);
+            } catch (...) {
+                issueFailed = true;
+                throw;
+            }
         });
     } catch (const std::exception&) {
-        Warn(this, failure);
+        // The message names the step that failed; nothing of the stock-in is stored either.
+        Warn(this, issueFailed ? QStringLiteral("领用操作失败 ！") : QStringLiteral("操作失败 ！"));
         return;
     }
     if (withIssue)
