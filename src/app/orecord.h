@@ -155,7 +155,18 @@ public:
     TBitBtn* BitBtn9;
     TBitBtn* BitBtn10;
     TComboBox* ComboBox21;
+    // Registers one gift; Enter in a field of the page that takes no Enter itself presses it too.
+    void Button3Click(TObject* Sender);
+    void Button4Click(TObject* Sender);
+    // The gift quantity takes digits and blanks; Enter registers.
+    void ComboBox15KeyPress(TObject* Sender, Char& Key);
 
+private:
+    // The seven checks of a gift, in order; the first failure is shown and answers false.
+    bool GiftEntryIsComplete();
+    void StoreGift();
+
+public:
     // --- Stock-in page ---
     TGroupBox* GroupBox3;
     TComboBox* ComboBox27;
@@ -182,7 +193,26 @@ public:
     TBitBtn* BitBtn6;
     TBitBtn* BitBtn7;
     TComboBox* ComboBox22;
+    // Registers one stock-in, with the requester's issue when "入库且同时领用" is ticked.
+    void Button5Click(TObject* Sender);
+    void Button6Click(TObject* Sender);
+    // The stock-in quantity takes digits and blanks; Enter registers.
+    void ComboBox29KeyPress(TObject* Sender, Char& Key);
+    // The amount follows the quantity and the unit price as either changes.
+    void Edit1Change(TObject* Sender);
+    void ComboBox29Change(TObject* Sender);
+    // The price and amount take digits and one point with at most two decimals; Enter registers.
+    void Edit1KeyPress(TObject* Sender, Char& Key);
 
+private:
+    // The seven checks of a stock-in, in order; the first failure is shown and answers false.
+    bool StockInEntryIsComplete();
+    // A price that is empty or not above 0 shows "请确认物品单价 ！" and selects it for retyping.
+    bool PriceIsAccepted();
+    void StoreStockIn();
+    void ShowAmount();
+
+public:
     // --- Window events ---
     void FormCreate(TObject* Sender);
     void FormShow(TObject* Sender);
@@ -241,11 +271,14 @@ private:
     void BindEvents();
     // The four checks of an issue, in order; the first failure is shown and answers false.
     bool IssueEntryIsComplete();
-    // The quantity check every registration ends its checks with: a quantity that is empty or
-    // below 1 shows "请确认物品数量 ！" and selects the quantity's text for retyping.
-    bool QuantityIsAccepted(TComboBox* Quantity);
+    // The quantity check of every registration: a quantity that is empty or below 1 shows
+    // Refusal and selects the quantity's text for retyping.
+    bool QuantityIsAccepted(TComboBox* Quantity, const String& Refusal);
     // The statements of one issue: the record, the counters and the catalogue.
     void StoreIssue();
+    // The issue record alone, from the fields of the issue or the stock-in page.
+    void InsertIssue(TComboBox* Name, TComboBox* Department, TComboBox* Quantity, TComboBox* Unit, TComboBox* Item,
+                     TComboBox* Type, TDateTimePicker* Date, TComboBox* Remark);
     void ExecSql(TADOQuery* Query, const String& Sql, const TQueryParams& Params);
     void ShowSettingsPage(TTabSheet* Page);
     void ShowLineColourBox(TColorBox* ColorBox);

@@ -465,4 +465,15 @@ void TMF1::BindEvents()
         remark->OnKeyPress = [this](TObject* Sender, Char& Key) { ComboBox4KeyPress(Sender, Key); };
     for (TComboBox* type : {ComboBox2, ComboBox26})
         type->OnKeyPress = [this](TObject* Sender, Char& Key) { ComboBox2KeyPress(Sender, Key); };
+
+    Button3->OnClick = [this](TObject* Sender) { Button3Click(Sender); };
+    Button4->OnClick = [this](TObject* Sender) { Button4Click(Sender); };
+    ComboBox15->OnKeyPress = [this](TObject* Sender, Char& Key) { ComboBox15KeyPress(Sender, Key); };
+    Button5->OnClick = [this](TObject* Sender) { Button5Click(Sender); };
+    Button6->OnClick = [this](TObject* Sender) { Button6Click(Sender); };
+    ComboBox29->OnKeyPress = [this](TObject* Sender, Char& Key) { ComboBox29KeyPress(Sender, Key); };
+    ComboBox29->OnChange = [this](TObject* Sender) { ComboBox29Change(Sender); };
+    Edit1->OnChange = [this](TObject* Sender) { Edit1Change(Sender); };
+    for (TEdit* money : {Edit1, Edit2})
+        money->OnKeyPress = [this](TObject* Sender, Char& Key) { Edit1KeyPress(Sender, Key); };
 }

@@ -2,6 +2,7 @@
 // totals every registration and query of the main window ends in.
 #include "app/orecord.h"
 
+#include "app/orecordEntry.h"
 #include "app/sys.h"
 #include "platform/ado/ADODB.h"
 #include "platform/core/SysUtils.h"
@@ -29,13 +30,6 @@ void OpenSql(TADOQuery* Query, const String& Sql, const TQueryParams& Params = {
 {
     SetParams(Query, Sql, Params);
     Query->Open();
-}
-
-// A filled field: neither blank nor showing its placeholder.
-bool IsFilled(const String& Text, const String& Placeholder = String())
-{
-    const String trimmed = Trim(Text);
-    return !trimmed.isEmpty() && trimmed != Placeholder;
 }
 
 // A field the filter takes, with its text as typed: neither empty nor showing its placeholder.
@@ -77,37 +71,43 @@ bool TMF1::IssueEntryIsComplete()
         return fail("请填写姓名 ！");
     if (!IsFilled(ComboBox5->Text(), ItemPlaceholder))
         return fail("请选择物品名称 ！");
-    return QuantityIsAccepted(ComboBox7);
+    return QuantityIsAccepted(ComboBox7, QStringLiteral("请确认物品数量 ！"));
 }
 
 // The key filter keeps minus signs out of a typed quantity, but pasted text passes it.
-bool TMF1::QuantityIsAccepted(TComboBox* Quantity)
+bool TMF1::QuantityIsAccepted(TComboBox* Quantity, const String& Refusal)
 {
     // A quantity that is no number at all raises the conversion error, reported by the platform.
     if (IsFilled(Quantity->Text()) && StrToInt(Quantity->Text()) >= 1)
         return true;
-    MessageBox(Handle(), QStringLiteral("请确认物品数量 ！"), Prompt, MB_OK | MB_ICONWARNING);
+    MessageBox(Handle(), Refusal, Prompt, MB_OK | MB_ICONWARNING);
     Quantity->SetFocus();
     Quantity->SelectAll();
     return false;
+}
+
+void TMF1::InsertIssue(TComboBox* Name, TComboBox* Department, TComboBox* Quantity, TComboBox* Unit, TComboBox* Item,
+                       TComboBox* Type, TDateTimePicker* Date, TComboBox* Remark)
+{
+    ExecSql(ADOQ1,
+            QStringLiteral("insert into oprint(姓名,部门,数量,单位,物品名称,类型,日期,时间,备注) "
+                           "values(:sname,:sdept,:sno,:sdw,:spname,:spty,:sdate,:stime,:sremark)"),
+            {{QStringLiteral("sname"), Trim(Name->Text())},
+             {QStringLiteral("sdept"), Trim(Department->Text())},
+             {QStringLiteral("sno"), StrToInt(Quantity->Text())},
+             {QStringLiteral("sdw"), Trim(Unit->Text())},
+             {QStringLiteral("spname"), Trim(Item->Text())},
+             {QStringLiteral("spty"), Trim(Type->Text())},
+             {QStringLiteral("sdate"), Variant::FromDateTime(Date->DateTime())},
+             {QStringLiteral("stime"), FormatDateTime(QStringLiteral("hh:mm:ss"), Now())},
+             {QStringLiteral("sremark"), Trim(Remark->Text())}});
 }
 
 void TMF1::StoreIssue()
 {
     const String name = Trim(ComboBox3->Text());
     const String remark = Trim(ComboBox4->Text());
-    ExecSql(ADOQ1,
-            QStringLiteral("insert into oprint(姓名,部门,数量,单位,物品名称,类型,日期,时间,备注) "
-                           "values(:sname,:sdept,:sno,:sdw,:spname,:spty,:sdate,:stime,:sremark)"),
-            {{QStringLiteral("sname"), name},
-             {QStringLiteral("sdept"), Trim(ComboBox1->Text())},
-             {QStringLiteral("sno"), StrToInt(ComboBox7->Text())},
-             {QStringLiteral("sdw"), Trim(ComboBox6->Text())},
-             {QStringLiteral("spname"), Trim(ComboBox5->Text())},
-             {QStringLiteral("spty"), Trim(ComboBox2->Text())},
-             {QStringLiteral("sdate"), Variant::FromDateTime(DateTimePicker1->DateTime())},
-             {QStringLiteral("stime"), FormatDateTime(QStringLiteral("hh:mm:ss"), Now())},
-             {QStringLiteral("sremark"), remark}});
+    InsertIssue(ComboBox3, ComboBox1, ComboBox7, ComboBox6, ComboBox5, ComboBox2, DateTimePicker1, ComboBox4);
     ExecSql(ADOQ1, QStringLiteral("update ouser SET 次数=次数+1 where 姓名=:a;"), {{QStringLiteral("a"), name}});
     ExecSql(ADOQ1, QStringLiteral("update rmark SET 次数=次数+1 where 备注=:a;"), {{QStringLiteral("a"), remark}});
     ADOQ1->Close();
@@ -121,12 +121,8 @@ void TMF1::Button1Click(TObject* Sender)
     if (!IssueEntryIsComplete())
         return;
     try {
-        ADOCon1->BeginTrans();
-        StoreIssue();
-        ADOCon1->CommitTrans();
+        StoreInOneTransaction(ADOCon1, [this] { StoreIssue(); });
     } catch (const std::exception&) {
-        if (ADOCon1->InTransaction())
-            ADOCon1->RollbackTrans();
         MessageBox(Handle(), QStringLiteral("操作失败 ！"), Prompt, MB_OK | MB_ICONWARNING);
         return;
     }
@@ -139,11 +135,12 @@ void TMF1::Button1Click(TObject* Sender)
     MessageBox(Handle(), QStringLiteral("登记成功 ！"), Prompt, MB_OK | MB_ICONINFORMATION);
 }
 
+// The quantity filter of every page; Enter registers the page's entry.
 void TMF1::ComboBox7KeyPress(TObject* Sender, Char& Key)
 {
     if (Key == u'\r') {
         Key = Char();
-        Button1->Click();
+        (Sender == ComboBox15 ? Button3 : Sender == ComboBox29 ? Button5 : Button1)->Click();
     } else if (Key != u'\b' && Key != u' ' && !(Key >= u'0' && Key <= u'9')) {
         Key = Char();
     }
