@@ -1,6 +1,7 @@
 // Painting one screen of the base grid and paging down: the cost must follow the cells on
 // screen, not the counts, so a small and a huge grid are measured side by side.
 #include "controls/GridsEh.h"
+#include "../support/BenchApplication.h"
 
 #include <QApplication>
 #include <QImage>
@@ -8,17 +9,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-QApplication& Application()
-{
-    static int argc = 1;
-    static char name[] = "bench_controls";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(argc, argv);
-    return application;
-}
 
 class TBenchGrid : public TCustomGridEh {
 public:
@@ -71,7 +61,7 @@ private:
 
 void PaintOneScreen(benchmark::State& State)
 {
-    Application();
+    BenchApplication();
     TBenchGrid grid(static_cast<int>(State.range(0)), static_cast<int>(State.range(1)));
     for (auto _ : State)
         grid.PaintScreen();
@@ -79,7 +69,7 @@ void PaintOneScreen(benchmark::State& State)
 
 void PageDownAndPaint(benchmark::State& State)
 {
-    Application();
+    BenchApplication();
     TBenchGrid grid(static_cast<int>(State.range(0)), static_cast<int>(State.range(1)));
     for (auto _ : State)
         grid.PageDown();
@@ -87,7 +77,7 @@ void PageDownAndPaint(benchmark::State& State)
 
 void PageDownByKeyAndPaint(benchmark::State& State)
 {
-    Application();
+    BenchApplication();
     TBenchGrid grid(static_cast<int>(State.range(0)), static_cast<int>(State.range(1)));
     for (auto _ : State)
         grid.PageDownByKey();

@@ -1,6 +1,7 @@
 // A grid screen's worth of drop-down buttons: copied from the face cache against rendered
 // anew for every button (the cache flushed before each), side by side, classic and themed.
 #include "controls/ToolCtrlsEh.h"
+#include "../support/BenchApplication.h"
 
 #include "platform/ui/Canvas.h"
 #include "platform/ui/PlatformMetrics.h"
@@ -13,17 +14,6 @@
 namespace {
 
 constexpr int ButtonCount = 40;
-
-QApplication& Application()
-{
-    static int argc = 1;
-    static char name[] = "bench_controls";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(argc, argv);
-    return application;
-}
 
 // 40 drop-down buttons of 17 x 20 down the right edge of a screen's cells, every cell in
 // its own place; FlushEach renders every one of them anew.
@@ -43,7 +33,7 @@ void PaintScreen(QImage& Screen, TCanvas& Canvas, bool FlushEach)
 
 void BM_DropDownButtons(benchmark::State& State)
 {
-    Application();
+    BenchApplication();
     const bool Cached = State.range(0) != 0;
     PlatformMetrics().SetThemesActive(State.range(1) != 0);
     QImage Screen(640, 480, QImage::Format_RGB32);

@@ -130,6 +130,6 @@ void TMF1::bN5Click(TObject* Sender) { Form4->ShowModal(); }
 void TMF1::Label59MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     const auto* label = static_cast<TControl*>(Sender);
-    const TPoint at = label->ClientToScreen(TPoint(X, label->Height()));
+    const TPoint at = label->ClientToScreen(TPoint{X, label->Height()});
     PopupMenu3->Popup(at.X, at.Y);
 }

@@ -47,7 +47,7 @@ TRect PlaceWithinReach(const TRect& Bounds, const TRect& WorkArea)
         return Bounds;
     const int left = std::max(WorkArea.Left, std::min(Bounds.Left, WorkArea.Right - Bounds.Width()));
     const int top = std::max(WorkArea.Top, std::min(Bounds.Top, WorkArea.Bottom - Bounds.Height()));
-    return TRect(left, top, left + Bounds.Width(), top + Bounds.Height());
+    return TRect{left, top, left + Bounds.Width(), top + Bounds.Height()};
 }
 
 void TMF1::FormCreate(TObject* Sender)
@@ -55,7 +55,7 @@ void TMF1::FormCreate(TObject* Sender)
     SettingsIni = std::make_unique<TIniFile>(QFileInfo(Application->ExeName()).absoluteDir().filePath(QStringLiteral("os.ini")));
     const int left = SettingsIni->ReadInteger(FormSection, QStringLiteral("Left"), 100);
     const int top = SettingsIni->ReadInteger(FormSection, QStringLiteral("Top"), 100);
-    const TRect stored(left, top, left + Width(), top + Height());
+    const TRect stored{left, top, left + Width(), top + Height()};
     const TRect placed = PlaceWithinReach(stored, Screen->MonitorWorkAreaFromRect(stored));
     SetBounds(placed.Left, placed.Top, Width(), Height());
     PageControl1->SetActivePageIndex(

@@ -84,6 +84,11 @@ void DrawImageListCentered(TCanvas* Canvas, const TRect& Rect, TImageList* Image
 // Dots one pixel long, two pen widths apart, from Start along Length pixels. Parity picks the
 // checkerboard cells the dots fall on ((x + y) odd when true), so neighbouring lines line up.
 void DrawDottedLine(TCanvas* Canvas, TPoint Start, int Length, bool Parity, bool Horizontal);
+// The drop-downs' raised border: an outer and an inner raised edge, one pixel each.
+void DrawRaisedPopupBorder(TCanvas* Canvas, TRect Rect);
+// A drop-down's non-client frame on DC: its border (PaintBorder) with the 3D look, else one
+// window-frame line.
+void PaintPopupFrame(HDC DC, TWinControl* Popup, const std::function<void(TCanvas*, TRect)>& PaintBorder);
 
 // One tree level's picture: an expand box (minus or plus) with connectors up, down and to the
 // right, or connectors alone (cross and vertical line).
@@ -605,7 +610,6 @@ protected:
     const char* ClassName() const override { return "TPopupListboxEh"; }
 
 private:
-    void PaintNonClient(HDC DC);
     void SearchTypedPrefix(Char& Key);
 
     int FBorderExtra = 2;

@@ -108,12 +108,7 @@ bool TPopupMonthCalendarEh::CanAutoSize(int& NewWidth, int& NewHeight)
 
 void TPopupMonthCalendarEh::PaintBorder(TCanvas* Canvas, TRect Rect)
 {
-    Canvas->DrawEdge(Rect, BDR_RAISEDOUTER, BF_RECT);
-    Rect.Left += 1;
-    Rect.Top += 1;
-    Rect.Right -= 1;
-    Rect.Bottom -= 1;
-    Canvas->DrawEdge(Rect, BDR_RAISEDINNER, BF_RECT);
+    DrawRaisedPopupBorder(Canvas, Rect);
 }
 
 void TPopupMonthCalendarEh::CloseUp(bool Accept)
@@ -160,19 +155,10 @@ bool TPopupMonthCalendarEh::DoMouseWheelUp(TShiftState Shift, TPoint MousePos)
 void TPopupMonthCalendarEh::Dispatch(TMessage& Message)
 {
     switch (Message.Msg) {
-    case WM_NCPAINT: {
-        TCanvas canvas;
-        canvas.BeginPaint(reinterpret_cast<HDC>(Message.WParam));
-        const TRect window = Rect(0, 0, Width(), Height());
-        if (Ctl3D()) {
-            PaintBorder(&canvas, window);
-        } else {
-            canvas.Brush()->SetColor(clWindowFrame);
-            canvas.FrameRect(window);
-        }
-        canvas.EndPaint();
+    case WM_NCPAINT:
+        PaintPopupFrame(reinterpret_cast<HDC>(Message.WParam), this,
+                        [this](TCanvas* Canvas, TRect Rect) { PaintBorder(Canvas, Rect); });
         return;
-    }
     case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTALLKEYS; return;
     case CM_WANTSPECIALKEY:
         if (Message.WParam == VK_RETURN || Message.WParam == VK_ESCAPE) {

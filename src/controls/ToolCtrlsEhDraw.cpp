@@ -174,3 +174,27 @@ void DrawTreeElement(TCanvas* Canvas, const TRect& Rect, TTreeElementEh Style, b
         Canvas->Brush()->SetColor(SavedBrushColor);
     }
 }
+
+void DrawRaisedPopupBorder(TCanvas* Canvas, TRect Rect)
+{
+    Canvas->DrawEdge(Rect, BDR_RAISEDOUTER, BF_RECT);
+    Rect.Left += 1;
+    Rect.Top += 1;
+    Rect.Right -= 1;
+    Rect.Bottom -= 1;
+    Canvas->DrawEdge(Rect, BDR_RAISEDINNER, BF_RECT);
+}
+
+void PaintPopupFrame(HDC DC, TWinControl* Popup, const std::function<void(TCanvas*, TRect)>& PaintBorder)
+{
+    TCanvas canvas;
+    canvas.BeginPaint(DC);
+    const TRect window = Rect(0, 0, Popup->Width(), Popup->Height());
+    if (Popup->Ctl3D()) {
+        PaintBorder(&canvas, window);
+    } else {
+        canvas.Brush()->SetColor(clWindowFrame);
+        canvas.FrameRect(window);
+    }
+    canvas.EndPaint();
+}

@@ -216,26 +216,7 @@ void TPopupListboxEh::DrawItemContent(int Index, const TRect& Rect, TOwnerDrawSt
 
 void TPopupListboxEh::PaintBorder(TCanvas* Canvas, TRect Rect)
 {
-    Canvas->DrawEdge(Rect, BDR_RAISEDOUTER, BF_RECT);
-    Rect.Left += 1;
-    Rect.Top += 1;
-    Rect.Right -= 1;
-    Rect.Bottom -= 1;
-    Canvas->DrawEdge(Rect, BDR_RAISEDINNER, BF_RECT);
-}
-
-void TPopupListboxEh::PaintNonClient(HDC DC)
-{
-    TCanvas canvas;
-    canvas.BeginPaint(DC);
-    const TRect window = Rect(0, 0, Width(), Height());
-    if (Ctl3D()) {
-        PaintBorder(&canvas, window);
-    } else {
-        canvas.Brush()->SetColor(clWindowFrame);
-        canvas.FrameRect(window);
-    }
-    canvas.EndPaint();
+    DrawRaisedPopupBorder(Canvas, Rect);
 }
 
 void TPopupListboxEh::KeyPress(Char& Key)
@@ -306,7 +287,10 @@ void TPopupListboxEh::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
 void TPopupListboxEh::Dispatch(TMessage& Message)
 {
     switch (Message.Msg) {
-    case WM_NCPAINT: PaintNonClient(reinterpret_cast<HDC>(Message.WParam)); return;
+    case WM_NCPAINT:
+        PaintPopupFrame(reinterpret_cast<HDC>(Message.WParam), this,
+                        [this](TCanvas* Canvas, TRect Rect) { PaintBorder(Canvas, Rect); });
+        return;
     case WM_SIZE:
         TCustomListBox::Dispatch(Message);
         FSizeGrip->UpdatePosition();

@@ -15,10 +15,10 @@ protected:
         reference.SetBorderStyle(TFormBorderStyle::bsSingle);
         reference.SetBounds(Left, Top, MF1->Width(), MF1->Height());
         reference.Show();
-        return TPoint(reference.Left(), reference.Top());
+        return TPoint{reference.Left(), reference.Top()};
     }
 
-    static TPoint Place() { return TPoint(MF1->Left(), MF1->Top()); }
+    static TPoint Place() { return TPoint{MF1->Left(), MF1->Top()}; }
 
     static QByteArray SettingsBytes()
     {
@@ -111,15 +111,15 @@ TEST_F(TSettingsFileTest, ASettingsFileThatCannotBeWrittenIsReportedAtTheEnd)
 
 TEST(PlaceWithinReachTest, KeepsReachablePlacesAndMovesOthersIn)
 {
-    const TRect area(0, 0, 1024, 768);
-    EXPECT_EQ(PlaceWithinReach(TRect(100, 100, 860, 640), area), TRect(100, 100, 860, 640));
+    const TRect area = Rect(0, 0, 1024, 768);
+    EXPECT_EQ(PlaceWithinReach(Rect(100, 100, 860, 640), area), Rect(100, 100, 860, 640));
     // Partly off the right edge, but enough of it shows to drag it back.
-    EXPECT_EQ(PlaceWithinReach(TRect(900, 100, 1660, 640), area), TRect(900, 100, 1660, 640));
-    EXPECT_EQ(PlaceWithinReach(TRect(1000, 100, 1760, 640), area), TRect(264, 100, 1024, 640));
-    EXPECT_EQ(PlaceWithinReach(TRect(-900, -50, -140, 490), area), TRect(0, 0, 760, 540));
-    EXPECT_EQ(PlaceWithinReach(TRect(10, 900, 770, 1440), area), TRect(10, 228, 770, 768));
+    EXPECT_EQ(PlaceWithinReach(Rect(900, 100, 1660, 640), area), Rect(900, 100, 1660, 640));
+    EXPECT_EQ(PlaceWithinReach(Rect(1000, 100, 1760, 640), area), Rect(264, 100, 1024, 640));
+    EXPECT_EQ(PlaceWithinReach(Rect(-900, -50, -140, 490), area), Rect(0, 0, 760, 540));
+    EXPECT_EQ(PlaceWithinReach(Rect(10, 900, 770, 1440), area), Rect(10, 228, 770, 768));
     // A window larger than the area keeps its top-left corner on it.
-    EXPECT_EQ(PlaceWithinReach(TRect(-10, 5000, 1990, 6000), area), TRect(0, 0, 2000, 1000));
+    EXPECT_EQ(PlaceWithinReach(Rect(-10, 5000, 1990, 6000), area), Rect(0, 0, 2000, 1000));
 }
 
 TEST(ClampPageIndexTest, NamesAPageForAnyIndex)

@@ -204,7 +204,7 @@ TEST_F(TMainWindowTest, TipsLabelPopsTheTipsUpBelowItself)
 {
     ClickAt(MF1->TabSheet1->Handle(), QPoint(MF1->Label59->Left() + 5, MF1->Label59->Top() + 5));
     ASSERT_NE(MF1->PopupMenu3->Handle(), nullptr);
-    const TPoint below = MF1->Label59->ClientToScreen(TPoint(5, MF1->Label59->Height()));
+    const TPoint below = MF1->Label59->ClientToScreen(TPoint{5, MF1->Label59->Height()});
     EXPECT_EQ(MF1->PopupMenu3->PopupPoint(), below);
     MF1->PopupMenu3->Handle()->close();
 }

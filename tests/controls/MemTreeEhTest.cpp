@@ -1,4 +1,5 @@
 #include "controls/MemTreeEh.h"
+#include "support/ExceptionText.h"
 
 #include "platform/core/Exceptions.h"
 
@@ -28,16 +29,6 @@ QStringList Outline(const TTreeListEh& Tree)
     for (TBaseTreeNodeEh* Node = Tree.GetFirst(); Node != nullptr && Lines.size() < 100; Node = Tree.GetNext(Node))
         Lines << u"%1:%2:%3"_s.arg(Node->Text()).arg(Node->Level()).arg(Node->Index());
     return Lines;
-}
-
-QString ExceptionText(const std::function<void()>& Action)
-{
-    try {
-        Action();
-    } catch (const Exception& E) {
-        return E.Message();
-    }
-    return {};
 }
 
 // A

@@ -1,4 +1,5 @@
 #include "controls/ToolCtrlsEh.h"
+#include "support/ExceptionText.h"
 
 #include "platform/ado/ADODB.h"
 #include "platform/ado/TestTables.h"
@@ -40,16 +41,6 @@ protected:
 private:
     TDataSet* FDataSet;
 };
-
-QString ExceptionText(const std::function<void()>& Action)
-{
-    try {
-        Action();
-    } catch (const Exception& E) {
-        return E.Message();
-    }
-    return {};
-}
 
 const QStringList Names = {u"张三"_s, u"李四"_s, u"王五"_s, u"赵六"_s, u"阿明"_s, u"陈晨"_s, u"丁一"_s, u"Bob"_s};
 

@@ -1,4 +1,5 @@
 #include "controls/ToolCtrlsEh.h"
+#include "support/ExceptionText.h"
 
 #include "platform/core/Exceptions.h"
 #include "platform/data/DataSource.h"
@@ -14,16 +15,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString ExceptionText(const std::function<void()>& Action)
-{
-    try {
-        Action();
-    } catch (const Exception& E) {
-        return E.Message();
-    }
-    return {};
-}
 
 QStringList Cells(const QString& Text)
 {

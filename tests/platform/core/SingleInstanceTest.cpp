@@ -1,27 +1,12 @@
 #include "platform/core/SingleInstance.h"
+#include "support/ProcessUntil.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-// Handles events until Done holds or a generous bound passes, so a lost event cannot hang.
-template <class TDone>
-bool ProcessUntil(TDone Done)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!Done() && clock.elapsed() < 10000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    return Done();
-}
-
-}  // namespace
 
 TEST(SingleInstanceTest, LaterStartActivatesTheRunningInstance)
 {
