@@ -92,6 +92,7 @@ void TCustomDBGridEh::Loaded()
     TCustomGridEh::Loaded();
     FColumns->RebuildSortedColumns();
     LayoutChanged();
+    FSumList->ActivateAfterLoad();
 }
 
 bool TCustomDBGridEh::Loading() const { return ComponentState().Contains(TComponentStateFlag::csLoading); }
