@@ -441,6 +441,71 @@ private:
     bool GridDesigning() const;
 };
 
+// --- Drop-down box -----------------------------------------------------------------------------
+
+using TDBLookupGridEhOptions = TSmallSet<struct TDBLookupGridEhOptionsTag>;
+constexpr TDBLookupGridEhOptions dlgColumnResizeEh{1u << 0};
+constexpr TDBLookupGridEhOptions dlgColLinesEh{1u << 1};
+constexpr TDBLookupGridEhOptions dlgRowLinesEh{1u << 2};
+constexpr TDBLookupGridEhOptions dlgAutoSortMarkingEh{1u << 3};
+constexpr TDBLookupGridEhOptions dlgMultiSortMarkingEh{1u << 4};
+
+// A column's settings of its drop-down lookup list. The list itself is made on first drop-down
+// and takes them then, so reading or copying the settings never makes a window.
+class TColumnDropDownBoxEh : public TPersistent {
+public:
+    explicit TColumnDropDownBoxEh(TColumnEh* Column);
+    ~TColumnDropDownBoxEh() override;
+    // Every setting but the special row and local sorting.
+    void Assign(TPersistent* Source) override;
+
+    TColumnEh* Column() const { return FColumn; }
+    TDropDownAlign Align() const { return FAlign; }
+    void SetAlign(TDropDownAlign Value) { FAlign = Value; }
+    bool AutoDrop() const { return FAutoDrop; }
+    void SetAutoDrop(bool Value) { FAutoDrop = Value; }
+    bool AutoFitColWidths() const { return FAutoFitColWidths; }
+    void SetAutoFitColWidths(bool Value) { FAutoFitColWidths = Value; }
+    // The source of the list's records; the grid hears when it is freed.
+    TDataSource* ListSource() const { return FListSource; }
+    void SetListSource(TDataSource* Value);
+    TDBLookupGridEhOptions Options() const { return FOptions; }
+    void SetOptions(TDBLookupGridEhOptions Value) { FOptions = Value; }
+    int Rows() const { return FRows; }
+    void SetRows(int Value) { FRows = Value; }
+    bool ShowTitles() const { return FShowTitles; }
+    void SetShowTitles(bool Value) { FShowTitles = Value; }
+    bool Sizable() const { return FSizable; }
+    void SetSizable(bool Value) { FSizable = Value; }
+    bool SortLocal() const { return FSortLocal; }
+    void SetSortLocal(bool Value) { FSortLocal = Value; }
+    TSpecRowEh* SpecRow() const { return FSpecRow.get(); }
+    void SetSpecRow(TSpecRowEh* Value) { FSpecRow->Assign(Value); }
+    bool UseMultiTitle() const { return FUseMultiTitle; }
+    void SetUseMultiTitle(bool Value) { FUseMultiTitle = Value; }
+    int Width() const { return FWidth; }
+    void SetWidth(int Value) { FWidth = Value; }
+
+protected:
+    TPersistent* GetOwner() override;
+    const char* ClassName() const override { return "TColumnDropDownBoxEh"; }
+
+private:
+    TColumnEh* FColumn;
+    TDropDownAlign FAlign = TDropDownAlign::daLeft;
+    bool FAutoDrop = false;
+    bool FAutoFitColWidths = true;
+    TDataSource* FListSource = nullptr;
+    TDBLookupGridEhOptions FOptions = dlgColLinesEh;
+    int FRows = 0;
+    bool FShowTitles = false;
+    bool FSizable = false;
+    bool FSortLocal = false;
+    std::unique_ptr<TSpecRowEh> FSpecRow;
+    bool FUseMultiTitle = false;
+    int FWidth = 0;
+};
+
 // --- Columns ------------------------------------------------------------------------------------
 
 class TColumnEh : public TCollectionItem {
@@ -581,6 +646,8 @@ public:
     void SetDropDownSpecRow(TSpecRowEh* Value) { FDropDownSpecRow->Assign(Value); }
     TMRUListEh* MRUList() const { return FMRUList.get(); }
     void SetMRUList(TMRUListEh* Value) { FMRUList->Assign(Value); }
+    TColumnDropDownBoxEh* DropDownBox() const { return FDropDownBox.get(); }
+    void SetDropDownBox(TColumnDropDownBoxEh* Value) { FDropDownBox->Assign(Value); }
 
     // Footers[Index] when it exists, else Footer.
     TColumnFooterEh* FooterForRow(int Index) const;
@@ -670,6 +737,7 @@ private:
     std::unique_ptr<TEditButtonsEh> FEditButtons;
     std::unique_ptr<TSpecRowEh> FDropDownSpecRow;
     std::unique_ptr<TMRUListEh> FMRUList;
+    std::unique_ptr<TColumnDropDownBoxEh> FDropDownBox;
     std::unique_ptr<TStringList> FPickList;
     std::unique_ptr<TStringList> FKeyList;
 };

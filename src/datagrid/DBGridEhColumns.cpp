@@ -87,6 +87,7 @@ TColumnEh::TColumnEh(TCollection* Collection) : TCollectionItem(Collection), FFo
     FDropDownSpecRow = std::make_unique<TSpecRowEh>(this);
     FDropDownSpecRow->OnChanged = [this](TObject*) { DropDownSpecRowChanged(); };
     FMRUList = std::make_unique<TMRUListEh>(this);
+    FDropDownBox = std::make_unique<TColumnDropDownBoxEh>(this);
     if (grid != nullptr)
         grid->UnlockLayout();
 }
@@ -725,6 +726,7 @@ void TColumnEh::Assign(TPersistent* Source)
     SetDropDownSizing(source->DropDownSizing());
     SetDropDownShowTitles(source->DropDownShowTitles());
     FEditButtons->Assign(source->EditButtons());
+    FDropDownBox->Assign(source->DropDownBox());
     FMRUList->Assign(source->MRUList());
     SetDisplayFormat(source->DisplayFormat());
     SetEditMask(source->EditMask());

@@ -84,6 +84,8 @@ void TCustomDBGridEh::Notification(TComponent* AComponent, TOperation Operation)
         TColumnEh* column = FColumns->ColumnAt(i);
         if (column->FField == AComponent)
             column->ReleaseField();
+        if (column->DropDownBox()->ListSource() == AComponent)
+            column->DropDownBox()->SetListSource(nullptr);
     }
 }
 

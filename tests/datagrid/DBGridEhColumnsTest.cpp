@@ -334,4 +334,28 @@ TEST_F(DBGridEhFixture, DestroyedColumnLeavesTheSortedListAndTheTitleTree)
         EXPECT_NE(Grid->LeafOfColumn(i)->Column, nullptr);
 }
 
+TEST_F(DBGridEhFixture, DropDownBoxCopiesItsSettingsAndForgetsAFreedListSource)
+{
+    TColumnEh* From = AddColumn(QtyField);
+    TColumnEh* To = AddColumn(AmountField);
+    auto Lookup = std::make_unique<TDataSource>(nullptr);
+    TColumnDropDownBoxEh* Box = From->DropDownBox();
+    Box->SetListSource(Lookup.get());
+    Box->SetRows(12);
+    Box->SetWidth(-1);
+    Box->SetSizable(true);
+    Box->SetOptions(dlgRowLinesEh | dlgAutoSortMarkingEh);
+    Box->SpecRow()->SetCellsText(u"无"_s);
+    To->Assign(From);
+    EXPECT_EQ(To->DropDownBox()->ListSource(), Lookup.get());
+    EXPECT_EQ(To->DropDownBox()->Rows(), 12);
+    EXPECT_EQ(To->DropDownBox()->Width(), -1);
+    EXPECT_TRUE(To->DropDownBox()->Sizable());
+    EXPECT_EQ(To->DropDownBox()->Options(), dlgRowLinesEh | dlgAutoSortMarkingEh);
+    EXPECT_EQ(To->DropDownBox()->SpecRow()->CellsText(), String());
+    Lookup.reset();
+    EXPECT_EQ(From->DropDownBox()->ListSource(), nullptr);
+    EXPECT_EQ(To->DropDownBox()->ListSource(), nullptr);
+}
+
 } // namespace
