@@ -896,6 +896,8 @@ public:
     int IndicatorOffset() const { return FDBOptions.Contains(dgIndicator) ? 1 : 0; }
     int DataColToGridCol(int Index) const { return Index + IndicatorOffset(); }
     void InvalidateFooterRows();
+    // Focus on a hidden column, or past the last one, moves to the first visible column.
+    void KeepFocusOnVisibleColumn();
     // Column is going away: nothing of the grid points at it afterwards.
     void ColumnDestroyed(TColumnEh* Column);
 

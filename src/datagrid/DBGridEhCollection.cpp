@@ -57,10 +57,11 @@ void TDBGridColumnsEh::Update(TCollectionItem* Item)
         return;
     if (Item != nullptr) {
         ColumnChanged(static_cast<TColumnEh*>(Item));
-        return;
+    } else {
+        RebuildSortedColumns();
+        FGrid->LayoutChanged();
     }
-    RebuildSortedColumns();
-    FGrid->LayoutChanged();
+    FGrid->KeepFocusOnVisibleColumn();
 }
 
 void TDBGridColumnsEh::ColumnChanged(TColumnEh* Column)

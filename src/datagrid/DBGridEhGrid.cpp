@@ -139,6 +139,21 @@ THeadTreeNode* TCustomDBGridEh::LeafOfColumn(int Index) const
     return Index >= 0 && Index < static_cast<int>(FLeaves.size()) ? FLeaves[static_cast<std::size_t>(Index)] : nullptr;
 }
 
+void TCustomDBGridEh::KeepFocusOnVisibleColumn()
+{
+    const int count = FColumns->Count();
+    const int focused = Col() - IndicatorOffset();
+    if (focused < 0 || (focused < count && FColumns->ColumnAt(focused)->Visible()))
+        return;
+    for (int i = 0; i < count; ++i) {
+        if (!FColumns->ColumnAt(i)->Visible())
+            continue;
+        if (DataColToGridCol(i) < ColCount())
+            ChangeCol(DataColToGridCol(i));
+        return;
+    }
+}
+
 void TCustomDBGridEh::ColumnDestroyed(TColumnEh* Column)
 {
     FSortedColumns->Remove(Column);

@@ -280,6 +280,22 @@ TEST_F(DBGridEhFixture, NavigationSkipsHiddenAndReadOnlyColumns)
     EXPECT_EQ(Columns->FindByStorageName(u"Column_1_"_s + AmountField), nullptr);
 }
 
+TEST_F(DBGridEhFixture, FocusLeavesAColumnThatIsHiddenOrGone)
+{
+    for (const char* Name : {"A", "B", "C"})
+        AddColumn(String::fromLatin1(Name));
+    Grid->ChangeCol(Grid->DataColToGridCol(1));
+    Grid->Columns()->ColumnAt(1)->SetVisible(false);
+    EXPECT_EQ(Grid->Col(), Grid->DataColToGridCol(0));
+    Grid->ChangeCol(Grid->DataColToGridCol(2));
+    Grid->Columns()->ColumnAt(0)->SetVisible(false);
+    EXPECT_EQ(Grid->Col(), Grid->DataColToGridCol(2));
+    // With the focused column gone the focus lands on the hidden B, and moves on to A.
+    Grid->Columns()->ColumnAt(0)->SetVisible(true);
+    Grid->Columns()->Delete(2);
+    EXPECT_EQ(Grid->Col(), Grid->DataColToGridCol(0));
+}
+
 TEST_F(DBGridEhFixture, LegacyWidthGoesToTheDesignWidthWhenAutoFitting)
 {
     TColumnEh* Column = AddColumn(String());
