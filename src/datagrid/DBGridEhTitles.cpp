@@ -459,7 +459,8 @@ bool THeadTreeNode::ContainsNode(const THeadTreeNode* Node) const
 
 THeadTreeNode* THeadTreeNode::AddAfter(THeadTreeNode* After, const String& ACaption, int AWidth, int AHeight)
 {
-    if (!ContainsNode(After))
+    // The root has no siblings: a node beside it would belong to no tree.
+    if (!ContainsNode(After) || After->ParentNode == nullptr)
         throw Exception(u"Node not in Tree"_s);
     auto* node = new THeadTreeNode(ACaption, AWidth, AHeight);
     node->ParentNode = After->ParentNode;

@@ -47,6 +47,20 @@ TEST_F(DBGridEhFixture, WidthMinusOneOrTheDefaultStoresNothing)
     EXPECT_FALSE(Column->IsStored(cavWidth));
 }
 
+TEST_F(DBGridEhFixture, DefaultWidthFollowsTheFieldsDisplayWidth)
+{
+    Grid->SetDataSource(Source.get());
+    TColumnEh* Column = AddColumn(u"名称"_s);
+    TField* Field = Data->FieldByName(u"名称"_s);
+    Field->SetDisplayWidth(10);
+    const int Ten = Column->DefaultWidth();
+    Field->SetDisplayWidth(20);
+    const int Twenty = Column->DefaultWidth();
+    EXPECT_GT(Ten, 4);
+    EXPECT_EQ(Twenty - 4, 2 * (Ten - 4));
+    EXPECT_EQ(Column->Width(), Twenty);
+}
+
 TEST_F(DBGridEhFixture, WidthsAreClampedAndMinWidthWins)
 {
     TColumnEh* Column = AddColumn(String());

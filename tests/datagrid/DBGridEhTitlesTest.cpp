@@ -119,6 +119,7 @@ TEST(DBGridEhHeadTreeTest, MergeOutsideTheTreeOrLevelRaises)
     THeadTreeNode* C = Root.AppendChild(B, u"C"_s, 5, 20);
     THeadTreeNode Stranger;
     EXPECT_THROW(Root.AppendChild(&Stranger, u"X"_s, 1, 1), Exception);
+    EXPECT_THROW(Root.AddAfter(&Root, u"X"_s, 1, 1), Exception);
     EXPECT_THROW(Root.MergeUnder(A, C, 20, u"H"_s), Exception);
     EXPECT_THROW(Root.MergeUnder(B, A, 20, u"H"_s), Exception);
     THeadTreeNode* H = Root.MergeUnder(A, B, 15, u"H"_s);
