@@ -33,6 +33,8 @@ class TDBGridColumnsEh;
 class TDataSource;
 class TField;
 class THeadTreeNode;
+class TImageList;
+class TPopupMenu;
 
 // --- Enumerations -------------------------------------------------------------------------------
 
@@ -630,6 +632,11 @@ public:
     void SetPickList(TStrings* Value);
     TStrings* KeyList();
     void SetKeyList(TStrings* Value);
+    // The images the cells show for their values; the grid hears when it is freed.
+    TImageList* ImageList() const { return FImageList; }
+    void SetImageList(TImageList* Value);
+    TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu* Value);
     bool HasPickList() const { return FPickList != nullptr && FPickList->Count() > 0; }
     bool HasKeyList() const { return FKeyList != nullptr && FKeyList->Count() > 0; }
 
@@ -728,6 +735,8 @@ private:
     bool FShowImageAndText = false;
     bool FAutoFitColWidth = true;
     int FDesignWidth = 0;
+    TImageList* FImageList = nullptr;
+    TPopupMenu* FPopupMenu = nullptr;
     bool FPersistent = true;
     mutable bool FRefreshingFont = false;
 

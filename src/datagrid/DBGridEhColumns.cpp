@@ -4,6 +4,8 @@
 #include "platform/core/SysUtils.h"
 #include "platform/data/DataSet.h"
 #include "platform/data/Field.h"
+#include "platform/ui/ImageList.h"
+#include "platform/ui/Menus.h"
 
 #include <algorithm>
 
@@ -648,6 +650,25 @@ void TColumnEh::SetKeyList(TStrings* Value)
         grid->InvalidateGrid();
 }
 
+void TColumnEh::SetImageList(TImageList* Value)
+{
+    if (FImageList == Value)
+        return;
+    FImageList = Value;
+    if (TCustomDBGridEh* grid = OwningGrid()) {
+        if (Value != nullptr)
+            Value->FreeNotification(grid);
+        grid->InvalidateGrid();
+    }
+}
+
+void TColumnEh::SetPopupMenu(TPopupMenu* Value)
+{
+    FPopupMenu = Value;
+    if (TCustomDBGridEh* grid = OwningGrid(); grid != nullptr && Value != nullptr)
+        Value->FreeNotification(grid);
+}
+
 // --- Cell kind and writability ------------------------------------------------------------------
 
 TColumnCellKindEh TColumnEh::ClassifyCellKind() const
@@ -657,8 +678,12 @@ TColumnCellKindEh TColumnEh::ClassifyCellKind() const
     const TField* field = Field();
     if (field != nullptr && field->Lookup())
         return TColumnCellKindEh::cckLookupField;
+    if (HasPickList() && !HasKeyList())
+        return TColumnCellKindEh::cckPickList;
+    if (FImageList != nullptr && !FShowImageAndText)
+        return TColumnCellKindEh::cckImageList;
     if (HasPickList())
-        return HasKeyList() ? TColumnCellKindEh::cckKeyPickList : TColumnCellKindEh::cckPickList;
+        return TColumnCellKindEh::cckKeyPickList;
     return TColumnCellKindEh::cckText;
 }
 
@@ -699,6 +724,7 @@ void TColumnEh::Assign(TPersistent* Source)
     FDropDownRows = source->FDropDownRows;
     SetButtonStyle(source->ButtonStyle());
     SetPickList(source->FPickList.get());
+    SetPopupMenu(source->PopupMenu());
     FDesignWidth = source->FDesignWidth;
     FAutoFitColWidth = source->FAutoFitColWidth;
     if (source->Assigned(cavWordWrap))
@@ -719,6 +745,7 @@ void TColumnEh::Assign(TPersistent* Source)
     FFooters->Assign(source->Footers());
     FTag = source->FTag;
     SetVisible(source->Visible());
+    SetImageList(source->ImageList());
     SetNotInKeyListIndex(source->NotInKeyListIndex());
     SetMinWidth(source->MinWidth());
     SetMaxWidth(source->MaxWidth());

@@ -3,6 +3,8 @@
 #include "platform/data/DataSet.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
+#include "platform/ui/ImageList.h"
+#include "platform/ui/Menus.h"
 
 #include <algorithm>
 
@@ -86,6 +88,10 @@ void TCustomDBGridEh::Notification(TComponent* AComponent, TOperation Operation)
             column->ReleaseField();
         if (column->DropDownBox()->ListSource() == AComponent)
             column->DropDownBox()->SetListSource(nullptr);
+        if (column->ImageList() == AComponent)
+            column->SetImageList(nullptr);
+        if (column->PopupMenu() == AComponent)
+            column->SetPopupMenu(nullptr);
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include "platform/core/StringList.h"
 #include "platform/data/Field.h"
+#include "platform/ui/ImageList.h"
+#include "platform/ui/Menus.h"
 
 using enum TColumnEhAssignedValue;
 
@@ -386,6 +388,37 @@ TEST_F(DBGridEhFixture, DropDownBoxCopiesItsSettingsAndForgetsAFreedListSource)
     Lookup.reset();
     EXPECT_EQ(From->DropDownBox()->ListSource(), nullptr);
     EXPECT_EQ(To->DropDownBox()->ListSource(), nullptr);
+}
+
+TEST_F(DBGridEhFixture, CellKindDecidesTheTextEditingDefault)
+{
+    Grid->SetDataSource(Source.get());
+    TColumnEh* Column = AddColumn(QtyField);
+    EXPECT_EQ(Column->ClassifyCellKind(), TColumnCellKindEh::cckText);
+    EXPECT_TRUE(Column->TextEditing());
+    auto Images = std::make_unique<TImageList>(nullptr);
+    auto Menu = std::make_unique<TPopupMenu>(nullptr);
+    Column->SetImageList(Images.get());
+    Column->SetPopupMenu(Menu.get());
+    EXPECT_EQ(Column->ClassifyCellKind(), TColumnCellKindEh::cckImageList);
+    EXPECT_FALSE(Column->TextEditing());
+    Column->SetShowImageAndText(true);
+    EXPECT_EQ(Column->ClassifyCellKind(), TColumnCellKindEh::cckText);
+    Column->PickList()->Add(u"一"_s);
+    EXPECT_EQ(Column->ClassifyCellKind(), TColumnCellKindEh::cckPickList);
+    Column->KeyList()->Add(u"1"_s);
+    EXPECT_EQ(Column->ClassifyCellKind(), TColumnCellKindEh::cckKeyPickList);
+    Column->SetCheckboxes(true);
+    EXPECT_EQ(Column->ClassifyCellKind(), TColumnCellKindEh::cckCheckbox);
+    EXPECT_FALSE(Column->TextEditing());
+    // Setting TextEditing to the default keeps nothing.
+    Column->SetTextEditing(false);
+    EXPECT_FALSE(Column->AssignedValues().Contains(cavTextEditing));
+
+    Images.reset();
+    Menu.reset();
+    EXPECT_EQ(Column->ImageList(), nullptr);
+    EXPECT_EQ(Column->PopupMenu(), nullptr);
 }
 
 } // namespace
