@@ -170,6 +170,8 @@ protected:
     virtual void UnhookDataSetEvents();
 
     void FireSumListChanged();
+    // For an owner that hooks nothing while designed yet counts the events as taken.
+    void MarkEventsHooked(bool Value) { FEventsHooked = Value; }
     // Not while the owner loads, nor while it is designed unless DesignTimeWork.
     bool WorkAllowed() const;
     TComponent* OwnerComponent() const { return FOwner; }

@@ -1,0 +1,945 @@
+#pragma once
+// The data grid's column model: columns bound to dataset fields by name, their titles (with sort
+// markers and the multi-level title tree built from "A|B" captions), their footers kept in step
+// with the grid's sum list, the grid-wide column defaults, and the part of the data grid that
+// columns stand on.
+//
+// Most column properties are soft: until the column holds a value of its own, the property reads
+// a default from the field, the grid or the grid's ColumnDefValues; only own values are stored.
+// Which properties hold own values is the column's assigned-values set.
+#include "controls/GridsEh.h"
+#include "controls/PropFilerEh.h"
+#include "controls/ToolCtrlsEh.h"
+#include "datagrid/DBSumLst.h"
+#include "platform/core/Alignment.h"
+#include "platform/core/Collection.h"
+#include "platform/core/List.h"
+#include "platform/core/StringList.h"
+#include "platform/data/DataLink.h"
+#include "platform/ui/Graphics.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/SmallSet.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class TColumnEh;
+class TColumnFooterEh;
+class TColumnFootersEh;
+class TColumnTitleEh;
+class TCustomDBGridEh;
+class TDBGridColumnsEh;
+class TDataSource;
+class TField;
+class THeadTreeNode;
+class TImageList;
+class TPopupMenu;
+
+// --- Enumerations -------------------------------------------------------------------------------
+
+// The soft properties of a column and of its title; bit N of the assigned-values set.
+enum class TColumnEhAssignedValue : std::uint8_t {
+    cavColor, cavWidth, cavFont, cavAlignment, cavReadOnly,
+    cavTitleColor, cavTitleCaption, cavTitleAlignment, cavTitleFont, cavTitleButton,
+    cavTitleEndEllipsis, cavTitleToolTips, cavTitleOrientation,
+    cavImeMode, cavImeName, cavWordWrap, cavLookupDisplayFields, cavCheckboxes,
+    cavAlwaysShowEditButton, cavEndEllipsis, cavAutoDropDown, cavDblClickNextVal, cavToolTips,
+    cavDropDownSizing, cavDropDownShowTitles, cavLayout, cavHighlightRequired, cavBiDiMode,
+    cavTextEditing
+};
+
+class TColumnEhAssignedValues {
+public:
+    bool Contains(TColumnEhAssignedValue Value) const { return (FBits & Bit(Value)) != 0; }
+    void Include(TColumnEhAssignedValue Value) { FBits |= Bit(Value); }
+    void Exclude(TColumnEhAssignedValue Value) { FBits &= ~Bit(Value); }
+    bool Empty() const { return FBits == 0; }
+    void Clear() { FBits = 0; }
+    std::uint32_t Bits() const { return FBits; }
+
+private:
+    static std::uint32_t Bit(TColumnEhAssignedValue Value) { return 1u << static_cast<unsigned>(Value); }
+    std::uint32_t FBits = 0;
+};
+
+enum class TColumnButtonStyleEh { cbsAuto, cbsEllipsis, cbsNone, cbsUpDown, cbsDropDown, cbsAltUpDown, cbsAltDropDown };
+enum class TColumnCellKindEh : std::uint8_t {
+    cckText, cckPickList, cckLookupField, cckKeyPickList, cckImageList, cckCheckbox, cckGraphic
+};
+enum class TSortMarkerEh { smNoneEh, smDownEh, smUpEh };
+enum class TTextOrientationEh { tohHorizontal, tohVertical };
+enum class TFooterValueType { fvtNon, fvtSum, fvtAvg, fvtCount, fvtFieldValue, fvtStaticText };
+enum class TImeMode { imDisable, imClose, imOpen, imDontCare, imSAlpha, imAlpha, imHira, imSKata, imKata, imChinese, imSHanguel, imHanguel };
+using TImeName = String;
+enum class TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+
+using TDBGridOptions = TSmallSet<struct TDBGridOptionsTag>;
+constexpr TDBGridOptions dgEditing{1u << 0};
+constexpr TDBGridOptions dgAlwaysShowEditor{1u << 1};
+constexpr TDBGridOptions dgTitles{1u << 2};
+constexpr TDBGridOptions dgIndicator{1u << 3};
+constexpr TDBGridOptions dgColumnResize{1u << 4};
+constexpr TDBGridOptions dgColLines{1u << 5};
+constexpr TDBGridOptions dgRowLines{1u << 6};
+constexpr TDBGridOptions dgTabs{1u << 7};
+constexpr TDBGridOptions dgRowSelect{1u << 8};
+constexpr TDBGridOptions dgAlwaysShowSelection{1u << 9};
+constexpr TDBGridOptions dgConfirmDelete{1u << 10};
+constexpr TDBGridOptions dgCancelOnExit{1u << 11};
+constexpr TDBGridOptions dgMultiSelect{1u << 12};
+
+using TDBGridEhOptions = TSmallSet<struct TDBGridEhOptionsTag>;
+constexpr TDBGridEhOptions dghMultiSortMarking{1u << 0};
+
+// --- Lists --------------------------------------------------------------------------------------
+
+// A plain list of columns that does not own them.
+class TColumnsEhList : public TListOf<TColumnEh> {
+public:
+    TColumnEh* ColumnAt(int Index) const { return Items(Index); }
+};
+
+// --- Grid-wide defaults -------------------------------------------------------------------------
+
+class TColumnTitleDefValuesEh : public TPersistent {
+public:
+    explicit TColumnTitleDefValuesEh(TCustomDBGridEh* Grid) : FGrid(Grid) {}
+    void Assign(TPersistent* Source) override;
+
+    // taCenter while the grid shows multi-level titles, else taLeftJustify, until assigned.
+    TAlignment Alignment() const;
+    void SetAlignment(TAlignment Value);
+    // The grid's FixedColor until assigned.
+    TColor Color() const;
+    void SetColor(TColor Value);
+    bool IsAlignmentStored() const { return FAlignmentAssigned; }
+    bool IsColorStored() const { return FColorAssigned; }
+    bool EndEllipsis() const { return FEndEllipsis; }
+    void SetEndEllipsis(bool Value);
+    TTextOrientationEh Orientation() const { return FOrientation; }
+    void SetOrientation(TTextOrientationEh Value);
+    bool TitleButton() const { return FTitleButton; }
+    void SetTitleButton(bool Value) { FTitleButton = Value; }
+    bool ToolTips() const { return FToolTips; }
+    void SetToolTips(bool Value) { FToolTips = Value; }
+
+protected:
+    const char* ClassName() const override { return "TColumnTitleDefValuesEh"; }
+
+private:
+    TCustomDBGridEh* FGrid;
+    bool FAlignmentAssigned = false;
+    bool FColorAssigned = false;
+    TAlignment FAlignment = TAlignment::taLeftJustify;
+    TColor FColor = clBtnFace;
+    bool FEndEllipsis = false;
+    TTextOrientationEh FOrientation = TTextOrientationEh::tohHorizontal;
+    bool FTitleButton = false;
+    bool FToolTips = false;
+};
+
+class TColumnFooterDefValuesEh : public TPersistent {
+public:
+    void Assign(TPersistent* Source) override;
+    bool ToolTips() const { return FToolTips; }
+    void SetToolTips(bool Value) { FToolTips = Value; }
+
+protected:
+    const char* ClassName() const override { return "TColumnFooterDefValuesEh"; }
+
+private:
+    bool FToolTips = false;
+};
+
+// The grid's ColumnDefValues: what a column's soft properties read until assigned.
+class TColumnDefValuesEh : public TPersistent {
+public:
+    explicit TColumnDefValuesEh(TCustomDBGridEh* Grid);
+    // Title, AlwaysShowEditButton, EndEllipsis, AutoDropDown, DblClickNextVal, ToolTips,
+    // DropDownSizing and DropDownShowTitles; not Layout, HighlightRequired or Footer.
+    void Assign(TPersistent* Source) override;
+
+    TColumnTitleDefValuesEh* Title() const { return FTitle.get(); }
+    TColumnFooterDefValuesEh* Footer() const { return FFooter.get(); }
+    bool AlwaysShowEditButton() const { return FAlwaysShowEditButton; }
+    void SetAlwaysShowEditButton(bool Value);
+    bool AutoDropDown() const { return FAutoDropDown; }
+    void SetAutoDropDown(bool Value) { FAutoDropDown = Value; }
+    bool DblClickNextVal() const { return FDblClickNextVal; }
+    void SetDblClickNextVal(bool Value) { FDblClickNextVal = Value; }
+    bool DropDownShowTitles() const { return FDropDownShowTitles; }
+    void SetDropDownShowTitles(bool Value) { FDropDownShowTitles = Value; }
+    bool DropDownSizing() const { return FDropDownSizing; }
+    void SetDropDownSizing(bool Value) { FDropDownSizing = Value; }
+    bool EndEllipsis() const { return FEndEllipsis; }
+    void SetEndEllipsis(bool Value);
+    bool HighlightRequired() const { return FHighlightRequired; }
+    void SetHighlightRequired(bool Value);
+    TTextLayout Layout() const { return FLayout; }
+    void SetLayout(TTextLayout Value);
+    bool ToolTips() const { return FToolTips; }
+    void SetToolTips(bool Value) { FToolTips = Value; }
+
+protected:
+    const char* ClassName() const override { return "TColumnDefValuesEh"; }
+    void Repaint() const;
+
+private:
+    TCustomDBGridEh* FGrid;
+    std::unique_ptr<TColumnTitleDefValuesEh> FTitle;
+    std::unique_ptr<TColumnFooterDefValuesEh> FFooter;
+    bool FAlwaysShowEditButton = false;
+    bool FAutoDropDown = false;
+    bool FDblClickNextVal = false;
+    bool FDropDownShowTitles = false;
+    bool FDropDownSizing = false;
+    bool FEndEllipsis = false;
+    bool FHighlightRequired = false;
+    TTextLayout FLayout = TTextLayout::tlTop;
+    bool FToolTips = false;
+};
+
+class TDBGridEhColumnDefValuesEh : public TColumnDefValuesEh {
+public:
+    using TColumnDefValuesEh::TColumnDefValuesEh;
+
+protected:
+    const char* ClassName() const override { return "TDBGridEhColumnDefValuesEh"; }
+};
+
+// --- Titles -------------------------------------------------------------------------------------
+
+// A column's header cell. Its soft properties keep their bits in the column's set.
+class TColumnTitleEh : public TPersistent {
+public:
+    explicit TColumnTitleEh(TColumnEh* Column);
+    ~TColumnTitleEh() override;
+    // Alignment, Color, Caption and Font when the source has them assigned; the rest always,
+    // through the writers, so they become assigned here.
+    void Assign(TPersistent* Source) override;
+
+    TColumnEh* Column() const { return FColumn; }
+    TAlignment Alignment() const;
+    void SetAlignment(TAlignment Value);
+    // The field's DisplayName, else the column's FieldName, until assigned.
+    String Caption() const;
+    virtual void SetCaption(const String& Value);
+    String DefaultCaption() const;
+    TColor Color() const;
+    void SetColor(TColor Value);
+    bool EndEllipsis() const;
+    void SetEndEllipsis(bool Value);
+    TFont* Font() const;
+    void SetFont(TFont* Value);
+    // The grid's TitleFont, else the column's Font.
+    TFont* DefaultFont() const;
+    const String& Hint() const { return FHint; }
+    void SetHint(const String& Value) { FHint = Value; }
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int Value);
+    TTextOrientationEh Orientation() const;
+    void SetOrientation(TTextOrientationEh Value);
+    bool TitleButton() const;
+    void SetTitleButton(bool Value);
+    bool ToolTips() const;
+    void SetToolTips(bool Value);
+    // Written to a description only when assigned and different from the default (Font: assigned).
+    bool IsStored(TColumnEhAssignedValue Value) const;
+
+    // Sorting: a marker and, with several sorted columns, the 1-based place among them.
+    TSortMarkerEh SortMarker() const { return FSortMarker; }
+    void SetSortMarker(TSortMarkerEh Value);
+    int SortIndex() const { return FSortIndex; }
+    // On a marked title, a value used by another title swaps the two; an unused one changes nothing.
+    void SetSortIndex(int Value);
+    // The title-click step: none -> down -> up -> none (KeepOthers) or -> down; without
+    // KeepOthers every other marker is cleared first.
+    void StepSortMarker(bool KeepOthers);
+    // The width the marker takes at the title's right edge; 0 when the column is too narrow.
+    int SortMarkerAreaWidth() const;
+
+    virtual void ResetToDefaults();
+    void RefreshDefaultFont() const;
+
+protected:
+    const char* ClassName() const override { return "TColumnTitleEh"; }
+
+private:
+    friend class TDBGridColumnsEh;
+
+    bool Assigned(TColumnEhAssignedValue Value) const;
+    void MarkAssigned(TColumnEhAssignedValue Value);
+    void FontChanged();
+    TColumnsEhList* SortedColumns() const;
+    bool MultiSort() const;
+    bool CollectionUpdating() const;
+
+    TColumnEh* FColumn;
+    String FCaption;
+    TColor FColor = clBtnFace;
+    TAlignment FAlignment = TAlignment::taLeftJustify;
+    std::unique_ptr<TFont> FFont;
+    String FHint;
+    int FImageIndex = -1;
+    TTextOrientationEh FOrientation = TTextOrientationEh::tohHorizontal;
+    int FSortIndex = 0;
+    TSortMarkerEh FSortMarker = TSortMarkerEh::smNoneEh;
+    bool FTitleButton = false;
+    bool FToolTips = false;
+    bool FEndEllipsis = false;
+    mutable bool FRefreshingFont = false;
+};
+
+// One cell of the multi-level title. Siblings form a circular ring; the root owns the tree.
+class THeadTreeNode {
+public:
+    THeadTreeNode();
+    THeadTreeNode(const String& Caption, int Width, int Height);
+    // A root frees every descendant.
+    ~THeadTreeNode();
+    THeadTreeNode(const THeadTreeNode&) = delete;
+    THeadTreeNode& operator=(const THeadTreeNode&) = delete;
+
+    String Caption;
+    int Width = 0;
+    int Height = 0;
+    int SortMarkIndent = 0;
+    int LineWidth = 0;
+    TColumnEh* Column = nullptr;
+    THeadTreeNode* ParentNode = nullptr;
+    THeadTreeNode* FirstChild = nullptr;
+    THeadTreeNode* NextSibling = this;
+
+    void FreeChildren();
+    // Node is this node, one of its ring siblings, or in the subtree of any of them.
+    bool ContainsNode(const THeadTreeNode* Node) const;
+    // Raise "Node not in Tree" when After or Node is not in this tree.
+    THeadTreeNode* AddAfter(THeadTreeNode* After, const String& Caption, int Width, int Height);
+    THeadTreeNode* AppendChild(THeadTreeNode* Node, const String& Caption, int Width, int Height);
+    // Parent links up to the root: the root's children are level 1.
+    int Level() const;
+    // Puts the sibling run From..To under a new node of Caption and Height; "ATo not in level"
+    // when To does not follow From in its ring.
+    THeadTreeNode* MergeUnder(THeadTreeNode* From, THeadTreeNode* To, int Height, const String& Caption);
+    // The root's children from Grid's columns, merged by their "|"-separated captions. Leaves[i]
+    // becomes column i's leaf.
+    void BuildFromColumns(TCustomDBGridEh* Grid, std::vector<THeadTreeNode*>& Leaves);
+    // The children in ring order.
+    std::vector<THeadTreeNode*> Children() const;
+};
+
+// The tokens of a caption: runs of characters other than the separators, 1-based.
+int NthTokenStart(int N, const String& Text, const String& Separators);
+String NthToken(int N, const String& Text, const String& Separators);
+String NthTokenWithPos(int N, const String& Text, const String& Separators, int& Pos);
+
+// --- Footers ------------------------------------------------------------------------------------
+
+class TColumnFooterEh : public TCollectionItem {
+public:
+    // As an item of a column's Footers.
+    explicit TColumnFooterEh(TCollection* Collection);
+    // As the column's single Footer.
+    explicit TColumnFooterEh(TColumnEh* Column);
+    ~TColumnFooterEh() override;
+    // Alignment, Color and Font when the source has them assigned; then the rest.
+    void Assign(TPersistent* Source) override;
+
+    TColumnEh* Column() const { return FColumn; }
+    // The field's Alignment, taLeftJustify without one, until assigned.
+    TAlignment Alignment() const;
+    void SetAlignment(TAlignment Value);
+    // The grid's FooterColor, clWindow without a grid, until assigned.
+    TColor Color() const;
+    void SetColor(TColor Value);
+    const String& DisplayFormat() const { return FDisplayFormat; }
+    void SetDisplayFormat(const String& Value);
+    bool EndEllipsis() const { return FEndEllipsis; }
+    void SetEndEllipsis(bool Value);
+    // The field summed; empty: the column's own field.
+    const String& FieldName() const { return FFieldName; }
+    void SetFieldName(const String& Value);
+    TFont* Font() const;
+    void SetFont(TFont* Value);
+    // The grid's FooterFont, else the column's Font; nullptr without a column.
+    TFont* DefaultFont() const;
+    bool ToolTips() const;
+    void SetToolTips(bool Value);
+    const String& Value() const { return FValue; }
+    void SetValue(const String& Value);
+    TFooterValueType ValueType() const { return FValueType; }
+    void SetValueType(TFooterValueType Value);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value);
+    // Alignment and Color: assigned and different from the default; Font: assigned; ToolTips:
+    // assigned and True.
+    bool IsAlignmentStored() const;
+    bool IsColorStored() const;
+    bool IsFontStored() const { return FAssigned & FontBit; }
+    bool IsToolTipsStored() const;
+
+    // The footer's aggregate in the grid's sum list; nullptr when it shows none.
+    TDBSum* SumItem() const { return FSumItem; }
+    // Makes, renames or frees the aggregate to match ValueType and the field.
+    void SyncSum();
+    virtual void ResetToDefaults();
+
+protected:
+    const char* ClassName() const override { return "TColumnFooterEh"; }
+
+private:
+    enum : std::uint8_t { AlignmentBit = 1, FontBit = 2, ColorBit = 4, ToolTipsBit = 8 };
+
+    void Init();
+    void FontChanged();
+    void RefreshDefaultFont() const;
+    void Signal(bool AllItems);
+    String SumFieldName() const;
+    void FreeSumItem();
+
+    TColumnEh* FColumn = nullptr;
+    std::uint8_t FAssigned = 0;
+    TAlignment FAlignment = TAlignment::taLeftJustify;
+    TColor FColor = clWindow;
+    std::unique_ptr<TFont> FFont;
+    String FDisplayFormat;
+    bool FEndEllipsis = false;
+    String FFieldName;
+    bool FToolTips = false;
+    String FValue;
+    TFooterValueType FValueType = TFooterValueType::fvtNon;
+    bool FWordWrap = false;
+    TDBSum* FSumItem = nullptr;
+    mutable bool FRefreshingFont = false;
+};
+
+class TColumnFootersEh : public TCollection {
+public:
+    explicit TColumnFootersEh(TColumnEh* Column);
+    TColumnEh* Column() const { return FColumn; }
+    TColumnFooterEh* FooterAt(int Index) const { return static_cast<TColumnFooterEh*>(Items(Index)); }
+
+protected:
+    TPersistent* GetOwner() override;
+    const char* ClassName() const override { return "TColumnFootersEh"; }
+
+private:
+    TColumnEh* FColumn;
+};
+
+// The grid's sum list: a producer owned by the grid, inactive until switched on.
+class TDBGridEhSumList : public TDBSumListProducer {
+public:
+    explicit TDBGridEhSumList(TCustomDBGridEh* Grid);
+
+protected:
+    // While the grid is designed, the dataset's events are left alone.
+    void HookDataSetEvents() override;
+    void UnhookDataSetEvents() override;
+    const char* ClassName() const override { return "TDBGridEhSumList"; }
+
+private:
+    bool GridDesigning() const;
+};
+
+// --- Drop-down box -----------------------------------------------------------------------------
+
+using TDBLookupGridEhOptions = TSmallSet<struct TDBLookupGridEhOptionsTag>;
+constexpr TDBLookupGridEhOptions dlgColumnResizeEh{1u << 0};
+constexpr TDBLookupGridEhOptions dlgColLinesEh{1u << 1};
+constexpr TDBLookupGridEhOptions dlgRowLinesEh{1u << 2};
+constexpr TDBLookupGridEhOptions dlgAutoSortMarkingEh{1u << 3};
+constexpr TDBLookupGridEhOptions dlgMultiSortMarkingEh{1u << 4};
+
+// A column's settings of its drop-down lookup list. The list itself is made on first drop-down
+// and takes them then, so reading or copying the settings never makes a window.
+class TColumnDropDownBoxEh : public TPersistent {
+public:
+    explicit TColumnDropDownBoxEh(TColumnEh* Column);
+    ~TColumnDropDownBoxEh() override;
+    // Every setting but the special row and local sorting.
+    void Assign(TPersistent* Source) override;
+
+    TColumnEh* Column() const { return FColumn; }
+    TDropDownAlign Align() const { return FAlign; }
+    void SetAlign(TDropDownAlign Value) { FAlign = Value; }
+    bool AutoDrop() const { return FAutoDrop; }
+    void SetAutoDrop(bool Value) { FAutoDrop = Value; }
+    bool AutoFitColWidths() const { return FAutoFitColWidths; }
+    void SetAutoFitColWidths(bool Value) { FAutoFitColWidths = Value; }
+    // The source of the list's records; the grid hears when it is freed.
+    TDataSource* ListSource() const { return FListSource; }
+    void SetListSource(TDataSource* Value);
+    TDBLookupGridEhOptions Options() const { return FOptions; }
+    void SetOptions(TDBLookupGridEhOptions Value) { FOptions = Value; }
+    int Rows() const { return FRows; }
+    void SetRows(int Value) { FRows = Value; }
+    bool ShowTitles() const { return FShowTitles; }
+    void SetShowTitles(bool Value) { FShowTitles = Value; }
+    bool Sizable() const { return FSizable; }
+    void SetSizable(bool Value) { FSizable = Value; }
+    bool SortLocal() const { return FSortLocal; }
+    void SetSortLocal(bool Value) { FSortLocal = Value; }
+    TSpecRowEh* SpecRow() const { return FSpecRow.get(); }
+    void SetSpecRow(TSpecRowEh* Value) { FSpecRow->Assign(Value); }
+    bool UseMultiTitle() const { return FUseMultiTitle; }
+    void SetUseMultiTitle(bool Value) { FUseMultiTitle = Value; }
+    int Width() const { return FWidth; }
+    void SetWidth(int Value) { FWidth = Value; }
+
+protected:
+    TPersistent* GetOwner() override;
+    const char* ClassName() const override { return "TColumnDropDownBoxEh"; }
+
+private:
+    TColumnEh* FColumn;
+    TDropDownAlign FAlign = TDropDownAlign::daLeft;
+    bool FAutoDrop = false;
+    bool FAutoFitColWidths = true;
+    TDataSource* FListSource = nullptr;
+    TDBLookupGridEhOptions FOptions = dlgColLinesEh;
+    int FRows = 0;
+    bool FShowTitles = false;
+    bool FSizable = false;
+    bool FSortLocal = false;
+    std::unique_ptr<TSpecRowEh> FSpecRow;
+    bool FUseMultiTitle = false;
+    int FWidth = 0;
+};
+
+// --- Columns ------------------------------------------------------------------------------------
+
+class TColumnEh : public TCollectionItem {
+public:
+    explicit TColumnEh(TCollection* Collection);
+    ~TColumnEh() override;
+    // From another column, under the collection's update: every property, own values only where
+    // the source has them, many others through their writers (so they become own values here).
+    void Assign(TPersistent* Source) override;
+    // FieldName, else the class name.
+    String DisplayName() const override;
+    // A default column of a grid with an active link also moves its field in the dataset.
+    void SetIndex(int Value) override;
+
+    TCustomDBGridEh* OwningGrid() const;
+    TDBGridColumnsEh* Columns() const;
+    virtual bool IsDefaultColumn() const { return !FPersistent; }
+    void SetPersistent(bool Value) { FPersistent = Value; }
+    const TColumnEhAssignedValues& AssignedValues() const { return FAssigned; }
+    // Whether a description writes the soft property: own value different from the default
+    // (Font, Checkboxes and BiDiMode: own value).
+    bool IsStored(TColumnEhAssignedValue Value) const;
+    // Tells the collection (and so the grid) of a change of this column or of all of them.
+    void SignalChanged(bool AllItems) { Changed(AllItems); }
+    // "Column_" + Index + "_" + FieldName.
+    String StorageName() const;
+
+    // Field binding: the cached field, looked up by name on first need.
+    const String& FieldName() const { return FFieldName; }
+    void SetFieldName(const String& Value);
+    TField* Field() const;
+    virtual void BindField(TField* Value);
+    // Forgets the cached field; the next Field() looks it up again.
+    void ReleaseField() { FField = nullptr; }
+
+    // Soft properties.
+    TAlignment Alignment() const;
+    virtual void SetAlignment(TAlignment Value);
+    bool AlwaysShowEditButton() const;
+    void SetAlwaysShowEditButton(bool Value);
+    bool AutoDropDown() const;
+    void SetAutoDropDown(bool Value);
+    TBiDiMode BiDiMode() const;
+    void SetBiDiMode(TBiDiMode Value);
+    bool Checkboxes() const;
+    void SetCheckboxes(bool Value);
+    TColor Color() const;
+    void SetColor(TColor Value);
+    bool DblClickNextVal() const;
+    void SetDblClickNextVal(bool Value);
+    bool DropDownShowTitles() const;
+    void SetDropDownShowTitles(bool Value);
+    bool DropDownSizing() const;
+    void SetDropDownSizing(bool Value);
+    bool EndEllipsis() const;
+    void SetEndEllipsis(bool Value);
+    TFont* Font() const;
+    void SetFont(TFont* Value);
+    // The grid's Font; the column's own font without a grid.
+    TFont* DefaultFont() const;
+    bool HighlightRequired() const;
+    virtual void SetHighlightRequired(bool Value);
+    TImeMode ImeMode() const;
+    virtual void SetImeMode(TImeMode Value);
+    TImeName ImeName() const;
+    virtual void SetImeName(const TImeName& Value);
+    TTextLayout Layout() const;
+    void SetLayout(TTextLayout Value);
+    String LookupDisplayFields() const;
+    virtual void SetLookupDisplayFields(const String& Value);
+    bool ReadOnly() const;
+    virtual void SetReadOnly(bool Value);
+    bool TextEditing() const;
+    void SetTextEditing(bool Value);
+    bool ToolTips() const;
+    void SetToolTips(bool Value);
+    int Width() const;
+    virtual void SetWidth(int Value);
+    bool WordWrap() const;
+    virtual void SetWordWrap(bool Value);
+    // Back to no own values; PickList and KeyList emptied, ButtonStyle cbsAuto.
+    virtual void ResetToDefaults();
+
+    // Widths.
+    int DefaultWidth() const;
+    int MinWidth() const { return FMinWidth; }
+    void SetMinWidth(int Value);
+    int MaxWidth() const { return FMaxWidth; }
+    void SetMaxWidth(int Value);
+    int ClampWidth(int W) const;
+    bool AutoFitColWidth() const { return FAutoFitColWidth; }
+    virtual void SetAutoFitColWidth(bool Value);
+    // The width auto-fitting scales from.
+    int DesignWidth() const { return FDesignWidth; }
+    void SetDesignWidth(int Value) { FDesignWidth = Value; }
+
+    // Plain properties.
+    TColumnButtonStyleEh ButtonStyle() const { return FButtonStyle; }
+    void SetButtonStyle(TColumnButtonStyleEh Value);
+    const String& DisplayFormat() const { return FDisplayFormat; }
+    void SetDisplayFormat(const String& Value);
+    unsigned DropDownRows() const { return FDropDownRows; }
+    void SetDropDownRows(unsigned Value) { FDropDownRows = Value; }
+    int DropDownWidth() const { return FDropDownWidth; }
+    void SetDropDownWidth(int Value);
+    const String& EditMask() const { return FEditMask; }
+    void SetEditMask(const String& Value);
+    bool HideDuplicates() const { return FHideDuplicates; }
+    virtual void SetHideDuplicates(bool Value);
+    double Increment() const { return FIncrement; }
+    void SetIncrement(double Value) { FIncrement = Value; }
+    int NotInKeyListIndex() const { return FNotInKeyListIndex; }
+    void SetNotInKeyListIndex(int Value);
+    bool ShowImageAndText() const { return FShowImageAndText; }
+    void SetShowImageAndText(bool Value);
+    int Tag() const { return FTag; }
+    void SetTag(int Value) { FTag = Value; }
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool Value);
+    // Made empty on first read.
+    TStrings* PickList();
+    void SetPickList(TStrings* Value);
+    TStrings* KeyList();
+    void SetKeyList(TStrings* Value);
+    // The images the cells show for their values; the grid hears when it is freed.
+    TImageList* ImageList() const { return FImageList; }
+    void SetImageList(TImageList* Value);
+    TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu* Value);
+    bool HasPickList() const { return FPickList != nullptr && FPickList->Count() > 0; }
+    bool HasKeyList() const { return FKeyList != nullptr && FKeyList->Count() > 0; }
+
+    // Owned parts.
+    TColumnTitleEh* Title() const { return FTitle.get(); }
+    void SetTitle(TColumnTitleEh* Value) { FTitle->Assign(Value); }
+    TColumnFooterEh* Footer() const { return FFooter.get(); }
+    void SetFooter(TColumnFooterEh* Value) { FFooter->Assign(Value); }
+    TColumnFootersEh* Footers() const { return FFooters.get(); }
+    void SetFooters(TColumnFootersEh* Value) { FFooters->Assign(Value); }
+    TEditButtonsEh* EditButtons() const { return FEditButtons.get(); }
+    void SetEditButtons(TEditButtonsEh* Value) { FEditButtons->Assign(Value); }
+    TSpecRowEh* DropDownSpecRow() const { return FDropDownSpecRow.get(); }
+    void SetDropDownSpecRow(TSpecRowEh* Value) { FDropDownSpecRow->Assign(Value); }
+    TMRUListEh* MRUList() const { return FMRUList.get(); }
+    void SetMRUList(TMRUListEh* Value) { FMRUList->Assign(Value); }
+    TColumnDropDownBoxEh* DropDownBox() const { return FDropDownBox.get(); }
+    void SetDropDownBox(TColumnDropDownBoxEh* Value) { FDropDownBox->Assign(Value); }
+
+    // Footers[Index] when it exists, else Footer.
+    TColumnFooterEh* FooterForRow(int Index) const;
+    // Brings every footer's aggregate in line with the field.
+    void RefreshFooterSums();
+
+    // Cell values: how the cells show (the classification rules of the cell kinds).
+    virtual TColumnCellKindEh ClassifyCellKind() const;
+    // Visible, bound to a field that can be modified, and not read-only.
+    virtual bool IsWritable() const;
+
+protected:
+    const char* ClassName() const override { return "TColumnEh"; }
+    virtual std::unique_ptr<TEditButtonsEh> MakeEditButtons();
+    virtual std::unique_ptr<TColumnFooterEh> MakeFooter();
+    virtual std::unique_ptr<TColumnFootersEh> MakeFooters();
+    virtual std::unique_ptr<TColumnTitleEh> MakeTitle();
+    virtual void DropDownSpecRowChanged();
+
+private:
+    friend class TColumnTitleEh;
+    friend class TCustomDBGridEh;
+    friend class TDBGridColumnsEh;
+
+    bool Assigned(TColumnEhAssignedValue Value) const { return FAssigned.Contains(Value); }
+    // The rule of most soft writers: nothing when own and unchanged, else store, own, signal.
+    template <class T>
+    void WriteSoft(T& Stored, const T& Value, TColumnEhAssignedValue Bit, bool Signal = true);
+    // The rule of the writers that keep a value only when it is own already or differs from
+    // the default (always while Loading), and signal in any case.
+    template <class T>
+    void WriteSoftIfDiffers(T& Stored, const T& Value, const T& Default, TColumnEhAssignedValue Bit, bool Loading);
+    bool GridLoading() const;
+    bool LinkActiveWithField() const;
+    void StoreWidth(int Value);
+    int ZeroWidth() const;
+    void FontChanged();
+    void RefreshDefaultFont() const;
+    TColumnDefValuesEh* DefValues() const;
+
+    TColumnEhAssignedValues FAssigned;
+    TAlignment FAlignment = TAlignment::taLeftJustify;
+    TColor FColor = clWindow;
+    std::unique_ptr<TFont> FFont;
+    int FWidth = 64;
+    bool FReadOnly = false;
+    TImeMode FImeMode = TImeMode::imDontCare;
+    TImeName FImeName;
+    bool FWordWrap = false;
+    String FLookupDisplayFields;
+    bool FCheckboxes = false;
+    bool FAlwaysShowEditButton = false;
+    bool FEndEllipsis = false;
+    bool FAutoDropDown = false;
+    bool FDblClickNextVal = false;
+    bool FToolTips = false;
+    bool FDropDownSizing = false;
+    bool FDropDownShowTitles = false;
+    TTextLayout FLayout = TTextLayout::tlTop;
+    bool FHighlightRequired = false;
+    TBiDiMode FBiDiMode = TBiDiMode::bdLeftToRight;
+    bool FTextEditing = true;
+
+    String FFieldName;
+    mutable TField* FField = nullptr;
+    TColumnButtonStyleEh FButtonStyle = TColumnButtonStyleEh::cbsAuto;
+    unsigned FDropDownRows = 7;
+    int FDropDownWidth = 0;
+    String FDisplayFormat;
+    String FEditMask;
+    double FIncrement = 1.0;
+    int FMinWidth = 0;
+    int FMaxWidth = 0;
+    int FNotInKeyListIndex = -1;
+    int FTag = 0;
+    bool FVisible = true;
+    bool FHideDuplicates = false;
+    bool FShowImageAndText = false;
+    bool FAutoFitColWidth = true;
+    int FDesignWidth = 0;
+    TImageList* FImageList = nullptr;
+    TPopupMenu* FPopupMenu = nullptr;
+    bool FPersistent = true;
+    mutable bool FRefreshingFont = false;
+
+    std::unique_ptr<TColumnTitleEh> FTitle;
+    std::unique_ptr<TColumnFooterEh> FFooter;
+    std::unique_ptr<TColumnFootersEh> FFooters;
+    std::unique_ptr<TEditButtonsEh> FEditButtons;
+    std::unique_ptr<TSpecRowEh> FDropDownSpecRow;
+    std::unique_ptr<TMRUListEh> FMRUList;
+    std::unique_ptr<TColumnDropDownBoxEh> FDropDownBox;
+    std::unique_ptr<TStringList> FPickList;
+    std::unique_ptr<TStringList> FKeyList;
+};
+
+// The published column class of the grid.
+class TDBGridColumnEh : public TColumnEh {
+public:
+    using TColumnEh::TColumnEh;
+
+protected:
+    const char* ClassName() const override { return "TDBGridColumnEh"; }
+};
+
+class TDBGridColumnsEh : public TCollection {
+public:
+    TDBGridColumnsEh(TCustomDBGridEh* Grid, TCollectionItemClass ItemClass);
+
+    TCustomDBGridEh* Grid() const { return FGrid; }
+    TColumnEh* Add() { return static_cast<TColumnEh*>(TCollection::Add()); }
+    // A column the grid made from a field; its values stay soft.
+    TColumnEh* AddDefaultColumn();
+    TColumnEh* ColumnAt(int Index) const { return static_cast<TColumnEh*>(Items(Index)); }
+    // There are columns and the first is persistent.
+    bool IsCustomized() const;
+    // Under the grid's layout lock.
+    void Assign(TPersistent* Source) override;
+    // Every column forgets its field.
+    void ReleaseFieldBindings();
+
+    // The next (Forward) or previous visible writable column after From; From when none.
+    TColumnEh* NextWritableColumn(TColumnEh* From, bool Forward) const;
+    TColumnEh* FirstWritableColumn() const;
+    TColumnEh* LastWritableColumn() const;
+    TColumnEh* FindByStorageName(const String& Name) const;
+    // The marked columns in SortIndex order, renumbered 1..n with no gaps.
+    void RebuildSortedColumns();
+
+protected:
+    // Nothing while the grid loads. One column: its grid column follows (with auto-fitting, the
+    // design widths rescale); all: the sorted list is rebuilt and the grid re-lays out.
+    void Update(TCollectionItem* Item) override;
+    void Notify(TCollectionItem* Item, TCollectionNotification Action) override;
+    TPersistent* GetOwner() override;
+    const char* ClassName() const override { return "TDBGridColumnsEh"; }
+
+private:
+    void ColumnChanged(TColumnEh* Column);
+    void RescaleDesignWidths(TColumnEh* Column, int GridColumnWidth);
+
+    TCustomDBGridEh* FGrid;
+};
+
+// --- Legacy stored properties -------------------------------------------------------------------
+
+// A column's former "Width": the design width under auto-fitting, else the width.
+class TColumnEhPropertyInterceptor : public TStoragePropertyInterceptor {
+public:
+    using TStoragePropertyInterceptor::TStoragePropertyInterceptor;
+    int Width() const;
+    void SetWidth(int Value);
+    bool ReadProperty(const String& Name, const String& Value) override;
+
+protected:
+    const char* ClassName() const override { return "TColumnEhPropertyInterceptor"; }
+
+private:
+    TColumnEh* Column() const;
+};
+
+// A column collection's former "ColumnsIndex": the order of the columns by field name.
+class TColumnsEhPropertyInterceptor : public TStoragePropertyInterceptor {
+public:
+    using TStoragePropertyInterceptor::TStoragePropertyInterceptor;
+    // "A","B",... in index order.
+    String ColumnsIndex() const;
+    // Moves the first column named by the i-th name to place i; unknown names are skipped.
+    void SetColumnsIndex(const String& Value);
+    bool ReadProperty(const String& Name, const String& Value) override;
+
+protected:
+    const char* ClassName() const override { return "TColumnsEhPropertyInterceptor"; }
+
+private:
+    TDBGridColumnsEh* Collection() const;
+    TColumnEh* FindColumnByFieldName(const String& FieldName) const;
+};
+
+// Registers both interceptors (idempotent).
+void InstallColumnPropertyInterceptors();
+
+// --- The grid -----------------------------------------------------------------------------------
+
+class TGridDataLinkEh : public TDataLink {
+public:
+    explicit TGridDataLinkEh(TCustomDBGridEh* Grid) : FGrid(Grid) {}
+    // Inside the dataset's layout change.
+    bool InLayoutChange() const { return FInLayoutChange; }
+
+protected:
+    void ActiveChanged() override;
+    void LayoutChanged() override;
+
+private:
+    TCustomDBGridEh* FGrid;
+    bool FInLayoutChange = false;
+};
+
+// The data grid: a base grid whose data columns are TColumnEh objects bound to the fields of the
+// dataset behind its DataSource. The indicator column, when shown, comes before them.
+class TCustomDBGridEh : public TCustomGridEh {
+public:
+    explicit TCustomDBGridEh(TComponent* AOwner);
+    ~TCustomDBGridEh() override;
+
+    TDBGridColumnsEh* Columns() const { return FColumns.get(); }
+    TColumnDefValuesEh* ColumnDefValues() const { return FColumnDefValues.get(); }
+    TDataSource* DataSource() const;
+    void SetDataSource(TDataSource* Value);
+    TGridDataLinkEh* DataLink() const { return FDataLink.get(); }
+    TDBGridEhSumList* SumList() const { return FSumList.get(); }
+    // The columns with a sort marker, in SortIndex order.
+    TColumnsEhList* SortedColumns() const { return FSortedColumns.get(); }
+    THeadTreeNode* HeadTree() const { return FHeadTree.get(); }
+    // The leaf title cell of column i.
+    THeadTreeNode* LeafOfColumn(int Index) const;
+
+    TDBGridOptions DBOptions() const { return FDBOptions; }
+    void SetDBOptions(TDBGridOptions Value);
+    TDBGridEhOptions OptionsEh() const { return FOptionsEh; }
+    void SetOptionsEh(TDBGridEhOptions Value);
+    bool AutoFitColWidths() const { return FAutoFitColWidths; }
+    void SetAutoFitColWidths(bool Value);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool Value);
+    bool UseMultiTitle() const { return FUseMultiTitle; }
+    void SetUseMultiTitle(bool Value);
+    TColor FooterColor() const { return FFooterColor; }
+    void SetFooterColor(TColor Value);
+    TFont* TitleFont() const { return FTitleFont.get(); }
+    TFont* FooterFont() const { return FFooterFont.get(); }
+    TImeMode ImeMode() const { return FImeMode; }
+    void SetImeMode(TImeMode Value) { FImeMode = Value; }
+    const TImeName& ImeName() const { return FImeName; }
+    void SetImeName(const TImeName& Value) { FImeName = Value; }
+    TBiDiMode BiDiMode() const { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode Value) { FBiDiMode = Value; }
+
+    bool Loading() const;
+    bool Designing() const;
+    // Batches layout work: the outermost unlock re-lays out once.
+    void LockLayout() { ++FLayoutLock; }
+    void UnlockLayout();
+    // Column count and widths from the columns, title tree, title row.
+    void LayoutChanged();
+    // 1 when the indicator column is shown.
+    int IndicatorOffset() const { return FDBOptions.Contains(dgIndicator) ? 1 : 0; }
+    int DataColToGridCol(int Index) const { return Index + IndicatorOffset(); }
+    void InvalidateFooterRows();
+    // Focus on a hidden column, or past the last one, moves to the first visible column.
+    void KeepFocusOnVisibleColumn();
+    // Column is going away: nothing of the grid points at it afterwards.
+    void ColumnDestroyed(TColumnEh* Column);
+
+protected:
+    const char* ClassName() const override { return "TCustomDBGridEh"; }
+    void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    friend class TGridDataLinkEh;
+
+    void LinkActiveChanged();
+    void BuildTitleTree();
+
+    std::unique_ptr<TDBGridColumnsEh> FColumns;
+    std::unique_ptr<TColumnDefValuesEh> FColumnDefValues;
+    std::unique_ptr<TGridDataLinkEh> FDataLink;
+    std::unique_ptr<TDBGridEhSumList> FSumList;
+    std::unique_ptr<TColumnsEhList> FSortedColumns;
+    std::unique_ptr<THeadTreeNode> FHeadTree;
+    std::vector<THeadTreeNode*> FLeaves;
+    std::unique_ptr<TFont> FTitleFont;
+    std::unique_ptr<TFont> FFooterFont;
+    TDBGridOptions FDBOptions = dgEditing | dgTitles | dgIndicator | dgColumnResize | dgColLines | dgRowLines | dgTabs |
+                                dgConfirmDelete | dgCancelOnExit;
+    TDBGridEhOptions FOptionsEh;
+    bool FAutoFitColWidths = false;
+    bool FReadOnly = false;
+    bool FUseMultiTitle = false;
+    TColor FFooterColor = clWindow;
+    TImeMode FImeMode = TImeMode::imDontCare;
+    TImeName FImeName;
+    TBiDiMode FBiDiMode = TBiDiMode::bdLeftToRight;
+    int FLayoutLock = 0;
+    bool FLayoutPending = false;
+};
