@@ -111,10 +111,13 @@ void TMF1::BindQueryEvents()
         field->OnChange = requery(BitBtn11, nothing);
 
     // A department is chosen from the list, never typed: a key shows the placeholder, Backspace
-    // and blank then act on it, and the key's release re-runs the page's filter.
+    // and blank then act on it, and the key's release re-runs the page's filter. Enter and Esc in
+    // the open list are no typing: they choose from it or close it.
     for (const auto& [department, query] : {std::pair{ComboBox1, BitBtn1}, std::pair{ComboBox33, BitBtn8},
                                             std::pair{ComboBox31, BitBtn11}}) {
         department->OnKeyPress = [department](TObject*, Char& Key) {
+            if (department->DroppedDown() && (Key == u'\r' || Key == u'\x1b'))
+                return;
             if (Key != u'\b' && Key != u' ')
                 Key = Char();
             department->SetText(DepartmentPlaceholder);

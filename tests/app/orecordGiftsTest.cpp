@@ -74,6 +74,10 @@ protected:
         Registering([Field] { SendKey(Field->Handle(), Qt::Key_Return, QStringLiteral("\r")); });
     }
 
+    // A second 张三 in another department: typing the name leaves the department to the user,
+    // at its placeholder.
+    static void AddNamesake() { Execute("insert into ouser(姓名,姓名编号,部门) values('张三','zs','技术中心');"); }
+
     void ExpectCountersUntouched()
     {
         EXPECT_EQ(Rows("select 次数 from ouser"), QStringList{QStringLiteral("0")});
@@ -168,6 +172,7 @@ TEST_F(TGiftRegistrationTest, TheSameGiftAgainCountsItsCatalogueRowOnly)
 
 TEST_F(TGiftRegistrationTest, ChecksRunInOrderAndStopAtTheFirstFailure)
 {
+    AddNamesake();
     PressConfirm();
     // Blanks are no guest.
     Retype(MF1->ComboBox10, "   ");
@@ -186,6 +191,7 @@ TEST_F(TGiftRegistrationTest, ChecksRunInOrderAndStopAtTheFirstFailure)
     Retype(MF1->ComboBox18, "张三");
     PressConfirm();
     Retype(MF1->ComboBox19, "李四");
+    EXPECT_EQ(MF1->ComboBox33->Text(), DepartmentPlaceholder);
     PressConfirm();
 
     EXPECT_EQ(Messages(), QStringList({QStringLiteral("请填写来客姓名 ！"), QStringLiteral("请填写来客姓名 ！"),
@@ -443,6 +449,7 @@ TEST_F(TStockInRegistrationTest, AFailingCatalogueStepStoresNothing)
 
 TEST_F(TStockInRegistrationTest, ChecksRunInOrderAndStopAtTheFirstFailure)
 {
+    AddNamesake();
     PressConfirm();
     Retype(MF1->ComboBox27, "签字笔");
     PressConfirm();
@@ -463,6 +470,7 @@ TEST_F(TStockInRegistrationTest, ChecksRunInOrderAndStopAtTheFirstFailure)
     Retype(MF1->ComboBox24, "   ");
     PressConfirm();
     Retype(MF1->ComboBox24, "李四");
+    EXPECT_EQ(MF1->ComboBox31->Text(), DepartmentPlaceholder);
     PressConfirm();
 
     EXPECT_EQ(Messages(), QStringList({QStringLiteral("请选择物品名称 ！"), QStringLiteral("请确认用品数量 ！"),

@@ -20,6 +20,7 @@
 
 #include <functional>
 #include <map>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -665,5 +666,38 @@ TEST_F(TRecordQueryTest, ADepartmentTakesNoTypingAndItsKeysReRunTheFilter)
         EXPECT_EQ(department->Text(), DepartmentPlaceholder);
         ExpectShown(tab, [](const TRecord& r) { return r.When.date().year() == QDate::currentDate().year(); }, "typed");
         EXPECT_EQ(MF1->RecordPage(tab).QuickCombo->Text(), QStringLiteral("本年"));
+    }
+}
+
+// Enter and Esc in a department's open list are no typing: Esc closes the list and keeps the
+// placeholder, Enter chooses the highlighted department and the filter runs with it, registering
+// nothing.
+TEST_F(TRecordQueryTest, AnOpenDepartmentListTakesEnterAndEsc)
+{
+    const String sales = QStringLiteral("销售公司");
+    for (const auto& [tab, department, column] :
+         {std::tuple{u'a', MF1->ComboBox1, "部门"}, std::tuple{u'g', MF1->ComboBox33, ""},
+          std::tuple{u'c', MF1->ComboBox31, "申购部门"}}) {
+        ResetPage(tab);
+        department->SetText(DepartmentPlaceholder);
+        department->Items()->Clear();
+        department->Items()->Add(sales);
+        SendKey(department->Handle(), Qt::Key_F4);
+        ASSERT_TRUE(department->DroppedDown());
+        SendKey(department->Handle(), Qt::Key_Down);
+        SendKey(department->Handle(), Qt::Key_Escape, QStringLiteral("\x1b"));
+        EXPECT_FALSE(department->DroppedDown());
+        EXPECT_EQ(department->Text(), DepartmentPlaceholder);
+
+        SendKey(department->Handle(), Qt::Key_F4);
+        SendKey(department->Handle(), Qt::Key_Down);
+        SendKey(department->Handle(), Qt::Key_Return, QStringLiteral("\r"));
+        EXPECT_FALSE(department->DroppedDown());
+        EXPECT_EQ(department->Text(), sales);
+        // The receiving department of a gift takes no part in the filter: the year shows.
+        const String field = String::fromUtf8(column);
+        ExpectShown(tab, [&](const TRecord& r) {
+            return field.isEmpty() ? r.When.date().year() == QDate::currentDate().year() : r.Text[field].startsWith(sales);
+        }, String(tab));
     }
 }
