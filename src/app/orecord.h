@@ -257,6 +257,53 @@ public:
     // Every query leaves the record lists read-only, with "编辑记录" offered in the grid menu.
     void MakeRecordGridsReadOnly();
 
+    // --- Queries ---
+    // What one record page's queries read and fill; Tab is the page's code: 'a' issues, 'g' gifts,
+    // 'c' stock-in.
+    struct TRecordPage {
+        const char* Table;
+        TADOQuery* Query;
+        TMemo* TotalMemo;
+        TMemo* CountMemo;
+        TComboBox* QuickCombo;
+        TBitBtn* AllButton;
+        TComboBox* Operator;
+        TDateTimePicker* FirstDate;
+        TDateTimePicker* SecondDate;
+    };
+    TRecordPage RecordPage(Char Tab) const;
+    TPopupMenu* PopupMenu2;  // the issue summaries
+    TPopupMenu* PopupMenu5;  // the gift summaries
+    TPopupMenu* PopupMenu4;  // the stock-in summaries
+    void BitBtn8Click(TObject* Sender);
+    void BitBtn11Click(TObject* Sender);
+    void BitBtn4Click(TObject* Sender);
+    void BitBtn9Click(TObject* Sender);
+    void BitBtn6Click(TObject* Sender);
+    // Query all, then the page's summary menu under the button.
+    void BitBtn4MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    // The page's records of the year, month, week or day of its first date, or all of them.
+    void RunQuickDateFilter(const TRecordPage& Page);
+    // The page's records whose FieldName holds Value, as a double click on a cell of that column asks.
+    void QueryByCellValue(const TRecordPage& Page, const String& FieldName, const String& Value);
+    // Shows the second date for "介于", hides it for the other operators.
+    void ComboBox8Change(TObject* Sender);
+    // An operator combo holds one of its operators: any other text becomes "不限制".
+    void ResetOperatorText(TComboBox* Combo);
+    // The people of a department, most used first, as Name's list.
+    void FillNamesOfDepartment(TADOQuery* Query, TComboBox* Department, TComboBox* Name);
+    // The department of a person; "请选择部门..." for namesakes in several departments.
+    void SetDepartmentOfName(TComboBox* Name, TComboBox* Department);
+    // The catalogue types of an item, most used first, as Type's list; the first type and its unit shown.
+    void FillTypesOfItem(TComboBox* Item, TComboBox* Type, TComboBox* Unit);
+    // An empty item, then the non-empty values of FieldName in the rows of Sql, left open on Query.
+    void FillComboFromQuery(TADOQuery* Query, TComboBox* Combo, const String& FieldName, const String& Sql,
+                            const TQueryParams& Params = {});
+
+    // --- Summaries ---
+    // The page's records of its date range grouped by item and Kind's columns, with summed quantities.
+    void ShowSummary(int Kind, Char Tab);
+
 protected:
     const char* ClassName() const override { return "TMF1"; }
 
@@ -280,6 +327,11 @@ private:
     void InsertIssue(TComboBox* Name, TComboBox* Department, TComboBox* Quantity, TComboBox* Unit, TComboBox* Item,
                      TComboBox* Type, TDateTimePicker* Date, TComboBox* Remark);
     void ExecSql(TADOQuery* Query, const String& Sql, const TQueryParams& Params);
+    void OpenSql(TADOQuery* Query, const String& Sql, const TQueryParams& Params = {});
+    void BindSummaryMenus();
+    void BindQueryEvents();
+    // The page's filter: its filled fields in order and its date operator; this year when none.
+    void RunPageFilter(Char Tab);
     void ShowSettingsPage(TTabSheet* Page);
     void ShowLineColourBox(TColorBox* ColorBox);
 };

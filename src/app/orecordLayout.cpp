@@ -23,6 +23,7 @@
 #include "platform/ui/Timer.h"
 
 #include <initializer_list>
+#include <utility>
 
 namespace {
 
@@ -246,6 +247,22 @@ void TMF1::CreateMenus()
                             "#设置姓名、物品名称、供应商编号（字母）可以实现拼音检索；",
                             "#点击查询全部按钮弹出汇总菜单，可以选择日期对某一段时间的记录汇总统计；"})
         AddMenuItem(this, PopupMenu3->Items(), nullptr, tip);
+
+    // The summary menus under the query-all buttons, their items in kind order.
+    const auto addSummaryMenu = [this](const char* Name, std::initializer_list<std::pair<const char*, const char*>> Items) {
+        auto* menu = new TPopupMenu(this);
+        menu->SetName(String::fromUtf8(Name));
+        for (const auto& [name, caption] : Items)
+            AddMenuItem(this, menu->Items(), name, caption);
+        return menu;
+    };
+    PopupMenu2 = addSummaryMenu("PopupMenu2", {{"N7", "按物品汇总"}, {"N8", "按部门汇总"}, {"N9", "按员工汇总"}});
+    PopupMenu5 = addSummaryMenu("PopupMenu5", {{"MenuItem7", "按礼品汇总"}, {"MenuItem8", "按领取部门汇总"},
+                                               {"MenuItem9", "按领取人汇总"}, {"MenuItem10", "按批准人汇总"},
+                                               {"MenuItem11", "按来客单位汇总"}, {"N11", "按来客姓名汇总"}});
+    PopupMenu4 = addSummaryMenu("PopupMenu4", {{"MenuItem4", "按入库物品汇总"}, {"MenuItem5", "按申购部门汇总"},
+                                               {"MenuItem6", "按申购人汇总"}, {"N6", "按登记人汇总"},
+                                               {"N10", "按供应商汇总"}});
 }
 
 void TMF1::CreateDatabase()
@@ -476,4 +493,5 @@ void TMF1::BindEvents()
     Edit1->OnChange = [this](TObject* Sender) { Edit1Change(Sender); };
     for (TEdit* money : {Edit1, Edit2})
         money->OnKeyPress = [this](TObject* Sender, Char& Key) { Edit1KeyPress(Sender, Key); };
+    BindQueryEvents();
 }

@@ -1,5 +1,5 @@
-// The issue page: registering an issue of supplies, its reset, its query, and the catalogue and
-// totals every registration and query of the main window ends in.
+// The issue page: registering an issue of supplies and its reset, and the catalogue and totals
+// every registration and query of the main window ends in.
 #include "app/orecord.h"
 
 #include "app/orecordEntry.h"
@@ -26,21 +26,18 @@ void SetParams(TADOQuery* Query, const String& Sql, const TQueryParams& Params)
         Query->Parameters()->ParamByName(name)->SetValue(value);
 }
 
-void OpenSql(TADOQuery* Query, const String& Sql, const TQueryParams& Params = {})
-{
-    SetParams(Query, Sql, Params);
-    Query->Open();
-}
-
-// A field the filter takes, with its text as typed: neither empty nor showing its placeholder.
-bool FiltersBy(const String& Text, const String& Placeholder = String()) { return !Text.isEmpty() && Text != Placeholder; }
-
 }  // namespace
 
 void TMF1::ExecSql(TADOQuery* Query, const String& Sql, const TQueryParams& Params)
 {
     SetParams(Query, Sql, Params);
     Query->ExecSQL();
+}
+
+void TMF1::OpenSql(TADOQuery* Query, const String& Sql, const TQueryParams& Params)
+{
+    SetParams(Query, Sql, Params);
+    Query->Open();
 }
 
 void TMF1::Button2Click(TObject* Sender)
@@ -192,46 +189,4 @@ void TMF1::RunQueryWithTotals(TADOQuery* Query, TADOQuery* SumQuery, TMemo* Tota
     CountMemo->SetText(IntToStr(Query->RecordCount()));
     // The database answers no sum for an empty set.
     TotalMemo->SetText(Query->IsEmpty() ? QStringLiteral("0") : SumQuery->Fields()->Fields(0)->AsString());
-}
-
-// The issue page's filter: every filled entry field and the date operator, joined with "and";
-// an empty form shows this year's issues. The values are bound, never spliced into the text.
-void TMF1::BitBtn1Click(TObject* Sender)
-{
-    QStringList terms;
-    TQueryParams params;
-    const auto addTerm = [&](const char* Term, const char* Name, const Variant& Value) {
-        terms << String::fromUtf8(Term);
-        params.emplace_back(String::fromLatin1(Name), Value);
-    };
-    if (FiltersBy(ComboBox1->Text(), DepartmentPlaceholder))
-        addTerm("部门 like :dept", "dept", ComboBox1->Text() + u'%');
-    if (FiltersBy(ComboBox3->Text()))
-        addTerm("姓名=:name", "name", ComboBox3->Text());
-    if (FiltersBy(ComboBox2->Text()))
-        addTerm("类型 =:type", "type", ComboBox2->Text());
-    if (FiltersBy(ComboBox5->Text(), ItemPlaceholder))
-        addTerm("物品名称 =:item", "item", ComboBox5->Text());
-    if (FiltersBy(ComboBox7->Text()))
-        addTerm("数量 =:qty", "qty", ComboBox7->Text());
-    if (FiltersBy(ComboBox4->Text()))
-        addTerm("备注 =:remark", "remark", ComboBox4->Text());
-    const String op = ComboBox8->Text();
-    const Variant d1 = Variant::FromDateTime(DateTimePicker1->DateTime());
-    if (op == u"=") {
-        addTerm("日期 like :d1", "d1", DateTimeToStr(DateTimePicker1->DateTime()) + u'%');
-    } else if (op == u"<" || op == u">" || op == u"<=" || op == u">=") {
-        terms << QStringLiteral("日期") + op + QStringLiteral(":d1");
-        params.emplace_back(QStringLiteral("d1"), d1);
-    } else if (op == u"介于") {
-        addTerm("日期 between :d1 and :d2", "d1", d1);
-        params.emplace_back(QStringLiteral("d2"), Variant::FromDateTime(DateTimePicker2->DateTime()));
-    }
-    ComboBox20->SetText(terms.isEmpty() ? QStringLiteral("本年") : QStringLiteral("查询"));
-    if (terms.isEmpty())
-        addTerm("日期 like :year", "year", FormatDateTime(QStringLiteral("yyyy"), Now()) + u'%');
-    const String where = terms.join(QStringLiteral(" and "));
-    RunQueryWithTotals(dbouser1, AQc1, Memo2, Memo1, QStringLiteral("select Sum(数量) AS 总计 from oprint where ") + where,
-                       QStringLiteral("select * from oprint where ") + where + QStringLiteral(" ORDER BY 日期 desc,id desc"),
-                       params);
 }

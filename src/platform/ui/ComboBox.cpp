@@ -240,9 +240,15 @@ void TCustomComboBox::Complete()
         return;
     // The completion is selected, so the next typed character replaces it.
     ReplaceText(item, static_cast<int>(text.size()), static_cast<int>(item.size() - text.size()));
+    const bool chosen = index != FItemIndex;
     FItemIndex = index;
     if (FDroppedDown)
         FList->SetHighlighted(index);
+    // Completing chooses the item, as a choice from the list does: its handlers see the whole text.
+    if (chosen) {
+        Click();
+        Select();
+    }
 }
 
 void TCustomComboBox::WndProc(TMessage& Message)

@@ -221,6 +221,14 @@ TEST_F(ComboBoxTest, AutoCompleteOffersTheItemAndYieldsToFurtherTyping)
     EXPECT_EQ(Combo->ItemIndex(), -1);
 }
 
+// Completing chooses the item: after the typed text, the change handler sees the completed one.
+TEST_F(ComboBoxTest, AutoCompleteReportsTheCompletedTextAsAChoice)
+{
+    CommitText(Widget(), QStringLiteral("技术"));
+    EXPECT_EQ(Events, (Log{"press 25216", "change 技", "change 技术中心", "press 26415", "change 技术", "change 技术中心"}));
+    EXPECT_EQ(Combo->Text(), QStringLiteral("技术中心"));
+}
+
 TEST_F(ComboBoxTest, AutoDropDownOpensAsTheUserTypesAndTheCaretStays)
 {
     Combo->SetAutoComplete(false);
