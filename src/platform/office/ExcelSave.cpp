@@ -1,0 +1,160 @@
+// Writing a workbook as an .xlsx file through libxlsxwriter.
+//
+// The library runs in its ordinary mode, which keeps a worksheet's cells until the file is
+// closed, not in its constant-memory mode, which writes a row out as soon as a later row is
+// touched: a merged area pads every cell it covers, so an area over two rows moves the writer
+// to the second row, and every area or cell that starts in the first row after it would be
+// lost. The export's header merges areas of rows 2 and 3 side by side, so it needs the ordinary
+// mode. The cells are handed over row by row in file order, which keeps the library's row and
+// cell trees appending at their ends.
+#include "platform/office/Excel.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringEncoder>
+#include <QTemporaryFile>
+
+#include <xlsxwriter.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+[[noreturn]] void RaiseSaveError(const String& FileName, const String& Reason)
+{
+    throw EOleException(QStringLiteral("Cannot save the workbook \"%1\". %2").arg(QDir::toNativeSeparators(FileName), Reason));
+}
+
+void Check(lxw_error Error, const String& FileName)
+{
+    if (Error != LXW_NO_ERROR)
+        RaiseSaveError(FileName, String::fromUtf8(lxw_strerror(Error)));
+}
+
+struct TBookFree {
+    void operator()(lxw_workbook* Book) const { lxw_workbook_free(Book); }
+};
+
+// One format per alignment of the table in Excel.cpp (general, left, centre, right), the
+// general one none at all.
+class TAlignmentFormats {
+public:
+    explicit TAlignmentFormats(lxw_workbook* Book)
+    {
+        const std::uint8_t Aligns[] = {LXW_ALIGN_LEFT, LXW_ALIGN_CENTER, LXW_ALIGN_RIGHT};
+        for (int I = 0; I < 3; ++I) {
+            FFormats[I + 1] = workbook_add_format(Book);
+            format_set_align(FFormats[I + 1], Aligns[I]);
+        }
+    }
+    lxw_format* operator[](int Index) const { return FFormats[Index]; }
+
+private:
+    lxw_format* FFormats[4] = {};
+};
+
+// UTF-8 of each text into one buffer, kept across the cells.
+class TUtf8Buffer {
+public:
+    const char* operator()(const String& Text)
+    {
+        const qsizetype Need = Text.size() * 3 + 1;
+        if (FBuffer.size() < Need)
+            FBuffer.resize(Need);
+        char* End = FEncoder.appendToBuffer(FBuffer.data(), Text);
+        *End = '\0';
+        return FBuffer.constData();
+    }
+
+private:
+    QStringEncoder FEncoder{QStringEncoder::Utf8};
+    QByteArray FBuffer;
+};
+
+} // namespace
+
+bool WorkbookFileInUse(const String& FileName)
+{
+    const QFileInfo Info(FileName);
+    return QFileInfo::exists(Info.absolutePath() + QStringLiteral("/.~lock.") + Info.fileName() + u'#');
+}
+
+void TWorksheet::WriteTo(lxw_workbook* Book) const
+{
+    TUtf8Buffer Utf8;
+    lxw_worksheet* Sheet = workbook_add_worksheet(Book, Utf8(FName));
+    const String& File = FWorkbook->FullName();
+    if (!Sheet)
+        RaiseSaveError(File, QStringLiteral("The sheet name \"%1\" is not valid").arg(FName));
+    const TAlignmentFormats Formats(Book);
+
+    // The areas first, then the cells: a cell written after its area keeps its own value.
+    for (const TArea& Area : FMerged) {
+        const TCell* TopLeft = FindCell(Area.Row, Area.Column);
+        Check(worksheet_merge_range(Sheet, Area.Row - 1, Area.Column - 1, Area.LastRow - 1, Area.LastColumn - 1, "",
+                                    Formats[TopLeft ? TopLeft->Alignment : 0]),
+              File);
+    }
+    for (std::size_t R = 0; R < FRows.size(); ++R) {
+        const std::vector<TCell>& Row = FRows[R];
+        for (std::size_t C = 0; C < Row.size(); ++C) {
+            const TCell& Cell = Row[C];
+            lxw_format* Format = Formats[Cell.Alignment];
+            lxw_error Error = LXW_NO_ERROR;
+            switch (Cell.Kind) {
+            case TCellKind::Empty:
+                if (Format)
+                    Error = worksheet_write_blank(Sheet, R, C, Format);
+                break;
+            case TCellKind::Number: Error = worksheet_write_number(Sheet, R, C, Cell.Number, Format); break;
+            case TCellKind::Boolean: Error = worksheet_write_boolean(Sheet, R, C, Cell.Number != 0, Format); break;
+            case TCellKind::Text: Error = worksheet_write_string(Sheet, R, C, Utf8(Cell.Text), Format); break;
+            }
+            Check(Error, File);
+        }
+    }
+}
+
+void TWorkbook::SaveAs(const String& FileName)
+{
+    const QFileInfo Target(FileName);
+    const String Path = Target.absoluteFilePath();
+    if (Target.isDir())
+        RaiseSaveError(Path, QStringLiteral("A folder of that name exists"));
+    // Asked with the effective rights, as the write would meet them.
+    if (Target.exists() && ::faccessat(AT_FDCWD, QFile::encodeName(Path).constData(), W_OK, AT_EACCESS) != 0)
+        RaiseSaveError(Path, QStringLiteral("The file is read-only"));
+    if (WorkbookFileInUse(Path))
+        RaiseSaveError(Path, QStringLiteral("The file is open in another program"));
+
+    // Written beside the target, in the same folder, so the rename that replaces it is atomic.
+    QTemporaryFile Temp(Target.absolutePath() + QStringLiteral("/.") + Target.fileName() + QStringLiteral(".XXXXXX"));
+    if (!Temp.open())
+        RaiseSaveError(Path, Temp.errorString());
+    Temp.close();
+
+    const String Previous = FFullName;
+    FFullName = Path;
+    try {
+        lxw_workbook_options Options{};
+        std::unique_ptr<lxw_workbook, TBookFree> Book(
+            workbook_new_opt(QFile::encodeName(Temp.fileName()).constData(), &Options));
+        if (!Book)
+            RaiseSaveError(Path, QStringLiteral("The workbook could not be created"));
+        for (const auto& Sheet : FSheets)
+            Sheet->WriteTo(Book.get());
+        Check(workbook_close(Book.release()), Path);  // frees the workbook, also on failure
+        if (std::rename(QFile::encodeName(Temp.fileName()).constData(), QFile::encodeName(Path).constData()) != 0)
+            RaiseSaveError(Path, String::fromLocal8Bit(std::strerror(errno)));
+    } catch (...) {
+        FFullName = Previous;
+        throw;
+    }
+    Temp.setAutoRemove(false);
+}
