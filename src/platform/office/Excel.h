@@ -182,9 +182,11 @@ public:
     // The range last selected; raises EOleException before any Select.
     const TExcelRange& Selection() const;
 
-    // Making the application visible shows every saved workbook in the desktop's program for
-    // its file type. Answers whether a program took each of them (false when nothing was saved
-    // or no program is set up for .xlsx files), so that the caller can say where the file is.
+    // Making the application visible hands every saved workbook to the desktop, which opens it
+    // with its program for .xlsx files. Answers whether the desktop took each of them (false
+    // when nothing was saved or the desktop has no opener), so that the caller can say where
+    // the file is. The desktop's opener runs apart from this program: whether it finds a
+    // program for the file is not reported back.
     bool Visible() const { return FVisible; }
     bool SetVisible(bool Value);
 

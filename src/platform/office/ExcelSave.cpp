@@ -17,6 +17,7 @@
 #include <xlsxwriter.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -76,6 +77,18 @@ private:
     QStringEncoder FEncoder{QStringEncoder::Utf8};
     QByteArray FBuffer;
 };
+
+// The rights the saved file gets: those of the file it replaces, or those of any new file.
+// The temporary file starts private to its user.
+mode_t SavedFileMode(const QByteArray& Path)
+{
+    struct stat Old;
+    if (::stat(Path.constData(), &Old) == 0)
+        return Old.st_mode & 07777;
+    const mode_t Mask = ::umask(0);
+    ::umask(Mask);
+    return 0666 & ~Mask;
+}
 
 } // namespace
 
@@ -150,7 +163,10 @@ void TWorkbook::SaveAs(const String& FileName)
         for (const auto& Sheet : FSheets)
             Sheet->WriteTo(Book.get());
         Check(workbook_close(Book.release()), Path);  // frees the workbook, also on failure
-        if (std::rename(QFile::encodeName(Temp.fileName()).constData(), QFile::encodeName(Path).constData()) != 0)
+        const QByteArray TempName = QFile::encodeName(Temp.fileName());
+        const QByteArray TargetName = QFile::encodeName(Path);
+        if (::chmod(TempName.constData(), SavedFileMode(TargetName)) != 0
+            || std::rename(TempName.constData(), TargetName.constData()) != 0)
             RaiseSaveError(Path, String::fromLocal8Bit(std::strerror(errno)));
     } catch (...) {
         FFullName = Previous;

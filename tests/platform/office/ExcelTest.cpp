@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 class ExcelTest : public ::testing::Test {
@@ -201,7 +203,7 @@ TEST_F(ExcelTest, MergingKeepsTheTopLeftValueAndReplacesOverlappedAreas)
     EXPECT_EQ(Save().Merged, QStringList{"B1:C2"});
 }
 
-TEST_F(ExcelTest, SaveAsReplacesAFileAndLeavesNothingElseBehind)
+TEST_F(ExcelTest, SaveAsReplacesAFileKeepingItsRightsAndLeavesNothingElseBehind)
 {
     const QString Target = Path(QStringLiteral("报表.xlsx"));
     {
@@ -209,11 +211,21 @@ TEST_F(ExcelTest, SaveAsReplacesAFileAndLeavesNothingElseBehind)
         ASSERT_TRUE(Old.open(QIODevice::WriteOnly));
         Old.write("old");
     }
+    const auto Rights = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup
+                      | QFile::WriteGroup | QFile::ReadOther;
+    ASSERT_TRUE(QFile::setPermissions(Target, Rights));
     Sheet->Cells(1, 1).SetValue(7);
     const TXlsxReadBack Book = Save(QStringLiteral("报表.xlsx"));
     EXPECT_EQ(Book.Cells["A1"].Value, "7");
+    EXPECT_EQ(QFile::permissions(Target), Rights);
     EXPECT_EQ(FolderEntries(), QStringList{QStringLiteral("报表.xlsx")});
     EXPECT_EQ(Excel.WorkBooks()[1].FullName(), Target);
+
+    // A new file is readable by others as any new file is, not private as a temporary one.
+    const mode_t Mask = ::umask(022);
+    Excel.WorkBooks()[1].SaveAs(Path(QStringLiteral("new.xlsx")));
+    ::umask(Mask);
+    EXPECT_TRUE(QFile::permissions(Path(QStringLiteral("new.xlsx"))) & QFile::ReadOther);
 }
 
 TEST_F(ExcelTest, SaveFailuresRaiseAndLeaveTheTargetAsItWas)
