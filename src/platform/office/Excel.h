@@ -112,7 +112,7 @@ private:
     {
         return const_cast<TCell*>(static_cast<const TWorksheet*>(this)->FindCell(Row, Column));
     }
-    void WriteTo(struct lxw_workbook* Book) const;
+    void WriteTo(struct lxw_workbook* Book, const String& File) const;
 
     TWorkbook* FWorkbook;
     String FName;

@@ -98,11 +98,10 @@ bool WorkbookFileInUse(const String& FileName)
     return QFileInfo::exists(Info.absolutePath() + QStringLiteral("/.~lock.") + Info.fileName() + u'#');
 }
 
-void TWorksheet::WriteTo(lxw_workbook* Book) const
+void TWorksheet::WriteTo(lxw_workbook* Book, const String& File) const
 {
     TUtf8Buffer Utf8;
     lxw_worksheet* Sheet = workbook_add_worksheet(Book, Utf8(FName));
-    const String& File = FWorkbook->FullName();
     if (!Sheet)
         RaiseSaveError(File, QStringLiteral("The sheet name \"%1\" is not valid").arg(FName));
     const TAlignmentFormats Formats(Book);
@@ -152,25 +151,19 @@ void TWorkbook::SaveAs(const String& FileName)
         RaiseSaveError(Path, Temp.errorString());
     Temp.close();
 
-    const String Previous = FFullName;
-    FFullName = Path;
-    try {
-        lxw_workbook_options Options{};
-        std::unique_ptr<lxw_workbook, TBookFree> Book(
-            workbook_new_opt(QFile::encodeName(Temp.fileName()).constData(), &Options));
-        if (!Book)
-            RaiseSaveError(Path, QStringLiteral("The workbook could not be created"));
-        for (const auto& Sheet : FSheets)
-            Sheet->WriteTo(Book.get());
-        Check(workbook_close(Book.release()), Path);  // frees the workbook, also on failure
-        const QByteArray TempName = QFile::encodeName(Temp.fileName());
-        const QByteArray TargetName = QFile::encodeName(Path);
-        if (::chmod(TempName.constData(), SavedFileMode(TargetName)) != 0
-            || std::rename(TempName.constData(), TargetName.constData()) != 0)
-            RaiseSaveError(Path, String::fromLocal8Bit(std::strerror(errno)));
-    } catch (...) {
-        FFullName = Previous;
-        throw;
-    }
+    // On any failure the temporary file goes with Temp.
+    const QByteArray TempName = QFile::encodeName(Temp.fileName());
+    lxw_workbook_options Options{};
+    std::unique_ptr<lxw_workbook, TBookFree> Book(workbook_new_opt(TempName.constData(), &Options));
+    if (!Book)
+        RaiseSaveError(Path, QStringLiteral("The workbook could not be created"));
+    for (const auto& Sheet : FSheets)
+        Sheet->WriteTo(Book.get(), Path);
+    Check(workbook_close(Book.release()), Path);  // frees the workbook, also on failure
+    const QByteArray TargetName = QFile::encodeName(Path);
+    if (::chmod(TempName.constData(), SavedFileMode(TargetName)) != 0
+        || std::rename(TempName.constData(), TargetName.constData()) != 0)
+        RaiseSaveError(Path, String::fromLocal8Bit(std::strerror(errno)));
     Temp.setAutoRemove(false);
+    FFullName = Path;
 }
