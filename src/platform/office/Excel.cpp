@@ -118,8 +118,11 @@ void TExcelRange::SetValue(const Variant& Value)
         }
         break;
     default:
+        // The spreadsheet program's mark for "keep this as typed": the apostrophe is not part
+        // of the text.
+        const String Text = Value.AsString();
         Typed.Kind = TWorksheet::TCellKind::Text;
-        Typed.Text = CellText(Value.AsString());
+        Typed.Text = CellText(Text.startsWith(u'\'') ? Text.mid(1) : Text);
     }
     for (int R = FRow; R <= FLastRow; ++R)
         for (int C = FColumn; C <= FLastColumn; ++C) {

@@ -53,7 +53,9 @@ public:
     Variant Value() const;
     // Sets every cell of the range. Integers, floating-point numbers and currency become
     // numbers, booleans booleans, Unassigned and Null empty cells, everything else text
-    // (never a formula, whatever the text starts with).
+    // (never a formula or a number, whatever the text looks like). A text's leading apostrophe
+    // is the spreadsheet program's "keep as typed" mark and is dropped: "'00123" stores 00123,
+    // "''a" stores 'a.
     void SetValue(const Variant& Value);
 
     // xlGeneral, xlLeft, xlCenter or xlRight; of the top-left cell when read.

@@ -65,6 +65,8 @@ TEST_F(ExcelTest, TitleHeaderDataAndFooterReadBackWithTypesMergesAndCentring)
     Sheet->Cells(4, 4).SetValue(Variant(2.5));
     Sheet->Cells(5, 2).SetValue(Variant(Currency::FromDouble(1234.5678)));
     Sheet->Cells(5, 3).SetValue(Variant(true));
+    Sheet->Cells(6, 1).SetValue(QStringLiteral("'00123"));
+    Sheet->Cells(6, 2).SetValue(QStringLiteral("''引"));
     Sheet->Cells(1, 1).Select();
 
     const TXlsxReadBack Book = Save();
@@ -88,6 +90,9 @@ TEST_F(ExcelTest, TitleHeaderDataAndFooterReadBackWithTypesMergesAndCentring)
     EXPECT_EQ(Book.Cells["B5"].Value, "1234.5678");
     EXPECT_EQ(Book.Cells["C5"].Type, "b");
     EXPECT_EQ(Book.Cells["C5"].Value, "1");
+    EXPECT_EQ(Book.Cells["A6"].Type, "s");
+    EXPECT_EQ(Book.Cells["A6"].Value, "00123");
+    EXPECT_EQ(Book.Cells["B6"].Value, QStringLiteral("'引"));
 }
 
 TEST_F(ExcelTest, TextsThatLookLikeFormulasAreStoredAsTexts)
@@ -111,12 +116,14 @@ TEST_F(ExcelTest, TextsLongerThanACellHoldsAreCutWithoutSplittingACharacter)
     // A character outside the basic plane straddling the limit goes as a whole.
     Sheet->Cells(2, 1).SetValue(String(xlMaxCellText - 1, u'a') + QStringLiteral("😀") + String(10, u'b'));
     Sheet->Cells(3, 1).SetValue(String(xlMaxCellText, u'c'));
+    Sheet->Cells(4, 1).SetValue(QStringLiteral("'") + String(xlMaxCellText, u'd'));
     EXPECT_EQ(Sheet->Cells(1, 1).Value().AsString(), String(xlMaxCellText, u'长'));
 
     const TXlsxReadBack Book = Save();
     EXPECT_EQ(Book.Cells["A1"].Value, String(xlMaxCellText, u'长'));
     EXPECT_EQ(Book.Cells["A2"].Value, String(xlMaxCellText - 1, u'a'));
     EXPECT_EQ(Book.Cells["A3"].Value.size(), xlMaxCellText);
+    EXPECT_EQ(Book.Cells["A4"].Value, String(xlMaxCellText, u'd'));
 }
 
 TEST_F(ExcelTest, ControlCharactersAndEscapeLookalikesReadBackAsWritten)
