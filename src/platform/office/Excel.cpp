@@ -214,8 +214,12 @@ TWorksheet::TCell& TWorksheet::Cell(int Row, int Column)
     if (std::size_t(Row) > FRows.size())
         FRows.resize(Row);
     std::vector<TCell>& Cells = FRows[Row - 1];
-    if (std::size_t(Column) > Cells.size())
+    if (std::size_t(Column) > Cells.size()) {
+        // A row is mostly as wide as the one above it: room for that at once.
+        if (Cells.empty() && Row > 1)
+            Cells.reserve(FRows[Row - 2].size());
         Cells.resize(Column);
+    }
     return Cells[Column - 1];
 }
 
