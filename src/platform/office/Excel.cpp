@@ -91,7 +91,7 @@ Variant TExcelRange::Value() const
     return Variant();
 }
 
-void TExcelRange::SetValue(const Variant& Value)
+void TExcelRange::SetValue(const Variant& Value) const
 {
     TWorksheet::TCell Typed;
     switch (Value.VarType()) {
@@ -139,7 +139,7 @@ int TExcelRange::HorizontalAlignment() const
     return AlignmentValues[Cell ? Cell->Alignment : 0];
 }
 
-void TExcelRange::SetHorizontalAlignment(int Value)
+void TExcelRange::SetHorizontalAlignment(int Value) const
 {
     const std::int8_t Index = AlignmentIndex(Value);
     for (int R = FRow; R <= FLastRow; ++R)
@@ -155,7 +155,7 @@ bool TExcelRange::MergeCells() const
     });
 }
 
-void TExcelRange::SetMergeCells(bool Value)
+void TExcelRange::SetMergeCells(bool Value) const
 {
     const TWorksheet::TArea Area{FRow, FColumn, FLastRow, FLastColumn};
     std::erase_if(FSheet->FMerged, [&Area](const TWorksheet::TArea& Other) { return Other.Overlaps(Area); });

@@ -37,8 +37,9 @@ class TWorkbook;
 bool WorkbookFileInUse(const String& FileName);
 class TWorksheet;
 
-// A rectangle of cells on one worksheet, as Cells and Range return it. It is a small value:
-// setting a member changes the worksheet.
+// A rectangle of cells on one worksheet, as Cells and Range return it. It is a small handle,
+// valid while its worksheet lives: setting a member changes the worksheet, not the handle, so
+// the setters work on the application's Selection too.
 class TExcelRange {
 public:
     TExcelRange(TWorksheet& Sheet, int Row, int Column, int LastRow, int LastColumn);
@@ -56,16 +57,16 @@ public:
     // (never a formula or a number, whatever the text looks like). A text's leading apostrophe
     // is the spreadsheet program's "keep as typed" mark and is dropped: "'00123" stores 00123,
     // "''a" stores 'a.
-    void SetValue(const Variant& Value);
+    void SetValue(const Variant& Value) const;
 
     // xlGeneral, xlLeft, xlCenter or xlRight; of the top-left cell when read.
     int HorizontalAlignment() const;
-    void SetHorizontalAlignment(int Value);
+    void SetHorizontalAlignment(int Value) const;
 
     // Whether the range lies inside one merged area. Merging keeps the top-left value only and
     // replaces merged areas the range overlaps; unmerging removes them.
     bool MergeCells() const;
-    void SetMergeCells(bool Value);
+    void SetMergeCells(bool Value) const;
 
     // Makes this range the application's Selection.
     void Select() const;

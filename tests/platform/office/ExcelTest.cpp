@@ -38,9 +38,8 @@ protected:
     void MergeCentred(const TExcelRange& Range)
     {
         Range.Select();
-        TExcelRange Selection = Excel.Selection();
-        Selection.SetHorizontalAlignment(xlCenter);
-        Selection.SetMergeCells(true);
+        Excel.Selection().SetHorizontalAlignment(xlCenter);
+        Excel.Selection().SetMergeCells(true);
     }
     QStringList FolderEntries() const
     {
@@ -175,7 +174,7 @@ TEST_F(ExcelTest, CellsRangesAndSelectionFollowTheAutomationMembers)
     Area.Select();
     EXPECT_EQ(Excel.Selection().LastColumn(), 5);
     EXPECT_EQ(Excel.Selection().HorizontalAlignment(), xlGeneral);
-    TExcelRange(Excel.Selection()).SetHorizontalAlignment(xlCenter);
+    Excel.Selection().SetHorizontalAlignment(xlCenter);
     EXPECT_EQ(Sheet->Cells(4, 5).HorizontalAlignment(), xlCenter);
     EXPECT_THROW(Sheet->Cells(1, 1).SetHorizontalAlignment(12345), EOleException);
 
