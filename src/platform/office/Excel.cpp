@@ -20,43 +20,30 @@ std::int8_t AlignmentIndex(int Value)
     return std::int8_t(Found - std::begin(AlignmentValues));
 }
 
-bool IsHex(QChar C)
+bool NeedsCleaning(QChar C) { return C.unicode() >= 0xFFFE; }
+
+} // namespace
+
+String CutCellText(String Text)
 {
-    return (C >= u'0' && C <= u'9') || (C >= u'a' && C <= u'f') || (C >= u'A' && C <= u'F');
+    if (Text.size() > xlMaxCellText)
+        Text.truncate(Text[xlMaxCellText - 1].isHighSurrogate() ? xlMaxCellText - 1 : xlMaxCellText);
+    return Text;
 }
 
-// Spreadsheet programs read "_xHHHH_" in a stored text as the character HHHH; such a text
-// typed by a user must read back as typed.
-bool IsEscapeAt(const String& Text, qsizetype I)
-{
-    if (I + 7 > Text.size() || Text[I] != u'_' || Text[I + 1] != u'x' || Text[I + 6] != u'_')
-        return false;
-    return IsHex(Text[I + 2]) && IsHex(Text[I + 3]) && IsHex(Text[I + 4]) && IsHex(Text[I + 5]);
-}
+namespace {
 
-bool NeedsCleaning(QChar C) { return C == u'_' || C.unicode() >= 0xFFFE; }
-
-// The text as a cell stores it. Control characters stay: the writer stores them escaped, so
+// The text as a cell keeps it. Control characters stay: the writer stores them escaped, so
 // they read back as they were. U+FFFE and U+FFFF, which no XML file may hold, become U+FFFD.
-// A text longer than a cell holds keeps its first 32,767 characters (UTF-16 units, the unit
-// the limit counts) and loses the rest; the cut never splits a surrogate pair.
 String CellText(const String& Text)
 {
-    String Result;
-    const bool Clean = std::none_of(Text.begin(), Text.end(), NeedsCleaning);
-    if (Clean) {
-        Result = Text;  // shared, not copied
-    } else {
-        Result.reserve(Text.size());
-        for (qsizetype I = 0; I < Text.size(); ++I) {
-            if (IsEscapeAt(Text, I))
-                Result += u"_x005F";
-            Result += Text[I].unicode() >= 0xFFFE ? QChar(QChar::ReplacementCharacter) : Text[I];
-        }
-    }
-    if (Result.size() > xlMaxCellText)
-        Result.truncate(Result[xlMaxCellText - 1].isHighSurrogate() ? xlMaxCellText - 1 : xlMaxCellText);
-    return Result;
+    if (std::none_of(Text.begin(), Text.end(), NeedsCleaning))
+        return CutCellText(Text);  // shared, not copied, when it fits
+    String Result = Text;
+    for (QChar& C : Result)
+        if (NeedsCleaning(C))
+            C = QChar::ReplacementCharacter;
+    return CutCellText(std::move(Result));
 }
 
 void CheckCell(int Row, int Column)

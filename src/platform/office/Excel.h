@@ -32,6 +32,10 @@ constexpr int xlMaxSheetName = 31;
 class TExcelApplication;
 class TWorkbook;
 
+// A text longer than a cell holds keeps its first 32,767 characters (UTF-16 units, the unit
+// the limit counts) and loses the rest; the cut never splits a surrogate pair.
+String CutCellText(String Text);
+
 // Whether another program has the file open: LibreOffice, which the desktop opens .xlsx files
 // with, keeps a lock file ".~lock.<name>#" beside it while it does.
 bool WorkbookFileInUse(const String& FileName);

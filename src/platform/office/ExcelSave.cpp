@@ -90,6 +90,36 @@ mode_t SavedFileMode(const QByteArray& Path)
     return 0666 & ~Mask;
 }
 
+bool IsHex(QChar C)
+{
+    return (C >= u'0' && C <= u'9') || (C >= u'a' && C <= u'f') || (C >= u'A' && C <= u'F');
+}
+
+bool IsEscapeAt(const String& Text, qsizetype I)
+{
+    if (I + 7 > Text.size() || Text[I] != u'_' || Text[I + 1] != u'x' || Text[I + 6] != u'_')
+        return false;
+    return IsHex(Text[I + 2]) && IsHex(Text[I + 3]) && IsHex(Text[I + 4]) && IsHex(Text[I + 5]);
+}
+
+// Spreadsheet programs read "_xHHHH_" in a stored text as the character HHHH, which is how
+// the writer stores control characters. A typed text that only looks so gets its underscore
+// stored as the escape of an underscore, "_x005F_", so it reads back as typed. The escapes
+// count towards a cell's limit: such a text at the limit loses its end.
+String StoredText(const String& Text)
+{
+    if (!Text.contains(u"_x"))
+        return Text;
+    String Result;
+    Result.reserve(Text.size() + 6);
+    for (qsizetype I = 0; I < Text.size(); ++I) {
+        if (IsEscapeAt(Text, I))
+            Result += u"_x005F";
+        Result += Text[I];
+    }
+    return CutCellText(std::move(Result));
+}
+
 } // namespace
 
 bool WorkbookFileInUse(const String& FileName)
@@ -126,7 +156,7 @@ void TWorksheet::WriteTo(lxw_workbook* Book, const String& File) const
                 break;
             case TCellKind::Number: Error = worksheet_write_number(Sheet, R, C, Cell.Number, Format); break;
             case TCellKind::Boolean: Error = worksheet_write_boolean(Sheet, R, C, Cell.Number != 0, Format); break;
-            case TCellKind::Text: Error = worksheet_write_string(Sheet, R, C, Utf8(Cell.Text), Format); break;
+            case TCellKind::Text: Error = worksheet_write_string(Sheet, R, C, Utf8(StoredText(Cell.Text)), Format); break;
             }
             Check(Error, File);
         }

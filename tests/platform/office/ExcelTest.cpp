@@ -132,6 +132,7 @@ TEST_F(ExcelTest, ControlCharactersAndEscapeLookalikesReadBackAsWritten)
     Sheet->Cells(3, 1).SetValue(QString(QChar(0xFFFF)) + QStringLiteral("x"));
     Sheet->Cells(4, 1).SetValue(QStringLiteral("a_b_x12_"));
 
+    EXPECT_EQ(Sheet->Cells(2, 1).Value().AsString(), QStringLiteral("_x0041_"));
     const TXlsxReadBack Book = Save();
     // Stored escaped, which a spreadsheet program reads back as the character.
     EXPECT_EQ(Book.Cells["A1"].Value, QStringLiteral("a_x0001_b_x001F_c\td\ne"));
