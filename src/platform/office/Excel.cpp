@@ -1,0 +1,280 @@
+#include "platform/office/Excel.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The alignments a cell can carry, by the index the cell stores.
+constexpr int AlignmentValues[] = {xlGeneral, xlLeft, xlCenter, xlRight};
+
+std::int8_t AlignmentIndex(int Value)
+{
+    const auto* Found = std::find(std::begin(AlignmentValues), std::end(AlignmentValues), Value);
+    if (Found == std::end(AlignmentValues))
+        throw EOleException(QStringLiteral("Unable to set the HorizontalAlignment property: %1 is not an alignment")
+                                .arg(Value));
+    return std::int8_t(Found - std::begin(AlignmentValues));
+}
+
+bool NeedsCleaning(QChar C) { return C.unicode() >= 0xFFFE; }
+
+} // namespace
+
+String CutCellText(String Text)
+{
+    if (Text.size() > xlMaxCellText)
+        Text.truncate(Text[xlMaxCellText - 1].isHighSurrogate() ? xlMaxCellText - 1 : xlMaxCellText);
+    return Text;
+}
+
+namespace {
+
+// The text as a cell keeps it. Control characters stay: the writer stores them escaped, so
+// they read back as they were. U+FFFE and U+FFFF, which no XML file may hold, become U+FFFD.
+String CellText(const String& Text)
+{
+    if (std::none_of(Text.begin(), Text.end(), NeedsCleaning))
+        return CutCellText(Text);  // shared, not copied, when it fits
+    String Result = Text;
+    for (QChar& C : Result)
+        if (NeedsCleaning(C))
+            C = QChar::ReplacementCharacter;
+    return CutCellText(std::move(Result));
+}
+
+void CheckCell(int Row, int Column)
+{
+    if (Row < 1 || Row > xlMaxRows || Column < 1 || Column > xlMaxColumns)
+        throw EOleException(QStringLiteral("The cell (%1, %2) lies outside the worksheet").arg(Row).arg(Column));
+}
+
+} // namespace
+
+// ---- TExcelRange
+
+TExcelRange::TExcelRange(TWorksheet& Sheet, int Row, int Column, int LastRow, int LastColumn)
+    : FSheet(&Sheet), FRow(std::min(Row, LastRow)), FColumn(std::min(Column, LastColumn)),
+      FLastRow(std::max(Row, LastRow)), FLastColumn(std::max(Column, LastColumn))
+{
+    CheckCell(FRow, FColumn);
+    CheckCell(FLastRow, FLastColumn);
+}
+
+Variant TExcelRange::Value() const
+{
+    const TWorksheet::TCell* Cell = FSheet->FindCell(FRow, FColumn);
+    if (!Cell)
+        return Variant();
+    switch (Cell->Kind) {
+    case TWorksheet::TCellKind::Empty: return Variant();
+    case TWorksheet::TCellKind::Number: return Variant(Cell->Number);
+    case TWorksheet::TCellKind::Boolean: return Variant(Cell->Number != 0);
+    case TWorksheet::TCellKind::Text: return Variant(Cell->Text);
+    }
+    return Variant();
+}
+
+void TExcelRange::SetValue(const Variant& Value) const
+{
+    TWorksheet::TCell Typed;
+    switch (Value.VarType()) {
+    case varEmpty:
+    case varNull: break;
+    case varBoolean:
+        Typed.Kind = TWorksheet::TCellKind::Boolean;
+        Typed.Number = Value.AsBoolean() ? 1 : 0;
+        break;
+    case varSmallint:
+    case varInteger:
+    case varByte:
+    case varWord:
+    case varInt64:
+    case varSingle:
+    case varDouble:
+    case varCurrency:
+        Typed.Kind = TWorksheet::TCellKind::Number;
+        Typed.Number = Value.AsDouble();
+        // No file may hold an infinite or undefined number: those keep their text.
+        if (!std::isfinite(Typed.Number)) {
+            Typed.Kind = TWorksheet::TCellKind::Text;
+            Typed.Text = Value.AsString();
+        }
+        break;
+    default:
+        // The spreadsheet program's mark for "keep this as typed": the apostrophe is not part
+        // of the text.
+        const String Text = Value.AsString();
+        Typed.Kind = TWorksheet::TCellKind::Text;
+        Typed.Text = CellText(Text.startsWith(u'\'') ? Text.mid(1) : Text);
+    }
+    for (int R = FRow; R <= FLastRow; ++R)
+        for (int C = FColumn; C <= FLastColumn; ++C) {
+            TWorksheet::TCell& Cell = FSheet->Cell(R, C);
+            Cell.Kind = Typed.Kind;
+            Cell.Number = Typed.Number;
+            Cell.Text = Typed.Text;
+        }
+}
+
+int TExcelRange::HorizontalAlignment() const
+{
+    const TWorksheet::TCell* Cell = FSheet->FindCell(FRow, FColumn);
+    return AlignmentValues[Cell ? Cell->Alignment : 0];
+}
+
+void TExcelRange::SetHorizontalAlignment(int Value) const
+{
+    const std::int8_t Index = AlignmentIndex(Value);
+    for (int R = FRow; R <= FLastRow; ++R)
+        for (int C = FColumn; C <= FLastColumn; ++C)
+            FSheet->Cell(R, C).Alignment = Index;
+}
+
+bool TExcelRange::MergeCells() const
+{
+    return std::any_of(FSheet->FMerged.begin(), FSheet->FMerged.end(), [this](const TWorksheet::TArea& Area) {
+        return Area.Row <= FRow && Area.Column <= FColumn && Area.LastRow >= FLastRow
+            && Area.LastColumn >= FLastColumn;
+    });
+}
+
+void TExcelRange::SetMergeCells(bool Value) const
+{
+    const TWorksheet::TArea Area{FRow, FColumn, FLastRow, FLastColumn};
+    std::erase_if(FSheet->FMerged, [&Area](const TWorksheet::TArea& Other) { return Other.Overlaps(Area); });
+    if (!Value || (FRow == FLastRow && FColumn == FLastColumn))
+        return;
+    FSheet->FMerged.push_back(Area);
+    // A merged area shows its top-left cell only; the others are emptied, as the spreadsheet
+    // program does.
+    for (int R = FRow; R <= FLastRow; ++R)
+        for (int C = FColumn; C <= FLastColumn; ++C)
+            if (R != FRow || C != FColumn)
+                if (TWorksheet::TCell* Cell = FSheet->FindCell(R, C)) {
+                    Cell->Kind = TWorksheet::TCellKind::Empty;
+                    Cell->Text.clear();
+                }
+}
+
+void TExcelRange::Select() const { FSheet->Workbook().Application().FSelection = *this; }
+
+// ---- TWorksheet
+
+bool TWorksheet::TArea::Overlaps(const TArea& Other) const
+{
+    return Row <= Other.LastRow && Other.Row <= LastRow && Column <= Other.LastColumn && Other.Column <= LastColumn;
+}
+
+TWorksheet::TWorksheet(TWorkbook& Workbook, String Name) : FWorkbook(&Workbook) { SetName(Name); }
+
+void TWorksheet::SetName(const String& Value)
+{
+    String Name = Value;
+    for (QChar& C : Name)
+        if (QStringView(u"[]:*?/\\").contains(C))
+            C = u'_';
+    while (Name.startsWith(u'\''))
+        Name.remove(0, 1);
+    while (Name.endsWith(u'\''))
+        Name.chop(1);
+    if (Name.size() > xlMaxSheetName)
+        Name.truncate(Name[xlMaxSheetName - 1].isHighSurrogate() ? xlMaxSheetName - 1 : xlMaxSheetName);
+    FName = Name.isEmpty() ? QStringLiteral("Sheet1") : Name;
+}
+
+TExcelRange TWorksheet::Cells(int Row, int Column) { return TExcelRange(*this, Row, Column, Row, Column); }
+
+TExcelRange TWorksheet::Range(const TExcelRange& First, const TExcelRange& Last)
+{
+    if (&First.Worksheet() != this || &Last.Worksheet() != this)
+        throw EOleException(QStringLiteral("A range joins cells of one worksheet only"));
+    return TExcelRange(*this, std::min(First.Row(), Last.Row()), std::min(First.Column(), Last.Column()),
+                       std::max(First.LastRow(), Last.LastRow()), std::max(First.LastColumn(), Last.LastColumn()));
+}
+
+TWorksheet::TCell& TWorksheet::Cell(int Row, int Column)
+{
+    if (std::size_t(Row) > FRows.size())
+        FRows.resize(Row);
+    std::vector<TCell>& Cells = FRows[Row - 1];
+    if (std::size_t(Column) > Cells.size()) {
+        // A row is mostly as wide as the one above it: room for that at once.
+        if (Cells.empty() && Row > 1)
+            Cells.reserve(FRows[Row - 2].size());
+        Cells.resize(Column);
+    }
+    return Cells[Column - 1];
+}
+
+const TWorksheet::TCell* TWorksheet::FindCell(int Row, int Column) const
+{
+    if (std::size_t(Row) > FRows.size() || std::size_t(Column) > FRows[Row - 1].size())
+        return nullptr;
+    return &FRows[Row - 1][Column - 1];
+}
+
+// ---- TWorkbook, TWorkbooks
+
+TWorkbook::TWorkbook(TExcelApplication& Application) : FApplication(&Application)
+{
+    FSheets.push_back(std::make_unique<TWorksheet>(*this, QStringLiteral("Sheet1")));
+}
+
+TWorksheet& TWorkbook::WorkSheets(int Index)
+{
+    if (Index < 1 || Index > WorkSheetsCount())
+        throw EOleException(QStringLiteral("The workbook has no worksheet %1").arg(Index));
+    return *FSheets[Index - 1];
+}
+
+TWorkbook& TWorkbooks::Add(int Template)
+{
+    if (Template != xlWBATWorksheet)
+        throw EOleException(QStringLiteral("Unknown workbook template %1").arg(Template));
+    FItems.push_back(std::make_unique<TWorkbook>(*FApplication));
+    return *FItems.back();
+}
+
+TWorkbook& TWorkbooks::operator[](int Index)
+{
+    if (Index < 1 || Index > Count())
+        throw EOleException(QStringLiteral("There is no workbook %1").arg(Index));
+    return *FItems[Index - 1];
+}
+
+// ---- TExcelApplication
+
+const TExcelRange& TExcelApplication::Selection() const
+{
+    if (!FSelection)
+        throw EOleException(QStringLiteral("Nothing is selected"));
+    return *FSelection;
+}
+
+bool TExcelApplication::SetVisible(bool Value)
+{
+    FVisible = Value;
+    if (!Value)
+        return false;
+    int Saved = 0;
+    bool Shown = true;
+    for (int I = 1; I <= FWorkBooks.Count(); ++I) {
+        const String& File = FWorkBooks[I].FullName();
+        if (File.isEmpty())
+            continue;
+        ++Saved;
+        Shown = QDesktopServices::openUrl(QUrl::fromLocalFile(File)) && Shown;
+    }
+    return Saved > 0 && Shown;
+}
+
+void TExcelApplication::Quit()
+{
+    FSelection.reset();
+    FWorkBooks.Clear();
+    FVisible = false;
+}
