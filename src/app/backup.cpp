@@ -21,7 +21,6 @@ TForm4* Form4 = nullptr;
 
 namespace {
 
-const String Prompt = QStringLiteral("提示");
 const String NotOprDatabase = QStringLiteral("所选文件不是本程序的数据库文件，或者已经损坏。");
 
 // "table.column" of every column, in lower case (names compare without case in SQLite).
@@ -161,7 +160,7 @@ bool TForm4::Confirm(const String& Text)
     return MessageBox(Handle(), Text, QStringLiteral("确认删除"), MB_OKCANCEL | MB_ICONWARNING) == IDOK;
 }
 
-void TForm4::Inform(const String& Text, unsigned Icon) { MessageBox(Handle(), Text, Prompt, MB_OK | Icon); }
+void TForm4::Inform(const String& Text, unsigned Icon) { MessageBox(Handle(), Text, PromptCaption, MB_OK | Icon); }
 
 void TForm4::BitBtn4Click(TObject* Sender)
 {

@@ -56,7 +56,7 @@ void TMF1::FormShow(TObject* Sender)
     Button6->Click();
     // Told now, not at the first registration that fails.
     if (ADOCon1->ReadOnly())
-        MessageBox(Handle(), QStringLiteral("数据库文件为只读，登记的记录将无法保存 ！"), QStringLiteral("提示"),
+        MessageBox(Handle(), QStringLiteral("数据库文件为只读，登记的记录将无法保存 ！"), PromptCaption,
                    MB_OK | MB_ICONWARNING);
 }
 

@@ -33,10 +33,17 @@ class TStatusBar;
 class TTabSheet;
 class TTimer;
 
+// The caption of the program's message boxes.
+inline const String PromptCaption = QStringLiteral("提示");
+
 // Texts the pages share: placeholders of the entry fields and the quick filter's words.
 inline const String DepartmentPlaceholder = QStringLiteral("请选择部门...");
 inline const String ItemPlaceholder = QStringLiteral("请选择物品名称...");
 inline const String UnitPlaceholder = QStringLiteral("单位");
+inline const String GuestPlaceholder = QStringLiteral("请填写来客姓名...");
+inline const String GuestUnitPlaceholder = QStringLiteral("请填写来客单位...");
+inline const String GiftPlaceholder = QStringLiteral("请填写礼品名称...");
+inline const String SupplierPlaceholder = QStringLiteral("请选择供应商...");
 inline const String NoDateLimit = QStringLiteral("不限制");
 
 // The named :parameters of a statement and their values.

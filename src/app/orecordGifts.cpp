@@ -16,13 +16,7 @@
 
 namespace {
 
-const String Prompt = QStringLiteral("提示");
-const String GuestPlaceholder = QStringLiteral("请填写来客姓名...");
-const String OrganisationPlaceholder = QStringLiteral("请填写来客单位...");
-const String GiftPlaceholder = QStringLiteral("请填写礼品名称...");
-const String SupplierPlaceholder = QStringLiteral("请选择供应商...");
-
-void Warn(TForm* Window, const String& Text) { MessageBox(Window->Handle(), Text, Prompt, MB_OK | MB_ICONWARNING); }
+void Warn(TForm* Window, const String& Text) { MessageBox(Window->Handle(), Text, PromptCaption, MB_OK | MB_ICONWARNING); }
 
 // The record is stored: a failing reset or re-query is reported as what it is, not as a failed
 // registration.
@@ -57,7 +51,7 @@ bool TMF1::GiftEntryIsComplete()
     };
     if (!IsFilled(ComboBox10->Text(), GuestPlaceholder))
         return fail("请填写来客姓名 ！");
-    if (!IsFilled(ComboBox9->Text(), OrganisationPlaceholder))
+    if (!IsFilled(ComboBox9->Text(), GuestUnitPlaceholder))
         return fail("请填写来客单位 ！");
     if (!IsFilled(ComboBox13->Text(), GiftPlaceholder))
         return fail("请填写礼品名称 ！");
@@ -107,13 +101,13 @@ void TMF1::Button3Click(TObject* Sender)
         return;
     }
     ResetStoredPage(this, Button4);
-    MessageBox(Handle(), QStringLiteral("登记成功!"), Prompt, MB_OK | MB_ICONINFORMATION);
+    MessageBox(Handle(), QStringLiteral("登记成功!"), PromptCaption, MB_OK | MB_ICONINFORMATION);
 }
 
 void TMF1::Button4Click(TObject* Sender)
 {
     ComboBox10->SetText(GuestPlaceholder);
-    ComboBox9->SetText(OrganisationPlaceholder);
+    ComboBox9->SetText(GuestUnitPlaceholder);
     ComboBox13->SetText(GiftPlaceholder);
     ComboBox12->SetText(String());
     ComboBox11->SetText(String());
@@ -221,7 +215,7 @@ void TMF1::Button5Click(TObject* Sender)
     if (withIssue)
         ResetStoredPage(this, Button2);
     ResetStoredPage(this, Button6);
-    MessageBox(Handle(), QStringLiteral("登记成功 ！"), Prompt, MB_OK | MB_ICONINFORMATION);
+    MessageBox(Handle(), QStringLiteral("登记成功 ！"), PromptCaption, MB_OK | MB_ICONINFORMATION);
 }
 
 void TMF1::Button6Click(TObject* Sender)

@@ -20,10 +20,6 @@
 
 namespace {
 
-const String GuestUnitPlaceholder = QStringLiteral("请填写来客单位...");
-const String GuestPlaceholder = QStringLiteral("请填写来客姓名...");
-const String GiftPlaceholder = QStringLiteral("请填写礼品名称...");
-const String SupplierPlaceholder = QStringLiteral("请选择供应商...");
 const String Queried = QStringLiteral("查询");
 
 // One entry field of a page's filter: its column, and whether the text matches as a prefix.

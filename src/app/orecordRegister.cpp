@@ -16,8 +16,6 @@
 
 namespace {
 
-const String Prompt = QStringLiteral("提示");
-
 void SetParams(TADOQuery* Query, const String& Sql, const TQueryParams& Params)
 {
     Query->Close();
@@ -59,7 +57,7 @@ void TMF1::Button2Click(TObject* Sender)
 bool TMF1::IssueEntryIsComplete()
 {
     const auto fail = [this](const char* Text) {
-        MessageBox(Handle(), String::fromUtf8(Text), Prompt, MB_OK | MB_ICONWARNING);
+        MessageBox(Handle(), String::fromUtf8(Text), PromptCaption, MB_OK | MB_ICONWARNING);
         return false;
     };
     if (!IsFilled(ComboBox1->Text(), DepartmentPlaceholder))
@@ -77,7 +75,7 @@ bool TMF1::QuantityIsAccepted(TComboBox* Quantity, const String& Refusal)
     // A quantity that is no number at all raises the conversion error, reported by the platform.
     if (IsFilled(Quantity->Text()) && StrToInt(Quantity->Text()) >= 1)
         return true;
-    MessageBox(Handle(), Refusal, Prompt, MB_OK | MB_ICONWARNING);
+    MessageBox(Handle(), Refusal, PromptCaption, MB_OK | MB_ICONWARNING);
     Quantity->SetFocus();
     Quantity->SelectAll();
     return false;
@@ -120,7 +118,7 @@ void TMF1::Button1Click(TObject* Sender)
     try {
         StoreInOneTransaction(ADOCon1, [this] { StoreIssue(); });
     } catch (const std::exception&) {
-        MessageBox(Handle(), QStringLiteral("操作失败 ！"), Prompt, MB_OK | MB_ICONWARNING);
+        MessageBox(Handle(), QStringLiteral("操作失败 ！"), PromptCaption, MB_OK | MB_ICONWARNING);
         return;
     }
     // The issue is stored: a failing re-query is reported as what it is, not as a failed registration.
@@ -129,7 +127,7 @@ void TMF1::Button1Click(TObject* Sender)
     } catch (...) {
         Application->HandleException(this);
     }
-    MessageBox(Handle(), QStringLiteral("登记成功 ！"), Prompt, MB_OK | MB_ICONINFORMATION);
+    MessageBox(Handle(), QStringLiteral("登记成功 ！"), PromptCaption, MB_OK | MB_ICONINFORMATION);
 }
 
 // The quantity filter of every page; Enter registers the page's entry.
