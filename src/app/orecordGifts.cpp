@@ -18,9 +18,6 @@ namespace {
 
 const String Prompt = QStringLiteral("提示");
 const String GuestPlaceholder = QStringLiteral("请填写来客姓名...");
-const String OrganisationPlaceholder = QStringLiteral("请填写来客单位...");
-const String GiftPlaceholder = QStringLiteral("请填写礼品名称...");
-const String SupplierPlaceholder = QStringLiteral("请选择供应商...");
 
 void Warn(TForm* Window, const String& Text) { MessageBox(Window->Handle(), Text, Prompt, MB_OK | MB_ICONWARNING); }
 

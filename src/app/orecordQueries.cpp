@@ -20,10 +20,7 @@
 
 namespace {
 
-const String GuestUnitPlaceholder = QStringLiteral("请填写来客单位...");
 const String GuestPlaceholder = QStringLiteral("请填写来客姓名...");
-const String GiftPlaceholder = QStringLiteral("请填写礼品名称...");
-const String SupplierPlaceholder = QStringLiteral("请选择供应商...");
 const String Queried = QStringLiteral("查询");
 
 // One entry field of a page's filter: its column, and whether the text matches as a prefix.
@@ -103,7 +100,7 @@ void TMF1::RunPageFilter(Char Tab)
         {ComboBox5, "物品名称", &ItemPlaceholder},          {ComboBox7, "数量"}, {ComboBox4, "备注"},
     };
     const std::initializer_list<TFilterField> giftFields = {
-        {ComboBox9, "来客单位", &GuestUnitPlaceholder, true}, {ComboBox10, "来客姓名", &GuestPlaceholder},
+        {ComboBox9, "来客单位", &OrganisationPlaceholder, true}, {ComboBox10, "来客姓名", &GuestPlaceholder},
         {ComboBox17, "职务"}, {ComboBox18, "领取人"}, {ComboBox19, "批准"}, {ComboBox12, "类型"},
         {ComboBox13, "礼品名称", &GiftPlaceholder}, {ComboBox15, "数量"}, {ComboBox11, "备注"},
     };
