@@ -230,4 +230,36 @@ TEST_F(TCodeSearchTest, TypingAnItemCodeListsTheItemsWhoseCodeBeginsWithIt)
     EXPECT_EQ(item->Text(), QStringLiteral("q"));
 }
 
+// The organisations of the recent guests and the suppliers, in name order, open with their placeholder chosen
+// last; the remarks list the remark table; a gift's types only while none is filled in.
+TEST_F(TCodeSearchTest, GuestSupplierRemarkAndGiftTypeLists)
+{
+    Execute("delete from supplier; delete from rmark;"
+            "insert into gift(来客单位) values('华为公司');"
+            "insert into gift(来客单位) values('');"
+            "insert into supplier(供应商) values('乙公司');"
+            "insert into supplier(供应商) values('甲公司');"
+            "insert into rmark(备注) values('急用');"
+            "insert into ptype(物品名称,类型,礼品) values('茶叶','红茶','礼品');");
+    const auto open = [](TComboBox* Combo) {
+        SendKey(Combo->Handle(), Qt::Key_F4);
+        const QStringList items = Items(Combo);
+        SendKey(Combo->Handle(), Qt::Key_Escape, QStringLiteral("\x1b"));
+        return items;
+    };
+    EXPECT_EQ(open(MF1->ComboBox9), QStringList({String(), QStringLiteral("华为公司"), OrganisationPlaceholder}));
+    EXPECT_EQ(MF1->ComboBox9->Text(), OrganisationPlaceholder);
+    // In pinyin order: jia before yi.
+    EXPECT_EQ(open(MF1->ComboBox23),
+              QStringList({String(), QStringLiteral("甲公司"), QStringLiteral("乙公司"), SupplierPlaceholder}));
+    EXPECT_EQ(MF1->ComboBox23->Text(), SupplierPlaceholder);
+    EXPECT_EQ(open(MF1->ComboBox4), QStringList({String(), QStringLiteral("急用")}));
+
+    MF1->ComboBox12->SetText(String());
+    EXPECT_EQ(open(MF1->ComboBox12), QStringList({String(), QStringLiteral("红茶")}));
+    MF1->ComboBox12->SetText(QStringLiteral("绿茶"));
+    SetItems(MF1->ComboBox12, {QStringLiteral("绿茶")});
+    EXPECT_EQ(open(MF1->ComboBox12), QStringList({QStringLiteral("绿茶")}));
+}
+
 }  // namespace
