@@ -347,8 +347,9 @@ private:
     void OpenSql(TADOQuery* Query, const String& Sql, const TQueryParams& Params = {});
     void BindSummaryMenus();
     void BindQueryEvents();
-    // The code searches and the lists every entry combo fills as it opens.
+    // The code searches, then the lists every entry combo fills as it opens.
     void BindCodeSearchEvents();
+    void BindDropDownFillers();
     // The page's filter: its filled fields in order and its date operator; this year when none.
     void RunPageFilter(Char Tab);
     void ShowSettingsPage(TTabSheet* Page);

@@ -93,7 +93,11 @@ void TMF1::BindCodeSearchEvents()
                 RefillComboByCode(ADOQ1, combo, Key, kind);
         };
     }
+    BindDropDownFillers();
+}
 
+void TMF1::BindDropDownFillers()
+{
     const auto fills = [this](TComboBox* Combo, const char* FieldName, String Sql) {
         Combo->OnDropDown = [this, Combo, FieldName, Sql](TObject*) {
             FillComboFromQuery(ADOQ1, Combo, String::fromUtf8(FieldName), Sql);

@@ -120,6 +120,22 @@ TEST_F(TCodeSearchTest, ArrowsAndDeleteSearchNothing)
     EXPECT_TRUE(MF1->ListRefillFlag);
 }
 
+// A held key repeats its press with a release each time; only the final release searches, as
+// it would once the key is let go.
+TEST_F(TCodeSearchTest, OnlyTheFinalReleaseOfAHeldKeySearches)
+{
+    TComboBox* name = MF1->ComboBox3;
+    name->SetText(QStringLiteral("l"));
+    const QStringList kept{QStringLiteral("甲")};
+    SetItems(name, kept);
+    QKeyEvent repeated(QEvent::KeyRelease, Qt::Key_End, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(name->Handle(), &repeated);
+    EXPECT_EQ(Items(name), kept);
+    QKeyEvent released(QEvent::KeyRelease, Qt::Key_End, Qt::NoModifier);
+    QApplication::sendEvent(name->Handle(), &released);
+    EXPECT_EQ(Items(name), QStringList({QStringLiteral("李四"), String()}));
+}
+
 // An empty text searches nothing but marks the item lists for refilling; an item combo showing
 // its placeholder searches nothing at all.
 TEST_F(TCodeSearchTest, AnEmptyTextSetsTheRefillFlagAndAPlaceholderSearchesNothing)
