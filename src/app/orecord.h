@@ -39,11 +39,11 @@ inline const String PromptCaption = QStringLiteral("提示");
 // Texts the pages share: placeholders of the entry fields and the quick filter's words.
 inline const String DepartmentPlaceholder = QStringLiteral("请选择部门...");
 inline const String ItemPlaceholder = QStringLiteral("请选择物品名称...");
-inline const String UnitPlaceholder = QStringLiteral("单位");
-inline const String GuestPlaceholder = QStringLiteral("请填写来客姓名...");
-inline const String GuestUnitPlaceholder = QStringLiteral("请填写来客单位...");
 inline const String GiftPlaceholder = QStringLiteral("请填写礼品名称...");
 inline const String SupplierPlaceholder = QStringLiteral("请选择供应商...");
+inline const String OrganisationPlaceholder = QStringLiteral("请填写来客单位...");
+inline const String UnitPlaceholder = QStringLiteral("单位");
+inline const String GuestPlaceholder = QStringLiteral("请填写来客姓名...");
 inline const String NoDateLimit = QStringLiteral("不限制");
 
 // The named :parameters of a statement and their values.
@@ -307,6 +307,20 @@ public:
     void FillComboFromQuery(TADOQuery* Query, TComboBox* Combo, const String& FieldName, const String& Sql,
                             const TQueryParams& Params = {});
 
+    // --- Code search ---
+    // Set by an item change and by a code search, never cleared: from then on an item combo's
+    // list is refilled from the catalogue each time it opens.
+    bool ListRefillFlag = false;
+    // A digit or a lowercase letter typed into a code-search combo drops its list down.
+    void DropDownOnCodeKey(Char Key, TComboBox* Combo);
+    // On a key's release in a code-search combo: those whose search code begins with the typed
+    // text as the list. Kind 1 people, 2 items, 3 suppliers. Arrows and Delete search nothing.
+    void RefillComboByCode(TADOQuery* Query, TComboBox* Combo, WORD Key, int Kind);
+    // The FieldName values of Sql's rows and one empty item as Combo's list, its text kept and
+    // the caret at its end; a statement that finds nothing leaves the list as it was.
+    void RefillComboList(TADOQuery* Query, TComboBox* Combo, const String& FieldName, const String& Sql,
+                         const TQueryParams& Params);
+
     // --- Summaries ---
     // The page's records of its date range grouped by item and Kind's columns, with summed quantities.
     void ShowSummary(int Kind, Char Tab);
@@ -337,6 +351,9 @@ private:
     void OpenSql(TADOQuery* Query, const String& Sql, const TQueryParams& Params = {});
     void BindSummaryMenus();
     void BindQueryEvents();
+    // The code searches, then the lists every entry combo fills as it opens.
+    void BindCodeSearchEvents();
+    void BindDropDownFillers();
     // The page's filter: its filled fields in order and its date operator; this year when none.
     void RunPageFilter(Char Tab);
     void ShowSettingsPage(TTabSheet* Page);

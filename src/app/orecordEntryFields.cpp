@@ -54,6 +54,7 @@ void TMF1::FillTypesOfItem(TComboBox* Item, TComboBox* Type, TComboBox* Unit)
     Type->SetText(known ? ADOQ1->FieldByName(QStringLiteral("类型"))->AsString() : String());
     Unit->SetText(known ? ADOQ1->FieldByName(QStringLiteral("单位"))->AsString() : String());
     ADOQ1->Close();
+    ListRefillFlag = true;
 }
 
 void TMF1::BindQueryEvents()
@@ -124,4 +125,5 @@ void TMF1::BindQueryEvents()
         };
         department->OnKeyUp = [query](TObject*, WORD&, TShiftState) { query->Click(); };
     }
+    BindCodeSearchEvents();
 }

@@ -51,7 +51,7 @@ bool TMF1::GiftEntryIsComplete()
     };
     if (!IsFilled(ComboBox10->Text(), GuestPlaceholder))
         return fail("请填写来客姓名 ！");
-    if (!IsFilled(ComboBox9->Text(), GuestUnitPlaceholder))
+    if (!IsFilled(ComboBox9->Text(), OrganisationPlaceholder))
         return fail("请填写来客单位 ！");
     if (!IsFilled(ComboBox13->Text(), GiftPlaceholder))
         return fail("请填写礼品名称 ！");
@@ -107,7 +107,7 @@ void TMF1::Button3Click(TObject* Sender)
 void TMF1::Button4Click(TObject* Sender)
 {
     ComboBox10->SetText(GuestPlaceholder);
-    ComboBox9->SetText(GuestUnitPlaceholder);
+    ComboBox9->SetText(OrganisationPlaceholder);
     ComboBox13->SetText(GiftPlaceholder);
     ComboBox12->SetText(String());
     ComboBox11->SetText(String());

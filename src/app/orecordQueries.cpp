@@ -99,7 +99,7 @@ void TMF1::RunPageFilter(Char Tab)
         {ComboBox5, "物品名称", &ItemPlaceholder},          {ComboBox7, "数量"}, {ComboBox4, "备注"},
     };
     const std::initializer_list<TFilterField> giftFields = {
-        {ComboBox9, "来客单位", &GuestUnitPlaceholder, true}, {ComboBox10, "来客姓名", &GuestPlaceholder},
+        {ComboBox9, "来客单位", &OrganisationPlaceholder, true}, {ComboBox10, "来客姓名", &GuestPlaceholder},
         {ComboBox17, "职务"}, {ComboBox18, "领取人"}, {ComboBox19, "批准"}, {ComboBox12, "类型"},
         {ComboBox13, "礼品名称", &GiftPlaceholder}, {ComboBox15, "数量"}, {ComboBox11, "备注"},
     };

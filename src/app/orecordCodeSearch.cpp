@@ -1,0 +1,165 @@
+// Finding people, items and suppliers by the pinyin initials of their names: typing a code into
+// their combos drops the list down and lists those whose search code begins with it. Also the
+// list every entry combo fills as it opens. The typed code is bound as a parameter, so any text
+// is looked up as it stands.
+#include "app/orecord.h"
+
+#include "platform/ado/ADODB.h"
+#include "platform/core/SysUtils.h"
+#include "platform/data/Field.h"
+#include "platform/ui/ComboBox.h"
+
+#include <initializer_list>
+#include <tuple>
+
+namespace {
+
+// The last 20 issues or stock-ins, the last 50 gifts: where the name lists come from.
+String Newest(int Count, const char* Table)
+{
+    return QStringLiteral("(select top %1 * from %2 order by id desc)").arg(Count).arg(String::fromUtf8(Table));
+}
+
+// A department combo that names a department, whose people the coupled name combo lists.
+bool ShowsDepartment(TComboBox* Department)
+{
+    const String text = Department->Text();
+    return !text.isEmpty() && text != DepartmentPlaceholder;
+}
+
+// Adds Placeholder as the last item and shows it.
+void AddChosenPlaceholder(TComboBox* Combo, const String& Placeholder)
+{
+    Combo->Items()->Add(Placeholder);
+    Combo->SetItemIndex(Combo->Items()->Count() - 1);
+}
+
+}  // namespace
+
+void TMF1::DropDownOnCodeKey(Char Key, TComboBox* Combo)
+{
+    if ((Key >= u'0' && Key <= u'9') || (Key >= u'a' && Key <= u'z'))
+        Combo->SetDroppedDown(true);
+}
+
+void TMF1::RefillComboByCode(TADOQuery* Query, TComboBox* Combo, WORD Key, int Kind)
+{
+    if (Key == VK_LEFT || Key == VK_UP || Key == VK_RIGHT || Key == VK_DOWN || Key == VK_DELETE)
+        return;
+    if (Combo->Text().isEmpty()) {
+        ListRefillFlag = true;
+        return;
+    }
+    static const std::tuple<const char*, const char*> searches[] = {
+        {"姓名", "select DISTINCT 姓名 from ouser where 姓名编号 like :code"},
+        {"物品名称", "select DISTINCT 物品名称 from ptype where 编号 like :code order by 物品名称 asc"},
+        {"供应商", "select DISTINCT 供应商 from supplier where 供应商编号 like :code order by 供应商 asc"},
+    };
+    const auto& [field, sql] = searches[Kind == 3 ? 2 : Kind == 2 ? 1 : 0];
+    RefillComboList(Query, Combo, String::fromUtf8(field), String::fromUtf8(sql),
+                    {{QStringLiteral("code"), Trim(Combo->Text()) + u'%'}});
+}
+
+void TMF1::RefillComboList(TADOQuery* Query, TComboBox* Combo, const String& FieldName, const String& Sql,
+                           const TQueryParams& Params)
+{
+    OpenSql(Query, Sql, Params);
+    if (Query->IsEmpty()) {
+        Query->Close();
+        return;
+    }
+    TStrings* items = Combo->Items();
+    items->Clear();  // the typed text stays
+    for (TField* field = Query->FieldByName(FieldName); !Query->Eof(); Query->Next())
+        items->Add(field->AsString());
+    items->Add(String());
+    Query->Close();
+    ListRefillFlag = true;
+    Combo->SetSelStart(Combo->Text().size());
+}
+
+void TMF1::BindCodeSearchEvents()
+{
+    // Each code-search combo with its kind and the placeholder it searches nothing for.
+    const std::initializer_list<std::tuple<TComboBox*, int, const String*>> searches = {
+        {ComboBox3, 1, nullptr},          {ComboBox5, 2, &ItemPlaceholder},     {ComboBox13, 2, &GiftPlaceholder},
+        {ComboBox18, 1, nullptr},         {ComboBox19, 1, nullptr},             {ComboBox27, 2, &ItemPlaceholder},
+        {ComboBox23, 3, &SupplierPlaceholder}, {ComboBox32, 1, nullptr},        {ComboBox24, 1, nullptr},
+    };
+    for (const auto& [combo, kind, placeholder] : searches) {
+        combo->OnKeyPress = [this, combo](TObject*, Char& Key) { DropDownOnCodeKey(Key, combo); };
+        combo->OnKeyUp = [this, combo, kind, placeholder](TObject*, WORD& Key, TShiftState) {
+            if (placeholder == nullptr || combo->Text() != *placeholder)
+                RefillComboByCode(ADOQ1, combo, Key, kind);
+        };
+    }
+    BindDropDownFillers();
+}
+
+void TMF1::BindDropDownFillers()
+{
+    const auto fills = [this](TComboBox* Combo, const char* FieldName, String Sql) {
+        Combo->OnDropDown = [this, Combo, FieldName, Sql](TObject*) {
+            FillComboFromQuery(ADOQ1, Combo, String::fromUtf8(FieldName), Sql);
+        };
+    };
+    const auto distinct = [](const char* FieldName, const String& From) {
+        return QStringLiteral("select DISTINCT ") + String::fromUtf8(FieldName) + QStringLiteral(" from ") + From;
+    };
+
+    // Opening a department's list offers every department and asks for one; its people are
+    // listed once one is chosen.
+    for (const auto& [department, name] : {std::pair{ComboBox1, ComboBox3}, std::pair{ComboBox33, ComboBox18},
+                                           std::pair{ComboBox31, ComboBox32}})
+        department->OnDropDown = [this, department, name](TObject*) {
+            FillComboFromQuery(ADOQ1, department, QStringLiteral("部门"), QStringLiteral("select * from dept order by 部门编号"));
+            AddChosenPlaceholder(department, DepartmentPlaceholder);
+            name->Items()->Clear();
+        };
+    // A name's list holds the recent names unless a department lists its own people.
+    for (const auto& [name, department, field, table] :
+         {std::tuple{ComboBox3, ComboBox1, "姓名", "oprint"}, std::tuple{ComboBox32, ComboBox31, "申购人", "ruku"}})
+        name->OnDropDown = [this, name, department, field, sql = distinct(field, Newest(20, table))](TObject*) {
+            if (!ShowsDepartment(department))
+                FillComboFromQuery(ADOQ1, name, String::fromUtf8(field), sql);
+        };
+    // An item's list is the catalogue, most used first (least used first while the placeholder
+    // shows), unless an item is chosen and no search has changed the list since.
+    for (const auto& [item, placeholder, from] :
+         {std::tuple{ComboBox5, &ItemPlaceholder, QStringLiteral("select 物品名称 from ptype group by 物品名称 ")},
+          std::tuple{ComboBox27, &ItemPlaceholder, QStringLiteral("select 物品名称 from ptype group by 物品名称 ")},
+          std::tuple{ComboBox13, &GiftPlaceholder,
+                     QStringLiteral("select 物品名称 from ptype where 礼品 like '%礼品' group by 物品名称 ")}})
+        item->OnDropDown = [this, item, placeholder, from](TObject*) {
+            const String text = item->Text();
+            const bool shown = text == *placeholder;
+            if (!text.isEmpty() && !shown && !ListRefillFlag)
+                return;
+            FillComboFromQuery(ADOQ1, item, QStringLiteral("物品名称"),
+                               from + (shown ? QStringLiteral("order by max(次数) asc") : QStringLiteral("order by max(次数) desc")));
+            item->Items()->Add(*placeholder);
+        };
+    // A type's list is offered only while no type is filled in.
+    for (const auto& [type, sql] : {std::pair{ComboBox2, QStringLiteral("select DISTINCT 类型 from ptype")},
+                                    std::pair{ComboBox26, QStringLiteral("select DISTINCT 类型 from ptype")},
+                                    std::pair{ComboBox12, QStringLiteral("select * from ptype where 礼品 like '%礼品'")}})
+        type->OnDropDown = [this, type, sql](TObject*) {
+            if (type->Text().isEmpty())
+                FillComboFromQuery(ADOQ1, type, QStringLiteral("类型"), sql);
+        };
+    fills(ComboBox4, "备注", distinct("备注", QStringLiteral("rmark")));
+    fills(ComboBox10, "来客姓名", distinct("来客姓名", Newest(50, "gift") + QStringLiteral(" order by 来客姓名 asc")));
+    ComboBox9->OnDropDown = [this, sql = distinct("来客单位", Newest(50, "gift"))](TObject*) {
+        FillComboFromQuery(ADOQ1, ComboBox9, QStringLiteral("来客单位"), sql);
+        AddChosenPlaceholder(ComboBox9, OrganisationPlaceholder);
+    };
+    for (const auto& [combo, field] : {std::pair{ComboBox17, "职务"}, std::pair{ComboBox18, "领取人"},
+                                       std::pair{ComboBox19, "批准"}, std::pair{ComboBox11, "备注"}})
+        fills(combo, field, distinct(field, Newest(50, "gift")));
+    ComboBox23->OnDropDown = [this](TObject*) {
+        FillComboFromQuery(ADOQ1, ComboBox23, QStringLiteral("供应商"), QStringLiteral("select * from supplier order by 供应商"));
+        AddChosenPlaceholder(ComboBox23, SupplierPlaceholder);
+    };
+    for (const auto& [combo, field] : {std::pair{ComboBox24, "登记人"}, std::pair{ComboBox25, "备注"}})
+        fills(combo, field, distinct(field, Newest(50, "ruku")));
+}
