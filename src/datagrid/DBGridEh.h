@@ -21,6 +21,7 @@
 #include "platform/ui/SmallSet.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -510,6 +511,13 @@ private:
 
 // --- Columns ------------------------------------------------------------------------------------
 
+// The text a DisplayFormat makes of the field's value; the field's DisplayText when the format
+// is empty, the field is not numeric or date-time, or the value does not format.
+String FormatFieldWithDisplayFormat(const TField* Field, const String& DisplayFormat);
+// Value equals one of the ';'-separated items of List, case ignored; a List ending in ';' and
+// an empty List also match an empty Value.
+bool MatchesListItem(const String& List, const String& Value);
+
 class TColumnEh : public TCollectionItem {
 public:
     explicit TColumnEh(TCollection* Collection);
@@ -666,6 +674,34 @@ public:
     // Visible, bound to a field that can be modified, and not read-only.
     virtual bool IsWritable() const;
 
+    // The current record's cell (DBGridEhCellValues.cpp). The texts never raise: a value that
+    // does not format shows as the field's own text.
+    String ComputeDisplayText() const;
+    // The cell as data: for export, search and copying.
+    String ComputeDataText() const;
+    // The text the in-place editor starts with.
+    String ComputeEditorText() const;
+    String EffectiveEditMask() const;
+    // Whether the cell may be edited now; with StartEdit the dataset also enters Edit and the
+    // answer is whether it is editing.
+    bool CanEditCell(bool StartEdit);
+    // False for image-only and check-box cells.
+    bool UsesTextEditor() const;
+    // Writes an edited text (UseText) or a value into the field, after OnUpdateData.
+    void StoreCellValue(const String& Text, const Variant& Value, bool UseText);
+    // The image index of the value: its KeyList or PickList index, else a numeric value; a
+    // value not in the list gives NotInKeyListIndex.
+    int ValueListIndex() const;
+    // 0 unchecked, 1 checked, 2 grayed.
+    int CurrentCheckboxState() const;
+    void StepCheckboxState(int State);
+    // The up-down buttons, the wheel and double-click-next-value: Step = 1 moves forward in
+    // the lists; numbers get Step added.
+    void StepCellValue(double Step);
+
+    // Runs before a cell value is stored; Handled stops the store.
+    std::function<void(TColumnEh* Column, String& Text, Variant& Value, bool& UseText, bool& Handled)> OnUpdateData;
+
 protected:
     const char* ClassName() const override { return "TColumnEh"; }
     virtual std::unique_ptr<TEditButtonsEh> MakeEditButtons();
@@ -689,6 +725,11 @@ private:
     void WriteSoftIfDiffers(T& Stored, const T& Value, const T& Default, TColumnEhAssignedValue Bit, bool Loading);
     bool GridLoading() const;
     bool LinkActiveWithField() const;
+    // The field edits go to: a lookup field's first key field.
+    TField* EditedField() const;
+    bool GridAllowsEditing() const;
+    void StepListValue(const TStrings& List, double Step, bool ByValue);
+    void StepNumericValue(double Step);
     void StoreWidth(int Value);
     int ZeroWidth() const;
     void FontChanged();
