@@ -65,6 +65,11 @@ private:
 };
 
 enum class TColumnButtonStyleEh { cbsAuto, cbsEllipsis, cbsNone, cbsUpDown, cbsDropDown, cbsAltUpDown, cbsAltDropDown };
+// The button a cell shows and its editor opens.
+enum class TCellButtonKindEh : std::uint8_t {
+    cbkNone, cbkEllipsis, cbkPickList, cbkLookupList, cbkCalendar, cbkUpDown, cbkDropDown, cbkAltUpDown,
+    cbkAltDropDown, cbkAltCalendar
+};
 enum class TColumnCellKindEh : std::uint8_t {
     cckText, cckPickList, cckLookupField, cckKeyPickList, cckImageList, cckCheckbox, cckGraphic
 };
@@ -698,6 +703,10 @@ public:
     // The up-down buttons, the wheel and double-click-next-value: Step = 1 moves forward in
     // the lists; numbers get Step added.
     void StepCellValue(double Step);
+    // The button ButtonStyle gives this column's field (cbsAuto: by the field and lists).
+    TCellButtonKindEh EffectiveButtonKind() const;
+    // The width the main button and the visible EditButtons take in a cell.
+    int EditButtonsTotalWidth() const;
 
     // Runs before a cell value is stored; Handled stops the store.
     std::function<void(TColumnEh* Column, String& Text, Variant& Value, bool& UseText, bool& Handled)> OnUpdateData;

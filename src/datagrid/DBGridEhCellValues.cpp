@@ -7,6 +7,7 @@
 #include "platform/data/DataSet.h"
 #include "platform/data/Field.h"
 #include "platform/data/TypedFields.h"
+#include "platform/ui/PlatformMetrics.h"
 
 namespace {
 
@@ -15,6 +16,8 @@ bool IsDateTimeType(TFieldType Type)
     return Type == TFieldType::ftDate || Type == TFieldType::ftTime || Type == TFieldType::ftDateTime ||
            Type == TFieldType::ftTimeStamp;
 }
+
+bool IsCalendarType(TFieldType Type) { return Type != TFieldType::ftTime && IsDateTimeType(Type); }
 
 // The types a check box reads as 1 / not 1 and numeric stepping adds to.
 bool IsSteppedNumberType(TFieldType Type)
@@ -352,4 +355,54 @@ void TColumnEh::StepNumericValue(double Step)
     } catch (const EDatabaseError&) {
         // A value out of the field's range leaves it as it was.
     }
+}
+
+// --- Buttons ------------------------------------------------------------------------------------
+
+TCellButtonKindEh TColumnEh::EffectiveButtonKind() const
+{
+    const TField* field = Field();
+    const bool dateField = field != nullptr && IsCalendarType(field->DataType());
+    switch (FButtonStyle) {
+    case TColumnButtonStyleEh::cbsEllipsis:
+        return TCellButtonKindEh::cbkEllipsis;
+    case TColumnButtonStyleEh::cbsNone:
+        return TCellButtonKindEh::cbkNone;
+    case TColumnButtonStyleEh::cbsUpDown:
+        return TCellButtonKindEh::cbkUpDown;
+    case TColumnButtonStyleEh::cbsDropDown:
+        return TCellButtonKindEh::cbkDropDown;
+    case TColumnButtonStyleEh::cbsAltUpDown:
+        return TCellButtonKindEh::cbkAltUpDown;
+    case TColumnButtonStyleEh::cbsAltDropDown:
+        return dateField ? TCellButtonKindEh::cbkAltCalendar : TCellButtonKindEh::cbkAltDropDown;
+    case TColumnButtonStyleEh::cbsAuto:
+        break;
+    }
+    if (field != nullptr && field->Lookup()) {
+        const bool columnReadOnly = Assigned(TColumnEhAssignedValue::cavReadOnly) && FReadOnly;
+        const bool editable = field->DataSet() != nullptr && field->DataSet()->Active() && EditedField() != nullptr &&
+                              !columnReadOnly && OwningGrid() != nullptr && GridAllowsEditing();
+        return editable ? TCellButtonKindEh::cbkLookupList : TCellButtonKindEh::cbkNone;
+    }
+    if (HasPickList() && !ReadOnly())
+        return TCellButtonKindEh::cbkPickList;
+    if (dateField && !field->ReadOnly())
+        return TCellButtonKindEh::cbkCalendar;
+    return TCellButtonKindEh::cbkNone;
+}
+
+int TColumnEh::EditButtonsTotalWidth() const
+{
+    const TCustomDBGridEh* grid = OwningGrid();
+    const bool flat = grid != nullptr && grid->Flat();
+    const int flatExtra = flat && !ThemesActive() ? 1 : 0;
+    const int defaultWidth = flat ? ComputeEditButtonWidth() + flatExtra : GetSystemMetrics(SM_CXVSCROLL);
+    int width = EffectiveButtonKind() != TCellButtonKindEh::cbkNone ? defaultWidth : 0;
+    for (int i = 0; i < FEditButtons->Count(); ++i) {
+        const TEditButtonEh* button = FEditButtons->ItemAt(i);
+        if (button->Visible())
+            width += (button->Width() != 0 ? button->Width() + flatExtra : defaultWidth);
+    }
+    return width;
 }

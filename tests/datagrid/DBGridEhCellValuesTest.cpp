@@ -321,3 +321,42 @@ TEST_F(CellValuesFixture, SteppingAReadOnlyColumnChangesNothing)
     EXPECT_EQ(ValueOf(u"数量"_s), Variant(2));
     EXPECT_EQ(Data->State(), TDataSetState::dsBrowse);
 }
+
+// --- Buttons ------------------------------------------------------------------------------------
+
+TEST_F(CellValuesFixture, ButtonKindFollowsStyleFieldAndLists)
+{
+    TColumnEh* Day = AddColumn(u"日期"_s);
+    EXPECT_EQ(Day->EffectiveButtonKind(), TCellButtonKindEh::cbkCalendar);
+    Data->FieldByName(u"日期"_s)->SetReadOnly(true);
+    EXPECT_EQ(Day->EffectiveButtonKind(), TCellButtonKindEh::cbkNone);
+    Day->SetButtonStyle(TColumnButtonStyleEh::cbsAltDropDown);
+    EXPECT_EQ(Day->EffectiveButtonKind(), TCellButtonKindEh::cbkAltCalendar);
+    TColumnEh* Name = AddColumn(u"名称"_s);
+    Name->SetButtonStyle(TColumnButtonStyleEh::cbsAltDropDown);
+    EXPECT_EQ(Name->EffectiveButtonKind(), TCellButtonKindEh::cbkAltDropDown);
+    Name->SetButtonStyle(TColumnButtonStyleEh::cbsAuto);
+    EXPECT_EQ(Name->EffectiveButtonKind(), TCellButtonKindEh::cbkNone);
+    Name->PickList()->Add(u"甲"_s);
+    EXPECT_EQ(Name->EffectiveButtonKind(), TCellButtonKindEh::cbkPickList);
+    Name->SetReadOnly(true);
+    EXPECT_EQ(Name->EffectiveButtonKind(), TCellButtonKindEh::cbkNone);
+}
+
+TEST_F(CellValuesFixture, EditButtonsTotalWidthAddsTheMainAndVisibleButtons)
+{
+    TColumnEh* Name = AddColumn(u"名称"_s);
+    EXPECT_EQ(Name->EditButtonsTotalWidth(), 0);
+    Name->SetButtonStyle(TColumnButtonStyleEh::cbsEllipsis);
+    const int Main = Name->EditButtonsTotalWidth();
+    EXPECT_GT(Main, 0);
+    auto* Fixed = static_cast<TEditButtonEh*>(Name->EditButtons()->Add());
+    Fixed->SetWidth(30);
+    Fixed->SetVisible(true);
+    EXPECT_EQ(Name->EditButtonsTotalWidth(), Main + 30);
+    auto* Default = static_cast<TEditButtonEh*>(Name->EditButtons()->Add());
+    Default->SetVisible(true);
+    EXPECT_EQ(Name->EditButtonsTotalWidth(), 2 * Main + 30);
+    Default->SetVisible(false);
+    EXPECT_EQ(Name->EditButtonsTotalWidth(), Main + 30);
+}
