@@ -703,6 +703,11 @@ public:
     // The up-down buttons, the wheel and double-click-next-value: Step = 1 moves forward in
     // the lists; numbers get Step added.
     void StepCellValue(double Step);
+    // The dataset a lookup column lists: DropDownBox's ListSource, else the field's LookupDataSet.
+    TDataSet* LookupListDataSet() const;
+    TDataSet* FieldLookupDataSet() const;
+    // The record's KeyFields values are found in the field's LookupDataSet (case ignored).
+    bool KeyValueInList() const;
     // The button ButtonStyle gives this column's field (cbsAuto: by the field and lists).
     TCellButtonKindEh EffectiveButtonKind() const;
     // The width the main button and the visible EditButtons take in a cell.
@@ -739,6 +744,7 @@ private:
     bool GridAllowsEditing() const;
     void StepListValue(const TStrings& List, double Step, bool ByValue);
     void StepNumericValue(double Step);
+    void StepLookupValue(double Step);
     void StoreWidth(int Value);
     int ZeroWidth() const;
     void FontChanged();

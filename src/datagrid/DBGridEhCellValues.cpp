@@ -5,6 +5,7 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/SysUtils.h"
 #include "platform/data/DataSet.h"
+#include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
 #include "platform/data/TypedFields.h"
 #include "platform/ui/PlatformMetrics.h"
@@ -60,6 +61,18 @@ bool DataSetEditing(const TDataSet* DataSet)
 {
     return DataSet != nullptr &&
            (DataSet->State() == TDataSetState::dsEdit || DataSet->State() == TDataSetState::dsInsert);
+}
+
+// The current record's values of ';'-separated fields: one value, or an array for several.
+Variant FieldValuesOf(const TDataSet& DataSet, const String& FieldNames)
+{
+    const std::vector<String> names = SplitFieldNames(FieldNames);
+    if (names.size() == 1)
+        return DataSet.FieldByName(names.front())->Value();
+    Variant values = VarArrayCreate(0, int(names.size()) - 1);
+    for (std::size_t i = 0; i < names.size(); ++i)
+        values[int(i)] = DataSet.FieldByName(names[i])->Value();
+    return values;
 }
 
 }  // namespace
@@ -156,8 +169,8 @@ TField* TColumnEh::EditedField() const
     if (field->KeyFields().isEmpty() || field->DataSet() == nullptr)
         return nullptr;
     TField* first = nullptr;
-    for (const String& name : field->KeyFields().split(u';')) {
-        TField* key = field->DataSet()->FindField(name.trimmed());
+    for (const String& name : SplitFieldNames(field->KeyFields())) {
+        TField* key = field->DataSet()->FindField(name);
         if (key == nullptr || !key->CanModify())
             return nullptr;
         if (first == nullptr)
@@ -216,10 +229,10 @@ void TColumnEh::StoreCellValue(const String& Text, const Variant& Value, bool Us
         return;
     }
     if (field->Lookup() && !field->KeyFields().isEmpty() && field->DataSet() != nullptr) {
-        const QStringList keys = field->KeyFields().split(u';');
-        for (int i = 0; i < keys.size(); ++i) {
-            TField* key = field->DataSet()->FieldByName(keys[i].trimmed());
-            key->SetAsVariant(keys.size() == 1 ? value : value[VarArrayLowBound(value, 1) + i]);
+        const std::vector<String> keys = SplitFieldNames(field->KeyFields());
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            TField* key = field->DataSet()->FieldByName(keys[i]);
+            key->SetAsVariant(keys.size() == 1 ? value : value[VarArrayLowBound(value, 1) + int(i)]);
         }
         return;
     }
@@ -313,6 +326,7 @@ void TColumnEh::StepCellValue(double Step)
         StepListValue(*FPickList, Step, false);
         return;
     case TColumnCellKindEh::cckLookupField:
+        StepLookupValue(Step);
         return;
     default:
         StepNumericValue(Step);
@@ -355,6 +369,58 @@ void TColumnEh::StepNumericValue(double Step)
     } catch (const EDatabaseError&) {
         // A value out of the field's range leaves it as it was.
     }
+}
+
+// --- Lookup lists ------------------------------------------------------------------------------
+
+TDataSet* TColumnEh::LookupListDataSet() const
+{
+    if (const TDataSource* source = FDropDownBox->ListSource(); source != nullptr && source->DataSet() != nullptr)
+        return source->DataSet();
+    return FieldLookupDataSet();
+}
+
+TDataSet* TColumnEh::FieldLookupDataSet() const
+{
+    const TField* field = Field();
+    return field != nullptr ? field->LookupDataSet() : nullptr;
+}
+
+bool TColumnEh::KeyValueInList() const
+{
+    const TDataSet* list = LookupListDataSet();
+    TDataSet* lookup = FieldLookupDataSet();
+    const TField* field = Field();
+    if (list == nullptr || !list->Active() || lookup == nullptr || field->KeyFields().isEmpty())
+        return false;
+    return lookup->Locate(field->LookupKeyFields(), FieldValuesOf(*field->DataSet(), field->KeyFields()), TLocateOption::loCaseInsensitive);
+}
+
+void TColumnEh::StepLookupValue(double Step)
+{
+    TField* field = Field();
+    TDataSet* list = LookupListDataSet();
+    if (list == nullptr || !list->Active())
+        return;
+    const String current = field->Text();
+    if (EditedField()->IsNull() || !list->Locate(field->LookupKeyFields(), FieldValuesOf(*field->DataSet(), field->KeyFields()), TLocateOptions()))
+        list->First();
+    else if (Step != 1.0) {
+        if (list->Bof())
+            list->Last();
+        else {
+            list->Prior();
+            if (list->Bof())
+                list->Last();
+        }
+    } else if (list->Eof())
+        list->First();
+    else {
+        list->Next();
+        if (list->Eof())
+            list->First();
+    }
+    StoreCellValue(current, FieldValuesOf(*list, field->LookupKeyFields()), false);
 }
 
 // --- Buttons ------------------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
 #include "platform/data/MemoryDataSet.h"
+#include "platform/data/TypedFields.h"
 #include "platform/ui/ImageList.h"
 
 #include <gtest/gtest.h>
@@ -359,4 +360,94 @@ TEST_F(CellValuesFixture, EditButtonsTotalWidthAddsTheMainAndVisibleButtons)
     EXPECT_EQ(Name->EditButtonsTotalWidth(), 2 * Main + 30);
     Default->SetVisible(false);
     EXPECT_EQ(Name->EditButtonsTotalWidth(), Main + 30);
+}
+
+// --- Lookup columns -----------------------------------------------------------------------------
+
+namespace {
+
+// Issues (人 = a person's id) with a lookup field 姓名 over a list of three people.
+class LookupCellFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        People = new TMemoryDataSet(&Owner);
+        People->FieldDefs()->Add(u"id"_s, TFieldType::ftInteger);
+        People->FieldDefs()->Add(u"姓名"_s, TFieldType::ftString, 10);
+        People->Open();
+        People->AppendRecord({1, u"张三"_s});
+        People->AppendRecord({2, u"李四"_s});
+        People->AppendRecord({3, u"王五"_s});
+        Issues = new TMemoryDataSet(&Owner);
+        Issues->FieldDefs()->Add(u"人"_s, TFieldType::ftInteger);
+        auto* Who = new TIntegerField(&Owner);
+        Who->SetFieldName(u"人"_s);
+        Who->SetDataSet(Issues);
+        auto* Name = new TStringField(&Owner);
+        Name->SetFieldName(u"姓名"_s);
+        Name->SetFieldKind(TFieldKind::fkLookup);
+        Name->SetKeyFields(u"人"_s);
+        Name->SetLookupDataSet(People);
+        Name->SetLookupKeyFields(u"id"_s);
+        Name->SetLookupResultField(u"姓名"_s);
+        Name->SetDataSet(Issues);
+        Issues->Open();
+        Issues->AppendRecord({2});
+        Source = new TDataSource(&Owner);
+        Source->SetDataSet(Issues);
+        Grid = new TCellGrid(&Owner);
+        Grid->SetDataSource(Source);
+        Column = Grid->Columns()->Add();
+        Column->SetFieldName(u"姓名"_s);
+    }
+
+    Variant Person() const { return Issues->FieldByName(u"人"_s)->Value(); }
+
+    TComponent Owner{nullptr};
+    TMemoryDataSet* People = nullptr;
+    TMemoryDataSet* Issues = nullptr;
+    TDataSource* Source = nullptr;
+    TCellGrid* Grid = nullptr;
+    TColumnEh* Column = nullptr;
+};
+
+}  // namespace
+
+TEST_F(LookupCellFixture, LookupColumnShowsTheListValueAndKnowsWhetherTheKeyIsListed)
+{
+    EXPECT_EQ(Column->ClassifyCellKind(), TColumnCellKindEh::cckLookupField);
+    EXPECT_EQ(Column->ComputeDisplayText(), u"李四"_s);
+    EXPECT_EQ(Column->ComputeDataText(), u"李四"_s);
+    EXPECT_EQ(Column->LookupListDataSet(), People);
+    EXPECT_TRUE(Column->KeyValueInList());
+    EXPECT_EQ(Column->EffectiveButtonKind(), TCellButtonKindEh::cbkLookupList);
+    Issues->Edit();
+    Issues->FieldByName(u"人"_s)->SetValue(Variant(9));
+    EXPECT_FALSE(Column->KeyValueInList());
+    Issues->Cancel();
+}
+
+TEST_F(LookupCellFixture, SteppingALookupCellWritesTheNeighbouringListKey)
+{
+    Column->StepCellValue(1);
+    EXPECT_EQ(Person(), Variant(3));
+    Column->StepCellValue(1);
+    EXPECT_EQ(Person(), Variant(1));  // past the last person: the first
+    Column->StepCellValue(-1);
+    EXPECT_EQ(Person(), Variant(3));  // before the first: the last
+    Issues->FieldByName(u"人"_s)->Clear();
+    Column->StepCellValue(-1);
+    EXPECT_EQ(Person(), Variant(1));  // no key yet: the first
+    EXPECT_EQ(Column->ComputeDisplayText(), u"张三"_s);
+    Issues->Cancel();
+}
+
+TEST_F(LookupCellFixture, LookupKeyFieldsReadOnlyMakeTheCellUneditable)
+{
+    EXPECT_TRUE(Column->CanEditCell(false));
+    Issues->FieldByName(u"人"_s)->SetReadOnly(true);
+    EXPECT_FALSE(Column->CanEditCell(false));
+    EXPECT_EQ(Column->EffectiveButtonKind(), TCellButtonKindEh::cbkNone);
+    Column->StepCellValue(1);
+    EXPECT_EQ(Person(), Variant(2));
 }
