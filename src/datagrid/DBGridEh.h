@@ -523,6 +523,9 @@ String FormatFieldWithDisplayFormat(const TField* Field, const String& DisplayFo
 // an empty List also match an empty Value.
 bool MatchesListItem(const String& List, const String& Value);
 
+// A lookup field whose LookupDataSet is open shows a value for the current record.
+bool LookupFieldHasValue(const TField* Field);
+
 class TColumnEh : public TCollectionItem {
 public:
     explicit TColumnEh(TCollection* Collection);
@@ -708,6 +711,11 @@ public:
     TDataSet* FieldLookupDataSet() const;
     // The record's KeyFields values are found in the field's LookupDataSet (case ignored).
     bool KeyValueInList() const;
+    // A typed character the cell takes: any with KeyList entries, else the field's choice;
+    // without a field only when OnUpdateData takes the text.
+    bool IsValidCharFor(Char Ch) const;
+    // Text without the characters IsValidCharFor rejects, in order.
+    String FilterAcceptedChars(const String& Text) const;
     // The button ButtonStyle gives this column's field (cbsAuto: by the field and lists).
     TCellButtonKindEh EffectiveButtonKind() const;
     // The width the main button and the visible EditButtons take in a cell.
@@ -745,6 +753,8 @@ private:
     void StepListValue(const TStrings& List, double Step, bool ByValue);
     void StepNumericValue(double Step);
     void StepLookupValue(double Step);
+    // A lookup cell standing for the drop-down's special row shows that row's text.
+    bool ShowsSpecRow(bool KeyInList) const;
     void StoreWidth(int Value);
     int ZeroWidth() const;
     void FontChanged();

@@ -99,6 +99,12 @@ String FormatFieldWithDisplayFormat(const TField* Field, const String& DisplayFo
     return SafeDisplayText(Field);
 }
 
+bool LookupFieldHasValue(const TField* Field)
+{
+    const TDataSet* lookup = Field->LookupDataSet();
+    return lookup != nullptr && lookup->Active() && !Field->IsNull();
+}
+
 bool MatchesListItem(const String& List, const String& Value)
 {
     if (List.isEmpty())
@@ -124,6 +130,8 @@ String TColumnEh::ComputeDisplayText() const
             return FPickList->Strings(i);
         return EntryOrEmpty(FPickList.get(), FNotInKeyListIndex);
     }
+    if (field->Lookup() && ShowsSpecRow(LookupFieldHasValue(field)))
+        return FDropDownSpecRow->CellTextAt(0);
     return FormatFieldWithDisplayFormat(field, FDisplayFormat);
 }
 
@@ -205,6 +213,25 @@ bool TColumnEh::UsesTextEditor() const
 {
     const TColumnCellKindEh kind = ClassifyCellKind();
     return kind != TColumnCellKindEh::cckImageList && kind != TColumnCellKindEh::cckCheckbox;
+}
+
+bool TColumnEh::IsValidCharFor(Char Ch) const
+{
+    const TField* field = Field();
+    if (field == nullptr)
+        return bool(OnUpdateData);
+    return HasKeyList() || field->IsValidChar(Ch);
+}
+
+String TColumnEh::FilterAcceptedChars(const String& Text) const
+{
+    String accepted;
+    accepted.reserve(Text.size());
+    for (const Char ch : Text) {
+        if (IsValidCharFor(ch))
+            accepted += ch;
+    }
+    return accepted;
 }
 
 // --- Writing ------------------------------------------------------------------------------------
@@ -394,6 +421,15 @@ bool TColumnEh::KeyValueInList() const
     if (list == nullptr || !list->Active() || lookup == nullptr || field->KeyFields().isEmpty())
         return false;
     return lookup->Locate(field->LookupKeyFields(), FieldValuesOf(*field->DataSet(), field->KeyFields()), TLocateOption::loCaseInsensitive);
+}
+
+bool TColumnEh::ShowsSpecRow(bool KeyInList) const
+{
+    const TField* field = Field();
+    if (!FDropDownSpecRow->Visible() || field->KeyFields().isEmpty() || field->DataSet() == nullptr)
+        return false;
+    return FieldValuesOf(*field->DataSet(), field->KeyFields()) == FDropDownSpecRow->Value() ||
+           (FDropDownSpecRow->ShowIfNotInKeyList() && !KeyInList);
 }
 
 void TColumnEh::StepLookupValue(double Step)

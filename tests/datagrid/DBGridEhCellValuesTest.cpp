@@ -451,3 +451,36 @@ TEST_F(LookupCellFixture, LookupKeyFieldsReadOnlyMakeTheCellUneditable)
     Column->StepCellValue(1);
     EXPECT_EQ(Person(), Variant(2));
 }
+
+TEST_F(LookupCellFixture, SpecialRowTextShowsForItsKeyOrForKeysNotListed)
+{
+    Column->DropDownSpecRow()->SetCellsText(u"(无人)"_s);
+    Column->DropDownSpecRow()->SetValue(Variant(0));
+    Column->DropDownSpecRow()->SetShowIfNotInKeyList(false);
+    Issues->Edit();
+    Issues->FieldByName(u"人"_s)->SetValue(Variant(0));
+    EXPECT_EQ(Column->ComputeDisplayText(), String());  // hidden row: the lookup value
+    Column->DropDownSpecRow()->SetVisible(true);
+    EXPECT_EQ(Column->ComputeDisplayText(), u"(无人)"_s);
+    Issues->FieldByName(u"人"_s)->SetValue(Variant(9));
+    EXPECT_EQ(Column->ComputeDisplayText(), String());
+    Column->DropDownSpecRow()->SetShowIfNotInKeyList(true);
+    EXPECT_EQ(Column->ComputeDisplayText(), u"(无人)"_s);
+    Issues->FieldByName(u"人"_s)->SetValue(Variant(1));
+    EXPECT_EQ(Column->ComputeDisplayText(), u"张三"_s);
+    Issues->Cancel();
+}
+
+TEST_F(CellValuesFixture, TypedCharactersFollowTheFieldUnlessAKeyListDecides)
+{
+    TColumnEh* Qty = AddColumn(u"数量"_s);
+    EXPECT_TRUE(Qty->IsValidCharFor(u'7'));
+    EXPECT_FALSE(Qty->IsValidCharFor(u'x'));
+    EXPECT_EQ(Qty->FilterAcceptedChars(u"1a2b3"_s), u"123"_s);
+    Qty->KeyList()->Add(u"a"_s);
+    EXPECT_EQ(Qty->FilterAcceptedChars(u"1a2b3"_s), u"1a2b3"_s);
+    TColumnEh* Unbound = AddColumn(String());
+    EXPECT_FALSE(Unbound->IsValidCharFor(u'a'));
+    Unbound->OnUpdateData = [](TColumnEh*, String&, Variant&, bool&, bool&) {};
+    EXPECT_TRUE(Unbound->IsValidCharFor(u'a'));
+}
