@@ -153,6 +153,8 @@ String TColumnEh::ComputeEditorText() const
         return {};
     if (HasKeyList())
         return EntryOrEmpty(FPickList.get(), IndexIn(FKeyList.get(), field->Text()));
+    if (field->Lookup() && ShowsSpecRow(KeyValueInList()))
+        return FDropDownSpecRow->CellTextAt(0);
     return field->Text();
 }
 

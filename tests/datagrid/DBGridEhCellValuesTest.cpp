@@ -462,12 +462,14 @@ TEST_F(LookupCellFixture, SpecialRowTextShowsForItsKeyOrForKeysNotListed)
     EXPECT_EQ(Column->ComputeDisplayText(), String());  // hidden row: the lookup value
     Column->DropDownSpecRow()->SetVisible(true);
     EXPECT_EQ(Column->ComputeDisplayText(), u"(无人)"_s);
+    EXPECT_EQ(Column->ComputeEditorText(), u"(无人)"_s);
     Issues->FieldByName(u"人"_s)->SetValue(Variant(9));
     EXPECT_EQ(Column->ComputeDisplayText(), String());
     Column->DropDownSpecRow()->SetShowIfNotInKeyList(true);
     EXPECT_EQ(Column->ComputeDisplayText(), u"(无人)"_s);
     Issues->FieldByName(u"人"_s)->SetValue(Variant(1));
     EXPECT_EQ(Column->ComputeDisplayText(), u"张三"_s);
+    EXPECT_EQ(Column->ComputeEditorText(), u"张三"_s);
     Issues->Cancel();
 }
 
