@@ -126,9 +126,8 @@ String TColumnEh::ComputeDisplayText() const
         return {};
     if (HasKeyList()) {
         const int i = IndexIn(FKeyList.get(), field->Text());
-        if (i >= 0 && i < FPickList->Count())
-            return FPickList->Strings(i);
-        return EntryOrEmpty(FPickList.get(), FNotInKeyListIndex);
+        const bool shown = i >= 0 && FPickList != nullptr && i < FPickList->Count();
+        return EntryOrEmpty(FPickList.get(), shown ? i : FNotInKeyListIndex);
     }
     if (field->Lookup() && ShowsSpecRow(LookupFieldHasValue(field)))
         return FDropDownSpecRow->CellTextAt(0);

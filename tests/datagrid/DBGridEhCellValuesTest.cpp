@@ -128,6 +128,13 @@ TEST_F(CellValuesFixture, KeyListShorterPickListDisplaysAndEditsWithoutFailing)
     EXPECT_EQ(Column->ComputeEditorText(), String());
 }
 
+TEST_F(CellValuesFixture, KeyListWithoutPickListShowsNothing)
+{
+    TColumnEh* Column = AddColumn(u"数量"_s, {}, {u"2"_s});
+    EXPECT_EQ(Column->ComputeDisplayText(), String());
+    EXPECT_EQ(Column->ComputeEditorText(), String());
+}
+
 TEST_F(CellValuesFixture, DataTextIsTheEditTextAndImageCellsHaveNoText)
 {
     TColumnEh* Column = AddColumn(u"金额"_s);
