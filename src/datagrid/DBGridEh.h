@@ -21,6 +21,7 @@
 #include "platform/ui/SmallSet.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -64,6 +65,11 @@ private:
 };
 
 enum class TColumnButtonStyleEh { cbsAuto, cbsEllipsis, cbsNone, cbsUpDown, cbsDropDown, cbsAltUpDown, cbsAltDropDown };
+// The button a cell shows and its editor opens.
+enum class TCellButtonKindEh : std::uint8_t {
+    cbkNone, cbkEllipsis, cbkPickList, cbkLookupList, cbkCalendar, cbkUpDown, cbkDropDown, cbkAltUpDown,
+    cbkAltDropDown, cbkAltCalendar
+};
 enum class TColumnCellKindEh : std::uint8_t {
     cckText, cckPickList, cckLookupField, cckKeyPickList, cckImageList, cckCheckbox, cckGraphic
 };
@@ -510,6 +516,16 @@ private:
 
 // --- Columns ------------------------------------------------------------------------------------
 
+// The text a DisplayFormat makes of the field's value; the field's DisplayText when the format
+// is empty, the field is not numeric or date-time, or the value does not format.
+String FormatFieldWithDisplayFormat(const TField* Field, const String& DisplayFormat);
+// Value equals one of the ';'-separated items of List, case ignored; a List ending in ';' and
+// an empty List also match an empty Value.
+bool MatchesListItem(const String& List, const String& Value);
+
+// A lookup field whose LookupDataSet is open shows a value for the current record.
+bool LookupFieldHasValue(const TField* Field);
+
 class TColumnEh : public TCollectionItem {
 public:
     explicit TColumnEh(TCollection* Collection);
@@ -666,6 +682,48 @@ public:
     // Visible, bound to a field that can be modified, and not read-only.
     virtual bool IsWritable() const;
 
+    // The current record's cell (DBGridEhCellValues.cpp). The texts never raise: a value that
+    // does not format shows as the field's own text.
+    String ComputeDisplayText() const;
+    // The cell as data: for export, search and copying.
+    String ComputeDataText() const;
+    // The text the in-place editor starts with.
+    String ComputeEditorText() const;
+    String EffectiveEditMask() const;
+    // Whether the cell may be edited now; with StartEdit the dataset also enters Edit and the
+    // answer is whether it is editing.
+    bool CanEditCell(bool StartEdit);
+    // False for image-only and check-box cells.
+    bool UsesTextEditor() const;
+    // Writes an edited text (UseText) or a value into the field, after OnUpdateData.
+    void StoreCellValue(const String& Text, const Variant& Value, bool UseText);
+    // The image index of the value: its KeyList or PickList index, else a numeric value; a
+    // value not in the list gives NotInKeyListIndex.
+    int ValueListIndex() const;
+    // 0 unchecked, 1 checked, 2 grayed.
+    int CurrentCheckboxState() const;
+    void StepCheckboxState(int State);
+    // The up-down buttons, the wheel and double-click-next-value: Step = 1 moves forward in
+    // the lists; numbers get Step added.
+    void StepCellValue(double Step);
+    // The dataset a lookup column lists: DropDownBox's ListSource, else the field's LookupDataSet.
+    TDataSet* LookupListDataSet() const;
+    TDataSet* FieldLookupDataSet() const;
+    // The record's KeyFields values are found in the field's LookupDataSet (case ignored).
+    bool KeyValueInList() const;
+    // A typed character the cell takes: any with KeyList entries, else the field's choice;
+    // without a field only when OnUpdateData takes the text.
+    bool IsValidCharFor(Char Ch) const;
+    // Text without the characters IsValidCharFor rejects, in order.
+    String FilterAcceptedChars(const String& Text) const;
+    // The button ButtonStyle gives this column's field (cbsAuto: by the field and lists).
+    TCellButtonKindEh EffectiveButtonKind() const;
+    // The width the main button and the visible EditButtons take in a cell.
+    int EditButtonsTotalWidth() const;
+
+    // Runs before a cell value is stored; Handled stops the store.
+    std::function<void(TColumnEh* Column, String& Text, Variant& Value, bool& UseText, bool& Handled)> OnUpdateData;
+
 protected:
     const char* ClassName() const override { return "TColumnEh"; }
     virtual std::unique_ptr<TEditButtonsEh> MakeEditButtons();
@@ -689,6 +747,14 @@ private:
     void WriteSoftIfDiffers(T& Stored, const T& Value, const T& Default, TColumnEhAssignedValue Bit, bool Loading);
     bool GridLoading() const;
     bool LinkActiveWithField() const;
+    // The field edits go to: a lookup field's first key field.
+    TField* EditedField() const;
+    bool GridAllowsEditing() const;
+    void StepListValue(const TStrings& List, double Step, bool ByValue);
+    void StepNumericValue(double Step);
+    void StepLookupValue(double Step);
+    // A lookup cell standing for the drop-down's special row shows that row's text.
+    bool ShowsSpecRow(bool KeyInList) const;
     void StoreWidth(int Value);
     int ZeroWidth() const;
     void FontChanged();
