@@ -600,6 +600,7 @@ protected:
     virtual void GetSourceItemText(TWinControl* Control, int Index, String& Data);
     virtual void GetSourceItemObject(TWinControl* Control, int Index, TObject*& DataObject);
     void CNDrawItem(int Index, const TRect& Rect, TOwnerDrawState State) override;
+    TRect ItemFocusRect(const TRect& Rect) const override;
     void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) override;
     bool PaintsFocused() const override { return true; }
     void KeyPress(Char& Key) override;

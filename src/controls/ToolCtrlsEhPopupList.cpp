@@ -163,27 +163,16 @@ void TPopupListboxEh::CNDrawItem(int Index, const TRect& Rect, TOwnerDrawState S
 {
     if (TPopupListboxItemEh* item = ItemBehaviour(Index); item != nullptr && !item->DrawsFocusRect(this, Index))
         State.Exclude(odFocused);
-    if (FImageList == nullptr) {
-        TCustomListBox::CNDrawItem(Index, Rect, State);
-        return;
-    }
-    TCanvas* canvas = Canvas();
-    canvas->SetFont(Font());
-    canvas->Brush()->SetColor(Color());
-    if (State.Contains(odSelected)) {
-        canvas->Brush()->SetColor(clHighlight);
-        canvas->Font()->SetColor(clHighlightText);
-    }
-    if (Index < 0) {
-        canvas->FillRect(Rect);
-        return;
-    }
-    DrawItem(Index, Rect, State);
-    if (State.Contains(odFocused)) {
-        TRect focus = Rect;
+    TCustomListBox::CNDrawItem(Index, Rect, State);
+}
+
+// The image column stays outside the focus rectangle.
+TRect TPopupListboxEh::ItemFocusRect(const TRect& Rect) const
+{
+    TRect focus = Rect;
+    if (FImageList != nullptr)
         focus.Left += FImageList->Width() + 4;
-        canvas->DrawFocusRect(focus);
-    }
+    return focus;
 }
 
 void TPopupListboxEh::DrawItem(int Index, const TRect& Rect, TOwnerDrawState State)

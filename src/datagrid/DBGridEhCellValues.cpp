@@ -20,24 +20,8 @@ bool IsDateTimeType(TFieldType Type)
 
 bool IsCalendarType(TFieldType Type) { return Type != TFieldType::ftTime && IsDateTimeType(Type); }
 
-// The types a check box reads as 1 / not 1 and numeric stepping adds to.
-bool IsSteppedNumberType(TFieldType Type)
-{
-    switch (Type) {
-    case TFieldType::ftSmallint:
-    case TFieldType::ftInteger:
-    case TFieldType::ftWord:
-    case TFieldType::ftFloat:
-    case TFieldType::ftCurrency:
-    case TFieldType::ftBCD:
-    case TFieldType::ftFMTBcd:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool IsCheckboxNumberType(TFieldType Type) { return Type != TFieldType::ftWord && IsSteppedNumberType(Type); }
+// The numbers a check box reads as 1 / not 1; numeric stepping adds to every numeric type.
+bool IsCheckboxNumberType(TFieldType Type) { return Type != TFieldType::ftWord && IsNumericFieldType(Type); }
 
 // List[Index], empty outside the list: a PickList and a KeyList need not be of one length.
 String EntryOrEmpty(const TStrings* List, int Index)
@@ -279,7 +263,7 @@ int TColumnEh::ValueListIndex() const
         index = FKeyList->IndexOf(field->Text());
     else if (HasPickList())
         index = FPickList->IndexOf(field->Text());
-    else if (IsSteppedNumberType(field->DataType())) {
+    else if (IsNumericFieldType(field->DataType())) {
         if (field->IsNull())
             return -1;
         const double value = field->AsFloat();
@@ -389,7 +373,7 @@ void TColumnEh::StepListValue(const TStrings& List, double Step, bool ByValue)
 void TColumnEh::StepNumericValue(double Step)
 {
     TField* field = Field();
-    if (!IsSteppedNumberType(field->DataType()))
+    if (!IsNumericFieldType(field->DataType()))
         return;
     const double base = field->IsNull() ? -Step : field->AsFloat();
     try {

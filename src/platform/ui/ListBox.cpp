@@ -191,7 +191,7 @@ void TCustomListBox::CNDrawItem(int Index, const TRect& Rect, TOwnerDrawState St
     }
     DrawItem(Index, Rect, State);
     if (State.Contains(odFocused))
-        canvas->DrawFocusRect(Rect);
+        canvas->DrawFocusRect(ItemFocusRect(Rect));
 }
 
 void TCustomListBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState State)

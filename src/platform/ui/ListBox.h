@@ -62,6 +62,8 @@ protected:
     // One row as the platform draws an owner-drawn item: canvas in the selection colours, then
     // DrawItem, then the focus rectangle while the state holds odFocused. Index -1 only fills.
     virtual void CNDrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
+    // Where the focus rectangle of the item drawn in Rect goes: the whole row.
+    virtual TRect ItemFocusRect(const TRect& Rect) const { return Rect; }
     // The item's picture: OnDrawItem when set, else its text.
     virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
     // Whether the selected row shows the focus rectangle.
