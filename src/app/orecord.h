@@ -3,6 +3,7 @@
 // with its entry fields, totals and list; the database connection every window uses; the
 // settings file "os.ini"; the status-bar clock and the mouse-wheel hook.
 #include "platform/core/String.h"
+#include "app/BoundStatements.h"
 #include "platform/core/Variant.h"
 #include "platform/ui/Forms.h"
 
@@ -46,8 +47,9 @@ inline const String UnitPlaceholder = QStringLiteral("单位");
 inline const String GuestPlaceholder = QStringLiteral("请填写来客姓名...");
 inline const String NoDateLimit = QStringLiteral("不限制");
 
-// The named :parameters of a statement and their values.
-using TQueryParams = std::vector<std::pair<String, Variant>>;
+// The units an item is counted in, offered by every unit field.
+inline const std::initializer_list<const char*> UnitChoices = {"", "支", "个", "张", "盒", "件", "箱", "台", "本", "瓶", "把", "块", "部"};
+
 
 // A stored page index that names no page shows the nearest page.
 int ClampPageIndex(int Index, int PageCount);
@@ -347,8 +349,6 @@ private:
     // The issue record alone, from the fields of the issue or the stock-in page.
     void InsertIssue(TComboBox* Name, TComboBox* Department, TComboBox* Quantity, TComboBox* Unit, TComboBox* Item,
                      TComboBox* Type, TDateTimePicker* Date, TComboBox* Remark);
-    void ExecSql(TADOQuery* Query, const String& Sql, const TQueryParams& Params);
-    void OpenSql(TADOQuery* Query, const String& Sql, const TQueryParams& Params = {});
     void BindSummaryMenus();
     void BindQueryEvents();
     // The code searches, then the lists every entry combo fills as it opens.

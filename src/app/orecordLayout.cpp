@@ -30,7 +30,6 @@ namespace {
 // Entry lists the fields offer before the database fills them.
 const std::initializer_list<const char*> Departments = {"办公室", "销售公司", "制造部", "技术中心", "品质保证部"};
 const std::initializer_list<const char*> Quantities = {"", "1", "2", "3", "4", "5", "6", "7", "8", "9"};
-const std::initializer_list<const char*> Units = {"", "支", "个", "张", "盒", "件", "箱", "台", "本", "瓶", "把", "块", "部"};
 const std::initializer_list<const char*> DateOperators = {"不限制", "=", "<", ">", "介于", "<=", ">="};
 const std::initializer_list<const char*> QuickFilters = {"", "本年", "本月", "本周", "本日", "全部"};
 
@@ -41,92 +40,12 @@ const String ItemHint = QStringLiteral("设置物品名称编号（字母）可�
 constexpr int Row1 = 20;
 constexpr int Row2 = 50;
 constexpr int Row3 = 80;
-constexpr int FieldHeight = 21;
-
-TLabel* AddLabel(TComponent* Owner, TWinControl* Parent, int Left, int Top, const char* Caption, TColor Colour = clWindowText)
-{
-    auto* label = Place<TLabel>(Owner, Parent, nullptr, Left, Top + 4, 0, 0);
-    label->SetCaption(String::fromUtf8(Caption));
-    label->Font()->SetColor(Colour);
-    return label;
-}
-
-// The red mark after a field that must be filled.
-void AddRequiredMark(TComponent* Owner, TWinControl* Parent, int Left, int Top)
-{
-    AddLabel(Owner, Parent, Left, Top, "*", clRed);
-}
-
-void AddItems(TComboBox* Combo, std::initializer_list<const char*> Items)
-{
-    for (const char* item : Items)
-        Combo->Items()->Add(String::fromUtf8(item));
-}
-
-TComboBox* AddCombo(TComponent* Owner, TWinControl* Parent, const char* Name, int Left, int Top, int Width, int MaxLength,
-                    std::initializer_list<const char*> Items = {})
-{
-    auto* combo = Place<TComboBox>(Owner, Parent, Name, Left, Top, Width, FieldHeight);
-    combo->SetMaxLength(MaxLength);
-    AddItems(combo, Items);
-    return combo;
-}
-
-// A field at FieldLeft with its caption at LabelLeft.
-TComboBox* AddField(TComponent* Owner, TWinControl* Parent, const char* Caption, const char* Name, int LabelLeft,
-                    int FieldLeft, int Top, int Width, int MaxLength, std::initializer_list<const char*> Items = {})
-{
-    AddLabel(Owner, Parent, LabelLeft, Top, Caption);
-    return AddCombo(Owner, Parent, Name, FieldLeft, Top, Width, MaxLength, Items);
-}
-
-void GiveHint(TControl* Control, const String& Hint)
-{
-    Control->SetHint(Hint);
-    Control->SetShowHint(true);
-}
 
 TDateTimePicker* AddDatePicker(TComponent* Owner, TWinControl* Parent, const char* Name, int Left, int Top)
 {
     auto* picker = Place<TDateTimePicker>(Owner, Parent, Name, Left, Top, 98, FieldHeight);
     picker->SetFormat(QStringLiteral("yyyy-MM-dd"));
     return picker;
-}
-
-template <class TButtonClass>
-TButtonClass* AddButton(TComponent* Owner, TWinControl* Parent, const char* Name, int Left, int Top, int Width, const char* Caption)
-{
-    auto* button = Place<TButtonClass>(Owner, Parent, Name, Left, Top, Width, 25);
-    button->SetCaption(String::fromUtf8(Caption));
-    return button;
-}
-
-TMenuItem* AddMenuItem(TComponent* Owner, TMenuItem* Parent, const char* Name, const char* Caption)
-{
-    auto* item = new TMenuItem(Owner);
-    if (Name != nullptr)
-        item->SetName(String::fromUtf8(Name));
-    item->SetCaption(String::fromUtf8(Caption));
-    Parent->Add(item);
-    return item;
-}
-
-TADOQuery* AddQuery(TComponent* Owner, TADOConnection* Connection, const char* Name, const char* Sql, bool ParamCheck)
-{
-    auto* query = new TADOQuery(Owner);
-    query->SetName(String::fromUtf8(Name));
-    query->SetConnection(Connection);
-    query->SetParamCheck(ParamCheck);
-    query->SQL()->SetText(String::fromUtf8(Sql));
-    return query;
-}
-
-TDataSource* AddDataSource(TComponent* Owner, const char* Name, TADOQuery* DataSet)
-{
-    auto* source = new TDataSource(Owner);
-    source->SetName(String::fromUtf8(Name));
-    source->SetDataSet(DataSet);
-    return source;
 }
 
 // The totals under a page's entry group: "共计：" count "条记录。" "共计：" total "件。", the tips
@@ -316,7 +235,7 @@ void TMF1::CreateIssuePage()
     ComboBox2 = AddField(this, g, "物品类型：", "ComboBox2", 8, 72, Row2, 120, 20);
     ComboBox7 = AddField(this, g, "数量：", "ComboBox7", 212, 276, Row2, 56, 5, Quantities);
     AddRequiredMark(this, g, 334, Row2);
-    ComboBox6 = AddCombo(this, g, "ComboBox6", 344, Row2, 44, 8, Units);
+    ComboBox6 = AddCombo(this, g, "ComboBox6", 344, Row2, 44, 8, UnitChoices);
     ComboBox8 = AddField(this, g, "领用日期：", "ComboBox8", 406, 470, Row2, 60, 0, DateOperators);
     ComboBox8->SetText(NoDateLimit);
     DateTimePicker1 = AddDatePicker(this, g, "DateTimePicker1", 534, Row2);
@@ -349,7 +268,7 @@ void TMF1::CreateGiftPage()
     ComboBox12 = AddField(this, g, "规格类型：", "ComboBox12", 8, 72, Row2, 96, 20);
     ComboBox15 = AddField(this, g, "数量：", "ComboBox15", 182, 218, Row2, 50, 5, Quantities);
     AddRequiredMark(this, g, 270, Row2);
-    ComboBox14 = AddCombo(this, g, "ComboBox14", 280, Row2, 60, 8, Units);
+    ComboBox14 = AddCombo(this, g, "ComboBox14", 280, Row2, 60, 8, UnitChoices);
     ComboBox14->SetText(UnitPlaceholder);
     ComboBox16 = AddField(this, g, "日期：", "ComboBox16", 372, 410, Row2, 60, 0, DateOperators);
     ComboBox16->SetText(NoDateLimit);
@@ -389,7 +308,7 @@ void TMF1::CreateStockInPage()
     GiveHint(ComboBox23, QStringLiteral("设置供应商编号（字母）可以实现拼音检索。"));
     ComboBox29 = AddField(this, g, "数量：", "ComboBox29", 590, 626, Row1, 44, 5, Quantities);
     AddRequiredMark(this, g, 672, Row1);
-    ComboBox28 = AddCombo(this, g, "ComboBox28", 680, Row1, 52, 8, Units);
+    ComboBox28 = AddCombo(this, g, "ComboBox28", 680, Row1, 52, 8, UnitChoices);
 
     AddLabel(this, g, 8, Row2, "单价：");
     Edit1 = Place<TEdit>(this, g, "Edit1", 72, Row2, 64, FieldHeight);

@@ -14,30 +14,6 @@
 #include "platform/ui/Memo.h"
 #include "platform/ui/Menus.h"
 
-namespace {
-
-void SetParams(TADOQuery* Query, const String& Sql, const TQueryParams& Params)
-{
-    Query->Close();
-    Query->SQL()->SetText(Sql);
-    for (const auto& [name, value] : Params)
-        Query->Parameters()->ParamByName(name)->SetValue(value);
-}
-
-}  // namespace
-
-void TMF1::ExecSql(TADOQuery* Query, const String& Sql, const TQueryParams& Params)
-{
-    SetParams(Query, Sql, Params);
-    Query->ExecSQL();
-}
-
-void TMF1::OpenSql(TADOQuery* Query, const String& Sql, const TQueryParams& Params)
-{
-    SetParams(Query, Sql, Params);
-    Query->Open();
-}
-
 void TMF1::Button2Click(TObject* Sender)
 {
     ComboBox3->SetText(String());

@@ -269,3 +269,5 @@ TSQLiteStatement TSQLiteDatabase::Prepare(const String& Sql, const String& Shown
 }
 
 int TSQLiteDatabase::Changes() const { return sqlite3_changes(FHandle); }
+
+std::int64_t TSQLiteDatabase::LastInsertRowId() const { return sqlite3_last_insert_rowid(FHandle); }

@@ -81,6 +81,8 @@ public:
     TSQLiteStatement Prepare(const String& Sql, const String& Shown) const;
     TSQLiteStatement Prepare(const String& Sql) const { return Prepare(Sql, Sql); }
     int Changes() const;
+    // The id of the row the last insert on this connection made, whoever else writes the file.
+    std::int64_t LastInsertRowId() const;
     sqlite3* Handle() const { return FHandle; }
 
     // Opens an existing database file only to read it: nothing is created, converted or written.

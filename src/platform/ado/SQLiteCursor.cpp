@@ -322,7 +322,9 @@ TKeysetSql SplitKeysetSql(const String& KeysetSql)
         }
     }
     TKeysetSql sql;
-    sql.Head = JoinTokens(tokens.begin(), tokens.begin() + 4).mid(1);
+    // Spelled out, whatever case the statement wrote its keywords in, as the other statements
+    // take the head apart by these words.
+    sql.Head = QStringLiteral("select id from") + JoinTokens(tokens.begin() + 3, tokens.begin() + 4);
     sql.Where = JoinTokens(tokens.begin() + 4, order);
     if (order != tokens.end()) {
         sql.Order = JoinTokens(order, tokens.end());

@@ -55,8 +55,12 @@ void TWinControl::CreateHandle()
 {
     if (FHost)
         return;
-    if (FParent != nullptr)
+    if (FParent != nullptr) {
         FParent->HandleNeeded();
+        // A parent made now makes its children's windows, this one's among them.
+        if (FHost)
+            return;
+    }
     FControlState.Include(csCreating);
     CreateWnd();
     FControlState.Exclude(csCreating);

@@ -329,4 +329,13 @@ TEST(CursorStatementsTest, ASingleTableListCountsReadsAndTurnsItsOrderRound)
     EXPECT_EQ(CursorStatements(statement).size(), 3u);
 }
 
+TEST_F(SQLiteCursorTest, KeywordsInAnyCaseOpenTheList)
+{
+    Open(QStringLiteral("Select * From oprint Where 部门 Like :dept Order By 日期 Desc,id Desc"), "技术%");
+    EXPECT_EQ(FQuery.RecordCount(), Records / 2);
+    EXPECT_EQ(Id(), Records - 1);
+    FQuery.Last();
+    EXPECT_EQ(Id(), 1);
+}
+
 }  // namespace

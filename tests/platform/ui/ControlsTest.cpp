@@ -6,6 +6,7 @@
 #include "platform/ui/Edit.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Panel.h"
 #include "platform/ui/PlatformMetrics.h"
 #include "platform/ui/UiTestSupport.h"
 
@@ -676,3 +677,26 @@ TEST(FormsTest, ScreenCursorOverridesEveryWindowUntilDefault)
 }
 
 }  // namespace
+
+// The first window asked for may be a nested control's: making it makes every window from the
+// form down once, and each control keeps the window its parent's window holds.
+TEST(WindowCreationTest, AskingANestedControlForItsWindowFirstMakesEachWindowOnce)
+{
+    TForm form(nullptr);
+    auto* panel = new TPanel(&form);
+    panel->SetParent(&form);
+    auto* first = new TEdit(&form);
+    first->SetParent(panel);
+    auto* second = new TEdit(&form);
+    second->SetParent(panel);
+    second->SetText(QStringLiteral("kept"));
+
+    QWidget* secondWindow = second->Handle();
+    EXPECT_EQ(secondWindow->parentWidget(), panel->Handle());
+    EXPECT_EQ(first->Handle()->parentWidget(), panel->Handle());
+    EXPECT_EQ(panel->Handle()->parentWidget(), form.Handle());
+    EXPECT_EQ(second->Handle(), secondWindow);
+    EXPECT_EQ(second->Text(), QStringLiteral("kept"));
+    first->SetText(QStringLiteral("typed"));
+    EXPECT_EQ(first->Text(), QStringLiteral("typed"));
+}
