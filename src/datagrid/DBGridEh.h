@@ -1216,6 +1216,8 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
+    // A right-button release over a data column with a PopupMenu of its own pops that menu up.
+    void DefaultHandler(TMessage& Message) override;
 
     // The virtual operations of the data grid (other concerns add theirs below).
     virtual bool AcquireFocus();
@@ -1279,6 +1281,7 @@ private:
     void MemTableRowsChanged(IMemTableEh* Table) override;
 
     void HandleRemovedComponent(TComponent* AComponent);
+    bool PopUpColumnMenu(TPoint At);
     // Keeps dgColumnResize and the pair dghColumnResize, dghColumnMove in step.
     void SyncColumnSizingOptions(TDBGridOptions& NewOptions, TDBGridEhOptions& NewOptionsEh) const;
     void ApplyBaseOptions();

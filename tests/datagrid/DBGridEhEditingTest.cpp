@@ -3,6 +3,9 @@
 #include "DBGridEhCoreSupport.h"
 
 #include "platform/data/DataSet.h"
+#include "platform/ui/Menus.h"
+
+#include <QMenu>
 
 namespace {
 
@@ -87,6 +90,29 @@ TEST_F(DBGridEhEditingTest, AFieldAskedToTakeTheFocusMakesItsColumnCurrent)
 {
     Data->FieldByName(AmountField)->FocusControl();
     EXPECT_EQ(Grid->FocusedColumnField(), Data->FieldByName(AmountField));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DBGridEhCoreFixture, ARightClickOverAColumnWithItsOwnMenuPopsItUp)
+{
+    TPopupMenu Menu(nullptr);
+    int popups = 0;
+    Menu.OnPopup = [&](TObject*) { ++popups; };
+    AddColumn(u"名称"_s)->SetPopupMenu(&Menu);
+    AddColumn(QtyField);
+    Grid->SetDataSource(Source.get());
+    const TRect Name = Grid->CellPixelRect(1, 2);
+    const TRect Qty = Grid->CellPixelRect(2, 2);
+    SendMessage(Grid, WM_RBUTTONUP, 0, MAKELPARAM(Qty.Left + 3, Qty.Top + 3));
+    EXPECT_EQ(popups, 0);
+    SendMessage(Grid, WM_RBUTTONUP, 0, MAKELPARAM(Name.Left + 3, Name.Top + 3));
+    EXPECT_EQ(popups, 1);
+    EXPECT_EQ(Menu.PopupComponent(), Grid);
+    if (QMenu* Shown = Menu.Handle())
+        Shown->close();
 }
 
 }  // namespace
