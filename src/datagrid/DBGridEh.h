@@ -1108,7 +1108,7 @@ public:
 
     bool Loading() const;
     bool Designing() const;
-    bool Destroying() const;
+    bool BeingDestroyed() const;
     // The fonts, the column fonts and the column widths scale by M / D.
     void ChangeScale(int M, int D);
 
