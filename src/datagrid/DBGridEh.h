@@ -1156,6 +1156,8 @@ public:
     int EditButtonHeight() const { return FEditButtonHeight; }
     // A data row is taller than one line of text.
     bool RowsHoldSeveralLines() const { return FRowsHoldSeveralLines; }
+    // The last grid column with a positive width, as the column widths were last applied.
+    int LastWidthColumn() const { return FLastWidthColumn; }
     // The colour of the lines between fixed cells, set by the last rebuild.
     TColor FixedCellLineColor() const { return FFixedCellLineColor; }
 
