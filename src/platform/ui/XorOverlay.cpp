@@ -4,15 +4,18 @@
 
 void TXorOverlay::SetSize(int Width, int Height)
 {
-    if (Width == FImage.width() && Height == FImage.height())
+    if (Width == FWidth && Height == FHeight)
         return;
-    FImage = QImage(Width, Height, QImage::Format_RGB32);
-    Clear();
+    FWidth = Width;
+    FHeight = Height;
+    FImage = QImage();
+    FDrawn = false;
 }
 
 void TXorOverlay::Clear()
 {
-    FImage.fill(0u);
+    if (FDrawn)
+        FImage.fill(0u);
     FDrawn = false;
 }
 
@@ -28,6 +31,10 @@ void TXorOverlay::PaintOnto(QPainter& Painter) const
 
 QImage& TXorOverlay::Image()
 {
+    if (FImage.isNull()) {
+        FImage = QImage(FWidth, FHeight, QImage::Format_RGB32);
+        FImage.fill(0u);
+    }
     FDrawn = true;
     return FImage;
 }

@@ -15,10 +15,11 @@ class QPainter;
 
 class TXorOverlay {
 public:
-    // Resizing forgets what was drawn.
+    // Resizing forgets what was drawn. The image itself is made at the first drawing: a window
+    // resized often (a grid's scroll bar coming and going at every requery) pays nothing.
     void SetSize(int Width, int Height);
-    int Width() const { return FImage.width(); }
-    int Height() const { return FImage.height(); }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
     void Clear();
     // True while nothing has been drawn since the last Clear or SetSize.
     bool IsEmpty() const { return !FDrawn; }
@@ -34,6 +35,8 @@ public:
     std::function<void()> OnChange;
 
 private:
-    QImage FImage;
+    QImage FImage;  // null until drawn into
+    int FWidth = 0;
+    int FHeight = 0;
     bool FDrawn = false;
 };
