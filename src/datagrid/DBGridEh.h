@@ -10,6 +10,7 @@
 #include "controls/GridsEh.h"
 #include "controls/PropFilerEh.h"
 #include "controls/ToolCtrlsEh.h"
+#include "datagrid/DBGridEhCellParams.h"
 #include "datagrid/DBSumLst.h"
 #include "platform/core/Alignment.h"
 #include "platform/core/Collection.h"
@@ -724,6 +725,18 @@ public:
     // Runs before a cell value is stored; Handled stops the store.
     std::function<void(TColumnEh* Column, String& Text, Variant& Value, bool& UseText, bool& Handled)> OnUpdateData;
 
+    // Cell parameters.
+    using TGetColCellParamsEventEh = std::function<void(TColumnEh* Sender, bool EditMode, TColCellParamsEh* Params)>;
+    // Params as this column shows the current record, before any handler changes them.
+    virtual void InitCellParams(TColCellParamsEh* Params) const;
+    // The column's OnGetCellParams, when set.
+    virtual void FireGetCellParams(bool EditMode, TColCellParamsEh* Params);
+    // Whether the current record's cell is edited as text, after the column's OnGetCellParams.
+    bool EffectiveTextEditing();
+    const TGetColCellParamsEventEh& OnGetCellParams() const { return FOnGetCellParams; }
+    // Repaints the grid.
+    void SetOnGetCellParams(TGetColCellParamsEventEh Value);
+
 protected:
     const char* ClassName() const override { return "TColumnEh"; }
     virtual std::unique_ptr<TEditButtonsEh> MakeEditButtons();
@@ -750,6 +763,8 @@ private:
     // The field edits go to: a lookup field's first key field.
     TField* EditedField() const;
     bool GridAllowsEditing() const;
+    // The column's OnGetCellParams in edit mode leaves the cell writable.
+    bool CellParamsAllowEditing();
     void StepListValue(const TStrings& List, double Step, bool ByValue);
     void StepNumericValue(double Step);
     void StepLookupValue(double Step);
@@ -815,6 +830,7 @@ private:
     std::unique_ptr<TColumnDropDownBoxEh> FDropDownBox;
     std::unique_ptr<TStringList> FPickList;
     std::unique_ptr<TStringList> FKeyList;
+    TGetColCellParamsEventEh FOnGetCellParams;
 };
 
 // The published column class of the grid.
@@ -976,6 +992,21 @@ public:
     // Column is going away: nothing of the grid points at it afterwards.
     void ColumnDestroyed(TColumnEh* Column);
 
+    // Cell drawing
+    // The parameters of the data cell being painted or edited, refilled for every cell.
+    TColCellParamsEh* CellParams() { return &FCellParams; }
+    using TGetCellEhParamsEvent =
+        std::function<void(TObject* Sender, TColumnEh* Column, TFont* AFont, TColor& Background, TGridDrawState State)>;
+    using TDrawColumnEhCellEvent =
+        std::function<void(TObject* Sender, const TRect& Rect, int DataCol, TColumnEh* Column, TGridDrawState State)>;
+    using TDrawDataCellEvent = std::function<void(TObject* Sender, const TRect& Rect, TField* Field, TGridDrawState State)>;
+    // Raised for each data cell with the dataset on the cell's record.
+    TGetCellEhParamsEvent OnGetCellParams;
+    TDrawColumnEhCellEvent OnDrawColumnCell;
+    // Only while the columns are the default ones.
+    TDrawDataCellEvent OnDrawDataCell;
+    virtual void RaiseGetCellParams(TColumnEh* Column, TFont* AFont, TColor& Background, TGridDrawState State);
+
 protected:
     const char* ClassName() const override { return "TCustomDBGridEh"; }
     void Loaded() override;
@@ -1008,4 +1039,7 @@ private:
     TBiDiMode FBiDiMode = TBiDiMode::bdLeftToRight;
     int FLayoutLock = 0;
     bool FLayoutPending = false;
+
+    // Cell drawing
+    TColCellParamsEh FCellParams;
 };

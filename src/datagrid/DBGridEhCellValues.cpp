@@ -187,6 +187,8 @@ bool TColumnEh::CanEditCell(bool StartEdit)
         return false;
     if (field->IsBlob() && !field->OnSetText)
         return false;
+    if (!CellParamsAllowEditing())
+        return false;
     TCustomDBGridEh* grid = OwningGrid();
     if (!StartEdit || grid == nullptr)
         return true;

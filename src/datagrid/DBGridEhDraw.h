@@ -1,0 +1,145 @@
+#pragma once
+// What the data grid's cell painters share: the text writers (alignment, layout, margins, end
+// ellipsis, word wrap, vertical text), clipped images, check boxes and buttons in cells, the
+// fixed-cell backgrounds, the grid's glyphs and the two glyph image lists every grid uses, and
+// the highlight choices of data and fixed cells.
+#include "controls/GridsEh.h"
+#include "controls/ToolCtrlsEh.h"
+#include "platform/core/Alignment.h"
+#include "platform/core/String.h"
+#include "platform/ui/Colors.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/Types.h"
+
+class TBitmap;
+class TCanvas;
+class TFont;
+class TImageList;
+
+// --- Text ---------------------------------------------------------------------------------------
+
+// Text cut to fit MaxWidth with "..." appended: the first step drops two characters, each further
+// step one more. A text that fits comes back unchanged.
+String ShortenTextWithEllipsis(const String& Text, TCanvas* Canvas, int MaxWidth);
+
+// Text in ARect in the canvas's font and brush. A single line is placed by Alignment (right-aligned
+// text ends 3 pixels before the right edge) and Layout, after the margins, and clipped to ARect;
+// WordWrap lays it out in lines (DrawTextInRect). The background is filled only with
+// FillBackground; otherwise the brush is left clear for the text and restored afterwards.
+void WriteTextInCell(TCanvas* Canvas, const TRect& ARect, bool FillBackground, TAlignment Alignment,
+                     TTextLayout Layout, bool EndEllipsis, bool WordWrap, const String& Text, int TopMargin,
+                     int LeftMargin);
+
+// Text laid out in ARect less the margins (LeftMargin on both sides), broken into lines when
+// WordWrap, shortened with "..." when EndEllipsis. Centred and bottom layouts place the measured
+// block; a block taller than the rectangle is clipped to it.
+void DrawTextInRect(TCanvas* Canvas, const TRect& ARect, const String& Text, TAlignment Alignment, TTextLayout Layout,
+                    bool WordWrap, bool EndEllipsis, int LeftMargin, int TopMargin);
+
+// Text turned by 90 degrees, reading upwards, in the canvas's font: across the cell by Alignment
+// (left: after Margin), along it by Layout (bottom, the default: Margin above the bottom; top:
+// Margin below the top; centre). Returns the text's length in pixels.
+int DrawVerticalText(TCanvas* Canvas, const TRect& ARect, bool FillBackground, const String& Text,
+                     TAlignment Alignment, TTextLayout Layout, int Margin);
+
+// The canvas clipped to ARect until RestoreNarrowedClip, which gets the value returned.
+int NarrowCanvasClip(TCanvas* Canvas, const TRect& ARect);
+void RestoreNarrowedClip(TCanvas* Canvas, int Saved);
+
+// Image ImageIndex placed left, right or centred (plus XOffset) and centred vertically in ARect;
+// an image that sticks out of ARect is clipped to it.
+void DrawGraphicClipped(TImageList* Images, TCanvas* Canvas, TAlignment Alignment, int XOffset, int ImageIndex,
+                        const TRect& ARect);
+void DrawGraphicClipped(TBitmap* Graphic, TCanvas* Canvas, TAlignment Alignment, int XOffset, const TRect& ARect);
+
+// --- Cell contents ------------------------------------------------------------------------------
+
+// A check box of the system's size centred in ARect with State 0, 1 or 2 (unchecked, checked,
+// grayed); in a cell lower than the box, the box starts at the top and is cut at the bottom.
+void PaintCheckBoxInCell(TCanvas* Canvas, const TRect& ARect, int State, bool Flat);
+
+// An edit button in a cell: ebsGlyphEh shows Glyph (may be nullptr) centred in a sunken frame (flat:
+// a framed button-face box), the other styles their face. Transparency (0..100) lets that much of
+// what is under the button show through.
+void PaintCellButton(TCanvas* Canvas, const TRect& ARect, TEditButtonStyleEh Style, TBitmap* Glyph, bool Flat,
+                     bool Pressed, int Transparency);
+
+// The background of a fixed (title, indicator, footer) cell. Themed raised cells: a gradient in a
+// flat grid, else the theme's header item (pressed when Down or Hot) over ThemeRect (ARect when
+// empty); raised cells of a flat grid with themes: a gradient from clBtnHighlight to the brush;
+// every other cell a plain fill with the brush.
+void FillFixedCellBackground(TCanvas* Canvas, const TRect& ARect, bool Themed, bool Raised, bool Flat,
+                             const TRect& ThemeRect, bool Down, bool Hot);
+
+// --- Glyphs -------------------------------------------------------------------------------------
+
+// The indicator's glyph kinds, also the image indexes of GridIndicatorImages.
+enum : int {
+    igkCurrentEh = 0,
+    igkEditingEh = 1,
+    igkInsertingEh = 2,
+    igkSelectedEh = 3,
+    igkCurrentSelectedEh = 4,
+    igkHighlightArrowEh = 6
+};
+
+// The record indicator centred in ARect: themed, a 6 x 11 right-pointing arrow in a colour by Kind
+// (dark for the current record, light for a selected one, IncSearchColor while searching: kind
+// 4), nothing for kinds 5 and above; classic, image Kind of GridIndicatorImages.
+void PaintIndicatorGlyph(TCanvas* Canvas, const TRect& ARect, int Kind, bool Themed, TColor IncSearchColor);
+// An 8 x 4 downward triangle centred in ARect, in Color darkened (less when Highlighted) with a
+// white edge; classic, the drop-down image of GridSortMarkerImages.
+void PaintDropDownSign(TCanvas* Canvas, const TRect& ARect, TColor Color, bool Highlighted, bool Themed);
+// A 6 x 6 funnel in Color centred in ARect.
+void PaintTitleFilterGlyph(TCanvas* Canvas, const TRect& ARect, TColor Color);
+
+// --- Glyph image lists --------------------------------------------------------------------------
+
+// The colour the highlighted indicator arrow (image 6) is filled with; yellow at start.
+TColor GridHighlightArrowColor();
+// Renders image 6 again in the new colour.
+void SetGridHighlightArrowColor(TColor Value);
+
+// The shared lists, loaded on first use and kept until the program ends.
+// Indicator: 0 current record, 1 editing, 2 inserting, 3 selected, 4 current and selected,
+// 5 the arrow to be rendered on the highlight colour, 6 that arrow rendered.
+TImageList* GridIndicatorImages();
+// Sort markers: 0 down, 1 up, 2 drop-down sign, 3 down and 4 up in their highlighted form.
+TImageList* GridSortMarkerImages();
+// Fills both lists from the program's glyph bitmaps.
+void LoadGridGlyphs();
+// Puts the arrow on the highlight colour as image 6 of the indicator list (replacing it).
+void RenderHighlightArrowGlyph();
+// One of the program's glyph bitmaps by its name ("DBGARROWEH", "DBEDITEH", "DBINSERTEH",
+// "DBMULTIDOTEH", "DBMULTIARROWEH", "DBGARROWEHW", "DBSMDOWNEH", "DBSMUPEH", "DROPDOWNEH",
+// "DBSMDOWNEH_1", "DBSMUPEH_1"), drawn into Bitmap; EResNotFound for another name.
+void LoadGridGlyphBitmap(TBitmap* Bitmap, const String& Name);
+
+// --- Highlight choices --------------------------------------------------------------------------
+
+// What decides the look of a data cell.
+struct TDataCellHighlightEh {
+    bool InSelection = false;          // the grid's selection holds the cell
+    bool NothingSelected = true;       // the selection is empty
+    bool GridFocused = false;          // the grid or its editor holds the focus
+    bool HighlightFocus = false;       // dghHighlightFocus
+    bool RowHighlight = false;         // dghRowHighlight
+    bool RowSelect = false;            // dgRowSelect
+    bool AlwaysShowSelection = false;  // dgAlwaysShowSelection
+    bool CurrentRow = false;
+    bool CurrentCell = false;
+    bool UpdatesSuppressed = false;
+};
+
+// True when the cell is highlighted: then State holds gdSelected and Background and the font
+// colour are the highlight's (the focused look, the unfocused current cell's, or the button face).
+bool PickDataCellHighlightColors(const TDataCellHighlightEh& Cell, TGridDrawState& State, TColor& Background,
+                                 TFont* Font);
+// A selected fixed cell: indicator and title-area cells of data columns dark grey with white
+// text; footers and the rest the highlight while the grid is focused, else the button face.
+void PickFixedCellHighlightColors(bool Selected, bool IndicatorOrTitle, bool GridFocused, TColor& Background,
+                                  TFont* Font);
+// The background of a data row: OddRowColor or EvenRowColor by RecNo when the column keeps the
+// grid's colour, the two differ and the record numbers are known; else the column's colour.
+TColor OddEvenRowColor(TColor ColumnColor, TColor GridColor, TColor OddRowColor, TColor EvenRowColor,
+                       bool RecordNumbersKnown, int RecNo);
