@@ -1007,6 +1007,18 @@ public:
     TDrawDataCellEvent OnDrawDataCell;
     virtual void RaiseGetCellParams(TColumnEh* Column, TFont* AFont, TColor& Background, TGridDrawState State);
 
+    // Footer values
+    // The text of footer row Row (0 = first) of Column, from the footer FooterForRow gives:
+    // sums, averages and counts read from the sum list and formatted by the summed field's type,
+    // the current record's field value, or the static text. Never raises.
+    virtual void ComputeFooterText(int Row, TColumnEh* Column, String& Text);
+    // Lets OnGetFooterParams change the text, font, background and alignment of a footer cell.
+    virtual void RaiseGetFooterParams(int DataCol, int Row, TColumnEh* Column, TFont* AFont, TColor& Background,
+                                      TAlignment& Alignment, TGridDrawState State, String& Text);
+    std::function<void(TObject* Sender, int DataCol, int Row, TColumnEh* Column, TFont* AFont, TColor& Background,
+                       TAlignment& Alignment, TGridDrawState State, String& Text)>
+        OnGetFooterParams;
+
 protected:
     const char* ClassName() const override { return "TCustomDBGridEh"; }
     void Loaded() override;
