@@ -13,6 +13,8 @@
 
 class TBitmap;
 class TCanvas;
+class TColCellParamsEh;
+class TColumnEh;
 class TFont;
 class TImageList;
 
@@ -70,6 +72,25 @@ void PaintCellButton(TCanvas* Canvas, const TRect& ARect, TEditButtonStyleEh Sty
 // every other cell a plain fill with the brush.
 void FillFixedCellBackground(TCanvas* Canvas, const TRect& ARect, bool Themed, bool Raised, bool Flat,
                              const TRect& ThemeRect, bool Down, bool Hot);
+
+// How a data cell's contents are drawn.
+struct TDataCellLookEh {
+    bool Raised = false;           // 3D look of the cell
+    bool Themed = false;           // raised and drawn by the theme
+    bool Flat = false;             // the grid's Flat style
+    bool DrawGraphicData = false;  // pictures of graphic fields rather than their text
+};
+
+// The rectangle a picture of PictureWidth x PictureHeight takes in ARect: scaled down, keeping its
+// aspect, when larger than the cell either way; centred.
+TRect GraphicCellRect(int PictureWidth, int PictureHeight, const TRect& ARect);
+
+// The default contents of a data cell from Params (its text, image index, check state, font and
+// background) by Column's cell kind: text with the column's ellipsis, word wrap and layout, an
+// image beside the text or alone, a check box, a picture. The canvas's font and brush are set
+// from Params; the cell is filled unless FillBackground is false.
+void PaintDataCellContents(TCanvas* Canvas, const TRect& ARect, TColumnEh* Column, TColCellParamsEh* Params,
+                           const TDataCellLookEh& Look, bool FillBackground = true);
 
 // --- Glyphs -------------------------------------------------------------------------------------
 
