@@ -92,6 +92,22 @@ TRect GraphicCellRect(int PictureWidth, int PictureHeight, const TRect& ARect);
 void PaintDataCellContents(TCanvas* Canvas, const TRect& ARect, TColumnEh* Column, TColCellParamsEh* Params,
                            const TDataCellLookEh& Look, bool FillBackground = true);
 
+// How a column title is drawn.
+struct TTitleLookEh {
+    bool Raised = false;
+    bool Flat = false;
+    bool Pressed = false;      // the title button is held down: the contents move by a pixel
+    bool Highlighted = false;  // drawn selected: the sort index in white
+    int SortedColumns = 0;     // columns with a sort marker; from 2 on the index is shown
+    int VerticalMargin = 10;   // of vertical captions
+};
+
+// A column title's contents over the filled cell: the caption (or the title's image from
+// TitleImages instead), across or, for vertical titles, upwards, and at the right the sort marker
+// with the sort index while there is room for them.
+void PaintColumnTitleContents(TCanvas* Canvas, const TRect& ARect, TColumnEh* Column, const String& Caption,
+                              TImageList* TitleImages, const TTitleLookEh& Look);
+
 // --- Glyphs -------------------------------------------------------------------------------------
 
 // The indicator's glyph kinds, also the image indexes of GridIndicatorImages.

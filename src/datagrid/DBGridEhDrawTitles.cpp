@@ -1,0 +1,105 @@
+// A column title's caption, image and sort marker.
+#include "datagrid/DBGridEh.h"
+#include "datagrid/DBGridEhDraw.h"
+#include "datagrid/DBGridEhFonts.h"
+
+#include "platform/core/SysUtils.h"
+#include "platform/ui/Canvas.h"
+#include "platform/ui/ImageList.h"
+
+namespace {
+
+constexpr int SortMarkerReserve = 16;
+
+// The marker image and the index at the right of a title, and the text area left for the
+// caption: the marker goes first when the area gets too narrow, then the index.
+struct TSortMarkPlacementEh {
+    bool ShowMarker = false;
+    bool ShowIndex = false;
+    String Index;
+    int IndexWidth = 0;
+};
+
+TSortMarkPlacementEh PlaceSortMark(TCanvas* Canvas, const TColumnTitleEh* Title, int SortedColumns, TRect& TextArea)
+{
+    TSortMarkPlacementEh place;
+    if (Title->SortMarker() == TSortMarkerEh::smNoneEh)
+        return place;
+    place.ShowMarker = true;
+    if (SortedColumns >= 2 && Title->SortIndex() > 0) {
+        place.ShowIndex = true;
+        place.Index = IntToStr(Title->SortIndex());
+        TFont saved;
+        saved.Assign(Canvas->Font());
+        Canvas->Font()->Assign(const_cast<TFont*>(&SortMarkerFont()));
+        place.IndexWidth = Canvas->TextWidth(place.Index);
+        Canvas->Font()->Assign(&saved);
+    }
+    // As TColumnTitleEh::SortMarkerAreaWidth: the marker's 16 pixels, the index beside them.
+    TextArea.Right -= SortMarkerReserve + place.IndexWidth;
+    const int imageWidth = GridSortMarkerImages()->Width();
+    if (TextArea.Width() < imageWidth) {
+        place.ShowMarker = false;
+        TextArea.Right += SortMarkerReserve - 2;
+    }
+    if (TextArea.Width() < imageWidth && place.ShowIndex) {
+        place.ShowIndex = false;
+        TextArea.Right += place.IndexWidth + 2;
+    }
+    return place;
+}
+
+void PaintSortMark(TCanvas* Canvas, const TRect& ARect, const TColumnTitleEh* Title,
+                   const TSortMarkPlacementEh& Place, bool Highlighted)
+{
+    const int indexWidth = Place.ShowIndex ? Place.IndexWidth : 0;
+    if (Place.ShowMarker) {
+        TImageList* markers = GridSortMarkerImages();
+        const int x = ARect.Right - markers->Width() - indexWidth - 2;
+        const int y = ARect.Top + (ARect.Height() - markers->Height()) / 2;
+        markers->Draw(Canvas, x, y, Title->SortMarker() == TSortMarkerEh::smDownEh ? 0 : 1);
+    }
+    if (!Place.ShowIndex)
+        return;
+    TFont saved;
+    saved.Assign(Canvas->Font());
+    const TBrushStyle brush = Canvas->Brush()->Style();
+    Canvas->Font()->Assign(const_cast<TFont*>(&SortMarkerFont()));
+    if (Highlighted)
+        Canvas->Font()->SetColor(clWhite);
+    Canvas->Brush()->SetStyle(TBrushStyle::bsClear);
+    Canvas->TextOut(ARect.Right - indexWidth - 2, ARect.Top + (ARect.Height() - Canvas->TextHeight(Place.Index)) / 2,
+                    Place.Index);
+    Canvas->Brush()->SetStyle(brush);
+    Canvas->Font()->Assign(&saved);
+}
+
+}  // namespace
+
+void PaintColumnTitleContents(TCanvas* Canvas, const TRect& ARect, TColumnEh* Column, const String& Caption,
+                              TImageList* TitleImages, const TTitleLookEh& Look)
+{
+    TColumnTitleEh* title = Column->Title();
+    TRect area = ARect;
+    if (Look.Raised)
+        area.Inflate(-1, -1);
+    if (Look.Pressed)
+        area.Offset(1, 1);
+    const int margin = Look.Raised ? 1 : 2;
+    const int topMargin = Look.Flat ? margin - 1 : margin;
+
+    TRect textArea = area;
+    const TSortMarkPlacementEh place = PlaceSortMark(Canvas, title, Look.SortedColumns, textArea);
+    if (TitleImages != nullptr && title->ImageIndex() >= 0) {
+        DrawGraphicClipped(TitleImages, Canvas, title->Alignment(), 0, title->ImageIndex(), textArea);
+    } else if (title->Orientation() == TTextOrientationEh::tohVertical) {
+        DrawVerticalText(Canvas, textArea, false, Caption, title->Alignment(), TTextLayout::tlBottom,
+                         Look.VerticalMargin);
+    } else {
+        const TTextMetric metrics = Canvas->GetTextMetrics();
+        const bool twoLines = textArea.Height() > 2 * metrics.tmHeight;
+        WriteTextInCell(Canvas, textArea, false, title->Alignment(), TTextLayout::tlCenter, title->EndEllipsis(),
+                        twoLines, Caption, topMargin, margin);
+    }
+    PaintSortMark(Canvas, area, title, place, Look.Highlighted);
+}
