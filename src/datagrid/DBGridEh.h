@@ -721,6 +721,8 @@ public:
     TCellButtonKindEh EffectiveButtonKind() const;
     // The width the main button and the visible EditButtons take in a cell.
     int EditButtonsTotalWidth() const;
+    // The width of Button in a cell; nullptr: the main button.
+    int CellButtonWidth(const TEditButtonEh* Button) const;
 
     // Runs before a cell value is stored; Handled stops the store.
     std::function<void(TColumnEh* Column, String& Text, Variant& Value, bool& UseText, bool& Handled)> OnUpdateData;

@@ -92,6 +92,21 @@ TRect GraphicCellRect(int PictureWidth, int PictureHeight, const TRect& ARect);
 void PaintDataCellContents(TCanvas* Canvas, const TRect& ARect, TColumnEh* Column, TColCellParamsEh* Params,
                            const TDataCellLookEh& Look, bool FillBackground = true);
 
+// How much of the cell shows through an edit button, 0 to 100: 30 at design time; 0 for the
+// focused cell (or any cell of a highlighted current row) while no filter cell is edited; 30
+// for the other cells of the current row; 80 elsewhere.
+int CellButtonTransparency(bool Designing, bool FocusedLook, bool CurrentRow);
+
+// Column's buttons at the right of a cell, each ButtonHeight high from its top: the main button
+// (by the column's button kind) at the right edge, the visible EditButtons leftwards from it;
+// what a taller cell shows below them is filled with the brush. Returns the cell less the buttons.
+TRect PaintCellEditButtons(TCanvas* Canvas, const TRect& ARect, TColumnEh* Column, int ButtonHeight, bool Flat,
+                           int Transparency);
+
+// The mark of a required value that is still empty: a red dotted line one pixel above the
+// cell's bottom, from its left + 2 to its right - 3.
+void PaintRequiredValueMark(TCanvas* Canvas, const TRect& ARect);
+
 // How a column title is drawn.
 struct TTitleLookEh {
     bool Raised = false;

@@ -40,7 +40,61 @@ void PaintGraphicCellData(TCanvas* Canvas, const TRect& ARect, TColumnEh* Column
     Canvas->StretchDraw(GraphicCellRect(picture.width(), picture.height(), ARect), &bitmap);
 }
 
+TEditButtonStyleEh MainButtonStyle(TCellButtonKindEh Kind)
+{
+    switch (Kind) {
+    case TCellButtonKindEh::cbkEllipsis: return TEditButtonStyleEh::ebsEllipsisEh;
+    case TCellButtonKindEh::cbkUpDown: return TEditButtonStyleEh::ebsUpDownEh;
+    case TCellButtonKindEh::cbkAltUpDown: return TEditButtonStyleEh::ebsAltUpDownEh;
+    case TCellButtonKindEh::cbkAltDropDown:
+    case TCellButtonKindEh::cbkAltCalendar: return TEditButtonStyleEh::ebsAltDropDownEh;
+    default: return TEditButtonStyleEh::ebsDropDownEh;
+    }
+}
+
 }  // namespace
+
+int CellButtonTransparency(bool Designing, bool FocusedLook, bool CurrentRow)
+{
+    if (Designing)
+        return 30;
+    if (FocusedLook)
+        return 0;
+    return CurrentRow ? 30 : 80;
+}
+
+TRect PaintCellEditButtons(TCanvas* Canvas, const TRect& ARect, TColumnEh* Column, int ButtonHeight, bool Flat,
+                           int Transparency)
+{
+    TRect rest = ARect;
+    const int bottom = std::min(ARect.Bottom, ARect.Top + ButtonHeight);
+    const auto place = [&](int Width, TEditButtonStyleEh Style, TBitmap* Glyph) {
+        const TRect button{std::max(rest.Left, rest.Right - Width), ARect.Top, rest.Right, bottom};
+        PaintCellButton(Canvas, button, Style, Glyph, Flat, false, Transparency);
+        if (bottom < ARect.Bottom)
+            Canvas->FillRect(TRect{button.Left, bottom, button.Right, ARect.Bottom});
+        rest.Right = button.Left;
+    };
+    const TCellButtonKindEh kind = Column->EffectiveButtonKind();
+    if (kind != TCellButtonKindEh::cbkNone)
+        place(Column->CellButtonWidth(nullptr), MainButtonStyle(kind), nullptr);
+    TEditButtonsEh* buttons = Column->EditButtons();
+    for (int i = 0; i < buttons->Count(); ++i) {
+        TEditButtonEh* button = buttons->ItemAt(i);
+        if (button->Visible())
+            place(Column->CellButtonWidth(button), button->Style(), button->Glyph());
+    }
+    return rest;
+}
+
+void PaintRequiredValueMark(TCanvas* Canvas, const TRect& ARect)
+{
+    Canvas->Pen()->SetColor(clRed);
+    Canvas->Pen()->SetWidth(1);
+    Canvas->Pen()->SetStyle(TPenStyle::psSolid);
+    const int y = ARect.Bottom - 2;
+    DrawDottedLine(Canvas, {ARect.Left + 2, y}, ARect.Width() - 5, true, true);
+}
 
 TRect GraphicCellRect(int PictureWidth, int PictureHeight, const TRect& ARect)
 {

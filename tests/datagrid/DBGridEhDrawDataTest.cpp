@@ -104,6 +104,46 @@ TEST_F(DataCellContentsTest, ImageCellsShowTheValuesImageAloneOrBesideTheText)
     EXPECT_EQ(Count(clBlue, 0, 22), 0);
 }
 
+TEST_F(DataCellContentsTest, EditButtonsTakeTheRightOfTheCellAtTheButtonHeight)
+{
+    TColumnEh* column = AddColumn(u"名称"_s);
+    column->SetButtonStyle(TColumnButtonStyleEh::cbsEllipsis);
+    auto* extra = static_cast<TEditButtonEh*>(column->EditButtons()->Add());
+    extra->SetWidth(12);
+    Bitmap.Canvas()->Brush()->SetColor(clYellow);
+    const TRect rest = PaintCellEditButtons(Bitmap.Canvas(), Cell, column, 14, false, 0);
+    const int mainWidth = column->CellButtonWidth(nullptr);
+    EXPECT_EQ(rest, Rect(Cell.Left, Cell.Top, Cell.Right - mainWidth - 12, Cell.Bottom));
+    EXPECT_EQ(column->EditButtonsTotalWidth(), mainWidth + 12);
+    EXPECT_NE(Bitmap.Canvas()->Pixels(Cell.Right - 5, Cell.Top + 6), Paper) << "the main button";
+    EXPECT_EQ(Bitmap.Canvas()->Pixels(Cell.Right - 5, Cell.Top + 17), clYellow) << "filled below the button";
+    EXPECT_EQ(Bitmap.Canvas()->Pixels(rest.Right, Cell.Top + 17), clYellow);
+    EXPECT_NE(Bitmap.Canvas()->Pixels(rest.Right + 6, Cell.Top + 6), Paper) << "the extra button";
+    EXPECT_EQ(Bitmap.Canvas()->Pixels(rest.Right - 1, Cell.Top + 6), Paper) << "nothing left of the buttons";
+}
+
+TEST(CellButtonTransparencyTest, FocusedOpaqueCurrentRowFaintOthersFainter)
+{
+    EXPECT_EQ(CellButtonTransparency(true, true, true), 30);
+    EXPECT_EQ(CellButtonTransparency(false, true, true), 0);
+    EXPECT_EQ(CellButtonTransparency(false, false, true), 30);
+    EXPECT_EQ(CellButtonTransparency(false, false, false), 80);
+}
+
+TEST_F(DataCellContentsTest, RequiredMarkIsARedDottedLineAboveTheBottom)
+{
+    PaintRequiredValueMark(Bitmap.Canvas(), Cell);
+    int red = 0;
+    for (int x = 0; x < 100; ++x) {
+        red += Bitmap.Canvas()->Pixels(x, Cell.Bottom - 2) == clRed ? 1 : 0;
+        EXPECT_NE(Bitmap.Canvas()->Pixels(x, Cell.Bottom - 1), clRed);
+    }
+    EXPECT_GT(red, Cell.Width() / 3);
+    EXPECT_LT(red, Cell.Width() - 5);
+    EXPECT_NE(Bitmap.Canvas()->Pixels(Cell.Left + 1, Cell.Bottom - 2), clRed);
+    EXPECT_NE(Bitmap.Canvas()->Pixels(Cell.Right - 2, Cell.Bottom - 2), clRed);
+}
+
 TEST(GraphicCellRectTest, LargePicturesShrinkKeepingTheirShapeAndAllAreCentred)
 {
     const TRect cell = Rect(0, 0, 40, 20);
