@@ -11,11 +11,14 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/Types.h"
 
+#include <vector>
+
 class TBitmap;
 class TCanvas;
 class TColCellParamsEh;
 class TColumnEh;
 class TFont;
+class THeadTreeNode;
 class TImageList;
 
 // --- Text ---------------------------------------------------------------------------------------
@@ -122,6 +125,23 @@ struct TTitleLookEh {
 // with the sort index while there is room for them.
 void PaintColumnTitleContents(TCanvas* Canvas, const TRect& ARect, TColumnEh* Column, const String& Caption,
                               TImageList* TitleImages, const TTitleLookEh& Look);
+
+// One upper part of a multi-level title and where it lies.
+struct TTitlePartEh {
+    THeadTreeNode* Node;
+    TRect Rect;
+};
+// The parts above Leaf when its column's title row lies in CellRect, top part first: stacked
+// from the cell's top, each as high as its node, starting left of the cell by the widths (and
+// lines) of the nodes before this one's branch.
+std::vector<TTitlePartEh> TitlePartsAbove(THeadTreeNode* Leaf, const TRect& CellRect);
+// Leaf's own rectangle in its title row cell: below the parts above it.
+TRect TitleLeafRect(THeadTreeNode* Leaf, const TRect& CellRect);
+// The upper caption parts of a multi-level title over the cell, clipped to it: each filled in
+// the brush, its caption centred and word-wrapped in the canvas font, with a raised frame when
+// Raised and a line of LineWidth in LineColor below it.
+void PaintTitlePartsAbove(TCanvas* Canvas, THeadTreeNode* Leaf, const TRect& CellRect, bool EndEllipsis, bool Raised,
+                          TColor LineColor);
 
 // --- Glyphs -------------------------------------------------------------------------------------
 

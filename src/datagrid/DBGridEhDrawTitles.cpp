@@ -103,3 +103,57 @@ void PaintColumnTitleContents(TCanvas* Canvas, const TRect& ARect, TColumnEh* Co
     }
     PaintSortMark(Canvas, area, title, place, Look.Highlighted);
 }
+
+std::vector<TTitlePartEh> TitlePartsAbove(THeadTreeNode* Leaf, const TRect& CellRect)
+{
+    std::vector<TTitlePartEh> parts;
+    int left = CellRect.Left;
+    for (THeadTreeNode* child = Leaf; child->ParentNode != nullptr && child->ParentNode->ParentNode != nullptr;
+         child = child->ParentNode) {
+        THeadTreeNode* parent = child->ParentNode;
+        for (THeadTreeNode* sibling = parent->FirstChild; sibling != child; sibling = sibling->NextSibling)
+            left -= sibling->Width + sibling->LineWidth;
+        parts.insert(parts.begin(), {parent, TRect{left, 0, left + parent->Width, parent->Height}});
+    }
+    // Stacked from the top of the cell down to the leaf.
+    int top = CellRect.Top;
+    for (TTitlePartEh& part : parts) {
+        part.Rect.Offset(0, top);
+        top = part.Rect.Bottom;
+    }
+    return parts;
+}
+
+TRect TitleLeafRect(THeadTreeNode* Leaf, const TRect& CellRect)
+{
+    const std::vector<TTitlePartEh> parts = TitlePartsAbove(Leaf, CellRect);
+    const int top = parts.empty() ? CellRect.Top : std::min(parts.back().Rect.Bottom, CellRect.Bottom);
+    return {CellRect.Left, top, CellRect.Right, CellRect.Bottom};
+}
+
+void PaintTitlePartsAbove(TCanvas* Canvas, THeadTreeNode* Leaf, const TRect& CellRect, bool EndEllipsis, bool Raised,
+                          TColor LineColor)
+{
+    const int saved = NarrowCanvasClip(Canvas, CellRect);
+    for (const TTitlePartEh& part : TitlePartsAbove(Leaf, CellRect)) {
+        const int line = part.Node->LineWidth;
+        TRect area{part.Rect.Left, part.Rect.Top, part.Rect.Right, part.Rect.Bottom - line};
+        Canvas->FillRect(area);
+        if (Raised) {
+            TRect frame = area;
+            Canvas->DrawEdge(frame, BDR_RAISEDINNER, BF_RECT);
+        }
+        const TBrushStyle brush = Canvas->Brush()->Style();
+        Canvas->Brush()->SetStyle(TBrushStyle::bsClear);
+        DrawTextInRect(Canvas, area, part.Node->Caption, TAlignment::taCenter, TTextLayout::tlCenter, true, EndEllipsis,
+                       Raised ? 1 : 2, 0);
+        Canvas->Brush()->SetStyle(brush);
+        if (line > 0) {
+            const TColor brush = Canvas->Brush()->Color();
+            Canvas->Brush()->SetColor(LineColor);
+            Canvas->FillRect(TRect{part.Rect.Left, area.Bottom, part.Rect.Right + line, part.Rect.Bottom});
+            Canvas->Brush()->SetColor(brush);
+        }
+    }
+    RestoreNarrowedClip(Canvas, saved);
+}

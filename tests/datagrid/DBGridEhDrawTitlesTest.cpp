@@ -80,3 +80,54 @@ TEST_F(TitleContentsTest, TitleImageReplacesTheCaption)
 }
 
 }  // namespace
+
+namespace {
+
+class TitlePartsTest : public DBGridEhFixture {
+protected:
+    void SetUp() override
+    {
+        DBGridEhFixture::SetUp();
+        for (const String& caption : {u"组|甲"_s, u"组|乙"_s, u"丙"_s}) {
+            TColumnEh* column = Grid->Columns()->Add();
+            column->Title()->SetCaption(caption);
+            column->SetWidth(40);
+        }
+        Grid->SetUseMultiTitle(true);
+        Grid->LayoutChanged();
+    }
+};
+
+TEST_F(TitlePartsTest, UpperPartSpansItsColumnsAndSitsAboveTheLeaves)
+{
+    THeadTreeNode* second = Grid->LeafOfColumn(1);
+    ASSERT_NE(second, nullptr);
+    const TRect cell = Rect(100, 0, 140, 60);
+    const std::vector<TTitlePartEh> parts = TitlePartsAbove(second, cell);
+    ASSERT_EQ(parts.size(), 1u);
+    EXPECT_EQ(parts[0].Node->Caption, u"组"_s);
+    const int line = second->LineWidth;
+    EXPECT_EQ(parts[0].Rect.Left, 100 - 40 - line) << "starts over the first column";
+    EXPECT_EQ(parts[0].Rect.Width(), 80 + line);
+    EXPECT_EQ(parts[0].Rect.Top, 0);
+    EXPECT_EQ(parts[0].Rect.Bottom, TitleLeafRect(second, cell).Top);
+    EXPECT_EQ(TitleLeafRect(second, cell).Bottom, 60);
+    EXPECT_TRUE(TitlePartsAbove(Grid->LeafOfColumn(2), cell).empty()) << "a plain title has no parts";
+}
+
+TEST_F(TitlePartsTest, PartsArePaintedInsideTheCellOnly)
+{
+    TBitmap bitmap(200, 60);
+    bitmap.Canvas()->Brush()->SetColor(clLime);
+    bitmap.Canvas()->FillRect(Rect(0, 0, 200, 60));
+    bitmap.Canvas()->Brush()->SetColor(clYellow);
+    const TRect cell = Rect(100, 0, 140, 60);
+    PaintTitlePartsAbove(bitmap.Canvas(), Grid->LeafOfColumn(1), cell, false, false, clBlack);
+    const int partBottom = TitleLeafRect(Grid->LeafOfColumn(1), cell).Top;
+    EXPECT_EQ(bitmap.Canvas()->Pixels(101, 1), clYellow);
+    EXPECT_EQ(bitmap.Canvas()->Pixels(99, 1), clLime) << "clipped to the cell";
+    EXPECT_EQ(bitmap.Canvas()->Pixels(120, partBottom - 1), clBlack) << "the line below the part";
+    EXPECT_EQ(bitmap.Canvas()->Pixels(120, partBottom + 1), clLime) << "the leaf is left to its painter";
+}
+
+}  // namespace
