@@ -94,7 +94,7 @@ protected:
             column->SetWidth(40);
         }
         Grid->SetUseMultiTitle(true);
-        Grid->LayoutChanged();
+        Grid->NotifyLayoutChanged();
     }
 };
 
