@@ -1240,6 +1240,24 @@ public:
     // Only while the columns are the default ones.
     TDrawDataCellEvent OnDrawDataCell;
     virtual void RaiseGetCellParams(TColumnEh* Column, TFont* AFont, TColor& Background, TGridDrawState State);
+    using TDrawFooterCellEvent = std::function<void(TObject* Sender, int DataCol, int Row, TColumnEh* Column,
+                                                    const TRect& Rect, TGridDrawState State)>;
+    TDrawFooterCellEvent OnDrawFooterCell;
+    // Raised for a title of a column with a field, before and after the title's font is put on
+    // the canvas: the title is drawn on Background with SortMarker.
+    using TGetBtnParamsEvent = std::function<void(TObject* Sender, TColumnEh* Column, TFont* AFont, TColor& Background,
+                                                  TSortMarkerEh& SortMarker, bool IsDown)>;
+    TGetBtnParamsEvent OnGetBtnParams;
+    // The area of a grid cell: across, the indicator column or a data column (AreaCol counts the
+    // data columns); down, the title rows, the filter row, the data rows or the footer rows
+    // (AreaRow counts from the first row of its area).
+    enum class TCellAreaColEh { cacIndicator, cacData };
+    enum class TCellAreaRowEh { carTitle, carFilter, carData, carFooter };
+    struct TCellAreaEh {
+        TCellAreaColEh Col = TCellAreaColEh::cacIndicator;
+        TCellAreaRowEh Row = TCellAreaRowEh::carTitle;
+    };
+    TCellAreaEh GetCellType(int ACol, int ARow, int& AreaCol, int& AreaRow);
 
     // Footer values
     // The text of footer row Row (0 = first) of Column, from the footer FooterForRow gives:
@@ -1316,6 +1334,30 @@ protected:
     void UpdateRowScrollBar();
     // Fields read the record of display row Index while the memory table is switched.
     bool RowRecordSwitched() const { return FSwitchedRow >= 0; }
+
+    // Cell drawing
+    void PaintCell(int ACol, int ARow, TGridDrawState State, TRect ARect) override;
+    virtual void PaintIndicatorCell(int ACol, int ARow, int AreaCol, int AreaRow, TRect ARect, TGridDrawState State,
+                                    TCellAreaEh Area);
+    virtual void PaintTitleCell(int ACol, int ARow, int AreaCol, int AreaRow, TRect ARect, TGridDrawState State,
+                                TCellAreaEh Area);
+    virtual void PaintDataCell(int ACol, int ARow, int AreaCol, int AreaRow, TRect ARect, TGridDrawState State,
+                               TCellAreaEh Area);
+    virtual void PaintFooterCell(int ACol, int ARow, int AreaCol, int AreaRow, TRect ARect, TGridDrawState State,
+                                 TCellAreaEh Area);
+    // Fixed cells with dghFixed3D, footers with dghFooter3D, data cells with dghData3D, frozen
+    // data columns with dghFrozen3D.
+    virtual bool UseCell3DLook(TCellAreaEh Area, int AreaCol);
+    // Raised cells drawn by the theme: themes on and the grid not Flat.
+    virtual bool UseCellThemedLook(bool Raised);
+    virtual bool PickDataCellHighlight(int DataCol, int DataRow, TGridDrawState& State, TColor& Background,
+                                       TFont* Font);
+    virtual void PickFooterCellHighlight(TCellAreaEh Area, TGridDrawState State, TColor& Background, TFont* Font);
+    // Whether the grid's selection holds the cell; the grid keeps no selection of records,
+    // rectangles or columns, so none does.
+    virtual bool CellInSelection(int ACol, int ARow, int DataCol);
+    virtual void RaiseDrawColumnCell(const TRect& Rect, int DataCol, TColumnEh* Column, TGridDrawState State);
+    virtual void RaiseDrawDataCell(const TRect& Rect, TField* Field, TGridDrawState State);
 
 private:
     friend class TGridDataLinkEh;

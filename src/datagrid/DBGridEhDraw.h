@@ -5,6 +5,7 @@
 // the highlight choices of data and fixed cells.
 #include "controls/GridsEh.h"
 #include "controls/ToolCtrlsEh.h"
+#include "datagrid/DBGridEh.h"
 #include "platform/core/Alignment.h"
 #include "platform/core/String.h"
 #include "platform/ui/Colors.h"
@@ -15,10 +16,7 @@
 
 class TBitmap;
 class TCanvas;
-class TColCellParamsEh;
-class TColumnEh;
 class TFont;
-class THeadTreeNode;
 class TImageList;
 
 // --- Text ---------------------------------------------------------------------------------------
@@ -116,13 +114,14 @@ struct TTitleLookEh {
     bool Flat = false;
     bool Pressed = false;      // the title button is held down: the contents move by a pixel
     bool Highlighted = false;  // drawn selected: the sort index in white
+    TSortMarkerEh SortMarker = TSortMarkerEh::smNoneEh;
     int SortedColumns = 0;     // columns with a sort marker; from 2 on the index is shown
     int VerticalMargin = 10;   // of vertical captions
 };
 
 // A column title's contents over the filled cell: the caption (or the title's image from
-// TitleImages instead), across or, for vertical titles, upwards, and at the right the sort marker
-// with the sort index while there is room for them.
+// TitleImages instead), across or, for vertical titles, upwards, and at the right the look's
+// sort marker with the title's sort index while there is room for them.
 void PaintColumnTitleContents(TCanvas* Canvas, const TRect& ARect, TColumnEh* Column, const String& Caption,
                               TImageList* TitleImages, const TTitleLookEh& Look);
 
@@ -145,19 +144,29 @@ void PaintTitlePartsAbove(TCanvas* Canvas, THeadTreeNode* Leaf, const TRect& Cel
 
 // --- Glyphs -------------------------------------------------------------------------------------
 
-// The indicator's glyph kinds, also the image indexes of GridIndicatorImages.
+// The indicator's glyph kinds.
 enum : int {
-    igkCurrentEh = 0,
-    igkEditingEh = 1,
-    igkInsertingEh = 2,
-    igkSelectedEh = 3,
-    igkCurrentSelectedEh = 4,
-    igkHighlightArrowEh = 6
+    igkCurrentEh = 0,          // the current record
+    igkCurrentSelectedEh = 1,  // the current record, selected
+    igkEditingEh = 2,          // being edited
+    igkInsertingEh = 3,        // being inserted
+    igkIncSearchEh = 4         // the current record while an incremental search runs
+};
+// The images of GridIndicatorImages.
+enum : int {
+    iiArrowEh = 0,
+    iiEditEh = 1,
+    iiInsertEh = 2,
+    iiMultiDotEh = 3,
+    iiMultiArrowEh = 4,
+    iiArrowWEh = 5,           // the arrow to be rendered on the highlight colour
+    iiHighlightArrowEh = 6    // that arrow rendered
 };
 
-// The record indicator centred in ARect: themed, a 6 x 11 right-pointing arrow in a colour by Kind
-// (dark for the current record, light for a selected one, IncSearchColor while searching: kind
-// 4), nothing for kinds 5 and above; classic, image Kind of GridIndicatorImages.
+// The record indicator of glyph kind Kind centred in ARect. Themed, the arrow kinds (current,
+// current selected, searching) are a 6 x 11 right-pointing arrow in a colour by kind (dark,
+// light, IncSearchColor); kinds from 5 on paint nothing. The editing and inserting marks, and
+// every kind without themes, are the indicator images.
 void PaintIndicatorGlyph(TCanvas* Canvas, const TRect& ARect, int Kind, bool Themed, TColor IncSearchColor);
 // An 8 x 4 downward triangle centred in ARect, in Color darkened (less when Highlighted) with a
 // white edge; classic, the drop-down image of GridSortMarkerImages.
@@ -172,9 +181,8 @@ TColor GridHighlightArrowColor();
 // Renders image 6 again in the new colour.
 void SetGridHighlightArrowColor(TColor Value);
 
-// The shared lists, loaded on first use and kept until the program ends.
-// Indicator: 0 current record, 1 editing, 2 inserting, 3 selected, 4 current and selected,
-// 5 the arrow to be rendered on the highlight colour, 6 that arrow rendered.
+// The shared lists, loaded on first use and kept until the program ends. Indicator images: see
+// iiArrowEh ... iiHighlightArrowEh.
 TImageList* GridIndicatorImages();
 // Sort markers: 0 down, 1 up, 2 drop-down sign, 3 down and 4 up in their highlighted form.
 TImageList* GridSortMarkerImages();

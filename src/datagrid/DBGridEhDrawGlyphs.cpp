@@ -196,7 +196,7 @@ void RenderHighlightArrowGlyph()
     TBitmap rendered(arrow.Width(), arrow.Height());
     one.Draw(rendered.Canvas(), 0, 0, 0);
     // The rendered arrow is the seventh image, replacing an earlier rendering.
-    if (indicators->Count() > igkHighlightArrowEh) {
+    if (indicators->Count() > iiHighlightArrowEh) {
         indicators->Clear();
         AddIndicatorBaseGlyphs(indicators);
     }
@@ -225,20 +225,18 @@ TImageList* GridSortMarkerImages()
 
 void PaintIndicatorGlyph(TCanvas* Canvas, const TRect& ARect, int Kind, bool Themed, TColor IncSearchColor)
 {
-    if (!Themed) {
-        DrawGraphicClipped(GridIndicatorImages(), Canvas, TAlignment::taCenter, 0, Kind, ARect);
+    if (Kind < igkCurrentEh || Kind > igkIncSearchEh)
+        return;
+    const bool arrow = Kind == igkCurrentEh || Kind == igkCurrentSelectedEh || Kind == igkIncSearchEh;
+    if (!Themed || !arrow) {
+        // The images in the order of the kinds; a search shows the arrow on the highlight colour.
+        static constexpr int images[] = {iiArrowEh, iiMultiArrowEh, iiEditEh, iiInsertEh, iiHighlightArrowEh};
+        DrawGraphicClipped(GridIndicatorImages(), Canvas, TAlignment::taCenter, 0, images[Kind], ARect);
         return;
     }
-    TColor fill;
-    switch (Kind) {
-    case igkCurrentEh: fill = BlendColors(cl3DDkShadow, clBlack, 30); break;
-    case 1: fill = BlendColors(clWhite, clBlack, 7); break;
-    case 4: fill = IncSearchColor; break;
-    default:
-        if (Kind >= 5)
-            return;
-        fill = BlendColors(cl3DDkShadow, clBlack, 30);
-    }
+    const TColor fill = Kind == igkCurrentEh          ? BlendColors(cl3DDkShadow, clBlack, 30)
+                        : Kind == igkCurrentSelectedEh ? BlendColors(clWhite, clBlack, 7)
+                                                       : IncSearchColor;
     // Rows of 1, 2 .. 6 .. 2, 1 pixels: a 6 x 11 arrow pointing right.
     static constexpr int starts[11] = {};
     static constexpr int lengths[11] = {1, 2, 3, 4, 5, 6, 5, 4, 3, 2, 1};

@@ -20,10 +20,11 @@ struct TSortMarkPlacementEh {
     int IndexWidth = 0;
 };
 
-TSortMarkPlacementEh PlaceSortMark(TCanvas* Canvas, const TColumnTitleEh* Title, int SortedColumns, TRect& TextArea)
+TSortMarkPlacementEh PlaceSortMark(TCanvas* Canvas, const TColumnTitleEh* Title, TSortMarkerEh Marker,
+                                   int SortedColumns, TRect& TextArea)
 {
     TSortMarkPlacementEh place;
-    if (Title->SortMarker() == TSortMarkerEh::smNoneEh)
+    if (Marker == TSortMarkerEh::smNoneEh)
         return place;
     place.ShowMarker = true;
     if (SortedColumns >= 2 && Title->SortIndex() > 0) {
@@ -49,15 +50,15 @@ TSortMarkPlacementEh PlaceSortMark(TCanvas* Canvas, const TColumnTitleEh* Title,
     return place;
 }
 
-void PaintSortMark(TCanvas* Canvas, const TRect& ARect, const TColumnTitleEh* Title,
-                   const TSortMarkPlacementEh& Place, bool Highlighted)
+void PaintSortMark(TCanvas* Canvas, const TRect& ARect, TSortMarkerEh Marker, const TSortMarkPlacementEh& Place,
+                   bool Highlighted)
 {
     const int indexWidth = Place.ShowIndex ? Place.IndexWidth : 0;
     if (Place.ShowMarker) {
         TImageList* markers = GridSortMarkerImages();
         const int x = ARect.Right - markers->Width() - indexWidth - 2;
         const int y = ARect.Top + (ARect.Height() - markers->Height()) / 2;
-        markers->Draw(Canvas, x, y, Title->SortMarker() == TSortMarkerEh::smDownEh ? 0 : 1);
+        markers->Draw(Canvas, x, y, Marker == TSortMarkerEh::smDownEh ? 0 : 1);
     }
     if (!Place.ShowIndex)
         return;
@@ -89,7 +90,7 @@ void PaintColumnTitleContents(TCanvas* Canvas, const TRect& ARect, TColumnEh* Co
     const int topMargin = Look.Flat ? margin - 1 : margin;
 
     TRect textArea = area;
-    const TSortMarkPlacementEh place = PlaceSortMark(Canvas, title, Look.SortedColumns, textArea);
+    const TSortMarkPlacementEh place = PlaceSortMark(Canvas, title, Look.SortMarker, Look.SortedColumns, textArea);
     if (TitleImages != nullptr && title->ImageIndex() >= 0) {
         DrawGraphicClipped(TitleImages, Canvas, title->Alignment(), 0, title->ImageIndex(), textArea);
     } else if (title->Orientation() == TTextOrientationEh::tohVertical) {
@@ -101,7 +102,7 @@ void PaintColumnTitleContents(TCanvas* Canvas, const TRect& ARect, TColumnEh* Co
         WriteTextInCell(Canvas, textArea, false, title->Alignment(), TTextLayout::tlCenter, title->EndEllipsis(),
                         twoLines, Caption, topMargin, margin);
     }
-    PaintSortMark(Canvas, area, title, place, Look.Highlighted);
+    PaintSortMark(Canvas, area, Look.SortMarker, place, Look.Highlighted);
 }
 
 std::vector<TTitlePartEh> TitlePartsAbove(THeadTreeNode* Leaf, const TRect& CellRect)

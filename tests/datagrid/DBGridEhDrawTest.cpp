@@ -157,12 +157,12 @@ TEST_F(CellDrawTest, ImagesAreCentredAndClippedToTheCell)
 {
     TImageList* images = GridIndicatorImages();
     // A cell narrower than the arrow: nothing lands outside it.
-    DrawGraphicClipped(images, Canvas(), TAlignment::taCenter, 0, igkCurrentEh, Rect(20, 0, 24, 11));
+    DrawGraphicClipped(images, Canvas(), TAlignment::taCenter, 0, iiArrowEh, Rect(20, 0, 24, 11));
     EXPECT_TRUE(ColumnsWith(clBlack, 0, 20).empty());
     EXPECT_TRUE(ColumnsWith(clBlack, 24, 120).empty());
     EXPECT_FALSE(ColumnsWith(clBlack, 20, 24).empty());
     // Right alignment ends at the cell's right edge.
-    DrawGraphicClipped(images, Canvas(), TAlignment::taRightJustify, 0, igkCurrentEh, Rect(40, 0, 100, 11));
+    DrawGraphicClipped(images, Canvas(), TAlignment::taRightJustify, 0, iiArrowEh, Rect(40, 0, 100, 11));
     const std::vector<int> inked = ColumnsWith(clBlack, 40, 120);
     ASSERT_FALSE(inked.empty());
     EXPECT_GE(inked.front(), 100 - images->Width());
@@ -196,7 +196,7 @@ TEST(GridGlyphsTest, HighlightArrowIsFilledWithTheHighlightColourAndReplacedWhen
     const TColor saved = GridHighlightArrowColor();
     EXPECT_EQ(saved, RGB(255, 255, 0));
     const auto bodyColour = [] {
-        const QImage image = GridIndicatorImages()->Image(igkHighlightArrowEh);
+        const QImage image = GridIndicatorImages()->Image(iiHighlightArrowEh);
         return RGB(qRed(image.pixel(4, 5)), qGreen(image.pixel(4, 5)), qBlue(image.pixel(4, 5)));
     };
     EXPECT_EQ(bodyColour(), RGB(255, 255, 0));
@@ -238,7 +238,7 @@ TEST_F(CellDrawTest, ThemedIndicatorArrowIsSixWideElevenHighAndClassicUsesTheIma
     EXPECT_EQ(At(*minX, (*minY + *maxY) / 2), BlendColors(cl3DDkShadow, clBlack, 30));
 
     // Incremental search paints in the search colour; kinds from 5 on paint nothing.
-    PaintIndicatorGlyph(Canvas(), Rect(40, 0, 60, 40), 4, true, clYellow);
+    PaintIndicatorGlyph(Canvas(), Rect(40, 0, 60, 40), igkIncSearchEh, true, clYellow);
     EXPECT_FALSE(ColumnsWith(clYellow, 40, 60).empty());
     PaintIndicatorGlyph(Canvas(), Rect(60, 0, 80, 40), 5, true, clYellow);
     for (int x = 60; x < 80; ++x)
@@ -246,6 +246,9 @@ TEST_F(CellDrawTest, ThemedIndicatorArrowIsSixWideElevenHighAndClassicUsesTheIma
 
     PaintIndicatorGlyph(Canvas(), Rect(80, 0, 100, 40), igkCurrentEh, false, clYellow);
     EXPECT_FALSE(ColumnsWith(clBlack, 80, 100).empty());
+    // The editing mark is its image even with themes: the I-beam's long stem.
+    PaintIndicatorGlyph(Canvas(), Rect(100, 0, 120, 40), igkEditingEh, true, clYellow);
+    EXPECT_GE(RowsWith(clBlack, 100, 120).size(), 9u);
 }
 
 TEST_F(CellDrawTest, DropDownSignIsAnEightByFourTriangleDarkenedByHighlight)

@@ -40,7 +40,7 @@ TEST_F(TitleContentsTest, CaptionLeavesRoomForTheMarkerAndTheIndexAtTheRight)
     ASSERT_GT(column->Title()->SortIndex(), 0);
     const String caption = u"WWWWWWWWWWWWWWWWWWWW"_s;
     PaintColumnTitleContents(Bitmap.Canvas(), Rect(0, 0, 100, 24), column, caption, nullptr,
-                             {.SortedColumns = 2});
+                             {.SortMarker = TSortMarkerEh::smDownEh, .SortedColumns = 2});
     EXPECT_GT(Count(MarkerGrey, 80, 100), 0) << "the marker";
     EXPECT_GT(Count(clBlue, 0, 60), 0) << "the caption";
     const int markerLeft = 100 - GridSortMarkerImages()->Width() - 2;
@@ -52,12 +52,12 @@ TEST_F(TitleContentsTest, OneSortedColumnShowsNoIndexAndNarrowTitlesDropTheMarke
 {
     TColumnEh* column = AddColumn(QtyField);
     column->Title()->SetSortMarker(TSortMarkerEh::smUpEh);
-    PaintColumnTitleContents(Bitmap.Canvas(), Rect(0, 0, 60, 24), column, u"x"_s, nullptr, {.SortedColumns = 1});
+    PaintColumnTitleContents(Bitmap.Canvas(), Rect(0, 0, 60, 24), column, u"x"_s, nullptr, {.SortMarker = TSortMarkerEh::smUpEh, .SortedColumns = 1});
     EXPECT_GT(Count(MarkerGrey, 40, 60), 0);
     EXPECT_EQ(Count(clBlack, 40, 60), 0) << "no index";
 
     // Too narrow for a marker beside the text area: the caption keeps the cell.
-    PaintColumnTitleContents(Bitmap.Canvas(), Rect(70, 0, 90, 24), column, u"WW"_s, nullptr, {.SortedColumns = 1});
+    PaintColumnTitleContents(Bitmap.Canvas(), Rect(70, 0, 90, 24), column, u"WW"_s, nullptr, {.SortMarker = TSortMarkerEh::smUpEh, .SortedColumns = 1});
     EXPECT_EQ(Count(MarkerGrey, 70, 90), 0);
     EXPECT_GT(Count(clBlue, 70, 90), 0);
 }
