@@ -1,0 +1,304 @@
+// A published grid painted offscreen over a memory dataset and over a query on a database file:
+// titles, data rows, highlight, focus, footers and the cell events, read back as pixels.
+#include "DBGridEhPaintSupport.h"
+
+#include "SumListTestSupport.h"
+
+#include "platform/ado/ADODB.h"
+#include "platform/data/DataSet.h"
+#include "platform/data/DataSource.h"
+#include "platform/data/Field.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <map>
+#include <memory>
+
+namespace {
+
+constexpr TColor Ink = clBlue;
+
+bool IsInk(TColor C) { return C == Ink; }
+
+class GridPaintTest : public GridPaintFixtureBase {
+protected:
+    void SetUp() override
+    {
+        GridPaintFixtureBase::SetUp();
+        Data.reset(NewStockDataSet(nullptr));
+        Data->Open();
+        for (int n = 1; n <= 40; ++n)
+            Data->AppendRecord({Variant(), Variant(QStringLiteral("物品%1").arg(n)), Variant(n), Variant(n * 0.5)});
+        Data->First();
+        Source = std::make_unique<TDataSource>(nullptr);
+        Source->SetDataSet(Data.get());
+        Form = std::make_unique<TForm>(nullptr);
+        PlaceGrid(*Form);
+        Name = AddColumn(u"名称"_s);
+        Qty = AddColumn(QtyField);
+        Grid->SetDataSource(Source.get());
+    }
+    void TearDown() override
+    {
+        Form.reset();
+        Source.reset();
+        Data.reset();
+        GridPaintFixtureBase::TearDown();
+    }
+
+    TColumnEh* AddColumn(const String& FieldName)
+    {
+        TColumnEh* column = Grid->Columns()->Add();
+        column->SetFieldName(FieldName);
+        column->SetWidth(100);
+        column->Font()->SetColor(Ink);
+        return column;
+    }
+    // Grid row of display row Index.
+    int DataRow(int Index) const { return Grid->RowsAboveData() + Index; }
+
+    std::unique_ptr<TMemoryDataSet> Data;
+    std::unique_ptr<TDataSource> Source;
+    std::unique_ptr<TForm> Form;
+    TColumnEh* Name = nullptr;
+    TColumnEh* Qty = nullptr;
+};
+
+TEST_F(GridPaintTest, TitlesShowTheirCaptionInTheTitleFontOnTheTitleColour)
+{
+    Name->Title()->Font()->SetColor(clRed);
+    Name->Title()->SetColor(clYellow);
+    Grid->PaintScreen();
+    EXPECT_GT(Grid->CountInCell(1, 0, clRed), 0) << "caption text";
+    EXPECT_EQ(Grid->CountInCell(2, 0, clRed), 0) << "the other title keeps its font";
+    EXPECT_GT(Grid->CountInCell(1, 0, clYellow), 0);
+    EXPECT_EQ(Grid->CountInCell(1, 0, Ink), 0) << "no data text in the title";
+}
+
+TEST_F(GridPaintTest, DataRowsShowTheirRecordsInTheColumnColours)
+{
+    Qty->SetColor(clAqua);
+    Grid->PaintScreen();
+    for (int row = 1; row < 5; ++row) {
+        EXPECT_GT(Grid->CountInCellIf(2, DataRow(row), IsInk), 0) << row;
+        EXPECT_EQ(Grid->CellBackground(2, DataRow(row)), clAqua) << row;
+        EXPECT_EQ(Grid->CellBackground(1, DataRow(row)), ColorToRGB(clWindow)) << row;
+    }
+}
+
+TEST_F(GridPaintTest, UnfocusedCurrentCellShowsOnlyWithAlwaysShowSelection)
+{
+    Grid->PaintScreen();
+    const int current = DataRow(0);
+    ASSERT_EQ(Grid->Row(), current);
+    EXPECT_EQ(Grid->CellBackground(Grid->Col(), current), ColorToRGB(clWindow));
+    Grid->SetOptions(Grid->Options() | dgAlwaysShowSelection);
+    Grid->PaintScreen();
+    EXPECT_EQ(Grid->CellBackground(Grid->Col(), current), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(Grid->CellBackground(Grid->Col(), DataRow(1)), ColorToRGB(clWindow));
+}
+
+TEST_F(GridPaintTest, FocusedGridHighlightsTheCurrentCellWithAFocusRectangle)
+{
+    Form->Show();
+    QApplication::setActiveWindow(Form->Handle());
+    Grid->SetFocus();
+    ASSERT_TRUE(Grid->HasInputFocus());
+    Grid->PaintScreen();
+    const int col = Grid->Col();
+    const int row = Grid->Row();
+    const TColor highlight = ColorToRGB(clHighlight);
+    EXPECT_EQ(Grid->CellBackground(col, row), highlight);
+    EXPECT_GT(Grid->CountInCell(col, row, ColorToRGB(clHighlightText)), 0) << "text in the highlight's text colour";
+    EXPECT_EQ(Grid->CellBackground(col, DataRow(1)), ColorToRGB(clWindow));
+    // The focus rectangle: every other pixel of the cell's outline inverted.
+    const TRect r = Grid->CellPixelRect(col, row);
+    int inverted = 0;
+    int plain = 0;
+    for (int x = r.Left + 2; x < r.Right - 2; ++x)
+        (Grid->Pixel(x, r.Top) == highlight ? plain : inverted) += 1;
+    EXPECT_GT(inverted, r.Width() / 3);
+    EXPECT_GT(plain, r.Width() / 3);
+}
+
+TEST_F(GridPaintTest, IndicatorMarksTheCurrentRowOnly)
+{
+    Grid->PaintScreen();
+    EXPECT_GT(Grid->CountInCell(0, DataRow(0), clBlack), 0);
+    EXPECT_EQ(Grid->CountInCell(0, DataRow(1), clBlack), 0);
+    Data->Next();
+    Data->Edit();
+    Grid->PaintScreen();
+    EXPECT_EQ(Grid->CountInCell(0, DataRow(0), clBlack), 0);
+    EXPECT_GT(Grid->CountInCell(0, DataRow(1), clBlack), 0) << "the editing mark";
+    Data->Cancel();
+}
+
+TEST_F(GridPaintTest, CellEventsSeeThePaintedRowsRecordInAScrolledGrid)
+{
+    Data->MoveBy(25);
+    std::map<int, int> recNoByTop;
+    Grid->OnDrawColumnCell = [&](TObject*, const TRect& Rect, int DataCol, TColumnEh* Column, TGridDrawState) {
+        if (DataCol == 1) {
+            recNoByTop[Rect.Top] = Data->RecNo();
+            EXPECT_EQ(Column->Field()->AsInteger(), Data->RecNo()) << "the field reads the same record";
+        }
+    };
+    // Odd and even rows by the record number, through the cell parameters.
+    Grid->OnGetCellParams = [&](TObject*, TColumnEh*, TFont*, TColor& Background, TGridDrawState) {
+        Background = Data->RecNo() % 2 != 0 ? clYellow : clAqua;
+    };
+    Grid->PaintScreen();
+    const int activeRecNo = Data->RecNo();
+    const int firstRecNo = activeRecNo - Grid->DataLink()->ActiveRecord();
+    ASSERT_GE(static_cast<int>(recNoByTop.size()), 5);
+    int row = 0;
+    for (const auto& [top, recNo] : recNoByTop) {
+        EXPECT_EQ(recNo, firstRecNo + row) << "row " << row;
+        if (DataRow(row) != Grid->Row())
+            EXPECT_EQ(Grid->CellBackground(2, DataRow(row)), recNo % 2 != 0 ? clYellow : clAqua) << row;
+        ++row;
+    }
+    EXPECT_EQ(Data->RecNo(), activeRecNo) << "the active record is back after painting";
+}
+
+TEST_F(GridPaintTest, FooterShowsTheSumInTheFooterFont)
+{
+    Grid->SumList()->SetActive(true);
+    Grid->SetFooterRowCount(1);
+    Qty->Footer()->SetValueType(TFooterValueType::fvtSum);
+    Qty->Footer()->Font()->SetColor(clRed);
+    Name->Footer()->Font()->SetColor(clRed);
+    String text;
+    Grid->ComputeFooterText(0, Qty, text);
+    EXPECT_EQ(text, u"820"_s);
+    Grid->PaintScreen();
+    const int footerRow = Grid->RowCount();
+    EXPECT_GT(Grid->CountInCell(2, footerRow, clRed), 0) << "the sum";
+    EXPECT_EQ(Grid->CountInCell(1, footerRow, clRed), 0) << "an empty footer";
+    EXPECT_EQ(Grid->CountInCellIf(2, footerRow, IsInk), 0);
+}
+
+TEST_F(GridPaintTest, MissingFieldsAndOddFormatsPaintWithoutRaising)
+{
+    TColumnEh* missing = AddColumn(u"不存在"_s);
+    missing->SetColor(clAqua);
+    Qty->SetDisplayFormat(u"yyyy-mm-dd"_s);
+    Name->SetDisplayFormat(u"#,##0.00"_s);
+    Grid->NotifyLayoutChanged();
+    EXPECT_NO_THROW(Grid->PaintScreen());
+    EXPECT_EQ(Grid->CellBackground(3, DataRow(1)), clAqua);
+    EXPECT_EQ(Grid->CountInCellIf(3, DataRow(1), IsInk), 0);
+    EXPECT_GT(Grid->CountInCellIf(1, DataRow(1), IsInk), 0) << "the text field shows its text";
+}
+
+TEST_F(GridPaintTest, InactiveLinkFillsDataCellsWithTheColumnColour)
+{
+    Qty->SetColor(clAqua);
+    Data->Close();
+    Grid->PaintScreen();
+    EXPECT_EQ(Grid->CellBackground(2, DataRow(0)), clAqua);
+    EXPECT_EQ(Grid->CountInCellIf(2, DataRow(0), IsInk), 0);
+}
+
+TEST_F(GridPaintTest, HiddenDuplicatesShowOnlyOnTheFirstOfEqualRows)
+{
+    Data->First();
+    Data->Next();
+    Data->Edit();
+    Data->FieldByName(QtyField)->SetValue(Variant(1));
+    Data->Post();
+    Data->First();
+    Qty->SetHideDuplicates(true);
+    Grid->PaintScreen();
+    EXPECT_GT(Grid->CountInCellIf(2, DataRow(0), IsInk), 0);
+    EXPECT_EQ(Grid->CountInCellIf(2, DataRow(1), IsInk), 0) << "same as the row above";
+    EXPECT_GT(Grid->CountInCellIf(2, DataRow(2), IsInk), 0);
+}
+
+TEST_F(GridPaintTest, ColumnParamsHandlerChangesTheTextAndBackground)
+{
+    Qty->SetOnGetCellParams([](TColumnEh*, bool EditMode, TColCellParamsEh* Params) {
+        EXPECT_FALSE(EditMode);
+        Params->Background = clYellow;
+        Params->Text.clear();
+    });
+    Grid->PaintScreen();
+    EXPECT_EQ(Grid->CellBackground(2, DataRow(2)), clYellow);
+    EXPECT_EQ(Grid->CountInCellIf(2, DataRow(2), IsInk), 0);
+    EXPECT_GT(Grid->CountInCellIf(1, DataRow(2), IsInk), 0);
+}
+
+// --- Over a query on a database file ---------------------------------------------------------------
+
+class GridPaintAdoTest : public GridPaintFixtureBase {
+protected:
+    void SetUp() override
+    {
+        GridPaintFixtureBase::SetUp();
+        ASSERT_TRUE(Dir.isValid());
+        Connection.SetConnectionString(
+            QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1").arg(Dir.filePath(u"opr.mdb"_s)));
+        Connection.SetLoginPrompt(false);
+        Connection.OnNewDatabase = [this](TObject*) {
+            Connection.Execute(String::fromUtf8("CREATE TABLE oprint(id COUNTER PRIMARY KEY, 姓名 TEXT, 数量 INTEGER)"));
+        };
+        Connection.Open();
+        Connection.Execute(String::fromUtf8("insert into oprint(姓名,数量) values('张三',1)"));
+        for (int i = 0; i < 6; ++i)
+            Connection.Execute(String::fromUtf8("insert into oprint(姓名,数量) select 姓名,数量+1 from oprint"));
+        Query.SetConnection(&Connection);
+        Query.SQL()->Add(u"select id, 姓名, 数量 from oprint order by id"_s);
+        Source.SetDataSet(&Query);
+        PlaceGrid(Form);
+        // Stored columns, as the application's windows describe them.
+        for (const String& name : {u"id"_s, u"姓名"_s, u"数量"_s})
+            Grid->Columns()->Add()->SetFieldName(name);
+        Grid->SetDataSource(&Source);
+        Query.Open();
+    }
+
+    QTemporaryDir Dir;
+    TADOConnection Connection{nullptr};
+    TADOQuery Query{nullptr};
+    TDataSource Source{nullptr};
+    TForm Form{nullptr};
+};
+
+TEST_F(GridPaintAdoTest, QueryRowsTitlesAndFooterSumArePainted)
+{
+    ASSERT_EQ(Grid->Columns()->Count(), 3);
+    Grid->TitleFont()->SetColor(clRed);
+    Grid->SumList()->SetActive(true);
+    Grid->SetFooterRowCount(1);
+    TColumnEh* qty = Grid->Columns()->ColumnAt(2);
+    qty->Footer()->SetValueType(TFooterValueType::fvtSum);
+    qty->Footer()->Font()->SetColor(clRed);
+    qty->Font()->SetColor(Ink);
+    String sum;
+    Grid->ComputeFooterText(0, qty, sum);
+    EXPECT_EQ(sum, u"256"_s);
+    Grid->PaintScreen();
+    EXPECT_GT(Grid->CountInCell(3, 0, clRed), 0) << "title";
+    EXPECT_GT(Grid->CountInCell(3, Grid->RowCount(), clRed), 0) << "footer sum";
+    EXPECT_GT(Grid->CountInCellIf(3, Grid->RowsAboveData() + 1, IsInk), 0) << "data";
+}
+
+TEST_F(GridPaintAdoTest, DrawColumnCellSeesEachRowsRecordAfterScrolling)
+{
+    Query.MoveBy(30);
+    int rows = 0;
+    Grid->OnDrawColumnCell = [&](TObject*, const TRect&, int DataCol, TColumnEh*, TGridDrawState) {
+        if (DataCol != 0)
+            return;
+        EXPECT_EQ(Query.FieldByName(u"id"_s)->AsInteger(), Query.RecNo());
+        ++rows;
+    };
+    const int recNo = Query.RecNo();
+    Grid->PaintScreen();
+    EXPECT_EQ(rows, Grid->DataLink()->RecordCount());
+    EXPECT_EQ(Query.RecNo(), recNo);
+}
+
+}  // namespace
