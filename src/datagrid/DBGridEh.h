@@ -1187,6 +1187,8 @@ public:
     // Makes display row Index's record the one fields read (for painting or measuring), and back.
     void SwitchToRowRecord(int Index);
     void RestoreRowRecord();
+    // A display row's record is switched in.
+    bool RowRecordSwitched() const { return FSwitchedRow >= 0; }
     // Records shown as rows: the memory table's count or the link's buffered records.
     int DisplayRecordCount() const;
     bool IsCurrentRecordRow(int Index) const;
@@ -1332,8 +1334,6 @@ protected:
     // The memory-table interface is taken from the dataset or dropped.
     void UpdateMemTableLink();
     void UpdateRowScrollBar();
-    // Fields read the record of display row Index while the memory table is switched.
-    bool RowRecordSwitched() const { return FSwitchedRow >= 0; }
 
     // Cell drawing
     void PaintCell(int ACol, int ARow, TGridDrawState State, TRect ARect) override;
