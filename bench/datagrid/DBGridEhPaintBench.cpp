@@ -5,6 +5,11 @@
 #include "../support/BenchApplication.h"
 #include "../support/OprintData.h"
 
+#include "datagrid/DBGridEh.h"
+#include "platform/data/DataSource.h"
+#include "platform/ui/Canvas.h"
+#include "platform/ui/Forms.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QSqlDatabase>
@@ -24,6 +29,63 @@ const char* const ListSql = "select * from oprint order by 日期 desc, id desc"
 
 String DataFolder(int Rows) { return OprintDataFolder(Rows, "grid"); }
 String DataFile(int Rows) { return QDir(DataFolder(Rows)).filePath(QStringLiteral("opr.mdb")); }
+
+// --- grid -----------------------------------------------------------------------------------------
+
+class TBenchPaintGrid : public TDBGridEh {
+public:
+    using TDBGridEh::TDBGridEh;
+
+    void PaintInto(QImage& Image)
+    {
+        QPainter painter(&Image);
+        Canvas()->BeginPaint(&painter);
+        Paint();
+        Canvas()->EndPaint();
+    }
+};
+
+// The application's list: its query on the file, a data source and a grid on a form, with the
+// quantity summed in a footer as the stock-in page shows it.
+class TGridScreen {
+public:
+    explicit TGridScreen(int Rows) : FImage(ClientWidth, ClientHeight, QImage::Format_RGB32)
+    {
+        FConnection.SetLoginPrompt(false);
+        FConnection.SetConnectionString(JetConnectionString(DataFile(Rows)));
+        FConnection.Open();
+        FQuery.SetConnection(&FConnection);
+        FQuery.SQL()->Add(String::fromUtf8(ListSql));
+        FSource.SetDataSet(&FQuery);
+        FForm.SetBounds(0, 0, ClientWidth + 40, ClientHeight + 40);
+        FGrid = new TBenchPaintGrid(&FForm);
+        FGrid->SetBorderStyle(TBorderStyle::bsNone);
+        FGrid->SetBounds(0, 0, ClientWidth, ClientHeight);
+        FGrid->SetParent(&FForm);
+        FGrid->HandleNeeded();
+        FGrid->SetDataSource(&FSource);
+        FQuery.Open();
+    }
+
+    void PaintScreen() { FGrid->PaintInto(FImage); }
+
+private:
+    TADOConnection FConnection{nullptr};
+    TADOQuery FQuery{nullptr};
+    TDataSource FSource{nullptr};
+    TForm FForm{nullptr};
+    TBenchPaintGrid* FGrid = nullptr;
+    QImage FImage;
+};
+
+void BM_GridPaint(benchmark::State& State)
+{
+    BenchApplication();
+    TGridScreen screen(static_cast<int>(State.range(0)));
+    screen.PaintScreen();
+    for (auto _ : State)
+        screen.PaintScreen();
+}
 
 // --- peer -----------------------------------------------------------------------------------------
 
@@ -76,4 +138,5 @@ void BM_PeerPaint(benchmark::State& State)
 
 }  // namespace
 
+BENCHMARK(BM_GridPaint)->Arg(1'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PeerPaint)->Arg(1'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
