@@ -1464,6 +1464,9 @@ private:
     int FSavedRecord = -1;
 
     // Cell drawing
+    // Display row Index holds the active record, also while another row's record is switched in.
+    bool IsActiveRecordRow(int Index) const;
+
     TColCellParamsEh FCellParams;
 };
 

@@ -89,6 +89,13 @@ void TCustomDBGridEh::PaintCell(int ACol, int ARow, TGridDrawState State, TRect 
     }
 }
 
+bool TCustomDBGridEh::IsActiveRecordRow(int Index) const
+{
+    if (RowRecordSwitched() && !IsMemTableMode())
+        return Index == FSavedRecord;
+    return IsCurrentRecordRow(Index);
+}
+
 // --- Looks ----------------------------------------------------------------------------------------
 
 bool TCustomDBGridEh::UseCell3DLook(TCellAreaEh Area, int AreaCol)
@@ -117,7 +124,7 @@ bool TCustomDBGridEh::PickDataCellHighlight(int DataCol, int DataRow, TGridDrawS
     cell.RowHighlight = OptionsEh().Contains(dghRowHighlight);
     cell.RowSelect = Options().Contains(dgRowSelect);
     cell.AlwaysShowSelection = Options().Contains(dgAlwaysShowSelection);
-    cell.CurrentRow = IsCurrentRecordRow(DataRow);
+    cell.CurrentRow = IsActiveRecordRow(DataRow);
     cell.CurrentCell = cell.CurrentRow && DataColToGridCol(DataCol) == Col();
     cell.UpdatesSuppressed = ImmediateUpdateSuspended();
     return PickDataCellHighlightColors(cell, State, Background, Font);
@@ -145,7 +152,7 @@ void TCustomDBGridEh::PaintIndicatorCell(int, int, int, int AreaRow, TRect ARect
     const bool themed = UseCellThemedLook(raised);
     canvas->Brush()->SetStyle(TBrushStyle::bsSolid);
     canvas->Brush()->SetColor(background);
-    if (Area.Row == TCellAreaRowEh::carData && themed && IsCurrentRecordRow(AreaRow))
+    if (Area.Row == TCellAreaRowEh::carData && themed && IsActiveRecordRow(AreaRow))
         canvas->Brush()->SetColor(BlendColors(background, clBlack, 10));
     FillFixedCellBackground(canvas, ARect, themed, raised, Flat(), TRect(), false, false);
 
@@ -154,7 +161,7 @@ void TCustomDBGridEh::PaintIndicatorCell(int, int, int, int AreaRow, TRect ARect
     TRect glyphArea = ARect;
     String number;
     if (Area.Row == TCellAreaRowEh::carData && dataSet != nullptr && AreaRow < DisplayRecordCount()) {
-        const bool current = IsCurrentRecordRow(AreaRow);
+        const bool current = IsActiveRecordRow(AreaRow);
         if (showRecNo) {
             TRowRecordScope record(this, AreaRow);
             const bool inserting = current && dataSet->State() == TDataSetState::dsInsert;
@@ -266,7 +273,7 @@ void TCustomDBGridEh::PaintDataCell(int ACol, int ARow, int AreaCol, int AreaRow
     if (params.Frozen && !raised)
         raised = OptionsEh().Contains(dghFixed3D);
     const bool themed = UseCellThemedLook(raised);
-    const bool currentRow = IsCurrentRecordRow(AreaRow);
+    const bool currentRow = IsActiveRecordRow(AreaRow);
     const bool currentCell = currentRow && ACol == Col();
 
     TRect contents = ARect;

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
+#include <cstdlib>
 #include <map>
 #include <memory>
 
@@ -122,6 +123,18 @@ TEST_F(GridPaintTest, FocusedGridHighlightsTheCurrentCellWithAFocusRectangle)
     EXPECT_GT(plain, r.Width() / 3);
 }
 
+TEST_F(GridPaintTest, RowHighlightMarksTheWholeCurrentRowOnly)
+{
+    Grid->SetOptionsEh(Grid->OptionsEh() | dghRowHighlight);
+    Grid->SetOptions(Grid->Options() | dgAlwaysShowSelection);
+    Data->MoveBy(2);
+    Grid->PaintScreen();
+    const int other = Grid->Col() == 1 ? 2 : 1;
+    EXPECT_EQ(Grid->CellBackground(other, DataRow(2)), ColorToRGB(clBtnFace)) << "the current row's other cell";
+    for (int row : {0, 1, 3})
+        EXPECT_EQ(Grid->CellBackground(other, DataRow(row)), ColorToRGB(clWindow)) << row;
+}
+
 TEST_F(GridPaintTest, IndicatorMarksTheCurrentRowOnly)
 {
     Grid->PaintScreen();
@@ -228,6 +241,80 @@ TEST_F(GridPaintTest, ColumnParamsHandlerChangesTheTextAndBackground)
     EXPECT_EQ(Grid->CellBackground(2, DataRow(2)), clYellow);
     EXPECT_EQ(Grid->CountInCellIf(2, DataRow(2), IsInk), 0);
     EXPECT_GT(Grid->CountInCellIf(1, DataRow(2), IsInk), 0);
+}
+
+TEST_F(GridPaintTest, FrozenColumnsTakeTheFixedColour)
+{
+    Grid->SetFrozenCols(1);
+    Grid->PaintScreen();
+    EXPECT_EQ(Grid->CellBackground(1, DataRow(2)), ColorToRGB(Grid->FixedColor()));
+    EXPECT_GT(Grid->CountInCellIf(1, DataRow(2), IsInk), 0) << "with its text";
+    EXPECT_EQ(Grid->CellBackground(2, DataRow(2)), ColorToRGB(clWindow));
+}
+
+TEST_F(GridPaintTest, RecordNumbersInTheIndicatorAndTheCountInItsFooter)
+{
+    Grid->SetOptionsEh(Grid->OptionsEh() | dghShowRecNo);
+    Grid->SetFooterRowCount(1);
+    Grid->Font()->SetColor(clRed);
+    Grid->PaintScreen();
+    EXPECT_GT(Grid->CountInCell(0, DataRow(3), clRed), 0) << "record 4";
+    EXPECT_GT(Grid->CountInCell(0, Grid->RowCount(), clRed), 0) << "40 records";
+    EXPECT_GT(Grid->CountInCell(0, DataRow(0), clBlack), 0) << "the arrow beside the number";
+}
+
+TEST_F(GridPaintTest, EditButtonsShowInEveryRowFaintlyAwayFromTheCurrentOne)
+{
+    Qty->SetButtonStyle(TColumnButtonStyleEh::cbsEllipsis);
+    Qty->SetAlwaysShowEditButton(true);
+    Qty->SetColor(clYellow);
+    Grid->NotifyLayoutChanged();
+    Grid->PaintScreen();
+    const TRect current = Grid->CellPixelRect(2, DataRow(0));
+    const TRect other = Grid->CellPixelRect(2, DataRow(3));
+    const int buttonX = current.Right - 3;
+    const TColor face = ColorToRGB(clBtnFace);
+    // The current row's button is drawn through 30 % of the cell, the others' through 80 %.
+    const TColor currentFace = Grid->Pixel(buttonX, current.Top + 3);
+    const TColor otherFace = Grid->Pixel(buttonX, other.Top + 3);
+    EXPECT_NE(currentFace, clYellow);
+    EXPECT_NE(otherFace, clYellow);
+    EXPECT_LT(std::abs(GetBValue(currentFace) - GetBValue(face)), std::abs(GetBValue(otherFace) - GetBValue(face)));
+    EXPECT_EQ(Grid->Pixel(current.Left + 3, current.Bottom - 2), clYellow);
+}
+
+TEST_F(GridPaintTest, SortMarkerAndMultiLevelTitles)
+{
+    Name->Title()->SetCaption(u"物品|名称"_s);
+    Qty->Title()->SetCaption(u"物品|数量"_s);
+    Qty->Title()->SetSortMarker(TSortMarkerEh::smDownEh);
+    Grid->SetUseMultiTitle(true);
+    Grid->TitleFont()->SetColor(clRed);
+    Name->Title()->Font()->SetColor(clRed);
+    Qty->Title()->Font()->SetColor(clRed);
+    Grid->PaintScreen();
+    const TRect title = Grid->CellPixelRect(2, 0);
+    int marker = 0;
+    for (int y = title.Top; y < title.Bottom; ++y)
+        for (int x = title.Right - 20; x < title.Right; ++x)
+            marker += Grid->Pixel(x, y) == RGB(128, 128, 128) ? 1 : 0;
+    EXPECT_GT(marker, 0) << "the sort marker";
+    // The upper part's caption sits over both columns' top halves.
+    int upper = 0;
+    for (int y = title.Top; y < title.Top + title.Height() / 2; ++y)
+        for (int x = Grid->CellPixelRect(1, 0).Left; x < title.Right; ++x)
+            upper += Grid->Pixel(x, y) == clRed ? 1 : 0;
+    EXPECT_GT(upper, 0);
+}
+
+TEST_F(GridPaintTest, CheckBoxColumnShowsBoxesInsteadOfNumbers)
+{
+    Qty->SetCheckboxes(true);
+    Grid->PaintScreen();
+    EXPECT_EQ(Grid->CountInCellIf(2, DataRow(1), IsInk), 0);
+    const TRect r = Grid->CellPixelRect(2, DataRow(1));
+    EXPECT_EQ(Grid->Pixel((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2), ColorToRGB(clWindow));
+    EXPECT_GT(Grid->CountInCell(2, DataRow(1), ColorToRGB(clBtnShadow)), 0) << "the box's frame";
 }
 
 // --- Over a query on a database file ---------------------------------------------------------------
