@@ -1358,6 +1358,10 @@ protected:
     virtual bool CellInSelection(int ACol, int ARow, int DataCol);
     virtual void RaiseDrawColumnCell(const TRect& Rect, int DataCol, TColumnEh* Column, TGridDrawState State);
     virtual void RaiseDrawDataCell(const TRect& Rect, TField* Field, TGridDrawState State);
+    // Title rows of a multi-level title leave their vertical lines to the title painter; a hidden
+    // duplicate leaves out the line above it, so equal values read as one block.
+    void QueryCellLines(int ACol, int ARow, bool& ExtendLine, TColor& LineColor, bool& DrawLine,
+                        TGridCellLineKindEh LineKind) override;
 
 private:
     friend class TGridDataLinkEh;
@@ -1466,6 +1470,10 @@ private:
     // Cell drawing
     // Display row Index holds the active record, also while another row's record is switched in.
     bool IsActiveRecordRow(int Index) const;
+    // The text Column's cell of display row Index shows after the cell-parameter events.
+    String CellTextOfRow(TColumnEh* Column, int Index);
+    // Display row Index repeats the text of the row above in Column, which hides duplicates.
+    bool RepeatsRowAbove(TColumnEh* Column, int Index);
 
     TColCellParamsEh FCellParams;
 };

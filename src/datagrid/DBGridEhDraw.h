@@ -138,7 +138,7 @@ std::vector<TTitlePartEh> TitlePartsAbove(THeadTreeNode* Leaf, const TRect& Cell
 TRect TitleLeafRect(THeadTreeNode* Leaf, const TRect& CellRect);
 // The upper caption parts of a multi-level title over the cell, clipped to it: each filled in
 // the brush, its caption centred and word-wrapped in the canvas font, with a raised frame when
-// Raised and a line of LineWidth in LineColor below it.
+// Raised and its node's line in LineColor below it and at its right.
 void PaintTitlePartsAbove(TCanvas* Canvas, THeadTreeNode* Leaf, const TRect& CellRect, bool EndEllipsis, bool Raised,
                           TColor LineColor);
 

@@ -96,6 +96,44 @@ bool TCustomDBGridEh::IsActiveRecordRow(int Index) const
     return IsCurrentRecordRow(Index);
 }
 
+String TCustomDBGridEh::CellTextOfRow(TColumnEh* Column, int Index)
+{
+    const int switched = FSwitchedRow;
+    SwitchToRowRecord(Index);
+    TColCellParamsEh params;
+    Column->InitCellParams(&params);
+    RaiseGetCellParams(Column, params.Font(), params.Background, TGridDrawState());
+    Column->FireGetCellParams(false, &params);
+    if (switched >= 0)
+        SwitchToRowRecord(switched);
+    else
+        RestoreRowRecord();
+    return params.Text;
+}
+
+bool TCustomDBGridEh::RepeatsRowAbove(TColumnEh* Column, int Index)
+{
+    if (!Column->HideDuplicates() || !DataLink()->Active() || Index <= 0 || Index >= DisplayRecordCount())
+        return false;
+    return CellTextOfRow(Column, Index) == CellTextOfRow(Column, Index - 1);
+}
+
+void TCustomDBGridEh::QueryCellLines(int ACol, int ARow, bool& ExtendLine, TColor& LineColor, bool& DrawLine,
+                                     TGridCellLineKindEh LineKind)
+{
+    TCustomGridEh::QueryCellLines(ACol, ARow, ExtendLine, LineColor, DrawLine, LineKind);
+    int areaCol = 0;
+    int areaRow = 0;
+    const TCellAreaEh area = GetCellType(ACol, ARow, areaCol, areaRow);
+    if (!DrawLine || area.Col != TCellAreaColEh::cacData || areaCol >= Columns()->Count())
+        return;
+    if (LineKind == TGridCellLineKindEh::glkRightLine && area.Row == TCellAreaRowEh::carTitle && MultiTitleInEffect())
+        DrawLine = false;
+    else if (LineKind == TGridCellLineKindEh::glkBottomLine && area.Row == TCellAreaRowEh::carData &&
+             areaCol >= FrozenCols() && RepeatsRowAbove(Columns()->ColumnAt(areaCol), areaRow + 1))
+        DrawLine = false;
+}
+
 // --- Looks ----------------------------------------------------------------------------------------
 
 bool TCustomDBGridEh::UseCell3DLook(TCellAreaEh Area, int AreaCol)
@@ -232,6 +270,15 @@ void TCustomDBGridEh::PaintTitleCell(int, int, int AreaCol, int, TRect ARect, TG
         canvas->Font()->Assign(&leafFont);
         canvas->Brush()->SetColor(background);
     }
+    const int lineWidth = MultiTitleInEffect() && Options().Contains(dgColLines) ? GridLineWidth() : 0;
+    if (lineWidth > 0) {
+        // The base grid leaves this line to the title: the lowest part's right edge.
+        leafRect.Right -= lineWidth;
+        const TColor brush = canvas->Brush()->Color();
+        canvas->Brush()->SetColor(FixedCellLineColor());
+        canvas->FillRect(TRect{leafRect.Right, leafRect.Top, ARect.Right, ARect.Bottom});
+        canvas->Brush()->SetColor(brush);
+    }
     FillFixedCellBackground(canvas, leafRect, themed, raised, Flat(), TRect(), false, false);
     TTitleLookEh look;
     look.Raised = raised;
@@ -289,20 +336,9 @@ void TCustomDBGridEh::PaintDataCell(int ACol, int ARow, int AreaCol, int AreaRow
         highlighted = PickDataCellHighlight(AreaCol, AreaRow, state, params.Background, params.Font());
     params.State = state;
 
-    if (column->HideDuplicates() && !params.Frozen && AreaRow > 0) {
-        // The row above shows the same text: this row's is left out, so equal values read as one block.
-        const String text = params.Text;
-        SwitchToRowRecord(AreaRow - 1);
-        TColCellParamsEh above;
-        column->InitCellParams(&above);
-        TColor aboveBackground = above.Background;
-        RaiseGetCellParams(column, above.Font(), aboveBackground, TGridDrawState());
-        column->FireGetCellParams(false, &above);
-        SwitchToRowRecord(AreaRow);
-        if (above.Text == text) {
-            params.Text.clear();
-            params.ImageIndex = -1;
-        }
+    if (!params.Frozen && RepeatsRowAbove(column, AreaRow)) {
+        params.Text.clear();
+        params.ImageIndex = -1;
     }
 
     if (DefaultDrawing() && ARect.Width() > 0) {

@@ -153,6 +153,7 @@ void PaintTitlePartsAbove(TCanvas* Canvas, THeadTreeNode* Leaf, const TRect& Cel
             const TColor brush = Canvas->Brush()->Color();
             Canvas->Brush()->SetColor(LineColor);
             Canvas->FillRect(TRect{part.Rect.Left, area.Bottom, part.Rect.Right + line, part.Rect.Bottom});
+            Canvas->FillRect(TRect{part.Rect.Right, part.Rect.Top, part.Rect.Right + line, part.Rect.Bottom});
             Canvas->Brush()->SetColor(brush);
         }
     }

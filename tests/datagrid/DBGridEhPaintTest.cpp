@@ -228,6 +228,13 @@ TEST_F(GridPaintTest, HiddenDuplicatesShowOnlyOnTheFirstOfEqualRows)
     EXPECT_GT(Grid->CountInCellIf(2, DataRow(0), IsInk), 0);
     EXPECT_EQ(Grid->CountInCellIf(2, DataRow(1), IsInk), 0) << "same as the row above";
     EXPECT_GT(Grid->CountInCellIf(2, DataRow(2), IsInk), 0);
+    // No line between the equal rows; the line under the second stays.
+    Qty->SetColor(clYellow);
+    Grid->PaintScreen();
+    const TRect first = Grid->CellPixelRect(2, DataRow(0));
+    const TRect second = Grid->CellPixelRect(2, DataRow(1));
+    EXPECT_EQ(Grid->Pixel(first.Left + 5, first.Bottom), clYellow);
+    EXPECT_NE(Grid->Pixel(second.Left + 5, second.Bottom), clYellow);
 }
 
 TEST_F(GridPaintTest, ColumnParamsHandlerChangesTheTextAndBackground)
@@ -305,6 +312,17 @@ TEST_F(GridPaintTest, SortMarkerAndMultiLevelTitles)
         for (int x = Grid->CellPixelRect(1, 0).Left; x < title.Right; ++x)
             upper += Grid->Pixel(x, y) == clRed ? 1 : 0;
     EXPECT_GT(upper, 0);
+    // The upper caption is centred over both columns: it lies on both sides of their boundary.
+    const int boundary = Grid->CellPixelRect(1, 0).Right;
+    const auto redIn = [&](int Left, int Right) {
+        int n = 0;
+        for (int y = title.Top; y < title.Top + title.Height() / 2; ++y)
+            for (int x = Left; x < Right; ++x)
+                n += Grid->Pixel(x, y) == clRed ? 1 : 0;
+        return n;
+    };
+    EXPECT_GT(redIn(boundary - 30, boundary), 0);
+    EXPECT_GT(redIn(boundary + 1, boundary + 30), 0);
 }
 
 TEST_F(GridPaintTest, CheckBoxColumnShowsBoxesInsteadOfNumbers)
