@@ -777,6 +777,13 @@ public:
     const TGetColCellParamsEventEh& OnGetCellParams() const { return FOnGetCellParams; }
     // Repaints the grid.
     void SetOnGetCellParams(TGetColCellParamsEventEh Value);
+    // Paints a data cell instead of the grid when it sets Processed; Params as the cell events left them.
+    using TAdvDrawDataCellEventEh = std::function<void(TObject* Sender, TGridCoord Cell, TGridCoord AreaCell,
+                                                       TColumnEh* Column, const TRect& ARect, TColCellParamsEh* Params,
+                                                       bool& Processed)>;
+    TAdvDrawDataCellEventEh OnAdvDrawDataCell;
+    // Whether the current record's empty required value is marked in the cell showing Text.
+    std::function<void(TObject* Sender, const String& Text, bool& DrawState)> OnCheckDrawRequiredState;
 
 protected:
     const char* ClassName() const override { return "TColumnEh"; }
@@ -1250,6 +1257,8 @@ public:
     using TGetBtnParamsEvent = std::function<void(TObject* Sender, TColumnEh* Column, TFont* AFont, TColor& Background,
                                                   TSortMarkerEh& SortMarker, bool IsDown)>;
     TGetBtnParamsEvent OnGetBtnParams;
+    // Raised before the column's own; a cell either one processed is not painted by the grid.
+    TColumnEh::TAdvDrawDataCellEventEh OnAdvDrawDataCell;
     // The area of a grid cell: across, the indicator column or a data column (AreaCol counts the
     // data columns); down, the title rows, the filter row, the data rows or the footer rows
     // (AreaRow counts from the first row of its area).
@@ -1474,6 +1483,9 @@ private:
     String CellTextOfRow(TColumnEh* Column, int Index);
     // Display row Index repeats the text of the row above in Column, which hides duplicates.
     bool RepeatsRowAbove(TColumnEh* Column, int Index);
+    // The grid's own contents of a data cell, after the advanced drawing events left it alone.
+    void PaintDefaultDataCell(int ACol, int AreaCol, int AreaRow, const TRect& ARect, TGridDrawState State,
+                              TCellAreaEh Area, TColumnEh* Column);
 
     TColCellParamsEh FCellParams;
 };

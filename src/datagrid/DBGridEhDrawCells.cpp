@@ -316,6 +316,22 @@ void TCustomDBGridEh::PaintDataCell(int ACol, int ARow, int AreaCol, int AreaRow
     RaiseGetCellParams(column, params.Font(), params.Background, State);
     column->FireGetCellParams(false, &params);
 
+    bool processed = false;
+    const TGridCoord cell{ACol, ARow};
+    const TGridCoord areaCell{AreaCol, AreaRow};
+    if (OnAdvDrawDataCell)
+        OnAdvDrawDataCell(this, cell, areaCell, column, ARect, &params, processed);
+    if (!processed && column->OnAdvDrawDataCell)
+        column->OnAdvDrawDataCell(this, cell, areaCell, column, ARect, &params, processed);
+    if (!processed)
+        PaintDefaultDataCell(ACol, AreaCol, AreaRow, ARect, params.State, Area, column);
+}
+
+void TCustomDBGridEh::PaintDefaultDataCell(int ACol, int AreaCol, int AreaRow, const TRect& ARect,
+                                           TGridDrawState State, TCellAreaEh Area, TColumnEh* Column)
+{
+    TCanvas* canvas = Canvas();
+    TColCellParamsEh& params = FCellParams;
     bool raised = UseCell3DLook(Area, AreaCol);
     if (params.Frozen && !raised)
         raised = OptionsEh().Contains(dghFixed3D);
@@ -324,9 +340,9 @@ void TCustomDBGridEh::PaintDataCell(int ACol, int ARow, int AreaCol, int AreaRow
     const bool currentCell = currentRow && ACol == Col();
 
     TRect contents = ARect;
-    const bool buttons = column->AlwaysShowEditButton() && !params.Frozen;
+    const bool buttons = Column->AlwaysShowEditButton() && !params.Frozen;
     if (buttons)
-        contents.Right = std::max(contents.Left, contents.Right - column->EditButtonsTotalWidth());
+        contents.Right = std::max(contents.Left, contents.Right - Column->EditButtonsTotalWidth());
     if (params.Frozen && !params.KeepOwnColors)
         params.Background = FixedColor();
     TGridDrawState state = State;
@@ -336,7 +352,7 @@ void TCustomDBGridEh::PaintDataCell(int ACol, int ARow, int AreaCol, int AreaRow
         highlighted = PickDataCellHighlight(AreaCol, AreaRow, state, params.Background, params.Font());
     params.State = state;
 
-    if (!params.Frozen && RepeatsRowAbove(column, AreaRow)) {
+    if (!params.Frozen && RepeatsRowAbove(Column, AreaRow)) {
         params.Text.clear();
         params.ImageIndex = -1;
     }
@@ -350,26 +366,31 @@ void TCustomDBGridEh::PaintDataCell(int ACol, int ARow, int AreaCol, int AreaRow
         canvas->Brush()->SetColor(params.Background);
         if (params.Frozen)
             FillFixedCellBackground(canvas, contents, themed, raised, Flat(), TRect(), false, false);
-        PaintDataCellContents(canvas, contents, column, &params, look, !params.Frozen);
+        PaintDataCellContents(canvas, contents, Column, &params, look, !params.Frozen);
         if (buttons) {
             const bool focusedLook = currentCell || (currentRow && OptionsEh().Contains(dghRowHighlight));
             canvas->Brush()->SetStyle(TBrushStyle::bsSolid);
             canvas->Brush()->SetColor(params.Background);
-            PaintCellEditButtons(canvas, TRect{contents.Right, ARect.Top, ARect.Right, ARect.Bottom}, column,
+            PaintCellEditButtons(canvas, TRect{contents.Right, ARect.Top, ARect.Right, ARect.Bottom}, Column,
                                  EditButtonHeight(), Flat(), CellButtonTransparency(Designing(), focusedLook, currentRow));
         }
-        TField* field = column->Field();
-        if (!params.Frozen && column->HighlightRequired() && currentRow && field != nullptr && field->Required() &&
-            field->IsNull() && DataSetEditingRecord(DataLink()->DataSet()))
-            PaintRequiredValueMark(canvas, ARect);
+        TField* field = Column->Field();
+        if (!params.Frozen && Column->HighlightRequired() && currentRow && field != nullptr && field->Required() &&
+            DataSetEditingRecord(DataLink()->DataSet())) {
+            bool mark = field->IsNull();
+            if (Column->OnCheckDrawRequiredState)
+                Column->OnCheckDrawRequiredState(Column, params.Text, mark);
+            if (mark)
+                PaintRequiredValueMark(canvas, ARect);
+        }
         if (raised && !themed) {
             TRect frame = ARect;
             canvas->DrawEdge(frame, highlighted ? BDR_SUNKENINNER : BDR_RAISEDINNER, BF_RECT);
         }
     }
     if (!Columns()->IsCustomized())
-        RaiseDrawDataCell(ARect, column->Field(), state);
-    RaiseDrawColumnCell(ARect, AreaCol, column, state);
+        RaiseDrawDataCell(ARect, Column->Field(), state);
+    RaiseDrawColumnCell(ARect, AreaCol, Column, state);
 }
 
 void TCustomDBGridEh::RaiseDrawColumnCell(const TRect& Rect, int DataCol, TColumnEh* Column, TGridDrawState State)

@@ -335,6 +335,57 @@ TEST_F(GridPaintTest, CheckBoxColumnShowsBoxesInsteadOfNumbers)
     EXPECT_GT(Grid->CountInCell(2, DataRow(1), ColorToRGB(clBtnShadow)), 0) << "the box's frame";
 }
 
+TEST_F(GridPaintTest, AdvancedDrawingEventsReplaceTheGridsOwnPainting)
+{
+    int gridCalls = 0;
+    int columnCalls = 0;
+    int drawColumnCalls = 0;
+    Grid->OnAdvDrawDataCell = [&](TObject*, TGridCoord, TGridCoord AreaCell, TColumnEh* Column, const TRect&,
+                                  TColCellParamsEh* Params, bool& Processed) {
+        ++gridCalls;
+        EXPECT_EQ(Params->Text, Column->ComputeDisplayText());
+        Processed = Column == Qty && AreaCell.Y == 1;
+    };
+    Qty->OnAdvDrawDataCell = [&](TObject*, TGridCoord, TGridCoord, TColumnEh*, const TRect&, TColCellParamsEh*,
+                                 bool&) { ++columnCalls; };
+    Grid->OnDrawColumnCell = [&](TObject*, const TRect&, int, TColumnEh*, TGridDrawState) { ++drawColumnCalls; };
+    Grid->PaintScreen();
+    const int cells = 2 * Grid->DataLink()->RecordCount();
+    EXPECT_EQ(gridCalls, cells);
+    EXPECT_EQ(columnCalls, cells / 2 - 1) << "not for the cell the grid's handler processed";
+    EXPECT_EQ(drawColumnCalls, cells - 1);
+    EXPECT_EQ(Grid->CountInCellIf(2, DataRow(1), IsInk), 0);
+    EXPECT_GT(Grid->CountInCellIf(2, DataRow(2), IsInk), 0);
+}
+
+TEST_F(GridPaintTest, EmptyRequiredValueIsMarkedWhileEditing)
+{
+    Data->FieldByName(QtyField)->SetRequired(true);
+    Qty->SetHighlightRequired(true);
+    const auto marked = [&] {
+        Grid->PaintScreen();
+        const TRect r = Grid->CellPixelRect(2, Grid->Row());
+        int red = 0;
+        for (int x = r.Left; x < r.Right; ++x)
+            red += Grid->Pixel(x, r.Bottom - 2) == clRed ? 1 : 0;
+        return red;
+    };
+    EXPECT_EQ(marked(), 0) << "browsing";
+    Data->Append();
+    EXPECT_GT(marked(), 10) << "a new record without a quantity";
+    bool asked = false;
+    Qty->OnCheckDrawRequiredState = [&](TObject*, const String&, bool& DrawState) {
+        asked = true;
+        DrawState = false;
+    };
+    EXPECT_EQ(marked(), 0);
+    EXPECT_TRUE(asked);
+    Data->FieldByName(QtyField)->SetValue(Variant(3));
+    Qty->OnCheckDrawRequiredState = nullptr;
+    EXPECT_EQ(marked(), 0) << "filled in";
+    Data->Cancel();
+}
+
 // --- Over a query on a database file ---------------------------------------------------------------
 
 class GridPaintAdoTest : public GridPaintFixtureBase {
