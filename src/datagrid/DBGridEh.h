@@ -1133,7 +1133,7 @@ public:
 
     bool Loading() const;
     bool Designing() const;
-    bool Destroying() const;
+    bool BeingDestroyed() const;
     // The fonts, the column fonts and the column widths scale by M / D.
     void ChangeScale(int M, int D);
 
@@ -1181,6 +1181,8 @@ public:
     int EditButtonHeight() const { return FEditButtonHeight; }
     // A data row is taller than one line of text.
     bool RowsHoldSeveralLines() const { return FRowsHoldSeveralLines; }
+    // The last grid column with a positive width, as the column widths were last applied.
+    int LastWidthColumn() const { return FLastWidthColumn; }
     // The colour of the lines between fixed cells, set by the last rebuild.
     TColor FixedCellLineColor() const { return FFixedCellLineColor; }
 
@@ -1288,6 +1290,8 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
+    // A right-button release over a data column with a PopupMenu of its own pops that menu up.
+    void DefaultHandler(TMessage& Message) override;
 
     // The virtual operations of the data grid (other concerns add theirs below).
     virtual bool AcquireFocus();
@@ -1379,6 +1383,7 @@ private:
     void MemTableRowsChanged(IMemTableEh* Table) override;
 
     void HandleRemovedComponent(TComponent* AComponent);
+    bool PopUpColumnMenu(TPoint At);
     // Keeps dgColumnResize and the pair dghColumnResize, dghColumnMove in step.
     void SyncColumnSizingOptions(TDBGridOptions& NewOptions, TDBGridEhOptions& NewOptionsEh) const;
     void ApplyBaseOptions();
