@@ -386,6 +386,29 @@ TEST_F(GridPaintTest, EmptyRequiredValueIsMarkedWhileEditing)
     Data->Cancel();
 }
 
+TEST_F(GridPaintTest, ThemedLookDrawsHeadersAndTheThemedArrow)
+{
+    PlatformMetrics().SetThemesActive(true);
+    Name->Title()->Font()->SetColor(clRed);
+    Grid->PaintScreen();
+    EXPECT_GT(Grid->CountInCell(1, 0, clRed), 0);
+    EXPECT_GT(Grid->CountInCell(0, DataRow(0), BlendColors(cl3DDkShadow, clBlack, 30)), 0);
+    EXPECT_EQ(Grid->CountInCell(0, DataRow(1), BlendColors(cl3DDkShadow, clBlack, 30)), 0);
+    EXPECT_GT(Grid->CountInCellIf(1, DataRow(1), IsInk), 0);
+}
+
+TEST_F(GridPaintTest, RaisedFootersAndDataCellsGetAFrame)
+{
+    Grid->SetOptionsEh(Grid->OptionsEh() | dghFooter3D | dghData3D);
+    Grid->SetFooterRowCount(1);
+    Grid->PaintScreen();
+    const TRect footer = Grid->CellPixelRect(2, Grid->RowCount());
+    EXPECT_EQ(Grid->Pixel(footer.Left + 5, footer.Top), ColorToRGB(clBtnHighlight)) << "lit from the top";
+    EXPECT_EQ(Grid->Pixel(footer.Left + 5, footer.Bottom - 1), ColorToRGB(clBtnShadow));
+    const TRect data = Grid->CellPixelRect(2, DataRow(2));
+    EXPECT_EQ(Grid->Pixel(data.Left + 5, data.Top), ColorToRGB(clBtnHighlight));
+}
+
 // --- Over a query on a database file ---------------------------------------------------------------
 
 class GridPaintAdoTest : public GridPaintFixtureBase {
