@@ -12,11 +12,9 @@
 #include <algorithm>
 #include <exception>
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
-// The incremental search's arrow colour.
+// The arrow's colour during an incremental search: the search highlight's yellow.
 constexpr TColor IncSearchArrowColor = RGB(255, 255, 0);
 
 // Puts display row Index's record under the fields while a cell is painted.
