@@ -7,6 +7,9 @@
 #include "platform/ui/ImageList.h"
 #include "platform/ui/PlatformMetrics.h"
 
+#include <QBuffer>
+#include <QImage>
+
 namespace {
 
 constexpr TColor Paper = clLime;
@@ -142,6 +145,41 @@ TEST_F(DataCellContentsTest, RequiredMarkIsARedDottedLineAboveTheBottom)
     EXPECT_LT(red, Cell.Width() - 5);
     EXPECT_NE(Bitmap.Canvas()->Pixels(Cell.Left + 1, Cell.Bottom - 2), clRed);
     EXPECT_NE(Bitmap.Canvas()->Pixels(Cell.Right - 2, Cell.Bottom - 2), clRed);
+}
+
+TEST(GraphicCellTest, PictureFieldsShowTheirPictureWithDrawGraphicData)
+{
+    PlatformMetrics().SetThemesActive(false);
+    TMemoryDataSet data(nullptr);
+    data.FieldDefs()->Add(u"图片"_s, TFieldType::ftGraphic);
+    data.Open();
+    QImage red(40, 10, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    red.save(&buffer, "PNG");
+    data.AppendRecord({Variant(png)});
+    TDataSource source(nullptr);
+    source.SetDataSet(&data);
+    TTestDBGridEh grid(nullptr);
+    TColumnEh* column = grid.Columns()->Add();
+    column->SetFieldName(u"图片"_s);
+    grid.SetDataSource(&source);
+    EXPECT_NE(column->ClassifyCellKind(), TColumnCellKindEh::cckGraphic);
+    grid.SetDrawGraphicData(true);
+    ASSERT_EQ(column->ClassifyCellKind(), TColumnCellKindEh::cckGraphic);
+
+    TBitmap bitmap(40, 30);
+    TColCellParamsEh params;
+    column->InitCellParams(&params);
+    params.Background = clYellow;
+    PaintDataCellContents(bitmap.Canvas(), Rect(0, 0, 20, 30), column, &params, {.DrawGraphicData = true});
+    // Shrunk to the cell's width keeping its shape: 20 x 5, centred.
+    EXPECT_EQ(bitmap.Canvas()->Pixels(10, 15), clRed);
+    EXPECT_EQ(bitmap.Canvas()->Pixels(10, 5), clYellow);
+    EXPECT_EQ(bitmap.Canvas()->Pixels(25, 15), clWhite) << "nothing outside the cell";
+    PlatformMetrics().Reset();
 }
 
 TEST(GraphicCellRectTest, LargePicturesShrinkKeepingTheirShapeAndAllAreCentred)
