@@ -113,6 +113,7 @@ bool TCustomDBGridEh::RepeatsRowAbove(TColumnEh* Column, int Index)
 {
     if (!Column->HideDuplicates() || !DataLink()->Active() || Index <= 0 || Index >= DisplayRecordCount())
         return false;
+    Column->Field();  // bound before any record is switched in, as for painting
     return CellTextOfRow(Column, Index) == CellTextOfRow(Column, Index - 1);
 }
 
@@ -302,6 +303,9 @@ void TCustomDBGridEh::PaintDataCell(int ACol, int ARow, int AreaCol, int AreaRow
         canvas->FillRect(ARect);
         return;
     }
+    // Binding a column to its field refreshes the footer sums, which walks the dataset: never
+    // while another row's record is switched in.
+    column->Field();
     TRowRecordScope record(this, AreaRow);
 
     TColCellParamsEh& params = FCellParams;

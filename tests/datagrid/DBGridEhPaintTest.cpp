@@ -14,6 +14,7 @@
 
 #include <cstdlib>
 #include <map>
+#include <vector>
 #include <memory>
 
 namespace {
@@ -384,6 +385,31 @@ TEST_F(GridPaintTest, EmptyRequiredValueIsMarkedWhileEditing)
     Qty->OnCheckDrawRequiredState = nullptr;
     EXPECT_EQ(marked(), 0) << "filled in";
     Data->Cancel();
+}
+
+TEST_F(GridPaintTest, PaintingWithFooterSumsLeavesTheRecordsAndSumsAlone)
+{
+    Data->MoveBy(3);
+    Grid->SumList()->SetActive(true);
+    Grid->SetFooterRowCount(1);
+    Qty->Footer()->SetValueType(TFooterValueType::fvtSum);
+    int recalculations = 0;
+    Grid->OnSumListRecalcAll = [&](TObject*) { ++recalculations; };
+    std::vector<int> shown;
+    Grid->OnDrawColumnCell = [&](TObject*, const TRect&, int DataCol, TColumnEh* Column, TGridDrawState) {
+        if (DataCol == 1)
+            shown.push_back(Column->Field()->AsInteger());
+    };
+    for (int pass = 0; pass < 2; ++pass) {
+        shown.clear();
+        Grid->PaintScreen();
+        EXPECT_EQ(Data->RecNo(), 4) << pass;
+        EXPECT_EQ(Grid->DataLink()->ActiveRecord(), 3) << pass;
+        ASSERT_EQ(static_cast<int>(shown.size()), Grid->DataLink()->RecordCount());
+        for (int row = 0; row < static_cast<int>(shown.size()); ++row)
+            EXPECT_EQ(shown[static_cast<std::size_t>(row)], row + 1) << "pass " << pass << " row " << row;
+    }
+    EXPECT_EQ(recalculations, 0) << "binding the columns again must not walk the dataset";
 }
 
 TEST_F(GridPaintTest, ThemedLookDrawsHeadersAndTheThemedArrow)
