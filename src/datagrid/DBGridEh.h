@@ -10,6 +10,7 @@
 #include "controls/GridsEh.h"
 #include "controls/PropFilerEh.h"
 #include "controls/ToolCtrlsEh.h"
+#include "datagrid/DBGridEhCellParams.h"
 #include "datagrid/DBSumLst.h"
 #include "datagrid/MemTableEh.h"
 #include "platform/core/Alignment.h"
@@ -759,9 +760,30 @@ public:
     TCellButtonKindEh EffectiveButtonKind() const;
     // The width the main button and the visible EditButtons take in a cell.
     int EditButtonsTotalWidth() const;
+    // The width of Button in a cell; nullptr: the main button.
+    int CellButtonWidth(const TEditButtonEh* Button) const;
 
     // Runs before a cell value is stored; Handled stops the store.
     std::function<void(TColumnEh* Column, String& Text, Variant& Value, bool& UseText, bool& Handled)> OnUpdateData;
+
+    // Cell parameters.
+    using TGetColCellParamsEventEh = std::function<void(TColumnEh* Sender, bool EditMode, TColCellParamsEh* Params)>;
+    // Params as this column shows the current record, before any handler changes them.
+    virtual void InitCellParams(TColCellParamsEh* Params) const;
+    // The column's OnGetCellParams, when set.
+    virtual void FireGetCellParams(bool EditMode, TColCellParamsEh* Params);
+    // Whether the current record's cell is edited as text, after the column's OnGetCellParams.
+    bool EffectiveTextEditing();
+    const TGetColCellParamsEventEh& OnGetCellParams() const { return FOnGetCellParams; }
+    // Repaints the grid.
+    void SetOnGetCellParams(TGetColCellParamsEventEh Value);
+    // Paints a data cell instead of the grid when it sets Processed; Params as the cell events left them.
+    using TAdvDrawDataCellEventEh = std::function<void(TObject* Sender, TGridCoord Cell, TGridCoord AreaCell,
+                                                       TColumnEh* Column, const TRect& ARect, TColCellParamsEh* Params,
+                                                       bool& Processed)>;
+    TAdvDrawDataCellEventEh OnAdvDrawDataCell;
+    // Whether the current record's empty required value is marked in the cell showing Text.
+    std::function<void(TObject* Sender, const String& Text, bool& DrawState)> OnCheckDrawRequiredState;
 
 protected:
     const char* ClassName() const override { return "TColumnEh"; }
@@ -789,6 +811,8 @@ private:
     // The field edits go to: a lookup field's first key field.
     TField* EditedField() const;
     bool GridAllowsEditing() const;
+    // The column's OnGetCellParams in edit mode leaves the cell writable.
+    bool CellParamsAllowEditing();
     void StepListValue(const TStrings& List, double Step, bool ByValue);
     void StepNumericValue(double Step);
     void StepLookupValue(double Step);
@@ -854,6 +878,7 @@ private:
     std::unique_ptr<TColumnDropDownBoxEh> FDropDownBox;
     std::unique_ptr<TStringList> FPickList;
     std::unique_ptr<TStringList> FKeyList;
+    TGetColCellParamsEventEh FOnGetCellParams;
 };
 
 // The published column class of the grid.
@@ -1212,6 +1237,53 @@ public:
     TDBGridEhTitleBtnClickEvent OnTitleBtnClick;
     TDBGridEhColumnEvent OnTitleClick;
 
+    // Cell drawing
+    // The parameters of the data cell being painted or edited, refilled for every cell.
+    TColCellParamsEh* CellParams() { return &FCellParams; }
+    using TGetCellEhParamsEvent =
+        std::function<void(TObject* Sender, TColumnEh* Column, TFont* AFont, TColor& Background, TGridDrawState State)>;
+    using TDrawColumnEhCellEvent =
+        std::function<void(TObject* Sender, const TRect& Rect, int DataCol, TColumnEh* Column, TGridDrawState State)>;
+    using TDrawDataCellEvent = std::function<void(TObject* Sender, const TRect& Rect, TField* Field, TGridDrawState State)>;
+    // Raised for each data cell with the dataset on the cell's record.
+    TGetCellEhParamsEvent OnGetCellParams;
+    TDrawColumnEhCellEvent OnDrawColumnCell;
+    // Only while the columns are the default ones.
+    TDrawDataCellEvent OnDrawDataCell;
+    virtual void RaiseGetCellParams(TColumnEh* Column, TFont* AFont, TColor& Background, TGridDrawState State);
+    using TDrawFooterCellEvent = std::function<void(TObject* Sender, int DataCol, int Row, TColumnEh* Column,
+                                                    const TRect& Rect, TGridDrawState State)>;
+    TDrawFooterCellEvent OnDrawFooterCell;
+    // Raised for a title of a column with a field, before and after the title's font is put on
+    // the canvas: the title is drawn on Background with SortMarker.
+    using TGetBtnParamsEvent = std::function<void(TObject* Sender, TColumnEh* Column, TFont* AFont, TColor& Background,
+                                                  TSortMarkerEh& SortMarker, bool IsDown)>;
+    TGetBtnParamsEvent OnGetBtnParams;
+    // Raised before the column's own; a cell either one processed is not painted by the grid.
+    TColumnEh::TAdvDrawDataCellEventEh OnAdvDrawDataCell;
+    // The area of a grid cell: across, the indicator column or a data column (AreaCol counts the
+    // data columns); down, the title rows, the filter row, the data rows or the footer rows
+    // (AreaRow counts from the first row of its area).
+    enum class TCellAreaColEh { cacIndicator, cacData };
+    enum class TCellAreaRowEh { carTitle, carFilter, carData, carFooter };
+    struct TCellAreaEh {
+        TCellAreaColEh Col = TCellAreaColEh::cacIndicator;
+        TCellAreaRowEh Row = TCellAreaRowEh::carTitle;
+    };
+    TCellAreaEh GetCellType(int ACol, int ARow, int& AreaCol, int& AreaRow);
+
+    // Footer values
+    // The text of footer row Row (0 = first) of Column, from the footer FooterForRow gives:
+    // sums, averages and counts read from the sum list and formatted by the summed field's type,
+    // the current record's field value, or the static text. Never raises.
+    virtual void ComputeFooterText(int Row, TColumnEh* Column, String& Text);
+    // Lets OnGetFooterParams change the text, font, background and alignment of a footer cell.
+    virtual void RaiseGetFooterParams(int DataCol, int Row, TColumnEh* Column, TFont* AFont, TColor& Background,
+                                      TAlignment& Alignment, TGridDrawState State, String& Text);
+    std::function<void(TObject* Sender, int DataCol, int Row, TColumnEh* Column, TFont* AFont, TColor& Background,
+                       TAlignment& Alignment, TGridDrawState State, String& Text)>
+        OnGetFooterParams;
+
 protected:
     const char* ClassName() const override { return "TCustomDBGridEh"; }
     void Loaded() override;
@@ -1275,6 +1347,34 @@ protected:
     // The memory-table interface is taken from the dataset or dropped.
     void UpdateMemTableLink();
     void UpdateRowScrollBar();
+
+    // Cell drawing
+    void PaintCell(int ACol, int ARow, TGridDrawState State, TRect ARect) override;
+    virtual void PaintIndicatorCell(int ACol, int ARow, int AreaCol, int AreaRow, TRect ARect, TGridDrawState State,
+                                    TCellAreaEh Area);
+    virtual void PaintTitleCell(int ACol, int ARow, int AreaCol, int AreaRow, TRect ARect, TGridDrawState State,
+                                TCellAreaEh Area);
+    virtual void PaintDataCell(int ACol, int ARow, int AreaCol, int AreaRow, TRect ARect, TGridDrawState State,
+                               TCellAreaEh Area);
+    virtual void PaintFooterCell(int ACol, int ARow, int AreaCol, int AreaRow, TRect ARect, TGridDrawState State,
+                                 TCellAreaEh Area);
+    // Fixed cells with dghFixed3D, footers with dghFooter3D, data cells with dghData3D, frozen
+    // data columns with dghFrozen3D.
+    virtual bool UseCell3DLook(TCellAreaEh Area, int AreaCol);
+    // Raised cells drawn by the theme: themes on and the grid not Flat.
+    virtual bool UseCellThemedLook(bool Raised);
+    virtual bool PickDataCellHighlight(int DataCol, int DataRow, TGridDrawState& State, TColor& Background,
+                                       TFont* Font);
+    virtual void PickFooterCellHighlight(TCellAreaEh Area, TGridDrawState State, TColor& Background, TFont* Font);
+    // Whether the grid's selection holds the cell; the grid keeps no selection of records,
+    // rectangles or columns, so none does.
+    virtual bool CellInSelection(int ACol, int ARow, int DataCol);
+    virtual void RaiseDrawColumnCell(const TRect& Rect, int DataCol, TColumnEh* Column, TGridDrawState State);
+    virtual void RaiseDrawDataCell(const TRect& Rect, TField* Field, TGridDrawState State);
+    // Title rows of a multi-level title leave their vertical lines to the title painter; a hidden
+    // duplicate leaves out the line above it, so equal values read as one block.
+    void QueryCellLines(int ACol, int ARow, bool& ExtendLine, TColor& LineColor, bool& DrawLine,
+                        TGridCellLineKindEh LineKind) override;
 
 private:
     friend class TGridDataLinkEh;
@@ -1380,6 +1480,19 @@ private:
     IMemTableEh* FMemTable = nullptr;
     int FSwitchedRow = -1;
     int FSavedRecord = -1;
+
+    // Cell drawing
+    // Display row Index holds the active record, also while another row's record is switched in.
+    bool IsActiveRecordRow(int Index) const;
+    // The text Column's cell of display row Index shows after the cell-parameter events.
+    String CellTextOfRow(TColumnEh* Column, int Index);
+    // Display row Index repeats the text of the row above in Column, which hides duplicates.
+    bool RepeatsRowAbove(TColumnEh* Column, int Index);
+    // The grid's own contents of a data cell, after the advanced drawing events left it alone.
+    void PaintDefaultDataCell(int ACol, int AreaCol, int AreaRow, const TRect& ARect, TGridDrawState State,
+                              TCellAreaEh Area, TColumnEh* Column);
+
+    TColCellParamsEh FCellParams;
 };
 
 // The grid the application's windows hold.

@@ -676,6 +676,10 @@ TColumnCellKindEh TColumnEh::ClassifyCellKind() const
     if (Checkboxes())
         return TColumnCellKindEh::cckCheckbox;
     const TField* field = Field();
+    const TCustomDBGridEh* grid = OwningGrid();
+    if (field != nullptr && field->IsBlob() && field->DataType() == TFieldType::ftGraphic && grid != nullptr &&
+        grid->DrawGraphicData())
+        return TColumnCellKindEh::cckGraphic;
     if (field != nullptr && field->Lookup())
         return TColumnCellKindEh::cckLookupField;
     if (HasPickList() && !HasKeyList())
@@ -760,6 +764,7 @@ void TColumnEh::Assign(TPersistent* Source)
     SetShowImageAndText(source->ShowImageAndText());
     SetHideDuplicates(source->HideDuplicates());
     SetLayout(source->Layout());
+    FOnGetCellParams = source->FOnGetCellParams;
     if (Collection() != nullptr)
         Collection()->EndUpdate();
 }

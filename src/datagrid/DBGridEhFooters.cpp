@@ -236,6 +236,10 @@ void TColumnFooterEh::SyncSum()
         return;
     }
     const String fieldName = operation == TGroupOperation::goCount ? String() : SumFieldName();
+    // A column binds its field again after every data event; an item already in step must not
+    // set off a recalculation, which walks the whole dataset.
+    if (FSumItem != nullptr && FSumItem->GroupOperation() == operation && FSumItem->FieldName() == fieldName)
+        return;
     TDBSumCollection* sums = grid->SumList()->SumCollection();
     sums->BeginUpdate();
     try {

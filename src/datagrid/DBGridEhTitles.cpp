@@ -8,9 +8,6 @@
 using namespace Qt::StringLiterals;
 using enum TColumnEhAssignedValue;
 
-namespace {
-
-// The font of the sort indexes drawn beside the markers.
 const TFont& SortMarkerFont()
 {
     static const std::unique_ptr<TFont> font = [] {
@@ -20,6 +17,8 @@ const TFont& SortMarkerFont()
     }();
     return *font;
 }
+
+namespace {
 
 const TColumnTitleDefValuesEh* TitleDefaults(const TColumnEh* Column)
 {
