@@ -187,6 +187,8 @@ bool TColumnEh::CanEditCell(bool StartEdit)
         return false;
     if (field->IsBlob() && !field->OnSetText)
         return false;
+    if (!CellParamsAllowEditing())
+        return false;
     TCustomDBGridEh* grid = OwningGrid();
     if (!StartEdit || grid == nullptr)
         return true;
@@ -479,17 +481,22 @@ TCellButtonKindEh TColumnEh::EffectiveButtonKind() const
     return TCellButtonKindEh::cbkNone;
 }
 
-int TColumnEh::EditButtonsTotalWidth() const
+int TColumnEh::CellButtonWidth(const TEditButtonEh* Button) const
 {
     const TCustomDBGridEh* grid = OwningGrid();
     const bool flat = grid != nullptr && grid->Flat();
     const int flatExtra = flat && !ThemesActive() ? 1 : 0;
     const int defaultWidth = flat ? ComputeEditButtonWidth() + flatExtra : GetSystemMetrics(SM_CXVSCROLL);
-    int width = EffectiveButtonKind() != TCellButtonKindEh::cbkNone ? defaultWidth : 0;
+    return Button != nullptr && Button->Width() != 0 ? Button->Width() + flatExtra : defaultWidth;
+}
+
+int TColumnEh::EditButtonsTotalWidth() const
+{
+    int width = EffectiveButtonKind() != TCellButtonKindEh::cbkNone ? CellButtonWidth(nullptr) : 0;
     for (int i = 0; i < FEditButtons->Count(); ++i) {
         const TEditButtonEh* button = FEditButtons->ItemAt(i);
         if (button->Visible())
-            width += (button->Width() != 0 ? button->Width() + flatExtra : defaultWidth);
+            width += CellButtonWidth(button);
     }
     return width;
 }

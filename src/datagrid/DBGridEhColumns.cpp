@@ -760,6 +760,7 @@ void TColumnEh::Assign(TPersistent* Source)
     SetShowImageAndText(source->ShowImageAndText());
     SetHideDuplicates(source->HideDuplicates());
     SetLayout(source->Layout());
+    FOnGetCellParams = source->FOnGetCellParams;
     if (Collection() != nullptr)
         Collection()->EndUpdate();
 }

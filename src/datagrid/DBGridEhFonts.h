@@ -14,3 +14,6 @@ inline void FollowFont(TFont& Own, const TFont& Source, bool& Guard, bool Force 
     Own.Assign(const_cast<TFont*>(&Source));
     Guard = false;
 }
+
+// The font of the sort indexes drawn beside the title's sort markers, shared by every grid.
+const TFont& SortMarkerFont();

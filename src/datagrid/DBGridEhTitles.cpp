@@ -8,9 +8,6 @@
 using namespace Qt::StringLiterals;
 using enum TColumnEhAssignedValue;
 
-namespace {
-
-// The font of the sort indexes drawn beside the markers.
 const TFont& SortMarkerFont()
 {
     static const std::unique_ptr<TFont> font = [] {
@@ -20,6 +17,8 @@ const TFont& SortMarkerFont()
     }();
     return *font;
 }
+
+namespace {
 
 const TColumnTitleDefValuesEh* TitleDefaults(const TColumnEh* Column)
 {
@@ -217,7 +216,7 @@ void TColumnTitleEh::SetImageIndex(int Value)
 {
     FImageIndex = Value;
     if (TCustomDBGridEh* grid = FColumn->OwningGrid())
-        grid->LayoutChanged();
+        grid->NotifyLayoutChanged();
 }
 
 void TColumnTitleEh::ResetToDefaults()
@@ -540,7 +539,7 @@ void THeadTreeNode::BuildFromColumns(TCustomDBGridEh* Grid, std::vector<THeadTre
     FreeChildren();
     const TDBGridColumnsEh* columns = Grid->Columns();
     const int count = columns->Count();
-    const bool colLines = Grid->DBOptions().Contains(dgColLines);
+    const bool colLines = Grid->Options().Contains(dgColLines);
     const int titleHeight = Grid->RowCount() > 0 ? Grid->RowHeightAt(0) : Grid->DefaultRowHeight();
     Leaves.assign(static_cast<std::size_t>(count), nullptr);
     for (int i = 0; i < count; ++i) {

@@ -2,6 +2,7 @@
 // from the dataset's events.
 #include "datagrid/DBSumLst.h"
 
+#include "platform/core/Exceptions.h"
 #include "platform/data/Field.h"
 
 #include <utility>
@@ -12,10 +13,17 @@ namespace {
 // Only a count of every record goes without a field.
 bool HasValue(const TField* Field) { return Field != nullptr && !Field->IsNull(); }
 
-// What a field value adds to a sum: round(V x 10000), half to even; a Null adds nothing.
+// What a field value adds to a sum: round(V x 10000), half to even; a Null adds nothing, and
+// so does a text that is no number, rather than failing the sums of every footer.
 Currency ValueUnits(const TField* Field)
 {
-    return HasValue(Field) ? Currency::FromDouble(Field->AsFloat()) : Currency();
+    if (!HasValue(Field))
+        return {};
+    try {
+        return Currency::FromDouble(Field->AsFloat());
+    } catch (const EConvertError&) {
+        return {};
+    }
 }
 
 // What a record adds to a count: one when counting every record (no field) or its field is not Null.
