@@ -28,6 +28,7 @@ class TLabel;
 class TMainMenu;
 class TMemo;
 class TMenuItem;
+class TDBGridEh;
 class TPageControl;
 class TPopupMenu;
 class TStatusBar;
@@ -222,6 +223,16 @@ private:
     void ShowAmount();
 
 public:
+    // --- Record grids ---
+    TDBGridEh* DBGridEh1;
+    TDBGridEh* DBGridEh2;
+    TDBGridEh* DBGridEh3;
+    // The row numbers of a newest-first list: the top row has the highest, the bottom row 1.
+    void DrawReverseRowNumber(TDBGridEh* Grid, const TRect& Rect, int DataCol);
+    // Frames a drawn cell, one pixel beyond it, in the colour ColorBox selects: with the
+    // neighbouring cells' frames these are the grid's lines in the page's colour.
+    void FrameCellInLineColour(TDBGridEh* Grid, TColorBox* ColorBox, const TRect& Rect);
+
     // --- Window events ---
     void FormCreate(TObject* Sender);
     void FormShow(TObject* Sender);
@@ -338,6 +349,8 @@ private:
     void CreateGiftPage();
     void CreateStockInPage();
     void CreateStatusBar();
+    void CreateRecordGrids();
+    void BindGridEvents();
     void BindEvents();
     // The four checks of an issue, in order; the first failure is shown and answers false.
     bool IssueEntryIsComplete();
