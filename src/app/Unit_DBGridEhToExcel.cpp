@@ -131,11 +131,11 @@ int WriteRecords(TWorksheet& Sheet, TDataSet& Data, int Row, const std::function
         fields.emplace_back(field, CellKindOf(field));
     }
     Data.DisableControls();
+    const auto enable = qScopeGuard([&Data] { Data.EnableControls(); });
     const TBookmark current = Data.IsEmpty() ? TBookmark() : Data.Bookmark();
-    const auto restore = [&] {
+    const auto returnToCurrent = [&] {
         if (!current.isEmpty() && Data.BookmarkValid(current))
             Data.SetBookmark(current);
-        Data.EnableControls();
     };
     try {
         int recNo = 0;
@@ -146,10 +146,10 @@ int WriteRecords(TWorksheet& Sheet, TDataSet& Data, int Row, const std::function
                 Progress(++recNo);
         }
     } catch (...) {
-        restore();
+        returnToCurrent();
         throw;
     }
-    restore();
+    returnToCurrent();
     return Row;
 }
 
