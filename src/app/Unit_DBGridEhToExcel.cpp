@@ -46,18 +46,19 @@ TCellKind CellKindOf(const TField* Field)
     }
 }
 
-// A text cell of exactly Text: the apostrophe is the spreadsheet's "keep as typed" mark, so that
-// 00123 stays text and a leading apostrophe of Text stays.
-Variant TextCell(const String& Text) { return Variant(u"'"_s + Text); }
+// A text cell of exactly Text: a leading apostrophe is the spreadsheet's "keep as typed" mark,
+// so a text that starts with one keeps it behind another.
+Variant TextCell(const String& Text) { return Variant(Text.startsWith(u'\'') ? u'\'' + Text : Text); }
 
 Variant CellValue(const TField* Field, TCellKind Kind)
 {
+    const Variant value = Field->Value();
     // A record without the value shows an empty cell, not a 0 nobody entered.
-    if (Field->IsNull())
+    if (VarIsNull(value))
         return Variant();
     switch (Kind) {
-    case TCellKind::Integer: return Field->Value();
-    case TCellKind::Number: return Variant(Field->AsFloat());
+    case TCellKind::Integer: return value;
+    case TCellKind::Number: return Variant(value.AsDouble());
     case TCellKind::Text: break;
     }
     return TextCell(Field->AsString());
@@ -365,6 +366,7 @@ void TDBGridEhToExcel::OpenProgressWindow(int RecordCount)
     FProgressBar->SetMin(0);
     FProgressBar->SetMax(RecordCount);
     FProgressBar->SetPosition(0);
+    FProgressStep = std::max(1, RecordCount / FProgressBar->Width());
     form->Show();
     form->Repaint();
     FLastRepaint = QDateTime::currentMSecsSinceEpoch();
@@ -372,13 +374,14 @@ void TDBGridEhToExcel::OpenProgressWindow(int RecordCount)
 
 void TDBGridEhToExcel::StepProgress(int RecNo)
 {
-    if (FProgressBar == nullptr)
+    // Moving and painting the bar at every record would cost more than writing the record: it
+    // moves when it grows by a pixel's worth, and paints a few times a second, which is all the
+    // eye follows.
+    if (FProgressBar == nullptr || (RecNo - FProgressBar->Position() < FProgressStep && RecNo != FProgressBar->Max()))
         return;
     FProgressBar->SetPosition(RecNo);
-    // Painting every record would cost more than writing it: the bar is painted a few times a
-    // second, which is all the eye follows.
     const std::int64_t now = QDateTime::currentMSecsSinceEpoch();
-    if (now - FLastRepaint >= 40) {
+    if (now - FLastRepaint >= 40 || RecNo == FProgressBar->Max()) {
         FProgressBar->Repaint();
         FLastRepaint = now;
     }

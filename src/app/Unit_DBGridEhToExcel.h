@@ -71,5 +71,7 @@ private:
     String FTitleName;
     std::unique_ptr<TForm> FProgressForm;
     TProgressBar* FProgressBar = nullptr;
+    // Records per pixel of the bar, and when it was last painted (ms since the epoch).
+    int FProgressStep = 1;
     std::int64_t FLastRepaint = 0;
 };
