@@ -95,6 +95,7 @@ struct TStockList {
         Grid->Columns()->ColumnAt(4)->Footer()->SetValueType(TFooterValueType::fvtStaticText);
         Grid->Columns()->ColumnAt(4)->Footer()->SetValue(u"总金额"_s);
         Grid->Columns()->ColumnAt(5)->Footer()->SetValueType(TFooterValueType::fvtSum);
+        Grid->SetFooterRowCount(1);
         Grid->SumList()->SetActive(true);
         Grid->SetDataSource(Source.get());
     }

@@ -154,22 +154,6 @@ int WriteRecords(TWorksheet& Sheet, TDataSet& Data, int Row, const std::function
     return Row;
 }
 
-// The grid's footer rows: the most footers any visible column has, at least one while a
-// column's single footer shows something.
-int FooterRowsOf(const TCustomDBGridEh& Grid)
-{
-    int rows = 0;
-    for (int i = 0; i < Grid.Columns()->Count(); ++i) {
-        const TColumnEh* column = Grid.Columns()->ColumnAt(i);
-        if (!column->Visible())
-            continue;
-        rows = std::max(rows, column->Footers()->Count());
-        if (column->Footer()->ValueType() != TFooterValueType::fvtNon)
-            rows = std::max(rows, 1);
-    }
-    return rows;
-}
-
 // A footer that reads as a number is stored as one, as the spreadsheet program would take it
 // typed in; any other footer is text.
 Variant FooterCellValue(const String& Text)
@@ -184,7 +168,7 @@ Variant FooterCellValue(const String& Text)
 // that field's data; columns without a field of the dataset have no place in the sheet.
 void WriteFooters(TWorksheet& Sheet, TCustomDBGridEh& Grid, const TDataSet& Data, int Row)
 {
-    const int rows = FooterRowsOf(Grid);
+    const int rows = Grid.FooterRowCount();
     for (int i = 0; i < Grid.Columns()->Count(); ++i) {
         TColumnEh* column = Grid.Columns()->ColumnAt(i);
         const TField* field = column->FieldName().isEmpty() ? nullptr : Data.FindField(column->FieldName());

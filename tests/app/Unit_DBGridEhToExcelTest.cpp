@@ -175,6 +175,7 @@ TEST_F(ExportLayoutTest, TitleHeaderTypedRowsAndFooters)
     Name->Footer()->SetValueType(TFooterValueType::fvtStaticText);
     Name->Footer()->SetValue(u"合计"_s);
     AddColumn(u"数量"_s)->Footer()->SetValueType(TFooterValueType::fvtSum);
+    Grid->SetFooterRowCount(1);
     Grid->SumList()->SetActive(true);
 
     const TXlsxReadBack Sheet = WriteAndReadBack(u"物品入库明细表"_s);
@@ -305,6 +306,7 @@ protected:
         Grid->Columns()->ColumnAt(3)->Footer()->SetValueType(TFooterValueType::fvtSum);
         StaticFooter(5, u"总金额"_s);
         Grid->Columns()->ColumnAt(6)->Footer()->SetValueType(TFooterValueType::fvtSum);
+        Grid->SetFooterRowCount(1);
         Grid->SumList()->SetActive(true);
         Grid->SetDataSource(&Source);
     }
@@ -352,6 +354,27 @@ TEST_F(ExportStockInTest, FooterTextsTheApplicationChangesAreExportedAsShown)
     };
     const TXlsxReadBack Sheet = WriteAndReadBack();
     EXPECT_EQ(Text(Sheet, "E5"), u"15 件"_s);
+}
+
+TEST_F(ExportStockInTest, AsManyFooterRowsAsTheGridShows)
+{
+    Grid->SetFooterRowCount(0);
+    EXPECT_FALSE(WriteAndReadBack().Cells.contains(u"C5"_s));
+
+    // A second footer row: the averages, under the sums; a column with one footer repeats it.
+    TColumnEh* Quantity = Grid->Columns()->ColumnAt(3);
+    Quantity->Footers()->Add();
+    Quantity->Footers()->FooterAt(0)->SetValueType(TFooterValueType::fvtSum);
+    Quantity->Footers()->Add();
+    Quantity->Footers()->FooterAt(1)->SetValueType(TFooterValueType::fvtAvg);
+    Quantity->Footers()->FooterAt(1)->SetDisplayFormat(u"0.0"_s);
+    Grid->SetFooterRowCount(2);
+    const TXlsxReadBack Sheet = WriteAndReadBack();
+    EXPECT_EQ(Number(Sheet, "E5"), 15);
+    EXPECT_EQ(Number(Sheet, "E6"), 7.5);
+    EXPECT_EQ(Text(Sheet, "C5"), u"总数量"_s);
+    EXPECT_EQ(Text(Sheet, "C6"), u"总数量"_s);
+    EXPECT_FALSE(Sheet.Cells.contains(u"E7"_s));
 }
 
 // --- The export with its questions ------------------------------------------------------------
