@@ -50,7 +50,8 @@ TCellKind CellKindOf(const TField* Field)
 // so a text that starts with one keeps it behind another.
 Variant TextCell(const String& Text) { return Variant(Text.startsWith(u'\'') ? u'\'' + Text : Text); }
 
-Variant CellValue(const TField* Field, TCellKind Kind)
+// Counts in CutTexts a text longer than a cell holds: the sheet keeps its beginning.
+Variant CellValue(const TField* Field, TCellKind Kind, int& CutTexts)
 {
     const Variant value = Field->Value();
     // A record without the value shows an empty cell, not a 0 nobody entered.
@@ -61,7 +62,10 @@ Variant CellValue(const TField* Field, TCellKind Kind)
     case TCellKind::Number: return Variant(value.AsDouble());
     case TCellKind::Text: break;
     }
-    return TextCell(Field->AsString());
+    const String text = Field->AsString();
+    if (text.size() > xlMaxCellText)
+        ++CutTexts;
+    return TextCell(text);
 }
 
 void CentreAndMerge(TWorksheet& Sheet, int Row, int Column, int LastRow, int LastColumn)
@@ -124,7 +128,7 @@ int WriteHeader(TWorksheet& Sheet, const TDataSet& Data)
 }
 
 // Writes the records from Row on; answers the row after them.
-int WriteRecords(TWorksheet& Sheet, TDataSet& Data, int Row, const std::function<void(int)>& Progress)
+int WriteRecords(TWorksheet& Sheet, TDataSet& Data, int Row, const std::function<void(int)>& Progress, int& CutTexts)
 {
     std::vector<std::pair<TField*, TCellKind>> fields;
     for (int i = 0; i < Data.FieldCount(); ++i) {
@@ -142,7 +146,7 @@ int WriteRecords(TWorksheet& Sheet, TDataSet& Data, int Row, const std::function
         int recNo = 0;
         for (Data.First(); !Data.Eof(); Data.Next(), ++Row) {
             for (std::size_t i = 0; i < fields.size(); ++i)
-                Sheet.Cells(Row, int(i) + 1).SetValue(CellValue(fields[i].first, fields[i].second));
+                Sheet.Cells(Row, int(i) + 1).SetValue(CellValue(fields[i].first, fields[i].second, CutTexts));
             if (Progress)
                 Progress(++recNo);
         }
@@ -220,16 +224,18 @@ private:
 
 } // namespace
 
-void WriteGridToWorksheet(TCustomDBGridEh* Grid, TWorksheet& Sheet, const String& Title,
-                          const std::function<void(int RecNo)>& Progress)
+int WriteGridToWorksheet(TCustomDBGridEh* Grid, TWorksheet& Sheet, const String& Title,
+                         const std::function<void(int RecNo)>& Progress)
 {
     TDataSet* data = GridDataSet(Grid);
     if (data == nullptr || !data->Active())
-        return;
+        return 0;
     WriteTitle(Sheet, Title, data->FieldCount());
     const int headerRows = WriteHeader(Sheet, *data);
-    const int footerRow = WriteRecords(Sheet, *data, 2 + headerRows, Progress);
+    int cutTexts = 0;
+    const int footerRow = WriteRecords(Sheet, *data, 2 + headerRows, Progress, cutTexts);
     WriteFooters(Sheet, *Grid, *data, footerRow);
+    return cutTexts;
 }
 
 String DefaultExportFileName(const String& Title, TDateTime Now)
@@ -300,6 +306,7 @@ String TDBGridEhToExcel::ChooseTargetFile() const
 void TDBGridEhToExcel::WriteWorkbook(const String& FileName)
 {
     bool shown = false;
+    int cutTexts = 0;
     {
         THourGlass hourGlass;
         if (FShowProgress)
@@ -310,11 +317,15 @@ void TDBGridEhToExcel::WriteWorkbook(const String& FileName)
         TWorkbook& book = excel.WorkBooks().Add(xlWBATWorksheet);
         TWorksheet& sheet = book.WorkSheets(1);
         sheet.SetName(FTitleName);
-        WriteGridToWorksheet(FDBGridEh, sheet, FTitleName, [this](int RecNo) { StepProgress(RecNo); });
+        cutTexts = WriteGridToWorksheet(FDBGridEh, sheet, FTitleName, [this](int RecNo) { StepProgress(RecNo); });
         sheet.Cells(1, 1).Select();
         book.SaveAs(FileName);
         shown = excel.SetVisible(true);
     }
+    if (cutTexts > 0)
+        MessageBox(nullptr,
+                   QStringLiteral("有%1个单元格的文字超过%2个字符，表格中只保存了它们的前%2个字符。").arg(cutTexts).arg(xlMaxCellText),
+                   u"提示"_s, MB_OK | MB_ICONINFORMATION);
     if (!shown)
         MessageBox(nullptr, u"Excel文件已保存到：\n"_s + FileName, u"提示"_s, MB_OK | MB_ICONINFORMATION);
 }

@@ -22,8 +22,9 @@ class TWorksheet;
 //   every other value as its text, Null as an empty cell;
 // - then the grid's footer rows, each footer text under the field its column shows.
 // Progress(RecNo) follows each record. The dataset's current record is kept and its controls
-// are enabled again, also when writing fails.
-void WriteGridToWorksheet(TCustomDBGridEh* Grid, TWorksheet& Sheet, const String& Title,
+// are enabled again, also when writing fails. Answers how many texts were longer than a cell
+// holds (32,767 characters) and kept only their beginning.
+int WriteGridToWorksheet(TCustomDBGridEh* Grid, TWorksheet& Sheet, const String& Title,
                           const std::function<void(int RecNo)>& Progress = {});
 
 // The name the save dialog offers: "YYYYMMDDHHmmSS_" + Title + ".xlsx".
@@ -45,7 +46,7 @@ public:
 
     // Asks for the file (waiting while another program has it open, asking before replacing
     // it), writes the workbook and hands it to the desktop's spreadsheet program; where the
-    // desktop has none, says where the file is. A failure is reported and leaves an existing
+    // desktop has none, says where the file is. Texts cut to a cell's limit are told of. A failure is reported and leaves an existing
     // file as it was. Nothing happens unless the grid's dataset is active. Answers the file
     // written, empty when none was.
     String ExportToWorkbook();

@@ -554,6 +554,22 @@ TEST_F(ExportToWorkbookTest, AFailureHalfwayThroughTheRecordsLeavesTheGridWorkin
     EXPECT_FALSE(Query.ControlsDisabled());
 }
 
+TEST_F(ExportToWorkbookTest, TextsLongerThanACellAreCutAndTold)
+{
+    Connection.Execute(u"update ruku set 供应商 = '"_s + String(40000, u'长') + u"' where 数量 = 12"_s);
+    Query.Close();
+    Query.Open();
+    const String File = Path("长.xlsx");
+    TScriptedDialogs Dialogs;
+    Dialogs.ChooseFile(File);
+    EXPECT_EQ(Exporter.ExportToWorkbook(), File);
+    ASSERT_EQ(Dialogs.Shown().size(), 1u);
+    EXPECT_TRUE(Dialogs.Shown()[0].Text.startsWith(u"有1个单元格的文字超过32767个字符"_s)) << Dialogs.Shown()[0].Text.toStdString();
+    const TXlsxReadBack Sheet = ReadXlsx(File);
+    EXPECT_EQ(Text(Sheet, "D4"), String(32767, u'长'));
+    EXPECT_EQ(Text(Sheet, "D3"), u"文具店"_s);
+}
+
 TEST_F(ExportToWorkbookTest, NothingWithoutAnOpenDataset)
 {
     Query.Close();
