@@ -103,17 +103,20 @@ int WriteHeader(TWorksheet& Sheet, const TDataSet& Data)
         const QStringList& parts = names[i];
         const int column = i + 1;
         const int last = int(parts.size()) - 1;
+        // A part joins the one on its left only under the same (merged) part above it.
+        bool sameParent = true;
         for (int level = 0; level < last; ++level) {
             const int row = 2 + level;
-            if (runStart[level] != 0 && parts[level] == leftPart[level]) {
+            if (sameParent && runStart[level] != 0 && parts[level] == leftPart[level]) {
                 CentreAndMerge(Sheet, row, runStart[level], row, column);
             } else {
                 Sheet.Cells(row, column).SetValue(TextCell(parts[level]));
                 runStart[level] = column;
                 leftPart[level] = parts[level];
+                sameParent = false;
             }
         }
-        // A row with no split-off part here ends the runs above it.
+        // The rows where this name has no split-off part end their runs.
         for (int level = last; level < depth; ++level)
             runStart[level] = 0;
         Sheet.Cells(2 + last, column).SetValue(TextCell(parts[last]));

@@ -252,16 +252,22 @@ TEST_F(ExportLayoutTest, SplitFieldNamesShareTheirRepeatedParts)
 
 TEST_F(ExportLayoutTest, AFieldNameOfThreePartsMovesTheDataBelowIt)
 {
-    OpenWith({{"a|b|c", TFieldType::ftInteger}, {"a|b|d", TFieldType::ftInteger}, {"e", TFieldType::ftInteger}});
-    Data->AppendRecord({Variant(1), Variant(2), Variant(3)});
+    OpenWith({{"a|b|c", TFieldType::ftInteger},
+              {"a|b|d", TFieldType::ftInteger},
+              {"z|b|h", TFieldType::ftInteger},
+              {"e", TFieldType::ftInteger}});
+    Data->AppendRecord({Variant(1), Variant(2), Variant(5), Variant(3)});
     const TXlsxReadBack Sheet = WriteAndReadBack();
     EXPECT_EQ(Text(Sheet, "A4"), u"c"_s);
     EXPECT_EQ(Text(Sheet, "B4"), u"d"_s);
+    // The same sub-part under another part stands alone.
+    EXPECT_EQ(Text(Sheet, "C2"), u"z"_s);
+    EXPECT_EQ(Text(Sheet, "C3"), u"b"_s);
     QStringList Merged = Sheet.Merged;
     Merged.sort();
-    EXPECT_EQ(Merged, (QStringList{u"A2:B2"_s, u"A3:B3"_s, u"B1:C1"_s, u"C2:C4"_s})) << Merged.join(u' ').toStdString();
+    EXPECT_EQ(Merged, (QStringList{u"A2:B2"_s, u"A3:B3"_s, u"B1:D1"_s, u"D2:D4"_s})) << Merged.join(u' ').toStdString();
     EXPECT_EQ(Number(Sheet, "A5"), 1);
-    EXPECT_EQ(Number(Sheet, "C5"), 3);
+    EXPECT_EQ(Number(Sheet, "D5"), 3);
 }
 
 TEST_F(ExportLayoutTest, TitleOverFewFieldsIsCentredUnmerged)
