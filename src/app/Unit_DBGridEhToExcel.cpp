@@ -184,10 +184,14 @@ void WriteFooters(TWorksheet& Sheet, TCustomDBGridEh& Grid, const TDataSet& Data
         for (int footerRow = 0; footerRow < rows; ++footerRow) {
             String text;
             Grid.ComputeFooterText(footerRow, column, text);
-            TColor background = column->FooterForRow(footerRow)->Color();
-            TAlignment alignment = column->FooterForRow(footerRow)->Alignment();
-            Grid.RaiseGetFooterParams(i, footerRow, column, column->FooterForRow(footerRow)->Font(), background,
-                                      alignment, TGridDrawState(), text);
+            // The application may restyle the cell as it does for painting: on copies, so the
+            // footer keeps its own settings.
+            const TColumnFooterEh* footer = column->FooterForRow(footerRow);
+            TFont font;
+            font.Assign(footer->Font());
+            TColor background = footer->Color();
+            TAlignment alignment = footer->Alignment();
+            Grid.RaiseGetFooterParams(i, footerRow, column, &font, background, alignment, TGridDrawState(), text);
             if (!text.isEmpty())
                 Sheet.Cells(Row + footerRow, field->Index() + 1).SetValue(FooterCellValue(text));
         }

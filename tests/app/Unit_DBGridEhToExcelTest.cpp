@@ -353,13 +353,21 @@ TEST_F(ExportStockInTest, FootersStandUnderTheirFields)
 
 TEST_F(ExportStockInTest, FooterTextsTheApplicationChangesAreExportedAsShown)
 {
-    Grid->OnGetFooterParams = [](TObject*, int, int, TColumnEh* Column, TFont*, TColor&, TAlignment&,
-                                 TGridDrawState, String& Text) {
+    Grid->OnGetFooterParams = [](TObject*, int, int, TColumnEh* Column, TFont* Font, TColor& Background,
+                                 TAlignment&, TGridDrawState, String& Text) {
+        Font->SetColor(clRed);
+        Background = clYellow;
         if (Column->FieldName() == u"数量")
             Text = Text + u" 件"_s;
     };
+    TColumnFooterEh* Footer = Grid->Columns()->ColumnAt(3)->Footer();
+    const TColor FontColor = Footer->Font()->Color();
+    const TColor Background = Footer->Color();
     const TXlsxReadBack Sheet = WriteAndReadBack();
     EXPECT_EQ(Text(Sheet, "E5"), u"15 件"_s);
+    // The footer keeps its own look.
+    EXPECT_EQ(Footer->Font()->Color(), FontColor);
+    EXPECT_EQ(Footer->Color(), Background);
 }
 
 TEST_F(ExportStockInTest, AsManyFooterRowsAsTheGridShows)
