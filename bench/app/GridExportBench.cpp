@@ -4,6 +4,8 @@
 //         dialog answered by a script, progress window, typed cells read from the dataset, the
 //         file saved; the desktop's opener is stood in for);
 //  - raw: the same cells handed to libxlsxwriter in a tight loop from values already in memory.
+// On a busy machine run it with --benchmark_enable_random_interleaving=true --benchmark_repetitions=6,
+// so that both sides meet the same load.
 #include "../support/BenchApplication.h"
 
 #include "app/Unit_DBGridEhToExcel.h"
