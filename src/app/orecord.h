@@ -19,6 +19,7 @@ class TButton;
 class TCheckBox;
 class TColorBox;
 class TComboBox;
+class TCustomDBGridEh;
 class TDataSource;
 class TDateTimePicker;
 class TEdit;
@@ -337,6 +338,12 @@ public:
     // --- Summaries ---
     // The page's records of its date range grouped by item and Kind's columns, with summed quantities.
     void ShowSummary(int Kind, Char Tab);
+
+    // --- Spreadsheet export ---
+    // Writes Grid's records to a workbook the user names, titled by the page: Kind "1" issues,
+    // "2" gifts, "3" stock-in. An empty list is refused with a message. The record lists are
+    // read-only afterwards, whatever happened.
+    void ExportGridToExcel(TCustomDBGridEh* Grid, const String& Kind);
 
 protected:
     const char* ClassName() const override { return "TMF1"; }
