@@ -6,6 +6,7 @@
 #include "datagrid/DBGridEh.h"
 #include "platform/ado/ADODB.h"
 #include "platform/data/DataSource.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/ColorBox.h"
 #include "platform/ui/PageControl.h"
@@ -68,6 +69,13 @@ void TMF1::BindGridEvents()
     paint(DBGridEh1, ColorBox1);
     paint(DBGridEh2, ColorBox2);
     paint(DBGridEh3, ColorBox3);
+
+    const auto exportOn = [this](TBitBtn* Button, TDBGridEh* Grid, const char* Kind) {
+        Button->OnClick = [this, Grid, Kind](TObject*) { ExportGridToExcel(Grid, String::fromUtf8(Kind)); };
+    };
+    exportOn(BitBtn5, DBGridEh1, "1");
+    exportOn(BitBtn10, DBGridEh2, "2");
+    exportOn(BitBtn7, DBGridEh3, "3");
 }
 
 void TMF1::DrawReverseRowNumber(TDBGridEh* Grid, const TRect& Rect, int DataCol)
