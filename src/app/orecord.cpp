@@ -79,11 +79,23 @@ void TMF1::Timer1Timer(TObject* Sender)
                                             FormatDateTime(QStringLiteral("yyyy-MM-dd  hh:mm:ss  ddd"), Now()));
 }
 
-void TMF1::TabSheet1Show(TObject* Sender) { ShowLineColourBox(ColorBox1); }
+void TMF1::TabSheet1Show(TObject* Sender)
+{
+    ShowLineColourBox(ColorBox1);
+    SwitchEditMenuForTab(Mdel1, Msa1);
+}
 
-void TMF1::TabSheet2Show(TObject* Sender) { ShowLineColourBox(ColorBox2); }
+void TMF1::TabSheet2Show(TObject* Sender)
+{
+    ShowLineColourBox(ColorBox2);
+    SwitchEditMenuForTab(Mdel2, Msa2);
+}
 
-void TMF1::TabSheet3Show(TObject* Sender) { ShowLineColourBox(ColorBox3); }
+void TMF1::TabSheet3Show(TObject* Sender)
+{
+    ShowLineColourBox(ColorBox3);
+    SwitchEditMenuForTab(Mdel3, Msa3);
+}
 
 void TMF1::ShowLineColourBox(TColorBox* ColorBox)
 {

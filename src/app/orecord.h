@@ -29,6 +29,7 @@ class TLabel;
 class TMainMenu;
 class TMemo;
 class TMenuItem;
+class TColumnEh;
 class TDBGridEh;
 class TPageControl;
 class TPopupMenu;
@@ -233,6 +234,14 @@ public:
     // Frames a drawn cell, one pixel beyond it, in the colour ColorBox selects: with the
     // neighbouring cells' frames these are the grid's lines in the page's colour.
     void FrameCellInLineColour(TDBGridEh* Grid, TColorBox* ColorBox, const TRect& Rect);
+    // A title click sorts the fetched records by the column, ascending first, then toggling,
+    // and marks its title "▲" or "▼" in bold; no query runs.
+    void SortGridByTitle(TADOQuery* Query, TDBGridEh* Grid, TColumnEh* Column);
+    // "编辑记录": the three lists take edits; "禁用编辑": they are read-only again.
+    void Me1Click(TObject* Sender);
+    void Me2Click(TObject* Sender);
+    // Showing a page offers its own delete and query-all items and leaves the lists read-only.
+    void SwitchEditMenuForTab(TMenuItem* Delete, TMenuItem* QueryAll);
 
     // --- Window events ---
     void FormCreate(TObject* Sender);

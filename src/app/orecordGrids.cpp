@@ -70,6 +70,19 @@ void TMF1::BindGridEvents()
     paint(DBGridEh2, ColorBox2);
     paint(DBGridEh3, ColorBox3);
 
+    const auto sortOn = [this](TDBGridEh* Grid, TADOQuery* Query) {
+        Grid->OnTitleClick = [this, Grid, Query](TObject*, TColumnEh* Column) { SortGridByTitle(Query, Grid, Column); };
+        // A click into a list gives the wheel back to the lists.
+        Grid->OnCellClick = [this](TObject*, TColumnEh*) {
+            Application->OnMessage = [this](TMsg& Msg, bool& Handled) { OnMouseWheel(Msg, Handled); };
+        };
+    };
+    sortOn(DBGridEh1, dbouser1);
+    sortOn(DBGridEh2, ADOg1);
+    sortOn(DBGridEh3, ADOR1);
+    Me1->OnClick = [this](TObject* Sender) { Me1Click(Sender); };
+    Me2->OnClick = [this](TObject* Sender) { Me2Click(Sender); };
+
     const auto exportOn = [this](TBitBtn* Button, TDBGridEh* Grid, const char* Kind) {
         Button->OnClick = [this, Grid, Kind](TObject*) { ExportGridToExcel(Grid, String::fromUtf8(Kind)); };
     };

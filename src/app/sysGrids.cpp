@@ -39,28 +39,30 @@ void TForm3::CreateGrids()
 
 void TForm3::BindGridEvents()
 {
-    const auto bind = [this](TDBGridEh* Grid, TSettingsPage Page, const char* Table, const char* OrderBy) {
+    const auto bind = [this](TDBGridEh* Grid, TSettingsPage Page, TADOQuery* List, const char* Table,
+                             const char* OrderBy) {
         Grid->OnDrawColumnCell = [this, Grid](TObject*, const TRect& Rect, int DataCol, TColumnEh*, TGridDrawState) {
             DrawRowNumberCell(Grid, Rect, DataCol);
             MF1->FrameCellInLineColour(Grid, MF1->ColorBox1, Rect);
         };
         // The editors show the row under the mouse: what was typed and not stored is replaced.
         Grid->OnMouseMove = [this, Page](TObject*, TShiftState, int, int) { ShowRowInEditors(Page); };
-        Grid->OnDblClick = [this, Grid, Table, OrderBy](TObject*) {
+        Grid->OnTitleClick = [Grid, List](TObject*, TColumnEh* Column) { MF1->SortGridByTitle(List, Grid, Column); };
+        Grid->OnDblClick = [this, Grid, List, Table, OrderBy](TObject*) {
             TColumnEh* column = Grid->FocusedColumn();
             if (column == nullptr)
                 return;
             const TField* field = Grid->FocusedColumnField();
-            FilterByCellValue(static_cast<TADOQuery*>(Grid->DataSource()->DataSet()), String::fromUtf8(Table),
+            FilterByCellValue(List, String::fromUtf8(Table),
                               column->FieldName(), field != nullptr ? field->AsString() : String(),
                               String::fromUtf8(OrderBy));
         };
     };
-    bind(DBGridEh4, TSettingsPage::spUsers, "ouser", "部门 asc, 姓名 asc");
-    bind(DBGridEh1, TSettingsPage::spDepartments, "dept", "部门编号");
-    bind(DBGridEh2, TSettingsPage::spItems, "ptype", "物品名称");
-    bind(DBGridEh3, TSettingsPage::spRemarks, "rmark", "备注");
-    bind(DBGridEh5, TSettingsPage::spSuppliers, "supplier", "供应商");
+    bind(DBGridEh4, TSettingsPage::spUsers, ADOQsu1, "ouser", "部门 asc, 姓名 asc");
+    bind(DBGridEh1, TSettingsPage::spDepartments, sdept1, "dept", "部门编号");
+    bind(DBGridEh2, TSettingsPage::spItems, ADOQp1, "ptype", "物品名称");
+    bind(DBGridEh3, TSettingsPage::spRemarks, ADOQremark1, "rmark", "备注");
+    bind(DBGridEh5, TSettingsPage::spSuppliers, ADOQgys, "supplier", "供应商");
 }
 
 void TForm3::DrawRowNumberCell(TDBGridEh* Grid, const TRect& Rect, int DataCol)

@@ -3,6 +3,8 @@
 #include "datagrid/DBGridEh.h"
 #include "platform/data/DataSource.h"
 #include "platform/core/SysUtils.h"
+#include "platform/data/Field.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/ColorBox.h"
 #include "platform/ui/PageControl.h"
 #include "platform/ui/QtConvert.h"
@@ -112,4 +114,61 @@ TEST_F(TRecordGridsTest, CellsAreFramedInThePageColourAndTheRowNumbersDiffer)
     EXPECT_TRUE(written(second));
     EXPECT_TRUE(written(third));
     EXPECT_NE(second, third);
+}
+
+TEST_F(TRecordGridsTest, TitleClicksSortAscendingThenToggleAndMoveTheMarkToAnotherColumn)
+{
+    TDBGridEh* grid = MF1->DBGridEh1;
+    TColumnEh* quantity = grid->ColumnByFieldName(QStringLiteral("数量"));
+    TColumnEh* name = grid->ColumnByFieldName(QStringLiteral("姓名"));
+    const auto quantities = [] {
+        QStringList values;
+        for (MF1->dbouser1->First(); !MF1->dbouser1->Eof(); MF1->dbouser1->Next())
+            values << MF1->dbouser1->FieldByName(QStringLiteral("数量"))->AsString();
+        return values;
+    };
+
+    grid->OnTitleClick(grid, quantity);
+    EXPECT_EQ(quantity->Title()->Caption(), QStringLiteral("▲数量"));
+    EXPECT_TRUE(quantity->Title()->Font()->Style().Contains(TFontStyle::fsBold));
+    EXPECT_EQ(quantities(), QStringList({"1", "2", "3"}));
+
+    grid->OnTitleClick(grid, quantity);
+    EXPECT_EQ(quantity->Title()->Caption(), QStringLiteral("▼数量"));
+    EXPECT_EQ(quantities(), QStringList({"3", "2", "1"}));
+
+    grid->OnTitleClick(grid, name);
+    EXPECT_EQ(quantity->Title()->Caption(), QStringLiteral("数量"));
+    EXPECT_FALSE(quantity->Title()->Font()->Style().Contains(TFontStyle::fsBold));
+    EXPECT_EQ(name->Title()->Caption(), QStringLiteral("▲姓名"));
+    EXPECT_EQ(MF1->dbouser1->Sort(), QStringLiteral("姓名 ASC"));
+}
+
+TEST_F(TRecordGridsTest, TheRowNumberTitleCannotSortAndTheOrderStays)
+{
+    TDBGridEh* grid = MF1->DBGridEh1;
+    grid->OnTitleClick(grid, grid->ColumnByFieldName(QStringLiteral("数量")));
+    EXPECT_ANY_THROW(grid->OnTitleClick(grid, grid->Columns()->ColumnAt(0)));
+    EXPECT_EQ(MF1->dbouser1->Sort(), QStringLiteral("数量 ASC"));
+}
+
+TEST_F(TRecordGridsTest, EditingIsSwitchedOnByTheMenuAndOffByAQueryOrAPageSwitch)
+{
+    MF1->Me1->Click();
+    for (TDBGridEh* grid : {MF1->DBGridEh1, MF1->DBGridEh2, MF1->DBGridEh3})
+        EXPECT_FALSE(grid->ReadOnly());
+    EXPECT_TRUE(MF1->Me2->Visible());
+    EXPECT_FALSE(MF1->Me1->Visible());
+
+    MF1->BitBtn1->Click();
+    EXPECT_TRUE(MF1->DBGridEh1->ReadOnly());
+    EXPECT_TRUE(MF1->Me1->Visible());
+
+    MF1->Me1->Click();
+    MF1->PageControl1->SetActivePage(MF1->TabSheet2);
+    EXPECT_TRUE(MF1->DBGridEh2->ReadOnly());
+    EXPECT_TRUE(MF1->Mdel2->Visible());
+    EXPECT_FALSE(MF1->Mdel1->Visible());
+    EXPECT_TRUE(MF1->Msa2->Visible());
+    EXPECT_FALSE(MF1->Msa3->Visible());
 }
