@@ -6,6 +6,7 @@
 #include "datagrid/DBGridEh.h"
 #include "platform/ado/ADODB.h"
 #include "platform/data/DataSource.h"
+#include "platform/data/Field.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/ColorBox.h"
@@ -70,16 +71,23 @@ void TMF1::BindGridEvents()
     paint(DBGridEh2, ColorBox2);
     paint(DBGridEh3, ColorBox3);
 
-    const auto sortOn = [this](TDBGridEh* Grid, TADOQuery* Query) {
+    const auto bindList = [this](TDBGridEh* Grid, TADOQuery* Query, Char Tab) {
         Grid->OnTitleClick = [this, Grid, Query](TObject*, TColumnEh* Column) { SortGridByTitle(Query, Grid, Column); };
+        // A double click queries the page by the cell's field and value.
+        Grid->OnDblClick = [this, Grid, Tab](TObject*) {
+            const TColumnEh* column = Grid->FocusedColumn();
+            const TField* field = Grid->FocusedColumnField();
+            if (column != nullptr)
+                QueryByCellValue(RecordPage(Tab), column->FieldName(), field != nullptr ? field->AsString() : String());
+        };
         // A click into a list gives the wheel back to the lists.
         Grid->OnCellClick = [this](TObject*, TColumnEh*) {
             Application->OnMessage = [this](TMsg& Msg, bool& Handled) { OnMouseWheel(Msg, Handled); };
         };
     };
-    sortOn(DBGridEh1, dbouser1);
-    sortOn(DBGridEh2, ADOg1);
-    sortOn(DBGridEh3, ADOR1);
+    bindList(DBGridEh1, dbouser1, u'a');
+    bindList(DBGridEh2, ADOg1, u'g');
+    bindList(DBGridEh3, ADOR1, u'c');
     Me1->OnClick = [this](TObject* Sender) { Me1Click(Sender); };
     Me2->OnClick = [this](TObject* Sender) { Me2Click(Sender); };
 

@@ -44,13 +44,18 @@ protected:
         return titles;
     }
 
+    // Where the grid's client area starts in its window, past the frame.
+    static QPoint ClientOffset(TDBGridEh* Grid)
+    {
+        const TPoint client = Grid->ClientToScreen(TPoint{0, 0});
+        return QPoint(client.X, client.Y) - Grid->Handle()->mapToGlobal(QPoint(0, 0));
+    }
+
     // The grid's client area as the screen shows it, so that cell rectangles index its pixels.
     static QImage Screen(TDBGridEh* Grid)
     {
-        const TPoint client = Grid->ClientToScreen(TPoint{0, 0});
-        const QPoint window = Grid->Handle()->mapToGlobal(QPoint(0, 0));
-        return Grid->Handle()->grab().toImage().copy(client.X - window.x(), client.Y - window.y(), Grid->ClientWidth(),
-                                                     Grid->ClientHeight());
+        const QPoint offset = ClientOffset(Grid);
+        return Grid->Handle()->grab().toImage().copy(offset.x(), offset.y(), Grid->ClientWidth(), Grid->ClientHeight());
     }
 };
 
@@ -171,4 +176,21 @@ TEST_F(TRecordGridsTest, EditingIsSwitchedOnByTheMenuAndOffByAQueryOrAPageSwitch
     EXPECT_FALSE(MF1->Mdel1->Visible());
     EXPECT_TRUE(MF1->Msa2->Visible());
     EXPECT_FALSE(MF1->Msa3->Visible());
+}
+
+TEST_F(TRecordGridsTest, ADoubleClickedCellQueriesThePageByItsFieldAndValue)
+{
+    Execute("insert into oprint(姓名,部门,数量,物品名称,日期) values('李四','制造部',1,'笔',date('now'));");
+    MF1->PageControl1->SetActivePage(MF1->TabSheet1);
+    MF1->BitBtn1->Click();
+    TDBGridEh* grid = MF1->DBGridEh1;
+    ASSERT_EQ(MF1->dbouser1->RecordCount(), 4);
+    // The newest record, 李四's, is the top row: a double click on its department.
+    const TRect cell = grid->CellPixelRect(grid->DataColToGridCol(grid->ColumnByFieldName(QStringLiteral("部门"))->Index()), 1);
+    const QPoint at = ClientOffset(grid) + QPoint((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
+    ClickAt(grid->Handle(), at);
+    SendMouse(grid->Handle(), QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(grid->Handle(), QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(MF1->dbouser1->RecordCount(), 1);
+    EXPECT_EQ(MF1->dbouser1->FieldByName(QStringLiteral("姓名"))->AsString(), QStringLiteral("李四"));
 }
