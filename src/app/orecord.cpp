@@ -4,6 +4,7 @@
 
 #include "app/backup.h"
 #include "app/sys.h"
+#include "datagrid/DBGridEh.h"
 #include "platform/ado/ADODB.h"
 #include "platform/core/IniFile.h"
 #include "platform/core/SysUtils.h"
@@ -34,6 +35,7 @@ TMF1::TMF1(TComponent* AOwner) : TForm(AOwner)
     BeginLoading();
     CreateComponents();
     BindEvents();
+    BindGridEvents();
     EndLoading();
 }
 
@@ -66,8 +68,10 @@ void TMF1::FormActivate(TObject* Sender)
     Application->SetHintHidePause(10000);
 }
 
-// The record lists get their grids with the data grid; until then the wheel pages nothing here.
-void TMF1::OnMouseWheel(TMsg& Msg, bool& Handled) { PageFocusedGridsOnWheel(Msg, Handled, {}); }
+void TMF1::OnMouseWheel(TMsg& Msg, bool& Handled)
+{
+    PageFocusedGridsOnWheel(Msg, Handled, {DBGridEh1, DBGridEh2, DBGridEh3});
+}
 
 void TMF1::Timer1Timer(TObject* Sender)
 {
@@ -75,11 +79,23 @@ void TMF1::Timer1Timer(TObject* Sender)
                                             FormatDateTime(QStringLiteral("yyyy-MM-dd  hh:mm:ss  ddd"), Now()));
 }
 
-void TMF1::TabSheet1Show(TObject* Sender) { ShowLineColourBox(ColorBox1); }
+void TMF1::TabSheet1Show(TObject* Sender)
+{
+    ShowLineColourBox(ColorBox1);
+    SwitchEditMenuForTab(Mdel1, Msa1);
+}
 
-void TMF1::TabSheet2Show(TObject* Sender) { ShowLineColourBox(ColorBox2); }
+void TMF1::TabSheet2Show(TObject* Sender)
+{
+    ShowLineColourBox(ColorBox2);
+    SwitchEditMenuForTab(Mdel2, Msa2);
+}
 
-void TMF1::TabSheet3Show(TObject* Sender) { ShowLineColourBox(ColorBox3); }
+void TMF1::TabSheet3Show(TObject* Sender)
+{
+    ShowLineColourBox(ColorBox3);
+    SwitchEditMenuForTab(Mdel3, Msa3);
+}
 
 void TMF1::ShowLineColourBox(TColorBox* ColorBox)
 {

@@ -19,6 +19,7 @@ class TButton;
 class TCheckBox;
 class TColorBox;
 class TComboBox;
+class TCustomDBGridEh;
 class TDataSource;
 class TDateTimePicker;
 class TEdit;
@@ -28,6 +29,8 @@ class TLabel;
 class TMainMenu;
 class TMemo;
 class TMenuItem;
+class TColumnEh;
+class TDBGridEh;
 class TPageControl;
 class TPopupMenu;
 class TStatusBar;
@@ -222,6 +225,24 @@ private:
     void ShowAmount();
 
 public:
+    // --- Record grids ---
+    TDBGridEh* DBGridEh1;
+    TDBGridEh* DBGridEh2;
+    TDBGridEh* DBGridEh3;
+    // The row numbers of a newest-first list: the top row has the highest, the bottom row 1.
+    void DrawReverseRowNumber(TDBGridEh* Grid, const TRect& Rect, int DataCol);
+    // Frames a drawn cell, one pixel beyond it, in the colour ColorBox selects: with the
+    // neighbouring cells' frames these are the grid's lines in the page's colour.
+    void FrameCellInLineColour(TDBGridEh* Grid, TColorBox* ColorBox, const TRect& Rect);
+    // A title click sorts the fetched records by the column, ascending first, then toggling,
+    // and marks its title "▲" or "▼" in bold; no query runs.
+    void SortGridByTitle(TADOQuery* Query, TDBGridEh* Grid, TColumnEh* Column);
+    // "编辑记录": the three lists take edits; "禁用编辑": they are read-only again.
+    void Me1Click(TObject* Sender);
+    void Me2Click(TObject* Sender);
+    // Showing a page offers its own delete and query-all items and leaves the lists read-only.
+    void SwitchEditMenuForTab(TMenuItem* Delete, TMenuItem* QueryAll);
+
     // --- Window events ---
     void FormCreate(TObject* Sender);
     void FormShow(TObject* Sender);
@@ -327,6 +348,12 @@ public:
     // The page's records of its date range grouped by item and Kind's columns, with summed quantities.
     void ShowSummary(int Kind, Char Tab);
 
+    // --- Spreadsheet export ---
+    // Writes Grid's records to a workbook the user names, titled by the page: Kind "1" issues,
+    // "2" gifts, "3" stock-in. An empty list is refused with a message. The record lists are
+    // read-only afterwards, whatever happened.
+    void ExportGridToExcel(TCustomDBGridEh* Grid, const String& Kind);
+
 protected:
     const char* ClassName() const override { return "TMF1"; }
 
@@ -338,6 +365,8 @@ private:
     void CreateGiftPage();
     void CreateStockInPage();
     void CreateStatusBar();
+    void CreateRecordGrids();
+    void BindGridEvents();
     void BindEvents();
     // The four checks of an issue, in order; the first failure is shown and answers false.
     bool IssueEntryIsComplete();

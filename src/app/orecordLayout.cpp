@@ -118,6 +118,7 @@ void TMF1::CreateComponents()
     CreateIssuePage();
     CreateGiftPage();
     CreateStockInPage();
+    CreateRecordGrids();
     CreateStatusBar();
 
     Timer1 = new TTimer(this);

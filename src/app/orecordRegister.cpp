@@ -147,12 +147,6 @@ void TMF1::UpdateItemCatalogue(TADOQuery* Query, TComboBox* ItemCombo, const Str
     Query->Close();
 }
 
-void TMF1::MakeRecordGridsReadOnly()
-{
-    Me1->SetVisible(true);
-    Me2->SetVisible(false);
-}
-
 void TMF1::RunQueryWithTotals(TADOQuery* Query, TADOQuery* SumQuery, TMemo* TotalMemo, TMemo* CountMemo,
                               const String& SumSql, const String& Sql, const TQueryParams& Params)
 {

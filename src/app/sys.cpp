@@ -39,9 +39,12 @@ TForm3::TForm3(TComponent* AOwner) : TForm(AOwner)
 {
     BeginLoading();
     CreateComponents();
+    CreateGrids();
     BindEvents();
+    BindGridEvents();
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
+    OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
     EndLoading();
 }
 

@@ -16,6 +16,7 @@ class TCheckBox;
 class TComboBox;
 class TCustomEdit;
 class TDataSource;
+class TDBGridEh;
 class TEdit;
 class TGroupBox;
 class TMenuItem;
@@ -122,6 +123,13 @@ public:
     TDataSource* Dsrm1;
     TDataSource* Dgys1;
 
+    // The lists' grids, by page: users, departments, items, remarks, suppliers.
+    TDBGridEh* DBGridEh4;
+    TDBGridEh* DBGridEh1;
+    TDBGridEh* DBGridEh2;
+    TDBGridEh* DBGridEh3;
+    TDBGridEh* DBGridEh5;
+
     // The grids' menu: one delete item per page, shown only over a selected row, and the copy.
     TPopupMenu* PMenu1;
     TMenuItem* N1;
@@ -154,6 +162,11 @@ public:
     void FilterByCellValue(TADOQuery* Query, const String& Table, const String& FieldName, const String& Value,
                            const String& OrderBy);
     void HideDeleteMenuItems();
+    // The row numbers of a settings list: the top row is 1.
+    void DrawRowNumberCell(TDBGridEh* Grid, const TRect& Rect, int DataCol);
+    // The application's message hook while this window is active: the wheel pages the focused list.
+    void OnMouseWheel(TMsg& Msg, bool& Handled);
+    void FormActivate(TObject* Sender);
 
     // The lowercase pinyin initial of the GB2312 character whose two bytes begin Text, or a
     // blank when its code lies in no initial's range.
@@ -209,6 +222,8 @@ private:
     void BindEvents();
     void BindSearches();
     void BindPageShows();
+    void CreateGrids();
+    void BindGridEvents();
 
     // The current row's text of FieldName in List, empty when the list has no row.
     static String CurrentText(TADOQuery* List, const char* FieldName);

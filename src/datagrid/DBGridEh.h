@@ -1190,6 +1190,7 @@ public:
     void KeepFocusOnVisibleColumn();
     // Column is going away: nothing of the grid points at it afterwards.
     void ColumnDestroyed(TColumnEh* Column);
+    // Repaints the last FooterRowCount rows.
     void InvalidateFooterRows();
 
     // --- Rows, records and scroll bars ------------------------------------------------------
@@ -1283,6 +1284,8 @@ public:
     std::function<void(TObject* Sender, int DataCol, int Row, TColumnEh* Column, TFont* AFont, TColor& Background,
                        TAlignment& Alignment, TGridDrawState State, String& Text)>
         OnGetFooterParams;
+    // Repaints the rows above the data: the title row and the filter row.
+    void InvalidateTitleRows();
 
 protected:
     const char* ClassName() const override { return "TCustomDBGridEh"; }

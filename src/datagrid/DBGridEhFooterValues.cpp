@@ -9,6 +9,8 @@
 #include "platform/data/DataSource.h"
 #include "platform/data/TypedFields.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -116,4 +118,16 @@ void TCustomDBGridEh::RaiseGetFooterParams(int DataCol, int Row, TColumnEh* Colu
 {
     if (OnGetFooterParams)
         OnGetFooterParams(this, DataCol, Row, Column, AFont, Background, Alignment, State, Text);
+}
+
+void TCustomDBGridEh::InvalidateFooterRows()
+{
+    for (int row = std::max(0, TotalRowCount() - FooterRowCount()); row < TotalRowCount(); ++row)
+        InvalidateRowCells(row);
+}
+
+void TCustomDBGridEh::InvalidateTitleRows()
+{
+    for (int row = 0; row < std::min(RowsAboveData(), TotalRowCount()); ++row)
+        InvalidateRowCells(row);
 }

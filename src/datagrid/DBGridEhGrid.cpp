@@ -471,8 +471,6 @@ void TCustomDBGridEh::ColumnDestroyed(TColumnEh* Column)
             leaf->Column = nullptr;
 }
 
-void TCustomDBGridEh::InvalidateFooterRows() { InvalidateGrid(); }
-
 // --- Small answers ------------------------------------------------------------------------------
 
 bool TCustomDBGridEh::AcquireFocus()

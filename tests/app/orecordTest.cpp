@@ -147,8 +147,11 @@ TEST_F(TMainWindowTest, MenusCarryTheirItems)
     EXPECT_EQ(Captions(MF1->DatabaseMenu), QStringList({QStringLiteral("备份"), QStringLiteral("还原")}));
     EXPECT_EQ(Captions(MF1->PopupMenu1->Items()).join(u','),
               u"查询全部*,查询全部#,查询全部%,刷新,编辑记录,禁用编辑,复制,删除记录*,删除记录#,删除记录%");
-    for (TMenuItem* hidden : {MF1->Me2, MF1->Mdel1, MF1->Mdel2, MF1->Mdel3})
+    // Of the pages' own items only the shown page's are offered.
+    for (TMenuItem* hidden : {MF1->Me2, MF1->Mdel2, MF1->Mdel3, MF1->Msa2, MF1->Msa3})
         EXPECT_FALSE(hidden->Visible());
+    EXPECT_TRUE(MF1->Mdel1->Visible());
+    EXPECT_TRUE(MF1->Msa1->Visible());
     ASSERT_EQ(MF1->PopupMenu3->Items()->Count(), 8);
     EXPECT_EQ(MF1->PopupMenu3->Items()->Items(0)->Caption(), u"小提示：");
 }

@@ -2,11 +2,17 @@
 // footer's and the field's formats, over the in-memory dataset and over a query on a database file.
 #include "DBGridEhTestGrid.h"
 
+#include "platform/ui/Forms.h"
+
 #include "platform/ado/ADODB.h"
 #include "platform/ado/TestTables.h"
 #include "platform/data/TypedFields.h"
 
+#include <QApplication>
+#include <QWidget>
 #include <QTemporaryDir>
+
+#include <set>
 
 namespace {
 
@@ -347,6 +353,82 @@ TEST_F(DBGridEhFooterValuesADOTest, StockInFootersOverTheQuery)
     Query.Close();
     Query.Open();
     EXPECT_EQ(FooterText(u"金额"_s, Sum), u"17"_s);
+}
+
+
+// --- Repainting the rows around the data -------------------------------------------------------
+
+// Remembers the rows whose cells it was asked to paint.
+class TRowRecordingGrid : public TCustomDBGridEh {
+public:
+    using TCustomDBGridEh::TCustomDBGridEh;
+    std::set<int> PaintedRows;
+
+protected:
+    void PaintCell(int, int ARow, TGridDrawState, TRect) override { PaintedRows.insert(ARow); }
+};
+
+class DBGridEhRepaintTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Data.reset(NewTypedDataSet());
+        Source = std::make_unique<TDataSource>(nullptr);
+        Source->SetDataSet(Data.get());
+        Form = std::make_unique<TForm>(nullptr);
+        Form->SetBounds(0, 0, 500, 400);
+        Grid = new TRowRecordingGrid(Form.get());
+        Grid->SetBounds(0, 0, 400, 300);
+        Grid->SetParent(Form.get());
+        Grid->Columns()->Add()->SetFieldName(u"int"_s);
+        Grid->SetFooterRowCount(2);
+        Grid->SetDataSource(Source.get());
+        Form->Show();
+        Settle();
+    }
+
+    void TearDown() override
+    {
+        Form.reset();
+        Source.reset();
+        Data.reset();
+    }
+
+    // Paints what is pending and forgets it.
+    void Settle()
+    {
+        Grid->Handle()->repaint();
+        QApplication::processEvents();
+        Grid->PaintedRows.clear();
+    }
+
+    std::set<int> RowsPaintedAfter(void (TCustomDBGridEh::*Invalidate)())
+    {
+        (Grid->*Invalidate)();
+        QApplication::processEvents();
+        return Grid->PaintedRows;
+    }
+
+    std::unique_ptr<TMemoryDataSet> Data;
+    std::unique_ptr<TDataSource> Source;
+    std::unique_ptr<TForm> Form;
+    TRowRecordingGrid* Grid = nullptr;
+};
+
+TEST_F(DBGridEhRepaintTest, FooterRowsRepaintAlone)
+{
+    const int Total = Grid->TotalRowCount();
+    ASSERT_GE(Total, 4);
+    EXPECT_EQ(RowsPaintedAfter(&TCustomDBGridEh::InvalidateFooterRows), (std::set<int>{Total - 2, Total - 1}));
+}
+
+TEST_F(DBGridEhRepaintTest, TitleRowsRepaintAlone)
+{
+    ASSERT_EQ(Grid->RowsAboveData(), 1);
+    EXPECT_EQ(RowsPaintedAfter(&TCustomDBGridEh::InvalidateTitleRows), std::set<int>{0});
+    Grid->SetOptions(Grid->Options() - dgTitles);
+    Settle();
+    EXPECT_EQ(RowsPaintedAfter(&TCustomDBGridEh::InvalidateTitleRows), std::set<int>{});
 }
 
 } // namespace

@@ -1,0 +1,50 @@
+#include "app/RecordGrids.h"
+
+#include "app/FormBuilding.h"
+#include "datagrid/DBGridEh.h"
+#include "platform/ui/Canvas.h"
+
+namespace {
+
+constexpr int RowNumberWidth = 36;
+
+TColumnEh* AddColumn(TDBGridEh* Grid, const char* FieldName, int Width)
+{
+    TColumnEh* column = Grid->Columns()->Add();
+    column->SetFieldName(String::fromUtf8(FieldName));
+    column->SetWidth(Width);
+    column->Title()->SetAlignment(TAlignment::taCenter);
+    return column;
+}
+
+}  // namespace
+
+TDBGridEh* AddRecordGrid(TComponent* Owner, TWinControl* Parent, const char* Name, const TRect& Bounds,
+                         TDataSource* Source, TPopupMenu* Menu, int FrozenCols,
+                         std::initializer_list<TRecordColumn> Columns)
+{
+    auto* grid = Place<TDBGridEh>(Owner, Parent, Name, Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height());
+    grid->SetOptions(dgEditing | dgTitles | dgIndicator | dgColumnResize | dgColLines | dgRowLines | dgTabs |
+                     dgConfirmDelete | dgCancelOnExit | dgMultiSelect);
+    grid->SetFooterColor(clWindow);
+    grid->SetPopupMenu(Menu);
+    grid->Columns()->BeginUpdate();
+    // "序号" names no field: the application paints the row numbers into it.
+    AddColumn(grid, "序号", RowNumberWidth);
+    for (const TRecordColumn& spec : Columns) {
+        TColumnEh* column = AddColumn(grid, spec.FieldName, spec.Width);
+        if (spec.Title != nullptr)
+            column->Title()->SetCaption(String::fromUtf8(spec.Title));
+        column->SetAlignment(spec.Alignment);
+    }
+    AddColumn(grid, "id", 40)->SetVisible(false);
+    grid->Columns()->EndUpdate();
+    grid->SetFrozenCols(FrozenCols);
+    grid->SetDataSource(Source);
+    return grid;
+}
+
+void DrawRowNumber(TDBGridEh* Grid, const TRect& Rect, int Number)
+{
+    Grid->Canvas()->TextRect(Rect, Rect.Left + 2, Rect.Top + 2, QString::number(Number));
+}

@@ -1,0 +1,45 @@
+// The record pages' export of their lists to a spreadsheet workbook.
+#include "app/Unit_DBGridEhToExcel.h"
+#include "app/orecord.h"
+
+#include "datagrid/DBGridEh.h"
+#include "platform/data/DataSet.h"
+#include "platform/data/DataSource.h"
+#include "platform/ui/Dialogs.h"
+
+#include <QScopeGuard>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+String ExportTitle(const String& Kind)
+{
+    if (Kind == u"1")
+        return u"办公用品领用明细表"_s;
+    if (Kind == u"2")
+        return u"礼品领用明细表"_s;
+    if (Kind == u"3")
+        return u"物品入库明细表"_s;
+    return String();
+}
+
+} // namespace
+
+void TMF1::ExportGridToExcel(TCustomDBGridEh* Grid, const String& Kind)
+{
+    const auto readOnly = qScopeGuard([this, Grid] {
+        Grid->SetReadOnly(true);
+        MakeRecordGridsReadOnly();
+    });
+    const TDataSet* data = Grid->DataSource() != nullptr ? Grid->DataSource()->DataSet() : nullptr;
+    if (data == nullptr || !data->Active() || data->IsEmpty()) {
+        MessageBox(Handle(), u"记录列表内容为空，请选择合适条件查询后导出！"_s, PromptCaption, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    TDBGridEhToExcel exporter(nullptr);
+    exporter.SetDBGridEh(Grid);
+    exporter.SetTitleName(ExportTitle(Kind));
+    exporter.SetShowProgress(true);
+    exporter.ExportToWorkbook();
+}

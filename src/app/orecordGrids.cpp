@@ -1,0 +1,115 @@
+// The record lists of the three pages: their columns, the stock-in totals under them, the row
+// numbers and the cell frames in each page's line colour.
+#include "app/orecord.h"
+
+#include "app/RecordGrids.h"
+#include "datagrid/DBGridEh.h"
+#include "platform/ado/ADODB.h"
+#include "platform/data/DataSource.h"
+#include "platform/data/Field.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Canvas.h"
+#include "platform/ui/ColorBox.h"
+#include "platform/ui/PageControl.h"
+
+namespace {
+
+// Below the totals bar, to the bottom of the page.
+const TRect ListBounds{2, 148, 743, 468};
+
+constexpr TAlignment Right = TAlignment::taRightJustify;
+
+// A footer cell of static text in the stock-in list: blue, bold, centred.
+void ShowFooterText(TColumnEh* Column, const char* Text)
+{
+    TColumnFooterEh* footer = Column->Footer();
+    footer->SetValueType(TFooterValueType::fvtStaticText);
+    footer->SetValue(String::fromUtf8(Text));
+    footer->SetAlignment(TAlignment::taCenter);
+    footer->Font()->SetColor(clBlue);
+    footer->Font()->SetStyle(TFontStyles{TFontStyle::fsBold});
+}
+
+void ShowFooterSum(TColumnEh* Column)
+{
+    Column->Footer()->SetValueType(TFooterValueType::fvtSum);
+}
+
+}  // namespace
+
+void TMF1::CreateRecordGrids()
+{
+    DBGridEh1 = AddRecordGrid(this, TabSheet1, "DBGridEh1", ListBounds, dsouser3, PopupMenu1, 0,
+                              {{"姓名", 49}, {"部门", 77}, {"数量", 41}, {"单位", 36}, {"物品名称", 95}, {"类型", 83},
+                               {"日期", 66}, {"时间", 48, nullptr, Right}, {"备注", 140}});
+    DBGridEh2 = AddRecordGrid(this, TabSheet2, "DBGridEh2", ListBounds, DSg1, PopupMenu1, 3,
+                              {{"日期", 60}, {"来客姓名", 77}, {"职务", 79}, {"来客单位", 118}, {"礼品名称", 95},
+                               {"数量", 40}, {"单位", 36}, {"类型", 83}, {"领取人", 49}, {"领取部门", 77},
+                               {"批准", 49}, {"备注", 162}, {"时间", 48}});
+    DBGridEh3 = AddRecordGrid(this, TabSheet3, "DBGridEh3", ListBounds, DSR1, PopupMenu1, 2,
+                              {{"物品名称", 95}, {"类型", 83}, {"数量", 51}, {"单位", 36}, {"单价", 56}, {"金额", 79},
+                               {"供应商", 83}, {"登记人", 46}, {"日期", 63}, {"时间", 48}, {"申购人", 46},
+                               {"申购部门", 83}, {"备注", 140}});
+    DBGridEh3->SetFooterRowCount(1);
+    ShowFooterText(DBGridEh3->ColumnByFieldName(QStringLiteral("类型")), "总数量");
+    ShowFooterSum(DBGridEh3->ColumnByFieldName(QStringLiteral("数量")));
+    ShowFooterText(DBGridEh3->ColumnByFieldName(QStringLiteral("单价")), "总金额");
+    ShowFooterSum(DBGridEh3->ColumnByFieldName(QStringLiteral("金额")));
+    DBGridEh3->SumList()->SetActive(true);
+}
+
+void TMF1::BindGridEvents()
+{
+    const auto paint = [this](TDBGridEh* Grid, TColorBox* ColorBox) {
+        Grid->OnDrawColumnCell = [=, this](TObject*, const TRect& Rect, int DataCol, TColumnEh*, TGridDrawState) {
+            DrawReverseRowNumber(Grid, Rect, DataCol);
+            FrameCellInLineColour(Grid, ColorBox, Rect);
+        };
+        ColorBox->OnChange = [Grid](TObject*) { Grid->Invalidate(); };
+    };
+    paint(DBGridEh1, ColorBox1);
+    paint(DBGridEh2, ColorBox2);
+    paint(DBGridEh3, ColorBox3);
+
+    const auto bindList = [this](TDBGridEh* Grid, TADOQuery* Query, Char Tab) {
+        Grid->OnTitleClick = [this, Grid, Query](TObject*, TColumnEh* Column) { SortGridByTitle(Query, Grid, Column); };
+        // A double click queries the page by the cell's field and value.
+        Grid->OnDblClick = [this, Grid, Tab](TObject*) {
+            const TColumnEh* column = Grid->FocusedColumn();
+            const TField* field = Grid->FocusedColumnField();
+            if (column != nullptr)
+                QueryByCellValue(RecordPage(Tab), column->FieldName(), field != nullptr ? field->AsString() : String());
+        };
+        // A click into a list gives the wheel back to the lists.
+        Grid->OnCellClick = [this](TObject*, TColumnEh*) {
+            Application->OnMessage = [this](TMsg& Msg, bool& Handled) { OnMouseWheel(Msg, Handled); };
+        };
+    };
+    bindList(DBGridEh1, dbouser1, u'a');
+    bindList(DBGridEh2, ADOg1, u'g');
+    bindList(DBGridEh3, ADOR1, u'c');
+    Me1->OnClick = [this](TObject* Sender) { Me1Click(Sender); };
+    Me2->OnClick = [this](TObject* Sender) { Me2Click(Sender); };
+
+    const auto exportOn = [this](TBitBtn* Button, TDBGridEh* Grid, const char* Kind) {
+        Button->OnClick = [this, Grid, Kind](TObject*) { ExportGridToExcel(Grid, String::fromUtf8(Kind)); };
+    };
+    exportOn(BitBtn5, DBGridEh1, "1");
+    exportOn(BitBtn10, DBGridEh2, "2");
+    exportOn(BitBtn7, DBGridEh3, "3");
+}
+
+void TMF1::DrawReverseRowNumber(TDBGridEh* Grid, const TRect& Rect, int DataCol)
+{
+    if (DataCol != 0)
+        return;
+    const TDataSet* data = Grid->DataSource()->DataSet();
+    DrawRowNumber(Grid, Rect, data->RecordCount() - data->RecNo() + 1);
+}
+
+void TMF1::FrameCellInLineColour(TDBGridEh* Grid, TColorBox* ColorBox, const TRect& Rect)
+{
+    TCanvas* canvas = Grid->Canvas();
+    canvas->Brush()->SetColor(ColorBox->Selected());
+    canvas->FrameRect(TRect{Rect.Left - 1, Rect.Top - 1, Rect.Right + 1, Rect.Bottom + 1});
+}

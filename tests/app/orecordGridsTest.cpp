@@ -1,0 +1,196 @@
+#include "AppTestSupport.h"
+
+#include "datagrid/DBGridEh.h"
+#include "platform/data/DataSource.h"
+#include "platform/core/SysUtils.h"
+#include "platform/data/Field.h"
+#include "platform/ui/Menus.h"
+#include "platform/ui/ColorBox.h"
+#include "platform/ui/PageControl.h"
+#include "platform/ui/QtConvert.h"
+#include "platform/ui/UiTestSupport.h"
+
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
+
+namespace {
+
+// The windows over a database with records of this year on every page.
+class TRecordGridsTest : public TAppTest {
+protected:
+    void SetUp() override
+    {
+        TAppTest::SetUp();
+        ResetKeyboardModifiers();
+        OpenWindows();
+        const String year = FormatDateTime(QStringLiteral("yyyy"), Now());
+        for (int i = 1; i <= 3; ++i)
+            Execute(QStringLiteral("insert into oprint(姓名,部门,数量,物品名称,日期) values('张三','办公室',%1,'笔','%2-01-0%1');"
+                                   "insert into ruku(物品名称,数量,单价,金额,日期) values('纸',%1,2.5,%1*2.5,'%2-01-0%1');")
+                        .arg(i)
+                        .arg(year)
+                        .toUtf8()
+                        .constData());
+        MF1->BitBtn1->Click();
+        MF1->BitBtn11->Click();
+    }
+
+    static QStringList Titles(TDBGridEh* Grid)
+    {
+        QStringList titles;
+        for (int i = 0; i < Grid->Columns()->Count(); ++i)
+            titles << Grid->Columns()->ColumnAt(i)->Title()->Caption();
+        return titles;
+    }
+
+    // Where the grid's client area starts in its window, past the frame.
+    static QPoint ClientOffset(TDBGridEh* Grid)
+    {
+        const TPoint client = Grid->ClientToScreen(TPoint{0, 0});
+        return QPoint(client.X, client.Y) - Grid->Handle()->mapToGlobal(QPoint(0, 0));
+    }
+
+    // The grid's client area as the screen shows it, so that cell rectangles index its pixels.
+    static QImage Screen(TDBGridEh* Grid)
+    {
+        const QPoint offset = ClientOffset(Grid);
+        return Grid->Handle()->grab().toImage().copy(offset.x(), offset.y(), Grid->ClientWidth(), Grid->ClientHeight());
+    }
+};
+
+}  // namespace
+
+TEST_F(TRecordGridsTest, EachPageListsItsTableWithRowNumbersFirstAndTheIdHidden)
+{
+    EXPECT_EQ(Titles(MF1->DBGridEh1),
+              QStringList({"序号", "姓名", "部门", "数量", "单位", "物品名称", "类型", "日期", "时间", "备注", "id"}));
+    EXPECT_EQ(MF1->DBGridEh1->Columns()->ColumnAt(0)->Field(), nullptr);
+    EXPECT_FALSE(MF1->DBGridEh1->Columns()->ColumnAt(10)->Visible());
+    EXPECT_EQ(MF1->DBGridEh1->DataSource()->DataSet()->RecordCount(), 3);
+    EXPECT_EQ(MF1->DBGridEh2->FrozenCols(), 3);
+    EXPECT_EQ(MF1->DBGridEh3->FrozenCols(), 2);
+    for (TDBGridEh* grid : {MF1->DBGridEh1, MF1->DBGridEh2, MF1->DBGridEh3})
+        EXPECT_EQ(grid->Columns()->ColumnAt(1)->Title()->Alignment(), TAlignment::taCenter);
+    EXPECT_EQ(Titles(Form3->DBGridEh4), QStringList({"序号", "姓名", "部门", "编号", "id"}));
+    EXPECT_EQ(Form3->DBGridEh5->FrozenCols(), 2);
+}
+
+TEST_F(TRecordGridsTest, TheStockInListTotalsItsQuantityAndAmountUnderThem)
+{
+    TDBGridEh* grid = MF1->DBGridEh3;
+    ASSERT_EQ(grid->FooterRowCount(), 1);
+    const auto footer = [grid](const char* Field) {
+        String text;
+        grid->ComputeFooterText(0, grid->ColumnByFieldName(String::fromUtf8(Field)), text);
+        return text;
+    };
+    EXPECT_EQ(footer("类型"), QStringLiteral("总数量"));
+    EXPECT_EQ(footer("数量"), QStringLiteral("6"));
+    EXPECT_EQ(footer("单价"), QStringLiteral("总金额"));
+    EXPECT_EQ(footer("金额"), QStringLiteral("15"));
+}
+
+TEST_F(TRecordGridsTest, CellsAreFramedInThePageColourAndTheRowNumbersDiffer)
+{
+    MF1->PageControl1->SetActivePage(MF1->TabSheet1);
+    MF1->ColorBox1->SetSelected(TColor(255));  // red
+    TDBGridEh* grid = MF1->DBGridEh1;
+    const QImage screen = Screen(grid);
+    const TRect name = grid->CellPixelRect(2, 1);
+    // The frame lies one pixel outside the cell, on the line between it and its neighbours.
+    EXPECT_EQ(FromQRgb(screen.pixel(name.Left - 1, (name.Top + name.Bottom) / 2)), TColor(255));
+    EXPECT_EQ(FromQRgb(screen.pixel((name.Left + name.Right) / 2, name.Bottom)), TColor(255));
+
+    // Below the current row the numbers count down to 1: both cells written, and differently.
+    const auto cell = [&](int Row) {
+        const TRect r = grid->CellPixelRect(1, Row);
+        return screen.copy(r.Left + 1, r.Top + 1, r.Width() - 2, r.Height() - 2);
+    };
+    const auto written = [](const QImage& Cell) {
+        for (int y = 0; y < Cell.height(); ++y)
+            for (int x = 0; x < Cell.width(); ++x)
+                if (qGray(Cell.pixel(x, y)) < 96)
+                    return true;
+        return false;
+    };
+    const QImage second = cell(2);
+    const QImage third = cell(3);
+    EXPECT_TRUE(written(second));
+    EXPECT_TRUE(written(third));
+    EXPECT_NE(second, third);
+}
+
+TEST_F(TRecordGridsTest, TitleClicksSortAscendingThenToggleAndMoveTheMarkToAnotherColumn)
+{
+    TDBGridEh* grid = MF1->DBGridEh1;
+    TColumnEh* quantity = grid->ColumnByFieldName(QStringLiteral("数量"));
+    TColumnEh* name = grid->ColumnByFieldName(QStringLiteral("姓名"));
+    const auto quantities = [] {
+        QStringList values;
+        for (MF1->dbouser1->First(); !MF1->dbouser1->Eof(); MF1->dbouser1->Next())
+            values << MF1->dbouser1->FieldByName(QStringLiteral("数量"))->AsString();
+        return values;
+    };
+
+    grid->OnTitleClick(grid, quantity);
+    EXPECT_EQ(quantity->Title()->Caption(), QStringLiteral("▲数量"));
+    EXPECT_TRUE(quantity->Title()->Font()->Style().Contains(TFontStyle::fsBold));
+    EXPECT_EQ(quantities(), QStringList({"1", "2", "3"}));
+
+    grid->OnTitleClick(grid, quantity);
+    EXPECT_EQ(quantity->Title()->Caption(), QStringLiteral("▼数量"));
+    EXPECT_EQ(quantities(), QStringList({"3", "2", "1"}));
+
+    grid->OnTitleClick(grid, name);
+    EXPECT_EQ(quantity->Title()->Caption(), QStringLiteral("数量"));
+    EXPECT_FALSE(quantity->Title()->Font()->Style().Contains(TFontStyle::fsBold));
+    EXPECT_EQ(name->Title()->Caption(), QStringLiteral("▲姓名"));
+    EXPECT_EQ(MF1->dbouser1->Sort(), QStringLiteral("姓名 ASC"));
+}
+
+TEST_F(TRecordGridsTest, TheRowNumberTitleCannotSortAndTheOrderStays)
+{
+    TDBGridEh* grid = MF1->DBGridEh1;
+    grid->OnTitleClick(grid, grid->ColumnByFieldName(QStringLiteral("数量")));
+    EXPECT_ANY_THROW(grid->OnTitleClick(grid, grid->Columns()->ColumnAt(0)));
+    EXPECT_EQ(MF1->dbouser1->Sort(), QStringLiteral("数量 ASC"));
+}
+
+TEST_F(TRecordGridsTest, EditingIsSwitchedOnByTheMenuAndOffByAQueryOrAPageSwitch)
+{
+    MF1->Me1->Click();
+    for (TDBGridEh* grid : {MF1->DBGridEh1, MF1->DBGridEh2, MF1->DBGridEh3})
+        EXPECT_FALSE(grid->ReadOnly());
+    EXPECT_TRUE(MF1->Me2->Visible());
+    EXPECT_FALSE(MF1->Me1->Visible());
+
+    MF1->BitBtn1->Click();
+    EXPECT_TRUE(MF1->DBGridEh1->ReadOnly());
+    EXPECT_TRUE(MF1->Me1->Visible());
+
+    MF1->Me1->Click();
+    MF1->PageControl1->SetActivePage(MF1->TabSheet2);
+    EXPECT_TRUE(MF1->DBGridEh2->ReadOnly());
+    EXPECT_TRUE(MF1->Mdel2->Visible());
+    EXPECT_FALSE(MF1->Mdel1->Visible());
+    EXPECT_TRUE(MF1->Msa2->Visible());
+    EXPECT_FALSE(MF1->Msa3->Visible());
+}
+
+TEST_F(TRecordGridsTest, ADoubleClickedCellQueriesThePageByItsFieldAndValue)
+{
+    Execute("insert into oprint(姓名,部门,数量,物品名称,日期) values('李四','制造部',1,'笔',date('now'));");
+    MF1->PageControl1->SetActivePage(MF1->TabSheet1);
+    MF1->BitBtn1->Click();
+    TDBGridEh* grid = MF1->DBGridEh1;
+    ASSERT_EQ(MF1->dbouser1->RecordCount(), 4);
+    // The newest record, 李四's, is the top row: a double click on its department.
+    const TRect cell = grid->CellPixelRect(grid->DataColToGridCol(grid->ColumnByFieldName(QStringLiteral("部门"))->Index()), 1);
+    const QPoint at = ClientOffset(grid) + QPoint((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
+    ClickAt(grid->Handle(), at);
+    SendMouse(grid->Handle(), QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(grid->Handle(), QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(MF1->dbouser1->RecordCount(), 1);
+    EXPECT_EQ(MF1->dbouser1->FieldByName(QStringLiteral("姓名"))->AsString(), QStringLiteral("李四"));
+}
