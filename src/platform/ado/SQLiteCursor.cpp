@@ -631,7 +631,8 @@ public:
 
 private:
     static constexpr int IdBlockSize = 256;
-    static constexpr int RowBlockSize = 128;
+    // A few screens of a list's grid: a requery reads the first screen's block whole.
+    static constexpr int RowBlockSize = 64;
     static constexpr size_t CachedRowBlocks = 4;
 
     // Positions Start .. Start + Size - 1; Source is the position of the first in the snapshot's
