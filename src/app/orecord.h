@@ -282,6 +282,8 @@ public:
     void UpdateItemCatalogue(TADOQuery* Query, TComboBox* ItemCombo, const String& Category, TComboBox* UnitCombo,
                              TComboBox* TypeCombo);
     // Runs one page's list and its total of 数量, and shows the record count and the total.
+    // SumSql sums 数量 over the records of Sql's where clause; a list of one table's records
+    // takes that sum with its count instead, and only a summary's groups run SumSql.
     void RunQueryWithTotals(TADOQuery* Query, TADOQuery* SumQuery, TMemo* TotalMemo, TMemo* CountMemo,
                             const String& SumSql, const String& Sql, const TQueryParams& Params = {});
     // Every query leaves the record lists read-only, with "编辑记录" offered in the grid menu.

@@ -151,10 +151,19 @@ void TMF1::RunQueryWithTotals(TADOQuery* Query, TADOQuery* SumQuery, TMemo* Tota
                               const String& SumSql, const String& Sql, const TQueryParams& Params)
 {
     MakeRecordGridsReadOnly();
+    // A list of one table's records sums 数量 in the statement that counts them, where SumSql
+    // would filter the same records again; a summary's groups are summed by SumSql.
+    Query->SetTotals({QStringLiteral("sum(数量)")});
     OpenSql(Query, Sql, Params);
     Query->First();
-    OpenSql(SumQuery, SumSql, Params);
+    Variant total;
+    if (!Query->TotalValues().empty()) {
+        total = Query->TotalValues().front();
+    } else {
+        OpenSql(SumQuery, SumSql, Params);
+        total = SumQuery->Fields()->Fields(0)->Value();
+    }
     CountMemo->SetText(IntToStr(Query->RecordCount()));
     // The database answers no sum for an empty set.
-    TotalMemo->SetText(Query->IsEmpty() ? QStringLiteral("0") : SumQuery->Fields()->Fields(0)->AsString());
+    TotalMemo->SetText(Query->IsEmpty() ? QStringLiteral("0") : VarToStr(total));
 }

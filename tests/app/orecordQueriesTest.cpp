@@ -18,6 +18,7 @@
 #include <QMap>
 #include <QMenu>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <tuple>
@@ -606,6 +607,47 @@ TEST_F(TRecordQueryTest, EverySummaryGroupsThePeriodsRecords)
     }
     EXPECT_EQ(kind, 5);
     EXPECT_EQ(Messages(), QStringList());
+}
+
+// A page's list counts its records and sums their quantities in one statement: the memos follow
+// records added and deleted since, show 0 for no records, and no separate total runs.
+TEST_F(TRecordQueryTest, TheCountAndTotalFollowWritesAndShowZeroForNoRecords)
+{
+    const struct {
+        Char Tab;
+        const char* Column;
+        const char* Prefix;
+    } cases[] = {{u'a', "部门", "销售"}, {u'g', "来客单位", "华"}, {u'c', "申购部门", "技术"}};
+    MF1->AQc1->Close();
+    for (const auto& c : cases) {
+        const String column = String::fromUtf8(c.Column);
+        const String prefix = String::fromUtf8(c.Prefix);
+        const auto matching = [&](const TRecord& r) { return r.Text.value(column).startsWith(prefix); };
+        const String table = String::fromUtf8(PageTable(c.Tab));
+        ResetPage(c.Tab);
+        FilterFields(c.Tab).front()->SetText(prefix);
+        QueryButton(c.Tab)->Click();
+        ExpectShown(c.Tab, matching, column);
+
+        std::vector<TRecord>& records = FRecords.at(PageTable(c.Tab));
+        TRecord added{1000, QDateTime(QDate::currentDate(), QTime(12, 0)), 7, 0, {{column, prefix + u'新'}}};
+        Execute(QStringLiteral("insert into %1(id,%2,数量,日期) values(1000,%3,7,%4)")
+                    .arg(table, column, QuotedStr(added.Text[column]), QuotedStr(Stored(added.When)))
+                    .toUtf8()
+                    .constData());
+        records.push_back(added);
+        const auto deleted = std::find_if(records.begin(), records.end(), matching);
+        Execute(QStringLiteral("delete from %1 where id=%2").arg(table).arg(deleted->Id).toUtf8().constData());
+        records.erase(deleted);
+        QueryButton(c.Tab)->Click();
+        ExpectShown(c.Tab, matching, column + QStringLiteral(" after writes"));
+
+        FilterFields(c.Tab).front()->SetText(QStringLiteral("无此单位"));
+        QueryButton(c.Tab)->Click();
+        ExpectShown(c.Tab, [](const TRecord&) { return false; }, column + QStringLiteral(" none"));
+        EXPECT_EQ(MF1->RecordPage(c.Tab).TotalMemo->Text(), QStringLiteral("0"));
+    }
+    EXPECT_FALSE(MF1->AQc1->Active());
 }
 
 TEST_F(TRecordQueryTest, ASummaryOfAnEmptyPeriodShowsNoRows)

@@ -2,6 +2,7 @@
 // The platform's ADO components, served by SQLite: the Jet provider's file is a SQLite file and
 // the application's Jet SQL is translated as it runs (see JetSql.h).
 #include "platform/ado/JetSql.h"
+#include "platform/ado/SQLiteCursor.h"
 #include "platform/core/Component.h"
 #include "platform/core/StringList.h"
 #include "platform/core/String.h"
@@ -14,9 +15,6 @@
 #include <memory>
 #include <vector>
 
-class TSQLiteDatabase;
-class TSQLiteStatement;
-class TSnapshotConnection;
 class TADOQuery;
 
 // One :name of a query's SQL and the value bound to it when the query runs.
@@ -159,6 +157,14 @@ public:
     void SetParamCheck(bool Value) { FParamCheck = Value; }
     TParameters* Parameters() { return &FParameters; }
 
+    // Aggregates of the records the query finds, in SQLite's SQL ("sum(数量)"). A list of one
+    // table's records takes them in the statement that counts its records as it opens, at no
+    // cost of their own; TotalValues answers them in order while it is open, and is empty when
+    // the query's result is read whole. Changing them closes the query.
+    const QStringList& Totals() const { return FTotals.Expressions; }
+    void SetTotals(const QStringList& Expressions);
+    const std::vector<Variant>& TotalValues() const;
+
     // Runs a statement that returns no records; answers the rows it changed.
     int ExecSQL();
     int RowsAffected() const { return FRowsAffected; }
@@ -181,4 +187,5 @@ private:
     TParameters FParameters;
     int FRowsAffected = -1;
     std::unique_ptr<TSnapshotConnection> FSnapshots;  // where the lists take their snapshots
+    TCursorTotals FTotals;                             // their values as the query last opened
 };

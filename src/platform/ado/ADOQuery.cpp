@@ -64,6 +64,20 @@ TJetStatement TADOQuery::TranslateSQL()
     return FConnection->Translate(FSQL->Text());
 }
 
+void TADOQuery::SetTotals(const QStringList& Expressions)
+{
+    if (Expressions == FTotals.Expressions)
+        return;
+    Close();
+    FTotals.Expressions = Expressions;
+}
+
+const std::vector<Variant>& TADOQuery::TotalValues() const
+{
+    static const std::vector<Variant> none;
+    return Active() ? FTotals.Values : none;
+}
+
 int TADOQuery::ExecSQL()
 {
     TSQLiteStatement statement = FConnection->Database().Prepare(TranslateSQL().Sql, FSQL->Text().trimmed());
@@ -79,5 +93,6 @@ std::unique_ptr<TRecordCursor> TADOQuery::CreateCursor()
     auto parameters = std::make_shared<TParameters>();
     parameters->Assign(FParameters);
     return OpenSQLiteCursor(FConnection->Database(), translated, FSQL->Text().trimmed(),
-                            [parameters](TSQLiteStatement& Statement) { parameters->Bind(Statement); }, *FSnapshots);
+                            [parameters](TSQLiteStatement& Statement) { parameters->Bind(Statement); }, *FSnapshots,
+                            &FTotals);
 }

@@ -1,8 +1,9 @@
 // The cursors behind TADOQuery: how the rows of a SQLite statement reach a dataset.
 //
 // A single-table "select * from T [where] [order by]" opens at the cost of what the screen shows:
-// it counts its rows, reads the ids of the first block in the query's order, and reads further
-// blocks of ids (from either end) and blocks of rows only as the dataset's window reaches them.
+// it counts its rows (taking the caller's totals in the same statement), reads the ids of the
+// first block in the query's order, and reads further blocks of ids (from either end) and blocks
+// of rows only as the dataset's window reaches them.
 // Every other result is read whole and is read-only.
 //
 // Sections, in order:
@@ -248,7 +249,17 @@ struct TKeysetSql {
     String Order;     // " order by O", or empty
     String Reversed;  // the order turned round; empty unless the order is total (ends with id)
 
-    String Count() const { return QStringLiteral("select count(*)") + Head.mid(Head.indexOf(QLatin1String(" from "))) + Where; }
+    // The count, followed by the aggregates Totals names over the same records.
+    String Count(const QStringList& Totals = {}) const
+    {
+        const String from = Head.mid(Head.indexOf(QLatin1String(" from ")));
+        // A whole table's count alone is read from its b-tree's pages; beside another aggregate
+        // it would step every row again.
+        QStringList columns{Where.isEmpty() && !Totals.isEmpty() ? QStringLiteral("(select count(*)") + from + u')'
+                                                                  : QStringLiteral("count(*)")};
+        columns << Totals;
+        return QStringLiteral("select ") + columns.join(u',') + from + Where;
+    }
     String Ids(const String& Index = String()) const { return WithIndex(Index) + Where + Order; }
     String FromLast(const String& Index = String()) const { return WithIndex(Index) + Where + Reversed; }
     // The order alone, to find the index that gives it.
@@ -348,7 +359,7 @@ String ReadBlockSql(const String& Table, int Size)
 class TKeysetSource {
 public:
     TKeysetSource(TSQLiteDatabase& Database, TSnapshotConnection& Snapshots, const TKeysetSql& Sql, const String& Shown,
-                  TStatementBinder Bind, int WalkThreshold)
+                  TStatementBinder Bind, int WalkThreshold, TCursorTotals* Totals)
         : FSql(Sql), FShown(Shown), FBind(std::move(Bind)), FDatabase(&Database)
     {
         if (sqlite3_get_autocommit(Database.Handle())) {
@@ -356,9 +367,12 @@ public:
             FSnapshots = &Snapshots;
         }
         try {
-            TSQLiteStatement count = Prepare(FSql.Count());
+            TSQLiteStatement count = Prepare(FSql.Count(Totals ? Totals->Expressions : QStringList()));
             count.Step();
             FCount = int(count.ColumnInt64(0));
+            if (Totals)
+                for (int i = 1; i < count.ColumnCount(); ++i)
+                    Totals->Values.push_back(ReadValue(count, i, TFieldType::ftUnknown));
             FIndex = WalkingIndex(WalkThreshold);
         } catch (...) {
             EndSnapshot();  // the next opening begins its own
@@ -474,7 +488,7 @@ private:
 class TKeysetCursor final : public TRecordCursor {
 public:
     TKeysetCursor(TSQLiteDatabase& Database, const TJetStatement& Statement, const String& Shown,
-                  const TStatementBinder& Bind, TSnapshotConnection& Snapshots)
+                  const TStatementBinder& Bind, TSnapshotConnection& Snapshots, TCursorTotals* Totals)
         : FDatabase(Database), FTable(Statement.Table),
           FFetch(Database.Prepare(ReadBlockSql(Statement.Table, RowBlockSize), Shown)),
           FFields(DeclaredFields(FFetch))
@@ -482,7 +496,7 @@ public:
         if (FFields.empty() || FFields[0].DataType != TFieldType::ftAutoInc)
             StatementError(QStringLiteral("The table has no id column."), Shown);
         FSource = std::make_unique<TKeysetSource>(Database, Snapshots, SplitKeysetSql(Statement.KeysetSql), Shown, Bind,
-                                                  IdBlockSize);
+                                                  IdBlockSize, Totals);
         FCount = FSource->Count();
         for (int start = 0; start < FCount; start += IdBlockSize)
             FBlocks.push_back({start, start, std::min(IdBlockSize, FCount - start), {}});
@@ -619,7 +633,8 @@ public:
 
 private:
     static constexpr int IdBlockSize = 256;
-    static constexpr int RowBlockSize = 128;
+    // A few screens of a list's grid: a requery reads the first screen's block whole.
+    static constexpr int RowBlockSize = 64;
     static constexpr size_t CachedRowBlocks = 4;
 
     // Positions Start .. Start + Size - 1; Source is the position of the first in the snapshot's
@@ -782,9 +797,10 @@ TSQLiteDatabase& TSnapshotConnection::Begin(const TSQLiteDatabase& Database)
         FDatabase.reset();
         FDatabase = std::make_unique<TSQLiteDatabase>(String::fromUtf8(sqlite3_db_filename(Database.Handle(), "main")));
         FDatabase->SetBusyTimeout(2000);
-        // Counts read the pages of a filter's index range twice in a row when the clerk types;
-        // room for the range of a large list keeps the second reading off the disk.
-        FDatabase->ExecuteScript(QStringLiteral("PRAGMA cache_size=-16384"));
+        // Each keystroke of the clerk counts the same index range again: room for the range of
+        // a large list keeps it in memory. The file is read through a map of it, not copied page
+        // by page: the first count after the start reads the range from the system's cache.
+        FDatabase->ExecuteScript(QStringLiteral("PRAGMA cache_size=-16384; PRAGMA mmap_size=1073741824"));
         FFor = Database.Handle();
     }
     // Marked before the snapshot begins: a write in between shows as one made after it.
@@ -823,10 +839,12 @@ TSQLiteDatabase* TSnapshotConnection::Current(const TSQLiteDatabase& Database)
 
 std::unique_ptr<TRecordCursor> OpenSQLiteCursor(TSQLiteDatabase& Database, const TJetStatement& Statement,
                                                 const String& Shown, const TStatementBinder& Bind,
-                                                TSnapshotConnection& Snapshots)
+                                                TSnapshotConnection& Snapshots, TCursorTotals* Totals)
 {
+    if (Totals)
+        Totals->Values.clear();
     if (!Statement.Table.isEmpty())
-        return std::make_unique<TKeysetCursor>(Database, Statement, Shown, Bind, Snapshots);
+        return std::make_unique<TKeysetCursor>(Database, Statement, Shown, Bind, Snapshots, Totals);
     // Outside a transaction a current snapshot gives the same records, its pages likely in memory.
     TSQLiteDatabase* current = sqlite3_get_autocommit(Database.Handle()) ? TSnapshotConnection::Current(Database) : nullptr;
     TSQLiteStatement whole = (current ? *current : Database).Prepare(Statement.Sql, Shown);
@@ -834,12 +852,12 @@ std::unique_ptr<TRecordCursor> OpenSQLiteCursor(TSQLiteDatabase& Database, const
     return std::make_unique<TStaticCursor>(whole);
 }
 
-std::vector<String> CursorStatements(const TJetStatement& Statement)
+std::vector<String> CursorStatements(const TJetStatement& Statement, const QStringList& Totals)
 {
     if (Statement.Table.isEmpty())
         return {Statement.Sql};
     const TKeysetSql sql = SplitKeysetSql(Statement.KeysetSql);
-    std::vector<String> statements{sql.Count(), sql.Ids(), ReadBlockSql(Statement.Table, 2)};
+    std::vector<String> statements{sql.Count(Totals), sql.Ids(), ReadBlockSql(Statement.Table, 2)};
     if (!sql.Reversed.isEmpty())
         statements.push_back(sql.FromLast());
     return statements;

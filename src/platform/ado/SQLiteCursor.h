@@ -8,6 +8,8 @@
 #include "platform/ado/SQLite.h"
 #include "platform/data/RecordCursor.h"
 
+#include <QStringList>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -50,15 +52,24 @@ private:
     bool FInSnapshot = false;
 };
 
-// Opens the cursor of a translated statement; Shown names the statement in errors.
+// Aggregates over a query's records in SQLite's SQL, such as "sum(数量)". A single-table list
+// takes them in the statement that counts its records, so they cost no pass of their own, and
+// Values answers them in order; a result read whole takes none and leaves Values empty.
+struct TCursorTotals {
+    QStringList Expressions;
+    std::vector<Variant> Values;
+};
+
+// Opens the cursor of a translated statement; Shown names the statement in errors. Totals, when
+// given, receives the values of its expressions over the records the cursor opened on.
 std::unique_ptr<TRecordCursor> OpenSQLiteCursor(TSQLiteDatabase& Database, const TJetStatement& Statement,
                                                 const String& Shown, const TStatementBinder& Bind,
-                                                TSnapshotConnection& Snapshots);
+                                                TSnapshotConnection& Snapshots, TCursorTotals* Totals = nullptr);
 
 // The statements an open cursor runs for a translated statement, :parameters unbound: for a single
-// table its count, its ids in order and from the last, and the read of a block of rows by id; else
-// the statement itself.
-std::vector<String> CursorStatements(const TJetStatement& Statement);
+// table its count (with the aggregates Totals names), its ids in order and from the last, and the
+// read of a block of rows by id; else the statement itself.
+std::vector<String> CursorStatements(const TJetStatement& Statement, const QStringList& Totals = {});
 
 // Binds a value the way the file stores it: dates as "yyyy-MM-dd hh:mm:ss" text, empty text
 // as '' (never NULL), Null and Unassigned as NULL.

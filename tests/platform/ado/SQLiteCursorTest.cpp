@@ -13,7 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <functional>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -276,6 +279,78 @@ TEST_F(SQLiteCursorTest, TotalsBesideAnOpenListSeeEveryWriteMadeSince)
     EXPECT_EQ(FQuery.RecordCount(), Records + 1);  // the list keeps what it found
 }
 
+// The count and the sum of the quantities of the records Keep picks, as the fixture stored them.
+std::pair<int, std::int64_t> Expected(const std::function<bool(int Id)>& Keep)
+{
+    std::pair<int, std::int64_t> expected{0, 0};
+    for (int id = 1; id <= Records; ++id)
+        if (Keep(id)) {
+            ++expected.first;
+            expected.second += id % 7 + 1;
+        }
+    return expected;
+}
+
+TEST_F(SQLiteCursorTest, AListTakesItsTotalsWithItsCount)
+{
+    const String byDepartment = QStringLiteral("select * from oprint where 部门 like :dept order by 日期 desc,id desc");
+    FQuery.SetTotals({QStringLiteral("sum(数量)"), QStringLiteral("max(id)")});
+    Open(byDepartment, "技术%");
+    const auto [odd, oddSum] = Expected([](int id) { return id % 2 == 1; });
+    EXPECT_EQ(FQuery.RecordCount(), odd);
+    ASSERT_EQ(FQuery.TotalValues().size(), 2u);
+    EXPECT_EQ(FQuery.TotalValues()[0].AsInt64(), oddSum);
+    EXPECT_EQ(FQuery.TotalValues()[1].AsInt64(), Records - 1);
+
+    // The whole table, and a filter nothing matches: no sum at all.
+    Open(NewestFirst);
+    EXPECT_EQ(FQuery.RecordCount(), Records);
+    EXPECT_EQ(FQuery.TotalValues()[0].AsInt64(), Expected([](int) { return true; }).second);
+    Open(byDepartment, "无此部门%");
+    EXPECT_EQ(FQuery.RecordCount(), 0);
+    ASSERT_EQ(FQuery.TotalValues().size(), 2u);
+    EXPECT_TRUE(VarIsNull(FQuery.TotalValues()[0]));
+
+    // Writes since, by this program and another, show at the next opening, not in the open list.
+    Open(byDepartment, "技术%");
+    FConnection.Database().ExecuteScript(QStringLiteral("delete from oprint where id in (1, 3)"));
+    {
+        TSQLiteDatabase other(Path());
+        other.ExecuteScript(QStringLiteral("insert into oprint(部门,数量,日期) values('技术部',100,'2099-01-01 00:00:00')"));
+    }
+    EXPECT_EQ(FQuery.TotalValues()[0].AsInt64(), oddSum);
+    Open(byDepartment, "技术%");
+    EXPECT_EQ(FQuery.RecordCount(), odd - 1);
+    EXPECT_EQ(FQuery.TotalValues()[0].AsInt64(), oddSum - 2 - 4 + 100);
+    EXPECT_EQ(FQuery.TotalValues()[1].AsInt64(), Records + 1);
+}
+
+TEST_F(SQLiteCursorTest, TotalsAreTakenOnlyByAnOpenListOfOneTable)
+{
+    FQuery.SetTotals({QStringLiteral("sum(数量)")});
+    Open(NewestFirst);
+    ASSERT_EQ(FQuery.TotalValues().size(), 1u);
+    FQuery.Close();
+    EXPECT_TRUE(FQuery.TotalValues().empty());
+    // Other totals close the query; the same ones leave it open.
+    Open(NewestFirst);
+    FQuery.SetTotals({QStringLiteral("sum(数量)")});
+    EXPECT_TRUE(FQuery.Active());
+    FQuery.SetTotals({QStringLiteral("count(姓名)")});
+    EXPECT_FALSE(FQuery.Active());
+    // A result read whole takes none.
+    Open(QStringLiteral("select 部门, sum(数量) AS n from oprint group by 部门"));
+    EXPECT_EQ(FQuery.RecordCount(), 2);
+    EXPECT_TRUE(FQuery.TotalValues().empty());
+    // Inside a transaction the totals count its own writes.
+    FConnection.BeginTrans();
+    FConnection.Database().ExecuteScript(QStringLiteral("insert into oprint(姓名,日期) values('未提交','2099-01-01 00:00:00')"));
+    Open(NewestFirst);
+    EXPECT_EQ(FQuery.TotalValues()[0].AsInteger(), Records + 1);
+    FQuery.Close();
+    FConnection.RollbackTrans();
+}
+
 TEST_F(SQLiteCursorTest, InsideATransactionTheListSeesItsOwnWrites)
 {
     FConnection.BeginTrans();
@@ -324,6 +399,12 @@ TEST(CursorStatementsTest, ASingleTableListCountsReadsAndTurnsItsOrderRound)
     EXPECT_EQ(sql[1], u"select id from oprint where 部门 like :dept ORDER BY 日期 desc , id desc");
     EXPECT_EQ(sql[2], u"select * from oprint where id in (?,?)");
     EXPECT_EQ(sql[3], u"select id from oprint where 部门 like :dept order by 日期 asc, id asc");
+    // Totals come in the statement that counts; a whole table's count keeps a statement of its own.
+    EXPECT_EQ(CursorStatements(statement, {QStringLiteral("sum(数量)")})[0],
+              u"select count(*),sum(数量) from oprint where 部门 like :dept");
+    statement.KeysetSql = QStringLiteral("select id from oprint ORDER BY 日期 desc , id desc");
+    EXPECT_EQ(CursorStatements(statement, {QStringLiteral("sum(数量)")})[0],
+              u"select (select count(*) from oprint),sum(数量) from oprint");
     // Equal names could come in either order: no reading from the end.
     statement.KeysetSql = QStringLiteral("select id from ouser order by 姓名 COLLATE PINYIN");
     EXPECT_EQ(CursorStatements(statement).size(), 3u);
