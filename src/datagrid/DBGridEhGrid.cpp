@@ -215,6 +215,7 @@ void TCustomDBGridEh::NotifyLinkActiveChanged(bool Active)
         RecomputeRowMetrics();
     if (Destroying())
         return;
+    FSelection->LinkActiveChanged(Active);
     FColumns->ReleaseFieldBindings();
     NotifyLayoutChanged();
     if (Active && EditorAlwaysShown())
@@ -465,6 +466,7 @@ void TCustomDBGridEh::KeepFocusOnVisibleColumn()
 
 void TCustomDBGridEh::ColumnDestroyed(TColumnEh* Column)
 {
+    FSelection->Columns()->ForgetColumn(Column);
     FSortedColumns->Remove(Column);
     FVisibleColumns->Remove(Column);
     for (THeadTreeNode*& leaf : FLeaves)
