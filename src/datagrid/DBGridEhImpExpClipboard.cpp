@@ -2,6 +2,7 @@
 // present, cut, and delete of the selection.
 #include "datagrid/DBGridEhImpExp.h"
 
+#include "platform/core/TextEncoding.h"
 #include "platform/data/DataSet.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
@@ -65,6 +66,27 @@ public:
 private:
     TDataSet* FDataSet;
 };
+
+// Text without VCLDBIF beside it comes from another program, whose rows may end in LF alone
+// (or CR alone): each becomes CR LF, the line end the text importer splits rows at.
+String WithCrLfLineEnds(const String& Text)
+{
+    String result;
+    result.reserve(Text.size() + Text.size() / 16);
+    for (qsizetype i = 0; i < Text.size(); ++i) {
+        const QChar ch = Text[i];
+        if (ch == u'\r') {
+            result += u"\r\n";
+            if (i + 1 < Text.size() && Text[i + 1] == u'\n')
+                ++i;
+        } else if (ch == u'\n') {
+            result += u"\r\n";
+        } else {
+            result += ch;
+        }
+    }
+    return result;
+}
 
 bool Confirmed(const String& Question)
 {
@@ -135,10 +157,17 @@ void PasteIntoGrid(TCustomDBGridEh* Grid, bool ToAll)
         ReadClipboardToStream(CF_VCLDBIF(), stream);
         ImportGridFromStream<TDBGridEhImportAsVCLDBIF>(Grid, stream, ToAll);
     } else if (clipboard->HasFormat(CF_UNICODETEXT)) {
-        ReadClipboardToStream(CF_UNICODETEXT, stream);
+        const String text = TextOfUnicodeBytes(clipboard->GetFormatData(CF_UNICODETEXT));
+        const QByteArray bytes = UnicodeTextBytes(WithCrLfLineEnds(text));
+        stream.WriteBuffer(bytes.constData(), bytes.size());
+        stream.SetPosition(0);
         ImportGridFromStream<TDBGridEhImportAsUnicodeText>(Grid, stream, ToAll);
     } else if (clipboard->HasFormat(CF_TEXT)) {
-        ReadClipboardToStream(CF_TEXT, stream);
+        const QByteArray ansi = clipboard->GetFormatData(CF_TEXT);
+        const qsizetype end = ansi.indexOf('\0');
+        const QByteArray bytes = EncodeGB18030(WithCrLfLineEnds(DecodeGB18030(end < 0 ? ansi : ansi.left(end))));
+        stream.WriteBuffer(bytes.constData(), bytes.size());
+        stream.SetPosition(0);
         ImportGridFromStream<TDBGridEhImportAsText>(Grid, stream, ToAll);
     }
 }

@@ -10,6 +10,9 @@
 #include "platform/data/DataSet.h"
 #include "platform/ui/Dialogs.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QtEndian>
 
 namespace {
@@ -464,6 +467,33 @@ TEST_F(DBGridEhImpExpTest, CutCopiesThenDeletesEverything)
     CutGridSelection(Grid, true);
     EXPECT_TRUE(Data->IsEmpty());
     EXPECT_TRUE(Clipboard()->GetFormatData(CF_TEXT).startsWith(EncodeGB18030(u"名称"_s)));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DBGridEhImpExpTest, TextFromOtherProgramsSplitsRowsAtLineFeedsToo)
+{
+    // Another program's copy: rows ending in LF alone, the last one too.
+    Clipboard()->SetAsText(u"笔\t2\n纸\t4\n"_s);
+    Data->SetRecNo(2);
+    Grid->FocusDataColumn(Name->Index());
+    PasteIntoGrid(Grid, false);
+    EXPECT_EQ(Names(), (std::vector<String>{u"订书机:3"_s, u"笔:2"_s, u"纸:4"_s}));
+}
+
+TEST_F(DBGridEhImpExpTest, OtherProgramsSeeTheCopyAsPlainTextCsvAndRtf)
+{
+    Clipboard()->SetStore(nullptr);
+    CopyGridSelectionToClipboard(Grid, true);
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->text(), u"名称\t数量\r\n订书机\t3\r\n铅笔\t5\r\n胶水\t\r\n合计\t8"_s);
+    EXPECT_EQ(data->data(u"text/csv"_s), Exported<TDBGridEhExportAsCSV>(Grid, true));
+    EXPECT_TRUE(data->data(u"text/rtf"_s).startsWith("{\\rtf0\\ansi"));
+    EXPECT_FALSE(data->data(u"text/rtf"_s).contains('\0'));
+    Clipboard()->Clear();
 }
 
 }  // namespace
