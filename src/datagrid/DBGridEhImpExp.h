@@ -137,7 +137,7 @@ protected:
 
 private:
     struct TPendingCell {
-        std::unique_ptr<TFont> Font;
+        TRtfTextStyleEh Style;
         TColor Background;
         TAlignment Alignment;
         String Text;

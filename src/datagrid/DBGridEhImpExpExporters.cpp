@@ -60,9 +60,7 @@ void TDBGridEhExportAsRTF::EmitSuffix() { FRtf->SaveDocument(Stream()); }
 
 void TDBGridEhExportAsRTF::AddPending(const TExportCellEh& Cell, TColumnEh* Column)
 {
-    auto font = std::make_unique<TFont>();
-    font->Assign(Cell.Font);
-    FPending.push_back({std::move(font), Cell.Background, Cell.Alignment, Cell.Text, Column->Width()});
+    FPending.push_back({TRtfTextStyleEh::Of(*Cell.Font), Cell.Background, Cell.Alignment, Cell.Text, Column->Width()});
 }
 
 void TDBGridEhExportAsRTF::EmitPendingRow()
@@ -72,9 +70,9 @@ void TDBGridEhExportAsRTF::EmitPendingRow()
         FRtf->CellDefinition(TRtfBordersEh(), cell.Background, cell.Width);
     FRtf->BeginRowContent();
     for (const TPendingCell& cell : FPending)
-        FRtf->Cell(cell.Alignment, CellSpacing(), *cell.Font, cell.Background, cell.Text);
+        FRtf->Cell(cell.Alignment, CellSpacing(), cell.Style, cell.Background, cell.Text);
     FRtf->EndRow();
-    FPending.clear();
+    FPending.resize(0);
 }
 
 void TDBGridEhExportAsRTF::EmitTitleRow(const TColumnsEhList& Columns)
@@ -179,7 +177,7 @@ void TDBGridEhExportAsRTF::EmitTitleLevels(const TColumnsEhList& Columns)
             // The cell of a column's own leaf, shown on the levels it spans from its top.
             const bool leaf = node == levels.back()[static_cast<std::size_t>(i)];
             TColumnTitleEh* title = Columns.ColumnAt(i)->Title();
-            FRtf->Cell(TAlignment::taCenter, TitleSpacing(), leaf ? *title->Font() : *titleFont,
+            FRtf->Cell(TAlignment::taCenter, TitleSpacing(), TRtfTextStyleEh::Of(leaf ? *title->Font() : *titleFont),
                        leaf ? title->Color() : Grid()->FixedColor(), node->Caption);
         }
         FRtf->EndRow();

@@ -12,11 +12,13 @@
 #include "platform/core/String.h"
 #include "platform/core/Variant.h"
 #include "platform/ui/Colors.h"
+#include "platform/ui/Graphics.h"
 
 #include <QByteArray>
 #include <QHash>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class TField;
@@ -90,6 +92,16 @@ struct TRtfBordersEh {
     bool Right = true;
 };
 
+// What the RTF text of a cell is written in.
+struct TRtfTextStyleEh {
+    String FontName;
+    int Size = 9;
+    TFontStyles Style;
+    TColor Color = clBlack;
+
+    static TRtfTextStyleEh Of(const TFont& Font);
+};
+
 // An RTF document of table rows, built body first so that the colour and font tables are
 // complete when they are written in front of it. Text is escaped: "\", "{" and "}" get a
 // backslash, characters outside ASCII become "\uN?", so cells and font names such as 宋体 read
@@ -104,13 +116,14 @@ public:
     int ColorIndex(TColor Color);
     int FontIndex(const String& FontName);
 
-    // "\trowd\trgaph40"; the cells' right edges start again at 0.
+    // "\trowd\trgaph40"; the cells' right edges start again at 0. A row is collected and goes
+    // into the body whole at EndRow.
     void BeginRowDefinition();
     void CellDefinition(const TRtfBordersEh& Borders, TColor Background, int WidthPixels);
     // "{\trrh0" after the row's cell definitions.
     void BeginRowContent();
     // One cell: alignment word, "\sb" and "\sa" Spacing, the formatted text, "\cell}".
-    void Cell(TAlignment Alignment, int Spacing, const TFont& Font, TColor Background, const String& Text);
+    void Cell(TAlignment Alignment, int Spacing, const TRtfTextStyleEh& Style, TColor Background, const String& Text);
     // A cell merged into the one before it: centred, no spacing, no text.
     void EmptyCell();
     void EndRow();
@@ -118,22 +131,25 @@ public:
     // Header, colour table, font table, the body and the closing brace.
     void SaveDocument(TStream& Stream);
     // The body written so far.
-    TMemoryStreamEh& Body() { return FBody; }
+    const std::string& Body() const { return FBody; }
 
     // Text as it goes into the body.
     static QByteArray EscapedText(const String& Text);
 
 private:
-    void Write(const char* Text);
-    void Write(const QByteArray& Bytes);
-    void WriteNumber(std::int64_t Value);
+    void Write(const char* Text) { FRow.append(Text); }
+    void Write(const QByteArray& Bytes) { FRow.append(Bytes); }
+    void WriteNumber(std::int64_t Value) { FRow.append(QByteArray::number(static_cast<qlonglong>(Value))); }
+    static void AppendEscaped(QByteArray& Out, const String& Text);
 
     int FPixelsPerInch;
-    TMemoryStreamEh FBody;
+    // Grows geometrically: a large export's body would be copied over and over in fixed steps.
+    std::string FBody;
     std::vector<TColor> FColors;
     QHash<TColor, int> FColorIndex;
     std::vector<String> FFonts;
     std::int64_t FRightEdge = 0;
+    QByteArray FRow;
 };
 
 // --- VCLDBIF ------------------------------------------------------------------------------------

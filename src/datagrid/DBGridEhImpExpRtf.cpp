@@ -16,7 +16,6 @@ TColor RgbOf(TColor Color) { return ColorToRGB(Color); }
 
 TRtfWriterEh::TRtfWriterEh(int PixelsPerInch) : FPixelsPerInch(PixelsPerInch > 0 ? PixelsPerInch : 96)
 {
-    FBody.SetHalfMemoryDelta(65536);
     ColorIndex(clBlack);
     ColorIndex(clWhite);
     ColorIndex(clBtnFace);
@@ -42,10 +41,18 @@ int TRtfWriterEh::FontIndex(const String& FontName)
     return static_cast<int>(FFonts.size() - 1);
 }
 
+TRtfTextStyleEh TRtfTextStyleEh::Of(const TFont& Font) { return {Font.Name(), Font.Size(), Font.Style(), Font.Color()}; }
+
 QByteArray TRtfWriterEh::EscapedText(const String& Text)
 {
     QByteArray bytes;
     bytes.reserve(Text.size() + 8);
+    AppendEscaped(bytes, Text);
+    return bytes;
+}
+
+void TRtfWriterEh::AppendEscaped(QByteArray& bytes, const String& Text)
+{
     for (const QChar ch : Text) {
         const char16_t code = ch.unicode();
         if (code == u'\\' || code == u'{' || code == u'}') {
@@ -60,14 +67,7 @@ QByteArray TRtfWriterEh::EscapedText(const String& Text)
             bytes.append('?');
         }
     }
-    return bytes;
 }
-
-void TRtfWriterEh::Write(const char* Text) { FBody.WriteBuffer(Text, static_cast<std::int64_t>(std::strlen(Text))); }
-
-void TRtfWriterEh::Write(const QByteArray& Bytes) { FBody.WriteBuffer(Bytes.constData(), Bytes.size()); }
-
-void TRtfWriterEh::WriteNumber(std::int64_t Value) { Write(QByteArray::number(static_cast<qlonglong>(Value))); }
 
 void TRtfWriterEh::BeginRowDefinition()
 {
@@ -96,7 +96,8 @@ void TRtfWriterEh::CellDefinition(const TRtfBordersEh& Borders, TColor Backgroun
 
 void TRtfWriterEh::BeginRowContent() { Write("{\\trrh0\r\n"); }
 
-void TRtfWriterEh::Cell(TAlignment Alignment, int Spacing, const TFont& Font, TColor Background, const String& Text)
+void TRtfWriterEh::Cell(TAlignment Alignment, int Spacing, const TRtfTextStyleEh& Font, TColor Background,
+                        const String& Text)
 {
     Write("\\pard\\intbl{");
     switch (Alignment) {
@@ -109,8 +110,8 @@ void TRtfWriterEh::Cell(TAlignment Alignment, int Spacing, const TFont& Font, TC
     Write("\\sa");
     WriteNumber(Spacing);
     Write("\\fs");
-    WriteNumber(2 * Font.Size());
-    const TFontStyles style = Font.Style();
+    WriteNumber(2 * Font.Size);
+    const TFontStyles style = Font.Style;
     if (style.Contains(TFontStyle::fsBold))
         Write("\\b");
     if (style.Contains(TFontStyle::fsItalic))
@@ -120,19 +121,24 @@ void TRtfWriterEh::Cell(TAlignment Alignment, int Spacing, const TFont& Font, TC
     if (style.Contains(TFontStyle::fsUnderline))
         Write("\\ul");
     Write("\\f");
-    WriteNumber(FontIndex(Font.Name()));
+    WriteNumber(FontIndex(Font.FontName));
     Write("\\cf");
-    WriteNumber(ColorIndex(Font.Color()));
+    WriteNumber(ColorIndex(Font.Color));
     Write("\\cb");
     WriteNumber(ColorIndex(Background));
     Write(" ");
-    Write(EscapedText(Text));
+    AppendEscaped(FRow, Text);
     Write("\\cell}\r\n");
 }
 
 void TRtfWriterEh::EmptyCell() { Write("\\pard\\intbl{\\qc\\cell}\r\n"); }
 
-void TRtfWriterEh::EndRow() { Write("\\pard\\intbl\\row}\r\n"); }
+void TRtfWriterEh::EndRow()
+{
+    Write("\\pard\\intbl\\row}\r\n");
+    FBody.append(FRow.constData(), static_cast<std::size_t>(FRow.size()));
+    FRow.resize(0);
+}
 
 void TRtfWriterEh::SaveDocument(TStream& Stream)
 {
@@ -149,6 +155,6 @@ void TRtfWriterEh::SaveDocument(TStream& Stream)
     }
     head.append("}\r\n");
     Stream.WriteBuffer(head.constData(), head.size());
-    Stream.WriteBuffer(FBody.Memory(), FBody.Size());
+    Stream.WriteBuffer(FBody.data(), static_cast<std::int64_t>(FBody.size()));
     Stream.WriteBuffer("}", 1);
 }

@@ -148,8 +148,8 @@ TEST(RtfWriterTest, WritesTablesBeforeTheBodyWithTheSeedColours)
     rtf.CellDefinition({}, clWhite, 64);
     rtf.CellDefinition({true, false, true, false}, 0x00FF00, 51);
     rtf.BeginRowContent();
-    rtf.Cell(TAlignment::taLeftJustify, 24, font, clWhite, u"a"_s);
-    rtf.Cell(TAlignment::taRightJustify, 12, font, 0x00FF00, u"2"_s);
+    rtf.Cell(TAlignment::taLeftJustify, 24, TRtfTextStyleEh::Of(font), clWhite, u"a"_s);
+    rtf.Cell(TAlignment::taRightJustify, 12, TRtfTextStyleEh::Of(font), 0x00FF00, u"2"_s);
     rtf.EndRow();
     TMemoryStream out;
     rtf.SaveDocument(out);
@@ -179,7 +179,8 @@ TEST(RtfWriterTest, TruncatesEachColumnWidthToTwipsBeforeAdding)
     rtf.BeginRowDefinition();
     rtf.CellDefinition({false, false, false, false}, clWhite, 1);  // 12 twips
     rtf.CellDefinition({false, false, false, false}, clWhite, 1);
-    const QByteArray body(static_cast<const char*>(rtf.Body().Memory()), static_cast<qsizetype>(rtf.Body().Size()));
+    rtf.EndRow();
+    const QByteArray body = QByteArray::fromStdString(rtf.Body());
     EXPECT_TRUE(body.contains("\\cellx12\r\n"));
     EXPECT_TRUE(body.contains("\\cellx24\r\n"));
 }
@@ -195,7 +196,8 @@ TEST(RtfWriterTest, EscapesControlCharactersAndWritesNonAsciiAsUnicode)
     TFont font;
     font.SetName(u"宋体"_s);
     rtf.BeginRowContent();
-    rtf.Cell(TAlignment::taCenter, 55, font, clWhite, u"}"_s);
+    rtf.Cell(TAlignment::taCenter, 55, TRtfTextStyleEh::Of(font), clWhite, u"}"_s);
+    rtf.EndRow();
     TMemoryStream out;
     rtf.SaveDocument(out);
     const QByteArray doc = Bytes(out);
