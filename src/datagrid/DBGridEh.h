@@ -1321,6 +1321,8 @@ public:
     // Makes display row Index's record the one fields read (for painting or measuring), and back.
     void SwitchToRowRecord(int Index);
     void RestoreRowRecord();
+    // A display row's record is switched in.
+    bool RowRecordSwitched() const { return FSwitchedRow >= 0; }
     // Records shown as rows: the memory table's count or the link's buffered records.
     int DisplayRecordCount() const;
     bool IsCurrentRecordRow(int Index) const;
@@ -1397,6 +1399,8 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
+    // A right-button release over a data column with a PopupMenu of its own pops that menu up.
+    void DefaultHandler(TMessage& Message) override;
 
     // The virtual operations of the data grid (other concerns add theirs below).
     virtual bool AcquireFocus();
@@ -1452,8 +1456,6 @@ protected:
     // The memory-table interface is taken from the dataset or dropped.
     void UpdateMemTableLink();
     void UpdateRowScrollBar();
-    // Fields read the record of display row Index while the memory table is switched.
-    bool RowRecordSwitched() const { return FSwitchedRow >= 0; }
 
 private:
     friend class TGridDataLinkEh;
@@ -1462,6 +1464,7 @@ private:
     void MemTableRowsChanged(IMemTableEh* Table) override;
 
     void HandleRemovedComponent(TComponent* AComponent);
+    bool PopUpColumnMenu(TPoint At);
     // Keeps dgColumnResize and the pair dghColumnResize, dghColumnMove in step.
     void SyncColumnSizingOptions(TDBGridOptions& NewOptions, TDBGridEhOptions& NewOptionsEh) const;
     void ApplyBaseOptions();

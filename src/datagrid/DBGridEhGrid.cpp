@@ -202,7 +202,6 @@ void TCustomDBGridEh::SetDataSource(TDataSource* Value)
     if (Value != nullptr)
         Value->FreeNotification(this);
     NotifyLinkActiveChanged(FDataLink->Active());
-    FSumList->SetDataSet(FDataLink->DataSet());
 }
 
 void TCustomDBGridEh::NotifyLinkActiveChanged(bool Active)
