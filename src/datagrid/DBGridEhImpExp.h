@@ -69,6 +69,8 @@ protected:
     String FooterValueText(int FooterNo, int ColumnIndex) const;
 
     TStream& Stream() const { return *FStream; }
+    // The kind of selection being exported.
+    TDBGridEhSelectionType SelectionKind() const { return FKind; }
     const TColumnsEhList& Columns() const { return FColumns; }
     TDataSet* DataSet() const;
     // The font cells are handed with.
@@ -81,6 +83,7 @@ private:
 
     TCustomDBGridEh* FGrid = nullptr;
     TStream* FStream = nullptr;
+    TDBGridEhSelectionType FKind = TDBGridEhSelectionType::gstNon;
     TColumnsEhList FColumns;
     // Footer row times column count, row-major; currency units (value times 10000).
     std::vector<std::int64_t> FFooterValues;
@@ -128,6 +131,7 @@ public:
     void EmitSelection(TStream& Stream, bool WholeGrid) override;
 
 protected:
+    void EmitPrefix() override;
     void EmitSuffix() override;
     void EmitTitleRow(const TColumnsEhList& Columns) override;
     void EmitRecordRow(const TColumnsEhList& Columns) override;

@@ -50,9 +50,9 @@ QByteArray ExportBytes(TCustomDBGridEh* Grid, bool WholeGrid, int Terminator)
     TMemoryStreamEh stream;
     stream.SetHalfMemoryDelta(65536);
     ExportGridToStream<TExport>(Grid, stream, WholeGrid);
-    QByteArray bytes(static_cast<const char*>(stream.Memory()), static_cast<qsizetype>(stream.Size()));
-    bytes.append(Terminator, '\0');
-    return bytes;
+    const char zeros[2] = {0, 0};
+    stream.WriteBuffer(zeros, Terminator);
+    return QByteArray(static_cast<const char*>(stream.Memory()), static_cast<qsizetype>(stream.Size()));
 }
 
 // Keeps the dataset's controls disabled while it lives.

@@ -56,6 +56,21 @@ void TDBGridEhExportAsRTF::EmitSelection(TStream& Stream, bool WholeGrid)
     TDBGridEhExport::EmitSelection(Stream, WholeGrid);
 }
 
+void TDBGridEhExportAsRTF::EmitPrefix()
+{
+    switch (SelectionKind()) {
+    case TDBGridEhSelectionType::gstAll:
+    case TDBGridEhSelectionType::gstColumns:
+        FRtf->ExpectRows(DataSet()->RecordCount());
+        break;
+    case TDBGridEhSelectionType::gstRecordBookmarks:
+        FRtf->ExpectRows(Grid()->SelectedRows()->ItemCount());
+        break;
+    default:
+        break;
+    }
+}
+
 void TDBGridEhExportAsRTF::EmitSuffix() { FRtf->SaveDocument(Stream()); }
 
 void TDBGridEhExportAsRTF::AddPending(const TExportCellEh& Cell, TColumnEh* Column)

@@ -127,6 +127,8 @@ public:
     // A cell merged into the one before it: centred, no spacing, no text.
     void EmptyCell();
     void EndRow();
+    // Rows to come: after the first, the body makes room for as many of its size.
+    void ExpectRows(std::int64_t Rows) { FExpectedRows = Rows; }
 
     // Header, colour table, font table, the body and the closing brace.
     void SaveDocument(TStream& Stream);
@@ -145,6 +147,7 @@ private:
     int FPixelsPerInch;
     // Grows geometrically: a large export's body would be copied over and over in fixed steps.
     std::string FBody;
+    std::int64_t FExpectedRows = 0;
     std::vector<TColor> FColors;
     QHash<TColor, int> FColorIndex;
     std::vector<String> FFonts;

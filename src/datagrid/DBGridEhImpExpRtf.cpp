@@ -136,6 +136,8 @@ void TRtfWriterEh::EmptyCell() { Write("\\pard\\intbl{\\qc\\cell}\r\n"); }
 void TRtfWriterEh::EndRow()
 {
     Write("\\pard\\intbl\\row}\r\n");
+    if (FBody.empty() && FExpectedRows > 1)
+        FBody.reserve(static_cast<std::size_t>(FRow.size() * (FExpectedRows + 1)));
     FBody.append(FRow.constData(), static_cast<std::size_t>(FRow.size()));
     FRow.resize(0);
 }

@@ -98,6 +98,7 @@ void TDBGridEhExport::EmitSelection(TStream& Stream, bool WholeGrid)
     if (kind == TDBGridEhSelectionType::gstNon && DataSetHasMasterRecords(dataSet))
         return;
     FStream = &Stream;
+    FKind = kind;
     TViewGuard guard(dataSet);
     CollectColumns(kind);
     const int footerRows = kind == TDBGridEhSelectionType::gstNon ? 0 : FGrid->FooterRowCount();
