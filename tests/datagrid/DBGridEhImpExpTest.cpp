@@ -8,6 +8,7 @@
 
 #include "platform/core/TextEncoding.h"
 #include "platform/data/DataSet.h"
+#include "platform/data/TypedFields.h"
 #include "platform/ui/Dialogs.h"
 
 #include <QClipboard>
@@ -494,6 +495,79 @@ TEST_F(DBGridEhImpExpTest, OtherProgramsSeeTheCopyAsPlainTextCsvAndRtf)
     EXPECT_TRUE(data->data(u"text/rtf"_s).startsWith("{\\rtf0\\ansi"));
     EXPECT_FALSE(data->data(u"text/rtf"_s).contains('\0'));
     Clipboard()->Clear();
+}
+
+}  // namespace
+
+// --- Lookup columns -----------------------------------------------------------------------------
+
+namespace {
+
+// Issues (人 = a person's id) with a lookup field 姓名 over people "AB" (1) and "A" (2).
+class DBGridEhImpExpLookupTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Clipboard()->SetStore(std::make_unique<TMemoryClipboardStore>());
+        People = new TMemoryDataSet(&Owner);
+        People->FieldDefs()->Add(u"id"_s, TFieldType::ftInteger);
+        People->FieldDefs()->Add(u"姓名"_s, TFieldType::ftString, 10);
+        People->Open();
+        People->AppendRecord({1, u"AB"_s});
+        People->AppendRecord({2, u"A"_s});
+        Issues = new TMemoryDataSet(&Owner);
+        Issues->FieldDefs()->Add(u"人"_s, TFieldType::ftInteger);
+        auto* who = new TIntegerField(&Owner);
+        who->SetFieldName(u"人"_s);
+        who->SetDataSet(Issues);
+        auto* name = new TStringField(&Owner);
+        name->SetFieldName(u"姓名"_s);
+        name->SetFieldKind(TFieldKind::fkLookup);
+        name->SetKeyFields(u"人"_s);
+        name->SetLookupDataSet(People);
+        name->SetLookupKeyFields(u"id"_s);
+        name->SetLookupResultField(u"姓名"_s);
+        name->SetDataSet(Issues);
+        Issues->Open();
+        Issues->AppendRecord({1});
+        Source = new TDataSource(&Owner);
+        Source->SetDataSet(Issues);
+        Grid = new TTestDBGridEh(&Owner);
+        Grid->Columns()->Add()->SetFieldName(u"姓名"_s);
+        Grid->SetDataSource(Source);
+        Issues->First();
+    }
+
+    void TearDown() override { Clipboard()->SetStore(nullptr); }
+
+    int Person() const { return Issues->FieldByName(u"人"_s)->AsInteger(); }
+
+    TComponent Owner{nullptr};
+    TMemoryDataSet* People = nullptr;
+    TMemoryDataSet* Issues = nullptr;
+    TDataSource* Source = nullptr;
+    TTestDBGridEh* Grid = nullptr;
+};
+
+TEST_F(DBGridEhImpExpLookupTest, PastedTextPicksTheRecordWithExactlyThatText)
+{
+    Imported<TDBGridEhImportAsText>(Grid, "a", false);
+    EXPECT_EQ(Person(), 2);
+    // Text no record shows leaves the key as it was.
+    Imported<TDBGridEhImportAsText>(Grid, "zz", false);
+    EXPECT_EQ(Person(), 2);
+}
+
+TEST_F(DBGridEhImpExpLookupTest, VCLDBIFCarriesTheKeyValuesAsCommaText)
+{
+    const QByteArray block = Exported<TDBGridEhExportAsVCLDBIF>(Grid, true);
+    EXPECT_EQ(block, QByteArray("VCLDBIF\x01", 8) + Int32(1) + QByteArray("\x01\0", 2) + Tagged(7, QByteArray("1\0", 2)) +
+                         QByteArray(1, '\0'));
+    Issues->Edit();
+    Issues->FieldByName(u"人"_s)->SetAsInteger(2);
+    Issues->Post();
+    Imported<TDBGridEhImportAsVCLDBIF>(Grid, block, false);
+    EXPECT_EQ(Person(), 1);
 }
 
 }  // namespace
