@@ -14,6 +14,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QTemporaryDir>
 #include <QtEndian>
 
 namespace {
@@ -568,6 +569,38 @@ TEST_F(DBGridEhImpExpLookupTest, VCLDBIFCarriesTheKeyValuesAsCommaText)
     Issues->Post();
     Imported<TDBGridEhImportAsVCLDBIF>(Grid, block, false);
     EXPECT_EQ(Person(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DBGridEhImpExpTest, AFileExportReimportsWithItsLastCharacter)
+{
+    QTemporaryDir dir;
+    const String file = dir.filePath(u"records.txt"_s);
+    Grid->SetOptions(Grid->Options() - dgTitles);
+    Grid->SetFooterRowCount(0);
+    TDBGridEhExportAsText exporter;
+    exporter.SetGrid(Grid);
+    exporter.ExportToFile(file, true);
+    while (!Data->IsEmpty())
+        Data->Delete();
+    TDBGridEhImportAsText importer;
+    importer.SetGrid(Grid);
+    importer.ImportFromFile(file, true);
+    EXPECT_EQ(Names(), (std::vector<String>{u"订书机:3"_s, u"铅笔:5"_s, u"胶水:"_s}));
+}
+
+TEST_F(DBGridEhImpExpTest, PasteToAllStartsAtTheFirstRecordAndColumn)
+{
+    Grid->Selection()->Columns()->SelectColumn(Qty, false);
+    Data->SetRecNo(3);
+    Grid->FocusDataColumn(Qty->Index());
+    Clipboard()->SetAsText(u"甲\t1\r\n乙\t2"_s);
+    PasteIntoGrid(Grid, true);
+    EXPECT_EQ(Grid->Selection()->SelectionType(), TDBGridEhSelectionType::gstNon);
+    EXPECT_EQ(Names(), (std::vector<String>{u"甲:1"_s, u"乙:2"_s, u"胶水:"_s}));
 }
 
 }  // namespace
