@@ -1260,7 +1260,7 @@ public:
 
     bool Loading() const;
     bool Designing() const;
-    bool Destroying() const;
+    bool BeingDestroyed() const;
     // The fonts, the column fonts and the column widths scale by M / D.
     void ChangeScale(int M, int D);
 
@@ -1308,6 +1308,8 @@ public:
     int EditButtonHeight() const { return FEditButtonHeight; }
     // A data row is taller than one line of text.
     bool RowsHoldSeveralLines() const { return FRowsHoldSeveralLines; }
+    // The last grid column with a positive width, as the column widths were last applied.
+    int LastWidthColumn() const { return FLastWidthColumn; }
     // The colour of the lines between fixed cells, set by the last rebuild.
     TColor FixedCellLineColor() const { return FFixedCellLineColor; }
 
