@@ -151,7 +151,7 @@ TGridCellRangeEh TDBGridEhSelection::SelectionCellRange()
 
 void TDBGridEhSelection::SelectionChanged()
 {
-    if (FGrid->OnSelectionChanged && !FGrid->Destroying())
+    if (FGrid->OnSelectionChanged && !FGrid->BeingDestroyed())
         FGrid->OnSelectionChanged(FGrid);
 }
 
