@@ -604,3 +604,21 @@ TEST_F(DBGridEhImpExpTest, PasteToAllStartsAtTheFirstRecordAndColumn)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DBGridEhImpExpTest, PasteIntoARectangleFillsItsCellsOnly)
+{
+    TColumnEh* amount = AddColumn(AmountField);
+    Grid->Selection()->Rect()->SelectTo(Qty->Index(), (Data->SetRecNo(1), Data->Bookmark()), false);
+    Grid->Selection()->Rect()->SelectTo(amount->Index(), (Data->SetRecNo(2), Data->Bookmark()), true);
+    Clipboard()->SetAsText(u"7\t1.5\r\n8\t2.5\r\n9\t3.5"_s);
+    PasteIntoGrid(Grid, false);
+    std::vector<String> rows;
+    for (Data->First(); !Data->Eof(); Data->Next())
+        rows.push_back(Data->FieldByName(u"名称"_s)->AsString() + u':' + Data->FieldByName(QtyField)->AsString() + u':' +
+                       Data->FieldByName(AmountField)->AsString());
+    EXPECT_EQ(rows, (std::vector<String>{u"订书机:7:1.5"_s, u"铅笔:8:2.5"_s, u"胶水::7.25"_s}));
+}
+
+}  // namespace
