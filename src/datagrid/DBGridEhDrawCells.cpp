@@ -148,7 +148,22 @@ bool TCustomDBGridEh::UseCell3DLook(TCellAreaEh Area, int AreaCol)
 
 bool TCustomDBGridEh::UseCellThemedLook(bool Raised) { return Raised && ThemesActive() && !Flat(); }
 
-bool TCustomDBGridEh::CellInSelection(int, int, int) { return false; }
+// Asked while the cell's row has its record switched in: the selection finds that record by its
+// bookmark. Without a selection no bookmark is read.
+bool TCustomDBGridEh::CellInSelection(int, int, int DataCol)
+{
+    if (FSelection->SelectionType() == TDBGridEhSelectionType::gstNon)
+        return false;
+    return FSelection->IsCellSelected(DataCol, DataLink()->DataSet()->Bookmark());
+}
+
+bool TCustomDBGridEh::RowRecordSelected(int AreaRow)
+{
+    if (FSelection->SelectionType() != TDBGridEhSelectionType::gstRecordBookmarks || FSelectedRows->ItemCount() == 0)
+        return false;
+    TRowRecordScope record(this, AreaRow);
+    return FSelectedRows->IsCurrentRowSelected();
+}
 
 bool TCustomDBGridEh::PickDataCellHighlight(int DataCol, int DataRow, TGridDrawState& State, TColor& Background,
                                             TFont* Font)
@@ -183,7 +198,15 @@ void TCustomDBGridEh::PaintIndicatorCell(int, int, int, int AreaRow, TRect ARect
     TCanvas* canvas = Canvas();
     canvas->Font()->Assign(Font());
     TColor background = Area.Row == TCellAreaRowEh::carFooter ? FooterColor() : FixedColor();
-    if (Area.Row != TCellAreaRowEh::carData)
+    TDataSet* dataSet = DataLink()->Active() ? DataLink()->DataSet() : nullptr;
+    const bool dataRow = Area.Row == TCellAreaRowEh::carData && dataSet != nullptr && AreaRow < DisplayRecordCount();
+    // Selected records, and the title cell while everything is selected, show highlighted.
+    const bool selected = dataRow ? RowRecordSelected(AreaRow)
+                                  : Area.Row == TCellAreaRowEh::carTitle &&
+                                        FSelection->SelectionType() == TDBGridEhSelectionType::gstAll;
+    if (selected)
+        State = State | gdSelected;
+    if (Area.Row != TCellAreaRowEh::carData || selected)
         PickFooterCellHighlight(Area, State, background, canvas->Font());
     const bool raised = UseCell3DLook(Area, 0);
     const bool themed = UseCellThemedLook(raised);
@@ -194,10 +217,9 @@ void TCustomDBGridEh::PaintIndicatorCell(int, int, int, int AreaRow, TRect ARect
     FillFixedCellBackground(canvas, ARect, themed, raised, Flat(), TRect(), false, false);
 
     const bool showRecNo = OptionsEh().Contains(dghShowRecNo);
-    TDataSet* dataSet = DataLink()->Active() ? DataLink()->DataSet() : nullptr;
     TRect glyphArea = ARect;
     String number;
-    if (Area.Row == TCellAreaRowEh::carData && dataSet != nullptr && AreaRow < DisplayRecordCount()) {
+    if (dataRow) {
         const bool current = IsActiveRecordRow(AreaRow);
         if (showRecNo) {
             TRowRecordScope record(this, AreaRow);
@@ -209,6 +231,7 @@ void TCustomDBGridEh::PaintIndicatorCell(int, int, int, int AreaRow, TRect ARect
         if (current && Options().Contains(dgIndicator)) {
             const int kind = dataSet->State() == TDataSetState::dsEdit     ? igkEditingEh
                              : dataSet->State() == TDataSetState::dsInsert ? igkInsertingEh
+                             : selected                                     ? igkCurrentSelectedEh
                                                                             : igkCurrentEh;
             if (showRecNo)
                 glyphArea.Left = std::max(ARect.Left, ARect.Right - GridIndicatorImages()->Width() - 1);

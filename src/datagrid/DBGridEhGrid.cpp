@@ -214,6 +214,7 @@ void TCustomDBGridEh::NotifyLinkActiveChanged(bool Active)
         RecomputeRowMetrics();
     if (BeingDestroyed())
         return;
+    FSelection->LinkActiveChanged(Active);
     FColumns->ReleaseFieldBindings();
     NotifyLayoutChanged();
     if (Active && EditorAlwaysShown())
@@ -464,6 +465,7 @@ void TCustomDBGridEh::KeepFocusOnVisibleColumn()
 
 void TCustomDBGridEh::ColumnDestroyed(TColumnEh* Column)
 {
+    FSelection->Columns()->ForgetColumn(Column);
     FSortedColumns->Remove(Column);
     FVisibleColumns->Remove(Column);
     for (THeadTreeNode*& leaf : FLeaves)

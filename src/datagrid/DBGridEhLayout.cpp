@@ -177,6 +177,7 @@ void TCustomDBGridEh::RebuildLayout()
             MapColumnsToFields();
         BindColumnsToMap();
         RebuildVisibleColumns();
+        FSelection->Columns()->SyncWithColumns();
         ApplyColumnCounts(CountFrozenColumns());
         ComputeRowHeightMetrics();
         FComputedTitleHeight = ComputeTitleRowHeight();

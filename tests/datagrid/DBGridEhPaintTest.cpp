@@ -507,3 +507,24 @@ TEST_F(GridPaintAdoTest, DrawColumnCellSeesEachRowsRecordAfterScrolling)
 }
 
 }  // namespace
+
+TEST_F(GridPaintTest, SelectedRecordsShowHighlightedInTheirCellsAndIndicator)
+{
+    Grid->SetOptions(Grid->Options() | dgMultiSelect);
+    Data->MoveBy(1);
+    Grid->SelectedRows()->SetCurrentRowSelected(true);
+    Data->MoveBy(2);
+    Grid->SelectedRows()->SetCurrentRowSelected(true);
+    Data->First();
+    Grid->PaintScreen();
+    // Without the focus the selection keeps its place in the button face colour.
+    const TColor marked = ColorToRGB(clBtnFace);
+    for (int row : {1, 3}) {
+        EXPECT_EQ(Grid->CellBackground(2, DataRow(row)), marked) << row;
+        EXPECT_NE(Grid->CellBackground(0, DataRow(row)), ColorToRGB(clBtnFace)) << "indicator of " << row;
+    }
+    for (int row : {2, 4}) {
+        EXPECT_EQ(Grid->CellBackground(2, DataRow(row)), ColorToRGB(clWindow)) << row;
+        EXPECT_EQ(Grid->CellBackground(0, DataRow(row)), ColorToRGB(clBtnFace)) << "indicator of " << row;
+    }
+}

@@ -63,6 +63,17 @@ QString MimeType(TClipboardFormat Format)
                           : QStringLiteral("application/x-vellomar-") + name;
 }
 
+// The types other programs read a registered format under.
+QStringList PublicMimeTypes(TClipboardFormat Format)
+{
+    const String name = GetClipboardFormatName(Format);
+    if (name.compare(QStringLiteral("Csv"), Qt::CaseInsensitive) == 0)
+        return {QStringLiteral("text/csv")};
+    if (name.compare(QStringLiteral("Rich Text Format"), Qt::CaseInsensitive) == 0)
+        return {QStringLiteral("text/rtf"), QStringLiteral("application/rtf")};
+    return {};
+}
+
 class TSystemClipboardStore : public TClipboardStore {
 public:
     void Put(const TClipboardContent& Content) override
@@ -72,8 +83,13 @@ public:
             return;
         }
         auto* data = new QMimeData;
-        for (const auto& [format, bytes] : Content)
+        for (const auto& [format, bytes] : Content) {
             data->setData(MimeType(format), bytes);
+            // Tables offered to other programs under their common types, without the terminator.
+            const qsizetype end = bytes.indexOf('\0');
+            for (const QString& mime : PublicMimeTypes(format))
+                data->setData(mime, end < 0 ? bytes : bytes.left(end));
+        }
         if (const auto unicode = Content.find(CF_UNICODETEXT); unicode != Content.end())
             data->setText(UnicodeText(unicode->second));
         else if (const auto ansi = Content.find(CF_TEXT); ansi != Content.end())

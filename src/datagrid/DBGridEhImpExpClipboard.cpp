@@ -1,0 +1,259 @@
+// The grid's clipboard commands: copy in five formats at once, paste of the richest format
+// present, cut, and delete of the selection.
+#include "datagrid/DBGridEhImpExp.h"
+
+#include "platform/core/TextEncoding.h"
+#include "platform/data/DataSet.h"
+#include "platform/data/DataSource.h"
+#include "platform/data/Field.h"
+#include "platform/ui/Dialogs.h"
+
+using namespace Qt::StringLiterals;
+
+Char DBGridEhImpExpCsvSeparator = u';';
+
+void RegisterImpExpClipboardFormats()
+{
+    CF_VCLDBIF();
+    CF_CSV();
+    CF_RTF();
+}
+
+TClipboardFormat CF_VCLDBIF()
+{
+    static const TClipboardFormat format = RegisterClipboardFormat(u"VCLDBIF"_s);
+    return format;
+}
+
+TClipboardFormat CF_CSV()
+{
+    static const TClipboardFormat format = RegisterClipboardFormat(u"Csv"_s);
+    return format;
+}
+
+TClipboardFormat CF_RTF()
+{
+    static const TClipboardFormat format = RegisterClipboardFormat(u"Rich Text Format"_s);
+    return format;
+}
+
+namespace {
+
+TDataSet* GridDataSet(const TCustomDBGridEh* Grid)
+{
+    return Grid->DataSource() != nullptr ? Grid->DataSource()->DataSet() : nullptr;
+}
+
+template <class TExport>
+QByteArray ExportBytes(TCustomDBGridEh* Grid, bool WholeGrid, int Terminator)
+{
+    TMemoryStreamEh stream;
+    stream.SetHalfMemoryDelta(65536);
+    ExportGridToStream<TExport>(Grid, stream, WholeGrid);
+    const char zeros[2] = {0, 0};
+    stream.WriteBuffer(zeros, Terminator);
+    return QByteArray(static_cast<const char*>(stream.Memory()), static_cast<qsizetype>(stream.Size()));
+}
+
+// Keeps the dataset's controls disabled while it lives.
+class TControlsDisabled {
+public:
+    explicit TControlsDisabled(TDataSet* DataSet) : FDataSet(DataSet) { FDataSet->DisableControls(); }
+    ~TControlsDisabled() { FDataSet->EnableControls(); }
+    TControlsDisabled(const TControlsDisabled&) = delete;
+    TControlsDisabled& operator=(const TControlsDisabled&) = delete;
+
+private:
+    TDataSet* FDataSet;
+};
+
+// Text without VCLDBIF beside it comes from another program, whose rows may end in LF alone
+// (or CR alone): each becomes CR LF, the line end the text importer splits rows at.
+String WithCrLfLineEnds(const String& Text)
+{
+    String result;
+    result.reserve(Text.size() + Text.size() / 16);
+    for (qsizetype i = 0; i < Text.size(); ++i) {
+        const QChar ch = Text[i];
+        if (ch == u'\r') {
+            result += u"\r\n";
+            if (i + 1 < Text.size() && Text[i + 1] == u'\n')
+                ++i;
+        } else if (ch == u'\n') {
+            result += u"\r\n";
+        } else {
+            result += ch;
+        }
+    }
+    return result;
+}
+
+bool Confirmed(const String& Question)
+{
+    return MessageDlg(Question, TMsgDlgType::mtConfirmation, mbOK | mbCancel, 0) == mrOk;
+}
+
+// Clears the fields of Columns' cells that may be edited in the current record.
+void ClearSelectedCells(TDataSet* DataSet, const TColumnsEhList& Columns)
+{
+    for (int i = 0; i < Columns.Count(); ++i) {
+        TColumnEh* column = Columns.ColumnAt(i);
+        if (!column->CanEditCell(false))
+            continue;
+        TField* field = column->Field();
+        std::vector<TField*> fields;
+        if (field != nullptr && field->Lookup()) {
+            for (const String& name : SplitFieldNames(field->KeyFields()))
+                if (TField* key = DataSet->FindField(name))
+                    fields.push_back(key);
+        } else if (field != nullptr) {
+            fields.push_back(field);
+        }
+        for (TField* target : fields) {
+            if (!target->CanModify())
+                continue;
+            DataSet->Edit();
+            if (DataSet->State() == TDataSetState::dsEdit || DataSet->State() == TDataSetState::dsInsert)
+                target->Clear();
+        }
+    }
+}
+
+}  // namespace
+
+void CopyGridSelectionToClipboard(TCustomDBGridEh* Grid, bool WholeGrid)
+{
+    TDataSet* dataSet = GridDataSet(Grid);
+    if (dataSet == nullptr)
+        return;
+    // Every format is made before the clipboard changes: a failure leaves it as it was.
+    TClipboardContent content;
+    {
+        TControlsDisabled disabled(dataSet);
+        content[CF_TEXT] = ExportBytes<TDBGridEhExportAsText>(Grid, WholeGrid, 1);
+        content[CF_UNICODETEXT] = ExportBytes<TDBGridEhExportAsUnicodeText>(Grid, WholeGrid, 2);
+        content[CF_CSV()] = ExportBytes<TDBGridEhExportAsCSV>(Grid, WholeGrid, 1);
+        content[CF_RTF()] = ExportBytes<TDBGridEhExportAsRTF>(Grid, WholeGrid, 1);
+        content[CF_VCLDBIF()] = ExportBytes<TDBGridEhExportAsVCLDBIF>(Grid, WholeGrid, 0);
+    }
+    TClipboard* clipboard = Clipboard();
+    clipboard->Open();
+    for (const auto& [format, bytes] : content)
+        clipboard->SetFormatData(format, bytes);
+    clipboard->Close();
+}
+
+void CutGridSelection(TCustomDBGridEh* Grid, bool WholeGrid)
+{
+    CopyGridSelectionToClipboard(Grid, WholeGrid);
+    DeleteGridSelection(Grid, WholeGrid);
+}
+
+void PasteIntoGrid(TCustomDBGridEh* Grid, bool ToAll)
+{
+    TClipboard* clipboard = Clipboard();
+    TMemoryStream stream;
+    if (clipboard->HasFormat(CF_VCLDBIF())) {
+        ReadClipboardToStream(CF_VCLDBIF(), stream);
+        ImportGridFromStream<TDBGridEhImportAsVCLDBIF>(Grid, stream, ToAll);
+    } else if (clipboard->HasFormat(CF_UNICODETEXT)) {
+        const String text = TextOfUnicodeBytes(clipboard->GetFormatData(CF_UNICODETEXT));
+        const QByteArray bytes = UnicodeTextBytes(WithCrLfLineEnds(text));
+        stream.WriteBuffer(bytes.constData(), bytes.size());
+        stream.SetPosition(0);
+        ImportGridFromStream<TDBGridEhImportAsUnicodeText>(Grid, stream, ToAll);
+    } else if (clipboard->HasFormat(CF_TEXT)) {
+        const QByteArray ansi = clipboard->GetFormatData(CF_TEXT);
+        const qsizetype end = ansi.indexOf('\0');
+        const QByteArray bytes = EncodeGB18030(WithCrLfLineEnds(DecodeGB18030(end < 0 ? ansi : ansi.left(end))));
+        stream.WriteBuffer(bytes.constData(), bytes.size());
+        stream.SetPosition(0);
+        ImportGridFromStream<TDBGridEhImportAsText>(Grid, stream, ToAll);
+    }
+}
+
+void PutStreamOnClipboard(TClipboardFormat Format, TStream& Stream)
+{
+    QByteArray bytes(static_cast<qsizetype>(Stream.Size()), Qt::Uninitialized);
+    Stream.SetPosition(0);
+    Stream.ReadBuffer(bytes.data(), bytes.size());
+    Clipboard()->SetFormatData(Format, bytes);
+}
+
+void ReadClipboardToStream(TClipboardFormat Format, TStream& Stream)
+{
+    const QByteArray bytes = Clipboard()->GetFormatData(Format);
+    Stream.WriteBuffer(bytes.constData(), bytes.size());
+    Stream.SetPosition(0);
+}
+
+void DeleteGridSelection(TCustomDBGridEh* Grid, bool WholeGrid)
+{
+    TDataSet* dataSet = GridDataSet(Grid);
+    TDBGridEhSelection* selection = Grid->Selection();
+    const TDBGridEhSelectionType kind = WholeGrid ? TDBGridEhSelectionType::gstAll : selection->SelectionType();
+    if (dataSet == nullptr || !dataSet->Active() || kind == TDBGridEhSelectionType::gstNon)
+        return;
+    if (Grid->Options().Contains(dgConfirmDelete)) {
+        switch (kind) {
+        case TDBGridEhSelectionType::gstRecordBookmarks:
+            if (!Confirmed(Grid->SelectedRows()->ItemCount() < 2 ? u"Delete record?"_s : u"Delete all selected records?"_s))
+                return;
+            break;
+        case TDBGridEhSelectionType::gstRectangle:
+            if (!Confirmed(u"清除选择的单元？"_s))
+                return;
+            break;
+        case TDBGridEhSelectionType::gstAll:
+            // Every record goes: never without the question the grid's option asks for.
+            if (!Confirmed(u"Delete all selected records?"_s))
+                return;
+            break;
+        default:
+            break;
+        }
+    }
+    TControlsDisabled disabled(dataSet);
+    switch (kind) {
+    case TDBGridEhSelectionType::gstRecordBookmarks:
+        Grid->SelectedRows()->DeleteListedRecords();
+        Grid->SelectedRows()->RemoveAll();
+        break;
+    case TDBGridEhSelectionType::gstRectangle: {
+        TDBGridEhSelectionRect* rect = selection->Rect();
+        TColumnsEhList columns;
+        for (int i = rect->LeftColIndex(); i <= rect->RightColIndex(); ++i)
+            if (Grid->Columns()->ColumnAt(i)->Visible())
+                columns.Add(Grid->Columns()->ColumnAt(i));
+        const TBookmark saved = dataSet->Bookmark();
+        const TBookmark bottom = rect->BottomRowBookmark();
+        dataSet->SetBookmark(rect->TopRowBookmark());
+        while (!dataSet->Eof()) {
+            ClearSelectedCells(dataSet, columns);
+            if (dataSet->CompareBookmarks(dataSet->Bookmark(), bottom) == 0)
+                break;
+            dataSet->Next();
+        }
+        dataSet->CheckBrowseMode();
+        if (dataSet->BookmarkValid(saved))
+            dataSet->SetBookmark(saved);
+        break;
+    }
+    case TDBGridEhSelectionType::gstColumns: {
+        const TBookmark saved = dataSet->Bookmark();
+        for (dataSet->First(); !dataSet->Eof(); dataSet->Next())
+            ClearSelectedCells(dataSet, *selection->Columns());
+        dataSet->CheckBrowseMode();
+        if (dataSet->BookmarkValid(saved))
+            dataSet->SetBookmark(saved);
+        break;
+    }
+    case TDBGridEhSelectionType::gstAll:
+        dataSet->First();
+        while (!dataSet->IsEmpty())
+            dataSet->Delete();
+        break;
+    case TDBGridEhSelectionType::gstNon:
+        break;
+    }
+}

@@ -1,0 +1,235 @@
+#pragma once
+// The byte formats the grid exports, imports and puts on the clipboard: text rows (ANSI or
+// UTF-16LE, TAB- or separator-joined, optionally quoted), RTF tables with their colour and font
+// tables, and the binary interchange format "VCLDBIF". These know nothing of grids: the
+// exporters and importers of DBGridEhImpExp.h feed them cells and take cells from them.
+//
+// "ANSI" is GB18030, the program's code page, whatever the system locale says.
+#include "controls/VoDorVCL.h"
+#include "platform/core/Alignment.h"
+#include "platform/core/Exceptions.h"
+#include "platform/core/Stream.h"
+#include "platform/core/String.h"
+#include "platform/core/Variant.h"
+#include "platform/ui/Colors.h"
+#include "platform/ui/Graphics.h"
+
+#include <QByteArray>
+#include <QHash>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TField;
+class TFont;
+
+// --- Text rows ----------------------------------------------------------------------------------
+
+enum class TTextEncodingEh { teAnsi, teUnicode };
+
+// Cells joined by Separator, rows joined by CR LF, no line end after the last row and no
+// terminator. Quoted cells are enclosed in double quotes with inner quotes doubled.
+class TTextRowsWriterEh {
+public:
+    TTextRowsWriterEh(TStream& Stream, TTextEncodingEh Encoding, Char Separator, bool Quoted);
+
+    // CR LF before every row but the first.
+    void BeginRow();
+    // The separator before every cell of a row but the first.
+    void WriteCell(const String& Text);
+
+private:
+    void WriteText(const String& Text);
+
+    TStream& FStream;
+    TTextEncodingEh FEncoding;
+    Char FSeparator;
+    bool FQuoted;
+    bool FFirstRow = true;
+    bool FFirstCell = true;
+};
+
+// How a cell of pasted or imported text ends.
+enum class TTextCellEndEh { tceCell, tceLine, tceEnd };
+
+// Reads text rows back: TAB ends a cell, CR LF a row, NUL or the end of the data everything. A
+// lone LF is an ordinary character; a CR without LF raises "<Context>.CheckState: 错误的文本格式".
+// Bytes are split before they are decoded, which is safe for GB18030: its trail bytes are never
+// TAB, CR, LF or NUL. Unicode text is read in 2-byte units; an odd last byte ends it.
+class TTextCellReaderEh {
+public:
+    // Takes the stream's bytes from its position to its end.
+    TTextCellReaderEh(TStream& Stream, TTextEncodingEh Encoding, const char* Context);
+
+    // No row is left: the data ended, or ended right after a line end.
+    bool AtEnd() const { return FAtEnd; }
+    // The next cell of the current row and how it ended; nothing left gives tceEnd with no text.
+    TTextCellEndEh ReadCell(String& Text);
+
+private:
+    // The unit at FPos, or 0 at the end.
+    char16_t Peek() const;
+    void Skip() { FPos += FUnit; }
+    String Decode(qsizetype From, qsizetype To) const;
+    [[noreturn]] void FormatError() const;
+
+    QByteArray FData;
+    TTextEncodingEh FEncoding;
+    const char* FContext;
+    qsizetype FUnit;
+    qsizetype FPos = 0;
+    bool FAtEnd = false;
+};
+
+// --- RTF ----------------------------------------------------------------------------------------
+
+// The sides of a table cell that get a border line.
+struct TRtfBordersEh {
+    bool Left = true;
+    bool Top = true;
+    bool Bottom = true;
+    bool Right = true;
+};
+
+// What the RTF text of a cell is written in.
+struct TRtfTextStyleEh {
+    String FontName;
+    int Size = 9;
+    TFontStyles Style;
+    TColor Color = clBlack;
+
+    static TRtfTextStyleEh Of(const TFont& Font);
+};
+
+// An RTF document of table rows, built body first so that the colour and font tables are
+// complete when they are written in front of it. Text is escaped: "\", "{" and "}" get a
+// backslash, characters outside ASCII become "\uN?", so cells and font names such as 宋体 read
+// back as they were in every RTF reader.
+class TRtfWriterEh {
+public:
+    // PixelsPerInch converts cell widths into twips.
+    explicit TRtfWriterEh(int PixelsPerInch);
+
+    // Index of the colour in the colour table (black, white and clBtnFace come first), by its
+    // RGB value; appended on first use.
+    int ColorIndex(TColor Color);
+    int FontIndex(const String& FontName);
+
+    // "\trowd\trgaph40"; the cells' right edges start again at 0. A row is collected and goes
+    // into the body whole at EndRow.
+    void BeginRowDefinition();
+    void CellDefinition(const TRtfBordersEh& Borders, TColor Background, int WidthPixels);
+    // "{\trrh0" after the row's cell definitions.
+    void BeginRowContent();
+    // One cell: alignment word, "\sb" and "\sa" Spacing, the formatted text, "\cell}".
+    void Cell(TAlignment Alignment, int Spacing, const TRtfTextStyleEh& Style, TColor Background, const String& Text);
+    // A cell merged into the one before it: centred, no spacing, no text.
+    void EmptyCell();
+    void EndRow();
+    // Rows to come: after the first, the body makes room for as many of its size.
+    void ExpectRows(std::int64_t Rows) { FExpectedRows = Rows; }
+
+    // Header, colour table, font table, the body and the closing brace.
+    void SaveDocument(TStream& Stream);
+    // The body written so far.
+    const std::string& Body() const { return FBody; }
+
+    // Text as it goes into the body.
+    static QByteArray EscapedText(const String& Text);
+
+private:
+    void Write(const char* Text) { FRow.append(Text); }
+    void Write(const QByteArray& Bytes) { FRow.append(Bytes); }
+    void WriteNumber(std::int64_t Value) { FRow.append(QByteArray::number(static_cast<qlonglong>(Value))); }
+    static void AppendEscaped(QByteArray& Out, const String& Text);
+
+    int FPixelsPerInch;
+    // Grows geometrically: a large export's body would be copied over and over in fixed steps.
+    std::string FBody;
+    std::int64_t FExpectedRows = 0;
+    std::vector<TColor> FColors;
+    QHash<TColor, int> FColorIndex;
+    std::vector<String> FFonts;
+    std::int64_t FRightEdge = 0;
+    QByteArray FRow;
+};
+
+// --- VCLDBIF ------------------------------------------------------------------------------------
+
+// The tags of the values of a "VCLDBIF" block.
+enum class TVCLDBIFTagEh : std::uint8_t {
+    vtEnd = 0, vtUnassigned = 1, vtNull = 2, vtInteger = 3, vtFloat = 4, vtString = 5, vtBytes = 6, vtWideString = 7
+};
+
+// The tag a field's value is written with (not looking at Null).
+TVCLDBIFTagEh VCLDBIFTagOfField(const TField* Field);
+
+// "VCLDBIF", version 1, the column count, a visible flag and an empty name per column, then one
+// tagged value per column per record with no record framing, then the end tag. Little-endian.
+class TVCLDBIFWriterEh {
+public:
+    explicit TVCLDBIFWriterEh(TStream& Stream) : FStream(Stream) {}
+
+    void WriteHeader(const std::vector<bool>& ColumnsVisible);
+    void WriteUnassigned() { WriteTag(TVCLDBIFTagEh::vtUnassigned); }
+    void WriteNull() { WriteTag(TVCLDBIFTagEh::vtNull); }
+    void WriteInteger(std::int32_t Value);
+    void WriteFloat(double Value);
+    // Tag 5 with ANSI bytes, tag 6 with raw bytes.
+    void WriteString(const String& Value);
+    void WriteBytes(const QByteArray& Value);
+    void WriteWideString(const String& Value);
+    // Null as tag 2, else by the field's type; nullptr as unassigned.
+    void WriteField(const TField* Field);
+    void WriteEnd() { WriteTag(TVCLDBIFTagEh::vtEnd); }
+
+private:
+    void WriteTag(TVCLDBIFTagEh Tag);
+    void WriteInt32(std::int32_t Value);
+    void WriteLengthAndBytes(TVCLDBIFTagEh Tag, const QByteArray& Bytes);
+
+    TStream& FStream;
+};
+
+// One value read from a "VCLDBIF" block: Unassigned, Null, an int, a double, a String (tags 5
+// and 7) or a byte string (tag 6).
+struct TVCLDBIFValueEh {
+    TVCLDBIFTagEh Tag = TVCLDBIFTagEh::vtEnd;
+    Variant Value;
+};
+
+// Reads a "VCLDBIF" block, refusing what does not follow the format instead of reading past it:
+// a short header, another magic, a negative or impossible column count, an unknown tag, a
+// negative length, one beyond the data or an odd UTF-16 length all raise
+// "TDBGridEhImportAsVCLDBIF.ReadPrefix: 错误的 VCLDBIF 格式".
+class TVCLDBIFReaderEh {
+public:
+    explicit TVCLDBIFReaderEh(TStream& Stream) : FStream(Stream) {}
+
+    void ReadHeader();
+    int ColumnCount() const { return FColumnCount; }
+    // Some column came with a name.
+    bool FieldNamesPresent() const { return FFieldNamesPresent; }
+    const std::vector<String>& FieldNames() const { return FFieldNames; }
+    const std::vector<bool>& ColumnsVisible() const { return FVisible; }
+    TVCLDBIFValueEh ReadValue();
+
+    [[noreturn]] static void FormatError();
+
+private:
+    void ReadExactly(void* Buffer, std::int64_t Count);
+    std::int32_t ReadInt32();
+    QByteArray ReadLengthAndBytes(bool Wide);
+    std::int64_t Remaining();
+
+    TStream& FStream;
+    int FColumnCount = 0;
+    bool FFieldNamesPresent = false;
+    std::vector<String> FFieldNames;
+    std::vector<bool> FVisible;
+};
+
+// Strings travel as UTF-16LE without a byte-order mark.
+QByteArray UnicodeTextBytes(const String& Text);
+String TextOfUnicodeBytes(const QByteArray& Bytes);

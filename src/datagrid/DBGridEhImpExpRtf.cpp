@@ -1,0 +1,162 @@
+// RTF tables: the body with its row and cell definitions, and the colour and font tables put in
+// front of it.
+#include "datagrid/DBGridEhImpExpFormats.h"
+
+#include "platform/ui/Graphics.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// A colour's table key: its RGB value, as ColorToRGB resolves system colours.
+TColor RgbOf(TColor Color) { return ColorToRGB(Color); }
+
+}  // namespace
+
+TRtfWriterEh::TRtfWriterEh(int PixelsPerInch) : FPixelsPerInch(PixelsPerInch > 0 ? PixelsPerInch : 96)
+{
+    ColorIndex(clBlack);
+    ColorIndex(clWhite);
+    ColorIndex(clBtnFace);
+}
+
+int TRtfWriterEh::ColorIndex(TColor Color)
+{
+    const TColor rgb = RgbOf(Color);
+    if (const auto found = FColorIndex.constFind(rgb); found != FColorIndex.constEnd())
+        return *found;
+    const int index = static_cast<int>(FColors.size());
+    FColors.push_back(rgb);
+    FColorIndex.insert(rgb, index);
+    return index;
+}
+
+int TRtfWriterEh::FontIndex(const String& FontName)
+{
+    for (std::size_t i = 0; i < FFonts.size(); ++i)
+        if (FFonts[i] == FontName)
+            return static_cast<int>(i);
+    FFonts.push_back(FontName);
+    return static_cast<int>(FFonts.size() - 1);
+}
+
+TRtfTextStyleEh TRtfTextStyleEh::Of(const TFont& Font) { return {Font.Name(), Font.Size(), Font.Style(), Font.Color()}; }
+
+QByteArray TRtfWriterEh::EscapedText(const String& Text)
+{
+    QByteArray bytes;
+    bytes.reserve(Text.size() + 8);
+    AppendEscaped(bytes, Text);
+    return bytes;
+}
+
+void TRtfWriterEh::AppendEscaped(QByteArray& bytes, const String& Text)
+{
+    for (const QChar ch : Text) {
+        const char16_t code = ch.unicode();
+        if (code == u'\\' || code == u'{' || code == u'}') {
+            bytes.append('\\');
+            bytes.append(static_cast<char>(code));
+        } else if (code < 0x80) {
+            bytes.append(static_cast<char>(code));
+        } else {
+            // RTF's \u takes a signed 16-bit number; '?' is what readers without Unicode show.
+            bytes.append("\\u");
+            bytes.append(QByteArray::number(static_cast<std::int16_t>(code)));
+            bytes.append('?');
+        }
+    }
+}
+
+void TRtfWriterEh::BeginRowDefinition()
+{
+    Write("\\trowd\\trgaph40\r\n");
+    FRightEdge = 0;
+}
+
+void TRtfWriterEh::CellDefinition(const TRtfBordersEh& Borders, TColor Background, int WidthPixels)
+{
+    if (Borders.Left)
+        Write("\\clbrdrl\\brdrs\\brdrcf0\r\n");
+    if (Borders.Top)
+        Write("\\clbrdrt\\brdrs\\brdrcf0\r\n");
+    if (Borders.Bottom)
+        Write("\\clbrdrb\\brdrs\\brdrcf0\r\n");
+    if (Borders.Right)
+        Write("\\clbrdrr\\brdrs\\brdrcf0\r\n");
+    Write("\\clshdng10000\\clcfpat");
+    WriteNumber(ColorIndex(Background));
+    // Each column's width is truncated before it is added, so edges move by whole twips per column.
+    FRightEdge += static_cast<std::int64_t>(WidthPixels) * 1440 / FPixelsPerInch;
+    Write("\\cellx");
+    WriteNumber(FRightEdge);
+    Write("\r\n");
+}
+
+void TRtfWriterEh::BeginRowContent() { Write("{\\trrh0\r\n"); }
+
+void TRtfWriterEh::Cell(TAlignment Alignment, int Spacing, const TRtfTextStyleEh& Font, TColor Background,
+                        const String& Text)
+{
+    Write("\\pard\\intbl{");
+    switch (Alignment) {
+    case TAlignment::taLeftJustify: Write("\\ql"); break;
+    case TAlignment::taRightJustify: Write("\\qr"); break;
+    case TAlignment::taCenter: Write("\\qc"); break;
+    }
+    Write("\\sb");
+    WriteNumber(Spacing);
+    Write("\\sa");
+    WriteNumber(Spacing);
+    Write("\\fs");
+    WriteNumber(2 * Font.Size);
+    const TFontStyles style = Font.Style;
+    if (style.Contains(TFontStyle::fsBold))
+        Write("\\b");
+    if (style.Contains(TFontStyle::fsItalic))
+        Write("\\i");
+    if (style.Contains(TFontStyle::fsStrikeOut))
+        Write("\\strike");
+    if (style.Contains(TFontStyle::fsUnderline))
+        Write("\\ul");
+    Write("\\f");
+    WriteNumber(FontIndex(Font.FontName));
+    Write("\\cf");
+    WriteNumber(ColorIndex(Font.Color));
+    Write("\\cb");
+    WriteNumber(ColorIndex(Background));
+    Write(" ");
+    AppendEscaped(FRow, Text);
+    Write("\\cell}\r\n");
+}
+
+void TRtfWriterEh::EmptyCell() { Write("\\pard\\intbl{\\qc\\cell}\r\n"); }
+
+void TRtfWriterEh::EndRow()
+{
+    Write("\\pard\\intbl\\row}\r\n");
+    if (FBody.empty() && FExpectedRows > 1)
+        FBody.reserve(static_cast<std::size_t>(FRow.size() * (FExpectedRows + 1)));
+    FBody.append(FRow.constData(), static_cast<std::size_t>(FRow.size()));
+    FRow.resize(0);
+}
+
+void TRtfWriterEh::SaveDocument(TStream& Stream)
+{
+    QByteArray head("{\\rtf0\\ansi\r\n{\\colortbl");
+    for (const TColor rgb : FColors) {
+        char entry[64];
+        std::snprintf(entry, sizeof entry, "\\red%d\\green%d\\blue%d;", rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+        head.append(entry);
+    }
+    head.append("}\r\n{\\fonttbl");
+    for (std::size_t i = 0; i < FFonts.size(); ++i) {
+        head.append("\\f").append(QByteArray::number(static_cast<qulonglong>(i))).append("\\fnil ");
+        head.append(EscapedText(FFonts[i])).append(';');
+    }
+    head.append("}\r\n");
+    Stream.WriteBuffer(head.constData(), head.size());
+    Stream.WriteBuffer(FBody.data(), static_cast<std::int64_t>(FBody.size()));
+    Stream.WriteBuffer("}", 1);
+}
