@@ -10,6 +10,8 @@
 #include "controls/GridsEh.h"
 #include "controls/PropFilerEh.h"
 #include "controls/ToolCtrlsEh.h"
+#include "datagrid/DBGridEhScrollBars.h"
+#include "datagrid/DBGridEhUnit.h"
 #include "datagrid/DBSumLst.h"
 #include "platform/core/Alignment.h"
 #include "platform/core/Collection.h"
@@ -976,6 +978,16 @@ public:
     // Column is going away: nothing of the grid points at it afterwards.
     void ColumnDestroyed(TColumnEh* Column);
 
+    // Keyboard, mouse and scrolling
+    THorzDBGridEhScrollBar* HorzScrollBar() const { return FHorzScrollBar.get(); }
+    void SetHorzScrollBar(TDBGridEhScrollBar* Value);
+    TVertDBGridEhScrollBar* VertScrollBar() const { return FVertScrollBar.get(); }
+    void SetVertScrollBar(TDBGridEhScrollBar* Value);
+    // A scroll-bar setting of Kind (SB_HORZ, SB_VERT) changed: the bars and the layout follow.
+    void ScrollBarSettingsChanged(int Kind);
+    // Scrolling of Kind changed between pixels and whole cells.
+    void SmoothStepChanged(int Kind);
+
 protected:
     const char* ClassName() const override { return "TCustomDBGridEh"; }
     void Loaded() override;
@@ -1008,4 +1020,9 @@ private:
     TBiDiMode FBiDiMode = TBiDiMode::bdLeftToRight;
     int FLayoutLock = 0;
     bool FLayoutPending = false;
+
+    // Keyboard, mouse and scrolling
+    std::unique_ptr<THorzDBGridEhScrollBar> FHorzScrollBar = std::make_unique<THorzDBGridEhScrollBar>(this);
+    std::unique_ptr<TVertDBGridEhScrollBar> FVertScrollBar = std::make_unique<TVertDBGridEhScrollBar>(this);
+    TDBGridEhUnitUse FUnitUse;
 };
