@@ -13,6 +13,7 @@
 #include "datagrid/DBGridEhScrollBars.h"
 #include "datagrid/DBGridEhUnit.h"
 #include "datagrid/DBSumLst.h"
+#include "datagrid/MemTableEh.h"
 #include "platform/core/Alignment.h"
 #include "platform/core/Collection.h"
 #include "platform/core/List.h"
@@ -20,6 +21,7 @@
 #include "platform/data/DataLink.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/Messages.h"
 #include "platform/ui/SmallSet.h"
 
 #include <cstdint>
@@ -98,7 +100,44 @@ constexpr TDBGridOptions dgCancelOnExit{1u << 11};
 constexpr TDBGridOptions dgMultiSelect{1u << 12};
 
 using TDBGridEhOptions = TSmallSet<struct TDBGridEhOptionsTag>;
-constexpr TDBGridEhOptions dghMultiSortMarking{1u << 0};
+constexpr TDBGridEhOptions dghFixed3D{1u << 0};
+constexpr TDBGridEhOptions dghFrozen3D{1u << 1};
+constexpr TDBGridEhOptions dghFooter3D{1u << 2};
+constexpr TDBGridEhOptions dghData3D{1u << 3};
+constexpr TDBGridEhOptions dghResizeWholeRightPart{1u << 4};
+constexpr TDBGridEhOptions dghHighlightFocus{1u << 5};
+constexpr TDBGridEhOptions dghClearSelection{1u << 6};
+constexpr TDBGridEhOptions dghFitRowHeightToText{1u << 7};
+constexpr TDBGridEhOptions dghAutoSortMarking{1u << 8};
+constexpr TDBGridEhOptions dghMultiSortMarking{1u << 9};
+constexpr TDBGridEhOptions dghEnterAsTab{1u << 10};
+constexpr TDBGridEhOptions dghTraceColSizing{1u << 11};
+constexpr TDBGridEhOptions dghIncSearch{1u << 12};
+constexpr TDBGridEhOptions dghPreferIncSearch{1u << 13};
+constexpr TDBGridEhOptions dghRowHighlight{1u << 14};
+constexpr TDBGridEhOptions dghDblClickOptimizeColWidth{1u << 15};
+constexpr TDBGridEhOptions dghDialogFind{1u << 16};
+constexpr TDBGridEhOptions dghRecordMoving{1u << 17};
+constexpr TDBGridEhOptions dghShowRecNo{1u << 18};
+constexpr TDBGridEhOptions dghColumnResize{1u << 19};
+constexpr TDBGridEhOptions dghColumnMove{1u << 20};
+constexpr TDBGridEhOptions dghAutoFitRowHeight{1u << 21};
+constexpr TDBGridEhOptions dghHotTrack{1u << 22};
+constexpr TDBGridEhOptions dghExtendVertLines{1u << 23};
+
+// What the user may do to the records through the grid.
+using TDBGridEhAllowedOperations = TSmallSet<struct TDBGridEhAllowedOperationsTag>;
+constexpr TDBGridEhAllowedOperations alopInsertEh{1u << 0};
+constexpr TDBGridEhAllowedOperations alopUpdateEh{1u << 1};
+constexpr TDBGridEhAllowedOperations alopDeleteEh{1u << 2};
+constexpr TDBGridEhAllowedOperations alopAppendEh{1u << 3};
+
+// The kinds of selection the user may make.
+using TDBGridEhAllowedSelections = TSmallSet<struct TDBGridEhAllowedSelectionsTag>;
+constexpr TDBGridEhAllowedSelections gstRecordBookmarks{1u << 0};
+constexpr TDBGridEhAllowedSelections gstRectangle{1u << 1};
+constexpr TDBGridEhAllowedSelections gstColumns{1u << 2};
+constexpr TDBGridEhAllowedSelections gstAll{1u << 3};
 
 // --- Lists --------------------------------------------------------------------------------------
 
@@ -907,30 +946,95 @@ void InstallColumnPropertyInterceptors();
 
 // --- The grid -----------------------------------------------------------------------------------
 
+class IMemTableEh;
+class TScrollBar;
+
+// The grid's view of its dataset: forwards every data event to the grid and maps the grid's data
+// columns to the dataset's fields.
 class TGridDataLinkEh : public TDataLink {
 public:
     explicit TGridDataLinkEh(TCustomDBGridEh* Grid) : FGrid(Grid) {}
+
+    TCustomDBGridEh* Grid() const { return FGrid; }
     // Inside the dataset's layout change.
     bool InLayoutChange() const { return FInLayoutChange; }
 
+    // The field map: one entry per data column, -1 for a column without a field. Sparse when
+    // built from customised columns (unknown names give -1), dense when built from the
+    // dataset's visible fields.
+    int FieldMapCount() const { return static_cast<int>(FFieldMap.size()); }
+    int MappedFieldIndex(int Index) const;
+    TField* MappedField(int Index) const;
+    bool SparseMap() const { return FSparseMap; }
+    void SetSparseMap(bool Value) { FSparseMap = Value; }
+    // Appends FieldName's field. Dense: an unknown name raises the dataset's field-not-found error.
+    void AppendFieldMapping(const String& FieldName);
+    void ClearFieldMap();
+    // The grid's fields are the dataset's own, none of them missing.
+    bool UsesDefaultFields() const;
+
+    // The editor's text is to be written to the field at the next update step.
+    void MarkModified() { FModified = true; }
+    bool Modified() const { return FModified; }
+    // Escape: a modified cell reloads its editor; otherwise the dataset's edit is cancelled.
+    void Reset();
+    const TBookmark& LastBookmark() const { return FLastBookmark; }
+
 protected:
     void ActiveChanged() override;
+    void DataSetChanged() override;
+    void DataSetScrolled(int Distance) override;
+    void EditingChanged() override;
+    void FocusControl(TField** Field) override;
     void LayoutChanged() override;
+    void RecordChanged(TField* Field) override;
+    void UpdateData() override;
+    void DataEvent(TDataEvent Event, std::intptr_t Info) override;
 
 private:
+    void TakeBookmark();
+
     TCustomDBGridEh* FGrid;
+    std::vector<int> FFieldMap;
+    bool FSparseMap = false;
+    bool FModified = false;
+    bool FInUpdateData = false;
     bool FInLayoutChange = false;
+    TBookmark FLastBookmark;
 };
 
-// The data grid: a base grid whose data columns are TColumnEh objects bound to the fields of the
-// dataset behind its DataSource. The indicator column, when shown, comes before them.
-class TCustomDBGridEh : public TCustomGridEh {
+using TDBGridEhColumnEvent = std::function<void(TObject* Sender, TColumnEh* Column)>;
+using TDBGridEhCheckButtonEvent = std::function<void(TObject* Sender, int ACol, TColumnEh* Column, bool& Enabled)>;
+using TDBGridEhColumnMovedEvent = std::function<void(TObject* Sender, int FromIndex, int ToIndex)>;
+using TDBGridEhTitleBtnClickEvent = std::function<void(TObject* Sender, int ACol, TColumnEh* Column)>;
+using TDBGridEhEditButtonClickEvent = std::function<void(TObject* Sender, bool& Handled)>;
+using TDBGridEhGetRowHeightEvent = std::function<void(TObject* Sender, int& Height)>;
+
+// The private message that runs a deferred layout rebuild.
+constexpr unsigned WM_DEFERRED_LAYOUT_EH = WM_USER + 100;
+
+// The data grid: a base grid whose rows are the records of the dataset behind its DataSource
+// and whose data columns are TColumnEh objects bound to the dataset's fields by name. The
+// indicator column, when shown, comes before them; the title row (and a filter row under it)
+// above them; footer rows are pinned to the bottom as contra rows.
+//
+// Where the operations live:
+//   DBGridEhGrid.cpp       construction, the data link and its events, property writers
+//   DBGridEhLayout.cpp     the field map, the layout rebuild and its locks, column widths
+//   DBGridEhRows.cpp       row metrics, following the active record, switching display rows
+//   DBGridEhScrolling.cpp  the vertical and horizontal scroll bars, scrolling by rows
+//   DBGridEhEditing.cpp    storing the edited text, starting a cell edit, base-grid overrides
+//   DBGridEhMemTable.cpp   memory-table mode
+class TCustomDBGridEh : public TCustomGridEh, private IMemTableDataObserverEh {
 public:
     explicit TCustomDBGridEh(TComponent* AOwner);
     ~TCustomDBGridEh() override;
 
+    // --- Columns and data -------------------------------------------------------------------
     TDBGridColumnsEh* Columns() const { return FColumns.get(); }
     TColumnDefValuesEh* ColumnDefValues() const { return FColumnDefValues.get(); }
+    // The visible columns in collection order, as the last layout rebuild found them.
+    TColumnsEhList* VisibleColumns() const { return FVisibleColumns.get(); }
     TDataSource* DataSource() const;
     void SetDataSource(TDataSource* Value);
     TGridDataLinkEh* DataLink() const { return FDataLink.get(); }
@@ -940,43 +1044,171 @@ public:
     THeadTreeNode* HeadTree() const { return FHeadTree.get(); }
     // The leaf title cell of column i.
     THeadTreeNode* LeafOfColumn(int Index) const;
+    // The first column whose FieldName matches, case ignored; nullptr when none.
+    TColumnEh* ColumnByFieldName(const String& FieldName) const;
+    // As ColumnByFieldName, raising the grid error when none matches.
+    TColumnEh* RequireColumnByFieldName(const String& FieldName) const;
 
-    TDBGridOptions DBOptions() const { return FDBOptions; }
-    void SetDBOptions(TDBGridOptions Value);
+    // --- Options and look -------------------------------------------------------------------
+    // Hides the base grid's options, which the grid derives from these.
+    TDBGridOptions Options() const { return FDBOptions; }
+    void SetOptions(TDBGridOptions Value);
     TDBGridEhOptions OptionsEh() const { return FOptionsEh; }
     void SetOptionsEh(TDBGridEhOptions Value);
+    TDBGridEhAllowedOperations AllowedOperations() const { return FAllowedOperations; }
+    void SetAllowedOperations(TDBGridEhAllowedOperations Value) { FAllowedOperations = Value; }
+    TDBGridEhAllowedSelections AllowedSelections() const { return FAllowedSelections; }
+    void SetAllowedSelections(TDBGridEhAllowedSelections Value) { FAllowedSelections = Value; }
     bool AutoFitColWidths() const { return FAutoFitColWidths; }
     void SetAutoFitColWidths(bool Value);
+    int MinAutoFitWidth() const { return FMinAutoFitWidth; }
+    void SetMinAutoFitWidth(int Value);
+    // Hides the base grid's count of contra columns: how many columns the grid keeps at the right.
+    int ContraColCount() const { return FWantedContraCols; }
+    void SetContraColCount(int Value);
+    int FrozenCols() const { return FFrozenCols; }
+    void SetFrozenCols(int Value);
+    int FooterRowCount() const { return FFooterRowCount; }
+    void SetFooterRowCount(int Value);
     bool ReadOnly() const { return FReadOnly; }
-    void SetReadOnly(bool Value);
+    void SetReadOnly(bool Value) { FReadOnly = Value; }
+    bool DrawMemoText() const { return FDrawMemoText; }
+    void SetDrawMemoText(bool Value);
+    bool DrawGraphicData() const { return FDrawGraphicData; }
+    void SetDrawGraphicData(bool Value);
     bool UseMultiTitle() const { return FUseMultiTitle; }
     void SetUseMultiTitle(bool Value);
+    bool RowSizingAllowed() const { return FRowSizingAllowed; }
+    void SetRowSizingAllowed(bool Value);
+    int RowHeight() const { return FRowHeight; }
+    void SetRowHeight(int Value);
+    int RowLines() const { return FRowLines; }
+    void SetRowLines(int Value);
+    int TitleHeight() const { return FTitleHeight; }
+    void SetTitleHeight(int Value);
+    int TitleLines() const { return FTitleLines; }
+    void SetTitleLines(int Value);
+    int VTitleMargin() const { return FVTitleMargin; }
+    void SetVTitleMargin(int Value);
     TColor FooterColor() const { return FFooterColor; }
     void SetFooterColor(TColor Value);
     TFont* TitleFont() const { return FTitleFont.get(); }
+    void SetTitleFont(TFont* Value);
     TFont* FooterFont() const { return FFooterFont.get(); }
+    void SetFooterFont(TFont* Value);
+    TImageList* TitleImages() const { return FTitleImages; }
+    void SetTitleImages(TImageList* Value);
     TImeMode ImeMode() const { return FImeMode; }
     void SetImeMode(TImeMode Value) { FImeMode = Value; }
     const TImeName& ImeName() const { return FImeName; }
     void SetImeName(const TImeName& Value) { FImeName = Value; }
     TBiDiMode BiDiMode() const { return FBiDiMode; }
     void SetBiDiMode(TBiDiMode Value) { FBiDiMode = Value; }
+    // The memory-table interface is used when the dataset offers it (on by default).
+    bool MemTableSupport() const { return FMemTableSupport; }
+    void SetMemTableSupport(bool Value);
 
     bool Loading() const;
     bool Designing() const;
-    // Batches layout work: the outermost unlock re-lays out once.
-    void LockLayout() { ++FLayoutLock; }
+    bool Destroying() const;
+    // The fonts, the column fonts and the column widths scale by M / D.
+    void ChangeScale(int M, int D);
+
+    // --- Layout -----------------------------------------------------------------------------
+    // Layout locks: the last unlock rebuilds once. Nothing rebuilds while any lock is held.
+    void LockLayout();
+    // Takes a lock only when none is held.
+    bool TryLockLayout();
     void UnlockLayout();
-    // Column count and widths from the columns, title tree, title row.
-    void LayoutChanged();
+    // Ends one level without rebuilding.
+    void UnlockLayoutQuietly();
+    // Ends one level and leaves the rebuild to the posted WM_DEFERRED_LAYOUT_EH message (one
+    // message however often asked).
+    void UnlockLayoutDeferred();
+    // A deferred rebuild is queued and not yet done or overtaken by a rebuild.
+    bool DeferredLayoutQueued() const { return FDeferredLayoutQueued; }
+    // For the WM_DEFERRED_LAYOUT_EH handler, before it rebuilds or defers again: whether the
+    // message still stands (a rebuild since it was posted makes it void); it is taken either way.
+    bool TakeDeferredLayoutMessage();
+    // While suspended, the grid skips its immediate repaint after scrolling.
+    void SuspendImmediateUpdate();
+    void ResumeImmediateUpdate();
+    bool ImmediateUpdateSuspended() const { return FUpdateLock > 0; }
+    bool LayoutLocked() const { return FLayoutLock > 0; }
+    // Rebuilds at once unless a lock is held.
+    virtual void NotifyLayoutChanged();
+
     // 1 when the indicator column is shown.
-    int IndicatorOffset() const { return FDBOptions.Contains(dgIndicator) ? 1 : 0; }
-    int DataColToGridCol(int Index) const { return Index + IndicatorOffset(); }
-    void InvalidateFooterRows();
+    int IndicatorOffset() const { return FIndicatorCount; }
+    // Rows above the first data row: the title row and a filter row under it.
+    int RowsAboveData();
+    // The grid column of data column Index and back; -1 for a grid column without data column.
+    int DataColToGridCol(int Index) const { return Index + FIndicatorCount; }
+    int GridColToDataCol(int ACol) const { return ACol - FIndicatorCount; }
+    TField* DataColumnField(int Index) const;
+    int FocusedColumnIndex() const { return GridColToDataCol(Col()); }
+    TColumnEh* FocusedColumn() const;
+    TField* FocusedColumnField() const;
+    void FocusDataColumn(int Index);
+    // The height of a data row as the last rebuild computed it (text height and margins).
+    int DataRowHeight() const { return FDataRowHeight; }
+    // The title row's height as the last rebuild computed it.
+    int ComputedTitleHeight() const { return FComputedTitleHeight; }
+    int EditButtonWidth() const { return FEditButtonWidth; }
+    int EditButtonHeight() const { return FEditButtonHeight; }
+    // A data row is taller than one line of text.
+    bool RowsHoldSeveralLines() const { return FRowsHoldSeveralLines; }
+    // The colour of the lines between fixed cells, set by the last rebuild.
+    TColor FixedCellLineColor() const { return FFixedCellLineColor; }
+
     // Focus on a hidden column, or past the last one, moves to the first visible column.
     void KeepFocusOnVisibleColumn();
     // Column is going away: nothing of the grid points at it afterwards.
     void ColumnDestroyed(TColumnEh* Column);
+    void InvalidateFooterRows();
+
+    // --- Rows, records and scroll bars ------------------------------------------------------
+    // Makes display row Index's record the one fields read (for painting or measuring), and back.
+    void SwitchToRowRecord(int Index);
+    void RestoreRowRecord();
+    // Records shown as rows: the memory table's count or the link's buffered records.
+    int DisplayRecordCount() const;
+    bool IsCurrentRecordRow(int Index) const;
+    // The memory table scrolls the rows: clamps NewTop so the last page stays full and, unless
+    // CalcOnly, makes it the top row; answers the clamped value.
+    int ScrollTopRowTo(int NewTop, bool CalcOnly);
+    // A vertical scroll-bar action (SB_* code) while the memory table scrolls the rows.
+    void ScrollRowsByBarAction(int ScrollCode, int ThumbPos);
+    bool HasMemTableLink() const { return FMemTable != nullptr; }
+    bool IsMemTableMode() const { return HasMemTableLink(); }
+    bool UsesMemTableScrolling() const;
+    IMemTableEh* MemTable() const { return FMemTable; }
+    // What an external horizontal scroll bar shows: range 0..127 (0..0 when every column fits),
+    // the scrolled columns shown as page, LeftCol mapped onto the range as position.
+    TScrollInfo ComputeHorzScrollInfo() const;
+
+    // --- Editing ----------------------------------------------------------------------------
+    // The text the update step writes to the focused field.
+    const String& EditedText() const { return FEditText; }
+    // Puts the dataset in edit state for the focused cell when it may be edited.
+    bool TryBeginCellEdit();
+    // The update step: writes the edited text to the focused column's field.
+    void StoreEditorTextInField();
+    void ReloadAllEditors();
+
+    // --- Events -----------------------------------------------------------------------------
+    TDBGridEhColumnEvent OnCellClick;
+    TDBGridEhCheckButtonEvent OnCheckButton;
+    TNotifyEvent OnColEnter;
+    TNotifyEvent OnColExit;
+    TDBGridEhColumnMovedEvent OnColumnMoved;
+    TNotifyEvent OnColWidthsChanged;
+    TDBGridEhEditButtonClickEvent OnEditButtonClick;
+    TDBGridEhGetRowHeightEvent OnGetRowHeight;
+    TNotifyEvent OnSumListRecalcAll;
+    TNotifyEvent OnSumListAfterRecalcAll;
+    TDBGridEhTitleBtnClickEvent OnTitleBtnClick;
+    TDBGridEhColumnEvent OnTitleClick;
 
     // Keyboard, mouse and scrolling
     THorzDBGridEhScrollBar* HorzScrollBar() const { return FHorzScrollBar.get(); }
@@ -992,15 +1224,112 @@ protected:
     const char* ClassName() const override { return "TCustomDBGridEh"; }
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+
+    // The virtual operations of the data grid (other concerns add theirs below).
+    virtual bool AcquireFocus();
+    virtual bool ShowsRowFocus();
+    virtual bool EditorAlwaysShown();
+    virtual std::unique_ptr<TColumnDefValuesEh> CreateColumnDefValuesObject();
+    virtual std::unique_ptr<TDBGridColumnsEh> CreateColumnsObject();
+    virtual int FilterRowInTitleArea();
+    virtual int TitleRowsShown();
+    virtual bool HasIndicatorColumn();
+    virtual bool HoldsWindowFocus();
+    virtual void RaiseCellClick(TColumnEh* Column);
+    virtual bool RaiseCheckButton(int ACol, TColumnEh* Column);
+    virtual void RaiseColEnter();
+    virtual void RaiseColExit();
+    virtual void NotifyDataSetChanged();
+    virtual void MapColumnsToFields();
+    virtual void RaiseTitleBtnClick(int ACol, TColumnEh* Column);
+    virtual bool RaiseEditButtonClick();
+    // Adds every field of the dataset to List.
+    virtual void CollectDataSetFields(std::vector<TField*>& List);
+    virtual void NotifyLinkActiveChanged(bool Active);
+    virtual void NotifyDataSetScrolled(int Distance);
+    virtual void NotifyRecordChanged(TField* Field);
+    virtual void RefreshFocusLook();
+    virtual void ApplyColumnWidths();
+    virtual void RaiseTitleClick(TColumnEh* Column);
+    virtual void FollowActiveRecord();
+    virtual void UpdateHorzScrollBar();
+    virtual void RecomputeRowMetrics();
+    virtual void UpdateVertScrollBar();
+    virtual bool MultiTitleInEffect();
+
+    // Base-grid operations the data grid replaces.
+    bool EditorAcceptsKey(Char Key) override;
+    bool EditorMayModify() override;
+    bool EditorAllowed() override;
+    int EditorMaxLength() override;
+    String GetCellEditMask(int ACol, int ARow) override;
+    String GetCellEditText(int ACol, int ARow) override;
+    bool TracksHoverAt(int ACol, int ARow) override;
+    void ColumnRelocated(int FromIndex, int ToIndex) override;
+    void AfterColWidthsChange() override;
+    void AfterRowHeightsChange() override;
+    void PutCellEditText(int ACol, int ARow, const String& Text) override;
+    void StepAnchorCell(TGridScrollDirectionsEh Directions) override;
+
+    // Layout steps.
+    void RebuildLayout();
+    int ComputeIndicatorWidth();
+    int ComputeDefaultRowHeight();
+    void MeasureTitleTree();
+    // The memory-table interface is taken from the dataset or dropped.
+    void UpdateMemTableLink();
+    void UpdateRowScrollBar();
+    // Fields read the record of display row Index while the memory table is switched.
+    bool RowRecordSwitched() const { return FSwitchedRow >= 0; }
 
 private:
     friend class TGridDataLinkEh;
 
-    void LinkActiveChanged();
+    // The memory table's records changed as a whole.
+    void MemTableRowsChanged(IMemTableEh* Table) override;
+
+    void HandleRemovedComponent(TComponent* AComponent);
+    // Keeps dgColumnResize and the pair dghColumnResize, dghColumnMove in step.
+    void SyncColumnSizingOptions(TDBGridOptions& NewOptions, TDBGridEhOptions& NewOptionsEh) const;
+    void ApplyBaseOptions();
+    void TitleFontChanged();
+    void FooterFontChanged();
+    void EndLayoutLevel();
+    // A user's sizing of column Index under AutoFitColWidths moves the stretch bases.
+    void RescaleStretchBases(int Index, int OldWidth, int NewWidth);
+
+    // Layout steps (DBGridEhLayout.cpp).
+    void RemoveDefaultColumnsAfterPersistent();
+    void BindColumnsToMap();
+    void RebuildVisibleColumns();
+    int CountFrozenColumns() const;
+    void ApplyColumnCounts(int Frozen);
+    void ComputeRowHeightMetrics();
+    int ComputeTitleRowHeight();
+    void UpdateScrollBarWanting();
+    void FitAutoWidthColumns();
+    void UpdateFixedCellLineColor();
     void BuildTitleTree();
+
+    // Row steps (DBGridEhRows.cpp).
+    int RowPitch() const;
+    int FixedRowsHeight();
+    void SetRowCountKeepingCurrent(int Value);
+    void RecomputeMemTableRowMetrics();
+    void FollowMemTableRecord();
+    void RepaintScrolledRows(int Distance, int OldRow);
+
+    // Scroll-bar steps (DBGridEhScrolling.cpp).
+    void ApplyVertScrollInfo(const TScrollInfo& Info);
+    bool VertBarScrolls() const;
+    // Rows between the fixed and the contra rows.
+    int VisibleDataRowCount() const;
 
     std::unique_ptr<TDBGridColumnsEh> FColumns;
     std::unique_ptr<TColumnDefValuesEh> FColumnDefValues;
+    std::unique_ptr<TColumnsEhList> FVisibleColumns;
     std::unique_ptr<TGridDataLinkEh> FDataLink;
     std::unique_ptr<TDBGridEhSumList> FSumList;
     std::unique_ptr<TColumnsEhList> FSortedColumns;
@@ -1008,21 +1337,68 @@ private:
     std::vector<THeadTreeNode*> FLeaves;
     std::unique_ptr<TFont> FTitleFont;
     std::unique_ptr<TFont> FFooterFont;
+    TImageList* FTitleImages = nullptr;
     TDBGridOptions FDBOptions = dgEditing | dgTitles | dgIndicator | dgColumnResize | dgColLines | dgRowLines | dgTabs |
                                 dgConfirmDelete | dgCancelOnExit;
-    TDBGridEhOptions FOptionsEh;
+    TDBGridEhOptions FOptionsEh = dghFixed3D | dghHighlightFocus | dghClearSelection | dghDialogFind |
+                                  dghColumnResize | dghColumnMove | dghExtendVertLines;
+    TDBGridEhAllowedOperations FAllowedOperations = alopInsertEh | alopUpdateEh | alopDeleteEh | alopAppendEh;
+    TDBGridEhAllowedSelections FAllowedSelections = gstRecordBookmarks | gstRectangle | gstColumns | gstAll;
+    int FIndicatorCount = 1;
     bool FAutoFitColWidths = false;
     bool FReadOnly = false;
     bool FUseMultiTitle = false;
+    bool FRowSizingAllowed = false;
+    bool FDrawMemoText = false;
+    bool FDrawGraphicData = false;
+    bool FMemTableSupport = true;
     TColor FFooterColor = clWindow;
     TImeMode FImeMode = TImeMode::imDontCare;
     TImeName FImeName;
     TBiDiMode FBiDiMode = TBiDiMode::bdLeftToRight;
-    int FLayoutLock = 0;
-    bool FLayoutPending = false;
+    int FVTitleMargin = 10;
+    int FRowHeight = 0;
+    int FRowLines = 0;
+    int FTitleHeight = 0;
+    int FTitleLines = 0;
+    int FFrozenCols = 0;
+    int FFooterRowCount = 0;
+    int FMinAutoFitWidth = 0;
+    int FWantedContraCols = 0;
+    int FDataRowHeight = 0;
+    int FComputedTitleHeight = 0;
+    int FIndicatorWidth = 0;
+    int FEditButtonWidth = 0;
+    int FEditButtonHeight = 0;
+    bool FRowsHoldSeveralLines = false;
+    int FLastWidthColumn = -1;
+    TColor FFixedCellLineColor = clBlack;
+    // Layout-lock and update-suppression counters.
+    std::uint8_t FLayoutLock = 0;
+    std::uint8_t FUpdateLock = 0;
+    bool FDeferredLayoutQueued = false;
+    bool FInDataSetChanged = false;
+    bool FHorzBarWanted = true;
+    bool FVertBarWanted = true;
+    TScrollInfo FVertScrollInfo;
+    bool FVertScrollInfoSet = false;
+    String FEditText;
+    Variant FEditValue;
+    IMemTableEh* FMemTable = nullptr;
+    int FSwitchedRow = -1;
+    int FSavedRecord = -1;
 
     // Keyboard, mouse and scrolling
     std::unique_ptr<THorzDBGridEhScrollBar> FHorzScrollBar = std::make_unique<THorzDBGridEhScrollBar>(this);
     std::unique_ptr<TVertDBGridEhScrollBar> FVertScrollBar = std::make_unique<TVertDBGridEhScrollBar>(this);
     TDBGridEhUnitUse FUnitUse;
+};
+
+// The grid the application's windows hold.
+class TDBGridEh : public TCustomDBGridEh {
+public:
+    using TCustomDBGridEh::TCustomDBGridEh;
+
+protected:
+    const char* ClassName() const override { return "TDBGridEh"; }
 };

@@ -59,7 +59,7 @@ void TDBGridColumnsEh::Update(TCollectionItem* Item)
         ColumnChanged(static_cast<TColumnEh*>(Item));
     } else {
         RebuildSortedColumns();
-        FGrid->LayoutChanged();
+        FGrid->NotifyLayoutChanged();
     }
     FGrid->KeepFocusOnVisibleColumn();
 }
@@ -68,7 +68,7 @@ void TDBGridColumnsEh::ColumnChanged(TColumnEh* Column)
 {
     const int gridCol = FGrid->DataColToGridCol(Column->Index());
     if (gridCol >= FGrid->ColCount()) {
-        FGrid->LayoutChanged();
+        FGrid->NotifyLayoutChanged();
         return;
     }
     FGrid->InvalidateColumn(gridCol);
@@ -77,18 +77,18 @@ void TDBGridColumnsEh::ColumnChanged(TColumnEh* Column)
         // A hidden column, or one laid out with no width, has no scale to rescale by.
         if (Column->Visible() && gridWidth > 0)
             RescaleDesignWidths(Column, gridWidth);
-        FGrid->LayoutChanged();
+        FGrid->NotifyLayoutChanged();
         return;
     }
     if (Column->Visible() && Column->Width() == gridWidth) {
         if (FGrid->UseMultiTitle())
-            FGrid->LayoutChanged();
+            FGrid->NotifyLayoutChanged();
         return;
     }
-    const int hiddenWidth = FGrid->DBOptions().Contains(dgColLines) ? -1 : 0;
+    const int hiddenWidth = FGrid->Options().Contains(dgColLines) ? -1 : 0;
     FGrid->ChangeColWidth(gridCol, Column->Visible() ? Column->Width() : hiddenWidth);
     if (FGrid->UseMultiTitle())
-        FGrid->LayoutChanged();
+        FGrid->NotifyLayoutChanged();
 }
 
 void TDBGridColumnsEh::RescaleDesignWidths(TColumnEh* Column, int GridColumnWidth)

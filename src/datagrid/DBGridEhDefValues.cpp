@@ -12,7 +12,7 @@ void TColumnTitleDefValuesEh::SetAlignment(TAlignment Value)
     FAlignment = Value;
     FAlignmentAssigned = true;
     if (FGrid != nullptr)
-        FGrid->LayoutChanged();
+        FGrid->NotifyLayoutChanged();
 }
 
 TColor TColumnTitleDefValuesEh::Color() const
@@ -41,7 +41,7 @@ void TColumnTitleDefValuesEh::SetOrientation(TTextOrientationEh Value)
 {
     FOrientation = Value;
     if (FGrid != nullptr)
-        FGrid->LayoutChanged();
+        FGrid->NotifyLayoutChanged();
 }
 
 void TColumnTitleDefValuesEh::Assign(TPersistent* Source)

@@ -188,12 +188,13 @@ void TCustomDBGridEh::SetHorzScrollBar(TDBGridEhScrollBar* Value) { FHorzScrollB
 
 void TCustomDBGridEh::SetVertScrollBar(TDBGridEhScrollBar* Value) { FVertScrollBar->Assign(Value); }
 
-void TCustomDBGridEh::ScrollBarSettingsChanged(int)
+void TCustomDBGridEh::ScrollBarSettingsChanged(int Kind)
 {
     if (!HandleAllocated())
         return;
-    RefreshScrollBars();
-    LayoutChanged();
+    if (Kind == SB_VERT)
+        UpdateVertScrollBar();
+    NotifyLayoutChanged();
 }
 
 void TCustomDBGridEh::SmoothStepChanged(int Kind)
@@ -204,5 +205,5 @@ void TCustomDBGridEh::SmoothStepChanged(int Kind)
         RecomputeRowExtents();
     RefreshScrollBars();
     if (Kind == SB_VERT && HandleAllocated())
-        LayoutChanged();
+        NotifyLayoutChanged();
 }

@@ -217,7 +217,7 @@ void TColumnTitleEh::SetImageIndex(int Value)
 {
     FImageIndex = Value;
     if (TCustomDBGridEh* grid = FColumn->OwningGrid())
-        grid->LayoutChanged();
+        grid->NotifyLayoutChanged();
 }
 
 void TColumnTitleEh::ResetToDefaults()
@@ -540,7 +540,7 @@ void THeadTreeNode::BuildFromColumns(TCustomDBGridEh* Grid, std::vector<THeadTre
     FreeChildren();
     const TDBGridColumnsEh* columns = Grid->Columns();
     const int count = columns->Count();
-    const bool colLines = Grid->DBOptions().Contains(dgColLines);
+    const bool colLines = Grid->Options().Contains(dgColLines);
     const int titleHeight = Grid->RowCount() > 0 ? Grid->RowHeightAt(0) : Grid->DefaultRowHeight();
     Leaves.assign(static_cast<std::size_t>(count), nullptr);
     for (int i = 0; i < count; ++i) {

@@ -255,7 +255,7 @@ TEST_F(DBGridEhAutoFitTest, ResizingAColumnRescalesItsDesignWidthAndTheNextOnes)
 
 TEST_F(DBGridEhAutoFitTest, HiddenZeroWidthColumnChangesWithoutRescaling)
 {
-    Grid->SetDBOptions(Grid->DBOptions() - dgColLines);
+    Grid->SetOptions(Grid->Options() - dgColLines);
     TColumnEh* Hidden = Grid->Columns()->ColumnAt(1);
     Hidden->SetVisible(false);
     ASSERT_EQ(Grid->ColWidthAt(Grid->DataColToGridCol(1)), 0);
@@ -268,9 +268,9 @@ TEST_F(DBGridEhAutoFitTest, HiddenZeroWidthColumnChangesWithoutRescaling)
 TEST_F(DBGridEhFixture, AutoFitColWidthPutsTheDesignWidthBack)
 {
     TColumnEh* Column = AddColumn(String());
+    Grid->SetAutoFitColWidths(true);
     Column->SetWidth(80);
     Column->SetDesignWidth(120);
-    Grid->SetAutoFitColWidths(true);
     Column->SetAutoFitColWidth(false);
     EXPECT_EQ(Column->Width(), 120);
 }

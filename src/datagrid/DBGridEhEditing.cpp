@@ -1,0 +1,278 @@
+#include "datagrid/DBGridEh.h"
+
+#include "platform/data/DataSet.h"
+#include "platform/data/Field.h"
+#include "platform/ui/PlatformMetrics.h"
+
+#include <algorithm>
+
+namespace {
+
+int IndexOfText(const TStrings* List, const String& Text)
+{
+    for (int i = 0; List != nullptr && i < List->Count(); ++i)
+        if (List->Strings(i).compare(Text, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+bool FieldModifiable(const TField* Field)
+{
+    if (!Field->Lookup())
+        return Field->CanModify();
+    const TDataSet* data = Field->DataSet();
+    if (data == nullptr || Field->KeyFields().isEmpty())
+        return false;
+    for (const String& name : SplitFieldNames(Field->KeyFields())) {
+        const TField* key = data->FindField(name);
+        if (key == nullptr || !key->CanModify())
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// --- Storing the edited text --------------------------------------------------------------------
+
+void TCustomDBGridEh::StoreEditorTextInField()
+{
+    TColumnEh* column = FocusedColumn();
+    if (column == nullptr)
+        return;
+    const TField* field = column->Field();
+    if (field == nullptr) {
+        column->StoreCellValue(FEditText, Variant(), true);
+        return;
+    }
+    if (column->HasKeyList()) {
+        if (FEditText.isEmpty()) {
+            column->StoreCellValue(FEditText, Variant::Null(), false);
+            return;
+        }
+        const int index = IndexOfText(column->PickList(), FEditText);
+        // A text the lists do not know, or whose key is missing, leaves the stored key as it is.
+        if (index < 0 || index >= column->KeyList()->Count())
+            return;
+        column->StoreCellValue(FEditText, Variant(column->KeyList()->Strings(index)), false);
+        return;
+    }
+    if (field->Lookup() && !field->KeyFields().isEmpty()) {
+        if (!FieldModifiable(field))
+            return;
+        FDataLink->Edit();
+        column->StoreCellValue(FEditText, FEditValue, false);
+        return;
+    }
+    if (FDrawMemoText && (field->DataType() == TFieldType::ftMemo || field->DataType() == TFieldType::ftOraClob)) {
+        column->StoreCellValue(FEditText, Variant(FEditText), false);
+        return;
+    }
+    column->StoreCellValue(FEditText, Variant(), true);
+}
+
+bool TCustomDBGridEh::TryBeginCellEdit()
+{
+    if (FReadOnly || !FDataLink->Active() || FDataLink->ReadOnly() || !FDBOptions.Contains(dgEditing))
+        return false;
+    const TColumnEh* column = FocusedColumn();
+    if (column == nullptr || column->ReadOnly())
+        return false;
+    const TField* field = column->Field();
+    if (field == nullptr || !FieldModifiable(field))
+        return false;
+    const bool memoText =
+        FDrawMemoText && (field->DataType() == TFieldType::ftMemo || field->DataType() == TFieldType::ftOraClob);
+    if (field->IsBlob() && !field->OnSetText && !memoText)
+        return false;
+    FDataLink->Edit();
+    const bool editing = FDataLink->Editing();
+    if (editing)
+        FDataLink->MarkModified();
+    return editing;
+}
+
+// --- Base-grid editor operations ----------------------------------------------------------------
+
+bool TCustomDBGridEh::EditorAcceptsKey(Char Key)
+{
+    const TColumnEh* column = FocusedColumn();
+    return column != nullptr && column->IsValidCharFor(Key);
+}
+
+bool TCustomDBGridEh::EditorMayModify()
+{
+    const TColumnEh* column = FocusedColumn();
+    if (column != nullptr && column->ClassifyCellKind() == TColumnCellKindEh::cckCheckbox)
+        return false;
+    return TryBeginCellEdit();
+}
+
+bool TCustomDBGridEh::EditorAllowed()
+{
+    const TColumnEh* column = FocusedColumn();
+    return TCustomGridEh::EditorAllowed() && FLayoutLock == 0 && column != nullptr && column->UsesTextEditor() &&
+           !column->ReadOnly();
+}
+
+int TCustomDBGridEh::EditorMaxLength()
+{
+    const TField* field = FocusedColumnField();
+    if (field == nullptr)
+        return 0;
+    const TFieldType type = field->DataType();
+    return type == TFieldType::ftString || type == TFieldType::ftWideString ? field->Size() : 0;
+}
+
+String TCustomDBGridEh::GetCellEditMask(int ACol, int)
+{
+    const int index = GridColToDataCol(ACol);
+    return index >= 0 && index < FColumns->Count() ? FColumns->ColumnAt(index)->EffectiveEditMask() : String();
+}
+
+String TCustomDBGridEh::GetCellEditText(int ACol, int)
+{
+    const int index = GridColToDataCol(ACol);
+    FEditText = index >= 0 && index < FColumns->Count() ? FColumns->ColumnAt(index)->ComputeEditorText() : String();
+    FEditValue = Variant();
+    return FEditText;
+}
+
+void TCustomDBGridEh::PutCellEditText(int, int, const String& Text) { FEditText = Text; }
+
+bool TCustomDBGridEh::TracksHoverAt(int, int) { return FOptionsEh.Contains(dghHotTrack); }
+
+void TCustomDBGridEh::ColumnRelocated(int FromIndex, int ToIndex)
+{
+    const int from = GridColToDataCol(FromIndex);
+    const int to = GridColToDataCol(ToIndex);
+    if (from >= 0 && from < FColumns->Count() && to >= 0 && to < FColumns->Count())
+        FColumns->ColumnAt(from)->SetIndex(to);
+    if (OnColumnMoved)
+        OnColumnMoved(this, FromIndex, ToIndex);
+}
+
+// --- Widths and heights changed in the base grid ------------------------------------------------
+
+void TCustomDBGridEh::AfterColWidthsChange()
+{
+    if (!((FDataLink->Active() || FColumns->IsCustomized()) && TryLockLayout())) {
+        TCustomGridEh::AfterColWidthsChange();
+    } else {
+        try {
+            TCustomGridEh::AfterColWidthsChange();
+            const int count = std::min(FColumns->Count(), ColCount() - FIndicatorCount);
+            for (int i = 0; i < count; ++i) {
+                TColumnEh* column = FColumns->ColumnAt(i);
+                const int col = DataColToGridCol(i);
+                if (!column->Visible())
+                    continue;
+                const int clamped = column->ClampWidth(ColWidthAt(col));
+                if (clamped != ColWidthAt(col))
+                    ChangeColWidth(col, clamped);
+            }
+            for (int i = 0; i < count; ++i) {
+                TColumnEh* column = FColumns->ColumnAt(i);
+                const int width = ColWidthAt(DataColToGridCol(i));
+                if (!column->Visible() || width == column->Width())
+                    continue;
+                if (!FAutoFitColWidths || Designing())
+                    column->SetWidth(width);
+                else
+                    RescaleStretchBases(i, column->Width(), width);
+            }
+        } catch (...) {
+            UnlockLayoutQuietly();
+            throw;
+        }
+        UnlockLayout();
+    }
+    ReloadAllEditors();
+    if (OnColWidthsChanged)
+        OnColWidthsChanged(this);
+    UpdateHorzScrollBar();
+}
+
+void TCustomDBGridEh::RescaleStretchBases(int Index, int OldWidth, int NewWidth)
+{
+    TColumnEh* column = FColumns->ColumnAt(Index);
+    const bool autoFit = column->AutoFitColWidth();
+    const int oldBase = column->DesignWidth();
+    // A column laid out with no width has no scale to rescale by.
+    if (autoFit && OldWidth > 0)
+        column->SetDesignWidth(MulDiv(oldBase, NewWidth, OldWidth));
+    else if (!autoFit)
+        column->StoreWidth(NewWidth);
+    if (FOptionsEh.Contains(dghResizeWholeRightPart)) {
+        int total = 0;
+        for (int i = Index + 1; i < FColumns->Count(); ++i)
+            if (FColumns->ColumnAt(i)->Visible() && FColumns->ColumnAt(i)->AutoFitColWidth())
+                total += FColumns->ColumnAt(i)->Width();
+        if (total <= 0)
+            return;
+        for (int i = Index + 1; i < FColumns->Count(); ++i) {
+            TColumnEh* right = FColumns->ColumnAt(i);
+            if (right->Visible() && right->AutoFitColWidth())
+                right->SetDesignWidth(std::max(1, MulDiv(right->DesignWidth(), total + OldWidth - NewWidth, total)));
+        }
+        return;
+    }
+    if (!autoFit || OldWidth <= 0)
+        return;
+    for (int i = Index + 1; i < FColumns->Count(); ++i) {
+        TColumnEh* next = FColumns->ColumnAt(i);
+        if (next->Visible()) {
+            next->SetDesignWidth(std::max(0, next->DesignWidth() + oldBase - column->DesignWidth()));
+            break;
+        }
+    }
+}
+
+void TCustomDBGridEh::AfterRowHeightsChange()
+{
+    TCustomGridEh::AfterRowHeightsChange();
+    if (OnGetRowHeight || FLayoutLock > 0 || RowCount() <= FixedRows())
+        return;
+    // A data row sized by the user gives every row its height.
+    for (int row = FixedRows(); row < RowCount(); ++row) {
+        const int height = RowHeightAt(row);
+        if (height != DefaultRowHeight()) {
+            SetRowLines(0);
+            SetRowHeight(height);
+            return;
+        }
+    }
+}
+
+// --- The window ---------------------------------------------------------------------------------
+
+void TCustomDBGridEh::CreateParams(TCreateParams& Params)
+{
+    TCustomGridEh::CreateParams(Params);
+    if (FVertBarWanted)
+        Params.Style |= WS_VSCROLL;
+}
+
+void TCustomDBGridEh::CreateWnd()
+{
+    SuspendImmediateUpdate();
+    try {
+        TCustomGridEh::CreateWnd();
+        FVertScrollInfoSet = false;
+        FEditButtonWidth = Flat() ? ComputeEditButtonWidth() : GetSystemMetrics(SM_CXVSCROLL);
+        FEditButtonHeight = (FEditButtonWidth * 3 + 1) / 2 < FDataRowHeight ? EditButtonHeightForWidth(FEditButtonWidth, Flat())
+                                                                            : FDataRowHeight;
+        if (FAutoFitColWidths) {
+            NotifyLayoutChanged();
+        } else if (FLayoutLock == 0 && !Loading()) {
+            ApplyColumnWidths();
+            RecomputeRowMetrics();
+            FollowActiveRecord();
+        }
+    } catch (...) {
+        ResumeImmediateUpdate();
+        throw;
+    }
+    ResumeImmediateUpdate();
+    UpdateVertScrollBar();
+}

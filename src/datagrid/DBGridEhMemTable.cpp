@@ -1,0 +1,73 @@
+#include "datagrid/DBGridEh.h"
+
+#include "platform/data/DataSet.h"
+
+#include <algorithm>
+
+// The centre that would switch row scrolling off is not part of this system: a memory table
+// always scrolls by rows.
+bool TCustomDBGridEh::UsesMemTableScrolling() const { return HasMemTableLink(); }
+
+void TCustomDBGridEh::UpdateMemTableLink()
+{
+    IMemTableEh* wanted = nullptr;
+    TDataSet* data = FDataLink->DataSet();
+    if (FMemTableSupport && !Destroying() && data != nullptr && data->Active() &&
+        !data->ComponentState().Contains(TComponentStateFlag::csDestroying))
+        wanted = data->MemTableInterface();
+    if (wanted == FMemTable)
+        return;
+    RestoreRowRecord();
+    if (FMemTable != nullptr)
+        FMemTable->UnregisterObserver(this);
+    FMemTable = wanted;
+    if (FMemTable != nullptr)
+        FMemTable->RegisterObserver(this);
+}
+
+void TCustomDBGridEh::MemTableRowsChanged(IMemTableEh* Table)
+{
+    if (Table != FMemTable)
+        return;
+    RecomputeRowMetrics();
+    UpdateVertScrollBar();
+    InvalidateGrid();
+}
+
+void TCustomDBGridEh::RecomputeMemTableRowMetrics()
+{
+    const int above = RowsAboveData();
+    if (RowCount() < above + 1)
+        ChangeRowCount(above + 1);
+    if (FixedRows() != above)
+        ChangeFixedRows(above);
+    ChangeDefaultRowHeight(FDataRowHeight);
+    if (TitleRowsShown() > 0)
+        ChangeRowHeight(0, FComputedTitleHeight);
+    if (TCustomGridEh::ContraRowCount() != FFooterRowCount)
+        ChangeContraRowCount(FFooterRowCount);
+    SetRowCountKeepingCurrent(above + std::max(1, FMemTable->MemTableRecordCount()));
+    if (!HandleAllocated())
+        return;
+    ScrollTopRowTo(TopRow(), false);
+    FMemTable->SetViewRowCount((ClientHeight() - FixedRowsHeight()) / std::max(1, RowPitch()) + 1);
+    FollowMemTableRecord();
+}
+
+void TCustomDBGridEh::FollowMemTableRecord()
+{
+    if (!HandleAllocated() || FMemTable == nullptr)
+        return;
+    const int index = FMemTable->MemTableCurrentIndex();
+    const int row = RowsAboveData() + index;
+    if (index >= 0 && row != Row() && row < RowCount()) {
+        if (!FDBOptions.Contains(dgAlwaysShowEditor) && EditorMode())
+            LeaveEditorMode();
+        const int oldRow = Row();
+        MoveCurrentCell(std::max(Col(), FixedCols()), row, false, true, true);
+        InvalidateRowCells(oldRow);
+        InvalidateRowCells(row);
+        ReloadAllEditors();
+    }
+    UpdateVertScrollBar();
+}

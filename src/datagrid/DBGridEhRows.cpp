@@ -1,0 +1,169 @@
+#include "datagrid/DBGridEh.h"
+
+#include "platform/data/DataSet.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+int TCustomDBGridEh::RowPitch() const
+{
+    return FDataRowHeight + (FDBOptions.Contains(dgRowLines) ? GridLineWidth() : 0);
+}
+
+// The title row with its line, the other rows above the data and the footer rows, each with the
+// row pitch, and the line above the footers.
+int TCustomDBGridEh::FixedRowsHeight()
+{
+    const int lineWidth = FDBOptions.Contains(dgRowLines) ? GridLineWidth() : 0;
+    const int above = RowsAboveData();
+    const int titleRows = TitleRowsShown();
+    int height = titleRows > 0 ? FComputedTitleHeight + lineWidth : 0;
+    height += (above - titleRows + FFooterRowCount) * RowPitch();
+    if (FFooterRowCount > 0)
+        height += lineWidth;
+    return height;
+}
+
+void TCustomDBGridEh::SetRowCountKeepingCurrent(int Value)
+{
+    if (Value == RowCount())
+        return;
+    if (Row() >= Value && Value > FixedRows())
+        MoveCurrentCell(Col(), Value - 1, false, false, true);
+    ChangeRowCount(Value);
+}
+
+void TCustomDBGridEh::RecomputeRowMetrics()
+{
+    if (IsMemTableMode()) {
+        RecomputeMemTableRowMetrics();
+        return;
+    }
+    const int above = RowsAboveData();
+    if (RowCount() < above + 1)
+        ChangeRowCount(above + 1);
+    if (FixedRows() != above)
+        ChangeFixedRows(above);
+    ChangeDefaultRowHeight(FDataRowHeight);
+    if (TitleRowsShown() > 0)
+        ChangeRowHeight(0, FComputedTitleHeight);
+    int rowCount = above + 1;
+    if (FDataLink->Active() && HandleAllocated()) {
+        FDataLink->SetBufferCount(std::max(1, (ClientHeight() - FixedRowsHeight()) / std::max(1, RowPitch())));
+        rowCount = std::max(rowCount, FDataLink->RecordCount() + above);
+    }
+    SetRowCountKeepingCurrent(rowCount);
+    if (TCustomGridEh::ContraRowCount() != FFooterRowCount)
+        ChangeContraRowCount(FFooterRowCount);
+    if (FDataLink->Active() && HandleAllocated())
+        FollowActiveRecord();
+}
+
+void TCustomDBGridEh::FollowActiveRecord()
+{
+    if (IsMemTableMode()) {
+        FollowMemTableRecord();
+        return;
+    }
+    if (!FDataLink->Active() || !HandleAllocated() || Loading())
+        return;
+    const int newRow = std::max(0, FDataLink->ActiveRecord()) + RowsAboveData();
+    if (newRow != Row() && newRow < RowCount()) {
+        if (!FDBOptions.Contains(dgAlwaysShowEditor) && EditorMode())
+            LeaveEditorMode();
+        MoveCurrentCell(std::max(Col(), FixedCols()), newRow, false, false, true);
+        ReloadAllEditors();
+        return;
+    }
+    const TColumnEh* column = FocusedColumn();
+    if (EditorMode() && column != nullptr && column->Field() != nullptr && column->ComputeEditorText() != FEditText)
+        ReloadAllEditors();
+}
+
+void TCustomDBGridEh::ReloadAllEditors()
+{
+    if (EditorMode())
+        ReloadEditor();
+}
+
+void TCustomDBGridEh::RepaintScrolledRows(int Distance, int OldRow)
+{
+    const int dataRows = RowCount() - FixedRows();
+    if (std::abs(Distance) > dataRows) {
+        InvalidateGrid();
+        return;
+    }
+    TGridLayoutEh layout;
+    ComputeLayout(layout);
+    ScrollDataArea(0, -Distance * RowPitch(), layout);
+    if (FIndicatorCount > 0) {
+        InvalidateOneCell(0, OldRow);
+        InvalidateOneCell(0, Row());
+    }
+    for (int i = 0; i < FColumns->Count(); ++i) {
+        if (FColumns->ColumnAt(i)->HideDuplicates()) {
+            InvalidateRowCells(FixedRows());
+            break;
+        }
+    }
+}
+
+void TCustomDBGridEh::StepAnchorCell(TGridScrollDirectionsEh Directions)
+{
+    // Past the first or last buffered row the dataset moves instead of the anchor.
+    if (FDataLink->Active() && !IsMemTableMode()) {
+        if (Directions.Contains(gsdUp) && Row() <= FixedRows()) {
+            FDataLink->MoveBy(-(FDataLink->ActiveRecord() + 1));
+            Directions.Exclude(gsdUp);
+        }
+        if (Directions.Contains(gsdDown) && Row() >= RowCount() - 1) {
+            FDataLink->MoveBy(FDataLink->RecordCount() - FDataLink->ActiveRecord());
+            Directions.Exclude(gsdDown);
+        }
+    }
+    if (!(Directions == TGridScrollDirectionsEh()))
+        TCustomGridEh::StepAnchorCell(Directions);
+}
+
+// --- Display rows -------------------------------------------------------------------------------
+
+void TCustomDBGridEh::SwitchToRowRecord(int Index)
+{
+    if (FSwitchedRow >= 0)
+        RestoreRowRecord();
+    if (IsMemTableMode()) {
+        FSavedRecord = FMemTable->BeginInstantRead(Index);
+    } else {
+        if (!FDataLink->Active() || Index < 0 || Index >= FDataLink->RecordCount())
+            return;
+        FSavedRecord = FDataLink->ActiveRecord();
+        FDataLink->SetActiveRecord(Index);
+    }
+    FSwitchedRow = Index;
+}
+
+void TCustomDBGridEh::RestoreRowRecord()
+{
+    if (FSwitchedRow < 0)
+        return;
+    if (IsMemTableMode())
+        FMemTable->EndInstantRead();
+    else if (FDataLink->Active())
+        FDataLink->SetActiveRecord(FSavedRecord);
+    FSwitchedRow = -1;
+    FSavedRecord = -1;
+}
+
+int TCustomDBGridEh::DisplayRecordCount() const
+{
+    if (IsMemTableMode())
+        return FMemTable->MemTableRecordCount();
+    return FDataLink->Active() ? FDataLink->RecordCount() : 0;
+}
+
+bool TCustomDBGridEh::IsCurrentRecordRow(int Index) const
+{
+    if (IsMemTableMode())
+        return Index == FMemTable->MemTableCurrentIndex();
+    return FDataLink->Active() && Index == FDataLink->ActiveRecord();
+}

@@ -1,0 +1,30 @@
+#pragma once
+// IMemTableEh: what a dataset that keeps all its records in memory offers the data grid, so the
+// grid can show every record as a row of its own and scroll by rows instead of through the
+// data link's window. A dataset answers it from TDataSet::MemTableInterface.
+
+class IMemTableEh;
+
+// The grid's side: told when the memory table's records change as a whole.
+class IMemTableDataObserverEh {
+public:
+    virtual ~IMemTableDataObserverEh() = default;
+    // Records were added, removed or reordered; the rows are laid out again.
+    virtual void MemTableRowsChanged(IMemTableEh* Table) = 0;
+};
+
+class IMemTableEh {
+public:
+    virtual ~IMemTableEh() = default;
+    virtual int MemTableRecordCount() const = 0;
+    // 0-based index of the current record; -1 without records.
+    virtual int MemTableCurrentIndex() const = 0;
+    // Fields read record Index until EndInstantRead, without events or a move; answers the
+    // index read before.
+    virtual int BeginInstantRead(int Index) = 0;
+    virtual void EndInstantRead() = 0;
+    virtual void RegisterObserver(IMemTableDataObserverEh* Observer) = 0;
+    virtual void UnregisterObserver(IMemTableDataObserverEh* Observer) = 0;
+    // How many rows the viewer's client area holds.
+    virtual void SetViewRowCount(int Count) = 0;
+};
