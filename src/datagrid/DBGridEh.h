@@ -11,6 +11,8 @@
 #include "controls/PropFilerEh.h"
 #include "controls/ToolCtrlsEh.h"
 #include "datagrid/DBGridEhScrollBars.h"
+#include "datagrid/DBGridEhSearch.h"
+#include "datagrid/DBGridEhSelection.h"
 #include "datagrid/DBGridEhUnit.h"
 #include "datagrid/DBSumLst.h"
 #include "datagrid/MemTableEh.h"
@@ -1219,6 +1221,49 @@ public:
     void ScrollBarSettingsChanged(int Kind);
     // Scrolling of Kind changed between pixels and whole cells.
     void SmoothStepChanged(int Kind);
+    // The selection, in the least form the keys and the mouse need: records, a rectangle,
+    // columns or all cells, as AllowedSelections and the options allow.
+    TBookmarkListEh* SelectedRows() const { return FSelectedRows.get(); }
+    TDBGridEhSelection* Selection() const { return FSelection.get(); }
+    bool IsSelectionTypeAllowed(TDBGridEhSelectionType Kind) const;
+    void RaiseSelectionChanged();
+    TNotifyEvent OnSelectionChanged;
+    bool CanSelectAll() const;
+    TDBGridEhEditActions EditActions() const { return FEditActions; }
+    void SetEditActions(TDBGridEhEditActions Value) { FEditActions = Value; }
+
+    // Records and columns by key and mouse.
+    // Moves the record by Distance (to the end with ToEnd), selecting with Select: rows in
+    // RowMode or dgRowSelect, else a rectangle.
+    void NavigateRecords(bool Select, int Distance, bool RowMode, bool ToEnd);
+    // Focuses data column Index; a Step other than 0 walks over hidden columns in its direction.
+    void MoveToDataColumn(int Index, int Step, bool ExtendSelection);
+    void ClearAllSelections();
+    // Clears the selection unless the key or press that runs extends it.
+    void AutoClearSelection();
+    // With dgConfirmDelete asks the user; True to go on.
+    virtual bool ConfirmRecordDelete();
+    // The records a delete key takes: the listed ones, unless only the current one is listed.
+    bool DeletesListedRows();
+    void EndMouseTracking();
+    void UpdatePressedLook(int X, int Y);
+    bool CursorInRect(const TRect& Rect) const;
+    virtual void RaiseSortMarkingChanged();
+    // Without OnSortMarkingChanged: nothing here; the application sorts its queries itself.
+    virtual void DefaultSortMarkingChanged() {}
+    TNotifyEvent OnSortMarkingChanged;
+
+    // Incremental search.
+    bool InIncrementalSearch() const { return FInSearch; }
+    const String& IncrementalSearchText() const { return FSearchText; }
+    // Extends the search text by Text and looks for it in the focused column; Timeout in ms,
+    // negative for none.
+    void ExtendIncrementalSearch(const String& Text, int Timeout, TLocateTextDirectionEh Direction);
+    void EndIncrementalSearch();
+    // Moves to the record whose cell in Column matches Text; False (and the record kept) when
+    // there is none.
+    virtual bool LocateTextInColumn(TColumnEh* Column, const String& Text, TLocateTextMatchTypeEh Match,
+                                    TLocateTextDirectionEh Direction, TLocateTextOptionsEh Options);
 
 protected:
     const char* ClassName() const override { return "TCustomDBGridEh"; }
@@ -1284,6 +1329,29 @@ protected:
     // Fields read the record of display row Index while the memory table is switched.
     bool RowRecordSwitched() const { return FSwitchedRow >= 0; }
 
+    // Keyboard, mouse and scrolling
+    void Dispatch(TMessage& Message) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyPress(Char& Key) override;
+    void KeyUp(WORD& Key, TShiftState Shift) override;
+    void DoExit() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+    void HandleKeyDown(WORD& Key, TShiftState Shift);
+    void HandleMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    void HandleMouseMove(TShiftState Shift, int X, int Y);
+    void HandleMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    void HandleWMVScroll(TMessage& Message);
+    bool HandleWMSetCursor(TMessage& Message);
+    void StartAutoScrollTimer(int Interval);
+    void StopAutoScrollTimer();
+    void PerformAutoScroll();
+    void RestartSearchTimer();
+    void StopSearchTimer();
+
 private:
     friend class TGridDataLinkEh;
 
@@ -1326,6 +1394,40 @@ private:
     bool VertBarScrolls() const;
     // Rows between the fixed and the contra rows.
     int VisibleDataRowCount() const;
+
+    // Keyboard, mouse and scrolling
+    enum class TDBGridMouseModeEh : std::uint8_t { dmmNone, dmmSelectRows, dmmSelectColumns, dmmSelectRect };
+    void NavigateRecordRows(bool Select, int Distance, bool ToEnd);
+    bool InsertedRecordUntouched() const;
+    bool AtDataEnd() const;
+    bool CanAppendByKey() const;
+    void RecordDownKey(TShiftState Shift);
+    void RecordUpKey(TShiftState Shift);
+    int TabColumnFrom(int Index, bool Forward) const;
+    void ColumnTabKey(bool Forward);
+    void DeleteRecordsByKey();
+    bool HandleSearchKey(WORD Key, TShiftState Shift);
+    bool HandleCtrlKey(WORD Key, TShiftState Shift);
+    bool HandlePlainKey(WORD Key, TShiftState Shift);
+    bool ClearCheckCell();
+    bool CharStartsSearch() const;
+    bool HandleCharMessage(TMessage& Message);
+    bool HandleSearchTimer(WPARAM Id);
+    bool IsTitleRow(int ARow);
+    bool IsDataRow(int ARow);
+    TColumnEh* ColumnAtGridCol(int ACol) const;
+    bool InColumnSelectZone(int X, int Y);
+    void PressColumnSelection(TColumnEh* Column, TShiftState Shift);
+    void PressDataRow(TMouseButton Button, TShiftState Shift, TGridCoord Cell, TColumnEh* Column);
+    void DragSelection(int X, int Y);
+    void ClickTitleButton(int ACol, bool Ctrl);
+    void EndPendingMultiSort();
+    bool TitleActsAsButton(int ACol);
+    void AutoScrollColumns(TPoint At, const TGridLayoutEh& Layout);
+    bool HandleMouseWheel(TShiftState Shift, TPoint MousePos, int Direction);
+    int ThumbPosition(int Code, int Position) const;
+    bool IsOwnEditorWindow(HWND Window) const;
+    void RunDeferredLayout();
 
     std::unique_ptr<TDBGridColumnsEh> FColumns;
     std::unique_ptr<TColumnDefValuesEh> FColumnDefValues;
@@ -1392,6 +1494,34 @@ private:
     std::unique_ptr<THorzDBGridEhScrollBar> FHorzScrollBar = std::make_unique<THorzDBGridEhScrollBar>(this);
     std::unique_ptr<TVertDBGridEhScrollBar> FVertScrollBar = std::make_unique<TVertDBGridEhScrollBar>(this);
     TDBGridEhUnitUse FUnitUse;
+    std::unique_ptr<TBookmarkListEh> FSelectedRows = std::make_unique<TBookmarkListEh>(this);
+    std::unique_ptr<TDBGridEhSelection> FSelection = std::make_unique<TDBGridEhSelection>(this);
+    TDBGridEhEditActions FEditActions;
+    // Whether the key or press being handled clears the selection (Shift up, dghClearSelection).
+    bool FInputClearsSelection = false;
+    // The record where a Shift-extension of selected rows started, and its state before.
+    TBookmark FRowAnchor;
+    bool FRowAnchorWasSelected = false;
+    bool FRowAnchorActive = false;
+    bool FInColumnExit = false;
+    TDBGridMouseModeEh FDBMouseMode = TDBGridMouseModeEh::dmmNone;
+    TGridCoord FPressCell{-1, -1};
+    TPoint FPressPoint;
+    TShiftState FPressShift;
+    int FPressedTitleCol = -1;
+    bool FTitleButtonPressed = false;
+    bool FTitleLookPressed = false;
+    bool FPendingSelectedRowClick = false;
+    bool FCheckCellPressed = false;
+    // A Ctrl title click reports the sort marking when Ctrl goes up or the focus leaves.
+    bool FPendingMultiSort = false;
+    int FAutoScrollInterval = -1;
+    bool FThumbTracked = false;
+    bool FInSearch = false;
+    String FSearchText;
+    int FSearchTimeout = -1;
+    bool FSearchTimerRunning = false;
+    Char FPendingHighSurrogate;
 };
 
 // The grid the application's windows hold.
@@ -1402,3 +1532,8 @@ public:
 protected:
     const char* ClassName() const override { return "TDBGridEh"; }
 };
+
+// The grid asks itself to take the focus back after leaving it failed.
+constexpr unsigned CM_REFOCUS_GRID = WM_USER + 101;
+// Edge points count as inside.
+bool PointWithinRect(TPoint Point, const TRect& Rect);

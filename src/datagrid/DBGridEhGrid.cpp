@@ -215,6 +215,7 @@ void TCustomDBGridEh::NotifyLinkActiveChanged(bool Active)
         RecomputeRowMetrics();
     if (Destroying())
         return;
+    FSelection->LinkActiveChanged(Active);
     FColumns->ReleaseFieldBindings();
     NotifyLayoutChanged();
     if (Active && EditorAlwaysShown())
