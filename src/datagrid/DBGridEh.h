@@ -1229,6 +1229,15 @@ public:
     void RaiseSelectionChanged();
     TNotifyEvent OnSelectionChanged;
     bool CanSelectAll() const;
+    // The row colours read the grid's Color until set; a set colour is the grid's own.
+    TColor EvenRowColor() const { return FEvenRowColorSet ? FEvenRowColor : Color(); }
+    void SetEvenRowColor(TColor Value);
+    bool IsEvenRowColorStored() const { return FEvenRowColorSet; }
+    TColor OddRowColor() const { return FOddRowColorSet ? FOddRowColor : Color(); }
+    void SetOddRowColor(TColor Value);
+    bool IsOddRowColorStored() const { return FOddRowColorSet; }
+    TDBGridEhEditButtonsShowOptions EditButtonsShowOptions() const { return FEditButtonsShowOptions; }
+    void SetEditButtonsShowOptions(TDBGridEhEditButtonsShowOptions Value);
     TDBGridEhEditActions EditActions() const { return FEditActions; }
     void SetEditActions(TDBGridEhEditActions Value) { FEditActions = Value; }
 
@@ -1497,6 +1506,11 @@ private:
     std::unique_ptr<TBookmarkListEh> FSelectedRows = std::make_unique<TBookmarkListEh>(this);
     std::unique_ptr<TDBGridEhSelection> FSelection = std::make_unique<TDBGridEhSelection>(this);
     TDBGridEhEditActions FEditActions;
+    TColor FEvenRowColor = clWindow;
+    TColor FOddRowColor = clWindow;
+    bool FEvenRowColorSet = false;
+    bool FOddRowColorSet = false;
+    TDBGridEhEditButtonsShowOptions FEditButtonsShowOptions;
     // Whether the key or press being handled clears the selection (Shift up, dghClearSelection).
     bool FInputClearsSelection = false;
     // The record where a Shift-extension of selected rows started, and its state before.

@@ -5,6 +5,7 @@
 
 #include "platform/data/DataSet.h"
 #include "platform/data/Field.h"
+#include "platform/ui/Clipboard.h"
 #include "platform/ui/Dialogs.h"
 
 #include <QApplication>
@@ -334,6 +335,11 @@ bool TCustomDBGridEh::HandleSearchKey(WORD Key, TShiftState Shift)
         RestartSearchTimer();
         return true;
     }
+    // Pasting during a search extends the search text.
+    if (shortCut == ::ShortCut('V', ssCtrl) || shortCut == ::ShortCut(VK_INSERT, ssShift)) {
+        ExtendIncrementalSearch(Clipboard()->AsText(), FSearchTimeout, TLocateTextDirectionEh::ltdAllEh);
+        return true;
+    }
     if (shortCut == keys.SearchNext || shortCut == keys.SearchPrior) {
         const auto direction = shortCut == keys.SearchNext ? TLocateTextDirectionEh::ltdDownEh
                                                            : TLocateTextDirectionEh::ltdUpEh;
@@ -436,8 +442,11 @@ bool TCustomDBGridEh::HandlePlainKey(WORD Key, TShiftState Shift)
         return true;
     case VK_LEFT:
     case VK_RIGHT:
-        if (rowSelect)
-            return false;
+        if (rowSelect) {
+            // A whole-row grid has no current column: the view scrolls.
+            ScrollByPixels(Key == VK_LEFT ? -HorzPixelStep() : HorzPixelStep(), 0);
+            return true;
+        }
         if (!multi)
             AutoClearSelection();
         MoveToDataColumn(FocusedColumnIndex() + (Key == VK_LEFT ? -1 : 1), Key == VK_LEFT ? -1 : 1, multi);

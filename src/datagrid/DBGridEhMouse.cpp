@@ -140,6 +140,8 @@ void TCustomDBGridEh::PressDataRow(TMouseButton Button, TShiftState Shift, TGrid
     const bool pressedCurrent = Cell.Y == Row() && Cell.X == Col();
     FInputClearsSelection = !shift && !ctrl && OptionsEh().Contains(dghClearSelection);
     DataLink()->UpdateRecord();
+    const int previousCol = FocusedColumnIndex();
+    const TBookmark previousRecord = data->Bookmark();
     const bool editorShown = EditorMode();
     if (!EditorAlwaysShown())
         ChangeEditorMode(false);
@@ -160,8 +162,10 @@ void TCustomDBGridEh::PressDataRow(TMouseButton Button, TShiftState Shift, TGrid
         FDBMouseMode = TDBGridMouseModeEh::dmmSelectRect;
         if (FInputClearsSelection)
             ClearAllSelections();
-        FSelection->Rect()->SelectTo(FocusedColumnIndex(), data->Bookmark(),
-                                     shift && FSelection->SelectionType() == TDBGridEhSelectionType::gstRectangle);
+        // Shift spans from the rectangle's anchor, or from the cell that was current.
+        if (shift && FSelection->SelectionType() != TDBGridEhSelectionType::gstRectangle)
+            FSelection->Rect()->SelectTo(previousCol, previousRecord, false);
+        FSelection->Rect()->SelectTo(FocusedColumnIndex(), data->Bookmark(), shift);
     } else if (rowPress && IsSelectionTypeAllowed(TDBGridEhSelectionType::gstRecordBookmarks)) {
         if (shiftRows) {
             NavigateRecords(true, Cell.Y - Row(), true, false);

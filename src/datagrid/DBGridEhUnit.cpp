@@ -87,3 +87,31 @@ void ShutdownDBGridEhUnit()
 }
 
 int DBGridEhUnitUsers() { return UnitUsers; }
+
+// --- Simple grid settings -----------------------------------------------------------------------
+
+void TCustomDBGridEh::SetEvenRowColor(TColor Value)
+{
+    const bool changed = Value != EvenRowColor();
+    FEvenRowColor = Value;
+    FEvenRowColorSet = true;
+    if (changed)
+        Invalidate();
+}
+
+void TCustomDBGridEh::SetOddRowColor(TColor Value)
+{
+    const bool changed = Value != OddRowColor();
+    FOddRowColor = Value;
+    FOddRowColorSet = true;
+    if (changed)
+        Invalidate();
+}
+
+void TCustomDBGridEh::SetEditButtonsShowOptions(TDBGridEhEditButtonsShowOptions Value)
+{
+    if (Value == FEditButtonsShowOptions)
+        return;
+    FEditButtonsShowOptions = Value;
+    Invalidate();
+}

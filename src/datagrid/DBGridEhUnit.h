@@ -5,6 +5,13 @@
 #include "platform/ui/Colors.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Menus.h"
+#include "platform/ui/SmallSet.h"
+
+// When the cells show their edit buttons (the grid's EditButtonsShowOptions).
+using TDBGridEhEditButtonsShowOptions = TSmallSet<struct TDBGridEhEditButtonsShowOptionsTag>;
+constexpr TDBGridEhEditButtonsShowOptions sebShowOnlyForCurCellEh{1u << 0};
+constexpr TDBGridEhEditButtonsShowOptions sebShowOnlyForCurRowEh{1u << 1};
+constexpr TDBGridEhEditButtonsShowOptions sebShowOnlyWhenGridActiveEh{1u << 2};
 
 // The grid cursors, registered with Screen while the unit runs.
 constexpr TCursor crColumnSelectEh = 0x4E01;     // "DOWNCUREH": selects a column from its title

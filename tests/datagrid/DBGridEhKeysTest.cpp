@@ -1,5 +1,9 @@
 #include "DBGridEhInputTestSupport.h"
 
+#include "platform/ui/Clipboard.h"
+
+#include <QElapsedTimer>
+
 namespace {
 
 using DBGridEhKeysTest = DBGridInputTest;
@@ -280,6 +284,15 @@ TEST_F(DBGridEhSearchTest, TheSearchEndsAfterItsTimeout)
     EXPECT_TRUE(Grid->IncrementalSearchText().isEmpty());
 }
 
+TEST_F(DBGridEhSearchTest, PastingDuringTheSearchExtendsIt)
+{
+    Clipboard()->SetAsText(u"赵"_s);
+    Key(Qt::Key_F, Qt::ControlModifier);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Grid->IncrementalSearchText(), u"赵"_s);
+    EXPECT_EQ(CurrentName(), u"赵六"_s);
+}
+
 TEST_F(DBGridEhSearchTest, CtrlFStartsASearchWithoutTimeout)
 {
     Grid->SetOptionsEh(Grid->OptionsEh() - dghPreferIncSearch);
@@ -325,6 +338,40 @@ TEST_F(DBGridEhKeysADOTest, CtrlDeleteDeletesTheQueryRowWhenConfirmed)
     EXPECT_EQ(Boxes.Shown().size(), 1u);
     EXPECT_EQ(Query.RecordCount(), RowTotal - 1);
     EXPECT_FALSE(Query.Locate(NameField, Variant(RowName(1)), {}));
+}
+
+} // namespace
+
+namespace {
+
+using DBGridEhMessagesTest = DBGridInputTest;
+
+TEST_F(DBGridEhMessagesTest, TheGridKeepsEscWhileTheRecordIsModified)
+{
+    EXPECT_EQ(Grid->Perform(CM_WANTSPECIALKEY, VK_ESCAPE, 0), 0);
+    Data->Edit();
+    Data->FieldByName(QtyField)->SetValue(Variant(99));
+    EXPECT_NE(Grid->Perform(CM_WANTSPECIALKEY, VK_ESCAPE, 0), 0);
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(Data->State(), TDataSetState::dsBrowse);
+    EXPECT_EQ(Data->FieldByName(QtyField)->AsInteger(), 0);
+}
+
+TEST_F(DBGridEhMessagesTest, ADeferredLayoutWaitsForALockHeldElsewhere)
+{
+    const int columns = Grid->VisibleColumns()->Count();
+    Grid->LockLayout();
+    Grid->Columns()->ColumnAt(0)->SetVisible(false);
+    Grid->UnlockLayoutDeferred();
+    // A lock held across a modal loop: the posted layout cannot run and must not spin.
+    Grid->LockLayout();
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 60)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(Grid->VisibleColumns()->Count(), columns);
+    Grid->UnlockLayoutQuietly();
+    ProcessUntil([&] { return Grid->VisibleColumns()->Count() == columns - 1; });
 }
 
 } // namespace

@@ -244,3 +244,92 @@ TEST_F(DBGridEhScrollADOTest, WheelMovesThroughTheQuery)
 }
 
 } // namespace
+
+namespace {
+
+class DBGridEhCellPressTest : public DBGridEhMouseTest {
+protected:
+    // 数量 shown as a check box: 1 checked, 0 unchecked.
+    TColumnEh* CheckColumn()
+    {
+        TColumnEh* column = Grid->Columns()->ColumnAt(2);
+        column->KeyList()->Add(u"1"_s);
+        column->KeyList()->Add(u"0"_s);
+        column->SetCheckboxes(true);
+        return column;
+    }
+    int Quantity() const { return Data->FieldByName(QtyField)->AsInteger(); }
+};
+
+TEST_F(DBGridEhCellPressTest, ASingleClickStepsACheckBoxCell)
+{
+    CheckColumn();
+    ClickCell(GridCol(2), DataRow(1));
+    EXPECT_EQ(CurrentName(), RowName(1));
+    EXPECT_EQ(Quantity(), 0);
+}
+
+TEST_F(DBGridEhCellPressTest, WithDblClickNextValOnlyTheDoubleClickSteps)
+{
+    CheckColumn()->SetDblClickNextVal(true);
+    ClickCell(GridCol(2), DataRow(1));
+    EXPECT_EQ(Quantity(), 1);
+    const QPoint at = CellCentre(GridCol(2), DataRow(1));
+    SendMouse(Window(), QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
+    Release(at);
+    EXPECT_EQ(Quantity(), 0);
+}
+
+TEST_F(DBGridEhCellPressTest, ASecondClickOnTheCurrentCellOpensTheEditor)
+{
+    ClickCell(GridCol(1), DataRow(2));
+    EXPECT_FALSE(Grid->EditorMode());
+    ClickCell(GridCol(1), DataRow(2));
+    EXPECT_TRUE(Grid->EditorMode());
+}
+
+TEST_F(DBGridEhCellPressTest, DraggingATitleBorderSizesTheColumn)
+{
+    TColumnEh* column = Grid->Columns()->ColumnAt(1);
+    const int before = column->Width();
+    const TRect title = Grid->CellPixelRect(GridCol(1), TitleRow());
+    const int y = (title.Top + title.Bottom) / 2;
+    Press(QPoint(title.Right, y));
+    DragTo(QPoint(title.Right + 30, y));
+    Release(QPoint(title.Right + 30, y));
+    EXPECT_EQ(column->Width(), before + 30);
+}
+
+TEST_F(DBGridEhCellPressTest, DraggingATitleMovesTheColumn)
+{
+    TColumnEh* moved = Grid->Columns()->ColumnAt(0);
+    Press(CellCentre(GridCol(0), TitleRow()));
+    DragTo(CellCentre(GridCol(1), TitleRow()));
+    DragTo(CellCentre(GridCol(2), TitleRow()));
+    Release(CellCentre(GridCol(2), TitleRow()));
+    EXPECT_NE(Grid->Columns()->ColumnAt(0), moved);
+    EXPECT_GT(moved->Index(), 0);
+}
+
+} // namespace
+
+namespace {
+
+using DBGridEhRectTest = DBGridEhMouseTest;
+
+TEST_F(DBGridEhRectTest, AShiftClickSpansTheRectangleFromTheCellThatWasCurrent)
+{
+    Grid->SetOptions(Grid->Options() | dgMultiSelect);
+    ClickCell(GridCol(0), DataRow(1));
+    ClickCell(GridCol(2), DataRow(3), Qt::ShiftModifier);
+    TDBGridEhSelection* selection = Grid->Selection();
+    ASSERT_EQ(selection->SelectionType(), TDBGridEhSelectionType::gstRectangle);
+    EXPECT_EQ(selection->Rect()->AnchorCol(), 0);
+    EXPECT_EQ(selection->Rect()->ShiftCol(), 2);
+    Data->SetRecNo(3);
+    EXPECT_TRUE(selection->IsCellSelected(1, Data->Bookmark()));
+    Data->SetRecNo(5);
+    EXPECT_FALSE(selection->IsCellSelected(1, Data->Bookmark()));
+}
+
+} // namespace

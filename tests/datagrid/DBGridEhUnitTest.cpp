@@ -68,3 +68,32 @@ TEST(DBGridEhUnitTest, ShortCutsAndSearchSettings)
 }
 
 } // namespace
+
+namespace {
+
+TEST(DBGridEhSettingsTest, RowColoursFollowTheGridColourUntilSet)
+{
+    TTestDBGridEh grid(nullptr);
+    grid.SetColor(clYellow);
+    EXPECT_EQ(grid.EvenRowColor(), clYellow);
+    EXPECT_FALSE(grid.IsEvenRowColorStored());
+    grid.SetEvenRowColor(clAqua);
+    grid.SetColor(clLime);
+    EXPECT_EQ(grid.EvenRowColor(), clAqua);
+    EXPECT_TRUE(grid.IsEvenRowColorStored());
+    EXPECT_EQ(grid.OddRowColor(), clLime);
+    // Set to the colour it already reads, it is still the grid's own from then on.
+    grid.SetOddRowColor(clLime);
+    grid.SetColor(clRed);
+    EXPECT_EQ(grid.OddRowColor(), clLime);
+}
+
+TEST(DBGridEhSettingsTest, EditButtonsShowOptionsAreKept)
+{
+    TTestDBGridEh grid(nullptr);
+    EXPECT_TRUE(grid.EditButtonsShowOptions().Empty());
+    grid.SetEditButtonsShowOptions(sebShowOnlyWhenGridActiveEh | sebShowOnlyForCurCellEh);
+    EXPECT_TRUE(grid.EditButtonsShowOptions().Contains(sebShowOnlyForCurCellEh));
+}
+
+} // namespace
