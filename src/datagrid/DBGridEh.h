@@ -1112,7 +1112,7 @@ public:
 
     bool Loading() const;
     bool Designing() const;
-    bool Destroying() const;
+    bool BeingDestroyed() const;
     // The fonts, the column fonts and the column widths scale by M / D.
     void ChangeScale(int M, int D);
 
@@ -1160,6 +1160,8 @@ public:
     int EditButtonHeight() const { return FEditButtonHeight; }
     // A data row is taller than one line of text.
     bool RowsHoldSeveralLines() const { return FRowsHoldSeveralLines; }
+    // The last grid column with a positive width, as the column widths were last applied.
+    int LastWidthColumn() const { return FLastWidthColumn; }
     // The colour of the lines between fixed cells, set by the last rebuild.
     TColor FixedCellLineColor() const { return FFixedCellLineColor; }
 
@@ -1173,6 +1175,8 @@ public:
     // Makes display row Index's record the one fields read (for painting or measuring), and back.
     void SwitchToRowRecord(int Index);
     void RestoreRowRecord();
+    // A display row's record is switched in.
+    bool RowRecordSwitched() const { return FSwitchedRow >= 0; }
     // Records shown as rows: the memory table's count or the link's buffered records.
     int DisplayRecordCount() const;
     bool IsCurrentRecordRow(int Index) const;
@@ -1280,6 +1284,8 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
+    // A right-button release over a data column with a PopupMenu of its own pops that menu up.
+    void DefaultHandler(TMessage& Message) override;
 
     // The virtual operations of the data grid (other concerns add theirs below).
     virtual bool AcquireFocus();
@@ -1335,8 +1341,6 @@ protected:
     // The memory-table interface is taken from the dataset or dropped.
     void UpdateMemTableLink();
     void UpdateRowScrollBar();
-    // Fields read the record of display row Index while the memory table is switched.
-    bool RowRecordSwitched() const { return FSwitchedRow >= 0; }
 
     // Keyboard, mouse and scrolling
     void Dispatch(TMessage& Message) override;
@@ -1368,6 +1372,7 @@ private:
     void MemTableRowsChanged(IMemTableEh* Table) override;
 
     void HandleRemovedComponent(TComponent* AComponent);
+    bool PopUpColumnMenu(TPoint At);
     // Keeps dgColumnResize and the pair dghColumnResize, dghColumnMove in step.
     void SyncColumnSizingOptions(TDBGridOptions& NewOptions, TDBGridEhOptions& NewOptionsEh) const;
     void ApplyBaseOptions();

@@ -2,6 +2,7 @@
 
 #include "platform/data/DataSet.h"
 #include "platform/data/Field.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/PlatformMetrics.h"
 
 #include <algorithm>
@@ -245,6 +246,31 @@ void TCustomDBGridEh::AfterRowHeightsChange()
 }
 
 // --- The window ---------------------------------------------------------------------------------
+
+void TCustomDBGridEh::DefaultHandler(TMessage& Message)
+{
+    if (Message.Msg == WM_RBUTTONUP &&
+        PopUpColumnMenu(Point(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)))) {
+        Message.Result = 1;
+        return;
+    }
+    TCustomGridEh::DefaultHandler(Message);
+}
+
+bool TCustomDBGridEh::PopUpColumnMenu(TPoint At)
+{
+    const TGridCoord cell = CellFromPoint(At.X, At.Y);
+    const int index = GridColToDataCol(cell.X);
+    if (cell.X < 0 || index < 0 || index >= FColumns->Count())
+        return false;
+    TPopupMenu* menu = FColumns->ColumnAt(index)->PopupMenu();
+    if (menu == nullptr)
+        return false;
+    menu->SetPopupComponent(this);
+    const TPoint screen = ClientToScreen(At);
+    menu->Popup(screen.X, screen.Y);
+    return true;
+}
 
 void TCustomDBGridEh::CreateParams(TCreateParams& Params)
 {

@@ -166,7 +166,7 @@ TCustomDBGridEh::TCustomDBGridEh(TComponent* AOwner)
 
 TCustomDBGridEh::~TCustomDBGridEh()
 {
-    TComponent::Destroying();
+    Destroying();
     FDataLink->SetDataSource(nullptr);
     UpdateMemTableLink();
     // The columns give their sums back and leave the sorted list while the grid is whole.
@@ -188,7 +188,7 @@ bool TCustomDBGridEh::Loading() const { return ComponentState().Contains(TCompon
 
 bool TCustomDBGridEh::Designing() const { return ComponentState().Contains(TComponentStateFlag::csDesigning); }
 
-bool TCustomDBGridEh::Destroying() const { return ComponentState().Contains(TComponentStateFlag::csDestroying); }
+bool TCustomDBGridEh::BeingDestroyed() const { return ComponentState().Contains(TComponentStateFlag::csDestroying); }
 
 // --- Data source and data events ----------------------------------------------------------------
 
@@ -202,7 +202,6 @@ void TCustomDBGridEh::SetDataSource(TDataSource* Value)
     if (Value != nullptr)
         Value->FreeNotification(this);
     NotifyLinkActiveChanged(FDataLink->Active());
-    FSumList->SetDataSet(FDataLink->DataSet());
 }
 
 void TCustomDBGridEh::NotifyLinkActiveChanged(bool Active)
@@ -213,7 +212,7 @@ void TCustomDBGridEh::NotifyLinkActiveChanged(bool Active)
     FSumList->SetDataSet(DataSource() != nullptr ? DataSource()->DataSet() : nullptr);
     if (IsMemTableMode())
         RecomputeRowMetrics();
-    if (Destroying())
+    if (BeingDestroyed())
         return;
     FSelection->LinkActiveChanged(Active);
     FColumns->ReleaseFieldBindings();

@@ -165,7 +165,7 @@ void TCustomDBGridEh::NotifyLayoutChanged()
 
 void TCustomDBGridEh::RebuildLayout()
 {
-    if (Loading() || Destroying())
+    if (Loading() || BeingDestroyed())
         return;
     FDeferredLayoutQueued = false;
     SuspendScrollUpdates();

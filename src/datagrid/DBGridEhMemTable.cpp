@@ -12,7 +12,7 @@ void TCustomDBGridEh::UpdateMemTableLink()
 {
     IMemTableEh* wanted = nullptr;
     TDataSet* data = FDataLink->DataSet();
-    if (FMemTableSupport && !Destroying() && data != nullptr && data->Active() &&
+    if (FMemTableSupport && !BeingDestroyed() && data != nullptr && data->Active() &&
         !data->ComponentState().Contains(TComponentStateFlag::csDestroying))
         wanted = data->MemTableInterface();
     if (wanted == FMemTable)

@@ -86,7 +86,7 @@ TScrollInfo TCustomDBGridEh::ComputeHorzScrollInfo() const
     info.nMax = highest > 0 ? HorzBarRange : 0;
     info.nPage = static_cast<unsigned>(std::max(0, layout.Horz.LastFullVisibleCell - LeftCol() + 1));
     // A span of no columns has nothing to map: position 0.
-    info.nPos = highest > 0 ? MulDiv(LeftCol() - FixedCols(), HorzBarRange, highest) : 0;
+    info.nPos = highest > 0 ? MulDiv(std::clamp(LeftCol() - FixedCols(), 0, highest), HorzBarRange, highest) : 0;
     return info;
 }
 

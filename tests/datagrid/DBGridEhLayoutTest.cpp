@@ -12,6 +12,16 @@ TEST_F(DBGridEhLayoutTest, TitlesAndIndicatorMakeTheFixedCells)
     EXPECT_EQ(Grid->ColWidthAt(0), Grid->ComputeIndicatorWidth());
     EXPECT_EQ(Grid->RowHeightAt(0), Grid->ComputedTitleHeight());
     EXPECT_EQ(Grid->ColWidthAt(2), Grid->Columns()->ColumnAt(1)->Width());
+    EXPECT_EQ(Grid->LastWidthColumn(), 4);
+    Grid->Columns()->ColumnAt(3)->SetVisible(false);
+    Grid->NotifyLayoutChanged();
+    EXPECT_EQ(Grid->LastWidthColumn(), 3);
+    Grid->Columns()->ColumnAt(3)->SetVisible(true);
+    Grid->SetFlat(true);
+    Grid->NotifyLayoutChanged();
+    EXPECT_EQ(Grid->FixedCellLineColor(), RGB(128, 128, 128));
+    Grid->SetFlat(false);
+    Grid->NotifyLayoutChanged();
     const int rowsWithTitles = Grid->RowCount();
 
     Grid->SetOptions(Grid->Options() - dgTitles - dgIndicator);

@@ -296,3 +296,16 @@ TEST_F(DBGridEhLinkTest, AKeyListColumnStoresTheKeyAndKeepsItForUnknownText)
     Store(String());
     EXPECT_TRUE(Data->FieldByName(QtyField)->IsNull());
 }
+
+TEST_F(DBGridEhLinkTest, ATextTheFieldRefusesFailsThePostAndIsNotKept)
+{
+    Grid->SetDataSource(Source.get());
+    Grid->FocusDataColumn(2);
+    ASSERT_TRUE(Grid->TryBeginCellEdit());
+    Grid->PutCellEditText(Grid->Col(), Grid->Row(), u"三个"_s);
+    EXPECT_ANY_THROW(Data->Post());
+    EXPECT_FALSE(Grid->DataLink()->Modified());
+    EXPECT_EQ(Data->State(), TDataSetState::dsEdit);
+    Data->Cancel();
+    EXPECT_EQ(Data->FieldByName(QtyField)->AsInteger(), 1);
+}
