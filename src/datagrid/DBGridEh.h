@@ -1442,6 +1442,8 @@ private:
     int ThumbPosition(int Code, int Position) const;
     bool IsOwnEditorWindow(HWND Window) const;
     void RunDeferredLayout();
+    // Shows the vertical range as VertScrollBar says: on the window's bar or an external one.
+    void ShowVertScrollInfo(const TScrollInfo& Info);
 
     std::unique_ptr<TDBGridColumnsEh> FColumns;
     std::unique_ptr<TColumnDefValuesEh> FColumnDefValues;

@@ -3,6 +3,7 @@
 
 #include "datagrid/DBGridEh.h"
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -192,9 +193,28 @@ void TCustomDBGridEh::ScrollBarSettingsChanged(int Kind)
 {
     if (!HandleAllocated())
         return;
-    if (Kind == SB_VERT)
+    if (Kind == SB_VERT) {
+        // The same range may have to show differently now.
+        FVertScrollInfoSet = false;
         UpdateVertScrollBar();
+    }
     NotifyLayoutChanged();
+}
+
+void TCustomDBGridEh::ShowVertScrollInfo(const TScrollInfo& Info)
+{
+    TScrollInfo shown = Info;
+    if (TScrollBar* bar = FVertScrollBar->ExtScrollBar()) {
+        // The external bar scrolls instead of the window's own, which stays hidden.
+        bar->SetPageSize(0);
+        bar->SetParams(Info.nPos, Info.nMin, std::max(Info.nMin, Info.nMax - std::max(0, int(Info.nPage) - 1)));
+        shown.nMax = shown.nMin;
+    } else if (FVertScrollBar->VisibleMode() == TScrollBarVisibleModeEh::sbNeverShowEh) {
+        shown.nMax = shown.nMin;
+    } else if (FVertScrollBar->VisibleMode() == TScrollBarVisibleModeEh::sbAlwaysShowEh) {
+        shown.fMask |= SIF_DISABLENOSCROLL;
+    }
+    SetScrollInfo(SB_VERT, shown);
 }
 
 void TCustomDBGridEh::SmoothStepChanged(int Kind)

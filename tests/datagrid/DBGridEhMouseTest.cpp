@@ -333,3 +333,43 @@ TEST_F(DBGridEhRectTest, AShiftClickSpansTheRectangleFromTheCellThatWasCurrent)
 }
 
 } // namespace
+
+namespace {
+
+using DBGridEhVertBarTest = DBGridInputTest;
+
+TEST_F(DBGridEhVertBarTest, TheVisibleModeDecidesWhetherTheWindowBarShows)
+{
+    EXPECT_TRUE(Grid->VertScrollBar()->IsBarShown());
+    Grid->VertScrollBar()->SetVisibleMode(TScrollBarVisibleModeEh::sbNeverShowEh);
+    EXPECT_FALSE(Grid->ScrollBarShown(SB_VERT));
+    Grid->VertScrollBar()->SetVisibleMode(TScrollBarVisibleModeEh::sbAutoShowEh);
+    EXPECT_TRUE(Grid->ScrollBarShown(SB_VERT));
+    // One record leaves nothing to scroll: only the always-shown bar stays.
+    for (int i = 0; i < RowTotal - 1; ++i)
+        Data->Delete();
+    EXPECT_FALSE(Grid->ScrollBarShown(SB_VERT));
+    Grid->VertScrollBar()->SetVisibleMode(TScrollBarVisibleModeEh::sbAlwaysShowEh);
+    EXPECT_TRUE(Grid->ScrollBarShown(SB_VERT));
+}
+
+TEST_F(DBGridEhVertBarTest, AnExternalBarFollowsTheRecordAndScrollsTheGrid)
+{
+    auto* bar = new TScrollBar(Form);
+    bar->SetKind(TScrollBarKind::sbVertical);
+    bar->SetParent(Form);
+    Grid->VertScrollBar()->SetExtScrollBar(bar);
+    EXPECT_FALSE(Grid->ScrollBarShown(SB_VERT));
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(bar->Position(), 3);
+    EXPECT_EQ(bar->Min(), 1);
+    EXPECT_EQ(bar->Max(), RowTotal);
+    // The user's action on the external bar moves the record.
+    int pos = 0;
+    bar->OnScroll(bar, TScrollCode::scBottom, pos);
+    EXPECT_EQ(CurrentRecNo(), RowTotal);
+    EXPECT_EQ(bar->Position(), RowTotal);
+}
+
+} // namespace
