@@ -375,3 +375,35 @@ TEST_F(DBGridEhMessagesTest, ADeferredLayoutWaitsForALockHeldElsewhere)
 }
 
 } // namespace
+
+namespace {
+
+using DBGridEhPostTest = DBGridInputTest;
+
+TEST_F(DBGridEhPostTest, DownPostsTheEditedRecordBeforeMoving)
+{
+    Key(Qt::Key_Down);
+    Data->Edit();
+    Data->FieldByName(QtyField)->SetValue(Variant(77));
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Data->State(), TDataSetState::dsBrowse);
+    EXPECT_EQ(CurrentName(), RowName(2));
+    Key(Qt::Key_Up);
+    EXPECT_EQ(Data->FieldByName(QtyField)->AsInteger(), 77);
+}
+
+TEST_F(DBGridEhPostTest, APostThatFailsKeepsTheRecordAndReportsTheError)
+{
+    BoxesExpected = true;
+    Data->FieldByName(u"名称"_s)->SetRequired(true);
+    Key(Qt::Key_Insert);
+    Data->FieldByName(QtyField)->SetValue(Variant(5));
+    Key(Qt::Key_Down);
+    ASSERT_EQ(Boxes.Shown().size(), 1u);
+    EXPECT_FALSE(Boxes.Shown()[0].Text.isEmpty());
+    EXPECT_EQ(Data->State(), TDataSetState::dsInsert);
+    EXPECT_EQ(Data->FieldByName(QtyField)->AsInteger(), 5);
+    EXPECT_EQ(Data->RecordCount(), RowTotal);
+}
+
+} // namespace
