@@ -1520,14 +1520,12 @@ private:
     TDBGridEhEditButtonsShowOptions FEditButtonsShowOptions;
     // Whether the key or press being handled clears the selection (Shift up, dghClearSelection).
     bool FInputClearsSelection = false;
-    // The record where a Shift-extension of selected rows started, and its state before.
+    // The record where a Shift-extension of selected rows started.
     TBookmark FRowAnchor;
-    bool FRowAnchorWasSelected = false;
     bool FRowAnchorActive = false;
     bool FInColumnExit = false;
     TDBGridMouseModeEh FDBMouseMode = TDBGridMouseModeEh::dmmNone;
     TGridCoord FPressCell{-1, -1};
-    TPoint FPressPoint;
     TShiftState FPressShift;
     int FPressedTitleCol = -1;
     bool FTitleButtonPressed = false;

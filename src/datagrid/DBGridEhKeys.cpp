@@ -82,7 +82,6 @@ void TCustomDBGridEh::NavigateRecordRows(bool Select, int Distance, bool ToEnd)
         if (FSelection->SelectionType() != TDBGridEhSelectionType::gstRecordBookmarks)
             FSelection->ResetSelection();
         FRowAnchor = data->Bookmark();
-        FRowAnchorWasSelected = rows->IsCurrentRowSelected();
         FRowAnchorActive = true;
         rows->SetCurrentRowSelected(true);
     }

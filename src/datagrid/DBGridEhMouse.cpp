@@ -70,7 +70,6 @@ void TCustomDBGridEh::HandleMouseDown(TMouseButton Button, TShiftState Shift, in
 {
     const TGridCoord cell = CellFromPoint(X, Y);
     FPressCell = cell;
-    FPressPoint = Point(X, Y);
     FPressShift = Shift;
     FCheckCellPressed = false;
     FPendingSelectedRowClick = false;
@@ -177,7 +176,6 @@ void TCustomDBGridEh::PressDataRow(TMouseButton Button, TShiftState Shift, TGrid
                 rows->SetCurrentRowSelected(true);
             }
             FRowAnchor = data->Bookmark();
-            FRowAnchorWasSelected = !rows->IsCurrentRowSelected();
             FRowAnchorActive = true;
         }
         FDBMouseMode = TDBGridMouseModeEh::dmmSelectRows;
