@@ -376,7 +376,8 @@ void TCustomDBGridEh::PerformAutoScroll()
 {
     TGridLayoutEh layout;
     ComputeLayout(layout);
-    const TPoint at = HandleAllocated() ? ScreenToClient(GetCursorPos()) : FLastMousePoint;
+    // Where the pointer was last seen over the grid during the drag.
+    const TPoint at = FLastMousePoint;
     if (FDBMouseMode == TDBGridMouseModeEh::dmmSelectColumns) {
         AutoScrollColumns(at, layout);
         return;

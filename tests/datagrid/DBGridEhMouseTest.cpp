@@ -1,5 +1,7 @@
 #include "DBGridEhInputTestSupport.h"
 
+#include <QElapsedTimer>
+
 namespace {
 
 class DBGridEhMouseTest : public DBGridInputTest {
@@ -370,6 +372,57 @@ TEST_F(DBGridEhVertBarTest, AnExternalBarFollowsTheRecordAndScrollsTheGrid)
     bar->OnScroll(bar, TScrollCode::scBottom, pos);
     EXPECT_EQ(CurrentRecNo(), RowTotal);
     EXPECT_EQ(bar->Position(), RowTotal);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DBGridEhRowSelectTest, DraggingBelowTheRowsKeepsSelectingUntilTheRelease)
+{
+    Press(CellCentre(0, DataRow(1)));
+    DragTo(QPoint(CellCentre(0, DataRow(1)).x(), 340));
+    ProcessUntil([this] { return SelectedCount() > 12; });
+    Release(QPoint(CellCentre(0, DataRow(1)).x(), 340));
+    const int selected = SelectedCount();
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 50)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    // The release stopped the scrolling.
+    EXPECT_EQ(SelectedCount(), selected);
+}
+
+TEST_F(DBGridEhCellPressTest, SpaceStepsTheFocusedCheckBoxCell)
+{
+    CheckColumn();
+    Key(Qt::Key_Down);
+    Grid->MoveToDataColumn(2, 0, false);
+    Key(Qt::Key_Space, Qt::NoModifier, u" "_s);
+    EXPECT_EQ(Quantity(), 0);
+    Key(Qt::Key_Space, Qt::NoModifier, u" "_s);
+    EXPECT_EQ(Quantity(), 1);
+}
+
+TEST_F(DBGridEhRowSelectTest, CtrlASelectsAllWhenTheEditActionIsOn)
+{
+    Key(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(Grid->Selection()->SelectionType(), TDBGridEhSelectionType::gstNon);
+    Grid->SetEditActions(geaCopyEh | geaSelectAllEh);
+    Key(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(Grid->Selection()->SelectionType(), TDBGridEhSelectionType::gstAll);
+    EXPECT_TRUE(Grid->Selection()->IsCellSelected(-1, Data->Bookmark()));
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(Grid->Selection()->SelectionType(), TDBGridEhSelectionType::gstNon);
+}
+
+TEST_F(DBGridEhRowSelectTest, CtrlShiftEndSelectsEveryRowToTheLast)
+{
+    Grid->SetOptions(Grid->Options() | dgRowSelect);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(SelectedCount(), RowTotal - 1);
+    EXPECT_EQ(CurrentRecNo(), RowTotal);
 }
 
 } // namespace
