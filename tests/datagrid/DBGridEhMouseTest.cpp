@@ -426,3 +426,48 @@ TEST_F(DBGridEhRowSelectTest, CtrlShiftEndSelectsEveryRowToTheLast)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DBGridEhMouseTest, APendingCtrlSortIsReportedWhenTheFocusLeaves)
+{
+    UseTitleButtons();
+    Grid->SetOptionsEh(Grid->OptionsEh() | dghMultiSortMarking);
+    int reported = 0;
+    Grid->OnSortMarkingChanged = [&reported](TObject*) { ++reported; };
+    Press(CellCentre(GridCol(1), TitleRow()), Qt::ControlModifier);
+    Release(CellCentre(GridCol(1), TitleRow()), Qt::ControlModifier);
+    EXPECT_EQ(reported, 0);
+    auto* other = new TEdit(Form);
+    other->SetParent(Form);
+    other->SetFocus();
+    EXPECT_EQ(reported, 1);
+}
+
+TEST_F(DBGridEhMouseTest, ADoubleClickOnACellRaisesOnDblClick)
+{
+    int doubleClicks = 0;
+    Grid->OnDblClick = [&doubleClicks](TObject*) { ++doubleClicks; };
+    const QPoint at = CellCentre(GridCol(1), DataRow(2));
+    Click(at);
+    SendMouse(Window(), QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
+    Release(at);
+    EXPECT_EQ(doubleClicks, 1);
+    EXPECT_EQ(CurrentName(), RowName(2));
+}
+
+TEST_F(DBGridEhRowSelectTest, ReopeningTheDataSetForgetsTheSelectedRows)
+{
+    ClickCell(0, DataRow(1));
+    ClickCell(0, DataRow(3), Qt::ShiftModifier);
+    ASSERT_EQ(SelectedCount(), 3);
+    Data->Close();
+    Data->Open();
+    EXPECT_EQ(SelectedCount(), 0);
+    EXPECT_EQ(Grid->Selection()->SelectionType(), TDBGridEhSelectionType::gstNon);
+    // Selecting works again on the reopened records.
+    ClickCell(0, DataRow(2));
+    EXPECT_EQ(SelectedCount(), 1);
+}
+
+} // namespace
