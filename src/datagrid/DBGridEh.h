@@ -11,6 +11,9 @@
 #include "controls/PropFilerEh.h"
 #include "controls/ToolCtrlsEh.h"
 #include "datagrid/DBGridEhCellParams.h"
+#include "datagrid/DBGridEhScrollBars.h"
+#include "datagrid/DBGridEhSearch.h"
+#include "datagrid/DBGridEhUnit.h"
 #include "datagrid/DBSumLst.h"
 #include "datagrid/MemTableEh.h"
 #include "platform/core/Alignment.h"
@@ -972,6 +975,14 @@ void InstallColumnPropertyInterceptors();
 // What the user has selected beyond the current cell.
 enum class TDBGridEhSelectionType : std::uint8_t { gstRecordBookmarks, gstRectangle, gstColumns, gstAll, gstNon };
 
+// The standard edit actions a grid serves (its EditActions).
+using TDBGridEhEditActions = TSmallSet<struct TDBGridEhEditActionsTag>;
+constexpr TDBGridEhEditActions geaCutEh{1u << 0};
+constexpr TDBGridEhEditActions geaCopyEh{1u << 1};
+constexpr TDBGridEhEditActions geaPasteEh{1u << 2};
+constexpr TDBGridEhEditActions geaDeleteEh{1u << 3};
+constexpr TDBGridEhEditActions geaSelectAllEh{1u << 4};
+
 // The AllowedSelections member of a kind; none for gstNon.
 TDBGridEhAllowedSelections AllowedSelectionOf(TDBGridEhSelectionType Kind);
 
@@ -1458,6 +1469,60 @@ public:
     int FullyShownDataRows() const;
     TNotifyEvent OnSelectionChanged;
 
+    // Keyboard, mouse and scrolling
+    THorzDBGridEhScrollBar* HorzScrollBar() const { return FHorzScrollBar.get(); }
+    void SetHorzScrollBar(TDBGridEhScrollBar* Value);
+    TVertDBGridEhScrollBar* VertScrollBar() const { return FVertScrollBar.get(); }
+    void SetVertScrollBar(TDBGridEhScrollBar* Value);
+    // A scroll-bar setting of Kind (SB_HORZ, SB_VERT) changed: the bars and the layout follow.
+    void ScrollBarSettingsChanged(int Kind);
+    // Scrolling of Kind changed between pixels and whole cells.
+    void SmoothStepChanged(int Kind);
+    // The row colours read the grid's Color until set; a set colour is the grid's own.
+    TColor EvenRowColor() const { return FEvenRowColorSet ? FEvenRowColor : Color(); }
+    void SetEvenRowColor(TColor Value);
+    bool IsEvenRowColorStored() const { return FEvenRowColorSet; }
+    TColor OddRowColor() const { return FOddRowColorSet ? FOddRowColor : Color(); }
+    void SetOddRowColor(TColor Value);
+    bool IsOddRowColorStored() const { return FOddRowColorSet; }
+    TDBGridEhEditButtonsShowOptions EditButtonsShowOptions() const { return FEditButtonsShowOptions; }
+    void SetEditButtonsShowOptions(TDBGridEhEditButtonsShowOptions Value);
+    TDBGridEhEditActions EditActions() const { return FEditActions; }
+    void SetEditActions(TDBGridEhEditActions Value) { FEditActions = Value; }
+
+    // Records and columns by key and mouse.
+    // Moves the record by Distance (to the end with ToEnd), selecting with Select: rows in
+    // RowMode or dgRowSelect, else a rectangle.
+    void NavigateRecords(bool Select, int Distance, bool RowMode, bool ToEnd);
+    // Focuses data column Index; a Step other than 0 walks over hidden columns in its direction.
+    void MoveToDataColumn(int Index, int Step, bool ExtendSelection);
+    void ClearAllSelections();
+    // Clears the selection unless the key or press that runs extends it.
+    void AutoClearSelection();
+    // With dgConfirmDelete asks the user; True to go on.
+    virtual bool ConfirmRecordDelete();
+    // The records a delete key takes: the listed ones, unless only the current one is listed.
+    bool DeletesListedRows();
+    void EndMouseTracking();
+    void UpdatePressedLook(int X, int Y);
+    bool CursorInRect(const TRect& Rect) const;
+    virtual void RaiseSortMarkingChanged();
+    // Without OnSortMarkingChanged: nothing here; the application sorts its queries itself.
+    virtual void DefaultSortMarkingChanged() {}
+    TNotifyEvent OnSortMarkingChanged;
+
+    // Incremental search.
+    bool InIncrementalSearch() const { return FInSearch; }
+    const String& IncrementalSearchText() const { return FSearchText; }
+    // Extends the search text by Text and looks for it in the focused column; Timeout in ms,
+    // negative for none.
+    void ExtendIncrementalSearch(const String& Text, int Timeout, TLocateTextDirectionEh Direction);
+    void EndIncrementalSearch();
+    // Moves to the record whose cell in Column matches Text; False (and the record kept) when
+    // there is none.
+    virtual bool LocateTextInColumn(TColumnEh* Column, const String& Text, TLocateTextMatchTypeEh Match,
+                                    TLocateTextDirectionEh Direction, TLocateTextOptionsEh Options);
+
 protected:
     const char* ClassName() const override { return "TCustomDBGridEh"; }
     void Loaded() override;
@@ -1550,6 +1615,29 @@ protected:
     void QueryCellLines(int ACol, int ARow, bool& ExtendLine, TColor& LineColor, bool& DrawLine,
                         TGridCellLineKindEh LineKind) override;
 
+    // Keyboard, mouse and scrolling
+    void Dispatch(TMessage& Message) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyPress(Char& Key) override;
+    void KeyUp(WORD& Key, TShiftState Shift) override;
+    void DoExit() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+    void HandleKeyDown(WORD& Key, TShiftState Shift);
+    void HandleMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    void HandleMouseMove(TShiftState Shift, int X, int Y);
+    void HandleMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    void HandleWMVScroll(TMessage& Message);
+    bool HandleWMSetCursor(TMessage& Message);
+    void StartAutoScrollTimer(int Interval);
+    void StopAutoScrollTimer();
+    void PerformAutoScroll();
+    void RestartSearchTimer();
+    void StopSearchTimer();
+
 private:
     friend class TGridDataLinkEh;
 
@@ -1593,6 +1681,42 @@ private:
     bool VertBarScrolls() const;
     // Rows between the fixed and the contra rows.
     int VisibleDataRowCount() const;
+
+    // Keyboard, mouse and scrolling
+    enum class TDBGridMouseModeEh : std::uint8_t { dmmNone, dmmSelectRows, dmmSelectColumns, dmmSelectRect };
+    void NavigateRecordRows(bool Select, int Distance, bool ToEnd);
+    bool InsertedRecordUntouched() const;
+    bool AtDataEnd() const;
+    bool CanAppendByKey() const;
+    void RecordDownKey(TShiftState Shift);
+    void RecordUpKey(TShiftState Shift);
+    int TabColumnFrom(int Index, bool Forward) const;
+    void ColumnTabKey(bool Forward);
+    void DeleteRecordsByKey();
+    bool HandleSearchKey(WORD Key, TShiftState Shift);
+    bool HandleCtrlKey(WORD Key, TShiftState Shift);
+    bool HandlePlainKey(WORD Key, TShiftState Shift);
+    bool ClearCheckCell();
+    bool CharStartsSearch() const;
+    bool HandleCharMessage(TMessage& Message);
+    bool HandleSearchTimer(WPARAM Id);
+    bool IsTitleRow(int ARow);
+    bool IsDataRow(int ARow);
+    TColumnEh* ColumnAtGridCol(int ACol) const;
+    bool InColumnSelectZone(int X, int Y);
+    void PressColumnSelection(TColumnEh* Column, TShiftState Shift);
+    void PressDataRow(TMouseButton Button, TShiftState Shift, TGridCoord Cell, TColumnEh* Column);
+    void DragSelection(int X, int Y);
+    void ClickTitleButton(int ACol, bool Ctrl);
+    void EndPendingMultiSort();
+    bool TitleActsAsButton(int ACol);
+    void AutoScrollColumns(TPoint At, const TGridLayoutEh& Layout);
+    bool HandleMouseWheel(TShiftState Shift, TPoint MousePos, int Direction);
+    int ThumbPosition(int Code, int Position) const;
+    bool IsOwnEditorWindow(HWND Window) const;
+    void RunDeferredLayout();
+    // Shows the vertical range as VertScrollBar says: on the window's bar or an external one.
+    void ShowVertScrollInfo(const TScrollInfo& Info);
 
     std::unique_ptr<TDBGridColumnsEh> FColumns;
     std::unique_ptr<TColumnDefValuesEh> FColumnDefValues;
@@ -1674,6 +1798,40 @@ private:
     friend class TDBGridEhSelection;
     std::unique_ptr<TBookmarkListEh> FSelectedRows = std::make_unique<TBookmarkListEh>(this);
     std::unique_ptr<TDBGridEhSelection> FSelection = std::make_unique<TDBGridEhSelection>(this);
+
+    // Keyboard, mouse and scrolling
+    std::unique_ptr<THorzDBGridEhScrollBar> FHorzScrollBar = std::make_unique<THorzDBGridEhScrollBar>(this);
+    std::unique_ptr<TVertDBGridEhScrollBar> FVertScrollBar = std::make_unique<TVertDBGridEhScrollBar>(this);
+    TDBGridEhUnitUse FUnitUse;
+    TDBGridEhEditActions FEditActions;
+    TColor FEvenRowColor = clWindow;
+    TColor FOddRowColor = clWindow;
+    bool FEvenRowColorSet = false;
+    bool FOddRowColorSet = false;
+    TDBGridEhEditButtonsShowOptions FEditButtonsShowOptions;
+    // Whether the key or press being handled clears the selection (Shift up, dghClearSelection).
+    bool FInputClearsSelection = false;
+    // The record where a Shift-extension of selected rows started.
+    TBookmark FRowAnchor;
+    bool FRowAnchorActive = false;
+    bool FInColumnExit = false;
+    TDBGridMouseModeEh FDBMouseMode = TDBGridMouseModeEh::dmmNone;
+    TGridCoord FPressCell{-1, -1};
+    TShiftState FPressShift;
+    int FPressedTitleCol = -1;
+    bool FTitleButtonPressed = false;
+    bool FTitleLookPressed = false;
+    bool FPendingSelectedRowClick = false;
+    bool FCheckCellPressed = false;
+    // A Ctrl title click reports the sort marking when Ctrl goes up or the focus leaves.
+    bool FPendingMultiSort = false;
+    int FAutoScrollInterval = -1;
+    bool FThumbTracked = false;
+    bool FInSearch = false;
+    String FSearchText;
+    int FSearchTimeout = -1;
+    bool FSearchTimerRunning = false;
+    Char FPendingHighSurrogate;
 };
 
 // The grid the application's windows hold.
@@ -1684,3 +1842,8 @@ public:
 protected:
     const char* ClassName() const override { return "TDBGridEh"; }
 };
+
+// The grid asks itself to take the focus back after leaving it failed.
+constexpr unsigned CM_REFOCUS_GRID = WM_USER + 101;
+// Edge points count as inside.
+bool PointWithinRect(TPoint Point, const TRect& Rect);

@@ -67,7 +67,7 @@ void TCustomDBGridEh::ApplyVertScrollInfo(const TScrollInfo& Info)
         return;
     FVertScrollInfo = Info;
     FVertScrollInfoSet = true;
-    SetScrollInfo(SB_VERT, Info);
+    ShowVertScrollInfo(Info);
 }
 
 void TCustomDBGridEh::UpdateHorzScrollBar()

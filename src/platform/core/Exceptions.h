@@ -30,6 +30,7 @@ private:
     };
 
 VELLOMAR_EXCEPTION(EAbort, Exception)
+VELLOMAR_EXCEPTION(EOutOfResources, Exception)
 VELLOMAR_EXCEPTION(EConvertError, Exception)
 VELLOMAR_EXCEPTION(EVariantError, Exception)
 VELLOMAR_EXCEPTION(EMathError, Exception)

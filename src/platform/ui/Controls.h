@@ -360,6 +360,8 @@ public:
     // The window's scroll bars, with the platform's SCROLLINFO rules; Bar is SB_HORZ or SB_VERT.
     int SetScrollInfo(int Bar, const TScrollInfo& Info, bool Redraw = true);
     bool GetScrollInfo(int Bar, TScrollInfo& Info) const;
+    // Whether the window's own bar (SB_HORZ or SB_VERT) shows now.
+    bool ScrollBarShown(int Bar) const;
     void ShowScrollBar(int Bar, bool Show);
     // Moves the pixels of Scroll (whole client when null), clipped to Clip, by (DX, DY).
     void ScrollWindowEx(int DX, int DY, const TRect* Scroll, const TRect* Clip, unsigned Flags);

@@ -239,6 +239,8 @@ public:
     QCursor Cursors(TCursor Id) const;
     // Registers an image (file or resource path) as cursor Id with its hot spot.
     void SetCursors(TCursor Id, const String& ImagePath, TPoint HotSpot);
+    // Forgets a registered cursor; the id shows the arrow again.
+    void DeleteCursor(TCursor Id) { FCursors.erase(Id); }
 
     TCustomForm* ActiveForm() const;
     TWinControl* ActiveControl() const;

@@ -478,6 +478,12 @@ bool TWinControl::GetScrollInfo(int Bar, TScrollInfo& Info) const
     return true;
 }
 
+bool TWinControl::ScrollBarShown(int Bar) const
+{
+    const TWindowScrollBar* bar = FHost ? FHost->FindScrollBar(Bar) : nullptr;
+    return bar != nullptr && bar->Shown();
+}
+
 void TWinControl::ShowScrollBar(int Bar, bool Show)
 {
     HandleNeeded();

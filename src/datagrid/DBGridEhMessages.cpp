@@ -1,0 +1,117 @@
+// The window messages the data grid answers on top of the base grid: timers, scrolling, typed
+// characters, the keys it keeps from dialogs, the focus and the mouse cursor.
+#include "datagrid/DBGridEh.h"
+
+#include "platform/data/DataSet.h"
+
+namespace {
+
+constexpr WPARAM AutoScrollTimer = 1;
+// A deferred layout that found the layout locked tries again after this pause.
+constexpr WPARAM DeferredLayoutTimer = 3;
+constexpr unsigned DeferredLayoutRetryMs = 20;
+
+} // namespace
+
+void TCustomDBGridEh::Dispatch(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_TIMER:
+        if (Message.WParam == AutoScrollTimer && FDBMouseMode != TDBGridMouseModeEh::dmmNone) {
+            PerformAutoScroll();
+            return;
+        }
+        if (HandleSearchTimer(Message.WParam))
+            return;
+        if (Message.WParam == DeferredLayoutTimer) {
+            KillTimer(DeferredLayoutTimer);
+            RunDeferredLayout();
+            return;
+        }
+        break;
+    case WM_DEFERRED_LAYOUT_EH:
+        if (TakeDeferredLayoutMessage())
+            RunDeferredLayout();
+        return;
+    case WM_VSCROLL: HandleWMVScroll(Message); return;
+    case WM_HSCROLL:
+        if (HorzScrollBar()->Tracking() && LOWORD(Message.WParam) == SB_THUMBTRACK)
+            Message.WParam = MAKEWPARAM(SB_THUMBPOSITION, HIWORD(Message.WParam));
+        break;
+    case WM_CHAR:
+        if (HandleCharMessage(Message))
+            return;
+        break;
+    case CM_WANTSPECIALKEY:
+        // Esc must reach the grid's cancel while a record is edited, not a dialog's Cancel.
+        if (LOWORD(Message.WParam) == VK_ESCAPE && DataLink()->Active() && DataLink()->DataSet()->Modified()) {
+            Message.Result = 1;
+            return;
+        }
+        break;
+    case WM_GETDLGCODE:
+        TCustomGridEh::Dispatch(Message);
+        if (OptionsEh().Contains(dghPreferIncSearch))
+            Message.Result |= DLGC_WANTCHARS;
+        return;
+    case WM_KILLFOCUS:
+        TCustomGridEh::Dispatch(Message);
+        if (!IsOwnEditorWindow(reinterpret_cast<HWND>(Message.WParam)))
+            EndPendingMultiSort();
+        return;
+    case WM_SETCURSOR:
+        if (HandleWMSetCursor(Message))
+            return;
+        break;
+    case WM_IME_STARTCOMPOSITION:
+        // What the input method commits goes where typed characters go: the search or the editor.
+        if (!CharStartsSearch())
+            ChangeEditorMode(true);
+        break;
+    case WM_CANCELMODE:
+    case CM_CANCELMODE:
+        EndMouseTracking();
+        break;
+    case CM_REFOCUS_GRID:
+        if (CanFocus())
+            SetFocus();
+        return;
+    default: break;
+    }
+    TCustomGridEh::Dispatch(Message);
+}
+
+bool TCustomDBGridEh::IsOwnEditorWindow(HWND Window) const
+{
+    const TWinControl* other = FindControl(Window);
+    return other != nullptr && other->Parent() == this;
+}
+
+bool TCustomDBGridEh::HandleWMSetCursor(TMessage& Message)
+{
+    if (LOWORD(static_cast<std::uintptr_t>(Message.LParam)) != static_cast<unsigned>(HTCLIENT) || Designing() ||
+        !DataLink()->Active() || !Options().Contains(dgMultiSelect) || IsOverSizingZone(FLastMousePoint.X, FLastMousePoint.Y))
+        return false;
+    const TGridCoord cell = CellFromPoint(FLastMousePoint.X, FLastMousePoint.Y);
+    if (cell.X >= 0 && cell.X < IndicatorOffset() && IsDataRow(cell.Y) && !DataLink()->DataSet()->IsEmpty()) {
+        ::SetCursor(BiDiMode() == TBiDiMode::bdRightToLeft ? crRecordSelectRtlEh : crRecordSelectEh);
+        Message.Result = 1;
+        return true;
+    }
+    if (InColumnSelectZone(FLastMousePoint.X, FLastMousePoint.Y)) {
+        ::SetCursor(crColumnSelectEh);
+        Message.Result = 1;
+        return true;
+    }
+    return false;
+}
+
+void TCustomDBGridEh::RunDeferredLayout()
+{
+    // Re-posting at once while a lock is held across a modal loop would spin; a short pause
+    // lets the holder finish.
+    if (TryLockLayout())
+        UnlockLayout();
+    else if (HandleAllocated())
+        SetTimer(DeferredLayoutTimer, DeferredLayoutRetryMs);
+}

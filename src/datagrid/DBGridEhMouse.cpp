@@ -1,0 +1,420 @@
+// Mouse: a press acts on what lies under it (a title button and the sort markers, the
+// indicator and the records for row selection, cells for the rectangle selection, the titles for
+// column selection, check boxes); the grid's own mouse modes run until the release.
+#include "datagrid/DBGridEh.h"
+
+#include "platform/data/DataSet.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr WPARAM AutoScrollTimer = 1;
+
+bool IsCheckOrImageKind(TColumnCellKindEh Kind)
+{
+    return Kind == TColumnCellKindEh::cckCheckbox || Kind == TColumnCellKindEh::cckImageList;
+}
+
+} // namespace
+
+bool PointWithinRect(TPoint Point, const TRect& Rect)
+{
+    return Point.X >= Rect.Left && Point.X <= Rect.Right && Point.Y >= Rect.Top && Point.Y <= Rect.Bottom;
+}
+
+// --- Where a point lies -------------------------------------------------------------------------
+
+bool TCustomDBGridEh::IsTitleRow(int ARow) { return ARow >= 0 && ARow < RowsAboveData(); }
+
+bool TCustomDBGridEh::IsDataRow(int ARow)
+{
+    return DataLink()->Active() && ARow >= RowsAboveData() && ARow < RowsAboveData() + DataLink()->RecordCount();
+}
+
+TColumnEh* TCustomDBGridEh::ColumnAtGridCol(int ACol) const
+{
+    const int index = ACol - IndicatorOffset();
+    return ACol >= IndicatorOffset() && index < Columns()->Count() ? Columns()->ColumnAt(index) : nullptr;
+}
+
+bool TCustomDBGridEh::CursorInRect(const TRect& Rect) const
+{
+    if (!HandleAllocated())
+        return false;
+    return PointWithinRect(ScreenToClient(GetCursorPos()), Rect);
+}
+
+bool TCustomDBGridEh::InColumnSelectZone(int X, int Y)
+{
+    if (!Options().Contains(dgMultiSelect) || Options().Contains(dgRowSelect) || !DataLink()->Active() ||
+        !IsSelectionTypeAllowed(TDBGridEhSelectionType::gstColumns))
+        return false;
+    const TGridCoord cell = CellFromPoint(X, Y);
+    if (!IsTitleRow(cell.Y) || ColumnAtGridCol(cell.X) == nullptr)
+        return false;
+    // The lowest line of the title: a data row's height, or the whole title when it is lower.
+    const TRect rect = CellPixelRect(cell.X, cell.Y);
+    const int zone = std::min(rect.Bottom - rect.Top, DefaultRowHeight());
+    return Y >= rect.Bottom - zone;
+}
+
+// --- Press --------------------------------------------------------------------------------------
+
+void TCustomDBGridEh::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    HandleMouseDown(Button, Shift, X, Y);
+}
+
+void TCustomDBGridEh::HandleMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    const TGridCoord cell = CellFromPoint(X, Y);
+    FPressCell = cell;
+    FPressShift = Shift;
+    FCheckCellPressed = false;
+    FPendingSelectedRowClick = false;
+    if (!AcquireFocus())
+        return;
+    const bool left = Button == TMouseButton::mbLeft;
+    TColumnEh* column = ColumnAtGridCol(cell.X);
+    if (left && Shift.Contains(ssDouble)) {
+        if (column != nullptr && IsDataRow(cell.Y) && column->DblClickNextVal() &&
+            IsCheckOrImageKind(column->ClassifyCellKind()) && column->CanEditCell(true))
+            column->StepCellValue(Shift.Contains(ssShift) ? -1 : 1);
+        DblClick();
+        TCustomControl::MouseDown(Button, Shift, X, Y);
+        return;
+    }
+    if (IsOverSizingZone(X, Y)) {
+        DataLink()->UpdateRecord();
+        TCustomGridEh::MouseDown(Button, Shift, X, Y);
+        return;
+    }
+    if (left && InColumnSelectZone(X, Y)) {
+        PressColumnSelection(column, Shift);
+        TCustomControl::MouseDown(Button, Shift, X, Y);
+        return;
+    }
+    if (IsTitleRow(cell.Y) && column != nullptr && left && TitleActsAsButton(cell.X)) {
+        FTitleButtonPressed = true;
+        FPressedTitleCol = cell.X;
+        UpdatePressedLook(X, Y);
+        TCustomControl::MouseDown(Button, Shift, X, Y);
+        return;
+    }
+    if (!IsDataRow(cell.Y)) {
+        if (DataLink()->Active())
+            DataLink()->UpdateRecord();
+        TCustomGridEh::MouseDown(Button, Shift, X, Y);
+        return;
+    }
+    PressDataRow(Button, Shift, cell, column);
+    TCustomControl::MouseDown(Button, Shift, X, Y);
+}
+
+void TCustomDBGridEh::PressColumnSelection(TColumnEh* Column, TShiftState Shift)
+{
+    FDBMouseMode = TDBGridMouseModeEh::dmmSelectColumns;
+    StartAutoScrollTimer(60);
+    TDBGridEhSelectionCols* columns = FSelection->Columns();
+    if (Shift.Contains(ssShift))
+        columns->ShiftSelectTo(Column);
+    else if (Shift.Contains(ssCtrl))
+        columns->ToggleColumn(Column);
+    else
+        columns->SelectColumn(Column, false);
+    InvalidateGrid();
+}
+
+void TCustomDBGridEh::PressDataRow(TMouseButton Button, TShiftState Shift, TGridCoord Cell, TColumnEh* Column)
+{
+    TDataSet* data = DataLink()->DataSet();
+    const bool left = Button == TMouseButton::mbLeft;
+    const bool shift = Shift.Contains(ssShift);
+    const bool ctrl = Shift.Contains(ssCtrl);
+    const bool onIndicator = Cell.X < IndicatorOffset();
+    const bool rowPress = Options().Contains(dgRowSelect) || onIndicator ||
+                          !IsSelectionTypeAllowed(TDBGridEhSelectionType::gstRectangle);
+    const bool shiftRows = shift && rowPress && Options().Contains(dgMultiSelect);
+    const bool pressedCurrent = Cell.Y == Row() && Cell.X == Col();
+    FInputClearsSelection = !shift && !ctrl && OptionsEh().Contains(dghClearSelection);
+    DataLink()->UpdateRecord();
+    const int previousCol = FocusedColumnIndex();
+    const TBookmark previousRecord = data->Bookmark();
+    const bool editorShown = EditorMode();
+    if (!EditorAlwaysShown())
+        ChangeEditorMode(false);
+    if (!shiftRows)
+        DataLink()->MoveBy(Cell.Y - Row());
+    if (Column != nullptr)
+        MoveToDataColumn(Column->Index(), 0, false);
+    if (!left)
+        return;
+    TBookmarkListEh* rows = SelectedRows();
+    const bool rowSelection = FSelection->SelectionType() == TDBGridEhSelectionType::gstRecordBookmarks &&
+                              rows->ItemCount() > 0;
+    // Ctrl toggles at once below: deciding it on release would clear the whole selection.
+    if (!shift && !ctrl && rowPress && rowSelection && rows->IsCurrentRowSelected()) {
+        // Clearing or toggling is decided on release, so a drag from a selected row keeps it.
+        FPendingSelectedRowClick = true;
+    } else if (!rowPress && IsSelectionTypeAllowed(TDBGridEhSelectionType::gstRectangle)) {
+        FDBMouseMode = TDBGridMouseModeEh::dmmSelectRect;
+        if (FInputClearsSelection)
+            ClearAllSelections();
+        // Shift spans from the rectangle's anchor, or from the cell that was current.
+        if (shift && FSelection->SelectionType() != TDBGridEhSelectionType::gstRectangle)
+            FSelection->Rect()->SelectTo(previousCol, previousRecord, false);
+        FSelection->Rect()->SelectTo(FocusedColumnIndex(), data->Bookmark(), shift);
+    } else if (rowPress && IsSelectionTypeAllowed(TDBGridEhSelectionType::gstRecordBookmarks)) {
+        if (shiftRows) {
+            NavigateRecords(true, Cell.Y - Row(), true, false);
+        } else {
+            if (ctrl || !OptionsEh().Contains(dghClearSelection)) {
+                rows->SetCurrentRowSelected(!rows->IsCurrentRowSelected());
+            } else {
+                ClearAllSelections();
+                rows->SetCurrentRowSelected(true);
+            }
+            FRowAnchor = data->Bookmark();
+            FRowAnchorActive = true;
+        }
+        FDBMouseMode = TDBGridMouseModeEh::dmmSelectRows;
+    }
+    if (Column == nullptr)
+        return;
+    if (IsCheckOrImageKind(Column->ClassifyCellKind()))
+        FCheckCellPressed = true;
+    else if (EditorAlwaysShown() || (pressedCurrent && !editorShown && FSelection->SelectionType() ==
+                                                                             TDBGridEhSelectionType::gstNon))
+        ChangeEditorMode(true);
+}
+
+// --- Move ---------------------------------------------------------------------------------------
+
+void TCustomDBGridEh::MouseMove(TShiftState Shift, int X, int Y) { HandleMouseMove(Shift, X, Y); }
+
+void TCustomDBGridEh::HandleMouseMove(TShiftState Shift, int X, int Y)
+{
+    FLastMousePoint = Point(X, Y);
+    if (FTitleButtonPressed) {
+        UpdatePressedLook(X, Y);
+        TCustomControl::MouseMove(Shift, X, Y);
+        return;
+    }
+    switch (FDBMouseMode) {
+    case TDBGridMouseModeEh::dmmSelectRows:
+    case TDBGridMouseModeEh::dmmSelectRect: DragSelection(X, Y); break;
+    case TDBGridMouseModeEh::dmmSelectColumns:
+        if (TColumnEh* column = ColumnAtGridCol(CellFromPoint(X, Y).X); column != nullptr)
+            FSelection->Columns()->ShiftSelectTo(column);
+        break;
+    case TDBGridMouseModeEh::dmmNone: TCustomGridEh::MouseMove(Shift, X, Y); return;
+    }
+    TCustomControl::MouseMove(Shift, X, Y);
+}
+
+void TCustomDBGridEh::DragSelection(int X, int Y)
+{
+    const TGridCoord cell = CellFromPoint(X, Y);
+    const bool rows = FDBMouseMode == TDBGridMouseModeEh::dmmSelectRows;
+    if (!IsDataRow(cell.Y)) {
+        StartAutoScrollTimer(60);
+        return;
+    }
+    StopAutoScrollTimer();
+    if (cell.Y != Row())
+        NavigateRecords(true, cell.Y - Row(), rows, false);
+    if (TColumnEh* column = ColumnAtGridCol(cell.X); column != nullptr && column->Index() != FocusedColumnIndex())
+        MoveToDataColumn(column->Index(), 0, !rows);
+}
+
+// --- Release ------------------------------------------------------------------------------------
+
+void TCustomDBGridEh::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) { HandleMouseUp(Button, Shift, X, Y); }
+
+void TCustomDBGridEh::HandleMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    const TGridCoord cell = CellFromPoint(X, Y);
+    const bool left = Button == TMouseButton::mbLeft;
+    // A column the base grid moved or sized is no click; a press that moved nothing still is.
+    const TGridMouseModeEh mode = MouseMode();
+    const bool moving = mode == TGridMouseModeEh::gmmColMoving || mode == TGridMouseModeEh::gmmRowMoving;
+    const bool baseMode = mode != TGridMouseModeEh::gmmNone && (!moving || FMoveTarget != FMoveOrigin);
+    if (FPendingSelectedRowClick) {
+        FPendingSelectedRowClick = false;
+        if (OptionsEh().Contains(dghClearSelection))
+            ClearAllSelections();
+    }
+    if (FTitleButtonPressed) {
+        const bool onTitle = PointWithinRect(Point(X, Y), ClientRect()) && IsTitleRow(cell.Y) &&
+                             cell.X == FPressedTitleCol;
+        const int pressedCol = FPressedTitleCol;
+        EndMouseTracking();
+        if (onTitle)
+            ClickTitleButton(pressedCol, Shift.Contains(ssCtrl));
+    }
+    EndMouseTracking();
+    TCustomGridEh::MouseUp(Button, Shift, X, Y);
+    if (baseMode || !left)
+        return;
+    TColumnEh* column = ColumnAtGridCol(cell.X);
+    if (column == nullptr)
+        return;
+    if (IsTitleRow(cell.Y))
+        RaiseTitleClick(column);
+    else if (IsDataRow(cell.Y))
+        RaiseCellClick(column);
+    if (FCheckCellPressed && cell == FPressCell && IsDataRow(cell.Y) && !column->DblClickNextVal() &&
+        !FPressShift.Contains(ssDouble) && column->CanEditCell(true))
+        column->StepCellValue(Shift.Contains(ssShift) ? -1 : 1);
+    FCheckCellPressed = false;
+}
+
+void TCustomDBGridEh::ClickTitleButton(int ACol, bool Ctrl)
+{
+    TColumnEh* column = ColumnAtGridCol(ACol);
+    if (column == nullptr)
+        return;
+    RaiseTitleBtnClick(ACol, column);
+    if (!OptionsEh().Contains(dghAutoSortMarking))
+        return;
+    column->Title()->StepSortMarker(Ctrl);
+    for (int row = 0; row < RowsAboveData(); ++row)
+        InvalidateRowCells(row);
+    if (Ctrl)
+        FPendingMultiSort = true;
+    else
+        RaiseSortMarkingChanged();
+}
+
+void TCustomDBGridEh::RaiseSortMarkingChanged()
+{
+    if (!OptionsEh().Contains(dghAutoSortMarking))
+        return;
+    if (OnSortMarkingChanged)
+        OnSortMarkingChanged(this);
+    else
+        DefaultSortMarkingChanged();
+}
+
+void TCustomDBGridEh::EndPendingMultiSort()
+{
+    if (!FPendingMultiSort)
+        return;
+    FPendingMultiSort = false;
+    RaiseSortMarkingChanged();
+}
+
+void TCustomDBGridEh::KeyUp(WORD& Key, TShiftState Shift)
+{
+    TCustomGridEh::KeyUp(Key, Shift);
+    if (Key == VK_CONTROL)
+        EndPendingMultiSort();
+}
+
+bool TCustomDBGridEh::TitleActsAsButton(int ACol)
+{
+    TColumnEh* column = ColumnAtGridCol(ACol);
+    if (column == nullptr)
+        return false;
+    // The title's own setting, which OnCheckButton may overrule.
+    bool enabled = column->Title()->TitleButton();
+    if (OnCheckButton)
+        OnCheckButton(this, column->Index(), column, enabled);
+    return enabled;
+}
+
+void TCustomDBGridEh::EndMouseTracking()
+{
+    if (FDBMouseMode == TDBGridMouseModeEh::dmmNone && !FTitleButtonPressed)
+        return;
+    StopAutoScrollTimer();
+    if (FTitleButtonPressed)
+        UpdatePressedLook(-1, -1);
+    FDBMouseMode = TDBGridMouseModeEh::dmmNone;
+    FTitleButtonPressed = false;
+    FPressedTitleCol = -1;
+    SetMouseCapture(false);
+}
+
+void TCustomDBGridEh::UpdatePressedLook(int X, int Y)
+{
+    bool pressed = false;
+    if (FTitleButtonPressed && FPressedTitleCol >= 0) {
+        const TGridCoord cell = CellFromPoint(X, Y);
+        pressed = cell.X == FPressedTitleCol && IsTitleRow(cell.Y);
+    }
+    if (pressed == FTitleLookPressed)
+        return;
+    FTitleLookPressed = pressed;
+    if (FPressedTitleCol >= 0)
+        for (int row = 0; row < RowsAboveData(); ++row)
+            InvalidateOneCell(FPressedTitleCol, row);
+}
+
+// --- Auto-scroll (timer 1) ----------------------------------------------------------------------
+
+void TCustomDBGridEh::StartAutoScrollTimer(int Interval)
+{
+    // The platform clamps short intervals; so do we, so a drag never scrolls at full speed.
+    const int interval = std::max(Interval, 10);
+    if (FAutoScrollInterval == interval)
+        return;
+    SetTimer(AutoScrollTimer, static_cast<unsigned>(interval));
+    FAutoScrollInterval = interval;
+}
+
+void TCustomDBGridEh::StopAutoScrollTimer()
+{
+    if (FAutoScrollInterval < 0)
+        return;
+    KillTimer(AutoScrollTimer);
+    FAutoScrollInterval = -1;
+}
+
+void TCustomDBGridEh::PerformAutoScroll()
+{
+    TGridLayoutEh layout;
+    ComputeLayout(layout);
+    // Where the pointer was last seen over the grid during the drag.
+    const TPoint at = FLastMousePoint;
+    if (FDBMouseMode == TDBGridMouseModeEh::dmmSelectColumns) {
+        AutoScrollColumns(at, layout);
+        return;
+    }
+    const int above = layout.Vert.FixedBoundary - at.Y;
+    const int below = at.Y - layout.Vert.DrawnEdge;
+    const int before = layout.Horz.FixedBoundary - at.X;
+    const int after = at.X - layout.Horz.DrawnEdge;
+    const int vertical = above > 0 ? -1 : below > 0 ? 1 : 0;
+    const int horizontal = before > 0 ? -1 : after > 0 ? 1 : 0;
+    if (vertical == 0 && horizontal == 0) {
+        StopAutoScrollTimer();
+        return;
+    }
+    const int distance = std::max({above, below, before, after});
+    const int rows = std::min(distance / 6, 8);
+    const bool rowMode = FDBMouseMode == TDBGridMouseModeEh::dmmSelectRows;
+    if (vertical != 0 && rows > 0)
+        NavigateRecords(true, vertical * rows, rowMode, false);
+    if (horizontal != 0 && !rowMode)
+        MoveToDataColumn(FocusedColumnIndex() + horizontal, horizontal, true);
+    StartAutoScrollTimer(std::max(200 - 15 * distance, 0));
+}
+
+void TCustomDBGridEh::AutoScrollColumns(TPoint At, const TGridLayoutEh& Layout)
+{
+    int distance = 0;
+    if (At.X > Layout.Horz.DrawnEdge && Layout.Horz.LastFullVisibleCell < ColCount() - 1) {
+        distance = At.X - Layout.Horz.DrawnEdge;
+        ChangeLeftCol(LeftCol() + 1);
+        if (TColumnEh* column = ColumnAtGridCol(std::min(Layout.Horz.LastFullVisibleCell + 1, ColCount() - 1)))
+            FSelection->Columns()->ShiftSelectTo(column);
+    } else if (At.X < Layout.Horz.FixedBoundary && LeftCol() > FixedCols()) {
+        distance = Layout.Horz.FixedBoundary - At.X;
+        ChangeLeftCol(LeftCol() - 1);
+        if (TColumnEh* column = ColumnAtGridCol(LeftCol()))
+            FSelection->Columns()->ShiftSelectTo(column);
+    }
+    StartAutoScrollTimer(std::max(200 - 10 * distance, 0));
+}

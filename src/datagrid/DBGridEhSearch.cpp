@@ -1,0 +1,136 @@
+// Incremental search and finding a text in a column: the search text, its timeout (timer 2)
+// and the walk over the records.
+#include "datagrid/DBGridEhSearch.h"
+
+#include "datagrid/DBGridEh.h"
+#include "platform/data/DataSet.h"
+
+namespace {
+
+constexpr WPARAM SearchTimer = 2;
+
+} // namespace
+
+bool LocateTextMatches(const String& Value, const String& Text, TLocateTextMatchTypeEh Match, bool CaseInsensitive)
+{
+    const Qt::CaseSensitivity cs = CaseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    switch (Match) {
+    case TLocateTextMatchTypeEh::ltmAnyPartEh: return Value.contains(Text, cs);
+    case TLocateTextMatchTypeEh::ltmWholeEh: return Value.compare(Text, cs) == 0;
+    case TLocateTextMatchTypeEh::ltmFromBeginningEh: return Value.startsWith(Text, cs);
+    }
+    return false;
+}
+
+String DropLastCharacter(const String& Text)
+{
+    if (Text.isEmpty())
+        return Text;
+    const qsizetype last = Text.size() - 1;
+    const bool pair = last > 0 && Text.at(last).isLowSurrogate() && Text.at(last - 1).isHighSurrogate();
+    return Text.left(pair ? last - 1 : last);
+}
+
+bool TCustomDBGridEh::LocateTextInColumn(TColumnEh* Column, const String& Text, TLocateTextMatchTypeEh Match,
+                                         TLocateTextDirectionEh Direction, TLocateTextOptionsEh Options)
+{
+    TDataSet* data = DataLink()->DataSet();
+    if (Column == nullptr || data == nullptr || !DataLink()->Active() || data->IsEmpty())
+        return false;
+    const bool caseInsensitive = Options.Contains(ltoCaseInsensitiveEh);
+    const bool shown = Options.Contains(ltoMatchFormatEh);
+    const auto matches = [&] {
+        return LocateTextMatches(shown ? Column->ComputeDisplayText() : Column->ComputeDataText(), Text, Match,
+                                 caseInsensitive);
+    };
+    const TBookmark start = data->Bookmark();
+    const int step = Direction == TLocateTextDirectionEh::ltdUpEh ? -1 : 1;
+    bool found = false;
+    data->DisableControls();
+    try {
+        if (Direction == TLocateTextDirectionEh::ltdAllEh)
+            found = matches();
+        while (!found && data->MoveBy(step) != 0)
+            found = matches();
+        // All records: after the end the search goes on from the first up to where it started.
+        if (!found && Direction == TLocateTextDirectionEh::ltdAllEh) {
+            data->First();
+            found = data->Bookmark() != start && matches();
+            while (!found && data->MoveBy(1) != 0 && data->Bookmark() != start)
+                found = matches();
+        }
+        if (!found)
+            data->SetBookmark(start);
+    } catch (...) {
+        data->EnableControls();
+        throw;
+    }
+    data->EnableControls();
+    return found;
+}
+
+void TCustomDBGridEh::ExtendIncrementalSearch(const String& Text, int Timeout, TLocateTextDirectionEh Direction)
+{
+    if (!DataLink()->Active())
+        return;
+    String candidate = FSearchText + Text;
+    TColumnEh* column = FocusedColumn();
+    if (!candidate.isEmpty() && column != nullptr) {
+        LockLayout();
+        bool found = false;
+        try {
+            found = LocateTextInColumn(column, candidate, TLocateTextMatchTypeEh::ltmFromBeginningEh, Direction,
+                                       ltoCaseInsensitiveEh | ltoStopOnEscapeEh | ltoMatchFormatEh);
+        } catch (...) {
+            UnlockLayout();
+            throw;
+        }
+        UnlockLayout();
+        // The search text takes the letter case of the value found.
+        if (found)
+            FSearchText = column->ComputeDisplayText().left(candidate.size());
+    }
+    if (EditorMode())
+        ChangeEditorMode(false);
+    FInSearch = true;
+    InvalidateRowCells(Row());
+    FSearchTimeout = Timeout;
+    RestartSearchTimer();
+}
+
+void TCustomDBGridEh::EndIncrementalSearch()
+{
+    if (!FInSearch)
+        return;
+    StopSearchTimer();
+    FInSearch = false;
+    FSearchText.clear();
+    InvalidateRowCells(Row());
+    if (Options().Contains(dgAlwaysShowEditor) && EditorAllowed())
+        ChangeEditorMode(true);
+}
+
+void TCustomDBGridEh::RestartSearchTimer()
+{
+    StopSearchTimer();
+    if (FSearchTimeout >= 0 && HandleAllocated()) {
+        SetTimer(SearchTimer, static_cast<unsigned>(FSearchTimeout));
+        FSearchTimerRunning = true;
+    }
+}
+
+void TCustomDBGridEh::StopSearchTimer()
+{
+    if (!FSearchTimerRunning)
+        return;
+    KillTimer(SearchTimer);
+    FSearchTimerRunning = false;
+}
+
+bool TCustomDBGridEh::HandleSearchTimer(WPARAM Id)
+{
+    if (Id != SearchTimer)
+        return false;
+    EndIncrementalSearch();
+    return true;
+}

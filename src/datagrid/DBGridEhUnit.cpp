@@ -1,0 +1,117 @@
+// The grid unit's shared values and its counted start-up and shutdown.
+#include "datagrid/DBGridEhUnit.h"
+
+#include "datagrid/DBGridEh.h"
+#include "platform/core/Exceptions.h"
+#include "platform/ui/Forms.h"
+
+#include <QPixmap>
+
+namespace {
+
+int UnitUsers = 0;
+
+struct TGridCursorImage {
+    TCursor Id;
+    const char* Name;
+    TPoint HotSpot;
+};
+
+// The hot spots are the arrow tips of the 16 x 16 images.
+constexpr TGridCursorImage GridCursorImages[] = {
+    {crColumnSelectEh, "DOWNCUREH", {7, 15}},
+    {crRecordSelectEh, "RIGHTCUREH", {15, 7}},
+    {crRecordSelectRtlEh, "LEFTCUREH", {0, 7}},
+};
+
+} // namespace
+
+// The images live in a static library: the resource must be pulled in by name.
+static void InitCursorResources() { Q_INIT_RESOURCE(DBGridEhCursors); }
+
+const TDBGridEhShortCuts& DBGridEhShortCuts()
+{
+    static const TDBGridEhShortCuts shortCuts{
+        ShortCut('F', ssCtrl),
+        ShortCut('F', ssCtrl),
+        ShortCut(VK_RETURN, ssCtrl),
+        ShortCut(VK_RETURN, ssCtrl | ssShift),
+        ShortCut(VK_OEM_7, ssCtrl),
+        ShortCut('T', ssCtrl),
+    };
+    return shortCuts;
+}
+
+TDBGridEhSearchSettings& DBGridEhSearchSettings()
+{
+    static TDBGridEhSearchSettings settings;
+    return settings;
+}
+
+bool& DBGridEhBufferedPaint()
+{
+    static bool allowed = true;
+    return allowed;
+}
+
+void RegisterDBGridEhCursors(const String& Folder)
+{
+    for (const TGridCursorImage& image : GridCursorImages) {
+        const String path = Folder + u'/' + QLatin1String(image.Name) + QStringLiteral(".png");
+        if (QPixmap(path).isNull())
+            throw EOutOfResources(QStringLiteral("Cannot load cursor resource"));
+        Screen->SetCursors(image.Id, path, image.HotSpot);
+    }
+}
+
+void StartDBGridEhUnit()
+{
+    if (UnitUsers++ > 0)
+        return;
+    try {
+        InitCursorResources();
+        RegisterDBGridEhCursors(QStringLiteral(":/datagrid"));
+        InstallColumnPropertyInterceptors();
+    } catch (...) {
+        --UnitUsers;
+        throw;
+    }
+}
+
+void ShutdownDBGridEhUnit()
+{
+    if (UnitUsers == 0 || --UnitUsers > 0)
+        return;
+    for (const TGridCursorImage& image : GridCursorImages)
+        Screen->DeleteCursor(image.Id);
+}
+
+int DBGridEhUnitUsers() { return UnitUsers; }
+
+// --- Simple grid settings -----------------------------------------------------------------------
+
+void TCustomDBGridEh::SetEvenRowColor(TColor Value)
+{
+    const bool changed = Value != EvenRowColor();
+    FEvenRowColor = Value;
+    FEvenRowColorSet = true;
+    if (changed)
+        Invalidate();
+}
+
+void TCustomDBGridEh::SetOddRowColor(TColor Value)
+{
+    const bool changed = Value != OddRowColor();
+    FOddRowColor = Value;
+    FOddRowColorSet = true;
+    if (changed)
+        Invalidate();
+}
+
+void TCustomDBGridEh::SetEditButtonsShowOptions(TDBGridEhEditButtonsShowOptions Value)
+{
+    if (Value == FEditButtonsShowOptions)
+        return;
+    FEditButtonsShowOptions = Value;
+    Invalidate();
+}

@@ -1,0 +1,58 @@
+#pragma once
+// What every data grid of the process shares: the grid cursors, the keyboard shortcuts, the
+// incremental-search settings and the buffered-paint switch. Made when the first grid is made
+// and freed when the last one goes (a counter), since cursors need a running application.
+#include "platform/ui/Colors.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Menus.h"
+#include "platform/ui/SmallSet.h"
+
+// When the cells show their edit buttons (the grid's EditButtonsShowOptions).
+using TDBGridEhEditButtonsShowOptions = TSmallSet<struct TDBGridEhEditButtonsShowOptionsTag>;
+constexpr TDBGridEhEditButtonsShowOptions sebShowOnlyForCurCellEh{1u << 0};
+constexpr TDBGridEhEditButtonsShowOptions sebShowOnlyForCurRowEh{1u << 1};
+constexpr TDBGridEhEditButtonsShowOptions sebShowOnlyWhenGridActiveEh{1u << 2};
+
+// The grid cursors, registered with Screen while the unit runs.
+constexpr TCursor crColumnSelectEh = 0x4E01;     // "DOWNCUREH": selects a column from its title
+constexpr TCursor crRecordSelectEh = 0x4E02;     // "RIGHTCUREH": selects records by the indicator
+constexpr TCursor crRecordSelectRtlEh = 0x4E03;  // "LEFTCUREH": the same, right-to-left
+
+struct TDBGridEhShortCuts {
+    TShortCut IncSearch;     // starts the incremental search
+    TShortCut FindDialog;    // opens the find dialog (the same key as IncSearch)
+    TShortCut SearchNext;    // the next match of the incremental search
+    TShortCut SearchPrior;   // the previous match
+    TShortCut CopyPrevValue; // the previous record's value into the focused cell
+    TShortCut TitleFilter;   // drops the title filter down
+};
+
+struct TDBGridEhSearchSettings {
+    int TimeoutMs = 1500;
+    TColor HighlightColor = RGB(255, 255, 0);
+    TColor TextColor = clBlack;
+};
+
+const TDBGridEhShortCuts& DBGridEhShortCuts();
+TDBGridEhSearchSettings& DBGridEhSearchSettings();
+// Off-screen painting is allowed (the default) for grids whose look needs it.
+bool& DBGridEhBufferedPaint();
+
+// Counted start-up and shutdown. Start-up registers the cursors (the first that cannot be loaded
+// raises EOutOfResources "Cannot load cursor resource") and the column stored-property
+// interceptors; the last shutdown removes the cursors again.
+void StartDBGridEhUnit();
+void ShutdownDBGridEhUnit();
+int DBGridEhUnitUsers();
+// Registers the three cursors from the PNG images in Folder, in the order DOWNCUREH, RIGHTCUREH,
+// LEFTCUREH; start-up uses the program's own resources.
+void RegisterDBGridEhCursors(const String& Folder);
+
+// Holds the unit for as long as it lives.
+class TDBGridEhUnitUse {
+public:
+    TDBGridEhUnitUse() { StartDBGridEhUnit(); }
+    ~TDBGridEhUnitUse() { ShutdownDBGridEhUnit(); }
+    TDBGridEhUnitUse(const TDBGridEhUnitUse&) = delete;
+    TDBGridEhUnitUse& operator=(const TDBGridEhUnitUse&) = delete;
+};

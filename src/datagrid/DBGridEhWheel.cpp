@@ -1,0 +1,77 @@
+// Scrolling by the wheel and by the vertical scroll bar: both move the current record.
+#include "datagrid/DBGridEh.h"
+
+#include "platform/data/DataSet.h"
+
+bool TCustomDBGridEh::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) { return HandleMouseWheel(Shift, MousePos, 1); }
+
+bool TCustomDBGridEh::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) { return HandleMouseWheel(Shift, MousePos, -1); }
+
+bool TCustomDBGridEh::HandleMouseWheel(TShiftState Shift, TPoint MousePos, int Direction)
+{
+    const bool handled = Direction > 0 ? TCustomControl::DoMouseWheelDown(Shift, MousePos)
+                                       : TCustomControl::DoMouseWheelUp(Shift, MousePos);
+    if (!handled && DataLink()->Active())
+        DataLink()->MoveBy(Direction);
+    return true;
+}
+
+int TCustomDBGridEh::ThumbPosition(int Code, int Position) const
+{
+    if (Code != SB_THUMBTRACK && Code != SB_THUMBPOSITION)
+        return Position;
+    // The message carries 16 bits of the position; the bar knows all of it.
+    TScrollInfo info;
+    info.fMask = SIF_TRACKPOS | SIF_POS;
+    if (!VertScrollBar()->QueryScrollInfo(info))
+        return Position;
+    const int full = Code == SB_THUMBTRACK ? info.nTrackPos : info.nPos;
+    return (full & 0xFFFF) == Position ? full : Position;
+}
+
+void TCustomDBGridEh::HandleWMVScroll(TMessage& Message)
+{
+    if (!AcquireFocus() || !DataLink()->Active())
+        return;
+    TDataSet* data = DataLink()->DataSet();
+    const int code = LOWORD(Message.WParam);
+    const int position = ThumbPosition(code, HIWORD(Message.WParam));
+    const int page = std::max(1, FullyShownRowCount());
+    switch (code) {
+    case SB_LINEUP: DataLink()->MoveBy(-DataLink()->ActiveRecord() - 1); break;
+    case SB_LINEDOWN: DataLink()->MoveBy(DataLink()->RecordCount() - DataLink()->ActiveRecord()); break;
+    case SB_PAGEUP: DataLink()->MoveBy(-page); break;
+    case SB_PAGEDOWN: DataLink()->MoveBy(page); break;
+    case SB_THUMBPOSITION:
+        // The release that ends a tracked drag has been followed already.
+        if (FThumbTracked) {
+            FThumbTracked = false;
+            break;
+        }
+        if (!data->IsSequenced()) {
+            switch (position) {
+            case 0: data->First(); break;
+            case 1: DataLink()->MoveBy(-page); break;
+            case 3: DataLink()->MoveBy(page); break;
+            case 4: data->Last(); break;
+            default: break;
+            }
+        } else if (position >= data->RecordCount()) {
+            data->Last();
+        } else if (position <= 1) {
+            data->First();
+        } else {
+            data->SetRecNo(position);
+        }
+        break;
+    case SB_THUMBTRACK:
+        if (VertScrollBar()->Tracking() && data->IsSequenced()) {
+            DataLink()->MoveBy(position - data->RecNo());
+            FThumbTracked = true;
+        }
+        break;
+    case SB_TOP: data->First(); break;
+    case SB_BOTTOM: data->Last(); break;
+    default: break;
+    }
+}
