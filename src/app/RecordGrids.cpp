@@ -2,11 +2,17 @@
 
 #include "app/FormBuilding.h"
 #include "datagrid/DBGridEh.h"
+#include "datagrid/DBGridEhImpExp.h"
+#include "platform/data/DataSet.h"
+#include "platform/data/DataSource.h"
 #include "platform/ui/Canvas.h"
+#include "platform/ui/Dialogs.h"
 
 namespace {
 
 constexpr int RowNumberWidth = 36;
+
+const String EmptyListText = QStringLiteral("记录列表内容为空，无法删除！");
 
 TColumnEh* AddColumn(TDBGridEh* Grid, const char* FieldName, int Width)
 {
@@ -26,6 +32,8 @@ TDBGridEh* AddRecordGrid(TComponent* Owner, TWinControl* Parent, const char* Nam
     auto* grid = Place<TDBGridEh>(Owner, Parent, Name, Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height());
     grid->SetOptions(dgEditing | dgTitles | dgIndicator | dgColumnResize | dgColLines | dgRowLines | dgTabs |
                      dgConfirmDelete | dgCancelOnExit | dgMultiSelect);
+    grid->SetEditActions(geaCopyEh | geaSelectAllEh);
+    grid->VertScrollBar()->SetVisibleMode(TScrollBarVisibleModeEh::sbAlwaysShowEh);
     grid->SetFooterColor(clWindow);
     grid->SetPopupMenu(Menu);
     grid->Columns()->BeginUpdate();
@@ -47,4 +55,33 @@ TDBGridEh* AddRecordGrid(TComponent* Owner, TWinControl* Parent, const char* Nam
 void DrawRowNumber(TDBGridEh* Grid, const TRect& Rect, int Number)
 {
     Grid->Canvas()->TextRect(Rect, Rect.Left + 2, Rect.Top + 2, QString::number(Number));
+}
+
+void CopyActiveGridSelection(TWinControl* ActiveControl)
+{
+    auto* grid = dynamic_cast<TDBGridEh*>(ActiveControl);
+    if (grid != nullptr && grid->DataLink()->Active() && grid->EditActions().Contains(geaCopyEh))
+        CopyGridSelectionToClipboard(grid, false);
+}
+
+bool DeleteSelectedRecords(HWND Owner, TDBGridEh* Grid)
+{
+    TDataSet* data = Grid->DataSource()->DataSet();
+    if (data->RecordCount() < 1) {
+        ShowMessage(EmptyListText);
+        return false;
+    }
+    if (MessageBox(Owner, QStringLiteral("警告：确认删除选中的记录吗？"), QStringLiteral("确认删除"),
+                   MB_OKCANCEL | MB_ICONWARNING) != IDOK)
+        return false;
+    if (data->IsEmpty()) {
+        ShowMessage(EmptyListText);
+        return false;
+    }
+    if (!data->CanModify()) {
+        MessageBox(Owner, QStringLiteral("汇总结果不是登记的记录，不能删除！"), QStringLiteral("提示"), MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    Grid->SelectedRows()->DeleteListedRecords();
+    return true;
 }

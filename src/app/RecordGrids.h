@@ -26,3 +26,12 @@ TDBGridEh* AddRecordGrid(TComponent* Owner, TWinControl* Parent, const char* Nam
 
 // Writes Number into a row-number cell, as the grid has drawn it, at its text margin.
 void DrawRowNumber(TDBGridEh* Grid, const TRect& Rect, int Number);
+
+// The selection of the window's active control, when it is a record list that copies, goes to
+// the clipboard in every format; anything else copies nothing.
+void CopyActiveGridSelection(TWinControl* ActiveControl);
+
+// Asks Owner's user, then deletes the records selected in Grid from the database; answers
+// whether it did. An empty list, or a summary (whose rows stand for no stored record), is
+// refused with a message.
+bool DeleteSelectedRecords(HWND Owner, TDBGridEh* Grid);

@@ -2,9 +2,10 @@
 // Unit orecord: the main window. Three record pages (supply issues, guest gifts, stock-in), each
 // with its entry fields, totals and list; the database connection every window uses; the
 // settings file "os.ini"; the status-bar clock and the mouse-wheel hook.
-#include "platform/core/String.h"
 #include "app/BoundStatements.h"
+#include "platform/core/String.h"
 #include "platform/core/Variant.h"
+#include "platform/data/DataTypes.h"
 #include "platform/ui/Forms.h"
 
 #include <initializer_list>
@@ -20,6 +21,7 @@ class TCheckBox;
 class TColorBox;
 class TComboBox;
 class TCustomDBGridEh;
+class TDataSet;
 class TDataSource;
 class TDateTimePicker;
 class TEdit;
@@ -242,6 +244,25 @@ public:
     void Me2Click(TObject* Sender);
     // Showing a page offers its own delete and query-all items and leaves the lists read-only.
     void SwitchEditMenuForTab(TMenuItem* Delete, TMenuItem* QueryAll);
+    // "复制": the focused list's selection to the clipboard.
+    void Mc1Click(TObject* Sender);
+    // Deletes the records selected in Grid after asking, then runs the page's query again.
+    void DeleteSelectedGridRows(TDBGridEh* Grid, TBitBtn* RequeryButton);
+    // A release over a list cycles its tips; a left release anchors a range at the current row,
+    // or, with Shift, selects the rows from the anchor to it.
+    void HandleGridMouseUp(TDataSet* DataSet, TDBGridEh* Grid, TMouseButton Button, TShiftState Shift);
+    void SelectRowRange(TDataSet* DataSet, TDBGridEh* Grid);
+    // The page's delete item shows while the list's current row is selected.
+    void ShowDeleteItemForSelection(TDBGridEh* Grid, TMenuItem* Delete);
+
+    // Where a Shift range starts: a row of one list, forgotten by every query.
+    struct TRangeAnchor {
+        TDBGridEh* Grid = nullptr;
+        TBookmark Bookmark;
+    };
+    TRangeAnchor RangeAnchor;
+    // Mouse releases over the lists so far; the tips cycle with it.
+    int GridTipCounter = 0;
 
     // --- Window events ---
     void FormCreate(TObject* Sender);

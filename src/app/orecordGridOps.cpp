@@ -2,14 +2,28 @@
 // read-only and editable lists, and the grid menu of each page.
 #include "app/orecord.h"
 
+#include "app/RecordGrids.h"
 #include "datagrid/DBGridEh.h"
 #include "platform/ado/ADODB.h"
+#include "platform/data/DataSet.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Menus.h"
+
+#include <QScopeGuard>
+
+#include <utility>
 
 namespace {
 
 const String Ascending = QStringLiteral("▲");
 const String Descending = QStringLiteral("▼");
+
+// The lists' tips by the release count modulo 3.
+const String GridTips[3] = {
+    QStringLiteral("小提示：\r\n*编辑数据时使用↑或↓键保存(或者用鼠标点击上方或下方单元格）；"),
+    QStringLiteral("小提示：\r\n*单击标题排序；\r\n*双击单元格，按单元格内容查询；"),
+    QStringLiteral("小提示：\r\n*可以选中（多）行，点击右键菜单删除记录；\r\n*使用Ctrl或Shift+鼠标左键可选中多行删除、复制；"),
+};
 
 void SetGridsReadOnly(std::initializer_list<TDBGridEh*> Grids, bool ReadOnly)
 {
@@ -62,4 +76,54 @@ void TMF1::SwitchEditMenuForTab(TMenuItem* Delete, TMenuItem* QueryAll)
     for (TMenuItem* item : {Msa1, Msa2, Msa3})
         item->SetVisible(item == QueryAll);
     MakeRecordGridsReadOnly();
+}
+
+void TMF1::Mc1Click(TObject* Sender) { CopyActiveGridSelection(ActiveControl()); }
+
+void TMF1::DeleteSelectedGridRows(TDBGridEh* Grid, TBitBtn* RequeryButton)
+{
+    if (DeleteSelectedRecords(Handle(), Grid))
+        RequeryButton->Click();
+}
+
+void TMF1::HandleGridMouseUp(TDataSet* DataSet, TDBGridEh* Grid, TMouseButton Button, TShiftState Shift)
+{
+    ++GridTipCounter;
+    Grid->SetHint(GridTips[GridTipCounter % 3]);
+    if (Button != TMouseButton::mbLeft)
+        return;
+    if (RangeAnchor.Grid == Grid && Shift.Contains(ssShift))
+        SelectRowRange(DataSet, Grid);
+    else
+        RangeAnchor = {Grid, DataSet->Bookmark()};
+}
+
+// The rows from the anchor up to the clicked row, which keeps what the click made of it. An
+// anchor whose record has gone selects nothing; either way it is used up.
+void TMF1::SelectRowRange(TDataSet* DataSet, TDBGridEh* Grid)
+{
+    const TBookmark anchor = std::exchange(RangeAnchor, {}).Bookmark;
+    if (!DataSet->BookmarkValid(anchor))
+        return;
+    const int current = DataSet->RecNo();
+    DataSet->DisableControls();
+    const auto enable = qScopeGuard([DataSet] { DataSet->EnableControls(); });
+    DataSet->SetBookmark(anchor);
+    TBookmarkListEh* rows = Grid->SelectedRows();
+    rows->SetCurrentRowSelected(true);
+    const int step = DataSet->RecNo() < current ? 1 : -1;
+    while (DataSet->RecNo() != current && !(step > 0 ? DataSet->Eof() : DataSet->Bof())) {
+        rows->SetCurrentRowSelected(true);
+        DataSet->MoveBy(step);
+    }
+}
+
+void TMF1::ShowDeleteItemForSelection(TDBGridEh* Grid, TMenuItem* Delete)
+{
+    if (!Grid->DataLink()->Active() || !Grid->SelectedRows()->IsCurrentRowSelected()) {
+        Delete->SetVisible(false);
+        return;
+    }
+    for (TMenuItem* item : {Mdel1, Mdel2, Mdel3})
+        item->SetVisible(item == Delete);
 }

@@ -9,6 +9,7 @@
 #include "platform/data/Field.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Canvas.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/ColorBox.h"
 #include "platform/ui/PageControl.h"
 
@@ -60,43 +61,49 @@ void TMF1::CreateRecordGrids()
 
 void TMF1::BindGridEvents()
 {
-    const auto paint = [this](TDBGridEh* Grid, TColorBox* ColorBox) {
-        Grid->OnDrawColumnCell = [=, this](TObject*, const TRect& Rect, int DataCol, TColumnEh*, TGridDrawState) {
-            DrawReverseRowNumber(Grid, Rect, DataCol);
-            FrameCellInLineColour(Grid, ColorBox, Rect);
-        };
-        ColorBox->OnChange = [Grid](TObject*) { Grid->Invalidate(); };
+    // One page's list with what belongs to it.
+    struct TListPage {
+        TDBGridEh* Grid;
+        TADOQuery* Query;
+        Char Tab;
+        TColorBox* ColorBox;
+        TMenuItem* Delete;
+        TBitBtn* Requery;
+        TBitBtn* Export;
+        const char* ExportKind;
     };
-    paint(DBGridEh1, ColorBox1);
-    paint(DBGridEh2, ColorBox2);
-    paint(DBGridEh3, ColorBox3);
-
-    const auto bindList = [this](TDBGridEh* Grid, TADOQuery* Query, Char Tab) {
-        Grid->OnTitleClick = [this, Grid, Query](TObject*, TColumnEh* Column) { SortGridByTitle(Query, Grid, Column); };
+    const auto bind = [this](const TListPage& Page) {
+        TDBGridEh* grid = Page.Grid;
+        grid->OnDrawColumnCell = [this, Page](TObject*, const TRect& Rect, int DataCol, TColumnEh*, TGridDrawState) {
+            DrawReverseRowNumber(Page.Grid, Rect, DataCol);
+            FrameCellInLineColour(Page.Grid, Page.ColorBox, Rect);
+        };
+        Page.ColorBox->OnChange = [grid](TObject*) { grid->Invalidate(); };
+        grid->OnTitleClick = [this, Page](TObject*, TColumnEh* Column) { SortGridByTitle(Page.Query, Page.Grid, Column); };
         // A double click queries the page by the cell's field and value.
-        Grid->OnDblClick = [this, Grid, Tab](TObject*) {
-            const TColumnEh* column = Grid->FocusedColumn();
-            const TField* field = Grid->FocusedColumnField();
+        grid->OnDblClick = [this, Page](TObject*) {
+            const TColumnEh* column = Page.Grid->FocusedColumn();
+            const TField* field = Page.Grid->FocusedColumnField();
             if (column != nullptr)
-                QueryByCellValue(RecordPage(Tab), column->FieldName(), field != nullptr ? field->AsString() : String());
+                QueryByCellValue(RecordPage(Page.Tab), column->FieldName(), field != nullptr ? field->AsString() : String());
         };
         // A click into a list gives the wheel back to the lists.
-        Grid->OnCellClick = [this](TObject*, TColumnEh*) {
+        grid->OnCellClick = [this](TObject*, TColumnEh*) {
             Application->OnMessage = [this](TMsg& Msg, bool& Handled) { OnMouseWheel(Msg, Handled); };
         };
+        grid->OnMouseUp = [this, Page](TObject*, TMouseButton Button, TShiftState Shift, int, int) {
+            HandleGridMouseUp(Page.Query, Page.Grid, Button, Shift);
+        };
+        grid->OnMouseMove = [this, Page](TObject*, TShiftState, int, int) { ShowDeleteItemForSelection(Page.Grid, Page.Delete); };
+        Page.Delete->OnClick = [this, Page](TObject*) { DeleteSelectedGridRows(Page.Grid, Page.Requery); };
+        Page.Export->OnClick = [this, Page](TObject*) { ExportGridToExcel(Page.Grid, String::fromUtf8(Page.ExportKind)); };
     };
-    bindList(DBGridEh1, dbouser1, u'a');
-    bindList(DBGridEh2, ADOg1, u'g');
-    bindList(DBGridEh3, ADOR1, u'c');
+    bind({DBGridEh1, dbouser1, u'a', ColorBox1, Mdel1, BitBtn1, BitBtn5, "1"});
+    bind({DBGridEh2, ADOg1, u'g', ColorBox2, Mdel2, BitBtn8, BitBtn10, "2"});
+    bind({DBGridEh3, ADOR1, u'c', ColorBox3, Mdel3, BitBtn11, BitBtn7, "3"});
     Me1->OnClick = [this](TObject* Sender) { Me1Click(Sender); };
     Me2->OnClick = [this](TObject* Sender) { Me2Click(Sender); };
-
-    const auto exportOn = [this](TBitBtn* Button, TDBGridEh* Grid, const char* Kind) {
-        Button->OnClick = [this, Grid, Kind](TObject*) { ExportGridToExcel(Grid, String::fromUtf8(Kind)); };
-    };
-    exportOn(BitBtn5, DBGridEh1, "1");
-    exportOn(BitBtn10, DBGridEh2, "2");
-    exportOn(BitBtn7, DBGridEh3, "3");
+    Mc1->OnClick = [this](TObject* Sender) { Mc1Click(Sender); };
 }
 
 void TMF1::DrawReverseRowNumber(TDBGridEh* Grid, const TRect& Rect, int DataCol)

@@ -151,6 +151,7 @@ void TMF1::RunQueryWithTotals(TADOQuery* Query, TADOQuery* SumQuery, TMemo* Tota
                               const String& SumSql, const String& Sql, const TQueryParams& Params)
 {
     MakeRecordGridsReadOnly();
+    RangeAnchor = {};
     // A list of one table's records sums 数量 in the statement that counts them, where SumSql
     // would filter the same records again; a summary's groups are summed by SumSql.
     Query->SetTotals({QStringLiteral("sum(数量)")});

@@ -8,6 +8,7 @@
 #include "platform/ado/ADODB.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/PageControl.h"
 
 namespace {
@@ -40,13 +41,19 @@ void TForm3::CreateGrids()
 void TForm3::BindGridEvents()
 {
     const auto bind = [this](TDBGridEh* Grid, TSettingsPage Page, TADOQuery* List, const char* Table,
-                             const char* OrderBy) {
+                             const char* OrderBy, TMenuItem* Delete) {
         Grid->OnDrawColumnCell = [this, Grid](TObject*, const TRect& Rect, int DataCol, TColumnEh*, TGridDrawState) {
             DrawRowNumberCell(Grid, Rect, DataCol);
             MF1->FrameCellInLineColour(Grid, MF1->ColorBox1, Rect);
         };
         // The editors show the row under the mouse: what was typed and not stored is replaced.
-        Grid->OnMouseMove = [this, Page](TObject*, TShiftState, int, int) { ShowRowInEditors(Page); };
+        // The page's delete item shows while that row is selected.
+        Grid->OnMouseMove = [this, Grid, Page, Delete](TObject*, TShiftState, int, int) {
+            ShowRowInEditors(Page);
+            const bool selected = Grid->DataLink()->Active() && Grid->SelectedRows()->IsCurrentRowSelected();
+            HideDeleteMenuItems();
+            Delete->SetVisible(selected);
+        };
         Grid->OnTitleClick = [Grid, List](TObject*, TColumnEh* Column) { MF1->SortGridByTitle(List, Grid, Column); };
         Grid->OnDblClick = [this, Grid, List, Table, OrderBy](TObject*) {
             TColumnEh* column = Grid->FocusedColumn();
@@ -57,12 +64,15 @@ void TForm3::BindGridEvents()
                               column->FieldName(), field != nullptr ? field->AsString() : String(),
                               String::fromUtf8(OrderBy));
         };
+        // The deleted rows leave the list through the dataset: no query runs again.
+        Delete->OnClick = [this, Grid](TObject*) { DeleteSelectedRecords(Handle(), Grid); };
     };
-    bind(DBGridEh4, TSettingsPage::spUsers, ADOQsu1, "ouser", "部门 asc, 姓名 asc");
-    bind(DBGridEh1, TSettingsPage::spDepartments, sdept1, "dept", "部门编号");
-    bind(DBGridEh2, TSettingsPage::spItems, ADOQp1, "ptype", "物品名称");
-    bind(DBGridEh3, TSettingsPage::spRemarks, ADOQremark1, "rmark", "备注");
-    bind(DBGridEh5, TSettingsPage::spSuppliers, ADOQgys, "supplier", "供应商");
+    bind(DBGridEh4, TSettingsPage::spUsers, ADOQsu1, "ouser", "部门 asc, 姓名 asc", N1);
+    bind(DBGridEh1, TSettingsPage::spDepartments, sdept1, "dept", "部门编号", N2);
+    bind(DBGridEh2, TSettingsPage::spItems, ADOQp1, "ptype", "物品名称", N3);
+    bind(DBGridEh3, TSettingsPage::spRemarks, ADOQremark1, "rmark", "备注", N4);
+    bind(DBGridEh5, TSettingsPage::spSuppliers, ADOQgys, "supplier", "供应商", N5);
+    N6->OnClick = [this](TObject*) { CopyActiveGridSelection(ActiveControl()); };
 }
 
 void TForm3::DrawRowNumberCell(TDBGridEh* Grid, const TRect& Rect, int DataCol)

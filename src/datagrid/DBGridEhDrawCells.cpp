@@ -333,6 +333,9 @@ void TCustomDBGridEh::PaintDataCell(int ACol, int ARow, int AreaCol, int AreaRow
 
     TColCellParamsEh& params = FCellParams;
     column->InitCellParams(&params);
+    const TDataSet* dataSet = DataLink()->DataSet();
+    params.Background = OddEvenRowColor(column->Color(), Color(), OddRowColor(), EvenRowColor(), dataSet->IsSequenced(),
+                                        dataSet->RecNo());
     params.State = State;
     params.Col = ACol;
     params.Row = ARow;

@@ -6,10 +6,13 @@
 #include "platform/data/Field.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/ColorBox.h"
+#include "platform/ui/Memo.h"
 #include "platform/ui/PageControl.h"
 #include "platform/ui/QtConvert.h"
 #include "platform/ui/UiTestSupport.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
@@ -193,4 +196,107 @@ TEST_F(TRecordGridsTest, ADoubleClickedCellQueriesThePageByItsFieldAndValue)
     SendMouse(grid->Handle(), QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(MF1->dbouser1->RecordCount(), 1);
     EXPECT_EQ(MF1->dbouser1->FieldByName(QStringLiteral("姓名"))->AsString(), QStringLiteral("李四"));
+}
+
+TEST_F(TRecordGridsTest, ReleasesOverAnyListCycleTheTips)
+{
+    MF1->PageControl1->SetActivePage(MF1->TabSheet1);
+    const TRect cell = MF1->DBGridEh1->CellPixelRect(2, 1);
+    const QPoint at = ClientOffset(MF1->DBGridEh1) + QPoint(cell.Left + 3, cell.Top + 3);
+    QStringList tips;
+    for (int i = 0; i < 4; ++i) {
+        ClickAt(MF1->DBGridEh1->Handle(), at, Qt::RightButton);
+        tips << MF1->DBGridEh1->Hint().section(u'\n', 1, 1);
+    }
+    EXPECT_EQ(tips, QStringList({"*单击标题排序；\r", "*可以选中（多）行，点击右键菜单删除记录；\r",
+                                 "*编辑数据时使用↑或↓键保存(或者用鼠标点击上方或下方单元格）；", "*单击标题排序；\r"}));
+}
+
+TEST_F(TRecordGridsTest, AShiftReleaseSelectsTheRowsFromTheAnchorAndAQueryForgetsTheAnchor)
+{
+    Execute("insert into oprint(姓名,部门,数量,物品名称,日期) values('李四','制造部',4,'笔','2026-02-01');"
+            "insert into oprint(姓名,部门,数量,物品名称,日期) values('王五','制造部',5,'笔','2026-03-01');");
+    MF1->BitBtn4->Click();  // every record, newest first
+    TADOQuery* data = MF1->dbouser1;
+    TDBGridEh* grid = MF1->DBGridEh1;
+    ASSERT_EQ(data->RecordCount(), 5);
+    const auto selected = [&] {
+        QStringList names;
+        for (int i = 0; i < grid->SelectedRows()->ItemCount(); ++i) {
+            data->SetBookmark(grid->SelectedRows()->BookmarkAt(i));
+            names << data->FieldByName(QStringLiteral("数量"))->AsString();
+        }
+        return names;
+    };
+    data->SetRecNo(1);
+    MF1->HandleGridMouseUp(data, grid, TMouseButton::mbLeft, TShiftState());
+    data->SetRecNo(4);
+    MF1->HandleGridMouseUp(data, grid, TMouseButton::mbLeft, ssShift);
+    EXPECT_EQ(data->RecNo(), 4);
+    QStringList rows = selected();
+    rows.sort();
+    EXPECT_EQ(rows, QStringList({"3", "4", "5"}));  // rows 1 to 3 of the newest-first list
+
+    // The anchor is used up: the next Shift release anchors again instead.
+    grid->SelectedRows()->RemoveAll();
+    data->SetRecNo(2);
+    MF1->HandleGridMouseUp(data, grid, TMouseButton::mbLeft, TShiftState());
+    MF1->BitBtn4->Click();
+    data->SetRecNo(5);
+    MF1->HandleGridMouseUp(data, grid, TMouseButton::mbLeft, ssShift);
+    EXPECT_EQ(grid->SelectedRows()->ItemCount(), 0);
+    EXPECT_FALSE(data->ControlsDisabled());
+}
+
+TEST_F(TRecordGridsTest, TheSelectedRecordsAreDeletedAfterAskingAndThePageIsQueriedAgain)
+{
+    TADOQuery* data = MF1->dbouser1;
+    TDBGridEh* grid = MF1->DBGridEh1;
+    data->SetRecNo(1);
+    grid->SelectedRows()->SetCurrentRowSelected(true);
+    data->SetRecNo(3);
+    grid->SelectedRows()->SetCurrentRowSelected(true);
+    FDialogs.Answer(IDOK);
+    MF1->Mdel1->Click();
+    EXPECT_EQ(Rows("select 数量 from oprint"), QStringList({"2"}));
+    EXPECT_EQ(MF1->Memo1->Text(), QStringLiteral("1"));
+    EXPECT_EQ(Messages(), QStringList({"警告：确认删除选中的记录吗？"}));
+}
+
+TEST_F(TRecordGridsTest, ASummaryListDeletesNothingAndSaysSo)
+{
+    MF1->ShowSummary(1, u'a');
+    TDBGridEh* grid = MF1->DBGridEh1;
+    ASSERT_GT(MF1->dbouser1->RecordCount(), 0);
+    grid->SelectedRows()->SetCurrentRowSelected(true);
+    FDialogs.Answer(IDOK);
+    MF1->Mdel1->Click();
+    EXPECT_EQ(Rows("select count(*) from oprint"), QStringList({"3"}));
+    ASSERT_EQ(Messages().size(), 2);
+    EXPECT_EQ(Messages()[1], QStringLiteral("汇总结果不是登记的记录，不能删除！"));
+}
+
+TEST_F(TRecordGridsTest, ThePagesDeleteItemShowsOnlyOverASelectedCurrentRow)
+{
+    TDBGridEh* grid = MF1->DBGridEh1;
+    grid->OnMouseMove(grid, TShiftState(), 5, 5);
+    EXPECT_FALSE(MF1->Mdel1->Visible());
+    grid->SelectedRows()->SetCurrentRowSelected(true);
+    grid->OnMouseMove(grid, TShiftState(), 5, 5);
+    EXPECT_TRUE(MF1->Mdel1->Visible());
+    EXPECT_FALSE(MF1->Mdel2->Visible());
+}
+
+TEST_F(TRecordGridsTest, CopyPutsTheFocusedListsSelectionOnTheClipboard)
+{
+    QGuiApplication::clipboard()->clear();
+    MF1->PageControl1->SetActivePage(MF1->TabSheet1);
+    MF1->DBGridEh1->SetFocus();
+    MF1->dbouser1->SetRecNo(2);
+    MF1->DBGridEh1->SelectedRows()->SetCurrentRowSelected(true);
+    MF1->Mc1->Click();
+    const QString text = QGuiApplication::clipboard()->text();
+    EXPECT_TRUE(text.contains(QStringLiteral("张三\t办公室\t2"))) << text.toStdString();
+    EXPECT_EQ(text.count(QStringLiteral("办公室")), 1);
+    QGuiApplication::clipboard()->clear();
 }

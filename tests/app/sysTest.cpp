@@ -1,5 +1,6 @@
 #include "AppTestSupport.h"
 
+#include "datagrid/DBGridEh.h"
 #include "platform/data/Field.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/CheckBox.h"
@@ -283,4 +284,22 @@ TEST_F(TSettingsWindowTest, TheWindowShowsOverTheMainWindowAndReopensClosedLists
     EXPECT_TRUE(Form3->ADOQsu1->Active());
     EXPECT_FALSE(Form3->N1->Visible());
     EXPECT_TRUE(Form3->N6->Visible());
+}
+
+TEST_F(TSettingsWindowTest, SelectedRowsAreDeletedFromTheirMenuAndLeaveTheListWithoutAQuery)
+{
+    TDBGridEh* grid = Form3->DBGridEh4;
+    LocateRow(Form3->ADOQsu1, "姓名", "张三");
+    grid->SelectedRows()->SetCurrentRowSelected(true);
+    grid->OnMouseMove(grid, TShiftState(), 5, 5);
+    EXPECT_TRUE(Form3->N1->Visible());
+    EXPECT_FALSE(Form3->N2->Visible());
+    LocateRow(Form3->ADOQsu1, "姓名", "王五");
+    grid->SelectedRows()->SetCurrentRowSelected(true);
+    FDialogs.Answer(IDOK);
+    Form3->N1->Click();
+    EXPECT_EQ(Rows("select 姓名 from ouser"), QStringList({QStringLiteral("李四")}));
+    EXPECT_EQ(Form3->ADOQsu1->RecordCount(), 1);
+    grid->OnMouseMove(grid, TShiftState(), 5, 5);
+    EXPECT_FALSE(Form3->N1->Visible());
 }

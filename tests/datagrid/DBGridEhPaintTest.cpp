@@ -528,3 +528,18 @@ TEST_F(GridPaintTest, SelectedRecordsShowHighlightedInTheirCellsAndIndicator)
         EXPECT_EQ(Grid->CellBackground(0, DataRow(row)), ColorToRGB(clBtnFace)) << "indicator of " << row;
     }
 }
+
+TEST_F(GridPaintTest, OddAndEvenRecordsTakeTheirRowColours)
+{
+    Grid->SetOddRowColor(TColor(0xE0FFE0));
+    Grid->SetEvenRowColor(TColor(0xFFE0E0));
+    Grid->PaintScreen();
+    // The first record (number 1) is odd; the current cell keeps its own look.
+    EXPECT_EQ(Grid->CellBackground(2, DataRow(0)), TColor(0xE0FFE0));
+    EXPECT_EQ(Grid->CellBackground(2, DataRow(1)), TColor(0xFFE0E0));
+    EXPECT_EQ(Grid->CellBackground(2, DataRow(2)), TColor(0xE0FFE0));
+    // A column of its own colour keeps it on every row.
+    Qty->SetColor(clYellow);
+    Grid->PaintScreen();
+    EXPECT_EQ(Grid->CellBackground(2, DataRow(1)), ColorToRGB(clYellow));
+}
