@@ -300,3 +300,28 @@ TEST_F(TRecordGridsTest, CopyPutsTheFocusedListsSelectionOnTheClipboard)
     EXPECT_EQ(text.count(QStringLiteral("办公室")), 1);
     QGuiApplication::clipboard()->clear();
 }
+
+TEST_F(TRecordGridsTest, ClickingATitleWithTheMouseSortsByItAndAQueryKeepsTheMark)
+{
+    MF1->PageControl1->SetActivePage(MF1->TabSheet1);
+    TDBGridEh* grid = MF1->DBGridEh1;
+    TColumnEh* quantity = grid->ColumnByFieldName(QStringLiteral("数量"));
+    const TRect title = grid->CellPixelRect(grid->DataColToGridCol(quantity->Index()), 0);
+    const QPoint at = ClientOffset(grid) + QPoint((title.Left + title.Right) / 2, (title.Top + title.Bottom) / 2);
+    const auto firstQuantity = [] {
+        MF1->dbouser1->First();
+        return MF1->dbouser1->FieldByName(QStringLiteral("数量"))->AsInteger();
+    };
+    ClickAt(grid->Handle(), at);
+    EXPECT_EQ(quantity->Title()->Caption(), QStringLiteral("▲数量"));
+    EXPECT_EQ(firstQuantity(), 1);
+    ClickAt(grid->Handle(), at);
+    EXPECT_EQ(quantity->Title()->Caption(), QStringLiteral("▼数量"));
+    EXPECT_EQ(MF1->dbouser1->Sort(), QStringLiteral("数量 DESC"));
+    ClickAt(grid->Handle(), at);
+    EXPECT_EQ(firstQuantity(), 1);
+    // A query brings the statement's order back (newest first: 3); the mark stays until the next click.
+    MF1->BitBtn1->Click();
+    EXPECT_EQ(quantity->Title()->Caption(), QStringLiteral("▲数量"));
+    EXPECT_EQ(firstQuantity(), 3);
+}

@@ -52,6 +52,8 @@ void TADOQuery::ConnectionClosing()
 void TADOQuery::SQLChanged()
 {
     Close();
+    // A sort orders the records one statement fetched; a new statement brings its own order.
+    SetSort(String());
     if (FParamCheck)
         FParameters.ParseSQL(FSQL->Text(), true);
 }

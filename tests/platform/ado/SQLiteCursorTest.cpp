@@ -147,6 +147,15 @@ TEST_F(SQLiteCursorTest, SortAndItsUndoReadTheWholeList)
     EXPECT_EQ(Id(), Records - 1233);
 }
 
+TEST_F(SQLiteCursorTest, ANewStatementForgetsTheSortOfTheLastOne)
+{
+    Open(NewestFirst);
+    FQuery.SetSort(QStringLiteral("数量 ASC"));
+    Open(NewestFirst);
+    EXPECT_TRUE(FQuery.Sort().isEmpty());
+    EXPECT_EQ(Id(), Records);
+}
+
 TEST_F(SQLiteCursorTest, AFilterSeesEveryRecordOfTheList)
 {
     Open(NewestFirst);
