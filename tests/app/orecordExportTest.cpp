@@ -8,8 +8,11 @@
 #include "platform/ui/Menus.h"
 
 #include <QDesktopServices>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QUrl>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -100,6 +103,51 @@ TEST_F(TPageExportTest, ThePagesTitleNamesTheSheetAndTheOfferedFile)
     ASSERT_EQ(FDialogs.FileDialogs().size(), 3u);
     EXPECT_TRUE(FDialogs.FileDialogs()[2].FileName.endsWith(u"_办公用品领用明细表.xlsx"_s));
     ExpectReadOnlyAfterwards();
+}
+
+// The stock-in list as the page shows it, written to a file and read back by a spreadsheet
+// library of its own (openpyxl), not by our reader.
+TEST_F(TPageExportTest, TheStockInListReadsBackInASpreadsheetLibrary)
+{
+    const String year = QDate::currentDate().toString(u"yyyy"_s);
+    Execute(QStringLiteral("insert into ruku(物品名称,类型,数量,单位,单价,金额,供应商,日期) "
+                           "values('订书机','中号',3,'个',4.5,13.5,'文具店','%1-02-01');"
+                           "insert into ruku(物品名称,类型,数量,单位,单价,金额,供应商,日期) "
+                           "values('铅笔','HB',10,'支',0.5,5,'文具店','%1-03-01');")
+                .arg(year)
+                .toUtf8()
+                .constData());
+    MF1->BitBtn11->Click();
+    const String File = QDir(FDir.path()).filePath(u"入库.xlsx"_s);
+    FDialogs.ChooseFile(File);
+    MF1->ExportGridToExcel(MF1->DBGridEh3, u"3"_s);
+    ASSERT_TRUE(QFile::exists(File));
+
+    QProcess reader;
+    reader.start(u"/usr/bin/python3"_s, {u"-c"_s, uR"(
+import sys, openpyxl
+sheet = openpyxl.load_workbook(sys.argv[1]).active
+print("sheet", sheet.title)
+print("merged", " ".join(sorted(str(r) for r in sheet.merged_cells.ranges)))
+for row in sheet.iter_rows():
+    for cell in row:
+        if cell.value is not None:
+            print(cell.coordinate, type(cell.value).__name__, cell.value)
+)"_s, File});
+    ASSERT_TRUE(reader.waitForFinished(60000));
+    ASSERT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
+    const QStringList lines = String::fromUtf8(reader.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    // Title merged across the fields, field names, typed records newest first, the page's totals
+    // under their fields.
+    for (const char* expected :
+         {"sheet 物品入库明细表", "merged B1:N1", "B1 str 物品入库明细表", "A2 str id", "B2 str 物品名称", "E2 str 数量",
+          "H2 str 金额", "B3 str 铅笔", "E3 int 10", "G3 float 0.5", "B4 str 订书机", "E4 int 3",
+          "H4 float 13.5", "C5 str 总数量", "E5 int 13", "G5 str 总金额", "H5 float 18.5"})
+        EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
+                                [&](const QString& Line) { return Line.startsWith(String::fromUtf8(expected)); }))
+            << expected << "\n" << lines.join(u'\n').toStdString();
+    EXPECT_TRUE(lines.contains(u"L3 str "_s + year + u"-03-01"_s));
+    EXPECT_EQ(lines.filter(QRegularExpression(u"^[A-Z]6 "_s)).size(), 0) << "nothing below the totals";
 }
 
 } // namespace
