@@ -87,8 +87,8 @@ void TMF1::BindCodeSearchEvents()
         {ComboBox23, 3, &SupplierPlaceholder}, {ComboBox32, 1, nullptr},        {ComboBox24, 1, nullptr},
     };
     for (const auto& [combo, kind, placeholder] : searches) {
-        combo->OnKeyPress = [this, combo](TObject*, Char& Key) { DropDownOnCodeKey(Key, combo); };
-        combo->OnKeyUp = [this, combo, kind, placeholder](TObject*, WORD& Key, TShiftState) {
+        combo->OnKeyPress = [this, combo = combo](TObject*, Char& Key) { DropDownOnCodeKey(Key, combo); };
+        combo->OnKeyUp = [this, combo = combo, kind = kind, placeholder = placeholder](TObject*, WORD& Key, TShiftState) {
             if (placeholder == nullptr || combo->Text() != *placeholder)
                 RefillComboByCode(ADOQ1, combo, Key, kind);
         };
@@ -111,7 +111,7 @@ void TMF1::BindDropDownFillers()
     // listed once one is chosen.
     for (const auto& [department, name] : {std::pair{ComboBox1, ComboBox3}, std::pair{ComboBox33, ComboBox18},
                                            std::pair{ComboBox31, ComboBox32}})
-        department->OnDropDown = [this, department, name](TObject*) {
+        department->OnDropDown = [this, department = department, name = name](TObject*) {
             FillComboFromQuery(ADOQ1, department, QStringLiteral("部门"), QStringLiteral("select * from dept order by 部门编号"));
             AddChosenPlaceholder(department, DepartmentPlaceholder);
             name->Items()->Clear();
@@ -119,7 +119,8 @@ void TMF1::BindDropDownFillers()
     // A name's list holds the recent names unless a department lists its own people.
     for (const auto& [name, department, field, table] :
          {std::tuple{ComboBox3, ComboBox1, "姓名", "oprint"}, std::tuple{ComboBox32, ComboBox31, "申购人", "ruku"}})
-        name->OnDropDown = [this, name, department, field, sql = distinct(field, Newest(20, table))](TObject*) {
+        name->OnDropDown = [this, name = name, department = department, field = field,
+                            sql = distinct(field, Newest(20, table))](TObject*) {
             if (!ShowsDepartment(department))
                 FillComboFromQuery(ADOQ1, name, String::fromUtf8(field), sql);
         };
@@ -130,7 +131,7 @@ void TMF1::BindDropDownFillers()
           std::tuple{ComboBox27, &ItemPlaceholder, QStringLiteral("select 物品名称 from ptype group by 物品名称 ")},
           std::tuple{ComboBox13, &GiftPlaceholder,
                      QStringLiteral("select 物品名称 from ptype where 礼品 like '%礼品' group by 物品名称 ")}})
-        item->OnDropDown = [this, item, placeholder, from](TObject*) {
+        item->OnDropDown = [this, item = item, placeholder = placeholder, from = from](TObject*) {
             const String text = item->Text();
             const bool shown = text == *placeholder;
             if (!text.isEmpty() && !shown && !ListRefillFlag)
@@ -143,7 +144,7 @@ void TMF1::BindDropDownFillers()
     for (const auto& [type, sql] : {std::pair{ComboBox2, QStringLiteral("select DISTINCT 类型 from ptype")},
                                     std::pair{ComboBox26, QStringLiteral("select DISTINCT 类型 from ptype")},
                                     std::pair{ComboBox12, QStringLiteral("select * from ptype where 礼品 like '%礼品'")}})
-        type->OnDropDown = [this, type, sql](TObject*) {
+        type->OnDropDown = [this, type = type, sql = sql](TObject*) {
             if (type->Text().isEmpty())
                 FillComboFromQuery(ADOQ1, type, QStringLiteral("类型"), sql);
         };

@@ -116,14 +116,14 @@ void TMF1::BindQueryEvents()
     // the open list are no typing: they choose from it or close it.
     for (const auto& [department, query] : {std::pair{ComboBox1, BitBtn1}, std::pair{ComboBox33, BitBtn8},
                                             std::pair{ComboBox31, BitBtn11}}) {
-        department->OnKeyPress = [department](TObject*, Char& Key) {
+        department->OnKeyPress = [department = department](TObject*, Char& Key) {
             if (department->DroppedDown() && (Key == u'\r' || Key == u'\x1b'))
                 return;
             if (Key != u'\b' && Key != u' ')
                 Key = Char();
             department->SetText(DepartmentPlaceholder);
         };
-        department->OnKeyUp = [query](TObject*, WORD&, TShiftState) { query->Click(); };
+        department->OnKeyUp = [query = query](TObject*, WORD&, TShiftState) { query->Click(); };
     }
     BindCodeSearchEvents();
 }

@@ -159,7 +159,7 @@ void TMF1::BitBtn4MouseDown(TObject* Sender, TMouseButton Button, TShiftState Sh
     // ends this press does not query all a second time.
     button->Perform(WM_CANCELMODE);
     TPopupMenu* menu = button == BitBtn9 ? PopupMenu5 : button == BitBtn6 ? PopupMenu4 : PopupMenu2;
-    const TPoint corner = button->ClientToScreen(TPoint(0, button->Height()));
+    const TPoint corner = button->ClientToScreen(TPoint{0, button->Height()});
     menu->Popup(corner.X, corner.Y);
 }
 

@@ -31,7 +31,7 @@ void TMF1::BindSummaryMenus()
 {
     for (const auto& [menu, tab] : {std::pair{PopupMenu2, u'a'}, std::pair{PopupMenu5, u'g'}, std::pair{PopupMenu4, u'c'}})
         for (int i = 0; i < menu->Items()->Count(); ++i)
-            menu->Items()->Items(i)->OnClick = [this, kind = i + 1, tab](TObject*) { ShowSummary(kind, tab); };
+            menu->Items()->Items(i)->OnClick = [this, kind = i + 1, tab = tab](TObject*) { ShowSummary(kind, tab); };
 }
 
 void TMF1::ShowSummary(int Kind, Char Tab)
