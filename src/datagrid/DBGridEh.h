@@ -985,6 +985,17 @@ private:
 // Registers both interceptors (idempotent).
 void InstallColumnPropertyInterceptors();
 
+// Stored column sets (DBGridEhColumnsStore.cpp). A description holds one block per column,
+// "item" to "end", of "Name=Value" lines (Title.Caption, Footer.ValueType, Footers[1].Value,
+// Font.Name, ...), then lines about the collection itself. Soft properties are written only
+// where the column's own value differs from its default, so unassigned ones keep following it.
+void StoreColumns(const TDBGridColumnsEh* Columns, TStrings* Description);
+// Clears Columns and reads them back from Description, as the grid reads its stored
+// description: under its loading state unless it is loading already. Names the columns do not
+// publish go to the registered interceptors; one none of them takes raises EReadError, which
+// leaves the columns read so far.
+void LoadColumns(TDBGridColumnsEh* Columns, const TStrings* Description);
+
 // --- Selection ----------------------------------------------------------------------------------
 
 // What the user has selected beyond the current cell.
