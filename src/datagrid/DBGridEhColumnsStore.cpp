@@ -316,6 +316,12 @@ const TPropertyTable<TColumnFooterEh>& FooterProperties()
     return table;
 }
 
+const TPropertyTable<TColumnFooterEh>& FooterPropertiesAfterValueType()
+{
+    static const TPropertyTable<TColumnFooterEh> table(FooterProperties().begin() + 1, FooterProperties().end());
+    return table;
+}
+
 // --- Writing -------------------------------------------------------------------------------------
 
 template <class T>
@@ -336,10 +342,10 @@ void StoreColumn(const TColumnEh* Column, TStrings* Description)
     const TColumnFootersEh* footers = Column->Footers();
     for (int i = 0; i < footers->Count(); ++i) {
         const String prefix = QStringLiteral("Footers[%1].").arg(i);
-        // An item with nothing stored still counts: the rows after it keep their places.
+        // ValueType, the table's first entry, is written for every item, so that an item with
+        // nothing else stored still makes its footer row.
         Description->Add(prefix + u"ValueType="_s + EnumText(footers->FooterAt(i)->ValueType(), FooterValueTypeNames));
-        TPropertyTable<TColumnFooterEh> rest(FooterProperties().begin() + 1, FooterProperties().end());
-        StoreProperties(*footers->FooterAt(i), rest, prefix, Description);
+        StoreProperties(*footers->FooterAt(i), FooterPropertiesAfterValueType(), prefix, Description);
     }
     Description->Add(ItemEnd);
 }
