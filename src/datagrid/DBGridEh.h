@@ -40,6 +40,7 @@ class TDBGridColumnsEh;
 class TDataSource;
 class TField;
 class THeadTreeNode;
+class TChangeLink;
 class TImageList;
 class TPopupMenu;
 
@@ -788,6 +789,16 @@ public:
     // Whether the current record's empty required value is marked in the cell showing Text.
     std::function<void(TObject* Sender, const String& Text, bool& DrawState)> OnCheckDrawRequiredState;
 
+    // Sizes from the data (DBGridEhColumnFit.cpp).
+    // The width the column takes in the grid: Width, plus the tree indent of a first visible
+    // column; the grid draws no tree column, so that indent is 0.
+    int WidthWithIndent() const;
+    // The row height the current record needs in this column with dghAutoFitRowHeight, else
+    // the grid's data row height; 0 without a grid.
+    int RequiredRowHeight() const;
+    // Sets Width to what the column's title, data and footers need.
+    virtual void FitWidthToData();
+
 protected:
     const char* ClassName() const override { return "TColumnEh"; }
     virtual std::unique_ptr<TEditButtonsEh> MakeEditButtons();
@@ -882,6 +893,10 @@ private:
     std::unique_ptr<TStringList> FPickList;
     std::unique_ptr<TStringList> FKeyList;
     TGetColCellParamsEventEh FOnGetCellParams;
+
+    // Image list changes repaint the grid.
+    std::unique_ptr<TChangeLink> FImageChangeLink;
+    void ImageListChanged();
 };
 
 // The published column class of the grid.
@@ -969,6 +984,17 @@ private:
 
 // Registers both interceptors (idempotent).
 void InstallColumnPropertyInterceptors();
+
+// Stored column sets (DBGridEhColumnsStore.cpp). A description holds one block per column,
+// "item" to "end", of "Name=Value" lines (Title.Caption, Footer.ValueType, Footers[1].Value,
+// Font.Name, ...), then lines about the collection itself. Soft properties are written only
+// where the column's own value differs from its default, so unassigned ones keep following it.
+void StoreColumns(const TDBGridColumnsEh* Columns, TStrings* Description);
+// Clears Columns and reads them back from Description, as the grid reads its stored
+// description: under its loading state unless it is loading already. Names the columns do not
+// publish go to the registered interceptors; one none of them takes raises EReadError, which
+// leaves the columns read so far.
+void LoadColumns(TDBGridColumnsEh* Columns, const TStrings* Description);
 
 // --- Selection ----------------------------------------------------------------------------------
 
@@ -1386,6 +1412,14 @@ public:
     // The update step: writes the edited text to the focused column's field.
     void StoreEditorTextInField();
     void ReloadAllEditors();
+
+    // --- Sizes from the data (DBGridEhColumnFit.cpp) ----------------------------------------
+    // The largest height a visible column's cell needs for the current record, then
+    // OnGetRowHeight; the data row height without visible columns.
+    int ContentRowHeight();
+    // Widens or narrows each of Columns to what its title, every record's cell and its footers
+    // need; nothing without an active link.
+    void OptimizeColsWidth(TColumnsEhList* Columns);
 
     // --- Events -----------------------------------------------------------------------------
     TDBGridEhColumnEvent OnCellClick;
@@ -1832,6 +1866,12 @@ private:
     int FSearchTimeout = -1;
     bool FSearchTimerRunning = false;
     Char FPendingHighSurrogate;
+
+    // Sizes from the data
+    // The widest footer text of Column (data column DataCol), after OnGetFooterParams.
+    int FooterWidth(TCanvas* Canvas, TColumnEh* Column, int DataCol);
+    // Back to the record a width fitting started on, with the controls shown again.
+    static void RestoreFitPosition(TDataSet* DataSet, const TBookmark& Saved);
 };
 
 // The grid the application's windows hold.

@@ -80,13 +80,13 @@ void TDBGridColumnsEh::ColumnChanged(TColumnEh* Column)
         FGrid->NotifyLayoutChanged();
         return;
     }
-    if (Column->Visible() && Column->Width() == gridWidth) {
+    if (Column->Visible() && Column->WidthWithIndent() == gridWidth) {
         if (FGrid->UseMultiTitle())
             FGrid->NotifyLayoutChanged();
         return;
     }
     const int hiddenWidth = FGrid->Options().Contains(dgColLines) ? -1 : 0;
-    FGrid->ChangeColWidth(gridCol, Column->Visible() ? Column->Width() : hiddenWidth);
+    FGrid->ChangeColWidth(gridCol, Column->Visible() ? Column->WidthWithIndent() : hiddenWidth);
     if (FGrid->UseMultiTitle())
         FGrid->NotifyLayoutChanged();
 }

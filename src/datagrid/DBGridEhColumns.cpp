@@ -90,6 +90,8 @@ TColumnEh::TColumnEh(TCollection* Collection) : TCollectionItem(Collection), FFo
     FDropDownSpecRow->OnChanged = [this](TObject*) { DropDownSpecRowChanged(); };
     FMRUList = std::make_unique<TMRUListEh>(this);
     FDropDownBox = std::make_unique<TColumnDropDownBoxEh>(this);
+    FImageChangeLink = std::make_unique<TChangeLink>();
+    FImageChangeLink->OnChange = [this](TObject*) { ImageListChanged(); };
     if (grid != nullptr)
         grid->UnlockLayout();
 }
@@ -654,12 +656,23 @@ void TColumnEh::SetImageList(TImageList* Value)
 {
     if (FImageList == Value)
         return;
+    // A list being freed has let its links go already.
+    if (TImageList* registered = FImageChangeLink->Sender())
+        registered->UnRegisterChanges(FImageChangeLink.get());
     FImageList = Value;
+    if (Value != nullptr)
+        Value->RegisterChanges(FImageChangeLink.get());
     if (TCustomDBGridEh* grid = OwningGrid()) {
         if (Value != nullptr)
             Value->FreeNotification(grid);
         grid->InvalidateGrid();
     }
+}
+
+void TColumnEh::ImageListChanged()
+{
+    if (TCustomDBGridEh* grid = OwningGrid())
+        grid->InvalidateGrid();
 }
 
 void TColumnEh::SetPopupMenu(TPopupMenu* Value)

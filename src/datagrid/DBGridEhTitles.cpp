@@ -544,7 +544,7 @@ void THeadTreeNode::BuildFromColumns(TCustomDBGridEh* Grid, std::vector<THeadTre
     Leaves.assign(static_cast<std::size_t>(count), nullptr);
     for (int i = 0; i < count; ++i) {
         TColumnEh* column = columns->ColumnAt(i);
-        const int width = column->Visible() ? column->Width() : (colLines ? -1 : 0);
+        const int width = column->Visible() ? column->WidthWithIndent() : (colLines ? -1 : 0);
         THeadTreeNode* leaf = AppendChild(this, column->Title()->Caption(), width, titleHeight);
         leaf->Column = column;
         leaf->SortMarkIndent = column->Title()->SortMarker() != TSortMarkerEh::smNoneEh ? 16 : 0;

@@ -6,6 +6,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -71,6 +72,35 @@ TColor ListColor(TColor Color)
 }  // namespace
 
 TImageList::TImageList(TComponent* AOwner) : TComponent(AOwner) {}
+
+TImageList::~TImageList()
+{
+    for (TChangeLink* link : FChangeLinks)
+        link->FSender = nullptr;
+}
+
+TChangeLink::~TChangeLink()
+{
+    if (FSender != nullptr)
+        FSender->UnRegisterChanges(this);
+}
+
+void TImageList::RegisterChanges(TChangeLink* Link)
+{
+    if (Link->FSender == this)
+        return;
+    if (Link->FSender != nullptr)
+        Link->FSender->UnRegisterChanges(Link);
+    Link->FSender = this;
+    FChangeLinks.push_back(Link);
+}
+
+void TImageList::UnRegisterChanges(TChangeLink* Link)
+{
+    std::erase(FChangeLinks, Link);
+    if (Link->FSender == this)
+        Link->FSender = nullptr;
+}
 
 void TImageList::SetWidth(int Value)
 {
@@ -201,4 +231,9 @@ void TImageList::Changed()
 {
     if (OnChange)
         OnChange(this);
+    // A listener may unregister or free links while it is told: only those still registered hear.
+    const std::vector<TChangeLink*> links = FChangeLinks;
+    for (TChangeLink* link : links)
+        if (std::ranges::find(FChangeLinks, link) != FChangeLinks.end() && link->OnChange)
+            link->OnChange(this);
 }

@@ -24,9 +24,29 @@ enum : unsigned {
     ILD_MASK = 0x10,
 };
 
+class TImageList;
+
+// One listener of an image list's changes: registered with the list, told through OnChange.
+// A link unregisters itself when freed; a freed list leaves its links without a sender.
+class TChangeLink {
+public:
+    TChangeLink() = default;
+    ~TChangeLink();
+    TChangeLink(const TChangeLink&) = delete;
+    TChangeLink& operator=(const TChangeLink&) = delete;
+
+    TImageList* Sender() const { return FSender; }
+    TNotifyEvent OnChange;
+
+private:
+    friend class TImageList;
+    TImageList* FSender = nullptr;
+};
+
 class TImageList : public TComponent {
 public:
     explicit TImageList(TComponent* AOwner);
+    ~TImageList() override;
 
     // Changing the size removes every image.
     int Width() const { return FWidth; }
@@ -61,6 +81,9 @@ public:
     QImage Image(int Index) const;
 
     TNotifyEvent OnChange;
+    // Link hears every later change, after OnChange; a link registered elsewhere moves here.
+    void RegisterChanges(TChangeLink* Link);
+    void UnRegisterChanges(TChangeLink* Link);
 
 protected:
     const char* ClassName() const override { return "TImageList"; }
@@ -74,4 +97,5 @@ private:
     TColor FBlendColor = clNone;
     TImageType FImageType = TImageType::itImage;
     std::vector<QImage> FImages;
+    std::vector<TChangeLink*> FChangeLinks;
 };

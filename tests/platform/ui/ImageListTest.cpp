@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 // A strip of two 4x4 images: red with a fuchsia corner, then blue.
@@ -104,6 +106,72 @@ TEST(TBitmap, ResizingKeepsPixelsAndMissingResourcesRaise)
     EXPECT_EQ(bitmap.Canvas()->Pixels(1, 1), clRed);
     EXPECT_EQ(bitmap.Canvas()->Pixels(3, 2), clWhite);
     EXPECT_THROW(bitmap.LoadFromResourceName(QStringLiteral("NO_SUCH_BITMAP")), EResNotFound);
+}
+
+// --- Change links -------------------------------------------------------------------------------
+
+TEST(TChangeLink, RegisteredLinksHearChangesUntilTheyLeave)
+{
+    TImageList list(nullptr);
+    TChangeLink first;
+    TChangeLink second;
+    int heardFirst = 0;
+    int heardSecond = 0;
+    first.OnChange = [&](TObject* Sender) { heardFirst += Sender == &list ? 1 : 100; };
+    second.OnChange = [&](TObject*) { ++heardSecond; };
+    list.RegisterChanges(&first);
+    list.RegisterChanges(&second);
+    list.RegisterChanges(&first);  // once only
+    list.SetBkColor(clRed);
+    EXPECT_EQ(heardFirst, 1);
+    EXPECT_EQ(heardSecond, 1);
+    EXPECT_EQ(first.Sender(), &list);
+
+    list.UnRegisterChanges(&second);
+    EXPECT_EQ(second.Sender(), nullptr);
+    list.SetBkColor(clBlue);
+    EXPECT_EQ(heardFirst, 2);
+    EXPECT_EQ(heardSecond, 1);
+}
+
+TEST(TChangeLink, ALinkMovesBetweenListsAndOutlivesOrPrecedesThem)
+{
+    TImageList one(nullptr);
+    int heard = 0;
+    {
+        auto other = std::make_unique<TImageList>(nullptr);
+        TChangeLink link;
+        link.OnChange = [&](TObject*) { ++heard; };
+        one.RegisterChanges(&link);
+        other->RegisterChanges(&link);
+        EXPECT_EQ(link.Sender(), other.get());
+        one.SetBkColor(clRed);
+        EXPECT_EQ(heard, 0);
+        other->SetBkColor(clRed);
+        EXPECT_EQ(heard, 1);
+        // The list goes first: the link is left without one.
+        other.reset();
+        EXPECT_EQ(link.Sender(), nullptr);
+        one.RegisterChanges(&link);
+    }
+    // The link went first: the list no longer calls it.
+    one.SetBkColor(clBlue);
+    EXPECT_EQ(heard, 1);
+}
+
+TEST(TChangeLink, AListenerMayFreeAnotherLinkWhileTold)
+{
+    TImageList list(nullptr);
+    auto victim = std::make_unique<TChangeLink>();
+    int victimHeard = 0;
+    victim->OnChange = [&](TObject*) { ++victimHeard; };
+    TChangeLink killer;
+    killer.OnChange = [&](TObject*) { victim.reset(); };
+    list.RegisterChanges(&killer);
+    list.RegisterChanges(victim.get());
+    list.SetBkColor(clRed);
+    EXPECT_EQ(victimHeard, 0);
+    EXPECT_EQ(victim, nullptr);
 }
 
 }  // namespace
