@@ -131,7 +131,6 @@ public:
     void EmitSelection(TStream& Stream, bool WholeGrid) override;
 
 protected:
-    void EmitPrefix() override;
     void EmitSuffix() override;
     void EmitTitleRow(const TColumnsEhList& Columns) override;
     void EmitRecordRow(const TColumnsEhList& Columns) override;
@@ -158,6 +157,7 @@ private:
 
     std::unique_ptr<TRtfWriterEh> FRtf;
     std::vector<TPendingCell> FPending;
+    std::vector<TRtfCellFrameEh> FFrames;
 };
 
 // "VCLDBIF": the records' field values; no titles, no footers.

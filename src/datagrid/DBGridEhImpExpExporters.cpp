@@ -52,26 +52,11 @@ int TDBGridEhExportAsRTF::TitleSpacing() const
 
 void TDBGridEhExportAsRTF::EmitSelection(TStream& Stream, bool WholeGrid)
 {
-    FRtf = std::make_unique<TRtfWriterEh>(PixelsPerInch());
+    FRtf = std::make_unique<TRtfWriterEh>(Stream, PixelsPerInch());
     TDBGridEhExport::EmitSelection(Stream, WholeGrid);
 }
 
-void TDBGridEhExportAsRTF::EmitPrefix()
-{
-    switch (SelectionKind()) {
-    case TDBGridEhSelectionType::gstAll:
-    case TDBGridEhSelectionType::gstColumns:
-        FRtf->ExpectRows(DataSet()->RecordCount());
-        break;
-    case TDBGridEhSelectionType::gstRecordBookmarks:
-        FRtf->ExpectRows(Grid()->SelectedRows()->ItemCount());
-        break;
-    default:
-        break;
-    }
-}
-
-void TDBGridEhExportAsRTF::EmitSuffix() { FRtf->SaveDocument(Stream()); }
+void TDBGridEhExportAsRTF::EmitSuffix() { FRtf->SaveDocument(); }
 
 void TDBGridEhExportAsRTF::AddPending(const TExportCellEh& Cell, TColumnEh* Column)
 {
@@ -80,9 +65,10 @@ void TDBGridEhExportAsRTF::AddPending(const TExportCellEh& Cell, TColumnEh* Colu
 
 void TDBGridEhExportAsRTF::EmitPendingRow()
 {
-    FRtf->BeginRowDefinition();
+    FFrames.resize(0);
     for (const TPendingCell& cell : FPending)
-        FRtf->CellDefinition(TRtfBordersEh(), cell.Background, cell.Width);
+        FFrames.push_back({TRtfBordersEh(), cell.Background, cell.Width});
+    FRtf->RowDefinition(FFrames);
     FRtf->BeginRowContent();
     for (const TPendingCell& cell : FPending)
         FRtf->Cell(cell.Alignment, CellSpacing(), cell.Style, cell.Background, cell.Text);
