@@ -50,6 +50,10 @@ public:
     virtual void EmitSelection(TStream& Stream, bool WholeGrid);
     // Creates or empties the file and writes the selection into it.
     void ExportToFile(const String& FileName, bool WholeGrid);
+    // For exports of one selection made one after another, the dataset unchanged between them:
+    // the first fills Texts with the record cells' texts, the others take them from there
+    // instead of computing every cell again. nullptr computes them.
+    void ShareCellTexts(std::vector<String>* Texts) { FSharedTexts = Texts; }
 
 protected:
     virtual void EmitPrefix() {}
@@ -79,6 +83,8 @@ protected:
 private:
     void CollectColumns(TDBGridEhSelectionType Kind);
     void EmitRecords(TDBGridEhSelectionType Kind);
+    // The column's text in the current record, computed or shared.
+    String CellText(TColumnEh* Column);
     TField* FooterField(int FooterNo, int ColumnIndex) const;
 
     TCustomDBGridEh* FGrid = nullptr;
@@ -88,6 +94,8 @@ private:
     // Footer row times column count, row-major; currency units (value times 10000).
     std::vector<std::int64_t> FFooterValues;
     TFont FCellFont;
+    std::vector<String>* FSharedTexts = nullptr;
+    std::size_t FNextSharedText = 0;
 };
 
 // Text: cells joined by TAB, rows by CR LF, in GB18030.

@@ -8,6 +8,9 @@
 #include "platform/data/Field.h"
 #include "platform/ui/Dialogs.h"
 
+#include <algorithm>
+#include <cstring>
+
 using namespace Qt::StringLiterals;
 
 Char DBGridEhImpExpCsvSeparator = u';';
@@ -44,15 +47,59 @@ TDataSet* GridDataSet(const TCustomDBGridEh* Grid)
     return Grid->DataSource() != nullptr ? Grid->DataSource()->DataSet() : nullptr;
 }
 
+// A stream writing into a byte array, so that a large export is not copied once more to go on
+// the clipboard.
+class TByteArrayStream : public TStream {
+public:
+    std::int64_t Read(void* Buffer, std::int64_t Count) override
+    {
+        const std::int64_t count = std::clamp<std::int64_t>(FBytes.size() - FPosition, 0, std::max<std::int64_t>(Count, 0));
+        std::memcpy(Buffer, FBytes.constData() + FPosition, static_cast<std::size_t>(count));
+        FPosition += count;
+        return count;
+    }
+    std::int64_t Write(const void* Buffer, std::int64_t Count) override
+    {
+        if (Count <= 0)
+            return 0;
+        const std::int64_t end = FPosition + Count;
+        if (end > FBytes.size()) {
+            if (end > FBytes.capacity())
+                FBytes.reserve(std::max<qsizetype>(end, 2 * FBytes.capacity()));
+            FBytes.resize(end);
+        }
+        std::memcpy(FBytes.data() + FPosition, Buffer, static_cast<std::size_t>(Count));
+        FPosition = end;
+        return Count;
+    }
+    std::int64_t Seek(std::int64_t Offset, TSeekOrigin Origin) override
+    {
+        const std::int64_t base = Origin == TSeekOrigin::soBeginning ? 0 : Origin == TSeekOrigin::soCurrent ? FPosition : FBytes.size();
+        FPosition = std::clamp<std::int64_t>(base + Offset, 0, FBytes.size());
+        return FPosition;
+    }
+    void SetSize(std::int64_t NewSize) override
+    {
+        FBytes.resize(NewSize);
+        FPosition = std::min<std::int64_t>(FPosition, NewSize);
+    }
+    QByteArray& Bytes() { return FBytes; }
+
+private:
+    QByteArray FBytes;
+    std::int64_t FPosition = 0;
+};
+
 template <class TExport>
-QByteArray ExportBytes(TCustomDBGridEh* Grid, bool WholeGrid, int Terminator)
+QByteArray ExportBytes(TCustomDBGridEh* Grid, bool WholeGrid, int Terminator, std::vector<String>& CellTexts)
 {
-    TMemoryStreamEh stream;
-    stream.SetHalfMemoryDelta(65536);
-    ExportGridToStream<TExport>(Grid, stream, WholeGrid);
-    const char zeros[2] = {0, 0};
-    stream.WriteBuffer(zeros, Terminator);
-    return QByteArray(static_cast<const char*>(stream.Memory()), static_cast<qsizetype>(stream.Size()));
+    TByteArrayStream stream;
+    TExport exporter;
+    exporter.SetGrid(Grid);
+    exporter.ShareCellTexts(&CellTexts);
+    exporter.EmitSelection(stream, WholeGrid);
+    stream.Bytes().append(Terminator, '\0');
+    return std::move(stream.Bytes());
 }
 
 // Keeps the dataset's controls disabled while it lives.
@@ -130,11 +177,12 @@ void CopyGridSelectionToClipboard(TCustomDBGridEh* Grid, bool WholeGrid)
     TClipboardContent content;
     {
         TControlsDisabled disabled(dataSet);
-        content[CF_TEXT] = ExportBytes<TDBGridEhExportAsText>(Grid, WholeGrid, 1);
-        content[CF_UNICODETEXT] = ExportBytes<TDBGridEhExportAsUnicodeText>(Grid, WholeGrid, 2);
-        content[CF_CSV()] = ExportBytes<TDBGridEhExportAsCSV>(Grid, WholeGrid, 1);
-        content[CF_RTF()] = ExportBytes<TDBGridEhExportAsRTF>(Grid, WholeGrid, 1);
-        content[CF_VCLDBIF()] = ExportBytes<TDBGridEhExportAsVCLDBIF>(Grid, WholeGrid, 0);
+        std::vector<String> cellTexts;
+        content[CF_TEXT] = ExportBytes<TDBGridEhExportAsText>(Grid, WholeGrid, 1, cellTexts);
+        content[CF_UNICODETEXT] = ExportBytes<TDBGridEhExportAsUnicodeText>(Grid, WholeGrid, 2, cellTexts);
+        content[CF_CSV()] = ExportBytes<TDBGridEhExportAsCSV>(Grid, WholeGrid, 1, cellTexts);
+        content[CF_RTF()] = ExportBytes<TDBGridEhExportAsRTF>(Grid, WholeGrid, 1, cellTexts);
+        content[CF_VCLDBIF()] = ExportBytes<TDBGridEhExportAsVCLDBIF>(Grid, WholeGrid, 0, cellTexts);
     }
     TClipboard* clipboard = Clipboard();
     clipboard->Open();
