@@ -139,6 +139,7 @@ public:
     void EmitSelection(TStream& Stream, bool WholeGrid) override;
 
 protected:
+    void EmitPrefix() override;
     void EmitSuffix() override;
     void EmitTitleRow(const TColumnsEhList& Columns) override;
     void EmitRecordRow(const TColumnsEhList& Columns) override;
@@ -154,7 +155,7 @@ private:
         String Text;
         int Width;
     };
-    void AddPending(const TExportCellEh& Cell, TColumnEh* Column);
+    void AddPending(const TExportCellEh& Cell);
     // The collected cells as one row with all borders.
     void EmitPendingRow();
     // One RTF row per title level, merged cells spanning columns and levels.
@@ -166,6 +167,8 @@ private:
     std::unique_ptr<TRtfWriterEh> FRtf;
     std::vector<TPendingCell> FPending;
     std::vector<TRtfCellFrameEh> FFrames;
+    // The widths of Columns().
+    std::vector<int> FWidths;
 };
 
 // "VCLDBIF": the records' field values; no titles, no footers.

@@ -56,11 +56,21 @@ void TDBGridEhExportAsRTF::EmitSelection(TStream& Stream, bool WholeGrid)
     TDBGridEhExport::EmitSelection(Stream, WholeGrid);
 }
 
+void TDBGridEhExportAsRTF::EmitPrefix()
+{
+    // A column without a stored width measures its font on every call: once per export here.
+    FWidths.clear();
+    for (int i = 0; i < Columns().Count(); ++i)
+        FWidths.push_back(Columns().ColumnAt(i)->Width());
+}
+
 void TDBGridEhExportAsRTF::EmitSuffix() { FRtf->SaveDocument(); }
 
-void TDBGridEhExportAsRTF::AddPending(const TExportCellEh& Cell, TColumnEh* Column)
+void TDBGridEhExportAsRTF::AddPending(const TExportCellEh& Cell)
 {
-    FPending.push_back({TRtfTextStyleEh::Of(*Cell.Font), Cell.Background, Cell.Alignment, Cell.Text, Column->Width()});
+    // Title, record and footer rows hand their cells in the order of Columns().
+    const int width = FWidths[FPending.size()];
+    FPending.push_back({TRtfTextStyleEh::Of(*Cell.Font), Cell.Background, Cell.Alignment, Cell.Text, width});
 }
 
 void TDBGridEhExportAsRTF::EmitPendingRow()
@@ -89,7 +99,7 @@ void TDBGridEhExportAsRTF::EmitTitleRow(const TColumnsEhList& Columns)
         cell.Background = title->Color();
         cell.Alignment = title->Alignment();
         cell.Text = title->Caption();
-        AddPending(cell, Columns.ColumnAt(i));
+        AddPending(cell);
     }
     EmitPendingRow();
 }
@@ -100,7 +110,7 @@ void TDBGridEhExportAsRTF::EmitRecordRow(const TColumnsEhList& Columns)
     EmitPendingRow();
 }
 
-void TDBGridEhExportAsRTF::EmitDataCell(TColumnEh* Column, const TExportCellEh& Cell) { AddPending(Cell, Column); }
+void TDBGridEhExportAsRTF::EmitDataCell(TColumnEh*, const TExportCellEh& Cell) { AddPending(Cell); }
 
 void TDBGridEhExportAsRTF::EmitFooterRow(const TColumnsEhList& Columns, int FooterNo)
 {
@@ -108,10 +118,7 @@ void TDBGridEhExportAsRTF::EmitFooterRow(const TColumnsEhList& Columns, int Foot
     EmitPendingRow();
 }
 
-void TDBGridEhExportAsRTF::EmitFooterCell(int, int, const TExportCellEh& Cell, TColumnEh* Column)
-{
-    AddPending(Cell, Column);
-}
+void TDBGridEhExportAsRTF::EmitFooterCell(int, int, const TExportCellEh& Cell, TColumnEh*) { AddPending(Cell); }
 
 void TDBGridEhExportAsRTF::EmitTitleLevels(const TColumnsEhList& Columns)
 {

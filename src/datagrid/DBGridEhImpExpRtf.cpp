@@ -17,10 +17,17 @@ TColor RgbOf(TColor Color) { return ColorToRGB(Color); }
 // Rows are handed to the stream in blocks of about this size.
 constexpr std::size_t RowsBlockSize = 64 * 1024;
 
-// Moves the bytes from Start to End Count bytes further on, last block first, and leaves the
-// position at Start, in front of the gap.
+// Moves the bytes from Start to End Count bytes further on, last block first (a memory stream in
+// one move), and leaves the position at Start, in front of the gap.
 void OpenGap(TStream& Stream, std::int64_t Start, std::int64_t End, std::int64_t Count)
 {
+    if (auto* memory = dynamic_cast<TMemoryStream*>(&Stream)) {
+        memory->SetSize(std::max(memory->Size(), End + Count));
+        char* bytes = static_cast<char*>(memory->Memory());
+        std::memmove(bytes + Start + Count, bytes + Start, static_cast<std::size_t>(End - Start));
+        Stream.SetPosition(Start);
+        return;
+    }
     std::vector<char> block(1 << 20);
     for (std::int64_t to = End; to > Start;) {
         const std::int64_t size = std::min(static_cast<std::int64_t>(block.size()), to - Start);
