@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QtEndian>
 
 using namespace Qt::StringLiterals;
@@ -255,6 +257,29 @@ TEST(RtfWriterTest, RepeatedRowLayoutsGiveTheBytesOfDefinitionsWrittenCellByCell
     EXPECT_TRUE(doc.endsWith("\\qr\\sb24\\sa24\\fs18\\f0\\cf0\\cb13 \\u25968?\\u-28209?\\cell}\r\n\\pard\\intbl\\row}\r\n}"));
     EXPECT_EQ(doc.count("\\trowd"), 12000);
     EXPECT_TRUE(doc.contains("{\\ql\\sb24\\sa24\\fs18\\f0\\cf0\\cb1 11999\\cell}"));
+}
+
+TEST(RtfWriterTest, FileStreamGetsTheSameDocumentAsAMemoryStream)
+{
+    TMemoryStream memory;
+    TRtfWriterEh inMemory(memory, 96);
+    WriteNumberedRows(inMemory, 12000, true);
+    inMemory.SaveDocument();
+
+    // A file is moved block by block to make room for the tables; more than one block here.
+    QTemporaryDir dir;
+    const String fileName = dir.filePath(u"rows.rtf"_s);
+    {
+        TFileStream file(fileName, fmCreate);
+        file.WriteBuffer("keep", 4);
+        TRtfWriterEh inFile(file, 96);
+        WriteNumberedRows(inFile, 12000, true);
+        inFile.SaveDocument();
+        EXPECT_EQ(file.Position(), file.Size());
+    }
+    QFile written(fileName);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), "keep" + Bytes(memory));
 }
 
 TEST(RtfWriterTest, DocumentStartsAtTheStreamsPositionAndKeepsWhatIsBefore)
