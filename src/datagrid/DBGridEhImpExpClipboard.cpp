@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -49,12 +50,12 @@ TDataSet* GridDataSet(const TCustomDBGridEh* Grid)
 }
 
 // A stream writing into a byte array, so that a large export is not copied once more to go on
-// the clipboard.
+// the clipboard. The array grows in doubling steps ahead of the stream's size.
 class TByteArrayStream : public TStream {
 public:
     std::int64_t Read(void* Buffer, std::int64_t Count) override
     {
-        const std::int64_t count = std::clamp<std::int64_t>(FBytes.size() - FPosition, 0, std::max<std::int64_t>(Count, 0));
+        const std::int64_t count = std::clamp<std::int64_t>(FSize - FPosition, 0, std::max<std::int64_t>(Count, 0));
         std::memcpy(Buffer, FBytes.constData() + FPosition, static_cast<std::size_t>(count));
         FPosition += count;
         return count;
@@ -64,30 +65,37 @@ public:
         if (Count <= 0)
             return 0;
         const std::int64_t end = FPosition + Count;
-        if (end > FBytes.size()) {
-            if (end > FBytes.capacity())
-                FBytes.reserve(std::max<qsizetype>(end, 2 * FBytes.capacity()));
-            FBytes.resize(end);
-        }
+        if (end > FBytes.size())
+            FBytes.resize(std::max<std::int64_t>(end, 2 * FBytes.size()));
         std::memcpy(FBytes.data() + FPosition, Buffer, static_cast<std::size_t>(Count));
         FPosition = end;
+        FSize = std::max(FSize, end);
         return Count;
     }
     std::int64_t Seek(std::int64_t Offset, TSeekOrigin Origin) override
     {
-        const std::int64_t base = Origin == TSeekOrigin::soBeginning ? 0 : Origin == TSeekOrigin::soCurrent ? FPosition : FBytes.size();
-        FPosition = std::clamp<std::int64_t>(base + Offset, 0, FBytes.size());
+        const std::int64_t base = Origin == TSeekOrigin::soBeginning ? 0 : Origin == TSeekOrigin::soCurrent ? FPosition : FSize;
+        FPosition = std::clamp<std::int64_t>(base + Offset, 0, FSize);
         return FPosition;
     }
     void SetSize(std::int64_t NewSize) override
     {
-        FBytes.resize(NewSize);
-        FPosition = std::min<std::int64_t>(FPosition, NewSize);
+        if (NewSize > FBytes.size())
+            FBytes.resize(NewSize);
+        FSize = NewSize;
+        FPosition = std::min(FPosition, NewSize);
     }
-    QByteArray& Bytes() { return FBytes; }
+    // The bytes written, handed over: the stream is empty after.
+    QByteArray TakeBytes()
+    {
+        FBytes.truncate(FSize);
+        FSize = FPosition = 0;
+        return std::exchange(FBytes, QByteArray());
+    }
 
 private:
     QByteArray FBytes;
+    std::int64_t FSize = 0;
     std::int64_t FPosition = 0;
 };
 
@@ -99,8 +107,9 @@ QByteArray ExportBytes(TCustomDBGridEh* Grid, bool WholeGrid, int Terminator, st
     exporter.SetGrid(Grid);
     exporter.ShareCellTexts(&CellTexts);
     exporter.EmitSelection(stream, WholeGrid);
-    stream.Bytes().append(Terminator, '\0');
-    return std::move(stream.Bytes());
+    const char zeros[2] = {0, 0};
+    stream.WriteBuffer(zeros, Terminator);
+    return stream.TakeBytes();
 }
 
 // Keeps the dataset's controls disabled while it lives.

@@ -117,9 +117,9 @@ struct TRtfTextStyleEh {
     static TRtfTextStyleEh Of(const TFont& Font);
 };
 
-// An RTF document of table rows. The rows go into the stream as they are written; the colour
-// and font tables, complete only at the end, are then put in front of them, so a large export
-// is held once, in its stream. Text is escaped: "\", "{" and "}" get a backslash, characters
+// An RTF document of table rows. The rows go into the stream as they are written, behind room
+// for the colour and font tables, which are complete only at the end; so a large export is held
+// once, in its stream. Text is escaped: "\", "{" and "}" get a backslash, characters
 // outside ASCII become "\uN?", so cells and font names such as 宋体 read back as they were in
 // every RTF reader.
 class TRtfWriterEh {
@@ -158,9 +158,13 @@ private:
     template <class TBytes>
     static void AppendEscaped(TBytes& Out, const String& Text);
     void FlushRows();
+    // Header, colour table and font table.
+    QByteArray Head() const;
 
     TStream& FStream;
     std::int64_t FStart;
+    // The bytes left for the tables in front of the rows; -1 before the first rows went out.
+    std::int64_t FTablesRoom = -1;
     int FPixelsPerInch;
     // Rows not yet in the stream: they go in blocks, not piece by piece.
     std::string FRows;

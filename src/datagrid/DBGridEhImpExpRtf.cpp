@@ -17,17 +17,10 @@ TColor RgbOf(TColor Color) { return ColorToRGB(Color); }
 // Rows are handed to the stream in blocks of about this size.
 constexpr std::size_t RowsBlockSize = 64 * 1024;
 
-// Moves the bytes from Start to End Count bytes further on, last block first (a memory stream in
-// one move), and leaves the position at Start, in front of the gap.
+// Moves the bytes from Start to End Count bytes further on, last block first, and leaves the
+// position at Start, in front of the gap.
 void OpenGap(TStream& Stream, std::int64_t Start, std::int64_t End, std::int64_t Count)
 {
-    if (auto* memory = dynamic_cast<TMemoryStream*>(&Stream)) {
-        memory->SetSize(std::max(memory->Size(), End + Count));
-        char* bytes = static_cast<char*>(memory->Memory());
-        std::memmove(bytes + Start + Count, bytes + Start, static_cast<std::size_t>(End - Start));
-        Stream.SetPosition(Start);
-        return;
-    }
     std::vector<char> block(1 << 20);
     for (std::int64_t to = End; to > Start;) {
         const std::int64_t size = std::min(static_cast<std::int64_t>(block.size()), to - Start);
@@ -196,13 +189,19 @@ void TRtfWriterEh::EndRow()
 
 void TRtfWriterEh::FlushRows()
 {
+    // The first rows leave room for the tables as they stand: the cells seldom bring a colour or
+    // font after them, so the rows seldom have to move to make more.
+    if (FTablesRoom < 0) {
+        const QByteArray head = Head();
+        FStream.WriteBuffer(head.constData(), head.size());
+        FTablesRoom = head.size();
+    }
     FStream.WriteBuffer(FRows.data(), static_cast<std::int64_t>(FRows.size()));
     FRows.clear();
 }
 
-void TRtfWriterEh::SaveDocument()
+QByteArray TRtfWriterEh::Head() const
 {
-    FlushRows();
     QByteArray head("{\\rtf0\\ansi\r\n{\\colortbl");
     for (const TColor rgb : FColors) {
         char entry[64];
@@ -215,9 +214,22 @@ void TRtfWriterEh::SaveDocument()
         head.append(EscapedText(FFonts[i])).append(';');
     }
     head.append("}\r\n");
-    const std::int64_t end = FStream.Position();
-    OpenGap(FStream, FStart, end, head.size());
+    return head;
+}
+
+void TRtfWriterEh::SaveDocument()
+{
+    FlushRows();
+    // The tables only grow: the head is as long as the room or longer.
+    const QByteArray head = Head();
+    std::int64_t end = FStream.Position();
+    const std::int64_t growth = head.size() - FTablesRoom;
+    if (growth > 0) {
+        OpenGap(FStream, FStart + FTablesRoom, end, growth);
+        end += growth;
+    }
+    FStream.SetPosition(FStart);
     FStream.WriteBuffer(head.constData(), head.size());
-    FStream.SetPosition(end + head.size());
+    FStream.SetPosition(end);
     FStream.WriteBuffer("}", 1);
 }
