@@ -107,6 +107,7 @@ protected:
     TDBGridEhExportAsText(TTextEncodingEh Encoding, Char Separator, bool Quoted);
 
     void EmitPrefix() override;
+    void EmitSuffix() override;
     void EmitTitleRow(const TColumnsEhList& Columns) override;
     void EmitRecordRow(const TColumnsEhList& Columns) override;
     void EmitDataCell(TColumnEh* Column, const TExportCellEh& Cell) override;

@@ -16,6 +16,8 @@ TDBGridEhExportAsText::TDBGridEhExportAsText(TTextEncodingEh Encoding, Char Sepa
 
 void TDBGridEhExportAsText::EmitPrefix() { FWriter = std::make_unique<TTextRowsWriterEh>(Stream(), FEncoding, FSeparator, FQuoted); }
 
+void TDBGridEhExportAsText::EmitSuffix() { FWriter->Flush(); }
+
 void TDBGridEhExportAsText::EmitTitleRow(const TColumnsEhList& Columns)
 {
     FWriter->BeginRow();

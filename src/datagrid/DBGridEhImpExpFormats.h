@@ -30,7 +30,8 @@ class TFont;
 enum class TTextEncodingEh { teAnsi, teUnicode };
 
 // Cells joined by Separator, rows joined by CR LF, no line end after the last row and no
-// terminator. Quoted cells are enclosed in double quotes with inner quotes doubled.
+// terminator. Quoted cells are enclosed in double quotes with inner quotes doubled. Rows are
+// encoded and written in blocks of many: Flush writes the rest.
 class TTextRowsWriterEh {
 public:
     TTextRowsWriterEh(TStream& Stream, TTextEncodingEh Encoding, Char Separator, bool Quoted);
@@ -39,16 +40,17 @@ public:
     void BeginRow();
     // The separator before every cell of a row but the first.
     void WriteCell(const String& Text);
+    // Writes the rows not yet in the stream.
+    void Flush();
 
 private:
-    void WriteText(const String& Text);
-
     TStream& FStream;
     TTextEncodingEh FEncoding;
     Char FSeparator;
     bool FQuoted;
     bool FFirstRow = true;
     bool FFirstCell = true;
+    String FText;
 };
 
 // How a cell of pasted or imported text ends.

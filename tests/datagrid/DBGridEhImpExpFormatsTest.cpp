@@ -39,6 +39,7 @@ QByteArray WriteRows(TTextEncodingEh Encoding, Char Separator, bool Quoted, cons
         for (const String& cell : row)
             writer.WriteCell(cell);
     }
+    writer.Flush();
     return Bytes(stream);
 }
 
