@@ -1,16 +1,20 @@
 // Copying 100,000 records of 8 columns: the whole clipboard copy (five formats) and each format
 // on its own, beside a tight loop that writes the same cells' display texts as plain text over
-// the same dataset. And select-all plus delete of 10,000 records.
+// the same dataset. And select-all plus delete of 10,000 records, in memory and in a database
+// file, where the grid's delete (one transaction) runs beside deleting record by record.
 #include "datagrid/DBGridEhImpExp.h"
 
 #include "../support/BenchApplication.h"
 
+#include "platform/ado/ADODB.h"
 #include "platform/core/TextEncoding.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
 #include "platform/data/MemoryDataSet.h"
 
 #include <benchmark/benchmark.h>
+
+#include <QTemporaryDir>
 
 namespace {
 
@@ -146,5 +150,75 @@ void SelectAllAndDelete(benchmark::State& State)
     }
 }
 BENCHMARK(SelectAllAndDelete)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A table of stock records in a database file, a query over it and a grid over the query.
+class TAdoDeleteFixture {
+public:
+    TAdoDeleteFixture()
+    {
+        BenchApplication();
+        Connection.SetConnectionString(
+            QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1").arg(Dir.filePath(QStringLiteral("stock.mdb"))));
+        Connection.SetLoginPrompt(false);
+        Connection.OnNewDatabase = [this](TObject*) {
+            Connection.Execute(QStringLiteral("CREATE TABLE stock(id COUNTER PRIMARY KEY, 名称 TEXT, 部门 TEXT, 数量 INTEGER, "
+                                              "单价 DOUBLE, 金额 DOUBLE, 日期 DATETIME, 备注 TEXT)"));
+        };
+        Connection.Open();
+        Query.SetConnection(&Connection);
+        Query.SQL()->Add(QStringLiteral("select * from stock order by id"));
+        Source.SetDataSet(&Query);
+        Grid.SetOptions((Grid.Options() | dgMultiSelect) - dgConfirmDelete);
+        Grid.SetDataSource(&Source);
+    }
+
+    void Fill(int Count)
+    {
+        Query.Close();
+        Connection.BeginTrans();
+        for (int i = 0; i < Count; ++i)
+            Connection.Execute(QStringLiteral("insert into stock(名称,部门,数量,单价,金额,备注) values('物品%1','部门%2',%3,%4,%5,'')")
+                                   .arg(i % 997).arg(i % 13).arg(i % 50).arg(1.25 * (i % 40)).arg(0.5 * i));
+        Connection.CommitTrans();
+        Query.Open();
+    }
+
+    QTemporaryDir Dir;
+    TADOConnection Connection{nullptr};
+    TADOQuery Query{nullptr};
+    TDataSource Source{nullptr};
+    TBenchGrid Grid;
+};
+
+// Select all, then the grid's delete of the selection: one transaction on the query's connection.
+void SelectAllAndDeleteInFile(benchmark::State& State)
+{
+    TAdoDeleteFixture fixture;
+    for (auto _ : State) {
+        State.PauseTiming();
+        fixture.Fill(10000);
+        State.ResumeTiming();
+        fixture.Grid.Selection()->SelectAllCells();
+        DeleteGridSelection(&fixture.Grid, false);
+    }
+}
+BENCHMARK(SelectAllAndDeleteInFile)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The same records deleted one by one, each delete stored on its own.
+void DeleteRecordByRecordInFile(benchmark::State& State)
+{
+    TAdoDeleteFixture fixture;
+    for (auto _ : State) {
+        State.PauseTiming();
+        fixture.Fill(10000);
+        State.ResumeTiming();
+        fixture.Query.DisableControls();
+        fixture.Query.First();
+        while (!fixture.Query.IsEmpty())
+            fixture.Query.Delete();
+        fixture.Query.EnableControls();
+    }
+}
+BENCHMARK(DeleteRecordByRecordInFile)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace

@@ -50,6 +50,10 @@ public:
     virtual void EmitSelection(TStream& Stream, bool WholeGrid);
     // Creates or empties the file and writes the selection into it.
     void ExportToFile(const String& FileName, bool WholeGrid);
+    // For exports of one selection made one after another, the dataset unchanged between them:
+    // the first fills Texts with the record cells' texts, the others take them from there
+    // instead of computing every cell again. nullptr computes them.
+    void ShareCellTexts(std::vector<String>* Texts) { FSharedTexts = Texts; }
 
 protected:
     virtual void EmitPrefix() {}
@@ -79,6 +83,8 @@ protected:
 private:
     void CollectColumns(TDBGridEhSelectionType Kind);
     void EmitRecords(TDBGridEhSelectionType Kind);
+    // The column's text in the current record, computed or shared.
+    String CellText(TColumnEh* Column);
     TField* FooterField(int FooterNo, int ColumnIndex) const;
 
     TCustomDBGridEh* FGrid = nullptr;
@@ -88,6 +94,8 @@ private:
     // Footer row times column count, row-major; currency units (value times 10000).
     std::vector<std::int64_t> FFooterValues;
     TFont FCellFont;
+    std::vector<String>* FSharedTexts = nullptr;
+    std::size_t FNextSharedText = 0;
 };
 
 // Text: cells joined by TAB, rows by CR LF, in GB18030.
@@ -99,6 +107,7 @@ protected:
     TDBGridEhExportAsText(TTextEncodingEh Encoding, Char Separator, bool Quoted);
 
     void EmitPrefix() override;
+    void EmitSuffix() override;
     void EmitTitleRow(const TColumnsEhList& Columns) override;
     void EmitRecordRow(const TColumnsEhList& Columns) override;
     void EmitDataCell(TColumnEh* Column, const TExportCellEh& Cell) override;
@@ -147,7 +156,7 @@ private:
         String Text;
         int Width;
     };
-    void AddPending(const TExportCellEh& Cell, TColumnEh* Column);
+    void AddPending(const TExportCellEh& Cell);
     // The collected cells as one row with all borders.
     void EmitPendingRow();
     // One RTF row per title level, merged cells spanning columns and levels.
@@ -158,6 +167,9 @@ private:
 
     std::unique_ptr<TRtfWriterEh> FRtf;
     std::vector<TPendingCell> FPending;
+    std::vector<TRtfCellFrameEh> FFrames;
+    // The widths of Columns().
+    std::vector<int> FWidths;
 };
 
 // "VCLDBIF": the records' field values; no titles, no footers.

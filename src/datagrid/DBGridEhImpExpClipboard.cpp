@@ -2,11 +2,16 @@
 // present, cut, and delete of the selection.
 #include "datagrid/DBGridEhImpExp.h"
 
+#include "platform/ado/ADODB.h"
 #include "platform/core/TextEncoding.h"
 #include "platform/data/DataSet.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
 #include "platform/ui/Dialogs.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -44,15 +49,67 @@ TDataSet* GridDataSet(const TCustomDBGridEh* Grid)
     return Grid->DataSource() != nullptr ? Grid->DataSource()->DataSet() : nullptr;
 }
 
+// A stream writing into a byte array, so that a large export is not copied once more to go on
+// the clipboard. The array grows in doubling steps ahead of the stream's size.
+class TByteArrayStream : public TStream {
+public:
+    std::int64_t Read(void* Buffer, std::int64_t Count) override
+    {
+        const std::int64_t count = std::clamp<std::int64_t>(FSize - FPosition, 0, std::max<std::int64_t>(Count, 0));
+        std::memcpy(Buffer, FBytes.constData() + FPosition, static_cast<std::size_t>(count));
+        FPosition += count;
+        return count;
+    }
+    std::int64_t Write(const void* Buffer, std::int64_t Count) override
+    {
+        if (Count <= 0)
+            return 0;
+        const std::int64_t end = FPosition + Count;
+        if (end > FBytes.size())
+            FBytes.resize(std::max<std::int64_t>(end, 2 * FBytes.size()));
+        std::memcpy(FBytes.data() + FPosition, Buffer, static_cast<std::size_t>(Count));
+        FPosition = end;
+        FSize = std::max(FSize, end);
+        return Count;
+    }
+    std::int64_t Seek(std::int64_t Offset, TSeekOrigin Origin) override
+    {
+        const std::int64_t base = Origin == TSeekOrigin::soBeginning ? 0 : Origin == TSeekOrigin::soCurrent ? FPosition : FSize;
+        FPosition = std::clamp<std::int64_t>(base + Offset, 0, FSize);
+        return FPosition;
+    }
+    void SetSize(std::int64_t NewSize) override
+    {
+        if (NewSize > FBytes.size())
+            FBytes.resize(NewSize);
+        FSize = NewSize;
+        FPosition = std::min(FPosition, NewSize);
+    }
+    // The bytes written, handed over: the stream is empty after.
+    QByteArray TakeBytes()
+    {
+        FBytes.truncate(FSize);
+        FSize = FPosition = 0;
+        return std::exchange(FBytes, QByteArray());
+    }
+
+private:
+    QByteArray FBytes;
+    std::int64_t FSize = 0;
+    std::int64_t FPosition = 0;
+};
+
 template <class TExport>
-QByteArray ExportBytes(TCustomDBGridEh* Grid, bool WholeGrid, int Terminator)
+QByteArray ExportBytes(TCustomDBGridEh* Grid, bool WholeGrid, int Terminator, std::vector<String>& CellTexts)
 {
-    TMemoryStreamEh stream;
-    stream.SetHalfMemoryDelta(65536);
-    ExportGridToStream<TExport>(Grid, stream, WholeGrid);
+    TByteArrayStream stream;
+    TExport exporter;
+    exporter.SetGrid(Grid);
+    exporter.ShareCellTexts(&CellTexts);
+    exporter.EmitSelection(stream, WholeGrid);
     const char zeros[2] = {0, 0};
     stream.WriteBuffer(zeros, Terminator);
-    return QByteArray(static_cast<const char*>(stream.Memory()), static_cast<qsizetype>(stream.Size()));
+    return stream.TakeBytes();
 }
 
 // Keeps the dataset's controls disabled while it lives.
@@ -93,6 +150,35 @@ bool Confirmed(const String& Question)
     return MessageDlg(Question, TMsgDlgType::mtConfirmation, mbOK | mbCancel, 0) == mrOk;
 }
 
+// Runs Delete in one transaction where the dataset's provider has one (a query on an open
+// connection that is in no transaction yet): the deletes are stored together, which is also far
+// quicker than one by one, or, when one fails part-way, none of them, and the query reads its
+// records again so that the grid shows every record still stored. Other datasets delete as Delete
+// goes.
+void DeleteInOneTransaction(TDataSet* DataSet, const std::function<void()>& Delete)
+{
+    auto* query = dynamic_cast<TADOQuery*>(DataSet);
+    TADOConnection* connection = query != nullptr ? query->Connection() : nullptr;
+    if (connection == nullptr || !connection->Connected() || connection->InTransaction()) {
+        Delete();
+        return;
+    }
+    const TBookmark saved = query->IsEmpty() ? TBookmark() : query->Bookmark();
+    connection->BeginTrans();
+    try {
+        Delete();
+        connection->CommitTrans();
+    } catch (...) {
+        if (connection->InTransaction())
+            connection->RollbackTrans();
+        query->Close();
+        query->Open();
+        if (!saved.isEmpty() && query->BookmarkValid(saved))
+            query->SetBookmark(saved);
+        throw;
+    }
+}
+
 // Clears the fields of Columns' cells that may be edited in the current record.
 void ClearSelectedCells(TDataSet* DataSet, const TColumnsEhList& Columns)
 {
@@ -130,11 +216,12 @@ void CopyGridSelectionToClipboard(TCustomDBGridEh* Grid, bool WholeGrid)
     TClipboardContent content;
     {
         TControlsDisabled disabled(dataSet);
-        content[CF_TEXT] = ExportBytes<TDBGridEhExportAsText>(Grid, WholeGrid, 1);
-        content[CF_UNICODETEXT] = ExportBytes<TDBGridEhExportAsUnicodeText>(Grid, WholeGrid, 2);
-        content[CF_CSV()] = ExportBytes<TDBGridEhExportAsCSV>(Grid, WholeGrid, 1);
-        content[CF_RTF()] = ExportBytes<TDBGridEhExportAsRTF>(Grid, WholeGrid, 1);
-        content[CF_VCLDBIF()] = ExportBytes<TDBGridEhExportAsVCLDBIF>(Grid, WholeGrid, 0);
+        std::vector<String> cellTexts;
+        content[CF_TEXT] = ExportBytes<TDBGridEhExportAsText>(Grid, WholeGrid, 1, cellTexts);
+        content[CF_UNICODETEXT] = ExportBytes<TDBGridEhExportAsUnicodeText>(Grid, WholeGrid, 2, cellTexts);
+        content[CF_CSV()] = ExportBytes<TDBGridEhExportAsCSV>(Grid, WholeGrid, 1, cellTexts);
+        content[CF_RTF()] = ExportBytes<TDBGridEhExportAsRTF>(Grid, WholeGrid, 1, cellTexts);
+        content[CF_VCLDBIF()] = ExportBytes<TDBGridEhExportAsVCLDBIF>(Grid, WholeGrid, 0, cellTexts);
     }
     TClipboard* clipboard = Clipboard();
     clipboard->Open();
@@ -216,7 +303,7 @@ void DeleteGridSelection(TCustomDBGridEh* Grid, bool WholeGrid)
     TControlsDisabled disabled(dataSet);
     switch (kind) {
     case TDBGridEhSelectionType::gstRecordBookmarks:
-        Grid->SelectedRows()->DeleteListedRecords();
+        DeleteInOneTransaction(dataSet, [Grid] { Grid->SelectedRows()->DeleteListedRecords(); });
         Grid->SelectedRows()->RemoveAll();
         break;
     case TDBGridEhSelectionType::gstRectangle: {
@@ -249,9 +336,11 @@ void DeleteGridSelection(TCustomDBGridEh* Grid, bool WholeGrid)
         break;
     }
     case TDBGridEhSelectionType::gstAll:
-        dataSet->First();
-        while (!dataSet->IsEmpty())
-            dataSet->Delete();
+        DeleteInOneTransaction(dataSet, [dataSet] {
+            dataSet->First();
+            while (!dataSet->IsEmpty())
+                dataSet->Delete();
+        });
         break;
     case TDBGridEhSelectionType::gstNon:
         break;

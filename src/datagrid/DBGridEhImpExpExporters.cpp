@@ -16,6 +16,8 @@ TDBGridEhExportAsText::TDBGridEhExportAsText(TTextEncodingEh Encoding, Char Sepa
 
 void TDBGridEhExportAsText::EmitPrefix() { FWriter = std::make_unique<TTextRowsWriterEh>(Stream(), FEncoding, FSeparator, FQuoted); }
 
+void TDBGridEhExportAsText::EmitSuffix() { FWriter->Flush(); }
+
 void TDBGridEhExportAsText::EmitTitleRow(const TColumnsEhList& Columns)
 {
     FWriter->BeginRow();
@@ -52,37 +54,33 @@ int TDBGridEhExportAsRTF::TitleSpacing() const
 
 void TDBGridEhExportAsRTF::EmitSelection(TStream& Stream, bool WholeGrid)
 {
-    FRtf = std::make_unique<TRtfWriterEh>(PixelsPerInch());
+    FRtf = std::make_unique<TRtfWriterEh>(Stream, PixelsPerInch());
     TDBGridEhExport::EmitSelection(Stream, WholeGrid);
 }
 
 void TDBGridEhExportAsRTF::EmitPrefix()
 {
-    switch (SelectionKind()) {
-    case TDBGridEhSelectionType::gstAll:
-    case TDBGridEhSelectionType::gstColumns:
-        FRtf->ExpectRows(DataSet()->RecordCount());
-        break;
-    case TDBGridEhSelectionType::gstRecordBookmarks:
-        FRtf->ExpectRows(Grid()->SelectedRows()->ItemCount());
-        break;
-    default:
-        break;
-    }
+    // A column without a stored width measures its font on every call: once per export here.
+    FWidths.clear();
+    for (int i = 0; i < Columns().Count(); ++i)
+        FWidths.push_back(Columns().ColumnAt(i)->Width());
 }
 
-void TDBGridEhExportAsRTF::EmitSuffix() { FRtf->SaveDocument(Stream()); }
+void TDBGridEhExportAsRTF::EmitSuffix() { FRtf->SaveDocument(); }
 
-void TDBGridEhExportAsRTF::AddPending(const TExportCellEh& Cell, TColumnEh* Column)
+void TDBGridEhExportAsRTF::AddPending(const TExportCellEh& Cell)
 {
-    FPending.push_back({TRtfTextStyleEh::Of(*Cell.Font), Cell.Background, Cell.Alignment, Cell.Text, Column->Width()});
+    // Title, record and footer rows hand their cells in the order of Columns().
+    const int width = FWidths[FPending.size()];
+    FPending.push_back({TRtfTextStyleEh::Of(*Cell.Font), Cell.Background, Cell.Alignment, Cell.Text, width});
 }
 
 void TDBGridEhExportAsRTF::EmitPendingRow()
 {
-    FRtf->BeginRowDefinition();
+    FFrames.resize(0);
     for (const TPendingCell& cell : FPending)
-        FRtf->CellDefinition(TRtfBordersEh(), cell.Background, cell.Width);
+        FFrames.push_back({TRtfBordersEh(), cell.Background, cell.Width});
+    FRtf->RowDefinition(FFrames);
     FRtf->BeginRowContent();
     for (const TPendingCell& cell : FPending)
         FRtf->Cell(cell.Alignment, CellSpacing(), cell.Style, cell.Background, cell.Text);
@@ -103,7 +101,7 @@ void TDBGridEhExportAsRTF::EmitTitleRow(const TColumnsEhList& Columns)
         cell.Background = title->Color();
         cell.Alignment = title->Alignment();
         cell.Text = title->Caption();
-        AddPending(cell, Columns.ColumnAt(i));
+        AddPending(cell);
     }
     EmitPendingRow();
 }
@@ -114,7 +112,7 @@ void TDBGridEhExportAsRTF::EmitRecordRow(const TColumnsEhList& Columns)
     EmitPendingRow();
 }
 
-void TDBGridEhExportAsRTF::EmitDataCell(TColumnEh* Column, const TExportCellEh& Cell) { AddPending(Cell, Column); }
+void TDBGridEhExportAsRTF::EmitDataCell(TColumnEh*, const TExportCellEh& Cell) { AddPending(Cell); }
 
 void TDBGridEhExportAsRTF::EmitFooterRow(const TColumnsEhList& Columns, int FooterNo)
 {
@@ -122,10 +120,7 @@ void TDBGridEhExportAsRTF::EmitFooterRow(const TColumnsEhList& Columns, int Foot
     EmitPendingRow();
 }
 
-void TDBGridEhExportAsRTF::EmitFooterCell(int, int, const TExportCellEh& Cell, TColumnEh* Column)
-{
-    AddPending(Cell, Column);
-}
+void TDBGridEhExportAsRTF::EmitFooterCell(int, int, const TExportCellEh& Cell, TColumnEh*) { AddPending(Cell); }
 
 void TDBGridEhExportAsRTF::EmitTitleLevels(const TColumnsEhList& Columns)
 {

@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TField;
@@ -29,7 +30,8 @@ class TFont;
 enum class TTextEncodingEh { teAnsi, teUnicode };
 
 // Cells joined by Separator, rows joined by CR LF, no line end after the last row and no
-// terminator. Quoted cells are enclosed in double quotes with inner quotes doubled.
+// terminator. Quoted cells are enclosed in double quotes with inner quotes doubled. Rows are
+// encoded and written in blocks of many: Flush writes the rest.
 class TTextRowsWriterEh {
 public:
     TTextRowsWriterEh(TStream& Stream, TTextEncodingEh Encoding, Char Separator, bool Quoted);
@@ -38,16 +40,17 @@ public:
     void BeginRow();
     // The separator before every cell of a row but the first.
     void WriteCell(const String& Text);
+    // Writes the rows not yet in the stream.
+    void Flush();
 
 private:
-    void WriteText(const String& Text);
-
     TStream& FStream;
     TTextEncodingEh FEncoding;
     Char FSeparator;
     bool FQuoted;
     bool FFirstRow = true;
     bool FFirstCell = true;
+    String FText;
 };
 
 // How a cell of pasted or imported text ends.
@@ -92,6 +95,20 @@ struct TRtfBordersEh {
     bool Right = true;
 };
 
+// A table cell's frame in a row definition.
+struct TRtfCellFrameEh {
+    TRtfBordersEh Borders;
+    TColor Background = clWhite;
+    int WidthPixels = 0;
+
+    bool operator==(const TRtfCellFrameEh& Other) const
+    {
+        return Borders.Left == Other.Borders.Left && Borders.Top == Other.Borders.Top &&
+               Borders.Bottom == Other.Borders.Bottom && Borders.Right == Other.Borders.Right &&
+               Background == Other.Background && WidthPixels == Other.WidthPixels;
+    }
+};
+
 // What the RTF text of a cell is written in.
 struct TRtfTextStyleEh {
     String FontName;
@@ -102,24 +119,27 @@ struct TRtfTextStyleEh {
     static TRtfTextStyleEh Of(const TFont& Font);
 };
 
-// An RTF document of table rows, built body first so that the colour and font tables are
-// complete when they are written in front of it. Text is escaped: "\", "{" and "}" get a
-// backslash, characters outside ASCII become "\uN?", so cells and font names such as 宋体 read
-// back as they were in every RTF reader.
+// An RTF document of table rows. The rows go into the stream as they are written, behind room
+// for the colour and font tables, which are complete only at the end; so a large export is held
+// once, in its stream. Text is escaped: "\", "{" and "}" get a backslash, characters
+// outside ASCII become "\uN?", so cells and font names such as 宋体 read back as they were in
+// every RTF reader.
 class TRtfWriterEh {
 public:
-    // PixelsPerInch converts cell widths into twips.
-    explicit TRtfWriterEh(int PixelsPerInch);
+    // The document starts at Stream's position. PixelsPerInch converts cell widths into twips.
+    TRtfWriterEh(TStream& Stream, int PixelsPerInch);
 
     // Index of the colour in the colour table (black, white and clBtnFace come first), by its
     // RGB value; appended on first use.
     int ColorIndex(TColor Color);
     int FontIndex(const String& FontName);
 
-    // "\trowd\trgaph40"; the cells' right edges start again at 0. A row is collected and goes
-    // into the body whole at EndRow.
+    // "\trowd\trgaph40"; the cells' right edges start again at 0.
     void BeginRowDefinition();
     void CellDefinition(const TRtfBordersEh& Borders, TColor Background, int WidthPixels);
+    // BeginRowDefinition and a CellDefinition per frame. Record rows repeat one layout, so the
+    // text of the last layout is kept and copied when the next row has the same frames.
+    void RowDefinition(const std::vector<TRtfCellFrameEh>& Frames);
     // "{\trrh0" after the row's cell definitions.
     void BeginRowContent();
     // One cell: alignment word, "\sb" and "\sa" Spacing, the formatted text, "\cell}".
@@ -127,32 +147,35 @@ public:
     // A cell merged into the one before it: centred, no spacing, no text.
     void EmptyCell();
     void EndRow();
-    // Rows to come: after the first, the body makes room for as many of its size.
-    void ExpectRows(std::int64_t Rows) { FExpectedRows = Rows; }
 
-    // Header, colour table, font table, the body and the closing brace.
-    void SaveDocument(TStream& Stream);
-    // The body written so far.
-    const std::string& Body() const { return FBody; }
+    // Header, colour table and font table in front of the rows, and the closing brace after them.
+    void SaveDocument();
 
-    // Text as it goes into the body.
+    // Text as it goes into the document.
     static QByteArray EscapedText(const String& Text);
 
 private:
-    void Write(const char* Text) { FRow.append(Text); }
-    void Write(const QByteArray& Bytes) { FRow.append(Bytes); }
-    void WriteNumber(std::int64_t Value) { FRow.append(QByteArray::number(static_cast<qlonglong>(Value))); }
-    static void AppendEscaped(QByteArray& Out, const String& Text);
+    void Write(std::string_view Text) { FRows.append(Text); }
+    void WriteNumber(std::int64_t Value);
+    template <class TBytes>
+    static void AppendEscaped(TBytes& Out, const String& Text);
+    void FlushRows();
+    // Header, colour table and font table.
+    QByteArray Head() const;
 
+    TStream& FStream;
+    std::int64_t FStart;
+    // The bytes left for the tables in front of the rows; -1 before the first rows went out.
+    std::int64_t FTablesRoom = -1;
     int FPixelsPerInch;
-    // Grows geometrically: a large export's body would be copied over and over in fixed steps.
-    std::string FBody;
-    std::int64_t FExpectedRows = 0;
+    // Rows not yet in the stream: they go in blocks, not piece by piece.
+    std::string FRows;
     std::vector<TColor> FColors;
     QHash<TColor, int> FColorIndex;
     std::vector<String> FFonts;
     std::int64_t FRightEdge = 0;
-    QByteArray FRow;
+    std::vector<TRtfCellFrameEh> FLastFrames;
+    std::string FLastDefinition;
 };
 
 // --- VCLDBIF ------------------------------------------------------------------------------------

@@ -4,6 +4,8 @@
 
 #include "platform/ui/Graphics.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 
@@ -12,9 +14,29 @@ namespace {
 // A colour's table key: its RGB value, as ColorToRGB resolves system colours.
 TColor RgbOf(TColor Color) { return ColorToRGB(Color); }
 
+// Rows are handed to the stream in blocks of about this size.
+constexpr std::size_t RowsBlockSize = 64 * 1024;
+
+// Moves the bytes from Start to End Count bytes further on, last block first, and leaves the
+// position at Start, in front of the gap.
+void OpenGap(TStream& Stream, std::int64_t Start, std::int64_t End, std::int64_t Count)
+{
+    std::vector<char> block(1 << 20);
+    for (std::int64_t to = End; to > Start;) {
+        const std::int64_t size = std::min(static_cast<std::int64_t>(block.size()), to - Start);
+        to -= size;
+        Stream.SetPosition(to);
+        Stream.ReadBuffer(block.data(), size);
+        Stream.SetPosition(to + Count);
+        Stream.WriteBuffer(block.data(), size);
+    }
+    Stream.SetPosition(Start);
+}
+
 }  // namespace
 
-TRtfWriterEh::TRtfWriterEh(int PixelsPerInch) : FPixelsPerInch(PixelsPerInch > 0 ? PixelsPerInch : 96)
+TRtfWriterEh::TRtfWriterEh(TStream& Stream, int PixelsPerInch)
+    : FStream(Stream), FStart(Stream.Position()), FPixelsPerInch(PixelsPerInch > 0 ? PixelsPerInch : 96)
 {
     ColorIndex(clBlack);
     ColorIndex(clWhite);
@@ -51,22 +73,32 @@ QByteArray TRtfWriterEh::EscapedText(const String& Text)
     return bytes;
 }
 
-void TRtfWriterEh::AppendEscaped(QByteArray& bytes, const String& Text)
+template <class TBytes>
+void TRtfWriterEh::AppendEscaped(TBytes& bytes, const String& Text)
 {
     for (const QChar ch : Text) {
         const char16_t code = ch.unicode();
         if (code == u'\\' || code == u'{' || code == u'}') {
-            bytes.append('\\');
-            bytes.append(static_cast<char>(code));
+            bytes.push_back('\\');
+            bytes.push_back(static_cast<char>(code));
         } else if (code < 0x80) {
-            bytes.append(static_cast<char>(code));
+            bytes.push_back(static_cast<char>(code));
         } else {
             // RTF's \u takes a signed 16-bit number; '?' is what readers without Unicode show.
+            char number[8];
+            const auto end = std::to_chars(number, number + sizeof number, static_cast<std::int16_t>(code)).ptr;
             bytes.append("\\u");
-            bytes.append(QByteArray::number(static_cast<std::int16_t>(code)));
-            bytes.append('?');
+            bytes.append(number, end - number);
+            bytes.push_back('?');
         }
     }
+}
+
+void TRtfWriterEh::WriteNumber(std::int64_t Value)
+{
+    char number[24];
+    const auto end = std::to_chars(number, number + sizeof number, Value).ptr;
+    FRows.append(number, end);
 }
 
 void TRtfWriterEh::BeginRowDefinition()
@@ -92,6 +124,21 @@ void TRtfWriterEh::CellDefinition(const TRtfBordersEh& Borders, TColor Backgroun
     Write("\\cellx");
     WriteNumber(FRightEdge);
     Write("\r\n");
+}
+
+void TRtfWriterEh::RowDefinition(const std::vector<TRtfCellFrameEh>& Frames)
+{
+    // The colour indices in the kept text stay valid: the colour table only grows.
+    if (!FLastFrames.empty() && Frames == FLastFrames) {
+        Write(FLastDefinition);
+        return;
+    }
+    const std::size_t start = FRows.size();
+    BeginRowDefinition();
+    for (const TRtfCellFrameEh& frame : Frames)
+        CellDefinition(frame.Borders, frame.Background, frame.WidthPixels);
+    FLastFrames = Frames;
+    FLastDefinition.assign(FRows, start);
 }
 
 void TRtfWriterEh::BeginRowContent() { Write("{\\trrh0\r\n"); }
@@ -127,7 +174,7 @@ void TRtfWriterEh::Cell(TAlignment Alignment, int Spacing, const TRtfTextStyleEh
     Write("\\cb");
     WriteNumber(ColorIndex(Background));
     Write(" ");
-    AppendEscaped(FRow, Text);
+    AppendEscaped(FRows, Text);
     Write("\\cell}\r\n");
 }
 
@@ -136,13 +183,24 @@ void TRtfWriterEh::EmptyCell() { Write("\\pard\\intbl{\\qc\\cell}\r\n"); }
 void TRtfWriterEh::EndRow()
 {
     Write("\\pard\\intbl\\row}\r\n");
-    if (FBody.empty() && FExpectedRows > 1)
-        FBody.reserve(static_cast<std::size_t>(FRow.size() * (FExpectedRows + 1)));
-    FBody.append(FRow.constData(), static_cast<std::size_t>(FRow.size()));
-    FRow.resize(0);
+    if (FRows.size() >= RowsBlockSize)
+        FlushRows();
 }
 
-void TRtfWriterEh::SaveDocument(TStream& Stream)
+void TRtfWriterEh::FlushRows()
+{
+    // The first rows leave room for the tables as they stand: the cells seldom bring a colour or
+    // font after them, so the rows seldom have to move to make more.
+    if (FTablesRoom < 0) {
+        const QByteArray head = Head();
+        FStream.WriteBuffer(head.constData(), head.size());
+        FTablesRoom = head.size();
+    }
+    FStream.WriteBuffer(FRows.data(), static_cast<std::int64_t>(FRows.size()));
+    FRows.clear();
+}
+
+QByteArray TRtfWriterEh::Head() const
 {
     QByteArray head("{\\rtf0\\ansi\r\n{\\colortbl");
     for (const TColor rgb : FColors) {
@@ -156,7 +214,22 @@ void TRtfWriterEh::SaveDocument(TStream& Stream)
         head.append(EscapedText(FFonts[i])).append(';');
     }
     head.append("}\r\n");
-    Stream.WriteBuffer(head.constData(), head.size());
-    Stream.WriteBuffer(FBody.data(), static_cast<std::int64_t>(FBody.size()));
-    Stream.WriteBuffer("}", 1);
+    return head;
+}
+
+void TRtfWriterEh::SaveDocument()
+{
+    FlushRows();
+    // The tables only grow: the head is as long as the room or longer.
+    const QByteArray head = Head();
+    std::int64_t end = FStream.Position();
+    const std::int64_t growth = head.size() - FTablesRoom;
+    if (growth > 0) {
+        OpenGap(FStream, FStart + FTablesRoom, end, growth);
+        end += growth;
+    }
+    FStream.SetPosition(FStart);
+    FStream.WriteBuffer(head.constData(), head.size());
+    FStream.SetPosition(end);
+    FStream.WriteBuffer("}", 1);
 }

@@ -33,34 +33,37 @@ TTextRowsWriterEh::TTextRowsWriterEh(TStream& Stream, TTextEncodingEh Encoding, 
 {
 }
 
-void TTextRowsWriterEh::WriteText(const String& Text)
-{
-    const QByteArray bytes = FEncoding == TTextEncodingEh::teAnsi ? EncodeGB18030(Text) : UnicodeTextBytes(Text);
-    FStream.WriteBuffer(bytes.constData(), bytes.size());
-}
-
 void TTextRowsWriterEh::BeginRow()
 {
+    // A block ends with a whole row: a character is never split from its surrogate partner.
+    constexpr qsizetype BlockSize = 32 * 1024;
+    if (FText.size() >= BlockSize)
+        Flush();
     if (!FFirstRow)
-        WriteText(u"\r\n"_s);
+        FText += u"\r\n";
     FFirstRow = false;
     FFirstCell = true;
 }
 
 void TTextRowsWriterEh::WriteCell(const String& Text)
 {
-    String cell;
     if (!FFirstCell)
-        cell += FSeparator;
+        FText += FSeparator;
     FFirstCell = false;
-    if (FQuoted) {
-        cell += u'"';
-        cell += String(Text).replace(u'"', u"\"\""_s);
-        cell += u'"';
-    } else {
-        cell += Text;
+    if (!FQuoted) {
+        FText += Text;
+        return;
     }
-    WriteText(cell);
+    FText += u'"';
+    FText += Text.contains(u'"') ? String(Text).replace(u'"', u"\"\""_s) : Text;
+    FText += u'"';
+}
+
+void TTextRowsWriterEh::Flush()
+{
+    const QByteArray bytes = FEncoding == TTextEncodingEh::teAnsi ? EncodeGB18030(FText) : UnicodeTextBytes(FText);
+    FStream.WriteBuffer(bytes.constData(), bytes.size());
+    FText.resize(0);
 }
 
 // --- Reader -------------------------------------------------------------------------------------

@@ -99,6 +99,7 @@ void TDBGridEhExport::EmitSelection(TStream& Stream, bool WholeGrid)
         return;
     FStream = &Stream;
     FKind = kind;
+    FNextSharedText = 0;
     TViewGuard guard(dataSet);
     CollectColumns(kind);
     const int footerRows = kind == TDBGridEhSelectionType::gstNon ? 0 : FGrid->FooterRowCount();
@@ -172,9 +173,18 @@ void TDBGridEhExport::EmitRecordRow(const TColumnsEhList& Columns)
         cell.Font = &FCellFont;
         cell.Background = column->Color();
         cell.Alignment = column->Alignment();
-        cell.Text = column->ComputeDisplayText();
+        cell.Text = CellText(column);
         EmitDataCell(column, cell);
     }
+}
+
+String TDBGridEhExport::CellText(TColumnEh* Column)
+{
+    if (FSharedTexts == nullptr)
+        return Column->ComputeDisplayText();
+    if (FNextSharedText == FSharedTexts->size())
+        FSharedTexts->push_back(Column->ComputeDisplayText());
+    return (*FSharedTexts)[FNextSharedText++];
 }
 
 void TDBGridEhExport::EmitDataCell(TColumnEh*, const TExportCellEh&) {}

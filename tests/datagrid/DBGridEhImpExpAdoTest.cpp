@@ -1,5 +1,6 @@
 // The clipboard commands on the application's own data access: a query on a database file.
 #include "DBGridEhCoreSupport.h"
+#include "support/ExceptionText.h"
 
 #include "datagrid/DBGridEhImpExp.h"
 
@@ -107,6 +108,60 @@ TEST_F(DBGridEhImpExpAdoTest, PastedTextOverwritesTheSelectedColumnAndReachesThe
     PasteIntoGrid(Grid, false);
     Requery();
     EXPECT_EQ(Rows(), (std::vector<String>{u"张三|仓库|1|C:\\temp {x}"_s, u"李四|仓库|2|∅"_s, u"王五|仓库|3|"_s}));
+}
+
+// The database refuses to delete 李四's record, as a rule of its own would.
+void RefuseDeletingLiSi(TADOConnection& Connection)
+{
+    Connection.Database().ExecuteScript(String::fromUtf8(
+        "CREATE TRIGGER keep_lisi BEFORE DELETE ON oprint WHEN old.姓名 = '李四' "
+        "BEGIN SELECT RAISE(ABORT, '李四的记录不能删除'); END"));
+}
+
+TEST_F(DBGridEhImpExpAdoTest, DeleteOfAllRecordsFailingPartWayLeavesEveryRecord)
+{
+    const std::vector<String> before = Rows();
+    RefuseDeletingLiSi(Connection);
+    Query.SetRecNo(3);
+    Grid->SetOptions(Grid->Options() - dgConfirmDelete);
+    Grid->Selection()->SelectAllCells();
+    // 张三 goes first, then 李四 fails.
+    EXPECT_TRUE(ExceptionText([this] { DeleteGridSelection(Grid, false); }).contains(u"李四的记录不能删除"_s));
+    EXPECT_FALSE(Connection.InTransaction());
+    // The grid's query reads the records again: all three shown, the current one kept.
+    EXPECT_EQ(Query.RecordCount(), 3);
+    EXPECT_EQ(Query.FieldByName(u"姓名"_s)->AsString(), u"王五"_s);
+    Requery();
+    EXPECT_EQ(Rows(), before);
+}
+
+TEST_F(DBGridEhImpExpAdoTest, DeleteOfSelectedRowsFailingPartWayLeavesEveryRecord)
+{
+    const std::vector<String> before = Rows();
+    RefuseDeletingLiSi(Connection);
+    Grid->SetOptions(Grid->Options() - dgConfirmDelete);
+    for (const int recNo : {1, 2, 3}) {
+        Query.SetRecNo(recNo);
+        Grid->SelectedRows()->SetCurrentRowSelected(true);
+    }
+    EXPECT_FALSE(ExceptionText([this] { DeleteGridSelection(Grid, false); }).isEmpty());
+    EXPECT_FALSE(Connection.InTransaction());
+    EXPECT_EQ(Query.RecordCount(), 3);
+    Requery();
+    EXPECT_EQ(Rows(), before);
+}
+
+TEST_F(DBGridEhImpExpAdoTest, DeleteInsideTheCallersTransactionIsLeftToTheCaller)
+{
+    Grid->SetOptions(Grid->Options() - dgConfirmDelete);
+    Connection.BeginTrans();
+    Grid->Selection()->SelectAllCells();
+    DeleteGridSelection(Grid, false);
+    EXPECT_TRUE(Connection.InTransaction());
+    EXPECT_TRUE(Query.IsEmpty());
+    Connection.RollbackTrans();
+    Requery();
+    EXPECT_EQ(Query.RecordCount(), 3);
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QtEndian>
 
 using namespace Qt::StringLiterals;
@@ -37,6 +39,7 @@ QByteArray WriteRows(TTextEncodingEh Encoding, Char Separator, bool Quoted, cons
         for (const String& cell : row)
             writer.WriteCell(cell);
     }
+    writer.Flush();
     return Bytes(stream);
 }
 
@@ -138,7 +141,8 @@ TEST(TextCellReaderTest, RoundTripsWhatTheWriterWrote)
 
 TEST(RtfWriterTest, WritesTablesBeforeTheBodyWithTheSeedColours)
 {
-    TRtfWriterEh rtf(96);
+    TMemoryStream out;
+    TRtfWriterEh rtf(out, 96);
     TFont font;
     font.SetName(u"Arial"_s);
     font.SetSize(9);
@@ -151,8 +155,7 @@ TEST(RtfWriterTest, WritesTablesBeforeTheBodyWithTheSeedColours)
     rtf.Cell(TAlignment::taLeftJustify, 24, TRtfTextStyleEh::Of(font), clWhite, u"a"_s);
     rtf.Cell(TAlignment::taRightJustify, 12, TRtfTextStyleEh::Of(font), 0x00FF00, u"2"_s);
     rtf.EndRow();
-    TMemoryStream out;
-    rtf.SaveDocument(out);
+    rtf.SaveDocument();
 
     const TColor face = ColorToRGB(clBtnFace);
     const QByteArray expected =
@@ -175,12 +178,14 @@ TEST(RtfWriterTest, WritesTablesBeforeTheBodyWithTheSeedColours)
 
 TEST(RtfWriterTest, TruncatesEachColumnWidthToTwipsBeforeAdding)
 {
-    TRtfWriterEh rtf(120);
+    TMemoryStream out;
+    TRtfWriterEh rtf(out, 120);
     rtf.BeginRowDefinition();
     rtf.CellDefinition({false, false, false, false}, clWhite, 1);  // 12 twips
     rtf.CellDefinition({false, false, false, false}, clWhite, 1);
     rtf.EndRow();
-    const QByteArray body = QByteArray::fromStdString(rtf.Body());
+    rtf.SaveDocument();
+    const QByteArray body = Bytes(out);
     EXPECT_TRUE(body.contains("\\cellx12\r\n"));
     EXPECT_TRUE(body.contains("\\cellx24\r\n"));
 }
@@ -192,18 +197,105 @@ TEST(RtfWriterTest, EscapesControlCharactersAndWritesNonAsciiAsUnicode)
     EXPECT_EQ(TRtfWriterEh::EscapedText(u"宋体"_s), QByteArray("\\u23435?\\u20307?"));
     EXPECT_EQ(TRtfWriterEh::EscapedText(QString(QChar(0xFF01))), QByteArray("\\u-255?"));
 
-    TRtfWriterEh rtf(96);
+    TMemoryStream out;
+    TRtfWriterEh rtf(out, 96);
     TFont font;
     font.SetName(u"宋体"_s);
     rtf.BeginRowContent();
     rtf.Cell(TAlignment::taCenter, 55, TRtfTextStyleEh::Of(font), clWhite, u"}"_s);
     rtf.EndRow();
-    TMemoryStream out;
-    rtf.SaveDocument(out);
+    rtf.SaveDocument();
     const QByteArray doc = Bytes(out);
     EXPECT_TRUE(doc.contains("{\\fonttbl\\f0\\fnil \\u23435?\\u20307?;}"));
     EXPECT_TRUE(doc.contains("\\qc\\sb55\\sa55"));
     EXPECT_TRUE(doc.contains(" \\}\\cell}"));
+}
+
+namespace {
+
+// Rows numbered from 0, each with a cell of a colour of its own every 1000 rows, so the colour
+// table keeps growing while the rows are written.
+void WriteNumberedRows(TRtfWriterEh& Rtf, int Rows, bool ByFrames)
+{
+    TFont font;
+    font.SetName(u"Arial"_s);
+    for (int row = 0; row < Rows; ++row) {
+        const TColor background = static_cast<TColor>(0x010000 * (row / 1000));
+        if (ByFrames) {
+            Rtf.RowDefinition({{{}, clWhite, 64}, {{true, false, true, false}, background, 80}});
+        } else {
+            Rtf.BeginRowDefinition();
+            Rtf.CellDefinition({}, clWhite, 64);
+            Rtf.CellDefinition({true, false, true, false}, background, 80);
+        }
+        Rtf.BeginRowContent();
+        Rtf.Cell(TAlignment::taLeftJustify, 24, TRtfTextStyleEh::Of(font), clWhite, QString::number(row));
+        Rtf.Cell(TAlignment::taRightJustify, 24, TRtfTextStyleEh::Of(font), background, u"数量"_s);
+        Rtf.EndRow();
+    }
+}
+
+}  // namespace
+
+TEST(RtfWriterTest, RepeatedRowLayoutsGiveTheBytesOfDefinitionsWrittenCellByCell)
+{
+    // Over 1 MB of rows: written in blocks and moved in more than one block for the tables.
+    TMemoryStream byCells;
+    TRtfWriterEh cellByCell(byCells, 96);
+    WriteNumberedRows(cellByCell, 12000, false);
+    cellByCell.SaveDocument();
+    TMemoryStream byFrames;
+    TRtfWriterEh framed(byFrames, 96);
+    WriteNumberedRows(framed, 12000, true);
+    framed.SaveDocument();
+
+    const QByteArray doc = Bytes(byFrames);
+    ASSERT_GT(doc.size(), 2 * 1024 * 1024);
+    EXPECT_EQ(doc, Bytes(byCells));
+    EXPECT_TRUE(doc.startsWith("{\\rtf0\\ansi\r\n{\\colortbl\\red0\\green0\\blue0;"));
+    // Rows 0-999 reuse black; the colour of rows 11000 on is the last, index 13.
+    EXPECT_TRUE(doc.contains("\\red0\\green0\\blue11;}\r\n{\\fonttbl\\f0\\fnil Arial;}\r\n\\trowd"));
+    EXPECT_TRUE(doc.endsWith("\\qr\\sb24\\sa24\\fs18\\f0\\cf0\\cb13 \\u25968?\\u-28209?\\cell}\r\n\\pard\\intbl\\row}\r\n}"));
+    EXPECT_EQ(doc.count("\\trowd"), 12000);
+    EXPECT_TRUE(doc.contains("{\\ql\\sb24\\sa24\\fs18\\f0\\cf0\\cb1 11999\\cell}"));
+}
+
+TEST(RtfWriterTest, FileStreamGetsTheSameDocumentAsAMemoryStream)
+{
+    TMemoryStream memory;
+    TRtfWriterEh inMemory(memory, 96);
+    WriteNumberedRows(inMemory, 12000, true);
+    inMemory.SaveDocument();
+
+    // A file is moved block by block to make room for the tables; more than one block here.
+    QTemporaryDir dir;
+    const String fileName = dir.filePath(u"rows.rtf"_s);
+    {
+        TFileStream file(fileName, fmCreate);
+        file.WriteBuffer("keep", 4);
+        TRtfWriterEh inFile(file, 96);
+        WriteNumberedRows(inFile, 12000, true);
+        inFile.SaveDocument();
+        EXPECT_EQ(file.Position(), file.Size());
+    }
+    QFile written(fileName);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), "keep" + Bytes(memory));
+}
+
+TEST(RtfWriterTest, DocumentStartsAtTheStreamsPositionAndKeepsWhatIsBefore)
+{
+    TMemoryStream out;
+    out.WriteBuffer("keep", 4);
+    TRtfWriterEh rtf(out, 96);
+    rtf.BeginRowContent();
+    rtf.EmptyCell();
+    rtf.EndRow();
+    rtf.SaveDocument();
+    const QByteArray doc = Bytes(out);
+    EXPECT_TRUE(doc.startsWith("keep{\\rtf0\\ansi\r\n{\\colortbl"));
+    EXPECT_TRUE(doc.endsWith("}\r\n{\\trrh0\r\n\\pard\\intbl{\\qc\\cell}\r\n\\pard\\intbl\\row}\r\n}"));
+    EXPECT_EQ(out.Position(), out.Size());
 }
 
 // --- VCLDBIF ------------------------------------------------------------------------------------

@@ -380,6 +380,30 @@ TEST_F(DBGridEhImpExpTest, CopyPutsTheFiveFormatsWithTheirTerminators)
     EXPECT_EQ(Clipboard()->GetFormatData(CF_VCLDBIF()), Exported<TDBGridEhExportAsVCLDBIF>(Grid, true));
 }
 
+TEST_F(DBGridEhImpExpTest, CopyOfManyRecordsPutsTheBytesOfEachFormatsOwnExport)
+{
+    // Enough records for the RTF rows to go out before the footer brings new colours, so the
+    // rows move to make room for them; the cell texts are computed once for all formats.
+    Data->DisableControls();
+    for (int i = 0; i < 400; ++i)
+        Data->AppendRecord({Variant(), Variant(u"记录{%1}"_s.arg(i)), Variant(i), Variant(0.5 * i)});
+    Data->EnableControls();
+    Data->First();
+    Qty->Footer()->SetColor(0xE0E0E0);
+    Qty->Footer()->Font()->SetColor(0x0000FF);
+    CopyGridSelectionToClipboard(Grid, true);
+    const QByteArray rtf = Exported<TDBGridEhExportAsRTF>(Grid, true);
+    ASSERT_GT(rtf.size(), 128 * 1024);
+    EXPECT_TRUE(rtf.contains(Rgb(224, 224, 224) + Rgb(255, 0, 0) + "}"));
+    EXPECT_EQ(Clipboard()->GetFormatData(CF_RTF()), rtf + QByteArray(1, '\0'));
+    EXPECT_EQ(Clipboard()->GetFormatData(CF_TEXT), Exported<TDBGridEhExportAsText>(Grid, true) + QByteArray(1, '\0'));
+    EXPECT_EQ(Clipboard()->GetFormatData(CF_UNICODETEXT),
+              Exported<TDBGridEhExportAsUnicodeText>(Grid, true) + QByteArray(2, '\0'));
+    EXPECT_EQ(Clipboard()->GetFormatData(CF_CSV()), Exported<TDBGridEhExportAsCSV>(Grid, true) + QByteArray(1, '\0'));
+    EXPECT_EQ(Clipboard()->GetFormatData(CF_VCLDBIF()), Exported<TDBGridEhExportAsVCLDBIF>(Grid, true));
+    EXPECT_TRUE(Clipboard()->AsText().endsWith(u"\r\n记录{399}\t399\r\n合计\t79808"_s));
+}
+
 TEST_F(DBGridEhImpExpTest, CopyAndPasteBetweenTwoGridsOnTheSystemClipboard)
 {
     Clipboard()->SetStore(nullptr);
