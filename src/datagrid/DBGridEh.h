@@ -1523,6 +1523,12 @@ public:
     virtual bool LocateTextInColumn(TColumnEh* Column, const String& Text, TLocateTextMatchTypeEh Match,
                                     TLocateTextDirectionEh Direction, TLocateTextOptionsEh Options);
 
+    // Edit actions: the standard copy, cut, paste, delete and select-all commands.
+    // Whether Action (one member) is in EditActions and the grid's state allows it now.
+    bool CanRunEditAction(TDBGridEhEditActions Action) const;
+    // Runs Action on the selection when CanRunEditAction allows it; True when it ran.
+    bool RunEditAction(TDBGridEhEditActions Action);
+
 protected:
     const char* ClassName() const override { return "TCustomDBGridEh"; }
     void Loaded() override;
