@@ -13,6 +13,7 @@
 #include "datagrid/DBGridEhCellParams.h"
 #include "datagrid/DBGridEhScrollBars.h"
 #include "datagrid/DBGridEhSearch.h"
+#include "datagrid/DBGridEhToolTips.h"
 #include "datagrid/DBGridEhUnit.h"
 #include "datagrid/DBSumLst.h"
 #include "datagrid/MemTableEh.h"
@@ -1529,6 +1530,10 @@ public:
     // Runs Action on the selection when CanRunEditAction allows it; True when it ran.
     bool RunEditAction(TDBGridEhEditActions Action);
 
+    // Hints: a title's own hint, and tool tips with the whole text of clipped cells.
+    // The window the tool tips show in, laid over the cell's text.
+    TToolTipsWindow* ToolTipsWindow();
+
 protected:
     const char* ClassName() const override { return "TCustomDBGridEh"; }
     void Loaded() override;
@@ -1643,6 +1648,12 @@ protected:
     void PerformAutoScroll();
     void RestartSearchTimer();
     void StopSearchTimer();
+
+    // Hints
+    // The pause before the hint over the client point Pos: none over cells with tool tips.
+    virtual void HandleHintShowPause(TPoint Pos, int& Pause);
+    // Fills Info with the hint for its cursor position; False for none there.
+    virtual bool HandleCMHintShow(THintInfo& Info);
 
 private:
     friend class TGridDataLinkEh;
@@ -1838,6 +1849,26 @@ private:
     int FSearchTimeout = -1;
     bool FSearchTimerRunning = false;
     Char FPendingHighSurrogate;
+
+    // Hints
+    // A cell's text as a tool tip would show it.
+    struct TCellToolTipEh {
+        String Text;
+        TRect CellRect;
+        TRect TextRect;
+        TAlignment Alignment = TAlignment::taLeftJustify;
+        bool WordWrap = false;
+        // The text rectangle ends before the cell does (edit buttons).
+        bool CutShort = false;
+        TFont Font;
+    };
+    bool PrepareTitleToolTip(TColumnEh* Column, int AreaCol, TPoint CursorPos, TCellToolTipEh& Tip);
+    bool PrepareDataToolTip(TColumnEh* Column, int AreaRow, TPoint CursorPos, TCellToolTipEh& Tip);
+    bool PrepareFooterToolTip(TColumnEh* Column, int AreaCol, int AreaRow, TCellToolTipEh& Tip);
+    bool ToolTipTextOverflows(TCellToolTipEh& Tip);
+    // Shows the tip over its text when the text does not fit; False when it fits.
+    bool PlaceToolTip(TCellToolTipEh& Tip, THintInfo& Info);
+    std::unique_ptr<TToolTipsWindow> FToolTipsWindow;
 };
 
 // The grid the application's windows hold.

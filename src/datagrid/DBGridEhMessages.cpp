@@ -72,6 +72,15 @@ void TCustomDBGridEh::Dispatch(TMessage& Message)
     case CM_CANCELMODE:
         EndMouseTracking();
         break;
+    case CM_HINTSHOWPAUSE:
+    {
+        auto* info = reinterpret_cast<THintPauseInfo*>(Message.LParam);
+        HandleHintShowPause(info->CursorPos, info->Pause);
+        return;
+    }
+    case CM_HINTSHOW:
+        Message.Result = HandleCMHintShow(*reinterpret_cast<THintInfo*>(Message.LParam)) ? 0 : 1;
+        return;
     case CM_REFOCUS_GRID:
         if (CanFocus())
             SetFocus();
