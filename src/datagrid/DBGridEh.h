@@ -1866,6 +1866,7 @@ private:
     bool PrepareDataToolTip(TColumnEh* Column, int AreaRow, TPoint CursorPos, TCellToolTipEh& Tip);
     bool PrepareFooterToolTip(TColumnEh* Column, int AreaCol, int AreaRow, TCellToolTipEh& Tip);
     bool ToolTipTextOverflows(TCellToolTipEh& Tip);
+    static TRect PartUnderPointer(const TCellToolTipEh& Tip, TPoint CursorPos);
     // Shows the tip over its text when the text does not fit; False when it fits.
     bool PlaceToolTip(TCellToolTipEh& Tip, THintInfo& Info);
     std::unique_ptr<TToolTipsWindow> FToolTipsWindow;

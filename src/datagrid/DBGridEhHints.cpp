@@ -87,7 +87,20 @@ bool TCustomDBGridEh::HandleCMHintShow(THintInfo& Info)
     case TCellAreaRowEh::carFooter: prepared = PrepareFooterToolTip(column, areaCol, areaRow, tip); break;
     case TCellAreaRowEh::carFilter: break;
     }
+    Info.CursorRect = PartUnderPointer(tip, Info.CursorPos);
     return prepared && PlaceToolTip(tip, Info);
+}
+
+TRect TCustomDBGridEh::PartUnderPointer(const TCellToolTipEh& Tip, TPoint CursorPos)
+{
+    // The text, or the part of the cell beside it (a sort marker, edit buttons, upper titles):
+    // moving from one to the other asks for the hint again.
+    const TRect& cell = Tip.CellRect;
+    if (CursorPos.Y < Tip.TextRect.Top)
+        return {cell.Left, cell.Top, cell.Right, Tip.TextRect.Top};
+    if (CursorPos.X >= Tip.TextRect.Right)
+        return {Tip.TextRect.Right, Tip.TextRect.Top, cell.Right, cell.Bottom};
+    return Tip.TextRect;
 }
 
 bool TCustomDBGridEh::PrepareTitleToolTip(TColumnEh* Column, int AreaCol, TPoint CursorPos, TCellToolTipEh& Tip)
