@@ -1870,6 +1870,11 @@ private:
     // Shows the tip over its text when the text does not fit; False when it fits.
     bool PlaceToolTip(TCellToolTipEh& Tip, THintInfo& Info);
     std::unique_ptr<TToolTipsWindow> FToolTipsWindow;
+
+    // Parent font and colour
+    // With ParentFont the title and footer fonts take the grid's font too.
+    void FollowParentFont();
+    bool FFollowingParentFont = false;
 };
 
 // The grid the application's windows hold.

@@ -72,6 +72,19 @@ void TCustomDBGridEh::Dispatch(TMessage& Message)
     case CM_CANCELMODE:
         EndMouseTracking();
         break;
+    case CM_PARENTFONTCHANGED:
+        TCustomGridEh::Dispatch(Message);
+        if (ParentFont())
+            FollowParentFont();
+        return;
+    case CM_PARENTCOLORCHANGED:
+        TCustomGridEh::Dispatch(Message);
+        if (ParentColor()) {
+            // Assigned directly: SetFooterColor would end the grid's parent colour.
+            FFooterColor = Color();
+            Invalidate();
+        }
+        return;
     case CM_HINTSHOWPAUSE:
     {
         auto* info = reinterpret_cast<THintPauseInfo*>(Message.LParam);
@@ -123,4 +136,14 @@ void TCustomDBGridEh::RunDeferredLayout()
         UnlockLayout();
     else if (HandleAllocated())
         SetTimer(DeferredLayoutTimer, DeferredLayoutRetryMs);
+}
+
+void TCustomDBGridEh::FollowParentFont()
+{
+    // The copies are the parent's font, not fonts of their own: ParentFont stays on.
+    FFollowingParentFont = true;
+    FTitleFont->Assign(Font());
+    FFooterFont->Assign(Font());
+    FFollowingParentFont = false;
+    NotifyLayoutChanged();
 }
