@@ -1655,6 +1655,9 @@ protected:
     // Fills Info with the hint for its cursor position; False for none there.
     virtual bool HandleCMHintShow(THintInfo& Info);
 
+    // Flat border
+    void FlatChanged() override;
+
 private:
     friend class TGridDataLinkEh;
 
@@ -1875,6 +1878,12 @@ private:
     // With ParentFont the title and footer fonts take the grid's font too.
     void FollowParentFont();
     bool FFollowingParentFont = false;
+
+    // Flat border
+    // Flat with Ctl3D: no sunken edge, but a flat one-pixel border with a single border style.
+    void AdjustCreateParams(TCreateParams& Params);
+    void PaintFlatBorder(HDC DC);
+    int FFlatBorderWidth = 0;
 };
 
 // The grid the application's windows hold.

@@ -72,6 +72,15 @@ void TCustomDBGridEh::Dispatch(TMessage& Message)
     case CM_CANCELMODE:
         EndMouseTracking();
         break;
+    case WM_NCCALCSIZE:
+        TCustomGridEh::Dispatch(Message);
+        reinterpret_cast<TRect*>(Message.LParam)->Inflate(-FFlatBorderWidth, -FFlatBorderWidth);
+        return;
+    case WM_NCPAINT:
+        TCustomGridEh::Dispatch(Message);
+        if (FFlatBorderWidth > 0)
+            PaintFlatBorder(reinterpret_cast<HDC>(Message.WParam));
+        return;
     case CM_PARENTFONTCHANGED:
         TCustomGridEh::Dispatch(Message);
         if (ParentFont())
@@ -145,5 +154,40 @@ void TCustomDBGridEh::FollowParentFont()
     FTitleFont->Assign(Font());
     FFooterFont->Assign(Font());
     FFollowingParentFont = false;
+    NotifyLayoutChanged();
+}
+
+void TCustomDBGridEh::AdjustCreateParams(TCreateParams& Params)
+{
+    // A flat grid draws its own one-pixel border instead of the sunken edge.
+    FFlatBorderWidth = 0;
+    if (Flat() && Ctl3D()) {
+        if (BorderStyle() == TBorderStyle::bsSingle)
+            FFlatBorderWidth = 1;
+        Params.Style &= ~WS_BORDER;
+        Params.ExStyle &= ~WS_EX_CLIENTEDGE;
+    }
+    if (FFlatBorderWidth > 0) {
+        TControlStyle style = ControlStyle();
+        style.Include(csNeedsBorderPaint);
+        SetControlStyle(style);
+    }
+    Params.Style |= WS_CLIPCHILDREN;
+}
+
+void TCustomDBGridEh::PaintFlatBorder(HDC DC)
+{
+    TCanvas canvas;
+    canvas.BeginPaint(DC);
+    canvas.Brush()->SetColor(clBtnShadow);
+    canvas.FrameRect(Rect(0, 0, Width(), Height()));
+    canvas.EndPaint();
+}
+
+void TCustomDBGridEh::FlatChanged()
+{
+    // The border is chosen when the window is made.
+    if (HandleAllocated())
+        RecreateWnd();
     NotifyLayoutChanged();
 }
