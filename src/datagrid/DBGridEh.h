@@ -1533,6 +1533,25 @@ public:
     // Hints: a title's own hint, and tool tips with the whole text of clipped cells.
     // The window the tool tips show in, laid over the cell's text.
     TToolTipsWindow* ToolTipsWindow();
+    // A data cell's hint as OnDataHintShow may set it; points and rectangles in client coordinates.
+    struct TDBGridEhDataHintParams {
+        TPoint HintPos;
+        int HintMaxWidth = 0;
+        TColor HintColor = clInfoBk;
+        TFont* HintFont = nullptr;
+        TRect HintWindowRect;
+        int ReshowTimeout = 0;
+        int HideTimeout = 0;
+        String HintStr;
+    };
+    // May change the pause before the hint over Cell; Processed skips the tool-tip rule.
+    std::function<void(TCustomDBGridEh* Sender, TPoint CursorPos, TGridCoord Cell, TPoint InCellCursorPos,
+                       TColumnEh* Column, int& HintPause, bool& Processed)>
+        OnHintShowPause;
+    // May fill a data cell's hint; with Processed it shows as given instead of the tool tip.
+    std::function<void(TCustomDBGridEh* Sender, TPoint CursorPos, TGridCoord Cell, TPoint InCellCursorPos,
+                       TColumnEh* Column, TDBGridEhDataHintParams& Params, bool& Processed)>
+        OnDataHintShow;
 
 protected:
     const char* ClassName() const override { return "TCustomDBGridEh"; }
@@ -1865,6 +1884,8 @@ private:
         bool CutShort = false;
         TFont Font;
     };
+    // OnDataHintShow over a data cell; True when it processed the hint (Info then holds it).
+    bool RaiseDataHintShow(TColumnEh* Column, TGridCoord Cell, THintInfo& Info);
     bool PrepareTitleToolTip(TColumnEh* Column, int AreaCol, TPoint CursorPos, TCellToolTipEh& Tip);
     bool PrepareDataToolTip(TColumnEh* Column, int AreaRow, TPoint CursorPos, TCellToolTipEh& Tip);
     bool PrepareFooterToolTip(TColumnEh* Column, int AreaCol, int AreaRow, TCellToolTipEh& Tip);

@@ -48,6 +48,13 @@ void TCustomDBGridEh::HandleHintShowPause(TPoint Pos, int& Pause)
     int areaCol = 0;
     int areaRow = 0;
     const TCellAreaEh area = GetCellType(cell.X, cell.Y, areaCol, areaRow);
+    if (OnHintShowPause) {
+        bool processed = false;
+        const TRect rect = CellPixelRect(cell.X, cell.Y);
+        OnHintShowPause(this, Pos, cell, Point(Pos.X - rect.Left, Pos.Y - rect.Top), column, Pause, processed);
+        if (processed)
+            return;
+    }
     bool toolTips = false;
     switch (area.Row) {
     case TCellAreaRowEh::carTitle: toolTips = column->Title()->ToolTips(); break;
@@ -77,6 +84,9 @@ bool TCustomDBGridEh::HandleCMHintShow(THintInfo& Info)
     // No tool tip while the mouse is held or Ctrl is down (a drag, a multi-sort click).
     if (GetCapture() != nullptr || GetKeyState(VK_CONTROL) < 0)
         return false;
+    if (area.Row == TCellAreaRowEh::carData && DataLink()->Active() && areaRow < DisplayRecordCount() &&
+        RaiseDataHintShow(column, cell, Info))
+        return !Info.HintStr.isEmpty();
     TCellToolTipEh tip;
     tip.CellRect = cellRect;
     tip.TextRect = cellRect;
@@ -89,6 +99,44 @@ bool TCustomDBGridEh::HandleCMHintShow(THintInfo& Info)
     }
     Info.CursorRect = PartUnderPointer(tip, Info.CursorPos);
     return prepared && PlaceToolTip(tip, Info);
+}
+
+bool TCustomDBGridEh::RaiseDataHintShow(TColumnEh* Column, TGridCoord Cell, THintInfo& Info)
+{
+    if (!OnDataHintShow)
+        return false;
+    const TRect cellRect = CellPixelRect(Cell.X, Cell.Y);
+    // The platform's hint font: the default font.
+    TFont hintFont;
+    TDBGridEhDataHintParams params;
+    params.HintPos = ScreenToClient(Info.HintPos);
+    params.HintMaxWidth = Info.HintMaxWidth;
+    params.HintColor = Info.HintColor;
+    params.HintFont = &hintFont;
+    params.HintWindowRect = cellRect;
+    params.HideTimeout = Info.HideTimeout;
+    bool processed = false;
+    {
+        int areaCol = 0;
+        int areaRow = 0;
+        GetCellType(Cell.X, Cell.Y, areaCol, areaRow);
+        Column->Field();
+        TRowRecordGuard record(this, areaRow);
+        OnDataHintShow(this, Info.CursorPos, Cell,
+                       Point(Info.CursorPos.X - cellRect.Left, Info.CursorPos.Y - cellRect.Top), Column, params,
+                       processed);
+    }
+    if (!processed)
+        return false;
+    TToolTipsWindow* window = ToolTipsWindow();
+    window->CalcHintRect(params.HintMaxWidth, params.HintStr, params.HintFont);
+    Info.HintPos = ClientToScreen(params.HintPos);
+    Info.HintMaxWidth = params.HintMaxWidth;
+    Info.HintColor = params.HintColor;
+    Info.HideTimeout = params.HideTimeout;
+    Info.HintStr = params.HintStr;
+    Info.HintWindow = window;
+    return true;
 }
 
 TRect TCustomDBGridEh::PartUnderPointer(const TCellToolTipEh& Tip, TPoint CursorPos)

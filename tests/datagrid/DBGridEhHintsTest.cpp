@@ -143,3 +143,36 @@ TEST_F(DBGridEhHintsTest, ARightAlignedTextCutByAnEditButtonShowsAndEndsInsideTh
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DBGridEhHintsTest, TheGridsEventsSetThePauseAndTheDataHint)
+{
+    TGridCoord asked{-1, -1};
+    Grid->OnHintShowPause = [&asked](TCustomDBGridEh*, TPoint, TGridCoord Cell, TPoint, TColumnEh*, int& Pause,
+                                     bool& Processed) {
+        asked = Cell;
+        Pause = 0;
+        Processed = true;
+    };
+    String seen;
+    Grid->OnDataHintShow = [&seen](TCustomDBGridEh* Sender, TPoint, TGridCoord, TPoint InCell, TColumnEh* Column,
+                                   TCustomDBGridEh::TDBGridEhDataHintParams& Params, bool& Processed) {
+        // The row's record is the one the fields read while the event runs.
+        seen = Column->Field() != nullptr ? Column->Field()->AsString() : String();
+        Params.HintStr = u"第%1行"_s.arg(InCell.X >= 0 ? seen : String());
+        Params.HintPos = Point(5, 6);
+        Processed = true;
+    };
+    MoveOverCell(NameCol(), DataRow(4));
+    ProcessUntil([] { return ShownHintWindow() != nullptr; });
+    ASSERT_NE(ShownHintWindow(), nullptr);
+    EXPECT_EQ(asked.X, NameCol());
+    EXPECT_EQ(asked.Y, DataRow(4));
+    EXPECT_EQ(seen, RowName(4));
+    EXPECT_EQ(ShownHintWindow()->Caption(), u"第%1行"_s.arg(RowName(4)));
+    EXPECT_EQ(ShownHintWindow()->Left(), Grid->ClientToScreen(Point(5, 6)).X);
+    EXPECT_EQ(CurrentName(), RowName(0));
+}
+
+} // namespace
