@@ -13,6 +13,7 @@
 #include "datagrid/DBGridEhCellParams.h"
 #include "datagrid/DBGridEhScrollBars.h"
 #include "datagrid/DBGridEhSearch.h"
+#include "datagrid/DBGridEhToolTips.h"
 #include "datagrid/DBGridEhUnit.h"
 #include "datagrid/DBSumLst.h"
 #include "datagrid/MemTableEh.h"
@@ -80,6 +81,11 @@ enum class TCellButtonKindEh : std::uint8_t {
 enum class TColumnCellKindEh : std::uint8_t {
     cckText, cckPickList, cckLookupField, cckKeyPickList, cckImageList, cckCheckbox, cckGraphic
 };
+// Cells of these kinds show a box or an image that a click or Space steps, not a text to edit.
+inline bool IsCheckOrImageKind(TColumnCellKindEh Kind)
+{
+    return Kind == TColumnCellKindEh::cckCheckbox || Kind == TColumnCellKindEh::cckImageList;
+}
 enum class TSortMarkerEh { smNoneEh, smDownEh, smUpEh };
 enum class TTextOrientationEh { tohHorizontal, tohVertical };
 enum class TFooterValueType { fvtNon, fvtSum, fvtAvg, fvtCount, fvtFieldValue, fvtStaticText };
@@ -1557,6 +1563,35 @@ public:
     virtual bool LocateTextInColumn(TColumnEh* Column, const String& Text, TLocateTextMatchTypeEh Match,
                                     TLocateTextDirectionEh Direction, TLocateTextOptionsEh Options);
 
+    // Edit actions: the standard copy, cut, paste, delete and select-all commands.
+    // Whether Action (one member) is in EditActions and the grid's state allows it now.
+    bool CanRunEditAction(TDBGridEhEditActions Action) const;
+    // Runs Action on the selection when CanRunEditAction allows it; True when it ran.
+    bool RunEditAction(TDBGridEhEditActions Action);
+
+    // Hints: a title's own hint, and tool tips with the whole text of clipped cells.
+    // The window the tool tips show in, laid over the cell's text.
+    TToolTipsWindow* ToolTipsWindow();
+    // A data cell's hint as OnDataHintShow may set it; points and rectangles in client coordinates.
+    struct TDBGridEhDataHintParams {
+        TPoint HintPos;
+        int HintMaxWidth = 0;
+        TColor HintColor = clInfoBk;
+        TFont* HintFont = nullptr;
+        TRect HintWindowRect;
+        int ReshowTimeout = 0;
+        int HideTimeout = 0;
+        String HintStr;
+    };
+    // May change the pause before the hint over Cell; Processed skips the tool-tip rule.
+    std::function<void(TCustomDBGridEh* Sender, TPoint CursorPos, TGridCoord Cell, TPoint InCellCursorPos,
+                       TColumnEh* Column, int& HintPause, bool& Processed)>
+        OnHintShowPause;
+    // May fill a data cell's hint; with Processed it shows as given instead of the tool tip.
+    std::function<void(TCustomDBGridEh* Sender, TPoint CursorPos, TGridCoord Cell, TPoint InCellCursorPos,
+                       TColumnEh* Column, TDBGridEhDataHintParams& Params, bool& Processed)>
+        OnDataHintShow;
+
 protected:
     const char* ClassName() const override { return "TCustomDBGridEh"; }
     void Loaded() override;
@@ -1671,6 +1706,15 @@ protected:
     void PerformAutoScroll();
     void RestartSearchTimer();
     void StopSearchTimer();
+
+    // Hints
+    // The pause before the hint over the client point Pos: none over cells with tool tips.
+    virtual void HandleHintShowPause(TPoint Pos, int& Pause);
+    // Fills Info with the hint for its cursor position; False for none there.
+    virtual bool HandleCMHintShow(THintInfo& Info);
+
+    // Flat border
+    void FlatChanged() override;
 
 private:
     friend class TGridDataLinkEh;
@@ -1872,6 +1916,40 @@ private:
     int FooterWidth(TCanvas* Canvas, TColumnEh* Column, int DataCol);
     // Back to the record a width fitting started on, with the controls shown again.
     static void RestoreFitPosition(TDataSet* DataSet, const TBookmark& Saved);
+
+    // Hints
+    // A cell's text as a tool tip would show it.
+    struct TCellToolTipEh {
+        String Text;
+        TRect CellRect;
+        TRect TextRect;
+        TAlignment Alignment = TAlignment::taLeftJustify;
+        bool WordWrap = false;
+        // The text rectangle ends before the cell does (edit buttons).
+        bool CutShort = false;
+        TFont Font;
+    };
+    // OnDataHintShow over a data cell; True when it processed the hint (Info then holds it).
+    bool RaiseDataHintShow(TColumnEh* Column, TGridCoord Cell, THintInfo& Info);
+    bool PrepareTitleToolTip(TColumnEh* Column, int AreaCol, TPoint CursorPos, TCellToolTipEh& Tip);
+    bool PrepareDataToolTip(TColumnEh* Column, int AreaRow, TPoint CursorPos, TCellToolTipEh& Tip);
+    bool PrepareFooterToolTip(TColumnEh* Column, int AreaCol, int AreaRow, TCellToolTipEh& Tip);
+    bool ToolTipTextOverflows(TCellToolTipEh& Tip);
+    static TRect PartUnderPointer(const TCellToolTipEh& Tip, TPoint CursorPos);
+    // Shows the tip over its text when the text does not fit; False when it fits.
+    bool PlaceToolTip(TCellToolTipEh& Tip, THintInfo& Info);
+    std::unique_ptr<TToolTipsWindow> FToolTipsWindow;
+
+    // Parent font and colour
+    // With ParentFont the title and footer fonts take the grid's font too.
+    void FollowParentFont();
+    bool FFollowingParentFont = false;
+
+    // Flat border
+    // Flat with Ctl3D: no sunken edge, but a flat one-pixel border with a single border style.
+    void AdjustCreateParams(TCreateParams& Params);
+    void PaintFlatBorder(HDC DC);
+    int FFlatBorderWidth = 0;
 };
 
 // The grid the application's windows hold.

@@ -275,6 +275,7 @@ bool TCustomDBGridEh::PopUpColumnMenu(TPoint At)
 void TCustomDBGridEh::CreateParams(TCreateParams& Params)
 {
     TCustomGridEh::CreateParams(Params);
+    AdjustCreateParams(Params);
     if (FVertBarWanted)
         Params.Style |= WS_VSCROLL;
 }

@@ -798,7 +798,7 @@ void TCustomDBGridEh::SetTitleFont(TFont* Value)
 
 void TCustomDBGridEh::TitleFontChanged()
 {
-    if (!Loading())
+    if (!Loading() && !FFollowingParentFont)
         SetParentFont(false);
     if (FDBOptions.Contains(dgTitles))
         NotifyLayoutChanged();
@@ -811,7 +811,7 @@ void TCustomDBGridEh::SetFooterFont(TFont* Value)
 
 void TCustomDBGridEh::FooterFontChanged()
 {
-    if (!Loading())
+    if (!Loading() && !FFollowingParentFont)
         SetParentFont(false);
     if (FFooterRowCount > 0)
         NotifyLayoutChanged();

@@ -17,11 +17,6 @@
 
 namespace {
 
-bool IsCheckOrImageKind(TColumnCellKindEh Kind)
-{
-    return Kind == TColumnCellKindEh::cckCheckbox || Kind == TColumnCellKindEh::cckImageList;
-}
-
 bool IsPrintable(char16_t Ch) { return Ch > 31 && Ch != 127; }
 
 } // namespace
@@ -383,12 +378,17 @@ bool TCustomDBGridEh::HandleCtrlKey(WORD Key, TShiftState Shift)
     case VK_LEFT: MoveToDataColumn(0, 1, false); return true;
     case VK_RIGHT: MoveToDataColumn(Columns()->Count() - 1, -1, false); return true;
     case VK_DELETE:
-        DeleteRecordsByKey();
+        // With the delete action and a selection the key deletes what is selected; else records.
+        if (EditActions().Contains(geaDeleteEh) && FSelection->SelectionType() != TDBGridEhSelectionType::gstNon)
+            RunEditAction(geaDeleteEh);
+        else
+            DeleteRecordsByKey();
         return true;
-    case 'A':
-        if (CanSelectAll() && EditActions().Contains(geaSelectAllEh))
-            FSelection->SelectAllCells();
-        return true;
+    case VK_INSERT:
+    case 'C': RunEditAction(geaCopyEh); return true;
+    case 'V': RunEditAction(geaPasteEh); return true;
+    case 'X': RunEditAction(geaCutEh); return true;
+    case 'A': RunEditAction(geaSelectAllEh); return true;
     default: return false;
     }
 }
@@ -453,7 +453,11 @@ bool TCustomDBGridEh::HandlePlainKey(WORD Key, TShiftState Shift)
     case VK_UP: RecordUpKey(Shift); return true;
     case VK_DOWN: RecordDownKey(Shift); return true;
     case VK_INSERT:
-        if (shift || !data->CanModify() || ReadOnly() || !Options().Contains(dgEditing))
+        if (shift) {
+            RunEditAction(geaPasteEh);
+            return true;
+        }
+        if (!data->CanModify() || ReadOnly() || !Options().Contains(dgEditing))
             return false;
         if (AllowedOperations().Contains(alopInsertEh)) {
             ClearAllSelections();
@@ -465,7 +469,11 @@ bool TCustomDBGridEh::HandlePlainKey(WORD Key, TShiftState Shift)
         return true;
     case VK_F2: ChangeEditorMode(true); return true;
     case VK_DELETE:
-        if (shift || rowSelect)
+        if (shift) {
+            RunEditAction(geaCutEh);
+            return true;
+        }
+        if (rowSelect)
             return false;
         return ClearCheckCell();
     default: return false;

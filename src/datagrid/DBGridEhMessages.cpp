@@ -72,6 +72,37 @@ void TCustomDBGridEh::Dispatch(TMessage& Message)
     case CM_CANCELMODE:
         EndMouseTracking();
         break;
+    case WM_NCCALCSIZE:
+        TCustomGridEh::Dispatch(Message);
+        reinterpret_cast<TRect*>(Message.LParam)->Inflate(-FFlatBorderWidth, -FFlatBorderWidth);
+        return;
+    case WM_NCPAINT:
+        TCustomGridEh::Dispatch(Message);
+        if (FFlatBorderWidth > 0)
+            PaintFlatBorder(reinterpret_cast<HDC>(Message.WParam));
+        return;
+    case CM_PARENTFONTCHANGED:
+        TCustomGridEh::Dispatch(Message);
+        if (ParentFont())
+            FollowParentFont();
+        return;
+    case CM_PARENTCOLORCHANGED:
+        TCustomGridEh::Dispatch(Message);
+        if (ParentColor()) {
+            // Assigned directly: SetFooterColor would end the grid's parent colour.
+            FFooterColor = Color();
+            Invalidate();
+        }
+        return;
+    case CM_HINTSHOWPAUSE:
+    {
+        auto* info = reinterpret_cast<THintPauseInfo*>(Message.LParam);
+        HandleHintShowPause(info->CursorPos, info->Pause);
+        return;
+    }
+    case CM_HINTSHOW:
+        Message.Result = HandleCMHintShow(*reinterpret_cast<THintInfo*>(Message.LParam)) ? 0 : 1;
+        return;
     case CM_REFOCUS_GRID:
         if (CanFocus())
             SetFocus();
@@ -114,4 +145,49 @@ void TCustomDBGridEh::RunDeferredLayout()
         UnlockLayout();
     else if (HandleAllocated())
         SetTimer(DeferredLayoutTimer, DeferredLayoutRetryMs);
+}
+
+void TCustomDBGridEh::FollowParentFont()
+{
+    // The copies are the parent's font, not fonts of their own: ParentFont stays on.
+    FFollowingParentFont = true;
+    FTitleFont->Assign(Font());
+    FFooterFont->Assign(Font());
+    FFollowingParentFont = false;
+    NotifyLayoutChanged();
+}
+
+void TCustomDBGridEh::AdjustCreateParams(TCreateParams& Params)
+{
+    // A flat grid draws its own one-pixel border instead of the sunken edge.
+    FFlatBorderWidth = 0;
+    if (Flat() && Ctl3D()) {
+        if (BorderStyle() == TBorderStyle::bsSingle)
+            FFlatBorderWidth = 1;
+        Params.Style &= ~WS_BORDER;
+        Params.ExStyle &= ~WS_EX_CLIENTEDGE;
+    }
+    if (FFlatBorderWidth > 0) {
+        TControlStyle style = ControlStyle();
+        style.Include(csNeedsBorderPaint);
+        SetControlStyle(style);
+    }
+    Params.Style |= WS_CLIPCHILDREN;
+}
+
+void TCustomDBGridEh::PaintFlatBorder(HDC DC)
+{
+    TCanvas canvas;
+    canvas.BeginPaint(DC);
+    canvas.Brush()->SetColor(clBtnShadow);
+    canvas.FrameRect(Rect(0, 0, Width(), Height()));
+    canvas.EndPaint();
+}
+
+void TCustomDBGridEh::FlatChanged()
+{
+    // The border is chosen when the window is made.
+    if (HandleAllocated())
+        RecreateWnd();
+    NotifyLayoutChanged();
 }

@@ -11,11 +11,6 @@ namespace {
 
 constexpr WPARAM AutoScrollTimer = 1;
 
-bool IsCheckOrImageKind(TColumnCellKindEh Kind)
-{
-    return Kind == TColumnCellKindEh::cckCheckbox || Kind == TColumnCellKindEh::cckImageList;
-}
-
 } // namespace
 
 bool PointWithinRect(TPoint Point, const TRect& Rect)

@@ -25,7 +25,7 @@ public:
         QObject::connect(&FHideTimer, &QTimer::timeout, [this] { HideHint(); });
     }
 
-    THintWindow* Shown() const { return FWindow && FWindow->Visible() ? FWindow.get() : nullptr; }
+    THintWindow* Shown() const { return FShown != nullptr && FShown->Visible() ? FShown : nullptr; }
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override
@@ -45,6 +45,7 @@ protected:
             // The hint of this control stays away until the mouse moves to another one.
             HideHint();
             FShowTimer.stop();
+            FCursorRect = TRect();
             break;
         default: break;
         }
@@ -54,7 +55,11 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override
     {
         TComponent::Notification(AComponent, Operation);
-        if (Operation == TOperation::opRemove && AComponent == FControl)
+        if (Operation != TOperation::opRemove)
+            return;
+        if (AComponent == FShown)
+            FShown = nullptr;
+        if (AComponent == FControl)
             SetHintControl(nullptr, QPoint());
     }
 
@@ -62,12 +67,29 @@ private:
     void MouseOver(QWidget* Widget, QPoint Global)
     {
         TControl* control = FindControl(Widget);
-        if (control == nullptr || control == FWindow.get())
+        if (control == nullptr || control == FShown || control == FWindow.get())
             return;
         if (auto* window = dynamic_cast<TWinControl*>(control))
             if (TControl* child = window->ControlAtPos(window->ScreenToClient(Point(Global.x(), Global.y()))))
                 control = child;
-        SetHintControl(GetHintControl(control), Global);
+        control = GetHintControl(control);
+        if (control != FControl) {
+            SetHintControl(control, Global);
+            return;
+        }
+        if (control == nullptr)
+            return;
+        FCursor = Global;
+        // Leaving the part of the control the hint was for asks for the hint again.
+        const TPoint at = control->ScreenToClient(Point(Global.x(), Global.y()));
+        if (!FCursorRect.IsEmpty() && !FCursorRect.Contains(at)) {
+            const bool wasShown = Shown() != nullptr;
+            HideHint();
+            StartPause(wasShown);
+        } else if (FShowTimer.isActive() && QueryPause(false) == 0) {
+            // Waiting, the pointer reached a part that shows its hint at once.
+            FShowTimer.start(0);
+        }
     }
 
     void SetHintControl(TControl* Control, QPoint Global)
@@ -79,40 +101,88 @@ private:
         FControl = Control;
         HideHint();
         FShowTimer.stop();
+        FCursorRect = TRect();
         if (Control == nullptr)
             return;
         Control->FreeNotification(this);
         FCursor = Global;
-        if (Application->ShowHint() && !GetShortHint(Control->Hint()).isEmpty())
-            FShowTimer.start(Application->HintPause());
+        StartPause(false);
+    }
+
+    void StartPause(bool WasShown)
+    {
+        FShowTimer.stop();
+        FCursorRect = TRect();
+        if (!Application->ShowHint())
+            return;
+        const int pause = QueryPause(WasShown);
+        if (pause >= 0)
+            FShowTimer.start(pause);
+    }
+
+    // The pause before the hint at the pointer, as the control under it answers.
+    int QueryPause(bool WasShown)
+    {
+        THintPauseInfo info;
+        info.CursorPos = FControl->ScreenToClient(Point(FCursor.x(), FCursor.y()));
+        info.Pause = WasShown ? Application->HintShortPause() : Application->HintPause();
+        FControl->Perform(CM_HINTSHOWPAUSE, WasShown ? 1 : 0, reinterpret_cast<LPARAM>(&info));
+        return info.Pause;
     }
 
     void ShowHint()
     {
         if (FControl == nullptr)
             return;
-        if (!FWindow)
-            FWindow = std::make_unique<THintWindow>(nullptr);
-        const String text = GetShortHint(FControl->Hint());
-        TRect rect = FWindow->CalcHintRect(HintMaxWidth, text);
+        THintInfo info;
+        info.HintControl = FControl;
+        info.CursorPos = FControl->ScreenToClient(Point(FCursor.x(), FCursor.y()));
+        info.CursorRect = FControl->ClientRect();
         // Below the mouse pointer, as the platform places it.
-        rect.Offset(FCursor.x(), FCursor.y() + 20);
-        FWindow->ActivateHint(rect, text);
-        FHideTimer.start(Application->HintHidePause());
+        info.HintPos = Point(FCursor.x(), FCursor.y() + 20);
+        info.HintMaxWidth = HintMaxWidth;
+        info.HideTimeout = Application->HintHidePause();
+        info.HintStr = GetShortHint(FControl->Hint());
+        FCursorRect = info.CursorRect;
+        if (FControl->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)) != 0 || info.HintStr.isEmpty())
+            return;
+        FCursorRect = info.CursorRect;
+        THintWindow* window = info.HintWindow;
+        if (window == nullptr) {
+            if (!FWindow)
+                FWindow = std::make_unique<THintWindow>(nullptr);
+            window = FWindow.get();
+        }
+        if (window != FShown) {
+            HideHint();
+            if (FShown != nullptr && FShown != FWindow.get())
+                FShown->RemoveFreeNotification(this);
+            FShown = window;
+            window->FreeNotification(this);
+        }
+        window->SetColor(info.HintColor);
+        TRect rect = window->CalcHintRect(info.HintMaxWidth, info.HintStr);
+        rect.Offset(info.HintPos.X, info.HintPos.Y);
+        window->ActivateHint(rect, info.HintStr);
+        FHideTimer.start(info.HideTimeout);
     }
 
     void HideHint()
     {
         FHideTimer.stop();
-        if (FWindow)
-            FWindow->ReleaseHandle();
+        if (FShown != nullptr)
+            FShown->ReleaseHandle();
     }
 
     TControl* FControl = nullptr;
     QPoint FCursor;
+    // Where the pointer may move over FControl before its hint is asked for again.
+    TRect FCursorRect;
     QTimer FShowTimer;
     QTimer FHideTimer;
     std::unique_ptr<THintWindow> FWindow;
+    // The window the hint shows in: FWindow or one the control gave.
+    THintWindow* FShown = nullptr;
 };
 
 THintTracker*& Tracker()

@@ -20,6 +20,28 @@ protected:
     const char* ClassName() const override { return "THintWindow"; }
 };
 
+// What the control under the mouse answers to CM_HINTSHOW (LParam points to it; a non-zero
+// result shows no hint). It comes filled with the control's short hint below the pointer; the
+// control may change the text, where and in which window it shows, and the rectangle of its
+// client area the pointer may move in before the hint is asked for again.
+struct THintInfo {
+    TControl* HintControl = nullptr;
+    TPoint CursorPos;        // client coordinates of HintControl
+    TRect CursorRect;        // client coordinates of HintControl
+    TPoint HintPos;          // screen coordinates of the hint window's top left
+    int HintMaxWidth = 0;
+    TColor HintColor = clInfoBk;
+    int HideTimeout = 0;     // ms
+    String HintStr;
+    THintWindow* HintWindow = nullptr;  // nullptr: the application's hint window
+};
+// What CM_HINTSHOWPAUSE carries in LParam (WParam is 1 when a hint was showing just before):
+// the pointer and the pause in ms before the hint, which the control may change (0: at once).
+struct THintPauseInfo {
+    TPoint CursorPos;  // client coordinates of the control
+    int Pause = 0;
+};
+
 // The part of a hint before "|"; the whole hint when it has none.
 String GetShortHint(const String& Hint);
 // The control whose hint shows over Control: the nearest of it and its parents that shows hints.

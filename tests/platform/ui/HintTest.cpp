@@ -118,6 +118,101 @@ TEST_F(HintTest, AChildTakesItsParentsShowHintAndAWindowlessChildShowsItsOwnHint
     EXPECT_EQ(ShownHintWindow()->Caption(), QStringLiteral("小提示"));
 }
 
+// A control with a hint of its own for each half, shown at once over the left half only.
+class THalvesBox : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    int PauseQueries = 0;
+    bool Refuse = false;
+    THintWindow OwnWindow{nullptr};
+
+protected:
+    void Dispatch(TMessage& Message) override
+    {
+        if (Message.Msg == CM_HINTSHOWPAUSE) {
+            auto* info = reinterpret_cast<THintPauseInfo*>(Message.LParam);
+            ++PauseQueries;
+            if (info->CursorPos.X < Width() / 2)
+                info->Pause = 0;
+            return;
+        }
+        if (Message.Msg == CM_HINTSHOW) {
+            auto* info = reinterpret_cast<THintInfo*>(Message.LParam);
+            const bool left = info->CursorPos.X < Width() / 2;
+            info->CursorRect = left ? Rect(0, 0, Width() / 2, Height()) : Rect(Width() / 2, 0, Width(), Height());
+            info->HintStr = left ? QStringLiteral("左半") : QStringLiteral("右半");
+            info->HintPos = ClientToScreen(Point(info->CursorRect.Left, 0));
+            info->HintWindow = left ? &OwnWindow : nullptr;
+            Message.Result = Refuse ? 1 : 0;
+            return;
+        }
+        TCustomControl::Dispatch(Message);
+    }
+};
+
+class HintQueryTest : public HintTest {
+protected:
+    void SetUp() override
+    {
+        HintTest::SetUp();
+        Application->SetHintPause(100000);
+        Application->SetHintShortPause(100000);
+        Halves = new THalvesBox(Form);
+        Halves->SetBounds(10, 120, 200, 40);
+        Halves->SetParent(Form);
+        Halves->SetShowHint(true);
+    }
+    void TearDown() override
+    {
+        Application->SetHintShortPause(50);
+        HintTest::TearDown();
+    }
+    THalvesBox* Halves = nullptr;
+};
+
+TEST_F(HintQueryTest, TheControlSetsThePauseTheTextThePlaceAndTheWindow)
+{
+    MoveOver(Halves, QPoint(20, 10));
+    ProcessUntil([] { return ShownHintWindow() != nullptr; });
+    EXPECT_EQ(ShownHintWindow(), &Halves->OwnWindow);
+    EXPECT_EQ(ShownHintWindow()->Caption(), QStringLiteral("左半"));
+    const TPoint origin = Halves->ClientToScreen(Point(0, 0));
+    EXPECT_EQ(ShownHintWindow()->Left(), origin.X);
+    EXPECT_EQ(ShownHintWindow()->Top(), origin.Y);
+}
+
+TEST_F(HintQueryTest, MovingInsideTheCursorRectKeepsTheHintAndLeavingItAsksAgain)
+{
+    MoveOver(Halves, QPoint(20, 10));
+    ProcessUntil([] { return ShownHintWindow() != nullptr; });
+    const int queries = Halves->PauseQueries;
+    MoveOver(Halves, QPoint(60, 30));
+    EXPECT_EQ(Halves->PauseQueries, queries);
+    EXPECT_EQ(ShownHintWindow(), &Halves->OwnWindow);
+    EXPECT_EQ(ShownHintWindow(), &Halves->OwnWindow);
+
+    // The right half keeps the application's (long) pause: its hint does not show yet.
+    MoveOver(Halves, QPoint(150, 10));
+    EXPECT_EQ(Halves->PauseQueries, queries + 1);
+    Settle();
+    EXPECT_EQ(ShownHintWindow(), nullptr);
+    EXPECT_FALSE(Halves->OwnWindow.Visible());
+
+    MoveOver(Halves, QPoint(30, 10));
+    ProcessUntil([] { return ShownHintWindow() != nullptr; });
+    EXPECT_EQ(ShownHintWindow()->Caption(), QStringLiteral("左半"));
+}
+
+TEST_F(HintQueryTest, AControlThatRefusesShowsNoHint)
+{
+    Halves->Refuse = true;
+    MoveOver(Halves, QPoint(20, 10));
+    Settle();
+    Settle();
+    EXPECT_EQ(ShownHintWindow(), nullptr);
+    EXPECT_FALSE(Halves->OwnWindow.Visible());
+}
+
 TEST(HintWindowTest, EachLineOfAMultiLineHintTakesItsHeight)
 {
     THintWindow window(nullptr);

@@ -1,0 +1,178 @@
+// The grid's hints: a title's own hint, and tool tips that show the whole text of a clipped
+// cell at once, laid over the text; nothing over texts that fit or columns without tool tips.
+#include "DBGridEhInputTestSupport.h"
+
+#include "datagrid/DBGridEhToolTips.h"
+#include "platform/ui/HintWindow.h"
+
+namespace {
+
+class DBGridEhHintsTest : public DBGridInputTest {
+protected:
+    void SetUp() override
+    {
+        ReleaseKeyboardModifiers();
+        // Only what shows at once can show within a test.
+        Application->SetHintPause(100000);
+        Application->SetHintHidePause(100000);
+        DBGridInputTest::SetUp();
+        Grid->SetShowHint(true);
+        Name()->SetWidth(300);
+        // The pointer comes in from outside the grid.
+        MoveTo(Form->Handle(), QPoint(450, 350));
+    }
+    void TearDown() override
+    {
+        DBGridInputTest::TearDown();
+        Application->SetHintPause(500);
+        Application->SetHintHidePause(2500);
+    }
+
+    TColumnEh* Name() const { return Grid->Columns()->ColumnAt(1); }
+    int NameCol() const { return Grid->DataColToGridCol(1); }
+    static void MoveTo(QWidget* Window, QPoint At)
+    {
+        SendMouse(Window, QEvent::MouseMove, At, Qt::NoButton, Qt::NoButton);
+    }
+    void MoveOverCell(int ACol, int ARow) { MoveTo(Window(), CellCentre(ACol, ARow)); }
+    // Long enough for a hint due at once to show.
+    static void Settle()
+    {
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
+    }
+    void ClipNames()
+    {
+        Name()->SetWidth(8);
+    }
+};
+
+TEST_F(DBGridEhHintsTest, AClippedCellShowsItsWholeTextAtOnceOverTheText)
+{
+    Name()->SetToolTips(true);
+    ClipNames();
+    MoveOverCell(NameCol(), DataRow(1));
+    ProcessUntil([] { return ShownHintWindow() != nullptr; });
+    ASSERT_NE(ShownHintWindow(), nullptr);
+    THintWindow* hint = ShownHintWindow();
+    EXPECT_EQ(hint, Grid->ToolTipsWindow());
+    EXPECT_EQ(hint->Caption(), RowName(1));
+    const TRect cell = Grid->CellPixelRect(NameCol(), DataRow(1));
+    const TPoint at = Grid->ClientToScreen(Point(cell.Left - 1, cell.Top - 1));
+    EXPECT_EQ(hint->Left(), at.X);
+    EXPECT_EQ(hint->Top(), at.Y);
+    // The current record stays where it was while another row was measured.
+    EXPECT_EQ(CurrentName(), RowName(0));
+
+    // The next row's cell asks again and shows its own text.
+    MoveOverCell(NameCol(), DataRow(2));
+    ProcessUntil([this] { return ShownHintWindow() != nullptr && ShownHintWindow()->Caption() == RowName(2); });
+}
+
+TEST_F(DBGridEhHintsTest, NoToolTipOverATextThatFitsOrAColumnWithoutToolTips)
+{
+    Application->SetHintPause(0);
+    Name()->SetToolTips(true);
+    MoveOverCell(NameCol(), DataRow(1));
+    Settle();
+    EXPECT_EQ(ShownHintWindow(), nullptr);
+
+    Name()->SetToolTips(false);
+    ClipNames();
+    MoveOverCell(NameCol(), DataRow(2));
+    Settle();
+    EXPECT_EQ(ShownHintWindow(), nullptr);
+}
+
+TEST_F(DBGridEhHintsTest, ATitleShowsTheShortPartOfItsOwnHint)
+{
+    Application->SetHintPause(0);
+    Name()->Title()->SetHint(u"物品名称|领用物品的名称"_s);
+    MoveOverCell(NameCol(), 0);
+    ProcessUntil([] { return ShownHintWindow() != nullptr; });
+    ASSERT_NE(ShownHintWindow(), nullptr);
+    EXPECT_EQ(ShownHintWindow()->Caption(), u"物品名称"_s);
+}
+
+TEST_F(DBGridEhHintsTest, AClippedTitleWithToolTipsShowsItsCaption)
+{
+    Name()->Title()->SetCaption(u"领用物品的名称"_s);
+    Name()->Title()->SetToolTips(true);
+    ClipNames();
+    MoveOverCell(NameCol(), 0);
+    ProcessUntil([] { return ShownHintWindow() != nullptr; });
+    ASSERT_NE(ShownHintWindow(), nullptr);
+    EXPECT_EQ(ShownHintWindow()->Caption(), u"领用物品的名称"_s);
+}
+
+TEST_F(DBGridEhHintsTest, AClippedFooterWithToolTipsShowsItsText)
+{
+    Grid->SetFooterRowCount(1);
+    Name()->Footer()->SetValueType(TFooterValueType::fvtStaticText);
+    Name()->Footer()->SetValue(u"合计：三十条记录"_s);
+    Name()->Footer()->SetToolTips(true);
+    ClipNames();
+    MoveOverCell(NameCol(), Grid->RowCount());  // the first footer row follows the data rows
+    ProcessUntil([] { return ShownHintWindow() != nullptr; });
+    ASSERT_NE(ShownHintWindow(), nullptr);
+    EXPECT_EQ(ShownHintWindow()->Caption(), u"合计：三十条记录"_s);
+}
+
+TEST_F(DBGridEhHintsTest, ARightAlignedTextCutByAnEditButtonShowsAndEndsInsideTheCell)
+{
+    TColumnEh* quantity = Grid->Columns()->ColumnAt(2);
+    quantity->SetAlignment(TAlignment::taRightJustify);
+    quantity->SetToolTips(true);
+    quantity->SetButtonStyle(TColumnButtonStyleEh::cbsEllipsis);
+    quantity->SetAlwaysShowEditButton(true);
+    quantity->SetWidth(200);
+    ClipNames();
+    MoveOverCell(Grid->DataColToGridCol(2), DataRow(3));
+    ProcessUntil([] { return ShownHintWindow() != nullptr; });
+    ASSERT_NE(ShownHintWindow(), nullptr);
+    EXPECT_EQ(ShownHintWindow()->Caption(), u"3"_s);
+    const TRect cell = Grid->CellPixelRect(Grid->DataColToGridCol(2), DataRow(3));
+    const TPoint right = Grid->ClientToScreen(Point(cell.Right, cell.Top));
+    EXPECT_LT(ShownHintWindow()->Left() + ShownHintWindow()->Width(), right.X);
+    EXPECT_GT(ShownHintWindow()->Left() + ShownHintWindow()->Width(), right.X - 10);
+
+    // Over the button itself there is no text to show.
+    MoveTo(Window(), QPoint(cell.Right - 2, (cell.Top + cell.Bottom) / 2));
+    Settle();
+    EXPECT_EQ(ShownHintWindow(), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DBGridEhHintsTest, TheGridsEventsSetThePauseAndTheDataHint)
+{
+    TGridCoord asked{-1, -1};
+    Grid->OnHintShowPause = [&asked](TCustomDBGridEh*, TPoint, TGridCoord Cell, TPoint, TColumnEh*, int& Pause,
+                                     bool& Processed) {
+        asked = Cell;
+        Pause = 0;
+        Processed = true;
+    };
+    String seen;
+    Grid->OnDataHintShow = [&seen](TCustomDBGridEh* Sender, TPoint, TGridCoord, TPoint InCell, TColumnEh* Column,
+                                   TCustomDBGridEh::TDBGridEhDataHintParams& Params, bool& Processed) {
+        // The row's record is the one the fields read while the event runs.
+        seen = Column->Field() != nullptr ? Column->Field()->AsString() : String();
+        Params.HintStr = u"第%1行"_s.arg(InCell.X >= 0 ? seen : String());
+        Params.HintPos = Point(5, 6);
+        Processed = true;
+    };
+    MoveOverCell(NameCol(), DataRow(4));
+    ProcessUntil([] { return ShownHintWindow() != nullptr; });
+    ASSERT_NE(ShownHintWindow(), nullptr);
+    EXPECT_EQ(asked.X, NameCol());
+    EXPECT_EQ(asked.Y, DataRow(4));
+    EXPECT_EQ(seen, RowName(4));
+    EXPECT_EQ(ShownHintWindow()->Caption(), u"第%1行"_s.arg(RowName(4)));
+    EXPECT_EQ(ShownHintWindow()->Left(), Grid->ClientToScreen(Point(5, 6)).X);
+    EXPECT_EQ(CurrentName(), RowName(0));
+}
+
+} // namespace
