@@ -5,8 +5,10 @@
 //  - floor: plain sqlite3: count and total in one statement, and the first 30 rows;
 //  - peer:  Qt's QSqlQueryModel on the same file: its first fetch (256 rows) and a count/total
 //           query; "peer_all" fetches every row.
-// Also: heap beyond SQLite per matching record, a registration's insert, and the program's start
-// from exec to its main window shown. Ratios are printed at the end.
+// Also: a keystroke in the department field as the user sees it (requery, the issue page's grid
+// refilled and one screen of it painted) beside QTableView on the peer's model; heap beyond SQLite
+// per matching record, a registration's insert, and the program's start from exec to its main
+// window shown. Ratios are printed at the end.
 #include "../support/OprintData.h"
 
 #include "app/OprDatabase.h"
@@ -14,6 +16,7 @@
 #include "app/oprIndexes.h"
 #include "app/orecord.h"
 #include "app/sys.h"
+#include "datagrid/DBGridEh.h"
 #include "platform/ado/SQLite.h"
 #include "platform/data/Field.h"
 #include "platform/ui/Button.h"
@@ -25,7 +28,10 @@
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QImage>
+#include <QPainter>
 #include <QSqlQueryModel>
+#include <QTableView>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
@@ -42,6 +48,9 @@
 namespace {
 
 constexpr int ScreenRows = 30;
+// The issue page's list on the screen.
+constexpr int ListWidth = 741;
+constexpr int ListHeight = 320;
 const int Sizes[] = {10'000, 100'000, 1'000'000};
 
 void CreateAppTables(TADOConnection& Connection) { CreateOprTables(&Connection); }
@@ -149,6 +158,13 @@ public:
 
     int Count() const { return MF1->dbouser1->RecordCount(); }
 
+    // The issue page's list as the screen shows it after the requery.
+    void PaintList(QImage& Image) const
+    {
+        QPainter painter(&Image);
+        MF1->DBGridEh1->Handle()->render(&painter);
+    }
+
 private:
     // The first screen of the list, every field as text.
     static void ReadScreen()
@@ -160,6 +176,18 @@ private:
                 benchmark::DoNotOptimize(field->AsString());
     }
 };
+
+// A keystroke in the department field: the page's requery, the list refilled, one screen painted.
+void BM_AppScreen(benchmark::State& State, int Rows)
+{
+    TAppWindow window(Rows);
+    QImage screen(ListWidth, ListHeight, QImage::Format_RGB32);
+    for (auto _ : State) {
+        window.Requery(TCase::Department);
+        window.PaintList(screen);
+    }
+    State.counters["matching"] = window.Count();
+}
 
 void BM_App(benchmark::State& State, TCase Case, int Rows)
 {
@@ -264,12 +292,36 @@ public:
 
     int Count() const { return FCount; }
 
+    // The list in a QTableView on the model, one screen rendered.
+    void PaintList(QImage& Image)
+    {
+        if (!FView) {
+            FView = std::make_unique<QTableView>();
+            FView->resize(ListWidth, ListHeight);
+        }
+        FView->setModel(FModel.get());
+        QPainter painter(&Image);
+        FView->render(&painter);
+    }
+
 private:
     static inline int Opened = 0;  // names each connection apart
+    std::unique_ptr<QTableView> FView;
     String FName;
     std::unique_ptr<QSqlQueryModel> FModel;
     int FCount = 0;
 };
+
+void BM_PeerScreen(benchmark::State& State, int Rows)
+{
+    TPeer peer(Rows);
+    QImage screen(ListWidth, ListHeight, QImage::Format_RGB32);
+    for (auto _ : State) {
+        peer.Requery(TCase::Department, false);
+        peer.PaintList(screen);
+    }
+    State.counters["matching"] = peer.Count();
+}
 
 void BM_Peer(benchmark::State& State, TCase Case, int Rows, bool Everything)
 {
@@ -409,6 +461,12 @@ public:
                 std::printf("%-16s %9d %9.2f %9.2f %9.2f %9.2f %10.2f %10.2f\n", CaseName(c), rows, app, floor, peer,
                             app / floor, app / peer, Ms(key + "/peer_all"));
             }
+        for (int rows : Sizes) {
+            const std::string key = "keystroke/" + std::to_string(rows);
+            const double app = Ms(key + "/app"), peer = Ms(key + "/peer");
+            std::printf("%s: department typed, list refilled, one screen painted: %.2f ms, QTableView %.2f ms (%.2fx)\n",
+                        key.c_str(), app, peer, app / peer);
+        }
         for (const auto& [name, start] : FStarts)
             std::printf("%s: %.1f ms, %.2fx the start on an empty file beside it (%.1f ms)\n", name.c_str(),
                         Ms(name), start.second, start.first);
@@ -438,6 +496,10 @@ void RegisterBenchmarks()
                 ->Unit(benchmark::kMillisecond)
                 ->Iterations(1);
         }
+    for (int rows : Sizes)
+        for (auto* bench : {benchmark::RegisterBenchmark(("keystroke/" + std::to_string(rows) + "/app").c_str(), BM_AppScreen, rows),
+                            benchmark::RegisterBenchmark(("keystroke/" + std::to_string(rows) + "/peer").c_str(), BM_PeerScreen, rows)})
+            bench->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true)->MinTime(0.1);
     for (int rows : Sizes)
         benchmark::RegisterBenchmark(("insert/" + std::to_string(rows)).c_str(), BM_RegistrationInsert, rows)
             ->Unit(benchmark::kMillisecond);
