@@ -82,6 +82,6 @@ bool DeleteSelectedRecords(HWND Owner, TDBGridEh* Grid)
         MessageBox(Owner, QStringLiteral("汇总结果不是登记的记录，不能删除！"), QStringLiteral("提示"), MB_OK | MB_ICONWARNING);
         return false;
     }
-    Grid->SelectedRows()->DeleteListedRecords();
+    DeleteInOneTransaction(data, [Grid] { Grid->SelectedRows()->DeleteListedRecords(); });
     return true;
 }

@@ -11,6 +11,7 @@
 
 #include "platform/ui/Clipboard.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -293,5 +294,11 @@ void PasteIntoGrid(TCustomDBGridEh* Grid, bool ToAll);
 // Deletes the selected records, or clears the selected cells, after the confirmation the grid's
 // dgConfirmDelete asks for.
 void DeleteGridSelection(TCustomDBGridEh* Grid, bool WholeGrid);
+// Runs Delete in one transaction where the dataset's provider has one (a query on an open
+// connection that is in no transaction yet): the deletes are stored together, which is also far
+// quicker than one by one, or, when one fails part-way, none of them, and the query reads its
+// records again so that the grid shows every record still stored. Other datasets delete as Delete
+// goes.
+void DeleteInOneTransaction(TDataSet* DataSet, const std::function<void()>& Delete);
 void PutStreamOnClipboard(TClipboardFormat Format, TStream& Stream);
 void ReadClipboardToStream(TClipboardFormat Format, TStream& Stream);

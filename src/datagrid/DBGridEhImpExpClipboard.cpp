@@ -150,35 +150,6 @@ bool Confirmed(const String& Question)
     return MessageDlg(Question, TMsgDlgType::mtConfirmation, mbOK | mbCancel, 0) == mrOk;
 }
 
-// Runs Delete in one transaction where the dataset's provider has one (a query on an open
-// connection that is in no transaction yet): the deletes are stored together, which is also far
-// quicker than one by one, or, when one fails part-way, none of them, and the query reads its
-// records again so that the grid shows every record still stored. Other datasets delete as Delete
-// goes.
-void DeleteInOneTransaction(TDataSet* DataSet, const std::function<void()>& Delete)
-{
-    auto* query = dynamic_cast<TADOQuery*>(DataSet);
-    TADOConnection* connection = query != nullptr ? query->Connection() : nullptr;
-    if (connection == nullptr || !connection->Connected() || connection->InTransaction()) {
-        Delete();
-        return;
-    }
-    const TBookmark saved = query->IsEmpty() ? TBookmark() : query->Bookmark();
-    connection->BeginTrans();
-    try {
-        Delete();
-        connection->CommitTrans();
-    } catch (...) {
-        if (connection->InTransaction())
-            connection->RollbackTrans();
-        query->Close();
-        query->Open();
-        if (!saved.isEmpty() && query->BookmarkValid(saved))
-            query->SetBookmark(saved);
-        throw;
-    }
-}
-
 // Clears the fields of Columns' cells that may be edited in the current record.
 void ClearSelectedCells(TDataSet* DataSet, const TColumnsEhList& Columns)
 {
@@ -206,6 +177,30 @@ void ClearSelectedCells(TDataSet* DataSet, const TColumnsEhList& Columns)
 }
 
 }  // namespace
+
+void DeleteInOneTransaction(TDataSet* DataSet, const std::function<void()>& Delete)
+{
+    auto* query = dynamic_cast<TADOQuery*>(DataSet);
+    TADOConnection* connection = query != nullptr ? query->Connection() : nullptr;
+    if (connection == nullptr || !connection->Connected() || connection->InTransaction()) {
+        Delete();
+        return;
+    }
+    const TBookmark saved = query->IsEmpty() ? TBookmark() : query->Bookmark();
+    connection->BeginTrans();
+    try {
+        Delete();
+        connection->CommitTrans();
+    } catch (...) {
+        if (connection->InTransaction())
+            connection->RollbackTrans();
+        query->Close();
+        query->Open();
+        if (!saved.isEmpty() && query->BookmarkValid(saved))
+            query->SetBookmark(saved);
+        throw;
+    }
+}
 
 void CopyGridSelectionToClipboard(TCustomDBGridEh* Grid, bool WholeGrid)
 {

@@ -3,6 +3,7 @@
 // search or the editor, and leaving the grid posts or cancels the record.
 #include "datagrid/DBGridEh.h"
 
+#include "datagrid/DBGridEhImpExp.h"
 #include "platform/data/DataSet.h"
 #include "platform/data/Field.h"
 #include "platform/ui/Clipboard.h"
@@ -271,7 +272,7 @@ void TCustomDBGridEh::DeleteRecordsByKey()
     if (!ConfirmRecordDelete())
         return;
     if (listed)
-        SelectedRows()->DeleteListedRecords();
+        DeleteInOneTransaction(data, [this] { SelectedRows()->DeleteListedRecords(); });
     else {
         data->Delete();
         if (SelectedRows()->ItemCount() > 0)

@@ -325,3 +325,20 @@ TEST_F(TRecordGridsTest, ClickingATitleWithTheMouseSortsByItAndAQueryKeepsTheMar
     EXPECT_EQ(quantity->Title()->Caption(), QStringLiteral("▲数量"));
     EXPECT_EQ(firstQuantity(), 3);
 }
+
+TEST_F(TRecordGridsTest, ADeleteOfSelectedRecordsThatFailsPartWayDeletesNone)
+{
+    TADOQuery* data = MF1->dbouser1;
+    TDBGridEh* grid = MF1->DBGridEh1;
+    for (int recNo : {1, 2, 3}) {
+        data->SetRecNo(recNo);
+        grid->SelectedRows()->SetCurrentRowSelected(true);
+    }
+    // The record of quantity 2 cannot be deleted: the delete stops there.
+    Execute("create trigger keep before delete on oprint when old.数量 = 2 begin select raise(abort, 'kept'); end;");
+    FDialogs.Answer(IDOK);
+    EXPECT_ANY_THROW(MF1->DeleteSelectedGridRows(grid, MF1->BitBtn1));
+    EXPECT_EQ(Rows("select count(*) from oprint"), QStringList({"3"}));
+    EXPECT_EQ(data->RecordCount(), 3);
+    EXPECT_FALSE(MF1->ADOCon1->InTransaction());
+}
