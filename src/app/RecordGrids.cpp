@@ -5,6 +5,7 @@
 #include "datagrid/DBGridEhImpExp.h"
 #include "platform/data/DataSet.h"
 #include "platform/data/DataSource.h"
+#include "platform/data/Field.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Dialogs.h"
 
@@ -50,6 +51,17 @@ TDBGridEh* AddRecordGrid(TComponent* Owner, TWinControl* Parent, const char* Nam
     grid->SetFrozenCols(FrozenCols);
     grid->SetDataSource(Source);
     return grid;
+}
+
+bool FocusedCell(TDBGridEh* Grid, String& FieldName, String& Value)
+{
+    const TColumnEh* column = Grid->FocusedColumn();
+    if (column == nullptr)
+        return false;
+    const TField* field = Grid->FocusedColumnField();
+    FieldName = column->FieldName();
+    Value = field != nullptr ? field->AsString() : String();
+    return true;
 }
 
 void DrawRowNumber(TDBGridEh* Grid, const TRect& Rect, int Number)

@@ -24,6 +24,10 @@ TDBGridEh* AddRecordGrid(TComponent* Owner, TWinControl* Parent, const char* Nam
                          TDataSource* Source, TPopupMenu* Menu, int FrozenCols,
                          std::initializer_list<TRecordColumn> Columns);
 
+// The focused cell of Grid as a double click filters by it: its column's field name and its
+// value as text (empty without a field); false without a focused column.
+bool FocusedCell(TDBGridEh* Grid, String& FieldName, String& Value);
+
 // Writes Number into a row-number cell, as the grid has drawn it, at its text margin.
 void DrawRowNumber(TDBGridEh* Grid, const TRect& Rect, int Number);
 

@@ -6,7 +6,6 @@
 #include "datagrid/DBGridEh.h"
 #include "platform/ado/ADODB.h"
 #include "platform/data/DataSource.h"
-#include "platform/data/Field.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Menus.h"
@@ -82,10 +81,9 @@ void TMF1::BindGridEvents()
         grid->OnTitleClick = [this, Page](TObject*, TColumnEh* Column) { SortGridByTitle(Page.Query, Page.Grid, Column); };
         // A double click queries the page by the cell's field and value.
         grid->OnDblClick = [this, Page](TObject*) {
-            const TColumnEh* column = Page.Grid->FocusedColumn();
-            const TField* field = Page.Grid->FocusedColumnField();
-            if (column != nullptr)
-                QueryByCellValue(RecordPage(Page.Tab), column->FieldName(), field != nullptr ? field->AsString() : String());
+            String field, value;
+            if (FocusedCell(Page.Grid, field, value))
+                QueryByCellValue(RecordPage(Page.Tab), field, value);
         };
         // A click into a list gives the wheel back to the lists.
         grid->OnCellClick = [this](TObject*, TColumnEh*) {

@@ -7,7 +7,6 @@
 #include "datagrid/DBGridEh.h"
 #include "platform/ado/ADODB.h"
 #include "platform/data/DataSource.h"
-#include "platform/data/Field.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/PageControl.h"
 
@@ -56,13 +55,9 @@ void TForm3::BindGridEvents()
         };
         Grid->OnTitleClick = [Grid, List](TObject*, TColumnEh* Column) { MF1->SortGridByTitle(List, Grid, Column); };
         Grid->OnDblClick = [this, Grid, List, Table, OrderBy](TObject*) {
-            TColumnEh* column = Grid->FocusedColumn();
-            if (column == nullptr)
-                return;
-            const TField* field = Grid->FocusedColumnField();
-            FilterByCellValue(List, String::fromUtf8(Table),
-                              column->FieldName(), field != nullptr ? field->AsString() : String(),
-                              String::fromUtf8(OrderBy));
+            String field, value;
+            if (FocusedCell(Grid, field, value))
+                FilterByCellValue(List, String::fromUtf8(Table), field, value, String::fromUtf8(OrderBy));
         };
         // The deleted rows leave the list through the dataset: no query runs again.
         Delete->OnClick = [this, Grid](TObject*) { DeleteSelectedRecords(Handle(), Grid); };

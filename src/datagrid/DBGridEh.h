@@ -1141,6 +1141,9 @@ public:
 
     // ColIndex -1 is the indicator column.
     bool IsCellSelected(int ColIndex, const TBookmark& Bookmark);
+    // No kind, or a record selection without records (how a grid starts): no cell is selected,
+    // which painting asks at every cell without reading a bookmark.
+    bool SelectsNothing() const;
     // Empties the store of the kind, then selects nothing (also when emptying raised).
     void ResetSelection();
     void SelectAllCells();

@@ -152,14 +152,14 @@ bool TCustomDBGridEh::UseCellThemedLook(bool Raised) { return Raised && ThemesAc
 // bookmark. Without a selection no bookmark is read.
 bool TCustomDBGridEh::CellInSelection(int, int, int DataCol)
 {
-    if (FSelection->SelectionType() == TDBGridEhSelectionType::gstNon)
+    if (FSelection->SelectsNothing())
         return false;
     return FSelection->IsCellSelected(DataCol, DataLink()->DataSet()->Bookmark());
 }
 
 bool TCustomDBGridEh::RowRecordSelected(int AreaRow)
 {
-    if (FSelection->SelectionType() != TDBGridEhSelectionType::gstRecordBookmarks || FSelectedRows->ItemCount() == 0)
+    if (FSelection->SelectionType() != TDBGridEhSelectionType::gstRecordBookmarks || FSelection->SelectsNothing())
         return false;
     TRowRecordScope record(this, AreaRow);
     return FSelectedRows->IsCurrentRowSelected();

@@ -62,6 +62,12 @@ TDBGridEhSelection::TDBGridEhSelection(TCustomDBGridEh* Grid) : FGrid(Grid), FCo
 
 TBookmarkListEh* TDBGridEhSelection::BookmarkRows() const { return FGrid->SelectedRows(); }
 
+bool TDBGridEhSelection::SelectsNothing() const
+{
+    return FSelectionType == TDBGridEhSelectionType::gstNon ||
+           (FSelectionType == TDBGridEhSelectionType::gstRecordBookmarks && BookmarkRows()->ItemCount() == 0);
+}
+
 bool TDBGridEhSelection::IsCellSelected(int ColIndex, const TBookmark& Bookmark)
 {
     switch (FSelectionType) {
