@@ -9,6 +9,7 @@
 #include "platform/ui/Memo.h"
 #include "platform/ui/PageControl.h"
 #include "platform/ui/QtConvert.h"
+#include "platform/ui/PaintedTextSupport.h"
 #include "platform/ui/UiTestSupport.h"
 
 #include <QClipboard>
@@ -94,7 +95,7 @@ TEST_F(TRecordGridsTest, TheStockInListTotalsItsQuantityAndAmountUnderThem)
     EXPECT_EQ(footer("金额"), QStringLiteral("15"));
 }
 
-TEST_F(TRecordGridsTest, CellsAreFramedInThePageColourAndTheRowNumbersDiffer)
+TEST_F(TRecordGridsTest, CellsAreFramedInThePageColour)
 {
     MF1->PageControl1->SetActivePage(MF1->TabSheet1);
     MF1->ColorBox1->SetSelected(TColor(255));  // red
@@ -104,24 +105,51 @@ TEST_F(TRecordGridsTest, CellsAreFramedInThePageColourAndTheRowNumbersDiffer)
     // The frame lies one pixel outside the cell, on the line between it and its neighbours.
     EXPECT_EQ(FromQRgb(screen.pixel(name.Left - 1, (name.Top + name.Bottom) / 2)), TColor(255));
     EXPECT_EQ(FromQRgb(screen.pixel((name.Left + name.Right) / 2, name.Bottom)), TColor(255));
+}
 
-    // Below the current row the numbers count down to 1: both cells written, and differently.
-    const auto cell = [&](int Row) {
-        const TRect r = grid->CellPixelRect(1, Row);
-        return screen.copy(r.Left + 1, r.Top + 1, r.Width() - 2, r.Height() - 2);
+TEST_F(TRecordGridsTest, RowNumbersCountDownFromTheNewestRecordOnAScrolledList)
+{
+    for (int i = 0; i < 37; ++i)
+        Execute("insert into oprint(姓名,部门,数量,物品名称,日期) values('李四','制造部',1,'笔',date('now'));");
+    MF1->PageControl1->SetActivePage(MF1->TabSheet1);
+    MF1->BitBtn1->Click();
+    TDBGridEh* grid = MF1->DBGridEh1;
+    TADOQuery* data = MF1->dbouser1;
+    ASSERT_EQ(data->RecordCount(), 40);
+    data->SetRecNo(30);  // far below the first screen: the list scrolls to show it
+
+    const int numberCol = grid->DataColToGridCol(0);
+    const auto painted = [&](int Row) {
+        const TRect cell = grid->CellPixelRect(numberCol, Row);
+        const QRect area = QRect(cell.Left, cell.Top, cell.Width(), cell.Height()).translated(ClientOffset(grid));
+        return PaintedTextsIn(grid->Handle(), area);
     };
-    const auto written = [](const QImage& Cell) {
-        for (int y = 0; y < Cell.height(); ++y)
-            for (int x = 0; x < Cell.width(); ++x)
-                if (qGray(Cell.pixel(x, y)) < 96)
-                    return true;
-        return false;
-    };
-    const QImage second = cell(2);
-    const QImage third = cell(3);
-    EXPECT_TRUE(written(second));
-    EXPECT_TRUE(written(third));
-    EXPECT_NE(second, third);
+    ASSERT_GT(grid->DataLink()->RecordCount(), 3);
+    ASSERT_EQ(painted(grid->Row()), QStringList({"11"}));  // 40 records, the 30th from the newest
+    EXPECT_NE(painted(1), QStringList({"40"}));
+    for (int row = 1; row <= grid->DataLink()->RecordCount(); ++row)
+        EXPECT_EQ(painted(row), QStringList({QString::number(11 - (row - grid->Row()))})) << "row " << row;
+}
+
+TEST_F(TRecordGridsTest, TheSettingsListsNumberTheirRowsFromOne)
+{
+    Execute("insert into ouser(姓名,姓名编号,部门) values('甲','j','办公室');"
+            "insert into ouser(姓名,姓名编号,部门) values('乙','y','办公室');"
+            "insert into ouser(姓名,姓名编号,部门) values('丙','b','办公室');");
+    Form3->FormShow(Form3);
+    Form3->PageControl1->SetActivePage(Form3->TabSheet1);
+    Form3->Show();
+    Form3->BitBtn10->Click();
+    TDBGridEh* grid = Form3->DBGridEh4;
+    const int numberCol = grid->DataColToGridCol(0);
+    QStringList numbers;
+    for (int row = 1; row <= grid->DataSource()->DataSet()->RecordCount(); ++row) {
+        const TRect cell = grid->CellPixelRect(numberCol, row);
+        numbers << PaintedTextsIn(grid->Handle(),
+                                  QRect(cell.Left, cell.Top, cell.Width(), cell.Height()).translated(ClientOffset(grid)));
+    }
+    EXPECT_EQ(numbers, QStringList({"1", "2", "3"}));
+    Form3->Close();
 }
 
 TEST_F(TRecordGridsTest, TitleClicksSortAscendingThenToggleAndMoveTheMarkToAnotherColumn)
@@ -341,4 +369,39 @@ TEST_F(TRecordGridsTest, ADeleteOfSelectedRecordsThatFailsPartWayDeletesNone)
     EXPECT_EQ(Rows("select count(*) from oprint"), QStringList({"3"}));
     EXPECT_EQ(data->RecordCount(), 3);
     EXPECT_FALSE(MF1->ADOCon1->InTransaction());
+}
+
+TEST_F(TRecordGridsTest, ASortByTitleKeepsTheSelectedRecordsAndTheCurrentOne)
+{
+    MF1->PageControl1->SetActivePage(MF1->TabSheet1);
+    TDBGridEh* grid = MF1->DBGridEh1;
+    TADOQuery* data = MF1->dbouser1;
+    const auto quantity = [data] { return data->FieldByName(QStringLiteral("数量"))->AsString(); };
+    // Newest first: the quantities read 3, 2, 1; select 1 and 3 and stay on 3.
+    for (int recNo : {3, 1}) {
+        data->SetRecNo(recNo);
+        grid->SelectedRows()->SetCurrentRowSelected(true);
+    }
+
+    grid->OnTitleClick(grid, grid->ColumnByFieldName(QStringLiteral("数量")));
+    ASSERT_EQ(data->Sort(), QStringLiteral("数量 ASC"));
+    EXPECT_EQ(quantity(), QStringLiteral("3"));
+    EXPECT_EQ(data->RecNo(), 3);
+    QStringList selected;
+    for (int i = 0; i < grid->SelectedRows()->ItemCount(); ++i) {
+        ASSERT_TRUE(data->BookmarkValid(grid->SelectedRows()->BookmarkAt(i)));
+        data->SetBookmark(grid->SelectedRows()->BookmarkAt(i));
+        selected << quantity();
+    }
+    selected.sort();
+    EXPECT_EQ(selected, QStringList({"1", "3"}));
+
+    // Drawn where the records now stand: the first row selected, the second not.
+    data->SetRecNo(3);
+    const QImage screen = Screen(grid);
+    const auto background = [&](int Row) {
+        const TRect cell = grid->CellPixelRect(grid->DataColToGridCol(grid->ColumnByFieldName(QStringLiteral("备注"))->Index()), Row);
+        return screen.pixel(cell.Left + 2, cell.Top + 2);
+    };
+    EXPECT_NE(background(1), background(2));
 }

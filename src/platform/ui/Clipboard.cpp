@@ -63,14 +63,18 @@ QString MimeType(TClipboardFormat Format)
                           : QStringLiteral("application/x-vellomar-") + name;
 }
 
-// The types other programs read a registered format under.
-QStringList PublicMimeTypes(TClipboardFormat Format)
+// What other programs read a registered format as: the type and its bytes, without the
+// terminator. A CSV table is text in the ANSI code page on this clipboard, but other programs on
+// this desktop read text/csv as UTF-8.
+std::vector<std::pair<QString, QByteArray>> PublicForms(TClipboardFormat Format, const QByteArray& Bytes)
 {
     const String name = GetClipboardFormatName(Format);
+    const qsizetype end = Bytes.indexOf('\0');
+    const QByteArray text = end < 0 ? Bytes : Bytes.left(end);
     if (name.compare(QStringLiteral("Csv"), Qt::CaseInsensitive) == 0)
-        return {QStringLiteral("text/csv")};
+        return {{QStringLiteral("text/csv"), AnsiText(text).toUtf8()}};
     if (name.compare(QStringLiteral("Rich Text Format"), Qt::CaseInsensitive) == 0)
-        return {QStringLiteral("text/rtf"), QStringLiteral("application/rtf")};
+        return {{QStringLiteral("text/rtf"), text}, {QStringLiteral("application/rtf"), text}};
     return {};
 }
 
@@ -85,10 +89,8 @@ public:
         auto* data = new QMimeData;
         for (const auto& [format, bytes] : Content) {
             data->setData(MimeType(format), bytes);
-            // Tables offered to other programs under their common types, without the terminator.
-            const qsizetype end = bytes.indexOf('\0');
-            for (const QString& mime : PublicMimeTypes(format))
-                data->setData(mime, end < 0 ? bytes : bytes.left(end));
+            for (const auto& [mime, publicBytes] : PublicForms(format, bytes))
+                data->setData(mime, publicBytes);
         }
         if (const auto unicode = Content.find(CF_UNICODETEXT); unicode != Content.end())
             data->setText(UnicodeText(unicode->second));

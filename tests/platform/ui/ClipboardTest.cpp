@@ -143,4 +143,22 @@ TEST(SystemClipboardTest, OtherProgramsSeeTheCopiedTextAsPlainText)
     EXPECT_TRUE(QGuiApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("application/x-vellomar-VCLDBIF")));
 }
 
+TEST(SystemClipboardTest, OtherProgramsReadTablesAsUtf8CsvAndRtf)
+{
+    const QByteArray csv = EncodeGB18030(QStringLiteral("\"物品\";\"数量\"\r\n\"纸\";\"2\"\r\n"));
+    const QByteArray rtf("{\\rtf1 \\'d6\\'bd}");
+    Clipboard()->Open();
+    Clipboard()->SetFormatData(RegisterClipboardFormat(QStringLiteral("Csv")), csv + '\0');
+    Clipboard()->SetFormatData(RegisterClipboardFormat(QStringLiteral("Rich Text Format")), rtf + '\0');
+    Clipboard()->Close();
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    EXPECT_EQ(data->data(QStringLiteral("text/csv")),
+              QStringLiteral("\"物品\";\"数量\"\r\n\"纸\";\"2\"\r\n").toUtf8());
+    EXPECT_EQ(data->data(QStringLiteral("text/rtf")), rtf);
+    EXPECT_EQ(data->data(QStringLiteral("application/rtf")), rtf);
+    // The program itself reads its own bytes back as they were written.
+    EXPECT_EQ(Clipboard()->GetFormatData(RegisterClipboardFormat(QStringLiteral("Csv"))), csv + '\0');
+    QGuiApplication::clipboard()->clear();
+}
+
 }  // namespace
