@@ -120,8 +120,17 @@ bool TCustomDBGridEh::IsOwnEditorWindow(HWND Window) const
 
 bool TCustomDBGridEh::HandleWMSetCursor(TMessage& Message)
 {
-    if (LOWORD(static_cast<std::uintptr_t>(Message.LParam)) != static_cast<unsigned>(HTCLIENT) || Designing() ||
-        !DataLink()->Active() || !Options().Contains(dgMultiSelect) || IsOverSizingZone(FLastMousePoint.X, FLastMousePoint.Y))
+    if (LOWORD(static_cast<std::uintptr_t>(Message.LParam)) != static_cast<unsigned>(HTCLIENT))
+        return false;
+    TTitleSizingBorderEh border;
+    if (FDBMouseMode == TDBGridMouseModeEh::dmmSizeColumn ||
+        (FDBMouseMode == TDBGridMouseModeEh::dmmNone && FindTitleSizingBorder(FLastMousePoint.X, FLastMousePoint.Y, border))) {
+        ::SetCursor(crHSplit);
+        Message.Result = 1;
+        return true;
+    }
+    if (Designing() || !DataLink()->Active() || !Options().Contains(dgMultiSelect) ||
+        IsOverSizingZone(FLastMousePoint.X, FLastMousePoint.Y))
         return false;
     const TGridCoord cell = CellFromPoint(FLastMousePoint.X, FLastMousePoint.Y);
     if (cell.X >= 0 && cell.X < IndicatorOffset() && IsDataRow(cell.Y) && !DataLink()->DataSet()->IsEmpty()) {
@@ -186,8 +195,20 @@ void TCustomDBGridEh::PaintFlatBorder(HDC DC)
 
 void TCustomDBGridEh::FlatChanged()
 {
+    FTextMargin = Flat() ? 2 : 4;
     // The border is chosen when the window is made.
     if (HandleAllocated())
         RecreateWnd();
     NotifyLayoutChanged();
+}
+
+TGridBaseOptionsEh TCustomDBGridEh::EffectiveGridOptions() const
+{
+    if (!Designing())
+        return TCustomGridEh::Options();
+    // A designer sizes the columns; persistent ones it may move too.
+    TGridBaseOptionsEh options = goColSizing;
+    if (Columns()->IsCustomized())
+        options.Include(goColMoving);
+    return options;
 }
