@@ -56,8 +56,11 @@ void TCustomDBGridEh::Dispatch(TMessage& Message)
         return;
     case WM_KILLFOCUS:
         TCustomGridEh::Dispatch(Message);
-        if (!IsOwnEditorWindow(reinterpret_cast<HWND>(Message.WParam)))
+        if (!IsOwnEditorWindow(reinterpret_cast<HWND>(Message.WParam))) {
+            // A press's drag or sizing ends when another window takes the keyboard.
+            EndMouseTracking();
             EndPendingMultiSort();
+        }
         return;
     case WM_SETCURSOR:
         if (HandleWMSetCursor(Message))

@@ -4,6 +4,8 @@
 
 #include "DBGridEhTestGrid.h"
 
+#include "platform/ui/Edit.h"
+
 namespace {
 
 class DBGridEhTitleSizingTest : public DBGridInputTest {
@@ -76,6 +78,21 @@ TEST_F(DBGridEhTitleSizingTest, CancellingTakesTheLineAwayAndKeepsTheWidth)
     DragTo(border + QPoint(25, 0));
     Grid->Perform(WM_CANCELMODE);
     EXPECT_EQ(Shown(), Clean);
+    Release(border + QPoint(25, 0));
+    EXPECT_EQ(Column(1)->Width(), before);
+}
+
+TEST_F(DBGridEhTitleSizingTest, LosingTheFocusEndsTheSizing)
+{
+    const int before = Column(1)->Width();
+    const QPoint border = BorderOf(1);
+    Press(border);
+    DragTo(border + QPoint(25, 0));
+    auto* other = new TEdit(Form);
+    other->SetParent(Form);
+    other->SetFocus();
+    const QImage unfocused = Shown();
+    EXPECT_EQ(unfocused, Repainted());
     Release(border + QPoint(25, 0));
     EXPECT_EQ(Column(1)->Width(), before);
 }
