@@ -1,5 +1,6 @@
 // The window messages the data grid answers on top of the base grid: timers, scrolling, typed
-// characters, the keys it keeps from dialogs, the focus and the mouse cursor.
+// characters, the keys it keeps from dialogs, the focus and the mouse cursor; the flat look and
+// the base grid's options in effect.
 #include "datagrid/DBGridEh.h"
 
 #include "platform/data/DataSet.h"
