@@ -576,6 +576,25 @@ bool MatchesListItem(const String& List, const String& Value);
 // A lookup field whose LookupDataSet is open shows a value for the current record.
 bool LookupFieldHasValue(const TField* Field);
 
+// A data cell's hint as the grid's or the column's OnDataHintShow may set it; points and
+// rectangles in the grid's client coordinates.
+struct TDBGridEhDataHintParams {
+    TPoint HintPos;
+    int HintMaxWidth = 0;
+    TColor HintColor = clInfoBk;
+    TFont* HintFont = nullptr;
+    TRect HintWindowRect;
+    int ReshowTimeout = 0;
+    int HideTimeout = 0;
+    String HintStr;
+};
+using THintShowPauseEventEh = std::function<void(TCustomDBGridEh* Sender, TPoint CursorPos, TGridCoord Cell,
+                                                 TPoint InCellCursorPos, TColumnEh* Column, int& HintPause,
+                                                 bool& Processed)>;
+using TDataHintShowEventEh =
+    std::function<void(TCustomDBGridEh* Sender, TPoint CursorPos, TGridCoord Cell, TPoint InCellCursorPos,
+                       TColumnEh* Column, TDBGridEhDataHintParams& Params, bool& Processed)>;
+
 class TColumnEh : public TCollectionItem {
 public:
     explicit TColumnEh(TCollection* Collection);
@@ -794,6 +813,10 @@ public:
     TAdvDrawDataCellEventEh OnAdvDrawDataCell;
     // Whether the current record's empty required value is marked in the cell showing Text.
     std::function<void(TObject* Sender, const String& Text, bool& DrawState)> OnCheckDrawRequiredState;
+    // Hints over this column's cells, asked when the grid's events of the same name left them
+    // unprocessed.
+    THintShowPauseEventEh OnHintShowPause;
+    TDataHintShowEventEh OnDataHintShow;
 
     // Sizes from the data (DBGridEhColumnFit.cpp).
     // The width the column takes in the grid: Width, plus the tree indent of a first visible
@@ -1575,25 +1598,13 @@ public:
     // Hints: a title's own hint, and tool tips with the whole text of clipped cells.
     // The window the tool tips show in, laid over the cell's text.
     TToolTipsWindow* ToolTipsWindow();
-    // A data cell's hint as OnDataHintShow may set it; points and rectangles in client coordinates.
-    struct TDBGridEhDataHintParams {
-        TPoint HintPos;
-        int HintMaxWidth = 0;
-        TColor HintColor = clInfoBk;
-        TFont* HintFont = nullptr;
-        TRect HintWindowRect;
-        int ReshowTimeout = 0;
-        int HideTimeout = 0;
-        String HintStr;
-    };
-    // May change the pause before the hint over Cell; Processed skips the tool-tip rule.
-    std::function<void(TCustomDBGridEh* Sender, TPoint CursorPos, TGridCoord Cell, TPoint InCellCursorPos,
-                       TColumnEh* Column, int& HintPause, bool& Processed)>
-        OnHintShowPause;
-    // May fill a data cell's hint; with Processed it shows as given instead of the tool tip.
-    std::function<void(TCustomDBGridEh* Sender, TPoint CursorPos, TGridCoord Cell, TPoint InCellCursorPos,
-                       TColumnEh* Column, TDBGridEhDataHintParams& Params, bool& Processed)>
-        OnDataHintShow;
+    using TDBGridEhDataHintParams = ::TDBGridEhDataHintParams;
+    // May change the pause before the hint over Cell; Processed skips the column's event and
+    // the tool-tip rule.
+    THintShowPauseEventEh OnHintShowPause;
+    // May fill a data cell's hint; with Processed it shows as given, and neither the column's
+    // event nor the tool tip is asked.
+    TDataHintShowEventEh OnDataHintShow;
 
 protected:
     const char* ClassName() const override { return "TCustomDBGridEh"; }
@@ -1716,8 +1727,29 @@ protected:
     // Fills Info with the hint for its cursor position; False for none there.
     virtual bool HandleCMHintShow(THintInfo& Info);
 
-    // Flat border
+    // Flat look and sizing line
+    // Text margin 2 when Flat, else 4; the window is made again and the layout redone.
     void FlatChanged() override;
+    // The base grid's options at run time; at design time the column sizing (and moving, with
+    // persistent columns) a designer needs.
+    TGridBaseOptionsEh EffectiveGridOptions() const;
+    // The pixels a hint's text keeps free of its cell's width and height: 2 when Flat, else 4.
+    int TextMargin() const { return FTextMargin; }
+    // A cell's raised inner bevel, sunken when Pressed; Flat keeps the cell's brush colour
+    // where the light edges would be.
+    void Draw3DCellFrame(TCanvas* ACanvas, const TRect& ARect, bool Pressed);
+    // The border of a scrolled column's title under (X, Y), within the sizing zone around it.
+    struct TTitleSizingBorderEh {
+        int Col = -1;     // grid column sized
+        int Left = 0;     // its left edge
+        int Border = 0;   // its right edge, or the client area's edge that cuts it
+        int Offset = 0;   // Border - X
+    };
+    bool FindTitleSizingBorder(int X, int Y, TTitleSizingBorderEh& Found);
+    // The dotted one-pixel sizing line in XOR at the sizing position: vertical across AHeight,
+    // horizontal across AWidth while rows are sized. Drawn twice it is gone.
+    void DrawDottedSizingLine(int AWidth, int AHeight);
+    void DrawSizingLine(const TGridLayoutEh& Layout) override;
 
 private:
     friend class TGridDataLinkEh;
@@ -1764,7 +1796,13 @@ private:
     int VisibleDataRowCount() const;
 
     // Keyboard, mouse and scrolling
-    enum class TDBGridMouseModeEh : std::uint8_t { dmmNone, dmmSelectRows, dmmSelectColumns, dmmSelectRect };
+    enum class TDBGridMouseModeEh : std::uint8_t {
+        dmmNone,
+        dmmSelectRows,
+        dmmSelectColumns,
+        dmmSelectRect,
+        dmmSizeColumn  // from a title border; dghTraceColSizing sizes while moving, else on release
+    };
     void NavigateRecordRows(bool Select, int Distance, bool ToEnd);
     bool InsertedRecordUntouched() const;
     bool AtDataEnd() const;
@@ -1788,6 +1826,13 @@ private:
     void PressColumnSelection(TColumnEh* Column, TShiftState Shift);
     void PressDataRow(TMouseButton Button, TShiftState Shift, TGridCoord Cell, TColumnEh* Column);
     void DragSelection(int X, int Y);
+    bool StartTitleSizing(int X, int Y);
+    void TrackTitleSizing(int X);
+    void FinishTitleSizing();
+    // Shows or takes away the line of an untraced title sizing.
+    void ToggleTitleSizingLine();
+    // The sized column's own new width: from its left edge to the sizing position.
+    void ApplyTitleSizingWidth();
     void ClickTitleButton(int ACol, bool Ctrl);
     void EndPendingMultiSort();
     bool TitleActsAsButton(int ACol);
@@ -1897,6 +1942,7 @@ private:
     bool FRowAnchorActive = false;
     bool FInColumnExit = false;
     TDBGridMouseModeEh FDBMouseMode = TDBGridMouseModeEh::dmmNone;
+    int FTitleSizingLeft = 0;
     TGridCoord FPressCell{-1, -1};
     TShiftState FPressShift;
     int FPressedTitleCol = -1;
@@ -1932,7 +1978,8 @@ private:
         bool CutShort = false;
         TFont Font;
     };
-    // OnDataHintShow over a data cell; True when it processed the hint (Info then holds it).
+    // The grid's, then the column's OnDataHintShow over a data cell; True when one processed the
+    // hint (Info then holds it).
     bool RaiseDataHintShow(TColumnEh* Column, TGridCoord Cell, THintInfo& Info);
     bool PrepareTitleToolTip(TColumnEh* Column, int AreaCol, TPoint CursorPos, TCellToolTipEh& Tip);
     bool PrepareDataToolTip(TColumnEh* Column, int AreaRow, TPoint CursorPos, TCellToolTipEh& Tip);
@@ -1953,6 +2000,7 @@ private:
     void AdjustCreateParams(TCreateParams& Params);
     void PaintFlatBorder(HDC DC);
     int FFlatBorderWidth = 0;
+    int FTextMargin = 4;
 };
 
 // The grid the application's windows hold.

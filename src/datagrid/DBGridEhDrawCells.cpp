@@ -411,10 +411,8 @@ void TCustomDBGridEh::PaintDefaultDataCell(int ACol, int AreaCol, int AreaRow, c
             if (mark)
                 PaintRequiredValueMark(canvas, ARect);
         }
-        if (raised && !themed) {
-            TRect frame = ARect;
-            canvas->DrawEdge(frame, highlighted ? BDR_SUNKENINNER : BDR_RAISEDINNER, BF_RECT);
-        }
+        if (raised && !themed)
+            Draw3DCellFrame(canvas, ARect, highlighted);
     }
     if (!Columns()->IsCustomized())
         RaiseDrawDataCell(ARect, Column->Field(), state);
@@ -459,10 +457,8 @@ void TCustomDBGridEh::PaintFooterCell(int, int, int AreaCol, int AreaRow, TRect 
     const bool wrap = footer->WordWrap() && ARect.Height() > 2 * canvas->GetTextMetrics().tmHeight;
     WriteTextInCell(canvas, area, false, alignment, TTextLayout::tlCenter, footer->EndEllipsis(), wrap, text,
                     Flat() ? margin - 1 : margin, margin);
-    if (raised) {
-        TRect frame = ARect;
-        canvas->DrawEdge(frame, BDR_RAISEDINNER, BF_RECT);
-    }
+    if (raised)
+        Draw3DCellFrame(canvas, ARect, false);
     if (OnDrawFooterCell)
         OnDrawFooterCell(this, AreaCol, AreaRow, column, ARect, State);
 }

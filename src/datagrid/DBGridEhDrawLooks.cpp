@@ -1,6 +1,8 @@
-// Cell looks the painters share: check boxes and buttons in cells, fixed-cell backgrounds and
-// the highlight and row colours.
+// Cell looks the painters share: check boxes and buttons in cells, fixed-cell backgrounds, the
+// raised cell frame and the highlight and row colours.
 #include "datagrid/DBGridEhDraw.h"
+
+#include "datagrid/DBGridEh.h"
 
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/Canvas.h"
@@ -105,6 +107,26 @@ void FillFixedCellBackground(TCanvas* Canvas, const TRect& ARect, bool Themed, b
         return;
     }
     Canvas->FillRect(ARect);
+}
+
+void TCustomDBGridEh::Draw3DCellFrame(TCanvas* ACanvas, const TRect& ARect, bool Pressed)
+{
+    TRect frame = ARect;
+    const unsigned edge = Pressed ? BDR_SUNKENINNER : BDR_RAISEDINNER;
+    if (!Flat()) {
+        ACanvas->DrawEdge(frame, edge, BF_RECT);
+        return;
+    }
+    // Flat: the lit sides are plain lines of the cell's brush, the shaded ones stay.
+    const TRect& r = ARect;
+    if (Pressed) {
+        ACanvas->FillRect(TRect{r.Left, r.Bottom - 1, r.Right, r.Bottom});
+        ACanvas->FillRect(TRect{r.Right - 1, r.Top, r.Right, r.Bottom});
+    } else {
+        ACanvas->FillRect(TRect{r.Left, r.Top, r.Right, r.Top + 1});
+        ACanvas->FillRect(TRect{r.Left, r.Top, r.Left + 1, r.Bottom});
+    }
+    ACanvas->DrawEdge(frame, edge, Pressed ? BF_TOPLEFT : BF_BOTTOMRIGHT);
 }
 
 bool PickDataCellHighlightColors(const TDataCellHighlightEh& Cell, TGridDrawState& State, TColor& Background,

@@ -11,8 +11,6 @@
 
 namespace {
 
-// The margin the cell painters leave around a text.
-constexpr int CellTextMargin = 2;
 // The tool-tip window's border and margin around its text.
 constexpr int ToolTipTextInset = 3;
 // A right-aligned text ends this far inside its cell.
@@ -48,10 +46,13 @@ void TCustomDBGridEh::HandleHintShowPause(TPoint Pos, int& Pause)
     int areaCol = 0;
     int areaRow = 0;
     const TCellAreaEh area = GetCellType(cell.X, cell.Y, areaCol, areaRow);
-    if (OnHintShowPause) {
-        bool processed = false;
-        const TRect rect = CellPixelRect(cell.X, cell.Y);
-        OnHintShowPause(this, Pos, cell, Point(Pos.X - rect.Left, Pos.Y - rect.Top), column, Pause, processed);
+    // The grid's event first, then the column's; either may settle the pause.
+    const TRect rect = CellPixelRect(cell.X, cell.Y);
+    const TPoint inCell = Point(Pos.X - rect.Left, Pos.Y - rect.Top);
+    bool processed = false;
+    for (const THintShowPauseEventEh* event : {&OnHintShowPause, &column->OnHintShowPause}) {
+        if (*event)
+            (*event)(this, Pos, cell, inCell, column, Pause, processed);
         if (processed)
             return;
     }
@@ -103,7 +104,7 @@ bool TCustomDBGridEh::HandleCMHintShow(THintInfo& Info)
 
 bool TCustomDBGridEh::RaiseDataHintShow(TColumnEh* Column, TGridCoord Cell, THintInfo& Info)
 {
-    if (!OnDataHintShow)
+    if (!OnDataHintShow && !Column->OnDataHintShow)
         return false;
     const TRect cellRect = CellPixelRect(Cell.X, Cell.Y);
     // The platform's hint font: the default font.
@@ -122,9 +123,14 @@ bool TCustomDBGridEh::RaiseDataHintShow(TColumnEh* Column, TGridCoord Cell, THin
         GetCellType(Cell.X, Cell.Y, areaCol, areaRow);
         Column->Field();
         TRowRecordGuard record(this, areaRow);
-        OnDataHintShow(this, Info.CursorPos, Cell,
-                       Point(Info.CursorPos.X - cellRect.Left, Info.CursorPos.Y - cellRect.Top), Column, params,
-                       processed);
+        const TPoint inCell = Point(Info.CursorPos.X - cellRect.Left, Info.CursorPos.Y - cellRect.Top);
+        // The grid's event first; the column's only when the grid left the hint to it.
+        for (const TDataHintShowEventEh* event : {&OnDataHintShow, &Column->OnDataHintShow}) {
+            if (*event)
+                (*event)(this, Info.CursorPos, Cell, inCell, Column, params, processed);
+            if (processed)
+                break;
+        }
     }
     if (!processed)
         return false;
@@ -220,12 +226,12 @@ bool TCustomDBGridEh::ToolTipTextOverflows(TCellToolTipEh& Tip)
 {
     TCanvas* canvas = Canvas();
     canvas->SetFont(&Tip.Font);
-    const int width = Tip.TextRect.Width() - 2 * CellTextMargin;
+    const int width = Tip.TextRect.Width() - TextMargin();
     if (!Tip.WordWrap)
         return canvas->TextWidth(Tip.Text) > width || Tip.Text.contains(u'\n');
     TRect needed = Rect(0, 0, std::max(width, 1), 0);
     canvas->DrawText(Tip.Text, needed, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-    return needed.Height() > Tip.TextRect.Height() - 2 * CellTextMargin || needed.Width() > width;
+    return needed.Height() > Tip.TextRect.Height() - TextMargin() || needed.Width() > width;
 }
 
 bool TCustomDBGridEh::PlaceToolTip(TCellToolTipEh& Tip, THintInfo& Info)

@@ -1,5 +1,6 @@
 // The window messages the data grid answers on top of the base grid: timers, scrolling, typed
-// characters, the keys it keeps from dialogs, the focus and the mouse cursor.
+// characters, the keys it keeps from dialogs, the focus and the mouse cursor; the flat look and
+// the base grid's options in effect.
 #include "datagrid/DBGridEh.h"
 
 #include "platform/data/DataSet.h"
@@ -56,8 +57,11 @@ void TCustomDBGridEh::Dispatch(TMessage& Message)
         return;
     case WM_KILLFOCUS:
         TCustomGridEh::Dispatch(Message);
-        if (!IsOwnEditorWindow(reinterpret_cast<HWND>(Message.WParam)))
+        if (!IsOwnEditorWindow(reinterpret_cast<HWND>(Message.WParam))) {
+            // A press's drag or sizing ends when another window takes the keyboard.
+            EndMouseTracking();
             EndPendingMultiSort();
+        }
         return;
     case WM_SETCURSOR:
         if (HandleWMSetCursor(Message))
@@ -120,8 +124,17 @@ bool TCustomDBGridEh::IsOwnEditorWindow(HWND Window) const
 
 bool TCustomDBGridEh::HandleWMSetCursor(TMessage& Message)
 {
-    if (LOWORD(static_cast<std::uintptr_t>(Message.LParam)) != static_cast<unsigned>(HTCLIENT) || Designing() ||
-        !DataLink()->Active() || !Options().Contains(dgMultiSelect) || IsOverSizingZone(FLastMousePoint.X, FLastMousePoint.Y))
+    if (LOWORD(static_cast<std::uintptr_t>(Message.LParam)) != static_cast<unsigned>(HTCLIENT))
+        return false;
+    TTitleSizingBorderEh border;
+    if (FDBMouseMode == TDBGridMouseModeEh::dmmSizeColumn ||
+        (FDBMouseMode == TDBGridMouseModeEh::dmmNone && FindTitleSizingBorder(FLastMousePoint.X, FLastMousePoint.Y, border))) {
+        ::SetCursor(crHSplit);
+        Message.Result = 1;
+        return true;
+    }
+    if (Designing() || !DataLink()->Active() || !Options().Contains(dgMultiSelect) ||
+        IsOverSizingZone(FLastMousePoint.X, FLastMousePoint.Y))
         return false;
     const TGridCoord cell = CellFromPoint(FLastMousePoint.X, FLastMousePoint.Y);
     if (cell.X >= 0 && cell.X < IndicatorOffset() && IsDataRow(cell.Y) && !DataLink()->DataSet()->IsEmpty()) {
@@ -186,8 +199,20 @@ void TCustomDBGridEh::PaintFlatBorder(HDC DC)
 
 void TCustomDBGridEh::FlatChanged()
 {
+    FTextMargin = Flat() ? 2 : 4;
     // The border is chosen when the window is made.
     if (HandleAllocated())
         RecreateWnd();
     NotifyLayoutChanged();
+}
+
+TGridBaseOptionsEh TCustomDBGridEh::EffectiveGridOptions() const
+{
+    if (!Designing())
+        return TCustomGridEh::Options();
+    // A designer sizes the columns; persistent ones it may move too.
+    TGridBaseOptionsEh options = goColSizing;
+    if (Columns()->IsCustomized())
+        options.Include(goColMoving);
+    return options;
 }

@@ -80,6 +80,10 @@ void TCustomDBGridEh::HandleMouseDown(TMouseButton Button, TShiftState Shift, in
         TCustomControl::MouseDown(Button, Shift, X, Y);
         return;
     }
+    if (left && StartTitleSizing(X, Y)) {
+        TCustomControl::MouseDown(Button, Shift, X, Y);
+        return;
+    }
     if (IsOverSizingZone(X, Y)) {
         DataLink()->UpdateRecord();
         TCustomGridEh::MouseDown(Button, Shift, X, Y);
@@ -203,6 +207,7 @@ void TCustomDBGridEh::HandleMouseMove(TShiftState Shift, int X, int Y)
         if (TColumnEh* column = ColumnAtGridCol(CellFromPoint(X, Y).X); column != nullptr)
             FSelection->Columns()->ShiftSelectTo(column);
         break;
+    case TDBGridMouseModeEh::dmmSizeColumn: TrackTitleSizing(X); break;
     case TDBGridMouseModeEh::dmmNone: TCustomGridEh::MouseMove(Shift, X, Y); return;
     }
     TCustomControl::MouseMove(Shift, X, Y);
@@ -235,6 +240,12 @@ void TCustomDBGridEh::HandleMouseUp(TMouseButton Button, TShiftState Shift, int 
     const TGridMouseModeEh mode = MouseMode();
     const bool moving = mode == TGridMouseModeEh::gmmColMoving || mode == TGridMouseModeEh::gmmRowMoving;
     const bool baseMode = mode != TGridMouseModeEh::gmmNone && (!moving || FMoveTarget != FMoveOrigin);
+    if (FDBMouseMode == TDBGridMouseModeEh::dmmSizeColumn) {
+        // A sized column is no title click.
+        FinishTitleSizing();
+        TCustomGridEh::MouseUp(Button, Shift, X, Y);
+        return;
+    }
     if (FPendingSelectedRowClick) {
         FPendingSelectedRowClick = false;
         if (OptionsEh().Contains(dghClearSelection))
@@ -326,6 +337,8 @@ void TCustomDBGridEh::EndMouseTracking()
     StopAutoScrollTimer();
     if (FTitleButtonPressed)
         UpdatePressedLook(-1, -1);
+    if (FDBMouseMode == TDBGridMouseModeEh::dmmSizeColumn)
+        ToggleTitleSizingLine();
     FDBMouseMode = TDBGridMouseModeEh::dmmNone;
     FTitleButtonPressed = false;
     FPressedTitleCol = -1;
@@ -345,6 +358,108 @@ void TCustomDBGridEh::UpdatePressedLook(int X, int Y)
     if (FPressedTitleCol >= 0)
         for (int row = 0; row < RowsAboveData(); ++row)
             InvalidateOneCell(FPressedTitleCol, row);
+}
+
+// --- Sizing a column by its title border ------------------------------------------------------
+
+bool TCustomDBGridEh::FindTitleSizingBorder(int X, int Y, TTitleSizingBorderEh& Found)
+{
+    if (!EffectiveGridOptions().Contains(goColSizing))
+        return false;
+    TGridLayoutEh layout;
+    ComputeLayout(layout);
+    if (Y < layout.Vert.NearBand || !IsTitleRow(LocateCellInLayout(X, Y, layout).Y))
+        return false;
+    // The zone around a border is at least 7 pixels wide, centred on thin lines.
+    const TGridAxisLayoutEh& horz = layout.Horz;
+    const int line = horz.LineWidth;
+    const int before = line <= 6 ? (7 - line) / 2 : 0;
+    const int zone = std::max(7, line);
+    int left = horz.ScrolledOrigin;
+    for (int col = horz.FirstScrolledCell; col < horz.CellCount && left < horz.ClientExtent; ++col) {
+        const int right = left + horz.Extent(col);
+        // A column reaching past the client area is sized at the area's edge.
+        const int border = std::min(right, horz.ClientExtent);
+        if (X >= border - before && X < border - before + zone) {
+            Found = {col, left, border, border - X};
+            return true;
+        }
+        left = right + line;
+    }
+    return false;
+}
+
+bool TCustomDBGridEh::StartTitleSizing(int X, int Y)
+{
+    TTitleSizingBorderEh found;
+    if (!FindTitleSizingBorder(X, Y, found))
+        return false;
+    DataLink()->UpdateRecord();
+    FDBMouseMode = TDBGridMouseModeEh::dmmSizeColumn;
+    FSizingIndex = found.Col;
+    FSizingPos = found.Border;
+    FSizingOffset = found.Offset;
+    FTitleSizingLeft = found.Left;
+    ToggleTitleSizingLine();
+    return true;
+}
+
+void TCustomDBGridEh::TrackTitleSizing(int X)
+{
+    ToggleTitleSizingLine();
+    FSizingPos = X + FSizingOffset;
+    if (OptionsEh().Contains(dghTraceColSizing))
+        ApplyTitleSizingWidth();
+    ToggleTitleSizingLine();
+}
+
+void TCustomDBGridEh::FinishTitleSizing()
+{
+    const bool traced = OptionsEh().Contains(dghTraceColSizing);
+    EndMouseTracking();
+    if (!traced)
+        ApplyTitleSizingWidth();
+}
+
+void TCustomDBGridEh::ToggleTitleSizingLine()
+{
+    // A traced sizing shows the column itself at its new width.
+    if (OptionsEh().Contains(dghTraceColSizing))
+        return;
+    TGridLayoutEh layout;
+    ComputeLayout(layout);
+    DrawSizingLine(layout);
+}
+
+void TCustomDBGridEh::ApplyTitleSizingWidth()
+{
+    const int width = FSizingPos - FTitleSizingLeft;
+    if (width > 1 && width != ColWidthAt(FSizingIndex))
+        ChangeColWidth(FSizingIndex, width);
+}
+
+void TCustomDBGridEh::DrawSizingLine(const TGridLayoutEh& Layout)
+{
+    DrawDottedSizingLine(Layout.Horz.GridBoundary, Layout.Vert.GridBoundary);
+}
+
+void TCustomDBGridEh::DrawDottedSizingLine(int AWidth, int AHeight)
+{
+    TCanvas* canvas = Canvas();
+    TPen saved;
+    saved.Assign(canvas->Pen());
+    canvas->Pen()->SetStyle(TPenStyle::psDot);
+    canvas->Pen()->SetMode(TPenMode::pmXor);
+    canvas->Pen()->SetWidth(1);
+    canvas->Pen()->SetColor(clWhite);
+    if (MouseMode() == TGridMouseModeEh::gmmRowSizing) {
+        canvas->MoveTo(0, FSizingPos);
+        canvas->LineTo(AWidth, FSizingPos);
+    } else {
+        canvas->MoveTo(FSizingPos, 0);
+        canvas->LineTo(FSizingPos, AHeight);
+    }
+    canvas->SetPen(&saved);
 }
 
 // --- Auto-scroll (timer 1) ----------------------------------------------------------------------

@@ -176,3 +176,113 @@ TEST_F(DBGridEhHintsTest, TheGridsEventsSetThePauseAndTheDataHint)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DBGridEhHintsTest, TheColumnsEventsAnswerWhenTheGridsLeaveTheHint)
+{
+    std::vector<String> order;
+    Grid->OnHintShowPause = [&order](TCustomDBGridEh*, TPoint, TGridCoord, TPoint, TColumnEh*, int&, bool&) {
+        order.push_back(u"grid pause"_s);
+    };
+    Grid->OnDataHintShow = [&order](TCustomDBGridEh*, TPoint, TGridCoord, TPoint, TColumnEh*,
+                                    TDBGridEhDataHintParams&, bool&) { order.push_back(u"grid hint"_s); };
+    TGridCoord pauseCell{-1, -1};
+    Name()->OnHintShowPause = [&](TCustomDBGridEh* Sender, TPoint, TGridCoord Cell, TPoint, TColumnEh* Column,
+                                  int& Pause, bool& Processed) {
+        order.push_back(u"column pause"_s);
+        EXPECT_EQ(Sender, Grid);
+        EXPECT_EQ(Column, Name());
+        pauseCell = Cell;
+        // Without this the long application pause would keep the hint from showing.
+        Pause = 0;
+        Processed = true;
+    };
+    Name()->OnDataHintShow = [&order](TCustomDBGridEh*, TPoint, TGridCoord, TPoint InCell, TColumnEh* Column,
+                                      TDBGridEhDataHintParams& Params, bool& Processed) {
+        order.push_back(u"column hint"_s);
+        // The row's record is under the fields while the event runs.
+        Params.HintStr = u"列：%1"_s.arg(Column->Field()->AsString());
+        Params.HintPos = InCell;
+        Processed = true;
+    };
+    MoveOverCell(NameCol(), DataRow(3));
+    ProcessUntil([] { return ShownHintWindow() != nullptr; });
+    ASSERT_NE(ShownHintWindow(), nullptr);
+    EXPECT_EQ(ShownHintWindow()->Caption(), u"列：%1"_s.arg(RowName(3)));
+    EXPECT_EQ(pauseCell.X, NameCol());
+    EXPECT_EQ(pauseCell.Y, DataRow(3));
+    EXPECT_EQ(order, (std::vector<String>{u"grid pause"_s, u"column pause"_s, u"grid hint"_s, u"column hint"_s}));
+    EXPECT_EQ(CurrentName(), RowName(0));
+}
+
+TEST_F(DBGridEhHintsTest, WhatTheGridsEventsProcessTheColumnsNeverSee)
+{
+    bool columnAsked = false;
+    Grid->OnHintShowPause = [](TCustomDBGridEh*, TPoint, TGridCoord, TPoint, TColumnEh*, int& Pause,
+                               bool& Processed) {
+        Pause = 0;
+        Processed = true;
+    };
+    Grid->OnDataHintShow = [](TCustomDBGridEh*, TPoint, TGridCoord, TPoint, TColumnEh*,
+                              TDBGridEhDataHintParams& Params, bool& Processed) {
+        Params.HintStr = u"表格"_s;
+        Processed = true;
+    };
+    Name()->OnHintShowPause = [&columnAsked](TCustomDBGridEh*, TPoint, TGridCoord, TPoint, TColumnEh*, int& Pause,
+                                             bool&) {
+        columnAsked = true;
+        Pause = 100000;
+    };
+    Name()->OnDataHintShow = [&columnAsked](TCustomDBGridEh*, TPoint, TGridCoord, TPoint, TColumnEh*,
+                                            TDBGridEhDataHintParams& Params, bool&) {
+        columnAsked = true;
+        Params.HintStr = u"列"_s;
+    };
+    MoveOverCell(NameCol(), DataRow(2));
+    ProcessUntil([] { return ShownHintWindow() != nullptr; });
+    ASSERT_NE(ShownHintWindow(), nullptr);
+    EXPECT_EQ(ShownHintWindow()->Caption(), u"表格"_s);
+    EXPECT_FALSE(columnAsked);
+}
+
+TEST_F(DBGridEhHintsTest, AColumnPauseLeftUnprocessedKeepsTheApplicationsPause)
+{
+    int asked = 0;
+    Name()->OnHintShowPause = [&asked](TCustomDBGridEh*, TPoint, TGridCoord, TPoint, TColumnEh*, int&, bool&) {
+        ++asked;
+    };
+    Name()->OnDataHintShow = [](TCustomDBGridEh*, TPoint, TGridCoord, TPoint, TColumnEh*,
+                                TDBGridEhDataHintParams& Params, bool& Processed) {
+        Params.HintStr = u"列"_s;
+        Processed = true;
+    };
+    MoveOverCell(NameCol(), DataRow(2));
+    Settle();
+    EXPECT_GT(asked, 0);
+    EXPECT_EQ(ShownHintWindow(), nullptr);
+}
+
+TEST_F(DBGridEhHintsTest, AFlatGridMeasuresWithItsNarrowerTextMargin)
+{
+    Name()->SetToolTips(true);
+    // Two pixels wider than the text: too narrow with a margin of 4, wide enough with 2.
+    Grid->Canvas()->SetFont(Name()->Font());
+    const int textWidth = Grid->Canvas()->TextWidth(RowName(1));
+    Name()->SetWidth(textWidth + 3);
+    ASSERT_EQ(Grid->CellPixelRect(NameCol(), DataRow(1)).Width(), textWidth + 3);
+    MoveOverCell(NameCol(), DataRow(1));
+    ProcessUntil([] { return ShownHintWindow() != nullptr; });
+    ASSERT_NE(ShownHintWindow(), nullptr);
+    EXPECT_EQ(ShownHintWindow()->Caption(), RowName(1));
+
+    MoveTo(Form->Handle(), QPoint(450, 350));
+    Settle();
+    Grid->SetFlat(true);
+    Application->SetHintPause(0);
+    MoveOverCell(NameCol(), DataRow(1));
+    Settle();
+    EXPECT_EQ(ShownHintWindow(), nullptr);
+}
+
+} // namespace

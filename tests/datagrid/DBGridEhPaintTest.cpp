@@ -435,6 +435,50 @@ TEST_F(GridPaintTest, RaisedFootersAndDataCellsGetAFrame)
     EXPECT_EQ(Grid->Pixel(data.Left + 5, data.Top), ColorToRGB(clBtnHighlight));
 }
 
+TEST_F(GridPaintTest, AFlatRaisedCellKeepsItsColourWhereTheLightWouldFall)
+{
+    Grid->SetOptionsEh(Grid->OptionsEh() | dghFooter3D | dghData3D);
+    Grid->SetFooterRowCount(1);
+    Grid->SetFlat(true);
+    Name->SetColor(clYellow);
+    Name->Footer()->SetColor(clAqua);
+    Grid->PaintScreen();
+    // Read right of the texts: their edges are the frames'.
+    const TRect data = Grid->CellPixelRect(1, DataRow(2));
+    EXPECT_EQ(Grid->Pixel(data.Right - 10, data.Top), ColorToRGB(clYellow)) << "no light edge on top";
+    EXPECT_EQ(Grid->Pixel(data.Left, data.Bottom - 4), ColorToRGB(clYellow)) << "nor on the left";
+    EXPECT_EQ(Grid->Pixel(data.Right - 10, data.Bottom - 1), ColorToRGB(clBtnShadow)) << "the shade stays";
+    EXPECT_EQ(Grid->Pixel(data.Right - 1, data.Bottom - 4), ColorToRGB(clBtnShadow));
+    const TRect footer = Grid->CellPixelRect(1, Grid->RowCount());
+    EXPECT_EQ(Grid->Pixel(footer.Right - 10, footer.Top), ColorToRGB(clAqua));
+    EXPECT_EQ(Grid->Pixel(footer.Right - 10, footer.Bottom - 1), ColorToRGB(clBtnShadow));
+}
+
+TEST_F(GridPaintTest, AHighlightedRaisedCellLooksPressed)
+{
+    Grid->SetOptionsEh(Grid->OptionsEh() | dghData3D);
+    Grid->SetOptions(Grid->Options() | dgMultiSelect);
+    Data->MoveBy(2);
+    Grid->SelectedRows()->SetCurrentRowSelected(true);
+    Data->First();
+    Grid->PaintScreen();
+    // Read right of the text: its edges are the frame's.
+    const TRect data = Grid->CellPixelRect(1, DataRow(2));
+    const int x = data.Right - 10;
+    EXPECT_EQ(Grid->Pixel(x, data.Top), ColorToRGB(cl3DDkShadow)) << "shaded from the top";
+    EXPECT_EQ(Grid->Pixel(x, data.Bottom - 1), ColorToRGB(cl3DLight));
+
+    // Flat: the lit bottom and right sides keep the cell's (highlight) colour.
+    Grid->SetFlat(true);
+    Grid->PaintScreen();
+    const TRect flat = Grid->CellPixelRect(1, DataRow(2));
+    const TColor inside = Grid->Pixel(x, flat.Bottom - 4);
+    EXPECT_NE(inside, ColorToRGB(cl3DLight));
+    EXPECT_EQ(Grid->Pixel(x, flat.Top), ColorToRGB(cl3DDkShadow));
+    EXPECT_EQ(Grid->Pixel(x, flat.Bottom - 1), inside);
+    EXPECT_EQ(Grid->Pixel(flat.Right - 1, flat.Bottom - 4), inside);
+}
+
 // --- Over a query on a database file ---------------------------------------------------------------
 
 class GridPaintAdoTest : public GridPaintFixtureBase {
