@@ -1054,13 +1054,18 @@ void InstallColumnPropertyInterceptors();
 
 // Stored column sets (DBGridEhColumnsStore.cpp). A description holds one block per column,
 // "item" to "end", of "Name=Value" lines (Title.Caption, Footer.ValueType, Footers[1].Value,
-// Font.Name, ...), then lines about the collection itself. Soft properties are written only
-// where the column's own value differs from its default, so unassigned ones keep following it.
+// Font.Name, DropDownBox.Options, STFilter.ListField, EditButtons[0].Style, ...), then lines
+// about the collection itself. Soft properties are written only where the column's own value
+// differs from its default, so unassigned ones keep following it. Components a column refers
+// to (ImageList, PopupMenu, DropDownBox.ListSource, STFilter.ListSource, an edit button's
+// DropdownMenu and Action) are written by name; a component without a name is not written.
+// Event handlers are not part of a description.
 void StoreColumns(const TDBGridColumnsEh* Columns, TStrings* Description);
 // Clears Columns and reads them back from Description, as the grid reads its stored
 // description: under its loading state unless it is loading already. Names the columns do not
 // publish go to the registered interceptors; one none of them takes raises EReadError, which
-// leaves the columns read so far.
+// leaves the columns read so far. A component name is looked up among the components of the
+// grid's owner; one that is not there, or is of another kind, raises EReadError as well.
 void LoadColumns(TDBGridColumnsEh* Columns, const TStrings* Description);
 
 // --- Selection ----------------------------------------------------------------------------------
