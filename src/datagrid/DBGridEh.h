@@ -564,6 +564,56 @@ private:
     int FWidth = 0;
 };
 
+// --- Column filter settings -------------------------------------------------------------------
+
+// A column's settings for the filter row: which field the filter reads and, for a column whose
+// values stand for entries of another dataset, that list's source and its key and display
+// fields. The filter row itself works from these.
+class TSTColumnFilterEh : public TPersistent {
+public:
+    explicit TSTColumnFilterEh(TColumnEh* Column);
+    ~TSTColumnFilterEh() override;
+    // DataField, KeyField, ListField, ListSource and Visible.
+    void Assign(TPersistent* Source) override;
+
+    TColumnEh* Column() const { return FColumn; }
+    // The field the filter reads; empty: the column's own.
+    const String& DataField() const { return FDataField; }
+    void SetDataField(const String& Value) { FDataField = Value; }
+    const String& KeyField() const { return FKeyField; }
+    void SetKeyField(const String& Value) { FKeyField = Value; }
+    // A change drops the column's cached filter values.
+    const String& ListField() const { return FListField; }
+    void SetListField(const String& Value);
+    // Forgotten when the source is freed; a change drops the column's cached filter values.
+    TDataSource* ListSource() const { return FListSource; }
+    void SetListSource(TDataSource* Value);
+    // Whether the column takes part in the filter row; a change re-lays the grid.
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool Value);
+
+    // A new sorted list of the distinct ListField texts of ListSource's dataset; it reads the
+    // dataset again after the dataset changed.
+    std::shared_ptr<TDatasetFieldValueListEh> ListValueList() const;
+
+protected:
+    TPersistent* GetOwner() override;
+    const char* ClassName() const override { return "TSTColumnFilterEh"; }
+
+private:
+    class TListSourceWatch;
+    void ListSourceFreed();
+    void DropColumnValueList();
+
+    TColumnEh* FColumn;
+    String FDataField;
+    String FKeyField;
+    String FListField;
+    TDataSource* FListSource = nullptr;
+    bool FVisible = true;
+    std::unique_ptr<TListSourceWatch> FWatch;
+};
+
 // --- Columns ------------------------------------------------------------------------------------
 
 // The text a DisplayFormat makes of the field's value; the field's DisplayText when the format
@@ -740,6 +790,14 @@ public:
     void SetMRUList(TMRUListEh* Value) { FMRUList->Assign(Value); }
     TColumnDropDownBoxEh* DropDownBox() const { return FDropDownBox.get(); }
     void SetDropDownBox(TColumnDropDownBoxEh* Value) { FDropDownBox->Assign(Value); }
+    TSTColumnFilterEh* STFilter() const { return FSTFilter.get(); }
+    void SetSTFilter(TSTColumnFilterEh* Value) { FSTFilter->Assign(Value); }
+
+    // The distinct values the filter row offers for this column: those of STFilter's list
+    // when it has a ListSource, else those the grid's memory table gives for FieldName, else
+    // none. Kept until the field bindings are released.
+    std::shared_ptr<IMemTableDataFieldValueListEh> FilterValueList();
+    void ReleaseFilterValueList() { FFilterValueList.reset(); }
 
     // Footers[Index] when it exists, else Footer.
     TColumnFooterEh* FooterForRow(int Index) const;
@@ -833,6 +891,7 @@ protected:
     virtual std::unique_ptr<TEditButtonsEh> MakeEditButtons();
     virtual std::unique_ptr<TColumnFooterEh> MakeFooter();
     virtual std::unique_ptr<TColumnFootersEh> MakeFooters();
+    virtual std::unique_ptr<TSTColumnFilterEh> MakeSTFilter();
     virtual std::unique_ptr<TColumnTitleEh> MakeTitle();
     virtual void DropDownSpecRowChanged();
 
@@ -919,6 +978,8 @@ private:
     std::unique_ptr<TSpecRowEh> FDropDownSpecRow;
     std::unique_ptr<TMRUListEh> FMRUList;
     std::unique_ptr<TColumnDropDownBoxEh> FDropDownBox;
+    std::unique_ptr<TSTColumnFilterEh> FSTFilter;
+    std::shared_ptr<IMemTableDataFieldValueListEh> FFilterValueList;
     std::unique_ptr<TStringList> FPickList;
     std::unique_ptr<TStringList> FKeyList;
     TGetColCellParamsEventEh FOnGetCellParams;
@@ -950,7 +1011,7 @@ public:
     bool IsCustomized() const;
     // Under the grid's layout lock.
     void Assign(TPersistent* Source) override;
-    // Every column forgets its field.
+    // Every column forgets its field and its filter values.
     void ReleaseFieldBindings();
 
     // The next (Forward) or previous visible writable column after From; From when none.
@@ -1016,13 +1077,18 @@ void InstallColumnPropertyInterceptors();
 
 // Stored column sets (DBGridEhColumnsStore.cpp). A description holds one block per column,
 // "item" to "end", of "Name=Value" lines (Title.Caption, Footer.ValueType, Footers[1].Value,
-// Font.Name, ...), then lines about the collection itself. Soft properties are written only
-// where the column's own value differs from its default, so unassigned ones keep following it.
+// Font.Name, DropDownBox.Options, STFilter.ListField, EditButtons[0].Style, ...), then lines
+// about the collection itself. Soft properties are written only where the column's own value
+// differs from its default, so unassigned ones keep following it. Components a column refers
+// to (ImageList, PopupMenu, DropDownBox.ListSource, STFilter.ListSource, an edit button's
+// DropdownMenu and Action) are written by name; a component without a name is not written.
+// Event handlers are not part of a description.
 void StoreColumns(const TDBGridColumnsEh* Columns, TStrings* Description);
 // Clears Columns and reads them back from Description, as the grid reads its stored
 // description: under its loading state unless it is loading already. Names the columns do not
 // publish go to the registered interceptors; one none of them takes raises EReadError, which
-// leaves the columns read so far.
+// leaves the columns read so far. A component name is looked up among the components of the
+// grid's owner; one that is not there, or is of another kind, raises EReadError as well.
 void LoadColumns(TDBGridColumnsEh* Columns, const TStrings* Description);
 
 // --- Selection ----------------------------------------------------------------------------------

@@ -41,8 +41,10 @@ void TDBGridColumnsEh::Assign(TPersistent* Source)
 
 void TDBGridColumnsEh::ReleaseFieldBindings()
 {
-    for (int i = 0; i < Count(); ++i)
+    for (int i = 0; i < Count(); ++i) {
         ColumnAt(i)->ReleaseField();
+        ColumnAt(i)->ReleaseFilterValueList();
+    }
 }
 
 void TDBGridColumnsEh::Notify(TCollectionItem* Item, TCollectionNotification Action)

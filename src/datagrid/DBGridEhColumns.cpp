@@ -90,6 +90,7 @@ TColumnEh::TColumnEh(TCollection* Collection) : TCollectionItem(Collection), FFo
     FDropDownSpecRow->OnChanged = [this](TObject*) { DropDownSpecRowChanged(); };
     FMRUList = std::make_unique<TMRUListEh>(this);
     FDropDownBox = std::make_unique<TColumnDropDownBoxEh>(this);
+    FSTFilter = MakeSTFilter();
     FImageChangeLink = std::make_unique<TChangeLink>();
     FImageChangeLink->OnChange = [this](TObject*) { ImageListChanged(); };
     if (grid != nullptr)
@@ -772,6 +773,8 @@ void TColumnEh::Assign(TPersistent* Source)
     FEditButtons->Assign(source->EditButtons());
     FDropDownBox->Assign(source->DropDownBox());
     FMRUList->Assign(source->MRUList());
+    // A copy keeps the column's filter-list settings too, so copying a column set loses none.
+    FSTFilter->Assign(source->STFilter());
     SetDisplayFormat(source->DisplayFormat());
     SetEditMask(source->EditMask());
     SetShowImageAndText(source->ShowImageAndText());

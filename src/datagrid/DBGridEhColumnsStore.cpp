@@ -4,6 +4,10 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/StringList.h"
 #include "platform/core/SysUtils.h"
+#include "platform/data/DataSource.h"
+#include "platform/ui/ActnList.h"
+#include "platform/ui/ImageList.h"
+#include "platform/ui/Menus.h"
 
 #include <array>
 #include <functional>
@@ -88,23 +92,48 @@ constexpr std::array<const char16_t*, 7> ButtonStyleNames{u"cbsAuto",      u"cbs
 constexpr std::array<const char16_t*, 6> FooterValueTypeNames{u"fvtNon",   u"fvtSum",        u"fvtAvg",
                                                               u"fvtCount", u"fvtFieldValue", u"fvtStaticText"};
 constexpr std::array<const char16_t*, 4> FontStyleNames{u"fsBold", u"fsItalic", u"fsUnderline", u"fsStrikeOut"};
+constexpr std::array<const char16_t*, 8> EditButtonStyleNames{
+    u"ebsDropDownEh", u"ebsEllipsisEh", u"ebsGlyphEh",       u"ebsUpDownEh",
+    u"ebsPlusEh",     u"ebsMinusEh",    u"ebsAltDropDownEh", u"ebsAltUpDownEh"};
+constexpr std::array<const char16_t*, 5> LookupGridOptionNames{
+    u"dlgColumnResizeEh", u"dlgColLinesEh", u"dlgRowLinesEh", u"dlgAutoSortMarkingEh", u"dlgMultiSortMarkingEh"};
+
+// Sets by their members' identifiers, comma-separated; bit i is the i-th name.
+template <std::size_t N>
+String SetText(std::uint32_t Bits, const std::array<const char16_t*, N>& Names)
+{
+    QStringList names;
+    for (std::size_t i = 0; i < N; ++i)
+        if ((Bits & (1u << i)) != 0)
+            names.append(String(reinterpret_cast<const QChar*>(Names[i])));
+    return names.join(u',');
+}
+
+template <std::size_t N>
+std::uint32_t ParseSet(const String& Text, const std::array<const char16_t*, N>& Names)
+{
+    std::uint32_t bits = 0;
+    for (const String& name : Text.split(u',', Qt::SkipEmptyParts))
+        bits |= 1u << static_cast<unsigned>(ParseEnum<int>(name.trimmed(), Names));
+    return bits;
+}
 
 String FontStyleText(TFontStyles Styles)
 {
-    QStringList names;
+    std::uint32_t bits = 0;
     for (std::size_t i = 0; i < FontStyleNames.size(); ++i)
         if (Styles.Contains(static_cast<TFontStyle>(1u << i)))
-            names.append(String(reinterpret_cast<const QChar*>(FontStyleNames[i])));
-    return names.join(u',');
+            bits |= 1u << i;
+    return SetText(bits, FontStyleNames);
 }
 
 TFontStyles ParseFontStyle(const String& Text)
 {
+    const std::uint32_t bits = ParseSet(Text, FontStyleNames);
     TFontStyles styles;
-    for (const String& name : Text.split(u',', Qt::SkipEmptyParts)) {
-        const auto index = static_cast<unsigned>(ParseEnum<int>(name.trimmed(), FontStyleNames));
-        styles.Include(static_cast<TFontStyle>(1u << index));
-    }
+    for (std::size_t i = 0; i < FontStyleNames.size(); ++i)
+        if ((bits & (1u << i)) != 0)
+            styles.Include(static_cast<TFontStyle>(1u << i));
     return styles;
 }
 
@@ -322,6 +351,147 @@ const TPropertyTable<TColumnFooterEh>& FooterPropertiesAfterValueType()
     return table;
 }
 
+// A Boolean whose default is Default, written when it differs.
+template <class T>
+void AddBool(TPropertyTable<T>& Table, const char16_t* Name, bool Default, bool (T::*Get)() const, void (T::*Set)(bool))
+{
+    Table.push_back({Name, [Get, Default](const T& O) { return (O.*Get)() != Default; },
+                     [Get](const T& O) { return BoolText((O.*Get)()); },
+                     [Set](T& O, const String& V) { (O.*Set)(ParseBool(V)); }});
+}
+
+// A string written when not empty.
+template <class T>
+void AddText(TPropertyTable<T>& Table, const char16_t* Name, const String& (T::*Get)() const,
+             void (T::*Set)(const String&))
+{
+    Table.push_back({Name, [Get](const T& O) { return !(O.*Get)().isEmpty(); },
+                     [Get](const T& O) { return (O.*Get)(); }, [Set](T& O, const String& V) { (O.*Set)(V); }});
+}
+
+const TPropertyTable<TColumnDropDownBoxEh>& DropDownBoxProperties()
+{
+    static const TPropertyTable<TColumnDropDownBoxEh> table = [] {
+        TPropertyTable<TColumnDropDownBoxEh> t;
+        AddBool(t, u"AutoFitColWidths", true, &TColumnDropDownBoxEh::AutoFitColWidths,
+                &TColumnDropDownBoxEh::SetAutoFitColWidths);
+        t.push_back({u"Options", [](const TColumnDropDownBoxEh& B) { return B.Options() != dlgColLinesEh; },
+                     [](const TColumnDropDownBoxEh& B) { return SetText(B.Options().Bits(), LookupGridOptionNames); },
+                     [](TColumnDropDownBoxEh& B, const String& V) {
+                         B.SetOptions(TDBLookupGridEhOptions(ParseSet(V, LookupGridOptionNames)));
+                     }});
+        AddBool(t, u"SortLocal", false, &TColumnDropDownBoxEh::SortLocal, &TColumnDropDownBoxEh::SetSortLocal);
+        AddBool(t, u"UseMultiTitle", false, &TColumnDropDownBoxEh::UseMultiTitle,
+                &TColumnDropDownBoxEh::SetUseMultiTitle);
+        return t;
+    }();
+    return table;
+}
+
+const TPropertyTable<TSTColumnFilterEh>& STFilterProperties()
+{
+    static const TPropertyTable<TSTColumnFilterEh> table = [] {
+        TPropertyTable<TSTColumnFilterEh> t;
+        AddText(t, u"DataField", &TSTColumnFilterEh::DataField, &TSTColumnFilterEh::SetDataField);
+        AddText(t, u"KeyField", &TSTColumnFilterEh::KeyField, &TSTColumnFilterEh::SetKeyField);
+        AddText(t, u"ListField", &TSTColumnFilterEh::ListField, &TSTColumnFilterEh::SetListField);
+        AddBool(t, u"Visible", true, &TSTColumnFilterEh::Visible, &TSTColumnFilterEh::SetVisible);
+        return t;
+    }();
+    return table;
+}
+
+// An edit button's properties after its Style, which every stored button writes.
+const TPropertyTable<TEditButtonEh>& EditButtonProperties()
+{
+    static const TPropertyTable<TEditButtonEh> table = [] {
+        TPropertyTable<TEditButtonEh> t;
+        t.push_back({u"Style", [](const TEditButtonEh&) { return true; },
+                     [](const TEditButtonEh& B) { return EnumText(B.Style(), EditButtonStyleNames); },
+                     [](TEditButtonEh& B, const String& V) {
+                         B.SetStyle(ParseEnum<TEditButtonStyleEh>(V, EditButtonStyleNames));
+                     }});
+        // What the button takes from its action is not written.
+        t.push_back({u"Enabled", [](const TEditButtonEh& B) { return B.IsEnabledStored() && !B.Enabled(); },
+                     [](const TEditButtonEh& B) { return BoolText(B.Enabled()); },
+                     [](TEditButtonEh& B, const String& V) { B.SetEnabled(ParseBool(V)); }});
+        t.push_back({u"Hint", [](const TEditButtonEh& B) { return B.IsHintStored() && !B.Hint().isEmpty(); },
+                     [](const TEditButtonEh& B) { return B.Hint(); },
+                     [](TEditButtonEh& B, const String& V) { B.SetHint(V); }});
+        t.push_back({u"ShortCut",
+                     [](const TEditButtonEh& B) { return B.IsShortCutStored() && B.ShortCut() != DropDownButtonShortCut; },
+                     [](const TEditButtonEh& B) { return IntToStr(B.ShortCut()); },
+                     [](TEditButtonEh& B, const String& V) { B.SetShortCut(static_cast<TShortCut>(StrToInt(V))); }});
+        t.push_back({u"Visible", [](const TEditButtonEh& B) { return B.IsVisibleStored() && !B.Visible(); },
+                     [](const TEditButtonEh& B) { return BoolText(B.Visible()); },
+                     [](TEditButtonEh& B, const String& V) { B.SetVisible(ParseBool(V)); }});
+        t.push_back({u"Width", [](const TEditButtonEh& B) { return B.Width() != 0; },
+                     [](const TEditButtonEh& B) { return IntToStr(B.Width()); },
+                     [](TEditButtonEh& B, const String& V) { B.SetWidth(StrToInt(V)); }});
+        t.push_back({u"NumGlyphs", [](const TEditButtonEh& B) { return B.NumGlyphs() != 1; },
+                     [](const TEditButtonEh& B) { return IntToStr(B.NumGlyphs()); },
+                     [](TEditButtonEh& B, const String& V) { B.SetNumGlyphs(StrToInt(V)); }});
+        return t;
+    }();
+    return table;
+}
+
+// --- Component references ------------------------------------------------------------------------
+
+// A reference of a T to another component, stored by the component's name and found again
+// among the components of the grid's owner. Set answers false for a component of another class.
+template <class T>
+struct TStoredReferenceEh {
+    const char16_t* Name;
+    std::function<TComponent*(const T&)> Get;
+    std::function<bool(T&, TComponent*)> Set;
+};
+
+template <class T>
+using TReferenceTable = std::vector<TStoredReferenceEh<T>>;
+
+template <class T, class C>
+TStoredReferenceEh<T> Reference(const char16_t* Name, C* (T::*Get)() const, void (T::*Set)(C*))
+{
+    return {Name, [Get](const T& O) -> TComponent* { return (O.*Get)(); },
+            [Set](T& O, TComponent* Found) {
+                auto* typed = dynamic_cast<C*>(Found);
+                if (typed == nullptr)
+                    return false;
+                (O.*Set)(typed);
+                return true;
+            }};
+}
+
+const TReferenceTable<TColumnEh>& ColumnReferences()
+{
+    static const TReferenceTable<TColumnEh> table{Reference(u"ImageList", &TColumnEh::ImageList, &TColumnEh::SetImageList),
+                                                  Reference(u"PopupMenu", &TColumnEh::PopupMenu, &TColumnEh::SetPopupMenu)};
+    return table;
+}
+
+const TReferenceTable<TColumnDropDownBoxEh>& DropDownBoxReferences()
+{
+    static const TReferenceTable<TColumnDropDownBoxEh> table{
+        Reference(u"ListSource", &TColumnDropDownBoxEh::ListSource, &TColumnDropDownBoxEh::SetListSource)};
+    return table;
+}
+
+const TReferenceTable<TSTColumnFilterEh>& STFilterReferences()
+{
+    static const TReferenceTable<TSTColumnFilterEh> table{
+        Reference(u"ListSource", &TSTColumnFilterEh::ListSource, &TSTColumnFilterEh::SetListSource)};
+    return table;
+}
+
+const TReferenceTable<TEditButtonEh>& EditButtonReferences()
+{
+    static const TReferenceTable<TEditButtonEh> table{
+        Reference(u"DropdownMenu", &TEditButtonEh::DropdownMenu, &TEditButtonEh::SetDropdownMenu),
+        Reference(u"Action", &TEditButtonEh::Action, &TEditButtonEh::SetAction)};
+    return table;
+}
+
 // --- Writing -------------------------------------------------------------------------------------
 
 template <class T>
@@ -333,10 +503,30 @@ void StoreProperties(const T& Object, const TPropertyTable<T>& Table, const Stri
                              EscapeValue(property.Get(Object)));
 }
 
+// A component without a name cannot be found again by one: its reference is not written.
+template <class T>
+void StoreReferences(const T& Object, const TReferenceTable<T>& Table, const String& Prefix, TStrings* Description)
+{
+    for (const TStoredReferenceEh<T>& reference : Table) {
+        const TComponent* component = reference.Get(Object);
+        if (component != nullptr && !component->Name().isEmpty())
+            Description->Add(Prefix + String(reinterpret_cast<const QChar*>(reference.Name)) + u'=' +
+                             EscapeValue(component->Name()));
+    }
+}
+
+template <class T>
+void StoreObject(const T& Object, const TPropertyTable<T>& Properties, const TReferenceTable<T>& References,
+                 const String& Prefix, TStrings* Description)
+{
+    StoreProperties(Object, Properties, Prefix, Description);
+    StoreReferences(Object, References, Prefix, Description);
+}
+
 void StoreColumn(const TColumnEh* Column, TStrings* Description)
 {
     Description->Add(ItemStart);
-    StoreProperties(*Column, ColumnProperties(), String(), Description);
+    StoreObject(*Column, ColumnProperties(), ColumnReferences(), String(), Description);
     StoreProperties(*Column->Title(), TitleProperties(), u"Title."_s, Description);
     StoreProperties(*Column->Footer(), FooterProperties(), u"Footer."_s, Description);
     const TColumnFootersEh* footers = Column->Footers();
@@ -347,6 +537,13 @@ void StoreColumn(const TColumnEh* Column, TStrings* Description)
         Description->Add(prefix + u"ValueType="_s + EnumText(footers->FooterAt(i)->ValueType(), FooterValueTypeNames));
         StoreProperties(*footers->FooterAt(i), FooterPropertiesAfterValueType(), prefix, Description);
     }
+    StoreObject(*Column->DropDownBox(), DropDownBoxProperties(), DropDownBoxReferences(), u"DropDownBox."_s,
+                Description);
+    StoreObject(*Column->STFilter(), STFilterProperties(), STFilterReferences(), u"STFilter."_s, Description);
+    const TEditButtonsEh* buttons = Column->EditButtons();
+    for (int i = 0; i < buttons->Count(); ++i)
+        StoreObject(*buttons->ItemAt(i), EditButtonProperties(), EditButtonReferences(),
+                    QStringLiteral("EditButtons[%1].").arg(i), Description);
     Description->Add(ItemEnd);
 }
 
@@ -363,36 +560,72 @@ bool ReadFromTable(T& Object, const TPropertyTable<T>& Table, const String& Name
     return false;
 }
 
-// Footers[i]. names the i-th footer item, made when missing.
-TColumnFooterEh* FooterItem(TColumnEh* Column, const String& Name, String& Rest)
+// The component named Value among Root's; one that does not exist, or is of another class than
+// the reference takes, raises EReadError.
+template <class T>
+bool ReadReference(T& Object, const TReferenceTable<T>& Table, const String& Name, const String& Value,
+                   const TComponent* Root)
+{
+    for (const TStoredReferenceEh<T>& reference : Table) {
+        if (Name.compare(String(reinterpret_cast<const QChar*>(reference.Name)), Qt::CaseInsensitive) != 0)
+            continue;
+        const String componentName = UnescapeValue(Value);
+        TComponent* found = Root != nullptr ? Root->FindComponent(componentName) : nullptr;
+        if (found == nullptr)
+            throw EReadError(QStringLiteral("Property %1 refers to %2, which does not exist").arg(Name, componentName));
+        if (!reference.Set(Object, found))
+            throw EReadError(QStringLiteral("Invalid property value %1").arg(componentName));
+        return true;
+    }
+    return false;
+}
+
+template <class T>
+bool ReadObject(T& Object, const TPropertyTable<T>& Properties, const TReferenceTable<T>& References,
+                const String& Name, const String& Value, const TComponent* Root)
+{
+    return ReadFromTable(Object, Properties, Name, Value) || ReadReference(Object, References, Name, Value, Root);
+}
+
+// Prefix[i]. names the i-th item of Items, made when missing (items are written in order).
+TCollectionItem* IndexedItem(TCollection* Items, const String& Name, qsizetype PrefixLength, String& Rest)
 {
     const auto close = Name.indexOf(u"]."_s);
     bool ok = false;
-    const int index = close > 8 ? Name.mid(8, close - 8).toInt(&ok) : -1;
-    if (!ok || index < 0 || index > Column->Footers()->Count())
+    const int index = close > PrefixLength ? Name.mid(PrefixLength, close - PrefixLength).toInt(&ok) : -1;
+    if (!ok || index < 0 || index > Items->Count())
         throw EReadError(QStringLiteral("Property %1 does not exist").arg(Name));
     Rest = Name.mid(close + 2);
-    if (index == Column->Footers()->Count())
-        Column->Footers()->Add();
-    return Column->Footers()->FooterAt(index);
+    return index == Items->Count() ? Items->Add() : Items->Items(index);
 }
 
-void ReadColumnProperty(TColumnEh* Column, const String& Name, const String& Value)
+bool ReadNestedProperty(TColumnEh* Column, const String& Name, const String& Value, const TComponent* Root)
 {
-    if (Name.startsWith(u"Title."_s, Qt::CaseInsensitive)) {
-        if (ReadFromTable(*Column->Title(), TitleProperties(), Name.mid(6), Value))
-            return;
-    } else if (Name.startsWith(u"Footer."_s, Qt::CaseInsensitive)) {
-        if (ReadFromTable(*Column->Footer(), FooterProperties(), Name.mid(7), Value))
-            return;
-    } else if (Name.startsWith(u"Footers["_s, Qt::CaseInsensitive)) {
-        String rest;
-        TColumnFooterEh* footer = FooterItem(Column, Name, rest);
-        if (ReadFromTable(*footer, FooterProperties(), rest, Value))
-            return;
-    } else if (ReadFromTable(*Column, ColumnProperties(), Name, Value)) {
-        return;
+    String rest;
+    if (Name.startsWith(u"Title."_s, Qt::CaseInsensitive))
+        return ReadFromTable(*Column->Title(), TitleProperties(), Name.mid(6), Value);
+    if (Name.startsWith(u"Footer."_s, Qt::CaseInsensitive))
+        return ReadFromTable(*Column->Footer(), FooterProperties(), Name.mid(7), Value);
+    if (Name.startsWith(u"Footers["_s, Qt::CaseInsensitive)) {
+        auto* footer = static_cast<TColumnFooterEh*>(IndexedItem(Column->Footers(), Name, 8, rest));
+        return ReadFromTable(*footer, FooterProperties(), rest, Value);
     }
+    if (Name.startsWith(u"DropDownBox."_s, Qt::CaseInsensitive))
+        return ReadObject(*Column->DropDownBox(), DropDownBoxProperties(), DropDownBoxReferences(), Name.mid(12), Value,
+                          Root);
+    if (Name.startsWith(u"STFilter."_s, Qt::CaseInsensitive))
+        return ReadObject(*Column->STFilter(), STFilterProperties(), STFilterReferences(), Name.mid(9), Value, Root);
+    if (Name.startsWith(u"EditButtons["_s, Qt::CaseInsensitive)) {
+        auto* button = static_cast<TEditButtonEh*>(IndexedItem(Column->EditButtons(), Name, 12, rest));
+        return ReadObject(*button, EditButtonProperties(), EditButtonReferences(), rest, Value, Root);
+    }
+    return ReadObject(*Column, ColumnProperties(), ColumnReferences(), Name, Value, Root);
+}
+
+void ReadColumnProperty(TColumnEh* Column, const String& Name, const String& Value, const TComponent* Root)
+{
+    if (ReadNestedProperty(Column, Name, Value, Root))
+        return;
     // Names no longer published.
     TStringList line;
     line.Add(Name + u'=' + Value);
@@ -402,6 +635,7 @@ void ReadColumnProperty(TColumnEh* Column, const String& Name, const String& Val
 
 void ReadDescription(TDBGridColumnsEh* Columns, const TStrings* Description)
 {
+    const TComponent* root = Columns->Grid() != nullptr ? Columns->Grid()->Owner() : nullptr;
     TStringList collectionLines;
     TColumnEh* column = nullptr;
     for (int i = 0; i < Description->Count(); ++i) {
@@ -417,7 +651,7 @@ void ReadDescription(TDBGridColumnsEh* Columns, const TStrings* Description)
                 throw EReadError(u"Column end without a column in a stored description"_s);
             column = nullptr;
         } else if (column != nullptr) {
-            ReadColumnProperty(column, Description->Names(i).trimmed(), Description->ValueFromIndex(i));
+            ReadColumnProperty(column, Description->Names(i).trimmed(), Description->ValueFromIndex(i), root);
         } else {
             collectionLines.Add(line);
         }

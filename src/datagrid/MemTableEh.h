@@ -2,7 +2,11 @@
 // IMemTableEh: what a dataset that keeps all its records in memory offers the data grid, so the
 // grid can show every record as a row of its own and scroll by rows instead of through the
 // data link's window. A dataset answers it from TDataSet::MemTableInterface.
+#include "platform/core/String.h"
 
+#include <memory>
+
+class IMemTableDataFieldValueListEh;
 class IMemTableEh;
 
 // The grid's side: told when the memory table's records change as a whole.
@@ -27,4 +31,7 @@ public:
     virtual void UnregisterObserver(IMemTableDataObserverEh* Observer) = 0;
     // How many rows the viewer's client area holds.
     virtual void SetViewRowCount(int Count) = 0;
+    // The distinct values of the field FieldName over the records, kept current as the
+    // records change (a filter drop-down offers them); nullptr when there is no such field.
+    virtual std::shared_ptr<IMemTableDataFieldValueListEh> FieldValueList(const String& FieldName) = 0;
 };

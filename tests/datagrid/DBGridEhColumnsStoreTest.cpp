@@ -4,6 +4,9 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/StringList.h"
 #include "platform/data/Field.h"
+#include "platform/ui/ActnList.h"
+#include "platform/ui/ImageList.h"
+#include "platform/ui/Menus.h"
 
 using enum TColumnEhAssignedValue;
 
@@ -173,6 +176,155 @@ TEST_F(DBGridEhColumnsStoreTest, BadDescriptionsRaiseAndLeaveTheGridUsable)
     ASSERT_EQ(Other->Columns()->Count(), 1);
     EXPECT_EQ(Other->Columns()->ColumnAt(0)->Title()->Caption(), u"金额（元）"_s);
     EXPECT_EQ(Other->Columns()->ColumnAt(0)->Field(), Data->FieldByName(u"金额"_s));
+}
+
+// Two grids on one owner with the components their columns refer to, as a window holds them.
+class DBGridEhColumnsStoreReferencesTest : public DBGridEhFixture {
+protected:
+    void SetUp() override
+    {
+        DBGridEhFixture::SetUp();
+        Form = std::make_unique<TComponent>(nullptr);
+        Images = Named(new TImageList(Form.get()), u"Images"_s);
+        ColumnMenu = Named(new TPopupMenu(Form.get()), u"ColumnMenu"_s);
+        ButtonMenu = Named(new TPopupMenu(Form.get()), u"ButtonMenu"_s);
+        BoxSource = Named(new TDataSource(Form.get()), u"BoxSource"_s);
+        BoxSource->SetDataSet(Data.get());
+        FilterSource = Named(new TDataSource(Form.get()), u"FilterSource"_s);
+        FilterSource->SetDataSet(Data.get());
+        Pick = Named(new TCustomAction(Form.get()), u"PickAction"_s);
+        Pick->SetHint(u"选择物品"_s);
+        Stored = Named(new TTestDBGridEh(Form.get()), u"StoredGrid"_s);
+        Stored->SetDataSource(Source.get());
+        Loaded = Named(new TTestDBGridEh(Form.get()), u"LoadedGrid"_s);
+        Loaded->SetDataSource(Source.get());
+    }
+
+    void TearDown() override
+    {
+        Form.reset();
+        DBGridEhFixture::TearDown();
+    }
+
+    template <class T>
+    static T* Named(T* Component, const String& Name)
+    {
+        Component->SetName(Name);
+        return Component;
+    }
+
+    // A column referring to every kind of component a column can refer to.
+    TColumnEh* BuildReferringColumn()
+    {
+        TColumnEh* Column = Stored->Columns()->Add();
+        Column->SetFieldName(u"名称"_s);
+        Column->SetImageList(Images);
+        Column->SetPopupMenu(ColumnMenu);
+        Column->DropDownBox()->SetListSource(BoxSource);
+        Column->DropDownBox()->SetOptions(dlgRowLinesEh | dlgAutoSortMarkingEh);
+        Column->DropDownBox()->SetSortLocal(true);
+        Column->DropDownBox()->SetAutoFitColWidths(false);
+        Column->STFilter()->SetListSource(FilterSource);
+        Column->STFilter()->SetListField(u"名称"_s);
+        Column->STFilter()->SetDataField(u"id"_s);
+        Column->STFilter()->SetVisible(false);
+        auto* Menu = static_cast<TEditButtonEh*>(Column->EditButtons()->Add());
+        Menu->SetDropdownMenu(ButtonMenu);
+        Menu->SetStyle(TEditButtonStyleEh::ebsEllipsisEh);
+        Menu->SetWidth(20);
+        auto* Acting = static_cast<TEditButtonEh*>(Column->EditButtons()->Add());
+        Acting->SetAction(Pick);
+        return Column;
+    }
+
+    std::unique_ptr<TComponent> Form;
+    TImageList* Images = nullptr;
+    TPopupMenu* ColumnMenu = nullptr;
+    TPopupMenu* ButtonMenu = nullptr;
+    TDataSource* BoxSource = nullptr;
+    TDataSource* FilterSource = nullptr;
+    TCustomAction* Pick = nullptr;
+    TTestDBGridEh* Stored = nullptr;
+    TTestDBGridEh* Loaded = nullptr;
+};
+
+TEST_F(DBGridEhColumnsStoreReferencesTest, ReferencesComeBackToTheSameComponents)
+{
+    BuildReferringColumn();
+    Stored->Columns()->Add()->SetFieldName(u"数量"_s);
+    TStringList Description;
+    StoreColumns(Stored->Columns(), &Description);
+    // By name, never by anything that changes between runs.
+    EXPECT_GE(Description.IndexOf(u"ImageList=Images"_s), 0);
+    EXPECT_GE(Description.IndexOf(u"STFilter.ListSource=FilterSource"_s), 0);
+    EXPECT_GE(Description.IndexOf(u"EditButtons[1].Action=PickAction"_s), 0);
+    // The action's hint is the action's: not written with the button.
+    EXPECT_EQ(Description.IndexOf(u"EditButtons[1].Hint=选择物品"_s), -1);
+
+    LoadColumns(Loaded->Columns(), &Description);
+    ASSERT_EQ(Loaded->Columns()->Count(), 2);
+    TColumnEh* Column = Loaded->Columns()->ColumnAt(0);
+    EXPECT_EQ(Column->ImageList(), Images);
+    EXPECT_EQ(Column->PopupMenu(), ColumnMenu);
+    EXPECT_EQ(Column->DropDownBox()->ListSource(), BoxSource);
+    EXPECT_EQ(Column->DropDownBox()->Options(), dlgRowLinesEh | dlgAutoSortMarkingEh);
+    EXPECT_TRUE(Column->DropDownBox()->SortLocal());
+    EXPECT_FALSE(Column->DropDownBox()->AutoFitColWidths());
+    EXPECT_EQ(Column->STFilter()->ListSource(), FilterSource);
+    EXPECT_EQ(Column->STFilter()->ListField(), u"名称"_s);
+    EXPECT_EQ(Column->STFilter()->DataField(), u"id"_s);
+    EXPECT_FALSE(Column->STFilter()->Visible());
+    ASSERT_EQ(Column->EditButtons()->Count(), 2);
+    EXPECT_EQ(Column->EditButtons()->ItemAt(0)->DropdownMenu(), ButtonMenu);
+    EXPECT_EQ(Column->EditButtons()->ItemAt(0)->Style(), TEditButtonStyleEh::ebsEllipsisEh);
+    EXPECT_EQ(Column->EditButtons()->ItemAt(0)->Width(), 20);
+    EXPECT_EQ(Column->EditButtons()->ItemAt(1)->Action(), Pick);
+    EXPECT_EQ(Column->EditButtons()->ItemAt(1)->Hint(), u"选择物品"_s);
+    // The loaded filter lists its source's values.
+    ASSERT_NE(Column->FilterValueList(), nullptr);
+    EXPECT_GE(Column->FilterValueList()->GetValues()->IndexOf(u"胶水"_s), 0);
+    // The column that referred to nothing refers to nothing.
+    TColumnEh* Plain = Loaded->Columns()->ColumnAt(1);
+    EXPECT_EQ(Plain->ImageList(), nullptr);
+    EXPECT_EQ(Plain->STFilter()->ListSource(), nullptr);
+    EXPECT_EQ(Plain->EditButtons()->Count(), 0);
+
+    TStringList Again;
+    StoreColumns(Loaded->Columns(), &Again);
+    EXPECT_EQ(Again.Text(), Description.Text());
+
+    // The loaded references are let go of when their components are freed.
+    delete FilterSource;
+    FilterSource = nullptr;
+    delete ButtonMenu;
+    ButtonMenu = nullptr;
+    EXPECT_EQ(Column->STFilter()->ListSource(), nullptr);
+    EXPECT_EQ(Column->EditButtons()->ItemAt(0)->DropdownMenu(), nullptr);
+}
+
+TEST_F(DBGridEhColumnsStoreReferencesTest, AReferenceToNothingOrToTheWrongKindRaisesTheReadError)
+{
+    const char16_t* Bad[] = {
+        u"item\nFieldName=名称\nImageList=NoSuchImages\nend\n",
+        u"item\nFieldName=名称\nSTFilter.ListSource=Gone\nend\n",
+        u"item\nFieldName=名称\nEditButtons[0].DropdownMenu=Images\nend\n",
+        u"item\nFieldName=名称\nDropDownBox.ListSource=ColumnMenu\nend\n",
+        u"item\nFieldName=名称\nDropDownBox.Options=dlgSideways\nend\n",
+        u"item\nFieldName=名称\nEditButtons[2].Style=ebsGlyphEh\nend\n",
+    };
+    for (const char16_t* Text : Bad) {
+        TStringList Description;
+        Description.SetText(String(reinterpret_cast<const QChar*>(Text)));
+        SCOPED_TRACE(Description.Text().toStdString());
+        EXPECT_THROW(LoadColumns(Loaded->Columns(), &Description), EReadError);
+        EXPECT_FALSE(Loaded->Loading());
+    }
+    // A grid with no owner has no components to find by name.
+    TStringList Description;
+    Description.SetText(u"item\nFieldName=名称\nPopupMenu=ColumnMenu\nend\n"_s);
+    EXPECT_THROW(LoadColumns(Grid->Columns(), &Description), EReadError);
+    LoadColumns(Loaded->Columns(), &Description);
+    EXPECT_EQ(Loaded->Columns()->ColumnAt(0)->PopupMenu(), ColumnMenu);
 }
 
 }  // namespace

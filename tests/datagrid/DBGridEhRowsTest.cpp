@@ -1,6 +1,7 @@
 // Rows and scroll bars: the five-step thumb, the external horizontal bar's values, the memory
 // table's rows and row scrolling, and the base grid's sizing and moving seen by the columns.
 #include "DBGridEhCoreSupport.h"
+#include "MemTableTestSupport.h"
 
 #include "platform/data/DataSet.h"
 
@@ -14,31 +15,6 @@ class TUnnumberedDataSet : public TMemoryDataSet {
 public:
     using TMemoryDataSet::TMemoryDataSet;
     bool IsSequenced() const override { return false; }
-};
-
-// A dataset that offers the memory-table interface over its own records.
-class TMemTableDataSet : public TMemoryDataSet, public IMemTableEh {
-public:
-    using TMemoryDataSet::TMemoryDataSet;
-    // Closed first, so its viewers let go while the interface is whole.
-    ~TMemTableDataSet() override { Close(); }
-
-    IMemTableEh* MemTableInterface() override { return this; }
-    int MemTableRecordCount() const override { return RecordCount(); }
-    int MemTableCurrentIndex() const override { return RecNo() - 1; }
-    int BeginInstantRead(int Index) override
-    {
-        InstantIndex = Index;
-        return RecNo() - 1;
-    }
-    void EndInstantRead() override { InstantIndex = -1; }
-    void RegisterObserver(IMemTableDataObserverEh* Observer) override { Observers.push_back(Observer); }
-    void UnregisterObserver(IMemTableDataObserverEh* Observer) override { std::erase(Observers, Observer); }
-    void SetViewRowCount(int Count) override { ViewRows = Count; }
-
-    std::vector<IMemTableDataObserverEh*> Observers;
-    int InstantIndex = -1;
-    int ViewRows = 0;
 };
 
 using DBGridEhRowsTest = DBGridEhCoreFixture;

@@ -1,0 +1,194 @@
+// A column's filter settings and the distinct values its filter drop-down offers: from the
+// filter's list source, from the grid's memory table, or none.
+#include "DBGridEhTestGrid.h"
+#include "MemTableTestSupport.h"
+
+#include "platform/data/Field.h"
+
+namespace {
+
+bool Lists(TStrings* Values, const String& Text) { return Values->IndexOf(Text) >= 0; }
+
+class DBGridEhColumnFilterTest : public DBGridEhFixture {
+protected:
+    void SetUp() override
+    {
+        DBGridEhFixture::SetUp();
+        ListData.reset(NewStockDataSet(nullptr));
+        ListData->Open();
+        for (const char16_t* Name : {u"铅笔", u"订书机", u"铅笔", u"胶水", u"订书机"})
+            ListData->AppendRecord({Variant(), Variant(String(reinterpret_cast<const QChar*>(Name))), Variant(1),
+                                    Variant(1.0)});
+        ListData->First();
+        ListSource = std::make_unique<TDataSource>(nullptr);
+        ListSource->SetDataSet(ListData.get());
+        Grid->SetDataSource(Source.get());
+    }
+
+    void TearDown() override
+    {
+        Grid->SetDataSource(nullptr);
+        ListSource.reset();
+        ListData.reset();
+        DBGridEhFixture::TearDown();
+    }
+
+    // The grid reads the memory table when its link opens.
+    void ShowDataSet(TDataSet* DataSet)
+    {
+        Grid->SetDataSource(nullptr);
+        Source->SetDataSet(DataSet);
+        Grid->SetDataSource(Source.get());
+    }
+
+    TColumnEh* ListedColumn()
+    {
+        TColumnEh* Column = AddColumn(u"名称"_s);
+        Column->STFilter()->SetListSource(ListSource.get());
+        Column->STFilter()->SetListField(u"名称"_s);
+        return Column;
+    }
+
+    std::unique_ptr<TMemoryDataSet> ListData;
+    std::unique_ptr<TDataSource> ListSource;
+};
+
+TEST_F(DBGridEhColumnFilterTest, AListSourceGivesItsDistinctValuesAndFollowsItsDataset)
+{
+    TColumnEh* Column = ListedColumn();
+    ListData->MoveBy(2);
+    const auto List = Column->FilterValueList();
+    ASSERT_NE(List, nullptr);
+    TStrings* Values = List->GetValues();
+    EXPECT_EQ(Values->Count(), 3);
+    EXPECT_TRUE(Lists(Values, u"铅笔"_s));
+    EXPECT_TRUE(Lists(Values, u"订书机"_s));
+    EXPECT_TRUE(Lists(Values, u"胶水"_s));
+    // Reading the list leaves the list dataset where it was.
+    EXPECT_EQ(ListData->RecNo(), 3);
+    // Kept: the same list answers again.
+    EXPECT_EQ(Column->FilterValueList(), List);
+
+    ListData->AppendRecord({Variant(), Variant(u"剪刀"_s), Variant(1), Variant(1.0)});
+    Values = List->GetValues();
+    EXPECT_EQ(Values->Count(), 4);
+    EXPECT_TRUE(Lists(Values, u"剪刀"_s));
+
+    // Another list field makes another list.
+    Column->STFilter()->SetListField(u"数量"_s);
+    const auto Quantities = Column->FilterValueList();
+    ASSERT_NE(Quantities, List);
+    EXPECT_EQ(Quantities->GetValues()->Count(), 1);
+    EXPECT_TRUE(Lists(Quantities->GetValues(), u"1"_s));
+}
+
+TEST_F(DBGridEhColumnFilterTest, WithoutAListOrAMemoryTableThereAreNoValues)
+{
+    TColumnEh* Column = AddColumn(u"名称"_s);
+    EXPECT_EQ(Column->FilterValueList(), nullptr);
+    // A list field alone is no list.
+    Column->STFilter()->SetListField(u"名称"_s);
+    EXPECT_EQ(Column->FilterValueList(), nullptr);
+}
+
+TEST_F(DBGridEhColumnFilterTest, TheMemoryTableGivesTheValuesOfTheColumnsField)
+{
+    std::unique_ptr<TMemTableDataSet> Table(NewStockDataSet<TMemTableDataSet>(nullptr));
+    Table->Open();
+    for (int Qty : {4, 2, 4, 9})
+        Table->AppendRecord({Variant(), Variant(u"笔"_s), Variant(Qty), Variant(1.0)});
+    ShowDataSet(Table.get());
+    ASSERT_TRUE(Grid->IsMemTableMode());
+
+    TColumnEh* Qty = AddColumn(u"数量"_s);
+    const auto List = Qty->FilterValueList();
+    ASSERT_NE(List, nullptr);
+    TStrings* Values = List->GetValues();
+    EXPECT_EQ(Values->Count(), 3);
+    EXPECT_TRUE(Lists(Values, u"2"_s));
+    EXPECT_TRUE(Lists(Values, u"4"_s));
+    EXPECT_TRUE(Lists(Values, u"9"_s));
+    // The application's "序号" column names no field: no values, and no error.
+    EXPECT_EQ(AddColumn(u"序号"_s)->FilterValueList(), nullptr);
+
+    // A list source wins over the memory table.
+    TColumnEh* Listed = ListedColumn();
+    const auto Names = Listed->FilterValueList();
+    ASSERT_NE(Names, nullptr);
+    EXPECT_TRUE(Lists(Names->GetValues(), u"胶水"_s));
+    EXPECT_FALSE(Lists(Names->GetValues(), u"笔"_s));
+    ShowDataSet(Data.get());
+}
+
+TEST_F(DBGridEhColumnFilterTest, ReleasingTheFieldBindingsDropsTheKeptValues)
+{
+    std::unique_ptr<TMemTableDataSet> Table(NewStockDataSet<TMemTableDataSet>(nullptr));
+    Table->Open();
+    Table->AppendRecord({Variant(), Variant(u"笔"_s), Variant(1), Variant(1.0)});
+    ShowDataSet(Table.get());
+    TColumnEh* Qty = AddColumn(u"数量"_s);
+    TColumnEh* Listed = ListedColumn();
+    const auto Kept = Listed->FilterValueList();
+    ASSERT_NE(Qty->FilterValueList(), nullptr);
+
+    // Closed: no memory table any more, and the list column makes a new list.
+    Table->Close();
+    EXPECT_EQ(Qty->FilterValueList(), nullptr);
+    const auto Fresh = Listed->FilterValueList();
+    ASSERT_NE(Fresh, nullptr);
+    EXPECT_NE(Fresh, Kept);
+    Table->Open();
+    EXPECT_NE(Qty->FilterValueList(), nullptr);
+
+    // The collection's release drops them too.
+    Grid->Columns()->ReleaseFieldBindings();
+    EXPECT_NE(Listed->FilterValueList(), Fresh);
+    ShowDataSet(Data.get());
+}
+
+TEST_F(DBGridEhColumnFilterTest, AFreedListSourceIsForgotten)
+{
+    TColumnEh* Column = ListedColumn();
+    const auto Kept = Column->FilterValueList();
+    ASSERT_NE(Kept, nullptr);
+    ListSource.reset();
+    EXPECT_EQ(Column->STFilter()->ListSource(), nullptr);
+    EXPECT_EQ(Column->FilterValueList(), nullptr);
+    // A list handed out before still answers, empty.
+    EXPECT_EQ(Kept->GetValues()->Count(), 0);
+}
+
+TEST_F(DBGridEhColumnFilterTest, AssignCopiesTheFilterSettings)
+{
+    TColumnEh* From = ListedColumn();
+    TSTColumnFilterEh* Filter = From->STFilter();
+    Filter->SetDataField(u"金额"_s);
+    Filter->SetKeyField(u"id"_s);
+    Filter->SetVisible(false);
+
+    TColumnEh* To = AddColumn(u"数量"_s);
+    To->STFilter()->Assign(Filter);
+    EXPECT_EQ(To->STFilter()->DataField(), u"金额"_s);
+    EXPECT_EQ(To->STFilter()->KeyField(), u"id"_s);
+    EXPECT_EQ(To->STFilter()->ListField(), u"名称"_s);
+    EXPECT_EQ(To->STFilter()->ListSource(), ListSource.get());
+    EXPECT_FALSE(To->STFilter()->Visible());
+    EXPECT_EQ(To->STFilter()->Column(), To);
+    ASSERT_NE(To->FilterValueList(), nullptr);
+    EXPECT_TRUE(Lists(To->FilterValueList()->GetValues(), u"胶水"_s));
+
+    // A whole column copy keeps them as well.
+    TColumnEh* Copy = Grid->Columns()->Add();
+    Copy->Assign(From);
+    EXPECT_EQ(Copy->STFilter()->ListSource(), ListSource.get());
+    EXPECT_EQ(Copy->STFilter()->DataField(), u"金额"_s);
+    EXPECT_FALSE(Copy->STFilter()->Visible());
+
+    // The copies let go of the source when it is freed, as the original does.
+    ListSource.reset();
+    EXPECT_EQ(To->STFilter()->ListSource(), nullptr);
+    EXPECT_EQ(Copy->STFilter()->ListSource(), nullptr);
+    EXPECT_EQ(From->STFilter()->ListSource(), nullptr);
+}
+
+}  // namespace
