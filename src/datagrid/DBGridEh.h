@@ -1660,6 +1660,10 @@ public:
     bool CanRunEditAction(TDBGridEhEditActions Action) const;
     // Runs Action on the selection when CanRunEditAction allows it; True when it ran.
     bool RunEditAction(TDBGridEhEditActions Action);
+    // The standard edit actions of a menu or a tool bar: the data link may serve them first;
+    // else, while the grid is focused, they run (and are enabled) as their EditActions member.
+    bool ExecuteAction(TBasicAction* Action) override;
+    bool UpdateAction(TBasicAction* Action) override;
 
     // Hints: a title's own hint, and tool tips with the whole text of clipped cells.
     // The window the tool tips show in, laid over the cell's text.

@@ -4,6 +4,30 @@
 
 #include "datagrid/DBGridEhImpExp.h"
 
+#include "platform/ui/StdActns.h"
+
+#include <optional>
+
+namespace {
+
+// The grid's command a standard edit action stands for.
+std::optional<TDBGridEhEditActions> GridCommandOf(const TBasicAction* Action)
+{
+    if (dynamic_cast<const TEditCopy*>(Action) != nullptr)
+        return geaCopyEh;
+    if (dynamic_cast<const TEditCut*>(Action) != nullptr)
+        return geaCutEh;
+    if (dynamic_cast<const TEditPaste*>(Action) != nullptr)
+        return geaPasteEh;
+    if (dynamic_cast<const TEditDelete*>(Action) != nullptr)
+        return geaDeleteEh;
+    if (dynamic_cast<const TEditSelectAll*>(Action) != nullptr)
+        return geaSelectAllEh;
+    return std::nullopt;
+}
+
+}  // namespace
+
 bool TCustomDBGridEh::CanRunEditAction(TDBGridEhEditActions Action) const
 {
     if (!FEditActions.Contains(Action))
@@ -36,4 +60,24 @@ bool TCustomDBGridEh::RunEditAction(TDBGridEhEditActions Action)
     else
         FSelection->SelectAllCells();
     return true;
+}
+
+bool TCustomDBGridEh::ExecuteAction(TBasicAction* Action)
+{
+    if (FDataLink->ExecuteAction(Action))
+        return true;
+    if (const auto command = GridCommandOf(Action); command && Focused() && RunEditAction(*command))
+        return true;
+    return TCustomGridEh::ExecuteAction(Action);
+}
+
+bool TCustomDBGridEh::UpdateAction(TBasicAction* Action)
+{
+    if (FDataLink->UpdateAction(Action))
+        return true;
+    if (const auto command = GridCommandOf(Action); command && Focused()) {
+        static_cast<TEditAction*>(Action)->SetEnabled(CanRunEditAction(*command));
+        return true;
+    }
+    return TCustomGridEh::UpdateAction(Action);
 }

@@ -3,6 +3,8 @@
 #include "DBGridEhInputTestSupport.h"
 
 #include "platform/ui/Clipboard.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/StdActns.h"
 
 namespace {
 
@@ -130,6 +132,48 @@ TEST_F(DBGridEhEditKeysTest, CtrlAWithoutTheSelectAllActionSelectsNothing)
     Grid->SetEditActions(geaSelectAllEh);
     Key(Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(Grid->Selection()->SelectionType(), TDBGridEhSelectionType::gstAll);
+}
+
+// The same commands from a menu's or a tool bar's standard actions while the grid has the focus.
+TEST_F(DBGridEhEditKeysTest, StandardEditActionsRunAndAreEnabledAsTheGridsEditActions)
+{
+    SelectTwoRows();
+    TEditCopy copy(nullptr);
+    copy.Update();
+    EXPECT_FALSE(copy.Enabled());
+    EXPECT_FALSE(copy.Execute());
+    EXPECT_TRUE(Clipboard()->AsText().isEmpty());
+
+    Grid->SetEditActions(geaCopyEh | geaSelectAllEh);
+    copy.Update();
+    EXPECT_TRUE(copy.Enabled());
+    EXPECT_TRUE(copy.Execute());
+    EXPECT_TRUE(Clipboard()->AsText().contains(RowName(3)));
+    EXPECT_FALSE(Clipboard()->AsText().contains(RowName(2)));
+
+    TEditSelectAll selectAll(nullptr);
+    EXPECT_TRUE(selectAll.Execute());
+    EXPECT_EQ(Grid->Selection()->SelectionType(), TDBGridEhSelectionType::gstAll);
+
+    // Without the delete action the grid leaves it disabled and deletes nothing.
+    TEditDelete remove(nullptr);
+    remove.Update();
+    EXPECT_FALSE(remove.Enabled());
+    EXPECT_FALSE(remove.Execute());
+    EXPECT_EQ(Data->RecordCount(), RowTotal);
+}
+
+TEST_F(DBGridEhEditKeysTest, StandardEditActionsLeaveAGridWithoutTheFocusAlone)
+{
+    Grid->SetEditActions(geaCopyEh | geaSelectAllEh);
+    SelectTwoRows();
+    auto* button = new TButton(Form);
+    button->SetParent(Form);
+    button->SetFocus();
+    ASSERT_FALSE(Grid->Focused());
+    TEditSelectAll selectAll(nullptr);
+    EXPECT_FALSE(selectAll.Execute());
+    EXPECT_EQ(Grid->Selection()->SelectionType(), TDBGridEhSelectionType::gstRecordBookmarks);
 }
 
 } // namespace

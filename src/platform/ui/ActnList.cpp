@@ -1,5 +1,22 @@
 #include "platform/ui/ActnList.h"
 
+#include "platform/ui/Forms.h"
+
+namespace {
+
+// Offers an action to the focused control of the active form, then to the form.
+template <class TOffer>
+bool OfferToFocus(TOffer Offer)
+{
+    TCustomForm* form = Screen->ActiveForm();
+    if (form == nullptr)
+        return false;
+    TWinControl* focused = form->ActiveControl();
+    return (focused != nullptr && Offer(focused)) || Offer(form);
+}
+
+}  // namespace
+
 TBasicAction::TBasicAction(TComponent* AOwner) : TComponent(AOwner) {}
 
 TBasicAction::~TBasicAction()
@@ -11,7 +28,7 @@ TBasicAction::~TBasicAction()
 bool TBasicAction::Execute()
 {
     if (!OnExecute)
-        return false;
+        return OfferToFocus([this](TControl* Control) { return Control->ExecuteAction(this); });
     OnExecute(this);
     return true;
 }
@@ -21,7 +38,7 @@ bool TBasicAction::ExecuteTarget(TObject* Target) { return Execute(); }
 bool TBasicAction::Update()
 {
     if (!OnUpdate)
-        return false;
+        return OfferToFocus([this](TControl* Control) { return Control->UpdateAction(this); });
     OnUpdate(this);
     return true;
 }

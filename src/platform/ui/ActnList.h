@@ -16,12 +16,18 @@ public:
     explicit TBasicAction(TComponent* AOwner);
     ~TBasicAction() override;
 
-    // Runs OnExecute; false when there is none.
+    // Runs OnExecute; without one the action is offered to the focused control, then to its
+    // form. False when nobody served it.
     virtual bool Execute();
     // Acts on Target; the base action has nothing target-specific and runs Execute.
     virtual bool ExecuteTarget(TObject* Target);
-    // Runs OnUpdate, where the owner sets the action's state; false when there is none.
+    // Runs OnUpdate, where the owner sets the action's state; without one the focused control,
+    // then its form, may set it. False when nobody did.
     virtual bool Update();
+    // Whether the action can act on Target by itself (a standard action on its kind of control).
+    virtual bool HandlesTarget(TObject* Target) { return false; }
+    // Sets the action's state from Target, which it handles.
+    virtual void UpdateTarget(TObject* Target) {}
 
     TNotifyEvent OnExecute;
     TNotifyEvent OnUpdate;

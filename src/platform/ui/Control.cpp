@@ -2,6 +2,8 @@
 // control understands.
 #include "platform/ui/Controls.h"
 
+#include "platform/ui/ActnList.h"
+
 #include "platform/ui/Forms.h"
 
 #include <QWidget>
@@ -488,4 +490,20 @@ void TControl::Loaded()
         HandleParentFontChanged();
         HandleParentColorChanged();
     }
+}
+
+bool TControl::ExecuteAction(TBasicAction* Action)
+{
+    if (!Action->HandlesTarget(this))
+        return false;
+    Action->ExecuteTarget(this);
+    return true;
+}
+
+bool TControl::UpdateAction(TBasicAction* Action)
+{
+    if (!Action->HandlesTarget(this))
+        return false;
+    Action->UpdateTarget(this);
+    return true;
 }

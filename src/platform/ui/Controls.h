@@ -18,6 +18,7 @@
 
 class QPainter;
 class QWidget;
+class TBasicAction;
 class TWinControl;
 class TPopupMenu;
 class TWindowHost;
@@ -232,6 +233,11 @@ public:
     virtual void Dispatch(TMessage& Message);
     // What happens to a message nobody handled: the window's own processing.
     virtual void DefaultHandler(TMessage& Message);
+
+    // An action without a handler of its own, offered while this control has the focus: served
+    // when the action handles this control (a standard action on its kind of control).
+    virtual bool ExecuteAction(TBasicAction* Action);
+    virtual bool UpdateAction(TBasicAction* Action);
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;

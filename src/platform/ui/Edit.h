@@ -63,7 +63,9 @@ protected:
     virtual void SetMaxLength(int Value);
     Char PasswordChar() const { return FPasswordChar; }
     void SetPasswordChar(Char Value);
-    // The property; EM_SETREADONLY sets the window's own state alone.
+    // The property; EM_SETREADONLY sets the window's own state alone. The standard edit actions
+    // read it to enable themselves.
+    friend class TEditAction;
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool Value);
     TNotifyEvent OnChange;
