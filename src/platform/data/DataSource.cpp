@@ -23,6 +23,10 @@ void TDataSource::SetDataSet(TDataSet* Value)
     if (FDataSet != nullptr) {
         FDataSet->RemoveDataSource(this);
         FDataSet->RemoveFreeNotification(this);
+        // The links let go of the old dataset's fields and records first, also when the new
+        // dataset is just as open as the old one.
+        FDataSet = nullptr;
+        UpdateState();
     }
     FDataSet = Value;
     if (Value != nullptr) {

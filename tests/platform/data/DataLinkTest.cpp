@@ -288,3 +288,18 @@ TEST(DataLinkTest, ALinkLeavingItsSourceOrASourceLosingItsDataSetGoesInactive)
     EXPECT_EQ(table.Source->DataSet(), nullptr);
     EXPECT_EQ(table.Link.Calls, QStringList({u"ActiveChanged(0)"_s, u"ActiveChanged(1)"_s, u"ActiveChanged(0)"_s}));
 }
+
+TEST(DataLinkTest, ASourceSwitchedToAnotherOpenDataSetTakesItsLinksThroughInactive)
+{
+    TPeopleTable table;
+    TPeopleTable other(4, 2);
+    int fieldsOfNewDataSet = 0;
+    table.Link.OnActiveChanged = [&] {
+        if (table.Link.Active())
+            fieldsOfNewDataSet += table.Link.DataSet() == other.DataSet ? 1 : 0;
+    };
+    table.Source->SetDataSet(other.DataSet);
+    EXPECT_EQ(table.Link.Calls, QStringList({u"ActiveChanged(0)"_s, u"ActiveChanged(1)"_s}));
+    EXPECT_EQ(fieldsOfNewDataSet, 1);
+    EXPECT_EQ(table.Link.RecordCount(), 2);
+}
