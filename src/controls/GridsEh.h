@@ -126,6 +126,10 @@ void SetExtentCount(TGridExtentsEh& Extents, int NewCount, int Default);
 void MoveExtentEntry(TGridExtentsEh& Extents, int FromIndex, int ToIndex);
 bool ExtentArraysEqual(const TGridExtentsEh& A, const TGridExtentsEh& B);
 
+// Draws a dotted line on Canvas in XOR, so drawing it again erases it: the sizing and moving
+// lines that follow the pointer.
+void DrawXorLine(TCanvas* Canvas, TPoint From, TPoint To, int Width);
+
 // The layout of one axis for a client size: where the fixed, frozen, scrolled and contra cells
 // lie, in client pixels. Computed on demand from the extents, never kept between messages.
 struct TGridAxisLayoutEh {

@@ -73,7 +73,11 @@ bool FindSizingBorder(const TGridAxisLayoutEh& Axis, int At, int& Border, int& I
     return false;
 }
 
-// Draws a line on Canvas in XOR, so drawing it again erases it.
+TGridMoveLineEh* GMoveLine = nullptr;
+TGridDragBoxEh* GDragBox = nullptr;
+
+} // namespace
+
 void DrawXorLine(TCanvas* Canvas, TPoint From, TPoint To, int Width)
 {
     TPen saved;
@@ -86,11 +90,6 @@ void DrawXorLine(TCanvas* Canvas, TPoint From, TPoint To, int Width)
     Canvas->LineTo(To.X, To.Y);
     Canvas->SetPen(&saved);
 }
-
-TGridMoveLineEh* GMoveLine = nullptr;
-TGridDragBoxEh* GDragBox = nullptr;
-
-} // namespace
 
 // Sizing.
 

@@ -445,21 +445,10 @@ void TCustomDBGridEh::DrawSizingLine(const TGridLayoutEh& Layout)
 
 void TCustomDBGridEh::DrawDottedSizingLine(int AWidth, int AHeight)
 {
-    TCanvas* canvas = Canvas();
-    TPen saved;
-    saved.Assign(canvas->Pen());
-    canvas->Pen()->SetStyle(TPenStyle::psDot);
-    canvas->Pen()->SetMode(TPenMode::pmXor);
-    canvas->Pen()->SetWidth(1);
-    canvas->Pen()->SetColor(clWhite);
-    if (MouseMode() == TGridMouseModeEh::gmmRowSizing) {
-        canvas->MoveTo(0, FSizingPos);
-        canvas->LineTo(AWidth, FSizingPos);
-    } else {
-        canvas->MoveTo(FSizingPos, 0);
-        canvas->LineTo(FSizingPos, AHeight);
-    }
-    canvas->SetPen(&saved);
+    if (MouseMode() == TGridMouseModeEh::gmmRowSizing)
+        DrawXorLine(Canvas(), Point(0, FSizingPos), Point(AWidth, FSizingPos), 1);
+    else
+        DrawXorLine(Canvas(), Point(FSizingPos, 0), Point(FSizingPos, AHeight), 1);
 }
 
 // --- Auto-scroll (timer 1) ----------------------------------------------------------------------
