@@ -122,3 +122,24 @@ TEST_F(DBGridEhAdoTest, ClosingTheQueryLeavesAnEmptyGridWithoutFields)
 }
 
 }  // namespace
+
+namespace {
+
+// A requery gives new records: the bookmarks of the old ones select nothing any more.
+TEST_F(DBGridEhAdoTest, ARequeryEmptiesTheSelectedRecords)
+{
+    Requery("select id, 姓名, 数量 from oprint order by id");
+    Grid->SetOptions(Grid->Options() | dgMultiSelect);
+    for (int recNo : {2, 5}) {
+        Query.SetRecNo(recNo);
+        Grid->SelectedRows()->SetCurrentRowSelected(true);
+    }
+    ASSERT_EQ(Grid->SelectedRows()->ItemCount(), 2);
+    Requery("select id, 姓名, 数量 from oprint where id > 3 order by id");
+    EXPECT_EQ(Grid->SelectedRows()->ItemCount(), 0);
+    EXPECT_EQ(Grid->Selection()->SelectionType(), TDBGridEhSelectionType::gstNon);
+    Query.SetRecNo(2);
+    EXPECT_FALSE(Grid->SelectedRows()->IsCurrentRowSelected());
+}
+
+}  // namespace
