@@ -1081,7 +1081,8 @@ void InstallColumnPropertyInterceptors();
 // about the collection itself. Soft properties are written only where the column's own value
 // differs from its default, so unassigned ones keep following it. Components a column refers
 // to (ImageList, PopupMenu, DropDownBox.ListSource, STFilter.ListSource, an edit button's
-// DropdownMenu and Action) are written by name; a component without a name is not written.
+// DropdownMenu and Action) are written by name when they belong to the grid's owner, where
+// loading finds them again; others, and components without a name, are not written.
 // Event handlers are not part of a description.
 void StoreColumns(const TDBGridColumnsEh* Columns, TStrings* Description);
 // Clears Columns and reads them back from Description, as the grid reads its stored

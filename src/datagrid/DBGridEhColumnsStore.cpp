@@ -492,6 +492,12 @@ const TReferenceTable<TEditButtonEh>& EditButtonReferences()
     return table;
 }
 
+// Where a stored component name is looked up: among the components of the grid's owner.
+const TComponent* ReferenceRoot(const TDBGridColumnsEh* Columns)
+{
+    return Columns->Grid() != nullptr ? Columns->Grid()->Owner() : nullptr;
+}
+
 // --- Writing -------------------------------------------------------------------------------------
 
 template <class T>
@@ -503,13 +509,15 @@ void StoreProperties(const T& Object, const TPropertyTable<T>& Table, const Stri
                              EscapeValue(property.Get(Object)));
 }
 
-// A component without a name cannot be found again by one: its reference is not written.
+// Only a named component of Root, where loading looks names up, can be found again: the
+// reference to any other is not written.
 template <class T>
-void StoreReferences(const T& Object, const TReferenceTable<T>& Table, const String& Prefix, TStrings* Description)
+void StoreReferences(const T& Object, const TReferenceTable<T>& Table, const String& Prefix, const TComponent* Root,
+                     TStrings* Description)
 {
     for (const TStoredReferenceEh<T>& reference : Table) {
         const TComponent* component = reference.Get(Object);
-        if (component != nullptr && !component->Name().isEmpty())
+        if (component != nullptr && Root != nullptr && component->Owner() == Root && !component->Name().isEmpty())
             Description->Add(Prefix + String(reinterpret_cast<const QChar*>(reference.Name)) + u'=' +
                              EscapeValue(component->Name()));
     }
@@ -517,16 +525,16 @@ void StoreReferences(const T& Object, const TReferenceTable<T>& Table, const Str
 
 template <class T>
 void StoreObject(const T& Object, const TPropertyTable<T>& Properties, const TReferenceTable<T>& References,
-                 const String& Prefix, TStrings* Description)
+                 const String& Prefix, const TComponent* Root, TStrings* Description)
 {
     StoreProperties(Object, Properties, Prefix, Description);
-    StoreReferences(Object, References, Prefix, Description);
+    StoreReferences(Object, References, Prefix, Root, Description);
 }
 
-void StoreColumn(const TColumnEh* Column, TStrings* Description)
+void StoreColumn(const TColumnEh* Column, const TComponent* Root, TStrings* Description)
 {
     Description->Add(ItemStart);
-    StoreObject(*Column, ColumnProperties(), ColumnReferences(), String(), Description);
+    StoreObject(*Column, ColumnProperties(), ColumnReferences(), String(), Root, Description);
     StoreProperties(*Column->Title(), TitleProperties(), u"Title."_s, Description);
     StoreProperties(*Column->Footer(), FooterProperties(), u"Footer."_s, Description);
     const TColumnFootersEh* footers = Column->Footers();
@@ -537,13 +545,13 @@ void StoreColumn(const TColumnEh* Column, TStrings* Description)
         Description->Add(prefix + u"ValueType="_s + EnumText(footers->FooterAt(i)->ValueType(), FooterValueTypeNames));
         StoreProperties(*footers->FooterAt(i), FooterPropertiesAfterValueType(), prefix, Description);
     }
-    StoreObject(*Column->DropDownBox(), DropDownBoxProperties(), DropDownBoxReferences(), u"DropDownBox."_s,
+    StoreObject(*Column->DropDownBox(), DropDownBoxProperties(), DropDownBoxReferences(), u"DropDownBox."_s, Root,
                 Description);
-    StoreObject(*Column->STFilter(), STFilterProperties(), STFilterReferences(), u"STFilter."_s, Description);
+    StoreObject(*Column->STFilter(), STFilterProperties(), STFilterReferences(), u"STFilter."_s, Root, Description);
     const TEditButtonsEh* buttons = Column->EditButtons();
     for (int i = 0; i < buttons->Count(); ++i)
         StoreObject(*buttons->ItemAt(i), EditButtonProperties(), EditButtonReferences(),
-                    QStringLiteral("EditButtons[%1].").arg(i), Description);
+                    QStringLiteral("EditButtons[%1].").arg(i), Root, Description);
     Description->Add(ItemEnd);
 }
 
@@ -635,7 +643,7 @@ void ReadColumnProperty(TColumnEh* Column, const String& Name, const String& Val
 
 void ReadDescription(TDBGridColumnsEh* Columns, const TStrings* Description)
 {
-    const TComponent* root = Columns->Grid() != nullptr ? Columns->Grid()->Owner() : nullptr;
+    const TComponent* root = ReferenceRoot(Columns);
     TStringList collectionLines;
     TColumnEh* column = nullptr;
     for (int i = 0; i < Description->Count(); ++i) {
@@ -667,7 +675,7 @@ void ReadDescription(TDBGridColumnsEh* Columns, const TStrings* Description)
 void StoreColumns(const TDBGridColumnsEh* Columns, TStrings* Description)
 {
     for (int i = 0; i < Columns->Count(); ++i)
-        StoreColumn(Columns->ColumnAt(i), Description);
+        StoreColumn(Columns->ColumnAt(i), ReferenceRoot(Columns), Description);
 }
 
 void LoadColumns(TDBGridColumnsEh* Columns, const TStrings* Description)

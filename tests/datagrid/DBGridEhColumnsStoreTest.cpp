@@ -327,4 +327,24 @@ TEST_F(DBGridEhColumnsStoreReferencesTest, AReferenceToNothingOrToTheWrongKindRa
     EXPECT_EQ(Loaded->Columns()->ColumnAt(0)->PopupMenu(), ColumnMenu);
 }
 
+// A stored set is read back on the same window: a component of another owner could not be
+// found there again, so the set does not name it and loads without it.
+TEST_F(DBGridEhColumnsStoreReferencesTest, AComponentOfAnotherOwnerIsNotWrittenAndTheSetLoads)
+{
+    TComponent Module(nullptr);
+    auto* ModuleSource = Named(new TDataSource(&Module), u"ModuleSource"_s);
+    TColumnEh* Column = Stored->Columns()->Add();
+    Column->SetFieldName(u"名称"_s);
+    Column->STFilter()->SetListSource(ModuleSource);
+    Column->SetPopupMenu(ColumnMenu);
+    TStringList Description;
+    StoreColumns(Stored->Columns(), &Description);
+    EXPECT_EQ(Description.Text().indexOf(u"ModuleSource"_s), -1);
+    LoadColumns(Loaded->Columns(), &Description);
+    ASSERT_EQ(Loaded->Columns()->Count(), 1);
+    EXPECT_EQ(Loaded->Columns()->ColumnAt(0)->STFilter()->ListSource(), nullptr);
+    EXPECT_EQ(Loaded->Columns()->ColumnAt(0)->PopupMenu(), ColumnMenu);
+    Column->STFilter()->SetListSource(nullptr);
+}
+
 }  // namespace
