@@ -65,8 +65,10 @@ public:
         if (Count <= 0)
             return 0;
         const std::int64_t end = FPosition + Count;
-        if (end > FBytes.size())
+        if (end > FBytes.size()) {
             FBytes.resize(std::max<std::int64_t>(end, 2 * FBytes.size()));
+            AdviseLargeBlock(FBytes.data(), FBytes.capacity());
+        }
         std::memcpy(FBytes.data() + FPosition, Buffer, static_cast<std::size_t>(Count));
         FPosition = end;
         FSize = std::max(FSize, end);
