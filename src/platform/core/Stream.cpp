@@ -170,12 +170,13 @@ void* TMemoryStream::ResizeMemory(std::int64_t NewCapacity)
         return nullptr;
     }
     // A large stream growing by its small steps (8 KB, or the 128 KB of a clipboard copy) takes
-    // the next steps from a block allocated half as large again, so that it is reallocated a few
-    // times instead of once per step. Shrinking still gives the memory back.
+    // the next steps from a block allocated twice as large, so that it is reallocated a few
+    // times instead of once per step. Only the pages written to are ever touched. Shrinking
+    // still gives the memory back.
     if (NewCapacity > FCapacity && NewCapacity <= FAllocated)
         return FMemory;
     const std::int64_t Ahead = NewCapacity > FCapacity && NewCapacity >= LargeMemoryBlock
-                                   ? std::min(NewCapacity / 2, std::numeric_limits<std::int64_t>::max() - NewCapacity)
+                                   ? std::min(NewCapacity, std::numeric_limits<std::int64_t>::max() - NewCapacity)
                                    : 0;
     const std::int64_t Allocate = NewCapacity + Ahead;
     void* Result = std::realloc(FMemory, static_cast<std::size_t>(Allocate));
