@@ -101,19 +101,6 @@ private:
     std::int64_t FPosition = 0;
 };
 
-template <class TExport>
-QByteArray ExportBytes(TCustomDBGridEh* Grid, bool WholeGrid, int Terminator, std::vector<String>& CellTexts)
-{
-    TByteArrayStream stream;
-    TExport exporter;
-    exporter.SetGrid(Grid);
-    exporter.ShareCellTexts(&CellTexts);
-    exporter.EmitSelection(stream, WholeGrid);
-    const char zeros[2] = {0, 0};
-    stream.WriteBuffer(zeros, Terminator);
-    return stream.TakeBytes();
-}
-
 // Keeps the dataset's controls disabled while it lives.
 class TControlsDisabled {
 public:
@@ -210,15 +197,36 @@ void CopyGridSelectionToClipboard(TCustomDBGridEh* Grid, bool WholeGrid)
     if (dataSet == nullptr)
         return;
     // Every format is made before the clipboard changes: a failure leaves it as it was.
-    TClipboardContent content;
+    TDBGridEhExportAsText text;
+    TDBGridEhExportAsUnicodeText unicodeText;
+    TDBGridEhExportAsCSV csv;
+    TDBGridEhExportAsRTF rtf;
+    TDBGridEhExportAsVCLDBIF vcldbif;
+    struct TFormat {
+        TClipboardFormat Format;
+        TDBGridEhExport* Export;
+        int Terminator;
+        TByteArrayStream Stream;
+    };
+    TFormat formats[] = {{CF_TEXT, &text, 1, {}},
+                         {CF_UNICODETEXT, &unicodeText, 2, {}},
+                         {CF_CSV(), &csv, 1, {}},
+                         {CF_RTF(), &rtf, 1, {}},
+                         {CF_VCLDBIF(), &vcldbif, 0, {}}};
+    std::vector<TDBGridEhExport::TTarget> targets;
+    for (TFormat& format : formats) {
+        format.Export->SetGrid(Grid);
+        targets.push_back({format.Export, &format.Stream});
+    }
     {
         TControlsDisabled disabled(dataSet);
-        std::vector<String> cellTexts;
-        content[CF_TEXT] = ExportBytes<TDBGridEhExportAsText>(Grid, WholeGrid, 1, cellTexts);
-        content[CF_UNICODETEXT] = ExportBytes<TDBGridEhExportAsUnicodeText>(Grid, WholeGrid, 2, cellTexts);
-        content[CF_CSV()] = ExportBytes<TDBGridEhExportAsCSV>(Grid, WholeGrid, 1, cellTexts);
-        content[CF_RTF()] = ExportBytes<TDBGridEhExportAsRTF>(Grid, WholeGrid, 1, cellTexts);
-        content[CF_VCLDBIF()] = ExportBytes<TDBGridEhExportAsVCLDBIF>(Grid, WholeGrid, 0, cellTexts);
+        TDBGridEhExport::EmitSelections(Grid, targets, WholeGrid);
+    }
+    TClipboardContent content;
+    for (TFormat& format : formats) {
+        const char zeros[2] = {0, 0};
+        format.Stream.WriteBuffer(zeros, format.Terminator);
+        content[format.Format] = format.Stream.TakeBytes();
     }
     TClipboard* clipboard = Clipboard();
     clipboard->Open();
