@@ -50,7 +50,10 @@ TDataSet* GridDataSet(const TCustomDBGridEh* Grid)
 }
 
 // A stream writing into a byte array, so that a large export is not copied once more to go on
-// the clipboard. The array grows in doubling steps ahead of the stream's size.
+// the clipboard. The array grows in doubling steps ahead of the stream's size; a large one at
+// once to the size the allocator maps as a block of its own, which then grows without being
+// copied (the five formats of a copy grow side by side and would otherwise be moved at every
+// step). Pages never written to cost nothing, and the room left is given back at the end.
 class TByteArrayStream : public TStream {
 public:
     std::int64_t Read(void* Buffer, std::int64_t Count) override
@@ -66,7 +69,12 @@ public:
             return 0;
         const std::int64_t end = FPosition + Count;
         if (end > FBytes.size()) {
-            FBytes.resize(std::max<std::int64_t>(end, 2 * FBytes.size()));
+            // The largest block glibc's malloc takes from its heap.
+            constexpr std::int64_t MappedBlock = 32 << 20;
+            std::int64_t size = std::max<std::int64_t>(end, 2 * FBytes.size());
+            if (size >= LargeMemoryBlock)
+                size = std::max(size, MappedBlock);
+            FBytes.resize(size);
             AdviseLargeBlock(FBytes.data(), FBytes.capacity());
         }
         std::memcpy(FBytes.data() + FPosition, Buffer, static_cast<std::size_t>(Count));
@@ -91,6 +99,7 @@ public:
     QByteArray TakeBytes()
     {
         FBytes.truncate(FSize);
+        FBytes.squeeze();
         FSize = FPosition = 0;
         return std::exchange(FBytes, QByteArray());
     }
