@@ -25,8 +25,8 @@ TClipboardFormat CF_RTF();
 // The separator of CSV exports, for every grid.
 extern Char DBGridEhImpExpCsvSeparator;
 
-// One exported cell as the grid would show it. The font belongs to the exporter and changes
-// with the next cell.
+// One exported cell as the grid would show it. The font belongs to the export's walk and
+// changes with the next record (a footer's with the next footer cell).
 struct TExportCellEh {
     TFont* Font = nullptr;
     TColor Background = clWindow;
@@ -65,7 +65,7 @@ protected:
     virtual void EmitPrefix() {}
     virtual void EmitSuffix() {}
     virtual void EmitTitleRow(const TColumnsEhList& Columns);
-    // Each column's cell as shown, then EmitDataCell.
+    // Each column's cell as shown, then EmitDataCell. Columns are the exported ones.
     virtual void EmitRecordRow(const TColumnsEhList& Columns);
     virtual void EmitDataCell(TColumnEh* Column, const TExportCellEh& Cell);
     // Each footer cell: sums and counts over the exported records, other footers as the grid
