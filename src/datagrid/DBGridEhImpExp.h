@@ -25,8 +25,8 @@ TClipboardFormat CF_RTF();
 // The separator of CSV exports, for every grid.
 extern Char DBGridEhImpExpCsvSeparator;
 
-// One exported cell as the grid would show it. The font belongs to the exporter and changes
-// with the next cell.
+// One exported cell as the grid would show it. The font belongs to the export's walk and
+// changes with the next record (a footer's with the next footer cell).
 struct TExportCellEh {
     TFont* Font = nullptr;
     TColor Background = clWindow;
@@ -51,16 +51,21 @@ public:
     virtual void EmitSelection(TStream& Stream, bool WholeGrid);
     // Creates or empties the file and writes the selection into it.
     void ExportToFile(const String& FileName, bool WholeGrid);
-    // For exports of one selection made one after another, the dataset unchanged between them:
-    // the first fills Texts with the record cells' texts, the others take them from there
-    // instead of computing every cell again. nullptr computes them.
-    void ShareCellTexts(std::vector<String>* Texts) { FSharedTexts = Texts; }
+
+    // An exporter of the grid's selection and the stream it writes to.
+    struct TTarget {
+        TDBGridEhExport* Export;
+        TStream* Stream;
+    };
+    // Writes the selection in several formats at once, each exporter (all of Grid) into its own
+    // stream, with one walk over the records: a record's cells are computed once for all.
+    static void EmitSelections(TCustomDBGridEh* Grid, const std::vector<TTarget>& Targets, bool WholeGrid);
 
 protected:
     virtual void EmitPrefix() {}
     virtual void EmitSuffix() {}
     virtual void EmitTitleRow(const TColumnsEhList& Columns);
-    // Each column's cell as shown, then EmitDataCell.
+    // Each column's cell as shown, then EmitDataCell. Columns are the exported ones.
     virtual void EmitRecordRow(const TColumnsEhList& Columns);
     virtual void EmitDataCell(TColumnEh* Column, const TExportCellEh& Cell);
     // Each footer cell: sums and counts over the exported records, other footers as the grid
@@ -82,10 +87,20 @@ protected:
     TFont* CellFont() { return &FCellFont; }
 
 private:
+    // The current record's cells as shown, computed by the first exporter of a walk that asks
+    // for them and handed to the others as they are.
+    struct TRecordCells {
+        std::vector<TExportCellEh> Cells;
+        std::vector<std::unique_ptr<TFont>> Fonts;
+        bool Filled = false;
+    };
+
+    // Stream, columns, footer values, prefix and title row of one export of a walk.
+    void BeginExport(TStream& Stream, TDBGridEhSelectionType Kind, TRecordCells* Cells);
     void CollectColumns(TDBGridEhSelectionType Kind);
-    void EmitRecords(TDBGridEhSelectionType Kind);
-    // The column's text in the current record, computed or shared.
-    String CellText(TColumnEh* Column);
+    // Makes EmitRecord current with each selected record in turn.
+    void WalkRecords(TDBGridEhSelectionType Kind, const std::function<void()>& EmitRecord);
+    const std::vector<TExportCellEh>& RecordCells();
     TField* FooterField(int FooterNo, int ColumnIndex) const;
 
     TCustomDBGridEh* FGrid = nullptr;
@@ -95,8 +110,7 @@ private:
     // Footer row times column count, row-major; currency units (value times 10000).
     std::vector<std::int64_t> FFooterValues;
     TFont FCellFont;
-    std::vector<String>* FSharedTexts = nullptr;
-    std::size_t FNextSharedText = 0;
+    TRecordCells* FRecordCells = nullptr;
 };
 
 // Text: cells joined by TAB, rows by CR LF, in GB18030.
@@ -137,9 +151,6 @@ public:
 // An RTF table: a row per title level, record and footer row, with the cells' colours, fonts,
 // alignment and widths.
 class TDBGridEhExportAsRTF : public TDBGridEhExport {
-public:
-    void EmitSelection(TStream& Stream, bool WholeGrid) override;
-
 protected:
     void EmitPrefix() override;
     void EmitSuffix() override;

@@ -50,7 +50,10 @@ TDataSet* GridDataSet(const TCustomDBGridEh* Grid)
 }
 
 // A stream writing into a byte array, so that a large export is not copied once more to go on
-// the clipboard. The array grows in doubling steps ahead of the stream's size.
+// the clipboard. The array grows in doubling steps ahead of the stream's size; a large one at
+// once to the size the allocator maps as a block of its own, which then grows without being
+// copied (the five formats of a copy grow side by side and would otherwise be moved at every
+// step). Pages never written to cost nothing, and the room left is given back at the end.
 class TByteArrayStream : public TStream {
 public:
     std::int64_t Read(void* Buffer, std::int64_t Count) override
@@ -65,8 +68,15 @@ public:
         if (Count <= 0)
             return 0;
         const std::int64_t end = FPosition + Count;
-        if (end > FBytes.size())
-            FBytes.resize(std::max<std::int64_t>(end, 2 * FBytes.size()));
+        if (end > FBytes.size()) {
+            // The largest block glibc's malloc takes from its heap.
+            constexpr std::int64_t MappedBlock = 32 << 20;
+            std::int64_t size = std::max<std::int64_t>(end, 2 * FBytes.size());
+            if (size >= LargeMemoryBlock)
+                size = std::max(size, MappedBlock);
+            FBytes.resize(size);
+            AdviseLargeBlock(FBytes.data(), FBytes.capacity());
+        }
         std::memcpy(FBytes.data() + FPosition, Buffer, static_cast<std::size_t>(Count));
         FPosition = end;
         FSize = std::max(FSize, end);
@@ -89,6 +99,7 @@ public:
     QByteArray TakeBytes()
     {
         FBytes.truncate(FSize);
+        FBytes.squeeze();
         FSize = FPosition = 0;
         return std::exchange(FBytes, QByteArray());
     }
@@ -98,19 +109,6 @@ private:
     std::int64_t FSize = 0;
     std::int64_t FPosition = 0;
 };
-
-template <class TExport>
-QByteArray ExportBytes(TCustomDBGridEh* Grid, bool WholeGrid, int Terminator, std::vector<String>& CellTexts)
-{
-    TByteArrayStream stream;
-    TExport exporter;
-    exporter.SetGrid(Grid);
-    exporter.ShareCellTexts(&CellTexts);
-    exporter.EmitSelection(stream, WholeGrid);
-    const char zeros[2] = {0, 0};
-    stream.WriteBuffer(zeros, Terminator);
-    return stream.TakeBytes();
-}
 
 // Keeps the dataset's controls disabled while it lives.
 class TControlsDisabled {
@@ -208,15 +206,36 @@ void CopyGridSelectionToClipboard(TCustomDBGridEh* Grid, bool WholeGrid)
     if (dataSet == nullptr)
         return;
     // Every format is made before the clipboard changes: a failure leaves it as it was.
-    TClipboardContent content;
+    TDBGridEhExportAsText text;
+    TDBGridEhExportAsUnicodeText unicodeText;
+    TDBGridEhExportAsCSV csv;
+    TDBGridEhExportAsRTF rtf;
+    TDBGridEhExportAsVCLDBIF vcldbif;
+    struct TFormat {
+        TClipboardFormat Format;
+        TDBGridEhExport* Export;
+        int Terminator;
+        TByteArrayStream Stream;
+    };
+    TFormat formats[] = {{CF_TEXT, &text, 1, {}},
+                         {CF_UNICODETEXT, &unicodeText, 2, {}},
+                         {CF_CSV(), &csv, 1, {}},
+                         {CF_RTF(), &rtf, 1, {}},
+                         {CF_VCLDBIF(), &vcldbif, 0, {}}};
+    std::vector<TDBGridEhExport::TTarget> targets;
+    for (TFormat& format : formats) {
+        format.Export->SetGrid(Grid);
+        targets.push_back({format.Export, &format.Stream});
+    }
     {
         TControlsDisabled disabled(dataSet);
-        std::vector<String> cellTexts;
-        content[CF_TEXT] = ExportBytes<TDBGridEhExportAsText>(Grid, WholeGrid, 1, cellTexts);
-        content[CF_UNICODETEXT] = ExportBytes<TDBGridEhExportAsUnicodeText>(Grid, WholeGrid, 2, cellTexts);
-        content[CF_CSV()] = ExportBytes<TDBGridEhExportAsCSV>(Grid, WholeGrid, 1, cellTexts);
-        content[CF_RTF()] = ExportBytes<TDBGridEhExportAsRTF>(Grid, WholeGrid, 1, cellTexts);
-        content[CF_VCLDBIF()] = ExportBytes<TDBGridEhExportAsVCLDBIF>(Grid, WholeGrid, 0, cellTexts);
+        TDBGridEhExport::EmitSelections(Grid, targets, WholeGrid);
+    }
+    TClipboardContent content;
+    for (TFormat& format : formats) {
+        const char zeros[2] = {0, 0};
+        format.Stream.WriteBuffer(zeros, format.Terminator);
+        content[format.Format] = format.Stream.TakeBytes();
     }
     TClipboard* clipboard = Clipboard();
     clipboard->Open();

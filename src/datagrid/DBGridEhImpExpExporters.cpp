@@ -52,14 +52,9 @@ int TDBGridEhExportAsRTF::TitleSpacing() const
     return static_cast<int>(std::trunc(Grid()->VTitleMargin() / 2.0 / PixelsPerInch() * 1440.0 - 20.0));
 }
 
-void TDBGridEhExportAsRTF::EmitSelection(TStream& Stream, bool WholeGrid)
-{
-    FRtf = std::make_unique<TRtfWriterEh>(Stream, PixelsPerInch());
-    TDBGridEhExport::EmitSelection(Stream, WholeGrid);
-}
-
 void TDBGridEhExportAsRTF::EmitPrefix()
 {
+    FRtf = std::make_unique<TRtfWriterEh>(Stream(), PixelsPerInch());
     // A column without a stored width measures its font on every call: once per export here.
     FWidths.clear();
     for (int i = 0; i < Columns().Count(); ++i)

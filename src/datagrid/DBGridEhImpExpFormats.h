@@ -117,6 +117,10 @@ struct TRtfTextStyleEh {
     TColor Color = clBlack;
 
     static TRtfTextStyleEh Of(const TFont& Font);
+    bool operator==(const TRtfTextStyleEh& Other) const
+    {
+        return Size == Other.Size && Style == Other.Style && Color == Other.Color && FontName == Other.FontName;
+    }
 };
 
 // An RTF document of table rows. The rows go into the stream as they are written, behind room
@@ -155,8 +159,18 @@ public:
     static QByteArray EscapedText(const String& Text);
 
 private:
+    // The part of a cell in front of its text, and what it was written for.
+    struct TCellHead {
+        TAlignment Alignment = TAlignment::taLeftJustify;
+        int Spacing = -1;
+        TRtfTextStyleEh Style;
+        TColor Background = clWhite;
+        std::string Bytes;
+    };
+
     void Write(std::string_view Text) { FRows.append(Text); }
     void WriteNumber(std::int64_t Value);
+    void WriteCellHead(TAlignment Alignment, int Spacing, const TRtfTextStyleEh& Style, TColor Background);
     template <class TBytes>
     static void AppendEscaped(TBytes& Out, const String& Text);
     void FlushRows();
@@ -176,6 +190,10 @@ private:
     std::int64_t FRightEdge = 0;
     std::vector<TRtfCellFrameEh> FLastFrames;
     std::string FLastDefinition;
+    // Per cell position in a row, the head last written there: record rows repeat their
+    // columns' alignment, font and colours, so a head is mostly copied, not formatted again.
+    std::vector<TCellHead> FCellHeads;
+    std::size_t FCellNo = 0;
 };
 
 // --- VCLDBIF ------------------------------------------------------------------------------------

@@ -76,19 +76,30 @@ QByteArray TRtfWriterEh::EscapedText(const String& Text)
 template <class TBytes>
 void TRtfWriterEh::AppendEscaped(TBytes& bytes, const String& Text)
 {
-    for (const QChar ch : Text) {
-        const char16_t code = ch.unicode();
-        if (code == u'\\' || code == u'{' || code == u'}') {
+    const auto plain = [](char16_t Code) { return Code < 0x80 && Code != u'\\' && Code != u'{' && Code != u'}'; };
+    const char16_t* at = QStringView(Text).utf16();
+    const char16_t* const end = at + Text.size();
+    while (at != end) {
+        // A run of plain ASCII goes over a byte per character in one step.
+        const char16_t* const run = std::find_if_not(at, end, plain);
+        if (run != at) {
+            const auto size = bytes.size();
+            bytes.resize(size + (run - at));
+            std::transform(at, run, bytes.data() + size, [](char16_t Code) { return static_cast<char>(Code); });
+            at = run;
+            if (at == end)
+                break;
+        }
+        const char16_t code = *at++;
+        if (code < 0x80) {
             bytes.push_back('\\');
-            bytes.push_back(static_cast<char>(code));
-        } else if (code < 0x80) {
             bytes.push_back(static_cast<char>(code));
         } else {
             // RTF's \u takes a signed 16-bit number; '?' is what readers without Unicode show.
             char number[8];
-            const auto end = std::to_chars(number, number + sizeof number, static_cast<std::int16_t>(code)).ptr;
+            const auto numberEnd = std::to_chars(number, number + sizeof number, static_cast<std::int16_t>(code)).ptr;
             bytes.append("\\u");
-            bytes.append(number, end - number);
+            bytes.append(number, numberEnd - number);
             bytes.push_back('?');
         }
     }
@@ -141,10 +152,31 @@ void TRtfWriterEh::RowDefinition(const std::vector<TRtfCellFrameEh>& Frames)
     FLastDefinition.assign(FRows, start);
 }
 
-void TRtfWriterEh::BeginRowContent() { Write("{\\trrh0\r\n"); }
+void TRtfWriterEh::BeginRowContent()
+{
+    Write("{\\trrh0\r\n");
+    FCellNo = 0;
+}
 
-void TRtfWriterEh::Cell(TAlignment Alignment, int Spacing, const TRtfTextStyleEh& Font, TColor Background,
+void TRtfWriterEh::Cell(TAlignment Alignment, int Spacing, const TRtfTextStyleEh& Style, TColor Background,
                         const String& Text)
+{
+    if (FCellNo >= FCellHeads.size())
+        FCellHeads.resize(FCellNo + 1);
+    TCellHead& head = FCellHeads[FCellNo++];
+    // The font and colour indices in a kept head stay valid: the tables only grow.
+    if (head.Alignment == Alignment && head.Spacing == Spacing && head.Background == Background && head.Style == Style) {
+        Write(head.Bytes);
+    } else {
+        const std::size_t start = FRows.size();
+        WriteCellHead(Alignment, Spacing, Style, Background);
+        head = {Alignment, Spacing, Style, Background, FRows.substr(start)};
+    }
+    AppendEscaped(FRows, Text);
+    Write("\\cell}\r\n");
+}
+
+void TRtfWriterEh::WriteCellHead(TAlignment Alignment, int Spacing, const TRtfTextStyleEh& Style, TColor Background)
 {
     Write("\\pard\\intbl{");
     switch (Alignment) {
@@ -157,28 +189,29 @@ void TRtfWriterEh::Cell(TAlignment Alignment, int Spacing, const TRtfTextStyleEh
     Write("\\sa");
     WriteNumber(Spacing);
     Write("\\fs");
-    WriteNumber(2 * Font.Size);
-    const TFontStyles style = Font.Style;
-    if (style.Contains(TFontStyle::fsBold))
+    WriteNumber(2 * Style.Size);
+    if (Style.Style.Contains(TFontStyle::fsBold))
         Write("\\b");
-    if (style.Contains(TFontStyle::fsItalic))
+    if (Style.Style.Contains(TFontStyle::fsItalic))
         Write("\\i");
-    if (style.Contains(TFontStyle::fsStrikeOut))
+    if (Style.Style.Contains(TFontStyle::fsStrikeOut))
         Write("\\strike");
-    if (style.Contains(TFontStyle::fsUnderline))
+    if (Style.Style.Contains(TFontStyle::fsUnderline))
         Write("\\ul");
     Write("\\f");
-    WriteNumber(FontIndex(Font.FontName));
+    WriteNumber(FontIndex(Style.FontName));
     Write("\\cf");
-    WriteNumber(ColorIndex(Font.Color));
+    WriteNumber(ColorIndex(Style.Color));
     Write("\\cb");
     WriteNumber(ColorIndex(Background));
     Write(" ");
-    AppendEscaped(FRows, Text);
-    Write("\\cell}\r\n");
 }
 
-void TRtfWriterEh::EmptyCell() { Write("\\pard\\intbl{\\qc\\cell}\r\n"); }
+void TRtfWriterEh::EmptyCell()
+{
+    Write("\\pard\\intbl{\\qc\\cell}\r\n");
+    ++FCellNo;
+}
 
 void TRtfWriterEh::EndRow()
 {

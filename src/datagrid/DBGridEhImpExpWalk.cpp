@@ -87,39 +87,57 @@ void TDBGridEhExport::CollectColumns(TDBGridEhSelectionType Kind)
     }
 }
 
-void TDBGridEhExport::EmitSelection(TStream& Stream, bool WholeGrid)
+void TDBGridEhExport::EmitSelection(TStream& Stream, bool WholeGrid) { EmitSelections(FGrid, {{this, &Stream}}, WholeGrid); }
+
+void TDBGridEhExport::EmitSelections(TCustomDBGridEh* Grid, const std::vector<TTarget>& Targets, bool WholeGrid)
 {
-    TDataSet* dataSet = DataSet();
-    if (dataSet == nullptr || !dataSet->Active())
+    TDataSet* dataSet = Grid->DataSource() != nullptr ? Grid->DataSource()->DataSet() : nullptr;
+    if (dataSet == nullptr || !dataSet->Active() || Targets.empty())
         return;
     const TDBGridEhSelectionType kind =
-        WholeGrid ? TDBGridEhSelectionType::gstAll : FGrid->Selection()->SelectionType();
+        WholeGrid ? TDBGridEhSelectionType::gstAll : Grid->Selection()->SelectionType();
     // A detail dataset's focused cell is not exported (kept as the grid has always done).
     if (kind == TDBGridEhSelectionType::gstNon && DataSetHasMasterRecords(dataSet))
         return;
-    FStream = &Stream;
-    FKind = kind;
-    FNextSharedText = 0;
     TViewGuard guard(dataSet);
-    CollectColumns(kind);
-    const int footerRows = kind == TDBGridEhSelectionType::gstNon ? 0 : FGrid->FooterRowCount();
-    FFooterValues.assign(static_cast<std::size_t>(footerRows) * static_cast<std::size_t>(FColumns.Count()), 0);
-    EmitPrefix();
-    if (FGrid->Options().Contains(dgTitles) && kind != TDBGridEhSelectionType::gstNon)
-        EmitTitleRow(FColumns);
-    EmitRecords(kind);
-    for (int footer = 0; footer < footerRows; ++footer)
-        EmitFooterRow(FColumns, footer);
-    EmitSuffix();
+    TRecordCells cells;
+    for (const TTarget& target : Targets)
+        target.Export->BeginExport(*target.Stream, kind, &cells);
+    // Every export sums the same records: the first sums them for all.
+    TDBGridEhExport& first = *Targets.front().Export;
+    first.WalkRecords(kind, [&] {
+        cells.Filled = false;
+        for (const TTarget& target : Targets)
+            target.Export->EmitRecordRow(target.Export->FColumns);
+        first.AccumulateFooterValues();
+    });
+    const int footerRows = kind == TDBGridEhSelectionType::gstNon ? 0 : Grid->FooterRowCount();
+    for (const TTarget& target : Targets) {
+        TDBGridEhExport& exporter = *target.Export;
+        exporter.FFooterValues = first.FFooterValues;
+        for (int footer = 0; footer < footerRows; ++footer)
+            exporter.EmitFooterRow(exporter.FColumns, footer);
+        exporter.EmitSuffix();
+        exporter.FRecordCells = nullptr;
+    }
 }
 
-void TDBGridEhExport::EmitRecords(TDBGridEhSelectionType Kind)
+void TDBGridEhExport::BeginExport(TStream& Stream, TDBGridEhSelectionType Kind, TRecordCells* Cells)
+{
+    FStream = &Stream;
+    FKind = Kind;
+    FRecordCells = Cells;
+    CollectColumns(Kind);
+    const int footerRows = Kind == TDBGridEhSelectionType::gstNon ? 0 : FGrid->FooterRowCount();
+    FFooterValues.assign(static_cast<std::size_t>(footerRows) * static_cast<std::size_t>(FColumns.Count()), 0);
+    EmitPrefix();
+    if (FGrid->Options().Contains(dgTitles) && Kind != TDBGridEhSelectionType::gstNon)
+        EmitTitleRow(FColumns);
+}
+
+void TDBGridEhExport::WalkRecords(TDBGridEhSelectionType Kind, const std::function<void()>& EmitRecord)
 {
     TDataSet* dataSet = DataSet();
-    const auto emitRecord = [this] {
-        EmitRecordRow(FColumns);
-        AccumulateFooterValues();
-    };
     switch (Kind) {
     case TDBGridEhSelectionType::gstRecordBookmarks: {
         TBookmarkListEh* rows = FGrid->SelectedRows();
@@ -128,7 +146,7 @@ void TDBGridEhExport::EmitRecords(TDBGridEhSelectionType Kind)
             if (!dataSet->BookmarkValid(rows->BookmarkAt(i)))
                 continue;
             dataSet->SetBookmark(rows->BookmarkAt(i));
-            emitRecord();
+            EmitRecord();
         }
         break;
     }
@@ -137,7 +155,7 @@ void TDBGridEhExport::EmitRecords(TDBGridEhSelectionType Kind)
         const TBookmark bottom = rect->BottomRowBookmark();
         dataSet->SetBookmark(rect->TopRowBookmark());
         while (!dataSet->Eof()) {
-            emitRecord();
+            EmitRecord();
             if (dataSet->CompareBookmarks(dataSet->Bookmark(), bottom) == 0)
                 break;
             dataSet->Next();
@@ -147,11 +165,12 @@ void TDBGridEhExport::EmitRecords(TDBGridEhSelectionType Kind)
     case TDBGridEhSelectionType::gstColumns:
     case TDBGridEhSelectionType::gstAll:
         for (dataSet->First(); !dataSet->Eof(); dataSet->Next())
-            emitRecord();
+            EmitRecord();
         break;
     case TDBGridEhSelectionType::gstNon:
+        // No footers: the current record alone.
         if (!dataSet->IsEmpty())
-            EmitRecordRow(FColumns);
+            EmitRecord();
         break;
     }
 }
@@ -166,25 +185,31 @@ void TDBGridEhExport::EmitTitleRow(const TColumnsEhList&) {}
 
 void TDBGridEhExport::EmitRecordRow(const TColumnsEhList& Columns)
 {
-    for (int i = 0; i < Columns.Count(); ++i) {
-        TColumnEh* column = Columns.ColumnAt(i);
-        FCellFont.Assign(column->Font());
-        TExportCellEh cell;
-        cell.Font = &FCellFont;
-        cell.Background = column->Color();
-        cell.Alignment = column->Alignment();
-        cell.Text = CellText(column);
-        EmitDataCell(column, cell);
-    }
+    const std::vector<TExportCellEh>& cells = RecordCells();
+    for (int i = 0; i < Columns.Count(); ++i)
+        EmitDataCell(Columns.ColumnAt(i), cells[static_cast<std::size_t>(i)]);
 }
 
-String TDBGridEhExport::CellText(TColumnEh* Column)
+const std::vector<TExportCellEh>& TDBGridEhExport::RecordCells()
 {
-    if (FSharedTexts == nullptr)
-        return Column->ComputeDisplayText();
-    if (FNextSharedText == FSharedTexts->size())
-        FSharedTexts->push_back(Column->ComputeDisplayText());
-    return (*FSharedTexts)[FNextSharedText++];
+    TRecordCells& record = *FRecordCells;
+    if (record.Filled)
+        return record.Cells;
+    const auto count = static_cast<std::size_t>(FColumns.Count());
+    record.Cells.resize(count);
+    while (record.Fonts.size() < count)
+        record.Fonts.push_back(std::make_unique<TFont>());
+    for (std::size_t i = 0; i < count; ++i) {
+        TColumnEh* column = FColumns.ColumnAt(static_cast<int>(i));
+        TExportCellEh& cell = record.Cells[i];
+        record.Fonts[i]->Assign(column->Font());
+        cell.Font = record.Fonts[i].get();
+        cell.Background = column->Color();
+        cell.Alignment = column->Alignment();
+        cell.Text = column->ComputeDisplayText();
+    }
+    record.Filled = true;
+    return record.Cells;
 }
 
 void TDBGridEhExport::EmitDataCell(TColumnEh*, const TExportCellEh&) {}

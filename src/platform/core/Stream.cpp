@@ -8,6 +8,10 @@
 #include <limits>
 #include <memory>
 
+#if __has_include(<sys/mman.h>)
+#include <sys/mman.h>
+#endif
+
 // --- TStream -------------------------------------------------------------------------------
 
 std::int64_t TStream::Size()
@@ -46,6 +50,22 @@ std::int64_t TStream::CopyFrom(TStream& Source, std::int64_t Count)
         Left -= N;
     }
     return Count;
+}
+
+void AdviseLargeBlock([[maybe_unused]] void* Block, [[maybe_unused]] std::int64_t Size)
+{
+#ifdef MADV_HUGEPAGE
+    if (Size < LargeMemoryBlock)
+        return;
+    // The whole pages the block lies in, not only the huge pages inside it: a mapping advised in
+    // part is split in two, and the allocator can then no longer grow it in place (mremap).
+    constexpr std::uintptr_t Page = 4096;
+    const auto start = reinterpret_cast<std::uintptr_t>(Block);
+    const std::uintptr_t first = start & ~(Page - 1);
+    const std::uintptr_t last = (start + static_cast<std::uintptr_t>(Size) + Page - 1) & ~(Page - 1);
+    // A refusal leaves the block as it is.
+    madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#endif
 }
 
 // --- TMemoryStream -------------------------------------------------------------------------
@@ -146,11 +166,24 @@ void* TMemoryStream::ResizeMemory(std::int64_t NewCapacity)
         return FMemory;
     if (NewCapacity == 0) {
         std::free(FMemory);
+        FAllocated = 0;
         return nullptr;
     }
-    void* Result = std::realloc(FMemory, static_cast<std::size_t>(NewCapacity));
+    // A large stream growing by its small steps (8 KB, or the 128 KB of a clipboard copy) takes
+    // the next steps from a block allocated twice as large, so that it is reallocated a few
+    // times instead of once per step. Only the pages written to are ever touched. Shrinking
+    // still gives the memory back.
+    if (NewCapacity > FCapacity && NewCapacity <= FAllocated)
+        return FMemory;
+    const std::int64_t Ahead = NewCapacity > FCapacity && NewCapacity >= LargeMemoryBlock
+                                   ? std::min(NewCapacity, std::numeric_limits<std::int64_t>::max() - NewCapacity)
+                                   : 0;
+    const std::int64_t Allocate = NewCapacity + Ahead;
+    void* Result = std::realloc(FMemory, static_cast<std::size_t>(Allocate));
     if (!Result)
         throw EStreamError(QStringLiteral("Out of memory while expanding memory stream"));
+    AdviseLargeBlock(Result, Allocate);
+    FAllocated = Allocate;
     return Result;
 }
 

@@ -96,6 +96,33 @@ TEST(MemoryStream, DescendantsChangeTheGrowthStep)
     EXPECT_EQ(ReadAll(Stream), "x" + std::string(8192, 'y'));
 }
 
+TEST(MemoryStream, ALargeStreamKeepsItsGrowthStepsAndBytesWhileAllocatedAhead)
+{
+    // Past the large-block size the block is allocated ahead of the capacity; the capacity
+    // still follows the growth rule step by step, and the bytes survive every reallocation.
+    TCoarseMemoryStream Stream;
+    Stream.HalfStep = 65536;
+    std::string Expected;
+    for (int I = 0; Stream.Size() < 3 * LargeMemoryBlock; ++I) {
+        const std::string Chunk(50000, static_cast<char>('a' + I % 26));
+        WriteText(Stream, Chunk);
+        Expected += Chunk;
+        EXPECT_EQ(Stream.Capacity(), (Stream.Size() + 131071) / 131072 * 131072);
+    }
+    EXPECT_EQ(ReadAll(Stream), Expected);
+    // Shrinking gives the memory back and growing again starts from there.
+    Stream.SetSize(100);
+    EXPECT_EQ(Stream.Capacity(), 131072);
+    WriteText(Stream, "tail");
+    EXPECT_EQ(ReadAll(Stream), Expected.substr(0, 100) + "tail");
+    Stream.SetSize(LargeMemoryBlock + 1);
+    EXPECT_EQ(Stream.Capacity(), LargeMemoryBlock + 131072);
+    EXPECT_EQ(ReadAll(Stream).substr(100, 4), "tail");
+    EXPECT_EQ(ReadAll(Stream).back(), '\0');
+    Stream.Clear();
+    EXPECT_EQ(Stream.Memory(), nullptr);
+}
+
 TEST(MemoryStream, SetSizeTruncatesOrExtendsAndClampsThePosition)
 {
     TMemoryStream Stream;
