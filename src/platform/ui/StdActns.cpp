@@ -5,7 +5,7 @@
 
 namespace {
 
-bool HasSelection(const TCustomEdit* Edit) { return Edit->SelLength() > 0; }
+bool HasSelection(const TCustomEdit& Edit) { return Edit.SelLength() > 0; }
 
 }  // namespace
 
@@ -15,60 +15,50 @@ bool TEditAction::HandlesTarget(TObject* Target)
     return edit != nullptr && edit->Focused();
 }
 
-TCustomEdit* TEditAction::Edit(TObject* Target) { return static_cast<TCustomEdit*>(Target); }
-
-bool TEditAction::Writable(TObject* Target) { return !Edit(Target)->ReadOnly(); }
-
-bool TEditCopy::ExecuteTarget(TObject* Target)
+bool TEditAction::ExecuteTarget(TObject* Target)
 {
-    Edit(Target)->CopyToClipboard();
+    if (OnExecute || !HandlesTarget(Target))
+        return Execute();
+    ActOn(*static_cast<TCustomEdit*>(Target));
     return true;
 }
 
-void TEditCopy::UpdateTarget(TObject* Target) { SetEnabled(HasSelection(Edit(Target))); }
-
-bool TEditCut::ExecuteTarget(TObject* Target)
+void TEditAction::UpdateTarget(TObject* Target)
 {
-    Edit(Target)->CutToClipboard();
-    return true;
+    if (HandlesTarget(Target))
+        SetEnabled(EnabledFor(*static_cast<TCustomEdit*>(Target)));
 }
 
-void TEditCut::UpdateTarget(TObject* Target)
+bool TEditAction::Update()
 {
-    SetEnabled(HasSelection(Edit(Target)) && Writable(Target));
+    if (TCustomAction::Update())
+        return true;
+    SetEnabled(false);
+    return false;
 }
 
-bool TEditPaste::ExecuteTarget(TObject* Target)
+bool TEditAction::Writable(const TCustomEdit& Edit) { return !Edit.ReadOnly(); }
+
+void TEditCopy::ActOn(TCustomEdit& Edit) { Edit.CopyToClipboard(); }
+
+bool TEditCopy::EnabledFor(const TCustomEdit& Edit) const { return HasSelection(Edit); }
+
+void TEditCut::ActOn(TCustomEdit& Edit) { Edit.CutToClipboard(); }
+
+bool TEditCut::EnabledFor(const TCustomEdit& Edit) const { return HasSelection(Edit) && Writable(Edit); }
+
+void TEditPaste::ActOn(TCustomEdit& Edit) { Edit.PasteFromClipboard(); }
+
+bool TEditPaste::EnabledFor(const TCustomEdit& Edit) const { return Writable(Edit) && Clipboard()->HasFormat(CF_TEXT); }
+
+void TEditSelectAll::ActOn(TCustomEdit& Edit) { Edit.SelectAll(); }
+
+bool TEditSelectAll::EnabledFor(const TCustomEdit& Edit) const
 {
-    Edit(Target)->PasteFromClipboard();
-    return true;
+    const int length = static_cast<int>(Edit.Text().size());
+    return length > 0 && Edit.SelLength() != length;
 }
 
-void TEditPaste::UpdateTarget(TObject* Target)
-{
-    SetEnabled(Writable(Target) && Clipboard()->HasFormat(CF_TEXT));
-}
+void TEditDelete::ActOn(TCustomEdit& Edit) { Edit.ClearSelection(); }
 
-bool TEditSelectAll::ExecuteTarget(TObject* Target)
-{
-    Edit(Target)->SelectAll();
-    return true;
-}
-
-void TEditSelectAll::UpdateTarget(TObject* Target)
-{
-    const TCustomEdit* edit = Edit(Target);
-    const int length = static_cast<int>(edit->Text().size());
-    SetEnabled(length > 0 && edit->SelLength() != length);
-}
-
-bool TEditDelete::ExecuteTarget(TObject* Target)
-{
-    Edit(Target)->ClearSelection();
-    return true;
-}
-
-void TEditDelete::UpdateTarget(TObject* Target)
-{
-    SetEnabled(HasSelection(Edit(Target)) && Writable(Target));
-}
+bool TEditDelete::EnabledFor(const TCustomEdit& Edit) const { return HasSelection(Edit) && Writable(Edit); }

@@ -112,8 +112,36 @@ TEST_F(StdActnsTest, AnActionsOwnHandlerRunsInsteadAndOtherControlsServeNothing)
 
     Button->SetFocus();
     EXPECT_FALSE(TEditDelete(nullptr).Execute());
-    EXPECT_FALSE(TEditSelectAll(nullptr).Update());
     EXPECT_EQ(Edit->Text(), QStringLiteral("领用 入库"));
+    // Enabled over the edit's selection, disabled once nobody focused can serve it.
+    TEditCopy copy(nullptr);
+    Edit->SetFocus();
+    copy.Update();
+    ASSERT_TRUE(copy.Enabled());
+    Button->SetFocus();
+    EXPECT_FALSE(copy.Update());
+    EXPECT_FALSE(copy.Enabled());
+}
+
+// A button's action link names its client as the target, which may be anything: the action then
+// runs as a whole, on the focused edit, and never treats the client as an edit.
+TEST_F(StdActnsTest, ATargetThatIsNoEditRunsTheActionOnTheFocusedEdit)
+{
+    Edit->SelectAll();
+    TEditDelete remove(nullptr);
+    TBasicActionLink link;
+    link.SetAction(&remove);
+    EXPECT_TRUE(link.Execute(Button));
+    EXPECT_TRUE(Edit->Text().isEmpty());
+
+    Edit->SetText(QStringLiteral("纸"));
+    Edit->SelectAll();
+    int handled = 0;
+    remove.OnExecute = [&handled](TObject*) { ++handled; };
+    EXPECT_TRUE(link.Execute(Form));
+    EXPECT_EQ(handled, 1);
+    EXPECT_EQ(Edit->Text(), QStringLiteral("纸"));
+    link.SetAction(nullptr);
 }
 
 }  // namespace
