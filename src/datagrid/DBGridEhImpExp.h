@@ -101,6 +101,8 @@ private:
     // Makes EmitRecord current with each selected record in turn.
     void WalkRecords(TDBGridEhSelectionType Kind, const std::function<void()>& EmitRecord);
     const std::vector<TExportCellEh>& RecordCells();
+    // Cell as the grid's and the column's OnGetCellParams handlers leave it.
+    void TakeHandledCellParams(TColumnEh* Column, TExportCellEh& Cell);
     TField* FooterField(int FooterNo, int ColumnIndex) const;
 
     TCustomDBGridEh* FGrid = nullptr;

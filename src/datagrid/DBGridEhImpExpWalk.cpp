@@ -202,14 +202,32 @@ const std::vector<TExportCellEh>& TDBGridEhExport::RecordCells()
     for (std::size_t i = 0; i < count; ++i) {
         TColumnEh* column = FColumns.ColumnAt(static_cast<int>(i));
         TExportCellEh& cell = record.Cells[i];
-        record.Fonts[i]->Assign(column->Font());
         cell.Font = record.Fonts[i].get();
-        cell.Background = column->Color();
-        cell.Alignment = column->Alignment();
-        cell.Text = column->ComputeDisplayText();
+        if (FGrid->OnGetCellParams || column->OnGetCellParams())
+            TakeHandledCellParams(column, cell);
+        else {
+            cell.Font->Assign(column->Font());
+            cell.Background = column->Color();
+            cell.Alignment = column->Alignment();
+            cell.Text = column->ComputeDisplayText();
+        }
     }
     record.Filled = true;
     return record.Cells;
+}
+
+void TDBGridEhExport::TakeHandledCellParams(TColumnEh* Column, TExportCellEh& Cell)
+{
+    TColCellParamsEh params;
+    Column->InitCellParams(&params);
+    FGrid->RaiseGetCellParams(Column, params.Font(), params.Background, params.State);
+    // The background is the grid's handler's to choose; the column's may change all else.
+    const TColor background = params.Background;
+    Column->FireGetCellParams(false, &params);
+    Cell.Font->Assign(params.Font());
+    Cell.Background = background;
+    Cell.Alignment = params.Alignment;
+    Cell.Text = params.Text;
 }
 
 void TDBGridEhExport::EmitDataCell(TColumnEh*, const TExportCellEh&) {}

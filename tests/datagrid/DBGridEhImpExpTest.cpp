@@ -104,6 +104,24 @@ TEST_F(DBGridEhImpExpTest, TextAndUnicodeTextJoinTitlesRecordsAndFooters)
     EXPECT_EQ(Data->RecNo(), 1);
 }
 
+// The cells are exported as the handlers that colour and word them on screen leave them.
+TEST_F(DBGridEhImpExpTest, CellParamsHandlersChangeTheExportedCells)
+{
+    Grid->OnGetCellParams = [this](TObject*, TColumnEh* Column, TFont*, TColor& Background, TGridDrawState) {
+        if (Column == Qty && Data->FieldByName(QtyField)->AsInteger() > 4)
+            Background = TColor(0x0000FF);
+    };
+    Name->SetOnGetCellParams([](TColumnEh*, bool, TColCellParamsEh* Params) {
+        Params->Text = u"*"_s + Params->Text;
+        Params->Background = clLime;  // the grid's handler decides the background
+    });
+    EXPECT_EQ(Exported<TDBGridEhExportAsText>(Grid, true),
+              EncodeGB18030(u"名称\t数量\r\n*订书机\t3\r\n*铅笔\t5\r\n*胶水\t\r\n合计\t8"_s));
+    const QByteArray rtf = Exported<TDBGridEhExportAsRTF>(Grid, true);
+    EXPECT_TRUE(rtf.contains("\\red255\\green0\\blue0;")) << rtf.left(400).toStdString();
+    EXPECT_FALSE(rtf.contains("\\red0\\green255\\blue0;"));
+}
+
 TEST_F(DBGridEhImpExpTest, CsvQuotesEveryCellWithTheUnitsSeparator)
 {
     Data->Edit();
