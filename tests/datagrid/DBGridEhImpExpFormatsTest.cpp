@@ -1,5 +1,6 @@
 // The byte formats on their own: text rows, CSV quoting, RTF tables and VCLDBIF blocks written
 // and read back, and every malformed input refused with its message.
+#include "RtfTestSupport.h"
 #include "datagrid/DBGridEhImpExpFormats.h"
 
 #include "support/ExceptionText.h"
@@ -157,12 +158,9 @@ TEST(RtfWriterTest, WritesTablesBeforeTheBodyWithTheSeedColours)
     rtf.EndRow();
     rtf.SaveDocument();
 
-    const TColor face = ColorToRGB(clBtnFace);
     const QByteArray expected =
-        "{\\rtf0\\ansi\r\n{\\colortbl\\red0\\green0\\blue0;\\red255\\green255\\blue255;\\red" +
-        QByteArray::number(face & 0xFF) + "\\green" + QByteArray::number((face >> 8) & 0xFF) + "\\blue" +
-        QByteArray::number((face >> 16) & 0xFF) +
-        ";\\red0\\green255\\blue0;}\r\n"
+        "{\\rtf0\\ansi\r\n{\\colortbl" + StandardRtfColours() +
+        "\\red0\\green255\\blue0;}\r\n"
         "{\\fonttbl\\f0\\fnil Arial;}\r\n"
         "\\trowd\\trgaph40\r\n"
         "\\clbrdrl\\brdrs\\brdrcf0\r\n\\clbrdrt\\brdrs\\brdrcf0\r\n\\clbrdrb\\brdrs\\brdrcf0\r\n\\clbrdrr\\brdrs\\brdrcf0\r\n"

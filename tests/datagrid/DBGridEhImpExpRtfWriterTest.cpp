@@ -1,5 +1,6 @@
 // RTF cells written row after row as their looks change from one row to the next, and text
 // escaped where plain ASCII runs meet control characters and non-ASCII characters.
+#include "RtfTestSupport.h"
 #include "datagrid/DBGridEhImpExpFormats.h"
 
 #include "platform/ui/Graphics.h"
@@ -74,12 +75,9 @@ TEST(RtfWriterCellsTest, EachCellCarriesItsOwnLookWhenTheLooksMoveBetweenColumns
     });
     rtf.SaveDocument();
 
-    const TColor face = ColorToRGB(clBtnFace);
     const QByteArray expected =
-        "{\\rtf0\\ansi\r\n{\\colortbl\\red0\\green0\\blue0;\\red255\\green255\\blue255;\\red" +
-        QByteArray::number(face & 0xFF) + "\\green" + QByteArray::number((face >> 8) & 0xFF) + "\\blue" +
-        QByteArray::number((face >> 16) & 0xFF) +
-        ";\\red0\\green255\\blue0;\\red255\\green0\\blue0;}\r\n"
+        "{\\rtf0\\ansi\r\n{\\colortbl" + StandardRtfColours() +
+        "\\red0\\green255\\blue0;\\red255\\green0\\blue0;}\r\n"
         "{\\fonttbl\\f0\\fnil Arial;\\f1\\fnil \\u23435?\\u20307?;}\r\n"
         "{\\trrh0\r\n"
         "\\pard\\intbl{\\ql\\sb24\\sa24\\fs18\\f0\\cf0\\cb1 a\\cell}\r\n"

@@ -2,6 +2,7 @@
 // footers over the exported records, round trips, pasting between two grids on the system
 // clipboard, malformed data refused without a half-stored record, and deleting the selection.
 #include "DBGridEhCoreSupport.h"
+#include "RtfTestSupport.h"
 
 #include "datagrid/DBGridEhImpExp.h"
 #include "support/ExceptionText.h"
@@ -42,11 +43,6 @@ void Imported(TCustomDBGridEh* Grid, const QByteArray& Bytes, bool WholeGrid)
     stream.WriteBuffer(Bytes.constData(), Bytes.size());
     stream.SetPosition(0);
     ImportGridFromStream<TImport>(Grid, stream, WholeGrid);
-}
-
-QByteArray Rgb(int R, int G, int B)
-{
-    return "\\red" + QByteArray::number(R) + "\\green" + QByteArray::number(G) + "\\blue" + QByteArray::number(B) + ";";
 }
 
 // A grid of two columns, 名称 and 数量, over three stock-in records, with titles and one footer
@@ -165,7 +161,6 @@ TEST_F(DBGridEhImpExpTest, RtfIsATableOfTitleRecordAndFooterRows)
         column->Footer()->Font()->SetStyle({TFontStyle::fsItalic});
         column->Footer()->Font()->SetColor(0x0000FF);
     }
-    const TColor face = ColorToRGB(clBtnFace);
     const QByteArray borders = "\\clbrdrl\\brdrs\\brdrcf0\r\n\\clbrdrt\\brdrs\\brdrcf0\r\n"
                                "\\clbrdrb\\brdrs\\brdrcf0\r\n\\clbrdrr\\brdrs\\brdrcf0\r\n";
     const auto row = [&](int Bg1, int Bg2, const QByteArray& Cells) {
@@ -178,8 +173,7 @@ TEST_F(DBGridEhImpExpTest, RtfIsATableOfTitleRecordAndFooterRows)
                              "\\pard\\intbl{\\qr\\sb24\\sa24\\fs18\\f0\\cf0\\cb4 " + QtyText + "\\cell}\r\n");
     };
     const QByteArray expected =
-        "{\\rtf0\\ansi\r\n{\\colortbl" + Rgb(0, 0, 0) + Rgb(255, 255, 255) +
-        Rgb(face & 0xFF, (face >> 8) & 0xFF, (face >> 16) & 0xFF) + Rgb(192, 192, 192) + Rgb(255, 255, 0) +
+        "{\\rtf0\\ansi\r\n{\\colortbl" + StandardRtfColours() + Rgb(192, 192, 192) + Rgb(255, 255, 0) +
         Rgb(224, 224, 224) + Rgb(255, 0, 0) + "}\r\n{\\fonttbl\\f0\\fnil Arial;}\r\n" +
         row(3, 3,
             "\\pard\\intbl{\\ql\\sb24\\sa24\\fs20\\b\\f0\\cf0\\cb3 \\u21517?\\u31216?\\cell}\r\n"
