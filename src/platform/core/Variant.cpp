@@ -88,9 +88,11 @@ long double Variant::Number(TVarType Target) const
 
 std::int64_t Variant::Integer(TVarType Target, std::int64_t Min, std::int64_t Max) const
 {
-    if (const auto* value = std::get_if<std::int64_t>(&FValue))
-        if (*value >= Min && *value <= Max)
-            return *value;
+    // Whole numbers in range need no rounding.
+    if (const auto* value = std::get_if<std::int32_t>(&FValue); value != nullptr && *value >= Min && *value <= Max)
+        return *value;
+    if (const auto* value = std::get_if<std::int64_t>(&FValue); value != nullptr && *value >= Min && *value <= Max)
+        return *value;
     const long double number = std::nearbyint(Number(Target));
     if (!(number >= Min && number <= Max))
         RaiseCastError(Target);
