@@ -115,6 +115,7 @@ bool TCustomDBGridEh::RaiseDataHintShow(TColumnEh* Column, TGridCoord Cell, THin
     params.HintColor = Info.HintColor;
     params.HintFont = &hintFont;
     params.HintWindowRect = cellRect;
+    params.ReshowTimeout = Info.ReshowTimeout;
     params.HideTimeout = Info.HideTimeout;
     bool processed = false;
     {
@@ -140,6 +141,9 @@ bool TCustomDBGridEh::RaiseDataHintShow(TColumnEh* Column, TGridCoord Cell, THin
     Info.HintMaxWidth = params.HintMaxWidth;
     Info.HintColor = params.HintColor;
     Info.HideTimeout = params.HideTimeout;
+    Info.ReshowTimeout = params.ReshowTimeout;
+    // Where the pointer may move before the hint is asked for again: the cell unless changed.
+    Info.CursorRect = params.HintWindowRect;
     Info.HintStr = params.HintStr;
     Info.HintWindow = window;
     return true;

@@ -179,6 +179,42 @@ TEST_F(DBGridEhHintsTest, TheGridsEventsSetThePauseAndTheDataHint)
 
 namespace {
 
+// A data hint may ask to be shown anew after a while and name the part of the cell it holds for.
+TEST_F(DBGridEhHintsTest, ADataHintIsAskedAgainAfterItsReshowTimeoutAndHoldsForItsRectangle)
+{
+    Grid->OnHintShowPause = [](TCustomDBGridEh*, TPoint, TGridCoord, TPoint, TColumnEh*, int& Pause, bool& Processed) {
+        Pause = 0;
+        Processed = true;
+    };
+    int asked = 0;
+    TRect holdsFor;
+    Grid->OnDataHintShow = [&](TCustomDBGridEh* Sender, TPoint, TGridCoord Cell, TPoint, TColumnEh*,
+                               TCustomDBGridEh::TDBGridEhDataHintParams& Params, bool& Processed) {
+        ++asked;
+        Params.HintStr = u"第%1次"_s.arg(asked);
+        Params.ReshowTimeout = 20;
+        const TRect cell = Sender->CellPixelRect(Cell.X, Cell.Y);
+        holdsFor = TRect{cell.Left, cell.Top, (cell.Left + cell.Right) / 2, cell.Bottom};
+        Params.HintWindowRect = holdsFor;
+        Processed = true;
+    };
+    MoveOverCell(NameCol(), DataRow(2));
+    ProcessUntil([] { return ShownHintWindow() != nullptr; });
+    ProcessUntil([&asked] { return asked >= 3; });
+    ASSERT_NE(ShownHintWindow(), nullptr);
+    EXPECT_EQ(ShownHintWindow()->Caption(), u"第%1次"_s.arg(asked));
+
+    // The hint holds for the left half of the cell: the right half asks for it again at once.
+    THintInfo info;
+    info.CursorPos = Point(holdsFor.Left + 2, holdsFor.Top + 2);
+    info.HintPos = Grid->ClientToScreen(info.CursorPos);
+    info.CursorRect = Grid->ClientRect();
+    Grid->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.CursorRect, holdsFor);
+    EXPECT_EQ(info.ReshowTimeout, 20);
+    Grid->OnDataHintShow = nullptr;
+}
+
 TEST_F(DBGridEhHintsTest, TheColumnsEventsAnswerWhenTheGridsLeaveTheHint)
 {
     std::vector<String> order;

@@ -21,7 +21,9 @@ public:
     {
         FShowTimer.setSingleShot(true);
         FHideTimer.setSingleShot(true);
+        FReshowTimer.setSingleShot(true);
         QObject::connect(&FShowTimer, &QTimer::timeout, [this] { ShowHint(); });
+        QObject::connect(&FReshowTimer, &QTimer::timeout, [this] { ShowHint(); });
         QObject::connect(&FHideTimer, &QTimer::timeout, [this] { HideHint(); });
     }
 
@@ -165,11 +167,15 @@ private:
         rect.Offset(info.HintPos.X, info.HintPos.Y);
         window->ActivateHint(rect, info.HintStr);
         FHideTimer.start(info.HideTimeout);
+        // A hint whose text changes by itself (a running count, say) is asked for again.
+        if (info.ReshowTimeout > 0)
+            FReshowTimer.start(info.ReshowTimeout);
     }
 
     void HideHint()
     {
         FHideTimer.stop();
+        FReshowTimer.stop();
         if (FShown != nullptr)
             FShown->ReleaseHandle();
     }
@@ -180,6 +186,7 @@ private:
     TRect FCursorRect;
     QTimer FShowTimer;
     QTimer FHideTimer;
+    QTimer FReshowTimer;
     std::unique_ptr<THintWindow> FWindow;
     // The window the hint shows in: FWindow or one the control gave.
     THintWindow* FShown = nullptr;

@@ -32,6 +32,7 @@ struct THintInfo {
     int HintMaxWidth = 0;
     TColor HintColor = clInfoBk;
     int HideTimeout = 0;     // ms
+    int ReshowTimeout = 0;   // ms after which the control is asked for the hint again; 0: never
     String HintStr;
     THintWindow* HintWindow = nullptr;  // nullptr: the application's hint window
 };
