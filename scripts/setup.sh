@@ -11,7 +11,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libqt6sql6-sqlite libsqlite3-dev libxlsxwriter-dev libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-noto-cjk unzip python3-openpyxl
+  fonts-noto-cjk unzip python3-openpyxl qt6-translations-l10n
 )
 
 $fuzz && packages+=(clang libclang-rt-dev)

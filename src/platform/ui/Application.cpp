@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPixmap>
 #include <QScreen>
 #include <QWidget>
@@ -18,8 +20,27 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
 
 TApplication::~TApplication()
 {
+    if (FToolkitTranslator)
+        QCoreApplication::removeTranslator(FToolkitTranslator.get());
     if (Application == this)
         Application = nullptr;
+}
+
+void TApplication::Initialize() { LoadToolkitTranslations(QLocale::system()); }
+
+bool TApplication::LoadToolkitTranslations(const QLocale& Locale)
+{
+    if (FToolkitTranslator) {
+        QCoreApplication::removeTranslator(FToolkitTranslator.get());
+        FToolkitTranslator.reset();
+    }
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(Locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    QCoreApplication::installTranslator(translator.get());
+    FToolkitTranslator = std::move(translator);
+    return true;
 }
 
 void TApplication::Run()

@@ -6,9 +6,11 @@
 
 #include <QCursor>
 #include <QPointer>
+#include <QTranslator>
 
 #include <exception>
 #include <map>
+#include <memory>
 
 enum class TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter,
                        poDesktopCenter, poMainFormCenter, poOwnerFormCenter };
@@ -165,7 +167,12 @@ public:
     explicit TApplication(TComponent* AOwner);
     ~TApplication() override;
 
-    void Initialize() {}
+    // Makes the toolkit's own texts (the buttons and labels of the standard dialogs) speak the
+    // system's language, as the system's own dialogs do.
+    void Initialize();
+    // The toolkit's texts in Locale's language; false (and its own English) when there are no
+    // translations for it.
+    bool LoadToolkitTranslations(const QLocale& Locale);
     // Creates a form owned by the application; the first one becomes the main form.
     template <class TFormClass>
     void CreateForm(TFormClass*& Reference)
@@ -226,6 +233,7 @@ private:
     int FHintHidePause = 2500;
     bool FShowHint = true;
     String FTitle;
+    std::unique_ptr<QTranslator> FToolkitTranslator;
 };
 
 class TScreen : public TComponent {

@@ -4,6 +4,8 @@
 
 #include "platform/ui/Forms.h"
 
+#include <QCoreApplication>
+#include <QLocale>
 #include <gtest/gtest.h>
 
 namespace {
@@ -164,3 +166,17 @@ TEST(FileDialogTest, ACancelledOpenDialogKeepsTheFileName)
 }
 
 }  // namespace
+
+// The standard dialogs' own texts follow the language the application loads for the toolkit.
+TEST(ToolkitTranslationsTest, TheDialogsOwnTextsFollowTheLoadedLanguage)
+{
+    const char* context = "QFileDialog";
+    const char* label = "Look in:";
+    ASSERT_TRUE(Application->LoadToolkitTranslations(QLocale(QLocale::Chinese, QLocale::China)));
+    const QString chinese = QCoreApplication::translate(context, label);
+    EXPECT_NE(chinese, QString::fromLatin1(label));
+    EXPECT_TRUE(chinese.contains(QChar(0x67E5)) || chinese.contains(QChar(0x4F4D))) << chinese.toStdString();
+    // A language without translations leaves the toolkit's own English.
+    EXPECT_FALSE(Application->LoadToolkitTranslations(QLocale::c()));
+    EXPECT_EQ(QCoreApplication::translate(context, label), QString::fromLatin1(label));
+}
