@@ -212,6 +212,15 @@ TEST_F(DBGridEhHintsTest, ADataHintIsAskedAgainAfterItsReshowTimeoutAndHoldsForI
     Grid->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(info.CursorRect, holdsFor);
     EXPECT_EQ(info.ReshowTimeout, 20);
+
+    // Asked again, a handler that gives no text any more takes the hint away.
+    Grid->OnDataHintShow = [&asked](TCustomDBGridEh*, TPoint, TGridCoord, TPoint, TColumnEh*,
+                                    TCustomDBGridEh::TDBGridEhDataHintParams&, bool& Processed) {
+        ++asked;
+        Processed = true;
+    };
+    ProcessUntil([] { return ShownHintWindow() == nullptr; });
+    EXPECT_EQ(ShownHintWindow(), nullptr);
     Grid->OnDataHintShow = nullptr;
 }
 

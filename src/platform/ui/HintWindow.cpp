@@ -146,8 +146,11 @@ private:
         info.HideTimeout = Application->HintHidePause();
         info.HintStr = GetShortHint(FControl->Hint());
         FCursorRect = info.CursorRect;
-        if (FControl->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)) != 0 || info.HintStr.isEmpty())
+        if (FControl->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)) != 0 || info.HintStr.isEmpty()) {
+            // Asked again, the control may have no hint any more: the old one goes.
+            HideHint();
             return;
+        }
         FCursorRect = info.CursorRect;
         THintWindow* window = info.HintWindow;
         if (window == nullptr) {

@@ -33,7 +33,8 @@ bool TEditAction::Update()
 {
     if (TCustomAction::Update())
         return true;
-    SetEnabled(false);
+    // Nobody focused serves it: only a handler of its own still can.
+    SetEnabled(static_cast<bool>(OnExecute));
     return false;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The standard edit commands as actions. Without a handler of their own they act on the focused
 // control: a focused edit serves them here, other controls (the data grid) serve them through
-// their ExecuteAction and UpdateAction. With nobody to serve them they are disabled.
+// their ExecuteAction and UpdateAction. With nobody to serve them, and no handler of their own,
+// they are disabled.
 #include "platform/ui/ActnList.h"
 
 class TCustomEdit;

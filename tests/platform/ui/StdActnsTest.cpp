@@ -121,6 +121,13 @@ TEST_F(StdActnsTest, AnActionsOwnHandlerRunsInsteadAndOtherControlsServeNothing)
     Button->SetFocus();
     EXPECT_FALSE(copy.Update());
     EXPECT_FALSE(copy.Enabled());
+    // One with a handler of its own stays enabled: its handler runs wherever the focus is.
+    int copied = 0;
+    copy.OnExecute = [&copied](TObject*) { ++copied; };
+    copy.Update();
+    EXPECT_TRUE(copy.Enabled());
+    EXPECT_TRUE(copy.Execute());
+    EXPECT_EQ(copied, 1);
 }
 
 // A button's action link names its client as the target, which may be anything: the action then
