@@ -93,6 +93,9 @@ private:
         std::vector<TExportCellEh> Cells;
         std::vector<std::unique_ptr<TFont>> Fonts;
         bool Filled = false;
+        // A column's font, colour and alignment hold for the whole walk unless a cell-params
+        // handler changes them per record: they are taken once.
+        bool LooksTaken = false;
     };
 
     // Stream, columns, footer values, prefix and title row of one export of a walk.

@@ -203,15 +203,18 @@ const std::vector<TExportCellEh>& TDBGridEhExport::RecordCells()
         TColumnEh* column = FColumns.ColumnAt(static_cast<int>(i));
         TExportCellEh& cell = record.Cells[i];
         cell.Font = record.Fonts[i].get();
-        if (FGrid->OnGetCellParams || column->OnGetCellParams())
+        if (FGrid->OnGetCellParams || column->OnGetCellParams()) {
             TakeHandledCellParams(column, cell);
-        else {
+            continue;
+        }
+        if (!record.LooksTaken) {
             cell.Font->Assign(column->Font());
             cell.Background = column->Color();
             cell.Alignment = column->Alignment();
-            cell.Text = column->ComputeDisplayText();
         }
+        cell.Text = column->ComputeDisplayText();
     }
+    record.LooksTaken = true;
     record.Filled = true;
     return record.Cells;
 }
