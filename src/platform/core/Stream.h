@@ -71,12 +71,16 @@ protected:
 
 private:
     void ZeroFill(std::int64_t From, std::int64_t To);
+    // Gives the block back, however it was allocated.
+    void ReleaseMemory();
 
     void* FMemory = nullptr;
     std::int64_t FSize = 0;
     std::int64_t FCapacity = 0;
     // The bytes allocated: a large block is allocated ahead of its capacity (see ResizeMemory).
     std::int64_t FAllocated = 0;
+    // A large block is a mapping of its own rather than from the heap.
+    bool FMapped = false;
     std::int64_t FPosition = 0;
 };
 

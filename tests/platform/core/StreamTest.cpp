@@ -123,6 +123,33 @@ TEST(MemoryStream, ALargeStreamKeepsItsGrowthStepsAndBytesWhileAllocatedAhead)
     EXPECT_EQ(Stream.Memory(), nullptr);
 }
 
+TEST(MemoryStream, ALargeStreamKeepsItsBytesWhenItOutgrowsItsBlockAndWhenItShrinks)
+{
+    TCoarseMemoryStream Stream;
+    std::string Expected;
+    for (int I = 0; Stream.Size() < 2 * LargeMemoryBlock; ++I) {
+        const std::string Chunk(65536, static_cast<char>('A' + I % 26));
+        WriteText(Stream, Chunk);
+        Expected += Chunk;
+    }
+    // Far past what a large block holds ahead: the bytes move to a larger one, as they were.
+    const void* Before = Stream.Memory();
+    Stream.SetCapacity(std::int64_t(512) << 20);
+    EXPECT_NE(Stream.Memory(), Before);
+    EXPECT_EQ(Stream.Capacity(), std::int64_t(512) << 20);
+    EXPECT_EQ(ReadAll(Stream), Expected);
+    // Shrinking inside the block keeps what stays; growing again reads zeros after it.
+    Stream.SetSize(LargeMemoryBlock + 10);
+    EXPECT_EQ(ReadAll(Stream), Expected.substr(0, LargeMemoryBlock + 10));
+    Stream.SetSize(LargeMemoryBlock + 20);
+    EXPECT_EQ(ReadAll(Stream).substr(LargeMemoryBlock + 10), std::string(10, '\0'));
+    // Small again: back to an ordinary block, with its bytes.
+    Stream.SetSize(100);
+    EXPECT_EQ(ReadAll(Stream), Expected.substr(0, 100));
+    WriteText(Stream, "end");
+    EXPECT_EQ(ReadAll(Stream), Expected.substr(0, 100) + "end");
+}
+
 TEST(MemoryStream, SetSizeTruncatesOrExtendsAndClampsThePosition)
 {
     TMemoryStream Stream;
