@@ -91,7 +91,7 @@ TEST_F(TCodeSearchTest, ACodeThatFindsNobodyLeavesTheList)
     TypeText(name->Handle(), QStringLiteral("z"));
     const QStringList found = Items(name);
     ASSERT_EQ(found.size(), 4);
-    for (const QString typed : {QStringLiteral("x"), QStringLiteral("\""), QStringLiteral("'")}) {
+    for (const QString& typed : {QStringLiteral("x"), QStringLiteral("\""), QStringLiteral("'")}) {
         TypeText(name->Handle(), typed);
         EXPECT_EQ(Items(name), found) << typed.toStdString();
     }

@@ -170,8 +170,9 @@ TEST_F(GridPaintTest, CellEventsSeeThePaintedRowsRecordInAScrolledGrid)
     int row = 0;
     for (const auto& [top, recNo] : recNoByTop) {
         EXPECT_EQ(recNo, firstRecNo + row) << "row " << row;
-        if (DataRow(row) != Grid->Row())
+        if (DataRow(row) != Grid->Row()) {
             EXPECT_EQ(Grid->CellBackground(2, DataRow(row)), recNo % 2 != 0 ? clYellow : clAqua) << row;
+        }
         ++row;
     }
     EXPECT_EQ(Data->RecNo(), activeRecNo) << "the active record is back after painting";
