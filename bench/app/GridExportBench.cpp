@@ -7,6 +7,7 @@
 // On a busy machine run it with --benchmark_enable_random_interleaving=true --benchmark_repetitions=6,
 // so that both sides meet the same load.
 #include "../support/BenchApplication.h"
+#include "../support/StockRecords.h"
 
 #include "app/Unit_DBGridEhToExcel.h"
 #include "datagrid/DBGridEh.h"
@@ -38,28 +39,6 @@ public slots:
 
 namespace {
 
-struct TRecord {
-    int Id;
-    String Name, Kind, Supplier;
-    int Quantity;
-    String Unit;
-    double Price, Amount;
-};
-
-std::vector<TRecord> MakeRecords(int Count)
-{
-    const String Names[] = {u"签字笔"_s, u"复印纸"_s, u"文件夹"_s, u"订书机"_s, u"笔记本"_s};
-    const String Kinds[] = {u"办公用品"_s, u"礼品"_s, u"耗材"_s};
-    const String Units[] = {u"支"_s, u"包"_s, u"个"_s, u"本"_s};
-    std::vector<TRecord> Result;
-    Result.reserve(Count);
-    for (int I = 0; I < Count; ++I)
-        Result.push_back({I + 1, Names[I % 5] + String::number(I % 97), Kinds[I % 3],
-                          u"供应商"_s + String::number(I % 211), I % 50 + 1, Units[I % 4], 1.25 + I % 40,
-                          (1.25 + I % 40) * (I % 50 + 1)});
-    return Result;
-}
-
 class TExportTestGrid : public TCustomDBGridEh {
 public:
     using TCustomDBGridEh::TCustomDBGridEh;
@@ -70,7 +49,7 @@ protected:
 
 // The stock-in list with Count records in a grid with its footer row.
 struct TStockList {
-    explicit TStockList(const std::vector<TRecord>& Records)
+    explicit TStockList(const std::vector<TStockRecord>& Records)
     {
         BenchApplication();
         Data = std::make_unique<TMemoryDataSet>(nullptr);
@@ -82,7 +61,7 @@ struct TStockList {
         Data->FieldDefs()->Add(u"单价"_s, TFieldType::ftFloat);
         Data->FieldDefs()->Add(u"金额"_s, TFieldType::ftFloat);
         Data->Open();
-        for (const TRecord& R : Records)
+        for (const TStockRecord& R : Records)
             Data->AppendRecord({Variant(R.Id), Variant(R.Name), Variant(R.Kind), Variant(R.Supplier),
                                 Variant(R.Quantity), Variant(R.Unit), Variant(R.Price), Variant(R.Amount)});
         Data->First();
@@ -107,12 +86,12 @@ struct TStockList {
     std::unique_ptr<TExportTestGrid> Grid;
 };
 
-const std::vector<TRecord>& Records(int Count)
+const std::vector<TStockRecord>& Records(int Count)
 {
-    static std::map<int, std::vector<TRecord>> Made;
+    static std::map<int, std::vector<TStockRecord>> Made;
     auto [Place, New] = Made.try_emplace(Count);
     if (New)
-        Place->second = MakeRecords(Count);
+        Place->second = MakeStockRecords(Count);
     return Place->second;
 }
 
@@ -143,7 +122,7 @@ void App(benchmark::State& State)
 void Raw(benchmark::State& State)
 {
     const int Count = int(State.range(0));
-    const std::vector<TRecord>& Rows = Records(Count);
+    const std::vector<TStockRecord>& Rows = Records(Count);
     QTemporaryDir Dir;
     const QByteArray File = QFile::encodeName(Dir.filePath(u"raw.xlsx"_s));
     for (auto _ : State) {
@@ -153,7 +132,7 @@ void Raw(benchmark::State& State)
         for (int C = 0; C < 8; ++C)
             worksheet_write_string(Sheet, 1, C, "字段", nullptr);
         for (int R = 0; R < Count; ++R) {
-            const TRecord& Row = Rows[R];
+            const TStockRecord& Row = Rows[R];
             worksheet_write_number(Sheet, R + 2, 0, Row.Id, nullptr);
             worksheet_write_string(Sheet, R + 2, 1, Row.Name.toUtf8().constData(), nullptr);
             worksheet_write_string(Sheet, R + 2, 2, Row.Kind.toUtf8().constData(), nullptr);
