@@ -234,8 +234,10 @@ protected:
     void StoreCellText(TColumnEh* Column, const String& Text);
     // Stores a value; a lookup column takes comma text of its key values.
     void StoreCellValue(TColumnEh* Column, const Variant& Value);
-    // Runs Store; a failure asks whether to skip the value. No gives up the import (EAbort).
-    void StoreOrAsk(const std::function<void()>& Store);
+    // Runs Store on the field Column stores into, in edit state; nothing without such a field or
+    // when the dataset cannot take it. A failure asks whether to skip the value; No gives up
+    // the import (EAbort).
+    void StoreInColumn(TColumnEh* Column, const std::function<void(TField* Field)>& Store);
 
 private:
     void CollectColumns(TDBGridEhSelectionType Kind, TColumnsEhList& Columns) const;

@@ -199,10 +199,14 @@ bool TDBGridEhImport::BeginStore(TField* Field) const
     return Editing(dataSet);
 }
 
-void TDBGridEhImport::StoreOrAsk(const std::function<void()>& Store)
+void TDBGridEhImport::StoreInColumn(TColumnEh* Column, const std::function<void(TField* Field)>& Store)
 {
+    TField* field = ColumnStoreField(Column);
+    if (field == nullptr)
+        return;
     try {
-        Store();
+        if (BeginStore(field))
+            Store(field);
     } catch (const EAbort&) {
         throw;
     } catch (const Exception& error) {
@@ -219,12 +223,7 @@ void TDBGridEhImport::StoreOrAsk(const std::function<void()>& Store)
 
 void TDBGridEhImport::StoreCellText(TColumnEh* Column, const String& Text)
 {
-    TField* field = ColumnStoreField(Column);
-    if (field == nullptr)
-        return;
-    StoreOrAsk([&] {
-        if (!BeginStore(field))
-            return;
+    StoreInColumn(Column, [&](TField* field) {
         TDataSet* dataSet = field->DataSet();
         if (field->Lookup()) {
             // The record whose shown text is the pasted text itself, not one that merely starts
@@ -250,12 +249,7 @@ void TDBGridEhImport::StoreCellText(TColumnEh* Column, const String& Text)
 
 void TDBGridEhImport::StoreCellValue(TColumnEh* Column, const Variant& Value)
 {
-    TField* field = ColumnStoreField(Column);
-    if (field == nullptr)
-        return;
-    StoreOrAsk([&] {
-        if (!BeginStore(field))
-            return;
+    StoreInColumn(Column, [&](TField* field) {
         if (field->Lookup()) {
             TStringList values;
             values.SetCommaText(Value.AsString());
