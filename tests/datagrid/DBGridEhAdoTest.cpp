@@ -1,5 +1,6 @@
 // The grid over the application's own data access: a query on a database file.
 #include "DBGridEhCoreSupport.h"
+#include "OprintTestDatabase.h"
 
 #include "platform/ado/ADODB.h"
 #include "platform/data/DataSet.h"
@@ -12,14 +13,7 @@ class DBGridEhAdoTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Connection.SetConnectionString(
-            QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1").arg(Dir.filePath(u"opr.mdb"_s)));
-        Connection.SetLoginPrompt(false);
-        Connection.OnNewDatabase = [this](TObject*) {
-            Connection.Execute(String::fromUtf8("CREATE TABLE oprint(id COUNTER PRIMARY KEY, 姓名 TEXT, 部门 TEXT, "
-                                                "数量 INTEGER, 备注 TEXT)"));
-        };
-        Connection.Open();
+        OpenOprintTestDatabase(Connection, Dir);
         Connection.Execute(String::fromUtf8("insert into oprint(姓名,部门,数量,备注) values('张三','财务部',1,'')"));
         // Doubled six times: 64 records, numbered by id.
         for (int i = 0; i < 6; ++i)

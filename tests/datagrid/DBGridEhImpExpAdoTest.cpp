@@ -1,5 +1,6 @@
 // The clipboard commands on the application's own data access: a query on a database file.
 #include "DBGridEhCoreSupport.h"
+#include "OprintTestDatabase.h"
 #include "support/ExceptionText.h"
 
 #include "datagrid/DBGridEhImpExp.h"
@@ -18,14 +19,7 @@ protected:
     void SetUp() override
     {
         Clipboard()->SetStore(std::make_unique<TMemoryClipboardStore>());
-        Connection.SetConnectionString(
-            QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1").arg(Dir.filePath(u"opr.mdb"_s)));
-        Connection.SetLoginPrompt(false);
-        Connection.OnNewDatabase = [this](TObject*) {
-            Connection.Execute(String::fromUtf8("CREATE TABLE oprint(id COUNTER PRIMARY KEY, 姓名 TEXT, 部门 TEXT, "
-                                                "数量 INTEGER, 备注 TEXT)"));
-        };
-        Connection.Open();
+        OpenOprintTestDatabase(Connection, Dir);
         Connection.Execute(String::fromUtf8("insert into oprint(姓名,部门,数量,备注) values('张三','财务部',1,'C:\\temp {x}')"));
         Connection.Execute(String::fromUtf8("insert into oprint(姓名,部门,数量,备注) values('李四','办公室',2,null)"));
         Connection.Execute(String::fromUtf8("insert into oprint(姓名,部门,数量,备注) values('王五','财务部',3,'')"));
