@@ -200,7 +200,7 @@ void WriteFooters(TWorksheet& Sheet, TCustomDBGridEh& Grid, const TDataSet& Data
 
 TDataSet* GridDataSet(const TCustomDBGridEh* Grid)
 {
-    return Grid != nullptr && Grid->DataSource() != nullptr ? Grid->DataSource()->DataSet() : nullptr;
+    return Grid != nullptr ? Grid->DataLink()->DataSet() : nullptr;
 }
 
 // --- Questions ----------------------------------------------------------------------------------

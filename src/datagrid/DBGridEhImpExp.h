@@ -303,6 +303,12 @@ void ImportGridFromStream(TCustomDBGridEh* Grid, TStream& Stream, bool WholeGrid
     importer.ReadSelectionFromStream(Stream, WholeGrid);
 }
 
+// Makes each record of Grid's selection of Kind (selected records, rectangle, columns or all)
+// current in turn and calls Visit, as long as Done answers false; a selected record deleted
+// since is passed over. Nothing for a selection of none.
+void WalkSelectedRecords(TCustomDBGridEh* Grid, TDBGridEhSelectionType Kind, const std::function<void()>& Visit,
+                         const std::function<bool()>& Done);
+
 // Text, Unicode text, CSV and RTF (each with its terminating zero) and VCLDBIF, put on the
 // clipboard in one go.
 void CopyGridSelectionToClipboard(TCustomDBGridEh* Grid, bool WholeGrid);

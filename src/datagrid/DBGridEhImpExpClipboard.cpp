@@ -44,11 +44,6 @@ TClipboardFormat CF_RTF()
 
 namespace {
 
-TDataSet* GridDataSet(const TCustomDBGridEh* Grid)
-{
-    return Grid->DataSource() != nullptr ? Grid->DataSource()->DataSet() : nullptr;
-}
-
 // A stream writing into a byte array, so that a large export is not copied once more to go on
 // the clipboard. The array grows in doubling steps ahead of the stream's size; a large one at
 // once to the size the allocator maps as a block of its own, which then grows without being
@@ -202,7 +197,7 @@ void DeleteInOneTransaction(TDataSet* DataSet, const std::function<void()>& Dele
 
 void CopyGridSelectionToClipboard(TCustomDBGridEh* Grid, bool WholeGrid)
 {
-    TDataSet* dataSet = GridDataSet(Grid);
+    TDataSet* dataSet = Grid->DataLink()->DataSet();
     if (dataSet == nullptr)
         return;
     // Every format is made before the clipboard changes: a failure leaves it as it was.
@@ -290,7 +285,7 @@ void ReadClipboardToStream(TClipboardFormat Format, TStream& Stream)
 
 void DeleteGridSelection(TCustomDBGridEh* Grid, bool WholeGrid)
 {
-    TDataSet* dataSet = GridDataSet(Grid);
+    TDataSet* dataSet = Grid->DataLink()->DataSet();
     TDBGridEhSelection* selection = Grid->Selection();
     const TDBGridEhSelectionType kind = WholeGrid ? TDBGridEhSelectionType::gstAll : selection->SelectionType();
     if (dataSet == nullptr || !dataSet->Active() || kind == TDBGridEhSelectionType::gstNon)

@@ -12,11 +12,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-TDataSet* GridDataSet(const TCustomDBGridEh* Grid)
-{
-    return Grid->DataSource() != nullptr ? Grid->DataSource()->DataSet() : nullptr;
-}
-
 bool Editing(const TDataSet* DataSet)
 {
     return DataSet->State() == TDataSetState::dsEdit || DataSet->State() == TDataSetState::dsInsert;
@@ -62,7 +57,7 @@ void TDBGridEhImport::CollectColumns(TDBGridEhSelectionType Kind, TColumnsEhList
 
 void TDBGridEhImport::ReadSelectionFromStream(TStream& Stream, bool WholeGrid)
 {
-    TDataSet* dataSet = GridDataSet(FGrid);
+    TDataSet* dataSet = FGrid->DataLink()->DataSet();
     if (dataSet == nullptr || !dataSet->Active())
         return;
     if (WholeGrid) {
@@ -108,52 +103,25 @@ void TDBGridEhImport::ReadSelectionFromStream(TStream& Stream, bool WholeGrid)
 
 void TDBGridEhImport::ReadRecords(TDBGridEhSelectionType Kind, const TColumnsEhList& Columns)
 {
-    TDataSet* dataSet = GridDataSet(FGrid);
     // Each record is posted when the dataset moves on.
-    switch (Kind) {
-    case TDBGridEhSelectionType::gstRecordBookmarks: {
-        const TBookmarkListEh* rows = FGrid->SelectedRows();
-        for (int i = 0; i < rows->ItemCount() && !FEndOfData; ++i) {
-            if (!dataSet->BookmarkValid(rows->BookmarkAt(i)))
-                continue;
-            dataSet->SetBookmark(rows->BookmarkAt(i));
-            ReadRecord(Columns);
-        }
-        break;
+    if (Kind != TDBGridEhSelectionType::gstNon) {
+        WalkSelectedRecords(FGrid, Kind, [&] { ReadRecord(Columns); }, [this] { return FEndOfData; });
+        return;
     }
-    case TDBGridEhSelectionType::gstRectangle: {
-        TDBGridEhSelectionRect* rect = FGrid->Selection()->Rect();
-        const TBookmark bottom = rect->BottomRowBookmark();
-        dataSet->SetBookmark(rect->TopRowBookmark());
-        while (!dataSet->Eof() && !FEndOfData) {
-            ReadRecord(Columns);
-            if (dataSet->CompareBookmarks(dataSet->Bookmark(), bottom) == 0)
-                break;
-            dataSet->Next();
-        }
-        break;
+    TDataSet* dataSet = FGrid->DataLink()->DataSet();
+    while (!dataSet->Eof() && !FEndOfData) {
+        ReadRecord(Columns);
+        if (FEndOfData)
+            break;
+        dataSet->Next();
     }
-    case TDBGridEhSelectionType::gstColumns:
-    case TDBGridEhSelectionType::gstAll:
-        for (dataSet->First(); !dataSet->Eof() && !FEndOfData; dataSet->Next())
-            ReadRecord(Columns);
-        break;
-    case TDBGridEhSelectionType::gstNon:
-        while (!dataSet->Eof() && !FEndOfData) {
-            ReadRecord(Columns);
-            if (FEndOfData)
-                break;
-            dataSet->Next();
-        }
-        if (!FEndOfData && FGrid->AllowedOperations().Contains(alopAppendEh))
-            AppendImportedRecords(Columns, true);
-        break;
-    }
+    if (!FEndOfData && FGrid->AllowedOperations().Contains(alopAppendEh))
+        AppendImportedRecords(Columns, true);
 }
 
 void TDBGridEhImport::AppendImportedRecords(const TColumnsEhList& Columns, bool Append)
 {
-    TDataSet* dataSet = GridDataSet(FGrid);
+    TDataSet* dataSet = FGrid->DataLink()->DataSet();
     while (!FEndOfData) {
         if (Append)
             dataSet->Append();
@@ -191,7 +159,7 @@ TField* TDBGridEhImport::ColumnStoreField(TColumnEh* Column) const
 
 bool TDBGridEhImport::BeginStore(TField* Field) const
 {
-    TDataSet* dataSet = GridDataSet(FGrid);
+    TDataSet* dataSet = FGrid->DataLink()->DataSet();
     if (!dataSet->CanModify())
         return false;
     if (!Editing(dataSet))

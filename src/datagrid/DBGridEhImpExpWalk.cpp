@@ -55,7 +55,7 @@ String NumericDisplayFormat(const TField* Field)
 
 TDataSet* TDBGridEhExport::DataSet() const
 {
-    return FGrid->DataSource() != nullptr ? FGrid->DataSource()->DataSet() : nullptr;
+    return FGrid->DataLink()->DataSet();
 }
 
 void TDBGridEhExport::CollectColumns(TDBGridEhSelectionType Kind)
@@ -135,27 +135,28 @@ void TDBGridEhExport::BeginExport(TStream& Stream, TDBGridEhSelectionType Kind, 
         EmitTitleRow(FColumns);
 }
 
-void TDBGridEhExport::WalkRecords(TDBGridEhSelectionType Kind, const std::function<void()>& EmitRecord)
+void WalkSelectedRecords(TCustomDBGridEh* Grid, TDBGridEhSelectionType Kind, const std::function<void()>& Visit,
+                         const std::function<bool()>& Done)
 {
-    TDataSet* dataSet = DataSet();
+    TDataSet* dataSet = Grid->DataLink()->DataSet();
     switch (Kind) {
     case TDBGridEhSelectionType::gstRecordBookmarks: {
-        TBookmarkListEh* rows = FGrid->SelectedRows();
-        for (int i = 0; i < rows->ItemCount(); ++i) {
+        TBookmarkListEh* rows = Grid->SelectedRows();
+        for (int i = 0; i < rows->ItemCount() && !Done(); ++i) {
             // A selected record deleted since is passed over.
             if (!dataSet->BookmarkValid(rows->BookmarkAt(i)))
                 continue;
             dataSet->SetBookmark(rows->BookmarkAt(i));
-            EmitRecord();
+            Visit();
         }
         break;
     }
     case TDBGridEhSelectionType::gstRectangle: {
-        TDBGridEhSelectionRect* rect = FGrid->Selection()->Rect();
+        TDBGridEhSelectionRect* rect = Grid->Selection()->Rect();
         const TBookmark bottom = rect->BottomRowBookmark();
         dataSet->SetBookmark(rect->TopRowBookmark());
-        while (!dataSet->Eof()) {
-            EmitRecord();
+        while (!dataSet->Eof() && !Done()) {
+            Visit();
             if (dataSet->CompareBookmarks(dataSet->Bookmark(), bottom) == 0)
                 break;
             dataSet->Next();
@@ -164,15 +165,22 @@ void TDBGridEhExport::WalkRecords(TDBGridEhSelectionType Kind, const std::functi
     }
     case TDBGridEhSelectionType::gstColumns:
     case TDBGridEhSelectionType::gstAll:
-        for (dataSet->First(); !dataSet->Eof(); dataSet->Next())
-            EmitRecord();
+        for (dataSet->First(); !dataSet->Eof() && !Done(); dataSet->Next())
+            Visit();
         break;
-    case TDBGridEhSelectionType::gstNon:
-        // No footers: the current record alone.
-        if (!dataSet->IsEmpty())
-            EmitRecord();
-        break;
+    case TDBGridEhSelectionType::gstNon: break;
     }
+}
+
+void TDBGridEhExport::WalkRecords(TDBGridEhSelectionType Kind, const std::function<void()>& EmitRecord)
+{
+    if (Kind != TDBGridEhSelectionType::gstNon) {
+        WalkSelectedRecords(FGrid, Kind, EmitRecord, [] { return false; });
+        return;
+    }
+    // No footers: the current record alone.
+    if (!DataSet()->IsEmpty())
+        EmitRecord();
 }
 
 void TDBGridEhExport::ExportToFile(const String& FileName, bool WholeGrid)

@@ -15,16 +15,11 @@ namespace {
 
 constexpr TGridCellRangeEh NoCells{-1, -1, -1, -1};
 
-TDataSet* GridDataSet(const TCustomDBGridEh* Grid)
-{
-    return Grid->DataSource() != nullptr ? Grid->DataSource()->DataSet() : nullptr;
-}
-
 // The bookmarks of the records the grid shows, display row by display row.
 std::vector<TBookmark> ShownBookmarks(TCustomDBGridEh* Grid)
 {
     std::vector<TBookmark> result;
-    TDataSet* dataSet = GridDataSet(Grid);
+    TDataSet* dataSet = Grid->DataLink()->DataSet();
     if (dataSet == nullptr || !Grid->DataLink()->Active())
         return result;
     const int count = Grid->DisplayRecordCount();
@@ -165,7 +160,7 @@ void TDBGridEhSelection::SelectionChanged()
 
 bool TDBGridEhSelectionRect::IsDataLinkActive() const
 {
-    return GridDataSet(FGrid) != nullptr && FGrid->DataLink()->Active();
+    return FGrid->DataLink()->DataSet() != nullptr && FGrid->DataLink()->Active();
 }
 
 void TDBGridEhSelectionRect::CheckActive(const String& Message) const
@@ -176,7 +171,7 @@ void TDBGridEhSelectionRect::CheckActive(const String& Message) const
 
 int TDBGridEhSelectionRect::CompareBookmarks(const TBookmark& A, const TBookmark& B) const
 {
-    return CompareBookmarkStrings(GridDataSet(FGrid), A, B);
+    return CompareBookmarkStrings(FGrid->DataLink()->DataSet(), A, B);
 }
 
 TBookmark TDBGridEhSelectionRect::TopRowBookmark() const
@@ -526,7 +521,7 @@ void TCustomDBGridEh::SetAllowedSelections(TDBGridEhAllowedSelections Value)
 
 bool TCustomDBGridEh::CanSelectAll() const
 {
-    const TDataSet* dataSet = GridDataSet(this);
+    const TDataSet* dataSet = DataLink()->DataSet();
     return FDataLink->Active() && dataSet != nullptr && !dataSet->IsEmpty() && FAllowedSelections.Contains(gstAll);
 }
 
@@ -534,7 +529,7 @@ bool TCustomDBGridEh::CanCopyToClipboard() const { return FDataLink->Active(); }
 
 bool TCustomDBGridEh::CanDeleteSelection() const
 {
-    const TDataSet* dataSet = GridDataSet(this);
+    const TDataSet* dataSet = DataLink()->DataSet();
     if (!FDataLink->Active() || FReadOnly || dataSet == nullptr || dataSet->IsEmpty() || !dataSet->CanModify())
         return false;
     switch (FSelection->SelectionType()) {
@@ -554,7 +549,7 @@ bool TCustomDBGridEh::CanCutToClipboard() const { return CanCopyToClipboard() &&
 
 bool TCustomDBGridEh::CanPasteFromClipboard() const
 {
-    const TDataSet* dataSet = GridDataSet(this);
+    const TDataSet* dataSet = DataLink()->DataSet();
     if (!FDataLink->Active() || FReadOnly || dataSet == nullptr || !dataSet->CanModify())
         return false;
     if (!Clipboard()->HasFormat(CF_VCLDBIF()) && !Clipboard()->HasFormat(CF_TEXT))
