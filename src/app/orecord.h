@@ -21,6 +21,7 @@ class TCheckBox;
 class TColorBox;
 class TComboBox;
 class TCustomDBGridEh;
+class TCustomEdit;
 class TDataSet;
 class TDataSource;
 class TDateTimePicker;
@@ -176,7 +177,8 @@ public:
     void ComboBox15KeyPress(TObject* Sender, Char& Key);
 
 private:
-    // The seven checks of a gift, in order; the first failure is shown and answers false.
+    // The seven checks of a gift, in order, then the sums its quantity
+    // joins; the first failure is shown and answers false.
     bool GiftEntryIsComplete();
     void StoreGift();
 
@@ -219,10 +221,13 @@ public:
     void Edit1KeyPress(TObject* Sender, Char& Key);
 
 private:
-    // The seven checks of a stock-in, in order; the first failure is shown and answers false.
+    // The seven checks of a stock-in, in order, then the sums its numbers
+    // join; the first failure is shown and answers false.
     bool StockInEntryIsComplete();
     // A price that is empty or not above 0 shows "请确认物品单价 ！" and selects it for retyping.
     bool PriceIsAccepted();
+    // The quantity and the amount within what the stock-in's and the issue's sums can hold.
+    bool AmountsCanBeSummed();
     void StoreStockIn();
     void ShowAmount();
 
@@ -391,11 +396,17 @@ private:
     void CreateRecordGrids();
     void BindGridEvents();
     void BindEvents();
-    // The four checks of an issue, in order; the first failure is shown and answers false.
+    // The four checks of an issue, in order, then the sums its quantity
+    // joins; the first failure is shown and answers false.
     bool IssueEntryIsComplete();
     // The quantity check of every registration: a quantity that is empty or below 1 shows
     // Refusal and selects the quantity's text for retyping.
     bool QuantityIsAccepted(TComboBox* Quantity, const String& Refusal);
+    // Whether every sum of Table's Column that a page can show (list totals, footers,
+    // summaries) still fits the Currency they are summed in once Value is stored; otherwise
+    // shows Refusal and selects Field's text for retyping.
+    bool SumsCanHold(TCustomEdit* Field, const char* Table, const char* Column, long double Value,
+                     const String& Refusal);
     // The statements of one issue: the record, the counters and the catalogue.
     void StoreIssue();
     // The issue record alone, from the fields of the issue or the stock-in page.

@@ -1,9 +1,13 @@
 #pragma once
-// What the registrations of the record pages share: the test of a filled field and the one
-// transaction a registration's statements are stored in.
+// What the registrations of the record pages share: the test of a filled field, the refusals of
+// numbers too large to sum, and the one transaction a registration's statements are stored in.
 #include "platform/ado/ADODB.h"
 #include "platform/core/String.h"
 #include "platform/core/SysUtils.h"
+
+// The refusals of a quantity or amount whose sums the pages could no longer show.
+inline const String QuantityTooLarge = QStringLiteral("数量过大，合计将超出可保存的范围 ！");
+inline const String AmountTooLarge = QStringLiteral("金额过大，合计将超出可保存的范围 ！");
 
 // A filled field: neither blank nor showing its placeholder.
 inline bool IsFilled(const String& Text, const String& Placeholder = String())

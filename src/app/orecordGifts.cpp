@@ -63,7 +63,7 @@ bool TMF1::GiftEntryIsComplete()
         return fail("请填写批准人姓名 ！");
     if (!IsFilled(ComboBox33->Text(), DepartmentPlaceholder))
         return fail("请请选择部门 ！");
-    return true;
+    return SumsCanHold(ComboBox15, "gift", "数量", StrToInt(ComboBox15->Text()), QuantityTooLarge);
 }
 
 // A gift counts no person or remark: only the catalogue learns the gift.
@@ -146,7 +146,19 @@ bool TMF1::StockInEntryIsComplete()
         return fail("请填写登记人 ！");
     if (!IsFilled(ComboBox31->Text(), DepartmentPlaceholder))
         return fail("请选择部门 ！");
-    return true;
+    return AmountsCanBeSummed();
+}
+
+// The quantity joins the stock-in's sums, and the when the requester takes the goods.
+// An amount that is no number is left to the insert, which fails on it.
+bool TMF1::AmountsCanBeSummed()
+{
+    const int quantity = StrToInt(ComboBox29->Text());
+    if (!SumsCanHold(ComboBox29, "ruku", "数量", quantity, QuantityTooLarge) ||
+        (CheckBox1->Checked() && !SumsCanHold(ComboBox29, "oprint", "数量", quantity, QuantityTooLarge)))
+        return false;
+    double amount = 0;
+    return !TryStrToFloat(Edit2->Text(), amount) || SumsCanHold(Edit2, "ruku", "金额", amount, AmountTooLarge);
 }
 
 // The key filter keeps minus signs out of a typed price, but pasted text passes it: a price below

@@ -5,6 +5,7 @@
 #include "app/orecordEntry.h"
 #include "app/sys.h"
 #include "platform/ado/ADODB.h"
+#include "platform/core/Currency.h"
 #include "platform/core/SysUtils.h"
 #include "platform/data/Field.h"
 #include "platform/ui/Button.h"
@@ -13,6 +14,10 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Memo.h"
 #include "platform/ui/Menus.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
 
 void TMF1::Button2Click(TObject* Sender)
 {
@@ -42,7 +47,8 @@ bool TMF1::IssueEntryIsComplete()
         return fail("请填写姓名 ！");
     if (!IsFilled(ComboBox5->Text(), ItemPlaceholder))
         return fail("请选择物品名称 ！");
-    return QuantityIsAccepted(ComboBox7, QStringLiteral("请确认物品数量 ！"));
+    return QuantityIsAccepted(ComboBox7, QStringLiteral("请确认物品数量 ！")) &&
+           SumsCanHold(ComboBox7, "oprint", "数量", StrToInt(ComboBox7->Text()), QuantityTooLarge);
 }
 
 // The key filter keeps minus signs out of a typed quantity, but pasted text passes it.
@@ -54,6 +60,24 @@ bool TMF1::QuantityIsAccepted(TComboBox* Quantity, const String& Refusal)
     MessageBox(Handle(), Refusal, PromptCaption, MB_OK | MB_ICONWARNING);
     Quantity->SetFocus();
     Quantity->SelectAll();
+    return false;
+}
+
+// Sums are taken over the absolute values: whichever records a list, a filter or a summary
+// adds up, negative amounts among them, its sum lies within this total. The bound is the whole
+// units of Currency, a 64-bit count of 1/10000, which leaves the sums' rounding room below its end.
+bool TMF1::SumsCanHold(TCustomEdit* Field, const char* Table, const char* Column, long double Value,
+                       const String& Refusal)
+{
+    constexpr long double Bound = std::numeric_limits<std::int64_t>::max() / Currency::Scale;
+    OpenSql(ADOQ1, QStringLiteral("select total(abs(%1)) from %2").arg(String::fromUtf8(Column), String::fromUtf8(Table)));
+    const long double stored = ADOQ1->Fields()->Fields(0)->AsFloat();
+    ADOQ1->Close();
+    if (stored + std::fabs(Value) <= Bound)
+        return true;
+    MessageBox(Handle(), Refusal, PromptCaption, MB_OK | MB_ICONWARNING);
+    Field->SetFocus();
+    Field->SelectAll();
     return false;
 }
 

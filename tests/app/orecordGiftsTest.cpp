@@ -620,3 +620,57 @@ TEST_F(TStockInRegistrationTest, OddTextsAreStoredAsTheyStand)
     EXPECT_EQ(Rows("select 供应商,备注 from ruku"), QStringList{odd + u'|' + longText});
     EXPECT_EQ(Rows("select 备注 from oprint"), QStringList{longText});
 }
+
+// The lists, footers and summaries sum in Currency (whole units up to 922337203685477): an
+// amount or quantity those sums could not hold is refused before anything is stored.
+TEST_F(TStockInRegistrationTest, NumbersTheSumsCannotHoldAreRefusedBeforeAnythingIsStored)
+{
+    const struct {
+        const char* Stored;  // rows already there, as another program may have written them
+        const char* Amount;
+        const char* Quantity;
+        bool WithIssue;
+        const char* Shown;
+    } cases[] = {
+        {"", "922337203685478", "4", false, "金额过大，合计将超出可保存的范围 ！"},
+        {"", "922337203685477", "4", false, "登记成功 ！"},
+        {"insert into ruku(金额) values(500000000000000)", "500000000000000", "4", false, "金额过大，合计将超出可保存的范围 ！"},
+        {"insert into ruku(金额) values(-500000000000000)", "500000000000000", "4", false, "金额过大，合计将超出可保存的范围 ！"},
+        {"insert into ruku(金额) values(500000000000000)", "422337203685477", "4", false, "登记成功 ！"},
+        {"insert into ruku(数量) values(922337203685000)", "10", "99999", false, "数量过大，合计将超出可保存的范围 ！"},
+        {"insert into oprint(数量) values(922337203685000)", "10", "99999", true, "数量过大，合计将超出可保存的范围 ！"},
+        {"insert into oprint(数量) values(922337203685000)", "10", "99999", false, "登记成功 ！"},
+    };
+    for (const auto& c : cases) {
+        Execute("delete from ruku; delete from oprint; delete from ptype;");
+        Execute(c.Stored);
+        const QStringList before = Rows("select id,数量,金额 from ruku") + Rows("select id,数量 from oprint");
+        FillStockIn();
+        MF1->ComboBox29->SetText(String::fromUtf8(c.Quantity));
+        MF1->Edit2->SetText(String::fromUtf8(c.Amount));
+        MF1->CheckBox1->SetChecked(c.WithIssue);
+        PressConfirm();
+        ASSERT_EQ(Messages().last(), String::fromUtf8(c.Shown)) << c.Stored << " + " << c.Amount;
+        if (Messages().last() == u"登记成功 ！") {
+            EXPECT_TRUE(MF1->ADOR1->Active());
+            continue;
+        }
+        EXPECT_EQ(FDialogs.Shown().back().Icon, TMsgDlgType::mtWarning);
+        const bool amount = Messages().last().startsWith(u"金额");
+        EXPECT_EQ(MF1->ActiveControl(), amount ? static_cast<TWinControl*>(MF1->Edit2) : MF1->ComboBox29);
+        EXPECT_EQ(Rows("select id,数量,金额 from ruku") + Rows("select id,数量 from oprint"), before);
+        EXPECT_TRUE(Rows("select * from ptype").isEmpty());
+        MF1->Button6->Click();
+    }
+}
+
+TEST_F(TGiftRegistrationTest, AQuantityTheSumsCannotHoldIsRefusedBeforeAnythingIsStored)
+{
+    Execute("insert into gift(数量) values(922337203685000)");
+    FillGift("王总", "99999");
+    PressConfirm();
+    EXPECT_EQ(Messages(), QStringList{QStringLiteral("数量过大，合计将超出可保存的范围 ！")});
+    EXPECT_EQ(MF1->ActiveControl(), MF1->ComboBox15);
+    EXPECT_EQ(Rows("select count(*) from gift"), QStringList{QStringLiteral("1")});
+    EXPECT_TRUE(Rows("select * from ptype").isEmpty());
+}

@@ -171,6 +171,19 @@ TEST_F(TIssueRegistrationTest, PastedQuantityBelowOneIsRefusedAsZero)
     EXPECT_TRUE(Rows("select * from ptype").isEmpty());
 }
 
+// The list's total and footer sum in Currency: a quantity they could not hold is refused.
+TEST_F(TIssueRegistrationTest, AQuantityTheSumsCannotHoldIsRefusedBeforeAnythingIsStored)
+{
+    Execute("insert into oprint(数量) values(922337203685000)");
+    FillIssue("张三", "签字笔", "99999", "");
+    PressConfirm();
+    EXPECT_EQ(Messages(), QStringList{QStringLiteral("数量过大，合计将超出可保存的范围 ！")});
+    EXPECT_EQ(MF1->ActiveControl(), MF1->ComboBox7);
+    EXPECT_EQ(MF1->ComboBox7->SelText(), u"99999");
+    EXPECT_EQ(Rows("select count(*) from oprint"), QStringList{QStringLiteral("1")});
+    EXPECT_EQ(Rows("select 次数 from ouser"), QStringList{QStringLiteral("0")});
+}
+
 TEST_F(TIssueRegistrationTest, QuantityTakesOnlyDigitsAndPastedTextMustBeANumber)
 {
     TypeText(MF1->ComboBox7->Handle(), QStringLiteral("a1b 2-"));
