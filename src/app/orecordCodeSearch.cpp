@@ -87,6 +87,10 @@ void TMF1::BindCodeSearchEvents()
         {ComboBox23, 3, &SupplierPlaceholder}, {ComboBox32, 1, nullptr},        {ComboBox24, 1, nullptr},
     };
     for (const auto& [combo, kind, placeholder] : searches) {
+        // A person's field filters and registers exactly the name typed: completing 张 to 张三
+        // would show 张三's records and register 张三 for a clerk who typed 张 and moved on.
+        if (kind == 1)
+            combo->SetAutoComplete(false);
         combo->OnKeyPress = [this, combo = combo](TObject*, Char& Key) { DropDownOnCodeKey(Key, combo); };
         combo->OnKeyUp = [this, combo = combo, kind = kind, placeholder = placeholder](TObject*, WORD& Key, TShiftState) {
             if (placeholder == nullptr || combo->Text() != *placeholder)

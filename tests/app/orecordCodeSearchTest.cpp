@@ -3,6 +3,7 @@
 #include "AppTestSupport.h"
 
 #include "platform/ui/ComboBox.h"
+#include "platform/ui/Memo.h"
 #include "platform/ui/UiTestSupport.h"
 
 #include <QStringList>
@@ -279,3 +280,21 @@ TEST_F(TCodeSearchTest, GuestSupplierRemarkAndGiftTypeLists)
 }
 
 }  // namespace
+
+// A typed name is the name the page filters by and registers: nothing completes it from the
+// list, so one character shows the records of exactly that name.
+TEST_F(TCodeSearchTest, ATypedNameIsNeverCompletedFromTheList)
+{
+    Execute("insert into oprint(姓名,部门,数量,日期) values('张','办公室',1,strftime('%Y-%m-%d 00:00:00','now'));"
+            "insert into oprint(姓名,部门,数量,日期) values('张三','办公室',2,strftime('%Y-%m-%d 00:00:00','now'));");
+    for (TComboBox* name : {MF1->ComboBox3, MF1->ComboBox18, MF1->ComboBox19, MF1->ComboBox32, MF1->ComboBox24}) {
+        SetItems(name, {String(), QStringLiteral("张三"), QStringLiteral("赵六")});
+        name->SetText(String());
+        CommitText(name->Handle(), QStringLiteral("张"));
+        EXPECT_EQ(name->Text(), u"张") << name->Name().toStdString();
+        EXPECT_EQ(name->SelLength(), 0) << name->Name().toStdString();
+    }
+    EXPECT_EQ(MF1->ComboBox1->Text(), u"");
+    EXPECT_EQ(MF1->Memo1->Text(), u"1");
+    EXPECT_EQ(MF1->Memo2->Text(), u"1");
+}
