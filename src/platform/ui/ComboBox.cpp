@@ -8,6 +8,7 @@
 
 #include <QPainter>
 #include <QStyleOptionButton>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -40,6 +41,10 @@ public:
         SetTopIndex(0);
         SetItemIndex(Highlight);
         Show();
+        // The list belongs to the combo's window: while that window is modal, the mouse chooses
+        // in the list as in the window itself, where a window of no owner would be blocked.
+        if (QWindow* list = Handle()->windowHandle())
+            list->setTransientParent(FCombo.Handle()->window()->windowHandle());
         FWatcher.Start({Handle(), FCombo.Handle()});
     }
 

@@ -6,6 +6,7 @@
 
 #include <QFontMetrics>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include <string>
 #include <vector>
@@ -144,6 +145,33 @@ TEST_F(ComboBoxTest, ClickOnAnItemChoosesItAndSelectFiresInsteadOfChange)
     EXPECT_EQ(Combo->Text(), QStringLiteral("制造部"));
     EXPECT_EQ(Events, (Log{"dropdown", "click", "select 2", "closeup"}));
     EXPECT_TRUE(Combo->Focused());
+}
+
+// The window system hands a mouse event to the window under the pointer; Qt's window layer then
+// applies modality before any widget sees it.
+void SendToWindow(QWidget* Window, QEvent::Type Type, QPoint At, Qt::MouseButton Button, Qt::MouseButtons Buttons)
+{
+    QMouseEvent event(Type, At, Window->mapToGlobal(At), Button, Buttons, Qt::NoModifier);
+    QApplication::sendEvent(Window->windowHandle(), &event);
+}
+
+TEST_F(ComboBoxTest, OnAModalWindowTheMouseChoosesInTheList)
+{
+    // Modality takes effect as a window shows, as ShowModal shows it.
+    Form->Hide();
+    Form->Handle()->setWindowModality(Qt::ApplicationModal);
+    Form->Show();
+    Combo->SetFocus();
+    SendKey(Widget(), Qt::Key_F4);
+    QWidget* list = ListWindow();
+    ASSERT_NE(list, nullptr);
+    const QPoint third(5, ItemHeight() * 2 + ItemHeight() / 2);
+    SendToWindow(list, QEvent::MouseMove, third, Qt::NoButton, Qt::NoButton);
+    EXPECT_TRUE(Combo->DroppedDown());
+    SendToWindow(list, QEvent::MouseButtonPress, third, Qt::LeftButton, Qt::LeftButton);
+    SendToWindow(list, QEvent::MouseButtonRelease, third, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(Combo->Text(), QStringLiteral("制造部"));
+    EXPECT_FALSE(Combo->DroppedDown());
 }
 
 TEST_F(ComboBoxTest, ClickOnTheButtonTogglesTheList)
