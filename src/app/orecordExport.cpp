@@ -5,9 +5,13 @@
 #include "datagrid/DBGridEh.h"
 #include "platform/data/DataSet.h"
 #include "platform/data/DataSource.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Forms.h"
 
 #include <QScopeGuard>
+
+#include <initializer_list>
 
 using namespace Qt::StringLiterals;
 
@@ -26,8 +30,19 @@ String ExportTitle(const String& Kind)
 
 } // namespace
 
+// The export buttons wait while an export runs: a click made meanwhile, whether the export's
+// own message processing delivers it or it is queued until the export ends, meets a disabled
+// button and exports nothing.
 void TMF1::ExportGridToExcel(TCustomDBGridEh* Grid, const String& Kind)
 {
+    const std::initializer_list<TBitBtn*> exportButtons = {BitBtn5, BitBtn10, BitBtn7};
+    for (TBitBtn* button : exportButtons)
+        button->SetEnabled(false);
+    const auto enable = qScopeGuard([exportButtons] {
+        Application->ProcessMessages();
+        for (TBitBtn* button : exportButtons)
+            button->SetEnabled(true);
+    });
     const auto readOnly = qScopeGuard([this, Grid] {
         Grid->SetReadOnly(true);
         MakeRecordGridsReadOnly();

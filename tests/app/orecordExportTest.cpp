@@ -5,14 +5,19 @@
 #include "datagrid/DBGridEh.h"
 #include "platform/ado/ADODB.h"
 #include "platform/office/XlsxReadBack.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Menus.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
+#include <QMouseEvent>
+#include <QWidget>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QUrl>
 
 #include <algorithm>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -22,7 +27,15 @@ class TPageExportDesktop : public QObject {
 public:
     QList<QUrl> Opened;
 public slots:
-    void Open(const QUrl& Url) { Opened << Url; }
+    void Open(const QUrl& Url)
+    {
+        Opened << Url;
+        if (OnOpen)
+            OnOpen();
+    }
+
+public:
+    std::function<void()> OnOpen;
 };
 
 namespace {
@@ -148,6 +161,35 @@ for row in sheet.iter_rows():
             << expected << "\n" << lines.join(u'\n').toStdString();
     EXPECT_TRUE(lines.contains(u"L3 str "_s + year + u"-03-01"_s));
     EXPECT_EQ(lines.filter(QRegularExpression(u"^[A-Z]6 "_s)).size(), 0) << "nothing below the totals";
+}
+
+// A click on the export button, as the window system queues it, while the export runs: it is
+// delivered by the export's own message processing after the file dialog, or once the export ends.
+TEST_F(TPageExportTest, ClicksOnAnExportButtonDuringAnExportStartNoSecondExport)
+{
+    Execute("insert into ruku(物品名称,数量,金额,日期) values('订书机',3,13.5,strftime('%Y-%m-%d 00:00:00','now'));");
+    MF1->BitBtn11->Click();
+    const auto queueClick = [] {
+        QWidget* button = MF1->BitBtn7->Handle();
+        const QPointF centre(button->width() / 2, button->height() / 2);
+        for (const auto& [type, buttons] : {std::pair{QEvent::MouseButtonPress, Qt::LeftButton},
+                                            std::pair{QEvent::MouseButtonRelease, Qt::NoButton}})
+            QCoreApplication::postEvent(button, new QMouseEvent(type, centre, button->mapToGlobal(centre), Qt::LeftButton,
+                                                                Qt::MouseButtons(buttons), Qt::NoModifier));
+    };
+    queueClick();
+    Desktop.OnOpen = queueClick;
+    FDialogs.ChooseFile(QDir(FDir.path()).filePath(u"入库.xlsx"_s));
+    MF1->BitBtn7->Click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(FDialogs.FileDialogs().size(), 1u);
+    EXPECT_TRUE(MF1->BitBtn7->Enabled());
+
+    // Afterwards the button exports again.
+    FDialogs.CancelFile();
+    queueClick();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(FDialogs.FileDialogs().size(), 2u);
 }
 
 } // namespace
