@@ -177,8 +177,8 @@ public:
     void ComboBox15KeyPress(TObject* Sender, Char& Key);
 
 private:
-    // The seven checks of a gift, in order, then the sums its quantity
-    // joins; the first failure is shown and answers false.
+    // The seven checks of a gift, in order, then the sums its quantity joins; the first failure
+    // is shown and answers false.
     bool GiftEntryIsComplete();
     void StoreGift();
 
@@ -221,8 +221,8 @@ public:
     void Edit1KeyPress(TObject* Sender, Char& Key);
 
 private:
-    // The seven checks of a stock-in, in order, then the sums its numbers
-    // join; the first failure is shown and answers false.
+    // The seven checks of a stock-in, in order, then the sums its numbers join; the first
+    // failure is shown and answers false.
     bool StockInEntryIsComplete();
     // A price that is empty or not above 0 shows "请确认物品单价 ！" and selects it for retyping.
     bool PriceIsAccepted();
@@ -396,8 +396,8 @@ private:
     void CreateRecordGrids();
     void BindGridEvents();
     void BindEvents();
-    // The four checks of an issue, in order, then the sums its quantity
-    // joins; the first failure is shown and answers false.
+    // The four checks of an issue, in order, then the sums its quantity joins; the first failure
+    // is shown and answers false.
     bool IssueEntryIsComplete();
     // The quantity check of every registration: a quantity that is empty or below 1 shows
     // Refusal and selects the quantity's text for retyping.
