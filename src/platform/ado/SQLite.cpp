@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <utility>
 
 void StatementError(const String& Reason, const String& Statement)
@@ -23,6 +24,52 @@ void StatementError(const String& Reason, const String& Statement)
 namespace {
 
 String Utf8(const char* Text) { return String::fromUtf8(Text); }
+
+}  // namespace
+
+String EngineReason(int Code, int SystemError, const String& EngineText)
+{
+    switch (Code & 0xff) {
+    case SQLITE_FULL:
+        return QStringLiteral("数据库或磁盘已满");
+    case SQLITE_IOERR:
+        // A write the full disk refused reaches SQLite as a read or write error.
+        if (SystemError == ENOSPC || SystemError == EDQUOT)
+            return QStringLiteral("数据库或磁盘已满");
+        return QStringLiteral("磁盘读写错误");
+    case SQLITE_READONLY:
+        return QStringLiteral("数据库是只读的，不能写入");
+    case SQLITE_BUSY:
+        return QStringLiteral("数据库正被其他程序使用，请稍后再试");
+    case SQLITE_LOCKED:
+        return QStringLiteral("数据库表已被锁定");
+    case SQLITE_NOTADB:
+        return QStringLiteral("文件不是数据库");
+    case SQLITE_CORRUPT:
+        return QStringLiteral("数据库文件已损坏");
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("无法打开数据库文件");
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return QStringLiteral("没有访问数据库文件的权限");
+    case SQLITE_NOMEM:
+        return QStringLiteral("内存不足");
+    case SQLITE_TOOBIG:
+        return QStringLiteral("数据太大");
+    default:
+        // The rest name what in the statement failed (a column, a constraint, a function).
+        return EngineText;
+    }
+}
+
+String EngineReason(sqlite3* Db)
+{
+    if (!Db)
+        return EngineReason(SQLITE_NOMEM, 0, QString());
+    return EngineReason(sqlite3_extended_errcode(Db), sqlite3_system_errno(Db), Utf8(sqlite3_errmsg(Db)));
+}
+
+namespace {
 
 // The system's one text order (Collation.h), case-insensitive like the rest of Jet's text
 // comparisons. SQLite hands over aligned UTF-16, which is compared where it lies.
@@ -61,7 +108,7 @@ TSQLiteStatement::TSQLiteStatement(sqlite3* Db, const String& Sql, const String&
     const QByteArray text = Sql.toUtf8();
     const char* tail = nullptr;
     if (sqlite3_prepare_v2(Db, text.constData(), int(text.size()), &FHandle, &tail) != SQLITE_OK)
-        StatementError(Utf8(sqlite3_errmsg(Db)), FShown);
+        StatementError(EngineReason(Db), FShown);
     if (!FHandle)
         StatementError(QStringLiteral("Empty statement"), FShown);
     // Measured to the end of the text, not to a NUL: SQLite stops reading at one.
@@ -97,7 +144,7 @@ void TSQLiteStatement::Release()
 void TSQLiteStatement::Check(int Code) const
 {
     if (Code != SQLITE_OK)
-        StatementError(Utf8(sqlite3_errmsg(sqlite3_db_handle(FHandle))), FShown);
+        StatementError(EngineReason(sqlite3_db_handle(FHandle)), FShown);
 }
 
 int TSQLiteStatement::ParameterCount() const { return sqlite3_bind_parameter_count(FHandle); }
@@ -133,7 +180,7 @@ bool TSQLiteStatement::Step()
         return true;
     if (code == SQLITE_DONE)
         return false;
-    const String reason = Utf8(sqlite3_errmsg(sqlite3_db_handle(FHandle)));
+    const String reason = EngineReason(sqlite3_db_handle(FHandle));
     sqlite3_reset(FHandle);
     StatementError(reason, FShown);
 }
@@ -227,7 +274,7 @@ TSQLiteDatabase::TSQLiteDatabase(const String& Path)
         }
     }
     if (sqlite3_open_v2(name.constData(), &FHandle, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
-        const String reason = FHandle ? Utf8(sqlite3_errmsg(FHandle)) : QStringLiteral("out of memory");
+        const String reason = EngineReason(FHandle);
         sqlite3_close(FHandle);
         DatabaseError(QStringLiteral("Cannot open '%1': %2").arg(Path, reason));
     }
@@ -255,12 +302,8 @@ void TSQLiteDatabase::ExecuteScript(const String& Sql)
     // SQLite would run the statements before a NUL and silently skip the rest.
     if (Sql.contains(QChar(u'\0')))
         StatementError(QStringLiteral("Characters found after end of SQL statement."), Sql);
-    char* error = nullptr;
-    if (sqlite3_exec(FHandle, Sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
-        const String reason = error ? Utf8(error) : Utf8(sqlite3_errmsg(FHandle));
-        sqlite3_free(error);
-        StatementError(reason, Sql);
-    }
+    if (sqlite3_exec(FHandle, Sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        StatementError(EngineReason(FHandle), Sql);
 }
 
 TSQLiteStatement TSQLiteDatabase::Prepare(const String& Sql, const String& Shown) const
