@@ -13,8 +13,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstddef>
 #include <utility>
+#include <vector>
 
 void StatementError(const String& Reason, const String& Statement)
 {
@@ -80,15 +83,53 @@ int PinyinCompare(void*, int Length1, const void* Text1, int Length2, const void
     return CollateCompare(S1, S2, TCaseSensitivity::Insensitive);
 }
 
+// The first bytes of a file, read through SQLite's own file layer. Closing a descriptor of the
+// file opened beside SQLite's would drop every lock this process holds on it, those of its open
+// connections too: another program closing the file would then take itself for its last user,
+// fold the write-ahead log into the file and delete the log these connections still write to.
+// SQLite keeps its descriptor open until its connections on the file let go of their locks.
+QByteArray ReadHead(const String& Path, int Size)
+{
+    sqlite3_vfs* vfs = sqlite3_vfs_find(nullptr);
+    const auto fail = [&Path](int Code, int SystemError) {
+        DatabaseError(QStringLiteral("Cannot read the database file '%1': %2")
+                          .arg(Path, EngineReason(Code, SystemError, Utf8(sqlite3_errstr(Code)))));
+    };
+    QByteArray fullPath(vfs->mxPathname + 1, '\0');
+    if (const int code = vfs->xFullPathname(vfs, Path.toUtf8().constData(), int(fullPath.size()), fullPath.data()))
+        fail(code, errno);
+    // The name a database file has when SQLite itself hands it to its file layer.
+    struct TFileName {
+        decltype(sqlite3_create_filename("", "", "", 0, nullptr)) Name;
+        ~TFileName() { sqlite3_free_filename(Name); }
+    } name{sqlite3_create_filename(fullPath.constData(), "", "", 0, nullptr)};
+    std::vector<std::max_align_t> storage(size_t(vfs->szOsFile) / sizeof(std::max_align_t) + 1);
+    auto* file = reinterpret_cast<sqlite3_file*>(storage.data());
+    int code = vfs->xOpen(vfs, name.Name, file, SQLITE_OPEN_READONLY | SQLITE_OPEN_MAIN_DB, nullptr);
+    if (code != SQLITE_OK) {
+        const int error = errno;
+        if (file->pMethods)
+            file->pMethods->xClose(file);
+        fail(code, error);
+    }
+    sqlite3_int64 length = 0;
+    code = file->pMethods->xFileSize(file, &length);
+    QByteArray head(int(std::min<sqlite3_int64>(length, Size)), '\0');
+    if (code == SQLITE_OK && !head.isEmpty())
+        code = file->pMethods->xRead(file, head.data(), int(head.size()), 0);
+    const int error = errno;
+    file->pMethods->xClose(file);
+    if (code != SQLITE_OK)
+        fail(code, error);
+    return head;
+}
+
 // What the first bytes of an existing file say it is.
 enum class TFileKind { Empty, SQLite, SQLiteWal, Jet, Other };
 
 TFileKind InspectFile(const String& Path)
 {
-    QFile file(Path);
-    if (!file.open(QIODevice::ReadOnly))
-        DatabaseError(QStringLiteral("Cannot read the database file '%1': %2").arg(Path, file.errorString()));
-    const QByteArray head = file.read(32);
+    const QByteArray head = ReadHead(Path, 32);
     if (head.isEmpty())
         return TFileKind::Empty;
     if (head.startsWith(QByteArrayLiteral("SQLite format 3\0")))
