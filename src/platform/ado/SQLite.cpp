@@ -13,7 +13,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstddef>
 #include <utility>
+#include <vector>
 
 void StatementError(const String& Reason, const String& Statement)
 {
@@ -24,6 +28,52 @@ namespace {
 
 String Utf8(const char* Text) { return String::fromUtf8(Text); }
 
+}  // namespace
+
+String EngineReason(int Code, int SystemError, const String& EngineText)
+{
+    switch (Code & 0xff) {
+    case SQLITE_FULL:
+        return QStringLiteral("数据库或磁盘已满");
+    case SQLITE_IOERR:
+        // A write the full disk refused reaches SQLite as a read or write error.
+        if (SystemError == ENOSPC || SystemError == EDQUOT)
+            return QStringLiteral("数据库或磁盘已满");
+        return QStringLiteral("磁盘读写错误");
+    case SQLITE_READONLY:
+        return QStringLiteral("数据库是只读的，不能写入");
+    case SQLITE_BUSY:
+        return QStringLiteral("数据库正被其他程序使用，请稍后再试");
+    case SQLITE_LOCKED:
+        return QStringLiteral("数据库表已被锁定");
+    case SQLITE_NOTADB:
+        return QStringLiteral("文件不是数据库");
+    case SQLITE_CORRUPT:
+        return QStringLiteral("数据库文件已损坏");
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("无法打开数据库文件");
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return QStringLiteral("没有访问数据库文件的权限");
+    case SQLITE_NOMEM:
+        return QStringLiteral("内存不足");
+    case SQLITE_TOOBIG:
+        return QStringLiteral("数据太大");
+    default:
+        // The rest name what in the statement failed (a column, a constraint, a function).
+        return EngineText;
+    }
+}
+
+String EngineReason(sqlite3* Db)
+{
+    if (!Db)
+        return EngineReason(SQLITE_NOMEM, 0, QString());
+    return EngineReason(sqlite3_extended_errcode(Db), sqlite3_system_errno(Db), Utf8(sqlite3_errmsg(Db)));
+}
+
+namespace {
+
 // The system's one text order (Collation.h), case-insensitive like the rest of Jet's text
 // comparisons. SQLite hands over aligned UTF-16, which is compared where it lies.
 int PinyinCompare(void*, int Length1, const void* Text1, int Length2, const void* Text2)
@@ -33,15 +83,53 @@ int PinyinCompare(void*, int Length1, const void* Text1, int Length2, const void
     return CollateCompare(S1, S2, TCaseSensitivity::Insensitive);
 }
 
+// The first bytes of a file, read through SQLite's own file layer. Closing a descriptor of the
+// file opened beside SQLite's would drop every lock this process holds on it, those of its open
+// connections too: another program closing the file would then take itself for its last user,
+// fold the write-ahead log into the file and delete the log these connections still write to.
+// SQLite keeps its descriptor open until its connections on the file let go of their locks.
+QByteArray ReadHead(const String& Path, int Size)
+{
+    sqlite3_vfs* vfs = sqlite3_vfs_find(nullptr);
+    const auto fail = [&Path](int Code, int SystemError) {
+        DatabaseError(QStringLiteral("Cannot read the database file '%1': %2")
+                          .arg(Path, EngineReason(Code, SystemError, Utf8(sqlite3_errstr(Code)))));
+    };
+    QByteArray fullPath(vfs->mxPathname + 1, '\0');
+    if (const int code = vfs->xFullPathname(vfs, Path.toUtf8().constData(), int(fullPath.size()), fullPath.data()))
+        fail(code, errno);
+    // The name a database file has when SQLite itself hands it to its file layer.
+    struct TFileName {
+        decltype(sqlite3_create_filename("", "", "", 0, nullptr)) Name;
+        ~TFileName() { sqlite3_free_filename(Name); }
+    } name{sqlite3_create_filename(fullPath.constData(), "", "", 0, nullptr)};
+    std::vector<std::max_align_t> storage(size_t(vfs->szOsFile) / sizeof(std::max_align_t) + 1);
+    auto* file = reinterpret_cast<sqlite3_file*>(storage.data());
+    int code = vfs->xOpen(vfs, name.Name, file, SQLITE_OPEN_READONLY | SQLITE_OPEN_MAIN_DB, nullptr);
+    if (code != SQLITE_OK) {
+        const int error = errno;
+        if (file->pMethods)
+            file->pMethods->xClose(file);
+        fail(code, error);
+    }
+    sqlite3_int64 length = 0;
+    code = file->pMethods->xFileSize(file, &length);
+    QByteArray head(int(std::min<sqlite3_int64>(length, Size)), '\0');
+    if (code == SQLITE_OK && !head.isEmpty())
+        code = file->pMethods->xRead(file, head.data(), int(head.size()), 0);
+    const int error = errno;
+    file->pMethods->xClose(file);
+    if (code != SQLITE_OK)
+        fail(code, error);
+    return head;
+}
+
 // What the first bytes of an existing file say it is.
 enum class TFileKind { Empty, SQLite, SQLiteWal, Jet, Other };
 
 TFileKind InspectFile(const String& Path)
 {
-    QFile file(Path);
-    if (!file.open(QIODevice::ReadOnly))
-        DatabaseError(QStringLiteral("Cannot read the database file '%1': %2").arg(Path, file.errorString()));
-    const QByteArray head = file.read(32);
+    const QByteArray head = ReadHead(Path, 32);
     if (head.isEmpty())
         return TFileKind::Empty;
     if (head.startsWith(QByteArrayLiteral("SQLite format 3\0")))
@@ -61,7 +149,7 @@ TSQLiteStatement::TSQLiteStatement(sqlite3* Db, const String& Sql, const String&
     const QByteArray text = Sql.toUtf8();
     const char* tail = nullptr;
     if (sqlite3_prepare_v2(Db, text.constData(), int(text.size()), &FHandle, &tail) != SQLITE_OK)
-        StatementError(Utf8(sqlite3_errmsg(Db)), FShown);
+        StatementError(EngineReason(Db), FShown);
     if (!FHandle)
         StatementError(QStringLiteral("Empty statement"), FShown);
     // Measured to the end of the text, not to a NUL: SQLite stops reading at one.
@@ -97,7 +185,7 @@ void TSQLiteStatement::Release()
 void TSQLiteStatement::Check(int Code) const
 {
     if (Code != SQLITE_OK)
-        StatementError(Utf8(sqlite3_errmsg(sqlite3_db_handle(FHandle))), FShown);
+        StatementError(EngineReason(sqlite3_db_handle(FHandle)), FShown);
 }
 
 int TSQLiteStatement::ParameterCount() const { return sqlite3_bind_parameter_count(FHandle); }
@@ -133,7 +221,7 @@ bool TSQLiteStatement::Step()
         return true;
     if (code == SQLITE_DONE)
         return false;
-    const String reason = Utf8(sqlite3_errmsg(sqlite3_db_handle(FHandle)));
+    const String reason = EngineReason(sqlite3_db_handle(FHandle));
     sqlite3_reset(FHandle);
     StatementError(reason, FShown);
 }
@@ -227,7 +315,7 @@ TSQLiteDatabase::TSQLiteDatabase(const String& Path)
         }
     }
     if (sqlite3_open_v2(name.constData(), &FHandle, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
-        const String reason = FHandle ? Utf8(sqlite3_errmsg(FHandle)) : QStringLiteral("out of memory");
+        const String reason = EngineReason(FHandle);
         sqlite3_close(FHandle);
         DatabaseError(QStringLiteral("Cannot open '%1': %2").arg(Path, reason));
     }
@@ -255,12 +343,8 @@ void TSQLiteDatabase::ExecuteScript(const String& Sql)
     // SQLite would run the statements before a NUL and silently skip the rest.
     if (Sql.contains(QChar(u'\0')))
         StatementError(QStringLiteral("Characters found after end of SQL statement."), Sql);
-    char* error = nullptr;
-    if (sqlite3_exec(FHandle, Sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
-        const String reason = error ? Utf8(error) : Utf8(sqlite3_errmsg(FHandle));
-        sqlite3_free(error);
-        StatementError(reason, Sql);
-    }
+    if (sqlite3_exec(FHandle, Sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        StatementError(EngineReason(FHandle), Sql);
 }
 
 TSQLiteStatement TSQLiteDatabase::Prepare(const String& Sql, const String& Shown) const

@@ -1,6 +1,6 @@
 #pragma once
 // A thin RAII layer over the SQLite C API. Every failure raises EDatabaseError whose message
-// gives SQLite's reason and the statement as the caller wrote it.
+// gives SQLite's reason (EngineReason) and the statement as the caller wrote it.
 #include "platform/core/String.h"
 
 #include <QByteArray>
@@ -10,6 +10,13 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+
+// SQLite's reason for a failure as the interface says it: the common ones (a full disk, a read or
+// write error, a read-only file, a file another program holds, one that is not a database) in
+// Chinese, any other in SQLite's words (EngineText). SystemError is the errno behind Code.
+String EngineReason(int Code, int SystemError, const String& EngineText);
+// The reason for the last failure on Db; nullptr stands for a connection SQLite had no memory for.
+String EngineReason(sqlite3* Db);
 
 // Raises EDatabaseError "<reason> [SQL: <statement>]".
 [[noreturn]] void StatementError(const String& Reason, const String& Statement);

@@ -798,9 +798,9 @@ TSQLiteDatabase& TSnapshotConnection::Begin(const TSQLiteDatabase& Database)
         FDatabase = std::make_unique<TSQLiteDatabase>(String::fromUtf8(sqlite3_db_filename(Database.Handle(), "main")));
         FDatabase->SetBusyTimeout(2000);
         // Each keystroke of the clerk counts the same index range again: room for the range of
-        // a large list keeps it in memory. The file is read through a map of it, not copied page
-        // by page: the first count after the start reads the range from the system's cache.
-        FDatabase->ExecuteScript(QStringLiteral("PRAGMA cache_size=-16384; PRAGMA mmap_size=1073741824"));
+        // a large list keeps it in memory. The file is not mapped: a read error in a map would
+        // end the program with a signal instead of failing the statement.
+        FDatabase->ExecuteScript(QStringLiteral("PRAGMA cache_size=-16384"));
         FFor = Database.Handle();
     }
     // Marked before the snapshot begins: a write in between shows as one made after it.

@@ -15,6 +15,8 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
+
 namespace {
 
 class ADOConnectionTest : public testing::Test {
@@ -211,7 +213,7 @@ TEST_F(ADOConnectionTest, ReadOnlyFileInAReadOnlyFolderOpensReadOnly)
         connection.Execute(String::fromUtf8("insert into dept(部门) values('x')"));
         FAIL() << "wrote to a read-only file";
     } catch (const EDatabaseError& E) {
-        EXPECT_TRUE(E.Message().contains(u"readonly")) << E.Message().toStdString();
+        EXPECT_TRUE(E.Message().startsWith(u"数据库是只读的，不能写入 [SQL: insert")) << E.Message().toStdString();
     }
     connection.Close();
     EXPECT_FALSE(connection.ReadOnly());
@@ -239,11 +241,45 @@ TEST_F(ADOConnectionTest, LockedFileFailsAfterTheTimeout)
         other.Database().ExecuteScript(String::fromUtf8("insert into rmark(备注) values('b')"));
         FAIL() << "wrote through a lock";
     } catch (const EDatabaseError& E) {
-        EXPECT_TRUE(E.Message().contains(u"locked")) << E.Message().toStdString();
+        EXPECT_TRUE(E.Message().startsWith(u"数据库正被其他程序使用，请稍后再试 [SQL: insert")) << E.Message().toStdString();
     }
     // Readers still see the last committed state meanwhile.
     EXPECT_EQ(Column(other, String::fromUtf8("select count(*) from rmark")), u"0");
     writer.Database().ExecuteScript(QStringLiteral("commit"));
+}
+
+TEST_F(ADOConnectionTest, EngineReasonsAreSaidInChineseBesideTheStatement)
+{
+    QByteArray garbled(4096, 'x');
+    garbled.replace(0, 16, QByteArray("SQLite format 3\0", 16));
+    WriteFile(PathOf("garbled.mdb"), garbled);
+    const struct {
+        const char* File;
+        const char* Setup;
+        const char* Sql;
+        const char* Message;
+    } cases[] = {
+        {"full.mdb", "PRAGMA max_page_count=1", "insert into rmark(备注) values(hex(randomblob(100000)))",
+         "数据库或磁盘已满 [SQL: insert into rmark(备注) values(hex(randomblob(100000)))]"},
+        {"garbled.mdb", "", "select count(*) from rmark", "文件不是数据库 [SQL: pragma schema_version]"},
+        // Faults of the statement itself keep SQLite's words, which name the part at fault.
+        {"opr.mdb", "", "select 姓名 from nowhere", "no such table: nowhere [SQL: select 姓名 from nowhere]"},
+    };
+    for (const auto& c : cases) {
+        TADOConnection connection(nullptr);
+        Connect(connection, PathOf(c.File));
+        if (*c.Setup)
+            connection.Database().ExecuteScript(String::fromUtf8(c.Setup));
+        try {
+            connection.Execute(String::fromUtf8(c.Sql));
+            ADD_FAILURE() << c.Sql << " ran";
+        } catch (const EDatabaseError& E) {
+            EXPECT_EQ(E.Message(), String::fromUtf8(c.Message));
+        }
+    }
+    // A write the full disk refused reaches SQLite as a write error.
+    EXPECT_EQ(EngineReason(SQLITE_IOERR_WRITE, ENOSPC, QStringLiteral("disk I/O error")), String::fromUtf8("数据库或磁盘已满"));
+    EXPECT_EQ(EngineReason(SQLITE_IOERR_READ, EIO, QStringLiteral("disk I/O error")), String::fromUtf8("磁盘读写错误"));
 }
 
 TEST_F(ADOConnectionTest, TransactionStoresTogetherOrNotAtAll)

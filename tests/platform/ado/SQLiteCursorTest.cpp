@@ -385,6 +385,19 @@ TEST_F(SQLiteCursorTest, ClosingTheConnectionLeavesNoConnectionOnTheFile)
     EXPECT_EQ(FQuery.RecordCount(), Records);
 }
 
+TEST_F(SQLiteCursorTest, AnOpenListKeepsNoMapOfTheFile)
+{
+    // A read error in a mapped file ends the process with a signal; a read through a descriptor
+    // fails the statement with a message.
+    FConnection.Database().ExecuteScript(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    Open(NewestFirst);
+    FQuery.SetRecNo(Records / 2);
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
+    const String mapped = String::fromUtf8(maps.readAll());
+    EXPECT_FALSE(mapped.contains(Path() + u'\n')) << mapped.toStdString();
+}
+
 TEST_F(SQLiteCursorTest, AListThatFailsToOpenLeavesTheNextOneItsOwnSnapshot)
 {
     EXPECT_THROW(Open(QStringLiteral("select * from oprint where 无此列 = 1 order by 日期 desc,id desc")), EDatabaseError);
