@@ -122,6 +122,61 @@ TEST_F(DBGridEhRowsTest, ARowSizedInTheGridBecomesTheRowHeight)
     EXPECT_EQ(Grid->DataLink()->BufferCount(), RowsThatFit());
 }
 
+// Every size change fits the buffered rows to the client area and keeps the current row in it.
+TEST_F(DBGridEhRowsTest, ASizeChangeFitsTheRowsAndKeepsTheCurrentRowInView)
+{
+    struct Case {
+        const char* What;
+        int StartHeight;
+        int NewHeight;
+        int MoveToRecord;
+    };
+    const Case Cases[] = {
+        {"shrunk", 300, 120, 0},
+        {"enlarged", 60, 500, 0},
+        {"shrunk, then moved", 300, 120, 9},
+        {"shrunk below one row", 300, 10, 4},
+    };
+    Form->SetBounds(0, 0, 500, 600);
+    Grid->SetDataSource(Source.get());
+    for (const Case& C : Cases) {
+        SCOPED_TRACE(C.What);
+        Data->First();
+        Grid->SetBounds(0, 0, 400, C.StartHeight);
+        Grid->SetBounds(0, 0, 400, C.NewHeight);
+        if (C.MoveToRecord > 0)
+            Data->SetRecNo(C.MoveToRecord);
+        EXPECT_EQ(Grid->DataLink()->RecordCount(), RowsThatFit());
+        EXPECT_EQ(Grid->RowCount(), Grid->RowsAboveData() + RowsThatFit());
+        EXPECT_LT(Grid->Row(), Grid->RowCount());
+        EXPECT_EQ(Grid->DataLink()->ActiveRecord() + Grid->RowsAboveData(), Grid->Row());
+        if (C.NewHeight > 100)
+            EXPECT_LE(Grid->CellPixelRect(1, Grid->Row()).Bottom, Grid->ClientHeight());
+    }
+}
+
+// A horizontal bar that appears takes its height from the rows: the last one is not cut.
+TEST_F(DBGridEhRowsTest, AHorizontalBarAppearingAfterAReopenTakesARow)
+{
+    Grid->SetDataSource(Source.get());
+    auto WidenColumns = [this](int Width) {
+        for (int i = 0; i < Grid->Columns()->Count(); ++i)
+            Grid->Columns()->ColumnAt(i)->SetWidth(Width);
+    };
+    WidenColumns(40);
+    // Ten rows fill the client area exactly: a bar leaves room for fewer.
+    Grid->SetBounds(0, 0, 400, Grid->RowHeightAt(0) + 1 + 10 * (Grid->DataRowHeight() + 1));
+    ASSERT_FALSE(Grid->ScrollBarShown(SB_HORZ));
+    const int rowsWithoutBar = RowsThatFit();
+    Data->Close();
+    WidenColumns(300);
+    Data->Open();
+    ASSERT_TRUE(Grid->ScrollBarShown(SB_HORZ));
+    ASSERT_LT(RowsThatFit(), rowsWithoutBar);
+    EXPECT_EQ(Grid->DataLink()->RecordCount(), RowsThatFit());
+    EXPECT_LE(Grid->CellPixelRect(1, Grid->RowCount() - 1).Bottom, Grid->ClientHeight());
+}
+
 TEST_F(DBGridEhRowsTest, AColumnMovedInTheGridMovesInTheColumns)
 {
     TColumnEh* Name = AddColumn(u"名称"_s);
