@@ -609,6 +609,9 @@ void TCustomDBGridEh::SetOptions(TDBGridOptions Value)
     const TDBGridOptions layoutOptions = dgEditing | dgAlwaysShowEditor | dgTitles | dgIndicator | dgColLines |
                                          dgRowLines | dgRowSelect | dgAlwaysShowSelection;
     const bool relayout = ((FDBOptions.Bits() ^ Value.Bits()) & layoutOptions.Bits()) != 0;
+    // Copy and delete would still act on a selection the grid can no longer show.
+    if (FDBOptions.Contains(dgMultiSelect) && !Value.Contains(dgMultiSelect))
+        ClearAllSelections();
     FDBOptions = Value;
     FOptionsEh = optionsEh;
     ApplyBaseOptions();
