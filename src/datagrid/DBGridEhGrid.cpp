@@ -149,13 +149,13 @@ TCustomDBGridEh::TCustomDBGridEh(TComponent* AOwner)
     FColumns = CreateColumnsObject();
     ChangeDimensions(2, 2);
     FSumList = std::make_unique<TDBGridEhSumList>(this);
-    FSumList->OnRecalcAll = [this](TObject*) {
+    FSumList->OnRecalcAll = [this](TObject* Sender) {
         if (OnSumListRecalcAll)
-            OnSumListRecalcAll(this);
+            OnSumListRecalcAll(Sender);
     };
-    FSumList->OnAfterRecalcAll = [this](TObject*) {
+    FSumList->OnAfterRecalcAll = [this](TObject* Sender) {
         if (OnSumListAfterRecalcAll)
-            OnSumListAfterRecalcAll(this);
+            OnSumListAfterRecalcAll(Sender);
     };
     FTitleFont->OnChange = [this](TObject*) { TitleFontChanged(); };
     FFooterFont->OnChange = [this](TObject*) { FooterFontChanged(); };
