@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -259,6 +260,31 @@ TEST_F(DBGridEhFooterValuesTest, SumsFollowEdits)
     EXPECT_EQ(Text(Column), u"￥107.35"_s);
     Data->Delete();
     EXPECT_EQ(Text(Column), u"￥7.35"_s);
+}
+
+TEST_F(DBGridEhFooterValuesTest, SumsFollowTheFilter)
+{
+    TColumnEh* Column = FooterColumn(u"int"_s, Sum);
+    Data->SetFilter(u"int = 4"_s);
+    EXPECT_EQ(Text(Column), u"11"_s);
+    Data->SetFiltered(true);
+    EXPECT_EQ(Text(Column), u"8"_s);
+    Data->SetFilter(u"int = 3"_s);
+    EXPECT_EQ(Text(Column), u"3"_s);
+    Data->SetFiltered(false);
+    EXPECT_EQ(Text(Column), u"11"_s);
+}
+
+TEST_F(DBGridEhFooterValuesTest, TheRecalculationEventsComeFromTheSumList)
+{
+    FooterColumn(u"int"_s, Sum);
+    std::vector<TObject*> Senders;
+    Grid->OnSumListRecalcAll = [&](TObject* Sender) { Senders.push_back(Sender); };
+    Grid->OnSumListAfterRecalcAll = [&](TObject* Sender) { Senders.push_back(Sender); };
+    Data->Close();
+    Data->Open();
+    const std::vector<TObject*> Expected(2, Grid->SumList());
+    EXPECT_EQ(Senders, Expected);
 }
 
 TEST_F(DBGridEhFooterValuesTest, GetFooterParamsMayRestyleTheCell)
