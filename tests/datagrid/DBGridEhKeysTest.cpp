@@ -305,15 +305,11 @@ TEST_F(DBGridEhSearchTest, CtrlFStartsASearchWithoutTimeout)
 // Backspace shortens only the search text, however the search began: the record stays as stored.
 TEST_F(DBGridEhSearchTest, BackspaceDuringTheSearchLeavesTheRecordAlone)
 {
-    const struct {
-        const char* What;
-        bool CtrlF;
-    } Cases[] = {{"typed", false}, {"after Ctrl+F", true}};
-    for (const auto& C : Cases) {
-        SCOPED_TRACE(C.What);
+    for (const bool CtrlF : {false, true}) {
+        SCOPED_TRACE(CtrlF ? "after Ctrl+F" : "typed");
         Key(Qt::Key_Escape);
         Data->First();
-        if (C.CtrlF)
+        if (CtrlF)
             Key(Qt::Key_F, Qt::ControlModifier);
         TypeText(Window(), u"ab"_s);
         ASSERT_EQ(CurrentName(), u"Abc"_s);
