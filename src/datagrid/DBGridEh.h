@@ -1785,6 +1785,8 @@ protected:
     void HandleMouseMove(TShiftState Shift, int X, int Y);
     void HandleMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
     void HandleWMVScroll(TMessage& Message);
+    // A new client size: the rows that fit, the vertical bar and the current cell in view.
+    void HandleSizeChange();
     bool HandleWMSetCursor(TMessage& Message);
     void StartAutoScrollTimer(int Interval);
     void StopAutoScrollTimer();

@@ -15,6 +15,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// What a footer shows for a sum beyond the Currency range.
+const String OverflowMark = u"#溢出"_s;
+
 TGroupOperation SumOperation(TFooterValueType ValueType)
 {
     return ValueType == TFooterValueType::fvtAvg ? TGroupOperation::goAvg : TGroupOperation::goSum;
@@ -92,7 +95,7 @@ void TCustomDBGridEh::ComputeFooterText(int Row, TColumnEh* Column, String& Text
             return;
         // No aggregate (the sum list not yet in step with the footers) shows as nothing summed.
         if (const TDBSum* sum = FSumList->SumCollection()->FindSum(SumOperation(footer->ValueType()), field->FieldName()))
-            Text = AggregateText(field, sum->SumValue(), footer->DisplayFormat());
+            Text = sum->Overflowed() ? OverflowMark : AggregateText(field, sum->SumValue(), footer->DisplayFormat());
         return;
     }
     case TFooterValueType::fvtCount: {

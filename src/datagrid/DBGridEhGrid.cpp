@@ -149,13 +149,13 @@ TCustomDBGridEh::TCustomDBGridEh(TComponent* AOwner)
     FColumns = CreateColumnsObject();
     ChangeDimensions(2, 2);
     FSumList = std::make_unique<TDBGridEhSumList>(this);
-    FSumList->OnRecalcAll = [this](TObject*) {
+    FSumList->OnRecalcAll = [this](TObject* Sender) {
         if (OnSumListRecalcAll)
-            OnSumListRecalcAll(this);
+            OnSumListRecalcAll(Sender);
     };
-    FSumList->OnAfterRecalcAll = [this](TObject*) {
+    FSumList->OnAfterRecalcAll = [this](TObject* Sender) {
         if (OnSumListAfterRecalcAll)
-            OnSumListAfterRecalcAll(this);
+            OnSumListAfterRecalcAll(Sender);
     };
     FTitleFont->OnChange = [this](TObject*) { TitleFontChanged(); };
     FFooterFont->OnChange = [this](TObject*) { FooterFontChanged(); };
@@ -609,6 +609,9 @@ void TCustomDBGridEh::SetOptions(TDBGridOptions Value)
     const TDBGridOptions layoutOptions = dgEditing | dgAlwaysShowEditor | dgTitles | dgIndicator | dgColLines |
                                          dgRowLines | dgRowSelect | dgAlwaysShowSelection;
     const bool relayout = ((FDBOptions.Bits() ^ Value.Bits()) & layoutOptions.Bits()) != 0;
+    // Copy and delete would still act on a selection the grid can no longer show.
+    if (FDBOptions.Contains(dgMultiSelect) && !Value.Contains(dgMultiSelect))
+        ClearAllSelections();
     FDBOptions = Value;
     FOptionsEh = optionsEh;
     ApplyBaseOptions();

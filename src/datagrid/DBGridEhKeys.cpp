@@ -534,6 +534,10 @@ void TCustomDBGridEh::KeyPress(Char& Key)
 bool TCustomDBGridEh::HandleCharMessage(TMessage& Message)
 {
     const auto ch = static_cast<char16_t>(Message.WParam);
+    // The Backspace that shortened the search text follows as a character: it must not open
+    // the editor on the record found.
+    if (ch == VK_BACK && FInSearch)
+        return true;
     TColumnEh* column = FocusedColumn();
     const bool checkCell = column != nullptr && !Options().Contains(dgRowSelect) &&
                            IsCheckOrImageKind(column->ClassifyCellKind());

@@ -39,6 +39,10 @@ void TCustomDBGridEh::Dispatch(TMessage& Message)
         if (HorzScrollBar()->Tracking() && LOWORD(Message.WParam) == SB_THUMBTRACK)
             Message.WParam = MAKEWPARAM(SB_THUMBPOSITION, HIWORD(Message.WParam));
         break;
+    case WM_SIZE:
+        TCustomGridEh::Dispatch(Message);
+        HandleSizeChange();
+        return;
     case WM_CHAR:
         if (HandleCharMessage(Message))
             return;

@@ -1,3 +1,4 @@
+// The data grid's rows: their pitch, how many records fit the client area, and the current row.
 #include "datagrid/DBGridEh.h"
 
 #include "platform/data/DataSet.h"
@@ -57,6 +58,16 @@ void TCustomDBGridEh::RecomputeRowMetrics()
         ChangeContraRowCount(FFooterRowCount);
     if (FDataLink->Active() && HandleAllocated())
         FollowActiveRecord();
+}
+
+void TCustomDBGridEh::HandleSizeChange()
+{
+    // A rebuild under way sizes the rows itself when it ends.
+    if (!HandleAllocated() || Loading() || BeingDestroyed() || LayoutLocked())
+        return;
+    RecomputeRowMetrics();
+    UpdateVertScrollBar();
+    ScrollCellIntoView({Col(), Row()}, true, true);
 }
 
 void TCustomDBGridEh::FollowActiveRecord()

@@ -6,6 +6,7 @@
 //
 // Amounts are Currency (1/10000 units): a field value V contributes round(V x 10000), half to
 // even, and a counted record contributes 10000, so sums never drift however many edits follow.
+// A sum that leaves Currency's range is marked overflowed instead of failing the dataset's event.
 #include "controls/ToolCtrlsEh.h"
 #include "platform/core/Collection.h"
 #include "platform/core/Currency.h"
@@ -36,6 +37,9 @@ public:
     Currency SumValue() const { return FSumValue; }
     // For an owner that computes the values itself (ExternalRecalc).
     void SetSumValue(Currency Value) { FSumValue = Value; }
+    // A value or the sum left Currency's range: SumValue means nothing until a recalculation
+    // over values that fit.
+    bool Overflowed() const { return FOverflowed; }
 
 protected:
     const char* ClassName() const override { return "TDBSum"; }
@@ -58,6 +62,7 @@ private:
     // Behind an average: the records whose field is not Null and the sum of their values.
     int FNotNullCount = 0;
     Currency FRunningSum;
+    bool FOverflowed = false;
 };
 
 // The producer's aggregates; a change of any item recalculates the list.
@@ -201,6 +206,11 @@ private:
     // record). An item whose field the dataset lacks is left out and keeps showing 0.
     template <class TStep>
     void ForEachTakingPart(TStep&& Step);
+    // Runs Step, the arithmetic of Sum: a result beyond Currency's range marks Sum overflowed
+    // rather than failing the opening, post or delete that asked for it.
+    template <class TStep>
+    static void GuardOverflow(TDBSum& Sum, TStep&& Step);
+    bool AnyOverflowed() const;
 
     TComponent* FOwner;
     std::unique_ptr<TDBSumCollection> FSumCollection;

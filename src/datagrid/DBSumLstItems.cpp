@@ -19,6 +19,7 @@ void TDBSum::Assign(TPersistent* Source)
     SetFieldName(Sum->FFieldName);
     FOldContribution = Sum->FOldContribution;
     FSumValue = Sum->FSumValue;
+    FOverflowed = Sum->FOverflowed;
 }
 
 void TDBSum::SetFieldName(const String& Value)
@@ -43,6 +44,7 @@ void TDBSum::Clear()
     FOldContribution = Currency();
     FRunningSum = Currency();
     FNotNullCount = 0;
+    FOverflowed = false;
 }
 
 void TDBSum::ComputeAverage()

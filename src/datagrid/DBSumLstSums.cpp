@@ -40,17 +40,35 @@ bool IsEditing(const TDataSet* DataSet)
 }  // namespace
 
 template <class TStep>
+void TDBSumListProducer::GuardOverflow(TDBSum& Sum, TStep&& Step)
+{
+    try {
+        Step();
+    } catch (const EOverflow&) {
+        Sum.FOverflowed = true;
+    }
+}
+
+template <class TStep>
 void TDBSumListProducer::ForEachTakingPart(TStep&& Step)
 {
     for (int I = 0; I < FSumCollection->Count(); ++I) {
         TDBSum& Sum = *FSumCollection->SumItemAt(I);
         if (Sum.FieldName().isEmpty()) {
             if (Sum.GroupOperation() == TGroupOperation::goCount)
-                Step(Sum, nullptr);
+                GuardOverflow(Sum, [&] { Step(Sum, nullptr); });
         } else if (TField* Field = FDataSet->FindField(Sum.FieldName())) {
-            Step(Sum, Field);
+            GuardOverflow(Sum, [&] { Step(Sum, Field); });
         }
     }
+}
+
+bool TDBSumListProducer::AnyOverflowed() const
+{
+    for (int I = 0; I < FSumCollection->Count(); ++I)
+        if (FSumCollection->SumItemAt(I)->Overflowed())
+            return true;
+    return false;
 }
 
 void TDBSumListProducer::ClearSumValues()
@@ -106,20 +124,22 @@ void TDBSumListProducer::AccumulateAll()
         FChanging = true;
         for (FDataSet->First(); !FDataSet->Eof(); FDataSet->Next()) {
             for (auto [Sum, Field] : Targets) {
-                switch (Sum->FGroupOperation) {
-                case TGroupOperation::goSum:
-                    Sum->FSumValue += ValueUnits(Field);
-                    break;
-                case TGroupOperation::goAvg:
-                    if (HasValue(Field)) {
-                        ++Sum->FNotNullCount;
-                        Sum->FRunningSum += ValueUnits(Field);
+                GuardOverflow(*Sum, [Sum, Field] {
+                    switch (Sum->FGroupOperation) {
+                    case TGroupOperation::goSum:
+                        Sum->FSumValue += ValueUnits(Field);
+                        break;
+                    case TGroupOperation::goAvg:
+                        if (HasValue(Field)) {
+                            ++Sum->FNotNullCount;
+                            Sum->FRunningSum += ValueUnits(Field);
+                        }
+                        break;
+                    case TGroupOperation::goCount:
+                        Sum->FSumValue += CountUnits(Field);
+                        break;
                     }
-                    break;
-                case TGroupOperation::goCount:
-                    Sum->FSumValue += CountUnits(Field);
-                    break;
-                }
+                });
             }
             if (Listing)
                 FVirtualRecordList.AppendBookmark(FDataSet->Bookmark());
@@ -220,7 +240,11 @@ void TDBSumListProducer::HandleAfterPost(TDataSet*)
             FVirtualRecordList.InsertAt(Index, Bookmark);
         FInsertPending = false;
     }
-    FireSumListChanged();
+    // An overflowed sum has lost its running value: only a new pass can tell whether it fits again.
+    if (AnyOverflowed())
+        RecalculateAll();
+    else
+        FireSumListChanged();
 }
 
 void TDBSumListProducer::HandleBeforeDelete(TDataSet*)

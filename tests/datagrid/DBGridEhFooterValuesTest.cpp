@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -259,6 +260,65 @@ TEST_F(DBGridEhFooterValuesTest, SumsFollowEdits)
     EXPECT_EQ(Text(Column), u"￥107.35"_s);
     Data->Delete();
     EXPECT_EQ(Text(Column), u"￥7.35"_s);
+}
+
+// A sum beyond the Currency range shows a mark and never stops the dataset opening or posting;
+// once the values fit again the sums come back.
+TEST_F(DBGridEhFooterValuesTest, ASumThatOverflowsShowsAMark)
+{
+    TColumnEh* Total = FooterColumn(u"float"_s, Sum);
+    TColumnEh* Average = FooterColumn(u"float"_s, Avg);
+    const struct {
+        const char* What;
+        double First, Second;
+    } Cases[] = {{"one value beyond the range", 922337203685478.0, 0.1},
+                 {"two values that fit, their sum not", 500000000000000.0, 500000000000000.0}};
+    auto SetValues = [this](double First, double Second) {
+        Data->First();
+        for (double Value : {First, Second}) {
+            Data->Edit();
+            Data->FieldByName(u"float"_s)->SetValue(Variant(Value));
+            Data->Post();
+            Data->Next();
+        }
+    };
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.What);
+        EXPECT_NO_THROW(SetValues(C.First, C.Second));
+        EXPECT_EQ(Text(Total), u"#溢出"_s);
+        EXPECT_EQ(Text(Average), u"#溢出"_s);
+        Data->Close();
+        EXPECT_NO_THROW(Data->Open());
+        EXPECT_EQ(Text(Total), u"#溢出"_s);
+        SetValues(12.5, 0.1);
+        EXPECT_EQ(Text(Total), u"19.85"_s);
+        EXPECT_EQ(Text(Average), u"6.6167"_s);
+    }
+}
+
+TEST_F(DBGridEhFooterValuesTest, SumsFollowTheFilter)
+{
+    TColumnEh* Column = FooterColumn(u"int"_s, Sum);
+    Data->SetFilter(u"int = 4"_s);
+    EXPECT_EQ(Text(Column), u"11"_s);
+    Data->SetFiltered(true);
+    EXPECT_EQ(Text(Column), u"8"_s);
+    Data->SetFilter(u"int = 3"_s);
+    EXPECT_EQ(Text(Column), u"3"_s);
+    Data->SetFiltered(false);
+    EXPECT_EQ(Text(Column), u"11"_s);
+}
+
+TEST_F(DBGridEhFooterValuesTest, TheRecalculationEventsComeFromTheSumList)
+{
+    FooterColumn(u"int"_s, Sum);
+    std::vector<TObject*> Senders;
+    Grid->OnSumListRecalcAll = [&](TObject* Sender) { Senders.push_back(Sender); };
+    Grid->OnSumListAfterRecalcAll = [&](TObject* Sender) { Senders.push_back(Sender); };
+    Data->Close();
+    Data->Open();
+    const std::vector<TObject*> Expected(2, Grid->SumList());
+    EXPECT_EQ(Senders, Expected);
 }
 
 TEST_F(DBGridEhFooterValuesTest, GetFooterParamsMayRestyleTheCell)

@@ -302,6 +302,29 @@ TEST_F(DBGridEhSearchTest, CtrlFStartsASearchWithoutTimeout)
     EXPECT_EQ(CurrentName(), u"王五"_s);
 }
 
+// Backspace shortens only the search text, however the search began: the record stays as stored.
+TEST_F(DBGridEhSearchTest, BackspaceDuringTheSearchLeavesTheRecordAlone)
+{
+    for (const bool CtrlF : {false, true}) {
+        SCOPED_TRACE(CtrlF ? "after Ctrl+F" : "typed");
+        Key(Qt::Key_Escape);
+        Data->First();
+        if (CtrlF)
+            Key(Qt::Key_F, Qt::ControlModifier);
+        TypeText(Window(), u"ab"_s);
+        ASSERT_EQ(CurrentName(), u"Abc"_s);
+        Key(Qt::Key_Backspace, Qt::NoModifier, u"\b"_s);
+        Key(Qt::Key_Backspace, Qt::NoModifier, u"\b"_s);
+        EXPECT_TRUE(Grid->IncrementalSearchText().isEmpty());
+        EXPECT_FALSE(Grid->EditorMode());
+        EXPECT_EQ(Data->State(), TDataSetState::dsBrowse);
+        Key(Qt::Key_Backspace, Qt::NoModifier, u"\b"_s);
+        Key(Qt::Key_Down);
+        Data->SetRecNo(4);
+        EXPECT_EQ(CurrentName(), u"Abc"_s);
+    }
+}
+
 TEST(DBGridEhSearchTextTest, MatchesAndCharacters)
 {
     EXPECT_TRUE(LocateTextMatches(u"Abc"_s, u"ab"_s, TLocateTextMatchTypeEh::ltmFromBeginningEh, true));

@@ -122,6 +122,50 @@ TEST_F(DBGridEhRowsTest, ARowSizedInTheGridBecomesTheRowHeight)
     EXPECT_EQ(Grid->DataLink()->BufferCount(), RowsThatFit());
 }
 
+// Every size change fits the buffered rows to the client area and keeps the current row in it.
+TEST_F(DBGridEhRowsTest, ASizeChangeFitsTheRowsAndKeepsTheCurrentRowInView)
+{
+    // Start height, new height, the record moved to afterwards (0: none).
+    const int Cases[][3] = {{300, 120, 0}, {60, 500, 0}, {300, 120, 9}, {300, 10, 4}};
+    Form->SetBounds(0, 0, 500, 600);
+    Grid->SetDataSource(Source.get());
+    for (const auto& [StartHeight, NewHeight, MoveToRecord] : Cases) {
+        SCOPED_TRACE(testing::Message() << StartHeight << " to " << NewHeight << ", record " << MoveToRecord);
+        Data->First();
+        Grid->SetBounds(0, 0, 400, StartHeight);
+        Grid->SetBounds(0, 0, 400, NewHeight);
+        if (MoveToRecord > 0)
+            Data->SetRecNo(MoveToRecord);
+        EXPECT_EQ(Grid->DataLink()->RecordCount(), RowsThatFit());
+        EXPECT_EQ(Grid->RowCount(), Grid->RowsAboveData() + RowsThatFit());
+        EXPECT_EQ(Grid->DataLink()->ActiveRecord() + Grid->RowsAboveData(), Grid->Row());
+        if (NewHeight > 100)
+            EXPECT_LE(Grid->CellPixelRect(1, Grid->Row()).Bottom, Grid->ClientHeight());
+    }
+}
+
+// A horizontal bar that appears takes its height from the rows: the last one is not cut.
+TEST_F(DBGridEhRowsTest, AHorizontalBarAppearingAfterAReopenTakesARow)
+{
+    Grid->SetDataSource(Source.get());
+    auto WidenColumns = [this](int Width) {
+        for (int i = 0; i < Grid->Columns()->Count(); ++i)
+            Grid->Columns()->ColumnAt(i)->SetWidth(Width);
+    };
+    WidenColumns(40);
+    // Ten rows fill the client area exactly: a bar leaves room for fewer.
+    Grid->SetBounds(0, 0, 400, Grid->RowHeightAt(0) + 1 + 10 * (Grid->DataRowHeight() + 1));
+    ASSERT_FALSE(Grid->ScrollBarShown(SB_HORZ));
+    const int rowsWithoutBar = RowsThatFit();
+    Data->Close();
+    WidenColumns(300);
+    Data->Open();
+    ASSERT_TRUE(Grid->ScrollBarShown(SB_HORZ));
+    ASSERT_LT(RowsThatFit(), rowsWithoutBar);
+    EXPECT_EQ(Grid->DataLink()->RecordCount(), RowsThatFit());
+    EXPECT_LE(Grid->CellPixelRect(1, Grid->RowCount() - 1).Bottom, Grid->ClientHeight());
+}
+
 TEST_F(DBGridEhRowsTest, AColumnMovedInTheGridMovesInTheColumns)
 {
     TColumnEh* Name = AddColumn(u"名称"_s);

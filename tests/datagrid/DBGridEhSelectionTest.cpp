@@ -8,6 +8,8 @@
 #include "platform/data/DataSet.h"
 #include "platform/ui/Clipboard.h"
 
+#include <functional>
+
 namespace {
 
 class DBGridEhSelectionTest : public DBGridEhCoreFixture {
@@ -266,6 +268,33 @@ TEST_F(DBGridEhSelectionTest, SelectingARecordTurnsARectangleIntoARecordSelectio
     Grid->SelectedRows()->SetCurrentRowSelected(false);
     EXPECT_EQ(Kind(), Kinds::gstNon);
     EXPECT_GE(Changes, 1);
+}
+
+// Copy and delete act on the selection: once the grid can no longer show one, none is left.
+TEST_F(DBGridEhSelectionTest, LeavingMultiSelectClearsEverySelection)
+{
+    const std::function<void()> Selects[] = {
+        [this] {
+            Data->SetRecNo(2);
+            Grid->SelectedRows()->SetCurrentRowSelected(true);
+        },
+        [this] {
+            Grid->Selection()->Rect()->SelectTo(0, BookmarkOf(1), false);
+            Grid->Selection()->Rect()->SelectTo(1, BookmarkOf(3), true);
+        },
+        [this] { Grid->Selection()->Columns()->SelectColumn(Col(1), false); },
+        [this] { Grid->Selection()->SelectAllCells(); },
+    };
+    for (std::size_t i = 0; i < std::size(Selects); ++i) {
+        SCOPED_TRACE(i);
+        Grid->SetOptions(Grid->Options() | dgMultiSelect);
+        Selects[i]();
+        ASSERT_NE(Kind(), Kinds::gstNon);
+        Grid->SetOptions(Grid->Options() - dgMultiSelect);
+        EXPECT_EQ(Kind(), Kinds::gstNon);
+        EXPECT_EQ(Grid->SelectedRows()->ItemCount(), 0);
+        EXPECT_FALSE(Grid->Selection()->IsCellSelected(1, BookmarkOf(2)));
+    }
 }
 
 TEST_F(DBGridEhSelectionTest, SelectingOnAnEmptyDataSetChangesNothing)

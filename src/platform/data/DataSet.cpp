@@ -980,10 +980,14 @@ void TDataSet::SetFiltered(bool Value)
 void TDataSet::ReapplyView()
 {
     CheckBrowseMode();
+    // Another set of records is a move of the cursor: those who follow it (the footer sums)
+    // hear of it through the scroll events.
+    DoEvent(BeforeScroll);
     const std::optional<TRecordId> id = CurrentId();
     BuildView();
     Resync(id, 0);
     DataEvent(TDataEvent::deDataSetChange, 0);
+    DoEvent(AfterScroll);
 }
 
 void TDataSet::SetSort(const String& Value)

@@ -187,7 +187,8 @@ private:
     // -1 when the record is not visible.
     int ViewIndexOf(TRecordId Id) const;
     void BuildView();
-    // Rebuilds the visible order after the filter changed, keeping the current record.
+    // Rebuilds the visible order after the filter changed, keeping the current record; between
+    // BeforeScroll and AfterScroll.
     void ReapplyView();
     bool RecordPasses(int CursorPos);
     TRecordBuffer ReadBuffer(int ViewIndex) const;
