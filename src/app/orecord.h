@@ -4,6 +4,7 @@
 // settings file "os.ini"; the status-bar clock and the mouse-wheel hook.
 #include "app/BoundStatements.h"
 #include "platform/core/String.h"
+#include "platform/core/StringLiterals.h"
 #include "platform/core/Variant.h"
 #include "platform/data/DataTypes.h"
 #include "platform/ui/Forms.h"
@@ -41,17 +42,17 @@ class TTabSheet;
 class TTimer;
 
 // The caption of the program's message boxes.
-inline const String PromptCaption = QStringLiteral("提示");
+inline const String PromptCaption = u"提示"_s;
 
 // Texts the pages share: placeholders of the entry fields and the quick filter's words.
-inline const String DepartmentPlaceholder = QStringLiteral("请选择部门...");
-inline const String ItemPlaceholder = QStringLiteral("请选择物品名称...");
-inline const String GiftPlaceholder = QStringLiteral("请填写礼品名称...");
-inline const String SupplierPlaceholder = QStringLiteral("请选择供应商...");
-inline const String OrganisationPlaceholder = QStringLiteral("请填写来客单位...");
-inline const String UnitPlaceholder = QStringLiteral("单位");
-inline const String GuestPlaceholder = QStringLiteral("请填写来客姓名...");
-inline const String NoDateLimit = QStringLiteral("不限制");
+inline const String DepartmentPlaceholder = u"请选择部门..."_s;
+inline const String ItemPlaceholder = u"请选择物品名称..."_s;
+inline const String GiftPlaceholder = u"请填写礼品名称..."_s;
+inline const String SupplierPlaceholder = u"请选择供应商..."_s;
+inline const String OrganisationPlaceholder = u"请填写来客单位..."_s;
+inline const String UnitPlaceholder = u"单位"_s;
+inline const String GuestPlaceholder = u"请填写来客姓名..."_s;
+inline const String NoDateLimit = u"不限制"_s;
 
 // The units an item is counted in, offered by every unit field.
 inline const std::initializer_list<const char*> UnitChoices = {"", "支", "个", "张", "盒", "件", "箱", "台", "本", "瓶", "把", "块", "部"};

@@ -5,6 +5,7 @@
 #include "app/orecord.h"
 
 #include "platform/ado/ADODB.h"
+#include "platform/core/StringLiterals.h"
 #include "platform/data/Field.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ComboBox.h"
@@ -30,13 +31,13 @@ void TMF1::FillNamesOfDepartment(TADOQuery* Query, TComboBox* Department, TCombo
     const String department = Department->Text();
     if (department.isEmpty() || department == DepartmentPlaceholder)
         return;
-    FillComboFromQuery(Query, Name, QStringLiteral("姓名"), QStringLiteral("select * from ouser where 部门 =:dept order by 次数 desc"),
-                       {{QStringLiteral("dept"), department}});
+    FillComboFromQuery(Query, Name, u"姓名"_s, u"select * from ouser where 部门 =:dept order by 次数 desc"_s,
+                       {{u"dept"_s, department}});
 }
 
 void TMF1::SetDepartmentOfName(TComboBox* Name, TComboBox* Department)
 {
-    OpenSql(ADOQ1, QStringLiteral("select 部门 from ouser where 姓名 =:name"), {{QStringLiteral("name"), Name->Text()}});
+    OpenSql(ADOQ1, u"select 部门 from ouser where 姓名 =:name"_s, {{u"name"_s, Name->Text()}});
     if (ADOQ1->RecordCount() >= 2)
         Department->SetText(DepartmentPlaceholder);  // namesakes: the user chooses
     else
@@ -46,13 +47,13 @@ void TMF1::SetDepartmentOfName(TComboBox* Name, TComboBox* Department)
 
 void TMF1::FillTypesOfItem(TComboBox* Item, TComboBox* Type, TComboBox* Unit)
 {
-    FillComboFromQuery(ADOQ1, Type, QStringLiteral("类型"),
-                       QStringLiteral("select * from ptype where 物品名称 =:item order by 次数 desc"),
-                       {{QStringLiteral("item"), Item->Text()}});
+    FillComboFromQuery(ADOQ1, Type, u"类型"_s,
+                       u"select * from ptype where 物品名称 =:item order by 次数 desc"_s,
+                       {{u"item"_s, Item->Text()}});
     ADOQ1->First();
     const bool known = !ADOQ1->IsEmpty();
-    Type->SetText(known ? ADOQ1->FieldByName(QStringLiteral("类型"))->AsString() : String());
-    Unit->SetText(known ? ADOQ1->FieldByName(QStringLiteral("单位"))->AsString() : String());
+    Type->SetText(known ? ADOQ1->FieldByName(u"类型"_s)->AsString() : String());
+    Unit->SetText(known ? ADOQ1->FieldByName(u"单位"_s)->AsString() : String());
     ADOQ1->Close();
     ListRefillFlag = true;
 }
@@ -93,11 +94,11 @@ void TMF1::BindQueryEvents()
     for (TComboBox* field : {ComboBox2, ComboBox4, ComboBox7})
         field->OnChange = requery(BitBtn1, nothing);
     ComboBox10->OnChange = requery(BitBtn8, [this] {
-        OpenSql(ADOQ1, QStringLiteral("select * from gift where 来客姓名 =:guest order by id"),
-                {{QStringLiteral("guest"), ComboBox10->Text()}});
+        OpenSql(ADOQ1, u"select * from gift where 来客姓名 =:guest order by id"_s,
+                {{u"guest"_s, ComboBox10->Text()}});
         const bool known = !ADOQ1->IsEmpty();
-        ComboBox17->SetText(known ? ADOQ1->FieldByName(QStringLiteral("职务"))->AsString() : String());
-        ComboBox9->SetText(known ? ADOQ1->FieldByName(QStringLiteral("来客单位"))->AsString() : String());
+        ComboBox17->SetText(known ? ADOQ1->FieldByName(u"职务"_s)->AsString() : String());
+        ComboBox9->SetText(known ? ADOQ1->FieldByName(u"来客单位"_s)->AsString() : String());
         ADOQ1->Close();
     });
     ComboBox13->OnChange = requery(BitBtn8, [this] { FillTypesOfItem(ComboBox13, ComboBox12, ComboBox14); });

@@ -3,17 +3,15 @@
 #include "app/orecord.h"
 
 #include "datagrid/DBGridEh.h"
+#include "platform/core/ScopeExit.h"
+#include "platform/core/StringLiterals.h"
 #include "platform/data/DataSet.h"
 #include "platform/data/DataSource.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
 
-#include <QScopeGuard>
-
 #include <initializer_list>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -38,12 +36,12 @@ void TMF1::ExportGridToExcel(TCustomDBGridEh* Grid, const String& Kind)
     const std::initializer_list<TBitBtn*> exportButtons = {BitBtn5, BitBtn10, BitBtn7};
     for (TBitBtn* button : exportButtons)
         button->SetEnabled(false);
-    const auto enable = qScopeGuard([exportButtons] {
+    const TScopeExit enable([exportButtons] {
         Application->ProcessMessages();
         for (TBitBtn* button : exportButtons)
             button->SetEnabled(true);
     });
-    const auto readOnly = qScopeGuard([this, Grid] {
+    const TScopeExit readOnly([this, Grid] {
         Grid->SetReadOnly(true);
         MakeRecordGridsReadOnly();
     });

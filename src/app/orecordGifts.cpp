@@ -6,6 +6,7 @@
 #include "app/orecordEntry.h"
 #include "platform/ado/ADODB.h"
 #include "platform/core/Exceptions.h"
+#include "platform/core/StringLiterals.h"
 #include "platform/core/SysUtils.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/CheckBox.h"
@@ -35,7 +36,7 @@ double NumberIn(const String& Text)
 {
     double value = 0;
     if (!TryStrToFloat(Text, value))
-        throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(Text));
+        throw EConvertError(u"'%1' is not a valid floating point value"_s.arg(Text));
     return value;
 }
 
@@ -55,7 +56,7 @@ bool TMF1::GiftEntryIsComplete()
         return fail("请填写来客单位 ！");
     if (!IsFilled(ComboBox13->Text(), GiftPlaceholder))
         return fail("请填写礼品名称 ！");
-    if (!QuantityIsAccepted(ComboBox15, QStringLiteral("请确认礼品数量 ！")))
+    if (!QuantityIsAccepted(ComboBox15, u"请确认礼品数量 ！"_s))
         return false;
     if (!IsFilled(ComboBox18->Text()))
         return fail("请填写领取人姓名 ！");
@@ -70,23 +71,23 @@ bool TMF1::GiftEntryIsComplete()
 void TMF1::StoreGift()
 {
     ExecSql(ADOQ1,
-            QStringLiteral("insert into gift(来客姓名,来客单位,职务,领取人,领取部门,批准,数量,单位,礼品名称,类型,日期,时间,备注) "
-                           "values(:sna,:sdept,:spost,:su,:sud,:app,:sno,:sdw,:sgift,:spty,:sdate,:stime,:sremark)"),
-            {{QStringLiteral("sna"), Trim(ComboBox10->Text())},
-             {QStringLiteral("sdept"), Trim(ComboBox9->Text())},
-             {QStringLiteral("spost"), Trim(ComboBox17->Text())},
-             {QStringLiteral("su"), Trim(ComboBox18->Text())},
-             {QStringLiteral("sud"), Trim(ComboBox33->Text())},
-             {QStringLiteral("app"), Trim(ComboBox19->Text())},
-             {QStringLiteral("sno"), StrToInt(ComboBox15->Text())},
-             {QStringLiteral("sdw"), Trim(ComboBox14->Text())},
-             {QStringLiteral("sgift"), Trim(ComboBox13->Text())},
-             {QStringLiteral("spty"), Trim(ComboBox12->Text())},
-             {QStringLiteral("sdate"), Variant::FromDateTime(DateTimePicker3->DateTime())},
-             {QStringLiteral("stime"), FormatDateTime(QStringLiteral("hh:mm:ss"), Now())},
-             {QStringLiteral("sremark"), Trim(ComboBox11->Text())}});
+            u"insert into gift(来客姓名,来客单位,职务,领取人,领取部门,批准,数量,单位,礼品名称,类型,日期,时间,备注) "
+             "values(:sna,:sdept,:spost,:su,:sud,:app,:sno,:sdw,:sgift,:spty,:sdate,:stime,:sremark)"_s,
+            {{u"sna"_s, Trim(ComboBox10->Text())},
+             {u"sdept"_s, Trim(ComboBox9->Text())},
+             {u"spost"_s, Trim(ComboBox17->Text())},
+             {u"su"_s, Trim(ComboBox18->Text())},
+             {u"sud"_s, Trim(ComboBox33->Text())},
+             {u"app"_s, Trim(ComboBox19->Text())},
+             {u"sno"_s, StrToInt(ComboBox15->Text())},
+             {u"sdw"_s, Trim(ComboBox14->Text())},
+             {u"sgift"_s, Trim(ComboBox13->Text())},
+             {u"spty"_s, Trim(ComboBox12->Text())},
+             {u"sdate"_s, Variant::FromDateTime(DateTimePicker3->DateTime())},
+             {u"stime"_s, FormatDateTime(u"hh:mm:ss"_s, Now())},
+             {u"sremark"_s, Trim(ComboBox11->Text())}});
     ADOQ1->Close();
-    UpdateItemCatalogue(ADOQ1, ComboBox13, QStringLiteral("礼品"), ComboBox14, ComboBox12);
+    UpdateItemCatalogue(ADOQ1, ComboBox13, u"礼品"_s, ComboBox14, ComboBox12);
 }
 
 // The gift and its catalogue entry are stored together or not at all.
@@ -97,11 +98,11 @@ void TMF1::Button3Click(TObject* Sender)
     try {
         StoreInOneTransaction(ADOCon1, [this] { StoreGift(); });
     } catch (const std::exception&) {
-        Warn(this, QStringLiteral("操作失败!"));
+        Warn(this, u"操作失败!"_s);
         return;
     }
     ResetStoredPage(this, Button4);
-    MessageBox(Handle(), QStringLiteral("登记成功!"), PromptCaption, MB_OK | MB_ICONINFORMATION);
+    MessageBox(Handle(), u"登记成功!"_s, PromptCaption, MB_OK | MB_ICONINFORMATION);
 }
 
 void TMF1::Button4Click(TObject* Sender)
@@ -136,7 +137,7 @@ bool TMF1::StockInEntryIsComplete()
     };
     if (!IsFilled(ComboBox27->Text(), ItemPlaceholder))
         return fail("请选择物品名称 ！");
-    if (!QuantityIsAccepted(ComboBox29, QStringLiteral("请确认用品数量 ！")) || !PriceIsAccepted())
+    if (!QuantityIsAccepted(ComboBox29, u"请确认用品数量 ！"_s) || !PriceIsAccepted())
         return false;
     if (!IsFilled(ComboBox23->Text(), SupplierPlaceholder))
         return fail("请选择供应商 ！");
@@ -168,7 +169,7 @@ bool TMF1::PriceIsAccepted()
     // A price that is no number at all raises the conversion error, reported by the platform.
     if (IsFilled(Edit1->Text()) && NumberIn(Edit1->Text()) > 0)
         return true;
-    Warn(this, QStringLiteral("请确认物品单价 ！"));
+    Warn(this, u"请确认物品单价 ！"_s);
     Edit1->SetFocus();
     Edit1->SelectAll();
     return false;
@@ -177,24 +178,24 @@ bool TMF1::PriceIsAccepted()
 void TMF1::StoreStockIn()
 {
     ExecSql(ADOQ1,
-            QStringLiteral("insert into ruku(物品名称,类型,供应商,数量,单位,单价,金额,申购人,申购部门,登记人,日期,时间,备注) "
-                           "values(:spname,:spty,:sgys,:sno,:sdw,:sdj,:sje,:ssgr,:sdept,:sdjr,:sdate,:stime,:sremark)"),
-            {{QStringLiteral("spname"), Trim(ComboBox27->Text())},
-             {QStringLiteral("spty"), Trim(ComboBox26->Text())},
-             {QStringLiteral("sgys"), Trim(ComboBox23->Text())},
-             {QStringLiteral("sno"), StrToInt(ComboBox29->Text())},
-             {QStringLiteral("sdw"), Trim(ComboBox28->Text())},
-             {QStringLiteral("sdj"), NumberIn(Edit1->Text())},
+            u"insert into ruku(物品名称,类型,供应商,数量,单位,单价,金额,申购人,申购部门,登记人,日期,时间,备注) "
+             "values(:spname,:spty,:sgys,:sno,:sdw,:sdj,:sje,:ssgr,:sdept,:sdjr,:sdate,:stime,:sremark)"_s,
+            {{u"spname"_s, Trim(ComboBox27->Text())},
+             {u"spty"_s, Trim(ComboBox26->Text())},
+             {u"sgys"_s, Trim(ComboBox23->Text())},
+             {u"sno"_s, StrToInt(ComboBox29->Text())},
+             {u"sdw"_s, Trim(ComboBox28->Text())},
+             {u"sdj"_s, NumberIn(Edit1->Text())},
              // The amount stays editable: what it shows is stored, when it is a number.
-             {QStringLiteral("sje"), NumberIn(Edit2->Text())},
-             {QStringLiteral("ssgr"), Trim(ComboBox32->Text())},
-             {QStringLiteral("sdept"), Trim(ComboBox31->Text())},
-             {QStringLiteral("sdjr"), Trim(ComboBox24->Text())},
-             {QStringLiteral("sdate"), Variant::FromDateTime(DateTimePicker5->DateTime())},
-             {QStringLiteral("stime"), FormatDateTime(QStringLiteral("hh:mm:ss"), Now())},
-             {QStringLiteral("sremark"), Trim(ComboBox25->Text())}});
+             {u"sje"_s, NumberIn(Edit2->Text())},
+             {u"ssgr"_s, Trim(ComboBox32->Text())},
+             {u"sdept"_s, Trim(ComboBox31->Text())},
+             {u"sdjr"_s, Trim(ComboBox24->Text())},
+             {u"sdate"_s, Variant::FromDateTime(DateTimePicker5->DateTime())},
+             {u"stime"_s, FormatDateTime(u"hh:mm:ss"_s, Now())},
+             {u"sremark"_s, Trim(ComboBox25->Text())}});
     ADOQ1->Close();
-    UpdateItemCatalogue(ADOQ1, ComboBox27, QStringLiteral("办公"), ComboBox28, ComboBox26);
+    UpdateItemCatalogue(ADOQ1, ComboBox27, u"办公"_s, ComboBox28, ComboBox26);
 }
 
 // The stock-in, its catalogue entry and the requester's issue are stored together or not at
@@ -221,13 +222,13 @@ void TMF1::Button5Click(TObject* Sender)
         });
     } catch (const std::exception&) {
         // The message names the step that failed; nothing of the stock-in is stored either.
-        Warn(this, issueFailed ? QStringLiteral("领用操作失败 ！") : QStringLiteral("操作失败 ！"));
+        Warn(this, issueFailed ? u"领用操作失败 ！"_s : u"操作失败 ！"_s);
         return;
     }
     if (withIssue)
         ResetStoredPage(this, Button2);
     ResetStoredPage(this, Button6);
-    MessageBox(Handle(), QStringLiteral("登记成功 ！"), PromptCaption, MB_OK | MB_ICONINFORMATION);
+    MessageBox(Handle(), u"登记成功 ！"_s, PromptCaption, MB_OK | MB_ICONINFORMATION);
 }
 
 void TMF1::Button6Click(TObject* Sender)
@@ -268,7 +269,7 @@ void TMF1::Edit1Change(TObject* Sender)
     if (ComboBox29->Text().isEmpty())
         return;
     if (Edit1->Text().isEmpty())
-        Edit2->SetText(QStringLiteral("0"));
+        Edit2->SetText(u"0"_s);
     else
         ShowAmount();
 }
@@ -296,7 +297,7 @@ void TMF1::Edit1KeyPress(TObject* Sender, Char& Key)
     }
     const auto* edit = static_cast<TEdit*>(Sender);
     const String kept = String(edit->Text()).remove(edit->SelStart(), edit->SelLength());
-    const qsizetype point = kept.indexOf(u'.');
+    const auto point = kept.indexOf(u'.');
     if (point < 0)
         return;
     if (Key == u'.' || (edit->SelStart() > point && kept.size() - point - 1 >= 2))

@@ -5,6 +5,7 @@
 #include "app/RecordGrids.h"
 #include "datagrid/DBGridEh.h"
 #include "platform/ado/ADODB.h"
+#include "platform/core/StringLiterals.h"
 #include "platform/data/DataSource.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Canvas.h"
@@ -51,10 +52,10 @@ void TMF1::CreateRecordGrids()
                                {"供应商", 83}, {"登记人", 46}, {"日期", 63}, {"时间", 48}, {"申购人", 46},
                                {"申购部门", 83}, {"备注", 140}});
     DBGridEh3->SetFooterRowCount(1);
-    ShowFooterText(DBGridEh3->ColumnByFieldName(QStringLiteral("类型")), "总数量");
-    ShowFooterSum(DBGridEh3->ColumnByFieldName(QStringLiteral("数量")));
-    ShowFooterText(DBGridEh3->ColumnByFieldName(QStringLiteral("单价")), "总金额");
-    ShowFooterSum(DBGridEh3->ColumnByFieldName(QStringLiteral("金额")));
+    ShowFooterText(DBGridEh3->ColumnByFieldName(u"类型"_s), "总数量");
+    ShowFooterSum(DBGridEh3->ColumnByFieldName(u"数量"_s));
+    ShowFooterText(DBGridEh3->ColumnByFieldName(u"单价"_s), "总金额");
+    ShowFooterSum(DBGridEh3->ColumnByFieldName(u"金额"_s));
     DBGridEh3->SumList()->SetActive(true);
 }
 

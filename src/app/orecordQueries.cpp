@@ -7,6 +7,7 @@
 
 #include "platform/ado/ADODB.h"
 #include "platform/core/DateTime.h"
+#include "platform/core/StringLiterals.h"
 #include "platform/core/SysUtils.h"
 #include "platform/data/Field.h"
 #include "platform/ui/Button.h"
@@ -20,7 +21,7 @@
 
 namespace {
 
-const String Queried = QStringLiteral("查询");
+const String Queried = u"查询"_s;
 
 // One entry field of a page's filter: its column, and whether the text matches as a prefix.
 struct TFilterField {
@@ -36,16 +37,16 @@ bool FiltersBy(const String& Text, const String* Placeholder)
     return !Text.isEmpty() && (Placeholder == nullptr || Text != *Placeholder);
 }
 
-String RecordOrder() { return QStringLiteral(" ORDER BY 日期 desc,id desc"); }
+String RecordOrder() { return u" ORDER BY 日期 desc,id desc"_s; }
 
 String ListSql(const char* Table, const String& Where)
 {
-    return QStringLiteral("select * from ") + String::fromUtf8(Table) + QStringLiteral(" where ") + Where + RecordOrder();
+    return u"select * from "_s + String::fromUtf8(Table) + u" where "_s + Where + RecordOrder();
 }
 
 String SumSql(const char* Table, const String& Where)
 {
-    return QStringLiteral("select sum(数量) AS 总计 from ") + String::fromUtf8(Table) + QStringLiteral(" where ") + Where;
+    return u"select sum(数量) AS 总计 from "_s + String::fromUtf8(Table) + u" where "_s + Where;
 }
 
 }  // namespace
@@ -60,7 +61,7 @@ bool IsDateOperator(const String& Text)
 
 void AddDateLike(TWhere& Where, const String& Pattern)
 {
-    Where.Add(QStringLiteral("日期 like :date"), QStringLiteral("date"), Pattern);
+    Where.Add(u"日期 like :date"_s, u"date"_s, Pattern);
 }
 
 void AddDateTerm(TWhere& Where, const String& Operator, TDateTime First, TDateTime Second)
@@ -70,16 +71,16 @@ void AddDateTerm(TWhere& Where, const String& Operator, TDateTime First, TDateTi
     } else if (Operator == u"<" || Operator == u"<=") {
         // Closed at the other end by the first date a record can hold: a range with two ends
         // lets the database read the dates' index, also where a summary groups the rows.
-        Where.Add(QStringLiteral("日期>=:dmin and 日期") + Operator + QStringLiteral(":d1"), QStringLiteral("dmin"),
+        Where.Add(u"日期>=:dmin and 日期"_s + Operator + u":d1"_s, u"dmin"_s,
                   Variant::FromDateTime(EncodeDate(1, 1, 1)));
-        Where.Params.emplace_back(QStringLiteral("d1"), Variant::FromDateTime(First));
+        Where.Params.emplace_back(u"d1"_s, Variant::FromDateTime(First));
     } else if (Operator == u">" || Operator == u">=") {
-        Where.Add(QStringLiteral("日期") + Operator + QStringLiteral(":d1 and 日期<=:dmax"), QStringLiteral("d1"),
+        Where.Add(u"日期"_s + Operator + u":d1 and 日期<=:dmax"_s, u"d1"_s,
                   Variant::FromDateTime(First));
-        Where.Params.emplace_back(QStringLiteral("dmax"), Variant::FromDateTime(EncodeDateTime(9999, 12, 31, 23, 59, 59, 0)));
+        Where.Params.emplace_back(u"dmax"_s, Variant::FromDateTime(EncodeDateTime(9999, 12, 31, 23, 59, 59, 0)));
     } else if (Operator == u"介于") {
-        Where.Add(QStringLiteral("日期 between :d1 and :d2"), QStringLiteral("d1"), Variant::FromDateTime(First));
-        Where.Params.emplace_back(QStringLiteral("d2"), Variant::FromDateTime(Second));
+        Where.Add(u"日期 between :d1 and :d2"_s, u"d1"_s, Variant::FromDateTime(First));
+        Where.Params.emplace_back(u"d2"_s, Variant::FromDateTime(Second));
     }
 }
 
@@ -116,17 +117,17 @@ void TMF1::RunPageFilter(Char Tab)
             continue;
         // A quantity is bound as text: the column's number affinity compares it as a number, and
         // a text that is no number matches nothing.
-        const String name = QStringLiteral("f%1").arg(where.Terms.size());
+        const String name = u"f%1"_s.arg(where.Terms.size());
         const String column = String::fromUtf8(field.Column);
         if (field.Prefix)
-            where.Add(column + QStringLiteral(" like :") + name, name, text + u'%');
+            where.Add(column + u" like :"_s + name, name, text + u'%');
         else
-            where.Add(column + QStringLiteral("=:") + name, name, text);
+            where.Add(column + u"=:"_s + name, name, text);
     }
     AddDateTerm(where, page.Operator->Text(), page.FirstDate->DateTime(), page.SecondDate->DateTime());
-    page.QuickCombo->SetText(where.Terms.isEmpty() ? QStringLiteral("本年") : Queried);
+    page.QuickCombo->SetText(where.Terms.isEmpty() ? u"本年"_s : Queried);
     if (where.Terms.isEmpty())
-        AddDateLike(where, FormatDateTime(QStringLiteral("yyyy"), Now()) + u'%');
+        AddDateLike(where, FormatDateTime(u"yyyy"_s, Now()) + u'%');
     RunQueryWithTotals(page.Query, AQc1, page.TotalMemo, page.CountMemo, SumSql(page.Table, where.Text()),
                        ListSql(page.Table, where.Text()), where.Params);
 }
@@ -142,9 +143,9 @@ void TMF1::BitBtn4Click(TObject* Sender)
     const TRecordPage page = RecordPage(Sender == BitBtn9 ? u'g' : Sender == BitBtn6 ? u'c' : u'a');
     const String table = String::fromUtf8(page.Table);
     RunQueryWithTotals(page.Query, AQc1, page.TotalMemo, page.CountMemo,
-                       QStringLiteral("select Sum(数量) AS 总计 from ") + table,
-                       QStringLiteral("select * from ") + table + QStringLiteral(" order by 日期 desc,id desc"));
-    page.QuickCombo->SetText(QStringLiteral("全部"));
+                       u"select Sum(数量) AS 总计 from "_s + table,
+                       u"select * from "_s + table + u" order by 日期 desc,id desc"_s);
+    page.QuickCombo->SetText(u"全部"_s);
 }
 
 void TMF1::BitBtn9Click(TObject* Sender) { BitBtn4Click(BitBtn9); }
@@ -174,18 +175,18 @@ void TMF1::RunQuickDateFilter(const TRecordPage& Page)
     const TDateTime base = Page.FirstDate->DateTime();
     TWhere where;
     if (quick == u"本年")
-        AddDateLike(where, FormatDateTime(QStringLiteral("yyyy"), base) + u'%');
+        AddDateLike(where, FormatDateTime(u"yyyy"_s, base) + u'%');
     else if (quick == u"本月")
-        AddDateLike(where, FormatDateTime(QStringLiteral("yyyy-mm"), base) + u'%');
+        AddDateLike(where, FormatDateTime(u"yyyy-mm"_s, base) + u'%');
     else if (quick == u"本日")
-        AddDateLike(where, FormatDateTime(QStringLiteral("yyyy-mm-dd"), base) + u'%');
+        AddDateLike(where, FormatDateTime(u"yyyy-mm-dd"_s, base) + u'%');
     else if (quick == u"本周")
-        AddDateTerm(where, QStringLiteral("介于"), StartOfTheWeek(base), EndOfTheWeek(base));
+        AddDateTerm(where, u"介于"_s, StartOfTheWeek(base), EndOfTheWeek(base));
     const String table = String::fromUtf8(Page.Table);
     if (where.Terms.isEmpty())
         RunQueryWithTotals(Page.Query, AQc1, Page.TotalMemo, Page.CountMemo,
-                           QStringLiteral("select sum(数量) AS 总计 from ") + table,
-                           QStringLiteral("select * from ") + table + RecordOrder());
+                           u"select sum(数量) AS 总计 from "_s + table,
+                           u"select * from "_s + table + RecordOrder());
     else
         RunQueryWithTotals(Page.Query, AQc1, Page.TotalMemo, Page.CountMemo, SumSql(Page.Table, where.Text()),
                            ListSql(Page.Table, where.Text()), where.Params);
@@ -194,17 +195,17 @@ void TMF1::RunQuickDateFilter(const TRecordPage& Page)
 void TMF1::QueryByCellValue(const TRecordPage& Page, const String& FieldName, const String& Value)
 {
     TWhere where;
-    const String value = QStringLiteral("value");
+    const String value = u"value"_s;
     if (FieldName == u"日期") {
-        where.Add(QStringLiteral("日期 like :value"), value, u'%' + Value + u'%');
+        where.Add(u"日期 like :value"_s, value, u'%' + Value + u'%');
     } else if (FieldName == u"时间") {
-        where.Add(QStringLiteral("时间 like :value"), value, u'%' + Value.right(7) + u'%');
+        where.Add(u"时间 like :value"_s, value, u'%' + Value.right(7) + u'%');
     } else if (FieldName == u"数量" || FieldName == u"单价" || FieldName == u"金额") {
         if (!Value.isEmpty())
-            where.Add(FieldName + QStringLiteral(" =:value"), value, Value);
+            where.Add(FieldName + u" =:value"_s, value, Value);
     } else if (FieldName != u"序号") {
         // The name is a column of the page's own list, bracketed as a column name.
-        where.Add(u'[' + FieldName + QStringLiteral("]=:value"), value, Value);
+        where.Add(u'[' + FieldName + u"]=:value"_s, value, Value);
     }
     if (where.Terms.isEmpty())
         return;

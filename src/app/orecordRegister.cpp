@@ -6,6 +6,7 @@
 #include "app/sys.h"
 #include "platform/ado/ADODB.h"
 #include "platform/core/Currency.h"
+#include "platform/core/StringLiterals.h"
 #include "platform/core/SysUtils.h"
 #include "platform/data/Field.h"
 #include "platform/ui/Button.h"
@@ -47,7 +48,7 @@ bool TMF1::IssueEntryIsComplete()
         return fail("请填写姓名 ！");
     if (!IsFilled(ComboBox5->Text(), ItemPlaceholder))
         return fail("请选择物品名称 ！");
-    return QuantityIsAccepted(ComboBox7, QStringLiteral("请确认物品数量 ！")) &&
+    return QuantityIsAccepted(ComboBox7, u"请确认物品数量 ！"_s) &&
            SumsCanHold(ComboBox7, "oprint", "数量", StrToInt(ComboBox7->Text()), QuantityTooLarge);
 }
 
@@ -70,7 +71,7 @@ bool TMF1::SumsCanHold(TCustomEdit* Field, const char* Table, const char* Column
                        const String& Refusal)
 {
     constexpr long double Bound = std::numeric_limits<std::int64_t>::max() / Currency::Scale;
-    OpenSql(ADOQ1, QStringLiteral("select total(abs(%1)) from %2").arg(String::fromUtf8(Column), String::fromUtf8(Table)));
+    OpenSql(ADOQ1, u"select total(abs(%1)) from %2"_s.arg(String::fromUtf8(Column), String::fromUtf8(Table)));
     const long double stored = ADOQ1->Fields()->Fields(0)->AsFloat();
     ADOQ1->Close();
     if (stored + std::fabs(Value) <= Bound)
@@ -85,17 +86,17 @@ void TMF1::InsertIssue(TComboBox* Name, TComboBox* Department, TComboBox* Quanti
                        TComboBox* Type, TDateTimePicker* Date, TComboBox* Remark)
 {
     ExecSql(ADOQ1,
-            QStringLiteral("insert into oprint(姓名,部门,数量,单位,物品名称,类型,日期,时间,备注) "
-                           "values(:sname,:sdept,:sno,:sdw,:spname,:spty,:sdate,:stime,:sremark)"),
-            {{QStringLiteral("sname"), Trim(Name->Text())},
-             {QStringLiteral("sdept"), Trim(Department->Text())},
-             {QStringLiteral("sno"), StrToInt(Quantity->Text())},
-             {QStringLiteral("sdw"), Trim(Unit->Text())},
-             {QStringLiteral("spname"), Trim(Item->Text())},
-             {QStringLiteral("spty"), Trim(Type->Text())},
-             {QStringLiteral("sdate"), Variant::FromDateTime(Date->DateTime())},
-             {QStringLiteral("stime"), FormatDateTime(QStringLiteral("hh:mm:ss"), Now())},
-             {QStringLiteral("sremark"), Trim(Remark->Text())}});
+            u"insert into oprint(姓名,部门,数量,单位,物品名称,类型,日期,时间,备注) "
+             "values(:sname,:sdept,:sno,:sdw,:spname,:spty,:sdate,:stime,:sremark)"_s,
+            {{u"sname"_s, Trim(Name->Text())},
+             {u"sdept"_s, Trim(Department->Text())},
+             {u"sno"_s, StrToInt(Quantity->Text())},
+             {u"sdw"_s, Trim(Unit->Text())},
+             {u"spname"_s, Trim(Item->Text())},
+             {u"spty"_s, Trim(Type->Text())},
+             {u"sdate"_s, Variant::FromDateTime(Date->DateTime())},
+             {u"stime"_s, FormatDateTime(u"hh:mm:ss"_s, Now())},
+             {u"sremark"_s, Trim(Remark->Text())}});
 }
 
 void TMF1::StoreIssue()
@@ -103,10 +104,10 @@ void TMF1::StoreIssue()
     const String name = Trim(ComboBox3->Text());
     const String remark = Trim(ComboBox4->Text());
     InsertIssue(ComboBox3, ComboBox1, ComboBox7, ComboBox6, ComboBox5, ComboBox2, DateTimePicker1, ComboBox4);
-    ExecSql(ADOQ1, QStringLiteral("update ouser SET 次数=次数+1 where 姓名=:a;"), {{QStringLiteral("a"), name}});
-    ExecSql(ADOQ1, QStringLiteral("update rmark SET 次数=次数+1 where 备注=:a;"), {{QStringLiteral("a"), remark}});
+    ExecSql(ADOQ1, u"update ouser SET 次数=次数+1 where 姓名=:a;"_s, {{u"a"_s, name}});
+    ExecSql(ADOQ1, u"update rmark SET 次数=次数+1 where 备注=:a;"_s, {{u"a"_s, remark}});
     ADOQ1->Close();
-    UpdateItemCatalogue(ADOQ1, ComboBox5, QStringLiteral("办公"), ComboBox6, ComboBox2);
+    UpdateItemCatalogue(ADOQ1, ComboBox5, u"办公"_s, ComboBox6, ComboBox2);
 }
 
 // The statements of one issue are stored together or not at all, so a failure never leaves a
@@ -118,7 +119,7 @@ void TMF1::Button1Click(TObject* Sender)
     try {
         StoreInOneTransaction(ADOCon1, [this] { StoreIssue(); });
     } catch (const std::exception&) {
-        MessageBox(Handle(), QStringLiteral("操作失败 ！"), PromptCaption, MB_OK | MB_ICONWARNING);
+        MessageBox(Handle(), u"操作失败 ！"_s, PromptCaption, MB_OK | MB_ICONWARNING);
         return;
     }
     // The issue is stored: a failing re-query is reported as what it is, not as a failed registration.
@@ -127,7 +128,7 @@ void TMF1::Button1Click(TObject* Sender)
     } catch (...) {
         Application->HandleException(this);
     }
-    MessageBox(Handle(), QStringLiteral("登记成功 ！"), PromptCaption, MB_OK | MB_ICONINFORMATION);
+    MessageBox(Handle(), u"登记成功 ！"_s, PromptCaption, MB_OK | MB_ICONINFORMATION);
 }
 
 // The quantity filter of every page; Enter registers the page's entry.
@@ -157,17 +158,17 @@ void TMF1::UpdateItemCatalogue(TADOQuery* Query, TComboBox* ItemCombo, const Str
 {
     const String item = Trim(ItemCombo->Text());
     const String type = Trim(TypeCombo->Text());
-    OpenSql(Query, QStringLiteral("select * from ptype where 物品名称=:pna and 类型=:pty;"),
-            {{QStringLiteral("pna"), item}, {QStringLiteral("pty"), type}});
+    OpenSql(Query, u"select * from ptype where 物品名称=:pna and 类型=:pty;"_s,
+            {{u"pna"_s, item}, {u"pty"_s, type}});
     if (Query->IsEmpty())
-        ExecSql(Query, QStringLiteral("insert into ptype(物品名称,编号,类型,单位,礼品) values(:spna,:spno,:sty,:sdw,:sg)"),
-                {{QStringLiteral("spna"), item},
-                 {QStringLiteral("spno"), Trim(TForm3::MakePinyinCode(item))},
-                 {QStringLiteral("sty"), type},
-                 {QStringLiteral("sdw"), Trim(UnitCombo->Text())},
-                 {QStringLiteral("sg"), Category}});
-    ExecSql(Query, QStringLiteral("update ptype SET 次数=次数+1 where 物品名称=:a and 类型=:b;"),
-            {{QStringLiteral("a"), item}, {QStringLiteral("b"), type}});
+        ExecSql(Query, u"insert into ptype(物品名称,编号,类型,单位,礼品) values(:spna,:spno,:sty,:sdw,:sg)"_s,
+                {{u"spna"_s, item},
+                 {u"spno"_s, Trim(TForm3::MakePinyinCode(item))},
+                 {u"sty"_s, type},
+                 {u"sdw"_s, Trim(UnitCombo->Text())},
+                 {u"sg"_s, Category}});
+    ExecSql(Query, u"update ptype SET 次数=次数+1 where 物品名称=:a and 类型=:b;"_s,
+            {{u"a"_s, item}, {u"b"_s, type}});
     Query->Close();
 }
 
@@ -178,7 +179,7 @@ void TMF1::RunQueryWithTotals(TADOQuery* Query, TADOQuery* SumQuery, TMemo* Tota
     RangeAnchor = {};
     // A list of one table's records sums 数量 in the statement that counts them, where SumSql
     // would filter the same records again; a summary's groups are summed by SumSql.
-    Query->SetTotals({QStringLiteral("sum(数量)")});
+    Query->SetTotals({u"sum(数量)"_s});
     OpenSql(Query, Sql, Params);
     Query->First();
     Variant total;
@@ -190,5 +191,5 @@ void TMF1::RunQueryWithTotals(TADOQuery* Query, TADOQuery* SumQuery, TMemo* Tota
     }
     CountMemo->SetText(IntToStr(Query->RecordCount()));
     // The database answers no sum for an empty set.
-    TotalMemo->SetText(Query->IsEmpty() ? QStringLiteral("0") : VarToStr(total));
+    TotalMemo->SetText(Query->IsEmpty() ? u"0"_s : VarToStr(total));
 }

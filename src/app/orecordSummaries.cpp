@@ -2,6 +2,7 @@
 // person or supplier, with summed quantities, shown in the page's own list and totals.
 #include "app/orecordWhere.h"
 
+#include "platform/core/StringLiterals.h"
 #include "platform/core/SysUtils.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/DateTimePicker.h"
@@ -46,7 +47,7 @@ void TMF1::ShowSummary(int Kind, Char Tab)
     const TDateTime second = page.SecondDate->DateTime();
 
     // The labels the summary rows show in their 日期 and 备注 columns: the period summarised.
-    String year = FormatDateTime(QStringLiteral("yyyy"), first);
+    String year = FormatDateTime(u"yyyy"_s, first);
     String label;
     TWhere where;
     AddDateTerm(where, op, first, second);
@@ -56,19 +57,19 @@ void TMF1::ShowSummary(int Kind, Char Tab)
     } else if (op == u"=") {
         year = DateTimeToStr(first);
     } else if (op == u"介于") {
-        label = DateTimeToStr(first) + QStringLiteral(" — ") + DateTimeToStr(second);
+        label = DateTimeToStr(first) + u" — "_s + DateTimeToStr(second);
     } else {
         label = op + DateTimeToStr(first);
     }
 
     const String table = String::fromUtf8(page.Table);
-    const String item = Tab == u'g' ? QStringLiteral("礼品名称") : QStringLiteral("物品名称");
-    const String amount = Tab == u'c' ? QStringLiteral("sum(金额) AS 金额,") : String();
-    const String sql = QStringLiteral("select ") + columns + item + QStringLiteral(",类型,sum(数量) AS 数量,") +
-                       amount + QStringLiteral("单位,") + QuotedStr(year) + QStringLiteral(" as 日期,") + QuotedStr(label) +
-                       QStringLiteral(" as 备注 from ") + table + QStringLiteral(" where ") + where.Text() +
-                       QStringLiteral(" group by ") + columns + item + QStringLiteral(",类型,单位");
+    const String item = Tab == u'g' ? u"礼品名称"_s : u"物品名称"_s;
+    const String amount = Tab == u'c' ? u"sum(金额) AS 金额,"_s : String();
+    const String sql = u"select "_s + columns + item + u",类型,sum(数量) AS 数量,"_s +
+                       amount + u"单位,"_s + QuotedStr(year) + u" as 日期,"_s + QuotedStr(label) +
+                       u" as 备注 from "_s + table + u" where "_s + where.Text() +
+                       u" group by "_s + columns + item + u",类型,单位"_s;
     RunQueryWithTotals(page.Query, AQc1, page.TotalMemo, page.CountMemo,
-                       QStringLiteral("select sum(数量) AS 总计 from ") + table + QStringLiteral(" where ") + where.Text(), sql,
+                       u"select sum(数量) AS 总计 from "_s + table + u" where "_s + where.Text(), sql,
                        where.Params);
 }
