@@ -43,7 +43,7 @@ void TMF1::DropDownOnCodeKey(Char Key, TComboBox* Combo)
         Combo->SetDroppedDown(true);
 }
 
-void TMF1::RefillComboByCode(TADOQuery* Query, TComboBox* Combo, WORD Key, int Kind)
+void TMF1::RefillComboByCode(TADOQuery* Query, TComboBox* Combo, WORD Key, TCodeSearch Search)
 {
     if (Key == VK_LEFT || Key == VK_UP || Key == VK_RIGHT || Key == VK_DOWN || Key == VK_DELETE)
         return;
@@ -51,12 +51,13 @@ void TMF1::RefillComboByCode(TADOQuery* Query, TComboBox* Combo, WORD Key, int K
         ListRefillFlag = true;
         return;
     }
+    // By TCodeSearch: people, items, suppliers.
     static const std::tuple<const char*, const char*> searches[] = {
         {"姓名", "select DISTINCT 姓名 from ouser where 姓名编号 like :code"},
         {"物品名称", "select DISTINCT 物品名称 from ptype where 编号 like :code order by 物品名称 asc"},
         {"供应商", "select DISTINCT 供应商 from supplier where 供应商编号 like :code order by 供应商 asc"},
     };
-    const auto& [field, sql] = searches[Kind == 3 ? 2 : Kind == 2 ? 1 : 0];
+    const auto& [field, sql] = searches[static_cast<int>(Search)];
     RefillComboList(Query, Combo, String::fromUtf8(field), String::fromUtf8(sql),
                     {{u"code"_s, Trim(Combo->Text()) + u'%'}});
 }
@@ -81,21 +82,22 @@ void TMF1::RefillComboList(TADOQuery* Query, TComboBox* Combo, const String& Fie
 
 void TMF1::BindCodeSearchEvents()
 {
-    // Each code-search combo with its kind and the placeholder it searches nothing for.
-    const std::initializer_list<std::tuple<TComboBox*, int, const String*>> searches = {
-        {ComboBox3, 1, nullptr},          {ComboBox5, 2, &ItemPlaceholder},     {ComboBox13, 2, &GiftPlaceholder},
-        {ComboBox18, 1, nullptr},         {ComboBox19, 1, nullptr},             {ComboBox27, 2, &ItemPlaceholder},
-        {ComboBox23, 3, &SupplierPlaceholder}, {ComboBox32, 1, nullptr},        {ComboBox24, 1, nullptr},
+    // Each code-search combo with what it finds and the placeholder it searches nothing for.
+    using enum TCodeSearch;
+    const std::initializer_list<std::tuple<TComboBox*, TCodeSearch, const String*>> searches = {
+        {ComboBox3, People, nullptr},  {ComboBox5, Items, &ItemPlaceholder},      {ComboBox13, Items, &GiftPlaceholder},
+        {ComboBox18, People, nullptr}, {ComboBox19, People, nullptr},             {ComboBox27, Items, &ItemPlaceholder},
+        {ComboBox23, Suppliers, &SupplierPlaceholder}, {ComboBox32, People, nullptr}, {ComboBox24, People, nullptr},
     };
-    for (const auto& [combo, kind, placeholder] : searches) {
+    for (const auto& [combo, search, placeholder] : searches) {
         // A person's field filters and registers exactly the name typed: completing 张 to 张三
         // would show 张三's records and register 张三 for a clerk who typed 张 and moved on.
-        if (kind == 1)
+        if (search == People)
             combo->SetAutoComplete(false);
         combo->OnKeyPress = [this, combo = combo](TObject*, Char& Key) { DropDownOnCodeKey(Key, combo); };
-        combo->OnKeyUp = [this, combo = combo, kind = kind, placeholder = placeholder](TObject*, WORD& Key, TShiftState) {
+        combo->OnKeyUp = [this, combo = combo, search = search, placeholder = placeholder](TObject*, WORD& Key, TShiftState) {
             if (placeholder == nullptr || combo->Text() != *placeholder)
-                RefillComboByCode(ADOQ1, combo, Key, kind);
+                RefillComboByCode(ADOQ1, combo, Key, search);
         };
     }
     BindDropDownFillers();

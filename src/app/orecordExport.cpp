@@ -11,35 +11,22 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
 
-#include <initializer_list>
-
-namespace {
-
-String ExportTitle(const String& Kind)
-{
-    if (Kind == u"1")
-        return u"办公用品领用明细表"_s;
-    if (Kind == u"2")
-        return u"礼品领用明细表"_s;
-    if (Kind == u"3")
-        return u"物品入库明细表"_s;
-    return String();
-}
-
-} // namespace
-
 // The export buttons wait while an export runs: a click made meanwhile, whether the export's
 // own message processing delivers it or it is queued until the export ends, meets a disabled
 // button and exports nothing.
 void TMF1::ExportGridToExcel(TCustomDBGridEh* Grid, const String& Kind)
 {
-    const std::initializer_list<TBitBtn*> exportButtons = {BitBtn5, BitBtn10, BitBtn7};
-    for (TBitBtn* button : exportButtons)
-        button->SetEnabled(false);
-    const TScopeExit enable([exportButtons] {
+    String title;
+    for (TPageKind kind : PageKinds) {
+        const TRecordPage page = Page(kind);
+        page.ExportButton->SetEnabled(false);
+        if (Kind == String::fromUtf8(page.ExportCode))
+            title = String::fromUtf8(page.ExportTitle);
+    }
+    const TScopeExit enable([this] {
         Application->ProcessMessages();
-        for (TBitBtn* button : exportButtons)
-            button->SetEnabled(true);
+        for (TPageKind kind : PageKinds)
+            Page(kind).ExportButton->SetEnabled(true);
     });
     const TScopeExit readOnly([this, Grid] {
         Grid->SetReadOnly(true);
@@ -52,7 +39,7 @@ void TMF1::ExportGridToExcel(TCustomDBGridEh* Grid, const String& Kind)
     }
     TDBGridEhToExcel exporter(nullptr);
     exporter.SetDBGridEh(Grid);
-    exporter.SetTitleName(ExportTitle(Kind));
+    exporter.SetTitleName(title);
     exporter.SetShowProgress(true);
     exporter.ExportToWorkbook();
 }

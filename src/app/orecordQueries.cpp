@@ -17,19 +17,9 @@
 #include "platform/ui/Memo.h"
 #include "platform/ui/Menus.h"
 
-#include <initializer_list>
-
 namespace {
 
 const String Queried = u"查询"_s;
-
-// One entry field of a page's filter: its column, and whether the text matches as a prefix.
-struct TFilterField {
-    TComboBox* Field;
-    const char* Column;
-    const String* Placeholder = nullptr;
-    bool Prefix = false;
-};
 
 // A field the filter takes, with its text as typed: neither empty nor showing its placeholder.
 bool FiltersBy(const String& Text, const String* Placeholder)
@@ -84,36 +74,12 @@ void AddDateTerm(TWhere& Where, const String& Operator, TDateTime First, TDateTi
     }
 }
 
-TMF1::TRecordPage TMF1::RecordPage(Char Tab) const
+void TMF1::RunPageFilter(const TRecordPage& Page)
 {
-    if (Tab == u'g')
-        return {"gift", ADOg1, Memo4, Memo3, ComboBox21, BitBtn9, ComboBox16, DateTimePicker3, DateTimePicker4};
-    if (Tab == u'c')
-        return {"ruku", ADOR1, Memo6, Memo5, ComboBox22, BitBtn6, ComboBox30, DateTimePicker5, DateTimePicker6};
-    return {"oprint", dbouser1, Memo2, Memo1, ComboBox20, BitBtn4, ComboBox8, DateTimePicker1, DateTimePicker2};
-}
-
-void TMF1::RunPageFilter(Char Tab)
-{
-    const std::initializer_list<TFilterField> issueFields = {
-        {ComboBox1, "部门", &DepartmentPlaceholder, true}, {ComboBox3, "姓名"}, {ComboBox2, "类型"},
-        {ComboBox5, "物品名称", &ItemPlaceholder},          {ComboBox7, "数量"}, {ComboBox4, "备注"},
-    };
-    const std::initializer_list<TFilterField> giftFields = {
-        {ComboBox9, "来客单位", &OrganisationPlaceholder, true}, {ComboBox10, "来客姓名", &GuestPlaceholder},
-        {ComboBox17, "职务"}, {ComboBox18, "领取人"}, {ComboBox19, "批准"}, {ComboBox12, "类型"},
-        {ComboBox13, "礼品名称", &GiftPlaceholder}, {ComboBox15, "数量"}, {ComboBox11, "备注"},
-    };
-    const std::initializer_list<TFilterField> stockInFields = {
-        {ComboBox31, "申购部门", &DepartmentPlaceholder, true}, {ComboBox24, "登记人"}, {ComboBox32, "申购人"},
-        {ComboBox26, "类型"}, {ComboBox27, "物品名称", &ItemPlaceholder}, {ComboBox23, "供应商", &SupplierPlaceholder},
-        {ComboBox29, "数量"}, {ComboBox25, "备注"},
-    };
-    const TRecordPage page = RecordPage(Tab);
     TWhere where;
-    for (const TFilterField& field : Tab == u'g' ? giftFields : Tab == u'c' ? stockInFields : issueFields) {
+    for (const TEntryField& field : Page.Fields) {
         const String text = field.Field->Text();
-        if (!FiltersBy(text, field.Placeholder))
+        if (field.Column == nullptr || !FiltersBy(text, field.Placeholder))
             continue;
         // A quantity is bound as text: the column's number affinity compares it as a number, and
         // a text that is no number matches nothing.
@@ -124,33 +90,33 @@ void TMF1::RunPageFilter(Char Tab)
         else
             where.Add(column + u"=:"_s + name, name, text);
     }
-    AddDateTerm(where, page.Operator->Text(), page.FirstDate->DateTime(), page.SecondDate->DateTime());
-    page.QuickCombo->SetText(where.Terms.isEmpty() ? u"本年"_s : Queried);
+    AddDateTerm(where, Page.Operator->Text(), Page.FirstDate->DateTime(), Page.SecondDate->DateTime());
+    Page.QuickCombo->SetText(where.Terms.isEmpty() ? u"本年"_s : Queried);
     if (where.Terms.isEmpty())
         AddDateLike(where, FormatDateTime(u"yyyy"_s, Now()) + u'%');
-    RunQueryWithTotals(page.Query, AQc1, page.TotalMemo, page.CountMemo, SumSql(page.Table, where.Text()),
-                       ListSql(page.Table, where.Text()), where.Params);
+    RunQueryWithTotals(Page.Query, AQc1, Page.TotalMemo, Page.CountMemo, SumSql(Page.Table, where.Text()),
+                       ListSql(Page.Table, where.Text()), where.Params);
 }
 
-void TMF1::BitBtn1Click(TObject* Sender) { RunPageFilter(u'a'); }
+void TMF1::BitBtn1Click(TObject* Sender) { RunPageFilter(Page(TPageKind::Issue)); }
 
-void TMF1::BitBtn8Click(TObject* Sender) { RunPageFilter(u'g'); }
+void TMF1::BitBtn8Click(TObject* Sender) { RunPageFilter(Page(TPageKind::Gift)); }
 
-void TMF1::BitBtn11Click(TObject* Sender) { RunPageFilter(u'c'); }
+void TMF1::BitBtn11Click(TObject* Sender) { RunPageFilter(Page(TPageKind::StockIn)); }
 
-void TMF1::BitBtn4Click(TObject* Sender)
+void TMF1::QueryAll(const TRecordPage& Page)
 {
-    const TRecordPage page = RecordPage(Sender == BitBtn9 ? u'g' : Sender == BitBtn6 ? u'c' : u'a');
-    const String table = String::fromUtf8(page.Table);
-    RunQueryWithTotals(page.Query, AQc1, page.TotalMemo, page.CountMemo,
-                       u"select Sum(数量) AS 总计 from "_s + table,
+    const String table = String::fromUtf8(Page.Table);
+    RunQueryWithTotals(Page.Query, AQc1, Page.TotalMemo, Page.CountMemo, u"select Sum(数量) AS 总计 from "_s + table,
                        u"select * from "_s + table + u" order by 日期 desc,id desc"_s);
-    page.QuickCombo->SetText(u"全部"_s);
+    Page.QuickCombo->SetText(u"全部"_s);
 }
 
-void TMF1::BitBtn9Click(TObject* Sender) { BitBtn4Click(BitBtn9); }
+void TMF1::BitBtn4Click(TObject* Sender) { QueryAll(Page(TPageKind::Issue)); }
 
-void TMF1::BitBtn6Click(TObject* Sender) { BitBtn4Click(BitBtn6); }
+void TMF1::BitBtn9Click(TObject* Sender) { QueryAll(Page(TPageKind::Gift)); }
+
+void TMF1::BitBtn6Click(TObject* Sender) { QueryAll(Page(TPageKind::StockIn)); }
 
 void TMF1::BitBtn4MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)
 {
@@ -159,7 +125,7 @@ void TMF1::BitBtn4MouseDown(TObject* Sender, TMouseButton Button, TShiftState Sh
     // The menu takes the mouse from the button, as opening a menu does, so the release that
     // ends this press does not query all a second time.
     button->Perform(WM_CANCELMODE);
-    TPopupMenu* menu = button == BitBtn9 ? PopupMenu5 : button == BitBtn6 ? PopupMenu4 : PopupMenu2;
+    TPopupMenu* menu = PageOf(button).SummaryMenu;
     const TPoint corner = button->ClientToScreen(TPoint{0, button->Height()});
     menu->Popup(corner.X, corner.Y);
 }
@@ -216,7 +182,7 @@ void TMF1::QueryByCellValue(const TRecordPage& Page, const String& FieldName, co
 
 void TMF1::ComboBox8Change(TObject* Sender)
 {
-    const TRecordPage page = RecordPage(Sender == ComboBox16 ? u'g' : Sender == ComboBox30 ? u'c' : u'a');
+    const TRecordPage page = PageOf(Sender);
     const String op = page.Operator->Text();
     if (op == u"介于") {
         page.FirstDate->SetVisible(true);
