@@ -447,6 +447,9 @@ public:
     // Kind. An empty list is refused with a message. The record lists are read-only afterwards,
     // whatever happened.
     void ExportGridToExcel(TCustomDBGridEh* Grid, const String& Kind);
+    // The title of the page whose ExportCode is Kind; none for any other.
+    String ExportTitle(const String& Kind) const;
+    void EnableExportButtons(bool Enabled);
 
 protected:
     const char* ClassName() const override { return "TMF1"; }

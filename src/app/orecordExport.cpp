@@ -11,22 +11,29 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
 
+String TMF1::ExportTitle(const String& Kind) const
+{
+    for (TPageKind kind : PageKinds)
+        if (const TRecordPage page = Page(kind); Kind == String::fromUtf8(page.ExportCode))
+            return String::fromUtf8(page.ExportTitle);
+    return String();
+}
+
+void TMF1::EnableExportButtons(bool Enabled)
+{
+    for (TPageKind kind : PageKinds)
+        Page(kind).ExportButton->SetEnabled(Enabled);
+}
+
 // The export buttons wait while an export runs: a click made meanwhile, whether the export's
 // own message processing delivers it or it is queued until the export ends, meets a disabled
 // button and exports nothing.
 void TMF1::ExportGridToExcel(TCustomDBGridEh* Grid, const String& Kind)
 {
-    String title;
-    for (TPageKind kind : PageKinds) {
-        const TRecordPage page = Page(kind);
-        page.ExportButton->SetEnabled(false);
-        if (Kind == String::fromUtf8(page.ExportCode))
-            title = String::fromUtf8(page.ExportTitle);
-    }
+    EnableExportButtons(false);
     const TScopeExit enable([this] {
         Application->ProcessMessages();
-        for (TPageKind kind : PageKinds)
-            Page(kind).ExportButton->SetEnabled(true);
+        EnableExportButtons(true);
     });
     const TScopeExit readOnly([this, Grid] {
         Grid->SetReadOnly(true);
@@ -39,7 +46,7 @@ void TMF1::ExportGridToExcel(TCustomDBGridEh* Grid, const String& Kind)
     }
     TDBGridEhToExcel exporter(nullptr);
     exporter.SetDBGridEh(Grid);
-    exporter.SetTitleName(title);
+    exporter.SetTitleName(ExportTitle(Kind));
     exporter.SetShowProgress(true);
     exporter.ExportToWorkbook();
 }
