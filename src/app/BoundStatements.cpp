@@ -1,3 +1,4 @@
+// Running and opening statements on a query with their parameters bound by name.
 #include "app/BoundStatements.h"
 
 #include "platform/ado/ADODB.h"

@@ -1,3 +1,4 @@
+// Unit FreeMemory: a timer that hands unused heap memory back to the system once a second.
 #include "app/FreeMemory.h"
 
 #include "platform/core/WorkingSet.h"

@@ -1,8 +1,12 @@
+// The record lists' shared build: the grid options, the row-number and id columns, and the
+// columns of the data in between.
 #include "app/RecordGrids.h"
 
 #include "app/FormBuilding.h"
 #include "datagrid/DBGridEh.h"
 #include "datagrid/DBGridEhImpExp.h"
+#include "platform/core/StringLiterals.h"
+#include "platform/core/SysUtils.h"
 #include "platform/data/DataSet.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
@@ -13,7 +17,7 @@ namespace {
 
 constexpr int RowNumberWidth = 36;
 
-const String EmptyListText = QStringLiteral("记录列表内容为空，无法删除！");
+const String EmptyListText = u"记录列表内容为空，无法删除！"_s;
 
 TColumnEh* AddColumn(TDBGridEh* Grid, const char* FieldName, int Width)
 {
@@ -66,7 +70,7 @@ bool FocusedCell(TDBGridEh* Grid, String& FieldName, String& Value)
 
 void DrawRowNumber(TDBGridEh* Grid, const TRect& Rect, int Number)
 {
-    Grid->Canvas()->TextRect(Rect, Rect.Left + 2, Rect.Top + 2, QString::number(Number));
+    Grid->Canvas()->TextRect(Rect, Rect.Left + 2, Rect.Top + 2, IntToStr(Number));
 }
 
 void CopyActiveGridSelection(TWinControl* ActiveControl)
@@ -83,7 +87,7 @@ bool DeleteSelectedRecords(HWND Owner, TDBGridEh* Grid)
         ShowMessage(EmptyListText);
         return false;
     }
-    if (MessageBox(Owner, QStringLiteral("警告：确认删除选中的记录吗？"), QStringLiteral("确认删除"),
+    if (MessageBox(Owner, u"警告：确认删除选中的记录吗？"_s, u"确认删除"_s,
                    MB_OKCANCEL | MB_ICONWARNING) != IDOK)
         return false;
     if (data->IsEmpty()) {
@@ -91,7 +95,7 @@ bool DeleteSelectedRecords(HWND Owner, TDBGridEh* Grid)
         return false;
     }
     if (!data->CanModify()) {
-        MessageBox(Owner, QStringLiteral("汇总结果不是登记的记录，不能删除！"), QStringLiteral("提示"), MB_OK | MB_ICONWARNING);
+        MessageBox(Owner, u"汇总结果不是登记的记录，不能删除！"_s, u"提示"_s, MB_OK | MB_ICONWARNING);
         return false;
     }
     DeleteInOneTransaction(data, [Grid] { Grid->SelectedRows()->DeleteListedRecords(); });

@@ -1,10 +1,16 @@
+// Unit Unit_DBGridEhToExcel: the workbook a data grid's records are written to, its header,
+// cells and footers, the file the user names and the progress window.
 #include "app/Unit_DBGridEhToExcel.h"
 
 #include "datagrid/DBGridEh.h"
+#include "platform/core/FileNames.h"
+#include "platform/core/ScopeExit.h"
+#include "platform/core/StringLiterals.h"
 #include "platform/core/SysUtils.h"
 #include "platform/data/DataSet.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
+#include "platform/data/FieldTypes.h"
 #include "platform/office/Excel.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
@@ -12,16 +18,18 @@
 #include "platform/ui/Panel.h"
 #include "platform/ui/ProgressBar.h"
 
-#include <QDateTime>
-#include <QFileInfo>
-#include <QScopeGuard>
-
 #include <algorithm>
+#include <chrono>
 #include <vector>
 
-using namespace Qt::StringLiterals;
-
 namespace {
+
+// The progress window's clock: it repaints by elapsed time, whatever the wall clock does.
+std::int64_t MilliSecondsNow()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
 
 // --- Cells ------------------------------------------------------------------------------------
 
@@ -29,13 +37,9 @@ enum class TCellKind { Integer, Number, Text };
 
 TCellKind CellKindOf(const TField* Field)
 {
-    switch (Field->DataType()) {
-    case TFieldType::ftSmallint:
-    case TFieldType::ftInteger:
-    case TFieldType::ftWord:
-    case TFieldType::ftAutoInc:
-    case TFieldType::ftLargeint:
+    if (IsIntegerFieldType(Field->DataType()))
         return TCellKind::Integer;
+    switch (Field->DataType()) {
     case TFieldType::ftFloat:
     case TFieldType::ftCurrency:
     case TFieldType::ftBCD:
@@ -90,7 +94,7 @@ void WriteTitle(TWorksheet& Sheet, const String& Title, int FieldCount)
 int WriteHeader(TWorksheet& Sheet, const TDataSet& Data)
 {
     const int fieldCount = Data.FieldCount();
-    std::vector<QStringList> names;
+    std::vector<TStringDynArray> names;
     int depth = 1;
     for (int i = 0; i < fieldCount; ++i) {
         names.push_back(Data.Fields()->Fields(i)->FieldName().split(u'|'));
@@ -100,7 +104,7 @@ int WriteHeader(TWorksheet& Sheet, const TDataSet& Data)
     std::vector<String> leftPart(depth);
     std::vector<int> runStart(depth, 0);
     for (int i = 0; i < fieldCount; ++i) {
-        const QStringList& parts = names[i];
+        const TStringDynArray& parts = names[i];
         const int column = i + 1;
         const int last = int(parts.size()) - 1;
         // A part joins the one on its left only under the same (merged) part above it.
@@ -139,7 +143,7 @@ int WriteRecords(TWorksheet& Sheet, TDataSet& Data, int Row, const std::function
         fields.emplace_back(field, CellKindOf(field));
     }
     Data.DisableControls();
-    const auto enable = qScopeGuard([&Data] { Data.EnableControls(); });
+    const TScopeExit enable([&Data] { Data.EnableControls(); });
     const TBookmark current = Data.IsEmpty() ? TBookmark() : Data.Bookmark();
     const auto returnToCurrent = [&] {
         if (!current.isEmpty() && Data.BookmarkValid(current))
@@ -300,12 +304,12 @@ String TDBGridEhToExcel::ChooseTargetFile() const
     dialog.SetDefaultExt(u"xlsx"_s);
     if (!dialog.Execute() || dialog.FileName().isEmpty())
         return {};
-    const String fileName = QFileInfo(dialog.FileName()).absoluteFilePath();
-    while (QFileInfo::exists(fileName) && WorkbookFileInUse(fileName))
+    const String fileName = ExpandFileName(dialog.FileName());
+    while (PathExists(fileName) && WorkbookFileInUse(fileName))
         if (!AskToRetryInUse())
             return {};
     // Saying yes replaces the file only once the new one is written in full.
-    if (QFileInfo::exists(fileName) && !AskToReplace(fileName))
+    if (PathExists(fileName) && !AskToReplace(fileName))
         return {};
     return fileName;
 }
@@ -318,7 +322,7 @@ void TDBGridEhToExcel::WriteWorkbook(const String& FileName)
         THourGlass hourGlass;
         if (FShowProgress)
             OpenProgressWindow(GridDataSet(FDBGridEh)->RecordCount());
-        const auto closeProgress = qScopeGuard([this] { CloseProgressWindow(); });
+        const TScopeExit closeProgress([this] { CloseProgressWindow(); });
         TExcelApplication excel;
         excel.SetDisplayAlerts(false);
         TWorkbook& book = excel.WorkBooks().Add(xlWBATWorksheet);
@@ -331,7 +335,7 @@ void TDBGridEhToExcel::WriteWorkbook(const String& FileName)
     }
     if (cutTexts > 0)
         MessageBox(nullptr,
-                   QStringLiteral("有%1个单元格的文字超过%2个字符，表格中只保存了它们的前%2个字符。").arg(cutTexts).arg(xlMaxCellText),
+                   u"有%1个单元格的文字超过%2个字符，表格中只保存了它们的前%2个字符。"_s.arg(cutTexts).arg(xlMaxCellText),
                    u"提示"_s, MB_OK | MB_ICONINFORMATION);
     if (!shown)
         MessageBox(nullptr, u"Excel文件已保存到：\n"_s + FileName, u"提示"_s, MB_OK | MB_ICONINFORMATION);
@@ -371,7 +375,7 @@ void TDBGridEhToExcel::OpenProgressWindow(int RecordCount)
     FProgressStep = std::max(1, RecordCount / FProgressBar->Width());
     form->Show();
     form->Repaint();
-    FLastRepaint = QDateTime::currentMSecsSinceEpoch();
+    FLastRepaint = MilliSecondsNow();
 }
 
 void TDBGridEhToExcel::StepProgress(int RecNo)
@@ -382,7 +386,7 @@ void TDBGridEhToExcel::StepProgress(int RecNo)
     if (FProgressBar == nullptr || (RecNo - FProgressBar->Position() < FProgressStep && RecNo != FProgressBar->Max()))
         return;
     FProgressBar->SetPosition(RecNo);
-    const std::int64_t now = QDateTime::currentMSecsSinceEpoch();
+    const std::int64_t now = MilliSecondsNow();
     if (now - FLastRepaint >= 40 || RecNo == FProgressBar->Max()) {
         FProgressBar->Repaint();
         FLastRepaint = now;

@@ -1,11 +1,11 @@
+// Unit oprIndexes: the application's indexes, by table, created on the connection.
 #include "app/oprIndexes.h"
 
 #include "platform/ado/ADODB.h"
-#include "platform/ado/SQLite.h"
-
-#include <QStringList>
+#include "platform/core/StringLiterals.h"
 
 #include <initializer_list>
+#include <vector>
 
 namespace {
 
@@ -35,34 +35,26 @@ const TIndexedTable Indexed[] = {
     {"supplier", {"供应商编号"}, false},
 };
 
-String IndexScript()
+// An index is named by its table and its leading column.
+TIndexDef IndexOf(const String& Table, const String& Columns)
 {
-    QStringList statements{QStringLiteral("BEGIN")};
+    return {Table + u'_' + Columns.section(u',', 0, 0), Table, Columns};
+}
+
+std::vector<TIndexDef> OprIndexes()
+{
+    std::vector<TIndexDef> indexes;
     for (const TIndexedTable& table : Indexed)
-        for (const char* columns : table.Columns) {
-            const String key = String::fromUtf8(columns);
-            statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1_%2 ON %1(%3%4)")
-                              .arg(String::fromUtf8(table.Table), key.section(u',', 0, 0),
-                                   key, table.RecordTable ? QStringLiteral(", ") + String::fromUtf8(RecordColumns) : String());
-        }
+        for (const char* columns : table.Columns)
+            indexes.push_back(IndexOf(String::fromUtf8(table.Table),
+                                      String::fromUtf8(columns) +
+                                          (table.RecordTable ? u", "_s + String::fromUtf8(RecordColumns) : String())));
     for (const TIndexedTable& table : Indexed)
         if (table.RecordTable)
-            statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1_%2 ON %1(%2)")
-                              .arg(String::fromUtf8(table.Table), String::fromUtf8(Quantity));
-    statements << QStringLiteral("COMMIT");
-    return statements.join(QStringLiteral(";\n"));
+            indexes.push_back(IndexOf(String::fromUtf8(table.Table), String::fromUtf8(Quantity)));
+    return indexes;
 }
 
 }  // namespace
 
-void CreateOprIndexes(TADOConnection& Connection)
-{
-    TSQLiteDatabase& database = Connection.Database();
-    try {
-        database.ExecuteScript(IndexScript());
-    } catch (...) {
-        if (Connection.InTransaction())
-            database.ExecuteScript(QStringLiteral("ROLLBACK"));
-        throw;
-    }
-}
+void CreateOprIndexes(TADOConnection& Connection) { Connection.CreateIndexes(OprIndexes()); }

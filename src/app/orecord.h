@@ -4,6 +4,7 @@
 // settings file "os.ini"; the status-bar clock and the mouse-wheel hook.
 #include "app/BoundStatements.h"
 #include "platform/core/String.h"
+#include "platform/core/StringLiterals.h"
 #include "platform/core/Variant.h"
 #include "platform/data/DataTypes.h"
 #include "platform/ui/Forms.h"
@@ -40,18 +41,25 @@ class TStatusBar;
 class TTabSheet;
 class TTimer;
 
+// The three record pages, each described once by a TMF1::TRecordPage.
+enum class TPageKind { Issue, Gift, StockIn };
+inline constexpr TPageKind PageKinds[] = {TPageKind::Issue, TPageKind::Gift, TPageKind::StockIn};
+
+// What a code search finds by the pinyin initials typed.
+enum class TCodeSearch { People, Items, Suppliers };
+
 // The caption of the program's message boxes.
-inline const String PromptCaption = QStringLiteral("提示");
+inline const String PromptCaption = u"提示"_s;
 
 // Texts the pages share: placeholders of the entry fields and the quick filter's words.
-inline const String DepartmentPlaceholder = QStringLiteral("请选择部门...");
-inline const String ItemPlaceholder = QStringLiteral("请选择物品名称...");
-inline const String GiftPlaceholder = QStringLiteral("请填写礼品名称...");
-inline const String SupplierPlaceholder = QStringLiteral("请选择供应商...");
-inline const String OrganisationPlaceholder = QStringLiteral("请填写来客单位...");
-inline const String UnitPlaceholder = QStringLiteral("单位");
-inline const String GuestPlaceholder = QStringLiteral("请填写来客姓名...");
-inline const String NoDateLimit = QStringLiteral("不限制");
+inline const String DepartmentPlaceholder = u"请选择部门..."_s;
+inline const String ItemPlaceholder = u"请选择物品名称..."_s;
+inline const String GiftPlaceholder = u"请填写礼品名称..."_s;
+inline const String SupplierPlaceholder = u"请选择供应商..."_s;
+inline const String OrganisationPlaceholder = u"请填写来客单位..."_s;
+inline const String UnitPlaceholder = u"单位"_s;
+inline const String GuestPlaceholder = u"请填写来客姓名..."_s;
+inline const String NoDateLimit = u"不限制"_s;
 
 // The units an item is counted in, offered by every unit field.
 inline const std::initializer_list<const char*> UnitChoices = {"", "支", "个", "张", "盒", "件", "箱", "台", "本", "瓶", "把", "块", "部"};
@@ -170,19 +178,12 @@ public:
     TBitBtn* BitBtn9;
     TBitBtn* BitBtn10;
     TComboBox* ComboBox21;
-    // Registers one gift; Enter in a field of the page that takes no Enter itself presses it too.
+    // Registers one gift; Enter in a field of the page that takes no Enter itself registers too.
     void Button3Click(TObject* Sender);
     void Button4Click(TObject* Sender);
     // The gift quantity takes digits and blanks; Enter registers.
     void ComboBox15KeyPress(TObject* Sender, Char& Key);
 
-private:
-    // The seven checks of a gift, in order, then the sums its quantity joins; the first failure
-    // is shown and answers false.
-    bool GiftEntryIsComplete();
-    void StoreGift();
-
-public:
     // --- Stock-in page ---
     TGroupBox* GroupBox3;
     TComboBox* ComboBox27;
@@ -221,14 +222,6 @@ public:
     void Edit1KeyPress(TObject* Sender, Char& Key);
 
 private:
-    // The seven checks of a stock-in, in order, then the sums its numbers join; the first
-    // failure is shown and answers false.
-    bool StockInEntryIsComplete();
-    // A price that is empty or not above 0 shows "请确认物品单价 ！" and selects it for retyping.
-    bool PriceIsAccepted();
-    // The quantity and the amount within what the stock-in's and the issue's sums can hold.
-    bool AmountsCanBeSummed();
-    void StoreStockIn();
     void ShowAmount();
 
 public:
@@ -315,10 +308,38 @@ public:
     // Every query leaves the record lists read-only, with "编辑记录" offered in the grid menu.
     void MakeRecordGridsReadOnly();
 
-    // --- Queries ---
-    // What one record page's queries read and fill; Tab is the page's code: 'a' issues, 'g' gifts,
-    // 'c' stock-in.
+    // --- Record pages ---
+    // An entry field of a page: the column its filter compares (none for a field the filter
+    // leaves alone), whether it matches as a prefix, and the placeholder a reset shows.
+    struct TEntryField {
+        TCustomEdit* Field;
+        const char* Column = nullptr;
+        const String* Placeholder = nullptr;
+        bool Prefix = false;
+    };
+    // What a registration asks of a field: filled (not showing its placeholder), a quantity of at
+    // least 1, or a price above 0. A refused quantity or price is selected for retyping.
+    enum class TEntryCheck { Filled, Quantity, Price };
+    struct TRequiredField {
+        TCustomEdit* Field;
+        const char* Refusal;
+        TEntryCheck Check = TEntryCheck::Filled;
+        const String* Placeholder = nullptr;
+    };
+    // A column a registration stores, from the text of its field.
+    enum class TStoredAs { Text, Quantity, Number };
+    struct TStoredField {
+        const char* Column;
+        TCustomEdit* Field;
+        TStoredAs As = TStoredAs::Text;
+    };
+    // One record page: its table, list and query controls, its entry fields in the filter's
+    // order, what a registration checks, stores and says, its summaries and export. Code names
+    // the page where it is chosen by a letter ('a' issues, 'g' gifts, 'c' stock-in), ExportCode
+    // where an export is chosen by a number ("1", "2", "3").
     struct TRecordPage {
+        Char Code;
+        const char* ExportCode;
         const char* Table;
         TADOQuery* Query;
         TMemo* TotalMemo;
@@ -328,8 +349,47 @@ public:
         TComboBox* Operator;
         TDateTimePicker* FirstDate;
         TDateTimePicker* SecondDate;
+        TBitBtn* QueryButton;
+        TPopupMenu* SummaryMenu;
+        TDBGridEh* Grid;
+        TColorBox* LineColour;
+        TMenuItem* DeleteItem;
+        TBitBtn* ExportButton;
+        // Chosen from its list, never typed.
+        TComboBox* Department;
+        std::vector<TEntryField> Fields;
+        std::vector<TRequiredField> Required;
+        // The record a registration inserts, with the date of FirstDate and the time of day.
+        std::vector<TStoredField> Stored;
+        // The catalogue entry a registration keeps, under Category.
+        TComboBox* Item;
+        TComboBox* Type;
+        TComboBox* Unit;
+        const char* Category;
+        // The issue page counts the uses of its person and remark; the others count none.
+        TComboBox* CountedPerson = nullptr;
+        TComboBox* CountedRemark = nullptr;
+        // The quantity every registration sums; the stock-in's amount too.
+        TComboBox* Quantity;
+        TEdit* Amount = nullptr;
+        // The stock-in's "入库且同时领用": ticked, the requester's issue is stored with it.
+        TCheckBox* AlsoIssue = nullptr;
+        std::vector<TStoredField> IssueStored = {};
+        const char* ItemColumn;
+        // The columns each summary of the page's menu groups by before the item, in menu order.
+        std::vector<const char*> SummaryGroups;
+        const char* ExportTitle;
+        const char* StoredText;
+        const char* FailedText;
     };
-    TRecordPage RecordPage(Char Tab) const;
+    TRecordPage Page(TPageKind Kind) const;
+    // The page whose Code is Code; the issue page for any other.
+    TRecordPage RecordPage(Char Code) const;
+    // The page a control belongs to: one of its entry fields, its query-all button or its date
+    // operator; the issue page for any other.
+    TRecordPage PageOf(const TObject* Control) const;
+
+    // --- Queries ---
     TPopupMenu* PopupMenu2;  // the issue summaries
     TPopupMenu* PopupMenu5;  // the gift summaries
     TPopupMenu* PopupMenu4;  // the stock-in summaries
@@ -340,6 +400,10 @@ public:
     void BitBtn6Click(TObject* Sender);
     // Query all, then the page's summary menu under the button.
     void BitBtn4MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    // The page's filter: its filled fields in order and its date operator; this year when none.
+    void RunPageFilter(const TRecordPage& Page);
+    // Every record of the page, its quick filter showing "全部".
+    void QueryAll(const TRecordPage& Page);
     // The page's records of the year, month, week or day of its first date, or all of them.
     void RunQuickDateFilter(const TRecordPage& Page);
     // The page's records whose FieldName holds Value, as a double click on a cell of that column asks.
@@ -365,22 +429,27 @@ public:
     // A digit or a lowercase letter typed into a code-search combo drops its list down.
     void DropDownOnCodeKey(Char Key, TComboBox* Combo);
     // On a key's release in a code-search combo: those whose search code begins with the typed
-    // text as the list. Kind 1 people, 2 items, 3 suppliers. Arrows and Delete search nothing.
-    void RefillComboByCode(TADOQuery* Query, TComboBox* Combo, WORD Key, int Kind);
+    // text as the list. Arrows and Delete search nothing.
+    void RefillComboByCode(TADOQuery* Query, TComboBox* Combo, WORD Key, TCodeSearch Search);
     // The FieldName values of Sql's rows and one empty item as Combo's list, its text kept and
     // the caret at its end; a statement that finds nothing leaves the list as it was.
     void RefillComboList(TADOQuery* Query, TComboBox* Combo, const String& FieldName, const String& Sql,
                          const TQueryParams& Params);
 
     // --- Summaries ---
-    // The page's records of its date range grouped by item and Kind's columns, with summed quantities.
+    // The page's records of its date range grouped by item and the columns of the Kind-th summary
+    // of its menu, with summed quantities.
     void ShowSummary(int Kind, Char Tab);
+    void ShowSummary(int Kind, const TRecordPage& Page);
 
     // --- Spreadsheet export ---
-    // Writes Grid's records to a workbook the user names, titled by the page: Kind "1" issues,
-    // "2" gifts, "3" stock-in. An empty list is refused with a message. The record lists are
-    // read-only afterwards, whatever happened.
+    // Writes Grid's records to a workbook the user names, titled by the page whose ExportCode is
+    // Kind. An empty list is refused with a message. The record lists are read-only afterwards,
+    // whatever happened.
     void ExportGridToExcel(TCustomDBGridEh* Grid, const String& Kind);
+    // The title of the page whose ExportCode is Kind; none for any other.
+    String ExportTitle(const String& Kind) const;
+    void EnableExportButtons(bool Enabled);
 
 protected:
     const char* ClassName() const override { return "TMF1"; }
@@ -396,29 +465,30 @@ private:
     void CreateRecordGrids();
     void BindGridEvents();
     void BindEvents();
-    // The four checks of an issue, in order, then the sums its quantity joins; the first failure
-    // is shown and answers false.
-    bool IssueEntryIsComplete();
-    // The quantity check of every registration: a quantity that is empty or below 1 shows
-    // Refusal and selects the quantity's text for retyping.
-    bool QuantityIsAccepted(TComboBox* Quantity, const String& Refusal);
+    // Registers the page's entry: checked, stored in one transaction, then the page reset.
+    void RegisterEntry(const TRecordPage& Page);
+    // The page's required fields in order, then the sums its numbers join; the first failure is
+    // shown and answers false.
+    bool EntryIsComplete(const TRecordPage& Page);
+    bool FieldIsAccepted(const TRequiredField& Required);
+    bool EntrySumsCanHold(const TRecordPage& Page);
     // Whether every sum of Table's Column that a page can show (list totals, footers,
     // summaries) still fits the Currency they are summed in once Value is stored; otherwise
     // shows Refusal and selects Field's text for retyping.
     bool SumsCanHold(TCustomEdit* Field, const char* Table, const char* Column, long double Value,
                      const String& Refusal);
-    // The statements of one issue: the record, the counters and the catalogue.
-    void StoreIssue();
-    // The issue record alone, from the fields of the issue or the stock-in page.
-    void InsertIssue(TComboBox* Name, TComboBox* Department, TComboBox* Quantity, TComboBox* Unit, TComboBox* Item,
-                     TComboBox* Type, TDateTimePicker* Date, TComboBox* Remark);
+    // The statements of one registration: the record, the counters and the catalogue.
+    void StoreEntry(const TRecordPage& Page);
+    void InsertRecord(const char* Table, const std::vector<TStoredField>& Fields, TDateTimePicker* Date);
+    // The entry fields back at their placeholders, the date operator at "不限制" on today, then
+    // the page's query.
+    void ResetPage(const TRecordPage& Page);
     void BindSummaryMenus();
     void BindQueryEvents();
+    void BindDepartmentKeys(TComboBox* Department, TBitBtn* Query);
     // The code searches, then the lists every entry combo fills as it opens.
     void BindCodeSearchEvents();
     void BindDropDownFillers();
-    // The page's filter: its filled fields in order and its date operator; this year when none.
-    void RunPageFilter(Char Tab);
     void ShowSettingsPage(TTabSheet* Page);
     void ShowLineColourBox(TColorBox* ColorBox);
 };

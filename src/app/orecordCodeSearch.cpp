@@ -5,6 +5,7 @@
 #include "app/orecord.h"
 
 #include "platform/ado/ADODB.h"
+#include "platform/core/StringLiterals.h"
 #include "platform/core/SysUtils.h"
 #include "platform/data/Field.h"
 #include "platform/ui/ComboBox.h"
@@ -17,7 +18,7 @@ namespace {
 // The last 20 issues or stock-ins, the last 50 gifts: where the name lists come from.
 String Newest(int Count, const char* Table)
 {
-    return QStringLiteral("(select top %1 * from %2 order by id desc)").arg(Count).arg(String::fromUtf8(Table));
+    return u"(select top %1 * from %2 order by id desc)"_s.arg(Count).arg(String::fromUtf8(Table));
 }
 
 // A department combo that names a department, whose people the coupled name combo lists.
@@ -42,7 +43,7 @@ void TMF1::DropDownOnCodeKey(Char Key, TComboBox* Combo)
         Combo->SetDroppedDown(true);
 }
 
-void TMF1::RefillComboByCode(TADOQuery* Query, TComboBox* Combo, WORD Key, int Kind)
+void TMF1::RefillComboByCode(TADOQuery* Query, TComboBox* Combo, WORD Key, TCodeSearch Search)
 {
     if (Key == VK_LEFT || Key == VK_UP || Key == VK_RIGHT || Key == VK_DOWN || Key == VK_DELETE)
         return;
@@ -50,14 +51,15 @@ void TMF1::RefillComboByCode(TADOQuery* Query, TComboBox* Combo, WORD Key, int K
         ListRefillFlag = true;
         return;
     }
+    // By TCodeSearch: people, items, suppliers.
     static const std::tuple<const char*, const char*> searches[] = {
         {"姓名", "select DISTINCT 姓名 from ouser where 姓名编号 like :code"},
         {"物品名称", "select DISTINCT 物品名称 from ptype where 编号 like :code order by 物品名称 asc"},
         {"供应商", "select DISTINCT 供应商 from supplier where 供应商编号 like :code order by 供应商 asc"},
     };
-    const auto& [field, sql] = searches[Kind == 3 ? 2 : Kind == 2 ? 1 : 0];
+    const auto& [field, sql] = searches[static_cast<int>(Search)];
     RefillComboList(Query, Combo, String::fromUtf8(field), String::fromUtf8(sql),
-                    {{QStringLiteral("code"), Trim(Combo->Text()) + u'%'}});
+                    {{u"code"_s, Trim(Combo->Text()) + u'%'}});
 }
 
 void TMF1::RefillComboList(TADOQuery* Query, TComboBox* Combo, const String& FieldName, const String& Sql,
@@ -80,21 +82,22 @@ void TMF1::RefillComboList(TADOQuery* Query, TComboBox* Combo, const String& Fie
 
 void TMF1::BindCodeSearchEvents()
 {
-    // Each code-search combo with its kind and the placeholder it searches nothing for.
-    const std::initializer_list<std::tuple<TComboBox*, int, const String*>> searches = {
-        {ComboBox3, 1, nullptr},          {ComboBox5, 2, &ItemPlaceholder},     {ComboBox13, 2, &GiftPlaceholder},
-        {ComboBox18, 1, nullptr},         {ComboBox19, 1, nullptr},             {ComboBox27, 2, &ItemPlaceholder},
-        {ComboBox23, 3, &SupplierPlaceholder}, {ComboBox32, 1, nullptr},        {ComboBox24, 1, nullptr},
+    // Each code-search combo with what it finds and the placeholder it searches nothing for.
+    using enum TCodeSearch;
+    const std::initializer_list<std::tuple<TComboBox*, TCodeSearch, const String*>> searches = {
+        {ComboBox3, People, nullptr},  {ComboBox5, Items, &ItemPlaceholder},      {ComboBox13, Items, &GiftPlaceholder},
+        {ComboBox18, People, nullptr}, {ComboBox19, People, nullptr},             {ComboBox27, Items, &ItemPlaceholder},
+        {ComboBox23, Suppliers, &SupplierPlaceholder}, {ComboBox32, People, nullptr}, {ComboBox24, People, nullptr},
     };
-    for (const auto& [combo, kind, placeholder] : searches) {
+    for (const auto& [combo, search, placeholder] : searches) {
         // A person's field filters and registers exactly the name typed: completing 张 to 张三
         // would show 张三's records and register 张三 for a clerk who typed 张 and moved on.
-        if (kind == 1)
+        if (search == People)
             combo->SetAutoComplete(false);
         combo->OnKeyPress = [this, combo = combo](TObject*, Char& Key) { DropDownOnCodeKey(Key, combo); };
-        combo->OnKeyUp = [this, combo = combo, kind = kind, placeholder = placeholder](TObject*, WORD& Key, TShiftState) {
+        combo->OnKeyUp = [this, combo = combo, search = search, placeholder = placeholder](TObject*, WORD& Key, TShiftState) {
             if (placeholder == nullptr || combo->Text() != *placeholder)
-                RefillComboByCode(ADOQ1, combo, Key, kind);
+                RefillComboByCode(ADOQ1, combo, Key, search);
         };
     }
     BindDropDownFillers();
@@ -108,7 +111,7 @@ void TMF1::BindDropDownFillers()
         };
     };
     const auto distinct = [](const char* FieldName, const String& From) {
-        return QStringLiteral("select DISTINCT ") + String::fromUtf8(FieldName) + QStringLiteral(" from ") + From;
+        return u"select DISTINCT "_s + String::fromUtf8(FieldName) + u" from "_s + From;
     };
 
     // Opening a department's list offers every department and asks for one; its people are
@@ -116,7 +119,7 @@ void TMF1::BindDropDownFillers()
     for (const auto& [department, name] : {std::pair{ComboBox1, ComboBox3}, std::pair{ComboBox33, ComboBox18},
                                            std::pair{ComboBox31, ComboBox32}})
         department->OnDropDown = [this, department = department, name = name](TObject*) {
-            FillComboFromQuery(ADOQ1, department, QStringLiteral("部门"), QStringLiteral("select * from dept order by 部门编号"));
+            FillComboFromQuery(ADOQ1, department, u"部门"_s, u"select * from dept order by 部门编号"_s);
             AddChosenPlaceholder(department, DepartmentPlaceholder);
             name->Items()->Clear();
         };
@@ -131,38 +134,38 @@ void TMF1::BindDropDownFillers()
     // An item's list is the catalogue, most used first (least used first while the placeholder
     // shows), unless an item is chosen and no search has changed the list since.
     for (const auto& [item, placeholder, from] :
-         {std::tuple{ComboBox5, &ItemPlaceholder, QStringLiteral("select 物品名称 from ptype group by 物品名称 ")},
-          std::tuple{ComboBox27, &ItemPlaceholder, QStringLiteral("select 物品名称 from ptype group by 物品名称 ")},
+         {std::tuple{ComboBox5, &ItemPlaceholder, u"select 物品名称 from ptype group by 物品名称 "_s},
+          std::tuple{ComboBox27, &ItemPlaceholder, u"select 物品名称 from ptype group by 物品名称 "_s},
           std::tuple{ComboBox13, &GiftPlaceholder,
-                     QStringLiteral("select 物品名称 from ptype where 礼品 like '%礼品' group by 物品名称 ")}})
+                     u"select 物品名称 from ptype where 礼品 like '%礼品' group by 物品名称 "_s}})
         item->OnDropDown = [this, item = item, placeholder = placeholder, from = from](TObject*) {
             const String text = item->Text();
             const bool shown = text == *placeholder;
             if (!text.isEmpty() && !shown && !ListRefillFlag)
                 return;
-            FillComboFromQuery(ADOQ1, item, QStringLiteral("物品名称"),
-                               from + (shown ? QStringLiteral("order by max(次数) asc") : QStringLiteral("order by max(次数) desc")));
+            FillComboFromQuery(ADOQ1, item, u"物品名称"_s,
+                               from + (shown ? u"order by max(次数) asc"_s : u"order by max(次数) desc"_s));
             item->Items()->Add(*placeholder);
         };
     // A type's list is offered only while no type is filled in.
-    for (const auto& [type, sql] : {std::pair{ComboBox2, QStringLiteral("select DISTINCT 类型 from ptype")},
-                                    std::pair{ComboBox26, QStringLiteral("select DISTINCT 类型 from ptype")},
-                                    std::pair{ComboBox12, QStringLiteral("select * from ptype where 礼品 like '%礼品'")}})
+    for (const auto& [type, sql] : {std::pair{ComboBox2, u"select DISTINCT 类型 from ptype"_s},
+                                    std::pair{ComboBox26, u"select DISTINCT 类型 from ptype"_s},
+                                    std::pair{ComboBox12, u"select * from ptype where 礼品 like '%礼品'"_s}})
         type->OnDropDown = [this, type = type, sql = sql](TObject*) {
             if (type->Text().isEmpty())
-                FillComboFromQuery(ADOQ1, type, QStringLiteral("类型"), sql);
+                FillComboFromQuery(ADOQ1, type, u"类型"_s, sql);
         };
-    fills(ComboBox4, "备注", distinct("备注", QStringLiteral("rmark")));
-    fills(ComboBox10, "来客姓名", distinct("来客姓名", Newest(50, "gift") + QStringLiteral(" order by 来客姓名 asc")));
+    fills(ComboBox4, "备注", distinct("备注", u"rmark"_s));
+    fills(ComboBox10, "来客姓名", distinct("来客姓名", Newest(50, "gift") + u" order by 来客姓名 asc"_s));
     ComboBox9->OnDropDown = [this, sql = distinct("来客单位", Newest(50, "gift"))](TObject*) {
-        FillComboFromQuery(ADOQ1, ComboBox9, QStringLiteral("来客单位"), sql);
+        FillComboFromQuery(ADOQ1, ComboBox9, u"来客单位"_s, sql);
         AddChosenPlaceholder(ComboBox9, OrganisationPlaceholder);
     };
     for (const auto& [combo, field] : {std::pair{ComboBox17, "职务"}, std::pair{ComboBox18, "领取人"},
                                        std::pair{ComboBox19, "批准"}, std::pair{ComboBox11, "备注"}})
         fills(combo, field, distinct(field, Newest(50, "gift")));
     ComboBox23->OnDropDown = [this](TObject*) {
-        FillComboFromQuery(ADOQ1, ComboBox23, QStringLiteral("供应商"), QStringLiteral("select * from supplier order by 供应商"));
+        FillComboFromQuery(ADOQ1, ComboBox23, u"供应商"_s, u"select * from supplier order by 供应商"_s);
         AddChosenPlaceholder(ComboBox23, SupplierPlaceholder);
     };
     for (const auto& [combo, field] : {std::pair{ComboBox24, "登记人"}, std::pair{ComboBox25, "备注"}})

@@ -3,47 +3,39 @@
 #include "app/orecord.h"
 
 #include "datagrid/DBGridEh.h"
+#include "platform/core/ScopeExit.h"
+#include "platform/core/StringLiterals.h"
 #include "platform/data/DataSet.h"
 #include "platform/data/DataSource.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
 
-#include <QScopeGuard>
-
-#include <initializer_list>
-
-using namespace Qt::StringLiterals;
-
-namespace {
-
-String ExportTitle(const String& Kind)
+String TMF1::ExportTitle(const String& Kind) const
 {
-    if (Kind == u"1")
-        return u"办公用品领用明细表"_s;
-    if (Kind == u"2")
-        return u"礼品领用明细表"_s;
-    if (Kind == u"3")
-        return u"物品入库明细表"_s;
+    for (TPageKind kind : PageKinds)
+        if (const TRecordPage page = Page(kind); Kind == String::fromUtf8(page.ExportCode))
+            return String::fromUtf8(page.ExportTitle);
     return String();
 }
 
-} // namespace
+void TMF1::EnableExportButtons(bool Enabled)
+{
+    for (TPageKind kind : PageKinds)
+        Page(kind).ExportButton->SetEnabled(Enabled);
+}
 
 // The export buttons wait while an export runs: a click made meanwhile, whether the export's
 // own message processing delivers it or it is queued until the export ends, meets a disabled
 // button and exports nothing.
 void TMF1::ExportGridToExcel(TCustomDBGridEh* Grid, const String& Kind)
 {
-    const std::initializer_list<TBitBtn*> exportButtons = {BitBtn5, BitBtn10, BitBtn7};
-    for (TBitBtn* button : exportButtons)
-        button->SetEnabled(false);
-    const auto enable = qScopeGuard([exportButtons] {
+    EnableExportButtons(false);
+    const TScopeExit enable([this] {
         Application->ProcessMessages();
-        for (TBitBtn* button : exportButtons)
-            button->SetEnabled(true);
+        EnableExportButtons(true);
     });
-    const auto readOnly = qScopeGuard([this, Grid] {
+    const TScopeExit readOnly([this, Grid] {
         Grid->SetReadOnly(true);
         MakeRecordGridsReadOnly();
     });

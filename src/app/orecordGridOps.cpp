@@ -5,24 +5,24 @@
 #include "app/RecordGrids.h"
 #include "datagrid/DBGridEh.h"
 #include "platform/ado/ADODB.h"
+#include "platform/core/ScopeExit.h"
+#include "platform/core/StringLiterals.h"
 #include "platform/data/DataSet.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Menus.h"
-
-#include <QScopeGuard>
 
 #include <utility>
 
 namespace {
 
-const String Ascending = QStringLiteral("▲");
-const String Descending = QStringLiteral("▼");
+const String Ascending = u"▲"_s;
+const String Descending = u"▼"_s;
 
 // The lists' tips by the release count modulo 3.
 const String GridTips[3] = {
-    QStringLiteral("小提示：\r\n*编辑数据时使用↑或↓键保存(或者用鼠标点击上方或下方单元格）；"),
-    QStringLiteral("小提示：\r\n*单击标题排序；\r\n*双击单元格，按单元格内容查询；"),
-    QStringLiteral("小提示：\r\n*可以选中（多）行，点击右键菜单删除记录；\r\n*使用Ctrl或Shift+鼠标左键可选中多行删除、复制；"),
+    u"小提示：\r\n*编辑数据时使用↑或↓键保存(或者用鼠标点击上方或下方单元格）；"_s,
+    u"小提示：\r\n*单击标题排序；\r\n*双击单元格，按单元格内容查询；"_s,
+    u"小提示：\r\n*可以选中（多）行，点击右键菜单删除记录；\r\n*使用Ctrl或Shift+鼠标左键可选中多行删除、复制；"_s,
 };
 
 void SetGridsReadOnly(std::initializer_list<TDBGridEh*> Grids, bool ReadOnly)
@@ -43,11 +43,11 @@ void TMF1::SortGridByTitle(TADOQuery* Query, TDBGridEh* Grid, TColumnEh* Column)
         title->Font()->SetColor(clWindowText);
         title->Font()->SetStyle(TFontStyles());
     }
-    const String ascending = Column->FieldName() + QStringLiteral(" ASC");
+    const String ascending = Column->FieldName() + u" ASC"_s;
     const bool toAscending = Query->Sort() != ascending;
     // A column without a field ("序号") cannot sort: the dataset's error reaches the user and the
     // order stays.
-    Query->SetSort(toAscending ? ascending : Column->FieldName() + QStringLiteral(" DESC"));
+    Query->SetSort(toAscending ? ascending : Column->FieldName() + u" DESC"_s);
     TColumnTitleEh* title = Column->Title();
     title->Font()->SetStyle(TFontStyles{TFontStyle::fsBold});
     title->SetCaption((toAscending ? Ascending : Descending) + title->Caption());
@@ -107,7 +107,7 @@ void TMF1::SelectRowRange(TDataSet* DataSet, TDBGridEh* Grid)
         return;
     const int current = DataSet->RecNo();
     DataSet->DisableControls();
-    const auto enable = qScopeGuard([DataSet] { DataSet->EnableControls(); });
+    const TScopeExit enable([DataSet] { DataSet->EnableControls(); });
     DataSet->SetBookmark(anchor);
     TBookmarkListEh* rows = Grid->SelectedRows();
     rows->SetCurrentRowSelected(true);

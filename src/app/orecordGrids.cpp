@@ -5,6 +5,7 @@
 #include "app/RecordGrids.h"
 #include "datagrid/DBGridEh.h"
 #include "platform/ado/ADODB.h"
+#include "platform/core/StringLiterals.h"
 #include "platform/data/DataSource.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Canvas.h"
@@ -51,54 +52,51 @@ void TMF1::CreateRecordGrids()
                                {"供应商", 83}, {"登记人", 46}, {"日期", 63}, {"时间", 48}, {"申购人", 46},
                                {"申购部门", 83}, {"备注", 140}});
     DBGridEh3->SetFooterRowCount(1);
-    ShowFooterText(DBGridEh3->ColumnByFieldName(QStringLiteral("类型")), "总数量");
-    ShowFooterSum(DBGridEh3->ColumnByFieldName(QStringLiteral("数量")));
-    ShowFooterText(DBGridEh3->ColumnByFieldName(QStringLiteral("单价")), "总金额");
-    ShowFooterSum(DBGridEh3->ColumnByFieldName(QStringLiteral("金额")));
+    ShowFooterText(DBGridEh3->ColumnByFieldName(u"类型"_s), "总数量");
+    ShowFooterSum(DBGridEh3->ColumnByFieldName(u"数量"_s));
+    ShowFooterText(DBGridEh3->ColumnByFieldName(u"单价"_s), "总金额");
+    ShowFooterSum(DBGridEh3->ColumnByFieldName(u"金额"_s));
     DBGridEh3->SumList()->SetActive(true);
 }
 
 void TMF1::BindGridEvents()
 {
-    // One page's list with what belongs to it.
-    struct TListPage {
-        TDBGridEh* Grid;
-        TADOQuery* Query;
-        Char Tab;
-        TColorBox* ColorBox;
-        TMenuItem* Delete;
-        TBitBtn* Requery;
-        TBitBtn* Export;
-        const char* ExportKind;
-    };
-    const auto bind = [this](const TListPage& Page) {
-        TDBGridEh* grid = Page.Grid;
-        grid->OnDrawColumnCell = [this, Page](TObject*, const TRect& Rect, int DataCol, TColumnEh*, TGridDrawState) {
-            DrawReverseRowNumber(Page.Grid, Rect, DataCol);
-            FrameCellInLineColour(Page.Grid, Page.ColorBox, Rect);
+    for (TPageKind kind : PageKinds) {
+        const TRecordPage page = Page(kind);
+        TDBGridEh* grid = page.Grid;
+        TColorBox* lineColour = page.LineColour;
+        grid->OnDrawColumnCell = [this, grid, lineColour](TObject*, const TRect& Rect, int DataCol, TColumnEh*,
+                                                          TGridDrawState) {
+            DrawReverseRowNumber(grid, Rect, DataCol);
+            FrameCellInLineColour(grid, lineColour, Rect);
         };
-        Page.ColorBox->OnChange = [grid](TObject*) { grid->Invalidate(); };
-        grid->OnTitleClick = [this, Page](TObject*, TColumnEh* Column) { SortGridByTitle(Page.Query, Page.Grid, Column); };
+        lineColour->OnChange = [grid](TObject*) { grid->Invalidate(); };
+        TADOQuery* query = page.Query;
+        grid->OnTitleClick = [this, query, grid](TObject*, TColumnEh* Column) { SortGridByTitle(query, grid, Column); };
         // A double click queries the page by the cell's field and value.
-        grid->OnDblClick = [this, Page](TObject*) {
+        grid->OnDblClick = [this, kind, grid](TObject*) {
             String field, value;
-            if (FocusedCell(Page.Grid, field, value))
-                QueryByCellValue(RecordPage(Page.Tab), field, value);
+            if (FocusedCell(grid, field, value))
+                QueryByCellValue(Page(kind), field, value);
         };
         // A click into a list gives the wheel back to the lists.
         grid->OnCellClick = [this](TObject*, TColumnEh*) {
             Application->OnMessage = [this](TMsg& Msg, bool& Handled) { OnMouseWheel(Msg, Handled); };
         };
-        grid->OnMouseUp = [this, Page](TObject*, TMouseButton Button, TShiftState Shift, int, int) {
-            HandleGridMouseUp(Page.Query, Page.Grid, Button, Shift);
+        grid->OnMouseUp = [this, query, grid](TObject*, TMouseButton Button, TShiftState Shift, int, int) {
+            HandleGridMouseUp(query, grid, Button, Shift);
         };
-        grid->OnMouseMove = [this, Page](TObject*, TShiftState, int, int) { ShowDeleteItemForSelection(Page.Grid, Page.Delete); };
-        Page.Delete->OnClick = [this, Page](TObject*) { DeleteSelectedGridRows(Page.Grid, Page.Requery); };
-        Page.Export->OnClick = [this, Page](TObject*) { ExportGridToExcel(Page.Grid, String::fromUtf8(Page.ExportKind)); };
-    };
-    bind({DBGridEh1, dbouser1, u'a', ColorBox1, Mdel1, BitBtn1, BitBtn5, "1"});
-    bind({DBGridEh2, ADOg1, u'g', ColorBox2, Mdel2, BitBtn8, BitBtn10, "2"});
-    bind({DBGridEh3, ADOR1, u'c', ColorBox3, Mdel3, BitBtn11, BitBtn7, "3"});
+        TMenuItem* deleteItem = page.DeleteItem;
+        grid->OnMouseMove = [this, grid, deleteItem](TObject*, TShiftState, int, int) {
+            ShowDeleteItemForSelection(grid, deleteItem);
+        };
+        deleteItem->OnClick = [this, grid, requery = page.QueryButton](TObject*) {
+            DeleteSelectedGridRows(grid, requery);
+        };
+        page.ExportButton->OnClick = [this, grid, code = String::fromUtf8(page.ExportCode)](TObject*) {
+            ExportGridToExcel(grid, code);
+        };
+    }
     Me1->OnClick = [this](TObject* Sender) { Me1Click(Sender); };
     Me2->OnClick = [this](TObject* Sender) { Me2Click(Sender); };
     Mc1->OnClick = [this](TObject* Sender) { Mc1Click(Sender); };

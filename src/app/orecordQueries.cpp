@@ -7,6 +7,7 @@
 
 #include "platform/ado/ADODB.h"
 #include "platform/core/DateTime.h"
+#include "platform/core/StringLiterals.h"
 #include "platform/core/SysUtils.h"
 #include "platform/data/Field.h"
 #include "platform/ui/Button.h"
@@ -16,19 +17,9 @@
 #include "platform/ui/Memo.h"
 #include "platform/ui/Menus.h"
 
-#include <initializer_list>
-
 namespace {
 
-const String Queried = QStringLiteral("查询");
-
-// One entry field of a page's filter: its column, and whether the text matches as a prefix.
-struct TFilterField {
-    TComboBox* Field;
-    const char* Column;
-    const String* Placeholder = nullptr;
-    bool Prefix = false;
-};
+const String Queried = u"查询"_s;
 
 // A field the filter takes, with its text as typed: neither empty nor showing its placeholder.
 bool FiltersBy(const String& Text, const String* Placeholder)
@@ -36,16 +27,16 @@ bool FiltersBy(const String& Text, const String* Placeholder)
     return !Text.isEmpty() && (Placeholder == nullptr || Text != *Placeholder);
 }
 
-String RecordOrder() { return QStringLiteral(" ORDER BY 日期 desc,id desc"); }
+String RecordOrder() { return u" ORDER BY 日期 desc,id desc"_s; }
 
 String ListSql(const char* Table, const String& Where)
 {
-    return QStringLiteral("select * from ") + String::fromUtf8(Table) + QStringLiteral(" where ") + Where + RecordOrder();
+    return u"select * from "_s + String::fromUtf8(Table) + u" where "_s + Where + RecordOrder();
 }
 
 String SumSql(const char* Table, const String& Where)
 {
-    return QStringLiteral("select sum(数量) AS 总计 from ") + String::fromUtf8(Table) + QStringLiteral(" where ") + Where;
+    return u"select sum(数量) AS 总计 from "_s + String::fromUtf8(Table) + u" where "_s + Where;
 }
 
 }  // namespace
@@ -60,7 +51,7 @@ bool IsDateOperator(const String& Text)
 
 void AddDateLike(TWhere& Where, const String& Pattern)
 {
-    Where.Add(QStringLiteral("日期 like :date"), QStringLiteral("date"), Pattern);
+    Where.Add(u"日期 like :date"_s, u"date"_s, Pattern);
 }
 
 void AddDateTerm(TWhere& Where, const String& Operator, TDateTime First, TDateTime Second)
@@ -70,86 +61,62 @@ void AddDateTerm(TWhere& Where, const String& Operator, TDateTime First, TDateTi
     } else if (Operator == u"<" || Operator == u"<=") {
         // Closed at the other end by the first date a record can hold: a range with two ends
         // lets the database read the dates' index, also where a summary groups the rows.
-        Where.Add(QStringLiteral("日期>=:dmin and 日期") + Operator + QStringLiteral(":d1"), QStringLiteral("dmin"),
+        Where.Add(u"日期>=:dmin and 日期"_s + Operator + u":d1"_s, u"dmin"_s,
                   Variant::FromDateTime(EncodeDate(1, 1, 1)));
-        Where.Params.emplace_back(QStringLiteral("d1"), Variant::FromDateTime(First));
+        Where.Params.emplace_back(u"d1"_s, Variant::FromDateTime(First));
     } else if (Operator == u">" || Operator == u">=") {
-        Where.Add(QStringLiteral("日期") + Operator + QStringLiteral(":d1 and 日期<=:dmax"), QStringLiteral("d1"),
+        Where.Add(u"日期"_s + Operator + u":d1 and 日期<=:dmax"_s, u"d1"_s,
                   Variant::FromDateTime(First));
-        Where.Params.emplace_back(QStringLiteral("dmax"), Variant::FromDateTime(EncodeDateTime(9999, 12, 31, 23, 59, 59, 0)));
+        Where.Params.emplace_back(u"dmax"_s, Variant::FromDateTime(EncodeDateTime(9999, 12, 31, 23, 59, 59, 0)));
     } else if (Operator == u"介于") {
-        Where.Add(QStringLiteral("日期 between :d1 and :d2"), QStringLiteral("d1"), Variant::FromDateTime(First));
-        Where.Params.emplace_back(QStringLiteral("d2"), Variant::FromDateTime(Second));
+        Where.Add(u"日期 between :d1 and :d2"_s, u"d1"_s, Variant::FromDateTime(First));
+        Where.Params.emplace_back(u"d2"_s, Variant::FromDateTime(Second));
     }
 }
 
-TMF1::TRecordPage TMF1::RecordPage(Char Tab) const
+void TMF1::RunPageFilter(const TRecordPage& Page)
 {
-    if (Tab == u'g')
-        return {"gift", ADOg1, Memo4, Memo3, ComboBox21, BitBtn9, ComboBox16, DateTimePicker3, DateTimePicker4};
-    if (Tab == u'c')
-        return {"ruku", ADOR1, Memo6, Memo5, ComboBox22, BitBtn6, ComboBox30, DateTimePicker5, DateTimePicker6};
-    return {"oprint", dbouser1, Memo2, Memo1, ComboBox20, BitBtn4, ComboBox8, DateTimePicker1, DateTimePicker2};
-}
-
-void TMF1::RunPageFilter(Char Tab)
-{
-    const std::initializer_list<TFilterField> issueFields = {
-        {ComboBox1, "部门", &DepartmentPlaceholder, true}, {ComboBox3, "姓名"}, {ComboBox2, "类型"},
-        {ComboBox5, "物品名称", &ItemPlaceholder},          {ComboBox7, "数量"}, {ComboBox4, "备注"},
-    };
-    const std::initializer_list<TFilterField> giftFields = {
-        {ComboBox9, "来客单位", &OrganisationPlaceholder, true}, {ComboBox10, "来客姓名", &GuestPlaceholder},
-        {ComboBox17, "职务"}, {ComboBox18, "领取人"}, {ComboBox19, "批准"}, {ComboBox12, "类型"},
-        {ComboBox13, "礼品名称", &GiftPlaceholder}, {ComboBox15, "数量"}, {ComboBox11, "备注"},
-    };
-    const std::initializer_list<TFilterField> stockInFields = {
-        {ComboBox31, "申购部门", &DepartmentPlaceholder, true}, {ComboBox24, "登记人"}, {ComboBox32, "申购人"},
-        {ComboBox26, "类型"}, {ComboBox27, "物品名称", &ItemPlaceholder}, {ComboBox23, "供应商", &SupplierPlaceholder},
-        {ComboBox29, "数量"}, {ComboBox25, "备注"},
-    };
-    const TRecordPage page = RecordPage(Tab);
     TWhere where;
-    for (const TFilterField& field : Tab == u'g' ? giftFields : Tab == u'c' ? stockInFields : issueFields) {
+    for (const TEntryField& field : Page.Fields) {
         const String text = field.Field->Text();
-        if (!FiltersBy(text, field.Placeholder))
+        if (field.Column == nullptr || !FiltersBy(text, field.Placeholder))
             continue;
         // A quantity is bound as text: the column's number affinity compares it as a number, and
         // a text that is no number matches nothing.
-        const String name = QStringLiteral("f%1").arg(where.Terms.size());
+        const String name = u"f%1"_s.arg(where.Terms.size());
         const String column = String::fromUtf8(field.Column);
         if (field.Prefix)
-            where.Add(column + QStringLiteral(" like :") + name, name, text + u'%');
+            where.Add(column + u" like :"_s + name, name, text + u'%');
         else
-            where.Add(column + QStringLiteral("=:") + name, name, text);
+            where.Add(column + u"=:"_s + name, name, text);
     }
-    AddDateTerm(where, page.Operator->Text(), page.FirstDate->DateTime(), page.SecondDate->DateTime());
-    page.QuickCombo->SetText(where.Terms.isEmpty() ? QStringLiteral("本年") : Queried);
+    AddDateTerm(where, Page.Operator->Text(), Page.FirstDate->DateTime(), Page.SecondDate->DateTime());
+    Page.QuickCombo->SetText(where.Terms.isEmpty() ? u"本年"_s : Queried);
     if (where.Terms.isEmpty())
-        AddDateLike(where, FormatDateTime(QStringLiteral("yyyy"), Now()) + u'%');
-    RunQueryWithTotals(page.Query, AQc1, page.TotalMemo, page.CountMemo, SumSql(page.Table, where.Text()),
-                       ListSql(page.Table, where.Text()), where.Params);
+        AddDateLike(where, FormatDateTime(u"yyyy"_s, Now()) + u'%');
+    RunQueryWithTotals(Page.Query, AQc1, Page.TotalMemo, Page.CountMemo, SumSql(Page.Table, where.Text()),
+                       ListSql(Page.Table, where.Text()), where.Params);
 }
 
-void TMF1::BitBtn1Click(TObject* Sender) { RunPageFilter(u'a'); }
+void TMF1::BitBtn1Click(TObject* Sender) { RunPageFilter(Page(TPageKind::Issue)); }
 
-void TMF1::BitBtn8Click(TObject* Sender) { RunPageFilter(u'g'); }
+void TMF1::BitBtn8Click(TObject* Sender) { RunPageFilter(Page(TPageKind::Gift)); }
 
-void TMF1::BitBtn11Click(TObject* Sender) { RunPageFilter(u'c'); }
+void TMF1::BitBtn11Click(TObject* Sender) { RunPageFilter(Page(TPageKind::StockIn)); }
 
-void TMF1::BitBtn4Click(TObject* Sender)
+void TMF1::QueryAll(const TRecordPage& Page)
 {
-    const TRecordPage page = RecordPage(Sender == BitBtn9 ? u'g' : Sender == BitBtn6 ? u'c' : u'a');
-    const String table = String::fromUtf8(page.Table);
-    RunQueryWithTotals(page.Query, AQc1, page.TotalMemo, page.CountMemo,
-                       QStringLiteral("select Sum(数量) AS 总计 from ") + table,
-                       QStringLiteral("select * from ") + table + QStringLiteral(" order by 日期 desc,id desc"));
-    page.QuickCombo->SetText(QStringLiteral("全部"));
+    const String table = String::fromUtf8(Page.Table);
+    RunQueryWithTotals(Page.Query, AQc1, Page.TotalMemo, Page.CountMemo, u"select Sum(数量) AS 总计 from "_s + table,
+                       u"select * from "_s + table + u" order by 日期 desc,id desc"_s);
+    Page.QuickCombo->SetText(u"全部"_s);
 }
 
-void TMF1::BitBtn9Click(TObject* Sender) { BitBtn4Click(BitBtn9); }
+void TMF1::BitBtn4Click(TObject* Sender) { QueryAll(Page(TPageKind::Issue)); }
 
-void TMF1::BitBtn6Click(TObject* Sender) { BitBtn4Click(BitBtn6); }
+void TMF1::BitBtn9Click(TObject* Sender) { QueryAll(Page(TPageKind::Gift)); }
+
+void TMF1::BitBtn6Click(TObject* Sender) { QueryAll(Page(TPageKind::StockIn)); }
 
 void TMF1::BitBtn4MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)
 {
@@ -158,7 +125,7 @@ void TMF1::BitBtn4MouseDown(TObject* Sender, TMouseButton Button, TShiftState Sh
     // The menu takes the mouse from the button, as opening a menu does, so the release that
     // ends this press does not query all a second time.
     button->Perform(WM_CANCELMODE);
-    TPopupMenu* menu = button == BitBtn9 ? PopupMenu5 : button == BitBtn6 ? PopupMenu4 : PopupMenu2;
+    TPopupMenu* menu = PageOf(button).SummaryMenu;
     const TPoint corner = button->ClientToScreen(TPoint{0, button->Height()});
     menu->Popup(corner.X, corner.Y);
 }
@@ -174,18 +141,18 @@ void TMF1::RunQuickDateFilter(const TRecordPage& Page)
     const TDateTime base = Page.FirstDate->DateTime();
     TWhere where;
     if (quick == u"本年")
-        AddDateLike(where, FormatDateTime(QStringLiteral("yyyy"), base) + u'%');
+        AddDateLike(where, FormatDateTime(u"yyyy"_s, base) + u'%');
     else if (quick == u"本月")
-        AddDateLike(where, FormatDateTime(QStringLiteral("yyyy-mm"), base) + u'%');
+        AddDateLike(where, FormatDateTime(u"yyyy-mm"_s, base) + u'%');
     else if (quick == u"本日")
-        AddDateLike(where, FormatDateTime(QStringLiteral("yyyy-mm-dd"), base) + u'%');
+        AddDateLike(where, FormatDateTime(u"yyyy-mm-dd"_s, base) + u'%');
     else if (quick == u"本周")
-        AddDateTerm(where, QStringLiteral("介于"), StartOfTheWeek(base), EndOfTheWeek(base));
+        AddDateTerm(where, u"介于"_s, StartOfTheWeek(base), EndOfTheWeek(base));
     const String table = String::fromUtf8(Page.Table);
     if (where.Terms.isEmpty())
         RunQueryWithTotals(Page.Query, AQc1, Page.TotalMemo, Page.CountMemo,
-                           QStringLiteral("select sum(数量) AS 总计 from ") + table,
-                           QStringLiteral("select * from ") + table + RecordOrder());
+                           u"select sum(数量) AS 总计 from "_s + table,
+                           u"select * from "_s + table + RecordOrder());
     else
         RunQueryWithTotals(Page.Query, AQc1, Page.TotalMemo, Page.CountMemo, SumSql(Page.Table, where.Text()),
                            ListSql(Page.Table, where.Text()), where.Params);
@@ -194,17 +161,17 @@ void TMF1::RunQuickDateFilter(const TRecordPage& Page)
 void TMF1::QueryByCellValue(const TRecordPage& Page, const String& FieldName, const String& Value)
 {
     TWhere where;
-    const String value = QStringLiteral("value");
+    const String value = u"value"_s;
     if (FieldName == u"日期") {
-        where.Add(QStringLiteral("日期 like :value"), value, u'%' + Value + u'%');
+        where.Add(u"日期 like :value"_s, value, u'%' + Value + u'%');
     } else if (FieldName == u"时间") {
-        where.Add(QStringLiteral("时间 like :value"), value, u'%' + Value.right(7) + u'%');
+        where.Add(u"时间 like :value"_s, value, u'%' + Value.right(7) + u'%');
     } else if (FieldName == u"数量" || FieldName == u"单价" || FieldName == u"金额") {
         if (!Value.isEmpty())
-            where.Add(FieldName + QStringLiteral(" =:value"), value, Value);
+            where.Add(FieldName + u" =:value"_s, value, Value);
     } else if (FieldName != u"序号") {
         // The name is a column of the page's own list, bracketed as a column name.
-        where.Add(u'[' + FieldName + QStringLiteral("]=:value"), value, Value);
+        where.Add(u'[' + FieldName + u"]=:value"_s, value, Value);
     }
     if (where.Terms.isEmpty())
         return;
@@ -215,7 +182,7 @@ void TMF1::QueryByCellValue(const TRecordPage& Page, const String& FieldName, co
 
 void TMF1::ComboBox8Change(TObject* Sender)
 {
-    const TRecordPage page = RecordPage(Sender == ComboBox16 ? u'g' : Sender == ComboBox30 ? u'c' : u'a');
+    const TRecordPage page = PageOf(Sender);
     const String op = page.Operator->Text();
     if (op == u"介于") {
         page.FirstDate->SetVisible(true);

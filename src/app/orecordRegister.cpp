@@ -1,17 +1,22 @@
-// The issue page: registering an issue of supplies and its reset, and the catalogue and totals
-// every registration and query of the main window ends in.
+// Registering a page's entry: the checks of its required fields, its statements in one
+// transaction, the reset that follows, and the catalogue and totals every registration and
+// query of the main window ends in.
 #include "app/orecord.h"
 
 #include "app/orecordEntry.h"
 #include "app/sys.h"
 #include "platform/ado/ADODB.h"
 #include "platform/core/Currency.h"
+#include "platform/core/Exceptions.h"
+#include "platform/core/StringLiterals.h"
 #include "platform/core/SysUtils.h"
 #include "platform/data/Field.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/CheckBox.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/DateTimePicker.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Edit.h"
 #include "platform/ui/Memo.h"
 #include "platform/ui/Menus.h"
 
@@ -19,48 +24,110 @@
 #include <cstdint>
 #include <limits>
 
-void TMF1::Button2Click(TObject* Sender)
+namespace {
+
+void Warn(TForm* Window, const String& Text) { MessageBox(Window->Handle(), Text, PromptCaption, MB_OK | MB_ICONWARNING); }
+
+// The number a price or amount field shows, as the database column holds it; a text that shows
+// none raises the conversion error.
+double NumberIn(const String& Text)
 {
-    ComboBox3->SetText(String());
-    ComboBox2->SetText(String());
-    ComboBox4->SetText(String());
-    ComboBox7->SetText(String());
-    ComboBox6->SetText(UnitPlaceholder);
-    ComboBox8->SetText(NoDateLimit);
-    ComboBox1->SetText(DepartmentPlaceholder);
-    ComboBox5->SetText(ItemPlaceholder);
-    DateTimePicker1->SetDateTime(Date());
-    DateTimePicker2->SetDateTime(Date());
-    DateTimePicker2->SetVisible(false);
-    BitBtn1->Click();
+    double value = 0;
+    if (!TryStrToFloat(Text, value))
+        throw EConvertError(u"'%1' is not a valid floating point value"_s.arg(Text));
+    return value;
 }
 
-bool TMF1::IssueEntryIsComplete()
+Variant StoredValue(const TMF1::TStoredField& Stored)
 {
-    const auto fail = [this](const char* Text) {
-        MessageBox(Handle(), String::fromUtf8(Text), PromptCaption, MB_OK | MB_ICONWARNING);
+    const String text = Stored.Field->Text();
+    switch (Stored.As) {
+    case TMF1::TStoredAs::Quantity:
+        return StrToInt(text);
+    case TMF1::TStoredAs::Number:
+        return NumberIn(text);
+    case TMF1::TStoredAs::Text:
+        break;
+    }
+    return Trim(text);
+}
+
+}  // namespace
+
+void TMF1::Button1Click(TObject* Sender) { RegisterEntry(Page(TPageKind::Issue)); }
+
+void TMF1::Button2Click(TObject* Sender) { ResetPage(Page(TPageKind::Issue)); }
+
+void TMF1::Button3Click(TObject* Sender) { RegisterEntry(Page(TPageKind::Gift)); }
+
+void TMF1::Button4Click(TObject* Sender) { ResetPage(Page(TPageKind::Gift)); }
+
+void TMF1::Button5Click(TObject* Sender) { RegisterEntry(Page(TPageKind::StockIn)); }
+
+void TMF1::Button6Click(TObject* Sender) { ResetPage(Page(TPageKind::StockIn)); }
+
+// Setting a field's text fires nothing, so the reset runs the page's query once, at its end.
+void TMF1::ResetPage(const TRecordPage& Page)
+{
+    for (const TEntryField& field : Page.Fields)
+        field.Field->SetText(field.Placeholder != nullptr ? *field.Placeholder : String());
+    Page.Operator->SetText(NoDateLimit);
+    Page.FirstDate->SetDateTime(Date());
+    Page.SecondDate->SetDateTime(Date());
+    Page.SecondDate->SetVisible(false);
+    Page.QueryButton->Click();
+    if (Page.AlsoIssue != nullptr)
+        Page.AlsoIssue->SetChecked(false);
+}
+
+bool TMF1::EntryIsComplete(const TRecordPage& Page)
+{
+    for (const TRequiredField& required : Page.Required)
+        if (!FieldIsAccepted(required))
+            return false;
+    return EntrySumsCanHold(Page);
+}
+
+// The key filters keep minus signs out of a typed quantity or price, but pasted text passes
+// them: a price below zero is refused as the zero price. A quantity or price that is no number
+// at all raises the conversion error, reported by the platform.
+bool TMF1::FieldIsAccepted(const TRequiredField& Required)
+{
+    const String text = Required.Field->Text();
+    switch (Required.Check) {
+    case TEntryCheck::Filled:
+        if (IsFilled(text, Required.Placeholder != nullptr ? *Required.Placeholder : String()))
+            return true;
+        Warn(this, String::fromUtf8(Required.Refusal));
         return false;
-    };
-    if (!IsFilled(ComboBox1->Text(), DepartmentPlaceholder))
-        return fail("请选择部门 ！");
-    if (!IsFilled(ComboBox3->Text()))
-        return fail("请填写姓名 ！");
-    if (!IsFilled(ComboBox5->Text(), ItemPlaceholder))
-        return fail("请选择物品名称 ！");
-    return QuantityIsAccepted(ComboBox7, QStringLiteral("请确认物品数量 ！")) &&
-           SumsCanHold(ComboBox7, "oprint", "数量", StrToInt(ComboBox7->Text()), QuantityTooLarge);
+    case TEntryCheck::Quantity:
+        if (IsFilled(text) && StrToInt(text) >= 1)
+            return true;
+        break;
+    case TEntryCheck::Price:
+        if (IsFilled(text) && NumberIn(text) > 0)
+            return true;
+        break;
+    }
+    Warn(this, String::fromUtf8(Required.Refusal));
+    Required.Field->SetFocus();
+    Required.Field->SelectAll();
+    return false;
 }
 
-// The key filter keeps minus signs out of a typed quantity, but pasted text passes it.
-bool TMF1::QuantityIsAccepted(TComboBox* Quantity, const String& Refusal)
+// The quantity joins the page's sums, and the issue's when the requester takes the goods too.
+// An amount that is no number is left to the insert, which fails on it.
+bool TMF1::EntrySumsCanHold(const TRecordPage& Page)
 {
-    // A quantity that is no number at all raises the conversion error, reported by the platform.
-    if (IsFilled(Quantity->Text()) && StrToInt(Quantity->Text()) >= 1)
-        return true;
-    MessageBox(Handle(), Refusal, PromptCaption, MB_OK | MB_ICONWARNING);
-    Quantity->SetFocus();
-    Quantity->SelectAll();
-    return false;
+    const int quantity = StrToInt(Page.Quantity->Text());
+    if (!SumsCanHold(Page.Quantity, Page.Table, "数量", quantity, QuantityTooLarge))
+        return false;
+    if (Page.AlsoIssue != nullptr && Page.AlsoIssue->Checked() &&
+        !SumsCanHold(Page.Quantity, "oprint", "数量", quantity, QuantityTooLarge))
+        return false;
+    double amount = 0;
+    return Page.Amount == nullptr || !TryStrToFloat(Page.Amount->Text(), amount) ||
+           SumsCanHold(Page.Amount, Page.Table, "金额", amount, AmountTooLarge);
 }
 
 // Sums are taken over the absolute values: whichever records a list, a filter or a summary
@@ -70,64 +137,86 @@ bool TMF1::SumsCanHold(TCustomEdit* Field, const char* Table, const char* Column
                        const String& Refusal)
 {
     constexpr long double Bound = std::numeric_limits<std::int64_t>::max() / Currency::Scale;
-    OpenSql(ADOQ1, QStringLiteral("select total(abs(%1)) from %2").arg(String::fromUtf8(Column), String::fromUtf8(Table)));
+    OpenSql(ADOQ1, u"select total(abs(%1)) from %2"_s.arg(String::fromUtf8(Column), String::fromUtf8(Table)));
     const long double stored = ADOQ1->Fields()->Fields(0)->AsFloat();
     ADOQ1->Close();
     if (stored + std::fabs(Value) <= Bound)
         return true;
-    MessageBox(Handle(), Refusal, PromptCaption, MB_OK | MB_ICONWARNING);
+    Warn(this, Refusal);
     Field->SetFocus();
     Field->SelectAll();
     return false;
 }
 
-void TMF1::InsertIssue(TComboBox* Name, TComboBox* Department, TComboBox* Quantity, TComboBox* Unit, TComboBox* Item,
-                       TComboBox* Type, TDateTimePicker* Date, TComboBox* Remark)
+void TMF1::InsertRecord(const char* Table, const std::vector<TStoredField>& Fields, TDateTimePicker* Date)
 {
-    ExecSql(ADOQ1,
-            QStringLiteral("insert into oprint(姓名,部门,数量,单位,物品名称,类型,日期,时间,备注) "
-                           "values(:sname,:sdept,:sno,:sdw,:spname,:spty,:sdate,:stime,:sremark)"),
-            {{QStringLiteral("sname"), Trim(Name->Text())},
-             {QStringLiteral("sdept"), Trim(Department->Text())},
-             {QStringLiteral("sno"), StrToInt(Quantity->Text())},
-             {QStringLiteral("sdw"), Trim(Unit->Text())},
-             {QStringLiteral("spname"), Trim(Item->Text())},
-             {QStringLiteral("spty"), Trim(Type->Text())},
-             {QStringLiteral("sdate"), Variant::FromDateTime(Date->DateTime())},
-             {QStringLiteral("stime"), FormatDateTime(QStringLiteral("hh:mm:ss"), Now())},
-             {QStringLiteral("sremark"), Trim(Remark->Text())}});
+    TStringDynArray columns;
+    TStringDynArray values;
+    TQueryParams params;
+    for (const TStoredField& stored : Fields) {
+        const String name = u"v%1"_s.arg(params.size());
+        columns << String::fromUtf8(stored.Column);
+        values << u':' + name;
+        params.emplace_back(name, StoredValue(stored));
+    }
+    columns << u"日期"_s << u"时间"_s;
+    values << u":sdate"_s << u":stime"_s;
+    params.emplace_back(u"sdate"_s, Variant::FromDateTime(Date->DateTime()));
+    params.emplace_back(u"stime"_s, FormatDateTime(u"hh:mm:ss"_s, Now()));
+    const String table = String::fromUtf8(Table);
+    ExecSql(ADOQ1, u"insert into %1(%2) values(%3)"_s.arg(table, columns.join(u','), values.join(u',')), params);
 }
 
-void TMF1::StoreIssue()
+void TMF1::StoreEntry(const TRecordPage& Page)
 {
-    const String name = Trim(ComboBox3->Text());
-    const String remark = Trim(ComboBox4->Text());
-    InsertIssue(ComboBox3, ComboBox1, ComboBox7, ComboBox6, ComboBox5, ComboBox2, DateTimePicker1, ComboBox4);
-    ExecSql(ADOQ1, QStringLiteral("update ouser SET 次数=次数+1 where 姓名=:a;"), {{QStringLiteral("a"), name}});
-    ExecSql(ADOQ1, QStringLiteral("update rmark SET 次数=次数+1 where 备注=:a;"), {{QStringLiteral("a"), remark}});
+    InsertRecord(Page.Table, Page.Stored, Page.FirstDate);
+    if (Page.CountedPerson != nullptr)
+        ExecSql(ADOQ1, u"update ouser SET 次数=次数+1 where 姓名=:a;"_s, {{u"a"_s, Trim(Page.CountedPerson->Text())}});
+    if (Page.CountedRemark != nullptr)
+        ExecSql(ADOQ1, u"update rmark SET 次数=次数+1 where 备注=:a;"_s, {{u"a"_s, Trim(Page.CountedRemark->Text())}});
     ADOQ1->Close();
-    UpdateItemCatalogue(ADOQ1, ComboBox5, QStringLiteral("办公"), ComboBox6, ComboBox2);
+    UpdateItemCatalogue(ADOQ1, Page.Item, String::fromUtf8(Page.Category), Page.Unit, Page.Type);
 }
 
-// The statements of one issue are stored together or not at all, so a failure never leaves a
-// stored issue behind "操作失败" for the user to register a second time.
-void TMF1::Button1Click(TObject* Sender)
+// The statements of one registration (the record, its counters and catalogue entry, the
+// requester's issue with a stock-in) are stored together or not at all, so a failure never
+// leaves a record behind "操作失败" for the user to register a second time.
+void TMF1::RegisterEntry(const TRecordPage& Page)
 {
-    if (!IssueEntryIsComplete())
+    if (!EntryIsComplete(Page))
         return;
+    const bool withIssue = Page.AlsoIssue != nullptr && Page.AlsoIssue->Checked();
+    bool issueFailed = false;
     try {
-        StoreInOneTransaction(ADOCon1, [this] { StoreIssue(); });
+        StoreInOneTransaction(ADOCon1, [&] {
+            StoreEntry(Page);
+            if (!withIssue)
+                return;
+            try {
+                InsertRecord("oprint", Page.IssueStored, Page.FirstDate);
+            } catch (...) {
+                issueFailed = true;
+                throw;
+            }
+        });
     } catch (const std::exception&) {
-        MessageBox(Handle(), QStringLiteral("操作失败 ！"), PromptCaption, MB_OK | MB_ICONWARNING);
+        // The message names the step that failed; nothing of the entry is stored either.
+        Warn(this, issueFailed ? u"领用操作失败 ！"_s : String::fromUtf8(Page.FailedText));
         return;
     }
-    // The issue is stored: a failing re-query is reported as what it is, not as a failed registration.
-    try {
-        Button2->Click();
-    } catch (...) {
-        Application->HandleException(this);
-    }
-    MessageBox(Handle(), QStringLiteral("登记成功 ！"), PromptCaption, MB_OK | MB_ICONINFORMATION);
+    // The record is stored: a failing reset or re-query is reported as what it is, not as a
+    // failed registration.
+    const auto reset = [this](const TRecordPage& Stored) {
+        try {
+            ResetPage(Stored);
+        } catch (...) {
+            Application->HandleException(this);
+        }
+    };
+    if (withIssue)
+        reset(this->Page(TPageKind::Issue));
+    reset(Page);
+    MessageBox(Handle(), String::fromUtf8(Page.StoredText), PromptCaption, MB_OK | MB_ICONINFORMATION);
 }
 
 // The quantity filter of every page; Enter registers the page's entry.
@@ -135,7 +224,7 @@ void TMF1::ComboBox7KeyPress(TObject* Sender, Char& Key)
 {
     if (Key == u'\r') {
         Key = Char();
-        (Sender == ComboBox15 ? Button3 : Sender == ComboBox29 ? Button5 : Button1)->Click();
+        RegisterEntry(PageOf(Sender));
     } else if (Key != u'\b' && Key != u' ' && !(Key >= u'0' && Key <= u'9')) {
         Key = Char();
     }
@@ -147,7 +236,7 @@ void TMF1::ComboBox4KeyPress(TObject* Sender, Char& Key)
     if (Key != u'\r')
         return;
     Key = Char();
-    (Sender == ComboBox25 || Sender == ComboBox26 ? Button5 : Button1)->Click();
+    RegisterEntry(PageOf(Sender));
 }
 
 void TMF1::ComboBox2KeyPress(TObject* Sender, Char& Key) { ComboBox4KeyPress(Sender, Key); }
@@ -157,17 +246,17 @@ void TMF1::UpdateItemCatalogue(TADOQuery* Query, TComboBox* ItemCombo, const Str
 {
     const String item = Trim(ItemCombo->Text());
     const String type = Trim(TypeCombo->Text());
-    OpenSql(Query, QStringLiteral("select * from ptype where 物品名称=:pna and 类型=:pty;"),
-            {{QStringLiteral("pna"), item}, {QStringLiteral("pty"), type}});
+    OpenSql(Query, u"select * from ptype where 物品名称=:pna and 类型=:pty;"_s,
+            {{u"pna"_s, item}, {u"pty"_s, type}});
     if (Query->IsEmpty())
-        ExecSql(Query, QStringLiteral("insert into ptype(物品名称,编号,类型,单位,礼品) values(:spna,:spno,:sty,:sdw,:sg)"),
-                {{QStringLiteral("spna"), item},
-                 {QStringLiteral("spno"), Trim(TForm3::MakePinyinCode(item))},
-                 {QStringLiteral("sty"), type},
-                 {QStringLiteral("sdw"), Trim(UnitCombo->Text())},
-                 {QStringLiteral("sg"), Category}});
-    ExecSql(Query, QStringLiteral("update ptype SET 次数=次数+1 where 物品名称=:a and 类型=:b;"),
-            {{QStringLiteral("a"), item}, {QStringLiteral("b"), type}});
+        ExecSql(Query, u"insert into ptype(物品名称,编号,类型,单位,礼品) values(:spna,:spno,:sty,:sdw,:sg)"_s,
+                {{u"spna"_s, item},
+                 {u"spno"_s, Trim(TForm3::MakePinyinCode(item))},
+                 {u"sty"_s, type},
+                 {u"sdw"_s, Trim(UnitCombo->Text())},
+                 {u"sg"_s, Category}});
+    ExecSql(Query, u"update ptype SET 次数=次数+1 where 物品名称=:a and 类型=:b;"_s,
+            {{u"a"_s, item}, {u"b"_s, type}});
     Query->Close();
 }
 
@@ -178,7 +267,7 @@ void TMF1::RunQueryWithTotals(TADOQuery* Query, TADOQuery* SumQuery, TMemo* Tota
     RangeAnchor = {};
     // A list of one table's records sums 数量 in the statement that counts them, where SumSql
     // would filter the same records again; a summary's groups are summed by SumSql.
-    Query->SetTotals({QStringLiteral("sum(数量)")});
+    Query->SetTotals({u"sum(数量)"_s});
     OpenSql(Query, Sql, Params);
     Query->First();
     Variant total;
@@ -190,5 +279,5 @@ void TMF1::RunQueryWithTotals(TADOQuery* Query, TADOQuery* SumQuery, TMemo* Tota
     }
     CountMemo->SetText(IntToStr(Query->RecordCount()));
     // The database answers no sum for an empty set.
-    TotalMemo->SetText(Query->IsEmpty() ? QStringLiteral("0") : VarToStr(total));
+    TotalMemo->SetText(Query->IsEmpty() ? u"0"_s : VarToStr(total));
 }

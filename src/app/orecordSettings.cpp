@@ -3,20 +3,19 @@
 #include "app/orecord.h"
 
 #include "platform/core/IniFile.h"
+#include "platform/core/StringLiterals.h"
+#include "platform/core/FileNames.h"
 #include "platform/ui/ColorBox.h"
 #include "platform/ui/PageControl.h"
-
-#include <QDir>
-#include <QFileInfo>
 
 #include <algorithm>
 
 namespace {
 
-const String FormSection = QStringLiteral("Form");
-const String MainSection = QStringLiteral("主界面");
-const String ColourSection = QStringLiteral("表格颜色");
-const String ActivePageKey = QStringLiteral("激活页面");
+const String FormSection = u"Form"_s;
+const String MainSection = u"主界面"_s;
+const String ColourSection = u"表格颜色"_s;
+const String ActivePageKey = u"激活页面"_s;
 
 // How much of the window must lie on the screen for the user to reach it and drag it back.
 constexpr int ReachableWidth = 100;
@@ -52,23 +51,23 @@ TRect PlaceWithinReach(const TRect& Bounds, const TRect& WorkArea)
 
 void TMF1::FormCreate(TObject* Sender)
 {
-    SettingsIni = std::make_unique<TIniFile>(QFileInfo(Application->ExeName()).absoluteDir().filePath(QStringLiteral("os.ini")));
-    const int left = SettingsIni->ReadInteger(FormSection, QStringLiteral("Left"), 100);
-    const int top = SettingsIni->ReadInteger(FormSection, QStringLiteral("Top"), 100);
+    SettingsIni = std::make_unique<TIniFile>(ExtractFilePath(ExpandFileName(Application->ExeName())) + u"os.ini"_s);
+    const int left = SettingsIni->ReadInteger(FormSection, u"Left"_s, 100);
+    const int top = SettingsIni->ReadInteger(FormSection, u"Top"_s, 100);
     const TRect stored{left, top, left + Width(), top + Height()};
     const TRect placed = PlaceWithinReach(stored, Screen->MonitorWorkAreaFromRect(stored));
     SetBounds(placed.Left, placed.Top, Width(), Height());
     PageControl1->SetActivePageIndex(
         ClampPageIndex(SettingsIni->ReadInteger(MainSection, ActivePageKey, 0), PageControl1->PageCount()));
-    FillLineColourBox(ColorBox1, QStringLiteral("c1"));
-    FillLineColourBox(ColorBox2, QStringLiteral("c2"));
-    FillLineColourBox(ColorBox3, QStringLiteral("c3"));
+    FillLineColourBox(ColorBox1, u"c1"_s);
+    FillLineColourBox(ColorBox2, u"c2"_s);
+    FillLineColourBox(ColorBox3, u"c3"_s);
 }
 
 void TMF1::FillLineColourBox(TColorBox* ColorBox, const String& Key)
 {
     ColorBox->SetStyle(cbCustomColor);
-    ColorBox->Items()->SetStrings(0, QStringLiteral("自定义..."));
+    ColorBox->Items()->SetStrings(0, u"自定义..."_s);
     for (const auto& entry : LineColours)
         ColorBox->Items()->AddObject(String::fromUtf8(entry.Name), ColorToObject(entry.Colour));
     ColorBox->SetSelected(SettingsIni->ReadInteger(ColourSection, Key, 1));
@@ -77,10 +76,10 @@ void TMF1::FillLineColourBox(TColorBox* ColorBox, const String& Key)
 void TMF1::FormDestroy(TObject* Sender)
 {
     SettingsIni->WriteInteger(MainSection, ActivePageKey, PageControl1->ActivePageIndex());
-    SettingsIni->WriteInteger(FormSection, QStringLiteral("Top"), Top());
-    SettingsIni->WriteInteger(FormSection, QStringLiteral("Left"), Left());
-    SettingsIni->WriteInteger(ColourSection, QStringLiteral("c1"), ColorBox1->Selected());
-    SettingsIni->WriteInteger(ColourSection, QStringLiteral("c2"), ColorBox2->Selected());
-    SettingsIni->WriteInteger(ColourSection, QStringLiteral("c3"), ColorBox3->Selected());
+    SettingsIni->WriteInteger(FormSection, u"Top"_s, Top());
+    SettingsIni->WriteInteger(FormSection, u"Left"_s, Left());
+    SettingsIni->WriteInteger(ColourSection, u"c1"_s, ColorBox1->Selected());
+    SettingsIni->WriteInteger(ColourSection, u"c2"_s, ColorBox2->Selected());
+    SettingsIni->WriteInteger(ColourSection, u"c3"_s, ColorBox3->Selected());
     SettingsIni.reset();
 }

@@ -3,11 +3,10 @@
 // with the value it binds.
 #include "app/orecord.h"
 #include "platform/core/DateTime.h"
-
-#include <QStringList>
+#include "platform/core/StringLiterals.h"
 
 struct TWhere {
-    QStringList Terms;
+    TStringDynArray Terms;
     TQueryParams Params;
 
     void Add(const String& Term, const String& Name, const Variant& Value)
@@ -15,7 +14,7 @@ struct TWhere {
         Terms << Term;
         Params.emplace_back(Name, Value);
     }
-    String Text() const { return Terms.join(QStringLiteral(" and ")); }
+    String Text() const { return Terms.join(u" and "_s); }
 };
 
 // 日期 like Pattern.

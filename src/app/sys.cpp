@@ -5,6 +5,7 @@
 #include "app/orecord.h"
 #include "platform/ado/ADODB.h"
 #include "platform/core/IniFile.h"
+#include "platform/core/StringLiterals.h"
 #include "platform/core/SysUtils.h"
 #include "platform/data/Field.h"
 #include "platform/ui/Button.h"
@@ -19,14 +20,14 @@ TForm3* Form3 = nullptr;
 
 namespace {
 
-const String SettingsSection = QStringLiteral("设置界面");
-const String ActivePageKey = QStringLiteral("激活页面");
+const String SettingsSection = u"设置界面"_s;
+const String ActivePageKey = u"激活页面"_s;
 
-const String UsersSql = QStringLiteral("select * from ouser order by 部门 asc, 姓名 asc");
-const String DepartmentsSql = QStringLiteral("select * from dept order by 部门编号");
-const String ItemsSql = QStringLiteral("select * from ptype order by 物品名称 asc, 类型 asc");
-const String RemarksSql = QStringLiteral("select * from rmark order by 备注");
-const String SuppliersSql = QStringLiteral("select * from supplier order by 供应商");
+const String UsersSql = u"select * from ouser order by 部门 asc, 姓名 asc"_s;
+const String DepartmentsSql = u"select * from dept order by 部门编号"_s;
+const String ItemsSql = u"select * from ptype order by 物品名称 asc, 类型 asc"_s;
+const String RemarksSql = u"select * from rmark order by 备注"_s;
+const String SuppliersSql = u"select * from supplier order by 供应商"_s;
 
 void Bind(TBitBtn* Button, std::function<void()> Action)
 {
@@ -99,25 +100,25 @@ void TForm3::BindEvents()
     Bind(BitBtn22, [this] { SaveSupplier(TSaveMode::smModify); });
 
     Bind(BitBtn19, [this] {
-        DeleteRowById({TSettingsPage::spUsers, ADOQsu1, QStringLiteral("ouser"), QStringLiteral("警告：确认删除选中的用户吗？"),
-                       QStringLiteral("用户列表内容为空，无法删除！"), Edit8});
+        DeleteRowById({TSettingsPage::spUsers, ADOQsu1, u"ouser"_s, u"警告：确认删除选中的用户吗？"_s,
+                       u"用户列表内容为空，无法删除！"_s, Edit8});
     });
     Bind(BitBtn4, [this] {
-        DeleteRowById({TSettingsPage::spDepartments, sdept1, QStringLiteral("dept"),
-                       QStringLiteral("警告：确认删除选中的部门吗？"), QStringLiteral("部门列表内容为空，无法删除！"), Edit2});
+        DeleteRowById({TSettingsPage::spDepartments, sdept1, u"dept"_s,
+                       u"警告：确认删除选中的部门吗？"_s, u"部门列表内容为空，无法删除！"_s, Edit2});
     });
     Bind(BitBtn7, [this] {
-        DeleteRowById({TSettingsPage::spItems, ADOQp1, QStringLiteral("ptype"), QStringLiteral("警告：确认删除选中的物品吗？"),
-                       QStringLiteral("物品列表内容为空，无法删除！"), Edit3});
+        DeleteRowById({TSettingsPage::spItems, ADOQp1, u"ptype"_s, u"警告：确认删除选中的物品吗？"_s,
+                       u"物品列表内容为空，无法删除！"_s, Edit3});
     });
     Bind(BitBtn11, [this] {
-        DeleteRowById({TSettingsPage::spRemarks, ADOQremark1, QStringLiteral("rmark"),
-                       QStringLiteral("警告：确认删除选中的备注吗？"), QStringLiteral("备注列表内容为空，无法删除！"), Edit4});
+        DeleteRowById({TSettingsPage::spRemarks, ADOQremark1, u"rmark"_s,
+                       u"警告：确认删除选中的备注吗？"_s, u"备注列表内容为空，无法删除！"_s, Edit4});
     });
     Bind(BitBtn21, [this] {
-        DeleteRowById({TSettingsPage::spSuppliers, ADOQgys, QStringLiteral("supplier"),
-                       QStringLiteral("警告：确认删除选中的供应商信息吗？"),
-                       QStringLiteral("供应商信息列表内容为空，无法删除！"), Edit10});
+        DeleteRowById({TSettingsPage::spSuppliers, ADOQgys, u"supplier"_s,
+                       u"警告：确认删除选中的供应商信息吗？"_s,
+                       u"供应商信息列表内容为空，无法删除！"_s, Edit10});
     });
 
     Bind(BitBtn10, [this] { ShowAll(TSettingsPage::spUsers); });
@@ -136,7 +137,7 @@ void TForm3::BindEvents()
 
     // A user's department is chosen from the department list, never typed.
     ComboBox1->OnDropDown = [this](TObject*) {
-        MF1->FillComboFromQuery(ADOQadd, ComboBox1, QStringLiteral("部门"), DepartmentsSql);
+        MF1->FillComboFromQuery(ADOQadd, ComboBox1, u"部门"_s, DepartmentsSql);
         ADOQadd->Close();
     };
     ComboBox1->OnKeyUp = [this](TObject*, WORD&, TShiftState) { ComboBox1->SetText(CurrentText(ADOQsu1, "部门")); };
@@ -171,10 +172,10 @@ void TForm3::BindSearches()
     Bind(BitBtn3, [this] {
         const String department = ComboBox1->Text();
         if (department.isEmpty())
-            OpenSql(ADOQsu1, QStringLiteral("select * from ouser order by 姓名"));
+            OpenSql(ADOQsu1, u"select * from ouser order by 姓名"_s);
         else
-            OpenSql(ADOQsu1, QStringLiteral("select * from ouser where 部门 =:dept order by 姓名"),
-                    {{QStringLiteral("dept"), department}});
+            OpenSql(ADOQsu1, u"select * from ouser where 部门 =:dept order by 姓名"_s,
+                    {{u"dept"_s, department}});
     });
 }
 
@@ -254,11 +255,11 @@ String TForm3::ItemCategory() const
     const bool office = CheckBox1->Checked();
     const bool gift = CheckBox2->Checked();
     if (office && gift)
-        return QStringLiteral("办公礼品");
+        return u"办公礼品"_s;
     if (office)
-        return QStringLiteral("办公");
+        return u"办公"_s;
     if (gift)
-        return QStringLiteral("礼品");
+        return u"礼品"_s;
     return String();
 }
 
@@ -292,11 +293,11 @@ void TForm3::SearchTableLike(TADOQuery* Query, const String& Table, TCustomEdit*
 {
     const String text = Edit->Text();
     if (text.isEmpty()) {
-        OpenSql(Query, QStringLiteral("select * from %1 order by %2").arg(Table, OrderBy));
+        OpenSql(Query, u"select * from %1 order by %2"_s.arg(Table, OrderBy));
         return;
     }
-    OpenSql(Query, QStringLiteral("select * from %1 where [%2] like :text order by %3").arg(Table, Field, OrderBy),
-            {{QStringLiteral("text"), u'%' + text + u'%'}});
+    OpenSql(Query, u"select * from %1 where [%2] like :text order by %3"_s.arg(Table, Field, OrderBy),
+            {{u"text"_s, u'%' + text + u'%'}});
 }
 
 void TForm3::FilterByCellValue(TADOQuery* Query, const String& Table, const String& FieldName, const String& Value,
@@ -304,11 +305,11 @@ void TForm3::FilterByCellValue(TADOQuery* Query, const String& Table, const Stri
 {
     // The name is a column of the list's own table, bracketed as a column name.
     if (FieldName == u"序号" || FieldName.contains(u']')) {
-        OpenSql(Query, QStringLiteral("select * from %1 order by %2").arg(Table, OrderBy));
+        OpenSql(Query, u"select * from %1 order by %2"_s.arg(Table, OrderBy));
         return;
     }
-    OpenSql(Query, QStringLiteral("select * from %1 where [%2]=:value order by %3").arg(Table, FieldName, OrderBy),
-            {{QStringLiteral("value"), Value}});
+    OpenSql(Query, u"select * from %1 where [%2]=:value order by %3"_s.arg(Table, FieldName, OrderBy),
+            {{u"value"_s, Value}});
 }
 
 void TForm3::HideDeleteMenuItems()
@@ -325,11 +326,11 @@ void TForm3::DeleteRowById(const TRowDelete& Delete)
         Inform(Delete.EmptyMessage, PromptCaption, MB_OK | MB_ICONWARNING);
         return;
     }
-    if (!Confirm(Delete.Prompt, QStringLiteral("确认删除")))
+    if (!Confirm(Delete.Prompt, u"确认删除"_s))
         return;
     if (!Delete.List->IsEmpty()) {
-        ExecSql(ADOQadd, QStringLiteral("delete from %1 where id=:id").arg(Delete.Table),
-                {{QStringLiteral("id"), Delete.List->FieldByName(QStringLiteral("id"))->Value()}});
+        ExecSql(ADOQadd, u"delete from %1 where id=:id"_s.arg(Delete.Table),
+                {{u"id"_s, Delete.List->FieldByName(u"id"_s)->Value()}});
         ADOQadd->Close();
     }
     Delete.NameEdit->SetSelStart(Delete.NameEdit->Text().size());

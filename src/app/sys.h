@@ -4,9 +4,8 @@
 // those lists store beside their Chinese names.
 #include "app/BoundStatements.h"
 #include "platform/core/String.h"
+#include "platform/core/TextEncoding.h"
 #include "platform/ui/Forms.h"
-
-#include <QByteArray>
 
 #include <functional>
 
@@ -170,7 +169,7 @@ public:
 
     // The lowercase pinyin initial of the GB2312 character whose two bytes begin Text, or a
     // blank when its code lies in no initial's range.
-    static Char PinyinInitialOf(const QByteArray& Text);
+    static Char PinyinInitialOf(const TBytes& Text);
     // The search code of Text: its ASCII letters and digits as they are and the pinyin initials
     // of its GB2312 characters, in order; everything else is left out.
     static String MakePinyinCode(const String& Text);

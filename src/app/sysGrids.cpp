@@ -6,6 +6,7 @@
 #include "app/orecord.h"
 #include "datagrid/DBGridEh.h"
 #include "platform/ado/ADODB.h"
+#include "platform/core/StringLiterals.h"
 #include "platform/data/DataSource.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/PageControl.h"
@@ -15,7 +16,7 @@ namespace {
 // Below a page's editors and buttons, to the bottom of the page.
 TRect ListBelow(int Top) { return TRect{4, Top, 462, 264}; }
 
-const String ListHint = QStringLiteral("*可以选中（多）行，点击右键菜单删除记录；");
+const String ListHint = u"*可以选中（多）行，点击右键菜单删除记录；"_s;
 
 }  // namespace
 

@@ -32,7 +32,7 @@ bool IsGB2312Lead(unsigned char Byte) { return Byte >= 0xB0 && Byte <= 0xD7; }
 
 }  // namespace
 
-Char TForm3::PinyinInitialOf(const QByteArray& Text)
+Char TForm3::PinyinInitialOf(const TBytes& Text)
 {
     if (Text.size() < 2)
         return u' ';
@@ -47,9 +47,9 @@ Char TForm3::PinyinInitialOf(const QByteArray& Text)
 
 String TForm3::MakePinyinCode(const String& Text)
 {
-    const QByteArray bytes = EncodeGBK(Text);
+    const TBytes bytes = EncodeGBK(Text);
     String code;
-    qsizetype i = 0;
+    TBytes::size_type i = 0;
     while (i < bytes.size()) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
         if (IsAsciiLetterOrDigit(byte)) {

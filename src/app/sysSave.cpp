@@ -5,7 +5,7 @@
 #include "app/orecord.h"
 #include "app/orecordEntry.h"
 #include "platform/ado/ADODB.h"
-#include "platform/ado/SQLite.h"
+#include "platform/core/StringLiterals.h"
 #include "platform/core/SysUtils.h"
 #include "platform/data/Field.h"
 #include "platform/ui/ComboBox.h"
@@ -30,15 +30,15 @@ void TForm3::SaveUser(TSaveMode Mode)
     const String code = Trimmed(Edit7);
     const String department = Trim(ComboBox1->Text());
     SaveRow({Mode, Edit8,
-             QStringLiteral("Select * From ouser Where 姓名=:xm and 部门=:bm and 姓名编号=:bh"),
-             {{QStringLiteral("xm"), name}, {QStringLiteral("bm"), department}, {QStringLiteral("bh"), code}},
-             QStringLiteral("已经有相同的用户信息，请重新输入内容！"),
-             QStringLiteral("警告：确认修改此用户信息吗？"),
-             QStringLiteral("insert into ouser(姓名,姓名编号,部门) values(:a,:d,:b)"),
-             QStringLiteral("UPDATE ouser SET 姓名=:a,姓名编号=:d,部门=:b where id=:c;"), QStringLiteral("c"),
-             {{QStringLiteral("a"), name}, {QStringLiteral("d"), code}, {QStringLiteral("b"), department}},
-             ADOQsu1, QStringLiteral("id"), Variant(), nullptr,
-             QStringLiteral("用户添加成功！"), QStringLiteral("操作失败！")});
+             u"Select * From ouser Where 姓名=:xm and 部门=:bm and 姓名编号=:bh"_s,
+             {{u"xm"_s, name}, {u"bm"_s, department}, {u"bh"_s, code}},
+             u"已经有相同的用户信息，请重新输入内容！"_s,
+             u"警告：确认修改此用户信息吗？"_s,
+             u"insert into ouser(姓名,姓名编号,部门) values(:a,:d,:b)"_s,
+             u"UPDATE ouser SET 姓名=:a,姓名编号=:d,部门=:b where id=:c;"_s, u"c"_s,
+             {{u"a"_s, name}, {u"d"_s, code}, {u"b"_s, department}},
+             ADOQsu1, u"id"_s, Variant(), nullptr,
+             u"用户添加成功！"_s, u"操作失败！"_s});
 }
 
 // A rename carries the department's users along in the same transaction, so the department and
@@ -53,23 +53,23 @@ void TForm3::SaveDepartment(TSaveMode Mode)
     if (Mode == TSaveMode::smModify) {
         const String oldName = Trim(OldDepartmentName);
         renameUsers = [this, name, oldName] {
-            ExecSql(ADOQadd, QStringLiteral("UPDATE ouser SET 部门=:a where 部门=:b;"),
-                    {{QStringLiteral("a"), name}, {QStringLiteral("b"), oldName}});
+            ExecSql(ADOQadd, u"UPDATE ouser SET 部门=:a where 部门=:b;"_s,
+                    {{u"a"_s, name}, {u"b"_s, oldName}});
         };
     }
     const bool stored = SaveRow({Mode, Edit2,
-             QStringLiteral("Select * From dept Where 部门=:bm and 部门编号=:bh"),
-             {{QStringLiteral("bm"), name}, {QStringLiteral("bh"), code}},
-             QStringLiteral("此部门已经存在了，请重新输入部门名称！"),
-             QStringLiteral("警告：确认修改此部门名称吗？\r\r注意：修改时将对员工部门作相应修改。"),
-             QStringLiteral("insert into dept(部门编号,部门) values(:a,:b)"),
-             QStringLiteral("UPDATE dept SET 部门编号=:a,部门=:b where id=:c;"), QStringLiteral("c"),
-             {{QStringLiteral("a"), code}, {QStringLiteral("b"), name}},
-             sdept1, QStringLiteral("id"), Variant(), renameUsers,
-             QStringLiteral("部门名称添加成功！"), QStringLiteral("操作失败！")});
+             u"Select * From dept Where 部门=:bm and 部门编号=:bh"_s,
+             {{u"bm"_s, name}, {u"bh"_s, code}},
+             u"此部门已经存在了，请重新输入部门名称！"_s,
+             u"警告：确认修改此部门名称吗？\r\r注意：修改时将对员工部门作相应修改。"_s,
+             u"insert into dept(部门编号,部门) values(:a,:b)"_s,
+             u"UPDATE dept SET 部门编号=:a,部门=:b where id=:c;"_s, u"c"_s,
+             {{u"a"_s, code}, {u"b"_s, name}},
+             sdept1, u"id"_s, Variant(), renameUsers,
+             u"部门名称添加成功！"_s, u"操作失败！"_s});
     if (stored && Mode == TSaveMode::smModify) {
         // It no longer names the department just changed; the next row shown sets it again.
-        OldDepartmentName = QStringLiteral("部门");
+        OldDepartmentName = u"部门"_s;
         ADOQsu1->Close();
         ADOQsu1->Open();
     }
@@ -86,17 +86,17 @@ void TForm3::SaveItem(TSaveMode Mode)
     const String unit = Trim(ComboBox6->Text());
     const String category = ItemCategory();
     SaveRow({Mode, Edit3,
-             QStringLiteral("Select * From ptype Where 编号=:pno and 物品名称=:pna and 类型=:pt and 单位=:pdw and 礼品=:pg"),
-             {{QStringLiteral("pno"), code}, {QStringLiteral("pna"), name}, {QStringLiteral("pt"), type},
-              {QStringLiteral("pdw"), unit}, {QStringLiteral("pg"), category}},
-             QStringLiteral("此物品已经存在了，请重新输入物品信息！"),
-             QStringLiteral("警告：确认修改此物品信息吗？"),
-             QStringLiteral("insert into ptype(物品名称,编号,类型,单位,礼品) values(:a,:e,:b,:c,:l)"),
-             QStringLiteral("UPDATE ptype SET 物品名称=:a,编号=:e,类型=:b,单位=:c,礼品=:l where id=:d;"), QStringLiteral("d"),
-             {{QStringLiteral("a"), name}, {QStringLiteral("e"), code}, {QStringLiteral("b"), type},
-              {QStringLiteral("c"), unit}, {QStringLiteral("l"), category}},
-             ADOQp1, QStringLiteral("id"), Variant(), nullptr,
-             QStringLiteral("物品添加成功！"), QStringLiteral("操作失败！")});
+             u"Select * From ptype Where 编号=:pno and 物品名称=:pna and 类型=:pt and 单位=:pdw and 礼品=:pg"_s,
+             {{u"pno"_s, code}, {u"pna"_s, name}, {u"pt"_s, type},
+              {u"pdw"_s, unit}, {u"pg"_s, category}},
+             u"此物品已经存在了，请重新输入物品信息！"_s,
+             u"警告：确认修改此物品信息吗？"_s,
+             u"insert into ptype(物品名称,编号,类型,单位,礼品) values(:a,:e,:b,:c,:l)"_s,
+             u"UPDATE ptype SET 物品名称=:a,编号=:e,类型=:b,单位=:c,礼品=:l where id=:d;"_s, u"d"_s,
+             {{u"a"_s, name}, {u"e"_s, code}, {u"b"_s, type},
+              {u"c"_s, unit}, {u"l"_s, category}},
+             ADOQp1, u"id"_s, Variant(), nullptr,
+             u"物品添加成功！"_s, u"操作失败！"_s});
 }
 
 void TForm3::SaveSupplier(TSaveMode Mode)
@@ -108,22 +108,22 @@ void TForm3::SaveSupplier(TSaveMode Mode)
     const String code = Trimmed(Edit9);
     const String contact = Trimmed(Edit11);
     SaveRow({Mode, Edit10,
-             QStringLiteral("Select * From supplier Where 供应商编号=:pno and 供应商=:pna and 联系人=:pt"),
-             {{QStringLiteral("pno"), code}, {QStringLiteral("pna"), name}, {QStringLiteral("pt"), contact}},
-             QStringLiteral("此供应商、联系人已经存在了，请重新输入供应商信息！"),
-             QStringLiteral("警告：确认修改此供应商信息吗？"),
-             QStringLiteral("insert into supplier(供应商,供应商编号,联系人,电话,手机,传真,QQ,邮箱,供应商地址,备注) "
-                            "values(:a,:b,:c,:d,:e,:f,:g,:h,:i,:j)"),
-             QStringLiteral("UPDATE supplier SET 供应商=:a,供应商编号=:b,联系人=:c,电话=:d,手机=:e,传真=:f,QQ=:g,"
-                            "邮箱=:h,供应商地址=:i,备注=:j where id=:dd"),
-             QStringLiteral("dd"),
-             {{QStringLiteral("a"), name}, {QStringLiteral("b"), code}, {QStringLiteral("c"), contact},
-              {QStringLiteral("d"), Trimmed(Edit12)}, {QStringLiteral("e"), Trimmed(Edit13)},
-              {QStringLiteral("f"), Trimmed(Edit14)}, {QStringLiteral("g"), Trimmed(Edit16)},
-              {QStringLiteral("h"), Trimmed(Edit15)}, {QStringLiteral("i"), Trimmed(Edit17)},
-              {QStringLiteral("j"), Trimmed(Edit18)}},
-             ADOQgys, QStringLiteral("id"), Variant(), nullptr,
-             QStringLiteral("供应商信息添加成功！"), QStringLiteral("操作失败！")});
+             u"Select * From supplier Where 供应商编号=:pno and 供应商=:pna and 联系人=:pt"_s,
+             {{u"pno"_s, code}, {u"pna"_s, name}, {u"pt"_s, contact}},
+             u"此供应商、联系人已经存在了，请重新输入供应商信息！"_s,
+             u"警告：确认修改此供应商信息吗？"_s,
+             u"insert into supplier(供应商,供应商编号,联系人,电话,手机,传真,QQ,邮箱,供应商地址,备注) "
+              "values(:a,:b,:c,:d,:e,:f,:g,:h,:i,:j)"_s,
+             u"UPDATE supplier SET 供应商=:a,供应商编号=:b,联系人=:c,电话=:d,手机=:e,传真=:f,QQ=:g,"
+              "邮箱=:h,供应商地址=:i,备注=:j where id=:dd"_s,
+             u"dd"_s,
+             {{u"a"_s, name}, {u"b"_s, code}, {u"c"_s, contact},
+              {u"d"_s, Trimmed(Edit12)}, {u"e"_s, Trimmed(Edit13)},
+              {u"f"_s, Trimmed(Edit14)}, {u"g"_s, Trimmed(Edit16)},
+              {u"h"_s, Trimmed(Edit15)}, {u"i"_s, Trimmed(Edit17)},
+              {u"j"_s, Trimmed(Edit18)}},
+             ADOQgys, u"id"_s, Variant(), nullptr,
+             u"供应商信息添加成功！"_s, u"操作失败！"_s});
 }
 
 void TForm3::SaveRemark(TSaveMode Mode)
@@ -132,15 +132,15 @@ void TForm3::SaveRemark(TSaveMode Mode)
         return;
     const String remark = Trimmed(Edit4);
     SaveRow({Mode, Edit4,
-             QStringLiteral("Select * From rmark Where 备注=:bz"),
-             {{QStringLiteral("bz"), remark}},
-             QStringLiteral("已经有相同备注，请重新输入备注内容！"),
-             QStringLiteral("警告：确认修改此备注吗？"),
-             QStringLiteral("insert into rmark(备注) values(:a)"),
-             QStringLiteral("UPDATE rmark SET 备注=:a where id=:b;"), QStringLiteral("b"),
-             {{QStringLiteral("a"), remark}},
-             ADOQremark1, QStringLiteral("备注"), remark, nullptr,
-             QStringLiteral("备注添加成功！"), QStringLiteral("操作失败!")});
+             u"Select * From rmark Where 备注=:bz"_s,
+             {{u"bz"_s, remark}},
+             u"已经有相同备注，请重新输入备注内容！"_s,
+             u"警告：确认修改此备注吗？"_s,
+             u"insert into rmark(备注) values(:a)"_s,
+             u"UPDATE rmark SET 备注=:a where id=:b;"_s, u"b"_s,
+             {{u"a"_s, remark}},
+             ADOQremark1, u"备注"_s, remark, nullptr,
+             u"备注添加成功！"_s, u"操作失败!"_s});
 }
 
 // The check uses the trimmed values that would be stored, so " 办公室" is the duplicate of
@@ -150,8 +150,8 @@ bool TForm3::IsDuplicate(const TRowSave& Save)
 {
     if (Save.Mode == TSaveMode::smModify) {
         TQueryParams params = Save.DuplicateParams;
-        params.emplace_back(QStringLiteral("self"), Save.List->FieldByName(QStringLiteral("id"))->Value());
-        OpenSql(ADOQadd, Save.DuplicateSql + QStringLiteral(" and id<>:self"), params);
+        params.emplace_back(u"self"_s, Save.List->FieldByName(u"id"_s)->Value());
+        OpenSql(ADOQadd, Save.DuplicateSql + u" and id<>:self"_s, params);
     } else {
         OpenSql(ADOQadd, Save.DuplicateSql, Save.DuplicateParams);
     }
@@ -170,17 +170,17 @@ bool TForm3::SaveRow(const TRowSave& Save)
         Save.NameEdit->SelectAll();
         if (Save.NameEdit->CanFocus())
             Save.NameEdit->SetFocus();
-        Inform(Save.DuplicateMessage, QStringLiteral("错误"), MB_OK | MB_ICONERROR);
+        Inform(Save.DuplicateMessage, u"错误"_s, MB_OK | MB_ICONERROR);
         return false;
     }
-    if (!adding && !Confirm(Save.ModifyPrompt, QStringLiteral("确认修改")))
+    if (!adding && !Confirm(Save.ModifyPrompt, u"确认修改"_s))
         return false;
     try {
-        Variant id = adding ? Variant() : Save.List->FieldByName(QStringLiteral("id"))->Value();
+        Variant id = adding ? Variant() : Save.List->FieldByName(u"id"_s)->Value();
         StoreInOneTransaction(MF1->ADOCon1, [&] {
             if (adding) {
                 ExecSql(ADOQadd, Save.InsertSql, Save.Values);
-                id = Variant(MF1->ADOCon1->Database().LastInsertRowId());
+                id = Variant(MF1->ADOCon1->LastInsertId());
             } else {
                 TQueryParams values = Save.Values;
                 values.emplace_back(Save.IdParam, id);

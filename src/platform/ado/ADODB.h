@@ -11,11 +11,19 @@
 
 #include <QSet>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
 
 class TADOQuery;
+
+// An index of one table: its name and the columns it orders by, "a, b" for several.
+struct TIndexDef {
+    String Name;
+    String Table;
+    String Columns;
+};
 
 // One :name of a query's SQL and the value bound to it when the query runs.
 class TParameter {
@@ -98,6 +106,12 @@ public:
     int Execute(const String& CommandText);
     // The names of the database's tables in name order; SystemTables adds the provider's own.
     void GetTableNames(TStrings* List, bool SystemTables = false);
+    // The id of the row the last insert of this connection made, whoever else writes the file.
+    std::int64_t LastInsertId() const;
+    // Creates those of Indexes the database lacks, in one transaction of their own: when one
+    // cannot be created, none is, and EDatabaseError is raised. Existing indexes are kept as
+    // they are, whatever their columns.
+    void CreateIndexes(const std::vector<TIndexDef>& Indexes);
 
     // Runs inside Open when the file was just created: the application creates its tables
     // here. When it raises, Open raises and the connection stays closed.

@@ -5,6 +5,9 @@
 
 #include <QByteArray>
 
+// The bytes of a text in one encoding.
+using TBytes = QByteArray;
+
 // Neither direction fails: an invalid or truncated byte sequence decodes to one U+FFFD and
 // decoding goes on after it; a character GB18030 cannot hold (a lone surrogate) encodes as '?'.
 QByteArray EncodeGB18030(const String& Text);
