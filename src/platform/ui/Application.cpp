@@ -2,6 +2,7 @@
 #include "platform/ui/Forms.h"
 
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Graphics.h"
 #include "platform/ui/PlatformMetrics.h"
 #include "platform/ui/WindowHost.h"
 
@@ -26,7 +27,13 @@ TApplication::~TApplication()
         Application = nullptr;
 }
 
-void TApplication::Initialize() { LoadToolkitTranslations(QLocale::system()); }
+void TApplication::Initialize()
+{
+    // What the platform draws without a TFont of its own (menus, message boxes, dialogs) takes the
+    // default font as well.
+    QApplication::setFont(TFont().Handle());
+    LoadToolkitTranslations(QLocale::system());
+}
 
 bool TApplication::LoadToolkitTranslations(const QLocale& Locale)
 {
