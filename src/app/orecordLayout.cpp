@@ -257,24 +257,25 @@ void TMF1::CreateGiftPage()
     GroupBox2 = Place<TGroupBox>(this, TabSheet2, "GroupBox2", 4, 2, 737, 114);
     GroupBox2->SetCaption(QStringLiteral("礼品登记"));
     TGroupBox* const g = GroupBox2;
-    ComboBox10 = AddField(this, g, "来客姓名：", "ComboBox10", 8, 72, Row1, 96, 50);
-    AddRequiredMark(this, g, 170, Row1);
-    ComboBox9 = AddField(this, g, "来客单位：", "ComboBox9", 182, 246, Row1, 110, 50, Departments);
-    AddRequiredMark(this, g, 358, Row1);
-    ComboBox17 = AddField(this, g, "职务：", "ComboBox17", 372, 410, Row1, 90, 20);
-    ComboBox13 = AddField(this, g, "礼品名称：", "ComboBox13", 512, 576, Row1, 146, 50);
+    // The guest field is wide enough for its whole placeholder "请填写来客姓名...".
+    ComboBox10 = AddField(this, g, "来客姓名：", "ComboBox10", 8, 72, Row1, 112, 50);
+    AddRequiredMark(this, g, 186, Row1);
+    ComboBox9 = AddField(this, g, "来客单位：", "ComboBox9", 198, 262, Row1, 110, 50, Departments);
+    AddRequiredMark(this, g, 374, Row1);
+    ComboBox17 = AddField(this, g, "职务：", "ComboBox17", 388, 426, Row1, 90, 20);
+    ComboBox13 = AddField(this, g, "礼品名称：", "ComboBox13", 528, 592, Row1, 130, 50);
     GiveHint(ComboBox13, QStringLiteral("设置礼品名称编号（字母）可以实现拼音检索。"));
     AddRequiredMark(this, g, 724, Row1);
 
-    ComboBox12 = AddField(this, g, "规格类型：", "ComboBox12", 8, 72, Row2, 96, 20);
-    ComboBox15 = AddField(this, g, "数量：", "ComboBox15", 182, 218, Row2, 50, 5, Quantities);
-    AddRequiredMark(this, g, 270, Row2);
-    ComboBox14 = AddCombo(this, g, "ComboBox14", 280, Row2, 60, 8, UnitChoices);
+    ComboBox12 = AddField(this, g, "规格类型：", "ComboBox12", 8, 72, Row2, 112, 20);
+    ComboBox15 = AddField(this, g, "数量：", "ComboBox15", 198, 234, Row2, 50, 5, Quantities);
+    AddRequiredMark(this, g, 286, Row2);
+    ComboBox14 = AddCombo(this, g, "ComboBox14", 296, Row2, 60, 8, UnitChoices);
     ComboBox14->SetText(UnitPlaceholder);
-    ComboBox16 = AddField(this, g, "日期：", "ComboBox16", 372, 410, Row2, 60, 0, DateOperators);
+    ComboBox16 = AddField(this, g, "日期：", "ComboBox16", 388, 426, Row2, 60, 0, DateOperators);
     ComboBox16->SetText(NoDateLimit);
-    DateTimePicker3 = AddDatePicker(this, g, "DateTimePicker3", 474, Row2);
-    DateTimePicker4 = AddDatePicker(this, g, "DateTimePicker4", 576, Row2);
+    DateTimePicker3 = AddDatePicker(this, g, "DateTimePicker3", 490, Row2);
+    DateTimePicker4 = AddDatePicker(this, g, "DateTimePicker4", 592, Row2);
     DateTimePicker4->SetVisible(false);
 
     ComboBox18 = AddField(this, g, "领 取 人：", "ComboBox18", 8, 72, Row3, 72, 20);

@@ -118,10 +118,11 @@ void TForm3::CreateUsersPage()
 void TForm3::CreateDepartmentsPage()
 {
     TTabSheet* page = TabSheet2;
-    Edit1 = AddEdit(this, page, "部门编号：", "Edit1", 8, 68, EditRow1, 90, 20);
-    AddLabel(this, page, 100, EditRow1, "（可以为空） ");
-    Edit2 = AddEdit(this, page, "部门名称：", "Edit2", 190, 250, EditRow1, 150, 50);
-    AddRequiredMark(this, page, 343, EditRow1);
+    // The hint stands beside the code's edit, not under it.
+    Edit1 = AddEdit(this, page, "部门编号：", "Edit1", 8, 68, EditRow1, 60, 20);
+    AddLabel(this, page, 132, EditRow1, "（可以为空） ");
+    Edit2 = AddEdit(this, page, "部门名称：", "Edit2", 206, 266, EditRow1, 150, 50);
+    AddRequiredMark(this, page, 419, EditRow1);
     AddButtonRow(this, page, 8, EditRow2,
                  {{&BitBtn1, {"BitBtn1", "增加"}},
                   {&BitBtn2, {"BitBtn2", "修改"}},

@@ -5,6 +5,7 @@
 #include "platform/core/SysUtils.h"
 #include "platform/data/Field.h"
 #include "platform/ui/Menus.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/ColorBox.h"
 #include "platform/ui/Memo.h"
 #include "platform/ui/PageControl.h"
@@ -15,6 +16,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QWidget>
 
@@ -404,4 +406,56 @@ TEST_F(TRecordGridsTest, ASortByTitleKeepsTheSelectedRecordsAndTheCurrentOne)
         return screen.pixel(cell.Left + 2, cell.Top + 2);
     };
     EXPECT_NE(background(1), background(2));
+}
+
+namespace {
+
+// The first and last pixel columns in Area holding dark ink; {-1, -1} when none.
+std::pair<int, int> InkSpan(const QImage& Image, const QRect& Area)
+{
+    std::pair<int, int> span{-1, -1};
+    for (int x = Area.left(); x <= Area.right(); ++x)
+        for (int y = Area.top(); y <= Area.bottom(); ++y)
+            if (qGray(Image.pixel(x, y)) < 128) {
+                span = {span.first < 0 ? x : span.first, x};
+                break;
+            }
+    return span;
+}
+
+}  // namespace
+
+TEST_F(TRecordGridsTest, TimesAndDatesShowWholeInTheColumnsTheListsGiveThem)
+{
+    Execute("delete from oprint; delete from ruku;"
+            "insert into oprint(姓名,数量,日期,时间) values('张三',1,date('now','localtime'),'16:48:08');"
+            "insert into gift(来客姓名,数量,日期,时间) values('王五',1,date('now','localtime'),'16:48:08');"
+            "insert into ruku(物品名称,数量,日期,时间) values('纸',1,date('now','localtime'),'16:48:08');");
+    for (TBitBtn* query : {MF1->BitBtn1, MF1->BitBtn8, MF1->BitBtn11})
+        query->Click();
+    const struct {
+        TDBGridEh* Grid;
+        const char* Field;
+    } cells[] = {{MF1->DBGridEh1, "时间"}, {MF1->DBGridEh1, "日期"}, {MF1->DBGridEh2, "日期"},
+                 {MF1->DBGridEh3, "时间"}, {MF1->DBGridEh3, "日期"}};
+    for (const auto& [grid, field] : cells) {
+        TColumnEh* column = grid->ColumnByFieldName(String::fromUtf8(field));
+        const TRect cell = grid->CellPixelRect(grid->DataColToGridCol(column->Index()), 1);
+        const QImage screen = Screen(grid);
+        // Inside the focused cell's frame.
+        const QRect area = QRect(cell.Left, cell.Top, cell.Width(), cell.Height()).adjusted(1, 1, -1, -1);
+        const std::pair<int, int> shown = InkSpan(screen, area);
+
+        // The same text in the same font with room to spare.
+        const String text = column->Field()->DisplayText();
+        QImage whole(200, cell.Height(), QImage::Format_RGB32);
+        whole.fill(Qt::white);
+        QPainter painter(&whole);
+        painter.setFont(column->Font()->Handle());
+        painter.drawText(QPoint(50, column->Font()->FontMetrics().ascent()), text);
+        painter.end();
+        const std::pair<int, int> full = InkSpan(whole, whole.rect());
+        // A pixel either way for the shading behind the current row.
+        EXPECT_NEAR(shown.second - shown.first, full.second - full.first, 1) << grid->Name().toStdString() << " " << field;
+    }
 }

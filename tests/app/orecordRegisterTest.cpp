@@ -193,7 +193,7 @@ TEST_F(TIssueRegistrationTest, QuantityTakesOnlyDigitsAndPastedTextMustBeANumber
     MF1->ComboBox7->SetText(QStringLiteral("abc"));
     PressConfirm();
     ASSERT_EQ(Messages().size(), 1);
-    EXPECT_TRUE(Messages().front().contains(u"'abc'"));
+    EXPECT_TRUE(Messages().front().contains(u"“abc”"));
     EXPECT_TRUE(StoredIssues().isEmpty());
     EXPECT_TRUE(Rows("select * from ptype").isEmpty());
 }

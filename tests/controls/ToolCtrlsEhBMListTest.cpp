@@ -199,7 +199,7 @@ TEST_F(BMListMemoryTest, RepeatedSearchIsAnsweredFromTheCacheUntilTheListChanges
     EXPECT_TRUE(List.FindBookmark(Listed, Index));
     EXPECT_EQ(Index, 1);
     EXPECT_EQ(ExceptionText([&] { List.IndexOfBookmark(TBookmark("other")); }),
-              u"Cannot perform this operation on a closed dataset"_s);
+              u"不能对已关闭的数据集执行此操作"_s);
     // Any change forgets the cache.
     List.FindBookmark(Listed, Index);
     List.AppendBookmark(TBookmark("x"));
@@ -240,9 +240,9 @@ TEST_F(BMListMemoryTest, LinkChangesEmptyTheListAndAClosedLinkRaises)
     List.SetLinkActive(false);
     EXPECT_EQ(List.ItemCount(), 0);
     EXPECT_EQ(ExceptionText([&] { List.IsCurrentRowSelected(); }),
-              u"Cannot perform this operation on a closed dataset"_s);
+              u"不能对已关闭的数据集执行此操作"_s);
     EXPECT_EQ(ExceptionText([&] { List.SetCurrentRowSelected(true); }),
-              u"Cannot perform this operation on a closed dataset"_s);
+              u"不能对已关闭的数据集执行此操作"_s);
     List.SetLinkActive(true);
     EXPECT_FALSE(List.IsCurrentRowSelected());
 }

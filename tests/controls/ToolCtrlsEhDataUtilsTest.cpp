@@ -202,7 +202,7 @@ TEST_F(FieldListTest, CollectsFieldsByNamesAndReportsTheFirstUnknownOne)
 
     List.clear();
     EXPECT_EQ(ExceptionText([&] { CollectFieldsByNames(&List, DataSet, DataSet, u"部门;单价;数量"_s); }),
-              u"People: Field '单价' not found"_s);
+              u"People: 找不到字段“单价”"_s);
     EXPECT_EQ(List, std::vector<TField*>({Field("部门")}));
     EXPECT_THROW(CollectFieldsByNames(nullptr, DataSet, nullptr, u"单价"_s), EDatabaseError);
 

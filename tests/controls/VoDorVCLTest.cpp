@@ -80,7 +80,7 @@ TEST(MemoryStreamEhTest, AFailedGrowthRaisesAndKeepsTheData)
         Stream.Write("d", 1);
         FAIL() << "no exception";
     } catch (const EStreamError& E) {
-        EXPECT_EQ(E.Message(), u"Out of memory while expanding memory stream"_s);
+        EXPECT_EQ(E.Message(), u"扩展内存流时内存不足"_s);
     }
     EXPECT_EQ(Stream.Memory(), Block);
     EXPECT_EQ(Stream.Size(), 3);

@@ -27,7 +27,7 @@ TCollator MakeCollator(UColAttributeValue Strength)
         ucol_setReorderCodes(collator.get(), scripts, std::size(scripts), &status);
     }
     if (U_FAILURE(status))
-        throw EInvalidOperation(QStringLiteral("Cannot open the Chinese collation: %1").arg(QLatin1StringView(u_errorName(status))));
+        throw EInvalidOperation(QStringLiteral("无法打开中文排序规则：%1").arg(QLatin1StringView(u_errorName(status))));
     return collator;
 }
 

@@ -49,7 +49,7 @@ void TComponent::ValidateName(const TComponent* Owner, const String& NewName, co
         return;
     const TComponent* same = Owner->FindComponent(NewName);
     if (same != nullptr && same != Self)
-        throw EComponentError(QStringLiteral("A component named %1 already exists").arg(NewName));
+        throw EComponentError(QStringLiteral("名为 %1 的组件已存在").arg(NewName));
 }
 
 int TComponent::ComponentIndex() const

@@ -9,7 +9,7 @@ namespace {
 
 __extension__ typedef __int128 Int128;
 
-[[noreturn]] void RaiseOverflow() { throw EOverflow(QStringLiteral("Floating point overflow")); }
+[[noreturn]] void RaiseOverflow() { throw EOverflow(QStringLiteral("浮点数溢出")); }
 
 Currency FromWide(Int128 Units)
 {
@@ -69,7 +69,7 @@ Currency Currency::operator*(Currency other) const
 Currency Currency::operator/(Currency other) const
 {
     if (other.FUnits == 0)
-        throw EZeroDivide(QStringLiteral("Division by zero"));
+        throw EZeroDivide(QStringLiteral("除数为零"));
     return FromWide(DivideHalfEven(static_cast<Int128>(FUnits) * Scale, other.FUnits));
 }
 

@@ -43,7 +43,7 @@ QDate ToQDate(std::int64_t Day) { return QDate::fromJulianDay(Day + JulianDayOfZ
 std::int64_t DayOf(const QDate& Value)
 {
     if (!Value.isValid())
-        throw EConvertError(QStringLiteral("Invalid argument to date encode"));
+        throw EConvertError(QStringLiteral("日期编码参数无效"));
     return Value.toJulianDay() - JulianDayOfZero;
 }
 
@@ -65,7 +65,7 @@ TDateTime EncodeDate(Word Year, Word Month, Word Day)
 {
     TDateTime result;
     if (!TryEncodeDate(Year, Month, Day, result))
-        throw EConvertError(QStringLiteral("Invalid argument to date encode"));
+        throw EConvertError(QStringLiteral("日期编码参数无效"));
     return result;
 }
 
@@ -81,7 +81,7 @@ TDateTime EncodeTime(Word Hour, Word Min, Word Sec, Word MSec)
 {
     TDateTime result;
     if (!TryEncodeTime(Hour, Min, Sec, MSec, result))
-        throw EConvertError(QStringLiteral("Invalid argument to time encode"));
+        throw EConvertError(QStringLiteral("时间编码参数无效"));
     return result;
 }
 
@@ -98,7 +98,7 @@ void DecodeDate(TDateTime Value, Word& Year, Word& Month, Word& Day)
     // Qt's calendar runs far beyond the years a Word holds and counts years before 1 as
     // negative; those years would come out wrapped.
     if (date.year() < 1 || date.year() > 9999)
-        throw EInvalidOp(QStringLiteral("Date outside the years 1 to 9999"));
+        throw EInvalidOp(QStringLiteral("日期超出 1 年至 9999 年的范围"));
     Year = static_cast<Word>(date.year());
     Month = static_cast<Word>(date.month());
     Day = static_cast<Word>(date.day());

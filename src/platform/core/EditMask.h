@@ -42,7 +42,7 @@ class EDBEditError : public Exception {
 public:
     using Exception::Exception;
 };
-inline constexpr char SMaskEditErr[] = "Invalid input value.  Use escape key to abandon changes";
+inline constexpr char SMaskEditErr[] = "输入的值无效。按 Esc 键可放弃修改";
 
 TEditMask ParseEditMask(const String& EditMask);
 

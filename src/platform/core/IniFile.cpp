@@ -108,7 +108,7 @@ void TIniLines::Save(const String& FileName) const
     // Written beside the file and renamed over it, so no crash leaves it half written.
     QSaveFile File(FileName);
     if (!File.open(QIODevice::WriteOnly) || File.write(Bytes) < 0 || !File.commit())
-        throw EIniFileException(QStringLiteral("Unable to write to %1").arg(FileName));
+        throw EIniFileException(QStringLiteral("无法写入 %1").arg(FileName));
 }
 
 void TIniLines::Set(qsizetype Index, const String& Line)

@@ -8,7 +8,7 @@ namespace {
 
 [[noreturn]] void ListError(const char* Format, int Value)
 {
-    throw EListError(QString::fromLatin1(Format).arg(Value));
+    throw EListError(QString::fromUtf8(Format).arg(Value));
 }
 
 }  // namespace
@@ -22,7 +22,7 @@ int TList::Add(void* Item)
 void TList::Insert(int Index, void* Item)
 {
     if (Index < 0 || Index > Count())
-        ListError("List index out of bounds (%1)", Index);
+        ListError("列表索引越界 (%1)", Index);
     FItems.insert(FItems.begin() + Index, Item);
 }
 
@@ -86,7 +86,7 @@ void TList::Sort(const TListSortCompare& Compare)
 void TList::SetCapacity(int Value)
 {
     if (Value < Count())
-        ListError("List capacity out of bounds (%1)", Value);
+        ListError("列表容量越界 (%1)", Value);
     if (Value >= Capacity()) {
         FItems.reserve(Value);
         return;
@@ -112,5 +112,5 @@ void TList::SetItems(int Index, void* Item)
 void TList::CheckIndex(int Index) const
 {
     if (Index < 0 || Index >= Count())
-        ListError("List index out of bounds (%1)", Index);
+        ListError("列表索引越界 (%1)", Index);
 }

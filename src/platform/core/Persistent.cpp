@@ -14,5 +14,5 @@ void TPersistent::AssignTo(TPersistent* Dest)
 {
     const String source = QString::fromLatin1(Dest == nullptr ? "nil" : ClassName());
     const String target = QString::fromLatin1(Dest == nullptr ? ClassName() : Dest->ClassName());
-    throw EConvertError(QStringLiteral("Cannot assign a %1 to a %2").arg(source, target));
+    throw EConvertError(QStringLiteral("不能将 %1 赋给 %2").arg(source, target));
 }

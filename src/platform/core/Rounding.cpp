@@ -10,7 +10,7 @@ std::int64_t ToInt64(long double Integral)
 {
     constexpr long double Limit = 9223372036854775808.0L;  // 2^63, exact in long double
     if (!(Integral >= -Limit && Integral < Limit))
-        throw EInvalidOp(QStringLiteral("Invalid floating point operation"));
+        throw EInvalidOp(QStringLiteral("无效的浮点运算"));
     return static_cast<std::int64_t>(Integral);
 }
 

@@ -25,13 +25,13 @@ std::int64_t TStream::Size()
 void TStream::ReadBuffer(void* Buffer, std::int64_t Count)
 {
     if (Count != 0 && Read(Buffer, Count) != Count)
-        throw EReadError(QStringLiteral("Stream read error"));
+        throw EReadError(QStringLiteral("读取数据流出错"));
 }
 
 void TStream::WriteBuffer(const void* Buffer, std::int64_t Count)
 {
     if (Count != 0 && Write(Buffer, Count) != Count)
-        throw EWriteError(QStringLiteral("Stream write error"));
+        throw EWriteError(QStringLiteral("写入数据流出错"));
 }
 
 std::int64_t TStream::CopyFrom(TStream& Source, std::int64_t Count)
@@ -232,7 +232,7 @@ void* TMemoryStream::ResizeMemory(std::int64_t NewCapacity)
         const std::int64_t Length = RoundUp(std::max(4 * NewCapacity, LargeReservation), HugePage);
         void* Block = MapBlock(Length);
         if (Block == nullptr)
-            throw EStreamError(QStringLiteral("Out of memory while expanding memory stream"));
+            throw EStreamError(QStringLiteral("扩展内存流时内存不足"));
         if (Keep > 0)
             std::memcpy(Block, FMemory, static_cast<std::size_t>(Keep));
         ReleaseMemory();
@@ -251,7 +251,7 @@ void* TMemoryStream::ResizeMemory(std::int64_t NewCapacity)
         }
         void* Small = std::malloc(static_cast<std::size_t>(NewCapacity));
         if (!Small)
-            throw EStreamError(QStringLiteral("Out of memory while expanding memory stream"));
+            throw EStreamError(QStringLiteral("扩展内存流时内存不足"));
         if (Keep > 0)
             std::memcpy(Small, FMemory, static_cast<std::size_t>(Keep));
         ReleaseMemory();
@@ -261,7 +261,7 @@ void* TMemoryStream::ResizeMemory(std::int64_t NewCapacity)
 #endif
     void* Result = std::realloc(FMemory, static_cast<std::size_t>(NewCapacity));
     if (!Result)
-        throw EStreamError(QStringLiteral("Out of memory while expanding memory stream"));
+        throw EStreamError(QStringLiteral("扩展内存流时内存不足"));
     FAllocated = NewCapacity;
     return Result;
 }
@@ -281,7 +281,7 @@ TFileStream::TFileStream(const String& FileName, std::uint16_t Mode)
     constexpr QIODevice::OpenMode Unbuffered = QIODevice::Unbuffered;
     if ((Mode & fmCreate) == fmCreate) {
         if (!FFile.open(QIODevice::ReadWrite | QIODevice::Truncate | Unbuffered))
-            throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, FFile.errorString()));
+            throw EFCreateError(QStringLiteral("无法创建文件“%1”。%2").arg(FileName, FFile.errorString()));
         return;
     }
     const int Access = Mode & 0x3;
@@ -289,7 +289,7 @@ TFileStream::TFileStream(const String& FileName, std::uint16_t Mode)
     const QIODevice::OpenMode OpenMode = Access == fmOpenRead ? QIODevice::ReadOnly
                                                               : QIODevice::ReadWrite | QIODevice::ExistingOnly;
     if (!FFile.open(OpenMode | Unbuffered))
-        throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, FFile.errorString()));
+        throw EFOpenError(QStringLiteral("无法打开文件“%1”。%2").arg(FileName, FFile.errorString()));
     FWriteOnly = Access == fmOpenWrite;
 }
 

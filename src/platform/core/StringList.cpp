@@ -10,12 +10,12 @@ namespace {
 
 [[noreturn]] void IndexError(int Index)
 {
-    throw EStringListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+    throw EStringListError(QStringLiteral("列表索引越界 (%1)").arg(Index));
 }
 
 [[noreturn]] void SortedListError()
 {
-    throw EStringListError(QStringLiteral("Operation not allowed on sorted list"));
+    throw EStringListError(QStringLiteral("已排序的列表不允许此操作"));
 }
 
 }  // namespace
@@ -69,7 +69,7 @@ int TStringList::AddObject(const String& S, TObject* Object)
         if (FDuplicates == TDuplicates::dupIgnore)
             return index;
         if (FDuplicates == TDuplicates::dupError)
-            throw EStringListError(QStringLiteral("String list does not allow duplicates"));
+            throw EStringListError(QStringLiteral("字符串列表不允许重复项"));
     }
     InsertItem(index, S, Object);
     return index;

@@ -357,7 +357,7 @@ bool ScanTime(TScanner& Scanner, TDateTime& Value)
 
 [[noreturn]] void RaiseConvertError(const char* Message, const String& S)
 {
-    throw EConvertError(QString::fromLatin1(Message).arg(S));
+    throw EConvertError(QString::fromUtf8(Message).arg(S));
 }
 
 }  // namespace
@@ -414,7 +414,7 @@ TDateTime StrToDate(const String& S)
 {
     TDateTime result;
     if (!TryStrToDate(S, result))
-        RaiseConvertError("'%1' is not a valid date", S);
+        RaiseConvertError("“%1”不是有效的日期", S);
     return result;
 }
 
@@ -422,7 +422,7 @@ TDateTime StrToTime(const String& S)
 {
     TDateTime result;
     if (!TryStrToTime(S, result))
-        RaiseConvertError("'%1' is not a valid time", S);
+        RaiseConvertError("“%1”不是有效的时间", S);
     return result;
 }
 
@@ -430,7 +430,7 @@ TDateTime StrToDateTime(const String& S)
 {
     TDateTime result;
     if (!TryStrToDateTime(S, result))
-        RaiseConvertError("'%1' is not a valid date and time", S);
+        RaiseConvertError("“%1”不是有效的日期和时间", S);
     return result;
 }
 

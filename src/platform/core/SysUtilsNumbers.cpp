@@ -14,7 +14,7 @@ namespace {
 
 [[noreturn]] void RaiseConvertError(const char* Message, const String& S)
 {
-    throw EConvertError(QString::fromLatin1(Message).arg(S));
+    throw EConvertError(QString::fromUtf8(Message).arg(S));
 }
 
 int DigitValue(Char C, int Base)
@@ -168,7 +168,7 @@ int StrToInt(const String& S)
 {
     int result;
     if (!TryStrToInt(S, result))
-        RaiseConvertError("'%1' is not a valid integer value", S);
+        RaiseConvertError("“%1”不是有效的整数值", S);
     return result;
 }
 
@@ -176,7 +176,7 @@ std::int64_t StrToInt64(const String& S)
 {
     std::int64_t result;
     if (!TryStrToInt64(S, result))
-        RaiseConvertError("'%1' is not a valid integer value", S);
+        RaiseConvertError("“%1”不是有效的整数值", S);
     return result;
 }
 
@@ -207,7 +207,7 @@ long double StrToFloat(const String& S)
 {
     long double result;
     if (!TryStrToFloat(S, result))
-        RaiseConvertError("'%1' is not a valid floating point value", S);
+        RaiseConvertError("“%1”不是有效的浮点数值", S);
     return result;
 }
 
@@ -229,7 +229,7 @@ Currency StrToCurr(const String& S)
 {
     Currency result;
     if (!TryStrToCurr(S, result))
-        RaiseConvertError("'%1' is not a valid floating point value", S);
+        RaiseConvertError("“%1”不是有效的浮点数值", S);
     return result;
 }
 

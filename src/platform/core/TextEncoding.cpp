@@ -20,7 +20,7 @@ public:
     TIconv(const char* To, const char* From) : FHandle(iconv_open(To, From))
     {
         if (FHandle == reinterpret_cast<iconv_t>(-1))
-            throw Exception(QStringLiteral("No conversion from %1 to %2").arg(From, To));
+            throw Exception(QStringLiteral("无法从 %1 转换到 %2").arg(From, To));
     }
     ~TIconv() { iconv_close(FHandle); }
     TIconv(const TIconv&) = delete;

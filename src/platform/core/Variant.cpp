@@ -18,8 +18,8 @@ struct TOverloaded : Ts... {
 template <class... Ts>
 TOverloaded(Ts...) -> TOverloaded<Ts...>;
 
-[[noreturn]] void RaiseNotArray() { throw EVariantError(QStringLiteral("Variant is not an array")); }
-[[noreturn]] void RaiseBounds() { throw EVariantError(QStringLiteral("Variant or safe array index out of bounds")); }
+[[noreturn]] void RaiseNotArray() { throw EVariantError(QStringLiteral("变体不是数组")); }
+[[noreturn]] void RaiseBounds() { throw EVariantError(QStringLiteral("变体或安全数组索引越界")); }
 
 // NaN sorts after every number and equals itself, so the order stays total.
 int CompareFloats(long double A, long double B)
@@ -56,7 +56,7 @@ TVarType Variant::VarType() const
 
 void Variant::RaiseCastError(TVarType Target) const
 {
-    throw EVariantError(QStringLiteral("Could not convert variant of type (%1) into type (%2)")
+    throw EVariantError(QStringLiteral("无法将类型为 (%1) 的变体转换为类型 (%2)")
                             .arg(VarTypeAsText(VarType()), VarTypeAsText(Target)));
 }
 
@@ -284,7 +284,7 @@ Variant VarArrayCreate(int LowBound, int HighBound)
     // Counted in 64 bits: LowBound - 1 overflows at the bottom of the range.
     const std::int64_t count = std::int64_t(HighBound) - LowBound + 1;
     if (count < 0)
-        throw EVariantError(QStringLiteral("Error creating variant or safe array"));
+        throw EVariantError(QStringLiteral("创建变体或安全数组出错"));
     return TVarArray{LowBound, std::vector<Variant>(static_cast<std::size_t>(count))};
 }
 

@@ -901,7 +901,7 @@ int TDataSet::FindRecord(const String& KeyFields, const Variant& KeyValues, TLoc
         fields.push_back(FieldByName(name));
     std::vector<Variant> keys = KeyList(KeyValues, fields.size());
     if (keys.size() != fields.size())
-        DatabaseError(QStringLiteral("Locate needs one key value per key field"), this);
+        DatabaseError(QStringLiteral("定位时每个关键字段都需要一个值"), this);
     std::vector<bool> text(fields.size());
     for (std::size_t i = 0; i < fields.size(); ++i) {
         text[i] = IsTextType(fields[i]->DataType());

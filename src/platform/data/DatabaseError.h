@@ -9,17 +9,17 @@ class TComponent;
 
 // The platform's message texts; %1, %2 ... are filled with arg().
 namespace DBConsts {
-inline const String SNotEditing = QStringLiteral("Dataset not in edit or insert mode");
-inline const String SDataSetClosed = QStringLiteral("Cannot perform this operation on a closed dataset");
-inline const String SDataSetOpen = QStringLiteral("Cannot perform this operation on an open dataset");
-inline const String SDataSetEmpty = QStringLiteral("Cannot perform this operation on an empty dataset");
-inline const String SDataSetReadOnly = QStringLiteral("Cannot modify a read-only dataset");
-inline const String SFieldNotFound = QStringLiteral("Field '%1' not found");
-inline const String SFieldRequired = QStringLiteral("Field '%1' must have a value");
-inline const String SFieldReadOnly = QStringLiteral("Field '%1' cannot be modified");
-inline const String SRecordNotFound = QStringLiteral("Record not found");
-inline const String SInvalidIntegerValue = QStringLiteral("'%1' is not a valid integer value for field '%2'");
-inline const String SInvalidFloatValue = QStringLiteral("'%1' is not a valid floating point value for field '%2'");
-inline const String SInvalidBoolValue = QStringLiteral("'%1' is not a valid boolean value for field '%2'");
-inline const String SFieldRangeError = QStringLiteral("%1 is not a valid value for field '%2'. The allowed range is %3 to %4");
+inline const String SNotEditing = QStringLiteral("数据集不在编辑或插入状态");
+inline const String SDataSetClosed = QStringLiteral("不能对已关闭的数据集执行此操作");
+inline const String SDataSetOpen = QStringLiteral("不能对已打开的数据集执行此操作");
+inline const String SDataSetEmpty = QStringLiteral("不能对空数据集执行此操作");
+inline const String SDataSetReadOnly = QStringLiteral("不能修改只读数据集");
+inline const String SFieldNotFound = QStringLiteral("找不到字段“%1”");
+inline const String SFieldRequired = QStringLiteral("字段“%1”必须有值");
+inline const String SFieldReadOnly = QStringLiteral("字段“%1”不能修改");
+inline const String SRecordNotFound = QStringLiteral("找不到记录");
+inline const String SInvalidIntegerValue = QStringLiteral("“%1”不是字段“%2”的有效整数值");
+inline const String SInvalidFloatValue = QStringLiteral("“%1”不是字段“%2”的有效浮点数值");
+inline const String SInvalidBoolValue = QStringLiteral("“%1”不是字段“%2”的有效布尔值");
+inline const String SFieldRangeError = QStringLiteral("%1 不是字段“%2”的有效值，允许的范围是 %3 到 %4");
 }  // namespace DBConsts

@@ -129,7 +129,7 @@ Variant TField::Value() const
 void TField::SetValue(const Variant& Value)
 {
     if (FDataSet == nullptr)
-        DatabaseError(QStringLiteral("Field '%1' has no dataset").arg(DisplayName()));
+        DatabaseError(QStringLiteral("字段“%1”没有数据集").arg(DisplayName()));
     const bool empty = VarIsNull(Value) || VarIsEmpty(Value);
     FDataSet->SetFieldValue(this, empty ? Variant::Null() : ToNative(Value));
 }

@@ -24,7 +24,7 @@ std::vector<TToken> Tokenize(const String& Text)
     std::vector<TToken> tokens;
     qsizetype i = 0;
     const qsizetype n = Text.size();
-    auto fail = [&Text]() -> void { DatabaseError(QStringLiteral("Invalid filter expression: %1").arg(Text)); };
+    auto fail = [&Text]() -> void { DatabaseError(QStringLiteral("无效的筛选表达式：%1").arg(Text)); };
     while (i < n) {
         const Char c = Text[i];
         if (c.isSpace()) {
@@ -208,7 +208,7 @@ private:
         }
         return false;
     }
-    [[noreturn]] void Fail() const { DatabaseError(QStringLiteral("Invalid filter expression: %1").arg(FText)); }
+    [[noreturn]] void Fail() const { DatabaseError(QStringLiteral("无效的筛选表达式：%1").arg(FText)); }
 
     static std::unique_ptr<TNode> Operation(decltype(TNode::Kind) Kind, std::unique_ptr<TNode> First)
     {
@@ -241,7 +241,7 @@ private:
         explicit TNesting(TParser& Parser) : FParser(Parser)
         {
             if (++FParser.FDepth > MaxNesting)
-                DatabaseError(QStringLiteral("Filter expression nested more than %1 levels deep").arg(MaxNesting));
+                DatabaseError(QStringLiteral("筛选表达式嵌套超过 %1 层").arg(MaxNesting));
         }
         ~TNesting() { --FParser.FDepth; }
         TNesting(const TNesting&) = delete;
@@ -321,7 +321,7 @@ private:
         if (dynamic_cast<const TDateTimeField*>(Field)) {
             TDateTime date = 0;
             if (!TryStrToDateTime(Literal.Value, date))
-                DatabaseError(QStringLiteral("'%1' is not a valid date for field '%2'").arg(Literal.Value, Field->DisplayName()));
+                DatabaseError(QStringLiteral("“%1”不是字段“%2”的有效日期").arg(Literal.Value, Field->DisplayName()));
             return Variant::FromDateTime(date);
         }
         if (dynamic_cast<const TNumericField*>(Field)) {

@@ -32,7 +32,7 @@ TSortKey ParseKey(const String& Term, const std::vector<TCursorField>& Fields)
         if (direction.compare(u"DESC", Qt::CaseInsensitive) == 0)
             descending = true;
         else if (direction.compare(u"ASC", Qt::CaseInsensitive) != 0)
-            DatabaseError(QStringLiteral("Invalid sort order '%1'").arg(Term));
+            DatabaseError(QStringLiteral("无效的排序“%1”").arg(Term));
         name = Term.left(blank).trimmed();
     }
     return {FieldIndexOf(Unbracketed(name), Fields), descending};

@@ -348,7 +348,7 @@ TField* NewField(TComponent* AOwner, TFieldType DataType)
     case TFieldType::ftTypedBinary:
     case TFieldType::ftOraBlob: return new TBlobField(AOwner);
     default:
-        DatabaseError(QStringLiteral("Cannot create a field of type %1").arg(static_cast<int>(DataType)));
+        DatabaseError(QStringLiteral("不能创建类型为 %1 的字段").arg(static_cast<int>(DataType)));
     }
 }
 

@@ -2,6 +2,7 @@
 #include "platform/ui/Forms.h"
 
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Graphics.h"
 #include "platform/ui/PlatformMetrics.h"
 #include "platform/ui/WindowHost.h"
 
@@ -26,7 +27,13 @@ TApplication::~TApplication()
         Application = nullptr;
 }
 
-void TApplication::Initialize() { LoadToolkitTranslations(QLocale::system()); }
+void TApplication::Initialize()
+{
+    // What the platform draws without a TFont of its own (menus, message boxes, dialogs) takes the
+    // default font as well.
+    QApplication::setFont(TFont().Handle());
+    LoadToolkitTranslations(QLocale::system());
+}
 
 bool TApplication::LoadToolkitTranslations(const QLocale& Locale)
 {
@@ -84,17 +91,30 @@ void TApplication::HandleException(TObject* Sender)
         else
             ShowException(e);
     } catch (...) {
-        ShowException(Exception(QStringLiteral("Unknown exception")));
+        ShowException(Exception(QStringLiteral("未知异常")));
     }
 }
+
+namespace {
+
+// The platform ends an error report with a period unless the text ends in punctuation below '.';
+// a Chinese text takes the Chinese full stop, and one ending in a quote or Chinese punctuation
+// stands as it is.
+String ReportEnding(QChar Last)
+{
+    if (Last <= QChar(u'.') || (Last.unicode() >= 0x2000 && Last.isPunct()))
+        return {};
+    return Last.unicode() >= 0x2E80 ? QStringLiteral("。") : QStringLiteral(".");
+}
+
+}  // namespace
 
 void TApplication::ShowException(const std::exception& E)
 {
     const auto* platformError = dynamic_cast<const Exception*>(&E);
     String text = platformError != nullptr ? platformError->Message() : String::fromUtf8(E.what());
-    // The platform ends the report with a period unless the text ends in punctuation below '.'.
-    if (!text.isEmpty() && text.back() > QChar(u'.'))
-        text += u'.';
+    if (!text.isEmpty())
+        text += ReportEnding(text.back());
     ::MessageBox(nullptr, text, Title(), MB_OK | MB_ICONSTOP);
 }
 

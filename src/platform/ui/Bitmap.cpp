@@ -103,7 +103,7 @@ void TBitmap::LoadFromResourceName(const String& ResName)
 {
     const QImage image(QStringLiteral(":/bitmaps/") + ResName);
     if (image.isNull())
-        throw EResNotFound(QStringLiteral("Resource %1 not found").arg(ResName));
+        throw EResNotFound(QStringLiteral("找不到资源 %1").arg(ResName));
     SetImage(image);
 }
 

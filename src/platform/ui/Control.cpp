@@ -29,7 +29,7 @@ void TControl::SetParent(TWinControl* AParent)
     if (AParent == FParent)
         return;
     if (AParent == this)
-        throw EInvalidOperation(QStringLiteral("A control cannot have itself as its parent"));
+        throw EInvalidOperation(QStringLiteral("控件不能以自身为父控件"));
     if (FParent != nullptr)
         FParent->RemoveControl(this);
     if (AParent != nullptr)

@@ -18,7 +18,7 @@ struct TButtonKind {
     QMessageBox::StandardButton Qt;
 };
 
-// The message box's buttons; "All" has no standard Qt button and gets a plain one.
+// The message box's buttons; "全部" (All) has no standard Qt button and gets a plain one.
 constexpr std::array<TButtonKind, 10> ButtonKinds{{
     {IDOK, QMessageBox::Ok},
     {IDCANCEL, QMessageBox::Cancel},
@@ -72,7 +72,7 @@ public:
                                            [result](const TButtonKind& Kind) { return Kind.Result == result; });
             QPushButton* button = kind->Qt != QMessageBox::NoButton
                                       ? box.addButton(kind->Qt)
-                                      : box.addButton(QStringLiteral("All"), QMessageBox::AcceptRole);
+                                      : box.addButton(QStringLiteral("全部"), QMessageBox::AcceptRole);
             results[button] = result;
             if (result == Request.DefaultButton)
                 box.setDefaultButton(button);
@@ -190,10 +190,10 @@ int MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, i
     const int defaultButton = Buttons.Contains(mbOK) ? mrOk : Buttons.Contains(mbYes) ? mrYes : mrRetry;
     String caption;
     switch (DlgType) {
-    case TMsgDlgType::mtWarning: caption = QStringLiteral("Warning"); break;
-    case TMsgDlgType::mtError: caption = QStringLiteral("Error"); break;
-    case TMsgDlgType::mtInformation: caption = QStringLiteral("Information"); break;
-    case TMsgDlgType::mtConfirmation: caption = QStringLiteral("Confirm"); break;
+    case TMsgDlgType::mtWarning: caption = QStringLiteral("警告"); break;
+    case TMsgDlgType::mtError: caption = QStringLiteral("错误"); break;
+    case TMsgDlgType::mtInformation: caption = QStringLiteral("信息"); break;
+    case TMsgDlgType::mtConfirmation: caption = QStringLiteral("确认"); break;
     default: caption = Application->Title(); break;
     }
     return ShowBox(nullptr, Msg, caption, DlgType, std::move(results), defaultButton);

@@ -150,7 +150,7 @@ bool TCustomForm::CanFocus() const { return Visible() && Enabled(); }
 void TCustomForm::SetFocus()
 {
     if (!CanFocus())
-        throw EInvalidOperation(QStringLiteral("Cannot focus a disabled or invisible window"));
+        throw EInvalidOperation(QStringLiteral("不能将焦点移到已禁用或不可见的窗口"));
     Handle()->activateWindow();
     FocusActiveControl();
 }
@@ -162,7 +162,7 @@ void TCustomForm::SetActiveControl(TWinControl* Control)
     if (Control != nullptr &&
         (Control == this || GetParentForm(Control) != this ||
          (!ComponentState().Contains(TComponentStateFlag::csLoading) && !Control->CanFocus())))
-        throw EInvalidOperation(QStringLiteral("Cannot focus a disabled or invisible window"));
+        throw EInvalidOperation(QStringLiteral("不能将焦点移到已禁用或不可见的窗口"));
     FActiveControl = Control;
     if (FActive)
         FocusActiveControl();
@@ -250,7 +250,7 @@ void TCustomForm::Show()
 TModalResult TCustomForm::ShowModal()
 {
     if (Visible() || FModal)
-        throw EInvalidOperation(QStringLiteral("Cannot make a visible window modal"));
+        throw EInvalidOperation(QStringLiteral("不能将可见的窗口设为模态"));
     FModal = true;
     FModalResult = mrNone;
     Handle()->setWindowModality(Qt::ApplicationModal);

@@ -1,5 +1,7 @@
+// The drawing tools a canvas holds: font, pen and brush.
 #include "platform/ui/Graphics.h"
 
+#include "platform/ui/FontFaces.h"
 #include "platform/ui/Types.h"
 
 #include <cmath>
@@ -14,6 +16,9 @@ namespace {
 
 constexpr int DefaultFontSize = 9;
 
+// Height 0 asks for the default size.
+int HeightOrDefault(int Height) { return Height != 0 ? Height : -MulDiv(DefaultFontSize, ScreenPixelsPerInch, 72); }
+
 // A font's pixel size giving a cell (ascent + descent) of CellHeight pixels.
 int PixelSizeForCell(QFont Font, int CellHeight)
 {
@@ -26,7 +31,7 @@ int PixelSizeForCell(QFont Font, int CellHeight)
 
 }  // namespace
 
-TFont::TFont() : FName(QStringLiteral("Noto Sans CJK SC")), FHeight(-MulDiv(DefaultFontSize, ScreenPixelsPerInch, 72)) {}
+TFont::TFont() : FName(DefaultFontName), FHeight(HeightOrDefault(0)) {}
 
 void TFont::Assign(TPersistent* Source)
 {
@@ -113,18 +118,14 @@ void TFont::FontChanged()
 const QFont& TFont::Handle() const
 {
     if (!FHandle) {
-        QFont font(FName);
-        if (FPitch == TFontPitch::fpFixed) {
-            font.setFixedPitch(true);
-            font.setStyleHint(QFont::Monospace);
-        }
+        const int height = HeightOrDefault(FHeight);
+        QFont font(InstalledFamily(FName, FPitch));
+        font.setFixedPitch(FPitch == TFontPitch::fpFixed);
         font.setBold(FStyle.Contains(TFontStyle::fsBold));
         font.setItalic(FStyle.Contains(TFontStyle::fsItalic));
         font.setUnderline(FStyle.Contains(TFontStyle::fsUnderline));
         font.setStrikeOut(FStyle.Contains(TFontStyle::fsStrikeOut));
-        // Height 0 asks for the default size.
-        const int height = FHeight != 0 ? FHeight : -MulDiv(DefaultFontSize, ScreenPixelsPerInch, 72);
-        font.setPixelSize(height < 0 ? -height : PixelSizeForCell(font, height));
+        font.setPixelSize(height < 0 ? InstalledPixelSize(-height) : PixelSizeForCell(font, height));
         FHandle = font;
     }
     return *FHandle;
@@ -146,7 +147,10 @@ TTextMetric TFont::Metrics() const
     result.tmAscent = metrics.ascent();
     result.tmDescent = metrics.descent();
     result.tmHeight = result.tmAscent + result.tmDescent;
-    result.tmInternalLeading = std::max(0, result.tmHeight - Handle().pixelSize());
+    // The character height is the one asked for, whatever size its installed face draws at.
+    const int height = HeightOrDefault(FHeight);
+    const int emHeight = height < 0 ? -height : Handle().pixelSize();
+    result.tmInternalLeading = std::max(0, result.tmHeight - emHeight);
     result.tmExternalLeading = std::max(0, metrics.leading());
     result.tmAveCharWidth = metrics.averageCharWidth();
     result.tmMaxCharWidth = metrics.maxWidth();

@@ -63,7 +63,7 @@ constexpr int ScreenPixelsPerInch = 96;
 
 class TFont : public TGraphicsObject {
 public:
-    // The default font: a CJK-capable sans serif at 9 points, black.
+    // The default font: the system's user-interface font at 9 points, black.
     TFont();
 
     void Assign(TPersistent* Source) override;

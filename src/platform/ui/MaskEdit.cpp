@@ -119,7 +119,7 @@ void TCustomMaskEdit::ValidateEdit()
     }
     SetCursor(errorPos);
     MessageBeep(0);
-    throw EDBEditError(QString::fromLatin1(SMaskEditErr));
+    throw EDBEditError(QString::fromUtf8(SMaskEditErr));
 }
 
 void TCustomMaskEdit::Reset()

@@ -113,9 +113,9 @@ void TMenuItem::Add(TMenuItem* Item) { Insert(Count(), Item); }
 void TMenuItem::Insert(int Index, TMenuItem* Item)
 {
     if (Item->FParent != nullptr)
-        throw EMenuError(QStringLiteral("Menu inserted twice"));
+        throw EMenuError(QStringLiteral("菜单被插入两次"));
     if (Index < 0 || Index > Count())
-        throw EMenuError(QStringLiteral("Menu index out of range"));
+        throw EMenuError(QStringLiteral("菜单索引超出范围"));
     FItems.insert(FItems.begin() + Index, Item);
     Item->FParent = this;
     Changed();
@@ -124,7 +124,7 @@ void TMenuItem::Insert(int Index, TMenuItem* Item)
 void TMenuItem::Delete(int Index)
 {
     if (Index < 0 || Index >= Count())
-        throw EMenuError(QStringLiteral("Menu index out of range"));
+        throw EMenuError(QStringLiteral("菜单索引超出范围"));
     TMenuItem* item = FItems[static_cast<std::size_t>(Index)];
     FItems.erase(FItems.begin() + Index);
     item->FParent = nullptr;
@@ -135,7 +135,7 @@ void TMenuItem::Remove(TMenuItem* Item)
 {
     const int index = IndexOf(Item);
     if (index < 0)
-        throw EMenuError(QStringLiteral("Sub-menu is not in menu"));
+        throw EMenuError(QStringLiteral("子菜单不在菜单中"));
     Delete(index);
 }
 

@@ -48,7 +48,7 @@ int TScrollBar::MaxPosition() const { return std::max(FMin, FMax - std::max(FPag
 void TScrollBar::SetParams(int APosition, int AMin, int AMax)
 {
     if (AMax < AMin)
-        throw EInvalidOperation(QStringLiteral("Scroll bar property out of range"));
+        throw EInvalidOperation(QStringLiteral("滚动条属性超出范围"));
     FMin = AMin;
     FMax = AMax;
     FPosition = std::clamp(APosition, FMin, MaxPosition());

@@ -140,6 +140,6 @@ TEST(Persistent, AssignWithoutSupportRaisesThePlatformText)
         a.Assign(&b);
         FAIL() << "Assign must raise";
     } catch (const EConvertError& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Cannot assign a TComponent to a TComponent"));
+        EXPECT_EQ(e.Message(), QStringLiteral("不能将 TComponent 赋给 TComponent"));
     }
 }

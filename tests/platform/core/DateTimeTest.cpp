@@ -47,13 +47,13 @@ TEST(DateTime, EncodeRejectsInvalidParts)
         EncodeDate(2026, 4, 31);
         FAIL();
     } catch (const EConvertError& e) {
-        EXPECT_EQ(e.Message(), "Invalid argument to date encode");
+        EXPECT_EQ(e.Message(), "日期编码参数无效");
     }
     try {
         EncodeTime(1, 60, 0, 0);
         FAIL();
     } catch (const EConvertError& e) {
-        EXPECT_EQ(e.Message(), "Invalid argument to time encode");
+        EXPECT_EQ(e.Message(), "时间编码参数无效");
     }
 }
 

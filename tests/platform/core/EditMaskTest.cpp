@@ -184,6 +184,6 @@ TEST(EditMask, ValidationChecksClassesAndLetsOptionalPositionsStayEmpty)
 
 TEST(EditMask, ValidationErrorCarriesThePlatformText)
 {
-    const EDBEditError Error{QString::fromLatin1(SMaskEditErr)};
-    EXPECT_STREQ(Error.what(), "Invalid input value.  Use escape key to abandon changes");
+    const EDBEditError Error{QString::fromUtf8(SMaskEditErr)};
+    EXPECT_STREQ(Error.what(), "输入的值无效。按 Esc 键可放弃修改");
 }

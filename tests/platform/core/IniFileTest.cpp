@@ -176,6 +176,6 @@ TEST_F(IniFile, FailedWriteRaisesNamingTheFile)
         Ini.WriteInteger(QStringLiteral("Form"), QStringLiteral("Top"), 1);
         FAIL() << "no exception";
     } catch (const EIniFileException& E) {
-        EXPECT_EQ(E.Message(), QStringLiteral("Unable to write to ") + Unwritable);
+        EXPECT_EQ(E.Message(), QStringLiteral("无法写入 ") + Unwritable);
     }
 }

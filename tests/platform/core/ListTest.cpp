@@ -100,7 +100,7 @@ TEST_F(TListTest, CapacityGrowsShrinksAndNeverDropsItems)
     list.SetCapacity(3);
     EXPECT_EQ(list.Capacity(), 3);
     EXPECT_EQ(Values(), (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(MessageOf([&] { list.SetCapacity(2); }), "List capacity out of bounds (2)");
+    EXPECT_EQ(MessageOf([&] { list.SetCapacity(2); }), "列表容量越界 (2)");
     list.Clear();
     EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(list.Capacity(), 0);
@@ -109,11 +109,11 @@ TEST_F(TListTest, CapacityGrowsShrinksAndNeverDropsItems)
 TEST_F(TListTest, BadIndexesRaiseListErrorNamingTheIndex)
 {
     Fill();
-    EXPECT_EQ(MessageOf([&] { list.Items(3); }), "List index out of bounds (3)");
-    EXPECT_EQ(MessageOf([&] { list.Delete(-1); }), "List index out of bounds (-1)");
-    EXPECT_EQ(MessageOf([&] { list.Insert(4, &d); }), "List index out of bounds (4)");
-    EXPECT_EQ(MessageOf([&] { list.Move(1, 3); }), "List index out of bounds (3)");
+    EXPECT_EQ(MessageOf([&] { list.Items(3); }), "列表索引越界 (3)");
+    EXPECT_EQ(MessageOf([&] { list.Delete(-1); }), "列表索引越界 (-1)");
+    EXPECT_EQ(MessageOf([&] { list.Insert(4, &d); }), "列表索引越界 (4)");
+    EXPECT_EQ(MessageOf([&] { list.Move(1, 3); }), "列表索引越界 (3)");
     list.Clear();
-    EXPECT_EQ(MessageOf([&] { list.First(); }), "List index out of bounds (0)");
-    EXPECT_EQ(MessageOf([&] { list.Last(); }), "List index out of bounds (-1)");
+    EXPECT_EQ(MessageOf([&] { list.First(); }), "列表索引越界 (0)");
+    EXPECT_EQ(MessageOf([&] { list.Last(); }), "列表索引越界 (-1)");
 }

@@ -169,7 +169,7 @@ TEST(MemoryStream, FailedExpansionRaisesAndKeepsTheContents)
         Stream.SetSize(std::int64_t(1) << 60);
         FAIL() << "no exception";
     } catch (const EStreamError& E) {
-        EXPECT_EQ(E.Message(), QStringLiteral("Out of memory while expanding memory stream"));
+        EXPECT_EQ(E.Message(), QStringLiteral("扩展内存流时内存不足"));
     }
     EXPECT_EQ(Stream.Size(), 4);
     EXPECT_EQ(ReadAll(Stream), "keep");
@@ -185,7 +185,7 @@ TEST(MemoryStream, ShortReadOrWriteBufferRaises)
         Stream.ReadBuffer(Buffer, 3);
         FAIL() << "no exception";
     } catch (const EReadError& E) {
-        EXPECT_EQ(E.Message(), QStringLiteral("Stream read error"));
+        EXPECT_EQ(E.Message(), QStringLiteral("读取数据流出错"));
     }
     Stream.SetPosition(-1);
     EXPECT_THROW(Stream.WriteBuffer("x", 1), EWriteError);
@@ -291,7 +291,7 @@ TEST_F(FileStreamTest, FailuresNameTheFileAndTheReason)
         TFileStream Stream(Missing, fmOpenReadWrite);
         FAIL() << "no exception";
     } catch (const EFOpenError& E) {
-        EXPECT_EQ(E.Message(), QStringLiteral("Cannot open file \"%1\". No such file or directory").arg(Missing));
+        EXPECT_EQ(E.Message(), QStringLiteral("无法打开文件“%1”。No such file or directory").arg(Missing));
     }
     EXPECT_FALSE(QFile::exists(Missing));
     const String NoFolder = Path("no/such/folder.bin");
@@ -299,7 +299,7 @@ TEST_F(FileStreamTest, FailuresNameTheFileAndTheReason)
         TFileStream Stream(NoFolder, fmCreate);
         FAIL() << "no exception";
     } catch (const EFCreateError& E) {
-        EXPECT_TRUE(E.Message().startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(NoFolder)));
+        EXPECT_TRUE(E.Message().startsWith(QStringLiteral("无法创建文件“%1”。").arg(NoFolder)));
     }
     TMemoryStream Memory;
     EXPECT_THROW(Memory.LoadFromFile(Missing), EFOpenError);

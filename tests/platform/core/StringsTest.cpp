@@ -164,7 +164,7 @@ TEST(TStringList, SortedListKeepsPinyinOrderAndAppliesDuplicates)
 
     list.SetDuplicates(TDuplicates::dupError);
     EXPECT_EQ(MessageOf<EStringListError>([&] { list.Add(QStringLiteral("张三")); }),
-              "String list does not allow duplicates");
+              "字符串列表不允许重复项");
     EXPECT_EQ(list.Count(), 5);
 }
 
@@ -174,7 +174,7 @@ TEST(TStringList, SortedListRefusesPlacingTextsByHand)
     Fill(list, {"b", "a"});
     list.SetSorted(true);
     EXPECT_EQ(Lines(list), (QStringList{"a", "b"}));
-    const std::string refused = "Operation not allowed on sorted list";
+    const std::string refused = "已排序的列表不允许此操作";
     EXPECT_EQ(MessageOf<EStringListError>([&] { list.Insert(0, QStringLiteral("c")); }), refused);
     EXPECT_EQ(MessageOf<EStringListError>([&] { list.SetStrings(0, QStringLiteral("c")); }), refused);
     EXPECT_EQ(MessageOf<EStringListError>([&] { list.Move(0, 1); }), refused);
@@ -241,9 +241,9 @@ TEST(TStringList, BadIndexesRaiseStringListErrorNamingTheIndex)
 {
     TStringList list;
     Fill(list, {"a", "b"});
-    EXPECT_EQ(MessageOf<EStringListError>([&] { list.Strings(2); }), "List index out of bounds (2)");
-    EXPECT_EQ(MessageOf<EStringListError>([&] { list.Objects(-1); }), "List index out of bounds (-1)");
-    EXPECT_EQ(MessageOf<EStringListError>([&] { list.Insert(3, QString()); }), "List index out of bounds (3)");
+    EXPECT_EQ(MessageOf<EStringListError>([&] { list.Strings(2); }), "列表索引越界 (2)");
+    EXPECT_EQ(MessageOf<EStringListError>([&] { list.Objects(-1); }), "列表索引越界 (-1)");
+    EXPECT_EQ(MessageOf<EStringListError>([&] { list.Insert(3, QString()); }), "列表索引越界 (3)");
     list.Insert(2, QStringLiteral("c"));
     EXPECT_EQ(list.Count(), 3);
 }
@@ -319,7 +319,7 @@ TEST(TStrings, AssignCopiesTextsObjectsAndSeparatorsOnly)
 
     TPersistent other;
     EXPECT_EQ(MessageOf<EConvertError>([&] { target.Assign(&other); }),
-              "Cannot assign a TPersistent to a TStringList");
+              "不能将 TPersistent 赋给 TStringList");
 }
 
 TEST(TStrings, BaseClassBuildsEditsOnInsertAndDelete)

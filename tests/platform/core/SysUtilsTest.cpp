@@ -129,7 +129,7 @@ TEST(StrToDate, TwoDigitYearsFallInTheCenturyWindow)
 
 TEST(StrToDate, RejectsWhatIsNotADate)
 {
-    EXPECT_EQ(ConvertErrorOf([] { StrToDate("abc"); }), "'abc' is not a valid date");
+    EXPECT_EQ(ConvertErrorOf([] { StrToDate("abc"); }), "“abc”不是有效的日期");
     TDateTime value = 5;
     EXPECT_FALSE(TryStrToDate("2026-02-30", value));
     EXPECT_FALSE(TryStrToDate("2026-12-09x", value));
@@ -148,7 +148,7 @@ TEST(StrToTime, HoursMinutesSecondsAndMarkers)
     EXPECT_DOUBLE_EQ(StrToTime("3:15 pm"), EncodeTime(15, 15, 0, 0));
     EXPECT_DOUBLE_EQ(StrToTime("12:00 AM"), 0);
     EXPECT_DOUBLE_EQ(StrToTime("12:00 PM"), 0.5);
-    EXPECT_EQ(ConvertErrorOf([] { StrToTime("25:00"); }), "'25:00' is not a valid time");
+    EXPECT_EQ(ConvertErrorOf([] { StrToTime("25:00"); }), "“25:00”不是有效的时间");
     TDateTime value;
     EXPECT_FALSE(TryStrToTime("13:00 pm", value));
     EXPECT_FALSE(TryStrToTime("4", value));
@@ -160,7 +160,7 @@ TEST(StrToDateTime, DateWithOptionalTimeOrTimeAlone)
     EXPECT_EQ(StrToDateTime("2026-12-09"), EncodeDate(2026, 12, 9));
     EXPECT_DOUBLE_EQ(StrToDateTime("04:06"), EncodeTime(4, 6, 0, 0));
     EXPECT_EQ(StrToDateTime(DateTimeToStr(Sample)), Sample);
-    EXPECT_EQ(ConvertErrorOf([] { StrToDateTime("2026-12-09 x"); }), "'2026-12-09 x' is not a valid date and time");
+    EXPECT_EQ(ConvertErrorOf([] { StrToDateTime("2026-12-09 x"); }), "“2026-12-09 x”不是有效的日期和时间");
     EXPECT_EQ(StrToDateTimeDef("abc", 1.5), 1.5);
 }
 
@@ -178,10 +178,10 @@ TEST(StrToInt, DecimalAndHexWithBlanksAndSign)
 
 TEST(StrToInt, RejectsOverflowAndJunk)
 {
-    EXPECT_EQ(ConvertErrorOf([] { StrToInt("abc"); }), "'abc' is not a valid integer value");
-    EXPECT_EQ(ConvertErrorOf([] { StrToInt("2147483648"); }), "'2147483648' is not a valid integer value");
+    EXPECT_EQ(ConvertErrorOf([] { StrToInt("abc"); }), "“abc”不是有效的整数值");
+    EXPECT_EQ(ConvertErrorOf([] { StrToInt("2147483648"); }), "“2147483648”不是有效的整数值");
     EXPECT_EQ(ConvertErrorOf([] { StrToInt64("9223372036854775808"); }),
-              "'9223372036854775808' is not a valid integer value");
+              "“9223372036854775808”不是有效的整数值");
     int value = 3;
     for (const char* text : {"", "-", "$", "1.5", "1 2", "12a"})
         EXPECT_FALSE(TryStrToInt(text, value)) << text;
@@ -215,7 +215,7 @@ TEST(StrToFloat, DecimalAndExponentNotation)
 
 TEST(StrToFloat, RejectsWhatIsNotANumber)
 {
-    EXPECT_EQ(ConvertErrorOf([] { StrToFloat("abc"); }), "'abc' is not a valid floating point value");
+    EXPECT_EQ(ConvertErrorOf([] { StrToFloat("abc"); }), "“abc”不是有效的浮点数值");
     long double value = 9;
     for (const char* text : {"", ".", "1,5", "1e", "1.2.3", "--1", "1 000", "1e99999"})
         EXPECT_FALSE(TryStrToFloat(text, value)) << text;
@@ -229,7 +229,7 @@ TEST(StrToCurr, RoundsToTheFourthDecimal)
     EXPECT_EQ(StrToCurr("0.00005").Raw(), 0);  // the exact tie goes to even
     EXPECT_EQ(StrToCurr("0.00015").Raw(), 2);
     EXPECT_EQ(StrToCurr("-922337203685477.5808").Raw(), std::numeric_limits<std::int64_t>::min());
-    EXPECT_EQ(ConvertErrorOf([] { StrToCurr("1e16"); }), "'1e16' is not a valid floating point value");
+    EXPECT_EQ(ConvertErrorOf([] { StrToCurr("1e16"); }), "“1e16”不是有效的浮点数值");
     EXPECT_EQ(StrToCurrDef("x", Currency::FromInt(3)), Currency::FromInt(3));
 }
 

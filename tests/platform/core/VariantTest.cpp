@@ -110,25 +110,25 @@ TEST(Variant, ConvertsToText)
 TEST(Variant, ImpossibleConversionsRaiseWithBothTypeNames)
 {
     EXPECT_EQ(VariantErrorOf([] { Variant::Null().AsInteger(); }),
-              "Could not convert variant of type (Null) into type (Integer)");
+              "无法将类型为 (Null) 的变体转换为类型 (Integer)");
     EXPECT_EQ(VariantErrorOf([] { Variant::Null().AsString(); }),
-              "Could not convert variant of type (Null) into type (String)");
+              "无法将类型为 (Null) 的变体转换为类型 (String)");
     EXPECT_EQ(VariantErrorOf([] { Variant("abc").AsDouble(); }),
-              "Could not convert variant of type (String) into type (Double)");
+              "无法将类型为 (String) 的变体转换为类型 (Double)");
     EXPECT_EQ(VariantErrorOf([] { Variant("abc").AsDateTime(); }),
-              "Could not convert variant of type (String) into type (Date)");
+              "无法将类型为 (String) 的变体转换为类型 (Date)");
     EXPECT_EQ(VariantErrorOf([] { Variant(std::int64_t(1) << 40).AsInteger(); }),
-              "Could not convert variant of type (Int64) into type (Integer)");
+              "无法将类型为 (Int64) 的变体转换为类型 (Integer)");
     EXPECT_EQ(VariantErrorOf([] { Variant(1e300).AsCurrency(); }),
-              "Could not convert variant of type (Double) into type (Currency)");
+              "无法将类型为 (Double) 的变体转换为类型 (Currency)");
     for (const double outside : {1e300, -1e300, 9223372036854775808.0, std::numeric_limits<double>::quiet_NaN()}) {
         EXPECT_THROW(Variant(outside).AsInt64(), EVariantError) << outside;
         EXPECT_THROW(Variant(outside).AsInteger(), EVariantError) << outside;
     }
     EXPECT_EQ(VariantErrorOf([] { VarArrayOf({1}).AsString(); }),
-              "Could not convert variant of type (Array Variant) into type (String)");
+              "无法将类型为 (Array Variant) 的变体转换为类型 (String)");
     EXPECT_EQ(VariantErrorOf([] { Variant(1).AsBytes(); }),
-              "Could not convert variant of type (Integer) into type (Array Byte)");
+              "无法将类型为 (Integer) 的变体转换为类型 (Array Byte)");
 }
 
 TEST(VariantOrder, NullAndUnassignedComeFirst)
@@ -264,11 +264,11 @@ TEST(VariantArray, ByteStringsHaveBoundsToo)
 
 TEST(VariantArray, MisuseRaises)
 {
-    EXPECT_EQ(VariantErrorOf([] { (void)Variant(1)[0]; }), "Variant is not an array");
-    EXPECT_EQ(VariantErrorOf([] { VarArrayHighBound(Variant("x"), 1); }), "Variant is not an array");
-    EXPECT_EQ(VariantErrorOf([] { (void)VarArrayCreate(0, 1)[2]; }), "Variant or safe array index out of bounds");
+    EXPECT_EQ(VariantErrorOf([] { (void)Variant(1)[0]; }), "变体不是数组");
+    EXPECT_EQ(VariantErrorOf([] { VarArrayHighBound(Variant("x"), 1); }), "变体不是数组");
+    EXPECT_EQ(VariantErrorOf([] { (void)VarArrayCreate(0, 1)[2]; }), "变体或安全数组索引越界");
     EXPECT_EQ(VariantErrorOf([] { VarArrayLowBound(VarArrayCreate(0, 1), 2); }),
-              "Variant or safe array index out of bounds");
+              "变体或安全数组索引越界");
     EXPECT_THROW(VarArrayCreate(5, 2), EVariantError);
     EXPECT_EQ(VarArrayDimCount(Variant(1)), 0);
 }

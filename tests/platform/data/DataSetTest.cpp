@@ -148,7 +148,7 @@ TEST(DataSetTest, PostChecksRequiredFieldsAndFocusesTheEmptyOne)
         table.DataSet->Post();
         FAIL() << "posted without a required value";
     } catch (const EDatabaseError& error) {
-        EXPECT_EQ(error.Message(), u"Field '名字' must have a value"_s);
+        EXPECT_EQ(error.Message(), u"字段“名字”必须有值"_s);
     }
     EXPECT_TRUE(table.Link.Calls.contains(u"FocusControl(姓名)"_s));
     EXPECT_EQ(table.DataSet->State(), TDataSetState::dsInsert);
@@ -165,7 +165,7 @@ TEST(DataSetTest, SettingAFieldInBrowseStateFailsAndWritesNothing)
         table.Name()->SetAsString(u"偷改"_s);
         FAIL() << "wrote in browse state";
     } catch (const EDatabaseError& error) {
-        EXPECT_EQ(error.Message(), u"人员: Dataset not in edit or insert mode"_s);
+        EXPECT_EQ(error.Message(), u"人员: 数据集不在编辑或插入状态"_s);
     }
     EXPECT_EQ(table.Name()->AsString(), u"张三"_s);
     table.DataSet->Edit();
@@ -174,7 +174,7 @@ TEST(DataSetTest, SettingAFieldInBrowseStateFailsAndWritesNothing)
         table.DataSet->FieldByName(u"年龄"_s);
         FAIL() << "found a missing field";
     } catch (const EDatabaseError& error) {
-        EXPECT_EQ(error.Message(), u"人员: Field '年龄' not found"_s);
+        EXPECT_EQ(error.Message(), u"人员: 找不到字段“年龄”"_s);
     }
     EXPECT_EQ(table.DataSet->FindField(u"年龄"_s), nullptr);
     EXPECT_EQ(table.DataSet->FindField(u"ID"_s), table.DataSet->Fields()->Fields(0));

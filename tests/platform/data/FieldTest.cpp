@@ -69,7 +69,7 @@ TEST(FieldTest, TextThatDoesNotConvertRaisesThePlatformsMessages)
         table.Field(u"数量"_s)->SetAsString(u"abc"_s);
         FAIL() << "accepted text for a number";
     } catch (const EDatabaseError& error) {
-        EXPECT_EQ(error.Message(), u"'abc' is not a valid integer value for field '数量'"_s);
+        EXPECT_EQ(error.Message(), u"“abc”不是字段“数量”的有效整数值"_s);
     }
     EXPECT_THROW(table.Field(u"单价"_s)->SetText(u"1.2.3"_s), EDatabaseError);
     EXPECT_THROW(table.Field(u"日期"_s)->SetAsString(u"明天"_s), EConvertError);

@@ -167,13 +167,13 @@ TEST_F(FilterExpressionTest, BadTextRaisesAndKeepsTheFilterInForce)
     for (const String& bad :
          {u"数量 ="_s, u"数量 10"_s, u"= 10"_s, u"(数量 = 10"_s, u"数量 = 10)"_s, u"数量 = '10"_s, u"数量 = 1.2.3"_s,
           u"备注 is maybe"_s, u"备注 is not"_s, u"数量 = 10 and"_s, u"not"_s, u"()"_s, u"数量 @ 10"_s, u"数量 == 10"_s, u"数量 = 名称"_s, u"[数量 = 10"_s})
-        EXPECT_TRUE(ErrorOf(bad).startsWith(u"Invalid filter expression: "_s)) << bad.toStdString();
-    EXPECT_EQ(ErrorOf(u"价格 = 1"_s), u"Field '价格' not found"_s);
+        EXPECT_TRUE(ErrorOf(bad).startsWith(u"无效的筛选表达式："_s)) << bad.toStdString();
+    EXPECT_EQ(ErrorOf(u"价格 = 1"_s), u"找不到字段“价格”"_s);
     // A misplaced keyword stands where a field name belongs.
-    EXPECT_EQ(ErrorOf(u"and 数量 = 10"_s), u"Field 'and' not found"_s);
-    EXPECT_EQ(ErrorOf(u"数量 = 1 or or 数量 = 2"_s), u"Field 'or' not found"_s);
-    EXPECT_EQ(ErrorOf(u"日期 = '2026-13-01'"_s), u"'2026-13-01' is not a valid date for field '日期'"_s);
-    EXPECT_EQ(ErrorOf(u"数量 = 'many'"_s), u"'many' is not a valid floating point value for field '数量'"_s);
+    EXPECT_EQ(ErrorOf(u"and 数量 = 10"_s), u"找不到字段“and”"_s);
+    EXPECT_EQ(ErrorOf(u"数量 = 1 or or 数量 = 2"_s), u"找不到字段“or”"_s);
+    EXPECT_EQ(ErrorOf(u"日期 = '2026-13-01'"_s), u"“2026-13-01”不是字段“日期”的有效日期"_s);
+    EXPECT_EQ(ErrorOf(u"数量 = 'many'"_s), u"“many”不是字段“数量”的有效浮点数值"_s);
 
     EXPECT_EQ(Matching(u"数量 = 10"_s), QStringList({u"笔记本"_s}));
     EXPECT_THROW(DataSet->SetFilter(u"数量 = "_s), EDatabaseError);
@@ -183,7 +183,7 @@ TEST_F(FilterExpressionTest, BadTextRaisesAndKeepsTheFilterInForce)
 
 TEST_F(FilterExpressionTest, NestingIsBoundedWithAClearError)
 {
-    const String tooDeep = u"Filter expression nested more than 100 levels deep"_s;
+    const String tooDeep = u"筛选表达式嵌套超过 100 层"_s;
     const auto nested = [](int Depth) { return u"("_s.repeated(Depth) + u"数量 = 10"_s + u")"_s.repeated(Depth); };
     EXPECT_EQ(Matching(nested(100)), QStringList({u"笔记本"_s}));
     EXPECT_EQ(ErrorOf(nested(101)), tooDeep);

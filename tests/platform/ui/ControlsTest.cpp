@@ -342,7 +342,7 @@ TEST_F(ControlsTest, ExceptionFromAHandlerIsReportedAndTheApplicationGoesOn)
     PostMessage(Grid, WM_USER + 1);
     ProcessUntil([this] { return !Grid->Log.empty(); });
     ASSERT_EQ(Reports.Shown().size(), 1u);
-    EXPECT_EQ(Reports.Shown().front().Text, QStringLiteral("读取失败."));
+    EXPECT_EQ(Reports.Shown().front().Text, QStringLiteral("读取失败。"));
     EXPECT_EQ(Reports.Shown().front().Icon, TMsgDlgType::mtError);
     EXPECT_EQ(Grid->Log, (Log{"user 1"}));
 

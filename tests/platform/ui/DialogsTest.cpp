@@ -83,11 +83,11 @@ TEST(MessageDlgTest, ButtonsComeInThePlatformsOrderWithItsDefault)
     EXPECT_EQ(shown.Buttons, (std::vector<int>{mrYes, mrNo, mrAll}));
     EXPECT_EQ(shown.DefaultButton, mrYes);
     EXPECT_EQ(shown.Icon, TMsgDlgType::mtError);
-    EXPECT_EQ(shown.Caption, QStringLiteral("Error"));
+    EXPECT_EQ(shown.Caption, QStringLiteral("错误"));
 
     MessageDlg(QStringLiteral("x"), TMsgDlgType::mtConfirmation, mbOKCancel, 0);
     EXPECT_EQ(dialogs.Shown().back().DefaultButton, mrOk);
-    EXPECT_EQ(dialogs.Shown().back().Caption, QStringLiteral("Confirm"));
+    EXPECT_EQ(dialogs.Shown().back().Caption, QStringLiteral("确认"));
 }
 
 TEST(MessageDlgTest, ShowMessageAndCustomDialogsCarryTheApplicationTitle)
@@ -106,16 +106,27 @@ TEST(MessageDlgTest, ShowMessageAndCustomDialogsCarryTheApplicationTitle)
 
 TEST(MessageDlgTest, TheDefaultErrorReportIsAStopBoxWithTheApplicationTitle)
 {
-    TScriptedDialogs dialogs;
-    try {
-        throw EConvertError(QStringLiteral("'abc' is not a valid integer value"));
-    } catch (...) {
-        Application->HandleException(nullptr);
+    const struct {
+        const char* Message;
+        const char* Shown;
+    } reports[] = {
+        {"“abc”不是有效的整数值", "“abc”不是有效的整数值。"},
+        {"找不到字段“年龄”", "找不到字段“年龄”"},
+        {"登记成功 ！", "登记成功 ！"},
+        {"disk I/O error", "disk I/O error."},
+    };
+    for (const auto& [message, expected] : reports) {
+        TScriptedDialogs dialogs;
+        try {
+            throw EConvertError(QString::fromUtf8(message));
+        } catch (...) {
+            Application->HandleException(nullptr);
+        }
+        ASSERT_EQ(dialogs.Shown().size(), 1u);
+        EXPECT_EQ(dialogs.Shown().front().Text, QString::fromUtf8(expected));
+        EXPECT_EQ(dialogs.Shown().front().Caption, Application->Title());
+        EXPECT_EQ(dialogs.Shown().front().Icon, TMsgDlgType::mtError);
     }
-    ASSERT_EQ(dialogs.Shown().size(), 1u);
-    EXPECT_EQ(dialogs.Shown().front().Text, QStringLiteral("'abc' is not a valid integer value."));
-    EXPECT_EQ(dialogs.Shown().front().Caption, Application->Title());
-    EXPECT_EQ(dialogs.Shown().front().Icon, TMsgDlgType::mtError);
 }
 
 TEST(MessageDlgTest, ScriptsNestAndTheOuterOneAnswersAgainAfterTheInnerEnds)

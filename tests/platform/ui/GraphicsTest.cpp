@@ -17,6 +17,32 @@ TEST(TFont, DefaultIsAChineseCapableNinePointFont)
     EXPECT_TRUE(font.FontMetrics().inFont(QChar(0x529E)));  // 办
 }
 
+// Every name the system uses draws with a family the setup installs, never the machine's fallback.
+TEST(TFont, TheSystemsFontNamesDrawWithTheInstalledFamilies)
+{
+    const struct {
+        const char16_t* Name;
+        TFontPitch Pitch;
+        const char* Family;
+    } cases[] = {
+        {u"宋体", TFontPitch::fpDefault, "Noto Sans CJK SC"},
+        {u"MS Sans Serif", TFontPitch::fpDefault, "Noto Sans CJK SC"},
+        {u"Tahoma", TFontPitch::fpDefault, "Noto Sans CJK SC"},
+        {u"Arial", TFontPitch::fpDefault, "Noto Sans CJK SC"},
+        {u"No Such Font", TFontPitch::fpDefault, "Noto Sans CJK SC"},
+        {u"Times New Roman", TFontPitch::fpDefault, "Noto Serif CJK SC"},
+        {u"Courier New", TFontPitch::fpDefault, "Noto Sans Mono CJK SC"},
+        {u"Arial", TFontPitch::fpFixed, "Noto Sans Mono CJK SC"},
+    };
+    for (const auto& [name, pitch, family] : cases) {
+        TFont font;
+        font.SetName(QString::fromUtf16(name));
+        font.SetPitch(pitch);
+        EXPECT_EQ(QFontInfo(font.Handle()).family(), QString::fromUtf8(family)) << QString::fromUtf16(name).toStdString();
+        EXPECT_EQ(font.Name(), QString::fromUtf16(name)) << "the name stays the system's";
+    }
+}
+
 TEST(TFont, SizeAndHeightConvertAtNinetySixPixelsPerInch)
 {
     TFont font;
@@ -24,7 +50,7 @@ TEST(TFont, SizeAndHeightConvertAtNinetySixPixelsPerInch)
     EXPECT_EQ(font.Height(), -16);
     font.SetHeight(-15);
     EXPECT_EQ(font.Size(), 11);
-    EXPECT_EQ(font.Handle().pixelSize(), 15);
+    EXPECT_EQ(font.Handle().pixelSize(), 14) << "11/12 of the em, the widths 宋体 gives";
 }
 
 TEST(TFont, MetricsComeFromTheQtFont)

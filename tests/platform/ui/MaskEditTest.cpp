@@ -145,7 +145,7 @@ TEST_F(MaskEditTest, ValidateEditRaisesAndPutsTheCaretOnTheGap)
         Edit->ValidateEdit();
         FAIL() << "an incomplete date passed";
     } catch (const EDBEditError& E) {
-        EXPECT_EQ(E.Message(), QString::fromLatin1(SMaskEditErr));
+        EXPECT_EQ(E.Message(), QString::fromUtf8(SMaskEditErr));
     }
     EXPECT_EQ(Edit->SelStart(), 5);
     EXPECT_TRUE(Edit->Focused());
@@ -249,7 +249,7 @@ TEST_F(MaskEditTest, LeavingWithAnIncompleteRequiredTextIsRefused)
     TypeText(Widget(), QStringLiteral("1"));
     Other->SetFocus();
     ASSERT_EQ(dialogs.Shown().size(), 1u);
-    EXPECT_TRUE(dialogs.Shown().front().Text.startsWith(QString::fromLatin1(SMaskEditErr)));
+    EXPECT_TRUE(dialogs.Shown().front().Text.startsWith(QString::fromUtf8(SMaskEditErr)));
     EXPECT_TRUE(Edit->Focused());
     EXPECT_EQ(Edit->SelStart(), 1);
 }
