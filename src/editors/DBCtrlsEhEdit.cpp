@@ -15,11 +15,6 @@
 
 namespace {
 
-bool IsStringField(const TField* Field)
-{
-    return Field->DataType() == TFieldType::ftString || Field->DataType() == TFieldType::ftWideString;
-}
-
 bool IsEditState(TDataSetState State) { return State == TDataSetState::dsEdit || State == TDataSetState::dsInsert; }
 
 }  // namespace
@@ -360,7 +355,7 @@ void TCustomDBEditEh::FieldDataChanged()
             RefreshWindowAlignment();
         if (!FEditMaskAssigned)
             ApplyEditMask(field->EditMask());
-        if (IsStringField(field) && MaxLength() == 0)
+        if (IsSizedStringField(field) && MaxLength() == 0)
             SetMaxLength(field->Size());
         const bool memo = dynamic_cast<TMemoField*>(field) != nullptr;
         if (FFocused && FDataLink->CanModifyField())
@@ -409,7 +404,7 @@ void TCustomDBEditEh::ClearFieldMaxLength()
     if (MaxLength() <= 0 || source == nullptr || source->DataSet() == nullptr)
         return;
     const TField* field = source->DataSet()->FindField(GetDataField());
-    if (field != nullptr && IsStringField(field) && field->Size() == MaxLength())
+    if (field != nullptr && IsSizedStringField(field) && field->Size() == MaxLength())
         SetMaxLength(0);
 }
 

@@ -22,6 +22,11 @@ String VariantToTextSafe(const Variant& Value)
     }
 }
 
+bool IsSizedStringField(const TField* Field)
+{
+    return Field->DataType() == TFieldType::ftString || Field->DataType() == TFieldType::ftWideString;
+}
+
 TFieldDataLinkEh::TFieldDataLinkEh() = default;
 
 TFieldDataLinkEh::~TFieldDataLinkEh()

@@ -14,6 +14,9 @@ class TField;
 // The text of a value for an edit: empty for a variant array or a value that does not convert.
 String VariantToTextSafe(const Variant& Value);
 
+// String and wide-string fields: those whose size limits what an edit takes.
+bool IsSizedStringField(const TField* Field);
+
 class TFieldDataLinkEh : public TDataLink {
 public:
     TFieldDataLinkEh();
