@@ -4,9 +4,12 @@
 
 #include "platform/ado/ADODB.h"
 #include "platform/ui/Clipboard.h"
+#include "platform/ui/HintWindow.h"
+#include "platform/ui/ImageList.h"
 #include "../platform/ado/TestTables.h"
 
 #include <QImage>
+#include <QLineEdit>
 #include <QTemporaryDir>
 
 namespace {
@@ -213,6 +216,90 @@ TEST_F(DBEditTest, TypedTextIsStoredThroughAQuery)
     query.Open();
     EXPECT_EQ(query.FieldByName(u"物品名称"_s)->AsString(), u"胶水棒"_s);
     Source->SetDataSet(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// An edit whose value is a number, as the number edit's is.
+class TNumberValueEdit : public TDBEditEh {
+public:
+    using TDBEditEh::TDBEditEh;
+    Variant Number = Variant::Null();
+
+protected:
+    Variant FetchValue() override { return Number; }
+};
+
+// The image follows the rounded value; a value beyond the index range leaves it alone.
+TEST_F(DBEditTest, TheImageIndexFollowsANumberValueWithinRange)
+{
+    auto* edit = ShowEdit<TNumberValueEdit>();
+    TImageList images(nullptr);
+    edit->SetImages(&images);
+    struct {
+        Variant Number;
+        int Index;
+    } const cases[] = {{Variant(3.6), 4}, {Variant(2.5), 2}, {Variant(7), 7}, {Variant(1e12), -1}, {Variant(-1e300), -1},
+                       {Variant(u"5"_s), -1}};
+    for (const auto& c : cases) {
+        edit->Number = c.Number;
+        edit->SetOnGetImageIndex(nullptr);
+        EXPECT_EQ(edit->EditImage()->ImageIndex(), c.Index) << c.Number.AsString().toStdString();
+    }
+    edit->SetImages(nullptr);
+}
+
+TEST_F(DBEditTest, ARightAlignedFieldShowsLeftAlignedOnlyWhileFocused)
+{
+    Data->FieldByName(QtyField)->SetAlignment(TAlignment::taRightJustify);
+    TDBEditEh* edit = ShowEdit(QtyField);
+    const auto alignment = [edit] { return static_cast<QLineEdit*>(edit->Handle())->alignment() & Qt::AlignHorizontal_Mask; };
+    EXPECT_EQ(alignment(), Qt::AlignLeft);
+    LeaveEdit();
+    EXPECT_EQ(alignment(), Qt::AlignRight);
+}
+
+TEST_F(DBEditTest, ToolTipsShowTheWholeTextOnlyWhenItDoesNotFit)
+{
+    TDBEditEh* edit = ShowEdit();
+    edit->SetTooltips(true);
+    const auto hint = [edit] {
+        THintInfo info;
+        info.HintControl = edit;
+        const LRESULT refused = edit->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+        return refused != 0 ? u"<none>"_s : info.HintStr;
+    };
+    edit->SetText(u"短"_s);
+    EXPECT_EQ(hint(), u"<none>"_s);
+    const String longText = String(40, u'长');
+    edit->SetText(longText);
+    EXPECT_EQ(hint(), longText);
+}
+
+}  // namespace
+
+namespace {
+
+// Several fields take the elements of an array; a value that does not fit them writes nothing.
+TEST_F(DBEditTest, AMultiFieldLinkWritesOnlyValuesThatFitItsFields)
+{
+    TFieldDataLinkEh link;
+    link.SetMultiFields(true);
+    link.SetDataSource(Source.get());
+    link.SetFieldName(NameField + u";"_s + QtyField);
+    ASSERT_EQ(link.Fields().size(), 2u);
+    Data->Edit();
+    for (const Variant& unfit : {Variant(u"胶水"_s), VarArrayOf({Variant(u"胶水"_s)})}) {
+        link.PutFieldValue(unfit);
+        EXPECT_EQ(Stored(NameField), u"订书机"_s);
+    }
+    link.PutFieldValue(VarArrayOf({Variant(u"胶水"_s), Variant(3)}));
+    EXPECT_EQ(Stored(NameField), u"胶水"_s);
+    EXPECT_EQ(Data->FieldByName(QtyField)->AsInteger(), 3);
+    link.PutFieldValue(Variant::Null());
+    EXPECT_TRUE(Data->FieldByName(QtyField)->IsNull());
 }
 
 }  // namespace
