@@ -186,7 +186,7 @@ void TCustomDBComboBoxEh::FieldDataChanged()
     TFieldDataLinkEh* link = DataLink();
     if (TField* field = link->Field()) {
         if (!EditMaskAssigned())
-            ApplyEditMask(field->EditMask());
+            ApplyEditMask(InitialEditMask());
         if (!FKeyBased && IsSizedStringField(field) && MaxLength() == 0)
             SetMaxLength(field->Size());
         if (FKeyBased || (FocusedState() && link->CanModifyField()))

@@ -184,7 +184,7 @@ String TCustomDBEditEh::PaintCopyText()
 // bound, the text.
 Variant TCustomDBEditEh::FetchValue()
 {
-    if (FDataLink->OwnValueMode() && !FDataLink->Modified())
+    if (HoldsOwnValue() && !FDataLink->Modified())
         return FDataLink->OwnValue();
     return Variant(Text());
 }
@@ -240,7 +240,7 @@ void TCustomDBEditEh::SetEditMask(const String& Value)
         return;
     TCustomMaskEdit::SetEditMask(Value);
     FEditMaskAssigned = true;
-    if (FDataLink->OwnValueMode())
+    if (HoldsOwnValue())
         WriteTextToField();
     else
         HandleLinkDataChange();
@@ -354,7 +354,7 @@ void TCustomDBEditEh::FieldDataChanged()
         if (!FAlignmentAssigned)
             RefreshWindowAlignment();
         if (!FEditMaskAssigned)
-            ApplyEditMask(field->EditMask());
+            ApplyEditMask(InitialEditMask());
         if (IsSizedStringField(field) && MaxLength() == 0)
             SetMaxLength(field->Size());
         const bool memo = dynamic_cast<TMemoField*>(field) != nullptr;
@@ -395,7 +395,7 @@ void TCustomDBEditEh::PostEditToField()
 
 void TCustomDBEditEh::WriteTextToField()
 {
-    FDataLink->SetFieldText(FDataLink->OwnValueMode() ? EditText() : Text());
+    FDataLink->SetFieldText(HoldsOwnValue() ? EditText() : Text());
 }
 
 void TCustomDBEditEh::ClearFieldMaxLength()

@@ -283,12 +283,7 @@ protected:
     const char* ClassName() const override { return "TCustomDBEditEh"; }
 
     TCanvas* ControlCanvas();
-    // The width of the image area: 0 without an image.
-    int ImageWidth() const { return FImageWidth; }
     bool FocusedState() const { return FFocused; }
-    TWinControl* InplaceHolder() const { return FInplaceHolder; }
-    IInplaceEditHolderEh* InplaceHolderInterface() const { return FInplaceInterface; }
-    bool Posting() const { return FPosting; }
 
 private:
     struct TButtonEntry {
