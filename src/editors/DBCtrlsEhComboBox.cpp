@@ -254,8 +254,12 @@ bool TCustomDBComboBoxEh::LocateItemByText(const String& Text, bool Prefix)
     try {
         const int index = FindItemIndex(Text, Prefix);
         if (index < 0) {
+            // A key combo keeps its item, shown whole again: a composition may have taken the
+            // selected tail off the window.
             if (!FKeyBased)
                 SelectItemByUser(-1);
+            else
+                ShowEditText(FItemIndex >= 0 ? FItems->Strings(FItemIndex) : String());
         } else {
             SelectItemByUser(index);
             // The caret at the end, the completed tail selected.
@@ -405,7 +409,7 @@ void TCustomDBComboBoxEh::WndProc(TMessage& Message)
     const String before = EditText();
     TCustomDBEditEh::WndProc(Message);
     const bool dropped = EditText() == before && typed != u'\b';
-    if (!dropped && typed != u'.' && GetKeyState(VK_CONTROL) >= 0 && FItems->Count() > 0)
+    if (!dropped && typed != u'.' && GetKeyState(VK_CONTROL) >= 0)
         CompleteTypedText(typed, caretBefore);
 }
 

@@ -149,11 +149,17 @@ public:
     }
     void EditorWndProc(TCustomDBEditEh*, TMessage&) override {}
     void EditorKeyDown(TCustomDBEditEh*, WORD&, TShiftState) override {}
-    void EditorKeyPress(TCustomDBEditEh*, Char&) override {}
+    // The holder takes the key it is told to.
+    void EditorKeyPress(TCustomDBEditEh*, Char& Key) override
+    {
+        if (Key == Taken)
+            Key = Char();
+    }
     void EditorKeyUp(TCustomDBEditEh*, WORD&, TShiftState) override {}
 
     TPoint LastDown;
     std::uint32_t LastTime = 0;
+    Char Taken;
 };
 
 TEST_F(DBEditTest, HostedAClickCloseToTheHoldersLastOneIsADoubleClick)
@@ -166,6 +172,9 @@ TEST_F(DBEditTest, HostedAClickCloseToTheHoldersLastOneIsADoubleClick)
     holder->SetParent(Form);
     holder->SetTabStop(true);
     edit->SetInplaceEditHolder(holder);
+    holder->Taken = u'x';
+    TypeText(edit->Handle(), u"xyx"_s);
+    EXPECT_EQ(edit->Text(), u"y"_s);
     std::uint32_t now = 1000;
     PlatformMetrics().SetTickClock([&now] { return now; });
     int doubleClicks = 0;

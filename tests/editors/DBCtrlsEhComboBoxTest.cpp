@@ -62,10 +62,17 @@ TEST_F(DBComboBoxTest, AnInputMethodCommitSearchesAKeyComboAndLeavingPostsTheKey
     CommitText(combo->Handle(), u"入口"_s);
     EXPECT_EQ(combo->Text(), u"入口"_s);
     EXPECT_EQ(combo->Value(), Variant(u"R2"_s));
+    // A composition that matches nothing leaves the item as it was.
+    combo->SelectAll();
+    CommitText(combo->Handle(), u"入"_s);
+    EXPECT_EQ(combo->Text(), u"入库单"_s);
+    QInputMethodEvent composing(u"x"_s, {});
+    QApplication::sendEvent(combo->Handle(), &composing);
     CommitText(combo->Handle(), u"x"_s);
-    EXPECT_EQ(combo->Text(), u"入口"_s);
+    EXPECT_EQ(combo->Text(), u"入库单"_s);
+    EXPECT_EQ(combo->Value(), Variant(u"R1"_s));
     LeaveEdit();
-    EXPECT_EQ(Stored(NameField), u"R2"_s);
+    EXPECT_EQ(Stored(NameField), u"R1"_s);
 }
 
 TEST_F(DBComboBoxTest, TextComboCompletesAtTheEndAndKeepsTextThatMatchesNothing)
