@@ -185,6 +185,7 @@ void TCustomDBComboBoxEh::FieldDataChanged()
 {
     TFieldDataLinkEh* link = DataLink();
     if (TField* field = link->Field()) {
+        RefreshWindowAlignment();
         if (!EditMaskAssigned())
             ApplyEditMask(InitialEditMask());
         if (!FKeyBased && IsSizedStringField(field) && MaxLength() == 0)

@@ -351,8 +351,7 @@ void TCustomDBEditEh::HandleLinkDataChange()
 void TCustomDBEditEh::FieldDataChanged()
 {
     if (TField* field = Field()) {
-        if (!FAlignmentAssigned)
-            RefreshWindowAlignment();
+        RefreshWindowAlignment();
         if (!FEditMaskAssigned)
             ApplyEditMask(InitialEditMask());
         if (IsSizedStringField(field) && MaxLength() == 0)

@@ -284,6 +284,8 @@ protected:
 
     TCanvas* ControlCanvas();
     bool FocusedState() const { return FFocused; }
+    // Focused, the window shows its text left-aligned; otherwise as Alignment says.
+    void RefreshWindowAlignment();
 
 private:
     struct TButtonEntry {
@@ -293,7 +295,6 @@ private:
     void HandleExit(TMessage& Message);
     bool HintShow(TMessage& Message);
     void RefreshImageWidth();
-    void RefreshWindowAlignment();
     bool IsMouseButtonMessage(unsigned Msg) const;
     bool OverStripOrImage(TPoint At) const;
     unsigned DialogCode();

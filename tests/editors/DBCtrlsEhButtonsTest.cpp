@@ -1,7 +1,10 @@
 // The edit's button strip, its drop-down of recently used texts and its in-place hosting.
 #include "DBCtrlsEhTestSupport.h"
 
+#include "platform/ui/Menus.h"
 #include "platform/ui/Themes.h"
+
+#include <QMenu>
 
 namespace {
 
@@ -67,6 +70,28 @@ TEST_F(DBEditTest, TheMainShortCutWaitsForAnOpenDataSetWhileExtraButtonsAlwaysSe
     Data->Open();
     SendKey(edit->Handle(), Qt::Key_Down, QString(), Qt::AltModifier);
     EXPECT_EQ(mainClicks, 2);
+}
+
+// A button with a drop-down menu opens it under itself instead of acting, and comes up again.
+TEST_F(DBEditTest, AButtonsDropDownMenuOpensUnderIt)
+{
+    TDBEditEh* edit = ShowEdit();
+    auto* menu = new TPopupMenu(Form);
+    auto* item = new TMenuItem(menu);
+    item->SetCaption(u"清空"_s);
+    menu->Items()->Add(item);
+    edit->EditButton()->SetVisible(true);
+    edit->EditButton()->SetDropdownMenu(menu);
+    int clicks = 0;
+    edit->OnButtonClick = [&](TObject*, bool&) { ++clicks; };
+    ClickAt(edit->Handle(), ButtonCentre(edit, 0));
+    ASSERT_NE(menu->Handle(), nullptr);
+    const TEditButtonControlEh* button = edit->ButtonControl(0);
+    const TPoint under = button->ClientToScreen(Point(0, button->Height()));
+    EXPECT_EQ(menu->Handle()->pos(), QPoint(under.X, under.Y));
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(button->PressedPart(), bppNoneEh);
+    menu->Handle()->close();
 }
 
 class DBEditMRUTest : public DBEditTest {
