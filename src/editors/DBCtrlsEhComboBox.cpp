@@ -1,5 +1,10 @@
 // TCustomDBComboBoxEh: text and key modes, choosing, stepping and typing ahead through the
-// items, and the drop-down list on the popup list box.
+// items, and the drop-down list on the popup list box. In order:
+//   construction and modes   the item lists, key-based or text mode, usable items
+//   items                    finding, selecting and showing items; values to and from the field
+//   typing                   type-ahead in both modes, stepping, keys and the wheel
+//   messages                 keys and wheel for the open list, paste, a key combo's mouse
+//   the drop-down list       opening, sizing and closing it
 #include "editors/DBCtrlsEh.h"
 
 #include "platform/core/SysUtils.h"

@@ -1,10 +1,11 @@
 #pragma once
 // The data-aware edit control TCustomDBEditEh (published as TDBEditEh), its edit image and the
 // interface of a window that hosts it as a cell editor. The sources split by concern:
-//   DBCtrlsEhEdit.cpp     construction, properties, reading and writing the field, keys,
-//                         messages, focus, painting and geometry
-//   DBCtrlsEhButtons.cpp  the edit-button strip and the button events
-//   DBCtrlsEhMRU.cpp      the drop-down of recently used texts and in-place hosting
+//   DBCtrlsEhEdit.cpp          construction, properties, reading and writing the field
+//   DBCtrlsEhEditMessages.cpp  keys, messages and focus
+//   DBCtrlsEhEditPaint.cpp     geometry and painting
+//   DBCtrlsEhButtons.cpp       the edit-button strip and the button events
+//   DBCtrlsEhMRU.cpp           the drop-down of recently used texts and in-place hosting
 #include "controls/ToolCtrlsEh.h"
 #include "editors/DBCtrlsEhFieldLink.h"
 #include "platform/data/DataSet.h"

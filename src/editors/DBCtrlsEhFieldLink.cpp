@@ -109,6 +109,13 @@ bool TFieldDataLinkEh::HoldsField(const TField* Field) const
 
 bool TFieldDataLinkEh::IsOperational() const { return FOwnValueMode || (Active() && Field() != nullptr); }
 
+bool TFieldDataLinkEh::DataSetEditing() const
+{
+    const TDataSet* dataSet = DataSet();
+    return dataSet != nullptr &&
+           (dataSet->State() == TDataSetState::dsEdit || dataSet->State() == TDataSetState::dsInsert);
+}
+
 bool TFieldDataLinkEh::CanModifyField() const
 {
     if (FOwnValueMode)

@@ -47,6 +47,8 @@ public:
 
     // Own-value mode, or an open dataset with a field.
     bool IsOperational() const;
+    // The dataset is in edit or insert state.
+    bool DataSetEditing() const;
     bool CanModifyField() const;
     // Enters the editing state when the link allows it; answers IsEditing.
     bool TryEdit();
