@@ -53,6 +53,7 @@ public:
     // Chooses an item and posts it, as writing Text does.
     void SetItemIndex(int Value) { ApplyItemIndex(Value); }
     TDropDownBoxEh* DropDownBox() const { return FDropDownBox.get(); }
+    void SetDropDownBox(TDropDownBoxEh* Value) { FDropDownBox->Assign(Value); }
     // The drop-down list once it was first opened; nullptr before.
     TPopupListboxEh* PopupListbox() const { return FPopupListbox; }
     bool ListVisible() const;

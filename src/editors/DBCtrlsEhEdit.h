@@ -133,8 +133,11 @@ public:
     void SetImages(TImageList* Value);
     TEditImageEh* EditImage() const { return FEditImage.get(); }
     TEditButtonEh* EditButton() const { return FEditButton.get(); }
+    void SetEditButton(TEditButtonEh* Value) { FEditButton->Assign(Value); }
     TEditButtonsEh* EditButtons() const { return FEditButtons.get(); }
+    void SetEditButtons(TEditButtonsEh* Value) { FEditButtons->Assign(Value); }
     TMRUListEh* MRUList() const { return FMRUList.get(); }
+    void SetMRUList(TMRUListEh* Value) { FMRUList->Assign(Value); }
     // The MRU list box once it was first shown; nullptr before.
     TMRUListboxEh* MRUListbox() const { return FMRUListbox; }
     bool DroppedDown() const { return FDroppedDown; }
