@@ -652,6 +652,9 @@ public:
     void SetLimit(int Value);
     int Rows() const { return FRows; }
     void SetRows(int Value) { FRows = Value; }
+    // The drop-down's width as the user last sized it; 0 until then.
+    int Width() const { return FWidth; }
+    void SetWidth(int Value) { FWidth = Value; }
 
     // S becomes the newest text: moved to the end when held (by the case rule), else added and
     // the oldest trimmed. Texts of blanks only are ignored; S is kept untrimmed.
@@ -684,6 +687,7 @@ private:
     std::unique_ptr<TStringList> FItems;
     int FLimit = 100;
     int FRows = 7;
+    int FWidth = 0;
 };
 
 class TScrollBar;

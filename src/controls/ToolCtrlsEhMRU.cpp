@@ -104,6 +104,7 @@ void TMRUListEh::Assign(TPersistent* Source)
     SetItems(source->FItems.get());
     SetLimit(source->FLimit);
     SetRows(source->FRows);
+    SetWidth(source->FWidth);
     SetCaseSensitive(source->FCaseSensitive);
 }
 

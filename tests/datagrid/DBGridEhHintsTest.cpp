@@ -2,7 +2,7 @@
 // cell at once, laid over the text; nothing over texts that fit or columns without tool tips.
 #include "DBGridEhInputTestSupport.h"
 
-#include "datagrid/DBGridEhToolTips.h"
+#include "editors/DBCtrlsEh.h"
 #include "platform/ui/HintWindow.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
-// The grid's tool-tip window: a hint window sized for the text in the font of the cell it
-// stands over.
+// The tool-tip window of the edit controls and the grid: a hint window sized for the text in
+// the font of the control or cell it stands over.
 #include "platform/ui/HintWindow.h"
 
 class TFont;

@@ -1,5 +1,5 @@
-// The grid's tool-tip window.
-#include "datagrid/DBGridEhToolTips.h"
+// The tool-tip window of the edit controls and the grid.
+#include "editors/DBCtrlsEhToolTips.h"
 
 #include "platform/ui/Graphics.h"
 

@@ -1,5 +1,5 @@
 // The tool-tip window measures in the font of the cell it stands over.
-#include "datagrid/DBGridEhToolTips.h"
+#include "editors/DBCtrlsEh.h"
 
 #include "platform/ui/Graphics.h"
 

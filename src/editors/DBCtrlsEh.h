@@ -1,0 +1,10 @@
+#pragma once
+// Unit DBCtrlsEh: the data-aware edit controls and what they share.
+//   DBCtrlsEhFieldLink.h  TFieldDataLinkEh, the link of a control to its field or own value
+//   DBCtrlsEhEdit.h       TCustomDBEditEh / TDBEditEh, TEditImageEh, IInplaceEditHolderEh
+//   DBCtrlsEhComboBox.h   TCustomDBComboBoxEh / TDBComboBoxEh and TDropDownBoxEh
+//   DBCtrlsEhToolTips.h   TToolTipsWindow, the hint window of edits and grids
+#include "editors/DBCtrlsEhComboBox.h"
+#include "editors/DBCtrlsEhEdit.h"
+#include "editors/DBCtrlsEhFieldLink.h"
+#include "editors/DBCtrlsEhToolTips.h"

@@ -1,0 +1,232 @@
+// TCustomDBEditEh's edit-button strip: its layout at the right edge, its enabling, and the
+// down and click protocol that opens and closes the drop-downs.
+#include "editors/DBCtrlsEh.h"
+
+#include "platform/ui/Menus.h"
+#include "platform/ui/PlatformMetrics.h"
+#include "platform/ui/Shape.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The library's flat button width, computed once from the screen font.
+int FlatEditButtonWidth()
+{
+    static const int width = ComputeEditButtonWidth();
+    return width;
+}
+
+}  // namespace
+
+TEditButtonEh* TCustomDBEditEh::ButtonOfEntry(int Index) const
+{
+    return Index == 0 ? FEditButton.get() : FEditButtons->ItemAt(Index - 1);
+}
+
+TEditButtonControlEh* TCustomDBEditEh::ButtonControl(int Index) const
+{
+    return Index >= 0 && Index < static_cast<int>(FButtonControls.size())
+               ? FButtonControls[static_cast<std::size_t>(Index)].Control
+               : nullptr;
+}
+
+TShape* TCustomDBEditEh::ButtonSeparator(int Index) const
+{
+    return Index >= 0 && Index < static_cast<int>(FButtonControls.size())
+               ? FButtonControls[static_cast<std::size_t>(Index)].Separator
+               : nullptr;
+}
+
+int TCustomDBEditEh::ButtonControlIndex(TObject* Sender) const
+{
+    for (std::size_t i = 0; i < FButtonControls.size(); ++i)
+        if (FButtonControls[i].Control == Sender)
+            return static_cast<int>(i);
+    return -1;
+}
+
+void TCustomDBEditEh::RebuildEditButtonControls()
+{
+    const std::size_t count = static_cast<std::size_t>(FEditButtons->Count()) + 1;
+    while (FButtonControls.size() > count) {
+        delete FButtonControls.back().Control;
+        delete FButtonControls.back().Separator;
+        FButtonControls.pop_back();
+    }
+    while (FButtonControls.size() < count) {
+        TButtonEntry entry;
+        entry.Control = MakeEditButtonControl();
+        entry.Separator = new TShape(this);
+        entry.Separator->SetParent(this);
+        FButtonControls.push_back(entry);
+    }
+    const int stripHeight = ClientHeight();
+    const bool separated = FFlat && !ThemesActive();
+    int commonHeight = stripHeight;
+    std::vector<int> widths(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const TEditButtonEh* button = ButtonOfEntry(static_cast<int>(i));
+        TEditButtonControlEh* control = FButtonControls[i].Control;
+        control->SetTag(static_cast<std::intptr_t>(i));
+        control->SetVisible(button->Visible());
+        control->SetEnabled(button->Enabled());
+        control->SetStyle(button->Style());
+        control->SetGlyph(button->Glyph());
+        control->SetNumGlyphs(button->NumGlyphs());
+        control->SetHint(button->Hint());
+        control->SetFlat(FFlat);
+        control->OnDown = [this, control](TObject*, bool TopButton, bool& AutoRepeat, bool& Handled) {
+            HandleEditButtonDown(control, TopButton, AutoRepeat, Handled);
+        };
+        control->OnClick = [this, control](TObject*) { HandleEditButtonClick(control); };
+        control->OnMouseMove = [this, control](TObject*, TShiftState Shift, int X, int Y) {
+            HandleEditButtonMouseMove(control, Shift, X, Y);
+        };
+        control->OnMouseUp = [this, control](TObject*, TMouseButton Button, TShiftState Shift, int X, int Y) {
+            HandleEditButtonMouseUp(control, Button, Shift, X, Y);
+        };
+        int width = 0;
+        if (button->Visible()) {
+            width = button->Width() > 0 ? button->Width() : FFlat ? FlatEditButtonWidth() : GetSystemMetrics(SM_CXVSCROLL);
+            const int height = stripHeight > std::nearbyint(width * 3.0 / 2.0) ? EditButtonHeightForWidth(width, FFlat)
+                                                                               : stripHeight;
+            commonHeight = std::min(commonHeight, height);
+        }
+        widths[i] = width;
+        FButtonControls[i].Separator->SetVisible(button->Visible() && separated);
+    }
+    int x = ClientWidth();
+    for (std::size_t i = count; i-- > 0;) {
+        x -= widths[i];
+        FButtonControls[i].Control->SetBounds(x, 0, widths[i], commonHeight);
+        TShape* separator = FButtonControls[i].Separator;
+        const int separatorWidth = separator->Visible() ? 1 : 0;
+        x -= separatorWidth;
+        separator->SetBounds(x, 0, separatorWidth, commonHeight);
+    }
+    FButtonWidth = ClientWidth() - x;
+    FButtonHeight = commonHeight;
+}
+
+void TCustomDBEditEh::SyncEditButtonControls()
+{
+    const bool usable = IsButtonUsable();
+    for (std::size_t i = 0; i < FButtonControls.size(); ++i) {
+        TEditButtonControlEh* control = FButtonControls[i].Control;
+        control->SetEnabled(Enabled() ? ButtonOfEntry(static_cast<int>(i))->Enabled() : usable);
+        control->SetActive(FBorderActive);
+        FButtonControls[i].Separator->SetColors(FBorderActive ? clBtnShadow : Color());
+    }
+}
+
+void TCustomDBEditEh::EditButtonsChanged()
+{
+    if (!HandleAllocated())
+        return;
+    RebuildEditButtonControls();
+    SyncEditButtonControls();
+    ApplyTextRect();
+    Invalidate();
+}
+
+void TCustomDBEditEh::HandleEditButtonDown(TObject* Sender, bool TopButton, bool& AutoRepeat, bool& Handled)
+{
+    const int index = ButtonControlIndex(Sender);
+    if (index < 0)
+        return;
+    if (CanFocus() && !Focused())
+        SetFocus();
+    Handled = false;
+    TEditButtonEh* button = ButtonOfEntry(index);
+    if (index == 0 && OnButtonDown)
+        OnButtonDown(Sender, TopButton, AutoRepeat, Handled);
+    else if (index > 0 && button->OnDown)
+        button->OnDown(Sender, TopButton, AutoRepeat, Handled);
+    if (Handled)
+        return;
+    if (TPopupMenu* menu = button->DropdownMenu()) {
+        TEditButtonControlEh* control = ButtonControl(index);
+        const TPoint at = control->ClientToScreen(Point(0, control->Height()));
+        menu->Popup(at.X, at.Y);
+        // The button comes up at once; the release lands outside it, so it clicks nothing.
+        control->Perform(WM_LBUTTONUP, 0, MAKELPARAM(0xFFFF, 0xFFFF));
+    } else if (index == 0 && button->Action() == nullptr) {
+        PrimaryButtonDown(!TopButton);
+    }
+}
+
+void TCustomDBEditEh::PrimaryButtonDown(bool)
+{
+    if (IsSpinButtonStyle(FEditButton->Style()) || FDroppedDown)
+        return;
+    OpenDropDown();
+    // The click that ends this press must not close what it opened.
+    FNoClickCloseUp = true;
+}
+
+void TCustomDBEditEh::HandleEditButtonClick(TObject* Sender)
+{
+    const int index = ButtonControlIndex(Sender);
+    if (index < 0)
+        return;
+    bool handled = false;
+    ButtonOfEntry(index)->PerformClick(Sender, handled);
+    if (index == 0 && !handled && OnButtonClick)
+        OnButtonClick(Sender, handled);
+    if (!handled && FDroppedDown && !FNoClickCloseUp && index == 0)
+        CloseDropDown(false);
+    FNoClickCloseUp = false;
+}
+
+void TCustomDBEditEh::HandleEditButtonMouseMove(TObject*, TShiftState, int, int) {}
+
+void TCustomDBEditEh::HandleEditButtonMouseUp(TObject* Sender, TMouseButton, TShiftState, int X, int Y)
+{
+    const auto* control = dynamic_cast<const TControl*>(Sender);
+    if (control != nullptr && !control->ClientRect().Contains(Point(X, Y)))
+        FNoClickCloseUp = false;
+}
+
+void TCustomDBEditEh::PressButtonControl(int Index)
+{
+    TEditButtonControlEh* control = ButtonControl(Index);
+    if (control == nullptr)
+        return;
+    bool autoRepeat = false;
+    bool handled = false;
+    HandleEditButtonDown(control, true, autoRepeat, handled);
+    HandleEditButtonClick(control);
+}
+
+bool TCustomDBEditEh::FireButtonShortCut(WORD Key, TShiftState Shift)
+{
+    const TShortCut shortCut = ShortCut(Key, Shift);
+    if (shortCut == scNone)
+        return false;
+    // The main button serves only a usable control; the extra ones always.
+    if (FEditButton->ShortCut() == shortCut && IsButtonUsable()) {
+        PressButtonControl(0);
+        return true;
+    }
+    for (int i = 0; i < FEditButtons->Count(); ++i)
+        if (FEditButtons->ItemAt(i)->ShortCut() == shortCut) {
+            PressButtonControl(i + 1);
+            return true;
+        }
+    return false;
+}
+
+void TCustomDBEditEh::OpenDropDown()
+{
+    if (TEditButtonControlEh* control = ButtonControl(0))
+        control->SetAlwaysDown(true);
+    HideMRUList(false);
+}
+
+void TCustomDBEditEh::CloseDropDown(bool)
+{
+    if (TEditButtonControlEh* control = ButtonControl(0))
+        control->SetAlwaysDown(false);
+}
