@@ -62,7 +62,7 @@ void BM_CodeSearch_app(benchmark::State& State)
     TComboBox* name = MF1->ComboBox3;
     name->SetText(String::fromUtf8(Typed(int(State.range(0)))));
     for (auto _ : State)
-        MF1->RefillComboByCode(MF1->ADOQ1, name, 'Z', 1);
+        MF1->RefillComboByCode(MF1->ADOQ1, name, 'Z', TCodeSearch::People);
     State.counters["items"] = name->Items()->Count();
 }
 
