@@ -23,8 +23,6 @@
 #include "platform/ui/MonthCalendar.h"
 #include "platform/ui/Types.h"
 
-#include <QStringList>
-
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -34,6 +32,7 @@
 class TBitmap;
 class TCanvas;
 class TImageList;
+class TPopupCloseWatch;
 class TPopupMenu;
 class TTimer;
 
@@ -738,12 +737,11 @@ protected:
     const char* ClassName() const override { return "TPopupMonthCalendarEh"; }
 
 private:
-    class TFocusWatch;
     void CloseUp(bool Accept);
     void Shown(bool Value);
 
     int FBorderExtra = 2;
-    std::unique_ptr<TFocusWatch> FFocusWatch;
+    std::unique_ptr<TPopupCloseWatch> FCloseWatch;
 };
 
 // --- Data-aware helpers ---------------------------------------------------------------------
@@ -813,7 +811,7 @@ private:
 
     TPersistent* FOwner;
     std::unique_ptr<TFont> FFont;
-    QStringList FCells;
+    std::vector<String> FCells;
     String FCellsText;
     TColor FColor = clWindow;
     bool FColorAssigned = false;

@@ -3,8 +3,8 @@
 
 #include "platform/ui/PlatformMetrics.h"
 #include "platform/ui/Region.h"
+#include "platform/ui/WindowCalls.h"
 
-#include <QWidget>
 
 #include <algorithm>
 #include <array>
@@ -61,7 +61,7 @@ void TSizeGripEh::SnapToSide(WPARAM Side)
 
 void TSizeGripEh::ShowGrip(bool Value)
 {
-    Handle()->setVisible(Value);
+    ShowWindow(Handle(), Value ? SW_SHOW : SW_HIDE);
 }
 
 void TSizeGripEh::UpdatePosition()
