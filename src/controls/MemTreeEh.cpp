@@ -1,3 +1,5 @@
+// The in-memory tree: nodes and their child and visible lists, levels, expansion, moving and
+// sorting nodes, and the tree's walks.
 #include "controls/MemTreeEh.h"
 
 #include "controls/QuickSortEh.h"
