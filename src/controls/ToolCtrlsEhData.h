@@ -228,6 +228,8 @@ private:
     void Changed();
     // Back into bookmark order after SortWith left another one.
     void RestoreBookmarkOrder();
+    // Debug builds: in bookmark order, the entry at Index sorts between its neighbours.
+    void AssertOrderAround(int Index);
 
     std::vector<TBookmark> FItems;
     // False while SortWith's order stands: searches then go entry by entry.

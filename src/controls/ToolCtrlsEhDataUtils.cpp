@@ -6,6 +6,8 @@
 #include "platform/data/DatabaseError.h"
 #include "platform/data/Field.h"
 
+#include <cassert>
+
 namespace {
 
 bool IsControlChar(Char C) { return C.unicode() >= 1 && C.unicode() <= 31; }
@@ -103,6 +105,7 @@ void TSpecRowEh::Assign(TPersistent* Source)
 
 void TSpecRowEh::EndUpdate()
 {
+    assert(FUpdateCount > 0 && "EndUpdate without its BeginUpdate");
     --FUpdateCount;
     NotifyChanged();
 }
