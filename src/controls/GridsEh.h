@@ -596,6 +596,7 @@ private:
     void ChangeExtent(bool Rows, int Index, int Value);
     void ChangeAxisCount(bool Rows, int Value);
     void ChangeFixedCount(bool Rows, int Value);
+    void ChangeFrozenFixedCount(bool Rows, int Value);
     void SizeAdjustAxis(int Index, int Delta, bool Rows);
     void ClampAnchorForRowSelect();
     void ClampFrozenCounts();

@@ -86,8 +86,6 @@ private:
     TPoint FLastPos;
     int FDownWidth = 0;
     int FDownHeight = 0;
-    int FDownClientWidth = 0;
-    int FDownClientHeight = 0;
 };
 
 // --- Popup list box -----------------------------------------------------------------------
