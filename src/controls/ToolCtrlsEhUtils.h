@@ -14,7 +14,6 @@
 bool ThemesActive();
 // Shift, Alt and Ctrl as held now.
 TShiftState CurrentShiftState();
-bool IsNumericFieldType(TFieldType FieldType);
 // Elapsed ms since the previous click within the double-click time, and the points within the
 // double-click distance on each axis.
 bool IsWithinDoubleClick(TPoint PrevPoint, TPoint Point, std::uint32_t Elapsed);
@@ -29,6 +28,10 @@ bool TakePendingMouseDownInClient(TControl* Control);
 // --- Variants -----------------------------------------------------------------------------
 
 enum class TVariantRelationship { vrEqual, vrLessThan, vrGreaterThan, vrNotEqual };
+
+// The field types the library treats as numbers: small integer, integer, word, float, currency
+// and the BCD types (not large integers or auto-increments).
+bool IsNumericFieldType(TFieldType FieldType);
 
 // Arrays are equal when their bounds and elements are; Unassigned equals only Unassigned,
 // Null equals Null. Never raises.
