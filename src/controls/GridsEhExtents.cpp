@@ -306,21 +306,17 @@ void TCustomGridEh::ChangeFixedCount(bool Rows, int Value)
     InvalidateGrid();
 }
 
-void TCustomGridEh::ChangeFrozenFixedCols(int Value)
-{
-    Value = std::clamp(Value, 0, FFixedCols);
-    if (Value == FFrozenFixedCols)
-        return;
-    FFrozenFixedCols = Value;
-    InvalidateGrid();
-}
+void TCustomGridEh::ChangeFrozenFixedCols(int Value) { ChangeFrozenFixedCount(false, Value); }
 
-void TCustomGridEh::ChangeFrozenFixedRows(int Value)
+void TCustomGridEh::ChangeFrozenFixedRows(int Value) { ChangeFrozenFixedCount(true, Value); }
+
+void TCustomGridEh::ChangeFrozenFixedCount(bool Rows, int Value)
 {
-    Value = std::clamp(Value, 0, FFixedRows);
-    if (Value == FFrozenFixedRows)
+    int& frozen = Rows ? FFrozenFixedRows : FFrozenFixedCols;
+    Value = std::clamp(Value, 0, Rows ? FFixedRows : FFixedCols);
+    if (Value == frozen)
         return;
-    FFrozenFixedRows = Value;
+    frozen = Value;
     InvalidateGrid();
 }
 

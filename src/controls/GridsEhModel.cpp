@@ -5,6 +5,7 @@
 #include "platform/ui/Forms.h"
 
 #include <algorithm>
+#include <cassert>
 
 TCustomGridEh::TCustomGridEh(TComponent* AOwner)
     : TCustomControl(AOwner), FOutBoundary(std::make_unique<TGridOutBoundaryDataEh>(this))
@@ -109,6 +110,7 @@ void TCustomGridEh::HandleExit()
 
 void TCustomGridEh::ResumeScrollUpdates()
 {
+    assert(FScrollUpdateSuspension > 0 && "ResumeScrollUpdates without its SuspendScrollUpdates");
     if (FScrollUpdateSuspension == 0)
         return;
     // A paint skipped meanwhile left the window's pixels stale; repaint them once at the end.

@@ -1,3 +1,5 @@
+// The in-memory tree: nodes and their child and visible lists, levels, expansion, moving and
+// sorting nodes, and the tree's walks.
 #include "controls/MemTreeEh.h"
 
 #include "controls/QuickSortEh.h"
@@ -111,6 +113,7 @@ void TBaseTreeNodeEh::InsertChildAt(int Index, std::unique_ptr<TBaseTreeNodeEh>&
     RenumberFrom(Index);
     if (!FastPath)
         BuildVisibleList();
+    AssertChildLists();
 }
 
 std::unique_ptr<TBaseTreeNodeEh> TBaseTreeNodeEh::DeleteChildAt(int Index)
@@ -128,6 +131,7 @@ std::unique_ptr<TBaseTreeNodeEh> TBaseTreeNodeEh::DeleteChildAt(int Index)
     RenumberFrom(Index);
     if (!FastPath)
         BuildVisibleList();
+    AssertChildLists();
     return Child;
 }
 
@@ -160,6 +164,7 @@ void TBaseTreeNodeEh::ExchangeChildren(int I, int J)
     SwapChildren(I, J);
     if (!AllChildrenVisible())
         BuildVisibleList();
+    AssertChildLists();
 }
 
 void TBaseTreeNodeEh::SortChildren(std::intptr_t ParamSort, bool Recursive, const TCompareNodesEh& Compare)
@@ -172,6 +177,7 @@ void TBaseTreeNodeEh::SortChildren(std::intptr_t ParamSort, bool Recursive, cons
             [this](int I, int J) { SwapChildren(I, J); });
         if (!AllChildrenVisible())
             BuildVisibleList();
+        AssertChildLists();
     }
     if (Recursive)
         for (const auto& Child : FItems)
@@ -215,6 +221,26 @@ void TBaseTreeNodeEh::BuildVisibleList()
     FVisibleCount = static_cast<int>(FVisibleItems.size());
     if (!FItems.empty())
         FHasChildren = FVisibleCount > 0;
+    AssertChildLists();
+}
+
+void TBaseTreeNodeEh::AssertChildLists() const
+{
+    [[maybe_unused]] int Visible = 0;
+    for (int I = 0; I < ChildCount(); ++I) {
+        [[maybe_unused]] const TBaseTreeNodeEh* Child = FItems[static_cast<std::size_t>(I)].get();
+        assert(Child->FParent == this && Child->FIndex == I);
+        assert(!AllChildrenVisible() || Child->FVisibleIndex == I);
+        Visible += Child->FVisible ? 1 : 0;
+    }
+    assert(Visible == FVisibleCount);
+    if (AllChildrenVisible())
+        return;
+    assert(FVisibleItems.size() == static_cast<std::size_t>(FVisibleCount));
+    for (std::size_t I = 0; I < FVisibleItems.size(); ++I) {
+        assert(FVisibleItems[I]->FParent == this && FVisibleItems[I]->FVisibleIndex == static_cast<int>(I));
+        assert(I == 0 || FVisibleItems[I - 1]->FIndex < FVisibleItems[I]->FIndex);
+    }
 }
 
 // --- TTreeListEh ------------------------------------------------------------------------------

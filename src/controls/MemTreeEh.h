@@ -108,6 +108,9 @@ private:
     // Index (and, while every child is visible, VisibleIndex) of the children from First on.
     void RenumberFrom(int First);
     void SwapChildren(int I, int J);
+    // Debug builds: each child knows its parent and position, the visible count is the number
+    // of visible children and, while one is hidden, the visible list holds them in order.
+    void AssertChildLists() const;
     void ApplyLevel(int Value);
     // Levels below this node: 0 for a leaf.
     int SubtreeHeight() const;

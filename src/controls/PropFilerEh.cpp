@@ -38,6 +38,13 @@ TCustomForm* AsForm(TObject* Object)
     return dynamic_cast<TCustomForm*>(Object);
 }
 
+// One bound of the form Target is; 0 when it is none.
+int FormBound(TObject* Target, int (TControl::*Bound)() const)
+{
+    const TCustomForm* form = AsForm(Target);
+    return form != nullptr ? (form->*Bound)() : 0;
+}
+
 }  // namespace
 
 bool TStoragePropertyInterceptor::ReadProperty(const String&, const String&)
@@ -99,29 +106,13 @@ TFormStoragePropertyInterceptor::TFormStoragePropertyInterceptor(TObject* Target
     }
 }
 
-int TFormStoragePropertyInterceptor::Left() const
-{
-    const TCustomForm* form = AsForm(Target());
-    return form != nullptr ? form->Left() : 0;
-}
+int TFormStoragePropertyInterceptor::Left() const { return FormBound(Target(), &TControl::Left); }
 
-int TFormStoragePropertyInterceptor::Top() const
-{
-    const TCustomForm* form = AsForm(Target());
-    return form != nullptr ? form->Top() : 0;
-}
+int TFormStoragePropertyInterceptor::Top() const { return FormBound(Target(), &TControl::Top); }
 
-int TFormStoragePropertyInterceptor::Width() const
-{
-    const TCustomForm* form = AsForm(Target());
-    return form != nullptr ? form->Width() : 0;
-}
+int TFormStoragePropertyInterceptor::Width() const { return FormBound(Target(), &TControl::Width); }
 
-int TFormStoragePropertyInterceptor::Height() const
-{
-    const TCustomForm* form = AsForm(Target());
-    return form != nullptr ? form->Height() : 0;
-}
+int TFormStoragePropertyInterceptor::Height() const { return FormBound(Target(), &TControl::Height); }
 
 void TFormStoragePropertyInterceptor::SetLeft(int Value)
 {

@@ -8,6 +8,7 @@
 #include "platform/data/DatabaseError.h"
 
 #include <algorithm>
+#include <cassert>
 
 TBMListEh::TBMListEh() = default;
 
@@ -95,6 +96,7 @@ bool TBMListEh::FindBookmark(const TBookmark& Bookmark, int& Index)
         Found = It != FItems.end();
         L = static_cast<int>(It - FItems.begin());
     }
+    AssertOrderAround(L);
     FCacheBookmark = Bookmark;
     FCacheIndex = L;
     FCacheFound = Found;
@@ -133,10 +135,26 @@ void TBMListEh::SetCurrentRowSelected(bool Value)
     int Index = -1;
     if (FindBookmark(Bookmark, Index) == Value)
         return;
-    if (Value)
+    if (Value) {
         InsertAt(Index, Bookmark);
-    else
+        AssertOrderAround(Index);
+    } else {
         DeleteAt(Index);
+    }
+}
+
+void TBMListEh::AssertOrderAround([[maybe_unused]] int Index)
+{
+#ifndef NDEBUG
+    // The binary search is right only while every entry sorts before the next.
+    if (!FInBookmarkOrder || GetDataSet() == nullptr)
+        return;
+    const auto inOrder = [this](int I) {
+        return I < 0 || I + 1 >= ItemCount() ||
+               CompareItems(FItems[static_cast<std::size_t>(I)], FItems[static_cast<std::size_t>(I + 1)]) < 0;
+    };
+    assert(inOrder(Index - 1) && inOrder(Index));
+#endif
 }
 
 void TBMListEh::RestoreBookmarkOrder()

@@ -1,11 +1,8 @@
 // TPopupMonthCalendarEh: the date edits' drop-down calendar.
 #include "controls/ToolCtrlsEh.h"
 
-#include "platform/ui/WindowHost.h"
-
-#include <QApplication>
-#include <QCalendarWidget>
-#include <QLayout>
+#include "platform/ui/PopupWatch.h"
+#include "platform/ui/WindowCalls.h"
 
 namespace {
 
@@ -14,67 +11,18 @@ constexpr unsigned WM_CALENDARFOCUSLOST = WM_USER + 101;
 
 }  // namespace
 
-// While the calendar shows: a press outside it and its owner, or the keyboard focus moving to
-// a window that is neither the owner's nor the calendar's, closes it without accepting (the
-// calendar never holds the focus itself, so its owner's loss stands for its own).
-class TPopupMonthCalendarEh::TFocusWatch : public QObject {
-public:
-    explicit TFocusWatch(TPopupMonthCalendarEh& Calendar) : FCalendar(Calendar)
-    {
-        FPresses.OnOutside = [this] { CallGuarded(&FCalendar, [this] { FCalendar.CloseUp(false); }); };
-    }
-
-    void Start()
-    {
-        QWidget* owner = OwnerWindow();
-        if (owner != nullptr)
-            FPresses.Start({FCalendar.Handle(), owner});
-        else
-            FPresses.Start({FCalendar.Handle()});
-        if (!FFocusChanges)
-            FFocusChanges = QObject::connect(qApp, &QApplication::focusChanged, this,
-                                             [this](QWidget*, QWidget* Now) { FocusMoved(Now); });
-    }
-
-    void Stop()
-    {
-        FPresses.Stop();
-        QObject::disconnect(FFocusChanges);
-        FFocusChanges = {};
-    }
-
-private:
-    QWidget* OwnerWindow() const
-    {
-        auto* owner = dynamic_cast<TWinControl*>(FCalendar.Owner());
-        return owner != nullptr && owner->HandleAllocated() ? owner->Handle() : nullptr;
-    }
-
-    void FocusMoved(QWidget* Now)
-    {
-        QWidget* calendar = FCalendar.Handle();
-        QWidget* owner = OwnerWindow();
-        const bool kept = Now != nullptr && (Now == calendar || calendar->isAncestorOf(Now) || Now == owner ||
-                                             (owner != nullptr && owner->isAncestorOf(Now)));
-        if (!kept)
-            PostMessage(&FCalendar, WM_CALENDARFOCUSLOST);
-    }
-
-    TPopupMonthCalendarEh& FCalendar;
-    TOutsidePressWatcher FPresses;
-    QMetaObject::Connection FFocusChanges;
-};
-
 TPopupMonthCalendarEh::TPopupMonthCalendarEh(TComponent* AOwner)
-    : TMonthCalendar(AOwner), FFocusWatch(std::make_unique<TFocusWatch>(*this))
+    : TMonthCalendar(AOwner), FCloseWatch(std::make_unique<TPopupCloseWatch>(*this))
 {
+    FCloseWatch->OnOutsidePress = [this] { CloseUp(false); };
+    FCloseWatch->OnFocusOutside = [this] { PostMessage(this, WM_CALENDARFOCUSLOST); };
     SetVisible(false);
     SetTabStop(false);
     SetCtl3D(true);
     SetAutoSize(true);
 }
 
-TPopupMonthCalendarEh::~TPopupMonthCalendarEh() { FFocusWatch->Stop(); }
+TPopupMonthCalendarEh::~TPopupMonthCalendarEh() { FCloseWatch->Stop(); }
 
 void TPopupMonthCalendarEh::CreateParams(TCreateParams& Params)
 {
@@ -90,11 +38,10 @@ void TPopupMonthCalendarEh::CreateParams(TCreateParams& Params)
 void TPopupMonthCalendarEh::CreateWnd()
 {
     TMonthCalendar::CreateWnd();
-    // The border lies in the margins of the calendar's layout: the two raised edges with Ctl3D,
-    // else the one-pixel frame of WS_BORDER. (The widget's own margins would go stale in the
-    // size it reports, which Qt keeps from its first answer.)
+    // The border lies in the margins around the calendar: the two raised edges with Ctl3D, else
+    // the one-pixel frame of WS_BORDER.
     FBorderExtra = Ctl3D() ? 2 : 1;
-    Calendar()->layout()->setContentsMargins(FBorderExtra, FBorderExtra, FBorderExtra, FBorderExtra);
+    SetContentMargins(Handle(), FBorderExtra);
     AdjustSize();
 }
 
@@ -120,9 +67,9 @@ void TPopupMonthCalendarEh::CloseUp(bool Accept)
 void TPopupMonthCalendarEh::Shown(bool Value)
 {
     if (Value)
-        FFocusWatch->Start();
+        FCloseWatch->Start(dynamic_cast<TWinControl*>(Owner()));
     else
-        FFocusWatch->Stop();
+        FCloseWatch->Stop();
 }
 
 void TPopupMonthCalendarEh::KeyDown(WORD& Key, TShiftState Shift)

@@ -6,6 +6,8 @@
 #include "platform/data/DatabaseError.h"
 #include "platform/data/Field.h"
 
+#include <cassert>
+
 namespace {
 
 bool IsControlChar(Char C) { return C.unicode() >= 1 && C.unicode() <= 31; }
@@ -34,9 +36,9 @@ String ExtractQuoted(const String& Text, qsizetype& Pos, qsizetype End)
 // The cells of a special row's text. Leading blanks and control characters are skipped; an
 // unquoted cell ends before ';' or a control character, blanks staying inside; after a cell,
 // control characters and one ';' with the control characters after it are stepped over.
-QStringList SplitCellsText(const String& Text)
+std::vector<String> SplitCellsText(const String& Text)
 {
-    QStringList Cells;
+    std::vector<String> Cells;
     qsizetype Pos = 0;
     // A NUL character ends the text, as the terminating zero does.
     const qsizetype Nul = Text.indexOf(QChar(u'\0'));
@@ -45,12 +47,12 @@ QStringList SplitCellsText(const String& Text)
         ++Pos;
     while (Pos < End) {
         if (Text[Pos] == u'"') {
-            Cells << ExtractQuoted(Text, Pos, End);
+            Cells.push_back(ExtractQuoted(Text, Pos, End));
         } else {
             const qsizetype Start = Pos;
             while (Pos < End && Text[Pos].unicode() >= 32 && Text[Pos] != u';')
                 ++Pos;
-            Cells << Text.mid(Start, Pos - Start);
+            Cells.push_back(Text.mid(Start, Pos - Start));
         }
         while (Pos < End && IsControlChar(Text[Pos]))
             ++Pos;
@@ -103,6 +105,7 @@ void TSpecRowEh::Assign(TPersistent* Source)
 
 void TSpecRowEh::EndUpdate()
 {
+    assert(FUpdateCount > 0 && "EndUpdate without its BeginUpdate");
     --FUpdateCount;
     NotifyChanged();
 }

@@ -1,3 +1,5 @@
+// Drawing routines the grids and edits share: colour blending, gradients, shaded segments, image
+// lists centred in a cell, dotted tree lines and elements, and the popups' raised border.
 #include "controls/ToolCtrlsEh.h"
 
 #include "platform/core/Rounding.h"

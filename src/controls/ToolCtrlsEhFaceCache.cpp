@@ -4,32 +4,11 @@
 
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/Canvas.h"
-
-#include <QCoreApplication>
-#include <QEvent>
-#include <QObject>
+#include "platform/ui/LookChanges.h"
 
 #include <algorithm>
 
 namespace {
-
-// Empties the cache when the look of faces changes: a new palette, style or theme.
-class TLookChangeWatch : public QObject {
-protected:
-    bool eventFilter(QObject* Watched, QEvent* Event) override
-    {
-        switch (Event->type()) {
-        case QEvent::ApplicationPaletteChange:
-        case QEvent::StyleChange:
-        case QEvent::ThemeChange:
-            FlushButtonBitmapCache();
-            break;
-        default:
-            break;
-        }
-        return QObject::eventFilter(Watched, Event);
-    }
-};
 
 // Key as stored: negative sizes become 0 (an empty face).
 TButtonBitmapKeyEh StoredKey(TButtonBitmapKeyEh Key)
@@ -93,13 +72,12 @@ void TButtonsBitmapCache::Clear() { FEntries.clear(); }
 
 TButtonsBitmapCache& ButtonsBitmapCache()
 {
+    // Faces drawn in the old colours or style are stale once the look changes.
     static TButtonsBitmapCache Cache = [] {
-        // The application frees the watch with itself.
-        if (QCoreApplication* App = QCoreApplication::instance()) {
-            auto* Watch = new TLookChangeWatch;
-            Watch->setParent(App);
-            App->installEventFilter(Watch);
-        }
+        HookApplicationWindow([](TMessage&) {
+            FlushButtonBitmapCache();
+            return false;
+        });
         return TButtonsBitmapCache();
     }();
     return Cache;

@@ -1,3 +1,5 @@
+// The themed-or-classic switch and input helpers: the shift state held now, double-click limits
+// and the pending press a closing menu leaves behind.
 #include "controls/ToolCtrlsEh.h"
 
 #include "platform/ui/PlatformMetrics.h"

@@ -1,3 +1,5 @@
+// Where a drop-down goes: below or above its owner's rectangle or edit, cut to the monitor's work
+// area, with its size grip moved to the side away from the owner.
 #include "controls/ToolCtrlsEh.h"
 
 #include "platform/ui/PlatformMetrics.h"

@@ -4,8 +4,6 @@
 #include "platform/ui/ImageList.h"
 #include "platform/ui/PlatformMetrics.h"
 
-#include <QFontMetrics>
-
 #include <algorithm>
 
 namespace {

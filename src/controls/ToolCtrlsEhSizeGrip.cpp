@@ -3,11 +3,30 @@
 
 #include "platform/ui/PlatformMetrics.h"
 #include "platform/ui/Region.h"
+#include "platform/ui/WindowCalls.h"
 
-#include <QWidget>
 
 #include <algorithm>
 #include <array>
+
+namespace {
+
+// A drop-down's span along one axis, Start and Extent, once the grip moved Moved pixels from
+// where the drag began with the span DownExtent long: a grip on the far side moves the far
+// edge, up to WorkEnd; one on the near side moves the near edge, down to WorkStart.
+void DragSpan(bool FarSide, int Moved, int DownExtent, int WorkStart, int WorkEnd, int& Start, int& Extent)
+{
+    if (FarSide) {
+        Extent = DownExtent + Moved;
+        Extent -= std::max(Start + Extent - WorkEnd, 0);
+    } else {
+        const int End = Start + Extent;
+        Extent = std::min(DownExtent - Moved, End - WorkStart);
+        Start = End - Extent;
+    }
+}
+
+}  // namespace
 
 TSizeGripEh::TSizeGripEh(TComponent* AOwner) : TCustomControl(AOwner)
 {
@@ -61,7 +80,7 @@ void TSizeGripEh::SnapToSide(WPARAM Side)
 
 void TSizeGripEh::ShowGrip(bool Value)
 {
-    Handle()->setVisible(Value);
+    ShowWindow(Handle(), Value ? SW_SHOW : SW_HIDE);
 }
 
 void TSizeGripEh::UpdatePosition()
@@ -141,8 +160,6 @@ void TSizeGripEh::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
     FLastPos = FDownPos;
     FDownWidth = parent->Width();
     FDownHeight = parent->Height();
-    FDownClientWidth = parent->ClientWidth();
-    FDownClientHeight = parent->ClientHeight();
 }
 
 void TSizeGripEh::MouseMove(TShiftState Shift, int X, int Y)
@@ -163,29 +180,12 @@ void TSizeGripEh::DragTo(TPoint ScreenPos)
     // The monitor that holds the drop-down bounds it, as it bounded where it opened.
     const TRect work = PlatformMetrics().MonitorNearest(parent->BoundsRect()).WorkArea;
     const TRect bounds = parent->BoundsRect();
-    const int frameWidth = FDownWidth - FDownClientWidth;
-    const int frameHeight = FDownHeight - FDownClientHeight;
-
     int left = bounds.Left;
     int width = bounds.Width();
-    if (OnRightSide()) {
-        width = FDownClientWidth + ScreenPos.X - FDownPos.X + frameWidth;
-        width -= std::max(left + width - work.Right, 0);
-    } else {
-        width = FDownWidth + FDownPos.X - ScreenPos.X;
-        width = std::min(width, bounds.Right - work.Left);
-        left = bounds.Right - width;
-    }
+    DragSpan(OnRightSide(), ScreenPos.X - FDownPos.X, FDownWidth, work.Left, work.Right, left, width);
     int top = bounds.Top;
     int height = bounds.Height();
-    if (OnBottomSide()) {
-        height = FDownClientHeight + ScreenPos.Y - FDownPos.Y + frameHeight;
-        height -= std::max(top + height - work.Bottom, 0);
-    } else {
-        height = FDownHeight + FDownPos.Y - ScreenPos.Y;
-        height = std::min(height, bounds.Bottom - work.Top);
-        top = bounds.Bottom - height;
-    }
+    DragSpan(OnBottomSide(), ScreenPos.Y - FDownPos.Y, FDownHeight, work.Top, work.Bottom, top, height);
     parent->SetBounds(left, top, width, height);
     // The drop-down may keep another size (whole rows, a minimum): the edges opposite the grip
     // stay where they were.

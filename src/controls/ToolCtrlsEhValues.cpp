@@ -1,3 +1,5 @@
+// Variant comparison for the grids' sorting and lookups: relations and equality of scalars and
+// arrays, and the numeric field types.
 #include "controls/ToolCtrlsEh.h"
 
 namespace {

@@ -1,3 +1,5 @@
+// The library's thin routines over the platform's drawing, message, text and variant services,
+// the two dataset helpers and the coarse-step memory stream.
 #include "controls/VoDorVCL.h"
 
 #include "platform/core/Collation.h"

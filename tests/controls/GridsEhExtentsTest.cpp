@@ -1,3 +1,5 @@
+// The base grid's extent arrays and counts: shifting and moving entries, default and individual
+// widths, fixed, frozen and contra counts, and the current cell as counts change.
 #include "GridsEhTestGrid.h"
 
 #include <gtest/gtest.h>

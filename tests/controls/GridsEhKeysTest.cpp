@@ -1,3 +1,5 @@
+// The base grid's keyboard: arrows, Tab, page, Home and End keys with and without Shift and Ctrl,
+// Enter and F2 for the editor, and the keys the grid asks for.
 #include "GridsEhInputTestSupport.h"
 
 namespace {

@@ -1,3 +1,5 @@
+// The base grid's layout: where fixed, scrolled and contra cells lie, hit testing, the highest
+// first column, and scrolling the current cell into view.
 #include "GridsEhTestGrid.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// The base grid's mouse: clicks and drags that select, size and move columns and rows, the
+// sizing line and cursors.
 #include "GridsEhInputTestSupport.h"
 
 #include <QCursor>

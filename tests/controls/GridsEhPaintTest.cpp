@@ -1,3 +1,5 @@
+// The base grid's painting read back as pixels: area colours, lines, selection, frozen and
+// contra cells, outer bands and the cells painted for a clip.
 #include "GridsEhTestGrid.h"
 
 #include <QWidget>

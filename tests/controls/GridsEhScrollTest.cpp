@@ -1,3 +1,5 @@
+// The base grid's scrolling through its scroll bars: line, page and thumb actions, hidden bars,
+// pixel scrolling, and the pixels moved on screen.
 #include "GridsEhInputTestSupport.h"
 
 #include <QScrollBar>

@@ -1,3 +1,5 @@
+// The in-memory tree: building, walking, hiding, expanding, attaching and moving nodes, and the
+// limits on levels and owners.
 #include "controls/MemTreeEh.h"
 #include "support/ExceptionText.h"
 

@@ -1,3 +1,5 @@
+// The bookmark list on an in-memory dataset and on a query: order across sorts and requeries,
+// searches, selection changes and deleting the listed records.
 #include "controls/ToolCtrlsEh.h"
 #include "support/ExceptionText.h"
 

@@ -1,3 +1,5 @@
+// The special row's cells, colour and font, the field-list routines, the forwarding data link
+// and the field value list.
 #include "controls/ToolCtrlsEh.h"
 #include "support/ExceptionText.h"
 

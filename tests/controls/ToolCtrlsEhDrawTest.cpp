@@ -1,3 +1,5 @@
+// The shared drawing routines read back as pixels: colour blending, gradients, shaded segments,
+// dotted lines and tree elements.
 #include "controls/ToolCtrlsEh.h"
 
 #include "platform/ui/Bitmap.h"

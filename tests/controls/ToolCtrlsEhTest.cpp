@@ -1,3 +1,5 @@
+// Variant relations and equality, the numeric field types, the theme switch and the input
+// helpers.
 #include "controls/ToolCtrlsEh.h"
 
 #include "platform/ui/PlatformMetrics.h"

@@ -1,3 +1,4 @@
+// The library's thin platform routines, its dataset helpers and its coarse-step memory stream.
 #include "controls/VoDorVCL.h"
 
 #include "platform/core/Exceptions.h"
