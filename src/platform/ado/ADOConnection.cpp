@@ -34,7 +34,7 @@ void TADOConnection::SetConnectionString(const String& Value)
     if (Value == FConnectionString)
         return;
     if (Connected())
-        DatabaseError(QStringLiteral("Operation is not allowed when the object is open."));
+        DatabaseError(QStringLiteral("对象打开时，不允许操作。"));
     const QMap<String, String> values = ParseConnectionString(Value);
     const String source = values.value(QStringLiteral("DATA SOURCE"));
     FConnectionString = Value;
@@ -62,7 +62,7 @@ void TADOConnection::Open()
         return;
     const QMap<String, String> values = ParseConnectionString(FConnectionString);
     if (!IsJetProvider(values.value(QStringLiteral("PROVIDER"))))
-        DatabaseError(QStringLiteral("Provider cannot be found. It may not be properly installed."));
+        DatabaseError(QStringLiteral("未找到提供程序。该程序可能未正确安装。"));
     if (FDatabasePath.isEmpty())
         DatabaseError(QStringLiteral("The connection string names no data source."));
     FDatabase = std::make_unique<TSQLiteDatabase>(FDatabasePath);
@@ -117,7 +117,7 @@ bool TADOConnection::InTransaction() const { return FDatabase && sqlite3_get_aut
 TSQLiteDatabase& TADOConnection::Database() const
 {
     if (!FDatabase)
-        DatabaseError(QStringLiteral("Operation is not allowed when the object is closed."));
+        DatabaseError(QStringLiteral("对象关闭时，不允许操作。"));
     return *FDatabase;
 }
 

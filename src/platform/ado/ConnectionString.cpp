@@ -12,7 +12,7 @@ QMap<String, String> ParseConnectionString(const String& ConnectionString)
         if (equals < 0 || (semicolon >= 0 && semicolon < equals)) {
             const qsizetype end = semicolon < 0 ? ConnectionString.size() : semicolon;
             if (!ConnectionString.mid(i, end - i).trimmed().isEmpty())
-                DatabaseError(QStringLiteral("Invalid connection string attribute"));
+                DatabaseError(QStringLiteral("连接字符串属性无效"));
             i = end + 1;
             continue;
         }
@@ -25,7 +25,7 @@ QMap<String, String> ParseConnectionString(const String& ConnectionString)
         if (quote == u'"' || quote == u'\'') {
             const qsizetype close = ConnectionString.indexOf(quote, start + 1);
             if (close < 0)
-                DatabaseError(QStringLiteral("Invalid connection string attribute"));
+                DatabaseError(QStringLiteral("连接字符串属性无效"));
             value = ConnectionString.mid(start + 1, close - start - 1);
             i = ConnectionString.indexOf(u';', close);
         } else {

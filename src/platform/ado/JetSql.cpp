@@ -340,7 +340,7 @@ private:
                 break;
             case TJetTokenKind::Bracketed:
                 if (token.Unterminated)
-                    Fail("Invalid bracketing of name.");
+                    Fail("名称的括号使用无效。");
                 break;
             case TJetTokenKind::Word:
                 if (IsWord(&token, "select")) {

@@ -92,7 +92,7 @@ QByteArray ReadHead(const String& Path, int Size)
 {
     sqlite3_vfs* vfs = sqlite3_vfs_find(nullptr);
     const auto fail = [&Path](int Code, int SystemError) {
-        DatabaseError(QStringLiteral("Cannot read the database file '%1': %2")
+        DatabaseError(QStringLiteral("无法读取数据库文件“%1”：%2")
                           .arg(Path, EngineReason(Code, SystemError, Utf8(sqlite3_errstr(Code)))));
     };
     QByteArray fullPath(vfs->mxPathname + 1, '\0');
@@ -308,16 +308,15 @@ TSQLiteDatabase::TSQLiteDatabase(const String& Path)
             break;
         }
         case TFileKind::Jet:
-            DatabaseError(QStringLiteral("'%1' is a Jet (Microsoft Access) database file, which this program "
-                                         "cannot open. Convert it to SQLite first.").arg(Path));
+            DatabaseError(QStringLiteral("“%1”是 Jet (Microsoft Access) 数据库文件，本程序无法打开，请先将其转换为 SQLite 数据库。").arg(Path));
         case TFileKind::Other:
-            DatabaseError(QStringLiteral("'%1' is not a database file.").arg(Path));
+            DatabaseError(QStringLiteral("“%1”不是数据库文件。").arg(Path));
         }
     }
     if (sqlite3_open_v2(name.constData(), &FHandle, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
         const String reason = EngineReason(FHandle);
         sqlite3_close(FHandle);
-        DatabaseError(QStringLiteral("Cannot open '%1': %2").arg(Path, reason));
+        DatabaseError(QStringLiteral("无法打开“%1”：%2").arg(Path, reason));
     }
     sqlite3_extended_result_codes(FHandle, 1);
     sqlite3_create_collation_v2(FHandle, "PINYIN", SQLITE_UTF16_ALIGNED, nullptr, PinyinCompare, nullptr);

@@ -150,7 +150,7 @@ TRecordValues ReadRecord(const TSQLiteStatement& Statement, const std::vector<TC
 
 [[noreturn]] void ReadOnlyError()
 {
-    DatabaseError(QStringLiteral("Cannot update: the query's result is read-only."));
+    DatabaseError(QStringLiteral("无法更新：查询结果是只读的。"));
 }
 
 // Positions 0..Count-1 ordered stably by Spec over the values Values(position) gives.
@@ -609,8 +609,7 @@ public:
         FRows.clear();
         // Another program deleted the row since it was read: the edit would vanish unnoticed.
         if (FDatabase.Changes() == 0)
-            StatementError(QStringLiteral("Row cannot be located for updating. Some values may have been "
-                                          "changed since it was last read."),
+            StatementError(QStringLiteral("找不到要更新的行。自上次读取以来，某些值可能已被更改。"),
                            update.Shown());
     }
 

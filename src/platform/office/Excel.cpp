@@ -15,7 +15,7 @@ std::int8_t AlignmentIndex(int Value)
 {
     const auto* Found = std::find(std::begin(AlignmentValues), std::end(AlignmentValues), Value);
     if (Found == std::end(AlignmentValues))
-        throw EOleException(QStringLiteral("Unable to set the HorizontalAlignment property: %1 is not an alignment")
+        throw EOleException(QStringLiteral("无法设置 HorizontalAlignment 属性：%1 不是有效的对齐方式")
                                 .arg(Value));
     return std::int8_t(Found - std::begin(AlignmentValues));
 }

@@ -29,7 +29,7 @@ namespace {
 
 [[noreturn]] void RaiseSaveError(const String& FileName, const String& Reason)
 {
-    throw EOleException(QStringLiteral("Cannot save the workbook \"%1\". %2").arg(QDir::toNativeSeparators(FileName), Reason));
+    throw EOleException(QStringLiteral("无法保存工作簿“%1”。%2").arg(QDir::toNativeSeparators(FileName), Reason));
 }
 
 void Check(lxw_error Error, const String& FileName)
@@ -133,7 +133,7 @@ void TWorksheet::WriteTo(lxw_workbook* Book, const String& File) const
     TUtf8Buffer Utf8;
     lxw_worksheet* Sheet = workbook_add_worksheet(Book, Utf8(FName));
     if (!Sheet)
-        RaiseSaveError(File, QStringLiteral("The sheet name \"%1\" is not valid").arg(FName));
+        RaiseSaveError(File, QStringLiteral("工作表名称“%1”无效").arg(FName));
     const TAlignmentFormats Formats(Book);
 
     // The areas first, then the cells: a cell written after its area keeps its own value.
