@@ -16,6 +16,7 @@
 #include "datagrid/DBGridEhToolTips.h"
 #include "datagrid/DBGridEhUnit.h"
 #include "datagrid/DBSumLst.h"
+#include "datagrid/DbUtilsEh.h"
 #include "datagrid/MemTableEh.h"
 #include "platform/core/Alignment.h"
 #include "platform/core/Collection.h"
@@ -596,6 +597,15 @@ public:
     // dataset again after the dataset changed.
     std::shared_ptr<TDatasetFieldValueListEh> ListValueList() const;
 
+    // The column's parsed condition (DbUtilsEh).
+    TSTFilterExpressionEh& Expression() { return FExpression; }
+    const TSTFilterExpressionEh& Expression() const { return FExpression; }
+    // The field the condition reads: DataField, else a lookup field's KeyFields, else the
+    // column's FieldName.
+    String DataFieldName() const;
+    // The condition as the filter cell shows it.
+    virtual String ExpressionText() const;
+
 protected:
     TPersistent* GetOwner() override;
     const char* ClassName() const override { return "TSTColumnFilterEh"; }
@@ -612,6 +622,7 @@ private:
     TDataSource* FListSource = nullptr;
     bool FVisible = true;
     std::unique_ptr<TListSourceWatch> FWatch;
+    TSTFilterExpressionEh FExpression;
 };
 
 // --- Columns ------------------------------------------------------------------------------------
