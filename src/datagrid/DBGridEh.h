@@ -1655,6 +1655,13 @@ public:
     virtual void DefaultSortMarkingChanged() {}
     TNotifyEvent OnSortMarkingChanged;
 
+    // The shared style that picks highlight colours and the centre that searches, filters and
+    // sorts for the grid (DBGridEhStyle.h, DBGridEhCenter.h); the grid registers with each.
+    TDBGridEhStyle* Style() const { return FStyle; }
+    void SetStyle(TDBGridEhStyle* Value);
+    TDBGridEhCenter* Center() const { return FCenter; }
+    void SetCenter(TDBGridEhCenter* Value);
+
     // Incremental search.
     bool InIncrementalSearch() const { return FInSearch; }
     const String& IncrementalSearchText() const { return FSearchText; }
@@ -2011,6 +2018,9 @@ private:
     std::unique_ptr<THorzDBGridEhScrollBar> FHorzScrollBar = std::make_unique<THorzDBGridEhScrollBar>(this);
     std::unique_ptr<TVertDBGridEhScrollBar> FVertScrollBar = std::make_unique<TVertDBGridEhScrollBar>(this);
     TDBGridEhUnitUse FUnitUse;
+    TDBGridEhStyle* FStyle = nullptr;
+    TDBGridEhCenter* FCenter = nullptr;
+    TDBGridEhSharedUse FSharedUse{this};
     TDBGridEhEditActions FEditActions;
     TColor FEvenRowColor = clWindow;
     TColor FOddRowColor = clWindow;

@@ -7,6 +7,7 @@
 //   DbUtilsEh.cpp      the record, the lexer and parser, operand conversion, the cell text
 //   DbUtilsEhText.cpp  the dataset filter text of a grid
 //   DbUtilsEhFind.cpp  the text search (FindTextInGrid)
+#include "datagrid/DBGridEhSearch.h"
 #include "platform/core/DateTime.h"
 #include "platform/core/String.h"
 #include "platform/core/Variant.h"
@@ -112,3 +113,14 @@ String ColumnFilterConditionText(const TColumnEh* Column, const TFilterCondition
 // dataset. A non-empty text ends in a blank.
 String BuildGridFilterText(const TCustomDBGridEh* Grid, const TFilterConditionTextEh& ConditionText,
                            const TFilterDateTextEh& DateText, bool UseLikeWords, bool UseKeyFieldNames);
+
+// --- Text search --------------------------------------------------------------------------------
+
+// Finds Text in Grid's records from the column of FieldName (else the focused column, or with
+// dgRowSelect the leftmost shown), up, down or from the first record (ltdAllEh), in that
+// column or with ltoAllFieldsEh in every visible column. A hit leaves the dataset on the record
+// and focuses the column; a miss leaves the record where it was. An unknown FieldName raises
+// the grid error. The busy cursor shows while it runs.
+bool FindTextInGrid(TCustomDBGridEh* Grid, const String& FieldName, const String& Text,
+                    TLocateTextTreeFindRangeEh TreeFindRange, TLocateTextMatchTypeEh Matching,
+                    TLocateTextDirectionEh Direction, TLocateTextOptionsEh Options);

@@ -9,7 +9,6 @@
 #include "datagrid/DbUtilsEh.h"
 
 #include "platform/core/Exceptions.h"
-#include "platform/core/SysUtils.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
 #include "platform/data/MemoryDataSet.h"
@@ -61,8 +60,11 @@ bool HoldsOnlyReadableOperands(const Variant& Operand, TSTFilterValueKindEh Kind
                 return false;
         return true;
     }
-    if (Kind == TSTFilterValueKindEh::fvkBoolean && !VarIsNull(Operand))
-        return SameText(VarToStr(Operand), QStringLiteral("True")) || SameText(VarToStr(Operand), QStringLiteral("False"));
+    if (Kind == TSTFilterValueKindEh::fvkBoolean && !VarIsNull(Operand)) {
+        const String text = VarToStr(Operand);
+        return text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 ||
+               text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0;
+    }
     if (Kind == TSTFilterValueKindEh::fvkDateTime)
         return !VarIsStr(Operand);
     if (Kind == TSTFilterValueKindEh::fvkNumber && VarType(Operand) == varDouble)

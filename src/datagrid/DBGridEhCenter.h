@@ -1,0 +1,99 @@
+#pragma once
+// The grid centre every data grid shares: through it a grid reaches what depends on the kind of
+// its dataset (text search, record moving, filtering, sorting, the find dialog). A handler set
+// on the centre runs in place of the default; with none (as in this program) the defaults run:
+// the grid's own record scan, and nothing for moving, filtering and sorting, which no dataset
+// here serves. Also the registration that ties a grid to the shared style and centre.
+#include "datagrid/DBGridEhSearch.h"
+#include "datagrid/DbUtilsEh.h"
+#include "platform/data/DataTypes.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class TBMListEh;
+class TColumnEh;
+class TCustomDBGridEh;
+
+// The indicator-title menu's items the centre offers (bit N of its MenuItems).
+enum class TDBGridEhMenuItemEh : std::uint8_t { gmiColumnsEh, gmiCutEh, gmiCopyEh, gmiPasteEh, gmiDeleteEh, gmiSelectAllEh };
+
+// Shows the find dialog for Grid; set by the find dialog's unit.
+using TShowFindDialogEh = std::function<void(TCustomDBGridEh* Grid, const String& Text, bool Modal)>;
+TShowFindDialogEh& ShowFindDialog();
+
+class TDBGridEhCenter {
+public:
+    using TLocateTextEvent =
+        std::function<bool(TDBGridEhCenter* Sender, TCustomDBGridEh* Grid, const String& FieldName, const String& Text,
+                           TLocateTextTreeFindRangeEh TreeFindRange, TLocateTextMatchTypeEh Matching,
+                           TLocateTextDirectionEh Direction, TLocateTextOptionsEh Options)>;
+    using TGridEvent = std::function<void(TDBGridEhCenter* Sender, TCustomDBGridEh* Grid)>;
+
+    TDBGridEhCenter();
+    // Every grid that uses the centre loses it.
+    virtual ~TDBGridEhCenter();
+    TDBGridEhCenter(const TDBGridEhCenter&) = delete;
+    TDBGridEhCenter& operator=(const TDBGridEhCenter&) = delete;
+
+    void RegisterGrid(TCustomDBGridEh* Grid);
+    void UnregisterGrid(TCustomDBGridEh* Grid);
+    bool IsGridRegistered(const TCustomDBGridEh* Grid) const;
+
+    // --- Settings --------------------------------------------------------------------------
+    bool HasMenuItem(TDBGridEhMenuItemEh Item) const { return (FMenuItems >> static_cast<unsigned>(Item) & 1u) != 0; }
+    void SetMenuItem(TDBGridEhMenuItemEh Item, bool Offered);
+    // When the filter row applies a changed condition; 0 at creation.
+    std::uint8_t FilterEditApplyOnChange() const { return FApplyOnChange; }
+    void SetFilterEditApplyOnChange(std::uint8_t Value) { FApplyOnChange = Value; }
+    // Text exports write the data text of numeric fields.
+    bool UseExtendedNumericDataText() const { return FNumericDataText; }
+    void SetUseExtendedNumericDataText(bool Value) { FNumericDataText = Value; }
+    // The operator a bare value takes, by value kind; unknown and text share one.
+    TSTFilterDefaultOperatorEh FilterDefaultOperator(TSTFilterValueKindEh Kind) const;
+    void SetFilterDefaultOperator(TSTFilterValueKindEh Kind, TSTFilterDefaultOperatorEh Value);
+    // A grid over a memory table scrolls rows with the wheel and the vertical bar.
+    bool RowScrolling() const { return FRowScrolling; }
+    void SetRowScrolling(bool Value) { FRowScrolling = Value; }
+
+    // --- Handlers (none in this program) ---------------------------------------------------
+    TLocateTextEvent OnLocateText;
+    TGridEvent OnApplyFilter;
+    TGridEvent OnApplySorting;
+
+    // --- The dispatching operations, in the order descendants replace them ------------------
+    // The record scan FindTextInGrid.
+    virtual bool DefaultLocateText(TCustomDBGridEh* Grid, const String& FieldName, const String& Text,
+                                   TLocateTextTreeFindRangeEh TreeFindRange, TLocateTextMatchTypeEh Matching,
+                                   TLocateTextDirectionEh Direction, TLocateTextOptionsEh Options);
+    // No dataset here moves records: false.
+    virtual bool DefaultMoveRecords(TCustomDBGridEh* Grid, TBMListEh* BookmarkList, int& ToRecNo, int TreeLevel,
+                                    bool CheckOnly);
+    // OnLocateText when set, else DefaultLocateText.
+    virtual bool LocateText(TCustomDBGridEh* Grid, const String& FieldName, const String& Text,
+                            TLocateTextTreeFindRangeEh TreeFindRange, TLocateTextMatchTypeEh Matching,
+                            TLocateTextDirectionEh Direction, TLocateTextOptionsEh Options);
+    virtual bool MoveRecords(TCustomDBGridEh* Grid, TBMListEh* BookmarkList, int& ToRecNo, int TreeLevel,
+                             bool CheckOnly);
+    // OnApplyFilter / OnApplySorting when set, else their defaults.
+    virtual void ApplyFilter(TCustomDBGridEh* Grid);
+    virtual void ApplySorting(TCustomDBGridEh* Grid);
+    // The unit-wide find dialog, when one is set.
+    virtual void OpenFindDialog(TCustomDBGridEh* Grid, const String& Text, bool Modal, const String& FieldName);
+    // The default operator of Expr's value kind.
+    virtual TSTFilterDefaultOperatorEh DefaultFilterOperator(TCustomDBGridEh* Grid, TColumnEh* Column,
+                                                             const TSTFilterExpressionEh& Expr);
+    // Nothing: no dataset here filters or sorts on the grid's behalf.
+    virtual void DefaultApplyFilter(TCustomDBGridEh* Grid);
+    virtual void DefaultApplySorting(TCustomDBGridEh* Grid);
+
+private:
+    std::vector<TCustomDBGridEh*> FGrids;
+    std::uint8_t FMenuItems = 0x3F;
+    std::uint8_t FApplyOnChange = 0;
+    bool FNumericDataText = false;
+    std::array<TSTFilterDefaultOperatorEh, 4> FDefaultOperators{};
+    bool FRowScrolling = true;
+};

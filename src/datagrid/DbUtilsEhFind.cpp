@@ -1,0 +1,106 @@
+// The record scan that finds a text in a grid's column or in all its visible columns.
+#include "datagrid/DbUtilsEh.h"
+
+#include "datagrid/DBGridEh.h"
+#include "platform/data/DataSet.h"
+#include "platform/data/Field.h"
+
+namespace {
+
+// The walk over cells: one column record by record, or every visible column cell by cell.
+class TGridTextScan {
+public:
+    TGridTextScan(TCustomDBGridEh* Grid, TColumnEh* Column, TLocateTextDirectionEh Direction,
+                  TLocateTextOptionsEh Options)
+        : FDataSet(Grid->DataLink()->DataSet()), FColumns(Grid->VisibleColumns()),
+          FAllColumns(Options.Contains(ltoAllFieldsEh)), FDisplayText(Options.Contains(ltoMatchFormatEh)),
+          FStep(Direction == TLocateTextDirectionEh::ltdUpEh ? -1 : 1), FColumn(Column)
+    {
+        // From the first record every column is searched, the first record's left ones too.
+        const int index = FColumns->IndexOf(Column);
+        FIndex = Direction == TLocateTextDirectionEh::ltdAllEh || index < 0 ? 0 : index;
+    }
+
+    // To the next cell; false past the last (or before the first) record.
+    bool FindStepRecord()
+    {
+        if (FAllColumns && FColumns->Count() > 0) {
+            FIndex += FStep;
+            if (FIndex >= 0 && FIndex < FColumns->Count())
+                return true;
+            FIndex = FStep > 0 ? 0 : FColumns->Count() - 1;
+        }
+        return FDataSet->MoveBy(FStep) != 0;
+    }
+
+    TColumnEh* CellColumn() const
+    {
+        return FAllColumns && FIndex < FColumns->Count() ? FColumns->Items(FIndex) : FColumn;
+    }
+
+    // The compared text of the current cell: shown or the field's, empty without a field.
+    String FindCellText() const
+    {
+        const TColumnEh* column = CellColumn();
+        if (column == nullptr || column->Field() == nullptr)
+            return {};
+        return FDisplayText ? column->ComputeDisplayText() : column->Field()->AsString();
+    }
+
+private:
+    TDataSet* FDataSet;
+    TColumnsEhList* FColumns;
+    bool FAllColumns;
+    bool FDisplayText;
+    int FStep;
+    TColumnEh* FColumn;
+    int FIndex = 0;
+};
+
+// The column the scan starts from: FieldName's, else the focused one, else with dgRowSelect the
+// leftmost scrolled one.
+TColumnEh* StartColumn(TCustomDBGridEh* Grid, const String& FieldName)
+{
+    if (!FieldName.isEmpty())
+        return Grid->RequireColumnByFieldName(FieldName);
+    if (!Grid->Options().Contains(dgRowSelect))
+        return Grid->FocusedColumn();
+    const int index = Grid->GridColToDataCol(Grid->LeftCol());
+    return index >= 0 && index < Grid->Columns()->Count() ? Grid->Columns()->ColumnAt(index) : nullptr;
+}
+
+}  // namespace
+
+bool FindTextInGrid(TCustomDBGridEh* Grid, const String& FieldName, const String& Text, TLocateTextTreeFindRangeEh,
+                    TLocateTextMatchTypeEh Matching, TLocateTextDirectionEh Direction, TLocateTextOptionsEh Options)
+{
+    TDataSet* data = Grid->DataLink()->DataSet();
+    if (data == nullptr || !Grid->DataLink()->Active())
+        return false;
+    TColumnEh* column = StartColumn(Grid, FieldName);
+    const bool caseInsensitive = Options.Contains(ltoCaseInsensitiveEh);
+    TGridTextScan scan(Grid, column, Direction, Options);
+    const TBookmark start = data->Bookmark();
+    bool found = false;
+    const TBusyCursorUse busy;
+    data->DisableControls();
+    try {
+        bool more = true;
+        if (Direction == TLocateTextDirectionEh::ltdAllEh)
+            data->First();
+        else
+            more = scan.FindStepRecord();
+        more = more && !data->IsEmpty();
+        while (more && !(found = LocateTextMatches(scan.FindCellText(), Text, Matching, caseInsensitive)))
+            more = scan.FindStepRecord();
+        if (!found)
+            data->SetBookmark(start);
+    } catch (...) {
+        data->EnableControls();
+        throw;
+    }
+    data->EnableControls();
+    if (found && scan.CellColumn() != nullptr)
+        Grid->FocusDataColumn(scan.CellColumn()->Index());
+    return found;
+}
