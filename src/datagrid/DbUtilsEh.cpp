@@ -74,8 +74,8 @@ TKeyword KeywordOf(const String& Word)
     return TKeyword::None;
 }
 
-// Whether an operator or keyword (codes 1-14) starts at Pos, past blanks; looks without reading
-// values, so a value's end is found in one pass over it.
+// Whether an operator or keyword (codes 1-14) starts at Pos, past blanks; it looks at
+// one word at most.
 bool OperatorFollows(const String& S, qsizetype Pos, bool AfterNegation = false)
 {
     SkipBlanks(S, Pos);
@@ -129,11 +129,17 @@ String ReadFilterValue(const String& S, qsizetype& Pos, bool ListMode)
         const Char c = S[Pos];
         if (c == u'(' || c == u')' || (ListMode && c == u','))
             break;
-        if (IsBlank(c) && OperatorFollows(S, Pos)) {
+        if (!IsBlank(c))
+            continue;
+        // A run of blanks is looked past once, so a value's end is found in one pass.
+        qsizetype runEnd = Pos;
+        SkipBlanks(S, runEnd);
+        if (OperatorFollows(S, runEnd)) {
             const String value = S.mid(start, Pos - start);
-            SkipBlanks(S, Pos);
+            Pos = runEnd;
             return value;
         }
+        Pos = runEnd - 1;
     }
     return S.mid(start, Pos - start);
 }
