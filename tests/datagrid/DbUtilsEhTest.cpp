@@ -5,9 +5,12 @@
 #include "platform/core/Exceptions.h"
 
 #include "datagrid/DbUtilsEh.h"
+#include "platform/ado/ADODB.h"
 #include "platform/core/SysUtils.h"
 #include "platform/data/Field.h"
 #include "platform/data/MemoryDataSet.h"
+
+#include <QTemporaryDir>
 
 #include <functional>
 #include <vector>
@@ -338,6 +341,74 @@ TEST_F(DbUtilsEhGridTest, EachKindsFilterTextSelectsWhatAHandWrittenConditionSel
             ADD_FAILURE() << e.what();
         }
     }
+}
+
+// The same filter texts on a query of a database file, against the records SQL selects.
+TEST(DbUtilsEhQueryTest, EachKindsFilterTextSelectsWhatTheSameConditionInSqlSelects)
+{
+    QTemporaryDir dir;
+    TADOConnection connection(nullptr);
+    connection.SetConnectionString(u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source="_s + dir.filePath(u"opr.mdb"_s));
+    connection.SetLoginPrompt(false);
+    connection.Open();
+    connection.Execute(u"CREATE TABLE t(id COUNTER PRIMARY KEY, 姓名 TEXT, 数量 INTEGER, 单价 FLOAT, 日期 DATETIME)"_s);
+    for (const char* values : {"'ab', 30, 1.5, '2024-01-01 00:00:00'", "'O''Brien', 40, 0.1, '2024-01-01 12:30:00'",
+                               "'abc', null, 2.25, '2024-03-05 00:00:00'", "null, 31, null, null",
+                               "'张三', 29, 1.5, '2023-12-31 23:59:00'"})
+        connection.Execute(u"insert into t(姓名, 数量, 单价, 日期) values("_s + QString::fromUtf8(values) + u')');
+    TADOQuery query(nullptr);
+    query.SetConnection(&connection);
+    TDataSource source(nullptr);
+    source.SetDataSet(&query);
+    TTestDBGridEh grid(nullptr);
+    grid.SetDataSource(&source);
+    const auto ids = [&](const String& Sql, const String& Filter) {
+        query.Close();
+        query.SQL()->Clear();
+        query.SQL()->Add(Sql);
+        query.Open();
+        query.SetFilter(Filter);
+        query.SetFiltered(!Filter.isEmpty());
+        std::vector<int> result;
+        for (query.First(); !query.Eof(); query.Next())
+            result.push_back(query.FieldByName(u"id"_s)->AsInteger());
+        query.SetFiltered(false);
+        return result;
+    };
+    const struct {
+        const char* Field;
+        const char* Text;
+        const char* Where;
+    } cases[] = {
+        {"姓名", "ab", "姓名 = 'ab'"},
+        {"姓名", "'O''Brien'", "姓名 = 'O''Brien'"},
+        {"姓名", "!~ ab%", "姓名 not like 'ab%'"},
+        {"姓名", "not in (ab,abc)", "姓名 is null or 姓名 not in ('ab', 'abc')"},
+        {"数量", "30,31", "数量 in (30, 31)"},
+        {"数量", "!in (30,31)", "数量 is null or 数量 not in (30, 31)"},
+        {"数量", "<30 or >=40", "数量 < 30 or 数量 >= 40"},
+        {"单价", "0.1", "单价 = 0.1"},
+        {"日期", ">= 2024-01-01 12:30", "日期 >= '2024-01-01 12:30:00'"},
+        {"日期", "=null", "日期 is null"},
+    };
+    for (const auto& c : cases) {
+        query.Close();
+        query.SQL()->Clear();
+        query.SQL()->Add(u"select * from t order by id"_s);
+        query.Open();
+        grid.Columns()->Clear();
+        TColumnEh* column = grid.Columns()->Add();
+        column->SetFieldName(QString::fromUtf8(c.Field));
+        TSTFilterExpressionEh& expr = column->STFilter()->Expression();
+        expr.ExpressionType = ColumnFilterValueKind(column);
+        ParseFilterExpression(QString::fromUtf8(c.Text), expr, TSTFilterDefaultOperatorEh::fdoNone);
+        const String filter = BuildGridFilterText(&grid, DatasetFilterConditionText, nullptr, true, false);
+        SCOPED_TRACE(filter.toStdString());
+        EXPECT_EQ(ids(u"select * from t order by id"_s, filter),
+                  ids(u"select * from t where "_s + QString::fromUtf8(c.Where) + u" order by id"_s, String()));
+    }
+    grid.Columns()->Clear();
+    grid.SetDataSource(nullptr);
 }
 
 }  // namespace
