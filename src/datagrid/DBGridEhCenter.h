@@ -16,6 +16,7 @@
 class TBMListEh;
 class TColumnEh;
 class TCustomDBGridEh;
+class TPopupMenu;
 
 // The indicator-title menu's items the centre offers (bit N of its MenuItems).
 enum class TDBGridEhMenuItemEh : std::uint8_t { gmiColumnsEh, gmiCutEh, gmiCopyEh, gmiPasteEh, gmiDeleteEh, gmiSelectAllEh };
@@ -24,6 +25,11 @@ enum class TDBGridEhMenuItemEh : std::uint8_t { gmiColumnsEh, gmiCutEh, gmiCopyE
 using TShowFindDialogEh = std::function<void(TCustomDBGridEh* Grid, const String& Text, bool Modal)>;
 TShowFindDialogEh& ShowFindDialog();
 
+// The program-wide indicator-title popup menu "DBGridEhIndicatorTitlePopupMenu", made on first
+// use and freed when the grid unit shuts down.
+TPopupMenu* DBGridEhIndicatorTitlePopupMenu();
+void FreeDBGridEhIndicatorTitlePopupMenu();
+
 class TDBGridEhCenter {
 public:
     using TLocateTextEvent =
@@ -31,6 +37,7 @@ public:
                            TLocateTextTreeFindRangeEh TreeFindRange, TLocateTextMatchTypeEh Matching,
                            TLocateTextDirectionEh Direction, TLocateTextOptionsEh Options)>;
     using TGridEvent = std::function<void(TDBGridEhCenter* Sender, TCustomDBGridEh* Grid)>;
+    using TBuildMenuEvent = std::function<void(TDBGridEhCenter* Sender, TCustomDBGridEh* Grid, TPopupMenu*& Menu)>;
 
     TDBGridEhCenter();
     // Every grid that uses the centre loses it.
@@ -62,6 +69,10 @@ public:
     TLocateTextEvent OnLocateText;
     TGridEvent OnApplyFilter;
     TGridEvent OnApplySorting;
+    TBuildMenuEvent OnBuildIndicatorTitleMenu;
+
+    // OnBuildIndicatorTitleMenu when set, else DefaultBuildIndicatorTitleMenu.
+    void BuildIndicatorTitleMenu(TCustomDBGridEh* Grid, TPopupMenu*& Menu);
 
     // --- The dispatching operations, in the order descendants replace them ------------------
     // The record scan FindTextInGrid.
@@ -88,6 +99,10 @@ public:
     // Nothing: no dataset here filters or sorts on the grid's behalf.
     virtual void DefaultApplyFilter(TCustomDBGridEh* Grid);
     virtual void DefaultApplySorting(TCustomDBGridEh* Grid);
+    // The program-wide menu emptied and filled with the offered items: "错误的列", a submenu of
+    // the columns with a title caption (checked while shown; the last shown one stays), then
+    // "剪贴", "复制", "粘贴", "删除" and "全选", each enabled as the grid can run it now.
+    virtual void DefaultBuildIndicatorTitleMenu(TCustomDBGridEh* Grid, TPopupMenu*& Menu);
 
 private:
     std::vector<TCustomDBGridEh*> FGrids;

@@ -92,6 +92,7 @@ void ShutdownDBGridEhUnit()
         return;
     for (const TGridCursorImage& image : GridCursorImages)
         Screen->DeleteCursor(image.Id);
+    FreeDBGridEhIndicatorTitlePopupMenu();
     Center.reset();
     Style.reset();
 }

@@ -1,11 +1,12 @@
 // Finding a text in a grid's records: every direction and option, through the grid centre, the
-// busy cursor while it scans, and the shared style's colours.
+// busy cursor while it scans; the centre's indicator-title menu and the shared style's colours.
 #include "DBGridEhCoreSupport.h"
 
 #include "datagrid/DBGridEhCenter.h"
 #include "datagrid/DBGridEhStyle.h"
 #include "datagrid/DbUtilsEh.h"
 #include "platform/data/DataSet.h"
+#include "platform/ui/Menus.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ protected:
     void TearDown() override
     {
         DBGridEhCenter()->OnLocateText = nullptr;
+        DBGridEhCenter()->SetMenuItem(TDBGridEhMenuItemEh::gmiCutEh, true);
         Screen->SetCursor(crDefault);
         DBGridEhCoreFixture::TearDown();
     }
@@ -165,6 +167,41 @@ TEST(DBGridEhStyleTest, AStyleOrCentreGoingAwayLeavesItsGridsWithout)
     EXPECT_EQ(second.Center(), DBGridEhCenter());
     EXPECT_EQ(DBGridEhCenter()->FilterDefaultOperator(TSTFilterValueKindEh::fvkBoolean),
               TSTFilterDefaultOperatorEh::fdoNone);
+}
+
+TEST_F(DbUtilsEhFindTest, TheIndicatorTitleMenuActsOnTheGrid)
+{
+    Grid->SetOptions(Grid->Options() | dgMultiSelect);
+    Grid->SetEditActions(geaCopyEh | geaSelectAllEh);
+    TPopupMenu* menu = nullptr;
+    DBGridEhCenter()->BuildIndicatorTitleMenu(Grid, menu);
+    ASSERT_EQ(menu, DBGridEhIndicatorTitlePopupMenu());
+    TMenuItem* items = menu->Items();
+    ASSERT_EQ(items->Count(), 6);
+    const char* const captions[] = {"错误的列", "剪贴", "复制", "粘贴", "删除", "全选"};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(items->Items(i)->Caption(), QString::fromUtf8(captions[i]));
+    EXPECT_FALSE(items->Items(1)->Enabled());
+    EXPECT_TRUE(items->Items(5)->Enabled());
+    items->Items(5)->Click();
+    EXPECT_EQ(Grid->Selection()->SelectionType(), TDBGridEhSelectionType::gstAll);
+
+    TMenuItem* columns = items->Items(0);
+    ASSERT_EQ(columns->Count(), Grid->Columns()->Count());
+    for (int i = 1; i < columns->Count(); ++i) {
+        EXPECT_TRUE(columns->Items(i)->Checked());
+        columns->Items(i)->Click();
+        EXPECT_FALSE(Grid->Columns()->ColumnAt(i)->Visible());
+    }
+    // The last column shown stays.
+    columns->Items(0)->Click();
+    EXPECT_TRUE(Grid->Columns()->ColumnAt(0)->Visible());
+
+    // Built again, it holds the new states and only the items offered.
+    DBGridEhCenter()->SetMenuItem(TDBGridEhMenuItemEh::gmiCutEh, false);
+    DBGridEhCenter()->BuildIndicatorTitleMenu(Grid, menu);
+    EXPECT_EQ(menu->Items()->Count(), 5);
+    EXPECT_FALSE(menu->Items()->Items(0)->Items(1)->Checked());
 }
 
 }  // namespace
