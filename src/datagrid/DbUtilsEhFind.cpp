@@ -78,6 +78,8 @@ bool FindTextInGrid(TCustomDBGridEh* Grid, const String& FieldName, const String
     if (data == nullptr || !Grid->DataLink()->Active())
         return false;
     TColumnEh* column = StartColumn(Grid, FieldName);
+    if (column == nullptr && !Options.Contains(ltoAllFieldsEh))
+        return false;
     const bool caseInsensitive = Options.Contains(ltoCaseInsensitiveEh);
     TGridTextScan scan(Grid, column, Direction, Options);
     const TBookmark start = data->Bookmark();

@@ -75,9 +75,14 @@ TEST_F(DbUtilsEhFindTest, FindsInEachDirectionAndWithEachOption)
         SCOPED_TRACE(c.Text);
         Grid->FocusDataColumn(0);
         Data->SetRecNo(c.StartRecNo);
+        const int row = Grid->Row();
         const bool found = Find(c.FieldName, QString::fromUtf8(c.Text), c.Matching, c.Direction, c.Options);
         EXPECT_EQ(found, c.FoundRecNo != 0);
         EXPECT_EQ(Data->RecNo(), found ? c.FoundRecNo : c.StartRecNo);
+        // A miss leaves the view as it was, the record on the same row.
+        if (!found) {
+            EXPECT_EQ(Grid->Row(), row);
+        }
         EXPECT_EQ(FocusedFieldName(), QString::fromUtf8(c.FocusedField));
     }
 }
