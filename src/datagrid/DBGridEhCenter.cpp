@@ -4,6 +4,7 @@
 
 #include "datagrid/DBGridEh.h"
 #include "datagrid/DBGridEhStyle.h"
+#include "platform/data/DataSet.h"
 
 #include <algorithm>
 
@@ -68,10 +69,17 @@ bool TDBGridEhCenter::DefaultLocateText(TCustomDBGridEh* Grid, const String& Fie
                                         TLocateTextTreeFindRangeEh TreeFindRange, TLocateTextMatchTypeEh Matching,
                                         TLocateTextDirectionEh Direction, TLocateTextOptionsEh Options)
 {
+    if (TDatasetFeaturesEh* features = DatasetFeaturesOf(Grid->DataLink()->DataSet()))
+        return features->LocateText(Grid, FieldName, Text, TreeFindRange, Matching, Direction, Options);
     return FindTextInGrid(Grid, FieldName, Text, TreeFindRange, Matching, Direction, Options);
 }
 
-bool TDBGridEhCenter::DefaultMoveRecords(TCustomDBGridEh*, TBMListEh*, int&, int, bool) { return false; }
+bool TDBGridEhCenter::DefaultMoveRecords(TCustomDBGridEh* Grid, TBMListEh* BookmarkList, int& ToRecNo, int TreeLevel,
+                                         bool CheckOnly)
+{
+    TDatasetFeaturesEh* features = DatasetFeaturesOf(Grid->DataLink()->DataSet());
+    return features != nullptr && features->MoveRecords(Grid, BookmarkList, ToRecNo, TreeLevel, CheckOnly);
+}
 
 bool TDBGridEhCenter::LocateText(TCustomDBGridEh* Grid, const String& FieldName, const String& Text,
                                  TLocateTextTreeFindRangeEh TreeFindRange, TLocateTextMatchTypeEh Matching,
@@ -116,9 +124,19 @@ TSTFilterDefaultOperatorEh TDBGridEhCenter::DefaultFilterOperator(TCustomDBGridE
     return FilterDefaultOperator(Expr.ExpressionType);
 }
 
-void TDBGridEhCenter::DefaultApplyFilter(TCustomDBGridEh*) {}
+void TDBGridEhCenter::DefaultApplyFilter(TCustomDBGridEh* Grid)
+{
+    TDataSet* data = Grid->DataLink()->DataSet();
+    if (TDatasetFeaturesEh* features = DatasetFeaturesOf(data))
+        features->ApplyFilter(Grid, data, data->Active());
+}
 
-void TDBGridEhCenter::DefaultApplySorting(TCustomDBGridEh*) {}
+void TDBGridEhCenter::DefaultApplySorting(TCustomDBGridEh* Grid)
+{
+    TDataSet* data = Grid->DataLink()->DataSet();
+    if (TDatasetFeaturesEh* features = DatasetFeaturesOf(data))
+        features->ApplySorting(Grid, data, data->Active());
+}
 
 // --- The grid's side ------------------------------------------------------------------------------
 

@@ -1,9 +1,9 @@
 #pragma once
 // The grid centre every data grid shares: through it a grid reaches what depends on the kind of
 // its dataset (text search, record moving, filtering, sorting, the find dialog). A handler set
-// on the centre runs in place of the default; with none (as in this program) the defaults run:
-// the grid's own record scan, and nothing for moving, filtering and sorting, which no dataset
-// here serves. Also the registration that ties a grid to the shared style and centre.
+// on the centre runs in place of the default; a default asks the dataset's registered features
+// (DbUtilsEh), and with none (as in this program) falls back to the grid's own record scan, and
+// to nothing for moving, filtering and sorting. Also the registration that ties a grid to the shared style and centre.
 #include "datagrid/DBGridEhSearch.h"
 #include "datagrid/DbUtilsEh.h"
 #include "platform/data/DataTypes.h"
@@ -75,11 +75,11 @@ public:
     void BuildIndicatorTitleMenu(TCustomDBGridEh* Grid, TPopupMenu*& Menu);
 
     // --- The dispatching operations, in the order descendants replace them ------------------
-    // The record scan FindTextInGrid.
+    // The dataset's registered features, else the record scan FindTextInGrid.
     virtual bool DefaultLocateText(TCustomDBGridEh* Grid, const String& FieldName, const String& Text,
                                    TLocateTextTreeFindRangeEh TreeFindRange, TLocateTextMatchTypeEh Matching,
                                    TLocateTextDirectionEh Direction, TLocateTextOptionsEh Options);
-    // No dataset here moves records: false.
+    // The dataset's registered features, else false.
     virtual bool DefaultMoveRecords(TCustomDBGridEh* Grid, TBMListEh* BookmarkList, int& ToRecNo, int TreeLevel,
                                     bool CheckOnly);
     // OnLocateText when set, else DefaultLocateText.
@@ -96,7 +96,7 @@ public:
     // The default operator of Expr's value kind.
     virtual TSTFilterDefaultOperatorEh DefaultFilterOperator(TCustomDBGridEh* Grid, TColumnEh* Column,
                                                              const TSTFilterExpressionEh& Expr);
-    // Nothing: no dataset here filters or sorts on the grid's behalf.
+    // The dataset's registered features, else nothing.
     virtual void DefaultApplyFilter(TCustomDBGridEh* Grid);
     virtual void DefaultApplySorting(TCustomDBGridEh* Grid);
     // The program-wide menu emptied and filled with the offered items: "错误的列", a submenu of

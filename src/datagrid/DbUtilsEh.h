@@ -6,7 +6,7 @@
 // Where the parts live:
 //   DbUtilsEh.cpp      the record, the lexer and parser, operand conversion, the cell text
 //   DbUtilsEhText.cpp  the dataset filter text of a grid
-//   DbUtilsEhFind.cpp  the text search (FindTextInGrid)
+//   DbUtilsEhFind.cpp  the text search (FindTextInGrid) and the dataset-features registry
 #include "datagrid/DBGridEhSearch.h"
 #include "platform/core/DateTime.h"
 #include "platform/core/String.h"
@@ -15,9 +15,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <typeindex>
 
+class TBMListEh;
 class TColumnEh;
 class TCustomDBGridEh;
+class TDataSet;
 
 // --- The parsed condition -----------------------------------------------------------------------
 
@@ -124,3 +128,34 @@ String BuildGridFilterText(const TCustomDBGridEh* Grid, const TFilterConditionTe
 bool FindTextInGrid(TCustomDBGridEh* Grid, const String& FieldName, const String& Text,
                     TLocateTextTreeFindRangeEh TreeFindRange, TLocateTextMatchTypeEh Matching,
                     TLocateTextDirectionEh Direction, TLocateTextOptionsEh Options);
+
+// --- What a kind of dataset does itself -----------------------------------------------------------
+
+// A kind of dataset's own way to search, move records, sort and filter for a grid; the grid
+// centre asks it before its own fallbacks. Nothing registers one in this program.
+class TDatasetFeaturesEh {
+public:
+    virtual ~TDatasetFeaturesEh() = default;
+    virtual bool LocateText(TCustomDBGridEh* Grid, const String& FieldName, const String& Text,
+                            TLocateTextTreeFindRangeEh TreeFindRange, TLocateTextMatchTypeEh Matching,
+                            TLocateTextDirectionEh Direction, TLocateTextOptionsEh Options);
+    virtual bool MoveRecords(TCustomDBGridEh* Grid, TBMListEh* BookmarkList, int& ToRecNo, int TreeLevel,
+                             bool CheckOnly);
+    virtual void ApplySorting(TCustomDBGridEh* Grid, TDataSet* DataSet, bool IsReopen);
+    virtual void ApplyFilter(TCustomDBGridEh* Grid, TDataSet* DataSet, bool IsReopen);
+};
+
+// Registers Features for datasets of class TDataSetClass and its descendants; a class already
+// registered raises. Registrations are asked in order: a descendant's goes before its base's.
+void RegisterDatasetFeaturesEh(std::type_index DataSetClass, std::function<bool(const TDataSet*)> Serves,
+                               std::unique_ptr<TDatasetFeaturesEh> Features);
+template <class TDataSetClass>
+void RegisterDatasetFeaturesEh(std::unique_ptr<TDatasetFeaturesEh> Features)
+{
+    RegisterDatasetFeaturesEh(
+        typeid(TDataSetClass), [](const TDataSet* D) { return dynamic_cast<const TDataSetClass*>(D) != nullptr; },
+        std::move(Features));
+}
+void UnregisterDatasetFeaturesEh(std::type_index DataSetClass);
+// The first registration serving DataSet's class; nullptr for none or no dataset.
+TDatasetFeaturesEh* DatasetFeaturesOf(const TDataSet* DataSet);

@@ -1,9 +1,13 @@
-// The record scan that finds a text in a grid's column or in all its visible columns.
+// The record scan that finds a text in a grid's column or in all its visible columns, and the
+// registry of what kinds of dataset do themselves.
 #include "datagrid/DbUtilsEh.h"
 
 #include "datagrid/DBGridEh.h"
 #include "platform/data/DataSet.h"
+#include "platform/core/Exceptions.h"
 #include "platform/data/Field.h"
+
+#include <vector>
 
 namespace {
 
@@ -105,4 +109,61 @@ bool FindTextInGrid(TCustomDBGridEh* Grid, const String& FieldName, const String
     if (found && scan.CellColumn() != nullptr)
         Grid->FocusDataColumn(scan.CellColumn()->Index());
     return found;
+}
+
+// --- The dataset-features registry ----------------------------------------------------------------
+
+namespace {
+
+struct TDatasetFeaturesEntry {
+    std::type_index DataSetClass;
+    std::function<bool(const TDataSet*)> Serves;
+    std::unique_ptr<TDatasetFeaturesEh> Features;
+};
+
+std::vector<TDatasetFeaturesEntry>& DatasetFeaturesRegistry()
+{
+    static std::vector<TDatasetFeaturesEntry> registry;
+    return registry;
+}
+
+}  // namespace
+
+bool TDatasetFeaturesEh::LocateText(TCustomDBGridEh* Grid, const String& FieldName, const String& Text,
+                                    TLocateTextTreeFindRangeEh TreeFindRange, TLocateTextMatchTypeEh Matching,
+                                    TLocateTextDirectionEh Direction, TLocateTextOptionsEh Options)
+{
+    return FindTextInGrid(Grid, FieldName, Text, TreeFindRange, Matching, Direction, Options);
+}
+
+bool TDatasetFeaturesEh::MoveRecords(TCustomDBGridEh*, TBMListEh*, int&, int, bool) { return false; }
+
+void TDatasetFeaturesEh::ApplySorting(TCustomDBGridEh*, TDataSet*, bool) {}
+
+void TDatasetFeaturesEh::ApplyFilter(TCustomDBGridEh*, TDataSet*, bool) {}
+
+void RegisterDatasetFeaturesEh(std::type_index DataSetClass, std::function<bool(const TDataSet*)> Serves,
+                               std::unique_ptr<TDatasetFeaturesEh> Features)
+{
+    auto& registry = DatasetFeaturesRegistry();
+    for (const TDatasetFeaturesEntry& entry : registry)
+        if (entry.DataSetClass == DataSetClass)
+            throw Exception(QStringLiteral("Dataset features already registered for %1").arg(QLatin1String(DataSetClass.name())));
+    registry.push_back({DataSetClass, std::move(Serves), std::move(Features)});
+}
+
+void UnregisterDatasetFeaturesEh(std::type_index DataSetClass)
+{
+    std::erase_if(DatasetFeaturesRegistry(),
+                  [DataSetClass](const TDatasetFeaturesEntry& Entry) { return Entry.DataSetClass == DataSetClass; });
+}
+
+TDatasetFeaturesEh* DatasetFeaturesOf(const TDataSet* DataSet)
+{
+    if (DataSet == nullptr)
+        return nullptr;
+    for (const TDatasetFeaturesEntry& entry : DatasetFeaturesRegistry())
+        if (entry.Serves(DataSet))
+            return entry.Features.get();
+    return nullptr;
 }

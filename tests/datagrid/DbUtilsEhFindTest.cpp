@@ -32,6 +32,7 @@ protected:
     {
         DBGridEhCenter()->OnLocateText = nullptr;
         DBGridEhCenter()->SetMenuItem(TDBGridEhMenuItemEh::gmiCutEh, true);
+        UnregisterDatasetFeaturesEh(typeid(TDataSet));
         Screen->SetCursor(crDefault);
         DBGridEhCoreFixture::TearDown();
     }
@@ -141,6 +142,27 @@ TEST_F(DbUtilsEhFindTest, TheGridSearchesThroughItsCentreUnderTheBusyCursor)
     };
     EXPECT_TRUE(Grid->LocateTextInColumn(column, u"y"_s, ltmWholeEh, ltdAllEh, {}));
     EXPECT_EQ(asked, u"名称"_s);
+}
+
+// Features registered for the dataset's class answer the centre instead of the record scan.
+TEST_F(DbUtilsEhFindTest, RegisteredDatasetFeaturesSearchInsteadOfTheScan)
+{
+    class TAnswering : public TDatasetFeaturesEh {
+    public:
+        bool LocateText(TCustomDBGridEh*, const String&, const String& Text, TLocateTextTreeFindRangeEh,
+                        TLocateTextMatchTypeEh, TLocateTextDirectionEh, TLocateTextOptionsEh) override
+        {
+            return Text == u"x"_s;
+        }
+    };
+    RegisterDatasetFeaturesEh<TDataSet>(std::make_unique<TAnswering>());
+    EXPECT_THROW(RegisterDatasetFeaturesEh<TDataSet>(std::make_unique<TAnswering>()), Exception);
+    TColumnEh* column = Grid->RequireColumnByFieldName(u"名称"_s);
+    EXPECT_TRUE(Grid->LocateTextInColumn(column, u"x"_s, ltmWholeEh, ltdAllEh, {}));
+    EXPECT_FALSE(Grid->LocateTextInColumn(column, u"物品3"_s, ltmWholeEh, ltdAllEh, {}));
+    UnregisterDatasetFeaturesEh(typeid(TDataSet));
+    EXPECT_EQ(DatasetFeaturesOf(Data.get()), nullptr);
+    EXPECT_TRUE(Grid->LocateTextInColumn(column, u"物品3"_s, ltmWholeEh, ltdAllEh, {}));
 }
 
 TEST(DBGridEhStyleTest, ColourRulesKeepEveryChannelInRange)
