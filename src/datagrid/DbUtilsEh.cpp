@@ -1,5 +1,9 @@
 // The filter conditions of the grid's columns: operator texts, value kinds, the lexer and parser
 // of the filter-cell text, operand conversion and the condition's text in the filter cell.
+//
+// In order: the texts and messages; the lexer (words and keywords, the look past blanks for an
+// operator, quoted and plain values, lists, negation, symbols); the parser TFilterParser; the
+// public routines; the condition as cell text; the column filter's field name and text.
 #include "datagrid/DbUtilsEh.h"
 
 #include "datagrid/DBGridEh.h"
