@@ -13,6 +13,7 @@
 #include "platform/data/Field.h"
 
 #include <array>
+#include <cmath>
 #include <vector>
 
 using enum TSTFilterCompareKindEh;
@@ -393,8 +394,13 @@ void ConvertOrNull(TSTFilterCompareKindEh Operator, Variant& Operand, TSTFilterV
 Variant ConvertedScalar(const Variant& Value, TSTFilterValueKindEh Kind)
 {
     const String text = VarToStr(Value);
-    if (Kind == TSTFilterValueKindEh::fvkNumber)
-        return Variant(static_cast<double>(StrToFloat(text)));
+    if (Kind == TSTFilterValueKindEh::fvkNumber) {
+        // A number too large for a double reads as infinite, which no cell or filter text holds.
+        const auto value = static_cast<double>(StrToFloat(text));
+        if (!std::isfinite(value))
+            throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+        return Variant(value);
+    }
     if (text.compare(u"NOW", Qt::CaseInsensitive) == 0)
         return Variant(String(u"NOW"_s));
     return Variant::FromDateTime(StrToDateTime(text));

@@ -115,6 +115,7 @@ TEST(DbUtilsEhTest, ATextThatFailsNamesItselfAndLeavesTheConditionInForce)
         {fvkNumber, ">1,2", "Incorrect expression: >1,2"},
         {fvkNumber, "=1 and >", "Unexpected expression after operator: =1 and >"},
         {fvkNumber, ">= abc", ""},
+        {fvkNumber, "1,1E999", ""},
         {fvkDateTime, "2024-13-40", ""},
     };
     for (const auto& c : cases) {
