@@ -15,6 +15,7 @@
 #include "datagrid/DBGridEhSearch.h"
 #include "datagrid/DBGridEhUnit.h"
 #include "datagrid/DBSumLst.h"
+#include "datagrid/DbUtilsEh.h"
 #include "datagrid/MemTableEh.h"
 #include "editors/DBCtrlsEh.h"
 #include "platform/core/Alignment.h"
@@ -596,6 +597,15 @@ public:
     // dataset again after the dataset changed.
     std::shared_ptr<TDatasetFieldValueListEh> ListValueList() const;
 
+    // The column's parsed condition (DbUtilsEh).
+    TSTFilterExpressionEh& Expression() { return FExpression; }
+    const TSTFilterExpressionEh& Expression() const { return FExpression; }
+    // The field the condition reads: DataField, else a lookup field's KeyFields, else the
+    // column's FieldName.
+    String DataFieldName() const;
+    // The condition as the filter cell shows it.
+    virtual String ExpressionText() const;
+
 protected:
     TPersistent* GetOwner() override;
     const char* ClassName() const override { return "TSTColumnFilterEh"; }
@@ -612,6 +622,7 @@ private:
     TDataSource* FListSource = nullptr;
     bool FVisible = true;
     std::unique_ptr<TListSourceWatch> FWatch;
+    TSTFilterExpressionEh FExpression;
 };
 
 // --- Columns ------------------------------------------------------------------------------------
@@ -1644,6 +1655,13 @@ public:
     virtual void DefaultSortMarkingChanged() {}
     TNotifyEvent OnSortMarkingChanged;
 
+    // The shared style that picks highlight colours and the centre that searches, filters and
+    // sorts for the grid (DBGridEhStyle.h, DBGridEhCenter.h); the grid registers with each.
+    TDBGridEhStyle* Style() const { return FStyle; }
+    void SetStyle(TDBGridEhStyle* Value);
+    TDBGridEhCenter* Center() const { return FCenter; }
+    void SetCenter(TDBGridEhCenter* Value);
+
     // Incremental search.
     bool InIncrementalSearch() const { return FInSearch; }
     const String& IncrementalSearchText() const { return FSearchText; }
@@ -2002,6 +2020,9 @@ private:
     std::unique_ptr<THorzDBGridEhScrollBar> FHorzScrollBar = std::make_unique<THorzDBGridEhScrollBar>(this);
     std::unique_ptr<TVertDBGridEhScrollBar> FVertScrollBar = std::make_unique<TVertDBGridEhScrollBar>(this);
     TDBGridEhUnitUse FUnitUse;
+    TDBGridEhStyle* FStyle = nullptr;
+    TDBGridEhCenter* FCenter = nullptr;
+    TDBGridEhSharedUse FSharedUse{this};
     TDBGridEhEditActions FEditActions;
     TColor FEvenRowColor = clWindow;
     TColor FOddRowColor = clWindow;

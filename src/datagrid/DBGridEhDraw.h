@@ -211,6 +211,9 @@ struct TDataCellHighlightEh {
     bool UpdatesSuppressed = false;
 };
 
+// True when the cell is highlighted, State then holding gdSelected; Emphasis: the focus or the
+// row highlight asks for it.
+bool DataCellHighlighted(const TDataCellHighlightEh& Cell, TGridDrawState& State, bool& Emphasis);
 // True when the cell is highlighted: then State holds gdSelected and Background and the font
 // colour are the highlight's (the focused look, the unfocused current cell's, or the button face).
 bool PickDataCellHighlightColors(const TDataCellHighlightEh& Cell, TGridDrawState& State, TColor& Background,

@@ -3,6 +3,7 @@
 // the cell events read that record.
 #include "datagrid/DBGridEh.h"
 #include "datagrid/DBGridEhDraw.h"
+#include "datagrid/DBGridEhStyle.h"
 
 #include "platform/data/DataSet.h"
 #include "platform/data/Field.h"
@@ -179,6 +180,8 @@ bool TCustomDBGridEh::PickDataCellHighlight(int DataCol, int DataRow, TGridDrawS
     cell.CurrentRow = IsActiveRecordRow(DataRow);
     cell.CurrentCell = cell.CurrentRow && DataColToGridCol(DataCol) == Col();
     cell.UpdatesSuppressed = ImmediateUpdateSuspended();
+    if (FStyle != nullptr)
+        return FStyle->PickDataCellColors(cell, State, Background, Font);
     return PickDataCellHighlightColors(cell, State, Background, Font);
 }
 
@@ -187,7 +190,10 @@ void TCustomDBGridEh::PickFooterCellHighlight(TCellAreaEh Area, TGridDrawState S
     const bool indicatorOrTitle =
         Area.Col == TCellAreaColEh::cacIndicator ||
         Area.Row == TCellAreaRowEh::carTitle || Area.Row == TCellAreaRowEh::carFilter;
-    PickFixedCellHighlightColors(State.Contains(gdSelected), indicatorOrTitle, HoldsWindowFocus(), Background, Font);
+    if (FStyle != nullptr)
+        FStyle->PickOtherCellColors(State.Contains(gdSelected), indicatorOrTitle, HoldsWindowFocus(), Background, Font);
+    else
+        PickFixedCellHighlightColors(State.Contains(gdSelected), indicatorOrTitle, HoldsWindowFocus(), Background, Font);
 }
 
 // --- Indicator ------------------------------------------------------------------------------------

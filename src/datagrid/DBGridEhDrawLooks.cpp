@@ -129,25 +129,33 @@ void TCustomDBGridEh::Draw3DCellFrame(TCanvas* ACanvas, const TRect& ARect, bool
     ACanvas->DrawEdge(frame, edge, Pressed ? BF_TOPLEFT : BF_BOTTOMRIGHT);
 }
 
-bool PickDataCellHighlightColors(const TDataCellHighlightEh& Cell, TGridDrawState& State, TColor& Background,
-                                 TFont* Font)
+bool DataCellHighlighted(const TDataCellHighlightEh& Cell, TGridDrawState& State, bool& Emphasis)
 {
-    bool emphasis = Cell.InSelection;
+    Emphasis = Cell.InSelection;
     if (Cell.InSelection) {
         State.Include(gdSelected);
     } else {
-        emphasis = Cell.GridFocused && Cell.HighlightFocus;
+        Emphasis = Cell.GridFocused && Cell.HighlightFocus;
         if (Cell.RowHighlight && Cell.CurrentRow && Cell.NothingSelected && !Cell.CurrentCell) {
-            emphasis = true;
+            Emphasis = true;
             State.Include(gdSelected);
         }
     }
     const bool marked = State.Contains(gdSelected) || (Cell.CurrentRow && Cell.RowSelect);
-    const bool highlighted = marked && (Cell.AlwaysShowSelection || emphasis) &&
+    const bool highlighted = marked && (Cell.AlwaysShowSelection || Emphasis) &&
                              (!Cell.UpdatesSuppressed || Cell.RowSelect);
     if (!highlighted)
         return false;
     State.Include(gdSelected);
+    return true;
+}
+
+bool PickDataCellHighlightColors(const TDataCellHighlightEh& Cell, TGridDrawState& State, TColor& Background,
+                                 TFont* Font)
+{
+    bool emphasis = false;
+    if (!DataCellHighlighted(Cell, State, emphasis))
+        return false;
     if (Cell.GridFocused) {
         Background = clHighlight;
         Font->SetColor(clHighlightText);

@@ -1,9 +1,9 @@
-// Incremental search and finding a text in a column: the search text, its timeout (timer 2)
-// and the walk over the records.
+// Incremental search and finding a text in a column through the grid centre: the search text
+// and its timeout (timer 2).
 #include "datagrid/DBGridEhSearch.h"
 
 #include "datagrid/DBGridEh.h"
-#include "platform/data/DataSet.h"
+#include "datagrid/DBGridEhCenter.h"
 
 namespace {
 
@@ -34,39 +34,11 @@ String DropLastCharacter(const String& Text)
 bool TCustomDBGridEh::LocateTextInColumn(TColumnEh* Column, const String& Text, TLocateTextMatchTypeEh Match,
                                          TLocateTextDirectionEh Direction, TLocateTextOptionsEh Options)
 {
-    TDataSet* data = DataLink()->DataSet();
-    if (Column == nullptr || data == nullptr || !DataLink()->Active() || data->IsEmpty())
-        return false;
-    const bool caseInsensitive = Options.Contains(ltoCaseInsensitiveEh);
-    const bool shown = Options.Contains(ltoMatchFormatEh);
-    const auto matches = [&] {
-        return LocateTextMatches(shown ? Column->ComputeDisplayText() : Column->ComputeDataText(), Text, Match,
-                                 caseInsensitive);
-    };
-    const TBookmark start = data->Bookmark();
-    const int step = Direction == TLocateTextDirectionEh::ltdUpEh ? -1 : 1;
-    bool found = false;
-    data->DisableControls();
-    try {
-        if (Direction == TLocateTextDirectionEh::ltdAllEh)
-            found = matches();
-        while (!found && data->MoveBy(step) != 0)
-            found = matches();
-        // All records: after the end the search goes on from the first up to where it started.
-        if (!found && Direction == TLocateTextDirectionEh::ltdAllEh) {
-            data->First();
-            found = data->Bookmark() != start && matches();
-            while (!found && data->MoveBy(1) != 0 && data->Bookmark() != start)
-                found = matches();
-        }
-        if (!found)
-            data->SetBookmark(start);
-    } catch (...) {
-        data->EnableControls();
-        throw;
-    }
-    data->EnableControls();
-    return found;
+    const String fieldName = Column == nullptr ? String() : Column->FieldName();
+    const auto range = TLocateTextTreeFindRangeEh::lttInAllNodesEh;
+    if (FCenter == nullptr)
+        return FindTextInGrid(this, fieldName, Text, range, Match, Direction, Options);
+    return FCenter->LocateText(this, fieldName, Text, range, Match, Direction, Options);
 }
 
 void TCustomDBGridEh::ExtendIncrementalSearch(const String& Text, int Timeout, TLocateTextDirectionEh Direction)

@@ -2,14 +2,20 @@
 #include "datagrid/DBGridEhUnit.h"
 
 #include "datagrid/DBGridEh.h"
+#include "datagrid/DBGridEhCenter.h"
+#include "datagrid/DBGridEhStyle.h"
 #include "platform/core/Exceptions.h"
 #include "platform/ui/Forms.h"
 
 #include <QPixmap>
 
+#include <memory>
+
 namespace {
 
 int UnitUsers = 0;
+std::unique_ptr<TDBGridEhStyle> Style;
+std::unique_ptr<TDBGridEhCenter> Center;
 
 struct TGridCursorImage {
     TCursor Id;
@@ -72,6 +78,8 @@ void StartDBGridEhUnit()
         InitCursorResources();
         RegisterDBGridEhCursors(QStringLiteral(":/datagrid"));
         InstallColumnPropertyInterceptors();
+        Style = std::make_unique<TDBGridEhStyle>();
+        Center = std::make_unique<TDBGridEhCenter>();
     } catch (...) {
         --UnitUsers;
         throw;
@@ -84,9 +92,50 @@ void ShutdownDBGridEhUnit()
         return;
     for (const TGridCursorImage& image : GridCursorImages)
         Screen->DeleteCursor(image.Id);
+    FreeDBGridEhIndicatorTitlePopupMenu();
+    Center.reset();
+    Style.reset();
+}
+
+TDBGridEhStyle* DBGridEhStyle() { return Style.get(); }
+
+TDBGridEhCenter* DBGridEhCenter() { return Center.get(); }
+
+TDBGridEhSharedUse::TDBGridEhSharedUse(TCustomDBGridEh* Grid) : FGrid(Grid)
+{
+    Grid->SetStyle(DBGridEhStyle());
+    Grid->SetCenter(DBGridEhCenter());
+}
+
+TDBGridEhSharedUse::~TDBGridEhSharedUse()
+{
+    FGrid->SetStyle(nullptr);
+    FGrid->SetCenter(nullptr);
 }
 
 int DBGridEhUnitUsers() { return UnitUsers; }
+
+namespace {
+
+int BusyCursorUses = 0;
+TCursor CursorBeforeBusy = crDefault;
+
+} // namespace
+
+void BeginBusyCursor()
+{
+    if (BusyCursorUses++ > 0)
+        return;
+    CursorBeforeBusy = Screen->Cursor();
+    Screen->SetCursor(crHourGlass);
+}
+
+void EndBusyCursor()
+{
+    if (BusyCursorUses == 0 || --BusyCursorUses > 0)
+        return;
+    Screen->SetCursor(CursorBeforeBusy);
+}
 
 // --- Simple grid settings -----------------------------------------------------------------------
 

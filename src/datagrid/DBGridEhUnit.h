@@ -1,7 +1,8 @@
 #pragma once
-// What every data grid of the process shares: the grid cursors, the keyboard shortcuts, the
-// incremental-search settings and the buffered-paint switch. Made when the first grid is made
-// and freed when the last one goes (a counter), since cursors need a running application.
+// What every data grid of the process shares: the grid style and centre, the grid cursors, the
+// keyboard shortcuts, the incremental-search settings and the buffered-paint switch. Made when
+// the first grid is made and freed when the last one goes (a counter), since cursors need a
+// running application.
 #include "platform/ui/Colors.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Menus.h"
@@ -38,9 +39,17 @@ TDBGridEhSearchSettings& DBGridEhSearchSettings();
 // Off-screen painting is allowed (the default) for grids whose look needs it.
 bool& DBGridEhBufferedPaint();
 
-// Counted start-up and shutdown. Start-up registers the cursors (the first that cannot be loaded
+class TCustomDBGridEh;
+class TDBGridEhCenter;
+class TDBGridEhStyle;
+
+// The one style and the one centre, while the unit runs; nullptr otherwise.
+TDBGridEhStyle* DBGridEhStyle();
+TDBGridEhCenter* DBGridEhCenter();
+
+// Counted start-up and shutdown. Start-up makes the style and the centre, registers the cursors (the first that cannot be loaded
 // raises EOutOfResources "Cannot load cursor resource") and the column stored-property
-// interceptors; the last shutdown removes the cursors again.
+// interceptors; the last shutdown removes the cursors and frees the centre and the style.
 void StartDBGridEhUnit();
 void ShutdownDBGridEhUnit();
 int DBGridEhUnitUsers();
@@ -55,4 +64,29 @@ public:
     ~TDBGridEhUnitUse() { ShutdownDBGridEhUnit(); }
     TDBGridEhUnitUse(const TDBGridEhUnitUse&) = delete;
     TDBGridEhUnitUse& operator=(const TDBGridEhUnitUse&) = delete;
+};
+
+// A grid's tie to the shared style and centre for the grid's lifetime: registers the grid with
+// both as it is made and takes it off them as it goes.
+class TDBGridEhSharedUse {
+public:
+    explicit TDBGridEhSharedUse(TCustomDBGridEh* Grid);
+    ~TDBGridEhSharedUse();
+    TDBGridEhSharedUse(const TDBGridEhSharedUse&) = delete;
+    TDBGridEhSharedUse& operator=(const TDBGridEhSharedUse&) = delete;
+
+private:
+    TCustomDBGridEh* FGrid;
+};
+
+// The busy cursor (crHourGlass) on Screen while any use lives: the first keeps the cursor
+// shown before, the last puts it back.
+void BeginBusyCursor();
+void EndBusyCursor();
+class TBusyCursorUse {
+public:
+    TBusyCursorUse() { BeginBusyCursor(); }
+    ~TBusyCursorUse() { EndBusyCursor(); }
+    TBusyCursorUse(const TBusyCursorUse&) = delete;
+    TBusyCursorUse& operator=(const TBusyCursorUse&) = delete;
 };

@@ -4,6 +4,8 @@
 
 #include "SumListTestSupport.h"
 
+#include "datagrid/DBGridEhStyle.h"
+
 #include "platform/ado/ADODB.h"
 #include "platform/data/DataSet.h"
 #include "platform/data/DataSource.h"
@@ -131,7 +133,9 @@ TEST_F(GridPaintTest, RowHighlightMarksTheWholeCurrentRowOnly)
     Data->MoveBy(2);
     Grid->PaintScreen();
     const int other = Grid->Col() == 1 ? 2 : 1;
-    EXPECT_EQ(Grid->CellBackground(other, DataRow(2)), ColorToRGB(clBtnFace)) << "the current row's other cell";
+    // Without the focus, lightened toward the button shadow on a true-colour screen.
+    EXPECT_EQ(Grid->CellBackground(other, DataRow(2)),
+              ColorToRGB(TDBGridEhStyle::LightenColor(clWindow, clBtnShadow, false))) << "the current row's other cell";
     for (int row : {0, 1, 3})
         EXPECT_EQ(Grid->CellBackground(other, DataRow(row)), ColorToRGB(clWindow)) << row;
 }
@@ -562,8 +566,8 @@ TEST_F(GridPaintTest, SelectedRecordsShowHighlightedInTheirCellsAndIndicator)
     Grid->SelectedRows()->SetCurrentRowSelected(true);
     Data->First();
     Grid->PaintScreen();
-    // Without the focus the selection keeps its place in the button face colour.
-    const TColor marked = ColorToRGB(clBtnFace);
+    // Without the focus the selection keeps its place, lightened toward the button shadow.
+    const TColor marked = ColorToRGB(TDBGridEhStyle::LightenColor(clWindow, clBtnShadow, false));
     for (int row : {1, 3}) {
         EXPECT_EQ(Grid->CellBackground(2, DataRow(row)), marked) << row;
         EXPECT_NE(Grid->CellBackground(0, DataRow(row)), ColorToRGB(clBtnFace)) << "indicator of " << row;
@@ -572,6 +576,19 @@ TEST_F(GridPaintTest, SelectedRecordsShowHighlightedInTheirCellsAndIndicator)
         EXPECT_EQ(Grid->CellBackground(2, DataRow(row)), ColorToRGB(clWindow)) << row;
         EXPECT_EQ(Grid->CellBackground(0, DataRow(row)), ColorToRGB(clBtnFace)) << "indicator of " << row;
     }
+}
+
+TEST_F(GridPaintTest, AtFewScreenColoursTheSelectionIsNeverLightened)
+{
+    TDBGridEhStyle::SetColorDepth(256);
+    Grid->SetOptions(Grid->Options() | dgMultiSelect);
+    Data->MoveBy(1);
+    Grid->SelectedRows()->SetCurrentRowSelected(true);
+    Data->First();
+    Grid->PaintScreen();
+    const TColor plain = Grid->CellBackground(2, DataRow(1));
+    TDBGridEhStyle::SetColorDepth(-1);
+    EXPECT_EQ(plain, ColorToRGB(clBtnFace));
 }
 
 TEST_F(GridPaintTest, OddAndEvenRecordsTakeTheirRowColours)

@@ -12,12 +12,28 @@
 
 namespace {
 
-enum class TOp { Equal, NotEqual, Less, Greater, LessEqual, GreaterEqual, Like, IsNull, IsNotNull };
+enum class TOp { Equal, NotEqual, Less, Greater, LessEqual, GreaterEqual, Like, NotLike, IsNull, IsNotNull };
 
 struct TToken {
     enum Kind { End, Name, Text, Number, Symbol } Kind = End;
     String Value;
 };
+
+// Past the exponent at I ("E5", "e-3", as FloatToStr writes large and small numbers); I when
+// none starts there.
+qsizetype ExponentEnd(const String& Text, qsizetype I)
+{
+    if (I >= Text.size() || (Text[I] != u'E' && Text[I] != u'e'))
+        return I;
+    qsizetype digits = I + 1;
+    if (digits < Text.size() && (Text[digits] == u'+' || Text[digits] == u'-'))
+        ++digits;
+    if (digits >= Text.size() || !Text[digits].isDigit())
+        return I;
+    while (digits < Text.size() && Text[digits].isDigit())
+        ++digits;
+    return digits;
+}
 
 std::vector<TToken> Tokenize(const String& Text)
 {
@@ -57,6 +73,7 @@ std::vector<TToken> Tokenize(const String& Text)
             const qsizetype start = i++;
             while (i < n && (Text[i].isDigit() || Text[i] == u'.'))
                 ++i;
+            i = ExponentEnd(Text, i);
             tokens.push_back({TToken::Number, Text.mid(start, i - start)});
         } else if (c.isLetter() || c == u'_') {
             const qsizetype start = i;
@@ -156,8 +173,8 @@ struct TFilterExpression::TNode {
             return VarIsNull(value) == (Op == TOp::IsNull);
         if (VarIsNull(value) || VarIsNull(Literal))
             return false;
-        if (Op == TOp::Like)
-            return LikeMatches(value.AsString(), Pattern);
+        if (Op == TOp::Like || Op == TOp::NotLike)
+            return LikeMatches(value.AsString(), Pattern) == (Op == TOp::Like);
         const int order = SortCompare(value, Literal);
         switch (Op) {
         case TOp::Equal: return order == 0;
@@ -279,11 +296,13 @@ private:
                 Fail();
             return node;
         }
-        node->Op = Operator();
+        node->Op = TakeWord("not") ? TOp::NotLike : Operator();
+        if (node->Op == TOp::NotLike && !TakeWord("like"))
+            Fail();
         const TToken literal = Take();
         if (literal.Kind != TToken::Text && literal.Kind != TToken::Number)
             Fail();
-        if (node->Op == TOp::Like)
+        if (node->Op == TOp::Like || node->Op == TOp::NotLike)
             node->Pattern = LikePattern(literal.Value);
         else
             node->Literal = LiteralFor(node->Field, literal);
@@ -317,6 +336,13 @@ private:
             if (!ok)
                 Fail();
             return Variant(value);
+        }
+        if (dynamic_cast<const TBooleanField*>(Field)) {
+            if (Literal.Value.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+                return Variant(true);
+            if (Literal.Value.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+                return Variant(false);
+            DatabaseError(DBConsts::SInvalidBoolValue.arg(Literal.Value, Field->DisplayName()));
         }
         if (dynamic_cast<const TDateTimeField*>(Field)) {
             TDateTime date = 0;

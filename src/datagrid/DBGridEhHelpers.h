@@ -1,0 +1,15 @@
+#pragma once
+// Small helpers the grid's parts share: whether a field can take a value, a field's value as a
+// 32-bit integer, and a rectangle turned on its side.
+#include "platform/ui/Types.h"
+
+class TField;
+
+// ReadOnly; a lookup field with KeyFields is read-only without a dataset, else only when every
+// key field is.
+bool FieldIsReadOnly(const TField* Field);
+// The value as a 32-bit integer when it is a number that fits (a fraction cut toward zero);
+// Default for Null, other kinds and values out of range.
+int FieldValueAsInt32(const TField* Field, int Default);
+// Width and height swapped, the top-left corner kept.
+TRect SwapRectExtent(const TRect& Rect);

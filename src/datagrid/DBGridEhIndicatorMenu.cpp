@@ -1,0 +1,94 @@
+// The indicator-title menu the centre builds: the columns submenu and the edit commands.
+#include "datagrid/DBGridEhCenter.h"
+
+#include "datagrid/DBGridEh.h"
+#include "platform/ui/Menus.h"
+
+#include <array>
+#include <memory>
+
+namespace {
+
+std::unique_ptr<TPopupMenu> IndicatorTitleMenu;
+
+struct TEditCommandItem {
+    TDBGridEhMenuItemEh Item;
+    const char* Caption;
+    TDBGridEhEditActions Action;
+};
+
+constexpr std::array<TEditCommandItem, 5> EditCommandItems{{
+    {TDBGridEhMenuItemEh::gmiCutEh, "剪贴", geaCutEh},
+    {TDBGridEhMenuItemEh::gmiCopyEh, "复制", geaCopyEh},
+    {TDBGridEhMenuItemEh::gmiPasteEh, "粘贴", geaPasteEh},
+    {TDBGridEhMenuItemEh::gmiDeleteEh, "删除", geaDeleteEh},
+    {TDBGridEhMenuItemEh::gmiSelectAllEh, "全选", geaSelectAllEh},
+}};
+
+int VisibleColumnCount(const TCustomDBGridEh* Grid)
+{
+    int count = 0;
+    for (int i = 0; i < Grid->Columns()->Count(); ++i)
+        count += Grid->Columns()->ColumnAt(i)->Visible() ? 1 : 0;
+    return count;
+}
+
+TMenuItem* ColumnsSubmenu(TCustomDBGridEh* Grid, TComponent* Owner)
+{
+    auto* submenu = new TMenuItem(Owner);
+    submenu->SetCaption(QStringLiteral("错误的列"));
+    for (int i = 0; i < Grid->Columns()->Count(); ++i) {
+        TColumnEh* column = Grid->Columns()->ColumnAt(i);
+        if (column->Title()->Caption().isEmpty())
+            continue;
+        auto* item = new TMenuItem(Owner);
+        item->SetCaption(column->Title()->Caption());
+        item->SetChecked(column->Visible());
+        // The last visible column stays: a grid without columns could not be given them back.
+        item->OnClick = [Grid, column](TObject*) {
+            if (!column->Visible() || VisibleColumnCount(Grid) > 1)
+                column->SetVisible(!column->Visible());
+        };
+        submenu->Add(item);
+    }
+    return submenu;
+}
+
+}  // namespace
+
+TPopupMenu* DBGridEhIndicatorTitlePopupMenu()
+{
+    if (!IndicatorTitleMenu) {
+        IndicatorTitleMenu = std::make_unique<TPopupMenu>(nullptr);
+        IndicatorTitleMenu->SetName(QStringLiteral("DBGridEhIndicatorTitlePopupMenu"));
+    }
+    return IndicatorTitleMenu.get();
+}
+
+void FreeDBGridEhIndicatorTitlePopupMenu() { IndicatorTitleMenu.reset(); }
+
+void TDBGridEhCenter::BuildIndicatorTitleMenu(TCustomDBGridEh* Grid, TPopupMenu*& Menu)
+{
+    if (OnBuildIndicatorTitleMenu)
+        OnBuildIndicatorTitleMenu(this, Grid, Menu);
+    else
+        DefaultBuildIndicatorTitleMenu(Grid, Menu);
+}
+
+void TDBGridEhCenter::DefaultBuildIndicatorTitleMenu(TCustomDBGridEh* Grid, TPopupMenu*& Menu)
+{
+    Menu = DBGridEhIndicatorTitlePopupMenu();
+    TMenuItem* items = Menu->Items();
+    items->Clear();
+    if (HasMenuItem(TDBGridEhMenuItemEh::gmiColumnsEh))
+        items->Add(ColumnsSubmenu(Grid, Menu));
+    for (const TEditCommandItem& command : EditCommandItems) {
+        if (!HasMenuItem(command.Item))
+            continue;
+        auto* item = new TMenuItem(Menu);
+        item->SetCaption(QString::fromUtf8(command.Caption));
+        item->SetEnabled(Grid->CanRunEditAction(command.Action));
+        item->OnClick = [Grid, action = command.Action](TObject*) { Grid->RunEditAction(action); };
+        items->Add(item);
+    }
+}

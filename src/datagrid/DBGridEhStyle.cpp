@@ -1,0 +1,120 @@
+// The shared grid style: highlight colours of data and other cells, lightened on true colour.
+#include "datagrid/DBGridEhStyle.h"
+
+#include "datagrid/DBGridEh.h"
+#include "platform/ui/Graphics.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+int ScreenColorDepth = -1;
+
+int ClampedChannel(double Value) { return std::clamp(static_cast<int>(Value), 0, 255); }
+
+template <class TChannelRule>
+TColor PerChannel(TColor Color1, TColor Color2, TChannelRule Rule)
+{
+    const TColor a = ColorToRGB(Color1);
+    const TColor b = ColorToRGB(Color2);
+    return RGB(Rule(GetRValue(a), GetRValue(b)), Rule(GetGValue(a), GetGValue(b)), Rule(GetBValue(a), GetBValue(b)));
+}
+
+}  // namespace
+
+TColor MixColors(TColor Color1, TColor Color2, double Amount)
+{
+    return PerChannel(Color1, Color2, [Amount](int C1, int C2) {
+        return ClampedChannel(C1 + std::trunc((C2 - C1) / 255.0 * Amount));
+    });
+}
+
+TDBGridEhStyle::TDBGridEhStyle() { ScreenColorDepth = ReadColorDepth(); }
+
+TDBGridEhStyle::~TDBGridEhStyle()
+{
+    while (!FGrids.empty())
+        FGrids.back()->SetStyle(nullptr);
+}
+
+void TDBGridEhStyle::RegisterGrid(TCustomDBGridEh* Grid)
+{
+    if (!IsGridRegistered(Grid))
+        FGrids.push_back(Grid);
+}
+
+void TDBGridEhStyle::UnregisterGrid(TCustomDBGridEh* Grid) { std::erase(FGrids, Grid); }
+
+bool TDBGridEhStyle::IsGridRegistered(const TCustomDBGridEh* Grid) const
+{
+    return std::find(FGrids.begin(), FGrids.end(), Grid) != FGrids.end();
+}
+
+int TDBGridEhStyle::ColorDepth() { return ScreenColorDepth; }
+
+void TDBGridEhStyle::SetColorDepth(int Value) { ScreenColorDepth = Value; }
+
+TColor TDBGridEhStyle::LightenColor(TColor Color, TColor GlassColor, bool Ungray)
+{
+    return PerChannel(Color, GlassColor, [Ungray](int C, int Glass) {
+        double c = C + (Glass - C) * 0.5;
+        c += (225 - c) * 0.6;
+        if (Ungray)
+            c -= (122 - c) * 0.25;
+        return ClampedChannel(std::round(c));
+    });
+}
+
+bool TDBGridEhStyle::PickDataCellColors(const TDataCellHighlightEh& Cell, TGridDrawState& State, TColor& Background,
+                                        TFont* Font)
+{
+    bool emphasis = false;
+    if (!DataCellHighlighted(Cell, State, emphasis))
+        return false;
+    const bool trueColor = ColorDepth() == -1;
+    const bool current = Cell.CurrentRow && (Cell.CurrentCell || Cell.RowSelect);
+    if (Cell.GridFocused) {
+        if (current || !FLuminateSelection || !trueColor) {
+            Background = clHighlight;
+            Font->SetColor(clHighlightText);
+        } else {
+            Background = LightenColor(Background, clHighlight, true);
+        }
+    } else if (current && (emphasis || Cell.AlwaysShowSelection)) {
+        Background = clBtnShadow;
+        Font->SetColor(clHighlightText);
+    } else {
+        Background = trueColor ? LightenColor(Background, clBtnShadow, false) : clBtnFace;
+    }
+    return true;
+}
+
+bool TDBGridEhStyle::PickOtherCellColors(bool Selected, bool IndicatorOrTitle, bool GridFocused, TColor& Background,
+                                         TFont* Font)
+{
+    if (!Selected)
+        return false;
+    const bool lighten = FLuminateSelection && ColorDepth() == -1;
+    if (IndicatorOrTitle) {
+        Background = RGB(64, 64, 64);
+        Font->SetColor(clWhite);
+    } else if (GridFocused && lighten) {
+        Background = LightenColor(Background, clHighlight, true);
+    } else if (GridFocused) {
+        Background = clHighlight;
+        Font->SetColor(clHighlightText);
+    } else {
+        Background = ColorDepth() == -1 ? LightenColor(Background, clBtnShadow, false) : clBtnFace;
+    }
+    return true;
+}
+
+void TDBGridEhStyle::StyleWndProc(TMessage& Message)
+{
+    if (Message.Msg == WM_SYSCOLORCHANGE)
+        ScreenColorDepth = ReadColorDepth();
+}
+
+// A Linux screen always has more than 256 colours.
+int TDBGridEhStyle::ReadColorDepth() { return -1; }
