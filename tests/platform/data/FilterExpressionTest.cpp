@@ -212,6 +212,6 @@ TEST_F(FilterExpressionTest, NotLikeAndExponentsReadAsTheGridWritesThem)
     EXPECT_EQ(Matching(u"[名称] Not Like '%笔%'"_s), QStringList({u"订书钉"_s, u"A4纸"_s, u"apple"_s, u"Banana"_s}));
     // A Null value matches no pattern, and fails the negated one too.
     EXPECT_EQ(Matching(u"备注 not like 'x%'"_s), QStringList({u"笔记本"_s, u"圆珠笔"_s, u"A4纸"_s, u"apple"_s, u"Banana"_s}));
-    EXPECT_EQ(ErrorOf(u"名称 not = 'x'"_s), u"Invalid filter expression: 名称 not = 'x'"_s);
+    EXPECT_EQ(ErrorOf(u"名称 not = 'x'"_s), u"无效的筛选表达式：名称 not = 'x'"_s);
     EXPECT_EQ(Matching(u"单价 > 2.5E1 or 数量 >= 2e+2 or 单价 < 6E-1"_s), QStringList({u"订书钉"_s}));
 }
