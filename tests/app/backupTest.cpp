@@ -50,6 +50,26 @@ QStringList TableRows(const TSQLiteDatabase& Database)
 
 QStringList TableRowsOf(const String& Path) { return TableRows(*TSQLiteDatabase::OpenReadOnly(Path)); }
 
+// Runs statements on a closed database file, as another program would.
+void ExecuteOn(const String& Path, const char* Sql)
+{
+    sqlite3* handle = nullptr;
+    sqlite3_open(Path.toUtf8().constData(), &handle);
+    ASSERT_EQ(sqlite3_exec(handle, Sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(handle);
+    sqlite3_close(handle);
+}
+
+// Files the program opens but whose lists no statement of the program can read: a column
+// computed by a function the program does not have, quantities whose total overflows.
+constexpr const char* UnlistableFiles[] = {
+    "alter table oprint add column 折算 integer as (no_such_function(数量))",
+    "insert into gift(数量,日期) values(9223372036854775807,'2026-03-04 00:00:00'),(1,'2026-03-05 00:00:00')",
+};
+
+// What a restore or backup killed part-way leaves beside the file, and a user's file like it.
+constexpr const char* StagedLeftovers[] = {"opr.mdb.part-Ab12Cd", "opr.mdb.part-Ab12Cd-journal", "opr.mdb.part-x0Y9z8"};
+const char* const UsersOwnCopy = "opr.mdb.backup";
+
 // Holds a write to a file by another connection, not committed, while it lives.
 class TOtherWriter {
 public:
@@ -450,6 +470,112 @@ TEST_F(TBackupTest, RestoreWhileAnotherProgramHoldsTheFileKeepsTheOldDatabase)
     EXPECT_EQ(TableRows(MF1->ADOCon1->Database()), live);
     EXPECT_TRUE(MF1->dbouser1->Active());
     EXPECT_EQ(MF1->Memo1->Text(), u"3");
+}
+
+TEST_F(TBackupTest, RestoreRefusesAFileWhoseListsCannotOpen)
+{
+    for (const char* change : UnlistableFiles) {
+        SCOPED_TRACE(change);
+        const String offered = Path("offered.mdb");
+        QFile::remove(offered);
+        Backup(offered);
+        ExecuteOn(offered, change);
+        const std::size_t shown = FDialogs.Shown().size();
+        const TLiveState before = LiveState();
+        Restore(offered);
+        ExpectFailure("数据库还原失败!", shown);
+        EXPECT_EQ(LiveState(), before);
+        EXPECT_TRUE(MF1->dbouser1->Active());
+        EXPECT_EQ(MF1->Memo1->Text(), u"2");
+    }
+}
+
+// The restored file is written through a log as the live one was, so another program opening
+// it still shows, and leftovers of a killed restore go while a user's own copy stays.
+TEST_F(TBackupTest, RestoredFileKeepsTheLiveJournalModeAndLeftoversGo)
+{
+    const String backup = Path("good.mdb");
+    Backup(backup);
+    ASSERT_EQ(FileBytes(backup)[18], 1);
+    for (const char* name : StagedLeftovers)
+        WriteFile(Path(name), "left over");
+    WriteFile(Path(UsersOwnCopy), "kept");
+    Restore(backup);
+    ASSERT_EQ(LastBox().Text, u"数据库还原成功!");
+    EXPECT_EQ(FileBytes(DatabasePath())[18], 2) << "WAL, as the file it replaced";
+    EXPECT_EQ(Rows("PRAGMA journal_mode"), QStringList{QStringLiteral("wal")});
+    for (const char* name : StagedLeftovers)
+        EXPECT_FALSE(QFileInfo::exists(Path(name))) << name;
+    EXPECT_EQ(FileBytes(Path(UsersOwnCopy)), "kept");
+}
+
+TEST_F(TBackupTest, NewBackupGetsTheDatabasesMode)
+{
+    const QFile::Permissions shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+    ASSERT_TRUE(QFile::setPermissions(DatabasePath(), shared));
+    Backup(Path("new.mdb"));
+    ASSERT_EQ(LastBox().Text, u"数据库备份成功!");
+    EXPECT_EQ(QFile::permissions(Path("new.mdb")), QFile::permissions(DatabasePath()));
+}
+
+TEST_F(TBackupTest, RestoreOntoAFullDiskNamesTheUsersFile)
+{
+    const String backup = Path("good.mdb");
+    Backup(backup);
+    const std::size_t shown = FDialogs.Shown().size();
+    const TLiveState before = LiveState();
+    {
+        TFileSizeLimit full(4096);
+        Restore(backup);
+    }
+    ExpectFailure("数据库还原失败!", shown);
+    EXPECT_TRUE(LastBox().Text.contains(DatabasePath())) << LastBox().Text.toStdString();
+    EXPECT_FALSE(LastBox().Text.contains(DatabasePath() + u'.')) << "the staged copy is no file of the user's";
+    EXPECT_EQ(LiveState(), before);
+}
+
+// The program starts on its database as main does: the main window, then the other two, then
+// the main window shown.
+class TStartTest : public TAppTest {};
+
+TEST_F(TStartTest, StartRemovesLeftoversOfAKilledRestore)
+{
+    for (const char* name : StagedLeftovers)
+        WriteFile(QDir(FDir.path()).filePath(String::fromUtf8(name)), "left over");
+    WriteFile(QDir(FDir.path()).filePath(String::fromUtf8(UsersOwnCopy)), "kept");
+    OpenWindows();
+    for (const char* name : StagedLeftovers)
+        EXPECT_FALSE(QFileInfo::exists(QDir(FDir.path()).filePath(String::fromUtf8(name)))) << name;
+    EXPECT_EQ(FileBytes(QDir(FDir.path()).filePath(String::fromUtf8(UsersOwnCopy))), "kept");
+}
+
+// A file on which a page's list cannot open: the start says why, once, keeps the window with
+// the other pages listed, and a restore from a good backup brings the program back.
+TEST_F(TStartTest, StartOnAFileWhoseListsCannotOpenKeepsTheWindowForRestore)
+{
+    OpenWindows();
+    Execute("insert into oprint(姓名,部门,数量,日期) values('张三','办公室',2,'2026-03-01 00:00:00');"
+            "insert into gift(来客姓名,数量,日期) values('王五',1,'2026-03-03 00:00:00');");
+    const String backup = QDir(FDir.path()).filePath(QStringLiteral("good.mdb"));
+    MF1->ADOCon1->BackupTo(backup);
+    CloseWindows();
+    ExecuteOn(DatabasePath(), UnlistableFiles[0]);
+
+    OpenWindows();
+    ASSERT_EQ(Messages().size(), 1u) << Messages().join(u'\n').toStdString();
+    EXPECT_TRUE(Messages().front().contains(u"no_such_function")) << Messages().front().toStdString();
+    EXPECT_TRUE(MF1->Visible());
+    EXPECT_FALSE(MF1->dbouser1->Active());
+    EXPECT_TRUE(MF1->ADOg1->Active());
+    EXPECT_TRUE(MF1->ADOR1->Active());
+
+    FDialogs.ChooseFile(backup);
+    Form4->BitBtn2->Click();
+    FDialogs.Answer(IDOK);
+    Form4->BitBtn5->Click();
+    EXPECT_EQ(Messages().last(), u"数据库还原成功!");
+    EXPECT_TRUE(MF1->dbouser1->Active());
+    EXPECT_EQ(MF1->dbouser1->FieldByName(QStringLiteral("姓名"))->AsString(), u"张三");
 }
 
 }  // namespace
