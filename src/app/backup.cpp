@@ -85,8 +85,9 @@ void ListWithTotal(TADOConnection& Connection, const char* Table)
 void CheckOprDatabase(TADOConnection& Connection)
 {
     CheckOprTables(Connection.Database());
+    // A file that cannot take the indexes fails as the start would, for the reason it gives.
+    CreateOprIndexes(Connection);
     try {
-        CreateOprIndexes(Connection);
         for (const char* table : {"oprint", "gift", "ruku"})
             ListWithTotal(Connection, table);
     } catch (const Exception& E) {
