@@ -233,11 +233,17 @@ void TForm4::BitBtn5Click(TObject* Sender)
     }
     try {
         connection->RestoreFrom(source, CheckOprDatabase);
-        // The lists show the restored records at once, as after "刷新".
-        MF1->BitBtn3->Click();
     } catch (const Exception& E) {
         RequeryClosedLists();
         Inform(Failure("数据库还原失败!", E.Message()), MB_ICONERROR);
+        return;
+    }
+    // The lists show the restored records at once, as after "刷新". The file is replaced by now,
+    // so a list that fails is no failed restore.
+    try {
+        MF1->BitBtn3->Click();
+    } catch (const Exception& E) {
+        Inform(Failure("数据库已还原，但记录列表无法打开!", E.Message()), MB_ICONWARNING);
         return;
     }
     Inform(QStringLiteral("数据库还原成功!"), MB_ICONINFORMATION);

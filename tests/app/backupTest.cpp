@@ -534,6 +534,22 @@ TEST_F(TBackupTest, RestoreOntoAFullDiskNamesTheUsersFile)
     EXPECT_EQ(LiveState(), before);
 }
 
+// Totals a list shows beyond what its footer can hold: whether the file is taken or not, the
+// message says which.
+TEST_F(TBackupTest, RestoreSaysWhetherTheFileWasReplaced)
+{
+    const String offered = Path("offered.mdb");
+    Backup(offered);
+    ExecuteOn(offered, "insert into ruku(物品名称,数量,单价,金额,日期) values('x',1,1,1e300,'2026-02-02 00:00:00')");
+    const TLiveState before = LiveState();
+    Restore(offered);
+    const bool replaced = TableRowsOf(DatabasePath()) == TableRowsOf(offered);
+    EXPECT_EQ(LastBox().Text.startsWith(QStringLiteral("数据库还原失败!")), !replaced) << LastBox().Text.toStdString();
+    if (!replaced) {
+        EXPECT_EQ(LiveState(), before);
+    }
+}
+
 // The program starts on its database as main does: the main window, then the other two, then
 // the main window shown.
 class TStartTest : public TAppTest {};

@@ -117,8 +117,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     dialogs.Answer(IDOK);
     Form4->BitBtn5->Click();
 
+    const String result = dialogs.Shown().back().Text;
+    // Replaced, but the lists fail on it: the check let a file through that it should refuse.
+    FUZZ_CHECK(!result.startsWith(QStringLiteral("数据库已还原")));
     FUZZ_CHECK(ListsOpen());
-    if (dialogs.Shown().back().Text != u"数据库还原成功!") {
+    if (result != u"数据库还原成功!") {
         FUZZ_CHECK(Bytes(database) + Bytes(database + QStringLiteral("-wal")) == live);
         FUZZ_CHECK(ShownCounts() == counts);
         return 0;
