@@ -29,17 +29,27 @@ QByteArray Bytes(const String& Path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The windows as the program makes them, on a database of their own in a temporary working
-// directory, destroyed in the reverse order with the settings file they wrote.
+// The windows as the program makes them, on a database of their own with records in a
+// temporary working directory, made once for the run: each input starts from that database,
+// put back in place as a restore does. At the end they are destroyed in the reverse order, with
+// the settings file they wrote.
 class TProgram {
 public:
     TProgram()
     {
+        // The connection takes "opr.mdb" in the working directory as it is made; the fuzzer
+        // goes on reading its corpus from the directory it started in.
+        const String started = QDir::currentPath();
         QDir::setCurrent(FDir.path());
         MF1 = new TMF1(nullptr);
+        QDir::setCurrent(started);
         Form3 = new TForm3(nullptr);
         Form4 = new TForm4(nullptr);
         MF1->Show();
+        MF1->ADOCon1->Database().ExecuteScript(QStringLiteral(
+            "insert into oprint(姓名,部门,数量,日期) values('李四','制造部',5,'2026-03-02 00:00:00');"
+            "insert into gift(来客姓名,数量,日期) values('王五',1,'2026-03-03 00:00:00');"));
+        MF1->ADOCon1->BackupTo(PathOf("records.mdb"));
     }
     ~TProgram()
     {
@@ -50,15 +60,22 @@ public:
         Form3 = nullptr;
         MF1 = nullptr;
         QFile::remove(QFileInfo(Application->ExeName()).absoluteDir().filePath(QStringLiteral("os.ini")));
-        QDir::setCurrent(FPrevious);
     }
     TProgram(const TProgram&) = delete;
     TProgram& operator=(const TProgram&) = delete;
 
     String PathOf(const char* Name) const { return QDir(FDir.path()).filePath(String::fromUtf8(Name)); }
 
+    // The database with its records back in place, every page reset on it.
+    void StartOver()
+    {
+        MF1->ADOCon1->RestoreFrom(PathOf("records.mdb"), [](TADOConnection&) {});
+        MF1->BitBtn3->Click();
+    }
+
+    TScriptedDialogs Dialogs;
+
 private:
-    String FPrevious = QDir::currentPath();
     QTemporaryDir FDir;
 };
 
@@ -96,12 +113,9 @@ void RegisterOnEveryPage(TScriptedDialogs& Dialogs)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size)
 {
     EnsureFuzzApplication();
-    TScriptedDialogs dialogs;
-    TProgram program;
-    MF1->ADOCon1->Database().ExecuteScript(QStringLiteral(
-        "insert into oprint(姓名,部门,数量,日期) values('李四','制造部',5,'2026-03-02 00:00:00');"
-        "insert into gift(来客姓名,数量,日期) values('王五',1,'2026-03-03 00:00:00');"));
-    MF1->BitBtn3->Click();
+    static TProgram program;
+    TScriptedDialogs& dialogs = program.Dialogs;
+    program.StartOver();
     const String database = MF1->ADOCon1->DatabasePath();
     const QByteArray live = Bytes(database) + Bytes(database + QStringLiteral("-wal"));
     const String counts = ShownCounts();
