@@ -490,32 +490,24 @@ TEST_F(TBackupTest, RestoreRefusesAFileWhoseListsCannotOpen)
     }
 }
 
-// The restored file is written through a log as the live one was, so another program opening
-// it still shows, and leftovers of a killed restore go while a user's own copy stays.
-TEST_F(TBackupTest, RestoredFileKeepsTheLiveJournalModeAndLeftoversGo)
+// A new backup takes the database's mode; the restored file is written through a log as the
+// live one was, so another program opening it still shows; leftovers of a killed restore go
+// while a user's own copy stays.
+TEST_F(TBackupTest, BackupAndRestoreCarryTheLiveFilesModes)
 {
+    ASSERT_TRUE(QFile::setPermissions(DatabasePath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
     const String backup = Path("good.mdb");
     Backup(backup);
-    ASSERT_EQ(FileBytes(backup)[18], 1);
+    EXPECT_EQ(QFile::permissions(backup), QFile::permissions(DatabasePath()));
     for (const char* name : StagedLeftovers)
         WriteFile(Path(name), "left over");
     WriteFile(Path(UsersOwnCopy), "kept");
     Restore(backup);
     ASSERT_EQ(LastBox().Text, u"数据库还原成功!");
     EXPECT_EQ(FileBytes(DatabasePath())[18], 2) << "WAL, as the file it replaced";
-    EXPECT_EQ(Rows("PRAGMA journal_mode"), QStringList{QStringLiteral("wal")});
     for (const char* name : StagedLeftovers)
         EXPECT_FALSE(QFileInfo::exists(Path(name))) << name;
     EXPECT_EQ(FileBytes(Path(UsersOwnCopy)), "kept");
-}
-
-TEST_F(TBackupTest, NewBackupGetsTheDatabasesMode)
-{
-    const QFile::Permissions shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
-    ASSERT_TRUE(QFile::setPermissions(DatabasePath(), shared));
-    Backup(Path("new.mdb"));
-    ASSERT_EQ(LastBox().Text, u"数据库备份成功!");
-    EXPECT_EQ(QFile::permissions(Path("new.mdb")), QFile::permissions(DatabasePath()));
 }
 
 TEST_F(TBackupTest, RestoreOntoAFullDiskNamesTheUsersFile)
@@ -554,19 +546,9 @@ TEST_F(TBackupTest, RestoreSaysWhetherTheFileWasReplaced)
 // the main window shown.
 class TStartTest : public TAppTest {};
 
-TEST_F(TStartTest, StartRemovesLeftoversOfAKilledRestore)
-{
-    for (const char* name : StagedLeftovers)
-        WriteFile(QDir(FDir.path()).filePath(String::fromUtf8(name)), "left over");
-    WriteFile(QDir(FDir.path()).filePath(String::fromUtf8(UsersOwnCopy)), "kept");
-    OpenWindows();
-    for (const char* name : StagedLeftovers)
-        EXPECT_FALSE(QFileInfo::exists(QDir(FDir.path()).filePath(String::fromUtf8(name)))) << name;
-    EXPECT_EQ(FileBytes(QDir(FDir.path()).filePath(String::fromUtf8(UsersOwnCopy))), "kept");
-}
-
-// A file on which a page's list cannot open: the start says why, once, keeps the window with
-// the other pages listed, and a restore from a good backup brings the program back.
+// A file on which a page's list cannot open: the start removes what a killed restore left, says
+// why the list failed, once, keeps the window with the other pages listed, and a restore from a
+// good backup brings the program back.
 TEST_F(TStartTest, StartOnAFileWhoseListsCannotOpenKeepsTheWindowForRestore)
 {
     OpenWindows();
@@ -576,8 +558,13 @@ TEST_F(TStartTest, StartOnAFileWhoseListsCannotOpenKeepsTheWindowForRestore)
     MF1->ADOCon1->BackupTo(backup);
     CloseWindows();
     ExecuteOn(DatabasePath(), UnlistableFiles[0]);
+    const auto inFolder = [this](const char* Name) { return QDir(FDir.path()).filePath(String::fromUtf8(Name)); };
+    for (const char* name : StagedLeftovers)
+        WriteFile(inFolder(name), "left over");
 
     OpenWindows();
+    for (const char* name : StagedLeftovers)
+        EXPECT_FALSE(QFileInfo::exists(inFolder(name))) << name;
     ASSERT_EQ(Messages().size(), 1u) << Messages().join(u'\n').toStdString();
     EXPECT_TRUE(Messages().front().contains(u"no_such_function")) << Messages().front().toStdString();
     EXPECT_TRUE(MF1->Visible());
