@@ -13,7 +13,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 [ $# -gt 0 ] && shift
-all=(jet_sql filter_expression ini_file edit_mask mask_edit numbers prop_filer import_text import_unicode_text import_vcldbif load_columns grid_filter_text)
+all=(jet_sql filter_expression ini_file edit_mask mask_edit numbers prop_filer import_text import_unicode_text import_vcldbif load_columns grid_filter_text restore)
 targets=("${@:-${all[@]}}")
 jobs="${FUZZ_JOBS:-$(( ($(nproc) + 1) / 2 ))}"
 

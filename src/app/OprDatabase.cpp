@@ -57,6 +57,7 @@ bool IsOprDatabase(TADOConnection* Connection)
 void OpenOprDatabase(TADOConnection* Connection)
 {
     Connection->OnNewDatabase = [Connection](TObject*) { CreateOprTables(Connection); };
+    Connection->RemoveStagedCopies();
     Connection->Open();
     if (IsOprDatabase(Connection))
         return;

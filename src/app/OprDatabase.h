@@ -11,7 +11,8 @@ class TObject;
 void CreateOprTables(TADOConnection* Connection);
 // True when the open database holds the eight tables.
 bool IsOprDatabase(TADOConnection* Connection);
-// Opens the connection, creating the tables when the file is new. An existing file without
+// Opens the connection, creating the tables when the file is new, after removing the copies a
+// backup or restore killed part-way left beside the file. An existing file without
 // them is another program's: the connection is closed again, nothing written to the file, and
 // EDatabaseError raised.
 void OpenOprDatabase(TADOConnection* Connection);

@@ -2,12 +2,14 @@
 
 #include "app/FormBuilding.h"
 #include "app/OprDatabase.h"
+#include "app/oprIndexes.h"
 #include "app/orecord.h"
 #include "platform/ado/ADODB.h"
 #include "platform/ado/SQLite.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/SysUtils.h"
 #include "platform/data/DatabaseError.h"
+#include "platform/data/Field.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Edit.h"
@@ -50,7 +52,7 @@ const QSet<String>& OprColumns()
 
 // Accepts only a sound database with the program's tables and their columns; anything else
 // (an empty file, text, a cut-off copy, another program's database) is refused with one message.
-void CheckOprDatabase(TSQLiteDatabase& Database)
+void CheckOprTables(const TSQLiteDatabase& Database)
 {
     try {
         if (!ColumnsOf(Database).contains(OprColumns()))
@@ -60,6 +62,36 @@ void CheckOprDatabase(TSQLiteDatabase& Database)
             DatabaseError(NotOprDatabase);
     } catch (const EDatabaseError&) {
         DatabaseError(NotOprDatabase);
+    }
+}
+
+// A page's whole list with its total, every record read as its grid shows it: what the page's
+// lists at start and "查询全部" read.
+void ListWithTotal(TADOConnection& Connection, const char* Table)
+{
+    TADOQuery list(nullptr);
+    list.SetConnection(&Connection);
+    list.SetTotals({QStringLiteral("sum(数量)")});
+    list.SQL()->SetText(QStringLiteral("select * from %1 order by 日期 desc,id desc").arg(String::fromLatin1(Table)));
+    list.Open();
+    for (list.First(); !list.Eof(); list.Next())
+        for (int i = 0; i < list.FieldCount(); ++i)
+            list.Fields()->Fields(i)->DisplayText();
+}
+
+// The copy offered for restore, on a connection of its own, before it takes the live file's
+// place: besides its tables, it must serve what the program runs on its database at start (the
+// indexes, each page's list and total), or the program would show an error at every start.
+void CheckOprDatabase(TADOConnection& Connection)
+{
+    CheckOprTables(Connection.Database());
+    // A file that cannot take the indexes fails as the start would, for the reason it gives.
+    CreateOprIndexes(Connection);
+    try {
+        for (const char* table : {"oprint", "gift", "ruku"})
+            ListWithTotal(Connection, table);
+    } catch (const Exception& E) {
+        DatabaseError(QStringLiteral("所选文件中的记录无法列出，不能用它还原：") + E.Message());
     }
 }
 
@@ -202,13 +234,29 @@ void TForm4::BitBtn5Click(TObject* Sender)
     try {
         connection->RestoreFrom(source, CheckOprDatabase);
     } catch (const Exception& E) {
-        // Past closing the connection, the lists were closed with it, whichever file it holds now.
-        if (connection->Connected() && !MF1->dbouser1->Active())
-            MF1->BitBtn3->Click();
+        RequeryClosedLists();
         Inform(Failure("数据库还原失败!", E.Message()), MB_ICONERROR);
         return;
     }
-    // The lists show the restored records at once, as after "刷新".
-    MF1->BitBtn3->Click();
+    // The lists show the restored records at once, as after "刷新". The file is replaced by now,
+    // so a list that fails is no failed restore.
+    try {
+        MF1->BitBtn3->Click();
+    } catch (const Exception& E) {
+        Inform(Failure("数据库已还原，但记录列表无法打开!", E.Message()), MB_ICONWARNING);
+        return;
+    }
     Inform(QStringLiteral("数据库还原成功!"), MB_ICONINFORMATION);
+}
+
+void TForm4::RequeryClosedLists()
+{
+    // Past closing the connection, the lists were closed with it, whichever file it holds now.
+    if (!MF1->ADOCon1->Connected() || MF1->dbouser1->Active())
+        return;
+    try {
+        MF1->BitBtn3->Click();
+    } catch (const Exception&) {
+        // The failure that closed them is the one reported.
+    }
 }

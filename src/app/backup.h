@@ -2,7 +2,7 @@
 // Unit backup: the window that backs the database up to a file the user chooses and restores it
 // from one. Both act on the file the main window's connection has open: the backup is a
 // consistent copy taken while it stays open, and a restore accepts only a database of this
-// program and replaces the file in one step, then requeries the main window's lists.
+// program whose lists open, replaces the file in one step, then requeries the main window's lists.
 #include "platform/ui/Forms.h"
 
 class TBitBtn;
@@ -47,6 +47,8 @@ private:
     void CreateComponents();
     bool Confirm(const String& Text);
     void Inform(const String& Text, unsigned Icon);
+    // After a failed restore: the lists queried again on whichever file is open.
+    void RequeryClosedLists();
 };
 
 extern TForm4* Form4;

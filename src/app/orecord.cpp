@@ -6,6 +6,7 @@
 #include "app/sys.h"
 #include "datagrid/DBGridEh.h"
 #include "platform/ado/ADODB.h"
+#include "platform/core/Exceptions.h"
 #include "platform/core/IniFile.h"
 #include "platform/core/SysUtils.h"
 #include "platform/ui/Button.h"
@@ -53,9 +54,18 @@ TMF1::~TMF1()
 
 void TMF1::FormShow(TObject* Sender)
 {
-    Button2->Click();
-    Button4->Click();
-    Button6->Click();
+    // A page whose list cannot open says why once and leaves the other pages and the window
+    // usable, so the file can still be backed up and restored.
+    String shown;
+    for (TButton* reset : {Button2, Button4, Button6}) {
+        try {
+            reset->Click();
+        } catch (const Exception& E) {
+            if (E.Message() != shown)
+                Application->HandleException(this);
+            shown = E.Message();
+        }
+    }
     // Told now, not at the first registration that fails.
     if (ADOCon1->ReadOnly())
         MessageBox(Handle(), QStringLiteral("数据库文件为只读，登记的记录将无法保存 ！"), PromptCaption,

@@ -50,6 +50,26 @@ QStringList TableRows(const TSQLiteDatabase& Database)
 
 QStringList TableRowsOf(const String& Path) { return TableRows(*TSQLiteDatabase::OpenReadOnly(Path)); }
 
+// Runs statements on a closed database file, as another program would.
+void ExecuteOn(const String& Path, const char* Sql)
+{
+    sqlite3* handle = nullptr;
+    sqlite3_open(Path.toUtf8().constData(), &handle);
+    ASSERT_EQ(sqlite3_exec(handle, Sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(handle);
+    sqlite3_close(handle);
+}
+
+// Files the program opens but whose lists no statement of the program can read: a column
+// computed by a function the program does not have, quantities whose total overflows.
+constexpr const char* UnlistableFiles[] = {
+    "alter table oprint add column 折算 integer as (no_such_function(数量))",
+    "insert into gift(数量,日期) values(9223372036854775807,'2026-03-04 00:00:00'),(1,'2026-03-05 00:00:00')",
+};
+
+// What a restore or backup killed part-way leaves beside the file, and a user's file like it.
+constexpr const char* StagedLeftovers[] = {"opr.mdb.part-Ab12Cd", "opr.mdb.part-Ab12Cd-journal", "opr.mdb.part-x0Y9z8"};
+const char* const UsersOwnCopy = "opr.mdb.backup";
+
 // Holds a write to a file by another connection, not committed, while it lives.
 class TOtherWriter {
 public:
@@ -450,6 +470,115 @@ TEST_F(TBackupTest, RestoreWhileAnotherProgramHoldsTheFileKeepsTheOldDatabase)
     EXPECT_EQ(TableRows(MF1->ADOCon1->Database()), live);
     EXPECT_TRUE(MF1->dbouser1->Active());
     EXPECT_EQ(MF1->Memo1->Text(), u"3");
+}
+
+TEST_F(TBackupTest, RestoreRefusesAFileWhoseListsCannotOpen)
+{
+    for (const char* change : UnlistableFiles) {
+        SCOPED_TRACE(change);
+        const String offered = Path("offered.mdb");
+        QFile::remove(offered);
+        Backup(offered);
+        ExecuteOn(offered, change);
+        const std::size_t shown = FDialogs.Shown().size();
+        const TLiveState before = LiveState();
+        Restore(offered);
+        ExpectFailure("数据库还原失败!", shown);
+        EXPECT_EQ(LiveState(), before);
+        EXPECT_TRUE(MF1->dbouser1->Active());
+        EXPECT_EQ(MF1->Memo1->Text(), u"2");
+    }
+}
+
+// A new backup takes the database's mode; the restored file is written through a log as the
+// live one was, so another program opening it still shows; leftovers of a killed restore go
+// while a user's own copy stays.
+TEST_F(TBackupTest, BackupAndRestoreCarryTheLiveFilesModes)
+{
+    ASSERT_TRUE(QFile::setPermissions(DatabasePath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+    const String backup = Path("good.mdb");
+    Backup(backup);
+    EXPECT_EQ(QFile::permissions(backup), QFile::permissions(DatabasePath()));
+    for (const char* name : StagedLeftovers)
+        WriteFile(Path(name), "left over");
+    WriteFile(Path(UsersOwnCopy), "kept");
+    Restore(backup);
+    ASSERT_EQ(LastBox().Text, u"数据库还原成功!");
+    EXPECT_EQ(FileBytes(DatabasePath())[18], 2) << "WAL, as the file it replaced";
+    for (const char* name : StagedLeftovers)
+        EXPECT_FALSE(QFileInfo::exists(Path(name))) << name;
+    EXPECT_EQ(FileBytes(Path(UsersOwnCopy)), "kept");
+}
+
+TEST_F(TBackupTest, RestoreOntoAFullDiskNamesTheUsersFile)
+{
+    const String backup = Path("good.mdb");
+    Backup(backup);
+    const std::size_t shown = FDialogs.Shown().size();
+    const TLiveState before = LiveState();
+    {
+        TFileSizeLimit full(4096);
+        Restore(backup);
+    }
+    ExpectFailure("数据库还原失败!", shown);
+    EXPECT_TRUE(LastBox().Text.contains(DatabasePath())) << LastBox().Text.toStdString();
+    EXPECT_FALSE(LastBox().Text.contains(DatabasePath() + u'.')) << "the staged copy is no file of the user's";
+    EXPECT_EQ(LiveState(), before);
+}
+
+// Totals a list shows beyond what its footer can hold: whether the file is taken or not, the
+// message says which.
+TEST_F(TBackupTest, RestoreSaysWhetherTheFileWasReplaced)
+{
+    const String offered = Path("offered.mdb");
+    Backup(offered);
+    ExecuteOn(offered, "insert into ruku(物品名称,数量,单价,金额,日期) values('x',1,1,1e300,'2026-02-02 00:00:00')");
+    const TLiveState before = LiveState();
+    Restore(offered);
+    const bool replaced = TableRowsOf(DatabasePath()) == TableRowsOf(offered);
+    EXPECT_EQ(LastBox().Text.startsWith(QStringLiteral("数据库还原失败!")), !replaced) << LastBox().Text.toStdString();
+    if (!replaced) {
+        EXPECT_EQ(LiveState(), before);
+    }
+}
+
+// The program starts on its database as main does: the main window, then the other two, then
+// the main window shown.
+class TStartTest : public TAppTest {};
+
+// A file on which a page's list cannot open: the start removes what a killed restore left, says
+// why the list failed, once, keeps the window with the other pages listed, and a restore from a
+// good backup brings the program back.
+TEST_F(TStartTest, StartOnAFileWhoseListsCannotOpenKeepsTheWindowForRestore)
+{
+    OpenWindows();
+    Execute("insert into oprint(姓名,部门,数量,日期) values('张三','办公室',2,'2026-03-01 00:00:00');"
+            "insert into gift(来客姓名,数量,日期) values('王五',1,'2026-03-03 00:00:00');");
+    const String backup = QDir(FDir.path()).filePath(QStringLiteral("good.mdb"));
+    MF1->ADOCon1->BackupTo(backup);
+    CloseWindows();
+    ExecuteOn(DatabasePath(), UnlistableFiles[0]);
+    const auto inFolder = [this](const char* Name) { return QDir(FDir.path()).filePath(String::fromUtf8(Name)); };
+    for (const char* name : StagedLeftovers)
+        WriteFile(inFolder(name), "left over");
+
+    OpenWindows();
+    for (const char* name : StagedLeftovers)
+        EXPECT_FALSE(QFileInfo::exists(inFolder(name))) << name;
+    ASSERT_EQ(Messages().size(), 1u) << Messages().join(u'\n').toStdString();
+    EXPECT_TRUE(Messages().front().contains(u"no_such_function")) << Messages().front().toStdString();
+    EXPECT_TRUE(MF1->Visible());
+    EXPECT_FALSE(MF1->dbouser1->Active());
+    EXPECT_TRUE(MF1->ADOg1->Active());
+    EXPECT_TRUE(MF1->ADOR1->Active());
+
+    FDialogs.ChooseFile(backup);
+    Form4->BitBtn2->Click();
+    FDialogs.Answer(IDOK);
+    Form4->BitBtn5->Click();
+    EXPECT_EQ(Messages().last(), u"数据库还原成功!");
+    EXPECT_TRUE(MF1->dbouser1->Active());
+    EXPECT_EQ(MF1->dbouser1->FieldByName(QStringLiteral("姓名"))->AsString(), u"张三");
 }
 
 }  // namespace

@@ -4,8 +4,10 @@
 #include "platform/ado/ADODB.h"
 
 #include "platform/ado/SQLite.h"
+#include "platform/core/Exceptions.h"
 #include "platform/data/DatabaseError.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -48,16 +50,20 @@ void SyncDirectoryOf(const String& Path)
     ::close(directory);
 }
 
+// Staged copies are named "<file>.part-XXXXXX", a name no user gives a file, so the copies a
+// killed backup or restore left can be told from the user's own files and removed.
+const char* const StagedSuffix = ".part-";
+
 // A new file beside Target that a copy is written to before it takes Target's place. Unless it
 // was put in place, it is removed, with whatever SQLite left beside it.
 class TStagedCopy {
 public:
     explicit TStagedCopy(const String& Target)
     {
-        QTemporaryFile file(QFileInfo(Target).absoluteFilePath() + QStringLiteral(".XXXXXX"));
+        QTemporaryFile file(QFileInfo(Target).absoluteFilePath() + QLatin1String(StagedSuffix) + QStringLiteral("XXXXXX"));
         file.setAutoRemove(false);
         if (!file.open())
-            DatabaseError(QStringLiteral("Cannot write in '%1': %2").arg(QFileInfo(Target).absolutePath(), file.errorString()));
+            DatabaseError(QStringLiteral("无法在文件夹“%1”中写入文件：%2").arg(QFileInfo(Target).absolutePath(), file.errorString()));
         FPath = file.fileName();
     }
     TStagedCopy(const TStagedCopy&) = delete;
@@ -65,32 +71,64 @@ public:
 
     ~TStagedCopy()
     {
-        if (FPlaced)
-            return;
-        QFile::remove(FPath);
-        for (const char* suffix : CompanionSuffixes)
-            QFile::remove(FPath + QLatin1String(suffix));
+        if (!FPlaced)
+            RemoveWithCompanions(FPath);
     }
 
     const String& Path() const { return FPath; }
 
-    // Renames the copy over Target, which keeps its permissions when it exists.
-    void PutInPlaceOf(const String& Target)
+    // Copies the main database of Source into the staged file. A failure names Shown, the file
+    // the user knows, not the staged one.
+    void CopyFrom(const TSQLiteDatabase& Source, const String& Shown) const
     {
-        if (QFileInfo::exists(Target))
-            QFile::setPermissions(FPath, QFile::permissions(Target));
+        try {
+            BackupDatabase(Source.Handle(), FPath);
+        } catch (const EDatabaseError& E) {
+            DatabaseError(QStringLiteral("无法写入文件“%1”：%2").arg(Shown, E.Message()));
+        }
+    }
+
+    // Renames the copy over Target. It gets the permissions of Target, or of ModeOf where there
+    // is no Target yet: a temporary file is made readable by its owner alone.
+    void PutInPlaceOf(const String& Target, const String& ModeOf)
+    {
+        QFile::setPermissions(FPath, QFile::permissions(QFileInfo::exists(Target) ? Target : ModeOf));
         std::error_code error;
         fs::rename(FsPath(FPath), FsPath(Target), error);
         if (error)
-            DatabaseError(QStringLiteral("Cannot replace '%1': %2").arg(Target, String::fromStdString(error.message())));
+            DatabaseError(QStringLiteral("无法替换文件“%1”：%2").arg(Target, String::fromStdString(error.message())));
         FPlaced = true;
         SyncDirectoryOf(Target);
+    }
+
+    static void RemoveWithCompanions(const String& Path)
+    {
+        QFile::remove(Path);
+        for (const char* suffix : CompanionSuffixes)
+            QFile::remove(Path + QLatin1String(suffix));
     }
 
 private:
     String FPath;
     bool FPlaced = false;
 };
+
+// The journal mode of a database ("wal", "delete").
+String JournalModeOf(const TSQLiteDatabase& Database)
+{
+    TSQLiteStatement mode = Database.Prepare(QStringLiteral("PRAGMA journal_mode"));
+    return mode.Step() ? mode.ColumnText(0) : String();
+}
+
+// The staged copy, opened, handed to Check, then given the journal mode of the file it replaces.
+void CheckStagedCopy(const TStagedCopy& Copy, const String& JournalMode, const std::function<void(TADOConnection&)>& Check)
+{
+    TADOConnection staged(nullptr);
+    staged.SetConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=\"%1\"").arg(Copy.Path()));
+    staged.Open();
+    Check(staged);
+    staged.Database().ExecuteScript(QStringLiteral("PRAGMA journal_mode=%1").arg(JournalMode));
+}
 
 }  // namespace
 
@@ -106,34 +144,43 @@ bool TADOConnection::IsDatabaseFile(const String& Path) const
     return false;
 }
 
+void TADOConnection::RemoveStagedCopies() const
+{
+    if (FDatabasePath.isEmpty())
+        return;
+    const QFileInfo database(FDatabasePath);
+    const String pattern = database.fileName() + QLatin1String(StagedSuffix) + QStringLiteral("??????");
+    const QDir folder = database.absoluteDir();
+    for (const String& name : folder.entryList({pattern}, QDir::Files | QDir::Hidden | QDir::System))
+        TStagedCopy::RemoveWithCompanions(folder.filePath(name));
+}
+
 void TADOConnection::BackupTo(const String& Path) const
 {
     if (IsDatabaseFile(Path))
-        DatabaseError(QStringLiteral("'%1' is the database file itself.").arg(Path));
+        DatabaseError(QStringLiteral("“%1”就是正在使用的数据库文件。").arg(Path));
     TStagedCopy copy(Path);
-    BackupDatabase(Database().Handle(), copy.Path());
-    copy.PutInPlaceOf(Path);
+    copy.CopyFrom(Database(), Path);
+    copy.PutInPlaceOf(Path, FDatabasePath);
 }
 
-void TADOConnection::RestoreFrom(const String& Source, const std::function<void(TSQLiteDatabase&)>& Check)
+void TADOConnection::RestoreFrom(const String& Source, const std::function<void(TADOConnection&)>& Check)
 {
     if (IsDatabaseFile(Source))
-        DatabaseError(QStringLiteral("'%1' is the database file itself.").arg(Source));
+        DatabaseError(QStringLiteral("“%1”就是正在使用的数据库文件。").arg(Source));
+    RemoveStagedCopies();
     TStagedCopy copy(FDatabasePath);
-    {
-        const std::unique_ptr<TSQLiteDatabase> source = TSQLiteDatabase::OpenReadOnly(Source);
-        // The check and the copy read the same state of the source.
-        source->ExecuteScript(QStringLiteral("BEGIN"));
-        Check(*source);
-        BackupDatabase(source->Handle(), copy.Path());
-    }
+    copy.CopyFrom(*TSQLiteDatabase::OpenReadOnly(Source), FDatabasePath);
+    // In WAL mode another program's open connection shows as the log beside the file, which
+    // the replacement below relies on; a closed connection's file gets the mode of a new one.
+    CheckStagedCopy(copy, Connected() ? JournalModeOf(Database()) : QStringLiteral("wal"), Check);
     const bool wasOpen = Connected();
     Close();
     try {
         // A log left beside the file would be replayed into the new one.
         if (QFileInfo::exists(FDatabasePath + QStringLiteral("-wal")))
-            DatabaseError(QStringLiteral("'%1' is still open in another program.").arg(FDatabasePath));
-        copy.PutInPlaceOf(FDatabasePath);
+            DatabaseError(QStringLiteral("数据库文件“%1”还在另一个程序中打开着。").arg(FDatabasePath));
+        copy.PutInPlaceOf(FDatabasePath, FDatabasePath);
     } catch (...) {
         if (wasOpen)
             Open();

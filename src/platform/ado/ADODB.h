@@ -125,12 +125,16 @@ public:
     // EDatabaseError, also when Path is the database file itself.
     void BackupTo(const String& Path) const;
     // Replaces the database by a copy of the database file Source once Check (which raises to
-    // refuse) has accepted it: the copy is made beside the file, the connection (and with it
-    // every query) closed, the copy renamed over the file in one step and the connection opened
-    // again. A refusal or a failure while copying changes nothing; one past closing leaves the old
-    // file in place and opens it again. Past closing, the queries stay closed, whichever file is
-    // open. Raises EDatabaseError, also when Source is the database file.
-    void RestoreFrom(const String& Source, const std::function<void(TSQLiteDatabase&)>& Check);
+    // refuse) has accepted it: the copy is made beside the file and handed to Check on a
+    // connection of its own (Check may write to it), it gets the journal mode of the file it
+    // replaces, the connection (and with it every query) is closed, the copy renamed over the
+    // file in one step and the connection opened again. A refusal or a failure while copying
+    // changes nothing; one past closing leaves the old file in place and opens it again. Past
+    // closing, the queries stay closed, whichever file is open. Raises EDatabaseError, also when
+    // Source is the database file.
+    void RestoreFrom(const String& Source, const std::function<void(TADOConnection&)>& Check);
+    // Removes the copies a backup or restore killed part-way left beside the database file.
+    void RemoveStagedCopies() const;
 
     // The provider's side, for the queries.
     TSQLiteDatabase& Database() const;

@@ -24,7 +24,7 @@ struct THandleCloser {
 std::unique_ptr<TSQLiteDatabase> TSQLiteDatabase::OpenReadOnly(const String& Path)
 {
     if (!QFileInfo(Path).isFile())
-        DatabaseError(QStringLiteral("'%1' is not a file.").arg(Path));
+        DatabaseError(QStringLiteral("“%1”不是一个文件。").arg(Path));
     // Without a log beside it, the file is read as it lies: SQLite would otherwise make a log
     // and its index beside a file that names one, and leave them there.
     const bool logBeside = QFileInfo::exists(Path + QStringLiteral("-wal"));
@@ -32,7 +32,7 @@ std::unique_ptr<TSQLiteDatabase> TSQLiteDatabase::OpenReadOnly(const String& Pat
     std::unique_ptr<TSQLiteDatabase> database(new TSQLiteDatabase);
     if (sqlite3_open_v2(name.constData(), &database->FHandle,
                         SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | (logBeside ? 0 : SQLITE_OPEN_URI), nullptr) != SQLITE_OK)
-        DatabaseError(QStringLiteral("Cannot open '%1': %2").arg(Path, ErrorOf(database->FHandle)));
+        DatabaseError(QStringLiteral("无法打开文件“%1”：%2").arg(Path, ErrorOf(database->FHandle)));
     sqlite3_extended_result_codes(database->FHandle, 1);
     return database;
 }
@@ -41,9 +41,8 @@ void BackupDatabase(sqlite3* Source, const String& Target)
 {
     sqlite3* target = nullptr;
     THandleCloser closer{target};
-    const auto fail = [&] {
-        DatabaseError(QStringLiteral("Cannot copy the database to '%1': %2").arg(Target, ErrorOf(target)));
-    };
+    // The reason alone: the caller knows which of the user's files the copy stands for.
+    const auto fail = [&] { DatabaseError(ErrorOf(target)); };
     if (sqlite3_open_v2(Target.toUtf8().constData(), &target,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK)
         fail();

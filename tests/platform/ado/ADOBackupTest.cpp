@@ -62,7 +62,7 @@ TEST_F(ADOBackupTest, RestoreAfterTheCheckReplacesTheFileAndReopens)
     FConnection.BackupTo(PathOf("copy.mdb"));
     FConnection.Database().ExecuteScript(QStringLiteral("insert into rmark(备注) values('新')"));
     int checked = 0;
-    FConnection.RestoreFrom(PathOf("copy.mdb"), [&](TSQLiteDatabase&) { ++checked; });
+    FConnection.RestoreFrom(PathOf("copy.mdb"), [&](TADOConnection&) { ++checked; });
     EXPECT_EQ(checked, 1);
     EXPECT_TRUE(FConnection.Connected());
     EXPECT_EQ(Remarks(), u"旧");
@@ -75,7 +75,7 @@ TEST_F(ADOBackupTest, ARefusedRestoreChangesNothing)
     FConnection.BackupTo(PathOf("copy.mdb"));
     const QByteArray live = Bytes(PathOf("live.mdb"));
     const QStringList names = QDir(FDir.path()).entryList(QDir::AllEntries | QDir::Hidden);
-    EXPECT_THROW(FConnection.RestoreFrom(PathOf("copy.mdb"), [](TSQLiteDatabase&) { throw EDatabaseError(QStringLiteral("no")); }),
+    EXPECT_THROW(FConnection.RestoreFrom(PathOf("copy.mdb"), [](TADOConnection&) { throw EDatabaseError(QStringLiteral("no")); }),
                  EDatabaseError);
     EXPECT_TRUE(FQuery.Active());
     EXPECT_EQ(Bytes(PathOf("live.mdb")), live);
