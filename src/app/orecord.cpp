@@ -56,6 +56,10 @@ void TMF1::FormShow(TObject* Sender)
 {
     // A page whose list cannot open says why once and leaves the other pages and the window
     // usable, so the file can still be backed up and restored.
+    if (!FStartFailure.isEmpty())
+        MessageBox(Handle(), FStartFailure, PromptCaption, MB_OK | MB_ICONWARNING);
+    if (!ADOCon1->Connected())
+        return;
     String shown;
     for (TButton* reset : {Button2, Button4, Button6}) {
         try {

@@ -457,7 +457,11 @@ protected:
 private:
     void CreateComponents();
     void CreateMenus();
+    // Opens "opr.mdb" and gives it its indexes. A file that cannot be opened or prepared (a full
+    // disk, another program's file) leaves its reason in FStartFailure, told when the window first
+    // shows: the window stays, so a backup can still be restored.
     void CreateDatabase();
+    String FStartFailure;
     void CreateIssuePage();
     void CreateGiftPage();
     void CreateStockInPage();

@@ -7,6 +7,7 @@
 #include "app/oprIndexes.h"
 
 #include "platform/ado/ADODB.h"
+#include "platform/data/DatabaseError.h"
 #include "platform/data/DataSource.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/CheckBox.h"
@@ -202,10 +203,14 @@ void TMF1::CreateDatabase()
     // A write another program holds is waited for about as long as Jet retried a locked page,
     // not for the half minute a command may run: the window cannot answer while it waits.
     ADOCon1->SetCommandTimeout(2);
-    OpenOprDatabase(ADOCon1);
-    // A read-only file cannot take indexes; it is still shown, only slower to query.
-    if (!ADOCon1->ReadOnly())
-        CreateOprIndexes(*ADOCon1);
+    try {
+        OpenOprDatabase(ADOCon1);
+        // A read-only file cannot take indexes; it is still shown, only slower to query.
+        if (!ADOCon1->ReadOnly())
+            CreateOprIndexes(*ADOCon1);
+    } catch (const EDatabaseError& E) {
+        FStartFailure = E.Message();
+    }
     // The lists bind their filters as parameters, so every query parses its :names. None opens
     // here: showing the window resets every page, which runs the page's own query.
     dbouser1 = AddQuery(this, ADOCon1, "dbouser1", "select * from oprint order by 日期 desc,id desc;", true);

@@ -581,4 +581,34 @@ TEST_F(TStartTest, StartOnAFileWhoseListsCannotOpenKeepsTheWindowForRestore)
     EXPECT_EQ(MF1->dbouser1->FieldByName(QStringLiteral("姓名"))->AsString(), u"张三");
 }
 
+// A start on a full disk cannot make its database: it says why, keeps the window without lists,
+// and a restore from a good backup brings the program back.
+TEST_F(TStartTest, StartOnAFullDiskSaysSoAndKeepsTheWindowForRestore)
+{
+    OpenWindows();
+    Execute("insert into oprint(姓名,部门,数量,日期) values('张三','办公室',2,'2026-03-01 00:00:00');");
+    const String backup = QDir(FDir.path()).filePath(QStringLiteral("good.mdb"));
+    MF1->ADOCon1->BackupTo(backup);
+    CloseWindows();
+    for (const char* suffix : {"", "-wal", "-shm"})
+        QFile::remove(DatabasePath() + String::fromUtf8(suffix));
+
+    {
+        const TFileSizeLimit full(0);
+        OpenWindows();
+    }
+    ASSERT_EQ(Messages().size(), 1u) << Messages().join(u'\n').toStdString();
+    EXPECT_TRUE(Messages().front().contains(u"磁盘已满")) << Messages().front().toStdString();
+    EXPECT_TRUE(MF1->Visible());
+    EXPECT_FALSE(MF1->ADOCon1->Connected());
+
+    FDialogs.ChooseFile(backup);
+    Form4->BitBtn2->Click();
+    FDialogs.Answer(IDOK);
+    Form4->BitBtn5->Click();
+    EXPECT_EQ(Messages().last(), u"数据库还原成功!");
+    ASSERT_TRUE(MF1->dbouser1->Active());
+    EXPECT_EQ(MF1->dbouser1->FieldByName(QStringLiteral("姓名"))->AsString(), u"张三");
+}
+
 }  // namespace

@@ -186,6 +186,7 @@ void TADOConnection::RestoreFrom(const String& Source, const std::function<void(
             Open();
         throw;
     }
-    if (wasOpen)
-        Open();
+    // The restored file is opened even where the live one could not be: that is what a
+    // restore at such a start is for.
+    Open();
 }

@@ -64,7 +64,7 @@ void TADOConnection::Open()
     if (!IsJetProvider(values.value(QStringLiteral("PROVIDER"))))
         DatabaseError(QStringLiteral("未找到提供程序。该程序可能未正确安装。"));
     if (FDatabasePath.isEmpty())
-        DatabaseError(QStringLiteral("The connection string names no data source."));
+        DatabaseError(QStringLiteral("连接字符串未指定数据源。"));
     FDatabase = std::make_unique<TSQLiteDatabase>(FDatabasePath);
     SetCommandTimeout(FCommandTimeout);
     if (FDatabase->Created() && OnNewDatabase) {

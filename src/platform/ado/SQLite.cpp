@@ -36,8 +36,9 @@ String EngineReason(int Code, int SystemError, const String& EngineText)
     case SQLITE_FULL:
         return QStringLiteral("数据库或磁盘已满");
     case SQLITE_IOERR:
-        // A write the full disk refused reaches SQLite as a read or write error.
-        if (SystemError == ENOSPC || SystemError == EDQUOT)
+        // A write the full disk (or the user's quota or file-size limit) refused reaches SQLite
+        // as a read or write error.
+        if (SystemError == ENOSPC || SystemError == EDQUOT || SystemError == EFBIG)
             return QStringLiteral("数据库或磁盘已满");
         return QStringLiteral("磁盘读写错误");
     case SQLITE_READONLY:
