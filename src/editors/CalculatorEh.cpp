@@ -7,7 +7,6 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/Panel.h"
 #include "platform/ui/PopupWatch.h"
-#include "platform/ui/WindowCalls.h"
 
 #include <cmath>
 
@@ -364,6 +363,7 @@ TPopupCalculatorEh::TPopupCalculatorEh(TComponent* AOwner)
     FCloseWatch->OnOutsidePress = [this] { CloseUp(false); };
     FCloseWatch->OnFocusOutside = [this] { PostMessage(this, CM_CLOSECALCULATOREH); };
     SetVisible(false);
+    SetControlStyle(ControlStyle() | csNeedsBorderPaint);
     SetCtl3D(true);
     SetTabStop(false);
     Panel1()->SetControlStyle(Panel1()->ControlStyle() - csParentBackground);
@@ -381,13 +381,6 @@ void TPopupCalculatorEh::CreateParams(TCreateParams& Params)
     Params.ExStyle |= WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
     Params.WindowClassStyle |= CS_SAVEBITS;
     Params.WndParent = nullptr;
-}
-
-void TPopupCalculatorEh::CreateWnd()
-{
-    TCalculatorEh::CreateWnd();
-    SetContentMargins(Handle(), BorderWidth());
-    FitToLayout();
 }
 
 void TPopupCalculatorEh::DrawPopupFrame(TCanvas* Canvas, TRect Rect) { DrawRaisedPopupBorder(Canvas, Rect); }
@@ -421,6 +414,9 @@ void TPopupCalculatorEh::KeyDown(WORD& Key, TShiftState Shift)
 void TPopupCalculatorEh::Dispatch(TMessage& Message)
 {
     switch (Message.Msg) {
+    case WM_NCCALCSIZE:
+        reinterpret_cast<TRect*>(Message.LParam)->Inflate(-BorderWidth(), -BorderWidth());
+        return;
     case WM_NCPAINT:
         PaintPopupFrame(reinterpret_cast<HDC>(Message.WParam), this,
                         [this](TCanvas* Canvas, TRect Rect) { DrawPopupFrame(Canvas, Rect); });

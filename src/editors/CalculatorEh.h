@@ -147,7 +147,6 @@ public:
 
 protected:
     void CreateParams(TCreateParams& Params) override;
-    void CreateWnd() override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
     virtual void DrawPopupFrame(TCanvas* Canvas, TRect Rect);
     const char* ClassName() const override { return "TPopupCalculatorEh"; }
