@@ -3,8 +3,10 @@
 //   DBCtrlsEhFieldLink.h  TFieldDataLinkEh, the link of a control to its field or own value
 //   DBCtrlsEhEdit.h       TCustomDBEditEh / TDBEditEh, TEditImageEh, IInplaceEditHolderEh
 //   DBCtrlsEhComboBox.h   TCustomDBComboBoxEh / TDBComboBoxEh and TDropDownBoxEh
+//   DBCtrlsEhNumberEdit.h TCustomDBNumberEditEh / TDBNumberEditEh with the calculator drop-down
 //   DBCtrlsEhToolTips.h   TToolTipsWindow, the hint window of edits and grids
 #include "editors/DBCtrlsEhComboBox.h"
 #include "editors/DBCtrlsEhEdit.h"
 #include "editors/DBCtrlsEhFieldLink.h"
+#include "editors/DBCtrlsEhNumberEdit.h"
 #include "editors/DBCtrlsEhToolTips.h"
