@@ -312,8 +312,8 @@ void TCustomDBNumberEditEh::FieldDataChanged()
 {
     RebuildEditFormat();
     TFieldDataLinkEh* link = DataLink();
+    RefreshWindowAlignment();
     if (TField* field = Field()) {
-        RefreshWindowAlignment();
         PutValue(field->IsNull() ? Variant::Null() : field->Value());
     } else {
         PutValue(link->OwnValueMode() ? link->OwnValue() : Variant::Null());
