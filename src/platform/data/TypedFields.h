@@ -45,6 +45,11 @@ private:
 class TIntegerField : public TNumericField {
 public:
     explicit TIntegerField(TComponent* AOwner) : TIntegerField(AOwner, TFieldType::ftInteger) {}
+    // The range an editor keeps typed values in; equal bounds (0, 0) mean none.
+    std::int64_t MinValue() const { return FMinValue; }
+    void SetMinValue(std::int64_t Value) { FMinValue = Value; }
+    std::int64_t MaxValue() const { return FMaxValue; }
+    void SetMaxValue(std::int64_t Value) { FMaxValue = Value; }
 
 protected:
     TIntegerField(TComponent* AOwner, TFieldType DataType);
@@ -58,6 +63,9 @@ protected:
 private:
     // Raises the platform's range error for values the type cannot hold.
     Variant Checked(std::int64_t Value) const;
+
+    std::int64_t FMinValue = 0;
+    std::int64_t FMaxValue = 0;
 };
 
 class TSmallintField : public TIntegerField {
@@ -89,6 +97,11 @@ public:
     // Significant digits of the general format.
     int Precision() const { return FPrecision; }
     void SetPrecision(int Value);
+    // The range an editor keeps typed values in; equal bounds (0, 0) mean none.
+    double MinValue() const { return FMinValue; }
+    void SetMinValue(double Value) { FMinValue = Value; }
+    double MaxValue() const { return FMaxValue; }
+    void SetMaxValue(double Value) { FMaxValue = Value; }
 
 protected:
     TFloatField(TComponent* AOwner, TFieldType DataType);
@@ -101,6 +114,8 @@ protected:
 private:
     bool FCurrency = false;
     int FPrecision = 15;
+    double FMinValue = 0;
+    double FMaxValue = 0;
 };
 
 class TCurrencyField : public TFloatField {
@@ -114,6 +129,11 @@ public:
     explicit TBCDField(TComponent* AOwner);
     bool Currency() const { return FCurrency; }
     void SetCurrency(bool Value);
+    // The range an editor keeps typed values in; equal bounds (0, 0) mean none.
+    ::Currency MinValue() const { return FMinValue; }
+    void SetMinValue(::Currency Value) { FMinValue = Value; }
+    ::Currency MaxValue() const { return FMaxValue; }
+    void SetMaxValue(::Currency Value) { FMaxValue = Value; }
 
 protected:
     const char* ClassName() const override { return "TBCDField"; }
@@ -125,6 +145,8 @@ protected:
 
 private:
     bool FCurrency = false;
+    ::Currency FMinValue;
+    ::Currency FMaxValue;
 };
 
 class TBooleanField : public TField {
