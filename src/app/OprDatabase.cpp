@@ -62,5 +62,5 @@ void OpenOprDatabase(TADOConnection* Connection)
     if (IsOprDatabase(Connection))
         return;
     Connection->Close();
-    DatabaseError(QStringLiteral("数据库文件 %1 不是本程序的数据库 ！").arg(Connection->DatabasePath()));
+    RefuseDatabaseFile(QStringLiteral("数据库文件 %1 不是本程序的数据库 ！").arg(Connection->DatabasePath()));
 }

@@ -457,8 +457,8 @@ protected:
 private:
     void CreateComponents();
     void CreateMenus();
-    // Opens "opr.mdb" and gives it its indexes. A file that cannot be opened or prepared (a full
-    // disk, another program's file) leaves its reason in FStartFailure, told when the window first
+    // Opens "opr.mdb" and gives it its indexes; another program's file ends the start. A file
+    // that cannot be opened or prepared (a full disk, say) leaves its reason in FStartFailure, told when the window first
     // shows: the window stays, so a backup can still be restored.
     void CreateDatabase();
     String FStartFailure;

@@ -208,6 +208,8 @@ void TMF1::CreateDatabase()
         // A read-only file cannot take indexes; it is still shown, only slower to query.
         if (!ADOCon1->ReadOnly())
             CreateOprIndexes(*ADOCon1);
+    } catch (const EDatabaseFileRefused&) {
+        throw;  // another program's file: the start ends untouched
     } catch (const EDatabaseError& E) {
         FStartFailure = E.Message();
     }

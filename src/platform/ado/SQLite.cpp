@@ -309,9 +309,9 @@ TSQLiteDatabase::TSQLiteDatabase(const String& Path)
             break;
         }
         case TFileKind::Jet:
-            DatabaseError(QStringLiteral("“%1”是 Jet (Microsoft Access) 数据库文件，本程序无法打开，请先将其转换为 SQLite 数据库。").arg(Path));
+            RefuseDatabaseFile(QStringLiteral("“%1”是 Jet (Microsoft Access) 数据库文件，本程序无法打开，请先将其转换为 SQLite 数据库。").arg(Path));
         case TFileKind::Other:
-            DatabaseError(QStringLiteral("“%1”不是数据库文件。").arg(Path));
+            RefuseDatabaseFile(QStringLiteral("“%1”不是数据库文件。").arg(Path));
         }
     }
     if (sqlite3_open_v2(name.constData(), &FHandle, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {

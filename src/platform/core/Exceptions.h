@@ -50,6 +50,8 @@ VELLOMAR_EXCEPTION(EStringListError, Exception)
 VELLOMAR_EXCEPTION(EComponentError, Exception)
 VELLOMAR_EXCEPTION(EIniFileException, Exception)
 VELLOMAR_EXCEPTION(EDatabaseError, Exception)
+// A file refused as a database: another program's file, never written to.
+VELLOMAR_EXCEPTION(EDatabaseFileRefused, EDatabaseError)
 VELLOMAR_EXCEPTION(EOleException, Exception)
 
 #undef VELLOMAR_EXCEPTION

@@ -9,3 +9,8 @@ void DatabaseError(const String& Message, const TComponent* Component)
         throw EDatabaseError(Component->Name() + QStringLiteral(": ") + Message);
     throw EDatabaseError(Message);
 }
+
+void RefuseDatabaseFile(const String& Message)
+{
+    throw EDatabaseFileRefused(Message);
+}

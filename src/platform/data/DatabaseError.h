@@ -6,6 +6,8 @@
 class TComponent;
 
 [[noreturn]] void DatabaseError(const String& Message, const TComponent* Component = nullptr);
+// Refuses a file that is not the database asked for (EDatabaseFileRefused).
+[[noreturn]] void RefuseDatabaseFile(const String& Message);
 
 // The platform's message texts; %1, %2 ... are filled with arg().
 namespace DBConsts {
