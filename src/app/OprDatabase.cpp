@@ -1,3 +1,4 @@
+// The eight tables of "opr.mdb" and the check that a file is this program's database.
 #include "app/OprDatabase.h"
 
 #include "platform/ado/ADODB.h"

@@ -7,12 +7,11 @@
 #include "app/orecord.h"
 #include "app/sys.h"
 #include "platform/core/SingleInstance.h"
-
-#include <QApplication>
+#include "platform/ui/ApplicationHost.h"
 
 int main(int argc, char** argv)
 {
-    QApplication qtApplication(argc, argv);
+    TApplicationHost host(argc, argv);
     // The instance is known by its main window's class.
     const auto instance = ClaimSingleInstance(QStringLiteral("TMF1"), [] {
         Application->Restore();

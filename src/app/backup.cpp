@@ -1,3 +1,5 @@
+// The backup window: backing the database file up under a chosen name and restoring it from a
+// checked copy.
 #include "app/backup.h"
 
 #include "app/FormBuilding.h"
@@ -5,8 +7,8 @@
 #include "app/oprIndexes.h"
 #include "app/orecord.h"
 #include "platform/ado/ADODB.h"
-#include "platform/ado/SQLite.h"
 #include "platform/core/Exceptions.h"
+#include "platform/core/FileNames.h"
 #include "platform/core/SysUtils.h"
 #include "platform/data/DatabaseError.h"
 #include "platform/data/Field.h"
@@ -16,8 +18,8 @@
 #include "platform/ui/GroupBox.h"
 #include "platform/ui/Label.h"
 
-#include <QSet>
-#include <QTemporaryDir>
+#include <algorithm>
+#include <set>
 
 TForm4* Form4 = nullptr;
 
@@ -25,40 +27,28 @@ namespace {
 
 const String NotOprDatabase = QStringLiteral("所选文件不是本程序的数据库文件，或者已经损坏。");
 
-// "table.column" of every column, in lower case (names compare without case in SQLite).
-QSet<String> ColumnsOf(const TSQLiteDatabase& Database)
-{
-    TSQLiteStatement columns = Database.Prepare(QStringLiteral(
-        "select t.name, p.name from sqlite_schema t join pragma_table_info(t.name) p where t.type = 'table'"));
-    QSet<String> names;
-    while (columns.Step())
-        names.insert((columns.ColumnText(0) + u'.' + columns.ColumnText(1)).toLower());
-    return names;
-}
-
 // The columns of the program's eight tables, as a new database file gets them.
-const QSet<String>& OprColumns()
+const std::set<String>& OprColumns()
 {
-    static const QSet<String> columns = [] {
-        QTemporaryDir folder;
+    static const std::set<String> columns = [] {
+        const TTemporaryFolder folder;
         TADOConnection schema(nullptr);
         schema.SetConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1")
-                                       .arg(folder.filePath(QStringLiteral("opr.mdb"))));
+                                       .arg(folder.FilePath(QStringLiteral("opr.mdb"))));
         OpenOprDatabase(&schema);
-        return ColumnsOf(schema.Database());
+        return schema.TableColumns();
     }();
     return columns;
 }
 
 // Accepts only a sound database with the program's tables and their columns; anything else
 // (an empty file, text, a cut-off copy, another program's database) is refused with one message.
-void CheckOprTables(const TSQLiteDatabase& Database)
+void CheckOprTables(const TADOConnection& Connection)
 {
     try {
-        if (!ColumnsOf(Database).contains(OprColumns()))
-            DatabaseError(NotOprDatabase);
-        TSQLiteStatement check = Database.Prepare(QStringLiteral("PRAGMA integrity_check"));
-        if (!check.Step() || check.ColumnText(0) != QLatin1String("ok"))
+        const std::set<String> columns = Connection.TableColumns();
+        if (!std::includes(columns.begin(), columns.end(), OprColumns().begin(), OprColumns().end()) ||
+            !Connection.IntegrityIsSound())
             DatabaseError(NotOprDatabase);
     } catch (const EDatabaseError&) {
         DatabaseError(NotOprDatabase);
@@ -84,7 +74,7 @@ void ListWithTotal(TADOConnection& Connection, const char* Table)
 // indexes, each page's list and total), or the program would show an error at every start.
 void CheckOprDatabase(TADOConnection& Connection)
 {
-    CheckOprTables(Connection.Database());
+    CheckOprTables(Connection);
     // A file that cannot take the indexes fails as the start would, for the reason it gives.
     CreateOprIndexes(Connection);
     try {

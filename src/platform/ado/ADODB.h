@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <vector>
 
 class TADOQuery;
@@ -112,6 +113,10 @@ public:
     // cannot be created, none is, and EDatabaseError is raised. Existing indexes are kept as
     // they are, whatever their columns.
     void CreateIndexes(const std::vector<TIndexDef>& Indexes);
+    // "table.column" of every column of every table, in lower case (names compare without case).
+    std::set<String> TableColumns() const;
+    // True when the engine finds the file's structure sound.
+    bool IntegrityIsSound() const;
 
     // Runs inside Open when the file was just created: the application creates its tables
     // here. When it raises, Open raises and the connection stays closed.

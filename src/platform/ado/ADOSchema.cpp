@@ -1,5 +1,5 @@
-// The connection's calls on the database's structure: the last insert's id and the creation
-// of indexes.
+// The connection's calls on the database's structure: the last insert's id, the creation of
+// indexes, the tables' columns and the integrity check.
 #include "platform/ado/ADODB.h"
 
 #include "platform/ado/SQLite.h"
@@ -21,4 +21,20 @@ void TADOConnection::CreateIndexes(const std::vector<TIndexDef>& Indexes)
             database.ExecuteScript(u"ROLLBACK"_s);
         throw;
     }
+}
+
+std::set<String> TADOConnection::TableColumns() const
+{
+    TSQLiteStatement columns = Database().Prepare(
+        u"select t.name, p.name from sqlite_schema t join pragma_table_info(t.name) p where t.type = 'table'"_s);
+    std::set<String> names;
+    while (columns.Step())
+        names.insert((columns.ColumnText(0) + u'.' + columns.ColumnText(1)).toLower());
+    return names;
+}
+
+bool TADOConnection::IntegrityIsSound() const
+{
+    TSQLiteStatement check = Database().Prepare(u"PRAGMA integrity_check"_s);
+    return check.Step() && check.ColumnText(0) == u"ok"_s;
 }

@@ -11,8 +11,6 @@
 
 namespace {
 
-String ErrorOf(sqlite3* Db) { return Db ? String::fromUtf8(sqlite3_errmsg(Db)) : QStringLiteral("out of memory"); }
-
 // Closes a handle of this file when it goes out of scope.
 struct THandleCloser {
     sqlite3*& Handle;
@@ -32,7 +30,7 @@ std::unique_ptr<TSQLiteDatabase> TSQLiteDatabase::OpenReadOnly(const String& Pat
     std::unique_ptr<TSQLiteDatabase> database(new TSQLiteDatabase);
     if (sqlite3_open_v2(name.constData(), &database->FHandle,
                         SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | (logBeside ? 0 : SQLITE_OPEN_URI), nullptr) != SQLITE_OK)
-        DatabaseError(QStringLiteral("无法打开文件“%1”：%2").arg(Path, ErrorOf(database->FHandle)));
+        DatabaseError(QStringLiteral("无法打开文件“%1”：%2").arg(Path, EngineReason(database->FHandle)));
     sqlite3_extended_result_codes(database->FHandle, 1);
     return database;
 }
@@ -42,7 +40,7 @@ void BackupDatabase(sqlite3* Source, const String& Target)
     sqlite3* target = nullptr;
     THandleCloser closer{target};
     // The reason alone: the caller knows which of the user's files the copy stands for.
-    const auto fail = [&] { DatabaseError(ErrorOf(target)); };
+    const auto fail = [&] { DatabaseError(EngineReason(target)); };
     if (sqlite3_open_v2(Target.toUtf8().constData(), &target,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK)
         fail();
