@@ -27,12 +27,7 @@ TPopupMonthCalendarEh::~TPopupMonthCalendarEh() { FCloseWatch->Stop(); }
 void TPopupMonthCalendarEh::CreateParams(TCreateParams& Params)
 {
     TMonthCalendar::CreateParams(Params);
-    Params.Style = (Params.Style & ~WS_CHILD) | WS_POPUP;
-    if (!Ctl3D())
-        Params.Style |= WS_BORDER;
-    Params.ExStyle |= WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
-    Params.WindowClassStyle |= CS_SAVEBITS;
-    Params.WndParent = nullptr;
+    MakeDropDownWindowParams(Params, Ctl3D());
 }
 
 void TPopupMonthCalendarEh::CreateWnd()

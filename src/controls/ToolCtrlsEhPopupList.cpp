@@ -67,13 +67,18 @@ TPopupListboxEh::~TPopupListboxEh() = default;
 void TPopupListboxEh::CreateParams(TCreateParams& Params)
 {
     TCustomListBox::CreateParams(Params);
-    Params.Style = (Params.Style & ~WS_CHILD) | WS_POPUP | WS_CLIPCHILDREN;
-    // The border is non-client: a plain one with WS_BORDER, else the raised edges painted in the
-    // two-pixel frame the window layer keeps for a client edge, so the window's scroll bar lies
-    // inside them.
+    MakeDropDownWindowParams(Params, Ctl3D());
+    Params.Style |= WS_CLIPCHILDREN;
+    // The 3D border is non-client too: the raised edges painted in the two-pixel frame the window
+    // layer keeps for a client edge, so the window's scroll bar lies inside them.
     if (Ctl3D())
         Params.ExStyle |= WS_EX_CLIENTEDGE;
-    else
+}
+
+void MakeDropDownWindowParams(TCreateParams& Params, bool Ctl3D)
+{
+    Params.Style = (Params.Style & ~WS_CHILD) | WS_POPUP;
+    if (!Ctl3D)
         Params.Style |= WS_BORDER;
     Params.ExStyle |= WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
     Params.WindowClassStyle |= CS_SAVEBITS;

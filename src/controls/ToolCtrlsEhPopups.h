@@ -90,6 +90,10 @@ private:
 
 // --- Popup list box -----------------------------------------------------------------------
 
+// A drop-down's window: top-level, on top, never activated (the edit keeps the focus), its
+// screen saved beneath it; a plain border without the 3D look.
+void MakeDropDownWindowParams(TCreateParams& Params, bool Ctl3D);
+
 class TPopupListboxEh;
 
 // The behaviour of one special item of a popup list box, stored as the item's object when

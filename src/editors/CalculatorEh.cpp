@@ -375,12 +375,7 @@ TPopupCalculatorEh::~TPopupCalculatorEh() { FCloseWatch->Stop(); }
 void TPopupCalculatorEh::CreateParams(TCreateParams& Params)
 {
     TCalculatorEh::CreateParams(Params);
-    Params.Style = (Params.Style & ~WS_CHILD) | WS_POPUP;
-    if (!Ctl3D())
-        Params.Style |= WS_BORDER;
-    Params.ExStyle |= WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
-    Params.WindowClassStyle |= CS_SAVEBITS;
-    Params.WndParent = nullptr;
+    MakeDropDownWindowParams(Params, Ctl3D());
 }
 
 void TPopupCalculatorEh::DrawPopupFrame(TCanvas* Canvas, TRect Rect) { DrawRaisedPopupBorder(Canvas, Rect); }

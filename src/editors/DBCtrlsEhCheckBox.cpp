@@ -152,18 +152,7 @@ void TCustomDBCheckBoxEh::WriteStateToField()
 
 void TCustomDBCheckBoxEh::PostStateToField()
 {
-    bool handled = false;
-    if (OnUpdateData) {
-        FPosting = true;
-        try {
-            OnUpdateData(this, handled);
-        } catch (...) {
-            FPosting = false;
-            throw;
-        }
-        FPosting = false;
-    }
-    if (!handled)
+    if (!UpdateDataHandled(OnUpdateData, this, FPosting))
         WriteStateToField();
     FDataLink->SetModified(false);
 }

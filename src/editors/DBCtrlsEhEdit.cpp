@@ -7,6 +7,7 @@
 //   reading and writing the field  FieldDataChanged, PostEditToField, read-only state, image index
 #include "editors/DBCtrlsEh.h"
 
+#include "platform/core/ScopeExit.h"
 #include "platform/data/DataSet.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
@@ -367,22 +368,22 @@ void TCustomDBEditEh::FieldDataChanged()
     SetModified(false);
 }
 
+bool UpdateDataHandled(const TUpdateDataEventEh& Handler, TObject* Sender, bool& Posting)
+{
+    bool handled = false;
+    if (Handler) {
+        Posting = true;
+        const TScopeExit posted([&Posting] { Posting = false; });
+        Handler(Sender, handled);
+    }
+    return handled;
+}
+
 void TCustomDBEditEh::PostEditToField()
 {
     if (Focused())
         ValidateEdit();
-    bool handled = false;
-    if (OnUpdateData) {
-        FPosting = true;
-        try {
-            OnUpdateData(this, handled);
-        } catch (...) {
-            FPosting = false;
-            throw;
-        }
-        FPosting = false;
-    }
-    if (!handled)
+    if (!UpdateDataHandled(OnUpdateData, this, FPosting))
         WriteTextToField();
     SetModified(false);
     if (FMRUList->AutoAdd() && FMRUList->Active() && Showing())

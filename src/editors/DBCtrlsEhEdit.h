@@ -79,6 +79,10 @@ using TOnCheckDrawRequiredStateEventEh = std::function<void(TObject* Sender, boo
 using TGetImageIndexEventEh = std::function<void(TObject* Sender, int& ImageIndex)>;
 using TUpdateDataEventEh = std::function<void(TObject* Sender, bool& Handled)>;
 
+// Runs Handler, when assigned, with Posting set while it runs; answers whether it wrote the
+// value itself.
+bool UpdateDataHandled(const TUpdateDataEventEh& Handler, TObject* Sender, bool& Posting);
+
 // A masked edit bound to one field of a dataset (or holding a value of its own), with edit
 // buttons at the right edge, an image at the left, a drop-down of recently used texts and a
 // red dotted line under an empty required value. Setting Text or Value puts the dataset into
