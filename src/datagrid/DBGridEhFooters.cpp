@@ -1,3 +1,4 @@
+// Footers: a column's footer cells, their collection and the grid's sum list that feeds them.
 #include "datagrid/DBGridEh.h"
 #include "datagrid/DBGridEhFonts.h"
 

@@ -27,6 +27,7 @@ TVCLDBIFTagEh VCLDBIFTagOfField(const TField* Field)
     case TFieldType::ftBoolean:
     case TFieldType::ftMemo:
     case TFieldType::ftFixedChar:
+    // The block's integer holds 32 bits: a 64-bit value travels as its text.
     case TFieldType::ftLargeint:
     case TFieldType::ftOraClob:
     case TFieldType::ftGuid:

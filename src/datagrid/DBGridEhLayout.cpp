@@ -1,3 +1,4 @@
+// The data grid's layout: the field map, the rebuild of columns, rows and titles, its locks, column widths.
 #include "datagrid/DBGridEh.h"
 
 #include "platform/data/DataSet.h"

@@ -1,3 +1,4 @@
+// Memory-table mode: the grid observes a memory table and keeps its rows and current row in step.
 #include "datagrid/DBGridEh.h"
 
 #include "platform/data/DataSet.h"
