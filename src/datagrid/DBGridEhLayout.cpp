@@ -9,8 +9,6 @@
 #include "platform/ui/Themes.h"
 #include "platform/ui/Types.h"
 
-#include <QFontMetrics>
-
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -378,11 +376,10 @@ namespace {
 int CaptionHeight(const THeadTreeNode* Node, const TFont* Font, int VTitleMargin)
 {
     const String caption = Node->Caption.isEmpty() ? u" "_s : Node->Caption;
-    const QFontMetrics& metrics = Font->FontMetrics();
     if (Node->Column != nullptr && Node->Column->Title()->Orientation() == TTextOrientationEh::tohVertical)
-        return metrics.horizontalAdvance(caption) + VTitleMargin;
+        return Font->TextAdvance(caption) + VTitleMargin;
     const int width = std::max(1, Node->Width - Node->SortMarkIndent - 4);
-    return metrics.boundingRect(QRect(0, 0, width, 1 << 20), Qt::TextWordWrap, caption).height() + 4;
+    return Font->WrappedTextHeight(caption, width) + 4;
 }
 
 }  // namespace
