@@ -5,6 +5,8 @@
 #include "platform/data/DataSet.h"
 #include "platform/data/Field.h"
 
+#include <cassert>
+
 // --- Footer -------------------------------------------------------------------------------------
 
 TColumnFooterEh::TColumnFooterEh(TCollection* Collection) : TCollectionItem(Collection)
@@ -270,6 +272,8 @@ void TColumnEh::RefreshFooterSums()
 {
     if (FFooter == nullptr || FFooters == nullptr)
         return;
+    // The sums walk the dataset: never while another row's record is switched in.
+    assert(OwningGrid() == nullptr || !OwningGrid()->RowRecordSwitched());
     FFooter->SyncSum();
     for (int i = 0; i < FFooters->Count(); ++i)
         FFooters->FooterAt(i)->SyncSum();

@@ -781,13 +781,23 @@ private:
     bool FInColumnExit = false;
     TDBGridMouseModeEh FDBMouseMode = TDBGridMouseModeEh::dmmNone;
     int FTitleSizingLeft = 0;
-    TGridCoord FPressCell{-1, -1};
-    TShiftState FPressShift;
-    int FPressedTitleCol = -1;
-    bool FTitleButtonPressed = false;
-    bool FTitleLookPressed = false;
-    bool FPendingSelectedRowClick = false;
-    bool FCheckCellPressed = false;
+    // The mouse press being handled, taken afresh at every press.
+    struct TCellPressEh {
+        TGridCoord Cell{-1, -1};
+        TShiftState Shift;
+        // A check-box cell was pressed: the release on it steps the value.
+        bool CheckCell = false;
+        // A selected row was pressed: the release, not the press, clears the others.
+        bool SelectedRowClick = false;
+    };
+    // A title button held down: its grid column and whether it looks pressed now.
+    struct TTitlePressEh {
+        int Col = -1;
+        bool Button = false;
+        bool Look = false;
+    };
+    TCellPressEh FPress;
+    TTitlePressEh FTitlePress;
     // A Ctrl title click reports the sort marking when Ctrl goes up or the focus leaves.
     bool FPendingMultiSort = false;
     int FAutoScrollInterval = -1;

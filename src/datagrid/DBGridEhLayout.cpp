@@ -10,6 +10,7 @@
 #include "platform/ui/Types.h"
 
 #include <algorithm>
+#include <cassert>
 
 using namespace Qt::StringLiterals;
 
@@ -104,6 +105,7 @@ bool TCustomDBGridEh::TryLockLayout()
 
 void TCustomDBGridEh::EndLayoutLevel()
 {
+    assert(FUpdateLock >= FLayoutLock || FUpdateLock == 255);
     if (FLayoutLock == 0)
         return;
     // The column update ends while the lock still stands, so its echo does not rebuild again.
@@ -166,6 +168,8 @@ void TCustomDBGridEh::RebuildLayout()
 {
     if (Loading() || BeingDestroyed())
         return;
+    // Only the last unlock's own lock may stand while the layout rebuilds.
+    assert(FLayoutLock <= 1);
     FDeferredLayoutQueued = false;
     SuspendScrollUpdates();
     try {

@@ -4,6 +4,7 @@
 #include "platform/data/DataSet.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstdlib>
 
 int TCustomDBGridEh::RowPitch() const
@@ -149,6 +150,8 @@ void TCustomDBGridEh::SwitchToRowRecord(int Index)
             return;
         FSavedRecord = FDataLink->ActiveRecord();
         FDataLink->SetActiveRecord(Index);
+        assert(FSavedRecord >= 0 && FSavedRecord < FDataLink->BufferCount());
+        assert(FDataLink->ActiveRecord() == Index);
     }
     FSwitchedRow = Index;
 }
@@ -157,6 +160,8 @@ void TCustomDBGridEh::RestoreRowRecord()
 {
     if (FSwitchedRow < 0)
         return;
+    // The record switched away from lies in the window unless the memory table holds it.
+    assert(IsMemTableMode() || !FDataLink->Active() || (FSavedRecord >= 0 && FSavedRecord < FDataLink->BufferCount()));
     if (IsMemTableMode())
         FMemTable->EndInstantRead();
     else if (FDataLink->Active())

@@ -159,6 +159,9 @@ public:
     virtual void SelectionChanged();
 
 private:
+    // Stores of kinds other than the selection's own are empty.
+    bool OnlyTheKindsStoreHolds() const;
+
     TCustomDBGridEh* FGrid;
     TDBGridEhSelectionType FSelectionType = TDBGridEhSelectionType::gstRecordBookmarks;
     TDBGridEhSelectionCols FColumns;
