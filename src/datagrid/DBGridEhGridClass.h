@@ -92,14 +92,7 @@ constexpr unsigned WM_DEFERRED_LAYOUT_EH = WM_USER + 100;
 // and whose data columns are TColumnEh objects bound to the dataset's fields by name. The
 // indicator column, when shown, comes before them; the title row (and a filter row under it)
 // above them; footer rows are pinned to the bottom as contra rows.
-//
-// Where the operations live:
-//   DBGridEhGrid.cpp       construction, the data link and its events, property writers
-//   DBGridEhLayout.cpp     the field map, the layout rebuild and its locks, column widths
-//   DBGridEhRows.cpp       row metrics, following the active record, switching display rows
-//   DBGridEhScrolling.cpp  the vertical and horizontal scroll bars, scrolling by rows
-//   DBGridEhEditing.cpp    storing the edited text, starting a cell edit, base-grid overrides
-//   DBGridEhMemTable.cpp   memory-table mode
+// Where its operations live: the map at the top of DBGridEh.h.
 class TCustomDBGridEh : public TCustomGridEh, private IMemTableDataObserverEh {
 public:
     explicit TCustomDBGridEh(TComponent* AOwner);
@@ -624,6 +617,8 @@ private:
     int FixedRowsHeight();
     void SetRowCountKeepingCurrent(int Value);
     void RecomputeMemTableRowMetrics();
+    // The fixed rows above the data and the row heights both modes share; returns their count.
+    int ApplyRowsAboveDataMetrics();
     void FollowMemTableRecord();
     void RepaintScrolledRows(int Distance, int OldRow);
 

@@ -35,12 +35,8 @@ void TCustomDBGridEh::SetRowCountKeepingCurrent(int Value)
     ChangeRowCount(Value);
 }
 
-void TCustomDBGridEh::RecomputeRowMetrics()
+int TCustomDBGridEh::ApplyRowsAboveDataMetrics()
 {
-    if (IsMemTableMode()) {
-        RecomputeMemTableRowMetrics();
-        return;
-    }
     const int above = RowsAboveData();
     if (RowCount() < above + 1)
         ChangeRowCount(above + 1);
@@ -49,6 +45,16 @@ void TCustomDBGridEh::RecomputeRowMetrics()
     ChangeDefaultRowHeight(FDataRowHeight);
     if (TitleRowsShown() > 0)
         ChangeRowHeight(0, FComputedTitleHeight);
+    return above;
+}
+
+void TCustomDBGridEh::RecomputeRowMetrics()
+{
+    if (IsMemTableMode()) {
+        RecomputeMemTableRowMetrics();
+        return;
+    }
+    const int above = ApplyRowsAboveDataMetrics();
     int rowCount = above + 1;
     if (FDataLink->Active() && HandleAllocated()) {
         FDataLink->SetBufferCount(std::max(1, (ClientHeight() - FixedRowsHeight()) / std::max(1, RowPitch())));
