@@ -1,3 +1,4 @@
+// The grid's column collection: its columns made from the dataset's fields, found by field, moved and named.
 #include "datagrid/DBGridEh.h"
 
 #include "platform/core/SysUtils.h"

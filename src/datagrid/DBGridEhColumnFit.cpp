@@ -4,10 +4,9 @@
 
 #include "platform/data/DataSet.h"
 #include "platform/data/Field.h"
+#include "platform/ui/Bitmap.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/ImageList.h"
-
-#include <QImage>
 
 #include <algorithm>
 #include <cmath>
@@ -58,10 +57,12 @@ int TColumnEh::RequiredRowHeight() const
     int needed = 0;
     const TField* field = Field();
     if (ClassifyCellKind() == TColumnCellKindEh::cckGraphic && grid->DrawGraphicData()) {
-        const QImage picture = field != nullptr ? QImage::fromData(field->AsBytes()) : QImage();
-        needed = picture.height();
-        if (picture.width() > Width())
-            needed = static_cast<int>(std::lround(static_cast<double>(needed) * Width() / picture.width()));
+        TBitmap picture;
+        if (field != nullptr)
+            picture.LoadFromBytes(field->AsBytes());
+        needed = picture.Height();
+        if (picture.Width() > Width())
+            needed = static_cast<int>(std::lround(static_cast<double>(needed) * Width() / picture.Width()));
     } else {
         const int indent = WidthWithIndent() - Width();
         int room = Width() - CellMargin - indent;

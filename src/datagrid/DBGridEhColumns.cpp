@@ -1,3 +1,4 @@
+// A column's soft properties, its binding to the field and the cell parameters it starts a paint with.
 #include "datagrid/DBGridEh.h"
 #include "datagrid/DBGridEhFonts.h"
 

@@ -1,3 +1,4 @@
+// The grid-wide column defaults: what titles, footers and columns read until they hold their own values.
 #include "datagrid/DBGridEh.h"
 
 TAlignment TColumnTitleDefValuesEh::Alignment() const

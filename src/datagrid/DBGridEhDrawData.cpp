@@ -7,8 +7,6 @@
 #include "platform/ui/Canvas.h"
 #include "platform/ui/ImageList.h"
 
-#include <QImage>
-
 #include <algorithm>
 #include <cmath>
 
@@ -32,12 +30,10 @@ void PaintGraphicCellData(TCanvas* Canvas, const TRect& ARect, TColumnEh* Column
     }
     Canvas->FillRect(ARect);
     // A value that is no picture shows as an empty cell.
-    const QImage picture = QImage::fromData(field->AsBytes());
-    if (picture.isNull())
+    TBitmap picture;
+    if (!picture.LoadFromBytes(field->AsBytes()))
         return;
-    TBitmap bitmap;
-    bitmap.SetImage(picture.convertToFormat(QImage::Format_RGB32));
-    Canvas->StretchDraw(GraphicCellRect(picture.width(), picture.height(), ARect), &bitmap);
+    Canvas->StretchDraw(GraphicCellRect(picture.Width(), picture.Height(), ARect), &picture);
 }
 
 TEditButtonStyleEh MainButtonStyle(TCellButtonKindEh Kind)

@@ -6,10 +6,7 @@
 
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/Canvas.h"
-#include "platform/ui/QtConvert.h"
 #include "platform/ui/Themes.h"
-
-#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -73,19 +70,13 @@ void PaintCellButton(TCanvas* Canvas, const TRect& ARect, TEditButtonStyleEh Sty
         RestoreNarrowedClip(Canvas, saved);
         return;
     }
-    QPainter* painter = Canvas->StylePainter();
-    if (painter == nullptr)
-        return;
     TBitmap& buffer = ButtonBlendBitmap();
     if (buffer.Width() < ARect.Width() || buffer.Height() < ARect.Height())
         buffer.SetSize(std::max(buffer.Width(), ARect.Width()), std::max(buffer.Height(), ARect.Height()));
     const TRect local{0, 0, ARect.Width(), ARect.Height()};
     PaintButtonOpaque(buffer.Canvas(), local, Style, Glyph, Flat, Pressed);
     const int alpha = static_cast<int>(std::trunc((100 - std::min(Transparency, 100)) * 2.55));
-    painter->save();
-    painter->setOpacity(alpha / 255.0);
-    painter->drawImage(ToQRect(ARect), buffer.Image(), ToQRect(local));
-    painter->restore();
+    Canvas->DrawBlended(ARect, &buffer, local, alpha);
 }
 
 void FillFixedCellBackground(TCanvas* Canvas, const TRect& ARect, bool Themed, bool Raised, bool Flat,

@@ -5,9 +5,6 @@
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/ImageList.h"
-#include "platform/ui/QtConvert.h"
-
-#include <QPainter>
 
 #include <algorithm>
 
@@ -115,9 +112,6 @@ int DrawVerticalText(TCanvas* Canvas, const TRect& ARect, bool FillBackground, c
     const int height = Canvas->TextHeight(Text);
     if (FillBackground)
         Canvas->FillRect(ARect);
-    QPainter* painter = Canvas->StylePainter();
-    if (painter == nullptr)
-        return length;
     // The text's top edge faces left once turned: x is where that edge lands.
     int x = ARect.Left + Margin;
     if (Alignment == TAlignment::taRightJustify)
@@ -130,14 +124,7 @@ int DrawVerticalText(TCanvas* Canvas, const TRect& ARect, bool FillBackground, c
         y = ARect.Top + Margin + length;
     else if (Layout == TTextLayout::tlCenter)
         y = ARect.Top + (ARect.Height() + length) / 2;
-    painter->save();
-    painter->setClipRect(ToQRect(ARect), Qt::IntersectClip);
-    painter->setFont(Canvas->Font()->Handle());
-    painter->setPen(ToQColor(Canvas->Font()->Color()));
-    painter->translate(x, y);
-    painter->rotate(-90);
-    painter->drawText(0, Canvas->Font()->FontMetrics().ascent(), Text);
-    painter->restore();
+    Canvas->TextOutTurned(x, y, Text, ARect);
     return length;
 }
 

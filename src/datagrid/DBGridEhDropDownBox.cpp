@@ -1,3 +1,4 @@
+// A column's drop-down box settings, kept until the lookup list is first dropped down.
 #include "datagrid/DBGridEh.h"
 
 #include "platform/data/DataSource.h"

@@ -1,3 +1,4 @@
+// Editing a cell: storing the edited text, starting an edit, and the base grid's overrides for the editor.
 #include "datagrid/DBGridEh.h"
 
 #include "platform/data/DataSet.h"

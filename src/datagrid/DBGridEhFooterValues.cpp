@@ -7,6 +7,7 @@
 #include "platform/core/SysUtils.h"
 #include "platform/data/DataSet.h"
 #include "platform/data/DataSource.h"
+#include "platform/data/FieldTypes.h"
 #include "platform/data/TypedFields.h"
 
 #include <algorithm>
@@ -34,17 +35,14 @@ String NumericDisplayFormat(const TField* Field)
 String AggregateText(const TField* Field, Currency Value, const String& FooterFormat)
 {
     const String fieldFormat = NumericDisplayFormat(Field);
-    switch (Field->DataType()) {
-    case TFieldType::ftSmallint:
-    case TFieldType::ftInteger:
-    case TFieldType::ftWord:
-    case TFieldType::ftAutoInc:
-    case TFieldType::ftLargeint:
+    if (IsIntegerFieldType(Field->DataType())) {
         if (!FooterFormat.isEmpty())
             return FormatFloat(FooterFormat, Value.ToLongDouble());
         if (!fieldFormat.isEmpty())
             return FormatFloat(fieldFormat, Value.ToLongDouble());
         return IntToStr(Round(Value.ToLongDouble()));
+    }
+    switch (Field->DataType()) {
     case TFieldType::ftFloat:
     case TFieldType::ftCurrency: {
         if (!FooterFormat.isEmpty())

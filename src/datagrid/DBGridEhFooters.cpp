@@ -1,8 +1,11 @@
+// Footers: a column's footer cells, their collection and the grid's sum list that feeds them.
 #include "datagrid/DBGridEh.h"
 #include "datagrid/DBGridEhFonts.h"
 
 #include "platform/data/DataSet.h"
 #include "platform/data/Field.h"
+
+#include <cassert>
 
 // --- Footer -------------------------------------------------------------------------------------
 
@@ -269,6 +272,8 @@ void TColumnEh::RefreshFooterSums()
 {
     if (FFooter == nullptr || FFooters == nullptr)
         return;
+    // The sums walk the dataset: never while another row's record is switched in.
+    assert(OwningGrid() == nullptr || !OwningGrid()->RowRecordSwitched());
     FFooter->SyncSum();
     for (int i = 0; i < FFooters->Count(); ++i)
         FFooters->FooterAt(i)->SyncSum();

@@ -1,3 +1,4 @@
+// The data grid's construction, its data link and the events it forwards, and the property writers.
 #include "datagrid/DBGridEh.h"
 
 #include "platform/core/SysUtils.h"
@@ -767,18 +768,24 @@ void TCustomDBGridEh::SetRowLines(int Value)
 
 void TCustomDBGridEh::SetTitleHeight(int Value)
 {
+    if (FTitleHeight == Value)
+        return;
     FTitleHeight = Value;
     NotifyLayoutChanged();
 }
 
 void TCustomDBGridEh::SetTitleLines(int Value)
 {
+    if (FTitleLines == Value)
+        return;
     FTitleLines = Value;
     NotifyLayoutChanged();
 }
 
 void TCustomDBGridEh::SetVTitleMargin(int Value)
 {
+    if (FVTitleMargin == Value)
+        return;
     FVTitleMargin = Value;
     NotifyLayoutChanged();
 }

@@ -91,16 +91,16 @@ public:
         FPosition = std::min(FPosition, NewSize);
     }
     // The bytes written, handed over: the stream is empty after.
-    QByteArray TakeBytes()
+    TBytes TakeBytes()
     {
         FBytes.truncate(FSize);
         FBytes.squeeze();
         FSize = FPosition = 0;
-        return std::exchange(FBytes, QByteArray());
+        return std::exchange(FBytes, TBytes());
     }
 
 private:
-    QByteArray FBytes;
+    TBytes FBytes;
     std::int64_t FSize = 0;
     std::int64_t FPosition = 0;
 };
@@ -254,14 +254,14 @@ void PasteIntoGrid(TCustomDBGridEh* Grid, bool ToAll)
         ImportGridFromStream<TDBGridEhImportAsVCLDBIF>(Grid, stream, ToAll);
     } else if (clipboard->HasFormat(CF_UNICODETEXT)) {
         const String text = TextOfUnicodeBytes(clipboard->GetFormatData(CF_UNICODETEXT));
-        const QByteArray bytes = UnicodeTextBytes(WithCrLfLineEnds(text));
+        const TBytes bytes = UnicodeTextBytes(WithCrLfLineEnds(text));
         stream.WriteBuffer(bytes.constData(), bytes.size());
         stream.SetPosition(0);
         ImportGridFromStream<TDBGridEhImportAsUnicodeText>(Grid, stream, ToAll);
     } else if (clipboard->HasFormat(CF_TEXT)) {
-        const QByteArray ansi = clipboard->GetFormatData(CF_TEXT);
+        const TBytes ansi = clipboard->GetFormatData(CF_TEXT);
         const qsizetype end = ansi.indexOf('\0');
-        const QByteArray bytes = EncodeGB18030(WithCrLfLineEnds(DecodeGB18030(end < 0 ? ansi : ansi.left(end))));
+        const TBytes bytes = EncodeGB18030(WithCrLfLineEnds(DecodeGB18030(end < 0 ? ansi : ansi.left(end))));
         stream.WriteBuffer(bytes.constData(), bytes.size());
         stream.SetPosition(0);
         ImportGridFromStream<TDBGridEhImportAsText>(Grid, stream, ToAll);
@@ -270,7 +270,7 @@ void PasteIntoGrid(TCustomDBGridEh* Grid, bool ToAll)
 
 void PutStreamOnClipboard(TClipboardFormat Format, TStream& Stream)
 {
-    QByteArray bytes(static_cast<qsizetype>(Stream.Size()), Qt::Uninitialized);
+    TBytes bytes(static_cast<qsizetype>(Stream.Size()), Qt::Uninitialized);
     Stream.SetPosition(0);
     Stream.ReadBuffer(bytes.data(), bytes.size());
     Clipboard()->SetFormatData(Format, bytes);
@@ -278,7 +278,7 @@ void PutStreamOnClipboard(TClipboardFormat Format, TStream& Stream)
 
 void ReadClipboardToStream(TClipboardFormat Format, TStream& Stream)
 {
-    const QByteArray bytes = Clipboard()->GetFormatData(Format);
+    const TBytes bytes = Clipboard()->GetFormatData(Format);
     Stream.WriteBuffer(bytes.constData(), bytes.size());
     Stream.SetPosition(0);
 }

@@ -10,16 +10,15 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/Stream.h"
 #include "platform/core/String.h"
+#include "platform/core/TextEncoding.h"
 #include "platform/core/Variant.h"
 #include "platform/ui/Colors.h"
 #include "platform/ui/Graphics.h"
 
-#include <QByteArray>
-#include <QHash>
-
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class TField;
@@ -77,7 +76,7 @@ private:
     String Decode(qsizetype From, qsizetype To) const;
     [[noreturn]] void FormatError() const;
 
-    QByteArray FData;
+    TBytes FData;
     TTextEncodingEh FEncoding;
     const char* FContext;
     qsizetype FUnit;
@@ -156,7 +155,7 @@ public:
     void SaveDocument();
 
     // Text as it goes into the document.
-    static QByteArray EscapedText(const String& Text);
+    static TBytes EscapedText(const String& Text);
 
 private:
     // The part of a cell in front of its text, and what it was written for.
@@ -175,7 +174,7 @@ private:
     static void AppendEscaped(TBytes& Out, const String& Text);
     void FlushRows();
     // Header, colour table and font table.
-    QByteArray Head() const;
+    TBytes Head() const;
 
     TStream& FStream;
     std::int64_t FStart;
@@ -185,7 +184,7 @@ private:
     // Rows not yet in the stream: they go in blocks, not piece by piece.
     std::string FRows;
     std::vector<TColor> FColors;
-    QHash<TColor, int> FColorIndex;
+    std::unordered_map<TColor, int> FColorIndex;
     std::vector<String> FFonts;
     std::int64_t FRightEdge = 0;
     std::vector<TRtfCellFrameEh> FLastFrames;
@@ -219,7 +218,7 @@ public:
     void WriteFloat(double Value);
     // Tag 5 with ANSI bytes, tag 6 with raw bytes.
     void WriteString(const String& Value);
-    void WriteBytes(const QByteArray& Value);
+    void WriteBytes(const TBytes& Value);
     void WriteWideString(const String& Value);
     // Null as tag 2, else by the field's type; nullptr as unassigned.
     void WriteField(const TField* Field);
@@ -228,7 +227,7 @@ public:
 private:
     void WriteTag(TVCLDBIFTagEh Tag);
     void WriteInt32(std::int32_t Value);
-    void WriteLengthAndBytes(TVCLDBIFTagEh Tag, const QByteArray& Bytes);
+    void WriteLengthAndBytes(TVCLDBIFTagEh Tag, const TBytes& Bytes);
 
     TStream& FStream;
 };
@@ -261,7 +260,7 @@ public:
 private:
     void ReadExactly(void* Buffer, std::int64_t Count);
     std::int32_t ReadInt32();
-    QByteArray ReadLengthAndBytes(bool Wide);
+    TBytes ReadLengthAndBytes(bool Wide);
     std::int64_t Remaining();
 
     TStream& FStream;
@@ -272,5 +271,5 @@ private:
 };
 
 // Strings travel as UTF-16LE without a byte-order mark.
-QByteArray UnicodeTextBytes(const String& Text);
-String TextOfUnicodeBytes(const QByteArray& Bytes);
+TBytes UnicodeTextBytes(const String& Text);
+String TextOfUnicodeBytes(const TBytes& Bytes);

@@ -46,11 +46,11 @@ TRtfWriterEh::TRtfWriterEh(TStream& Stream, int PixelsPerInch)
 int TRtfWriterEh::ColorIndex(TColor Color)
 {
     const TColor rgb = RgbOf(Color);
-    if (const auto found = FColorIndex.constFind(rgb); found != FColorIndex.constEnd())
-        return *found;
+    if (const auto found = FColorIndex.find(rgb); found != FColorIndex.end())
+        return found->second;
     const int index = static_cast<int>(FColors.size());
     FColors.push_back(rgb);
-    FColorIndex.insert(rgb, index);
+    FColorIndex.emplace(rgb, index);
     return index;
 }
 
@@ -65,9 +65,9 @@ int TRtfWriterEh::FontIndex(const String& FontName)
 
 TRtfTextStyleEh TRtfTextStyleEh::Of(const TFont& Font) { return {Font.Name(), Font.Size(), Font.Style(), Font.Color()}; }
 
-QByteArray TRtfWriterEh::EscapedText(const String& Text)
+TBytes TRtfWriterEh::EscapedText(const String& Text)
 {
-    QByteArray bytes;
+    TBytes bytes;
     bytes.reserve(Text.size() + 8);
     AppendEscaped(bytes, Text);
     return bytes;
@@ -225,7 +225,7 @@ void TRtfWriterEh::FlushRows()
     // The first rows leave room for the tables as they stand: the cells seldom bring a colour or
     // font after them, so the rows seldom have to move to make more.
     if (FTablesRoom < 0) {
-        const QByteArray head = Head();
+        const TBytes head = Head();
         FStream.WriteBuffer(head.constData(), head.size());
         FTablesRoom = head.size();
     }
@@ -233,9 +233,9 @@ void TRtfWriterEh::FlushRows()
     FRows.clear();
 }
 
-QByteArray TRtfWriterEh::Head() const
+TBytes TRtfWriterEh::Head() const
 {
-    QByteArray head("{\\rtf0\\ansi\r\n{\\colortbl");
+    TBytes head("{\\rtf0\\ansi\r\n{\\colortbl");
     for (const TColor rgb : FColors) {
         char entry[64];
         std::snprintf(entry, sizeof entry, "\\red%d\\green%d\\blue%d;", rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
@@ -243,7 +243,7 @@ QByteArray TRtfWriterEh::Head() const
     }
     head.append("}\r\n{\\fonttbl");
     for (std::size_t i = 0; i < FFonts.size(); ++i) {
-        head.append("\\f").append(QByteArray::number(static_cast<qulonglong>(i))).append("\\fnil ");
+        head.append("\\f").append(TBytes::number(static_cast<qulonglong>(i))).append("\\fnil ");
         head.append(EscapedText(FFonts[i])).append(';');
     }
     head.append("}\r\n");
@@ -254,7 +254,7 @@ void TRtfWriterEh::SaveDocument()
 {
     FlushRows();
     // The tables only grow: the head is as long as the room or longer.
-    const QByteArray head = Head();
+    const TBytes head = Head();
     std::int64_t end = FStream.Position();
     const std::int64_t growth = head.size() - FTablesRoom;
     if (growth > 0) {

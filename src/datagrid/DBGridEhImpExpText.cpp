@@ -5,9 +5,9 @@
 
 using namespace Qt::StringLiterals;
 
-QByteArray UnicodeTextBytes(const String& Text)
+TBytes UnicodeTextBytes(const String& Text)
 {
-    QByteArray bytes(Text.size() * 2, Qt::Uninitialized);
+    TBytes bytes(Text.size() * 2, Qt::Uninitialized);
     char* out = bytes.data();
     for (const QChar ch : Text) {
         *out++ = static_cast<char>(ch.unicode() & 0xFF);
@@ -16,7 +16,7 @@ QByteArray UnicodeTextBytes(const String& Text)
     return bytes;
 }
 
-String TextOfUnicodeBytes(const QByteArray& Bytes)
+String TextOfUnicodeBytes(const TBytes& Bytes)
 {
     String text(Bytes.size() / 2, Qt::Uninitialized);
     QChar* out = text.data();
@@ -61,7 +61,7 @@ void TTextRowsWriterEh::WriteCell(const String& Text)
 
 void TTextRowsWriterEh::Flush()
 {
-    const QByteArray bytes = FEncoding == TTextEncodingEh::teAnsi ? EncodeGB18030(FText) : UnicodeTextBytes(FText);
+    const TBytes bytes = FEncoding == TTextEncodingEh::teAnsi ? EncodeGB18030(FText) : UnicodeTextBytes(FText);
     FStream.WriteBuffer(bytes.constData(), bytes.size());
     FText.resize(0);
 }
@@ -91,7 +91,7 @@ char16_t TTextCellReaderEh::Peek() const
 
 String TTextCellReaderEh::Decode(qsizetype From, qsizetype To) const
 {
-    const QByteArray bytes = FData.sliced(From, To - From);
+    const TBytes bytes = FData.sliced(From, To - From);
     return FEncoding == TTextEncodingEh::teAnsi ? DecodeGB18030(bytes) : TextOfUnicodeBytes(bytes);
 }
 

@@ -5,8 +5,9 @@
 #include "platform/core/TextEncoding.h"
 #include "platform/data/Field.h"
 
-#include <QtEndian>
-
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <cstring>
 
 using namespace Qt::StringLiterals;
@@ -15,6 +16,19 @@ namespace {
 
 constexpr char Magic[7] = {'V', 'C', 'L', 'D', 'B', 'I', 'F'};
 constexpr std::uint8_t Version = 1;
+
+// The block's numbers are little-endian on every machine; the same swap reads and writes them.
+template <typename T>
+T LittleEndian(T Value)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        return Value;
+    } else {
+        auto bytes = std::bit_cast<std::array<std::uint8_t, sizeof(T)>>(Value);
+        std::reverse(bytes.begin(), bytes.end());
+        return std::bit_cast<T>(bytes);
+    }
+}
 
 }  // namespace
 
@@ -27,6 +41,7 @@ TVCLDBIFTagEh VCLDBIFTagOfField(const TField* Field)
     case TFieldType::ftBoolean:
     case TFieldType::ftMemo:
     case TFieldType::ftFixedChar:
+    // The block's integer holds 32 bits: a 64-bit value travels as its text.
     case TFieldType::ftLargeint:
     case TFieldType::ftOraClob:
     case TFieldType::ftGuid:
@@ -72,7 +87,7 @@ void TVCLDBIFWriterEh::WriteTag(TVCLDBIFTagEh Tag)
 
 void TVCLDBIFWriterEh::WriteInt32(std::int32_t Value)
 {
-    const std::int32_t little = qToLittleEndian(Value);
+    const std::int32_t little = LittleEndian(Value);
     FStream.WriteBuffer(&little, 4);
 }
 
@@ -99,11 +114,11 @@ void TVCLDBIFWriterEh::WriteFloat(double Value)
     WriteTag(TVCLDBIFTagEh::vtFloat);
     std::uint64_t bits = 0;
     std::memcpy(&bits, &Value, 8);
-    const std::uint64_t little = qToLittleEndian(bits);
+    const std::uint64_t little = LittleEndian(bits);
     FStream.WriteBuffer(&little, 8);
 }
 
-void TVCLDBIFWriterEh::WriteLengthAndBytes(TVCLDBIFTagEh Tag, const QByteArray& Bytes)
+void TVCLDBIFWriterEh::WriteLengthAndBytes(TVCLDBIFTagEh Tag, const TBytes& Bytes)
 {
     WriteTag(Tag);
     WriteInt32(static_cast<std::int32_t>(Bytes.size()));
@@ -112,7 +127,7 @@ void TVCLDBIFWriterEh::WriteLengthAndBytes(TVCLDBIFTagEh Tag, const QByteArray& 
 
 void TVCLDBIFWriterEh::WriteString(const String& Value) { WriteLengthAndBytes(TVCLDBIFTagEh::vtString, EncodeGB18030(Value)); }
 
-void TVCLDBIFWriterEh::WriteBytes(const QByteArray& Value) { WriteLengthAndBytes(TVCLDBIFTagEh::vtBytes, Value); }
+void TVCLDBIFWriterEh::WriteBytes(const TBytes& Value) { WriteLengthAndBytes(TVCLDBIFTagEh::vtBytes, Value); }
 
 void TVCLDBIFWriterEh::WriteWideString(const String& Value)
 {
@@ -151,7 +166,7 @@ std::int32_t TVCLDBIFReaderEh::ReadInt32()
 {
     std::int32_t value = 0;
     ReadExactly(&value, 4);
-    return qFromLittleEndian(value);
+    return LittleEndian(value);
 }
 
 void TVCLDBIFReaderEh::ReadHeader()
@@ -162,7 +177,7 @@ void TVCLDBIFReaderEh::ReadHeader()
         FormatError();
     std::int32_t count = 0;
     std::memcpy(&count, header + 8, 4);
-    count = qFromLittleEndian(count);
+    count = LittleEndian(count);
     // Each column takes at least its flag and the name's terminator.
     if (count < 0 || count > Remaining() / 2)
         FormatError();
@@ -173,7 +188,7 @@ void TVCLDBIFReaderEh::ReadHeader()
         std::uint8_t visible = 0;
         ReadExactly(&visible, 1);
         FVisible[static_cast<std::size_t>(i)] = visible != 0;
-        QByteArray name;
+        TBytes name;
         for (char ch = 0;;) {
             ReadExactly(&ch, 1);
             if (ch == 0)
@@ -187,12 +202,12 @@ void TVCLDBIFReaderEh::ReadHeader()
     }
 }
 
-QByteArray TVCLDBIFReaderEh::ReadLengthAndBytes(bool Wide)
+TBytes TVCLDBIFReaderEh::ReadLengthAndBytes(bool Wide)
 {
     const std::int32_t length = ReadInt32();
     if (length < 0 || length > Remaining() || (Wide && length % 2 != 0))
         FormatError();
-    QByteArray bytes(length, Qt::Uninitialized);
+    TBytes bytes(length, Qt::Uninitialized);
     ReadExactly(bytes.data(), length);
     return bytes;
 }
@@ -216,7 +231,7 @@ TVCLDBIFValueEh TVCLDBIFReaderEh::ReadValue()
     case TVCLDBIFTagEh::vtFloat: {
         std::uint64_t bits = 0;
         ReadExactly(&bits, 8);
-        bits = qFromLittleEndian(bits);
+        bits = LittleEndian(bits);
         double number = 0;
         std::memcpy(&number, &bits, 8);
         value.Value = Variant(number);

@@ -6,6 +6,7 @@
 #include "platform/core/SysUtils.h"
 #include "platform/data/DataSet.h"
 #include "platform/data/DataSource.h"
+#include "platform/data/FieldTypes.h"
 #include "platform/data/TypedFields.h"
 
 #include <cmath>
@@ -310,14 +311,10 @@ String TDBGridEhExport::FooterValueText(int FooterNo, int ColumnIndex) const
     if (field == nullptr)
         return String();
     const String format = NumericDisplayFormat(field);
-    switch (field->DataType()) {
-    case TFieldType::ftSmallint:
-    case TFieldType::ftInteger:
-    case TFieldType::ftWord:
-    case TFieldType::ftAutoInc:
     // 64-bit integers sum as the grid's own footer shows them.
-    case TFieldType::ftLargeint:
+    if (IsIntegerFieldType(field->DataType()))
         return format.isEmpty() ? IntToStr(std::llround(value.ToLongDouble())) : FormatFloat(format, value.ToLongDouble());
+    switch (field->DataType()) {
     case TFieldType::ftFloat:
     case TFieldType::ftCurrency: {
         if (!format.isEmpty())

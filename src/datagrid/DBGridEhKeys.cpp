@@ -8,10 +8,7 @@
 #include "platform/data/Field.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/Dialogs.h"
-
-#include <QApplication>
-#include <QPointer>
-#include <QWidget>
+#include "platform/ui/FocusReturn.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -246,11 +243,8 @@ bool TCustomDBGridEh::ConfirmRecordDelete()
     const String text = DeletesListedRows() ? QStringLiteral("Delete all selected records?")
                                             : QStringLiteral("Delete record?");
     // The box takes the focus; the window that had it gets it back.
-    const QPointer<QWidget> focused = QApplication::focusWidget();
-    const int answer = MessageDlg(text, TMsgDlgType::mtConfirmation, mbOKCancel, 0);
-    if (focused != nullptr)
-        focused->setFocus();
-    return answer != mrCancel;
+    const TFocusReturn focusReturn;
+    return MessageDlg(text, TMsgDlgType::mtConfirmation, mbOKCancel, 0) != mrCancel;
 }
 
 bool TCustomDBGridEh::DeletesListedRows()

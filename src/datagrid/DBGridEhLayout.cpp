@@ -1,3 +1,4 @@
+// The data grid's layout: the field map, the rebuild of columns, rows and titles, its locks, column widths.
 #include "datagrid/DBGridEh.h"
 
 #include "platform/data/DataSet.h"
@@ -8,9 +9,8 @@
 #include "platform/ui/Themes.h"
 #include "platform/ui/Types.h"
 
-#include <QFontMetrics>
-
 #include <algorithm>
+#include <cassert>
 
 using namespace Qt::StringLiterals;
 
@@ -105,6 +105,7 @@ bool TCustomDBGridEh::TryLockLayout()
 
 void TCustomDBGridEh::EndLayoutLevel()
 {
+    assert(FUpdateLock >= FLayoutLock || FUpdateLock == 255);
     if (FLayoutLock == 0)
         return;
     // The column update ends while the lock still stands, so its echo does not rebuild again.
@@ -167,6 +168,8 @@ void TCustomDBGridEh::RebuildLayout()
 {
     if (Loading() || BeingDestroyed())
         return;
+    // Only the last unlock's own lock may stand while the layout rebuilds.
+    assert(FLayoutLock <= 1);
     FDeferredLayoutQueued = false;
     SuspendScrollUpdates();
     try {
@@ -377,11 +380,10 @@ namespace {
 int CaptionHeight(const THeadTreeNode* Node, const TFont* Font, int VTitleMargin)
 {
     const String caption = Node->Caption.isEmpty() ? u" "_s : Node->Caption;
-    const QFontMetrics& metrics = Font->FontMetrics();
     if (Node->Column != nullptr && Node->Column->Title()->Orientation() == TTextOrientationEh::tohVertical)
-        return metrics.horizontalAdvance(caption) + VTitleMargin;
+        return Font->TextAdvance(caption) + VTitleMargin;
     const int width = std::max(1, Node->Width - Node->SortMarkIndent - 4);
-    return metrics.boundingRect(QRect(0, 0, width, 1 << 20), Qt::TextWordWrap, caption).height() + 4;
+    return Font->WrappedTextHeight(caption, width) + 4;
 }
 
 }  // namespace

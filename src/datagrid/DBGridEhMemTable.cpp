@@ -1,3 +1,4 @@
+// Memory-table mode: the grid observes a memory table and keeps its rows and current row in step.
 #include "datagrid/DBGridEh.h"
 
 #include "platform/data/DataSet.h"
@@ -36,14 +37,7 @@ void TCustomDBGridEh::MemTableRowsChanged(IMemTableEh* Table)
 
 void TCustomDBGridEh::RecomputeMemTableRowMetrics()
 {
-    const int above = RowsAboveData();
-    if (RowCount() < above + 1)
-        ChangeRowCount(above + 1);
-    if (FixedRows() != above)
-        ChangeFixedRows(above);
-    ChangeDefaultRowHeight(FDataRowHeight);
-    if (TitleRowsShown() > 0)
-        ChangeRowHeight(0, FComputedTitleHeight);
+    const int above = ApplyRowsAboveDataMetrics();
     if (TCustomGridEh::ContraRowCount() != FFooterRowCount)
         ChangeContraRowCount(FFooterRowCount);
     SetRowCountKeepingCurrent(above + std::max(1, FMemTable->MemTableRecordCount()));

@@ -64,10 +64,7 @@ void TCustomDBGridEh::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
 void TCustomDBGridEh::HandleMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     const TGridCoord cell = CellFromPoint(X, Y);
-    FPressCell = cell;
-    FPressShift = Shift;
-    FCheckCellPressed = false;
-    FPendingSelectedRowClick = false;
+    FPress = TCellPressEh{cell, Shift};
     if (!AcquireFocus())
         return;
     const bool left = Button == TMouseButton::mbLeft;
@@ -95,8 +92,8 @@ void TCustomDBGridEh::HandleMouseDown(TMouseButton Button, TShiftState Shift, in
         return;
     }
     if (IsTitleRow(cell.Y) && column != nullptr && left && TitleActsAsButton(cell.X)) {
-        FTitleButtonPressed = true;
-        FPressedTitleCol = cell.X;
+        FTitlePress.Button = true;
+        FTitlePress.Col = cell.X;
         UpdatePressedLook(X, Y);
         TCustomControl::MouseDown(Button, Shift, X, Y);
         return;
@@ -155,7 +152,7 @@ void TCustomDBGridEh::PressDataRow(TMouseButton Button, TShiftState Shift, TGrid
     // Ctrl toggles at once below: deciding it on release would clear the whole selection.
     if (!shift && !ctrl && rowPress && rowSelection && rows->IsCurrentRowSelected()) {
         // Clearing or toggling is decided on release, so a drag from a selected row keeps it.
-        FPendingSelectedRowClick = true;
+        FPress.SelectedRowClick = true;
     } else if (!rowPress && IsSelectionTypeAllowed(TDBGridEhSelectionType::gstRectangle)) {
         FDBMouseMode = TDBGridMouseModeEh::dmmSelectRect;
         if (FInputClearsSelection)
@@ -182,7 +179,7 @@ void TCustomDBGridEh::PressDataRow(TMouseButton Button, TShiftState Shift, TGrid
     if (Column == nullptr)
         return;
     if (IsCheckOrImageKind(Column->ClassifyCellKind()))
-        FCheckCellPressed = true;
+        FPress.CheckCell = true;
     else if (EditorAlwaysShown() || (pressedCurrent && !editorShown && FSelection->SelectionType() ==
                                                                              TDBGridEhSelectionType::gstNon))
         ChangeEditorMode(true);
@@ -195,7 +192,7 @@ void TCustomDBGridEh::MouseMove(TShiftState Shift, int X, int Y) { HandleMouseMo
 void TCustomDBGridEh::HandleMouseMove(TShiftState Shift, int X, int Y)
 {
     FLastMousePoint = Point(X, Y);
-    if (FTitleButtonPressed) {
+    if (FTitlePress.Button) {
         UpdatePressedLook(X, Y);
         TCustomControl::MouseMove(Shift, X, Y);
         return;
@@ -246,15 +243,15 @@ void TCustomDBGridEh::HandleMouseUp(TMouseButton Button, TShiftState Shift, int 
         TCustomGridEh::MouseUp(Button, Shift, X, Y);
         return;
     }
-    if (FPendingSelectedRowClick) {
-        FPendingSelectedRowClick = false;
+    if (FPress.SelectedRowClick) {
+        FPress.SelectedRowClick = false;
         if (OptionsEh().Contains(dghClearSelection))
             ClearAllSelections();
     }
-    if (FTitleButtonPressed) {
+    if (FTitlePress.Button) {
         const bool onTitle = PointWithinRect(Point(X, Y), ClientRect()) && IsTitleRow(cell.Y) &&
-                             cell.X == FPressedTitleCol;
-        const int pressedCol = FPressedTitleCol;
+                             cell.X == FTitlePress.Col;
+        const int pressedCol = FTitlePress.Col;
         EndMouseTracking();
         if (onTitle)
             ClickTitleButton(pressedCol, Shift.Contains(ssCtrl));
@@ -270,10 +267,10 @@ void TCustomDBGridEh::HandleMouseUp(TMouseButton Button, TShiftState Shift, int 
         RaiseTitleClick(column);
     else if (IsDataRow(cell.Y))
         RaiseCellClick(column);
-    if (FCheckCellPressed && cell == FPressCell && IsDataRow(cell.Y) && !column->DblClickNextVal() &&
-        !FPressShift.Contains(ssDouble) && column->CanEditCell(true))
+    if (FPress.CheckCell && cell == FPress.Cell && IsDataRow(cell.Y) && !column->DblClickNextVal() &&
+        !FPress.Shift.Contains(ssDouble) && column->CanEditCell(true))
         column->StepCellValue(Shift.Contains(ssShift) ? -1 : 1);
-    FCheckCellPressed = false;
+    FPress.CheckCell = false;
 }
 
 void TCustomDBGridEh::ClickTitleButton(int ACol, bool Ctrl)
@@ -332,32 +329,31 @@ bool TCustomDBGridEh::TitleActsAsButton(int ACol)
 
 void TCustomDBGridEh::EndMouseTracking()
 {
-    if (FDBMouseMode == TDBGridMouseModeEh::dmmNone && !FTitleButtonPressed)
+    if (FDBMouseMode == TDBGridMouseModeEh::dmmNone && !FTitlePress.Button)
         return;
     StopAutoScrollTimer();
-    if (FTitleButtonPressed)
+    if (FTitlePress.Button)
         UpdatePressedLook(-1, -1);
     if (FDBMouseMode == TDBGridMouseModeEh::dmmSizeColumn)
         ToggleTitleSizingLine();
     FDBMouseMode = TDBGridMouseModeEh::dmmNone;
-    FTitleButtonPressed = false;
-    FPressedTitleCol = -1;
+    FTitlePress = TTitlePressEh();
     SetMouseCapture(false);
 }
 
 void TCustomDBGridEh::UpdatePressedLook(int X, int Y)
 {
     bool pressed = false;
-    if (FTitleButtonPressed && FPressedTitleCol >= 0) {
+    if (FTitlePress.Button && FTitlePress.Col >= 0) {
         const TGridCoord cell = CellFromPoint(X, Y);
-        pressed = cell.X == FPressedTitleCol && IsTitleRow(cell.Y);
+        pressed = cell.X == FTitlePress.Col && IsTitleRow(cell.Y);
     }
-    if (pressed == FTitleLookPressed)
+    if (pressed == FTitlePress.Look)
         return;
-    FTitleLookPressed = pressed;
-    if (FPressedTitleCol >= 0)
+    FTitlePress.Look = pressed;
+    if (FTitlePress.Col >= 0)
         for (int row = 0; row < RowsAboveData(); ++row)
-            InvalidateOneCell(FPressedTitleCol, row);
+            InvalidateOneCell(FTitlePress.Col, row);
 }
 
 // --- Sizing a column by its title border ------------------------------------------------------

@@ -4,6 +4,7 @@
 #include "platform/data/DataSet.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstdlib>
 
 int TCustomDBGridEh::RowPitch() const
@@ -34,12 +35,8 @@ void TCustomDBGridEh::SetRowCountKeepingCurrent(int Value)
     ChangeRowCount(Value);
 }
 
-void TCustomDBGridEh::RecomputeRowMetrics()
+int TCustomDBGridEh::ApplyRowsAboveDataMetrics()
 {
-    if (IsMemTableMode()) {
-        RecomputeMemTableRowMetrics();
-        return;
-    }
     const int above = RowsAboveData();
     if (RowCount() < above + 1)
         ChangeRowCount(above + 1);
@@ -48,6 +45,16 @@ void TCustomDBGridEh::RecomputeRowMetrics()
     ChangeDefaultRowHeight(FDataRowHeight);
     if (TitleRowsShown() > 0)
         ChangeRowHeight(0, FComputedTitleHeight);
+    return above;
+}
+
+void TCustomDBGridEh::RecomputeRowMetrics()
+{
+    if (IsMemTableMode()) {
+        RecomputeMemTableRowMetrics();
+        return;
+    }
+    const int above = ApplyRowsAboveDataMetrics();
     int rowCount = above + 1;
     if (FDataLink->Active() && HandleAllocated()) {
         FDataLink->SetBufferCount(std::max(1, (ClientHeight() - FixedRowsHeight()) / std::max(1, RowPitch())));
@@ -149,6 +156,8 @@ void TCustomDBGridEh::SwitchToRowRecord(int Index)
             return;
         FSavedRecord = FDataLink->ActiveRecord();
         FDataLink->SetActiveRecord(Index);
+        assert(FSavedRecord >= 0 && FSavedRecord < FDataLink->BufferCount());
+        assert(FDataLink->ActiveRecord() == Index);
     }
     FSwitchedRow = Index;
 }
@@ -157,6 +166,8 @@ void TCustomDBGridEh::RestoreRowRecord()
 {
     if (FSwitchedRow < 0)
         return;
+    // The record switched away from lies in the window unless the memory table holds it.
+    assert(IsMemTableMode() || !FDataLink->Active() || (FSavedRecord >= 0 && FSavedRecord < FDataLink->BufferCount()));
     if (IsMemTableMode())
         FMemTable->EndInstantRead();
     else if (FDataLink->Active())

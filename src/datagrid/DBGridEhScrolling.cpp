@@ -1,3 +1,4 @@
+// The vertical and horizontal scroll bars kept in step with the records and columns, scrolling by rows.
 #include "datagrid/DBGridEh.h"
 
 #include "platform/data/DataSet.h"

@@ -8,6 +8,7 @@
 #include "platform/ui/Clipboard.h"
 
 #include <algorithm>
+#include <cassert>
 
 using namespace Qt::StringLiterals;
 
@@ -63,8 +64,15 @@ bool TDBGridEhSelection::SelectsNothing() const
            (FSelectionType == TDBGridEhSelectionType::gstRecordBookmarks && BookmarkRows()->ItemCount() == 0);
 }
 
+bool TDBGridEhSelection::OnlyTheKindsStoreHolds() const
+{
+    return (FSelectionType == TDBGridEhSelectionType::gstColumns || FColumns.Count() == 0) &&
+           (FSelectionType == TDBGridEhSelectionType::gstRecordBookmarks || BookmarkRows()->ItemCount() == 0);
+}
+
 bool TDBGridEhSelection::IsCellSelected(int ColIndex, const TBookmark& Bookmark)
 {
+    assert(OnlyTheKindsStoreHolds());
     switch (FSelectionType) {
     case TDBGridEhSelectionType::gstRecordBookmarks: {
         int index = 0;
@@ -140,6 +148,7 @@ void TDBGridEhSelection::LinkActiveChanged(bool Active)
 
 TGridCellRangeEh TDBGridEhSelection::SelectionCellRange()
 {
+    assert(OnlyTheKindsStoreHolds());
     switch (FSelectionType) {
     case TDBGridEhSelectionType::gstRecordBookmarks: return BookmarkRows()->VisibleSelectionRange();
     case TDBGridEhSelectionType::gstRectangle: return FRect.CellRange();

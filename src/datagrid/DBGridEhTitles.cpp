@@ -1,3 +1,4 @@
+// Column titles: their soft properties, sort markers and the multi-level title tree.
 #include "datagrid/DBGridEh.h"
 #include "datagrid/DBGridEhFonts.h"
 

@@ -1,3 +1,4 @@
+// Keyboard: moving through records and columns, selecting, inserting, deleting, Enter and Tab.
 #include "DBGridEhInputTestSupport.h"
 
 #include "platform/ui/Clipboard.h"

@@ -2,6 +2,8 @@
 // row and title heights, indicator width, and the layout locks.
 #include "DBGridEhCoreSupport.h"
 
+#include <functional>
+
 using DBGridEhLayoutTest = DBGridEhCoreFixture;
 
 TEST_F(DBGridEhLayoutTest, TitlesAndIndicatorMakeTheFixedCells)
@@ -112,6 +114,22 @@ TEST_F(DBGridEhLayoutTest, TitleLinesAndHeightAddUp)
     EXPECT_GT(line, 0);
     Grid->SetTitleHeight(10);
     EXPECT_EQ(Grid->RowHeightAt(0), twoLines + line + 10);
+}
+
+// Setting a title metric to the value it has rebuilds nothing: a title row sized by hand stays.
+TEST_F(DBGridEhLayoutTest, TitleMetricsSetToTheirValueKeepTheLayout)
+{
+    Grid->SetDataSource(Source.get());
+    const std::function<void()> unchangedSetters[] = {
+        [&] { Grid->SetTitleHeight(Grid->TitleHeight()); },
+        [&] { Grid->SetTitleLines(Grid->TitleLines()); },
+        [&] { Grid->SetVTitleMargin(Grid->VTitleMargin()); },
+    };
+    for (const auto& setUnchanged : unchangedSetters) {
+        Grid->ChangeRowHeight(0, 77);
+        setUnchanged();
+        EXPECT_EQ(Grid->RowHeightAt(0), 77);
+    }
 }
 
 TEST_F(DBGridEhLayoutTest, RowHeightAndRowLinesSetTheDataRows)

@@ -1,3 +1,5 @@
+// Mouse and scrolling: clicks on titles, cells and the indicator, row and rectangle selection, sizing
+// and moving columns, double clicks, the wheel and the vertical bar.
 #include "DBGridEhInputTestSupport.h"
 
 #include <QElapsedTimer>

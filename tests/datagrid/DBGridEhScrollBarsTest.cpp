@@ -1,3 +1,4 @@
+// The grid's scroll bars: their settings, external bars, and what they show for the records.
 #include "DBGridEhTestGrid.h"
 
 #include "platform/ui/Forms.h"

@@ -6,6 +6,7 @@
 #include "platform/core/String.h"
 #include "platform/ui/Canvas.h"
 
+#include <QByteArray>
 #include <QImage>
 
 #include <memory>
@@ -52,6 +53,10 @@ public:
 
     // Loads the picture compiled in under ":/bitmaps/<ResName>"; EResNotFound when absent.
     void LoadFromResourceName(const String& ResName);
+
+    // Decodes a picture in any format the platform reads (BitmapBytes.cpp); a value that holds
+    // no picture leaves the bitmap empty and returns false.
+    bool LoadFromBytes(const QByteArray& Bytes);
 
     // The pixels (32-bit, opaque), after everything the canvas drew.
     const QImage& Image() const;

@@ -214,6 +214,12 @@ public:
     // Called after every drawing operation that had somewhere to land.
     TNotifyEvent OnChange;
 
+    // Text turned a quarter turn anticlockwise, reading upwards from (X, Y) with its top edge
+    // facing left at X, in the font and its colour, clipped to Clip as well (CanvasRotated.cpp).
+    void TextOutTurned(int X, int Y, const String& Text, const TRect& Clip);
+    // Source's pixels in SourceRect laid over Dest at Alpha (0 transparent .. 255 opaque).
+    void DrawBlended(const TRect& Dest, TBitmap* Source, const TRect& SourceRect, int Alpha);
+
     // The painter, prepared with the canvas's clip, for drawing code of the window layer
     // (theme services); nullptr when drawing lands nowhere or only in an overlay.
     QPainter* StylePainter();

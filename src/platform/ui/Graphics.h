@@ -86,6 +86,11 @@ public:
     void SetPitch(TFontPitch Value);
     int PixelsPerInch() const { return ScreenPixelsPerInch; }
 
+    // Measures without a canvas (FontMeasure.cpp): the advance of Text on one line, and the
+    // height of Text wrapped at word breaks into lines of Width pixels.
+    int TextAdvance(const String& Text) const;
+    int WrappedTextHeight(const String& Text, int Width) const;
+
     // The Qt font, its metrics and the platform's metrics, built on first use after a change.
     TTextMetric Metrics() const;
     const QFont& Handle() const;
