@@ -7,8 +7,6 @@
 #include "platform/core/Exceptions.h"
 #include "platform/ui/Forms.h"
 
-#include <QPixmap>
-
 #include <memory>
 
 namespace {
@@ -64,9 +62,8 @@ void RegisterDBGridEhCursors(const String& Folder)
 {
     for (const TGridCursorImage& image : GridCursorImages) {
         const String path = Folder + u'/' + QLatin1String(image.Name) + QStringLiteral(".png");
-        if (QPixmap(path).isNull())
+        if (!Screen->SetCursors(image.Id, path, image.HotSpot))
             throw EOutOfResources(QStringLiteral("Cannot load cursor resource"));
-        Screen->SetCursors(image.Id, path, image.HotSpot);
     }
 }
 

@@ -180,9 +180,13 @@ QCursor TScreen::Cursors(TCursor Id) const
     return Id > 0 ? QCursor(Qt::ArrowCursor) : CursorToQt(Id);
 }
 
-void TScreen::SetCursors(TCursor Id, const String& ImagePath, TPoint HotSpot)
+bool TScreen::SetCursors(TCursor Id, const String& ImagePath, TPoint HotSpot)
 {
-    FCursors[Id] = QCursor(QPixmap(ImagePath), HotSpot.X, HotSpot.Y);
+    const QPixmap image(ImagePath);
+    if (image.isNull())
+        return false;
+    FCursors[Id] = QCursor(image, HotSpot.X, HotSpot.Y);
+    return true;
 }
 
 TCustomForm* TScreen::ActiveForm() const

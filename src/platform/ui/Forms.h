@@ -245,8 +245,9 @@ public:
     void SetCursor(TCursor Value);
     // A cursor by id: the standard ones and those registered with SetCursors.
     QCursor Cursors(TCursor Id) const;
-    // Registers an image (file or resource path) as cursor Id with its hot spot.
-    void SetCursors(TCursor Id, const String& ImagePath, TPoint HotSpot);
+    // Registers an image (file or resource path) as cursor Id with its hot spot; false, with
+    // nothing registered, when the image does not load.
+    bool SetCursors(TCursor Id, const String& ImagePath, TPoint HotSpot);
     // Forgets a registered cursor; the id shows the arrow again.
     void DeleteCursor(TCursor Id) { FCursors.erase(Id); }
 
