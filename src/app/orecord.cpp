@@ -35,6 +35,8 @@ TMF1::TMF1(TComponent* AOwner) : TForm(AOwner)
 {
     BeginLoading();
     CreateComponents();
+    for (TPageKind kind : PageKinds)
+        FPages.push_back(DescribePage(kind));
     BindEvents();
     BindGridEvents();
     EndLoading();

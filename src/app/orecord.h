@@ -382,12 +382,12 @@ public:
         const char* StoredText;
         const char* FailedText;
     };
-    TRecordPage Page(TPageKind Kind) const;
+    const TRecordPage& Page(TPageKind Kind) const { return FPages[static_cast<std::size_t>(Kind)]; }
     // The page whose Code is Code; the issue page for any other.
-    TRecordPage RecordPage(Char Code) const;
+    const TRecordPage& RecordPage(Char Code) const;
     // The page a control belongs to: one of its entry fields, its query-all button or its date
     // operator; the issue page for any other.
-    TRecordPage PageOf(const TObject* Control) const;
+    const TRecordPage& PageOf(const TObject* Control) const;
 
     // --- Queries ---
     TPopupMenu* PopupMenu2;  // the issue summaries
@@ -461,6 +461,9 @@ private:
     // that cannot be opened or prepared (a full disk, say) leaves its reason in FStartFailure, told when the window first
     // shows: the window stays, so a backup can still be restored.
     void CreateDatabase();
+    // The three pages' descriptions, made once their controls exist.
+    TRecordPage DescribePage(TPageKind Kind) const;
+    std::vector<TRecordPage> FPages;
     String FStartFailure;
     void CreateIssuePage();
     void CreateGiftPage();

@@ -23,7 +23,7 @@ TStoredFields IssueRecord(TComboBox* Name, TComboBox* Department, TComboBox* Qua
 
 }  // namespace
 
-TMF1::TRecordPage TMF1::Page(TPageKind Kind) const
+TMF1::TRecordPage TMF1::DescribePage(TPageKind Kind) const
 {
     using Check = TEntryCheck;
     switch (Kind) {
@@ -133,18 +133,17 @@ TMF1::TRecordPage TMF1::Page(TPageKind Kind) const
             .ExportTitle = "办公用品领用明细表", .StoredText = "登记成功 ！", .FailedText = "操作失败 ！"};
 }
 
-TMF1::TRecordPage TMF1::RecordPage(Char Code) const
+const TMF1::TRecordPage& TMF1::RecordPage(Char Code) const
 {
-    for (TPageKind kind : PageKinds)
-        if (TRecordPage page = Page(kind); page.Code == Code)
+    for (const TRecordPage& page : FPages)
+        if (page.Code == Code)
             return page;
     return Page(TPageKind::Issue);
 }
 
-TMF1::TRecordPage TMF1::PageOf(const TObject* Control) const
+const TMF1::TRecordPage& TMF1::PageOf(const TObject* Control) const
 {
-    for (TPageKind kind : PageKinds) {
-        TRecordPage page = Page(kind);
+    for (const TRecordPage& page : FPages) {
         const auto isControl = [Control](const TEntryField& Entry) { return Entry.Field == Control; };
         if (page.AllButton == Control || page.Operator == Control || std::ranges::any_of(page.Fields, isControl))
             return page;

@@ -111,24 +111,32 @@ void TCustomDBCheckBoxEh::SetState(TCheckBoxState Value)
 
 void TCustomDBCheckBoxEh::SetValueChecked(const String& Value)
 {
+    if (Value == FValueChecked)
+        return;
     FValueChecked = Value;
     HandleDataChange();
 }
 
 void TCustomDBCheckBoxEh::SetValueUnchecked(const String& Value)
 {
+    if (Value == FValueUnchecked)
+        return;
     FValueUnchecked = Value;
     HandleDataChange();
 }
 
 void TCustomDBCheckBoxEh::SetFlat(bool Value)
 {
+    if (Value == FFlat)
+        return;
     FFlat = Value;
     Invalidate();
 }
 
 void TCustomDBCheckBoxEh::SetAlwaysShowBorder(bool Value)
 {
+    if (Value == FAlwaysShowBorder)
+        return;
     FAlwaysShowBorder = Value;
     Invalidate();
 }

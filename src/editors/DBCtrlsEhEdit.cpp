@@ -293,12 +293,16 @@ void TCustomDBEditEh::SetWordWrap(bool Value)
 
 void TCustomDBEditEh::SetAutoSize(bool Value)
 {
+    if (Value == FAutoSize)
+        return;
     FAutoSize = Value;
     ApplyFixedHeight();
 }
 
 void TCustomDBEditEh::SetAlwaysShowBorder(bool Value)
 {
+    if (Value == FAlwaysShowBorder)
+        return;
     FAlwaysShowBorder = Value;
     RefreshActiveBorder();
 }
@@ -313,6 +317,8 @@ void TCustomDBEditEh::SetHighlightRequired(bool Value)
 
 void TCustomDBEditEh::SetTooltips(bool Value)
 {
+    if (Value == FTooltips)
+        return;
     FTooltips = Value;
     RefreshShowHint();
 }
