@@ -410,8 +410,8 @@ public:
     void SetCenter(TDBGridEhCenter* Value);
 
     // Incremental search.
-    bool InIncrementalSearch() const { return FInSearch; }
-    const String& IncrementalSearchText() const { return FSearchText; }
+    bool InIncrementalSearch() const { return FSearch.Active; }
+    const String& IncrementalSearchText() const { return FSearch.Text; }
     // Extends the search text by Text and looks for it in the focused column; Timeout in ms,
     // negative for none.
     void ExtendIncrementalSearch(const String& Text, int Timeout, TLocateTextDirectionEh Direction);
@@ -807,11 +807,17 @@ private:
     bool FPendingMultiSort = false;
     int FAutoScrollInterval = -1;
     bool FThumbTracked = false;
-    bool FInSearch = false;
-    String FSearchText;
-    int FSearchTimeout = -1;
-    bool FSearchTimerRunning = false;
-    Char FPendingHighSurrogate;
+    // The incremental search under way, all of it dropped when the search ends.
+    struct TIncSearchEh {
+        bool Active = false;
+        String Text;
+        // Milliseconds of quiet that end the search; -1 (Ctrl+F) for none.
+        int Timeout = -1;
+        bool TimerRunning = false;
+        // An input method types a character beyond the basic plane as two units: the first waits.
+        Char PendingHighSurrogate;
+    };
+    TIncSearchEh FSearch;
 
     // Sizes from the data
     // The widest footer text of Column (data column DataCol), after OnGetFooterParams.

@@ -305,34 +305,34 @@ bool TCustomDBGridEh::HandleSearchKey(WORD Key, TShiftState Shift)
     const TDBGridEhShortCuts& keys = DBGridEhShortCuts();
     const bool incSearch = OptionsEh().Contains(dghIncSearch);
     if (shortCut == keys.IncSearch && incSearch) {
-        if (FInSearch && OptionsEh().Contains(dghDialogFind) && keys.FindDialog == keys.IncSearch) {
+        if (FSearch.Active && OptionsEh().Contains(dghDialogFind) && keys.FindDialog == keys.IncSearch) {
             EndIncrementalSearch();
             return true;
         }
         ExtendIncrementalSearch(String(), -1, TLocateTextDirectionEh::ltdAllEh);
         return true;
     }
-    if (!FInSearch)
+    if (!FSearch.Active)
         return false;
     if (Shift.Empty() && (Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_F2)) {
         EndIncrementalSearch();
         return true;
     }
     if (Shift.Empty() && Key == VK_BACK) {
-        FSearchText = DropLastCharacter(FSearchText);
+        FSearch.Text = DropLastCharacter(FSearch.Text);
         InvalidateRowCells(Row());
         RestartSearchTimer();
         return true;
     }
     // Pasting during a search extends the search text.
     if (shortCut == ::ShortCut('V', ssCtrl) || shortCut == ::ShortCut(VK_INSERT, ssShift)) {
-        ExtendIncrementalSearch(Clipboard()->AsText(), FSearchTimeout, TLocateTextDirectionEh::ltdAllEh);
+        ExtendIncrementalSearch(Clipboard()->AsText(), FSearch.Timeout, TLocateTextDirectionEh::ltdAllEh);
         return true;
     }
     if (shortCut == keys.SearchNext || shortCut == keys.SearchPrior) {
         const auto direction = shortCut == keys.SearchNext ? TLocateTextDirectionEh::ltdDownEh
                                                            : TLocateTextDirectionEh::ltdUpEh;
-        ExtendIncrementalSearch(String(), FSearchTimeout, direction);
+        ExtendIncrementalSearch(String(), FSearch.Timeout, direction);
         return true;
     }
     return false;
@@ -497,7 +497,7 @@ bool TCustomDBGridEh::CharStartsSearch() const
     const TDataSetState state = data->State();
     if (state == TDataSetState::dsEdit || state == TDataSetState::dsInsert || state == TDataSetState::dsSetKey)
         return false;
-    return FInSearch || (OptionsEh().Contains(dghPreferIncSearch) && !Options().Contains(dgAlwaysShowEditor) &&
+    return FSearch.Active || (OptionsEh().Contains(dghPreferIncSearch) && !Options().Contains(dgAlwaysShowEditor) &&
                          !EditorMode());
 }
 
@@ -512,15 +512,15 @@ void TCustomDBGridEh::KeyPress(Char& Key)
         return;
     // An input method types a character beyond the basic plane as two units: they search as one.
     if (Key.isHighSurrogate()) {
-        FPendingHighSurrogate = Key;
+        FSearch.PendingHighSurrogate = Key;
         Key = Char();
         return;
     }
     String typed(Key);
-    if (Key.isLowSurrogate() && !FPendingHighSurrogate.isNull())
-        typed.prepend(FPendingHighSurrogate);
-    FPendingHighSurrogate = Char();
-    ExtendIncrementalSearch(typed, FInSearch ? FSearchTimeout : DBGridEhSearchSettings().TimeoutMs,
+    if (Key.isLowSurrogate() && !FSearch.PendingHighSurrogate.isNull())
+        typed.prepend(FSearch.PendingHighSurrogate);
+    FSearch.PendingHighSurrogate = Char();
+    ExtendIncrementalSearch(typed, FSearch.Active ? FSearch.Timeout : DBGridEhSearchSettings().TimeoutMs,
                             TLocateTextDirectionEh::ltdAllEh);
     Key = Char();
 }
@@ -530,7 +530,7 @@ bool TCustomDBGridEh::HandleCharMessage(TMessage& Message)
     const auto ch = static_cast<char16_t>(Message.WParam);
     // The Backspace that shortened the search text follows as a character: it must not open
     // the editor on the record found.
-    if (ch == VK_BACK && FInSearch)
+    if (ch == VK_BACK && FSearch.Active)
         return true;
     TColumnEh* column = FocusedColumn();
     const bool checkCell = column != nullptr && !Options().Contains(dgRowSelect) &&
@@ -540,7 +540,7 @@ bool TCustomDBGridEh::HandleCharMessage(TMessage& Message)
             column->StepCellValue(GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
         return true;
     }
-    const bool searchFirst = FInSearch || CharStartsSearch() ||
+    const bool searchFirst = FSearch.Active || CharStartsSearch() ||
                              (OptionsEh().Contains(dghIncSearch) && column != nullptr && !column->CanEditCell(false));
     if (IsPrintable(ch) && searchFirst && DataLink()->Active()) {
         Char key(ch);

@@ -238,8 +238,10 @@ void TCustomDBGridEh::BindColumnsToMap()
     }
     const int mapCount = FDataLink->FieldMapCount();
     if (active || !FDataLink->UsesDefaultFields()) {
+        // Field(), not the cache: a binding released while the dataset's controls were off comes
+        // back by name, so the column, and whoever holds it (a search under way), outlives the pause.
         for (int i = FColumns->Count() - 1; i >= 0; --i) {
-            const TField* field = FColumns->ColumnAt(i)->FField;
+            const TField* field = FColumns->ColumnAt(i)->Field();
             bool mapped = false;
             for (int m = 0; m < mapCount && !mapped; ++m)
                 mapped = field != nullptr && FDataLink->MappedField(m) == field;
@@ -254,7 +256,7 @@ void TCustomDBGridEh::BindColumnsToMap()
         TField* field = FDataLink->MappedField(i);
         TColumnEh* column = nullptr;
         for (int j = i; field != nullptr && j < FColumns->Count() && column == nullptr; ++j)
-            if (FColumns->ColumnAt(j)->FField == field)
+            if (FColumns->ColumnAt(j)->Field() == field)
                 column = FColumns->ColumnAt(j);
         if (column == nullptr) {
             column = FColumns->AddDefaultColumn();

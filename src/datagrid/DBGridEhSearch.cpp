@@ -45,7 +45,7 @@ void TCustomDBGridEh::ExtendIncrementalSearch(const String& Text, int Timeout, T
 {
     if (!DataLink()->Active())
         return;
-    String candidate = FSearchText + Text;
+    String candidate = FSearch.Text + Text;
     TColumnEh* column = FocusedColumn();
     if (!candidate.isEmpty() && column != nullptr) {
         LockLayout();
@@ -60,23 +60,22 @@ void TCustomDBGridEh::ExtendIncrementalSearch(const String& Text, int Timeout, T
         UnlockLayout();
         // The search text takes the letter case of the value found.
         if (found)
-            FSearchText = column->ComputeDisplayText().left(candidate.size());
+            FSearch.Text = column->ComputeDisplayText().left(candidate.size());
     }
     if (EditorMode())
         ChangeEditorMode(false);
-    FInSearch = true;
+    FSearch.Active = true;
     InvalidateRowCells(Row());
-    FSearchTimeout = Timeout;
+    FSearch.Timeout = Timeout;
     RestartSearchTimer();
 }
 
 void TCustomDBGridEh::EndIncrementalSearch()
 {
-    if (!FInSearch)
+    if (!FSearch.Active)
         return;
     StopSearchTimer();
-    FInSearch = false;
-    FSearchText.clear();
+    FSearch = {};
     InvalidateRowCells(Row());
     if (Options().Contains(dgAlwaysShowEditor) && EditorAllowed())
         ChangeEditorMode(true);
@@ -85,18 +84,18 @@ void TCustomDBGridEh::EndIncrementalSearch()
 void TCustomDBGridEh::RestartSearchTimer()
 {
     StopSearchTimer();
-    if (FSearchTimeout >= 0 && HandleAllocated()) {
-        SetTimer(SearchTimer, static_cast<unsigned>(FSearchTimeout));
-        FSearchTimerRunning = true;
+    if (FSearch.Timeout >= 0 && HandleAllocated()) {
+        SetTimer(SearchTimer, static_cast<unsigned>(FSearch.Timeout));
+        FSearch.TimerRunning = true;
     }
 }
 
 void TCustomDBGridEh::StopSearchTimer()
 {
-    if (!FSearchTimerRunning)
+    if (!FSearch.TimerRunning)
         return;
     KillTimer(SearchTimer);
-    FSearchTimerRunning = false;
+    FSearch.TimerRunning = false;
 }
 
 bool TCustomDBGridEh::HandleSearchTimer(WPARAM Id)

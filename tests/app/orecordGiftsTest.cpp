@@ -43,7 +43,7 @@ protected:
     void SetUp() override
     {
         TAppTest::SetUp();
-        ResetKeyboardModifiers();
+        ReleaseKeyboardModifiers();
         OpenWindows();
         Execute("insert into ouser(姓名,姓名编号,部门) values('张三','zs','办公室');"
                 "insert into rmark(备注) values('急用');");

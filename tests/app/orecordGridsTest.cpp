@@ -28,7 +28,7 @@ protected:
     void SetUp() override
     {
         TAppTest::SetUp();
-        ResetKeyboardModifiers();
+        ReleaseKeyboardModifiers();
         OpenWindows();
         const String year = FormatDateTime(QStringLiteral("yyyy"), Now());
         for (int i = 1; i <= 3; ++i)

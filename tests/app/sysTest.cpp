@@ -19,7 +19,7 @@ protected:
     void SetUp() override
     {
         TAppTest::SetUp();
-        ResetKeyboardModifiers();
+        ReleaseKeyboardModifiers();
         OpenWindows();
         Execute("insert into dept(部门编号,部门) values('01','办公室');"
                 "insert into dept(部门编号,部门) values('02','制造部');"

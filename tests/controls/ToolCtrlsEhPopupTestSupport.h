@@ -72,7 +72,7 @@ class PopupTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ResetKeyboardModifiers();
+        ReleaseKeyboardModifiers();
         PlatformMetrics().SetMonitors({{Rect(0, 0, 1000, 800), Rect(0, 0, 1000, 760)}});
         PlatformMetrics().SetTickClock([this] { return Now; });
         Form = new TForm(nullptr);

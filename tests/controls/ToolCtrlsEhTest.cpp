@@ -23,7 +23,7 @@ constexpr auto vrNotEqual = TVariantRelationship::vrNotEqual;
 
 class ToolCtrlsEhTest : public ::testing::Test {
 protected:
-    void SetUp() override { ResetKeyboardModifiers(); }
+    void SetUp() override { ReleaseKeyboardModifiers(); }
     void TearDown() override { PlatformMetrics().Reset(); }
 };
 

@@ -294,6 +294,18 @@ TEST_F(DBGridEhSearchTest, PastingDuringTheSearchExtendsIt)
     EXPECT_EQ(CurrentName(), u"赵六"_s);
 }
 
+// Each search step pauses the dataset's controls; the columns, and a width the user gave one,
+// come through the pause as they were.
+TEST_F(DBGridEhSearchTest, TheColumnsOutliveTheSearch)
+{
+    const TColumnEh* name = Grid->Columns()->ColumnAt(1);
+    Grid->Columns()->ColumnAt(1)->SetWidth(123);
+    TypeText(Window(), u"ab"_s);
+    ASSERT_EQ(CurrentName(), u"Abc"_s);
+    EXPECT_EQ(Grid->Columns()->ColumnAt(1), name);
+    EXPECT_EQ(Grid->Columns()->ColumnAt(1)->Width(), 123);
+}
+
 TEST_F(DBGridEhSearchTest, CtrlFStartsASearchWithoutTimeout)
 {
     Grid->SetOptionsEh(Grid->OptionsEh() - dghPreferIncSearch);

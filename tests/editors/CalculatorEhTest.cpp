@@ -36,7 +36,7 @@ protected:
     {
         delete Form;
         Clipboard()->SetStore(nullptr);
-        ResetKeyboardModifiers();
+        ReleaseKeyboardModifiers();
     }
 
     String Display() const { return Calc->TextBox()->Caption(); }

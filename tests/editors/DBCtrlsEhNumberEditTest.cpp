@@ -17,7 +17,7 @@ protected:
     void TearDown() override
     {
         Clipboard()->SetStore(nullptr);
-        ResetKeyboardModifiers();
+        ReleaseKeyboardModifiers();
         DBEditTest::TearDown();
     }
     static double Number(TDBNumberEditEh* Edit) { return Edit->Value().AsDouble(); }

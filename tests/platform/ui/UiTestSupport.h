@@ -41,15 +41,6 @@ inline int QtKeyOf(QChar Ch)
     return code >= 0x20 && code < 0x7F ? int(code) : int(Qt::Key_unknown);
 }
 
-// Qt keeps the modifiers of the last key press as the ones held now, until a press without
-// them: a test that ended on Ctrl+key would leave Ctrl "held" for the next one.
-inline void ResetKeyboardModifiers()
-{
-    QWidget sink;
-    QKeyEvent plain(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier);
-    QApplication::sendEvent(&sink, &plain);
-}
-
 // Types Text one key stroke per character, Shift held for capitals.
 inline void TypeText(QWidget* Target, const QString& Text)
 {
