@@ -72,6 +72,29 @@ bool DefaultTextEditing(const TColumnEh& C)
     return kind != TColumnCellKindEh::cckImageList && kind != TColumnCellKindEh::cckCheckbox;
 }
 
+using TDefs = TColumnDefValuesEh;
+
+// A flag of the grid-wide column defaults; off without a grid.
+bool DefaultFlag(const TColumnEh& C, bool (TDefs::*Flag)() const)
+{
+    const TCustomDBGridEh* grid = C.OwningGrid();
+    return grid != nullptr && (grid->ColumnDefValues()->*Flag)();
+}
+
+TTextLayout DefaultLayout(const TColumnEh& C)
+{
+    const TCustomDBGridEh* grid = C.OwningGrid();
+    return grid != nullptr ? grid->ColumnDefValues()->Layout() : TTextLayout::tlTop;
+}
+
+// The grid's setting, or the column's own without a grid.
+template <class T, class R>
+T GridOrOwn(const TColumnEh& C, R (TCustomDBGridEh::*Setting)() const, const T& Own)
+{
+    const TCustomDBGridEh* grid = C.OwningGrid();
+    return grid != nullptr ? (grid->*Setting)() : Own;
+}
+
 } // namespace
 
 TColumnEh::TColumnEh(TCollection* Collection) : TCollectionItem(Collection), FFont(std::make_unique<TFont>())
@@ -129,12 +152,6 @@ TCustomDBGridEh* TColumnEh::OwningGrid() const
     return columns != nullptr ? columns->Grid() : nullptr;
 }
 
-TColumnDefValuesEh* TColumnEh::DefValues() const
-{
-    const TCustomDBGridEh* grid = OwningGrid();
-    return grid != nullptr ? grid->ColumnDefValues() : nullptr;
-}
-
 bool TColumnEh::GridLoading() const
 {
     const TCustomDBGridEh* grid = OwningGrid();
@@ -178,7 +195,6 @@ bool TColumnEh::IsStored(TColumnEhAssignedValue Value) const
 {
     if (!Assigned(Value))
         return false;
-    const TColumnDefValuesEh* defs = DefValues();
     switch (Value) {
     case cavFont:
     case cavCheckboxes:
@@ -192,15 +208,15 @@ bool TColumnEh::IsStored(TColumnEhAssignedValue Value) const
     case cavImeName: return OwningGrid() == nullptr || FImeName != OwningGrid()->ImeName();
     case cavWordWrap: return FWordWrap != DefaultWordWrap(*this);
     case cavLookupDisplayFields: return FLookupDisplayFields != DefaultLookupDisplayFields(*this);
-    case cavAlwaysShowEditButton: return FAlwaysShowEditButton != (defs != nullptr && defs->AlwaysShowEditButton());
-    case cavEndEllipsis: return FEndEllipsis != (defs != nullptr && defs->EndEllipsis());
-    case cavAutoDropDown: return FAutoDropDown != (defs != nullptr && defs->AutoDropDown());
-    case cavDblClickNextVal: return FDblClickNextVal != (defs != nullptr && defs->DblClickNextVal());
-    case cavToolTips: return FToolTips != (defs != nullptr && defs->ToolTips());
-    case cavDropDownSizing: return FDropDownSizing != (defs != nullptr && defs->DropDownSizing());
-    case cavDropDownShowTitles: return FDropDownShowTitles != (defs != nullptr && defs->DropDownShowTitles());
-    case cavLayout: return FLayout != (defs != nullptr ? defs->Layout() : TTextLayout::tlTop);
-    case cavHighlightRequired: return FHighlightRequired != (defs != nullptr && defs->HighlightRequired());
+    case cavAlwaysShowEditButton: return FAlwaysShowEditButton != DefaultFlag(*this, &TDefs::AlwaysShowEditButton);
+    case cavEndEllipsis: return FEndEllipsis != DefaultFlag(*this, &TDefs::EndEllipsis);
+    case cavAutoDropDown: return FAutoDropDown != DefaultFlag(*this, &TDefs::AutoDropDown);
+    case cavDblClickNextVal: return FDblClickNextVal != DefaultFlag(*this, &TDefs::DblClickNextVal);
+    case cavToolTips: return FToolTips != DefaultFlag(*this, &TDefs::ToolTips);
+    case cavDropDownSizing: return FDropDownSizing != DefaultFlag(*this, &TDefs::DropDownSizing);
+    case cavDropDownShowTitles: return FDropDownShowTitles != DefaultFlag(*this, &TDefs::DropDownShowTitles);
+    case cavLayout: return FLayout != DefaultLayout(*this);
+    case cavHighlightRequired: return FHighlightRequired != DefaultFlag(*this, &TDefs::HighlightRequired);
     case cavTextEditing: return FTextEditing != DefaultTextEditing(*this);
     default: return FTitle->IsStored(Value);
     }
@@ -222,28 +238,21 @@ void TColumnEh::SetAlignment(TAlignment Value)
 
 bool TColumnEh::AlwaysShowEditButton() const
 {
-    if (Assigned(cavAlwaysShowEditButton))
-        return FAlwaysShowEditButton;
-    const TColumnDefValuesEh* defs = DefValues();
-    return defs != nullptr && defs->AlwaysShowEditButton();
+    return Assigned(cavAlwaysShowEditButton) ? FAlwaysShowEditButton : DefaultFlag(*this, &TDefs::AlwaysShowEditButton);
 }
 
 void TColumnEh::SetAlwaysShowEditButton(bool Value) { WriteSoft(FAlwaysShowEditButton, Value, cavAlwaysShowEditButton); }
 
 bool TColumnEh::AutoDropDown() const
 {
-    if (Assigned(cavAutoDropDown))
-        return FAutoDropDown;
-    const TColumnDefValuesEh* defs = DefValues();
-    return defs != nullptr && defs->AutoDropDown();
+    return Assigned(cavAutoDropDown) ? FAutoDropDown : DefaultFlag(*this, &TDefs::AutoDropDown);
 }
 
 void TColumnEh::SetAutoDropDown(bool Value) { WriteSoft(FAutoDropDown, Value, cavAutoDropDown, false); }
 
 TBiDiMode TColumnEh::BiDiMode() const
 {
-    const TCustomDBGridEh* grid = OwningGrid();
-    return Assigned(cavBiDiMode) || grid == nullptr ? FBiDiMode : grid->BiDiMode();
+    return Assigned(cavBiDiMode) ? FBiDiMode : GridOrOwn(*this, &TCustomDBGridEh::BiDiMode, FBiDiMode);
 }
 
 void TColumnEh::SetBiDiMode(TBiDiMode Value) { WriteSoft(FBiDiMode, Value, cavBiDiMode); }
@@ -258,40 +267,28 @@ void TColumnEh::SetColor(TColor Value) { WriteSoft(FColor, Value, cavColor); }
 
 bool TColumnEh::DblClickNextVal() const
 {
-    if (Assigned(cavDblClickNextVal))
-        return FDblClickNextVal;
-    const TColumnDefValuesEh* defs = DefValues();
-    return defs != nullptr && defs->DblClickNextVal();
+    return Assigned(cavDblClickNextVal) ? FDblClickNextVal : DefaultFlag(*this, &TDefs::DblClickNextVal);
 }
 
 void TColumnEh::SetDblClickNextVal(bool Value) { WriteSoft(FDblClickNextVal, Value, cavDblClickNextVal, false); }
 
 bool TColumnEh::DropDownShowTitles() const
 {
-    if (Assigned(cavDropDownShowTitles))
-        return FDropDownShowTitles;
-    const TColumnDefValuesEh* defs = DefValues();
-    return defs != nullptr && defs->DropDownShowTitles();
+    return Assigned(cavDropDownShowTitles) ? FDropDownShowTitles : DefaultFlag(*this, &TDefs::DropDownShowTitles);
 }
 
 void TColumnEh::SetDropDownShowTitles(bool Value) { WriteSoft(FDropDownShowTitles, Value, cavDropDownShowTitles, false); }
 
 bool TColumnEh::DropDownSizing() const
 {
-    if (Assigned(cavDropDownSizing))
-        return FDropDownSizing;
-    const TColumnDefValuesEh* defs = DefValues();
-    return defs != nullptr && defs->DropDownSizing();
+    return Assigned(cavDropDownSizing) ? FDropDownSizing : DefaultFlag(*this, &TDefs::DropDownSizing);
 }
 
 void TColumnEh::SetDropDownSizing(bool Value) { WriteSoft(FDropDownSizing, Value, cavDropDownSizing, false); }
 
 bool TColumnEh::EndEllipsis() const
 {
-    if (Assigned(cavEndEllipsis))
-        return FEndEllipsis;
-    const TColumnDefValuesEh* defs = DefValues();
-    return defs != nullptr && defs->EndEllipsis();
+    return Assigned(cavEndEllipsis) ? FEndEllipsis : DefaultFlag(*this, &TDefs::EndEllipsis);
 }
 
 void TColumnEh::SetEndEllipsis(bool Value) { WriteSoft(FEndEllipsis, Value, cavEndEllipsis); }
@@ -327,37 +324,26 @@ void TColumnEh::RefreshDefaultFont() const
 
 bool TColumnEh::HighlightRequired() const
 {
-    if (Assigned(cavHighlightRequired))
-        return FHighlightRequired;
-    const TColumnDefValuesEh* defs = DefValues();
-    return defs != nullptr && defs->HighlightRequired();
+    return Assigned(cavHighlightRequired) ? FHighlightRequired : DefaultFlag(*this, &TDefs::HighlightRequired);
 }
 
 void TColumnEh::SetHighlightRequired(bool Value) { WriteSoft(FHighlightRequired, Value, cavHighlightRequired); }
 
 TImeMode TColumnEh::ImeMode() const
 {
-    const TCustomDBGridEh* grid = OwningGrid();
-    return Assigned(cavImeMode) || grid == nullptr ? FImeMode : grid->ImeMode();
+    return Assigned(cavImeMode) ? FImeMode : GridOrOwn(*this, &TCustomDBGridEh::ImeMode, FImeMode);
 }
 
 void TColumnEh::SetImeMode(TImeMode Value) { WriteSoftIfDiffers(FImeMode, Value, ImeMode(), cavImeMode, false); }
 
 TImeName TColumnEh::ImeName() const
 {
-    const TCustomDBGridEh* grid = OwningGrid();
-    return Assigned(cavImeName) || grid == nullptr ? FImeName : grid->ImeName();
+    return Assigned(cavImeName) ? FImeName : GridOrOwn(*this, &TCustomDBGridEh::ImeName, FImeName);
 }
 
 void TColumnEh::SetImeName(const TImeName& Value) { WriteSoftIfDiffers(FImeName, Value, ImeName(), cavImeName, false); }
 
-TTextLayout TColumnEh::Layout() const
-{
-    if (Assigned(cavLayout))
-        return FLayout;
-    const TColumnDefValuesEh* defs = DefValues();
-    return defs != nullptr ? defs->Layout() : TTextLayout::tlTop;
-}
+TTextLayout TColumnEh::Layout() const { return Assigned(cavLayout) ? FLayout : DefaultLayout(*this); }
 
 void TColumnEh::SetLayout(TTextLayout Value) { WriteSoft(FLayout, Value, cavLayout); }
 
@@ -392,10 +378,7 @@ void TColumnEh::SetTextEditing(bool Value)
 
 bool TColumnEh::ToolTips() const
 {
-    if (Assigned(cavToolTips))
-        return FToolTips;
-    const TColumnDefValuesEh* defs = DefValues();
-    return defs != nullptr && defs->ToolTips();
+    return Assigned(cavToolTips) ? FToolTips : DefaultFlag(*this, &TDefs::ToolTips);
 }
 
 void TColumnEh::SetToolTips(bool Value) { WriteSoft(FToolTips, Value, cavToolTips, false); }

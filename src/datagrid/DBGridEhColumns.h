@@ -802,7 +802,6 @@ private:
     int ZeroWidth() const;
     void FontChanged();
     void RefreshDefaultFont() const;
-    TColumnDefValuesEh* DefValues() const;
 
     TColumnEhAssignedValues FAssigned;
     TAlignment FAlignment = TAlignment::taLeftJustify;
