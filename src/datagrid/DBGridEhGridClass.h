@@ -220,7 +220,7 @@ public:
     TField* FocusedColumnField() const;
     void FocusDataColumn(int Index);
     // The height of a data row as the last rebuild computed it (text height and margins).
-    int DataRowHeight() const { return FDataRowHeight; }
+    int ComputedRowHeight() const { return FDataRowHeight; }
     // The title row's height as the last rebuild computed it.
     int ComputedTitleHeight() const { return FComputedTitleHeight; }
     int EditButtonWidth() const { return FEditButtonWidth; }
