@@ -443,6 +443,17 @@ public:
     TDataHintShowEventEh OnDataHintShow;
 
 protected:
+    // Construction with the factories of the column defaults and the columns: a descendant whose
+    // columns are of its own class passes its own, as a base constructor never reaches a
+    // descendant's override.
+    struct TColumnFactoriesEh {
+        std::unique_ptr<TColumnDefValuesEh> (*MakeColumnDefValues)(TCustomDBGridEh* Grid);
+        std::unique_ptr<TDBGridColumnsEh> (*MakeColumns)(TCustomDBGridEh* Grid);
+    };
+    TCustomDBGridEh(TComponent* AOwner, const TColumnFactoriesEh& Factories);
+    static std::unique_ptr<TColumnDefValuesEh> CreateColumnDefValuesObject(TCustomDBGridEh* Grid);
+    static std::unique_ptr<TDBGridColumnsEh> CreateColumnsObject(TCustomDBGridEh* Grid);
+
     const char* ClassName() const override { return "TCustomDBGridEh"; }
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -455,8 +466,6 @@ protected:
     virtual bool AcquireFocus();
     virtual bool ShowsRowFocus();
     virtual bool EditorAlwaysShown();
-    virtual std::unique_ptr<TColumnDefValuesEh> CreateColumnDefValuesObject();
-    virtual std::unique_ptr<TDBGridColumnsEh> CreateColumnsObject();
     virtual int FilterRowInTitleArea();
     virtual int TitleRowsShown();
     virtual bool HasIndicatorColumn();
