@@ -564,7 +564,8 @@ protected:
     bool HandleWMSetCursor(TMessage& Message);
     void StartAutoScrollTimer(int Interval);
     void StopAutoScrollTimer();
-    void PerformAutoScroll();
+    // One step of the auto-scroll timer while a press is dragged outside the data.
+    virtual void PerformAutoScroll();
     void RestartSearchTimer();
     void StopSearchTimer();
 
@@ -597,6 +598,8 @@ protected:
     // horizontal across AWidth while rows are sized. Drawn twice it is gone.
     void DrawDottedSizingLine(int AWidth, int AHeight);
     void DrawSizingLine(const TGridLayoutEh& Layout) override;
+    // The border of a flat grid, painted on the window's DC around the whole window.
+    virtual void PaintFlatBorder(HDC DC);
 
 private:
     friend class TGridDataLinkEh;
@@ -860,7 +863,6 @@ private:
     // Flat border
     // Flat with Ctl3D: no sunken edge, but a flat one-pixel border with a single border style.
     void AdjustCreateParams(TCreateParams& Params);
-    void PaintFlatBorder(HDC DC);
     int FFlatBorderWidth = 0;
     int FTextMargin = 4;
 };
