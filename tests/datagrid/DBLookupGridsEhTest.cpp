@@ -441,3 +441,33 @@ TEST_F(LookupGridTest, AListDatasetLinkedToTheBoundSourceIsRefused)
     EXPECT_THROW(grid.SetListSource(&sameSource), EDatabaseError);
     grid.SetDataSource(nullptr);
 }
+
+TEST_F(LookupGridTest, TheChosenRowOrTheSpecialRowIsDrawnHighlighted)
+{
+    Grid()->SpecRow()->SetCellsText(u"（无）"_s);
+    Grid()->SpecRow()->SetVisible(true);
+    const TRect special = Grid()->CellPixelRect(0, Grid()->RowsAboveData() - 1);
+    const int specialY = (special.Top + special.Bottom) / 2;
+    const TColor highlight = ColorToRGB(clHighlight);
+    struct {
+        Variant Key;
+        bool SpecialLit;
+        int LitRow;
+    } const cases[] = {{Variant::Null(), true, -1}, {Variant(2), false, 1}, {Variant(99), true, -1}};
+    for (const auto& c : cases) {
+        Issues->Edit();
+        Issues->FieldByName(u"人"_s)->SetValue(c.Key);
+        Issues->Post();
+        Edit->DropDown();
+        const QImage shot = Grid()->Handle()->grab().toImage();
+        auto lit = [&](QPoint At) { return FromQRgb(shot.pixel(At)) == highlight; };
+        // Right of the texts, inside the cells.
+        EXPECT_EQ(lit(GridPoint(special.Right - 3, specialY)), c.SpecialLit);
+        for (int row = 0; row < 3; ++row) {
+            const TRect cell = Grid()->CellPixelRect(0, Grid()->RowsAboveData() + row);
+            const QPoint at = GridPoint(cell.Right - 3, (cell.Top + cell.Bottom) / 2);
+            EXPECT_EQ(lit(at), row == c.LitRow) << "row " << row;
+        }
+        Key(Qt::Key_Escape);
+    }
+}
