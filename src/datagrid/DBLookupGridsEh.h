@@ -126,6 +126,8 @@ public:
     const Variant& KeyValue() const { return FKeyValue; }
     void SetKeyValue(const Variant& Value) { ChangeKeyValue(Value); }
     bool ListActive() const { return FListActive; }
+    // The list is active and holds a record or the key is not Null.
+    bool HasValue() const { return FHasValue; }
     bool LookupMode() const { return FLookupMode; }
     TField* ListFieldObject() const { return FListField; }
     // The selected item's text: the list field's, the special row's, or empty for a key the
@@ -242,7 +244,6 @@ private:
     String FDataFieldNames;
     std::vector<TField*> FDataFields;
     TLookupGridDataLinkEh FDataLink{this};
-    bool FFocused = false;
     String FKeyFieldNames;
     std::vector<TField*> FKeyFields;
     bool FRowFocus = false;
@@ -263,8 +264,6 @@ private:
     bool FTracking = false;
     TPoint FTrackPoint;
     bool FPopup = false;
-    int FRecordCount = 0;
-    int FActiveRecord = 0;
     int FRows = 7;
     String FSearchText;
     String FDisplayText;

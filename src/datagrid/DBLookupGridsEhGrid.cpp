@@ -304,12 +304,8 @@ void TDBLookupGridEh::NotifyLayoutChanged()
 
 void TDBLookupGridEh::ListLinkUpdated()
 {
-    FRecordCount = 0;
-    FActiveRecord = 0;
     FHasValue = false;
     if (FListActive && ListDataLink()->Active()) {
-        FRecordCount = ListDataLink()->RecordCount();
-        FActiveRecord = ListDataLink()->ActiveRecord();
         const TDataSet* list = ListDataSet();
         FHasValue = !(VarIsNull(FKeyValue) && list->Bof() && list->Eof());
     }

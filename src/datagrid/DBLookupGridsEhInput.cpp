@@ -99,9 +99,11 @@ void TDBLookupGridEh::MoveListByKey(WORD Key)
 void TDBLookupGridEh::KeyPress(Char& Key)
 {
     ProcessSearchKey(Key);
+    // Typed characters are the search's, not an editor's.
     if (Key.unicode() >= 32)
-        return;
-    TCustomDBGridEh::KeyPress(Key);
+        Key = Char();
+    else
+        TCustomDBGridEh::KeyPress(Key);
 }
 
 void TDBLookupGridEh::ProcessSearchKey(Char Key)
@@ -276,7 +278,6 @@ void TDBLookupGridEh::Dispatch(TMessage& Message)
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         FSearchText.clear();
-        FFocused = Message.Msg == WM_SETFOCUS;
         Invalidate();
         break;
     case WM_CANCELMODE:

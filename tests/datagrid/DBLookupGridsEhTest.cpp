@@ -233,6 +233,8 @@ TEST_F(LookupGridTest, TypingSearchesTheListFieldWithinTwoSecondsAndMatchingNoth
     Key(Qt::Key_D, u"d"_s);
     EXPECT_EQ(Grid()->KeyValue(), Variant(5));
     EXPECT_EQ(Grid()->SearchText(), u"abd"_s);
+    // The characters were the search's: none reached the edit's own text.
+    EXPECT_TRUE(Edit->Text().isEmpty());
     // Nothing begins with "abdx": the key and the list stay where they are.
     const int recNo = People->RecNo();
     Key(Qt::Key_X, u"x"_s);
@@ -247,6 +249,7 @@ TEST_F(LookupGridTest, TypingSearchesTheListFieldWithinTwoSecondsAndMatchingNoth
     EXPECT_TRUE(Grid()->SearchText().isEmpty());
     Key(Qt::Key_Return);
     EXPECT_EQ(Person(), Variant(3));
+    EXPECT_EQ(Edit->Text(), u"王五"_s);
 }
 
 TEST_F(LookupGridTest, AClickOnARowAcceptsItAndAReleaseOutsideCancels)
