@@ -46,6 +46,7 @@
 //   DBGridEhDrawLooks.cpp       check boxes, buttons, fixed-cell backgrounds, frames, row colours
 //   DBGridEhDrawGlyphs.cpp      the indicator, sort marker, drop-down and filter glyphs
 //   DBGridEhImpExp*.cpp         clipboard commands, exporters and importers (DBGridEhImpExp.h)
+//   DBGridEhDropDownGrid.cpp    a column's drop-down lookup grid (the grid: DBLookupGridsEh.h)
 //
 // Call flow of a paint: the base grid's Paint → TCustomDBGridEh::PaintCell (DrawCells) picks the
 // cell's area → PaintDataCell switches the row's record in (TRowRecordScope) and fills the cell

@@ -51,7 +51,7 @@ int TColumnEh::RequiredRowHeight() const
     const TCustomDBGridEh* grid = OwningGrid();
     if (grid == nullptr)
         return 0;
-    const int rowHeight = grid->DataRowHeight();
+    const int rowHeight = grid->ComputedRowHeight();
     if (!grid->OptionsEh().Contains(dghAutoFitRowHeight))
         return rowHeight;
     int needed = 0;

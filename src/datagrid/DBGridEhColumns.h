@@ -523,7 +523,21 @@ using TDataHintShowEventEh =
     std::function<void(TCustomDBGridEh* Sender, TPoint CursorPos, TGridCoord Cell, TPoint InCellCursorPos,
                        TColumnEh* Column, TDBGridEhDataHintParams& Params, bool& Processed)>;
 
-class TColumnEh : public TCollectionItem {
+// What a column's drop-down box settings reach of the column's drop-down grid.
+class TPopupDataGridEh;
+class IDropDownGridOwnerEh {
+public:
+    // The list's source changed: the grid hears when it is freed.
+    virtual void ListSourceChanged(TDataSource* Source) = 0;
+    virtual TPopupDataGridEh* DropDownGrid() = 0;
+    virtual TDBLookupGridEhOptions GetDropDownOptions() = 0;
+    virtual void SetDropDownOptions(TDBLookupGridEhOptions Value) = 0;
+
+protected:
+    ~IDropDownGridOwnerEh() = default;
+};
+
+class TColumnEh : public TCollectionItem, public IDropDownGridOwnerEh {
 public:
     explicit TColumnEh(TCollection* Collection);
     ~TColumnEh() override;
@@ -764,6 +778,15 @@ public:
     // Sets Width to what the column's title, data and footers need.
     virtual void FitWidthToData();
 
+    // Drop-down grid (DBGridEhDropDownGrid.cpp)
+    // The drop-down lookup grid, made on first need (no owner, named "DataList"); every call
+    // hands it the column's current drop-down settings.
+    TPopupDataGridEh* ObtainDropDownGrid();
+    void ListSourceChanged(TDataSource* Source) override;
+    TPopupDataGridEh* DropDownGrid() override { return ObtainDropDownGrid(); }
+    TDBLookupGridEhOptions GetDropDownOptions() override;
+    void SetDropDownOptions(TDBLookupGridEhOptions Value) override;
+
 protected:
     const char* ClassName() const override { return "TColumnEh"; }
     virtual std::unique_ptr<TEditButtonsEh> MakeEditButtons();
@@ -864,6 +887,13 @@ private:
     // Image list changes repaint the grid.
     std::unique_ptr<TChangeLink> FImageChangeLink;
     void ImageListChanged();
+
+    // Drop-down grid: the grid with the source of a lookup field's list, freed where both are known.
+    struct TDropDownGridEh;
+    struct TDropDownGridDeleterEh {
+        void operator()(TDropDownGridEh* DropDown) const;
+    };
+    std::unique_ptr<TDropDownGridEh, TDropDownGridDeleterEh> FDropDownGrid;
 };
 
 // The published column class of the grid.

@@ -135,6 +135,11 @@ void TGridDataLinkEh::DataEvent(TDataEvent Event, std::intptr_t Info)
 // --- Construction -------------------------------------------------------------------------------
 
 TCustomDBGridEh::TCustomDBGridEh(TComponent* AOwner)
+    : TCustomDBGridEh(AOwner, {&CreateColumnDefValuesObject, &CreateColumnsObject})
+{
+}
+
+TCustomDBGridEh::TCustomDBGridEh(TComponent* AOwner, const TColumnFactoriesEh& Factories)
     : TCustomGridEh(AOwner),
       FVisibleColumns(std::make_unique<TColumnsEhList>()),
       FDataLink(std::make_unique<TGridDataLinkEh>(this)),
@@ -146,8 +151,8 @@ TCustomDBGridEh::TCustomDBGridEh(TComponent* AOwner)
     InstallColumnPropertyInterceptors();
     ChangeScrollBars(TScrollStyle::ssHorizontal);
     ApplyBaseOptions();
-    FColumnDefValues = CreateColumnDefValuesObject();
-    FColumns = CreateColumnsObject();
+    FColumnDefValues = Factories.MakeColumnDefValues(this);
+    FColumns = Factories.MakeColumns(this);
     ChangeDimensions(2, 2);
     FSumList = std::make_unique<TDBGridEhSumList>(this);
     FSumList->OnRecalcAll = [this](TObject* Sender) {
@@ -175,14 +180,14 @@ TCustomDBGridEh::~TCustomDBGridEh()
     FLeaves.clear();
 }
 
-std::unique_ptr<TColumnDefValuesEh> TCustomDBGridEh::CreateColumnDefValuesObject()
+std::unique_ptr<TColumnDefValuesEh> TCustomDBGridEh::CreateColumnDefValuesObject(TCustomDBGridEh* Grid)
 {
-    return std::make_unique<TDBGridEhColumnDefValuesEh>(this);
+    return std::make_unique<TDBGridEhColumnDefValuesEh>(Grid);
 }
 
-std::unique_ptr<TDBGridColumnsEh> TCustomDBGridEh::CreateColumnsObject()
+std::unique_ptr<TDBGridColumnsEh> TCustomDBGridEh::CreateColumnsObject(TCustomDBGridEh* Grid)
 {
-    return std::make_unique<TDBGridColumnsEh>(this, CollectionItemClass<TDBGridColumnEh>());
+    return std::make_unique<TDBGridColumnsEh>(Grid, CollectionItemClass<TDBGridColumnEh>());
 }
 
 bool TCustomDBGridEh::Loading() const { return ComponentState().Contains(TComponentStateFlag::csLoading); }

@@ -220,7 +220,7 @@ public:
     TField* FocusedColumnField() const;
     void FocusDataColumn(int Index);
     // The height of a data row as the last rebuild computed it (text height and margins).
-    int DataRowHeight() const { return FDataRowHeight; }
+    int ComputedRowHeight() const { return FDataRowHeight; }
     // The title row's height as the last rebuild computed it.
     int ComputedTitleHeight() const { return FComputedTitleHeight; }
     int EditButtonWidth() const { return FEditButtonWidth; }
@@ -443,6 +443,17 @@ public:
     TDataHintShowEventEh OnDataHintShow;
 
 protected:
+    // Construction with the factories of the column defaults and the columns: a descendant whose
+    // columns are of its own class passes its own, as a base constructor never reaches a
+    // descendant's override.
+    struct TColumnFactoriesEh {
+        std::unique_ptr<TColumnDefValuesEh> (*MakeColumnDefValues)(TCustomDBGridEh* Grid);
+        std::unique_ptr<TDBGridColumnsEh> (*MakeColumns)(TCustomDBGridEh* Grid);
+    };
+    TCustomDBGridEh(TComponent* AOwner, const TColumnFactoriesEh& Factories);
+    static std::unique_ptr<TColumnDefValuesEh> CreateColumnDefValuesObject(TCustomDBGridEh* Grid);
+    static std::unique_ptr<TDBGridColumnsEh> CreateColumnsObject(TCustomDBGridEh* Grid);
+
     const char* ClassName() const override { return "TCustomDBGridEh"; }
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -455,8 +466,6 @@ protected:
     virtual bool AcquireFocus();
     virtual bool ShowsRowFocus();
     virtual bool EditorAlwaysShown();
-    virtual std::unique_ptr<TColumnDefValuesEh> CreateColumnDefValuesObject();
-    virtual std::unique_ptr<TDBGridColumnsEh> CreateColumnsObject();
     virtual int FilterRowInTitleArea();
     virtual int TitleRowsShown();
     virtual bool HasIndicatorColumn();
@@ -555,7 +564,8 @@ protected:
     bool HandleWMSetCursor(TMessage& Message);
     void StartAutoScrollTimer(int Interval);
     void StopAutoScrollTimer();
-    void PerformAutoScroll();
+    // One step of the auto-scroll timer while a press is dragged outside the data.
+    virtual void PerformAutoScroll();
     void RestartSearchTimer();
     void StopSearchTimer();
 
@@ -588,6 +598,8 @@ protected:
     // horizontal across AWidth while rows are sized. Drawn twice it is gone.
     void DrawDottedSizingLine(int AWidth, int AHeight);
     void DrawSizingLine(const TGridLayoutEh& Layout) override;
+    // The border of a flat grid, painted on the window's DC around the whole window.
+    virtual void PaintFlatBorder(HDC DC);
 
 private:
     friend class TGridDataLinkEh;
@@ -857,7 +869,6 @@ private:
     // Flat border
     // Flat with Ctl3D: no sunken edge, but a flat one-pixel border with a single border style.
     void AdjustCreateParams(TCreateParams& Params);
-    void PaintFlatBorder(HDC DC);
     int FFlatBorderWidth = 0;
     int FTextMargin = 4;
 };

@@ -18,7 +18,7 @@ void TCustomDBGridEh::Dispatch(TMessage& Message)
 {
     switch (Message.Msg) {
     case WM_TIMER:
-        if (Message.WParam == AutoScrollTimer && FDBMouseMode != TDBGridMouseModeEh::dmmNone) {
+        if (Message.WParam == AutoScrollTimer && FAutoScrollInterval >= 0) {
             PerformAutoScroll();
             return;
         }

@@ -117,7 +117,7 @@ TEST_F(DBGridEhColumnFitTest, RowHeightsGrowForWrappedTextOnlyWhenAskedTo)
     Data->Post();
     Name->SetWordWrap(true);
     Name->SetWidth(40);
-    const int RowHeight = Grid->DataRowHeight();
+    const int RowHeight = Grid->ComputedRowHeight();
     EXPECT_EQ(Name->RequiredRowHeight(), RowHeight);
     EXPECT_EQ(Grid->ContentRowHeight(), RowHeight);
 
@@ -148,9 +148,9 @@ TEST_F(DBGridEhColumnFitTest, ContentRowHeightSkipsHiddenColumnsAndAsksTheEvent)
     Name->SetWordWrap(true);
     Name->SetWidth(40);
     const int Wrapped = Name->RequiredRowHeight();
-    ASSERT_GT(Wrapped, Grid->DataRowHeight());
+    ASSERT_GT(Wrapped, Grid->ComputedRowHeight());
     Name->SetVisible(false);
-    EXPECT_EQ(Grid->ContentRowHeight(), Grid->DataRowHeight());
+    EXPECT_EQ(Grid->ContentRowHeight(), Grid->ComputedRowHeight());
     Name->SetVisible(true);
     int Asked = 0;
     Grid->OnGetRowHeight = [&](TObject*, int& Height) { Asked = Height; Height += 7; };

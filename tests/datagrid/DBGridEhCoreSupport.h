@@ -75,7 +75,7 @@ protected:
     // The data rows that fit under the title row (and above the footers), each with its line.
     int RowsThatFit() const
     {
-        const int pitch = Grid->DataRowHeight() + 1;
+        const int pitch = Grid->ComputedRowHeight() + 1;
         int fixed = Grid->RowsAboveData() > 0 ? Grid->RowHeightAt(0) + 1 : 0;
         if (Grid->FooterRowCount() > 0)
             fixed += Grid->FooterRowCount() * pitch + 1;

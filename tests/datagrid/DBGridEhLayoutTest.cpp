@@ -135,43 +135,43 @@ TEST_F(DBGridEhLayoutTest, TitleMetricsSetToTheirValueKeepTheLayout)
 TEST_F(DBGridEhLayoutTest, RowHeightAndRowLinesSetTheDataRows)
 {
     Grid->SetDataSource(Source.get());
-    const int plain = Grid->DataRowHeight();
+    const int plain = Grid->ComputedRowHeight();
     Grid->SetRowHeight(40);
-    EXPECT_EQ(Grid->DataRowHeight(), 40);
+    EXPECT_EQ(Grid->ComputedRowHeight(), 40);
     EXPECT_EQ(Grid->RowHeightAt(1), 40);
     EXPECT_EQ(Grid->DataLink()->BufferCount(), RowsThatFit());
     Grid->SetRowHeight(0);
     Grid->SetRowLines(2);
-    const int twoLines = Grid->DataRowHeight();
+    const int twoLines = Grid->ComputedRowHeight();
     Grid->SetRowLines(3);
-    EXPECT_GT(Grid->DataRowHeight(), twoLines);
+    EXPECT_GT(Grid->ComputedRowHeight(), twoLines);
     Grid->SetRowLines(-4);
     EXPECT_EQ(Grid->RowLines(), 0);
-    EXPECT_EQ(Grid->DataRowHeight(), plain);
+    EXPECT_EQ(Grid->ComputedRowHeight(), plain);
 }
 
 TEST_F(DBGridEhLayoutTest, FittingRowsToTextSnapsToWholeLinesAndStays)
 {
     Grid->SetDataSource(Source.get());
-    const int plain = Grid->DataRowHeight();
+    const int plain = Grid->ComputedRowHeight();
     Grid->SetRowLines(3);
-    const int threeLines = Grid->DataRowHeight();
+    const int threeLines = Grid->ComputedRowHeight();
     Grid->SetRowLines(0);
     Grid->SetRowHeight(threeLines + 1);
     Grid->SetOptionsEh(Grid->OptionsEh() | dghFitRowHeightToText);
     // A pixel past three lines rounds back down to three.
     EXPECT_EQ(Grid->RowLines(), 3);
-    const int snapped = Grid->DataRowHeight();
+    const int snapped = Grid->ComputedRowHeight();
     // Rebuilt again and again (every requery does): the height never creeps.
     for (int i = 0; i < 5; ++i)
         Grid->NotifyLayoutChanged();
-    EXPECT_EQ(Grid->DataRowHeight(), snapped);
+    EXPECT_EQ(Grid->ComputedRowHeight(), snapped);
     EXPECT_EQ(Grid->RowLines(), 3);
     // Less than a line rounds up to one.
     Grid->SetRowLines(0);
     Grid->SetRowHeight(1);
     EXPECT_EQ(Grid->RowLines(), 1);
-    EXPECT_GE(Grid->DataRowHeight(), plain - 1);
+    EXPECT_GE(Grid->ComputedRowHeight(), plain - 1);
 }
 
 TEST_F(DBGridEhLayoutTest, RecordNumbersWidenTheIndicatorByDigits)

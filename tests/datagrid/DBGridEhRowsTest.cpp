@@ -117,7 +117,7 @@ TEST_F(DBGridEhRowsTest, ARowSizedInTheGridBecomesTheRowHeight)
     Grid->SetDataSource(Source.get());
     Grid->ChangeRowHeight(3, 45);
     EXPECT_EQ(Grid->RowHeight(), 45);
-    EXPECT_EQ(Grid->DataRowHeight(), 45);
+    EXPECT_EQ(Grid->ComputedRowHeight(), 45);
     EXPECT_EQ(Grid->RowHeightAt(1), 45);
     EXPECT_EQ(Grid->DataLink()->BufferCount(), RowsThatFit());
 }
@@ -158,7 +158,7 @@ TEST_F(DBGridEhRowsTest, AHorizontalBarAppearingAfterAReopenTakesARow)
     };
     WidenColumns(40);
     // Ten rows fill the client area exactly: a bar leaves room for fewer.
-    Grid->SetBounds(0, 0, 400, Grid->RowHeightAt(0) + 1 + 10 * (Grid->DataRowHeight() + 1));
+    Grid->SetBounds(0, 0, 400, Grid->RowHeightAt(0) + 1 + 10 * (Grid->ComputedRowHeight() + 1));
     ASSERT_FALSE(Grid->ScrollBarShown(SB_HORZ));
     const int rowsWithoutBar = RowsThatFit();
     Data->Close();
