@@ -38,6 +38,7 @@
 //   DBGridEhSelection.cpp       the selection, its repaint, the selection commands' tests
 //   DBGridEhBookmarkList.cpp    the selected rows
 //   DBGridEhSearch.cpp          incremental search and finding a text in a column
+//   DBGridEhFindDlgs.cpp        the find dialog, and the grid opening it (DBGridEhFindDlgs.h)
 //   DBGridEhDrawCells.cpp       cell areas and the painters of indicator, title, data, footer cells
 //   DBGridEhDrawCellParams.cpp  cell parameters offered to the handlers
 //   DBGridEhDrawData.cpp        a data cell's default contents: text, images, check boxes, pictures

@@ -421,6 +421,10 @@ public:
     virtual bool LocateTextInColumn(TColumnEh* Column, const String& Text, TLocateTextMatchTypeEh Match,
                                     TLocateTextDirectionEh Direction, TLocateTextOptionsEh Options);
 
+    // The find dialog (DBGridEhFindDlgs.cpp): opened through the centre, modal as asked here.
+    void OpenFindDialog(const String& Text, TColumnEh* Column);
+    virtual bool UseModalFindDialog();
+
     // Edit actions: the standard copy, cut, paste, delete and select-all commands.
     // Whether Action (one member) is in EditActions and the grid's state allows it now.
     bool CanRunEditAction(TDBGridEhEditActions Action) const;

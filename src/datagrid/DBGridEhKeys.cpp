@@ -307,9 +307,14 @@ bool TCustomDBGridEh::HandleSearchKey(WORD Key, TShiftState Shift)
     if (shortCut == keys.IncSearch && incSearch) {
         if (FSearch.Active && OptionsEh().Contains(dghDialogFind) && keys.FindDialog == keys.IncSearch) {
             EndIncrementalSearch();
+            OpenFindDialog(String(), FocusedColumn());
             return true;
         }
         ExtendIncrementalSearch(String(), -1, TLocateTextDirectionEh::ltdAllEh);
+        return true;
+    }
+    if (shortCut == keys.FindDialog && OptionsEh().Contains(dghDialogFind)) {
+        OpenFindDialog(String(), FocusedColumn());
         return true;
     }
     if (!FSearch.Active)

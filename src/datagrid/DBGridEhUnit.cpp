@@ -3,6 +3,7 @@
 
 #include "datagrid/DBGridEh.h"
 #include "datagrid/DBGridEhCenter.h"
+#include "datagrid/DBGridEhFindDlgs.h"
 #include "datagrid/DBGridEhStyle.h"
 #include "platform/core/Exceptions.h"
 #include "platform/ui/Forms.h"
@@ -77,6 +78,7 @@ void StartDBGridEhUnit()
         InstallColumnPropertyInterceptors();
         Style = std::make_unique<TDBGridEhStyle>();
         Center = std::make_unique<TDBGridEhCenter>();
+        StartDBGridEhFindDlgs();
     } catch (...) {
         --UnitUsers;
         throw;
@@ -90,6 +92,7 @@ void ShutdownDBGridEhUnit()
     for (const TGridCursorImage& image : GridCursorImages)
         Screen->DeleteCursor(image.Id);
     FreeDBGridEhIndicatorTitlePopupMenu();
+    ShutdownDBGridEhFindDlgs();
     Center.reset();
     Style.reset();
 }

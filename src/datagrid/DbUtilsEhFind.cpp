@@ -6,7 +6,9 @@
 #include "platform/data/DataSet.h"
 #include "platform/core/Exceptions.h"
 #include "platform/data/Field.h"
+#include "platform/ui/KeyWatch.h"
 
+#include <optional>
 #include <vector>
 
 namespace {
@@ -89,6 +91,9 @@ bool FindTextInGrid(TCustomDBGridEh* Grid, const String& FieldName, const String
     const TBookmark start = data->Bookmark();
     bool found = false;
     const TBusyCursorUse busy;
+    std::optional<TKeyPressWatch> escape;
+    if (Options.Contains(ltoStopOnEscapeEh))
+        escape.emplace(Grid, VK_ESCAPE);
     data->DisableControls();
     try {
         bool more = true;
@@ -98,7 +103,7 @@ bool FindTextInGrid(TCustomDBGridEh* Grid, const String& FieldName, const String
             more = scan.FindStepRecord();
         more = more && !data->IsEmpty();
         while (more && !(found = LocateTextMatches(scan.FindCellText(), Text, Matching, caseInsensitive)))
-            more = scan.FindStepRecord();
+            more = !(escape && escape->Pressed()) && scan.FindStepRecord();
         if (!found)
             data->SetBookmark(start);
     } catch (...) {

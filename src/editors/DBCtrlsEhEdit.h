@@ -276,6 +276,8 @@ protected:
 
     // The in-place holder's turn at a message; true when it handled it.
     bool HolderHandled(TMessage& Message);
+    // The in-place holder's turn at a key going down (it may consume it).
+    void HolderKeyDown(WORD& Key, TShiftState Shift);
     void TurnIntoDoubleClick(TMessage& Message);
 
     bool EditCanModify() override;
@@ -293,7 +295,7 @@ protected:
     TCanvas* ControlCanvas();
     bool FocusedState() const { return FFocused; }
     // Focused, the window shows its text left-aligned; otherwise as Alignment says.
-    void RefreshWindowAlignment();
+    virtual void RefreshWindowAlignment();
 
 private:
     struct TButtonEntry {

@@ -9,10 +9,15 @@
 
 // --- Keys -------------------------------------------------------------------------------------
 
-void TCustomDBEditEh::KeyDown(WORD& Key, TShiftState Shift)
+void TCustomDBEditEh::HolderKeyDown(WORD& Key, TShiftState Shift)
 {
     if (FInplaceInterface != nullptr)
         FInplaceInterface->EditorKeyDown(this, Key, Shift);
+}
+
+void TCustomDBEditEh::KeyDown(WORD& Key, TShiftState Shift)
+{
+    HolderKeyDown(Key, Shift);
     if (Key == 0)
         return;
     TCustomMaskEdit::KeyDown(Key, Shift);

@@ -153,6 +153,8 @@ TAlignment TCustomDBNumberEditEh::InitialAlignment() const
     return field != nullptr ? field->Alignment() : TAlignment::taRightJustify;
 }
 
+void TCustomDBNumberEditEh::RefreshWindowAlignment() { TCustomMaskEdit::SetAlignment(Alignment()); }
+
 // --- Properties -----------------------------------------------------------------------------
 
 void TCustomDBNumberEditEh::SetDecimalPlaces(unsigned Value)
@@ -487,6 +489,8 @@ void TCustomDBNumberEditEh::OpenDropDown()
     calculator->Show();
     FCalculatorOpen = true;
     SetDroppedDown(true);
+    // The keys go to the calculator now: no caret and no selection suggest typing here.
+    SetCaretHidden(true);
     SetSelLength(0);
 }
 
@@ -498,6 +502,7 @@ void TCustomDBNumberEditEh::CloseDropDown(bool Accept)
         ReleaseCapture();
     FCalculator->Hide();
     FCalculatorOpen = false;
+    SetCaretHidden(false);
     TCustomDBEditEh::CloseDropDown(Accept);
     SetDroppedDown(false);
     if (Accept && !ReadOnly() && DataLink()->TryEdit()) {

@@ -62,6 +62,8 @@ protected:
     void KeyDown(WORD& Key, TShiftState Shift) override;
     void KeyPress(Char& Key) override;
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+    // A number stays aligned as its alignment says, also while focused.
+    void RefreshWindowAlignment() override;
     const char* ClassName() const override { return "TCustomDBNumberEditEh"; }
 
 private:

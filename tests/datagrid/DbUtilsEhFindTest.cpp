@@ -8,6 +8,9 @@
 #include "platform/data/DataSet.h"
 #include "platform/ui/Menus.h"
 
+#include <QKeyEvent>
+#include <QWidget>
+
 namespace {
 
 using enum TLocateTextDirectionEh;
@@ -105,6 +108,20 @@ TEST_F(DbUtilsEhFindTest, AllColumnsStartAtTheFirstColumnAndStepCellByCell)
     EXPECT_TRUE(Find("", u"1"_s, ltmWholeEh, ltdUpEh, ltoAllFieldsEh));
     EXPECT_EQ(Data->RecNo(), 2);
     EXPECT_EQ(FocusedFieldName(), AmountField);
+}
+
+TEST_F(DbUtilsEhFindTest, EscapePressedForTheGridStopsTheScanAndStillReachesIt)
+{
+    std::vector<WORD> keys;
+    Grid->OnKeyDown = [&keys](TObject*, WORD& Key, TShiftState) { keys.push_back(Key); };
+    QCoreApplication::postEvent(Grid->Handle(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, u"\x1b"_s));
+    EXPECT_FALSE(Find("名称", u"xabcx"_s, ltmWholeEh, ltdDownEh, ltoStopOnEscapeEh));
+    EXPECT_EQ(Data->RecNo(), 1);
+    EXPECT_TRUE(keys.empty());  // held while the scan ran
+    QCoreApplication::processEvents();
+    EXPECT_EQ(keys, std::vector<WORD>{VK_ESCAPE});
+    EXPECT_TRUE(Find("名称", u"xabcx"_s, ltmWholeEh, ltdDownEh, ltoStopOnEscapeEh));
+    EXPECT_EQ(Data->RecNo(), 40);
 }
 
 TEST_F(DbUtilsEhFindTest, AnUnknownFieldRaisesTheGridError)

@@ -5,6 +5,8 @@
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/Label.h"
 
+#include <QLineEdit>
+
 namespace {
 
 class DBNumberEditTest : public DBEditTest {
@@ -137,6 +139,19 @@ TEST_F(DBNumberEditTest, TheCalculatorComputesOnEnterThenPostsTheResult)
     EXPECT_DOUBLE_EQ(Number(edit), -3);
     LeaveEdit();
     EXPECT_EQ(Stored(QtyField), u"-3"_s);
+}
+
+TEST_F(DBNumberEditTest, AFocusedNumberStaysRightAlignedAndHidesItsCaretUnderTheCalculator)
+{
+    TDBNumberEditEh* edit = ShowEdit<TDBNumberEditEh>();
+    auto* line = static_cast<QLineEdit*>(edit->Handle());
+    EXPECT_TRUE(line->alignment() & Qt::AlignRight);
+    SendKey(edit->Handle(), Qt::Key_Down, QString(), Qt::AltModifier);
+    ASSERT_TRUE(edit->CalculatorOpen());
+    EXPECT_TRUE(edit->CaretHidden());
+    SendKey(edit->Handle(), Qt::Key_Escape, u"\x1b"_s);
+    EXPECT_FALSE(edit->CaretHidden());
+    EXPECT_TRUE(line->alignment() & Qt::AlignRight);
 }
 
 }  // namespace

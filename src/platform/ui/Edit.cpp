@@ -24,20 +24,27 @@ namespace {
 // The widget's own limit stays out of the way: the control keeps its own.
 constexpr int UnlimitedLength = 0x3FFFFFFF;
 
-// Shows a chosen character for every character of a password.
-class TPasswordStyle : public QProxyStyle {
+// Shows a chosen character for every character of a password, and no caret while it is hidden.
+class TEditStyle : public QProxyStyle {
 public:
-    explicit TPasswordStyle(Char Ch) : FChar(Ch) {}
+    TEditStyle(Char PasswordChar, bool CaretHidden) : FPasswordChar(PasswordChar), FCaretHidden(CaretHidden) {}
     int styleHint(StyleHint Hint, const QStyleOption* Option, const QWidget* Widget,
                   QStyleHintReturn* Return) const override
     {
-        if (Hint == SH_LineEdit_PasswordCharacter)
-            return FChar.unicode();
+        if (Hint == SH_LineEdit_PasswordCharacter && !FPasswordChar.isNull())
+            return FPasswordChar.unicode();
         return QProxyStyle::styleHint(Hint, Option, Widget, Return);
+    }
+    int pixelMetric(PixelMetric Metric, const QStyleOption* Option, const QWidget* Widget) const override
+    {
+        if (Metric == PM_TextCursorWidth && FCaretHidden)
+            return 0;
+        return QProxyStyle::pixelMetric(Metric, Option, Widget);
     }
 
 private:
-    Char FChar;
+    Char FPasswordChar;
+    bool FCaretHidden;
 };
 
 Qt::Alignment ToQtAlignment(TAlignment Alignment)
@@ -124,12 +131,9 @@ QWidget* TCustomEdit::CreateWindowHandle(const TCreateParams& Params)
     edit->setFrame((Params.ExStyle & WS_EX_CLIENTEDGE) != 0 || (Params.Style & WS_BORDER) != 0);
     edit->setAlignment(ToQtAlignment(FAlignment));
     edit->setReadOnly(FReadOnly);
-    if (!FPasswordChar.isNull()) {
-        auto* style = new TPasswordStyle(FPasswordChar);
-        style->setParent(edit);
-        edit->setStyle(style);
+    if (!FPasswordChar.isNull())
         edit->setEchoMode(QLineEdit::Password);
-    }
+    ApplyEditStyle(edit);
     edit->setText(Params.Caption);
     edit->setCursorPosition(0);
     return edit;
@@ -457,6 +461,32 @@ void TCustomEdit::SetPasswordChar(Char Value)
         return;
     FPasswordChar = Value;
     RecreateWnd();
+}
+
+void TCustomEdit::SetCaretHidden(bool Value)
+{
+    if (Value == FCaretHidden)
+        return;
+    FCaretHidden = Value;
+    if (HandleAllocated())
+        ApplyEditStyle(Editor());
+}
+
+void TCustomEdit::ApplyEditStyle(QLineEdit* Edit)
+{
+    QStyle* old = Edit->style();
+    const bool own = dynamic_cast<TEditStyle*>(old) != nullptr;
+    if (FPasswordChar.isNull() && !FCaretHidden) {
+        if (own)
+            Edit->setStyle(nullptr);
+    } else {
+        auto* style = new TEditStyle(FPasswordChar, FCaretHidden);
+        style->setParent(Edit);
+        // A new style makes the line edit read its caret width again.
+        Edit->setStyle(style);
+    }
+    if (own)
+        delete old;
 }
 
 void TCustomEdit::SetReadOnly(bool Value)

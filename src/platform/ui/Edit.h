@@ -46,6 +46,9 @@ public:
     // The caret's top-left corner in client coordinates; EM_CHARFROMPOS turns a point into the
     // index of the character there.
     TPoint CaretPos() const;
+    // A hidden caret is not drawn while the edit has the focus (a drop-down takes the keys).
+    bool CaretHidden() const { return FCaretHidden; }
+    void SetCaretHidden(bool Value);
 
     void Dispatch(TMessage& Message) override;
     void DefaultHandler(TMessage& Message) override;
@@ -105,6 +108,7 @@ private:
     void EditKey(TMessage& Message);
     void HandleEditMessage(TMessage& Message);
     void ApplyTextMargins();
+    void ApplyEditStyle(QLineEdit* Edit);
     void DropText(int Position, const String& S);
 
     TAlignment FAlignment = TAlignment::taLeftJustify;
@@ -113,6 +117,7 @@ private:
     int FMaxLength = 0;
     Char FPasswordChar;
     bool FReadOnly = false;
+    bool FCaretHidden = false;
     int FLeftMargin = 0;
     int FRightMargin = 0;
     // The formatting rectangle set by EM_SETRECT, in client coordinates; empty for the whole.

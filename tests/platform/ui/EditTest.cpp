@@ -278,4 +278,27 @@ TEST_F(EditTest, TextSurvivesRecreatingTheWindow)
     EXPECT_EQ(Clipboard()->AsText(), QString());
 }
 
+// The dark pixels the focused, empty edit paints inside its frame: the caret alone.
+int CaretPixels(QWidget* Widget)
+{
+    const QImage image = Widget->grab().toImage();
+    int dark = 0;
+    for (int y = 3; y < image.height() - 3; ++y)
+        for (int x = 3; x < image.width() - 3; ++x)
+            dark += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+    return dark;
+}
+
+TEST_F(EditTest, AHiddenCaretIsNotDrawnAndComesBack)
+{
+    const int flashTime = QApplication::cursorFlashTime();
+    QApplication::setCursorFlashTime(0);  // a caret that never blinks off
+    EXPECT_GT(CaretPixels(Widget()), 0);
+    Edit->SetCaretHidden(true);
+    EXPECT_EQ(CaretPixels(Widget()), 0);
+    Edit->SetCaretHidden(false);
+    EXPECT_GT(CaretPixels(Widget()), 0);
+    QApplication::setCursorFlashTime(flashTime);
+}
+
 }  // namespace
