@@ -504,6 +504,8 @@ protected:
     void MeasureTitleTree();
     // The memory-table interface is taken from the dataset or dropped.
     void UpdateMemTableLink();
+    // One record of the memory table was inserted, changed, deleted or moved from OldIndex.
+    virtual void ReceiveMemTableChange(int Index, TMemTableChangeKindEh Kind, int OldIndex);
     void UpdateRowScrollBar();
 
     // Cell drawing
@@ -592,8 +594,9 @@ protected:
 private:
     friend class TGridDataLinkEh;
 
-    // The memory table's records changed as a whole.
+    // The memory table's records changed as a whole, or one of them.
     void MemTableRowsChanged(IMemTableEh* Table) override;
+    void MemTableRecordChanged(IMemTableEh* Table, int Index, TMemTableChangeKindEh Kind, int OldIndex) override;
 
     void HandleRemovedComponent(TComponent* AComponent);
     bool PopUpColumnMenu(TPoint At);

@@ -35,6 +35,22 @@ void TCustomDBGridEh::MemTableRowsChanged(IMemTableEh* Table)
     InvalidateGrid();
 }
 
+void TCustomDBGridEh::MemTableRecordChanged(IMemTableEh* Table, int Index, TMemTableChangeKindEh Kind, int OldIndex)
+{
+    if (Table != FMemTable)
+        return;
+    ReceiveMemTableChange(Index, Kind, OldIndex);
+}
+
+void TCustomDBGridEh::ReceiveMemTableChange(int Index, TMemTableChangeKindEh Kind, int)
+{
+    if (Kind == TMemTableChangeKindEh::mtcChanged) {
+        InvalidateRowCells(RowsAboveData() + Index);
+        return;
+    }
+    MemTableRowsChanged(FMemTable);
+}
+
 void TCustomDBGridEh::RecomputeMemTableRowMetrics()
 {
     const int above = ApplyRowsAboveDataMetrics();
