@@ -323,6 +323,8 @@ void TCustomDBGridEh::PaintTitleCell(int, int, int AreaCol, int, TRect ARect, TG
 void TCustomDBGridEh::PaintDataCell(int ACol, int ARow, int AreaCol, int AreaRow, TRect ARect, TGridDrawState State,
                                     TCellAreaEh Area)
 {
+    if (PaintGroupRowCell(ACol, AreaRow, ARect))
+        return;
     TCanvas* canvas = Canvas();
     TColumnEh* column = Columns()->ColumnAt(AreaCol);
     canvas->Font()->Assign(column->Font());
