@@ -129,6 +129,9 @@ void TCustomDBGridEh::QueryCellLines(int ACol, int ARow, bool& ExtendLine, TColo
         return;
     if (LineKind == TGridCellLineKindEh::glkRightLine && area.Row == TCellAreaRowEh::carTitle && MultiTitleInEffect())
         DrawLine = false;
+    else if (LineKind == TGridCellLineKindEh::glkRightLine && area.Row == TCellAreaRowEh::carData &&
+             GroupNodeOfRow(areaRow) != nullptr && GroupNodeOfRow(areaRow)->IsGroup())
+        DrawLine = false;  // a group row reads across the columns
     else if (LineKind == TGridCellLineKindEh::glkBottomLine && area.Row == TCellAreaRowEh::carData &&
              areaCol >= FrozenCols() && RepeatsRowAbove(Columns()->ColumnAt(areaCol), areaRow + 1))
         DrawLine = false;
