@@ -29,6 +29,7 @@
 //   DBGridEhWheel.cpp           the wheel and the vertical bar moving the current record
 //   DBGridEhScrollBars.cpp      scroll-bar settings, external scroll bars
 //   DBGridEhMemTable.cpp        memory-table mode
+//   DBGridEhGrouping*.cpp       the grouping model: levels, group keys, the group tree (DBGridEhGrouping.h)
 //   DBGridEhEditing.cpp         storing the edited text, starting a cell edit, base-grid overrides
 //   DBGridEhEditActions.cpp     the standard edit commands
 //   DBGridEhKeys.cpp            keyboard: records, columns, Enter and Tab, typed characters

@@ -129,6 +129,9 @@ void TCustomDBGridEh::QueryCellLines(int ACol, int ARow, bool& ExtendLine, TColo
         return;
     if (LineKind == TGridCellLineKindEh::glkRightLine && area.Row == TCellAreaRowEh::carTitle && MultiTitleInEffect())
         DrawLine = false;
+    else if (LineKind == TGridCellLineKindEh::glkRightLine && area.Row == TCellAreaRowEh::carData &&
+             GroupNodeOfRow(areaRow) != nullptr && GroupNodeOfRow(areaRow)->IsGroup())
+        DrawLine = false;  // a group row reads across the columns
     else if (LineKind == TGridCellLineKindEh::glkBottomLine && area.Row == TCellAreaRowEh::carData &&
              areaCol >= FrozenCols() && RepeatsRowAbove(Columns()->ColumnAt(areaCol), areaRow + 1))
         DrawLine = false;
@@ -323,6 +326,8 @@ void TCustomDBGridEh::PaintTitleCell(int, int, int AreaCol, int, TRect ARect, TG
 void TCustomDBGridEh::PaintDataCell(int ACol, int ARow, int AreaCol, int AreaRow, TRect ARect, TGridDrawState State,
                                     TCellAreaEh Area)
 {
+    if (PaintGroupRowCell(ACol, AreaRow, ARect))
+        return;
     TCanvas* canvas = Canvas();
     TColumnEh* column = Columns()->ColumnAt(AreaCol);
     canvas->Font()->Assign(column->Font());

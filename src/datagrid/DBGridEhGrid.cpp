@@ -471,6 +471,9 @@ void TCustomDBGridEh::KeepFocusOnVisibleColumn()
 
 void TCustomDBGridEh::ColumnDestroyed(TColumnEh* Column)
 {
+    for (int I = 0; I < FDataGrouping->GroupLevels()->Count(); ++I)
+        if (FDataGrouping->GroupLevel(I)->GroupColumn() == Column)
+            FDataGrouping->GroupLevel(I)->ChangeColumn(nullptr);
     FSelection->Columns()->ForgetColumn(Column);
     FSortedColumns->Remove(Column);
     FVisibleColumns->Remove(Column);

@@ -4,6 +4,7 @@
 #include "controls/ToolCtrlsEh.h"
 #include "datagrid/DBGridEhCellParams.h"
 #include "datagrid/DBGridEhColumns.h"
+#include "datagrid/DBGridEhGroups.h"
 #include "datagrid/DBGridEhScrollBars.h"
 #include "datagrid/DBGridEhSearch.h"
 #include "datagrid/DBGridEhSelection.h"
@@ -446,6 +447,39 @@ public:
     // event nor the tool tip is asked.
     TDataHintShowEventEh OnDataHintShow;
 
+    // Data grouping (DBGridEhGroups.cpp, DBGridEhGroupRows.cpp, DBGridEhGroupPanel.cpp).
+    TDBGridEhDataGroupsEh* DataGrouping() const { return FDataGrouping.get(); }
+    // The memory table's rows are the group tree's shown rows: group rows and records.
+    bool GroupingInEffect() const;
+    // Active levels x 18 while grouping is in effect, else 0.
+    int GroupIndent() const;
+    int GroupRowHeight(TGroupDataTreeNodeEh* Node);
+    // The node of data row Index (0 = first data row); nullptr outside grouping or past the rows.
+    TGroupDataTreeNodeEh* GroupNodeOfRow(int Index) const;
+    // The grid row of the group tree's shown rows, then the repaint.
+    void ResetGroupedRowCount();
+    // Makes Node's row current (its groups expanded first) and the dataset follow.
+    void FocusGroupTreeNode(TGroupDataTreeNodeEh* Node, bool Show);
+    // Node, or its nearest shown ancestor, becomes current.
+    void FocusShownGroupNode(TGroupDataTreeNodeEh* Node, bool Show);
+    void FocusRecordInGroups(int RecordIndex, bool Show);
+    // Moves over the shown rows, posting or cancelling an edit first; answers the distance moved.
+    int MoveInGroupTree(int Distance);
+    // The group panel above the titles: its level boxes, the insert index of a drop at X with
+    // the marker's rectangle, a title dropped there and a level taken off it.
+    struct TGroupPanelBoxEh {
+        TRect Rect;
+        TDBGridEhDataGroupLevelEh* Level = nullptr;
+    };
+    std::vector<TGroupPanelBoxEh> LayoutGroupPanel();
+    int GroupPanelDropPosition(int X, TRect& Marker);
+    void UpdateGroupPanelHeight();
+    void DropColumnOnGroupPanel(TColumnEh* Column, int X);
+    void MoveGroupLevelTo(TDBGridEhDataGroupLevelEh* Level, int X);
+    void RemoveGroupLevel(TDBGridEhDataGroupLevelEh* Level);
+    TNotifyEvent OnActiveGroupingStructChanged;
+    TGroupGetRowTextEventEh OnDataGroupGetRowText;
+
 protected:
     // Construction with the factories of the column defaults and the columns: a descendant whose
     // columns are of its own class passes its own, as a base constructor never reaches a
@@ -517,6 +551,8 @@ protected:
     void MeasureTitleTree();
     // The memory-table interface is taken from the dataset or dropped.
     void UpdateMemTableLink();
+    // One record of the memory table was inserted, changed, deleted or moved from OldIndex.
+    virtual void ReceiveMemTableChange(int Index, TMemTableChangeKindEh Kind, int OldIndex);
     void UpdateRowScrollBar();
 
     // Cell drawing
@@ -608,8 +644,9 @@ protected:
 private:
     friend class TGridDataLinkEh;
 
-    // The memory table's records changed as a whole.
+    // The memory table's records changed as a whole, or one of them.
     void MemTableRowsChanged(IMemTableEh* Table) override;
+    void MemTableRecordChanged(IMemTableEh* Table, int Index, TMemTableChangeKindEh Kind, int OldIndex) override;
 
     void HandleRemovedComponent(TComponent* AComponent);
     bool PopUpColumnMenu(TPoint At);
@@ -875,6 +912,36 @@ private:
     void AdjustCreateParams(TCreateParams& Params);
     int FFlatBorderWidth = 0;
     int FTextMargin = 4;
+
+    // Data grouping
+    friend class TDBGridEhDataGroupsEh;
+    // A group row's cell: the indent slots, the expand box and its part of the row's text.
+    bool PaintGroupRowCell(int ACol, int AreaRow, const TRect& ARect);
+    void PickGroupRowHighlight(bool Current, TColor& Background, TFont* Font);
+    bool HandleGroupRowKey(WORD Key, TShiftState Shift);
+    // A press on a group row's expand box toggles it.
+    bool PressGroupRowAt(int X, int Y);
+    void PaintOuterBand(const TRect& ARect) override;
+    void PaintGroupPanelItem(const TRect& ARect, TDBGridEhDataGroupLevelEh* Level);
+    void SyncDataSetToGroupNode();
+    void GroupingStructureChanged();
+    void InsertIntoCurrentGroups();
+    // The panel's mouse: a press on a box, its release (a click sorts, a drop within the panel
+    // moves, a drop on the grid ungroups), a title moved onto the panel.
+    bool PressGroupPanelAt(int X, int Y);
+    bool ReleaseGroupPanelAt(int X, int Y);
+    bool DropTitleOnGroupPanel(int X, int Y);
+    struct TGroupPanelPressEh {
+        TDBGridEhDataGroupLevelEh* Level = nullptr;
+        TRect Rect;
+    };
+    TGroupPanelPressEh FGroupPanelPress;
+    // The memory table's record of data row Index: Index itself, or the record of a grouped
+    // record row; -1 for a group row.
+    int MemTableRecordOfRow(int Index) const;
+    static bool IsAncestorGroup(const TGroupDataTreeNodeEh* Group, const TGroupDataTreeNodeEh* Node);
+    bool FSyncingToGroupNode = false;
+    std::unique_ptr<TDBGridEhDataGroupsEh> FDataGrouping = std::make_unique<TDBGridEhDataGroupsEh>(this);
 };
 
 // The grid the application's windows hold.

@@ -290,7 +290,7 @@ void TCustomDBGridEh::HandleKeyDown(WORD& Key, TShiftState Shift)
         Key = Key == VK_LEFT ? VK_RIGHT : VK_LEFT;
     if (!DataLink()->Active() || !GridAcceptsKey(Key, Shift))
         return;
-    if (HandleSearchKey(Key, Shift)) {
+    if (HandleSearchKey(Key, Shift) || HandleGroupRowKey(Key, Shift)) {
         Key = 0;
         return;
     }
@@ -461,7 +461,10 @@ bool TCustomDBGridEh::HandlePlainKey(WORD Key, TShiftState Shift)
             return false;
         if (AllowedOperations().Contains(alopInsertEh)) {
             ClearAllSelections();
-            data->Insert();
+            if (GroupingInEffect())
+                InsertIntoCurrentGroups();
+            else
+                data->Insert();
         } else if (AllowedOperations().Contains(alopAppendEh)) {
             ClearAllSelections();
             data->Append();

@@ -24,15 +24,54 @@ void TCustomDBGridEh::UpdateMemTableLink()
     FMemTable = wanted;
     if (FMemTable != nullptr)
         FMemTable->RegisterObserver(this);
+    if (FDataGrouping->Active())
+        GroupingStructureChanged();
+}
+
+int TCustomDBGridEh::MemTableRecordOfRow(int Index) const
+{
+    if (!GroupingInEffect())
+        return Index;
+    const TGroupDataTreeNodeEh* node = FDataGrouping->GroupDataTree()->ShownRowNode(Index);
+    return node != nullptr && !node->IsGroup() ? node->RecNo() : -1;
 }
 
 void TCustomDBGridEh::MemTableRowsChanged(IMemTableEh* Table)
 {
     if (Table != FMemTable)
         return;
+    if (GroupingInEffect())
+        FDataGrouping->GroupDataTree()->BuildFromRecords(FMemTable);
     RecomputeRowMetrics();
     UpdateVertScrollBar();
     InvalidateGrid();
+}
+
+void TCustomDBGridEh::MemTableRecordChanged(IMemTableEh* Table, int Index, TMemTableChangeKindEh Kind, int OldIndex)
+{
+    if (Table != FMemTable)
+        return;
+    ReceiveMemTableChange(Index, Kind, OldIndex);
+}
+
+void TCustomDBGridEh::ReceiveMemTableChange(int Index, TMemTableChangeKindEh Kind, int)
+{
+    if (GroupingInEffect()) {
+        TGridGroupDataTreeEh* tree = FDataGrouping->GroupDataTree();
+        switch (Kind) {
+        case TMemTableChangeKindEh::mtcInserted: tree->RecordInserted(Index); break;
+        case TMemTableChangeKindEh::mtcChanged: tree->RecordChanged(Index); break;
+        case TMemTableChangeKindEh::mtcDeleted: tree->RecordDeleted(Index); break;
+        case TMemTableChangeKindEh::mtcMoved: tree->BuildFromRecords(FMemTable); break;
+        }
+        FollowMemTableRecord();
+        return;
+    }
+    if (Kind == TMemTableChangeKindEh::mtcChanged) {
+        InvalidateRowCells(RowsAboveData() + Index);
+        return;
+    }
+    MemTableRowsChanged(FMemTable);
 }
 
 void TCustomDBGridEh::RecomputeMemTableRowMetrics()
@@ -40,7 +79,9 @@ void TCustomDBGridEh::RecomputeMemTableRowMetrics()
     const int above = ApplyRowsAboveDataMetrics();
     if (TCustomGridEh::ContraRowCount() != FFooterRowCount)
         ChangeContraRowCount(FFooterRowCount);
-    SetRowCountKeepingCurrent(above + std::max(1, FMemTable->MemTableRecordCount()));
+    const int records = FMemTable->MemTableRecordCount();
+    const int shown = GroupingInEffect() ? FDataGrouping->GroupDataTree()->ShownRowCount() : records;
+    SetRowCountKeepingCurrent(above + std::max(1, shown));
     if (!HandleAllocated())
         return;
     ScrollTopRowTo(TopRow(), false);
@@ -53,8 +94,23 @@ void TCustomDBGridEh::FollowMemTableRecord()
     if (!HandleAllocated() || FMemTable == nullptr)
         return;
     const int index = FMemTable->MemTableCurrentIndex();
-    const int row = RowsAboveData() + index;
-    if (index >= 0 && row != Row() && row < RowCount()) {
+    // A grouped record shows in its row, or in its nearest shown group while collapsed; a
+    // current group row of the record stays current.
+    int row = RowsAboveData() + index;
+    if (GroupingInEffect()) {
+        TGridGroupDataTreeEh* tree = FDataGrouping->GroupDataTree();
+        TGroupDataTreeNodeEh* node = tree->FindDataNode(index);
+        TGroupDataTreeNodeEh* current = GroupNodeOfRow(Row() - RowsAboveData());
+        TBaseTreeNodeEh* shown = node != nullptr ? tree->NearestShownAncestor(node, true) : nullptr;
+        if (node != nullptr && tree->IsNodeShown(node, true))
+            shown = node;
+        row = shown != nullptr && shown != tree->Root()
+                  ? RowsAboveData() + tree->ShownRowIndexOf(static_cast<TGroupDataTreeNodeEh*>(shown))
+                  : -1;
+        if (current != nullptr && current->IsGroup() && node != nullptr && IsAncestorGroup(current, node))
+            row = Row();
+    }
+    if (index >= 0 && row >= RowsAboveData() && row != Row() && row < RowCount()) {
         if (!FDBOptions.Contains(dgAlwaysShowEditor) && EditorMode())
             LeaveEditorMode();
         const int oldRow = Row();

@@ -68,6 +68,10 @@ void TCustomDBGridEh::HandleMouseDown(TMouseButton Button, TShiftState Shift, in
     if (!AcquireFocus())
         return;
     const bool left = Button == TMouseButton::mbLeft;
+    if (left && (PressGroupPanelAt(X, Y) || PressGroupRowAt(X, Y))) {
+        TCustomControl::MouseDown(Button, Shift, X, Y);
+        return;
+    }
     TColumnEh* column = ColumnAtGridCol(cell.X);
     if (left && Shift.Contains(ssDouble)) {
         if (column != nullptr && IsDataRow(cell.Y) && column->DblClickNextVal() &&
@@ -237,6 +241,10 @@ void TCustomDBGridEh::HandleMouseUp(TMouseButton Button, TShiftState Shift, int 
     const TGridMouseModeEh mode = MouseMode();
     const bool moving = mode == TGridMouseModeEh::gmmColMoving || mode == TGridMouseModeEh::gmmRowMoving;
     const bool baseMode = mode != TGridMouseModeEh::gmmNone && (!moving || FMoveTarget != FMoveOrigin);
+    if (left && (ReleaseGroupPanelAt(X, Y) || (mode == TGridMouseModeEh::gmmColMoving && DropTitleOnGroupPanel(X, Y)))) {
+        TCustomControl::MouseUp(Button, Shift, X, Y);
+        return;
+    }
     if (FDBMouseMode == TDBGridMouseModeEh::dmmSizeColumn) {
         // A sized column is no title click.
         FinishTitleSizing();

@@ -150,7 +150,7 @@ void TCustomDBGridEh::SwitchToRowRecord(int Index)
     if (FSwitchedRow >= 0)
         RestoreRowRecord();
     if (IsMemTableMode()) {
-        FSavedRecord = FMemTable->BeginInstantRead(Index);
+        FSavedRecord = FMemTable->BeginInstantRead(MemTableRecordOfRow(Index));
     } else {
         if (!FDataLink->Active() || Index < 0 || Index >= FDataLink->RecordCount())
             return;
@@ -178,6 +178,8 @@ void TCustomDBGridEh::RestoreRowRecord()
 
 int TCustomDBGridEh::DisplayRecordCount() const
 {
+    if (GroupingInEffect())
+        return FDataGrouping->GroupDataTree()->ShownRowCount();
     if (IsMemTableMode())
         return FMemTable->MemTableRecordCount();
     return FDataLink->Active() ? FDataLink->RecordCount() : 0;
@@ -186,6 +188,6 @@ int TCustomDBGridEh::DisplayRecordCount() const
 bool TCustomDBGridEh::IsCurrentRecordRow(int Index) const
 {
     if (IsMemTableMode())
-        return Index == FMemTable->MemTableCurrentIndex();
+        return MemTableRecordOfRow(Index) >= 0 && MemTableRecordOfRow(Index) == FMemTable->MemTableCurrentIndex();
     return FDataLink->Active() && Index == FDataLink->ActiveRecord();
 }

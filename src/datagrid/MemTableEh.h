@@ -9,12 +9,18 @@
 class IMemTableDataFieldValueListEh;
 class IMemTableEh;
 
-// The grid's side: told when the memory table's records change as a whole.
+// What happened to one record of a memory table.
+enum class TMemTableChangeKindEh { mtcInserted, mtcChanged, mtcDeleted, mtcMoved };
+
+// The grid's side: told when the memory table's records change, as a whole or one by one.
 class IMemTableDataObserverEh {
 public:
     virtual ~IMemTableDataObserverEh() = default;
     // Records were added, removed or reordered; the rows are laid out again.
     virtual void MemTableRowsChanged(IMemTableEh* Table) = 0;
+    // Record Index (0-based, as the table holds it now) was inserted, changed, deleted or moved
+    // there from OldIndex (-1 unless moved).
+    virtual void MemTableRecordChanged(IMemTableEh* Table, int Index, TMemTableChangeKindEh Kind, int OldIndex) = 0;
 };
 
 class IMemTableEh {

@@ -1,5 +1,6 @@
 #pragma once
-// A memory dataset that offers the grid's memory-table interface over its own records.
+// A memory dataset that offers the grid's memory-table interface over its own records: reads any
+// record on request and tells its observers of every record posted or deleted.
 #include "controls/ToolCtrlsEh.h"
 #include "datagrid/MemTableEh.h"
 #include "platform/data/DataSource.h"
@@ -12,7 +13,14 @@
 
 class TMemTableDataSet : public TMemoryDataSet, public IMemTableEh {
 public:
-    explicit TMemTableDataSet(TComponent* AOwner) : TMemoryDataSet(AOwner) { FSelfSource->SetDataSet(this); }
+    explicit TMemTableDataSet(TComponent* AOwner) : TMemoryDataSet(AOwner)
+    {
+        FSelfSource->SetDataSet(this);
+        BeforePost = [this](TDataSet*) { FPostedKind = State() == TDataSetState::dsInsert ? TMemTableChangeKindEh::mtcInserted : TMemTableChangeKindEh::mtcChanged; };
+        AfterPost = [this](TDataSet*) { Notify(RecNo() - 1, FPostedKind); };
+        BeforeDelete = [this](TDataSet*) { FDeletedIndex = RecNo() - 1; };
+        AfterDelete = [this](TDataSet*) { Notify(FDeletedIndex, TMemTableChangeKindEh::mtcDeleted); };
+    }
     // Closed first, so its viewers let go while the interface is whole.
     ~TMemTableDataSet() override
     {
@@ -24,12 +32,18 @@ public:
     IMemTableEh* MemTableInterface() override { return this; }
     int MemTableRecordCount() const override { return RecordCount(); }
     int MemTableCurrentIndex() const override { return RecNo() - 1; }
+    // The current record is read as it stands, also while edited.
     int BeginInstantRead(int Index) override
     {
         InstantIndex = Index;
+        BeginRecordRead(Index == RecNo() - 1 ? -1 : Index);
         return RecNo() - 1;
     }
-    void EndInstantRead() override { InstantIndex = -1; }
+    void EndInstantRead() override
+    {
+        InstantIndex = -1;
+        EndRecordRead();
+    }
     void RegisterObserver(IMemTableDataObserverEh* Observer) override { Observers.push_back(Observer); }
     void UnregisterObserver(IMemTableDataObserverEh* Observer) override { std::erase(Observers, Observer); }
     void SetViewRowCount(int Count) override { ViewRows = Count; }
@@ -52,6 +66,14 @@ public:
     int ViewRows = 0;
 
 private:
+    void Notify(int Index, TMemTableChangeKindEh Kind)
+    {
+        for (IMemTableDataObserverEh* observer : std::vector<IMemTableDataObserverEh*>(Observers))
+            observer->MemTableRecordChanged(this, Index, Kind, -1);
+    }
+
+    TMemTableChangeKindEh FPostedKind = TMemTableChangeKindEh::mtcChanged;
+    int FDeletedIndex = -1;
     std::unique_ptr<TDataSource> FSelfSource = std::make_unique<TDataSource>(nullptr);
     std::map<String, std::shared_ptr<TDatasetFieldValueListEh>> FValueLists;
 };

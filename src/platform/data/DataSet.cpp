@@ -10,7 +10,8 @@
 //   The record window    the buffered records around the current one, Resync, buffer counts
 //   Navigation           RecordCount, RecNo, First, Last, MoveBy, Refresh
 //   Editing              Edit, Insert, Append, Post, Cancel, Delete, CheckBrowseMode
-//   Field access         fields by name, reading and writing the active record's values
+//   Field access         fields by name, reading and writing the active record's values, reading
+//                        any record (BeginRecordRead)
 //   Bookmarks            Bookmark, SetBookmark, CompareBookmarks, BookmarkValid
 //   Searching            FindRecord, Locate, Lookup
 //   Filter and order     Filter, Filtered, Sort
@@ -852,6 +853,21 @@ Variant TDataSet::LookupFieldValue(const TField* Field) const
             keys[static_cast<int>(i)] = FieldByName(names[i])->Value();
     }
     return source->Lookup(Field->LookupKeyFields(), keys, Field->LookupResultField());
+}
+
+void TDataSet::BeginRecordRead(int ViewIndex)
+{
+    FReadsBefore.push_back(FTempRecord);
+    if (FCursor != nullptr && ViewIndex >= 0 && ViewIndex < ViewCount())
+        FTempRecord = FCursor->ValuesAt(CursorPosition(ViewIndex));
+}
+
+void TDataSet::EndRecordRead()
+{
+    if (FReadsBefore.empty())
+        return;
+    FTempRecord = std::move(FReadsBefore.back());
+    FReadsBefore.pop_back();
 }
 
 // --- Bookmarks --------------------------------------------------------------------------------

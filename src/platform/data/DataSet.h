@@ -144,6 +144,11 @@ protected:
     void CheckActive() const;
     void CheckInactive() const;
     TRecordCursor* Cursor() const { return FCursor.get(); }
+    // Fields read the record at visible position ViewIndex (0-based) until the matching
+    // EndRecordRead, without events or a move: how a memory table lets a viewer read any
+    // record. Nests; a position outside the records leaves the fields reading what they read.
+    void BeginRecordRead(int ViewIndex);
+    void EndRecordRead();
 
 private:
     friend class TField;
@@ -255,6 +260,7 @@ private:
     bool FViewFiltered = false;
     std::vector<int> FView;  // cursor positions of the visible records while FViewFiltered
     std::optional<TRecordValues> FTempRecord;  // what fields read while filtering and looking up
+    std::vector<std::optional<TRecordValues>> FReadsBefore;  // FTempRecord under each BeginRecordRead
     String FSort;
 
     int FDisableCount = 0;
