@@ -124,7 +124,7 @@ TColor TDBGridEhDataGroupsEh::GroupingParentColor() { return FOwningGrid->FixedC
 
 int TDBGridEhDataGroupsEh::GroupNodeRowHeight(TGroupDataTreeNodeEh* Node) { return FOwningGrid->GroupRowHeight(Node); }
 
-int TDBGridEhDataGroupsEh::GroupedRecordRowHeight() { return FOwningGrid->DataRowHeight(); }
+int TDBGridEhDataGroupsEh::GroupedRecordRowHeight() { return FOwningGrid->ComputedRowHeight(); }
 
 void TDBGridEhDataGroupsEh::GroupedRowsChanged()
 {

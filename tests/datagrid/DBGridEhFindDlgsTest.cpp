@@ -32,7 +32,7 @@ protected:
     }
     void TearDown() override
     {
-        ResetKeyboardModifiers();
+        ReleaseKeyboardModifiers();
         DBGridEhCoreFixture::TearDown();
     }
 
@@ -110,7 +110,7 @@ TEST_F(DBGridEhFindDlgTest, FindsOnAndOnThenSaysWhenNothingIsLeft)
         if (dialog->cbCharCase->Checked() != c.CaseSensitive)
             Click(dialog->cbCharCase);
         Click(dialog->bFind, c.Modifiers);
-        ResetKeyboardModifiers();
+        ReleaseKeyboardModifiers();
         EXPECT_EQ(Data->RecNo(), c.RecNo);
         EXPECT_EQ(Boxes.Shown().size(), c.Messages);
     }

@@ -101,7 +101,7 @@ class LookupGridTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ResetKeyboardModifiers();
+        ReleaseKeyboardModifiers();
         PlatformMetrics().SetMonitors({{Rect(0, 0, 1000, 800), Rect(0, 0, 1000, 760)}});
         PlatformMetrics().SetTickClock([this] { return Now; });
         People = new TMemoryDataSet(&Owner);

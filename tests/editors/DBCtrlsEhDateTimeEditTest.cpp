@@ -26,7 +26,7 @@ protected:
     }
     void TearDown() override
     {
-        ResetKeyboardModifiers();
+        ReleaseKeyboardModifiers();
         DBEditTest::TearDown();
         DateSource.reset();
         Dates.reset();
