@@ -22,6 +22,7 @@
 //   DBGridEhColumnFilter.cpp    a column's filter-row settings and its distinct values
 //   DBGridEhColumnsStore.cpp    stored column sets, the legacy stored properties
 //   DBGridEhColumnFit.cpp       row heights and column widths fitted to the data
+//   DBGridEhViewPosition.cpp    the view position kept around a walk over every record
 //   DBGridEhGrid.cpp            construction, the data link and its events, property writers
 //   DBGridEhLayout.cpp          the field map, the layout rebuild and its locks, column widths
 //   DBGridEhRows.cpp            row metrics, following the active record, switching display rows

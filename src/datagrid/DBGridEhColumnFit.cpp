@@ -170,7 +170,7 @@ void TCustomDBGridEh::OptimizeColsWidth(TColumnsEhList* Columns)
         widths[static_cast<std::size_t>(i)] = TitleWidth(this, &canvas, Columns->Items(i));
 
     TDataSet* dataSet = FDataLink->DataSet();
-    const TBookmark saved = dataSet->Bookmark();
+    const TGridViewPositionEh saved = SaveViewPosition();
     dataSet->DisableControls();
     try {
         dataSet->First();
@@ -206,9 +206,8 @@ void TCustomDBGridEh::OptimizeColsWidth(TColumnsEhList* Columns)
     UnlockLayout();
 }
 
-void TCustomDBGridEh::RestoreFitPosition(TDataSet* DataSet, const TBookmark& Saved)
+void TCustomDBGridEh::RestoreFitPosition(TDataSet* DataSet, const TGridViewPositionEh& Saved)
 {
-    if (DataSet->BookmarkValid(Saved))
-        DataSet->SetBookmark(Saved);
+    RestoreViewPosition(Saved);
     DataSet->EnableControls();
 }

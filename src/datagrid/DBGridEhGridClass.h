@@ -278,6 +278,14 @@ public:
     // Widens or narrows each of Columns to what its title, every record's cell and its footers
     // need; nothing without an active link.
     void OptimizeColsWidth(TColumnsEhList* Columns);
+    // The current record and its screen row, saved before a walk over every record and restored
+    // after it (DBGridEhViewPosition.cpp).
+    struct TGridViewPositionEh {
+        TBookmark Bookmark;
+        int Offset = 0;  // the current record's distance from the saved one
+    };
+    TGridViewPositionEh SaveViewPosition();
+    void RestoreViewPosition(const TGridViewPositionEh& Saved);
 
     // --- Events -----------------------------------------------------------------------------
     TDBGridEhColumnEvent OnCellClick;
@@ -876,7 +884,7 @@ private:
     // The widest footer text of Column (data column DataCol), after OnGetFooterParams.
     int FooterWidth(TCanvas* Canvas, TColumnEh* Column, int DataCol);
     // Back to the record a width fitting started on, with the controls shown again.
-    static void RestoreFitPosition(TDataSet* DataSet, const TBookmark& Saved);
+    void RestoreFitPosition(TDataSet* DataSet, const TGridViewPositionEh& Saved);
 
     // Hints
     // A cell's text as a tool tip would show it.

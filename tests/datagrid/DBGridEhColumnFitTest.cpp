@@ -62,6 +62,20 @@ TEST_F(DBGridEhColumnFitTest, FitsTheWidestRecordBeyondTheRowsShownAndKeepsTheCu
     EXPECT_EQ(Grid->ColWidthAt(Grid->DataColToGridCol(Name->Index())), Name->Width());
 }
 
+TEST_F(DBGridEhColumnFitTest, TheCurrentRecordKeepsItsScreenRowAcrossTheWalk)
+{
+    // Records at the top, in the middle scrolled to the bottom row, and at the end.
+    for (const int moves : {2, 29, 49}) {
+        Data->First();
+        Data->MoveBy(moves);
+        const int row = Grid->Row();
+        const int recNo = Data->RecNo();
+        Name->FitWidthToData();
+        EXPECT_EQ(Data->RecNo(), recNo) << moves;
+        EXPECT_EQ(Grid->Row(), row) << moves;
+    }
+}
+
 TEST_F(DBGridEhColumnFitTest, AWideTitleOrFooterWinsOverNarrowData)
 {
     const String Caption = u"本期领用数量合计说明"_s;
