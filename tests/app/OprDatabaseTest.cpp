@@ -1,3 +1,4 @@
+// The database file: a new one's eight tables, an old one's records, the date index, foreign files.
 #include "app/OprDatabase.h"
 
 #include "platform/ado/ADODB.h"

@@ -1,3 +1,4 @@
+// A second start of the program ends at once and leaves the running one's database alone.
 #include "platform/core/SingleInstance.h"
 #include "support/ProcessUntil.h"
 

@@ -1,3 +1,4 @@
+// The backup window on a real database file: backups, restores, refusals, full disks and starts.
 #include "AppTestSupport.h"
 
 #include "platform/core/DateTime.h"

@@ -1,3 +1,4 @@
+// Registering gifts and stock-ins: rows stored, catalogue learnt, checks, numbers and failures.
 #include "AppTestSupport.h"
 
 #include "platform/core/SysUtils.h"

@@ -1,3 +1,4 @@
+// The record lists: columns, totals, row numbers, sorting, editing, selection, deletion and copy.
 #include "AppTestSupport.h"
 
 #include "datagrid/DBGridEh.h"

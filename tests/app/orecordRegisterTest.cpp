@@ -1,3 +1,4 @@
+// Registering an issue: rows stored, counters raised, checks in order, a failure stores nothing.
 #include "AppTestSupport.h"
 
 #include "platform/core/DateTime.h"

@@ -1,3 +1,4 @@
+// The settings file "os.ini": defaults, what closing writes, and places and pages kept in reach.
 #include "AppTestSupport.h"
 
 #include "platform/core/IniFile.h"

@@ -1,3 +1,4 @@
+// The main window: frame, pages, entry fields, menus, status bar, clock, refresh, tips and wheel.
 #include "AppTestSupport.h"
 #include "platform/ado/FilePermissions.h"
 

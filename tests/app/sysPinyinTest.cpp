@@ -1,3 +1,4 @@
+// The pinyin search codes of names: initials, kept ASCII and the byte walk over GBK text.
 #include "app/sys.h"
 
 #include "platform/core/TextEncoding.h"

@@ -1,3 +1,4 @@
+// The settings window's lists: adding, modifying and deleting rows, duplicates, codes and searches.
 #include "AppTestSupport.h"
 
 #include "datagrid/DBGridEh.h"

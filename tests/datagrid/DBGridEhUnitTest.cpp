@@ -1,3 +1,4 @@
+// The grid unit's shared state: its cursors, loaded while grids exist, its shortcuts and settings.
 #include "DBGridEhTestGrid.h"
 
 #include "platform/ui/Forms.h"

@@ -1,3 +1,4 @@
+// The fuzz targets' shared failure check, application database schema and offscreen application.
 #include "FuzzSupport.h"
 
 #include "app/OprDatabase.h"

@@ -1,3 +1,4 @@
+// Benchmarks of the platform's String on the short texts a grid's cells are built from.
 #include "platform/core/String.h"
 
 #include <benchmark/benchmark.h>

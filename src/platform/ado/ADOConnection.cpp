@@ -1,3 +1,4 @@
+// TADOConnection: the file its connection string names, transactions, statements and table names.
 #include "platform/ado/ADODB.h"
 
 #include "platform/ado/ConnectionString.h"

@@ -1,3 +1,4 @@
+// A query's parameters: named in its SQL, found without case and bound to each statement.
 #include "platform/ado/ADODB.h"
 
 #include "platform/ado/SQLite.h"

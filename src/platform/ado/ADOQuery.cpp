@@ -1,3 +1,4 @@
+// TADOQuery: its SQL translated on the connection, run by ExecSQL or opened as a record cursor.
 #include "platform/ado/ADODB.h"
 
 #include "platform/ado/SQLite.h"

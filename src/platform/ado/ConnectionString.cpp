@@ -1,3 +1,4 @@
+// Splits a connection string into upper-case keys and values, refusing a malformed one.
 #include "platform/ado/ConnectionString.h"
 
 #include "platform/data/DatabaseError.h"

@@ -1,3 +1,4 @@
+// Statements and database files on the SQLite C API, the pinyin collation and file inspection.
 #include "platform/ado/SQLite.h"
 
 #include "platform/core/Collation.h"

@@ -1,3 +1,4 @@
+// The system's text order on ICU's Chinese collators, one per case sensitivity.
 #include "platform/core/Collation.h"
 
 #include "platform/core/Exceptions.h"

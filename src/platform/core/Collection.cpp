@@ -1,3 +1,4 @@
+// Items joining, leaving and moving in their collection; the collection's updates and Assign.
 #include "platform/core/Collection.h"
 
 #include "platform/core/UpdateBatch.h"

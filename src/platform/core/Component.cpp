@@ -1,3 +1,4 @@
+// Components' ownership, names, free notifications and loading state.
 #include "platform/core/Component.h"
 
 #include "platform/core/Exceptions.h"

@@ -1,3 +1,4 @@
+// Currency conversions and arithmetic in 128-bit units, raising EOverflow outside the range.
 #include "platform/core/Currency.h"
 
 #include "platform/core/Exceptions.h"

@@ -1,3 +1,4 @@
+// Encoding, decoding and stepping day-count dates and times, and conversion from Qt's.
 #include "platform/core/DateTime.h"
 
 #include "platform/core/Exceptions.h"

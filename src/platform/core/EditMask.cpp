@@ -1,3 +1,4 @@
+// Parsing an edit mask, laying values over its positions and checking typed characters.
 #include "platform/core/EditMask.h"
 
 #include "platform/core/FormatSettings.h"

@@ -1,3 +1,4 @@
+// Floating-point and currency values as decimal digits, and rounding those digits.
 #include "platform/core/FloatDecimal.h"
 
 #include <cmath>

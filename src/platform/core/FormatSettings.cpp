@@ -1,3 +1,4 @@
+// The Chinese (PRC) formats built once: names, date and time patterns, separators, currency.
 #include "platform/core/FormatSettings.h"
 
 namespace {

@@ -1,3 +1,4 @@
+// The settings file read and rewritten on every call: its lines, sections and key values.
 #include "platform/core/IniFile.h"
 
 #include "platform/core/Exceptions.h"

@@ -1,3 +1,4 @@
+// TList's operations on its pointers, raising EListError for indexes out of range.
 #include "platform/core/List.h"
 
 #include "platform/core/Exceptions.h"

@@ -1,3 +1,4 @@
+// Assign handed to the source's AssignTo, and the error when no side can copy.
 #include "platform/core/Persistent.h"
 
 #include "platform/core/Exceptions.h"

@@ -1,3 +1,4 @@
+// Round and Trunc: the rounded value converted to Int64, raising EInvalidOp outside it.
 #include "platform/core/Rounding.h"
 
 #include "platform/core/Exceptions.h"

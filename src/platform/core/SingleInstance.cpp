@@ -1,3 +1,4 @@
+// The single-instance claim: a lock for simultaneous starts, then a local server or a call to it.
 #include "platform/core/SingleInstance.h"
 
 #include <QDir>

@@ -1,3 +1,4 @@
+// Reading, writing, seeking and sizing memory and file streams; large memory blocks are mapped.
 #include "platform/core/Stream.h"
 
 #include "platform/core/Exceptions.h"

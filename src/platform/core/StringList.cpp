@@ -1,3 +1,4 @@
+// TStringList's storage: texts with their objects, sorted search, change events and owned objects.
 #include "platform/core/StringList.h"
 
 #include "platform/core/Collation.h"

@@ -1,3 +1,4 @@
+// TStrings built on its descendants' storage: texts, quoting, name=value lines and batches.
 #include "platform/core/Strings.h"
 
 #include "platform/core/Collation.h"

@@ -1,3 +1,4 @@
+// GB18030 and GBK conversions through iconv, with replacements for what does not convert.
 #include "platform/core/TextEncoding.h"
 
 #include "platform/core/Exceptions.h"

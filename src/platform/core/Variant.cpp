@@ -1,3 +1,4 @@
+// Variant conversions between kinds, their cast errors, the order of variants and variant arrays.
 #include "platform/core/Variant.h"
 
 #include "platform/core/Collation.h"

@@ -1,3 +1,4 @@
+// TrimWorkingSet on the C library's malloc_trim.
 #include "platform/core/WorkingSet.h"
 
 #include <malloc.h>

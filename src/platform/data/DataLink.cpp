@@ -1,3 +1,4 @@
+// A data link's record window, active and editing states and the dataset events it passes on.
 #include "platform/data/DataLink.h"
 
 #include "platform/data/DataSet.h"

@@ -1,3 +1,4 @@
+// A data source's dataset, its enabled state and the data events it forwards to its links.
 #include "platform/data/DataSource.h"
 
 #include "platform/data/DataLink.h"

@@ -1,3 +1,4 @@
+// Raises EDatabaseError after the component's name, and EDatabaseFileRefused.
 #include "platform/data/DatabaseError.h"
 
 #include "platform/core/Component.h"

@@ -1,3 +1,4 @@
+// TField's properties, its value in the current record and its conversions to text and numbers.
 #include "platform/data/Field.h"
 
 #include "platform/core/Exceptions.h"

@@ -1,3 +1,4 @@
+// Field definitions added and found by name, and the field each one creates.
 #include "platform/data/FieldDefs.h"
 
 #include "platform/data/DatabaseError.h"

@@ -1,3 +1,4 @@
+// The Filter text tokenised and parsed into a tree evaluated on the current record.
 #include "platform/data/FilterExpression.h"
 
 #include "platform/core/SysUtils.h"

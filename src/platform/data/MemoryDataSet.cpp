@@ -1,3 +1,4 @@
+// The in-memory dataset's table of rows and the cursor that opens over it.
 #include "platform/data/MemoryDataSet.h"
 
 #include "platform/data/DatabaseError.h"

@@ -1,3 +1,4 @@
+// Sort texts parsed against a cursor's fields, and records compared by them.
 #include "platform/data/SortText.h"
 
 #include "platform/core/Collation.h"

@@ -1,3 +1,4 @@
+// The spreadsheet's objects in memory: cells, ranges, merges, sheets, workbooks, the application.
 #include "platform/office/Excel.h"
 
 #include <QDesktopServices>

@@ -1,3 +1,4 @@
+// Actions run and updated by their handlers or the focused control; links passing changes on.
 #include "platform/ui/ActnList.h"
 
 #include "platform/ui/Forms.h"

@@ -1,3 +1,4 @@
+// A bitmap's image and the canvas drawing on it: size, transparency and resources.
 #include "platform/ui/Bitmap.h"
 
 #include "platform/ui/QtConvert.h"

@@ -1,3 +1,4 @@
+// System colours resolved to RGB through the platform metrics.
 #include "platform/ui/Colors.h"
 
 #include "platform/ui/PlatformMetrics.h"

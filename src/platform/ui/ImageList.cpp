@@ -1,3 +1,4 @@
+// The image list's pictures cut, masked and blended, drawn by index, with its change links.
 #include "platform/ui/ImageList.h"
 
 #include "platform/ui/Bitmap.h"

@@ -1,3 +1,4 @@
+// Messages sent and posted to controls, the input state of the one handled, capture and focus.
 #include "platform/ui/Forms.h"
 #include "platform/ui/QtConvert.h"
 #include "platform/ui/WindowHost.h"

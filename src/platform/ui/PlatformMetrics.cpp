@@ -1,3 +1,4 @@
+// The metrics' classic defaults and overrides, the nearest monitor, and the calls that read them.
 #include "platform/ui/PlatformMetrics.h"
 
 #include "platform/ui/Graphics.h"

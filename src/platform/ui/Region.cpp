@@ -1,3 +1,4 @@
+// Regions on QRegion: built from rectangles and polygons, combined, tested, set on a window.
 #include "platform/ui/Region.h"
 
 #include "platform/ui/Controls.h"

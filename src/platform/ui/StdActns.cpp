@@ -1,3 +1,4 @@
+// The edit actions served by a focused edit, enabled by its selection, text and read-only state.
 #include "platform/ui/StdActns.h"
 
 #include "platform/ui/Clipboard.h"

@@ -1,3 +1,4 @@
+// Themed element details, drawn, sized and given their content area through the QStyle.
 #include "platform/ui/Themes.h"
 
 #include "platform/ui/Canvas.h"

@@ -1,3 +1,4 @@
+// MulDiv: the product in 64 bits, divided and rounded, -1 for a zero divisor or an overflow.
 #include "platform/ui/Types.h"
 
 #include <cstdlib>

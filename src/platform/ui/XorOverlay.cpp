@@ -1,3 +1,4 @@
+// The overlay's image: sized to its window, cleared, and XORed over the window's paint.
 #include "platform/ui/XorOverlay.h"
 
 #include <QPainter>

@@ -1,3 +1,4 @@
+// Backup and restore on a connection: the file under every name, a replaced file, refusals.
 #include "platform/ado/ADODB.h"
 #include "platform/ado/SQLite.h"
 #include "platform/ado/TestTables.h"

@@ -1,3 +1,4 @@
+// Connections on real files: creation, column types, refusals, read-only, locks and transactions.
 #include "platform/ado/ADODB.h"
 #include "platform/ado/SQLite.h"
 

@@ -1,3 +1,4 @@
+// Queries with the application's statements: parameters, stored values, filters, totals, errors.
 #include "platform/ado/ADODB.h"
 
 #include "platform/ado/SQLite.h"

@@ -1,3 +1,4 @@
+// The Jet SQL translation: literals, dates, TOP, pinyin order, parameters and column types.
 #include "platform/ado/JetSql.h"
 
 #include "platform/core/Exceptions.h"

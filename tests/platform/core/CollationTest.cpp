@@ -1,3 +1,4 @@
+// The text order: Chinese by pinyin after digits and Latin letters, case only when asked for.
 #include "platform/core/Collation.h"
 #include "platform/core/StringList.h"
 #include "platform/core/SysUtils.h"

@@ -1,3 +1,4 @@
+// Collections: item order and IDs, change notices, updates, ownership, moves and Assign.
 #include "platform/core/Collection.h"
 
 #include "platform/core/Exceptions.h"

@@ -1,3 +1,4 @@
+// Components: ownership, unique names, free notifications, loading and destruction of the tree.
 #include "platform/core/Component.h"
 #include "platform/core/Exceptions.h"
 

@@ -1,3 +1,4 @@
+// Currency: rounding from floating point and in arithmetic, half to even, and range errors.
 #include "platform/core/Currency.h"
 
 #include "platform/core/Exceptions.h"

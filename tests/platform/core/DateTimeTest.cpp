@@ -1,3 +1,4 @@
+// Dates and times: encoding, decoding, negative days, weeks, range errors and Qt conversions.
 #include "platform/core/DateTime.h"
 
 #include "platform/core/Exceptions.h"

@@ -1,3 +1,4 @@
+// Edit masks: parsing, values laid on the mask, edit texts and values, accepted characters, checks.
 #include "platform/core/EditMask.h"
 
 #include <gtest/gtest.h>

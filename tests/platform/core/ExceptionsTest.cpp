@@ -1,3 +1,4 @@
+// Exceptions keep their Unicode messages and can be caught by family.
 #include "platform/core/Exceptions.h"
 
 #include <gtest/gtest.h>

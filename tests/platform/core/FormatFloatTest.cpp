@@ -1,3 +1,4 @@
+// Floats and currency as text: FloatToStr(F), FormatFloat's pictures, FormatCurr and CurrToStr.
 #include "platform/core/SysUtils.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Settings files on disk: defaults, Chinese names in UTF-8, writes at once, odd lines and failures.
 #include "platform/core/IniFile.h"
 
 #include "platform/core/Exceptions.h"

@@ -1,3 +1,4 @@
+// The pointer list: order, search, rearranging, stable sorting, capacity and index errors.
 #include "platform/core/List.h"
 
 #include "platform/core/Exceptions.h"

@@ -1,3 +1,4 @@
+// Round to the even neighbour, Trunc and Frac toward zero, and values beyond Int64.
 #include "platform/core/Rounding.h"
 
 #include "platform/core/Exceptions.h"

@@ -1,3 +1,4 @@
+// One instance per user: a later start activates the first, also in a race or after a crash.
 #include "platform/core/SingleInstance.h"
 #include "support/ProcessUntil.h"
 

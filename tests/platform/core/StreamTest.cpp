@@ -1,3 +1,4 @@
+// Memory and file streams: positions, growth, sizes, copies, file modes and failures.
 #include "platform/core/Stream.h"
 
 #include "platform/core/Exceptions.h"

@@ -1,3 +1,4 @@
+// String lists: Text, CommaText and name=value forms, sorting, objects, change events and errors.
 #include "platform/core/StringList.h"
 
 #include "platform/core/Exceptions.h"

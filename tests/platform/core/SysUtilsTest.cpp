@@ -1,3 +1,4 @@
+// The formatting and conversion routines: dates and times, integers, floats, currency and texts.
 #include "platform/core/SysUtils.h"
 
 #include "platform/core/Exceptions.h"

@@ -1,3 +1,4 @@
+// GBK bytes: two-byte characters as GB18030 writes them, each four-byte one a question mark.
 #include "platform/core/TextEncoding.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// GB18030 conversion: Chinese, ASCII, four-byte sequences, and bad bytes or lone surrogates.
 #include "platform/core/TextEncoding.h"
 
 #include <gtest/gtest.h>

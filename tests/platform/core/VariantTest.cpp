@@ -1,3 +1,4 @@
+// Variants: kinds, conversions and their errors, the order of mixed values, and variant arrays.
 #include "platform/core/Variant.h"
 
 #include "platform/core/Exceptions.h"

@@ -1,3 +1,4 @@
+// A data link over a memory dataset: the order of its callbacks and its window of records.
 #include "DataSetTestSupport.h"
 
 #include "platform/core/Exceptions.h"

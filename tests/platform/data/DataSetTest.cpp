@@ -1,3 +1,4 @@
+// Datasets in memory: bookmarks, sorting, locate and lookup, filters, posting and the events.
 #include "DataSetTestSupport.h"
 
 #include "platform/core/Exceptions.h"

@@ -1,3 +1,4 @@
+// Fields: default fields from the defs, Null, conversions, display and edit texts, validation.
 #include "DataSetTestSupport.h"
 
 #include "platform/core/Exceptions.h"

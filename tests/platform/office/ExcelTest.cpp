@@ -1,3 +1,4 @@
+// Workbooks written and read back from .xlsx: cells, texts, sheet names, merges, saving, opening.
 #include "platform/office/Excel.h"
 
 #include "platform/ado/FilePermissions.h"

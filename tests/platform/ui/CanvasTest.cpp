@@ -1,3 +1,4 @@
+// The canvas read back from a bitmap: lines, fills, frames, XOR, edges, clipping and bitmaps.
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/PlatformMetrics.h"

@@ -1,3 +1,4 @@
+// DrawText and the text outputs read back from a bitmap: sizes, breaks, alignment, prefixes, clips.
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Printers.h"

@@ -1,3 +1,4 @@
+// Fonts: the default, the system's names, sizes and heights, metrics and changes; canvas colours.
 #include "platform/core/Exceptions.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Graphics.h"

@@ -1,3 +1,4 @@
+// Image lists drawn into bitmaps: masks, blending, background and sizes; bitmaps and change links.
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/ImageList.h"
 

@@ -1,3 +1,4 @@
+// The platform metrics: system colours, colour parts, test overrides and the monitors.
 #include "platform/ui/Colors.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/PlatformMetrics.h"

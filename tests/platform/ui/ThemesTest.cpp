@@ -1,3 +1,4 @@
+// Theme services: following the metrics, element states and details, the check box size.
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/PlatformMetrics.h"
 #include "platform/ui/Themes.h"

@@ -1,3 +1,4 @@
+// MulDiv's rounding, 64-bit product and failures, and rectangles without right and bottom edges.
 #include "platform/ui/Printers.h"
 #include "platform/ui/Types.h"
 
