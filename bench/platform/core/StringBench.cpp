@@ -3,7 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
-// First benchmark: the cost of building the kind of short text a grid cell shows.
+// A name joined with a number, as a cell of the issue list shows.
 static void BM_ShortTextConcat(benchmark::State& state)
 {
     for (auto _ : state) {
