@@ -1,4 +1,9 @@
 // The lookup grid's construction, its bound and list fields, and the key value that joins them.
+//
+// In order: the bound data link; construction and removed components; the property writers
+// and their checks; the bound fields (UpdateDataFields, DataRecordChanged); the list fields
+// (UpdateListFields, the field map, the list link's events); the key value (ChangeKeyValue,
+// LocateKey, KeyValueChanged, choosing); following the key's row.
 #include "datagrid/DBLookupGridsEh.h"
 
 #include "controls/ToolCtrlsEhUtils.h"
@@ -104,8 +109,24 @@ TDataSet* TDBLookupGridEh::ListDataSet() const { return ListDataLink()->DataSet(
 
 void TDBLookupGridEh::Notification(TComponent* AComponent, TOperation Operation)
 {
+    // A list or key field freed under the grid is forgotten before the data grid rebuilds its
+    // columns from the list fields. The list stays inactive until its dataset opens again or
+    // its fields are named again; the key value is kept.
+    auto holds = [AComponent](const std::vector<TField*>& Fields) {
+        return std::find(Fields.begin(), Fields.end(), AComponent) != Fields.end();
+    };
+    const bool listFieldRemoved =
+        Operation == TOperation::opRemove && AComponent != nullptr && (holds(FListFields) || holds(FKeyFields));
+    if (listFieldRemoved) {
+        FListActive = false;
+        FListField = nullptr;
+        FListFields.clear();
+        FKeyFields.clear();
+    }
     TCustomDBGridEh::Notification(AComponent, Operation);
-    if (Operation == TOperation::opRemove && AComponent != nullptr && AComponent == DataSource())
+    if (listFieldRemoved)
+        ListLinkUpdated();
+    else if (Operation == TOperation::opRemove && AComponent != nullptr && AComponent == DataSource())
         SetDataSource(nullptr);
 }
 
@@ -240,6 +261,10 @@ void TDBLookupGridEh::UpdateListFields()
                 FListField = FListFields.empty() ? nullptr : FListFields[static_cast<std::size_t>(index)];
             }
             CollectFieldsToArray(list, this, FKeyFieldNames, FKeyFields);
+            for (TField* field : FListFields)
+                field->FreeNotification(this);
+            for (TField* field : FKeyFields)
+                field->FreeNotification(this);
             FListActive = true;
         }
     } catch (...) {

@@ -474,3 +474,14 @@ TEST_F(LookupGridTest, TheChosenRowOrTheSpecialRowIsDrawnHighlighted)
         Key(Qt::Key_Escape);
     }
 }
+
+TEST_F(LookupGridTest, AListFieldRemovedWhileDroppedDownLeavesTheListInactiveAndTheKeyKept)
+{
+    Edit->DropDown();
+    delete People->FieldByName(u"姓名"_s);
+    EXPECT_FALSE(Grid()->ListActive());
+    Key(Qt::Key_Down);
+    Grid()->Handle()->grab();
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Person(), Variant(2));
+}
