@@ -271,8 +271,9 @@ void TMF1::RunQueryWithTotals(TADOQuery* Query, TADOQuery* SumQuery, TMemo* Tota
     // where SumSql would filter the same records again; a summary's groups are summed by SumSql.
     const TDBSum* footer = nullptr;
     for (const TRecordPage& page : FPages)
-        if (page.Query == Query && page.Grid->SumList()->Active() && page.Grid->SumList()->DataSet() == Query)
-            footer = page.Grid->SumList()->SumCollection()->FindSum(TGroupOperation::goSum, u"数量"_s);
+        if (const TDBGridEhSumList* sums = page.Grid->SumList();
+            page.Query == Query && sums->Active() && sums->EventsHooked() && sums->DataSet() == Query)
+            footer = sums->SumCollection()->FindSum(TGroupOperation::goSum, u"数量"_s);
     Query->SetTotals(footer ? QStringList() : QStringList{u"sum(数量)"_s});
     OpenSql(Query, Sql, Params);
     Query->First();
