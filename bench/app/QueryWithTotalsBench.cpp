@@ -28,6 +28,7 @@
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QImage>
 #include <QPainter>
 #include <QSqlQueryModel>
@@ -54,7 +55,14 @@ constexpr int ListHeight = 320;
 const int Sizes[] = {10'000, 100'000, 1'000'000};
 
 void CreateAppTables(TADOConnection& Connection) { CreateOprTables(&Connection); }
-void CreateAppIndexes(TADOConnection& Connection) { CreateOprIndexes(Connection); }
+void CreateAppIndexes(TADOConnection& Connection)
+{
+    // As many stock-in records as issue records.
+    TSQLiteStatement count = Connection.Database().Prepare(QStringLiteral("select count(*) from oprint"));
+    count.Step();
+    FillRuku(Connection.Database(), int(count.ColumnInt64(0)));
+    CreateOprIndexes(Connection);
+}
 
 String DataFolder(int Rows)
 {
@@ -66,8 +74,13 @@ const String Department = QStringLiteral("技术部");
 
 // --- The statements of the table ------------------------------------------------------------
 
-enum class TCase { Reset, Department, DepartmentAndYear, All };
-const TCase Cases[] = {TCase::Reset, TCase::Department, TCase::DepartmentAndYear, TCase::All};
+const String Name = QStringLiteral("张三");
+
+// The issue page's statements, a typed name among them, and the stock-in page's query all with
+// the footer sums of its list.
+enum class TCase { Reset, Department, DepartmentAndYear, Name, All, StockInAll };
+const TCase Cases[] = {TCase::Reset, TCase::Department, TCase::DepartmentAndYear, TCase::Name, TCase::All,
+                       TCase::StockInAll};
 
 const char* CaseName(TCase Case)
 {
@@ -78,8 +91,12 @@ const char* CaseName(TCase Case)
         return "department";
     case TCase::DepartmentAndYear:
         return "department_year";
+    case TCase::Name:
+        return "name";
     case TCase::All:
         return "all";
+    case TCase::StockInAll:
+        return "stockin_all";
     }
     return "";
 }
@@ -99,10 +116,23 @@ TFilter FilterOf(TCase Case)
         return {QStringLiteral(" where 部门 like ?"), {Department + u'%'}};
     case TCase::DepartmentAndYear:
         return {QStringLiteral(" where 部门 like ? and 日期 like ?"), {Department + u'%', YearPattern()}};
+    case TCase::Name:
+        return {QStringLiteral(" where 姓名 = ? and 部门 like ? and 日期 like ?"), {Name, Department + u'%', YearPattern()}};
     case TCase::All:
+    case TCase::StockInAll:
         return {};
     }
     return {};
+}
+
+// The page's table and what its totals add up: the count and the quantity, and on the stock-in
+// page the amount its list's footer sums beside the quantity.
+const char* TableOf(TCase Case) { return Case == TCase::StockInAll ? "ruku" : "oprint"; }
+
+String TotalsOf(TCase Case)
+{
+    return QStringLiteral("select count(*), sum(数量)") + (Case == TCase::StockInAll ? QStringLiteral(", sum(金额)") : String())
+           + QStringLiteral(" from ") + String::fromUtf8(TableOf(Case));
 }
 
 // Heap in use, mmapped blocks included, less what SQLite holds itself.
@@ -147,16 +177,31 @@ public:
                                                    "ORDER BY 日期 desc,id desc"),
                                     {{QStringLiteral("dept"), Department + u'%'}, {QStringLiteral("year"), YearPattern()}});
             break;
+        case TCase::Name:
+            MF1->RunQueryWithTotals(MF1->dbouser1, MF1->AQc1, MF1->Memo2, MF1->Memo1,
+                                    QStringLiteral("select Sum(数量) AS 总计 from oprint where 姓名 = :name and 部门 like :dept "
+                                                   "and 日期 like :year"),
+                                    QStringLiteral("select * from oprint where 姓名 = :name and 部门 like :dept and 日期 like :year "
+                                                   "ORDER BY 日期 desc,id desc"),
+                                    {{QStringLiteral("name"), Name},
+                                     {QStringLiteral("dept"), Department + u'%'},
+                                     {QStringLiteral("year"), YearPattern()}});
+            break;
         case TCase::All:
             MF1->RunQueryWithTotals(MF1->dbouser1, MF1->AQc1, MF1->Memo2, MF1->Memo1,
                                     QStringLiteral("select Sum(数量) AS 总计 from oprint"),
                                     QStringLiteral("select * from oprint order by 日期 desc,id desc"));
             break;
+        case TCase::StockInAll:
+            MF1->BitBtn6->Click();
+            break;
         }
-        ReadScreen();
+        ReadScreen(List(Case));
     }
 
-    int Count() const { return MF1->dbouser1->RecordCount(); }
+    // The page's list: the stock-in page's, or the issue page's.
+    static TADOQuery* List(TCase Case) { return Case == TCase::StockInAll ? MF1->ADOR1 : MF1->dbouser1; }
+    static int Count(TCase Case) { return List(Case)->RecordCount(); }
 
     // The issue page's list as the screen shows it after the requery.
     void PaintList(QImage& Image) const
@@ -167,9 +212,8 @@ public:
 
 private:
     // The first screen of the list, every field as text.
-    static void ReadScreen()
+    static void ReadScreen(TADOQuery* list)
     {
-        TADOQuery* list = MF1->dbouser1;
         list->First();
         for (int row = 0; row < ScreenRows && !list->Eof(); ++row, list->Next())
             for (TField* field : *list->Fields())
@@ -186,7 +230,7 @@ void BM_AppScreen(benchmark::State& State, int Rows)
         window.Requery(TCase::Department);
         window.PaintList(screen);
     }
-    State.counters["matching"] = window.Count();
+    State.counters["matching"] = window.Count(TCase::Department);
 }
 
 void BM_App(benchmark::State& State, TCase Case, int Rows)
@@ -195,12 +239,13 @@ void BM_App(benchmark::State& State, TCase Case, int Rows)
     window.Requery(Case);
     for (auto _ : State)
         window.Requery(Case);
-    MF1->dbouser1->Close();
+    TAppWindow::List(Case)->Close();
     MF1->AQc1->Close();
     const std::int64_t before = HeapBeyondSQLite();
     window.Requery(Case);
-    State.counters["matching"] = window.Count();
-    State.counters["heap_B_per_match"] = double(HeapBeyondSQLite() - before) / std::max(window.Count(), 1);
+    const int count = TAppWindow::Count(Case);
+    State.counters["matching"] = count;
+    State.counters["heap_B_per_match"] = double(HeapBeyondSQLite() - before) / std::max(count, 1);
 }
 
 // --- floor ------------------------------------------------------------------------------------
@@ -231,10 +276,11 @@ void BM_Floor(benchmark::State& State, TCase Case, int Rows)
     const TFilter filter = FilterOf(Case);
     std::int64_t checksum = 0;
     for (auto _ : State) {
-        TRawStatement totals(db, QStringLiteral("select count(*), sum(数量) from oprint") + filter.Where, filter.Values);
+        TRawStatement totals(db, TotalsOf(Case) + filter.Where, filter.Values);
         sqlite3_step(totals.Handle());
-        checksum += sqlite3_column_int64(totals.Handle(), 0) + sqlite3_column_int64(totals.Handle(), 1);
-        TRawStatement list(db, QStringLiteral("select * from oprint") + filter.Where
+        for (int i = 0; i < sqlite3_column_count(totals.Handle()); ++i)
+            checksum += sqlite3_column_int64(totals.Handle(), i);
+        TRawStatement list(db, QStringLiteral("select * from ") + String::fromUtf8(TableOf(Case)) + filter.Where
                                    + QStringLiteral(" order by 日期 desc, id desc limit %1").arg(ScreenRows),
                            filter.Values);
         while (sqlite3_step(list.Handle()) == SQLITE_ROW)
@@ -268,16 +314,17 @@ public:
         const TFilter filter = FilterOf(Case);
         const QSqlDatabase db = QSqlDatabase::database(FName);
         QSqlQuery totals(db);
-        totals.prepare(QStringLiteral("select count(*), sum(数量) from oprint") + filter.Where);
+        totals.prepare(TotalsOf(Case) + filter.Where);
         for (const String& value : filter.Values)
             totals.addBindValue(value);
         totals.exec();
         totals.next();
         FCount = totals.value(0).toInt();
-        benchmark::DoNotOptimize(totals.value(1).toLongLong());
+        for (int i = 1; i < totals.record().count(); ++i)
+            benchmark::DoNotOptimize(totals.value(i).toDouble());
         QSqlQuery list(db);
         list.setForwardOnly(false);
-        list.prepare(QStringLiteral("select * from oprint") + filter.Where + QStringLiteral(" order by 日期 desc, id desc"));
+        list.prepare(QStringLiteral("select * from ") + String::fromUtf8(TableOf(Case)) + filter.Where + QStringLiteral(" order by 日期 desc, id desc"));
         for (const String& value : filter.Values)
             list.addBindValue(value);
         list.exec();

@@ -48,6 +48,44 @@ inline void FillOprint(TSQLiteDatabase& Database, int Rows)
     Database.ExecuteScript(QStringLiteral("COMMIT"));
 }
 
+// Rows stock-in records over ten years: quantities, prices and amounts with cents, some amounts
+// Null, as the stock-in page lists and totals them.
+inline void FillRuku(TSQLiteDatabase& Database, int Rows)
+{
+    static const char* const items[] = {"签字笔", "打印纸", "文件夹", "订书机", "笔记本", "胶水"};
+    static const char* const suppliers[] = {"文具店", "办公超市", "纸业公司"};
+    std::mt19937 random(54321);
+    const QDate first(CurrentYear() - 9, 1, 1), last(CurrentYear() + 1, 1, 1);
+    Database.ExecuteScript(QStringLiteral("BEGIN"));
+    TSQLiteStatement insert = Database.Prepare(QStringLiteral(
+        "insert into ruku(物品名称,类型,供应商,数量,单位,单价,金额,申购人,申购部门,登记人,日期,时间,备注) "
+        "values(?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+    for (int i = 0; i < Rows; ++i) {
+        const QDate day = first.addDays(int(std::int64_t(i) * first.daysTo(last) / Rows));
+        const int quantity = 1 + int(random() % 50);
+        const double price = double(100 + random() % 10000) / 100;
+        insert.BindText(1, String::fromUtf8(items[random() % 6]));
+        insert.BindText(2, QStringLiteral("A%1").arg(random() % 4));
+        insert.BindText(3, String::fromUtf8(suppliers[random() % 3]));
+        insert.BindInt64(4, quantity);
+        insert.BindText(5, QStringLiteral("个"));
+        insert.BindDouble(6, price);
+        if (i % 97 == 0)
+            insert.BindNull(7);
+        else
+            insert.BindDouble(7, quantity * price);
+        insert.BindText(8, QStringLiteral("张三"));
+        insert.BindText(9, QStringLiteral("技术部"));
+        insert.BindText(10, QStringLiteral("李四"));
+        insert.BindText(11, day.toString(QStringLiteral("yyyy-MM-dd 10:00:00")));
+        insert.BindText(12, QStringLiteral("10:00:00"));
+        insert.BindText(13, String());
+        insert.Step();
+        insert.Reset();
+    }
+    Database.ExecuteScript(QStringLiteral("COMMIT"));
+}
+
 inline String JetConnectionString(const String& Path)
 {
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + Path;
@@ -70,7 +108,7 @@ inline String OprintDataFolder(int Rows, const char* Kind, const TPrepareData& C
                                const TPrepareData& Prepare = {})
 {
     const String folder = QDir::temp().absoluteFilePath(
-        QStringLiteral("vellomar-bench/%1-%2-%3-v5").arg(String::fromUtf8(Kind)).arg(Rows).arg(CurrentYear()));
+        QStringLiteral("vellomar-bench/%1-%2-%3-v6").arg(String::fromUtf8(Kind)).arg(Rows).arg(CurrentYear()));
     const String path = QDir(folder).filePath(QStringLiteral("opr.mdb"));
     if (!QFile::exists(path)) {
         QDir().mkpath(folder);

@@ -33,6 +33,9 @@ const TIndexedTable Indexed[] = {
     {"ptype", {"物品名称, 类型", "编号"}, false},
     {"rmark", {"备注"}, false},
     {"supplier", {"供应商编号"}, false},
+    // The stock-in list's footer sums the amount beside the quantity, over every record of a
+    // query all: both in the narrowest index that holds them.
+    {"ruku", {"金额, 数量"}, false},
 };
 
 // An index is named by its table and its leading column.

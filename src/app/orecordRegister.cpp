@@ -5,6 +5,7 @@
 
 #include "app/orecordEntry.h"
 #include "app/sys.h"
+#include "datagrid/DBGridEh.h"
 #include "platform/ado/ADODB.h"
 #include "platform/core/Currency.h"
 #include "platform/core/Exceptions.h"
@@ -265,13 +266,21 @@ void TMF1::RunQueryWithTotals(TADOQuery* Query, TADOQuery* SumQuery, TMemo* Tota
 {
     MakeRecordGridsReadOnly();
     RangeAnchor = {};
-    // A list of one table's records sums 数量 in the statement that counts them, where SumSql
-    // would filter the same records again; a summary's groups are summed by SumSql.
-    Query->SetTotals({u"sum(数量)"_s});
+    // A list whose footer sums 数量 has that total from its sum list, which sums as the list
+    // opens; other lists of one table's records sum 数量 in the statement that counts them,
+    // where SumSql would filter the same records again; a summary's groups are summed by SumSql.
+    const TDBSum* footer = nullptr;
+    for (const TRecordPage& page : FPages)
+        if (const TDBGridEhSumList* sums = page.Grid->SumList();
+            page.Query == Query && sums->Active() && sums->EventsHooked() && sums->DataSet() == Query)
+            footer = sums->SumCollection()->FindSum(TGroupOperation::goSum, u"数量"_s);
+    Query->SetTotals(footer ? QStringList() : QStringList{u"sum(数量)"_s});
     OpenSql(Query, Sql, Params);
     Query->First();
     Variant total;
-    if (!Query->TotalValues().empty()) {
+    if (footer && !footer->Overflowed()) {
+        total = Variant(footer->SumValue());
+    } else if (!Query->TotalValues().empty()) {
         total = Query->TotalValues().front();
     } else {
         OpenSql(SumQuery, SumSql, Params);

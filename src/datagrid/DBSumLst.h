@@ -1,6 +1,6 @@
 #pragma once
-// The footer sum list: sums, averages and counts of a dataset's fields, computed in one pass
-// over the records and afterwards kept current record by record from the dataset's own events
+// The footer sum list: sums, averages and counts of a dataset's fields, computed by the dataset's
+// source in one pass when it can (a query on one table), else in one pass over the records, and afterwards kept current record by record from the dataset's own events
 // (edit, insert, post, cancel, delete, open, close, scroll and the master's scroll), which the
 // producer takes over and always chains to the handlers it found.
 //
@@ -14,6 +14,8 @@
 #include "platform/data/DataSet.h"
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 class TComponent;
 class TDBSumListProducer;
@@ -201,6 +203,8 @@ private:
     void FinishRecalculation();
     // The walk of a recalculation: every taking-part item accumulated, bookmarks listed.
     void AccumulateAll();
+    // The values of Targets from the dataset's own totals; false, nothing set, when it has none.
+    bool TakeDataSetTotals(const std::vector<std::pair<TDBSum*, TField*>>& Targets);
     bool KeepsVirtualRecords() const;
     // Calls Step for every item that takes part with its field (nullptr for a count of every
     // record). An item whose field the dataset lacks is left out and keeps showing 0.

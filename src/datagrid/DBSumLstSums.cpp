@@ -1,5 +1,5 @@
-// The arithmetic of the sum list: one pass over the records, then the record-by-record upkeep
-// from the dataset's events.
+// The arithmetic of the sum list: the dataset's own totals or one pass over the records, then the
+// record-by-record upkeep from the dataset's events.
 #include "datagrid/DBSumLst.h"
 
 #include "platform/core/Exceptions.h"
@@ -117,6 +117,8 @@ void TDBSumListProducer::AccumulateAll()
     const bool Listing = KeepsVirtualRecords();
     if (Targets.empty() && !Listing)
         return;
+    if (!Listing && TakeDataSetTotals(Targets))
+        return;
     const TBookmark Current = FDataSet->IsEmpty() ? TBookmark() : FDataSet->Bookmark();
     FDataSet->DisableControls();
     try {
@@ -156,6 +158,36 @@ void TDBSumListProducer::AccumulateAll()
         throw;
     }
     FDataSet->EnableControls();
+}
+
+bool TDBSumListProducer::TakeDataSetTotals(const std::vector<std::pair<TDBSum*, TField*>>& Targets)
+{
+    std::vector<const TField*> fields;
+    for (auto [Sum, Field] : Targets)
+        if (Field)
+            fields.push_back(Field);
+    const std::optional<std::vector<TFieldTotal>> totals = FDataSet->FieldTotals(fields);
+    if (!totals)
+        return false;
+    auto total = totals->begin();
+    for (auto [Sum, Field] : Targets) {
+        // A count of every record has no field, so no total of its own.
+        const TFieldTotal counted = Field ? *total++ : TFieldTotal{{}, FDataSet->RecordCount()};
+        switch (Sum->FGroupOperation) {
+        case TGroupOperation::goSum:
+            Sum->FSumValue = counted.Sum;
+            break;
+        case TGroupOperation::goAvg:
+            Sum->FNotNullCount = counted.NotNull;
+            Sum->FRunningSum = counted.Sum;
+            Sum->ComputeAverage();
+            break;
+        case TGroupOperation::goCount:
+            Sum->FSumValue = Currency::FromRaw(std::int64_t(counted.NotNull) * Currency::Scale);
+            break;
+        }
+    }
+    return true;
 }
 
 void TDBSumListProducer::FinishRecalculation()

@@ -2,6 +2,7 @@
 #include "platform/ado/SQLite.h"
 
 #include "platform/core/Collation.h"
+#include "platform/core/Currency.h"
 #include "platform/core/Exceptions.h"
 #include "platform/data/DatabaseError.h"
 
@@ -83,6 +84,50 @@ int PinyinCompare(void*, int Length1, const void* Text1, int Length2, const void
     const String S1 = String::fromRawData(static_cast<const QChar*>(Text1), Length1 / 2);
     const String S2 = String::fromRawData(static_cast<const QChar*>(Text2), Length2 / 2);
     return CollateCompare(S1, S2, TCaseSensitivity::Insensitive);
+}
+
+// What a stored value adds to currency_sum, in Currency units: false for a value beyond
+// Currency's range. Integers up to 2^53 convert to floating point exactly, so theirs is a product.
+bool CurrencyUnits(sqlite3_value* Value, std::int64_t& Units)
+{
+    constexpr std::int64_t ExactInteger = std::int64_t(1) << 53;
+    if (sqlite3_value_type(Value) == SQLITE_INTEGER) {
+        const std::int64_t integer = sqlite3_value_int64(Value);
+        if (integer > -ExactInteger && integer < ExactInteger)
+            return !__builtin_mul_overflow(integer, Currency::Scale, &Units);
+    }
+    Currency units;
+    if (!Currency::TryFromDouble(sqlite3_value_double(Value), units))
+        return false;
+    Units = units.Raw();
+    return true;
+}
+
+// currency_sum(x): the sum of x's values in Currency units, each rounded to 1/10000 half to even
+// as a field's value converts (Currency::FromDouble of its floating-point value), so the sum is
+// exact to the last unit; Nulls add nothing. A text or a blob, or a value or sum beyond
+// Currency's range, fails the statement: only visiting the values can tell what they add.
+void CurrencySumStep(sqlite3_context* Context, int, sqlite3_value** Values)
+{
+    const int type = sqlite3_value_type(Values[0]);
+    if (type == SQLITE_NULL)
+        return;
+    if (type != SQLITE_INTEGER && type != SQLITE_FLOAT) {
+        sqlite3_result_error(Context, "currency_sum: a value is no number", -1);
+        return;
+    }
+    auto* sum = static_cast<std::int64_t*>(sqlite3_aggregate_context(Context, sizeof(std::int64_t)));
+    std::int64_t units = 0;
+    if (sum == nullptr)
+        sqlite3_result_error_nomem(Context);
+    else if (!CurrencyUnits(Values[0], units) || __builtin_add_overflow(*sum, units, sum))
+        sqlite3_result_error(Context, "currency_sum: out of Currency's range", -1);
+}
+
+void CurrencySumFinal(sqlite3_context* Context)
+{
+    const auto* sum = static_cast<std::int64_t*>(sqlite3_aggregate_context(Context, 0));
+    sqlite3_result_int64(Context, sum ? *sum : 0);
 }
 
 // The first bytes of a file, read through SQLite's own file layer. Closing a descriptor of the
@@ -322,6 +367,8 @@ TSQLiteDatabase::TSQLiteDatabase(const String& Path)
     }
     sqlite3_extended_result_codes(FHandle, 1);
     sqlite3_create_collation_v2(FHandle, "PINYIN", SQLITE_UTF16_ALIGNED, nullptr, PinyinCompare, nullptr);
+    sqlite3_create_function_v2(FHandle, "currency_sum", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, nullptr,
+                               CurrencySumStep, CurrencySumFinal, nullptr);
     if (!FCreated)
         return;
     try {

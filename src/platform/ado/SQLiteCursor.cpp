@@ -18,6 +18,7 @@
 #include "platform/ado/JetSql.h"
 #include "platform/data/SortText.h"
 #include "platform/core/DateTime.h"
+#include "platform/core/Exceptions.h"
 #include "platform/core/SysUtils.h"
 #include "platform/data/DatabaseError.h"
 
@@ -396,6 +397,14 @@ public:
     bool Lazy() const { return FSnapshots != nullptr; }
 
     // The ids at positions From .. From + Size - 1, read from whichever end is nearer.
+    // A statement over the keyset's records, bound, on the connection its ids come from.
+    TSQLiteStatement Prepare(const String& Sql) const
+    {
+        TSQLiteStatement statement = FDatabase->Prepare(Sql, FShown);
+        FBind(statement);
+        return statement;
+    }
+
     std::vector<TRecordId> Read(int From, int Size)
     {
         const int fromEnd = FCount - From - Size;
@@ -413,13 +422,6 @@ private:
     {
         if (FSnapshots)
             FSnapshots->End();
-    }
-
-    TSQLiteStatement Prepare(const String& Sql) const
-    {
-        TSQLiteStatement statement = FDatabase->Prepare(Sql, FShown);
-        FBind(statement);
-        return statement;
     }
 
     // Steps Statement, which has given the ids up to At, to the Size ids from Skip on; a statement
@@ -489,14 +491,13 @@ class TKeysetCursor final : public TRecordCursor {
 public:
     TKeysetCursor(TSQLiteDatabase& Database, const TJetStatement& Statement, const String& Shown,
                   const TStatementBinder& Bind, TSnapshotConnection& Snapshots, TCursorTotals* Totals)
-        : FDatabase(Database), FTable(Statement.Table),
-          FFetch(Database.Prepare(ReadBlockSql(Statement.Table, RowBlockSize), Shown)),
+        : FDatabase(Database), FTable(Statement.Table), FSql(SplitKeysetSql(Statement.KeysetSql)), FShown(Shown),
+          FBind(Bind), FFetch(Database.Prepare(ReadBlockSql(Statement.Table, RowBlockSize), Shown)),
           FFields(DeclaredFields(FFetch))
     {
         if (FFields.empty() || FFields[0].DataType != TFieldType::ftAutoInc)
             StatementError(QStringLiteral("The table has no id column."), Shown);
-        FSource = std::make_unique<TKeysetSource>(Database, Snapshots, SplitKeysetSql(Statement.KeysetSql), Shown, Bind,
-                                                  IdBlockSize, Totals);
+        FSource = std::make_unique<TKeysetSource>(Database, Snapshots, FSql, Shown, Bind, IdBlockSize, Totals);
         FCount = FSource->Count();
         for (int start = 0; start < FCount; start += IdBlockSize)
             FBlocks.push_back({start, start, std::min(IdBlockSize, FCount - start), {}});
@@ -567,6 +568,37 @@ public:
 
     bool CanModify() const override { return true; }
 
+    // One statement over the query's own where: its count must still be the keyset's. Once the
+    // cursor has written, its records are no longer the statement's (an insert need not match
+    // the where, an edit may leave it). A date's empty text reads as Null, which SQL counts.
+    std::optional<std::vector<TFieldTotal>> FieldTotals(const std::vector<int>& FieldIndexes) const override
+    {
+        QStringList columns;
+        for (int index : FieldIndexes) {
+            const TCursorField& field = FFields[size_t(index)];
+            if (field.DataType == TFieldType::ftDateTime)
+                return std::nullopt;
+            const String name = u'"' + String(field.Name).replace(u'"', QLatin1String("\"\"")) + u'"';
+            columns << QStringLiteral("currency_sum(%1)").arg(name) << QStringLiteral("count(%1)").arg(name);
+        }
+        if (FWritten)
+            return std::nullopt;
+        try {
+            const String sql = FSql.Count(columns);
+            TSQLiteStatement totals = FSource ? FSource->Prepare(sql) : FDatabase.Prepare(sql, FShown);
+            if (!FSource)
+                FBind(totals);
+            if (!totals.Step() || totals.ColumnInt64(0) != FCount)
+                return std::nullopt;
+            std::vector<TFieldTotal> result;
+            for (int column = 1; column < totals.ColumnCount(); column += 2)
+                result.push_back({Currency::FromRaw(totals.ColumnInt64(column)), int(totals.ColumnInt64(column + 1))});
+            return result;
+        } catch (const EDatabaseError&) {
+            return std::nullopt;
+        }
+    }
+
     TRecordId Insert(int Position, const TFieldValues& Values) override
     {
         QStringList names, marks;
@@ -580,6 +612,7 @@ public:
         for (int i = 0; i < int(Values.size()); ++i)
             BindVariant(insert, i + 1, Values[size_t(i)].Value);
         insert.Step();
+        FWritten = true;
         const TRecordId id = sqlite3_last_insert_rowid(FDatabase.Handle());
         if (FBlocks.empty())
             FBlocks.push_back({0, 0, 0, {}});
@@ -606,6 +639,7 @@ public:
             BindVariant(update, index++, value.Value);
         update.BindInt64(index, Id);
         update.Step();
+        FWritten = true;
         FRows.clear();
         // Another program deleted the row since it was read: the edit would vanish unnoticed.
         if (FDatabase.Changes() == 0)
@@ -618,6 +652,7 @@ public:
         TSQLiteStatement remove = FDatabase.Prepare(QStringLiteral("delete from %1 where id=?").arg(FTable));
         remove.BindInt64(1, Id);
         remove.Step();
+        FWritten = true;
         const int position = PositionOf(Id);
         if (position < 0)
             return;
@@ -749,6 +784,9 @@ private:
 
     TSQLiteDatabase& FDatabase;
     String FTable;
+    TKeysetSql FSql;
+    String FShown;
+    TStatementBinder FBind;  // for statements over the records once the source is gone
     mutable TSQLiteStatement FFetch;
     std::vector<TCursorField> FFields;
     mutable std::unique_ptr<TKeysetSource> FSource;  // until every id is read
@@ -756,6 +794,7 @@ private:
     mutable int FUnread = 0;  // blocks not read yet
     int FCount = 0;
     std::vector<TRecordId> FSourceIds;    // the order the query gave, kept once a sort changes it
+    bool FWritten = false;                // an insert, update or delete went through the cursor
     mutable std::list<TRowBlock> FRows;  // most recently used first
 };
 

@@ -1021,3 +1021,17 @@ void TDataSet::SetSort(const String& Value)
     Resync(id, 0);
     DataEvent(TDataEvent::deDataSetChange, 0);
 }
+
+std::optional<std::vector<TFieldTotal>> TDataSet::FieldTotals(const std::vector<const TField*>& Fields) const
+{
+    if (FState != TDataSetState::dsBrowse || FViewFiltered)
+        return std::nullopt;
+    std::vector<int> indexes;
+    indexes.reserve(Fields.size());
+    for (const TField* field : Fields) {
+        if (field->DataSet() != this || field->FieldKind() != TFieldKind::fkData || field->FFieldNo <= 0)
+            return std::nullopt;
+        indexes.push_back(field->FFieldNo - 1);
+    }
+    return FCursor->FieldTotals(indexes);
+}

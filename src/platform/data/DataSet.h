@@ -116,6 +116,12 @@ public:
     const String& Sort() const { return FSort; }
     void SetSort(const String& Value);
 
+    // --- Totals ---------------------------------------------------------------------------
+    // The totals of the data fields Fields over every record, in one pass of the source without
+    // visiting the records; nullopt when only visiting them can tell: while editing or
+    // filtered, for fields of another kind, or when the source cannot (see TRecordCursor).
+    std::optional<std::vector<TFieldTotal>> FieldTotals(const std::vector<const TField*>& Fields) const;
+
     // --- Fields ---------------------------------------------------------------------------
     TFields* Fields() const { return FFields.get(); }
     int FieldCount() const;

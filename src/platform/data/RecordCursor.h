@@ -10,11 +10,13 @@
 // the cursor's lifetime: they survive Sort and the insertion or deletion of other records, and
 // bookmarks are made of them. A read-only cursor raises EDatabaseError from the write operations;
 // CanModify tells the dataset in advance.
+#include "platform/core/Currency.h"
 #include "platform/core/String.h"
 #include "platform/core/Variant.h"
 #include "platform/data/DataTypes.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 using TRecordId = std::int64_t;
@@ -46,6 +48,13 @@ struct TSortKey {
 };
 using TSortSpec = std::vector<TSortKey>;
 
+// What one field's values add up to over the records: their sum in Currency, each value rounded
+// to 1/10000 half to even first, and how many of them are not Null.
+struct TFieldTotal {
+    Currency Sum;
+    int NotNull = 0;
+};
+
 class TRecordCursor {
 public:
     TRecordCursor() = default;
@@ -73,4 +82,13 @@ public:
     // Writes the values given into the record; its position does not change.
     virtual void Update(TRecordId Id, const TFieldValues& Values) = 0;
     virtual void Delete(TRecordId Id) = 0;
+
+    // The totals of the fields at FieldIndexes over every record, computed by the source in one
+    // pass without reading the records; nullopt (the default) when the source cannot give
+    // exactly what adding up the records' values would.
+    virtual std::optional<std::vector<TFieldTotal>> FieldTotals(const std::vector<int>& FieldIndexes) const
+    {
+        (void)FieldIndexes;
+        return std::nullopt;
+    }
 };

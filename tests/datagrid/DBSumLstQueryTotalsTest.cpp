@@ -1,0 +1,107 @@
+// The sum list over a query on one table takes its sums and counts from one statement of the
+// database: the same values, to the last unit of Currency, as a walk of the same records.
+#include "SumListTestSupport.h"
+
+#include "platform/ado/ADODB.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Ties at the fourth decimal place, negative amounts, Nulls in either column, large quantities.
+constexpr const char* Rows =
+    "insert into stock(名称, 数量, 金额) values"
+    "('a', 3, 12.5), ('b', 5, 0.00005), ('c', NULL, 7.25), ('d', 2, NULL), ('e', -7, -1.23455),"
+    "('f', 123456789012, 0.00015), ('g', NULL, NULL), ('h', 1, 100.05), ('i', 4, 2.00025)";
+
+struct TCase {
+    const char* Sql;
+    const char* Value;  // bound to :v, when the statement names it
+};
+
+const TCase Cases[] = {
+    {"select * from stock order by id", nullptr},
+    {"select * from stock where 名称 > :v order by id desc", "b"},
+    {"select * from stock where 数量 is null", nullptr},
+    {"select * from stock where 名称 = :v", "none"},
+};
+
+class SumListQueryTotalsTest : public ::testing::Test {
+protected:
+    SumListQueryTotalsTest()
+    {
+        FConnection.SetConnectionString(u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1"_s.arg(FDir.filePath(u"opr.mdb"_s)));
+        FConnection.SetLoginPrompt(false);
+        FConnection.Open();
+        FConnection.Execute(u"CREATE TABLE stock(id COUNTER PRIMARY KEY, 名称 TEXT, 数量 INTEGER, 金额 DOUBLE)"_s);
+        FConnection.Execute(String::fromUtf8(Rows));
+        FQuery.SetConnection(&FConnection);
+        for (TGroupOperation Operation : {TGroupOperation::goSum, TGroupOperation::goAvg, TGroupOperation::goCount})
+            for (const String& Field : {QtyField, AmountField})
+                AddSum(FProducer, Operation, Field);
+        AddSum(FProducer, TGroupOperation::goCount, String());
+        FProducer.SetDataSet(&FQuery);
+    }
+
+    void Open(const TCase& Case)
+    {
+        FQuery.SQL()->SetText(String::fromUtf8(Case.Sql));
+        if (Case.Value)
+            FQuery.Parameters()->ParamByName(u"v"_s)->SetValue(String::fromUtf8(Case.Value));
+        FQuery.Open();
+    }
+
+    bool FromStatement() const
+    {
+        return FQuery.FieldTotals({FQuery.FieldByName(QtyField), FQuery.FieldByName(AmountField)}).has_value();
+    }
+
+    void ExpectWalkedValues(const char* Sql)
+    {
+        SCOPED_TRACE(Sql);
+        for (const String& Field : {QtyField, AmountField}) {
+            const TWalkedTotals Walked = WalkTotals(&FQuery, Field);
+            EXPECT_EQ(Units(FProducer, TGroupOperation::goSum, Field), Walked.SumUnits());
+            EXPECT_EQ(Units(FProducer, TGroupOperation::goAvg, Field), Walked.AvgUnits());
+            EXPECT_EQ(Units(FProducer, TGroupOperation::goCount, Field), Walked.CountUnits());
+            EXPECT_EQ(Units(FProducer, TGroupOperation::goCount, String()), Walked.AllUnits());
+        }
+    }
+
+    QTemporaryDir FDir;
+    TADOConnection FConnection{nullptr};
+    TADOQuery FQuery{nullptr};
+    TDBSumListProducer FProducer{nullptr};
+};
+
+TEST_F(SumListQueryTotalsTest, StatementGivesTheWalkedValues)
+{
+    for (const TCase& Case : Cases) {
+        Open(Case);
+        EXPECT_TRUE(FromStatement()) << Case.Sql;
+        ExpectWalkedValues(Case.Sql);
+        FQuery.Close();
+    }
+}
+
+// Once the list has written, its records are no longer the statement's: the upkeep and later
+// recalculations go by the records.
+TEST_F(SumListQueryTotalsTest, WritesKeepTheSumsInStep)
+{
+    Open(Cases[1]);
+    FQuery.Edit();
+    FQuery.FieldByName(AmountField)->SetAsFloat(0.00025);
+    FQuery.Post();
+    FQuery.Append();
+    FQuery.FieldByName(u"名称"_s)->SetAsString(u"a"_s);
+    FQuery.FieldByName(QtyField)->SetAsInteger(9);
+    FQuery.Post();
+    EXPECT_FALSE(FromStatement());
+    ExpectWalkedValues("after edit and insert");
+    FProducer.RecalculateAll();
+    ExpectWalkedValues("recalculated");
+}
+
+}  // namespace
