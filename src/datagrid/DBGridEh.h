@@ -20,6 +20,11 @@
 //   DBGridEhFooterValues.cpp    the texts of the footer cells
 //   DBGridEhDropDownBox.cpp     a column's drop-down box settings
 //   DBGridEhColumnFilter.cpp    a column's filter-row settings and its distinct values
+//   DBGridEhColumnFilterExpr.cpp a column's filter-row condition, checked values, dialog texts
+//   DBGridEhFilterRow.cpp       the filter row: settings, activating, the editor's place, painting, applying
+//   DBGridEhFilterEdit.cpp      the filter cell's editor and its list's Enter, Space and close-up
+//   DBGridEhFilterItems.cpp     the filter drop-down's items, its filling, the title drop-down
+//   DBGridEhFilterKeys.cpp      the filter editor's keys, Up into the row, Ctrl+T, a press on a filter cell
 //   DBGridEhColumnsStore.cpp    stored column sets, the legacy stored properties
 //   DBGridEhColumnFit.cpp       row heights and column widths fitted to the data
 //   DBGridEhViewPosition.cpp    the view position kept around a walk over every record
@@ -41,6 +46,7 @@
 //   DBGridEhBookmarkList.cpp    the selected rows
 //   DBGridEhSearch.cpp          incremental search and finding a text in a column
 //   DBGridEhFindDlgs.cpp        the find dialog, and the grid opening it (DBGridEhFindDlgs.h)
+//   DBGridEhSimpleFilterDlg.cpp the custom filter dialog of "(Custom...)" (DBGridEhSimpleFilterDlg.h)
 //   DBGridEhDrawCells.cpp       cell areas and the painters of indicator, title, data, footer cells
 //   DBGridEhDrawCellParams.cpp  cell parameters offered to the handlers
 //   DBGridEhDrawData.cpp        a data cell's default contents: text, images, check boxes, pictures

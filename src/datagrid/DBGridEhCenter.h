@@ -4,6 +4,7 @@
 // on the centre runs in place of the default; a default asks the dataset's registered features
 // (DbUtilsEh), and with none (as in this program) falls back to the grid's own record scan, and
 // to nothing for moving, filtering and sorting. Also the registration that ties a grid to the shared style and centre.
+#include "datagrid/DBGridEhColumns.h"
 #include "datagrid/DBGridEhSearch.h"
 #include "datagrid/DbUtilsEh.h"
 #include "platform/data/DataTypes.h"
@@ -103,6 +104,26 @@ public:
     // the columns with a title caption (checked while shown; the last shown one stays), then
     // "剪贴", "复制", "粘贴", "删除" and "全选", each enabled as the grid can run it now.
     virtual void DefaultBuildIndicatorTitleMenu(TCustomDBGridEh* Grid, TPopupMenu*& Menu);
+    // The centre's columns submenu and edit commands, as its item set offers them.
+    void AddGlobalItems(TCustomDBGridEh* Grid, TPopupMenu* Menu);
+
+    // A press on Grid's indicator title: DefaultIndicatorTitleMouseDown, which hands it to the
+    // grid's own handling.
+    virtual void IndicatorTitleMouseDown(TCustomDBGridEh* Grid, TGridCoord Cell, int X, int Y, TShiftState Shift,
+                                         TMouseButton Button);
+    virtual void DefaultIndicatorTitleMouseDown(TCustomDBGridEh* Grid, TGridCoord Cell, int X, int Y,
+                                                TShiftState Shift, TMouseButton Button);
+
+    // The filter drop-down (DBGridEhFilterItems.cpp): with dghAutoSortMarking and the column's
+    // TitleButton the two sort items and a line; then the commands, "(Apply filter)" only
+    // without InstantApply.
+    virtual void FillFilterSpecialItems(TCustomDBGridEh* Grid, TColumnEh* Column, TStrings* Items);
+    // The registered features' values, else DefaultFillFilterValueList.
+    virtual void FillFilterValueList(TCustomDBGridEh* Grid, TColumnEh* Column, TStrings* Items);
+    // The column's distinct values, pick-list texts in place of their keys.
+    virtual void DefaultFillFilterValueList(TCustomDBGridEh* Grid, TColumnEh* Column, TStrings* Items);
+    // Fills a filter drop-down after the grid's and the column's handlers.
+    TFillSTFilterListValuesEventEh OnFillSTFilterListValues;
 
 private:
     std::vector<TCustomDBGridEh*> FGrids;

@@ -211,3 +211,22 @@ void TCustomDBGridEh::RestoreFitPosition(TDataSet* DataSet, const TGridViewPosit
     RestoreViewPosition(Saved);
     DataSet->EnableControls();
 }
+
+void TCustomDBGridEh::OptimizeSelectedColsWidth(TColumnEh* Column)
+{
+    TColumnsEhList columns;
+    switch (Selection()->SelectionType()) {
+    case TDBGridEhSelectionType::gstColumns:
+        for (int i = 0; i < Selection()->Columns()->Count(); ++i)
+            columns.Add(Selection()->Columns()->ColumnAt(i));
+        if (columns.IndexOf(Column) < 0)
+            columns.Add(Column);
+        break;
+    case TDBGridEhSelectionType::gstAll:
+        for (int i = 0; i < Columns()->Count(); ++i)
+            columns.Add(Columns()->ColumnAt(i));
+        break;
+    default: columns.Add(Column);
+    }
+    OptimizeColsWidth(&columns);
+}

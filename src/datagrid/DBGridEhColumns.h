@@ -21,8 +21,10 @@
 #include "platform/ui/Graphics.h"
 #include "platform/ui/Label.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 // --- Grid-wide defaults -------------------------------------------------------------------------
 
@@ -473,6 +475,51 @@ public:
     // The condition as the filter cell shows it.
     virtual String ExpressionText() const;
 
+    // --- The filter row's condition and list state (DBGridEhColumnFilterExpr.cpp) -------------
+    // The last text given to SetExpressionText, kept also when it did not parse.
+    const String& TypedText() const { return FTypedText; }
+    const Variant& KeyValue() const { return FKeyValue; }
+    void SetKeyValue(const Variant& Value) { FKeyValue = Value; }
+    // The drop-down's size as the user last sized it: width 0 unset, 15 rows at creation.
+    int DropDownWidth() const { return FDropDownWidth; }
+    void SetDropDownWidth(int Value) { FDropDownWidth = Value; }
+    int DropDownRows() const { return FDropDownRows; }
+    void SetDropDownRows(int Value) { FDropDownRows = Value; }
+    // One mark per drop-down item, 1 = checked; the value item under a held button, -1 none;
+    // whether a value item runs, and whether it keeps the other marks (a mouse or Space toggle).
+    std::vector<std::uint8_t>& Marks() { return FMarks; }
+    int PressedItem() const { return FPressedItem; }
+    void SetPressedItem(int Value) { FPressedItem = Value; }
+    bool Executing() const { return FExecuting; }
+    void SetExecuting(bool Value) { FExecuting = Value; }
+    bool KeepMarks() const { return FKeepMarks; }
+    void SetKeepMarks(bool Value) { FKeepMarks = Value; }
+    // KeyField, ListField and the list dataset, else those of the column's lookup field.
+    String EffectiveKeyField() const;
+    String EffectiveListField() const;
+    TDataSet* EffectiveListDataSet() const;
+    // Parses Text into the condition and keeps it as typed; with a key list in effect each
+    // operand becomes its key. A text that does not parse is kept for correction, the
+    // condition in force stays and the parser's error is raised.
+    virtual void SetExpressionText(const String& Text);
+    // Parses Text by the column's value kind and default operator, recodes pick-list texts to
+    // their keys and gives the condition's own text in ExprText.
+    void ParseExpressionText(const String& Text, String& ExprText);
+    // Operand texts found in the column's PickList become the KeyList entry at that index.
+    virtual void RecodeKeyList();
+    // SetExpressionText, then the grid repaints and a shown filter editor reloads.
+    void ApplyExpressionText(const String& Text);
+    // Key value Null and an empty condition.
+    void ClearFilter();
+    // The text of Value (a list joined by ","), each key turned into its list text, quoted
+    // where the filter language would read it otherwise.
+    void ValuesAsFilterText(const Variant& Value, TSTFilterCompareKindEh Operator, String& Text) const;
+    // The checked value items of Items become the condition: one "='x'", several "in (...)",
+    // none an empty one; a shown editor follows and InstantApply applies the filter row.
+    void ApplyCheckedItems(TStrings* Items);
+    // Marks the value items of Items whose text is among the condition's chosen values.
+    void MarkItemsFromExpression(TStrings* Items);
+
 protected:
     TPersistent* GetOwner() override;
     const char* ClassName() const override { return "TSTColumnFilterEh"; }
@@ -490,6 +537,15 @@ private:
     bool FVisible = true;
     std::unique_ptr<TListSourceWatch> FWatch;
     TSTFilterExpressionEh FExpression;
+    // The filter row's state
+    String FTypedText;
+    Variant FKeyValue = Variant::Null();
+    int FDropDownWidth = 0;
+    int FDropDownRows = 15;
+    std::vector<std::uint8_t> FMarks;
+    int FPressedItem = -1;
+    bool FExecuting = false;
+    bool FKeepMarks = false;
 };
 
 // --- Columns ------------------------------------------------------------------------------------
@@ -536,6 +592,10 @@ public:
 protected:
     ~IDropDownGridOwnerEh() = default;
 };
+
+// Fills the filter drop-down of Column with Items; Processed skips the later fillers.
+using TFillSTFilterListValuesEventEh =
+    std::function<void(TCustomDBGridEh* Sender, TColumnEh* Column, TStrings* Items, bool& Processed)>;
 
 class TColumnEh : public TCollectionItem, public IDropDownGridOwnerEh {
 public:
@@ -767,6 +827,8 @@ public:
     // unprocessed.
     THintShowPauseEventEh OnHintShowPause;
     TDataHintShowEventEh OnDataHintShow;
+    // Fills the column's filter drop-down after the grid's handler left it unprocessed.
+    TFillSTFilterListValuesEventEh OnFillSTFilterListValues;
 
     // Sizes from the data (DBGridEhColumnFit.cpp).
     // The width the column takes in the grid: Width, plus the tree indent of a first visible

@@ -267,8 +267,12 @@ void TCustomDBGridEh::PaintTitleCell(int, int, int AreaCol, int, TRect ARect, TG
     TColumnTitleEh* title = column->Title();
     TColor background = title->Color();
     TSortMarkerEh marker = title->SortMarker();
+    if (Area.Row == TCellAreaRowEh::carFilter && ColumnHasFilterCell(AreaCol)) {
+        PaintFilterCell(column, AreaCol, ARect, State, Area);
+        return;
+    }
     if (Area.Row == TCellAreaRowEh::carFilter) {
-        // No column offers a filter row here: the cell is the title's colour.
+        // A column without a filter cell: the cell is the title's colour.
         PickFooterCellHighlight(Area, State, background, canvas->Font());
         canvas->Brush()->SetColor(background);
         canvas->FillRect(ARect);

@@ -5,6 +5,7 @@
 #include "platform/data/Field.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/PlatformMetrics.h"
+#include "platform/core/ScopeExit.h"
 
 #include <algorithm>
 
@@ -33,9 +34,65 @@ bool FieldModifiable(const TField* Field)
     return true;
 }
 
+// A lookup field's key values (an array for several keys), else the field's value.
+Variant PreviousCellValue(const TField* Field)
+{
+    if (!Field->Lookup() || Field->KeyFields().isEmpty())
+        return Field->AsVariant();
+    const std::vector<String> keys = SplitFieldNames(Field->KeyFields());
+    if (keys.size() == 1)
+        return Field->DataSet()->FieldByName(keys[0])->AsVariant();
+    Variant values = VarArrayCreate(0, static_cast<int>(keys.size()) - 1);
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        values[static_cast<int>(i)] = Field->DataSet()->FieldByName(keys[i])->AsVariant();
+    return values;
+}
+
 }  // namespace
 
 // --- Storing the edited text --------------------------------------------------------------------
+
+bool TCustomDBGridEh::CanEditCurrentRecord()
+{
+    if (!DataLink()->Active())
+        return false;
+    TDataSet* data = DataLink()->DataSet();
+    if (!FAllowedOperations.Contains(alopUpdateEh) && data->State() != TDataSetState::dsInsert)
+        return false;
+    return !data->IsEmpty() || FAllowedOperations.Contains(alopInsertEh) || FAllowedOperations.Contains(alopAppendEh);
+}
+
+void TCustomDBGridEh::CopyPreviousRecordValue()
+{
+    TColumnEh* column = FocusedColumn();
+    const int current = IsMemTableMode() ? FMemTable->MemTableCurrentIndex() : DataLink()->ActiveRecord();
+    if (current <= 0 || !DataLink()->Active() || column == nullptr || column->Field() == nullptr ||
+        !column->CanEditCell(true))
+        return;
+    TField* field = column->Field();
+    Variant value;
+    String text;
+    {
+        // The record above is read in place: the cursor stays on the current one.
+        if (IsMemTableMode())
+            FMemTable->BeginInstantRead(current - 1);
+        else
+            DataLink()->SetActiveRecord(current - 1);
+        TScopeExit back([&] {
+            if (IsMemTableMode())
+                FMemTable->EndInstantRead();
+            else
+                DataLink()->SetActiveRecord(current);
+        });
+        value = PreviousCellValue(field);
+        text = field->Text();
+    }
+    Selection()->ResetSelection();
+    column->StoreCellValue(text, value, false);
+    ChangeEditorMode(true);
+    if (InplaceEditor() != nullptr && InplaceEditor()->Visible())
+        InplaceEditor()->SelectAll();
+}
 
 void TCustomDBGridEh::StoreEditorTextInField()
 {

@@ -480,6 +480,7 @@ void TCustomDBGridEh::ColumnDestroyed(TColumnEh* Column)
     for (THeadTreeNode*& leaf : FLeaves)
         if (leaf != nullptr && leaf->Column == Column)
             leaf->Column = nullptr;
+    ForgetFilterColumn(Column);
 }
 
 // --- Small answers ------------------------------------------------------------------------------
@@ -498,8 +499,6 @@ bool TCustomDBGridEh::ShowsRowFocus()
 
 bool TCustomDBGridEh::EditorAlwaysShown() { return FDBOptions.Contains(dgAlwaysShowEditor); }
 
-// No filter row is offered under the titles.
-int TCustomDBGridEh::FilterRowInTitleArea() { return 0; }
 
 int TCustomDBGridEh::TitleRowsShown() { return FDBOptions.Contains(dgTitles) ? 1 : 0; }
 

@@ -5,6 +5,8 @@
 #include "datagrid/DBGridEhCellParams.h"
 #include "datagrid/DBGridEhColumns.h"
 #include "datagrid/DBGridEhGroups.h"
+#include "datagrid/DBGridEhFilterRow.h"
+#include "datagrid/DBGridEhIndicatorTitle.h"
 #include "datagrid/DBGridEhScrollBars.h"
 #include "datagrid/DBGridEhSearch.h"
 #include "datagrid/DBGridEhSelection.h"
@@ -23,6 +25,9 @@
 // --- The grid -----------------------------------------------------------------------------------
 
 class IMemTableEh;
+class TInplaceFilterEditEh;
+class TPopupListboxEh;
+class TSTDBGridEhFilter;
 class TScrollBar;
 
 // The grid's view of its dataset: forwards every data event to the grid and maps the grid's data
@@ -85,6 +90,8 @@ using TDBGridEhColumnMovedEvent = std::function<void(TObject* Sender, int FromIn
 using TDBGridEhTitleBtnClickEvent = std::function<void(TObject* Sender, int ACol, TColumnEh* Column)>;
 using TDBGridEhEditButtonClickEvent = std::function<void(TObject* Sender, bool& Handled)>;
 using TDBGridEhGetRowHeightEvent = std::function<void(TObject* Sender, int& Height)>;
+using TDBGridEhIndicatorTitleMouseDownEvent =
+    std::function<void(TObject* Sender, TGridCoord Cell, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 
 // The private message that runs a deferred layout rebuild.
 constexpr unsigned WM_DEFERRED_LAYOUT_EH = WM_USER + 100;
@@ -94,7 +101,7 @@ constexpr unsigned WM_DEFERRED_LAYOUT_EH = WM_USER + 100;
 // indicator column, when shown, comes before them; the title row (and a filter row under it)
 // above them; footer rows are pinned to the bottom as contra rows.
 // Where its operations live: the map at the top of DBGridEh.h.
-class TCustomDBGridEh : public TCustomGridEh, private IMemTableDataObserverEh {
+class TCustomDBGridEh : public TCustomGridEh, public IInplaceEditHolderEh, private IMemTableDataObserverEh {
 public:
     explicit TCustomDBGridEh(TComponent* AOwner);
     ~TCustomDBGridEh() override;
@@ -278,6 +285,8 @@ public:
     // Widens or narrows each of Columns to what its title, every record's cell and its footers
     // need; nothing without an active link.
     void OptimizeColsWidth(TColumnsEhList* Columns);
+    // Fits the selected columns with Column (gstColumns), every column (gstAll), else Column.
+    void OptimizeSelectedColsWidth(TColumnEh* Column);
     // The current record and its screen row, saved before a walk over every record and restored
     // after it (DBGridEhViewPosition.cpp).
     struct TGridViewPositionEh {
@@ -443,6 +452,84 @@ public:
     // else, while the grid is focused, they run (and are enabled) as their EditActions member.
     bool ExecuteAction(TBasicAction* Action) override;
     bool UpdateAction(TBasicAction* Action) override;
+
+    // Filter row: the grid's filter settings, the filter cells, their editor and drop-downs
+    // (DBGridEhFilterRow.cpp, DBGridEhFilterEdit.cpp, DBGridEhFilterKeys.cpp).
+    TSTDBGridEhFilter* STFilter() const { return FSTFilter.get(); }
+    void SetSTFilter(TSTDBGridEhFilter* Value);
+    // Replaces the centre's application of the filter row.
+    TNotifyEvent OnApplyFilter;
+    // Fills a filter drop-down before the column's handler and the centre's default.
+    TFillSTFilterListValuesEventEh OnFillSTFilterListValues;
+    // The filter row under the titles is shown.
+    bool FilterRowUnderTitles() const;
+    // Data column Index is shown and takes part in the filter row.
+    bool ColumnHasFilterCell(int Index) const;
+    String FilterCellText(int Index) const;
+    // ARow is the filter row (the last row above the data).
+    bool IsFilterRowPoint(int ACol, int ARow, TPoint Point);
+    bool FilterRowActive() const { return FFilterRowActive; }
+    void SetFilterRowActive(bool Value);
+    // The data column whose filter cell is active; -1 when none.
+    int FilterColumn() const { return FFilterColumn; }
+    TInplaceFilterEditEh* FilterEditor() const { return FFilterEditor; }
+    void ActivateFilterCell(int Index);
+    void DeactivateFilterRow();
+    void HideFilterEditor();
+    bool CanShowFilterEditor();
+    // The editor's text becomes its column's condition.
+    void CommitFilterCellText();
+    // A shown editor's text goes to its column.
+    void StoreFilterEditorText();
+    void UpdateFilterEditor(bool Reload);
+    void LoadFilterEditor(int Index);
+    // The title drop-down of Column's filter (filter row in the titles); its list and column.
+    void DropDownTitleFilter(TColumnEh* Column);
+    void ShowTitleFilterList(TColumnEh* Column, const TRect& CellRect);
+    void CloseFilterDropDown(bool Accept);
+    TPopupListboxEh* TitleFilterList() const { return FTitleFilterList; }
+    TColumnEh* TitleFilterColumn() const { return FTitleFilterColumn; }
+    bool TitleFilterListShown() const;
+    // The three fill handlers, else the centre's commands and values; Width grows to the widest
+    // command. Marks are reset to the new item count.
+    void FillFilterList(TSTColumnFilterEh* Filter, TStrings* Items, int& Width, TPopupListboxEh* List);
+    // Every column's condition handed to the dataset: OnApplyFilter, else DefaultApplyFilter.
+    void ApplyFilterRow();
+    virtual void DefaultApplyFilter();
+    // Leaves the filter row and clears every column's condition.
+    void ClearAllColumnFilters();
+    // The holder side of the filter editor.
+    bool CanEditorModify(TCustomDBEditEh* Editor) override;
+    bool GetLastMouseDown(TPoint& Pos, std::uint32_t& Time) override;
+    void EditorWndProc(TCustomDBEditEh* Editor, TMessage& Message) override;
+    void EditorKeyDown(TCustomDBEditEh* Editor, WORD& Key, TShiftState Shift) override;
+    void EditorKeyPress(TCustomDBEditEh* Editor, Char& Key) override;
+    void EditorKeyUp(TCustomDBEditEh* Editor, WORD& Key, TShiftState Shift) override;
+
+    // Title buttons (DBGridEhTitleButtons.cpp): the indicator title and the title filter button.
+    TDBGridEhIndicatorTitle* IndicatorTitle() const { return FIndicatorTitle.get(); }
+    void SetIndicatorTitle(TDBGridEhIndicatorTitle* Value);
+    // A press on the indicator title: OnIndicatorTitleMouseDown, else ClickIndicatorTitle.
+    void RaiseIndicatorTitleMouseDown(TGridCoord Cell, TMouseButton Button, TShiftState Shift, int X, int Y);
+    // With TitleButton the menu opens under the cell; else, with dgMultiSelect, a click selects
+    // everything or clears the selection.
+    virtual void ClickIndicatorTitle(TGridCoord Cell, TPoint Point);
+    // The centre's menu.
+    void DefaultBuildIndicatorTitleMenu(TPopupMenu*& Menu);
+    TDBGridEhIndicatorTitleMouseDownEvent OnIndicatorTitleMouseDown;
+    std::function<void(TObject* Sender, TPopupMenu*& Menu)> OnBuildIndicatorTitleMenu;
+    // The filter button at the right of a title cell (filter row in the titles); true when
+    // Point lies on it.
+    bool TitleFilterButtonRect(TPoint Point, TRect CellRect, TRect& ButtonRect, TColumnEh* Column);
+    // 8 when Point lies on the title filter button of the title cell Cell, else 0.
+    int HitTitleFilterButton(TGridCoord Cell, TPoint Point);
+
+    // The previous record's value of the focused column into the current record (Ctrl+'):
+    // nothing on the first buffered row or a cell that may not be edited.
+    void CopyPreviousRecordValue();
+    // The link is active, updating is allowed (or the record is new), and there is a record
+    // or one may be added.
+    bool CanEditCurrentRecord();
 
     // Hints: a title's own hint, and tool tips with the whole text of clipped cells.
     // The window the tool tips show in, laid over the cell's text.
@@ -914,6 +1001,41 @@ private:
     // With ParentFont the title and footer fonts take the grid's font too.
     void FollowParentFont();
     bool FFollowingParentFont = false;
+
+    // Filter row
+    void PaintFilterCell(TColumnEh* Column, int AreaCol, TRect ARect, TGridDrawState State, TCellAreaEh Area);
+    // A press on a filter cell opens its editor; the press is remembered for the editor.
+    bool PressFilterCell(TMouseButton Button, int X, int Y);
+    // Up on the first record (or with Ctrl) enters the filter row.
+    bool EnterFilterRowKey(TShiftState Shift);
+    // Ctrl+T drops the title filter down (not consumed); Ctrl+' copies the previous value.
+    bool HandleFilterShortCut(WORD Key, TShiftState Shift);
+    void FilterEditKeyPress(TObject* Sender, Char& Key);
+    void FilterEditCloseUp(TObject* Sender, bool& Accept);
+    void FilterEditRequestItems(TObject* Sender);
+    void TitleFilterListMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    void TitleFilterListKeyPress(Char& Key);
+    // Performs the selected item of List; KeepMarks toggles a value among the checked ones.
+    void PerformFilterListItem(TPopupListboxEh* List, TSTColumnFilterEh* Filter, bool KeepMarks);
+    // Space on the selected item: an item that closes the list closes it accepting, a value toggles.
+    void PressFilterListSpace(TPopupListboxEh* List, TSTColumnFilterEh* Filter, const std::function<void()>& CloseAccepting);
+    // The next or previous, first or last data column with a filter cell from the active one.
+    void MoveFilterCell(int Step);
+    void MoveFilterCellToEnd(bool Last);
+    // Column goes: an editor or a title list open on it closes without taking its text.
+    void ForgetFilterColumn(TColumnEh* Column);
+    std::unique_ptr<TSTDBGridEhFilter> FSTFilter = std::make_unique<TSTDBGridEhFilter>(this);
+    std::unique_ptr<TDBGridEhIndicatorTitle> FIndicatorTitle = std::make_unique<TDBGridEhIndicatorTitle>(this);
+    void OpenIndicatorTitleMenu();
+    TInplaceFilterEditEh* FFilterEditor = nullptr;  // owned as a component
+    TPopupListboxEh* FTitleFilterList = nullptr;    // owned as a component
+    TColumnEh* FTitleFilterColumn = nullptr;
+    TRect FTitleFilterRect;
+    bool FFilterRowActive = false;
+    int FFilterColumn = -1;
+    // The last press on a filter cell, for the editor's double-click test.
+    TPoint FFilterPressPos;
+    std::uint32_t FFilterPressTime = 0;
 
     // Flat border
     // Flat with Ctl3D: no sunken edge, but a flat one-pixel border with a single border style.

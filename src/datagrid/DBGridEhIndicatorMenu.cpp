@@ -7,6 +7,8 @@
 #include <array>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 std::unique_ptr<TPopupMenu> IndicatorTitleMenu;
@@ -54,6 +56,29 @@ TMenuItem* ColumnsSubmenu(TCustomDBGridEh* Grid, TComponent* Owner)
     return submenu;
 }
 
+// A copy of each top-level item of Source, after a line when items precede, owned by Menu.
+void AddCopiesOfItems(TPopupMenu* Source, TPopupMenu* Menu)
+{
+    TMenuItem* items = Menu->Items();
+    if (Source->Items()->Count() > 0 && items->Count() > 0) {
+        auto* line = new TMenuItem(Menu);
+        line->SetCaption(u"-"_s);
+        items->Add(line);
+    }
+    for (int i = 0; i < Source->Items()->Count(); ++i) {
+        const TMenuItem* source = Source->Items()->Items(i);
+        auto* copy = new TMenuItem(Menu);
+        copy->SetCaption(source->Caption());
+        copy->SetChecked(source->Checked());
+        copy->SetEnabled(source->Enabled());
+        copy->SetVisible(source->Visible());
+        copy->SetHint(source->Hint());
+        copy->SetShortCut(source->ShortCut());
+        copy->OnClick = source->OnClick;
+        items->Add(copy);
+    }
+}
+
 }  // namespace
 
 TPopupMenu* DBGridEhIndicatorTitlePopupMenu()
@@ -75,11 +100,32 @@ void TDBGridEhCenter::BuildIndicatorTitleMenu(TCustomDBGridEh* Grid, TPopupMenu*
         DefaultBuildIndicatorTitleMenu(Grid, Menu);
 }
 
+void TDBGridEhCenter::IndicatorTitleMouseDown(TCustomDBGridEh* Grid, TGridCoord Cell, int X, int Y, TShiftState Shift,
+                                              TMouseButton Button)
+{
+    DefaultIndicatorTitleMouseDown(Grid, Cell, X, Y, Shift, Button);
+}
+
+void TDBGridEhCenter::DefaultIndicatorTitleMouseDown(TCustomDBGridEh* Grid, TGridCoord Cell, int X, int Y,
+                                                     TShiftState Shift, TMouseButton Button)
+{
+    Grid->RaiseIndicatorTitleMouseDown(Cell, Button, Shift, X, Y);
+}
+
 void TDBGridEhCenter::DefaultBuildIndicatorTitleMenu(TCustomDBGridEh* Grid, TPopupMenu*& Menu)
 {
     Menu = DBGridEhIndicatorTitlePopupMenu();
     TMenuItem* items = Menu->Items();
     items->Clear();
+    if (Grid->IndicatorTitle()->UseGlobalMenu())
+        AddGlobalItems(Grid, Menu);
+    if (TPopupMenu* own = Grid->IndicatorTitle()->DropdownMenu())
+        AddCopiesOfItems(own, Menu);
+}
+
+void TDBGridEhCenter::AddGlobalItems(TCustomDBGridEh* Grid, TPopupMenu* Menu)
+{
+    TMenuItem* items = Menu->Items();
     if (HasMenuItem(TDBGridEhMenuItemEh::gmiColumnsEh))
         items->Add(ColumnsSubmenu(Grid, Menu));
     for (const TEditCommandItem& command : EditCommandItems) {

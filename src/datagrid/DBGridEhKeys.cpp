@@ -283,6 +283,10 @@ void TCustomDBGridEh::HandleKeyDown(WORD& Key, TShiftState Shift)
     TCustomControl::KeyDown(Key, Shift);
     if (Key == 0)
         return;
+    if (Key == VK_UP && EnterFilterRowKey(Shift)) {
+        Key = 0;
+        return;
+    }
     FInputClearsSelection = !Shift.Contains(ssShift) && OptionsEh().Contains(dghClearSelection);
     if (!Shift.Contains(ssShift))
         FRowAnchorActive = false;
@@ -290,6 +294,10 @@ void TCustomDBGridEh::HandleKeyDown(WORD& Key, TShiftState Shift)
         Key = Key == VK_LEFT ? VK_RIGHT : VK_LEFT;
     if (!DataLink()->Active() || !GridAcceptsKey(Key, Shift))
         return;
+    if (HandleFilterShortCut(Key, Shift)) {
+        Key = 0;
+        return;
+    }
     if (HandleSearchKey(Key, Shift) || HandleGroupRowKey(Key, Shift)) {
         Key = 0;
         return;

@@ -2,6 +2,7 @@
 // indicator and the records for row selection, cells for the rectangle selection, the titles for
 // column selection, check boxes); the grid's own mouse modes run until the release.
 #include "datagrid/DBGridEh.h"
+#include "datagrid/DBGridEhCenter.h"
 
 #include "platform/data/DataSet.h"
 
@@ -67,6 +68,8 @@ void TCustomDBGridEh::HandleMouseDown(TMouseButton Button, TShiftState Shift, in
     FPress = TCellPressEh{cell, Shift};
     if (!AcquireFocus())
         return;
+    if (PressFilterCell(Button, X, Y))
+        return;
     const bool left = Button == TMouseButton::mbLeft;
     if (left && (PressGroupPanelAt(X, Y) || PressGroupRowAt(X, Y))) {
         TCustomControl::MouseDown(Button, Shift, X, Y);
@@ -74,10 +77,16 @@ void TCustomDBGridEh::HandleMouseDown(TMouseButton Button, TShiftState Shift, in
     }
     TColumnEh* column = ColumnAtGridCol(cell.X);
     if (left && Shift.Contains(ssDouble)) {
-        if (column != nullptr && IsDataRow(cell.Y) && column->DblClickNextVal() &&
-            IsCheckOrImageKind(column->ClassifyCellKind()) && column->CanEditCell(true))
+        TTitleSizingBorderEh border;
+        const bool fitted = OptionsEh().Contains(dghDblClickOptimizeColWidth) && FindTitleSizingBorder(X, Y, border) &&
+                            ColumnAtGridCol(border.Col) != nullptr;
+        if (fitted)
+            OptimizeSelectedColsWidth(ColumnAtGridCol(border.Col));
+        else if (column != nullptr && IsDataRow(cell.Y) && column->DblClickNextVal() &&
+                 IsCheckOrImageKind(column->ClassifyCellKind()) && column->CanEditCell(true))
             column->StepCellValue(Shift.Contains(ssShift) ? -1 : 1);
-        DblClick();
+        if (!fitted)
+            DblClick();
         TCustomControl::MouseDown(Button, Shift, X, Y);
         return;
     }
@@ -93,6 +102,20 @@ void TCustomDBGridEh::HandleMouseDown(TMouseButton Button, TShiftState Shift, in
     if (left && InColumnSelectZone(X, Y)) {
         PressColumnSelection(column, Shift);
         TCustomControl::MouseDown(Button, Shift, X, Y);
+        return;
+    }
+    if (IsTitleRow(cell.Y) && column != nullptr && HitTitleFilterButton(cell, Point(X, Y)) != 0) {
+        if (TitleFilterListShown() && FTitleFilterColumn == column)
+            CloseFilterDropDown(false);
+        else
+            DropDownTitleFilter(column);
+        return;
+    }
+    if (IsTitleRow(cell.Y) && cell.X >= 0 && cell.X < IndicatorOffset()) {
+        if (Center() != nullptr)
+            Center()->IndicatorTitleMouseDown(this, cell, X, Y, Shift, Button);
+        else
+            RaiseIndicatorTitleMouseDown(cell, Button, Shift, X, Y);
         return;
     }
     if (IsTitleRow(cell.Y) && column != nullptr && left && TitleActsAsButton(cell.X)) {

@@ -4,6 +4,8 @@
 #include "datagrid/DBGridEh.h"
 #include "datagrid/DBGridEhCenter.h"
 #include "datagrid/DBGridEhFindDlgs.h"
+#include "datagrid/DBGridEhSimpleFilterDlg.h"
+#include "datagrid/DBGridEhFilterRow.h"
 #include "datagrid/DBGridEhStyle.h"
 #include "platform/core/Exceptions.h"
 #include "platform/ui/Forms.h"
@@ -79,6 +81,8 @@ void StartDBGridEhUnit()
         Style = std::make_unique<TDBGridEhStyle>();
         Center = std::make_unique<TDBGridEhCenter>();
         StartDBGridEhFindDlgs();
+        StartDBGridEhSimpleFilterDlg();
+        MakeFilterPopupItems();
     } catch (...) {
         --UnitUsers;
         throw;
@@ -93,6 +97,8 @@ void ShutdownDBGridEhUnit()
         Screen->DeleteCursor(image.Id);
     FreeDBGridEhIndicatorTitlePopupMenu();
     ShutdownDBGridEhFindDlgs();
+    ShutdownDBGridEhSimpleFilterDlg();
+    FreeFilterPopupItems();
     Center.reset();
     Style.reset();
 }

@@ -3,6 +3,7 @@
 #include "DBGridEhTestGrid.h"
 #include "MemTableTestSupport.h"
 
+#include "datagrid/DBGridEhFilterRow.h"
 #include "platform/data/Field.h"
 
 namespace {
@@ -189,6 +190,82 @@ TEST_F(DBGridEhColumnFilterTest, AssignCopiesTheFilterSettings)
     EXPECT_EQ(To->STFilter()->ListSource(), nullptr);
     EXPECT_EQ(Copy->STFilter()->ListSource(), nullptr);
     EXPECT_EQ(From->STFilter()->ListSource(), nullptr);
+}
+
+TEST_F(DBGridEhColumnFilterTest, ValueTextsAreQuotedWhereTheFilterLanguageWouldMisreadThem)
+{
+    using enum TSTFilterCompareKindEh;
+    struct TCase {
+        String Value;
+        TSTFilterCompareKindEh Operator;
+        String Text;
+    };
+    const std::vector<TCase> cases{
+        {u"plain"_s, fcEqual, u"plain"_s},  {u"a,b"_s, fcIn, u"'a,b'"_s},       {u"a,b"_s, fcEqual, u"a,b"_s},
+        {u" a"_s, fcEqual, u"' a'"_s},      {u"'a"_s, fcEqual, u"'''a'"_s},     {u"a "_s, fcEqual, u"'a '"_s},
+        {u"x Or"_s, fcEqual, u"'x Or'"_s},  {u"x and"_s, fcNotIn, u"'x and'"_s}, {u"AND"_s, fcEqual, u"'AND'"_s},
+        {u"or"_s, fcEqual, u"'or'"_s},      {u"Band"_s, fcEqual, u"Band"_s},
+    };
+    TSTColumnFilterEh* Filter = AddColumn(u"名称"_s)->STFilter();
+    for (const TCase& c : cases) {
+        String Text;
+        Filter->ValuesAsFilterText(Variant(c.Value), c.Operator, Text);
+        EXPECT_EQ(Text, c.Text) << c.Value.toStdString();
+    }
+    String Text;
+    Filter->ValuesAsFilterText(VarArrayOf({Variant(u"a"_s), Variant(u"b,c"_s)}), fcIn, Text);
+    EXPECT_EQ(Text, u"a,'b,c'"_s);
+}
+
+TEST_F(DBGridEhColumnFilterTest, CheckedValuesBecomeTheConditionAndBack)
+{
+    TSTColumnFilterEh* Filter = AddColumn(u"名称"_s)->STFilter();
+    TStringList Items;
+    Items.AddObject(u"(全部)"_s, FilterCommandItem(TFilterCommandEh::fcmAllEh));
+    for (const String& Value : {u"O'Brien"_s, u"铅笔"_s, u"胶水"_s})
+        Items.AddObject(Value, FilterValueItem());
+    const auto Check = [&](std::vector<std::uint8_t> Marks) {
+        Filter->Marks() = std::move(Marks);
+        Filter->ApplyCheckedItems(&Items);
+        return Filter->TypedText();
+    };
+    // An apostrophe is doubled in the text and read back as it was.
+    EXPECT_EQ(Check({0, 1, 0, 0}), u"='O''Brien'"_s);
+    EXPECT_EQ(VarToStr(Filter->Expression().Operand1), u"O'Brien"_s);
+    EXPECT_EQ(Check({1, 1, 0, 1}), u"in ('O''Brien','胶水')"_s);
+    Filter->MarkItemsFromExpression(&Items);
+    EXPECT_EQ(Filter->Marks(), (std::vector<std::uint8_t>{0, 1, 0, 1}));
+    // No value checked is no condition at all.
+    EXPECT_EQ(Check({0, 0, 0, 0}), String());
+    EXPECT_EQ(Filter->Expression().Operator1, TSTFilterCompareKindEh::fcNone);
+}
+
+TEST_F(DBGridEhColumnFilterTest, AListTextWithoutAKeyMatchesNoRecordInsteadOfTheKeylessOnes)
+{
+    // Names stand for codes of a list; one record has no name at all.
+    Data->AppendRecord({Variant(), Variant::Null(), Variant(1), Variant(1.0)});
+    TMemoryDataSet Codes(nullptr);
+    Codes.FieldDefs()->Add(u"代码"_s, TFieldType::ftString, 10);
+    Codes.FieldDefs()->Add(u"显示"_s, TFieldType::ftString, 10);
+    Codes.Open();
+    Codes.AppendRecord({Variant(u"铅笔"_s), Variant(u"QB"_s)});
+    TDataSource CodeSource(nullptr);
+    CodeSource.SetDataSet(&Codes);
+    TSTColumnFilterEh* Filter = AddColumn(u"名称"_s)->STFilter();
+    Filter->SetKeyField(u"代码"_s);
+    Filter->SetListField(u"显示"_s);
+    Filter->SetListSource(&CodeSource);
+    const auto Shown = [&](const String& Text) {
+        Filter->SetExpressionText(Text);
+        Data->SetFilter(BuildGridFilterText(Grid.get(), DatasetFilterConditionText, {}, true, false));
+        Data->SetFiltered(true);
+        return Data->RecordCount();
+    };
+    EXPECT_EQ(Shown(u"=QB"_s), 1);
+    EXPECT_EQ(VarToStr(Filter->Expression().Operand1), u"铅笔"_s);
+    EXPECT_EQ(Shown(u"=XX"_s), 0);
+    EXPECT_FALSE(VarIsNull(Filter->Expression().Operand1));
+    Filter->SetListSource(nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,282 @@
+// The filter row as the user drives it: typing conditions, the drop-down's values and commands,
+// the keys between filter cells, and the records the grid then shows.
+#include "DBGridEhInputTestSupport.h"
+
+#include "datagrid/DBGridEhFilterRow.h"
+#include "platform/data/Field.h"
+
+#include <QApplication>
+
+namespace {
+
+class DBGridFilterRowTest : public DBGridInputTest {
+protected:
+    void SetUp() override
+    {
+        DBGridInputTest::SetUp();
+        Grid->STFilter()->SetVisible(true);
+        // The dataset's own filter takes every column's condition, as the application sets it.
+        Grid->OnApplyFilter = [this](TObject*) {
+            ++Applied;
+            DataSetShown->SetFilter(BuildGridFilterText(Grid, DatasetFilterConditionText, {}, true, false));
+            DataSetShown->SetFiltered(true);
+        };
+        // The names column offers the first names, from a list of its own.
+        ListData.reset(NewStockDataSet(nullptr));
+        ListData->Open();
+        for (int i = 0; i < 6; ++i)
+            ListData->AppendRecord({Variant(), Variant(RowName(i)), Variant(i), Variant(0.0)});
+        ListSource = std::make_unique<TDataSource>(nullptr);
+        ListSource->SetDataSet(ListData.get());
+        Grid->Columns()->ColumnAt(1)->STFilter()->SetListSource(ListSource.get());
+        Grid->Columns()->ColumnAt(1)->STFilter()->SetListField(NameField);
+    }
+
+    void TearDown() override
+    {
+        ReleaseKeyboardModifiers();
+        DBGridInputTest::TearDown();
+        ListSource.reset();
+        ListData.reset();
+    }
+
+    int FilterRow() const { return Grid->RowsAboveData() - 1; }
+    int GridCol(int DataCol) const { return Grid->DataColToGridCol(DataCol); }
+    QWidget* Editor() const { return Grid->FilterEditor()->Handle(); }
+    void ClickFilterCell(int DataCol) { ClickCell(GridCol(DataCol), FilterRow()); }
+
+    // Types Text into data column DataCol's filter cell and presses Enter.
+    void Filter(int DataCol, const QString& Text)
+    {
+        ClickFilterCell(DataCol);
+        ASSERT_NE(Grid->FilterEditor(), nullptr);
+        Grid->FilterEditor()->SetText(String());
+        CommitText(Editor(), Text);
+        SendKey(Editor(), Qt::Key_Return, u"\r"_s);
+    }
+
+    // The names of the records the grid shows, in order; the first one is current after.
+    std::vector<String> Shown() const
+    {
+        std::vector<String> names;
+        for (DataSetShown->First(); !DataSetShown->Eof(); DataSetShown->Next())
+            names.push_back(CurrentName());
+        DataSetShown->First();
+        return names;
+    }
+
+    // Opens the editor's list and clicks the item with Text.
+    TPopupListboxEh* DropDown(int DataCol)
+    {
+        ClickFilterCell(DataCol);
+        SendKey(Editor(), Qt::Key_Down, QString(), Qt::AltModifier);
+        TPopupListboxEh* list = Grid->FilterEditor()->PopupListbox();
+        EXPECT_TRUE(list != nullptr && list->Visible());
+        return list;
+    }
+    void ClickItem(TPopupListboxEh* List, const String& Text)
+    {
+        const int index = Grid->FilterEditor()->Items()->IndexOf(Text);
+        ASSERT_GE(index, 0) << Text.toStdString();
+        const TRect rect = List->ItemRect(index);
+        const QPoint at((rect.Left + rect.Right) / 2, (rect.Top + rect.Bottom) / 2);
+        SendMouse(List->Handle(), QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(List->Handle(), QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+    }
+
+    int Applied = 0;
+    std::unique_ptr<TMemoryDataSet> ListData;
+    std::unique_ptr<TDataSource> ListSource;
+};
+
+TEST_F(DBGridFilterRowTest, TypedConditionsFilterTheRecordsTheGridShows)
+{
+    struct TCase {
+        int DataCol;
+        QString Text;
+        std::vector<String> Names;
+    };
+    const std::vector<TCase> cases{
+        {2, u"> 26"_s, {RowName(27), RowName(28), RowName(29)}},
+        {1, u"张%"_s, {RowName(0)}},
+        {1, u"in ('李四','王五')"_s, {RowName(1), RowName(2)}},
+        {2, u"=3 or =5"_s, {RowName(3), RowName(5)}},
+    };
+    for (const TCase& c : cases) {
+        Grid->ClearAllColumnFilters();
+        Filter(c.DataCol, c.Text);
+        EXPECT_EQ(Shown(), c.Names) << c.Text.toStdString();
+        EXPECT_EQ(Grid->FilterCellText(c.DataCol), c.Text);
+    }
+    // The two columns' conditions hold together.
+    Grid->ClearAllColumnFilters();
+    Filter(2, u"< 4"_s);
+    Filter(1, u"王%"_s);
+    EXPECT_EQ(Shown(), std::vector<String>{RowName(2)});
+}
+
+TEST_F(DBGridFilterRowTest, AConditionThatDoesNotParseIsReportedAndKeptForCorrection)
+{
+    BoxesExpected = true;
+    Filter(2, u"< 4"_s);
+    ASSERT_EQ(Shown().size(), 4u);
+    Filter(2, u"> abc"_s);
+    ASSERT_FALSE(Boxes.Shown().empty());
+    // The text stays for correcting, the filter in force stays, and the grid still answers.
+    EXPECT_EQ(Grid->FilterEditor()->Text(), u"> abc"_s);
+    EXPECT_EQ(Shown().size(), 4u);
+    Grid->FilterEditor()->SetText(String());
+    CommitText(Editor(), u"> 27"_s);
+    SendKey(Editor(), Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Shown(), (std::vector<String>{RowName(28), RowName(29)}));
+    // Esc takes the typing back, so leaving then changes nothing.
+    ClickFilterCell(2);
+    CommitText(Editor(), u" and"_s);
+    SendKey(Editor(), Qt::Key_Escape, u"\x1b"_s);
+    EXPECT_EQ(Grid->FilterEditor()->Text(), u"> 27"_s);
+    ClickCell(GridCol(1), DataRow(0));
+    EXPECT_FALSE(Grid->FilterRowActive());
+    EXPECT_EQ(Grid->FilterCellText(2), u"> 27"_s);
+    // Leaving in the middle of a broken text reports it and keeps it in the cell for the next visit.
+    const std::size_t boxes = Boxes.Shown().size();
+    ClickFilterCell(2);
+    Grid->FilterEditor()->SetSelStart(4);
+    CommitText(Editor(), u" and"_s);
+    ClickCell(GridCol(1), DataRow(0));
+    EXPECT_EQ(Boxes.Shown().size(), boxes + 1);
+    EXPECT_FALSE(Grid->FilterRowActive());
+    EXPECT_EQ(Grid->FilterCellText(2), u"> 27 and"_s);
+    EXPECT_EQ(Shown().size(), 2u);
+}
+
+TEST_F(DBGridFilterRowTest, TickedValuesFilterAndUntickingTheLastClearsTheFilter)
+{
+    Grid->STFilter()->SetInstantApply(true);
+    TPopupListboxEh* list = DropDown(1);
+    ASSERT_NE(list, nullptr);
+    TStrings* items = Grid->FilterEditor()->Items();
+    // InstantApply: no "(Apply filter)" command.
+    EXPECT_LT(items->IndexOf(u"(Apply filter)"_s), 0);
+    EXPECT_GE(items->IndexOf(u"(取消过滤)"_s), 0);
+
+    ClickItem(list, RowName(1));
+    EXPECT_EQ(Grid->FilterEditor()->Text(), u"='李四'"_s);
+    EXPECT_EQ(Shown(), std::vector<String>{RowName(1)});
+    ClickItem(list, RowName(0));
+    EXPECT_EQ(Grid->FilterEditor()->Text(), u"in ('李四','张三')"_s);
+    EXPECT_EQ(Shown(), (std::vector<String>{RowName(0), RowName(1)}));
+    EXPECT_TRUE(list->Visible());
+    ClickItem(list, RowName(0));
+    ClickItem(list, RowName(1));
+    EXPECT_EQ(Grid->FilterEditor()->Text(), String());
+    EXPECT_EQ(Shown().size(), static_cast<std::size_t>(RowTotal));
+
+    // Enter on an item leaves it the only choice.
+    ClickItem(list, RowName(0));
+    ClickItem(list, RowName(2));
+    list->SetItemIndex(items->IndexOf(RowName(2)));
+    SendKey(Editor(), Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Grid->FilterEditor()->Text(), u"='王五'"_s);
+    EXPECT_FALSE(list->Visible());
+    EXPECT_EQ(Shown(), std::vector<String>{RowName(2)});
+}
+
+TEST_F(DBGridFilterRowTest, WithoutInstantApplyAValueWaitsForTheApplyCommand)
+{
+    TPopupListboxEh* list = DropDown(1);
+    ASSERT_NE(list, nullptr);
+    ASSERT_GE(Grid->FilterEditor()->Items()->IndexOf(u"(Apply filter)"_s), 0);
+    ClickItem(list, RowName(3));
+    EXPECT_EQ(Applied, 0);
+    EXPECT_EQ(Shown().size(), static_cast<std::size_t>(RowTotal));
+    ClickItem(list, u"(Apply filter)"_s);
+    EXPECT_EQ(Shown(), std::vector<String>{RowName(3)});
+}
+
+TEST_F(DBGridFilterRowTest, CommandsSetClearAndApplyTheConditions)
+{
+    struct TCase {
+        String Command;
+        String CellText;
+        std::size_t Count;
+    };
+    // Every record has a name; "(空)" keeps none of them.
+    const std::vector<TCase> cases{
+        {u"(空)"_s, u"=Null"_s, 0},
+        {u"(非空)"_s, u"<>Null"_s, RowTotal},
+        {u"(全部)"_s, String(), RowTotal},
+    };
+    Grid->STFilter()->SetInstantApply(true);
+    for (const TCase& c : cases) {
+        Filter(2, u"< 2"_s);
+        ClickItem(DropDown(1), c.Command);
+        EXPECT_EQ(Grid->FilterCellText(1), c.CellText) << c.Command.toStdString();
+        EXPECT_EQ(Shown().size(), std::min(c.Count, std::size_t{2})) << c.Command.toStdString();
+    }
+    const int before = Applied;
+    ClickItem(DropDown(1), u"(取消过滤)"_s);
+    EXPECT_EQ(Applied, before + 1);
+    EXPECT_EQ(Grid->FilterCellText(2), String());
+    EXPECT_EQ(Shown().size(), static_cast<std::size_t>(RowTotal));
+}
+
+TEST_F(DBGridFilterRowTest, KeysWalkTheFilterCellsAndDownAppliesAndLeaves)
+{
+    // Filter cells on columns 0, 2 and 3.
+    Grid->Columns()->ColumnAt(1)->STFilter()->SetVisible(false);
+    struct TStep {
+        int Key;
+        Qt::KeyboardModifiers Modifiers;
+        int Column;
+    };
+    const std::vector<TStep> steps{
+        {Qt::Key_End, Qt::NoModifier, 3},   {Qt::Key_Tab, Qt::NoModifier, 0},  {Qt::Key_Backtab, Qt::ShiftModifier, 3},
+        {Qt::Key_Home, Qt::NoModifier, 0},  {Qt::Key_Right, Qt::NoModifier, 2}, {Qt::Key_Left, Qt::NoModifier, 0},
+    };
+    ClickFilterCell(2);
+    for (const TStep& step : steps) {
+        SendKey(Editor(), step.Key, QString(), step.Modifiers);
+        EXPECT_EQ(Grid->FilterColumn(), step.Column) << step.Key;
+    }
+    // With text, Left moves the caret, not the cell.
+    CommitText(Editor(), u"<3"_s);
+    SendKey(Editor(), Qt::Key_End);
+    ASSERT_EQ(Grid->FilterColumn(), 3);
+    CommitText(Editor(), u"<3"_s);
+    SendKey(Editor(), Qt::Key_Left);
+    EXPECT_EQ(Grid->FilterColumn(), 3);
+
+    // Only cells 0 and 2: Tab from 2 gives up past the end.
+    Grid->Columns()->ColumnAt(3)->STFilter()->SetVisible(false);
+    ClickFilterCell(2);
+    SendKey(Editor(), Qt::Key_Tab);
+    EXPECT_EQ(Grid->FilterColumn(), 2);
+
+    Grid->ClearAllColumnFilters();
+    ClickFilterCell(2);
+    CommitText(Editor(), u">= 20"_s);
+    SendKey(Editor(), Qt::Key_Down);
+    EXPECT_FALSE(Grid->FilterRowActive());
+    EXPECT_EQ(CurrentName(), RowName(20));
+    EXPECT_EQ(Shown().size(), 10u);
+    // Up on the first record goes back into the filter row.
+    Key(Qt::Key_Up);
+    Key(Qt::Key_Up);
+    EXPECT_TRUE(Grid->FilterRowActive());
+}
+
+TEST_F(DBGridFilterRowTest, AColumnRemovedUnderItsOpenEditorTakesTheEditorAlong)
+{
+    ClickFilterCell(2);
+    CommitText(Editor(), u"> 3"_s);
+    delete Grid->Columns()->ColumnAt(2);
+    EXPECT_FALSE(Grid->FilterEditor()->Visible());
+    EXPECT_EQ(Grid->FilterEditor()->Column(), nullptr);
+    Key(Qt::Key_Down);
+    ClickFilterCell(1);
+    CommitText(Editor(), u"张%"_s);
+    SendKey(Editor(), Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Shown(), std::vector<String>{RowName(0)});
+}
+
+}  // namespace
