@@ -2,10 +2,14 @@
 // the keys between filter cells, and the records the grid then shows.
 #include "DBGridEhInputTestSupport.h"
 
+#include "datagrid/DBGridEhCenter.h"
 #include "datagrid/DBGridEhFilterRow.h"
+#include "datagrid/DBGridEhIndicatorTitle.h"
+#include "platform/ui/Menus.h"
 #include "platform/data/Field.h"
 
 #include <QApplication>
+#include <QMenu>
 
 namespace {
 
@@ -277,6 +281,136 @@ TEST_F(DBGridFilterRowTest, AColumnRemovedUnderItsOpenEditorTakesTheEditorAlong)
     CommitText(Editor(), u"张%"_s);
     SendKey(Editor(), Qt::Key_Return, u"\r"_s);
     EXPECT_EQ(Shown(), std::vector<String>{RowName(0)});
+}
+
+TEST_F(DBGridFilterRowTest, CtrlQuoteCopiesThePreviousRecordsValueExceptOnTheFirstRow)
+{
+    const String qty = u"数量"_s;
+    // The first buffered row has no record above it.
+    ClickCell(GridCol(2), DataRow(0));
+    SendKey(Window(), Qt::Key_Apostrophe, QString(), Qt::ControlModifier);
+    EXPECT_EQ(DataSetShown->FieldByName(qty)->AsInteger(), 0);
+    EXPECT_EQ(DataSetShown->State(), TDataSetState::dsBrowse);
+
+    ClickCell(GridCol(2), DataRow(3));
+    SendKey(Window(), Qt::Key_Apostrophe, QString(), Qt::ControlModifier);
+    ReleaseKeyboardModifiers();
+    EXPECT_EQ(DataSetShown->FieldByName(qty)->AsInteger(), 2);
+    EXPECT_EQ(CurrentName(), RowName(3));
+    EXPECT_TRUE(Grid->EditorMode());
+    // Posted by moving on, the record above keeps its own value.
+    Key(Qt::Key_Down);
+    DataSetShown->MoveBy(-2);
+    EXPECT_EQ(DataSetShown->FieldByName(qty)->AsInteger(), 2);
+    DataSetShown->Next();
+    EXPECT_EQ(DataSetShown->FieldByName(qty)->AsInteger(), 2);
+    EXPECT_EQ(CurrentName(), RowName(3));
+}
+
+TEST_F(DBGridFilterRowTest, TheIndicatorTitleSelectsAllOrOpensItsMenu)
+{
+    Grid->STFilter()->SetVisible(false);
+    Grid->SetOptions(Grid->Options() | dgMultiSelect);
+    const QPoint title = CellCentre(0, 0);
+    Click(title);
+    EXPECT_EQ(Grid->Selection()->SelectionType(), TDBGridEhSelectionType::gstAll);
+    Click(title);
+    EXPECT_NE(Grid->Selection()->SelectionType(), TDBGridEhSelectionType::gstAll);
+
+    // As a button it opens the centre's menu with the grid's own items after a line.
+    TPopupMenu own(nullptr);
+    auto* item = new TMenuItem(&own);
+    item->SetCaption(u"刷新"_s);
+    own.Items()->Add(item);
+    Grid->IndicatorTitle()->SetTitleButton(true);
+    Grid->IndicatorTitle()->SetDropdownMenu(&own);
+    Click(title);
+    TPopupMenu* menu = DBGridEhIndicatorTitlePopupMenu();
+    ASSERT_NE(menu->Handle(), nullptr);
+    TMenuItem* items = menu->Items();
+    ASSERT_GE(items->Count(), 3);
+    EXPECT_TRUE(items->Items(items->Count() - 2)->IsLine());
+    EXPECT_EQ(items->Items(items->Count() - 1)->Caption(), u"刷新"_s);
+    EXPECT_FALSE(Grid->IndicatorTitle()->Pressed());
+    menu->Handle()->hide();
+    // Without the centre's items only the grid's own remain, and no line before them.
+    Grid->IndicatorTitle()->SetUseGlobalMenu(false);
+    Click(title);
+    ASSERT_EQ(items->Count(), 1);
+    EXPECT_EQ(items->Items(0)->Caption(), u"刷新"_s);
+    menu->Handle()->hide();
+    Grid->IndicatorTitle()->SetDropdownMenu(nullptr);
+}
+
+TEST_F(DBGridFilterRowTest, ADoubleClickOnATitleBorderFitsTheColumnOrTheSelectedOnes)
+{
+    Grid->SetOptionsEh(Grid->OptionsEh() | dghDblClickOptimizeColWidth);
+    TColumnEh* names = Grid->Columns()->ColumnAt(1);
+    TColumnEh* amounts = Grid->Columns()->ColumnAt(3);
+    // What fitting gives, measured by the grid itself.
+    names->SetWidth(5);
+    amounts->SetWidth(5);
+    TColumnsEhList both;
+    both.Add(names);
+    both.Add(amounts);
+    Grid->OptimizeColsWidth(&both);
+    const int fittedNames = names->Width();
+    const int fittedAmounts = amounts->Width();
+    ASSERT_GT(fittedNames, 5);
+    ASSERT_GT(fittedAmounts, 5);
+
+    const auto doubleClickBorderOf = [this](TColumnEh* Column) {
+        const TRect title = Grid->CellPixelRect(GridCol(Column->Index()), 0);
+        const QPoint at(title.Right, (title.Top + title.Bottom) / 2);
+        Press(at);
+        Release(at);
+        SendMouse(Window(), QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
+        Release(at);
+    };
+    names->SetWidth(5);
+    amounts->SetWidth(5);
+    doubleClickBorderOf(names);
+    EXPECT_EQ(names->Width(), fittedNames);
+    EXPECT_EQ(amounts->Width(), 5);
+    // With both selected as columns, the border of one fits both.
+    names->SetWidth(5);
+    Grid->Selection()->Columns()->SelectColumn(names, false);
+    Grid->Selection()->Columns()->SelectColumn(amounts, true);
+    doubleClickBorderOf(names);
+    EXPECT_EQ(names->Width(), fittedNames);
+    EXPECT_EQ(amounts->Width(), fittedAmounts);
+}
+
+TEST_F(DBGridFilterRowTest, InTheTitlesCtrlTAndTheFilterButtonDropTheColumnsListDown)
+{
+    Grid->STFilter()->SetLocation(TSTFilterLocationEh::stflInTitleFilterEh);
+    Grid->STFilter()->SetInstantApply(true);
+    ClickCell(GridCol(1), DataRow(0));
+    SendKey(Window(), Qt::Key_T, QString(), Qt::ControlModifier);
+    ReleaseKeyboardModifiers();
+    ASSERT_TRUE(Grid->TitleFilterListShown());
+    EXPECT_EQ(Grid->TitleFilterColumn(), Grid->Columns()->ColumnAt(1));
+
+    // The button at the right of the title closes the open list and opens it again.
+    const TRect cell = Grid->CellPixelRect(GridCol(1), 0);
+    TRect button;
+    Grid->TitleFilterButtonRect(TPoint{}, cell, button, Grid->Columns()->ColumnAt(1));
+    const QPoint at((button.Left + button.Right) / 2, (button.Top + button.Bottom) / 2);
+    Click(at);
+    EXPECT_FALSE(Grid->TitleFilterListShown());
+    Click(at);
+    ASSERT_TRUE(Grid->TitleFilterListShown());
+    // A value chosen there filters the records.
+    TPopupListboxEh* list = Grid->TitleFilterList();
+    const int index = list->Items()->IndexOf(RowName(4));
+    ASSERT_GE(index, 0);
+    const TRect item = list->ItemRect(index);
+    const QPoint on((item.Left + item.Right) / 2, (item.Top + item.Bottom) / 2);
+    SendMouse(list->Handle(), QEvent::MouseButtonPress, on, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(list->Handle(), QEvent::MouseButtonRelease, on, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(Grid->Columns()->ColumnAt(1)->STFilter()->TypedText(), u"='abd'"_s);
+    EXPECT_EQ(Shown(), std::vector<String>{RowName(4)});
+    Grid->CloseFilterDropDown(false);
 }
 
 }  // namespace
