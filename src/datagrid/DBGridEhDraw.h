@@ -209,6 +209,8 @@ struct TDataCellHighlightEh {
     bool CurrentRow = false;
     bool CurrentCell = false;
     bool UpdatesSuppressed = false;
+    bool HotRow = false;   // dghHotTrack, and the pointer is over a data cell of the cell's row
+    bool HotCell = false;  // ... and over this cell
 };
 
 // True when the cell is highlighted, State then holding gdSelected; Emphasis: the focus or the

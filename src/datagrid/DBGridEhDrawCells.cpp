@@ -183,6 +183,9 @@ bool TCustomDBGridEh::PickDataCellHighlight(int DataCol, int DataRow, TGridDrawS
     cell.CurrentRow = IsActiveRecordRow(DataRow);
     cell.CurrentCell = cell.CurrentRow && DataColToGridCol(DataCol) == Col();
     cell.UpdatesSuppressed = ImmediateUpdateSuspended();
+    const TGridCoord hover = HoverCell();
+    cell.HotRow = OptionsEh().Contains(dghHotTrack) && hover.Y == DataRow + RowsAboveData() && hover.X >= IndicatorOffset();
+    cell.HotCell = cell.HotRow && hover.X == DataColToGridCol(DataCol);
     if (FStyle != nullptr)
         return FStyle->PickDataCellColors(cell, State, Background, Font);
     return PickDataCellHighlightColors(cell, State, Background, Font);

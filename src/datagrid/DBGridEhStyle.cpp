@@ -70,9 +70,12 @@ bool TDBGridEhStyle::PickDataCellColors(const TDataCellHighlightEh& Cell, TGridD
                                         TFont* Font)
 {
     bool emphasis = false;
-    if (!DataCellHighlighted(Cell, State, emphasis))
-        return false;
     const bool trueColor = ColorDepth() == -1;
+    if (!DataCellHighlighted(Cell, State, emphasis)) {
+        if (trueColor && Cell.HotRow)
+            PickHotTrackColor(Cell, Background);
+        return false;
+    }
     const bool current = Cell.CurrentRow && (Cell.CurrentCell || Cell.RowSelect);
     if (Cell.GridFocused) {
         if (current || !FLuminateSelection || !trueColor) {
@@ -88,6 +91,16 @@ bool TDBGridEhStyle::PickDataCellColors(const TDataCellHighlightEh& Cell, TGridD
         Background = trueColor ? LightenColor(Background, clBtnShadow, false) : clBtnFace;
     }
     return true;
+}
+
+void TDBGridEhStyle::PickHotTrackColor(const TDataCellHighlightEh& Cell, TColor& Background)
+{
+    const TColor lit = LightenColor(Background, clHighlight, true);
+    if (Cell.RowHighlight || Cell.RowSelect)
+        // The whole row lights up; the cell under the pointer brightest unless rows are selected.
+        Background = Cell.HotCell && !Cell.RowSelect ? lit : MixColors(lit, Background, 170.67);
+    else if (Cell.HotCell)
+        Background = lit;
 }
 
 bool TDBGridEhStyle::PickOtherCellColors(bool Selected, bool IndicatorOrTitle, bool GridFocused, TColor& Background,

@@ -40,6 +40,8 @@ public:
     // gdSelected and Background and Font the highlight's).
     virtual bool PickDataCellColors(const TDataCellHighlightEh& Cell, TGridDrawState& State, TColor& Background,
                                     TFont* Font);
+    // A cell of the hot row that is not highlighted: lightened toward the highlight colour.
+    void PickHotTrackColor(const TDataCellHighlightEh& Cell, TColor& Background);
     // The colours of a selected cell outside the data area: indicator and title-area cells of
     // data columns dark grey with white text; others lightened or plain by focus. False when
     // not Selected.

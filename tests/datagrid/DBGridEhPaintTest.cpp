@@ -5,6 +5,7 @@
 #include "SumListTestSupport.h"
 
 #include "datagrid/DBGridEhStyle.h"
+#include "platform/ui/UiTestSupport.h"
 
 #include "platform/ado/ADODB.h"
 #include "platform/data/DataSet.h"
@@ -138,6 +139,25 @@ TEST_F(GridPaintTest, RowHighlightMarksTheWholeCurrentRowOnly)
               ColorToRGB(TDBGridEhStyle::LightenColor(clWindow, clBtnShadow, false))) << "the current row's other cell";
     for (int row : {0, 1, 3})
         EXPECT_EQ(Grid->CellBackground(other, DataRow(row)), ColorToRGB(clWindow)) << row;
+}
+
+TEST_F(GridPaintTest, HotTrackingLightensTheCellOrTheRowUnderThePointer)
+{
+    Grid->SetOptionsEh(Grid->OptionsEh() | dghHotTrack);
+    const TColor lit = TDBGridEhStyle::LightenColor(clWindow, clHighlight, true);
+    const TColor plain = ColorToRGB(clWindow);
+    const TRect hot = Grid->CellPixelRect(2, DataRow(3));
+    SendMouse(Grid->Handle(), QEvent::MouseMove, QPoint(hot.Left + 3, hot.Top + 3), Qt::NoButton, Qt::NoButton);
+    Grid->PaintScreen();
+    EXPECT_EQ(Grid->CellBackground(2, DataRow(3)), ColorToRGB(lit));
+    EXPECT_EQ(Grid->CellBackground(1, DataRow(3)), plain);
+    EXPECT_EQ(Grid->CellBackground(2, DataRow(4)), plain);
+    // With the row highlight the rest of the row lights up less.
+    Grid->SetOptionsEh(Grid->OptionsEh() | dghRowHighlight);
+    Grid->PaintScreen();
+    EXPECT_EQ(Grid->CellBackground(2, DataRow(3)), ColorToRGB(lit));
+    EXPECT_EQ(Grid->CellBackground(1, DataRow(3)), ColorToRGB(MixColors(lit, clWindow, 170.67)));
+    EXPECT_EQ(Grid->CellBackground(1, DataRow(4)), plain);
 }
 
 TEST_F(GridPaintTest, IndicatorMarksTheCurrentRowOnly)
