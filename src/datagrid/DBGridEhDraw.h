@@ -117,11 +117,15 @@ struct TTitleLookEh {
     TSortMarkerEh SortMarker = TSortMarkerEh::smNoneEh;
     int SortedColumns = 0;     // columns with a sort marker; from 2 on the index is shown
     int VerticalMargin = 10;   // of vertical captions
+    bool Filtered = false;     // the column has a filter condition: a funnel beside the caption
+    TRect FilterButton;        // the title's filter button (filter row in the titles); empty for none
+    int FilterButtonTransparency = 80;
 };
 
 // A column title's contents over the filled cell: the caption (or the title's image from
 // TitleImages instead), across or, for vertical titles, upwards, and at the right the look's
-// sort marker with the title's sort index while there is room for them.
+// filter button, sort marker with the title's sort index while there is room for them, and the
+// funnel of a filtered column.
 void PaintColumnTitleContents(TCanvas* Canvas, const TRect& ARect, TColumnEh* Column, const String& Caption,
                               TImageList* TitleImages, const TTitleLookEh& Look);
 

@@ -263,7 +263,8 @@ void TCustomDBGridEh::PaintIndicatorCell(int, int, int, int AreaRow, TRect ARect
 
 // --- Titles ---------------------------------------------------------------------------------------
 
-void TCustomDBGridEh::PaintTitleCell(int, int, int AreaCol, int, TRect ARect, TGridDrawState State, TCellAreaEh Area)
+void TCustomDBGridEh::PaintTitleCell(int ACol, int ARow, int AreaCol, int, TRect ARect, TGridDrawState State,
+                                     TCellAreaEh Area)
 {
     TCanvas* canvas = Canvas();
     TColumnEh* column = Columns()->ColumnAt(AreaCol);
@@ -325,6 +326,13 @@ void TCustomDBGridEh::PaintTitleCell(int, int, int AreaCol, int, TRect ARect, TG
     look.SortMarker = marker;
     look.SortedColumns = SortedColumns()->Count();
     look.VerticalMargin = VTitleMargin();
+    look.Filtered = column->STFilter()->Expression().Operator1 != TSTFilterCompareKindEh::fcNone;
+    if (TitleFilterButtonShown(AreaCol)) {
+        TitleFilterButtonRect(TPoint{}, leafRect, look.FilterButton, column);
+        const bool down = TitleFilterListShown() && FTitleFilterColumn == column;
+        const bool hot = HoverCell().X == ACol && HoverCell().Y == ARow;
+        look.FilterButtonTransparency = Designing() ? 30 : down ? 0 : hot ? 30 : 80;
+    }
     PaintColumnTitleContents(canvas, leafRect, column, caption, TitleImages(), look);
 }
 

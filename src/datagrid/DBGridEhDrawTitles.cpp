@@ -10,6 +10,7 @@
 namespace {
 
 constexpr int SortMarkerReserve = 16;
+constexpr int FunnelSize = 6;
 
 // The marker image and the index at the right of a title, and the text area left for the
 // caption: the marker goes first when the area gets too narrow, then the index.
@@ -90,7 +91,18 @@ void PaintColumnTitleContents(TCanvas* Canvas, const TRect& ARect, TColumnEh* Co
     const int topMargin = Look.Flat ? margin - 1 : margin;
 
     TRect textArea = area;
+    if (!Look.FilterButton.IsEmpty()) {
+        textArea.Right = std::min(textArea.Right, Look.FilterButton.Left);
+        PaintCellButton(Canvas, Look.FilterButton, TEditButtonStyleEh::ebsDropDownEh, nullptr, Look.Flat, false,
+                        Look.FilterButtonTransparency);
+    }
     const TSortMarkPlacementEh place = PlaceSortMark(Canvas, title, Look.SortMarker, Look.SortedColumns, textArea);
+    if (Look.Filtered && textArea.Width() > 2 * FunnelSize) {
+        textArea.Right -= FunnelSize + 2;
+        const int top = textArea.Top + (textArea.Height() - FunnelSize) / 2;
+        PaintTitleFilterGlyph(Canvas, TRect{textArea.Right, top, textArea.Right + FunnelSize, top + FunnelSize},
+                              Canvas->Font()->Color());
+    }
     if (TitleImages != nullptr && title->ImageIndex() >= 0) {
         DrawGraphicClipped(TitleImages, Canvas, title->Alignment(), 0, title->ImageIndex(), textArea);
     } else if (title->Orientation() == TTextOrientationEh::tohVertical) {

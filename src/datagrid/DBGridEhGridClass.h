@@ -521,6 +521,8 @@ public:
     // The filter button at the right of a title cell (filter row in the titles); true when
     // Point lies on it.
     bool TitleFilterButtonRect(TPoint Point, TRect CellRect, TRect& ButtonRect, TColumnEh* Column);
+    // Data column DataCol's title shows a filter button.
+    bool TitleFilterButtonShown(int DataCol) const;
     // 8 when Point lies on the title filter button of the title cell Cell, else 0.
     int HitTitleFilterButton(TGridCoord Cell, TPoint Point);
 

@@ -118,13 +118,16 @@ bool TCustomDBGridEh::TitleFilterButtonRect(TPoint Point, TRect CellRect, TRect&
     return ButtonRect.Contains(Point);
 }
 
+bool TCustomDBGridEh::TitleFilterButtonShown(int DataCol) const
+{
+    return FDBOptions.Contains(dgTitles) && FSTFilter->Visible() &&
+           FSTFilter->Location() == TSTFilterLocationEh::stflInTitleFilterEh && ColumnHasFilterCell(DataCol);
+}
+
 int TCustomDBGridEh::HitTitleFilterButton(TGridCoord Cell, TPoint Point)
 {
-    if (!Options().Contains(dgTitles) || !FSTFilter->Visible() ||
-        FSTFilter->Location() != TSTFilterLocationEh::stflInTitleFilterEh || !IsTitleRow(Cell.Y))
-        return 0;
     TColumnEh* column = ColumnAtGridCol(Cell.X);
-    if (column == nullptr || !ColumnHasFilterCell(column->Index()))
+    if (!IsTitleRow(Cell.Y) || column == nullptr || !TitleFilterButtonShown(column->Index()))
         return 0;
     // In a multi-level title only the column's own caption part holds the button.
     TRect cell = CellPixelRect(Cell.X, Cell.Y);

@@ -81,6 +81,31 @@ TEST_F(GridPaintTest, TitlesShowTheirCaptionInTheTitleFontOnTheTitleColour)
     EXPECT_EQ(Grid->CountInCell(1, 0, Ink), 0) << "no data text in the title";
 }
 
+TEST_F(GridPaintTest, AFilteredTitleShowsItsFunnelAndTitleFiltersTheirButton)
+{
+    Name->Title()->Font()->SetColor(clRed);
+    Name->Title()->SetCaption(u"名"_s);
+    Grid->PaintScreen();
+    const int caption = Grid->CountInCell(1, 0, clRed);
+    // A condition on the column: the funnel in the title's font colour joins the caption.
+    Name->STFilter()->SetExpressionText(u"张%"_s);
+    Grid->PaintScreen();
+    EXPECT_GT(Grid->CountInCell(1, 0, clRed), caption);
+    Name->STFilter()->ClearFilter();
+    // Filters in the titles: the title's right end is a drop-down button, not the title colour.
+    Grid->STFilter()->SetVisible(true);
+    Grid->STFilter()->SetLocation(TSTFilterLocationEh::stflInTitleFilterEh);
+    Grid->PaintScreen();
+    TRect button;
+    ASSERT_TRUE(Grid->TitleFilterButtonShown(Name->Index()));
+    Grid->TitleFilterButtonRect(TPoint{}, Grid->CellPixelRect(1, 0), button, Name);
+    int unlike = 0;
+    for (int x = button.Left + 1; x < button.Right - 1; ++x)
+        unlike += Grid->Pixel(x, (button.Top + button.Bottom) / 2) != ColorToRGB(Name->Title()->Color()) ? 1 : 0;
+    EXPECT_GT(unlike, 0);
+    EXPECT_EQ(Grid->RowsAboveData(), 1) << "no filter row under the titles";
+}
+
 TEST_F(GridPaintTest, DataRowsShowTheirRecordsInTheColumnColours)
 {
     Qty->SetColor(clAqua);
