@@ -43,7 +43,8 @@ String LeafCaption(const String& Caption)
 
 int TColumnEh::WidthWithIndent() const
 {
-    return Width();
+    const TCustomDBGridEh* grid = OwningGrid();
+    return grid != nullptr ? grid->ColumnWidthWithIndent(this, Width()) : Width();
 }
 
 int TColumnEh::RequiredRowHeight() const
