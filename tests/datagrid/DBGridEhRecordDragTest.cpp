@@ -7,6 +7,7 @@
 #include "controls/GridsEhWindows.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
+#include "platform/ui/Messages.h"
 #include "../platform/ui/UiTestSupport.h"
 
 #include <QApplication>
@@ -147,8 +148,30 @@ TEST_F(DBGridEhRecordDragTest, ARecordDraggedByItsIndicatorGoesWhereTheMarkerSho
         EXPECT_EQ(Names(), c.Expected);
         EXPECT_EQ(Grid->RowCount(), AboveData() + 5);
     }
-    // Without dghRecordMoving a press on the indicator only makes its record current.
+    // A cancelled drag ends without moving anything.
     Fill(FiveRecords);
+    Press(Indicator(0));
+    MoveTo(Indicator(3));
+    Grid->Perform(WM_CANCELMODE);
+    EXPECT_FALSE(Grid->RecordDragging());
+    EXPECT_FALSE(MarkerShown());
+    Release(Indicator(3));
+    EXPECT_EQ(Names(), (std::vector<String>{u"A"_s, u"B"_s, u"C"_s, u"D"_s, u"E"_s}));
+    // A dataset read through the link's window has no move of its own: the drop moves nothing
+    // and the current record keeps its row.
+    Grid->SetMemTableSupport(false);
+    Table->SetRecNo(2);
+    const int row = Grid->Row();
+    Press(Indicator(0));
+    EXPECT_TRUE(Grid->RecordDragging());
+    MoveTo(Indicator(3));
+    Release(Indicator(3));
+    EXPECT_FALSE(Grid->RecordDragging());
+    EXPECT_EQ(Names(), (std::vector<String>{u"A"_s, u"B"_s, u"C"_s, u"D"_s, u"E"_s}));
+    EXPECT_EQ(Table->RecNo(), 2);
+    EXPECT_EQ(Grid->Row(), row);
+    Grid->SetMemTableSupport(true);
+    // Without dghRecordMoving a press on the indicator only makes its record current.
     Grid->SetOptionsEh(Grid->OptionsEh() - dghRecordMoving);
     Drag(Indicator(0), Indicator(3));
     EXPECT_FALSE(Grid->RecordDragging());
