@@ -269,7 +269,9 @@ public:
     // outline (DBGridEhTreeColumn.cpp).
     bool MemTableTreeMode() const;
     // Display data row Index's outline width: its tree level x 18; 0 outside tree mode.
-    int MemTableTreeIndent(int Index);
+    int MemTableTreeIndent(int Index) const;
+    // The current record's outline width when Column is the first visible column, else 0.
+    int CurrentRecordTreeIndent(const TColumnEh* Column) const;
     // The tree level a record drop at the client point At on display row Row gives, and the
     // drop marker's left; -1 outside tree mode.
     int DropTreeLevelAt(int Row, TPoint At, int& MarkerX);

@@ -28,9 +28,15 @@ TTreeElementEh NodeSign(bool Expanded, bool Up, bool Down)
 
 bool TCustomDBGridEh::MemTableTreeMode() const { return HasMemTableLink() && FMemTable->MemTableTreeMode(); }
 
-int TCustomDBGridEh::MemTableTreeIndent(int Index)
+int TCustomDBGridEh::MemTableTreeIndent(int Index) const
 {
     return MemTableTreeMode() ? std::max(0, FMemTable->TreeNodeLevel(Index)) * TreeLevelWidth : 0;
+}
+
+int TCustomDBGridEh::CurrentRecordTreeIndent(const TColumnEh* Column) const
+{
+    const bool first = VisibleColumns()->Count() > 0 && VisibleColumns()->ColumnAt(0) == Column;
+    return first && MemTableTreeMode() ? MemTableTreeIndent(FMemTable->MemTableCurrentIndex()) : 0;
 }
 
 int TCustomDBGridEh::ColumnWidthWithIndent(const TColumnEh* Column, int Width) const

@@ -267,6 +267,22 @@ TEST_F(DBGridEhRecordDragTest, TheNodeSignOpensAndClosesANodeAndTheOutlineIndent
     EXPECT_EQ(Grid->Row(), AboveData());
 }
 
+TEST_F(DBGridEhRecordDragTest, AFittedFirstColumnMakesRoomForEachRecordsOutline)
+{
+    const TOutline tree{{u"甲"_s, 1}, {u"第二层里名称最长的一个记录"_s, 2}, {u"乙"_s, 1}};
+    Fill(tree);
+    Grid->ColumnByFieldName(u"Id"_s)->SetVisible(false);
+    TColumnEh* name = Grid->ColumnByFieldName(u"名称"_s);
+    TColumnsEhList fitted;
+    fitted.Add(name);
+    Grid->OptimizeColsWidth(&fitted);
+    const int flat = name->Width();
+    Table->SetTreeMode(u"Id"_s, u"层"_s);
+    Table->SetNodeExpanded(0, true);
+    Grid->OptimizeColsWidth(&fitted);
+    EXPECT_EQ(name->Width(), flat + 36);
+}
+
 TEST_F(DBGridEhRecordDragTest, ATreeRecordDropsAtTheLevelUnderThePointer)
 {
     struct TCase {
