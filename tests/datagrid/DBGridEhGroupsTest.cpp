@@ -130,7 +130,12 @@ TEST_F(DBGridEhGroupsTest, ATitleDraggedOntoThePanelGroupsByItsColumnAndDraggedB
     EXPECT_EQ(Grid->DataGrouping()->ActiveGroupLevel(1)->GroupColumn()->FieldName(), u"类别"_s);
     EXPECT_EQ(Rows(), (std::vector<String>{u"北京"_s, u"广州"_s, u"上海"_s}));
 
-    // Dragged back onto the grid, a level goes and its column shows again.
+    // Let go away from the grid, a box stays; dragged back onto the grid, a level goes and its
+    // column shows again.
+    Drag(BoxCentre(0), QPoint(200, Grid->Height() + 40));
+    Drag(BoxCentre(0), QPoint(Grid->Width() + 40, 5));
+    EXPECT_EQ(Grid->DataGrouping()->ActiveLevelCount(), 2);
+    EXPECT_EQ(Grid->DataGrouping()->ActiveGroupLevel(1)->GroupColumn()->FieldName(), u"类别"_s);
     Drag(BoxCentre(0), QPoint(200, 200));
     Drag(BoxCentre(0), QPoint(200, 200));
     EXPECT_EQ(Grid->DataGrouping()->ActiveLevelCount(), 0);
