@@ -201,6 +201,34 @@ TEST_F(DBGridEhRecordDragTest, SelectedRecordsMoveTogetherAndOnlyASelectedOneSta
     EXPECT_EQ(Names(), (std::vector<String>{u"C"_s, u"D"_s, u"A"_s, u"B"_s, u"E"_s}));
 }
 
+TEST_F(DBGridEhRecordDragTest, ThePointerBelowOrAboveTheRowsScrollsThemARowAtATime)
+{
+    TOutline many;
+    std::vector<String> order;
+    for (int I = 0; I < 30; ++I) {
+        many.emplace_back(u"R%1"_s.arg(I), 1);
+        order.push_back(u"R%1"_s.arg(I));
+    }
+    Fill(many);
+    const int top = Grid->TopRow();
+    const QPoint below(Indicator(0).x(), Grid->ClientHeight() + 10);
+    Press(Indicator(0));
+    MoveTo(below);
+    MoveTo(QPoint(below.x(), below.y() + 1));
+    EXPECT_EQ(Grid->TopRow(), top + 2);
+    const int target = Grid->RecordDragTargetRow() - AboveData();
+    EXPECT_GT(target, 5);
+    MoveTo(QPoint(below.x(), 2));
+    EXPECT_EQ(Grid->TopRow(), top + 1);
+    EXPECT_EQ(Grid->RecordDragTargetRow(), top + 1);
+    // Back down to the last shown row, where the record goes.
+    MoveTo(Indicator(target));
+    Release(Indicator(target));
+    order.erase(order.begin());
+    order.insert(order.begin() + target, u"R0"_s);
+    EXPECT_EQ(Names(), order);
+}
+
 TEST_F(DBGridEhRecordDragTest, AHandlerThatRefusesAPlaceKeepsTheMarkerAndTakesTheDrop)
 {
     Fill(FiveRecords);
