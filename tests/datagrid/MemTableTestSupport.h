@@ -130,61 +130,36 @@ public:
     }
     bool MoveRecords(const std::vector<TBookmark>& Bookmarks, int ToIndex, int Level, bool CheckOnly) override
     {
-        std::vector<TNode> outline = Outline();
         const std::vector<TRecordId> shown = ShownIds();
         if (ToIndex < 0 || ToIndex >= static_cast<int>(shown.size()) || (MemTableTreeMode() && Level < 1))
             return false;
-        const TRecordId target = shown[static_cast<std::size_t>(ToIndex)];
         const int level = MemTableTreeMode() ? Level : 0;
-        // The branches moved, in table order; a record inside a branch already taken goes with it.
-        std::vector<bool> taken(outline.size(), false);
-        std::vector<TNode> moved;
-        int firstTaken = -1;
-        for (std::size_t at = 0; at < outline.size(); ++at) {
-            const bool listed = std::any_of(Bookmarks.begin(), Bookmarks.end(), [&](const TBookmark& Bookmark) {
-                TRecordId id = 0;
-                return RecordIdOfBookmark(Bookmark, id) && id == outline[at].Id;
-            });
-            if (!listed || taken[at])
-                continue;
-            firstTaken = firstTaken < 0 ? static_cast<int>(at) : firstTaken;
-            const int shift = MemTableTreeMode() ? level - outline[at].Level : 0;
-            for (std::size_t branch = at; branch < outline.size() && (branch == at || outline[branch].Level > outline[at].Level);
-                 ++branch) {
-                taken[branch] = true;
-                moved.push_back({outline[branch].Id, outline[branch].Level + shift});
-            }
-        }
-        const auto targetAt = static_cast<std::size_t>(std::find_if(outline.begin(), outline.end(), [&](const TNode& Node) {
-                                                            return Node.Id == target;
-                                                        }) - outline.begin());
-        if (moved.empty() || taken[targetAt])
+        const TBranches branches = TakeBranches(Bookmarks, level);
+        const std::vector<TNode>& outline = Outline();
+        const TRecordId target = shown[static_cast<std::size_t>(ToIndex)];
+        const auto targetAt = static_cast<std::size_t>(
+            std::find_if(outline.begin(), outline.end(), [&](const TNode& Node) { return Node.Id == target; }) - outline.begin());
+        if (branches.Moved.empty() || branches.Taken[targetAt])
             return false;
         std::vector<TNode> rest;
         for (std::size_t at = 0; at < outline.size(); ++at)
-            if (!taken[at])
+            if (!branches.Taken[at])
                 rest.push_back(outline[at]);
-        const int targetLevel = outline[targetAt].Level;
-        std::size_t place = static_cast<std::size_t>(std::find_if(rest.begin(), rest.end(), [&](const TNode& Node) {
-                                                         return Node.Id == target;
-                                                     }) - rest.begin());
-        // Into the target as its first child, before it, or after its branch.
-        if (level > targetLevel || static_cast<int>(targetAt) > firstTaken)
-            ++place;
-        if (level <= targetLevel && static_cast<int>(targetAt) > firstTaken)
-            while (place < rest.size() && rest[place].Level > targetLevel)
-                ++place;
+        const TNode targetNode = outline[targetAt];
+        const std::size_t place = PlaceAt(rest, targetNode, level, static_cast<int>(targetAt) > branches.First);
         const int before = place > 0 ? rest[place - 1].Level : 0;
         const int after = place < rest.size() ? rest[place].Level : 0;
+        // The records around keep their parents: nothing deeper than one below the record before,
+        // nothing after that would fall into the moved branches.
         if (MemTableTreeMode() && (level > before + 1 || after > level))
             return false;
         if (CheckOnly)
             return true;
-        rest.insert(rest.begin() + static_cast<std::ptrdiff_t>(place), moved.begin(), moved.end());
+        rest.insert(rest.begin() + static_cast<std::ptrdiff_t>(place), branches.Moved.begin(), branches.Moved.end());
         // Records moved into a node show there.
-        if (level > targetLevel)
+        if (level > targetNode.Level)
             FExpanded.insert(target);
-        MoveNodes(rest, moved, shown);
+        MoveNodes(rest, branches.Moved, shown);
         return true;
     }
 
@@ -197,6 +172,50 @@ private:
         TRecordId Id = 0;
         int Level = 0;
     };
+
+    // The branches of the records of Bookmarks in table order, at Level in tree mode; a record
+    // inside a branch already taken goes with it.
+    struct TBranches {
+        std::vector<bool> Taken;
+        std::vector<TNode> Moved;
+        int First = -1;  // the outline index of the first record taken
+    };
+    TBranches TakeBranches(const std::vector<TBookmark>& Bookmarks, int Level)
+    {
+        const std::vector<TNode>& outline = Outline();
+        TBranches branches{std::vector<bool>(outline.size(), false), {}, -1};
+        for (std::size_t at = 0; at < outline.size(); ++at) {
+            const bool listed = std::any_of(Bookmarks.begin(), Bookmarks.end(), [&](const TBookmark& Bookmark) {
+                TRecordId id = 0;
+                return RecordIdOfBookmark(Bookmark, id) && id == outline[at].Id;
+            });
+            if (!listed || branches.Taken[at])
+                continue;
+            branches.First = branches.First < 0 ? static_cast<int>(at) : branches.First;
+            const int shift = MemTableTreeMode() ? Level - outline[at].Level : 0;
+            for (std::size_t branch = at;
+                 branch < outline.size() && (branch == at || outline[branch].Level > outline[at].Level); ++branch) {
+                branches.Taken[branch] = true;
+                branches.Moved.push_back({outline[branch].Id, outline[branch].Level + shift});
+            }
+        }
+        return branches;
+    }
+
+    // Where in Rest moved records at Level go for Target: into it as its first children when
+    // deeper, else after its branch when they come from above it, else before it.
+    static std::size_t PlaceAt(const std::vector<TNode>& Rest, TNode Target, int Level, bool FromAbove)
+    {
+        auto place = static_cast<std::size_t>(
+            std::find_if(Rest.begin(), Rest.end(), [&](const TNode& Node) { return Node.Id == Target.Id; }) - Rest.begin());
+        if (Level > Target.Level)
+            return place + 1;
+        if (!FromAbove)
+            return place;
+        for (++place; place < Rest.size() && Rest[place].Level > Target.Level; ++place) {
+        }
+        return place;
+    }
 
     void Notify(int Index, TMemTableChangeKindEh Kind, int OldIndex)
     {
