@@ -222,6 +222,19 @@ TEST_F(DBGridEhGroupsTest, TheFirstVisibleColumnCarriesTheGroupIndentInItsWidthA
     EXPECT_EQ(Grid->ColWidthAt(Grid->DataColToGridCol(kind->Index())), kindWidth + 10);
 }
 
+TEST_F(DBGridEhGroupsTest, APressOnAGroupedRecordsRowMakesItsRecordCurrent)
+{
+    GroupByCity();
+    Grid->DataGrouping()->GroupDataTree()->ShownRowNode(2)->SetExpanded(true);
+    ASSERT_EQ(Rows(), (std::vector<String>{u"北京"_s, u"广州"_s, u"上海"_s, u"1"_s, u"3"_s}));
+    for (const auto& [row, amount] : {std::pair{4, 3}, {3, 1}}) {
+        const TRect cell = Grid->CellPixelRect(Grid->IndicatorOffset() + 1, AboveData() + row);
+        Click(QPoint((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2));
+        EXPECT_EQ(Grid->Row(), AboveData() + row);
+        EXPECT_EQ(Table->FieldByName(u"数量"_s)->AsInteger(), amount);
+    }
+}
+
 TEST_F(DBGridEhGroupsTest, ARecordDeletedWhileItsGroupIsClosedLeavesTheGroupWithTheOthers)
 {
     GroupByCity();
