@@ -35,6 +35,8 @@
 //   DBGridEhWheel.cpp           the wheel and the vertical bar moving the current record
 //   DBGridEhScrollBars.cpp      scroll-bar settings, external scroll bars
 //   DBGridEhMemTable.cpp        memory-table mode
+//   DBGridEhTreeColumn.cpp      the memory table's tree outline and node signs, the first column's indent
+//   DBGridEhRecordDrag.cpp      records dragged by their indicator to another place (dghRecordMoving)
 //   DBGridEhGrouping*.cpp       the grouping model: levels, group keys, the group tree (DBGridEhGrouping.h)
 //   DBGridEhEditing.cpp         storing the edited text, starting a cell edit, base-grid overrides
 //   DBGridEhEditActions.cpp     the standard edit commands

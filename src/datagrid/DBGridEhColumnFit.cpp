@@ -43,7 +43,8 @@ String LeafCaption(const String& Caption)
 
 int TColumnEh::WidthWithIndent() const
 {
-    return Width();
+    const TCustomDBGridEh* grid = OwningGrid();
+    return grid != nullptr ? grid->ColumnWidthWithIndent(this, Width()) : Width();
 }
 
 int TColumnEh::RequiredRowHeight() const
@@ -64,8 +65,7 @@ int TColumnEh::RequiredRowHeight() const
         if (picture.Width() > Width())
             needed = static_cast<int>(std::lround(static_cast<double>(needed) * Width() / picture.Width()));
     } else {
-        const int indent = WidthWithIndent() - Width();
-        int room = Width() - CellMargin - indent;
+        int room = Width() - CellMargin - grid->CurrentRecordTreeIndent(this);
         if (AlwaysShowEditButton())
             room -= EditButtonsTotalWidth();
         if (ShowImageAndText() && FImageList != nullptr)
@@ -123,7 +123,7 @@ int TitleWidth(TCustomDBGridEh* Grid, TCanvas* Canvas, TColumnEh* Column)
 // What the current record's cell of Column needs, after the cell-parameter events.
 int CellWidth(TCustomDBGridEh* Grid, TCanvas* Canvas, TColumnEh* Column)
 {
-    int width = CellMargin + Column->WidthWithIndent() - Column->Width();
+    int width = CellMargin + Grid->CurrentRecordTreeIndent(Column);
     if (Column->AlwaysShowEditButton())
         width += Column->EditButtonsTotalWidth();
     TImageList* images = Column->ImageList();

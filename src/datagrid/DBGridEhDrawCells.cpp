@@ -412,6 +412,12 @@ void TCustomDBGridEh::PaintDefaultDataCell(int ACol, int AreaCol, int AreaRow, c
     }
 
     if (DefaultDrawing() && ARect.Width() > 0) {
+        // The first visible column starts with the group indent and the tree outline.
+        if (VisibleColumns()->Count() > 0 && VisibleColumns()->ColumnAt(0) == Column) {
+            contents.Left += PaintGroupRecordIndent(AreaRow, contents);
+            if (MemTableTreeMode())
+                contents.Left += PaintDataCellTreePart(AreaRow, contents, params.Background);
+        }
         TDataCellLookEh look;
         look.Raised = raised;
         look.Themed = themed;

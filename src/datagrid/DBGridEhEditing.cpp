@@ -226,13 +226,14 @@ void TCustomDBGridEh::AfterColWidthsChange()
                 const int col = DataColToGridCol(i);
                 if (!column->Visible())
                     continue;
-                const int clamped = column->ClampWidth(ColWidthAt(col));
+                const int clamped =
+                    ColumnWidthWithIndent(column, column->ClampWidth(ColumnWidthWithoutIndent(column, ColWidthAt(col))));
                 if (clamped != ColWidthAt(col))
                     ChangeColWidth(col, clamped);
             }
             for (int i = 0; i < count; ++i) {
                 TColumnEh* column = FColumns->ColumnAt(i);
-                const int width = ColWidthAt(DataColToGridCol(i));
+                const int width = ColumnWidthWithoutIndent(column, ColWidthAt(DataColToGridCol(i)));
                 if (!column->Visible() || width == column->Width())
                     continue;
                 if (!FAutoFitColWidths || Designing())

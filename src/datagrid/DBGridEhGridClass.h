@@ -265,6 +265,46 @@ public:
     bool IsMemTableMode() const { return HasMemTableLink(); }
     bool UsesMemTableScrolling() const;
     IMemTableEh* MemTable() const { return FMemTable; }
+    // The memory table shows its records as a tree: the first visible column carries each row's
+    // outline (DBGridEhTreeColumn.cpp).
+    bool MemTableTreeMode() const;
+    // Display data row Index's outline width: its tree level x 18; 0 outside tree mode.
+    int MemTableTreeIndent(int Index) const;
+    // The current record's outline width when Column is the first visible column, else 0.
+    int CurrentRecordTreeIndent(const TColumnEh* Column) const;
+    // The tree level a record drop at the client point At on display row Row gives, and the
+    // drop marker's left; -1 outside tree mode.
+    int DropTreeLevelAt(int Row, TPoint At, int& MarkerX);
+    // The point lies on a row's outline; unless CheckOnly, a point on its node sign expands or
+    // collapses the node.
+    bool ToggleTreeNodeAt(int X, int Y, bool CheckOnly);
+    // Width plus or minus the group indent for the first visible column, Width for the others.
+    int ColumnWidthWithIndent(const TColumnEh* Column, int Width) const;
+    int ColumnWidthWithoutIndent(const TColumnEh* Column, int Width) const;
+
+    // Records dragged by their indicator cell with dghRecordMoving (DBGridEhRecordDrag.cpp).
+    using TGridMoveRecordsEventEh =
+        std::function<bool(TObject* Sender, TBMListEh* BookmarkList, int ToRecNo, int TreeLevel, bool CheckOnly)>;
+    // Moves the records in place of DefaultMoveRecords; with CheckOnly only answers whether it may.
+    TGridMoveRecordsEventEh OnMoveRecords;
+    // A press at (X, Y) on the indicator of a record row (a selected one while records may be
+    // selected) starts a drag of the record, or of all selected ones; True when it does.
+    virtual bool BeginRecordDrag(int X, int Y, bool CheckOnly);
+    virtual bool MayStartRecordDrag() { return true; }
+    bool RecordDragging() const { return FDBMouseMode == TDBGridMouseModeEh::dmmRecordDrag; }
+    // The display row and tree level a drop would now go to.
+    int RecordDragTargetRow() const { return FRecordDrag.TargetRow; }
+    int RecordDragTargetLevel() const { return FRecordDrag.TargetLevel; }
+    void TrackRecordDrag(int X, int Y);
+    void FinishRecordDrag(int X, int Y, bool Drop);
+    // Moves the selected records, or the dragged one, to data row ToRow at TreeLevel.
+    bool MoveDraggedRecords(int ToRow, int TreeLevel, bool CheckOnly);
+    bool MoveRecords(TBMListEh* Bookmarks, int ToRow, int TreeLevel, bool CheckOnly);
+    // The memory table's own move; else the centre's, with the view kept where it was.
+    virtual bool DefaultMoveRecords(TBMListEh* Bookmarks, int ToRecNo, int TreeLevel, bool CheckOnly);
+    // The record number of data row Row: the row's RecNo, Row + 1 with a memory table, 0 without
+    // an active link.
+    int RecordNoOfBufferRow(int Row);
     // What an external horizontal scroll bar shows: range 0..127 (0..0 when every column fits),
     // the scrolled columns shown as page, LeftCol mapped onto the range as position.
     TScrollInfo ComputeHorzScrollInfo() const;
@@ -778,6 +818,27 @@ private:
     int ApplyRowsAboveDataMetrics();
     void FollowMemTableRecord();
     void RepaintScrolledRows(int Distance, int OldRow);
+    // A record drag: its start and target display rows, the dragged record, the start and target
+    // tree levels (-1 outside tree mode) and the drop marker's left.
+    struct TRecordDragEh {
+        int StartRow = -1;
+        int TargetRow = -1;
+        TBookmark Bookmark;
+        int StartLevel = -1;
+        int TargetLevel = -1;
+        int MarkerX = 0;
+    };
+    TRecordDragEh FRecordDrag;
+    // The drop marker: under the target row when dragging down (or deeper on the start row),
+    // else over it, from the target level's left.
+    void ShowRecordDropMarker();
+    void HideRecordDropMarker();
+    // The target row and level at the client point (X, Y), scrolling by a row above or below the data.
+    bool PickRecordDropTarget(int X, int Y, int& TargetRow, int& TargetLevel, int& MarkerX);
+    // The outline of data row AreaRow at the left of ARect; answers the room it took.
+    int PaintDataCellTreePart(int AreaRow, const TRect& ARect, TColor Background);
+    // The first visible column's cell of a data row, in client coordinates.
+    TRect FirstColumnCellRect(int ARow);
 
     // Scroll-bar steps (DBGridEhScrolling.cpp).
     void ApplyVertScrollInfo(const TScrollInfo& Info);
@@ -791,7 +852,8 @@ private:
         dmmSelectRows,
         dmmSelectColumns,
         dmmSelectRect,
-        dmmSizeColumn  // from a title border; dghTraceColSizing sizes while moving, else on release
+        dmmSizeColumn,  // from a title border; dghTraceColSizing sizes while moving, else on release
+        dmmRecordDrag   // records dragged by their indicator
     };
     void NavigateRecordRows(bool Select, int Distance, bool ToEnd);
     bool InsertedRecordUntouched() const;
@@ -1049,6 +1111,9 @@ private:
     friend class TDBGridEhDataGroupsEh;
     // A group row's cell: the indent slots, the expand box and its part of the row's text.
     bool PaintGroupRowCell(int ACol, int AreaRow, const TRect& ARect);
+    // A grouped record's group indent at the left of ARect, a slot per level in its colour;
+    // answers the room it took.
+    int PaintGroupRecordIndent(int AreaRow, const TRect& ARect);
     void PickGroupRowHighlight(bool Current, TColor& Background, TFont* Font);
     bool HandleGroupRowKey(WORD Key, TShiftState Shift);
     // A press on a group row's expand box toggles it.

@@ -180,6 +180,9 @@ bool TCustomDBGridEh::ReleaseGroupPanelAt(int X, int Y)
         return false;
     const TRect pressed = FGroupPanelPress.Rect;
     FGroupPanelPress = {};
+    // A box let go away from the grid stays where it was.
+    if (!PointWithinRect(TPoint{X, Y}, ClientRect()))
+        return true;
     if (Y >= OutBoundaryData()->TopExtent())
         RemoveGroupLevel(level);
     else if (PointWithinRect(TPoint{X, Y}, pressed))

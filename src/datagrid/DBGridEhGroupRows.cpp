@@ -111,6 +111,23 @@ bool TCustomDBGridEh::PaintGroupRowCell(int ACol, int AreaRow, const TRect& ARec
     return true;
 }
 
+int TCustomDBGridEh::PaintGroupRecordIndent(int AreaRow, const TRect& ARect)
+{
+    const TGroupDataTreeNodeEh* node = GroupNodeOfRow(AreaRow);
+    const int indent = std::min(GroupIndent(), ARect.Width());
+    if (node == nullptr || indent <= 0)
+        return 0;
+    TCanvas* canvas = Canvas();
+    canvas->Brush()->SetStyle(TBrushStyle::bsSolid);
+    for (const TGroupDataTreeNodeEh* group = node->ParentNode(); group != nullptr && group->IsGroup();
+         group = group->ParentNode()) {
+        const int slotLeft = ARect.Left + (group->Level() - 1) * GroupSlotWidth;
+        canvas->Brush()->SetColor(group->DataGroupLevel()->Color());
+        canvas->FillRect(TRect(slotLeft, ARect.Top, std::min(slotLeft + GroupSlotWidth, ARect.Left + indent), ARect.Bottom));
+    }
+    return indent;
+}
+
 bool TCustomDBGridEh::HandleGroupRowKey(WORD Key, TShiftState Shift)
 {
     if (!GroupingInEffect() || Shift.Contains(ssShift) || Shift.Contains(ssAlt) || Shift.Contains(ssCtrl))

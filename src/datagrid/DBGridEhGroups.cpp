@@ -187,6 +187,8 @@ void TCustomDBGridEh::GroupingStructureChanged()
         FDataGrouping->GroupDataTree()->FreeAllNodes();
     }
     UpdateGroupPanelHeight();
+    // The first visible column's width carries the group indent.
+    NotifyLayoutChanged();
     if (HandleAllocated() && HasMemTableLink())
         MemTableRowsChanged(FMemTable);
     if (OnActiveGroupingStructChanged)

@@ -452,7 +452,7 @@ void TCustomDBGridEh::ApplyColumnWidths()
         const int col = DataColToGridCol(i);
         if (col >= TotalColCount())
             break;
-        const int width = column->Visible() ? column->Width() : hiddenWidth;
+        const int width = column->Visible() ? column->WidthWithIndent() : hiddenWidth;
         if (ColWidthAt(col) != width)
             ChangeColWidth(col, width);
         if (width > 0)

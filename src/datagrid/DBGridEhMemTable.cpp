@@ -67,6 +67,9 @@ void TCustomDBGridEh::ReceiveMemTableChange(int Index, TMemTableChangeKindEh Kin
         FollowMemTableRecord();
         return;
     }
+    // A tree's rows change with every node opened or closed: the data events lay them out.
+    if (MemTableTreeMode())
+        return;
     if (Kind == TMemTableChangeKindEh::mtcChanged) {
         InvalidateRowCells(RowsAboveData() + Index);
         return;

@@ -25,7 +25,11 @@ bool TCustomDBGridEh::IsTitleRow(int ARow) { return ARow >= 0 && ARow < RowsAbov
 
 bool TCustomDBGridEh::IsDataRow(int ARow)
 {
-    return DataLink()->Active() && ARow >= RowsAboveData() && ARow < RowsAboveData() + DataLink()->RecordCount();
+    // A memory table shows every record (or, grouped, every shown group and record) as a row.
+    int rows = DataLink()->RecordCount();
+    if (IsMemTableMode())
+        rows = GroupingInEffect() ? FDataGrouping->GroupDataTree()->ShownRowCount() : FMemTable->MemTableRecordCount();
+    return DataLink()->Active() && ARow >= RowsAboveData() && ARow < RowsAboveData() + rows;
 }
 
 TColumnEh* TCustomDBGridEh::ColumnAtGridCol(int ACol) const
@@ -125,6 +129,11 @@ void TCustomDBGridEh::HandleMouseDown(TMouseButton Button, TShiftState Shift, in
         TCustomControl::MouseDown(Button, Shift, X, Y);
         return;
     }
+    // A press on a record's indicator may start its drag, one on a tree node's sign toggles it.
+    if (left && ((BeginRecordDrag(X, Y, false) && RecordDragging()) || ToggleTreeNodeAt(X, Y, false))) {
+        TCustomControl::MouseDown(Button, Shift, X, Y);
+        return;
+    }
     if (!IsDataRow(cell.Y)) {
         if (DataLink()->Active())
             DataLink()->UpdateRecord();
@@ -167,7 +176,9 @@ void TCustomDBGridEh::PressDataRow(TMouseButton Button, TShiftState Shift, TGrid
     const bool editorShown = EditorMode();
     if (!EditorAlwaysShown())
         ChangeEditorMode(false);
-    if (!shiftRows)
+    if (!shiftRows && GroupingInEffect())
+        MoveInGroupTree(Cell.Y - Row());
+    else if (!shiftRows)
         DataLink()->MoveBy(Cell.Y - Row());
     if (Column != nullptr)
         MoveToDataColumn(Column->Index(), 0, false);
@@ -232,6 +243,7 @@ void TCustomDBGridEh::HandleMouseMove(TShiftState Shift, int X, int Y)
             FSelection->Columns()->ShiftSelectTo(column);
         break;
     case TDBGridMouseModeEh::dmmSizeColumn: TrackTitleSizing(X); break;
+    case TDBGridMouseModeEh::dmmRecordDrag: TrackRecordDrag(X, Y); break;
     case TDBGridMouseModeEh::dmmNone: TCustomGridEh::MouseMove(Shift, X, Y); return;
     }
     TCustomControl::MouseMove(Shift, X, Y);
@@ -266,6 +278,11 @@ void TCustomDBGridEh::HandleMouseUp(TMouseButton Button, TShiftState Shift, int 
     const bool baseMode = mode != TGridMouseModeEh::gmmNone && (!moving || FMoveTarget != FMoveOrigin);
     if (left && (ReleaseGroupPanelAt(X, Y) || (mode == TGridMouseModeEh::gmmColMoving && DropTitleOnGroupPanel(X, Y)))) {
         TCustomControl::MouseUp(Button, Shift, X, Y);
+        return;
+    }
+    if (FDBMouseMode == TDBGridMouseModeEh::dmmRecordDrag) {
+        FinishRecordDrag(X, Y, left);
+        TCustomGridEh::MouseUp(Button, Shift, X, Y);
         return;
     }
     if (FDBMouseMode == TDBGridMouseModeEh::dmmSizeColumn) {
@@ -367,6 +384,8 @@ void TCustomDBGridEh::EndMouseTracking()
         UpdatePressedLook(-1, -1);
     if (FDBMouseMode == TDBGridMouseModeEh::dmmSizeColumn)
         ToggleTitleSizingLine();
+    if (FDBMouseMode == TDBGridMouseModeEh::dmmRecordDrag)
+        HideRecordDropMarker();
     FDBMouseMode = TDBGridMouseModeEh::dmmNone;
     FTitlePress = TTitlePressEh();
     SetMouseCapture(false);
@@ -506,6 +525,10 @@ void TCustomDBGridEh::PerformAutoScroll()
     const TPoint at = FLastMousePoint;
     if (FDBMouseMode == TDBGridMouseModeEh::dmmSelectColumns) {
         AutoScrollColumns(at, layout);
+        return;
+    }
+    if (FDBMouseMode == TDBGridMouseModeEh::dmmRecordDrag) {
+        TrackRecordDrag(at.X, at.Y);
         return;
     }
     const int above = layout.Vert.FixedBoundary - at.Y;

@@ -130,7 +130,12 @@ TEST_F(DBGridEhGroupsTest, ATitleDraggedOntoThePanelGroupsByItsColumnAndDraggedB
     EXPECT_EQ(Grid->DataGrouping()->ActiveGroupLevel(1)->GroupColumn()->FieldName(), u"类别"_s);
     EXPECT_EQ(Rows(), (std::vector<String>{u"北京"_s, u"广州"_s, u"上海"_s}));
 
-    // Dragged back onto the grid, a level goes and its column shows again.
+    // Let go away from the grid, a box stays; dragged back onto the grid, a level goes and its
+    // column shows again.
+    Drag(BoxCentre(0), QPoint(200, Grid->Height() + 40));
+    Drag(BoxCentre(0), QPoint(Grid->Width() + 40, 5));
+    EXPECT_EQ(Grid->DataGrouping()->ActiveLevelCount(), 2);
+    EXPECT_EQ(Grid->DataGrouping()->ActiveGroupLevel(1)->GroupColumn()->FieldName(), u"类别"_s);
     Drag(BoxCentre(0), QPoint(200, 200));
     Drag(BoxCentre(0), QPoint(200, 200));
     EXPECT_EQ(Grid->DataGrouping()->ActiveLevelCount(), 0);
@@ -188,6 +193,60 @@ TEST_F(DBGridEhGroupsTest, AnInsertJoinsTheCurrentGroupAndADeleteInACollapsedGro
     Table->Delete();
     EXPECT_EQ(Rows(), (std::vector<String>{u"北京"_s, u"9"_s, u"2"_s, u"上海"_s}));
     EXPECT_EQ(Grid->RowCount(), AboveData() + 4);
+}
+
+TEST_F(DBGridEhGroupsTest, TheFirstVisibleColumnCarriesTheGroupIndentInItsWidthAndItsPaint)
+{
+    TColumnEh* kind = Grid->ColumnByFieldName(u"类别"_s);
+    TColumnEh* amount = Grid->ColumnByFieldName(u"数量"_s);
+    const int kindWidth = kind->Width();
+    GroupByCity();
+    EXPECT_EQ(kind->WidthWithIndent(), kindWidth + 18);
+    EXPECT_EQ(Grid->ColWidthAt(Grid->DataColToGridCol(kind->Index())), kindWidth + 18);
+    EXPECT_EQ(Grid->ColWidthAt(Grid->DataColToGridCol(amount->Index())), amount->Width());
+
+    Grid->DataGrouping()->ActiveLevel(0)->SetColor(clYellow);
+    Grid->DataGrouping()->GroupDataTree()->ShownRowNode(2)->SetExpanded(true);
+    Grid->PaintScreen();
+    const TRect record = Grid->CellPixelRect(Grid->DataColToGridCol(kind->Index()), AboveData() + 3);
+    EXPECT_EQ(Grid->Pixel(record.Left + 9, record.Bottom - 3), clYellow);
+    EXPECT_NE(Grid->Pixel(record.Left + 25, record.Bottom - 3), clYellow);
+
+    // Sizing the column by its grid width keeps the indent out of the column's own width.
+    Grid->ChangeColWidth(Grid->DataColToGridCol(kind->Index()), kindWidth + 18 + 10);
+    EXPECT_EQ(kind->Width(), kindWidth + 10);
+
+    Drag(BoxCentre(0), QPoint(200, 200));
+    EXPECT_EQ(Grid->ColWidthAt(Grid->DataColToGridCol(Grid->ColumnByFieldName(u"城市"_s)->Index())),
+              Grid->ColumnByFieldName(u"城市"_s)->Width());
+    EXPECT_EQ(Grid->ColWidthAt(Grid->DataColToGridCol(kind->Index())), kindWidth + 10);
+}
+
+TEST_F(DBGridEhGroupsTest, APressOnAGroupedRecordsRowMakesItsRecordCurrent)
+{
+    GroupByCity();
+    Grid->DataGrouping()->GroupDataTree()->ShownRowNode(2)->SetExpanded(true);
+    ASSERT_EQ(Rows(), (std::vector<String>{u"北京"_s, u"广州"_s, u"上海"_s, u"1"_s, u"3"_s}));
+    for (const auto& [row, amount] : {std::pair{4, 3}, {3, 1}}) {
+        const TRect cell = Grid->CellPixelRect(Grid->IndicatorOffset() + 1, AboveData() + row);
+        Click(QPoint((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2));
+        EXPECT_EQ(Grid->Row(), AboveData() + row);
+        EXPECT_EQ(Table->FieldByName(u"数量"_s)->AsInteger(), amount);
+    }
+}
+
+TEST_F(DBGridEhGroupsTest, ARecordDeletedWhileItsGroupIsClosedLeavesTheGroupWithTheOthers)
+{
+    GroupByCity();
+    Table->SetRecNo(3);  // 上海, 3: its group closed
+    ASSERT_EQ(Rows(), (std::vector<String>{u"北京"_s, u"广州"_s, u"上海"_s}));
+    Table->Delete();
+    EXPECT_EQ(Rows(), (std::vector<String>{u"北京"_s, u"广州"_s, u"上海"_s}));
+    EXPECT_EQ(Grid->DataGrouping()->GroupDataTree()->ShownRowNode(2)->ChildCount(), 1);
+    EXPECT_EQ(Grid->RowCount(), AboveData() + 3);
+    EXPECT_LT(Grid->Row(), Grid->RowCount());
+    Grid->DataGrouping()->GroupDataTree()->ShownRowNode(2)->SetExpanded(true);
+    EXPECT_EQ(Rows(), (std::vector<String>{u"北京"_s, u"广州"_s, u"上海"_s, u"1"_s}));
 }
 
 TEST_F(DBGridEhGroupsTest, AGroupRowPaintsItsLevelColourAcrossTheRowAndThePanelItsBand)

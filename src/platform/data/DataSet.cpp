@@ -872,6 +872,8 @@ void TDataSet::EndRecordRead()
 
 // --- Bookmarks --------------------------------------------------------------------------------
 
+bool TDataSet::RecordIdOfBookmark(const TBookmark& Bookmark, TRecordId& Id) { return DecodeBookmark(Bookmark, Id); }
+
 TBookmark TDataSet::Bookmark() const
 {
     if (FActiveSlot < 0 || FActiveSlot >= WindowCount())

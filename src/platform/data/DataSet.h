@@ -150,6 +150,8 @@ protected:
     void CheckActive() const;
     void CheckInactive() const;
     TRecordCursor* Cursor() const { return FCursor.get(); }
+    // The cursor id of a bookmark's record; False for a bookmark of no record.
+    static bool RecordIdOfBookmark(const TBookmark& Bookmark, TRecordId& Id);
     // Fields read the record at visible position ViewIndex (0-based) until the matching
     // EndRecordRead, without events or a move: how a memory table lets a viewer read any
     // record. Nests; a position outside the records leaves the fields reading what they read.

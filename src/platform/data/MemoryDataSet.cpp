@@ -11,10 +11,14 @@ struct TMemoryDataSet::TTable {
     struct TRow {
         TRecordId Id;
         TRecordValues Values;
+        // The place in the table's own order: the id until the records are arranged.
+        TRecordId Order;
     };
     std::vector<TCursorField> Fields;
     std::vector<TRow> Rows;  // in the current order
     TRecordId NextId = 1;
+    // Counts the reorderings made past the cursor, which drop its map of positions.
+    int Arrangements = 0;
 };
 
 namespace {
@@ -51,11 +55,12 @@ public:
 
     int PositionOf(TRecordId Id) const override
     {
-        if (!FPositionsValid) {
+        if (!FPositionsValid || FArrangements != FTable.Arrangements) {
             FPositions.clear();
             for (std::size_t i = 0; i < FTable.Rows.size(); ++i)
                 FPositions.emplace(FTable.Rows[i].Id, static_cast<int>(i));
             FPositionsValid = true;
+            FArrangements = FTable.Arrangements;
         }
         const auto found = FPositions.find(Id);
         return found == FPositions.end() ? -1 : found->second;
@@ -64,9 +69,9 @@ public:
     void Sort(const TSortSpec& Spec) override
     {
         auto& rows = FTable.Rows;
-        // Without keys, the order records were added in.
+        // Without keys, the table's own order.
         if (Spec.empty())
-            std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return a.Id < b.Id; });
+            std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return a.Order < b.Order; });
         else
             std::stable_sort(rows.begin(), rows.end(), [&Spec](const auto& a, const auto& b) {
                 return CompareRecords(a.Values, b.Values, Spec) < 0;
@@ -78,7 +83,8 @@ public:
 
     TRecordId Insert(int Position, const TFieldValues& Values) override
     {
-        TTable::TRow row{FTable.NextId++, TRecordValues(FTable.Fields.size(), Variant::Null())};
+        const TRecordId newId = FTable.NextId++;
+        TTable::TRow row{newId, TRecordValues(FTable.Fields.size(), Variant::Null()), newId};
         for (std::size_t i = 0; i < FTable.Fields.size(); ++i)
             if (FTable.Fields[i].DataType == TFieldType::ftAutoInc)
                 row.Values[i] = Variant(static_cast<int>(row.Id));
@@ -132,6 +138,7 @@ private:
     TTable& FTable;
     mutable std::unordered_map<TRecordId, int> FPositions;
     mutable bool FPositionsValid = false;
+    mutable int FArrangements = 0;
 };
 
 }  // namespace
@@ -149,6 +156,27 @@ void TMemoryDataSet::EmptyDataSet()
 {
     CheckInactive();
     FTable->Rows.clear();
+}
+
+void TMemoryDataSet::ArrangeRecords(const std::vector<TRecordId>& Order)
+{
+    std::unordered_map<TRecordId, std::size_t> place;
+    for (std::size_t i = 0; i < Order.size(); ++i)
+        place.emplace(Order[i], i);
+    std::vector<TTable::TRow>& rows = FTable->Rows;
+    const bool whole = place.size() == rows.size() && std::all_of(rows.begin(), rows.end(), [&place](const auto& Row) {
+        return place.contains(Row.Id);
+    });
+    if (!whole)
+        DatabaseError(DBConsts::SRecordNotFound);
+    if (Active())
+        CheckBrowseMode();
+    std::sort(rows.begin(), rows.end(), [&place](const auto& a, const auto& b) { return place[a.Id] < place[b.Id]; });
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i].Order = static_cast<TRecordId>(i);
+    ++FTable->Arrangements;
+    if (Active())
+        Refresh();
 }
 
 std::unique_ptr<TRecordCursor> TMemoryDataSet::CreateCursor()

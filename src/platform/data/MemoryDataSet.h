@@ -12,6 +12,9 @@ public:
 
     // Drops every record (the dataset must be closed).
     void EmptyDataSet();
+    // Makes Order (the id of every record, each once) the table's own order, the one an empty
+    // Sort restores, and shows it at once; the current record stays current.
+    void ArrangeRecords(const std::vector<TRecordId>& Order);
 
     struct TTable;
 

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 QStringList NamesInOrder(TDataSet* DataSet)
@@ -61,6 +63,28 @@ TEST(DataSetTest, SortOrdersChineseByPinyinStablyAndSendsOneChange)
     EXPECT_EQ(NamesInOrder(table.DataSet), TPeopleTable::Names);
     EXPECT_THROW(table.DataSet->SetSort(u"没有 ASC"_s), EDatabaseError);
     EXPECT_TRUE(table.DataSet->Sort().isEmpty());
+}
+
+TEST(DataSetTest, ArrangedRecordsAreTheTablesOwnOrderAndTheCurrentOneStays)
+{
+    TPeopleTable table;
+    table.DataSet->SetRecNo(2);  // 李四
+    std::vector<TRecordId> order;
+    for (TRecordId id = 10; id >= 1; --id)
+        order.push_back(id);
+    table.DataSet->ArrangeRecords(order);
+    EXPECT_EQ(table.Name()->AsString(), u"李四"_s);
+    EXPECT_EQ(table.DataSet->RecNo(), 9);
+    QStringList reversed = TPeopleTable::Names;
+    std::reverse(reversed.begin(), reversed.end());
+    EXPECT_EQ(NamesInOrder(table.DataSet), reversed);
+    // A sort and its removal come back to the arranged order.
+    table.DataSet->SetSort(u"[姓名] ASC"_s);
+    table.DataSet->SetSort(QString());
+    EXPECT_EQ(NamesInOrder(table.DataSet), reversed);
+    // An order that leaves a record out changes nothing.
+    EXPECT_THROW(table.DataSet->ArrangeRecords({1, 2}), EDatabaseError);
+    EXPECT_EQ(NamesInOrder(table.DataSet), reversed);
 }
 
 TEST(DataSetTest, LocateMatchesExactlyOrIgnoringCaseOrByPrefix)
