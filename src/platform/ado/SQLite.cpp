@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstddef>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -206,8 +207,14 @@ TSQLiteStatement::TSQLiteStatement(sqlite3* Db, const String& Sql, const String&
     }
 }
 
+TSQLiteStatement::TSQLiteStatement(sqlite3_stmt* Handle, const String& Shown, const TSQLiteDatabase* Keeper)
+    : FHandle(Handle), FShown(Shown), FKeeper(Keeper)
+{
+}
+
 TSQLiteStatement::TSQLiteStatement(TSQLiteStatement&& Other) noexcept
-    : FHandle(std::exchange(Other.FHandle, nullptr)), FShown(std::move(Other.FShown))
+    : FHandle(std::exchange(Other.FHandle, nullptr)), FShown(std::move(Other.FShown)),
+      FKeeper(std::exchange(Other.FKeeper, nullptr))
 {
 }
 
@@ -217,6 +224,7 @@ TSQLiteStatement& TSQLiteStatement::operator=(TSQLiteStatement&& Other) noexcept
         Release();
         FHandle = std::exchange(Other.FHandle, nullptr);
         FShown = std::move(Other.FShown);
+        FKeeper = std::exchange(Other.FKeeper, nullptr);
     }
     return *this;
 }
@@ -225,8 +233,12 @@ TSQLiteStatement::~TSQLiteStatement() { Release(); }
 
 void TSQLiteStatement::Release()
 {
-    sqlite3_finalize(FHandle);
+    if (FKeeper != nullptr && FHandle != nullptr)
+        FKeeper->Keep(FHandle);
+    else
+        sqlite3_finalize(FHandle);
     FHandle = nullptr;
+    FKeeper = nullptr;
 }
 
 void TSQLiteStatement::Check(int Code) const
@@ -380,7 +392,12 @@ TSQLiteDatabase::TSQLiteDatabase(const String& Path)
     }
 }
 
-TSQLiteDatabase::~TSQLiteDatabase() { sqlite3_close(FHandle); }
+TSQLiteDatabase::~TSQLiteDatabase()
+{
+    for (sqlite3_stmt* kept : FKept)
+        sqlite3_finalize(kept);
+    sqlite3_close(FHandle);
+}
 
 bool TSQLiteDatabase::ReadOnly() const { return sqlite3_db_readonly(FHandle, "main") == 1; }
 
@@ -398,6 +415,34 @@ void TSQLiteDatabase::ExecuteScript(const String& Sql)
 TSQLiteStatement TSQLiteDatabase::Prepare(const String& Sql, const String& Shown) const
 {
     return TSQLiteStatement(FHandle, Sql, Shown);
+}
+
+TSQLiteStatement TSQLiteDatabase::PrepareKept(const String& Sql, const String& Shown) const
+{
+    const QByteArray text = Sql.toUtf8();
+    const std::string_view wanted(text.constData(), size_t(text.size()));
+    for (auto kept = FKept.rbegin(); kept != FKept.rend(); ++kept)
+        if (sqlite3_sql(*kept) == wanted) {
+            sqlite3_stmt* handle = *kept;
+            FKept.erase(std::next(kept).base());
+            return TSQLiteStatement(handle, Shown, this);
+        }
+    TSQLiteStatement statement(FHandle, Sql, Shown);
+    statement.FKeeper = this;
+    return statement;
+}
+
+void TSQLiteDatabase::Keep(sqlite3_stmt* Handle) const
+{
+    // A few pages' statements: the openings of a page's list and its totals, its insert.
+    constexpr size_t Kept = 32;
+    sqlite3_reset(Handle);
+    sqlite3_clear_bindings(Handle);
+    FKept.push_back(Handle);
+    if (FKept.size() > Kept) {
+        sqlite3_finalize(FKept.front());
+        FKept.erase(FKept.begin());
+    }
 }
 
 int TSQLiteDatabase::Changes() const { return sqlite3_changes(FHandle); }
