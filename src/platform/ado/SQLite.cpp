@@ -207,14 +207,15 @@ TSQLiteStatement::TSQLiteStatement(sqlite3* Db, const String& Sql, const String&
     }
 }
 
-TSQLiteStatement::TSQLiteStatement(sqlite3_stmt* Handle, const String& Shown, const TSQLiteDatabase* Keeper)
-    : FHandle(Handle), FShown(Shown), FKeeper(Keeper)
+TSQLiteStatement::TSQLiteStatement(sqlite3_stmt* Handle, const String& Shown, const TSQLiteDatabase* Keeper,
+                                   std::int64_t Schema)
+    : FHandle(Handle), FShown(Shown), FKeeper(Keeper), FSchema(Schema)
 {
 }
 
 TSQLiteStatement::TSQLiteStatement(TSQLiteStatement&& Other) noexcept
     : FHandle(std::exchange(Other.FHandle, nullptr)), FShown(std::move(Other.FShown)),
-      FKeeper(std::exchange(Other.FKeeper, nullptr))
+      FKeeper(std::exchange(Other.FKeeper, nullptr)), FSchema(Other.FSchema)
 {
 }
 
@@ -225,6 +226,7 @@ TSQLiteStatement& TSQLiteStatement::operator=(TSQLiteStatement&& Other) noexcept
         FHandle = std::exchange(Other.FHandle, nullptr);
         FShown = std::move(Other.FShown);
         FKeeper = std::exchange(Other.FKeeper, nullptr);
+        FSchema = Other.FSchema;
     }
     return *this;
 }
@@ -234,7 +236,7 @@ TSQLiteStatement::~TSQLiteStatement() { Release(); }
 void TSQLiteStatement::Release()
 {
     if (FKeeper != nullptr && FHandle != nullptr)
-        FKeeper->Keep(FHandle);
+        FKeeper->Keep(FHandle, FSchema);
     else
         sqlite3_finalize(FHandle);
     FHandle = nullptr;
@@ -394,8 +396,8 @@ TSQLiteDatabase::TSQLiteDatabase(const String& Path)
 
 TSQLiteDatabase::~TSQLiteDatabase()
 {
-    for (sqlite3_stmt* kept : FKept)
-        sqlite3_finalize(kept);
+    ForgetKept();
+    sqlite3_finalize(FSchemaVersion);
     sqlite3_close(FHandle);
 }
 
@@ -419,30 +421,56 @@ TSQLiteStatement TSQLiteDatabase::Prepare(const String& Sql, const String& Shown
 
 TSQLiteStatement TSQLiteDatabase::PrepareKept(const String& Sql, const String& Shown) const
 {
+    const std::int64_t schema = SchemaVersion();
     const QByteArray text = Sql.toUtf8();
     const std::string_view wanted(text.constData(), size_t(text.size()));
     for (auto kept = FKept.rbegin(); kept != FKept.rend(); ++kept)
-        if (sqlite3_sql(*kept) == wanted) {
-            sqlite3_stmt* handle = *kept;
+        if (sqlite3_sql(kept->first) == wanted && kept->second == schema) {
+            sqlite3_stmt* handle = kept->first;
             FKept.erase(std::next(kept).base());
-            return TSQLiteStatement(handle, Shown, this);
+            return TSQLiteStatement(handle, Shown, this, schema);
         }
     TSQLiteStatement statement(FHandle, Sql, Shown);
     statement.FKeeper = this;
+    statement.FSchema = schema;
     return statement;
 }
 
-void TSQLiteDatabase::Keep(sqlite3_stmt* Handle) const
+void TSQLiteDatabase::Keep(sqlite3_stmt* Handle, std::int64_t Schema) const
 {
     // A few pages' statements: the openings of a page's list and its totals, its insert.
     constexpr size_t Kept = 32;
     sqlite3_reset(Handle);
     sqlite3_clear_bindings(Handle);
-    FKept.push_back(Handle);
+    if (Schema < 0 || Schema != SchemaVersion()) {
+        sqlite3_finalize(Handle);
+        ForgetKept();
+        return;
+    }
+    FKept.emplace_back(Handle, Schema);
     if (FKept.size() > Kept) {
-        sqlite3_finalize(FKept.front());
+        sqlite3_finalize(FKept.front().first);
         FKept.erase(FKept.begin());
     }
+}
+
+// Read by a statement of its own, never kept: it is what tells whether the kept ones are current.
+// -1 when it cannot be read, which no kept statement matches.
+std::int64_t TSQLiteDatabase::SchemaVersion() const noexcept
+{
+    if (FSchemaVersion == nullptr && sqlite3_prepare_v2(FHandle, "PRAGMA schema_version", -1, &FSchemaVersion, nullptr) != SQLITE_OK)
+        return -1;
+    const bool read = sqlite3_step(FSchemaVersion) == SQLITE_ROW;
+    const std::int64_t version = read ? sqlite3_column_int64(FSchemaVersion, 0) : -1;
+    sqlite3_reset(FSchemaVersion);
+    return version;
+}
+
+void TSQLiteDatabase::ForgetKept() const
+{
+    for (const auto& [handle, schema] : FKept)
+        sqlite3_finalize(handle);
+    FKept.clear();
 }
 
 int TSQLiteDatabase::Changes() const { return sqlite3_changes(FHandle); }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 struct sqlite3;
@@ -63,13 +64,14 @@ public:
 
 private:
     friend class TSQLiteDatabase;
-    TSQLiteStatement(sqlite3_stmt* Handle, const String& Shown, const TSQLiteDatabase* Keeper);
+    TSQLiteStatement(sqlite3_stmt* Handle, const String& Shown, const TSQLiteDatabase* Keeper, std::int64_t Schema);
     void Check(int Code) const;
     void Release();
 
     sqlite3_stmt* FHandle = nullptr;
     String FShown;
     const TSQLiteDatabase* FKeeper = nullptr;  // takes the statement back when it is done
+    std::int64_t FSchema = 0;                  // the schema version it was prepared under, when kept
 };
 
 class TSQLiteDatabase {
@@ -94,7 +96,8 @@ public:
     TSQLiteStatement Prepare(const String& Sql) const { return Prepare(Sql, Sql); }
     // As Prepare, but the statement goes back to the connection when it is done and the next
     // PrepareKept of the same text takes it again, reset and unbound: preparing costs as much as
-    // reading a screen of rows. Every statement must be done before the connection closes.
+    // reading a screen of rows. A change of the schema lets go of the kept statements, whose
+    // columns would tell the old one. Every statement must be done before the connection closes.
     TSQLiteStatement PrepareKept(const String& Sql, const String& Shown) const;
     TSQLiteStatement PrepareKept(const String& Sql) const { return PrepareKept(Sql, Sql); }
     int Changes() const;
@@ -109,11 +112,15 @@ public:
 private:
     friend class TSQLiteStatement;
     TSQLiteDatabase() = default;
-    void Keep(sqlite3_stmt* Handle) const;
+    void Keep(sqlite3_stmt* Handle, std::int64_t Schema) const;
+    std::int64_t SchemaVersion() const noexcept;
+    void ForgetKept() const;
 
     sqlite3* FHandle = nullptr;
     bool FCreated = false;
-    mutable std::vector<sqlite3_stmt*> FKept;  // the least recently done first
+    // The kept statements, the least recently done first, with the schema version of each.
+    mutable std::vector<std::pair<sqlite3_stmt*, std::int64_t>> FKept;
+    mutable sqlite3_stmt* FSchemaVersion = nullptr;
 };
 
 // Copies the main database of Source, as one consistent snapshot taken while Source stays open

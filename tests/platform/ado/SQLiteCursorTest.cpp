@@ -497,9 +497,16 @@ TEST_F(SQLiteCursorTest, ReopeningOneTextWithNewValuesAnswersAsAFreshQuery)
 }
 
 // A statement kept for its text runs again with the values of each run, a list read whole and
-// an insert alike.
+// an insert alike; after a change of the table's columns a list shows the columns of now.
 TEST_F(SQLiteCursorTest, AKeptStatementRunsWithEachRunsValues)
 {
+    for (const char* script : {"", "ALTER TABLE oprint ADD COLUMN 备用 TEXT"}) {
+        FConnection.Database().ExecuteScript(String::fromUtf8(script));
+        for (const String& sql : {NewestFirst, QStringLiteral("select * from oprint where id < 3")}) {
+            Open(sql);
+            EXPECT_EQ(FQuery.FindField(QStringLiteral("备用")) != nullptr, *script != 0) << sql.toStdString();
+        }
+    }
     FQuery.Close();
     FQuery.SQL()->SetText(QStringLiteral("insert into oprint(姓名,部门,数量,日期) values(:n,'采购部',:q,'2030-01-01')"));
     for (int quantity : {5, 6, 7}) {
