@@ -273,8 +273,10 @@ void TMF1::RunQueryWithTotals(TADOQuery* Query, TADOQuery* SumQuery, TMemo* Tota
     for (const TRecordPage& page : FPages) {
         if (page.Query != Query)
             continue;
-        // The list reads as many records at a time as its grid shows.
-        Query->SetCacheSize(page.Grid->DataLink()->BufferCount());
+        // The list reads as many records at a time as its grid shows; a grid not laid out yet
+        // shows one, and the list keeps the size it has.
+        if (const int shown = page.Grid->DataLink()->BufferCount(); shown > 1)
+            Query->SetCacheSize(shown);
         if (const TDBGridEhSumList* sums = page.Grid->SumList();
             sums->Active() && sums->EventsHooked() && sums->DataSet() == Query)
             footer = sums->SumCollection()->FindSum(TGroupOperation::goSum, u"数量"_s);
