@@ -422,6 +422,8 @@ TSQLiteStatement TSQLiteDatabase::Prepare(const String& Sql, const String& Shown
 TSQLiteStatement TSQLiteDatabase::PrepareKept(const String& Sql, const String& Shown) const
 {
     const std::int64_t schema = SchemaVersion();
+    if (!FKept.empty() && FKept.back().second != schema)
+        ForgetKept();
     const QByteArray text = Sql.toUtf8();
     const std::string_view wanted(text.constData(), size_t(text.size()));
     for (auto kept = FKept.rbegin(); kept != FKept.rend(); ++kept)
@@ -442,9 +444,9 @@ void TSQLiteDatabase::Keep(sqlite3_stmt* Handle, std::int64_t Schema) const
     constexpr size_t Kept = 32;
     sqlite3_reset(Handle);
     sqlite3_clear_bindings(Handle);
-    if (Schema < 0 || Schema != SchemaVersion()) {
+    // Kept with the version it was prepared under; PrepareKept takes only those of the current one.
+    if (Schema < 0) {
         sqlite3_finalize(Handle);
-        ForgetKept();
         return;
     }
     FKept.emplace_back(Handle, Schema);
