@@ -2,6 +2,7 @@
 #include "app/BoundStatements.h"
 
 #include "platform/ado/ADODB.h"
+#include "platform/core/ScopeExit.h"
 
 void PrepareSql(TADOQuery* Query, const String& Sql, const TQueryParams& Params)
 {
@@ -19,6 +20,10 @@ int ExecSql(TADOQuery* Query, const String& Sql, const TQueryParams& Params)
 
 void OpenSql(TADOQuery* Query, const String& Sql, const TQueryParams& Params)
 {
+    // Closed and opened again with its controls disabled, the requery reaches a grid on the
+    // query as one change, so the grid rebuilds its layout once, not once per state.
+    Query->DisableControls();
+    const TScopeExit enable([Query] { Query->EnableControls(); });
     PrepareSql(Query, Sql, Params);
     Query->Open();
 }

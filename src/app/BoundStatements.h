@@ -15,5 +15,5 @@ using TQueryParams = std::vector<std::pair<String, Variant>>;
 void PrepareSql(TADOQuery* Query, const String& Sql, const TQueryParams& Params);
 // Runs a statement that returns no records; answers the rows it changed.
 int ExecSql(TADOQuery* Query, const String& Sql, const TQueryParams& Params = {});
-// Opens Query on the records Sql finds.
+// Opens Query on the records Sql finds; its controls see the requery as one change.
 void OpenSql(TADOQuery* Query, const String& Sql, const TQueryParams& Params = {});

@@ -270,10 +270,17 @@ void TMF1::RunQueryWithTotals(TADOQuery* Query, TADOQuery* SumQuery, TMemo* Tota
     // opens; other lists of one table's records sum 数量 in the statement that counts them,
     // where SumSql would filter the same records again; a summary's groups are summed by SumSql.
     const TDBSum* footer = nullptr;
-    for (const TRecordPage& page : FPages)
+    for (const TRecordPage& page : FPages) {
+        if (page.Query != Query)
+            continue;
+        // The list reads as many records at a time as its grid shows; a grid not laid out yet
+        // shows one, and the list keeps the size it has.
+        if (const int shown = page.Grid->DataLink()->BufferCount(); shown > 1)
+            Query->SetCacheSize(shown);
         if (const TDBGridEhSumList* sums = page.Grid->SumList();
-            page.Query == Query && sums->Active() && sums->EventsHooked() && sums->DataSet() == Query)
+            sums->Active() && sums->EventsHooked() && sums->DataSet() == Query)
             footer = sums->SumCollection()->FindSum(TGroupOperation::goSum, u"数量"_s);
+    }
     Query->SetTotals(footer ? QStringList() : QStringList{u"sum(数量)"_s});
     OpenSql(Query, Sql, Params);
     Query->First();

@@ -10,6 +10,7 @@
 #include "platform/ui/Types.h"
 
 #include <algorithm>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -62,6 +63,13 @@ void TGridDataLinkEh::DataSetScrolled(int Distance)
 
 void TGridDataLinkEh::LayoutChanged()
 {
+    // The change the dataset kept while its controls were disabled may hide a close and an open
+    // (a requery): the grid takes it as one opening, rebuilding once instead of once per state.
+    if (std::exchange(FChangeAtEnable, false)) {
+        ActiveChanged();
+        DataSetChanged();
+        return;
+    }
     {
         TFlagGuard guard(FInLayoutChange, true);
         FGrid->NotifyLayoutChanged();
@@ -129,6 +137,9 @@ void TGridDataLinkEh::DataEvent(TDataEvent Event, std::intptr_t Info)
 {
     if (Event == TDataEvent::deDisabledStateChange)
         FGrid->Columns()->ReleaseFieldBindings();
+    // EnableControls sends what it kept right after telling the controls they are enabled.
+    const bool enabled = std::exchange(FEnabled, Event == TDataEvent::deDisabledStateChange && Info == 0);
+    FChangeAtEnable = enabled && Event == TDataEvent::deLayoutChange;
     TDataLink::DataEvent(Event, Info);
 }
 

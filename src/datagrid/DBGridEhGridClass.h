@@ -81,6 +81,8 @@ private:
     bool FModified = false;
     bool FInUpdateData = false;
     bool FInLayoutChange = false;
+    bool FEnabled = false;         // the last event told the controls they are enabled again
+    bool FChangeAtEnable = false;  // the layout change under way is the one kept while disabled
     TBookmark FLastBookmark;
 };
 

@@ -2,6 +2,7 @@
 // years: every filter, quick filter and summary shows the records the test picks out itself.
 #include "AppTestSupport.h"
 
+#include "datagrid/DBGridEh.h"
 #include "platform/core/DateTime.h"
 #include "platform/core/SysUtils.h"
 #include "platform/data/Field.h"
@@ -12,11 +13,13 @@
 #include "platform/ui/Menus.h"
 #include "platform/ui/PageControl.h"
 #include "platform/ui/UiTestSupport.h"
+#include "platform/data/DataSetTestSupport.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <QMap>
 #include <QMenu>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <functional>
@@ -691,6 +694,35 @@ TEST_F(TRecordQueryTest, PressingQueryAllShowsEverythingAndOpensTheSummaryMenu)
         SendMouse(button, QEvent::MouseButtonRelease, centre, Qt::LeftButton, Qt::NoButton);
         EXPECT_EQ(page.CountMemo->Text(), QString::number(FRecords.at(PageTable(tab)).size()));
         menu->Handle()->close();
+    }
+}
+
+// A requery closes the page's list, gives it its new statement and opens it again: its grid sees
+// that as one change, so it rebuilds its layout once, keeps its columns, binds them to the new
+// fields and drops the rows selected among the records it showed before.
+TEST_F(TRecordQueryTest, ARequeryReachesThePageGridAsOneChange)
+{
+    for (Char tab : {u'a', u'g', u'c'}) {
+        const TMF1::TRecordPage page = MF1->RecordPage(tab);
+        for (TBitBtn* button : {QueryButton(tab), page.AllButton}) {
+            button->Click();
+            page.Grid->SelectedRows()->SetCurrentRowSelected(true);
+            const int columns = page.Grid->Columns()->Count();
+            TRecordingLink changes;
+            changes.SetDataSource(page.Grid->DataSource());
+            changes.Calls.clear();
+            button->Click();
+            const QStringList rebuilding = changes.Calls.filter(QRegularExpression(u"^(ActiveChanged|LayoutChanged)"_s));
+            EXPECT_EQ(rebuilding, QStringList{u"LayoutChanged"_s}) << button->Name().toStdString();
+            EXPECT_EQ(page.Grid->Columns()->Count(), columns);
+            for (int i = 0; i < columns; ++i) {
+                TColumnEh* column = page.Grid->Columns()->ColumnAt(i);
+                if (TField* field = page.Query->FindField(column->FieldName()))
+                    EXPECT_EQ(column->Field(), field) << column->FieldName().toStdString();
+            }
+            EXPECT_EQ(page.Grid->SelectedRows()->ItemCount(), 0);
+            EXPECT_EQ(page.Grid->DataLink()->RecordCount(), std::min(page.Query->RecordCount(), page.Grid->DataLink()->BufferCount()));
+        }
     }
 }
 

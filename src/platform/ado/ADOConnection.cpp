@@ -139,10 +139,18 @@ void TADOConnection::GetTableNames(TStrings* List, bool SystemTables)
     List->EndUpdate();
 }
 
+// A page's list is opened again and again with the same text: it is translated once per schema.
 TJetStatement TADOConnection::Translate(const String& Sql)
 {
     ReadTextColumns();
-    return TranslateJetSql(Sql, [this](const String& Column) { return FTextColumns.contains(Column); });
+    if (const auto found = FTranslated.constFind(Sql); found != FTranslated.cend())
+        return *found;
+    TJetStatement translated = TranslateJetSql(Sql, [this](const String& Column) { return FTextColumns.contains(Column); });
+    constexpr int Kept = 64;
+    if (FTranslated.size() >= Kept)
+        FTranslated.clear();
+    FTranslated.insert(Sql, translated);
+    return translated;
 }
 
 void TADOConnection::RegisterQuery(TADOQuery* Query) { FQueries.push_back(Query); }
@@ -153,13 +161,14 @@ void TADOConnection::UnregisterQuery(TADOQuery* Query) { std::erase(FQueries, Qu
 // again whenever the tables change, by this connection or another program.
 void TADOConnection::ReadTextColumns()
 {
-    TSQLiteStatement version = Database().Prepare(QStringLiteral("pragma schema_version"));
+    TSQLiteStatement version = Database().PrepareKept(QStringLiteral("pragma schema_version"));
     version.Step();
     const int schema = int(version.ColumnInt64(0));
     if (schema == FTextColumnsSchema)
         return;
     FTextColumnsSchema = schema;
     FTextColumns.clear();
+    FTranslated.clear();
     TSQLiteStatement columns = FDatabase->Prepare(QStringLiteral(
         "select p.name, p.type from sqlite_schema t join pragma_table_info(t.name) p where t.type = 'table'"));
     while (columns.Step())

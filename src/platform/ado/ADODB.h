@@ -9,8 +9,10 @@
 #include "platform/core/Variant.h"
 #include "platform/data/DataSet.h"
 
+#include <QHash>
 #include <QSet>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -160,6 +162,7 @@ private:
     std::unique_ptr<TSQLiteDatabase> FDatabase;
     QSet<String> FTextColumns;  // sorted in pinyin order by "order by"
     int FTextColumnsSchema = -1;  // the schema version FTextColumns were read from
+    QHash<String, TJetStatement> FTranslated;  // statements translated under that version
     std::vector<TADOQuery*> FQueries;
 };
 
@@ -179,6 +182,10 @@ public:
     bool ParamCheck() const { return FParamCheck; }
     void SetParamCheck(bool Value) { FParamCheck = Value; }
     TParameters* Parameters() { return &FParameters; }
+    // The records a list of one table's records reads at a time, as a grid's screen shows
+    // them; at least 1.
+    int CacheSize() const { return FCacheSize; }
+    void SetCacheSize(int Value) { FCacheSize = std::max(1, Value); }
 
     // Aggregates of the records the query finds, in SQLite's SQL ("sum(数量)"). A list of one
     // table's records takes them in the statement that counts its records as it opens, at no
@@ -209,6 +216,7 @@ private:
     bool FParamCheck = true;
     TParameters FParameters;
     int FRowsAffected = -1;
+    int FCacheSize = 64;
     std::unique_ptr<TSnapshotConnection> FSnapshots;  // where the lists take their snapshots
     TCursorTotals FTotals;                             // their values as the query last opened
 };

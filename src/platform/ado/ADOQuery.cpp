@@ -83,7 +83,7 @@ const std::vector<Variant>& TADOQuery::TotalValues() const
 
 int TADOQuery::ExecSQL()
 {
-    TSQLiteStatement statement = FConnection->Database().Prepare(TranslateSQL().Sql, FSQL->Text().trimmed());
+    TSQLiteStatement statement = FConnection->Database().PrepareKept(TranslateSQL().Sql, FSQL->Text().trimmed());
     FParameters.Bind(statement);
     FRowsAffected = statement.Execute();
     return FRowsAffected;
@@ -97,5 +97,5 @@ std::unique_ptr<TRecordCursor> TADOQuery::CreateCursor()
     parameters->Assign(FParameters);
     return OpenSQLiteCursor(FConnection->Database(), translated, FSQL->Text().trimmed(),
                             [parameters](TSQLiteStatement& Statement) { parameters->Bind(Statement); }, *FSnapshots,
-                            &FTotals);
+                            FCacheSize, &FTotals);
 }

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstddef>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -206,8 +207,15 @@ TSQLiteStatement::TSQLiteStatement(sqlite3* Db, const String& Sql, const String&
     }
 }
 
+TSQLiteStatement::TSQLiteStatement(sqlite3_stmt* Handle, const String& Shown, const TSQLiteDatabase* Keeper,
+                                   std::int64_t Schema)
+    : FHandle(Handle), FShown(Shown), FKeeper(Keeper), FSchema(Schema)
+{
+}
+
 TSQLiteStatement::TSQLiteStatement(TSQLiteStatement&& Other) noexcept
-    : FHandle(std::exchange(Other.FHandle, nullptr)), FShown(std::move(Other.FShown))
+    : FHandle(std::exchange(Other.FHandle, nullptr)), FShown(std::move(Other.FShown)),
+      FKeeper(std::exchange(Other.FKeeper, nullptr)), FSchema(Other.FSchema)
 {
 }
 
@@ -217,6 +225,8 @@ TSQLiteStatement& TSQLiteStatement::operator=(TSQLiteStatement&& Other) noexcept
         Release();
         FHandle = std::exchange(Other.FHandle, nullptr);
         FShown = std::move(Other.FShown);
+        FKeeper = std::exchange(Other.FKeeper, nullptr);
+        FSchema = Other.FSchema;
     }
     return *this;
 }
@@ -225,8 +235,12 @@ TSQLiteStatement::~TSQLiteStatement() { Release(); }
 
 void TSQLiteStatement::Release()
 {
-    sqlite3_finalize(FHandle);
+    if (FKeeper != nullptr && FHandle != nullptr)
+        FKeeper->Keep(FHandle, FSchema);
+    else
+        sqlite3_finalize(FHandle);
     FHandle = nullptr;
+    FKeeper = nullptr;
 }
 
 void TSQLiteStatement::Check(int Code) const
@@ -380,7 +394,12 @@ TSQLiteDatabase::TSQLiteDatabase(const String& Path)
     }
 }
 
-TSQLiteDatabase::~TSQLiteDatabase() { sqlite3_close(FHandle); }
+TSQLiteDatabase::~TSQLiteDatabase()
+{
+    ForgetKept();
+    sqlite3_finalize(FSchemaVersion);
+    sqlite3_close(FHandle);
+}
 
 bool TSQLiteDatabase::ReadOnly() const { return sqlite3_db_readonly(FHandle, "main") == 1; }
 
@@ -398,6 +417,62 @@ void TSQLiteDatabase::ExecuteScript(const String& Sql)
 TSQLiteStatement TSQLiteDatabase::Prepare(const String& Sql, const String& Shown) const
 {
     return TSQLiteStatement(FHandle, Sql, Shown);
+}
+
+TSQLiteStatement TSQLiteDatabase::PrepareKept(const String& Sql, const String& Shown) const
+{
+    const std::int64_t schema = SchemaVersion();
+    if (!FKept.empty() && FKept.back().second != schema)
+        ForgetKept();
+    const QByteArray text = Sql.toUtf8();
+    const std::string_view wanted(text.constData(), size_t(text.size()));
+    for (auto kept = FKept.rbegin(); kept != FKept.rend(); ++kept)
+        if (sqlite3_sql(kept->first) == wanted && kept->second == schema) {
+            sqlite3_stmt* handle = kept->first;
+            FKept.erase(std::next(kept).base());
+            return TSQLiteStatement(handle, Shown, this, schema);
+        }
+    TSQLiteStatement statement(FHandle, Sql, Shown);
+    statement.FKeeper = this;
+    statement.FSchema = schema;
+    return statement;
+}
+
+void TSQLiteDatabase::Keep(sqlite3_stmt* Handle, std::int64_t Schema) const
+{
+    // A few pages' statements: the openings of a page's list and its totals, its insert.
+    constexpr size_t Kept = 32;
+    sqlite3_reset(Handle);
+    sqlite3_clear_bindings(Handle);
+    // Kept with the version it was prepared under; PrepareKept takes only those of the current one.
+    if (Schema < 0) {
+        sqlite3_finalize(Handle);
+        return;
+    }
+    FKept.emplace_back(Handle, Schema);
+    if (FKept.size() > Kept) {
+        sqlite3_finalize(FKept.front().first);
+        FKept.erase(FKept.begin());
+    }
+}
+
+// Read by a statement of its own, never kept: it is what tells whether the kept ones are current.
+// -1 when it cannot be read, which no kept statement matches.
+std::int64_t TSQLiteDatabase::SchemaVersion() const noexcept
+{
+    if (FSchemaVersion == nullptr && sqlite3_prepare_v2(FHandle, "PRAGMA schema_version", -1, &FSchemaVersion, nullptr) != SQLITE_OK)
+        return -1;
+    const bool read = sqlite3_step(FSchemaVersion) == SQLITE_ROW;
+    const std::int64_t version = read ? sqlite3_column_int64(FSchemaVersion, 0) : -1;
+    sqlite3_reset(FSchemaVersion);
+    return version;
+}
+
+void TSQLiteDatabase::ForgetKept() const
+{
+    for (const auto& [handle, schema] : FKept)
+        sqlite3_finalize(handle);
+    FKept.clear();
 }
 
 int TSQLiteDatabase::Changes() const { return sqlite3_changes(FHandle); }

@@ -7,9 +7,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
+class TSQLiteDatabase;
 
 // SQLite's reason for a failure as the interface says it: the common ones (a full disk, a read or
 // write error, a read-only file, a file another program holds, one that is not a database) in
@@ -60,11 +63,15 @@ public:
     const String& Shown() const { return FShown; }
 
 private:
+    friend class TSQLiteDatabase;
+    TSQLiteStatement(sqlite3_stmt* Handle, const String& Shown, const TSQLiteDatabase* Keeper, std::int64_t Schema);
     void Check(int Code) const;
     void Release();
 
     sqlite3_stmt* FHandle = nullptr;
     String FShown;
+    const TSQLiteDatabase* FKeeper = nullptr;  // takes the statement back when it is done
+    std::int64_t FSchema = 0;                  // the schema version it was prepared under, when kept
 };
 
 class TSQLiteDatabase {
@@ -87,6 +94,12 @@ public:
     void ExecuteScript(const String& Sql);
     TSQLiteStatement Prepare(const String& Sql, const String& Shown) const;
     TSQLiteStatement Prepare(const String& Sql) const { return Prepare(Sql, Sql); }
+    // As Prepare, but the statement goes back to the connection when it is done and the next
+    // PrepareKept of the same text takes it again, reset and unbound: preparing costs as much as
+    // reading a screen of rows. A change of the schema lets go of the kept statements, whose
+    // columns would tell the old one. Every statement must be done before the connection closes.
+    TSQLiteStatement PrepareKept(const String& Sql, const String& Shown) const;
+    TSQLiteStatement PrepareKept(const String& Sql) const { return PrepareKept(Sql, Sql); }
     int Changes() const;
     // The id of the row the last insert on this connection made, whoever else writes the file.
     std::int64_t LastInsertRowId() const;
@@ -97,10 +110,17 @@ public:
     static std::unique_ptr<TSQLiteDatabase> OpenReadOnly(const String& Path);
 
 private:
+    friend class TSQLiteStatement;
     TSQLiteDatabase() = default;
+    void Keep(sqlite3_stmt* Handle, std::int64_t Schema) const;
+    std::int64_t SchemaVersion() const noexcept;
+    void ForgetKept() const;
 
     sqlite3* FHandle = nullptr;
     bool FCreated = false;
+    // The kept statements, the least recently done first, with the schema version of each.
+    mutable std::vector<std::pair<sqlite3_stmt*, std::int64_t>> FKept;
+    mutable sqlite3_stmt* FSchemaVersion = nullptr;
 };
 
 // Copies the main database of Source, as one consistent snapshot taken while Source stays open

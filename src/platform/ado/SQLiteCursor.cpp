@@ -374,7 +374,7 @@ public:
             if (Totals)
                 for (int i = 1; i < count.ColumnCount(); ++i)
                     Totals->Values.push_back(ReadValue(count, i, TFieldType::ftUnknown));
-            FIndex = WalkingIndex(WalkThreshold);
+            FIndex = WalkingIndex(Snapshots, WalkThreshold);
         } catch (...) {
             EndSnapshot();  // the next opening begins its own
             throw;
@@ -400,7 +400,7 @@ public:
     // A statement over the keyset's records, bound, on the connection its ids come from.
     TSQLiteStatement Prepare(const String& Sql) const
     {
-        TSQLiteStatement statement = FDatabase->Prepare(Sql, FShown);
+        TSQLiteStatement statement = FDatabase->PrepareKept(Sql, FShown);
         FBind(statement);
         return statement;
     }
@@ -447,7 +447,9 @@ private:
     bool PlanSorts(const String& Sql, String* Index = nullptr) const
     {
         static const QRegularExpression usingIndex(QStringLiteral("^SCAN \\S+ USING (?:COVERING )?INDEX (\\S+)"));
-        TSQLiteStatement plan = Prepare(QStringLiteral("EXPLAIN QUERY PLAN ") + Sql);
+        // Prepared afresh: a plan is made as it is prepared, and a kept one outlives the indexes.
+        TSQLiteStatement plan = FDatabase->Prepare(QStringLiteral("EXPLAIN QUERY PLAN ") + Sql, FShown);
+        FBind(plan);
         bool sorts = false;
         while (plan.Step()) {
             const String detail = plan.ColumnText(3);
@@ -462,16 +464,34 @@ private:
     // match, even when only the first block is wanted. When the matches are many, walking the
     // index of the order and testing each record finds a block sooner: about
     // Rows / Count * block records against Count. Answers that index, or empty for the plan's own.
-    String WalkingIndex(int WalkThreshold) const
+    String WalkingIndex(TSnapshotConnection& Snapshots, int WalkThreshold) const
     {
-        if (FSql.Order.isEmpty() || FCount == 0 || !PlanSorts(FSql.Ids()))
+        if (FSql.Order.isEmpty() || FCount == 0)
             return String();
-        String index;
-        if (PlanSorts(FSql.OrderOnly(), &index) || index.isEmpty())
+        const String index = OrderIndex(Snapshots);
+        if (index.isEmpty())
             return String();
-        TSQLiteStatement rows = FDatabase->Prepare(String(FSql.Head).replace(QLatin1String("select id"), QLatin1String("select max(id)")));
+        TSQLiteStatement rows = FDatabase->PrepareKept(String(FSql.Head).replace(QLatin1String("select id"), QLatin1String("select max(id)")));
         rows.Step();
         return double(FCount) * FCount > double(WalkThreshold) * double(rows.ColumnInt64(0)) ? index : String();
+    }
+
+    // The index giving the order alone when the plan sorts the matches, else empty. The plan is
+    // the text's, so it is checked once per text and schema version, not at every opening;
+    // whichever index is walked, the order and the records are the statement's.
+    String OrderIndex(TSnapshotConnection& Snapshots) const
+    {
+        TSQLiteStatement version = FDatabase->PrepareKept(QStringLiteral("PRAGMA schema_version"));
+        version.Step();
+        const std::int64_t schema = version.ColumnInt64(0);
+        const String ids = FSql.Ids();
+        if (const std::optional<String> known = Snapshots.KnownPlan(ids, schema))
+            return *known;
+        String index;
+        if (!PlanSorts(ids) || PlanSorts(FSql.OrderOnly(), &index))
+            index.clear();
+        Snapshots.KnowPlan(ids, schema, index);
+        return index;
     }
 
     TKeysetSql FSql;
@@ -490,17 +510,20 @@ private:
 class TKeysetCursor final : public TRecordCursor {
 public:
     TKeysetCursor(TSQLiteDatabase& Database, const TJetStatement& Statement, const String& Shown,
-                  const TStatementBinder& Bind, TSnapshotConnection& Snapshots, TCursorTotals* Totals)
+                  const TStatementBinder& Bind, TSnapshotConnection& Snapshots, int CacheSize, TCursorTotals* Totals)
         : FDatabase(Database), FTable(Statement.Table), FSql(SplitKeysetSql(Statement.KeysetSql)), FShown(Shown),
-          FBind(Bind), FFetch(Database.Prepare(ReadBlockSql(Statement.Table, RowBlockSize), Shown)),
+          FBind(Bind), FRowBlockSize(std::max(1, CacheSize)),
+          FFetch(Database.PrepareKept(ReadBlockSql(Statement.Table, FRowBlockSize), Shown)),
           FFields(DeclaredFields(FFetch))
     {
         if (FFields.empty() || FFields[0].DataType != TFieldType::ftAutoInc)
             StatementError(QStringLiteral("The table has no id column."), Shown);
         FSource = std::make_unique<TKeysetSource>(Database, Snapshots, FSql, Shown, Bind, IdBlockSize, Totals);
         FCount = FSource->Count();
-        for (int start = 0; start < FCount; start += IdBlockSize)
-            FBlocks.push_back({start, start, std::min(IdBlockSize, FCount - start), {}});
+        // The first block holds what the screen shows; the blocks double as the window moves on.
+        for (int start = 0, size = std::min(FRowBlockSize, IdBlockSize); start < FCount;
+             start += size, size = std::min(2 * size, IdBlockSize))
+            FBlocks.push_back({start, start, std::min(size, FCount - start), {}});
         FUnread = int(FBlocks.size());
         if (!FSource->Lazy() || FCount <= IdBlockSize)
             ReadAllIds();
@@ -528,7 +551,7 @@ public:
 
     TRecordValues ValuesAt(int Position) const override
     {
-        const int index = Position / RowBlockSize;
+        const int index = Position / FRowBlockSize;
         auto cached = std::find_if(FRows.begin(), FRows.end(), [index](const TRowBlock& b) { return b.Index == index; });
         if (cached == FRows.end()) {
             if (FRows.size() == CachedRowBlocks)
@@ -538,7 +561,7 @@ public:
         } else if (cached != FRows.begin()) {
             FRows.splice(FRows.begin(), FRows, cached);
         }
-        return cached->Records[size_t(Position % RowBlockSize)];
+        return cached->Records[size_t(Position % FRowBlockSize)];
     }
 
     void Sort(const TSortSpec& Spec) override
@@ -585,7 +608,7 @@ public:
             return std::nullopt;
         try {
             const String sql = FSql.Count(columns);
-            TSQLiteStatement totals = FSource ? FSource->Prepare(sql) : FDatabase.Prepare(sql, FShown);
+            TSQLiteStatement totals = FSource ? FSource->Prepare(sql) : FDatabase.PrepareKept(sql, FShown);
             if (!FSource)
                 FBind(totals);
             if (!totals.Step() || totals.ColumnInt64(0) != FCount)
@@ -606,7 +629,7 @@ public:
             names << FFields[size_t(value.FieldIndex)].Name;
             marks << QStringLiteral("?");
         }
-        TSQLiteStatement insert = FDatabase.Prepare(
+        TSQLiteStatement insert = FDatabase.PrepareKept(
             names.isEmpty() ? QStringLiteral("insert into %1 default values").arg(FTable)
                             : QStringLiteral("insert into %1(%2) values(%3)").arg(FTable, names.join(u','), marks.join(u',')));
         for (int i = 0; i < int(Values.size()); ++i)
@@ -632,7 +655,7 @@ public:
         QStringList assignments;
         for (const TFieldValue& value : Values)
             assignments << FFields[size_t(value.FieldIndex)].Name + QStringLiteral("=?");
-        TSQLiteStatement update = FDatabase.Prepare(
+        TSQLiteStatement update = FDatabase.PrepareKept(
             QStringLiteral("update %1 set %2 where id=?").arg(FTable, assignments.join(u',')));
         int index = 1;
         for (const TFieldValue& value : Values)
@@ -649,7 +672,7 @@ public:
 
     void Delete(TRecordId Id) override
     {
-        TSQLiteStatement remove = FDatabase.Prepare(QStringLiteral("delete from %1 where id=?").arg(FTable));
+        TSQLiteStatement remove = FDatabase.PrepareKept(QStringLiteral("delete from %1 where id=?").arg(FTable));
         remove.BindInt64(1, Id);
         remove.Step();
         FWritten = true;
@@ -667,8 +690,6 @@ public:
 
 private:
     static constexpr int IdBlockSize = 256;
-    // A few screens of a list's grid: a requery reads the first screen's block whole.
-    static constexpr int RowBlockSize = 64;
     static constexpr size_t CachedRowBlocks = 4;
 
     // Positions Start .. Start + Size - 1; Source is the position of the first in the snapshot's
@@ -763,10 +784,10 @@ private:
     // A row deleted by another program since the query opened reads as Nulls.
     TRowBlock ReadRows(int Index) const
     {
-        const int first = Index * RowBlockSize;
-        const int count = std::min(RowBlockSize, FCount - first);
+        const int first = Index * FRowBlockSize;
+        const int count = std::min(FRowBlockSize, FCount - first);
         QHash<TRecordId, size_t> positions;
-        for (int i = 0; i < RowBlockSize; ++i) {
+        for (int i = 0; i < FRowBlockSize; ++i) {
             if (i < count) {
                 const TRecordId id = IdAt(first + i);
                 FFetch.BindInt64(i + 1, id);
@@ -787,6 +808,7 @@ private:
     TKeysetSql FSql;
     String FShown;
     TStatementBinder FBind;  // for statements over the records once the source is gone
+    int FRowBlockSize;       // the rows read at a time
     mutable TSQLiteStatement FFetch;
     std::vector<TCursorField> FFields;
     mutable std::unique_ptr<TKeysetSource> FSource;  // until every id is read
@@ -823,7 +845,7 @@ TSnapshotConnection::~TSnapshotConnection()
 
 std::pair<std::int64_t, std::int64_t> TSnapshotConnection::WriteMark(const TSQLiteDatabase& Database)
 {
-    TSQLiteStatement version = Database.Prepare(QStringLiteral("PRAGMA data_version"));
+    TSQLiteStatement version = Database.PrepareKept(QStringLiteral("PRAGMA data_version"));
     version.Step();
     return {version.ColumnInt64(0), sqlite3_total_changes64(Database.Handle())};
 }
@@ -832,7 +854,7 @@ TSQLiteDatabase& TSnapshotConnection::Begin(const TSQLiteDatabase& Database)
 {
     End();
     if (FFor != Database.Handle()) {
-        FDatabase.reset();
+        Close();
         FDatabase = std::make_unique<TSQLiteDatabase>(String::fromUtf8(sqlite3_db_filename(Database.Handle(), "main")));
         FDatabase->SetBusyTimeout(2000);
         // Each keystroke of the clerk counts the same index range again: room for the range of
@@ -860,6 +882,9 @@ void TSnapshotConnection::Close()
     End();
     FDatabase.reset();
     FFor = nullptr;
+    // Another file may open next, with other indexes under the same schema version.
+    FPlans.clear();
+    FPlansSchema = -1;
 }
 
 TSQLiteDatabase* TSnapshotConnection::Current(const TSQLiteDatabase& Database)
@@ -875,17 +900,35 @@ TSQLiteDatabase* TSnapshotConnection::Current(const TSQLiteDatabase& Database)
     return nullptr;
 }
 
+std::optional<String> TSnapshotConnection::KnownPlan(const String& Sql, std::int64_t Schema) const
+{
+    if (Schema != FPlansSchema)
+        return std::nullopt;
+    const auto found = FPlans.constFind(Sql);
+    return found == FPlans.cend() ? std::nullopt : std::optional<String>(*found);
+}
+
+void TSnapshotConnection::KnowPlan(const String& Sql, std::int64_t Schema, const String& Index)
+{
+    constexpr int Kept = 64;
+    if (Schema != FPlansSchema || FPlans.size() >= Kept) {
+        FPlans.clear();
+        FPlansSchema = Schema;
+    }
+    FPlans.insert(Sql, Index);
+}
+
 std::unique_ptr<TRecordCursor> OpenSQLiteCursor(TSQLiteDatabase& Database, const TJetStatement& Statement,
                                                 const String& Shown, const TStatementBinder& Bind,
-                                                TSnapshotConnection& Snapshots, TCursorTotals* Totals)
+                                                TSnapshotConnection& Snapshots, int CacheSize, TCursorTotals* Totals)
 {
     if (Totals)
         Totals->Values.clear();
     if (!Statement.Table.isEmpty())
-        return std::make_unique<TKeysetCursor>(Database, Statement, Shown, Bind, Snapshots, Totals);
+        return std::make_unique<TKeysetCursor>(Database, Statement, Shown, Bind, Snapshots, CacheSize, Totals);
     // Outside a transaction a current snapshot gives the same records, its pages likely in memory.
     TSQLiteDatabase* current = sqlite3_get_autocommit(Database.Handle()) ? TSnapshotConnection::Current(Database) : nullptr;
-    TSQLiteStatement whole = (current ? *current : Database).Prepare(Statement.Sql, Shown);
+    TSQLiteStatement whole = (current ? *current : Database).PrepareKept(Statement.Sql, Shown);
     Bind(whole);
     return std::make_unique<TStaticCursor>(whole);
 }

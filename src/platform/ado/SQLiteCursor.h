@@ -8,11 +8,13 @@
 #include "platform/ado/SQLite.h"
 #include "platform/data/RecordCursor.h"
 
+#include <QHash>
 #include <QStringList>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -42,6 +44,11 @@ public:
     // A snapshot begun on Database's file that shows it as it is now, or nullptr.
     static TSQLiteDatabase* Current(const TSQLiteDatabase& Database);
 
+    // What the plan check of a list found for its statement's text (the index it may walk, or
+    // empty), under the file's schema version Schema: kept, the check runs once per text.
+    std::optional<String> KnownPlan(const String& Sql, std::int64_t Schema) const;
+    void KnowPlan(const String& Sql, std::int64_t Schema, const String& Index);
+
 private:
     // What tells Database's writes apart: other connections' commits, its own changes.
     static std::pair<std::int64_t, std::int64_t> WriteMark(const TSQLiteDatabase& Database);
@@ -50,6 +57,8 @@ private:
     sqlite3* FFor = nullptr;                     // the connection it was opened beside
     std::pair<std::int64_t, std::int64_t> FMark;  // that connection's write mark when the snapshot began
     bool FInSnapshot = false;
+    std::int64_t FPlansSchema = -1;  // the schema version of FPlans
+    QHash<String, String> FPlans;    // statement text -> what its check found
 };
 
 // Aggregates over a query's records in SQLite's SQL, such as "sum(数量)". A single-table list
@@ -60,11 +69,13 @@ struct TCursorTotals {
     std::vector<Variant> Values;
 };
 
-// Opens the cursor of a translated statement; Shown names the statement in errors. Totals, when
-// given, receives the values of its expressions over the records the cursor opened on.
+// Opens the cursor of a translated statement; Shown names the statement in errors. A list of one
+// table's records reads CacheSize rows at a time, and its ids in blocks growing from that size.
+// Totals, when given, receives the values of its expressions over the records the cursor opened on.
 std::unique_ptr<TRecordCursor> OpenSQLiteCursor(TSQLiteDatabase& Database, const TJetStatement& Statement,
                                                 const String& Shown, const TStatementBinder& Bind,
-                                                TSnapshotConnection& Snapshots, TCursorTotals* Totals = nullptr);
+                                                TSnapshotConnection& Snapshots, int CacheSize,
+                                                TCursorTotals* Totals = nullptr);
 
 // The statements an open cursor runs for a translated statement, :parameters unbound: for a single
 // table its count (with the aggregates Totals names), its ids in order and from the last, and the

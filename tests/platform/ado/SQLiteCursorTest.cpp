@@ -16,7 +16,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -442,3 +444,81 @@ TEST_F(SQLiteCursorTest, KeywordsInAnyCaseOpenTheList)
 }
 
 }  // namespace
+
+// A page's list opens again and again with one text and new values: its statements, prepared
+// once, and its plan, checked once, must answer for each opening's values as a fresh one would,
+// also with another index walked or none left to walk. Small blocks read across many of them.
+TEST_F(SQLiteCursorTest, ReopeningOneTextWithNewValuesAnswersAsAFreshQuery)
+{
+    const String byDepartment = QStringLiteral("select * from oprint where 部门 like :dept ORDER BY 日期 desc,id desc");
+    FConnection.Database().ExecuteScript(QStringLiteral("CREATE INDEX oprint_dept ON oprint(部门, 日期, id, 数量)"));
+    // The ids the list shows, read forward from the first and backward from the last.
+    const auto shown = [this] {
+        std::pair<std::vector<int>, std::vector<int>> ids;
+        for (FQuery.First(); !FQuery.Eof(); FQuery.Next())
+            ids.first.push_back(Id());
+        for (FQuery.Last(); !FQuery.Bof(); FQuery.Prior())
+            ids.second.insert(ids.second.begin(), Id());
+        return ids;
+    };
+    const auto expected = [](int Remainder) {
+        std::vector<int> ids;
+        for (int id = Records; id >= 1; --id)
+            if (Remainder < 0 || id % 2 == Remainder)
+                ids.push_back(id);
+        return ids;
+    };
+    const struct {
+        const char* Department;
+        int Remainder;  // of the ids it holds; -1 for all
+        const char* Script;  // run before the opening
+    } openings[] = {
+        {"技术%", 1, ""},
+        {"财务%", 0, ""},
+        {"%部", -1, ""},
+        {"无此部门%", 2, ""},
+        {"技术%", 1, "DROP INDEX oprint_date"},
+        {"财%", 0, "DROP INDEX oprint_dept"},
+        {"技%", 1, "CREATE INDEX oprint_date ON oprint(日期, id, 数量)"},
+    };
+    for (int cacheSize : {64, 3}) {
+        FQuery.SetCacheSize(cacheSize);
+        for (const auto& opening : openings) {
+            if (*opening.Script)
+                FConnection.Database().ExecuteScript(String::fromUtf8(opening.Script));
+            Open(byDepartment, opening.Department);
+            const std::vector<int> ids = expected(opening.Remainder);
+            const auto [forward, backward] = shown();
+            EXPECT_EQ(forward, ids) << opening.Department << ' ' << cacheSize;
+            EXPECT_EQ(backward, ids) << opening.Department << ' ' << cacheSize;
+        }
+        FConnection.Database().ExecuteScript(QStringLiteral("CREATE INDEX oprint_dept ON oprint(部门, 日期, id, 数量)"));
+    }
+}
+
+// A statement kept for its text runs again with the values of each run, a list read whole and
+// an insert alike; after a change of the table's columns a list shows the columns of now.
+TEST_F(SQLiteCursorTest, AKeptStatementRunsWithEachRunsValues)
+{
+    for (const char* script : {"", "ALTER TABLE oprint ADD COLUMN 备用 TEXT"}) {
+        FConnection.Database().ExecuteScript(String::fromUtf8(script));
+        for (const String& sql : {NewestFirst, QStringLiteral("select * from oprint where id < 3")}) {
+            Open(sql);
+            EXPECT_EQ(FQuery.FindField(QStringLiteral("备用")) != nullptr, *script != 0) << sql.toStdString();
+        }
+    }
+    FQuery.Close();
+    FQuery.SQL()->SetText(QStringLiteral("insert into oprint(姓名,部门,数量,日期) values(:n,'采购部',:q,'2030-01-01')"));
+    for (int quantity : {5, 6, 7}) {
+        FQuery.Parameters()->ParamByName(QStringLiteral("n"))->SetValue(QStringLiteral("k%1").arg(quantity));
+        FQuery.Parameters()->ParamByName(QStringLiteral("q"))->SetValue(quantity);
+        EXPECT_EQ(FQuery.ExecSQL(), 1);
+    }
+    for (const auto& [department, count, total] :
+         {std::tuple{"采购部", 3, 18}, std::tuple{"技术部", Records / 2, -1}, std::tuple{"采购部", 3, 18}}) {
+        Open(QStringLiteral("select count(*), sum(数量) from oprint where 部门 = :dept"), department);
+        EXPECT_EQ(FQuery.Fields()->Fields(0)->AsInteger(), count) << department;
+        if (total >= 0)
+            EXPECT_EQ(FQuery.Fields()->Fields(1)->AsInteger(), total) << department;
+    }
+}
