@@ -1,5 +1,6 @@
 // Editing a cell: storing the edited text, starting an edit, and the base grid's overrides for the editor.
 #include "datagrid/DBGridEh.h"
+#include "datagrid/DBGridEhInplaceEdit.h"
 
 #include "platform/data/DataSet.h"
 #include "platform/data/Field.h"
@@ -198,6 +199,11 @@ String TCustomDBGridEh::GetCellEditText(int ACol, int)
 }
 
 void TCustomDBGridEh::PutCellEditText(int, int, const String& Text) { FEditText = Text; }
+
+std::unique_ptr<TInplaceEdit> TCustomDBGridEh::CreateEditorObject()
+{
+    return std::make_unique<TDBGridInplaceEdit>(nullptr);
+}
 
 bool TCustomDBGridEh::TracksHoverAt(int, int) { return FOptionsEh.Contains(dghHotTrack); }
 

@@ -1,0 +1,548 @@
+// The data grid's cell editor: loading a cell, its buttons and their layout, the keys it shares
+// with its drop-down and the grid, focus and cancel-mode.
+#include "datagrid/DBGridEhInplaceEdit.h"
+
+#include "datagrid/DBGridEh.h"
+#include "controls/ToolCtrlsEhDraw.h"
+#include "controls/ToolCtrlsEhEditButtons.h"
+#include "controls/ToolCtrlsEhUtils.h"
+#include "editors/CalculatorEh.h"
+
+#include "platform/core/FormatSettings.h"
+#include "platform/core/StringList.h"
+#include "platform/data/Field.h"
+#include "platform/ui/Menus.h"
+#include "platform/ui/PlatformMetrics.h"
+#include "platform/ui/Shape.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+TEditButtonStyleEh ButtonStyleOf(TCellButtonKindEh Kind)
+{
+    switch (Kind) {
+    case TCellButtonKindEh::cbkEllipsis: return TEditButtonStyleEh::ebsEllipsisEh;
+    case TCellButtonKindEh::cbkUpDown: return TEditButtonStyleEh::ebsUpDownEh;
+    case TCellButtonKindEh::cbkAltUpDown: return TEditButtonStyleEh::ebsAltUpDownEh;
+    case TCellButtonKindEh::cbkAltDropDown:
+    case TCellButtonKindEh::cbkAltCalendar: return TEditButtonStyleEh::ebsAltDropDownEh;
+    default: return TEditButtonStyleEh::ebsDropDownEh;
+    }
+}
+
+bool IsUpDownKind(TCellButtonKindEh Kind)
+{
+    return Kind == TCellButtonKindEh::cbkUpDown || Kind == TCellButtonKindEh::cbkAltUpDown;
+}
+
+bool IsCalendarKind(TCellButtonKindEh Kind)
+{
+    return Kind == TCellButtonKindEh::cbkCalendar || Kind == TCellButtonKindEh::cbkAltCalendar;
+}
+
+}  // namespace
+
+TDBGridInplaceEdit::TDBGridInplaceEdit(TComponent* AOwner)
+    : TInplaceEdit(AOwner), FPickItems(std::make_unique<TStringList>())
+{
+}
+
+TDBGridInplaceEdit::~TDBGridInplaceEdit() = default;
+
+TCustomDBGridEh* TDBGridInplaceEdit::OwnerGrid() const { return dynamic_cast<TCustomDBGridEh*>(Grid()); }
+
+TColumnEh* TDBGridInplaceEdit::FocusedColumn() const
+{
+    const TCustomDBGridEh* grid = OwnerGrid();
+    if (grid == nullptr)
+        return nullptr;
+    const int index = grid->FocusedColumnIndex();
+    return index >= 0 && index < grid->Columns()->Count() ? grid->Columns()->ColumnAt(index) : nullptr;
+}
+
+bool TDBGridInplaceEdit::UsesCalculator() const
+{
+    if (FEditStyle != TCellButtonKindEh::cbkDropDown && FEditStyle != TCellButtonKindEh::cbkAltDropDown)
+        return false;
+    const TColumnEh* column = FocusedColumn();
+    return column != nullptr && column->Field() != nullptr && IsNumericFieldType(column->Field()->DataType());
+}
+
+// The styles whose drop-down takes Enter, Esc, Alt+Down and the paging keys while open.
+bool TDBGridInplaceEdit::UsesListKeys() const
+{
+    return FEditStyle == TCellButtonKindEh::cbkPickList || IsCalendarKind(FEditStyle) || UsesCalculator();
+}
+
+void TDBGridInplaceEdit::ShowEditedText(const String& Text)
+{
+    SetText(Text);
+    OwnerGrid()->SetEditedText(Text);
+}
+
+// --- Loading a cell -----------------------------------------------------------------------------
+
+void TDBGridInplaceEdit::LoadCellContents()
+{
+    CloseActiveList(false);
+    CloseMRUList(false);
+    TColumnEh* column = FocusedColumn();
+    FMRUList = column != nullptr ? column->MRUList() : nullptr;
+    SetEditStyle(column != nullptr ? column->EffectiveButtonKind() : TCellButtonKindEh::cbkNone);
+    if (column != nullptr) {
+        Font()->Assign(column->Font());
+        SetColor(column->Color());
+        SetReadOnly(column->ReadOnly());
+    }
+    TInplaceEdit::LoadCellContents();
+}
+
+// The drop-down follows the column too: a drop-down button opens the calculator on numbers only.
+void TDBGridInplaceEdit::SetEditStyle(TCellButtonKindEh Value)
+{
+    FEditStyle = Value;
+    if (FEditStyle == TCellButtonKindEh::cbkPickList)
+        FActiveList = ObtainPickListBox();
+    else if (IsCalendarKind(FEditStyle))
+        FActiveList = ObtainCalendar();
+    else if (UsesCalculator())
+        FActiveList = ObtainPopupCalculator();
+    else
+        FActiveList = nullptr;
+    if (HandleAllocated())
+        ApplyTextMargins();
+    Invalidate();
+}
+
+// --- Geometry and buttons -----------------------------------------------------------------------
+
+TRect TDBGridInplaceEdit::ComputeTextRect()
+{
+    const bool flat = OwnerGrid() != nullptr && OwnerGrid()->Flat();
+    TRect rect = flat ? Rect(2, 1, Width() - 2, Height() - 1) : Rect(2, 2, Width() - 2, Height());
+    const int fontHeight = std::abs(Font()->Height());
+    if (rect.Bottom - rect.Top < fontHeight && rect.Bottom < Height())
+        ++rect.Bottom;
+    rect.Right -= FButtonsWidth;
+    return rect;
+}
+
+void TDBGridInplaceEdit::ApplyTextMargins()
+{
+    LayoutEditButtons();
+    EnableEditButtons();
+    TRect format = ComputeTextRect();
+    Perform(EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&format));
+    Perform(EM_SCROLLCARET);
+}
+
+TEditButtonControlEh* TDBGridInplaceEdit::MakeEditButtonControl()
+{
+    auto* control = new TEditButtonControlEh(this);
+    control->SetBounds(0, 0, 10, 17);
+    control->SetParent(this);
+    return control;
+}
+
+TEditButtonEh* TDBGridInplaceEdit::ColumnButtonOfEntry(int Index) const
+{
+    const TColumnEh* column = FocusedColumn();
+    if (Index == 0 || column == nullptr || Index > column->EditButtons()->Count())
+        return nullptr;
+    return column->EditButtons()->ItemAt(Index - 1);
+}
+
+TEditButtonControlEh* TDBGridInplaceEdit::ButtonControl(int Index) const
+{
+    return Index >= 0 && Index < static_cast<int>(FButtonControls.size())
+               ? FButtonControls[static_cast<std::size_t>(Index)].Control
+               : nullptr;
+}
+
+int TDBGridInplaceEdit::ButtonControlIndex(TObject* Sender) const
+{
+    for (std::size_t i = 0; i < FButtonControls.size(); ++i)
+        if (FButtonControls[i].Control == Sender)
+            return static_cast<int>(i);
+    return -1;
+}
+
+int TDBGridInplaceEdit::DefaultButtonWidth() const
+{
+    const bool flat = OwnerGrid() != nullptr && OwnerGrid()->Flat();
+    return flat ? ComputeEditButtonWidth() : GetSystemMetrics(SM_CXVSCROLL);
+}
+
+void TDBGridInplaceEdit::LayoutEditButtons()
+{
+    const TColumnEh* column = FocusedColumn();
+    const std::size_t count = 1 + static_cast<std::size_t>(column != nullptr ? column->EditButtons()->Count() : 0);
+    while (FButtonControls.size() < count) {
+        TButtonEntry entry;
+        entry.Control = MakeEditButtonControl();
+        entry.Separator = new TShape(this);
+        entry.Separator->SetParent(this);
+        FButtonControls.push_back(entry);
+    }
+    // Pairs beyond the column's buttons stay for the next cell, hidden.
+    for (std::size_t i = count; i < FButtonControls.size(); ++i) {
+        FButtonControls[i].Control->SetVisible(false);
+        FButtonControls[i].Separator->SetVisible(false);
+    }
+    const bool flat = OwnerGrid() != nullptr && OwnerGrid()->Flat();
+    const bool separated = flat && !ThemesActive();
+    const int clientHeight = ClientHeight();
+    int commonHeight = clientHeight;
+    std::vector<int> widths(count, 0);
+    for (std::size_t i = 0; i < count; ++i) {
+        TEditButtonControlEh* control = FButtonControls[i].Control;
+        const TEditButtonEh* button = ColumnButtonOfEntry(static_cast<int>(i));
+        const bool visible = button != nullptr ? button->Visible() : FEditStyle != TCellButtonKindEh::cbkNone;
+        control->SetVisible(visible);
+        control->SetFlat(flat);
+        if (button != nullptr) {
+            control->SetEnabled(button->Enabled());
+            control->SetStyle(button->Style());
+            control->SetGlyph(button->Glyph());
+            control->SetNumGlyphs(button->NumGlyphs());
+            control->SetHint(button->Hint());
+        } else {
+            // Entry 0 is always the main button: it never had a glyph or a hint.
+            control->SetStyle(ButtonStyleOf(FEditStyle));
+        }
+        control->OnDown = [this, control](TObject*, bool TopButton, bool& AutoRepeat, bool& Handled) {
+            HandleEditButtonDown(control, TopButton, AutoRepeat, Handled);
+        };
+        control->OnClick = [this, control](TObject*) { HandleEditButtonClick(control); };
+        control->OnMouseUp = [this, control](TObject*, TMouseButton Button, TShiftState Shift, int X, int Y) {
+            HandleEditButtonMouseUp(control, Button, Shift, X, Y);
+        };
+        if (visible) {
+            widths[i] = button != nullptr && button->Width() > 0 ? button->Width() : DefaultButtonWidth();
+            const int height = clientHeight > std::nearbyint(widths[i] * 3.0 / 2.0)
+                                   ? EditButtonHeightForWidth(widths[i], flat)
+                                   : clientHeight;
+            commonHeight = std::min(commonHeight, height);
+        }
+        FButtonControls[i].Separator->SetVisible(visible && separated);
+    }
+    // From the edge leftwards: the last column button at the edge, the main button leftmost.
+    int x = ClientWidth();
+    for (std::size_t i = count; i-- > 0;) {
+        x -= widths[i];
+        FButtonControls[i].Control->SetBounds(x, 0, widths[i], commonHeight);
+        TShape* separator = FButtonControls[i].Separator;
+        const int separatorWidth = separator->Visible() ? 1 : 0;
+        x -= separatorWidth;
+        separator->SetBounds(x, 0, separatorWidth, commonHeight);
+    }
+    FButtonsWidth = ClientWidth() - x;
+    FButtonsHeight = commonHeight;
+}
+
+void TDBGridInplaceEdit::EnableEditButtons()
+{
+    for (const TButtonEntry& entry : FButtonControls) {
+        entry.Control->SetEnabled(true);
+        entry.Control->SetActive(true);
+        entry.Separator->SetColors(clBtnFace);
+    }
+}
+
+void TDBGridInplaceEdit::HandleEditButtonDown(TObject* Sender, bool TopButton, bool&, bool& Handled)
+{
+    const int index = ButtonControlIndex(Sender);
+    if (index < 0)
+        return;
+    if (CanFocus() && !Focused())
+        SetFocus();
+    Handled = false;
+    if (index == 0) {
+        PrimaryButtonDown(!TopButton);
+        return;
+    }
+    TEditButtonEh* button = ColumnButtonOfEntry(index);
+    if (button == nullptr)
+        return;
+    bool autoRepeat = false;
+    if (button->OnDown)
+        button->OnDown(Sender, TopButton, autoRepeat, Handled);
+    if (Handled || button->DropdownMenu() == nullptr)
+        return;
+    TEditButtonControlEh* control = ButtonControl(index);
+    const TPoint at = control->ClientToScreen(Point(0, control->Height()));
+    button->DropdownMenu()->Popup(at.X, at.Y);
+    // The button comes up at once; the release lands outside it, so it clicks nothing.
+    control->Perform(WM_LBUTTONUP, 0, MAKELPARAM(0xFFFF, 0xFFFF));
+}
+
+void TDBGridInplaceEdit::PrimaryButtonDown(bool LowerHalf)
+{
+    if (IsUpDownKind(FEditStyle)) {
+        StepValue(LowerHalf);
+        return;
+    }
+    if (FListVisible || FActiveList == nullptr)
+        return;
+    DropDownActiveList();
+    // The click that ends this press must not close what it opened.
+    FNoClickCloseUp = true;
+}
+
+void TDBGridInplaceEdit::HandleEditButtonClick(TObject* Sender)
+{
+    const int index = ButtonControlIndex(Sender);
+    if (index < 0)
+        return;
+    bool handled = false;
+    if (index == 0 && (FEditStyle == TCellButtonKindEh::cbkEllipsis || FEditStyle == TCellButtonKindEh::cbkDropDown ||
+                       FEditStyle == TCellButtonKindEh::cbkAltDropDown))
+        handled = OwnerGrid()->RaiseEditButtonClick();
+    if (TEditButtonEh* button = ColumnButtonOfEntry(index))
+        button->PerformClick(Sender, handled);
+    if (!handled && FListVisible && !FNoClickCloseUp && index == 0)
+        CloseActiveList(false);
+    FNoClickCloseUp = false;
+}
+
+void TDBGridInplaceEdit::HandleEditButtonMouseUp(TObject* Sender, TMouseButton, TShiftState, int X, int Y)
+{
+    const auto* control = dynamic_cast<const TControl*>(Sender);
+    if (control != nullptr && !control->ClientRect().Contains(Point(X, Y)))
+        FNoClickCloseUp = false;
+}
+
+bool TDBGridInplaceEdit::PressButtonByShortCut(WORD Key, TShiftState Shift)
+{
+    const TColumnEh* column = FocusedColumn();
+    if (column == nullptr)
+        return false;
+    const TShortCut shortCut = ::ShortCut(Key, Shift);
+    for (int i = 0; i < column->EditButtons()->Count(); ++i) {
+        const TEditButtonEh* button = column->EditButtons()->ItemAt(i);
+        TEditButtonControlEh* control = ButtonControl(i + 1);
+        if (button->ShortCut() == 0 || button->ShortCut() != shortCut || control == nullptr)
+            continue;
+        bool autoRepeat = false;
+        bool handled = false;
+        HandleEditButtonDown(control, true, autoRepeat, handled);
+        HandleEditButtonClick(control);
+        return true;
+    }
+    return false;
+}
+
+void TDBGridInplaceEdit::StepValue(bool LowerHalf)
+{
+    TColumnEh* column = FocusedColumn();
+    if (column == nullptr || !column->CanEditCell(true))
+        return;
+    TCustomDBGridEh* grid = OwnerGrid();
+    // A text typed before the press is written first, so the step starts from it.
+    if (Text() != column->ComputeEditorText()) {
+        grid->SetEditedText(Text());
+        grid->StoreEditorTextInField();
+    }
+    const double step = LowerHalf ? -column->Increment() : column->Increment();
+    column->StepCellValue(column->ClassifyCellKind() == TColumnCellKindEh::cckText ? step : -step);
+    ShowEditedText(column->ComputeEditorText());
+    SelectAll();
+}
+
+// --- Keys ---------------------------------------------------------------------------------------
+
+void TDBGridInplaceEdit::WndProc(TMessage& Message)
+{
+    const bool keyMessage = Message.Msg == WM_KEYDOWN || Message.Msg == WM_SYSKEYDOWN || Message.Msg == WM_CHAR;
+    const TShiftState shift = keyMessage ? KeyDataToShiftState(Message.LParam) : TShiftState();
+    // The character of an Enter or Esc whose key-down a drop-down took follows at once, if at all.
+    if (Message.Msg == WM_CHAR && FSwallowListKeyChar) {
+        FSwallowListKeyChar = false;
+        if (Message.WParam == VK_RETURN || Message.WParam == VK_ESCAPE || Message.WParam == u'\n')
+            return;
+    }
+    if (Message.Msg == WM_KEYDOWN || Message.Msg == WM_SYSKEYDOWN)
+        FSwallowListKeyChar = false;
+    if (keyMessage && UsesListKeys()) {
+        if (HandleListKeys(Message, shift))
+            return;
+        const TColumnEh* column = FocusedColumn();
+        if (Message.Msg == WM_CHAR && Message.WParam >= 32 && !FListVisible && column != nullptr &&
+            column->AutoDropDown())
+            DropDownActiveList();
+        if (FListVisible && RouteKeyToOpenList(Message, shift))
+            return;
+    }
+    if (keyMessage && FMRUDroppedDown && RouteKeyToMRUList(Message, shift))
+        return;
+    if (Message.Msg == WM_KILLFOCUS) {
+        // The drop-downs never take the focus: losing it means the user went elsewhere.
+        CloseActiveList(false);
+        CloseMRUList(false);
+    }
+    const bool userInput = keyMessage || Message.Msg == WM_PASTE || Message.Msg == WM_CUT ||
+                           Message.Msg == WM_CLEAR || Message.Msg == WM_UNDO;
+    const String before = userInput ? EditText() : String();
+    const bool mruWasShown = FMRUDroppedDown;
+    TInplaceEdit::WndProc(Message);
+    if (!userInput || EditText() == before)
+        return;
+    TextChangedByUser();
+    // Backspace down to nothing offers every remembered text.
+    if (Message.Msg == WM_CHAR && Message.WParam == VK_BACK && !mruWasShown && EditText() == EmptyEditText() &&
+        FMRUList != nullptr && FMRUList->Active() && IsWindowShown() && !FListVisible)
+        DropDownMRUList();
+}
+
+bool TDBGridInplaceEdit::HandleListKeys(TMessage& Message, TShiftState Shift)
+{
+    const auto key = static_cast<WORD>(Message.WParam);
+    if (Message.Msg == WM_CHAR)
+        return false;
+    const bool alt = Shift.Contains(ssAlt);
+    const bool calculatorOpen = FListVisible && FActiveList == FCalculator;
+    if ((key == VK_RETURN || key == VK_ESCAPE) && !alt && FListVisible && !calculatorOpen) {
+        CloseActiveList(key == VK_RETURN);
+        FSwallowListKeyChar = true;
+        return true;
+    }
+    if (key == VK_RETURN && Shift == TShiftState(ssCtrl) && !FListVisible) {
+        DropDownActiveList();
+        FSwallowListKeyChar = true;
+        return true;
+    }
+    if ((key == VK_UP || key == VK_DOWN) && alt) {
+        if (FListVisible)
+            CloseActiveList(true);
+        else
+            DropDownActiveList();
+        return true;
+    }
+    return false;
+}
+
+// Keys for the open drop-down: the calculator takes what it types, the lists their moves.
+bool TDBGridInplaceEdit::RouteKeyToOpenList(TMessage& Message, TShiftState Shift)
+{
+    const auto key = static_cast<WORD>(Message.WParam);
+    if (FActiveList == FCalculator) {
+        if (key != VK_BACK && key != VK_RETURN && key != VK_ESCAPE && (key < 32 || key > 126))
+            return false;
+        // An Esc that closes the calculator is a key-down; its character must not reach the grid.
+        FSwallowListKeyChar = Message.Msg != WM_CHAR && key == VK_ESCAPE;
+        FCalculator->Perform(Message.Msg, Message.WParam, Message.LParam);
+        return true;
+    }
+    if (Message.Msg == WM_CHAR)
+        return false;
+    const bool paging = (key == VK_PRIOR || key == VK_NEXT || key == VK_UP || key == VK_DOWN) && !Shift.Contains(ssShift);
+    const bool ctrlEnds = Shift.Contains(ssCtrl) && (key == VK_HOME || key == VK_END);
+    const bool calendarSide = IsCalendarKind(FEditStyle) && (key == VK_LEFT || key == VK_RIGHT);
+    if (!paging && !ctrlEnds && !calendarSide)
+        return false;
+    FActiveList->Perform(WM_KEYDOWN, key, Message.LParam);
+    if (FActiveList == FPickListBox)
+        ShowPickListChoice();
+    return true;
+}
+
+void TDBGridInplaceEdit::KeyDown(WORD& Key, TShiftState Shift)
+{
+    TCustomDBGridEh* grid = OwnerGrid();
+    if (Key == VK_RETURN && Shift == TShiftState(ssCtrl) &&
+        (FEditStyle == TCellButtonKindEh::cbkEllipsis || FEditStyle == TCellButtonKindEh::cbkDropDown)) {
+        FSwallowListKeyChar = true;
+        grid->RaiseEditButtonClick();
+        Key = 0;
+        return;
+    }
+    // Ctrl+' copies the previous record's value: the grid's key.
+    if (Key == 222 && Shift == TShiftState(ssCtrl)) {
+        grid->KeyDown(Key, Shift);
+        Key = 0;
+        return;
+    }
+    if (PressButtonByShortCut(Key, Shift)) {
+        Key = 0;
+        return;
+    }
+    if ((Key == VK_DELETE || Key == VK_BACK) && Shift.Empty() && InKeyListCell())
+        KeyListDeleteKey(Key);
+    if (Key != 0)
+        TInplaceEdit::KeyDown(Key, Shift);
+}
+
+bool TDBGridInplaceEdit::InKeyListCell() const
+{
+    TColumnEh* column = FocusedColumn();
+    return column != nullptr && column->ClassifyCellKind() == TColumnCellKindEh::cckKeyPickList &&
+           column->CanEditCell(false);
+}
+
+// A key-list cell holds one of its keys or none: Delete clears it only when the whole text is
+// selected, and Backspace only moves the caret, so no half text reaches the key lookup.
+void TDBGridInplaceEdit::KeyListDeleteKey(WORD& Key)
+{
+    const bool back = Key == VK_BACK;
+    Key = 0;
+    if (back) {
+        SetSelStart(std::max(SelStart() - 1, 0));
+        SetSelLength(0);
+        return;
+    }
+    const bool wholeText = SelStart() == 0 && SelLength() == static_cast<int>(EditText().size());
+    if (wholeText && OwnerGrid()->TryBeginCellEdit())
+        ShowEditedText(String());
+}
+
+void TDBGridInplaceEdit::KeyPress(Char& Key)
+{
+    // Ctrl+Enter types a line feed, which a one-line cell does not take.
+    if (Key == Char(u'\n') && GetKeyState(VK_CONTROL) < 0) {
+        Key = Char();
+        return;
+    }
+    const TColumnEh* column = FocusedColumn();
+    const bool numeric = column != nullptr && column->Field() != nullptr && IsNumericFieldType(column->Field()->DataType());
+    if (numeric && (Key == u'.' || Key == u','))
+        Key = FormatSettings().DecimalSeparator;
+    // Backspace moved the caret at its key-down: its character deletes nothing here.
+    if (Key == Char(VK_BACK) && InKeyListCell()) {
+        Key = Char();
+        return;
+    }
+    if (Key.unicode() >= 32) {
+        String typed(Key);
+        CompleteTypedText(typed);
+        if (typed.isEmpty()) {
+            Key = Char();
+            return;
+        }
+    }
+    TInplaceEdit::KeyPress(Key);
+}
+
+bool TDBGridInplaceEdit::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
+{
+    if (FListVisible)
+        return true;
+    return TInplaceEdit::DoMouseWheel(Shift, WheelDelta, MousePos);
+}
+
+void TDBGridInplaceEdit::Dispatch(TMessage& Message)
+{
+    if (Message.Msg == CM_CANCELMODE) {
+        // A press on another control closes the drop-downs, unless it is on them.
+        auto* sender = reinterpret_cast<TControl*>(Message.LParam);
+        const auto within = [sender](const TWinControl* Window) {
+            return Window != nullptr && (sender == Window || Window->ContainsControl(sender));
+        };
+        if (!within(this) && FListVisible && !within(FActiveList))
+            CloseActiveList(false);
+        if (!within(this) && !within(FMRUListbox))
+            CloseMRUList(false);
+    }
+    TInplaceEdit::Dispatch(Message);
+}
