@@ -203,7 +203,6 @@ void TDBGridInplaceEdit::LayoutEditButtons()
         control->SetVisible(visible);
         control->SetFlat(flat);
         if (button != nullptr) {
-            control->SetEnabled(button->Enabled());
             control->SetStyle(button->Style());
             control->SetGlyph(button->Glyph());
             control->SetNumGlyphs(button->NumGlyphs());
@@ -239,15 +238,16 @@ void TDBGridInplaceEdit::LayoutEditButtons()
         separator->SetBounds(x, 0, separatorWidth, commonHeight);
     }
     FButtonsWidth = ClientWidth() - x;
-    FButtonsHeight = commonHeight;
 }
 
+// The main button always works; a column button as its item says.
 void TDBGridInplaceEdit::EnableEditButtons()
 {
-    for (const TButtonEntry& entry : FButtonControls) {
-        entry.Control->SetEnabled(true);
-        entry.Control->SetActive(true);
-        entry.Separator->SetColors(clBtnFace);
+    for (std::size_t i = 0; i < FButtonControls.size(); ++i) {
+        const TEditButtonEh* button = ColumnButtonOfEntry(static_cast<int>(i));
+        FButtonControls[i].Control->SetEnabled(button == nullptr || button->Enabled());
+        FButtonControls[i].Control->SetActive(true);
+        FButtonControls[i].Separator->SetColors(clBtnFace);
     }
 }
 

@@ -131,7 +131,6 @@ private:
     TCellButtonKindEh FEditStyle = TCellButtonKindEh::cbkNone;
     std::vector<TButtonEntry> FButtonControls;
     int FButtonsWidth = 0;
-    int FButtonsHeight = 0;
 
     TWinControl* FActiveList = nullptr;
     TPopupListboxEh* FPickListBox = nullptr;       // owned as a component

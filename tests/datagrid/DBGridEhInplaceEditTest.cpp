@@ -61,6 +61,12 @@ protected:
         EXPECT_EQ(editor != nullptr ? editor->SelLength() : -1, 0);
         return editor;
     }
+    // A client point of the editor as its window takes a mouse event.
+    static QPoint EditorPoint(TDBGridInplaceEdit* Editor, int X, int Y)
+    {
+        const TPoint screen = Editor->ClientToScreen(Point(X, Y));
+        return Editor->Handle()->mapFromGlobal(QPoint(screen.X, screen.Y));
+    }
     String Stored(const String& Field) const { return Data->FieldByName(Field)->AsString(); }
     // The value once the record is posted, as leaving the row would.
     String Posted(const String& Field)
@@ -135,8 +141,7 @@ TEST_F(DBGridInplaceEditTest, ThePickListOpensByKeyOrButtonAndAcceptsWithEnterOn
 
     // A press on the main button opens it; Alt+Down again accepts the highlighted entry.
     const TRect bounds = editor->ButtonControl(0)->BoundsRect();
-    const TPoint centre = editor->ClientToScreen(Point((bounds.Left + bounds.Right) / 2, (bounds.Top + bounds.Bottom) / 2));
-    ClickAt(editor->Handle(), editor->Handle()->mapFromGlobal(QPoint(centre.X, centre.Y)));
+    ClickAt(editor->Handle(), EditorPoint(editor, (bounds.Left + bounds.Right) / 2, (bounds.Top + bounds.Bottom) / 2));
     ASSERT_TRUE(editor->ListVisible());
     Type(Qt::Key_Down);
     Type(Qt::Key_Down);
@@ -318,6 +323,25 @@ TEST_F(DBGridInplaceEditTest, AKeyListCellTakesOnlyItsEntriesAndClearsWhole)
     Type(Qt::Key_Return, u"\r"_s);
     Data->CheckBrowseMode();
     EXPECT_TRUE(Data->FieldByName(UnitCol)->IsNull());
+}
+
+TEST_F(DBGridInplaceEditTest, TheUpDownButtonStepsTheNumberByItsHalves)
+{
+    TColumnEh* quantity = Grid->Columns()->ColumnAt(3);
+    quantity->SetButtonStyle(TColumnButtonStyleEh::cbsUpDown);
+    quantity->SetIncrement(2);
+    TDBGridInplaceEdit* editor = EditCell(3);
+    ASSERT_NE(editor, nullptr);
+    ASSERT_EQ(editor->ButtonControl(0)->Style(), TEditButtonStyleEh::ebsUpDownEh);
+    const TRect bounds = editor->ButtonControl(0)->BoundsRect();
+    const int x = (bounds.Left + bounds.Right) / 2;
+    ClickAt(editor->Handle(), EditorPoint(editor, x, bounds.Top + 1));
+    EXPECT_EQ(editor->Text(), u"7"_s);
+    ClickAt(editor->Handle(), EditorPoint(editor, x, bounds.Bottom - 2));
+    ClickAt(editor->Handle(), EditorPoint(editor, x, bounds.Bottom - 2));
+    EXPECT_EQ(editor->Text(), u"3"_s);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Posted(QtyCol), u"3"_s);
 }
 
 }  // namespace
