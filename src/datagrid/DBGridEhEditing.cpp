@@ -118,7 +118,8 @@ void TCustomDBGridEh::StoreEditorTextInField()
         return;
     }
     if (field->Lookup() && !field->KeyFields().isEmpty()) {
-        if (!FieldModifiable(field))
+        // A lookup cell whose editor chose no key keeps its key: a text alone names no record.
+        if (!FieldModifiable(field) || VarIsEmpty(FEditValue))
             return;
         FDataLink->Edit();
         column->StoreCellValue(FEditText, FEditValue, false);

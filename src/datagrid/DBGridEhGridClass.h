@@ -274,6 +274,9 @@ public:
     // a drop-down or a completion put in place.
     const String& EditedText() const { return FEditText; }
     void SetEditedText(const String& Value) { FEditText = Value; }
+    // The key a lookup cell's editor chose; the update step writes it to the key fields.
+    const Variant& EditedKeyValue() const { return FEditValue; }
+    void SetEditedKeyValue(const Variant& Value) { FEditValue = Value; }
     // Puts the dataset in edit state for the focused cell when it may be edited.
     bool TryBeginCellEdit();
     // The update step: writes the edited text to the focused column's field.

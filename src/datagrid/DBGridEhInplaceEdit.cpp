@@ -3,6 +3,7 @@
 #include "datagrid/DBGridEhInplaceEdit.h"
 
 #include "datagrid/DBGridEh.h"
+#include "datagrid/DBLookupGridsEh.h"
 #include "controls/ToolCtrlsEhDraw.h"
 #include "controls/ToolCtrlsEhEditButtons.h"
 #include "controls/ToolCtrlsEhUtils.h"
@@ -49,7 +50,7 @@ TDBGridInplaceEdit::TDBGridInplaceEdit(TComponent* AOwner)
 {
 }
 
-TDBGridInplaceEdit::~TDBGridInplaceEdit() = default;
+TDBGridInplaceEdit::~TDBGridInplaceEdit() { SetDataList(nullptr); }
 
 TCustomDBGridEh* TDBGridInplaceEdit::OwnerGrid() const { return dynamic_cast<TCustomDBGridEh*>(Grid()); }
 
@@ -73,7 +74,8 @@ bool TDBGridInplaceEdit::UsesCalculator() const
 // The styles whose drop-down takes Enter, Esc, Alt+Down and the paging keys while open.
 bool TDBGridInplaceEdit::UsesListKeys() const
 {
-    return FEditStyle == TCellButtonKindEh::cbkPickList || IsCalendarKind(FEditStyle) || UsesCalculator();
+    return FEditStyle == TCellButtonKindEh::cbkPickList || FEditStyle == TCellButtonKindEh::cbkLookupList ||
+           IsCalendarKind(FEditStyle) || UsesCalculator();
 }
 
 void TDBGridInplaceEdit::ShowEditedText(const String& Text)
@@ -103,7 +105,12 @@ void TDBGridInplaceEdit::LoadCellContents()
 void TDBGridInplaceEdit::SetEditStyle(TCellButtonKindEh Value)
 {
     FEditStyle = Value;
-    if (FEditStyle == TCellButtonKindEh::cbkPickList)
+    TColumnEh* column = FocusedColumn();
+    SetDataList(FEditStyle == TCellButtonKindEh::cbkLookupList && column != nullptr ? column->ObtainDropDownGrid()
+                                                                                   : nullptr);
+    if (FDataList != nullptr)
+        FActiveList = FDataList;
+    else if (FEditStyle == TCellButtonKindEh::cbkPickList)
         FActiveList = ObtainPickListBox();
     else if (IsCalendarKind(FEditStyle))
         FActiveList = ObtainCalendar();
@@ -442,6 +449,12 @@ bool TDBGridInplaceEdit::RouteKeyToOpenList(TMessage& Message, TShiftState Shift
     const bool calendarSide = IsCalendarKind(FEditStyle) && (key == VK_LEFT || key == VK_RIGHT);
     if (!paging && !ctrlEnds && !calendarSide)
         return false;
+    if (FActiveList == FDataList) {
+        FDataList->ForwardKey(key, Shift);
+        SetText(FDataList->DisplayText());
+        SelectAll();
+        return true;
+    }
     FActiveList->Perform(WM_KEYDOWN, key, Message.LParam);
     if (FActiveList == FPickListBox)
         ShowPickListChoice();
@@ -468,16 +481,19 @@ void TDBGridInplaceEdit::KeyDown(WORD& Key, TShiftState Shift)
         Key = 0;
         return;
     }
-    if ((Key == VK_DELETE || Key == VK_BACK) && Shift.Empty() && InKeyListCell())
+    if ((Key == VK_DELETE || Key == VK_BACK) && Shift.Empty() && InKeyOnlyCell())
         KeyListDeleteKey(Key);
     if (Key != 0)
         TInplaceEdit::KeyDown(Key, Shift);
 }
 
-bool TDBGridInplaceEdit::InKeyListCell() const
+bool TDBGridInplaceEdit::InKeyOnlyCell() const
 {
     TColumnEh* column = FocusedColumn();
-    return column != nullptr && column->ClassifyCellKind() == TColumnCellKindEh::cckKeyPickList &&
+    if (column == nullptr)
+        return false;
+    const TColumnCellKindEh kind = column->ClassifyCellKind();
+    return (kind == TColumnCellKindEh::cckKeyPickList || kind == TColumnCellKindEh::cckLookupField) &&
            column->CanEditCell(false);
 }
 
@@ -493,8 +509,15 @@ void TDBGridInplaceEdit::KeyListDeleteKey(WORD& Key)
         return;
     }
     const bool wholeText = SelStart() == 0 && SelLength() == static_cast<int>(EditText().size());
-    if (wholeText && OwnerGrid()->TryBeginCellEdit())
-        ShowEditedText(String());
+    if (!wholeText || !OwnerGrid()->TryBeginCellEdit())
+        return;
+    // A lookup cell cleared has no key; a key-list cell's empty text stores none.
+    if (FocusedColumn()->ClassifyCellKind() == TColumnCellKindEh::cckLookupField) {
+        OwnerGrid()->SetEditedKeyValue(Variant::Null());
+        if (FDataList != nullptr)
+            FDataList->SetKeyValue(Variant::Null());
+    }
+    ShowEditedText(String());
 }
 
 void TDBGridInplaceEdit::KeyPress(Char& Key)
@@ -509,7 +532,7 @@ void TDBGridInplaceEdit::KeyPress(Char& Key)
     if (numeric && (Key == u'.' || Key == u','))
         Key = FormatSettings().DecimalSeparator;
     // Backspace moved the caret at its key-down: its character deletes nothing here.
-    if (Key == Char(VK_BACK) && InKeyListCell()) {
+    if (Key == Char(VK_BACK) && InKeyOnlyCell()) {
         Key = Char();
         return;
     }

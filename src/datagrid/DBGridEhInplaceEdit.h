@@ -7,6 +7,7 @@
 // Where the operations live:
 //   DBGridEhInplaceEdit.cpp       loading a cell, the buttons and their layout, keys, focus
 //   DBGridEhInplaceEditLists.cpp  opening and closing the drop-downs, accepting, type-ahead
+//   DBGridEhInplaceEditLookup.cpp the lookup cell's data list and its type-ahead
 //   DBGridEhInplaceEditMRU.cpp    the column's recently used texts offered while typing
 #include "controls/GridsEh.h"
 #include "controls/ToolCtrlsEhPopups.h"
@@ -16,6 +17,7 @@
 #include <vector>
 
 class TColumnEh;
+class TPopupDataGridEh;
 class TEditButtonControlEh;
 class TEditButtonEh;
 class TPopupCalculatorEh;
@@ -43,6 +45,8 @@ public:
     TPopupListboxEh* PickListBox() const { return FPickListBox; }
     TPopupMonthCalendarEh* Calendar() const { return FCalendar; }
     TPopupCalculatorEh* Calculator() const { return FCalculator; }
+    // The lookup column's own data list; nullptr outside lookup cells.
+    TPopupDataGridEh* DataList() const { return FDataList; }
 
     // Opens the style's drop-down under the editor; nothing while one is visible.
     void DropDownActiveList();
@@ -62,6 +66,7 @@ public:
     void WndProc(TMessage& Message) override;
 
 protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     void ApplyTextMargins() override;
     void Dispatch(TMessage& Message) override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
@@ -103,7 +108,8 @@ private:
     // Presses the column edit button whose ShortCut Key with Shift is; false when none.
     bool PressButtonByShortCut(WORD Key, TShiftState Shift);
     void StepValue(bool LowerHalf);
-    bool InKeyListCell() const;
+    // A key-list or lookup cell that may be edited: it holds one of its list's keys or none.
+    bool InKeyOnlyCell() const;
     void KeyListDeleteKey(WORD& Key);
     // The editor's and the grid's editor text together.
     void ShowEditedText(const String& Text);
@@ -123,6 +129,12 @@ private:
     void AcceptPickList();
     void AcceptCalendar();
     void AcceptCalculator();
+    void SetDataList(TPopupDataGridEh* Value);
+    // False when the column has no list to show.
+    bool DropDownDataList();
+    void AcceptDataList();
+    // The list record the typed prefix begins, its text in the editor and its key chosen.
+    void CompleteLookupText(const String& Prefix);
     void RememberPickListSize();
     bool RouteKeyToMRUList(TMessage& Message, TShiftState Shift);
     // The text of an empty cell: the edit mask laid over nothing.
@@ -136,6 +148,7 @@ private:
     TPopupListboxEh* FPickListBox = nullptr;       // owned as a component
     TPopupMonthCalendarEh* FCalendar = nullptr;    // owned as a component
     TPopupCalculatorEh* FCalculator = nullptr;     // owned as a component
+    TPopupDataGridEh* FDataList = nullptr;         // the column's, free-notified
     std::unique_ptr<TStringList> FPickItems;
     bool FListVisible = false;
     bool FNoClickCloseUp = false;

@@ -3,6 +3,7 @@
 #include "datagrid/DBGridEhInplaceEdit.h"
 
 #include "datagrid/DBGridEh.h"
+#include "datagrid/DBLookupGridsEh.h"
 #include "controls/ToolCtrlsEhEditButtons.h"
 #include "controls/VoDorVCL.h"
 #include "editors/CalculatorEh.h"
@@ -86,15 +87,20 @@ void TDBGridInplaceEdit::DropDownActiveList()
         return;
     CloseMRUList(false);
     FTextBeforeDropDown = Text();
-    if (FActiveList == FPickListBox)
-        DropDownPickList();
-    else if (FActiveList == FCalendar)
-        DropDownCalendar();
-    else
-        DropDownCalculator();
-    const TPoint at = PlaceDropDownUnderEdit(this, FActiveList, TDropDownAlign::daLeft);
-    FActiveList->SetBounds(at.X, at.Y, FActiveList->Width(), FActiveList->Height());
-    FActiveList->Show();
+    if (FActiveList == FDataList) {
+        if (!DropDownDataList())
+            return;
+    } else {
+        if (FActiveList == FPickListBox)
+            DropDownPickList();
+        else if (FActiveList == FCalendar)
+            DropDownCalendar();
+        else
+            DropDownCalculator();
+        const TPoint at = PlaceDropDownUnderEdit(this, FActiveList, TDropDownAlign::daLeft);
+        FActiveList->SetBounds(at.X, at.Y, FActiveList->Width(), FActiveList->Height());
+        FActiveList->Show();
+    }
     if (FActiveList == FPickListBox)
         FPickListBox->SetUserSized(false);
     FListVisible = true;
@@ -183,7 +189,9 @@ void TDBGridInplaceEdit::CloseActiveList(bool Accept)
             ShowEditedText(FTextBeforeDropDown);
         return;
     }
-    if (FActiveList == FPickListBox)
+    if (FActiveList == FDataList)
+        AcceptDataList();
+    else if (FActiveList == FPickListBox)
         AcceptPickList();
     else if (FActiveList == FCalendar)
         AcceptCalendar();
@@ -261,10 +269,18 @@ void TDBGridInplaceEdit::CompleteTypedText(String& Typed)
     if (column == nullptr || Typed.isEmpty() || Typed.at(0).unicode() < 32)
         return;
     const TColumnCellKindEh kind = column->ClassifyCellKind();
+    TCustomDBGridEh* grid = OwnerGrid();
+    // A lookup cell names a record of its list: what no record begins with is not taken.
+    if (kind == TColumnCellKindEh::cckLookupField) {
+        const String prefix = EditText().left(SelStart()) + Typed;
+        Typed.clear();
+        if (grid->CanEditCurrentRecord())
+            CompleteLookupText(prefix);
+        return;
+    }
     const bool keyList = kind == TColumnCellKindEh::cckKeyPickList;
     if (FEditStyle != TCellButtonKindEh::cbkPickList && !keyList)
         return;
-    TCustomDBGridEh* grid = OwnerGrid();
     if (!grid->CanEditCurrentRecord())
         return;
     const String prefix = EditText().left(SelStart()) + Typed;

@@ -1,12 +1,15 @@
 // The data grid's cell editor as the user drives it: a text, a pick list with its type-ahead, a
-// date through the calendar and a number through the calculator, each read back from the dataset.
+// date through the calendar, a number through the calculator and its up-down button, recent
+// texts, key-list and lookup cells, each read back from the dataset.
 #include "DBGridEhInputTestSupport.h"
 
 #include "datagrid/DBGridEhInplaceEdit.h"
+#include "datagrid/DBLookupGridsEh.h"
 #include "controls/ToolCtrlsEhEditButtons.h"
 #include "editors/CalculatorEh.h"
 
 #include "platform/core/DateTime.h"
+#include "platform/data/TypedFields.h"
 
 namespace {
 
@@ -15,26 +18,9 @@ const String UnitCol = u"单位"_s;
 const String DayCol = u"日期"_s;
 const String QtyCol = u"数量"_s;
 
-class DBGridInplaceEditTest : public DBGridInputTest {
+// Keys and clicks as the user gives them, and the values read back once posted.
+class InplaceEditFixture : public DBGridInputTest {
 protected:
-    void SetUp() override
-    {
-        Data = std::make_unique<TMemoryDataSet>(nullptr);
-        Data->FieldDefs()->Add(NameCol, TFieldType::ftString, 20);
-        Data->FieldDefs()->Add(UnitCol, TFieldType::ftString, 10);
-        Data->FieldDefs()->Add(DayCol, TFieldType::ftDateTime);
-        Data->FieldDefs()->Add(QtyCol, TFieldType::ftInteger);
-        Data->Open();
-        Data->AppendRecord({Variant(u"回形针"_s), Variant(u"box"_s), Variant::FromDateTime(Stamp), Variant(5)});
-        Data->AppendRecord({Variant(u"订书机"_s), Variant(), Variant(), Variant(2)});
-        Data->First();
-        ShowGridOn(Data.get());
-        TStrings* units = Grid->Columns()->ColumnAt(1)->PickList();
-        for (const char16_t* unit : {u"box", u"pack", u"piece"})
-            units->Add(QString::fromUtf16(unit));
-        Grid->Columns()->ColumnAt(3)->SetButtonStyle(TColumnButtonStyleEh::cbsDropDown);
-    }
-
     // Keys go where the user's keyboard goes: the focused window.
     void Type(int QtKey, const QString& Text = QString(), Qt::KeyboardModifiers Modifiers = Qt::NoModifier)
     {
@@ -73,6 +59,27 @@ protected:
     {
         Data->CheckBrowseMode();
         return Stored(Field);
+    }
+};
+
+class DBGridInplaceEditTest : public InplaceEditFixture {
+protected:
+    void SetUp() override
+    {
+        Data = std::make_unique<TMemoryDataSet>(nullptr);
+        Data->FieldDefs()->Add(NameCol, TFieldType::ftString, 20);
+        Data->FieldDefs()->Add(UnitCol, TFieldType::ftString, 10);
+        Data->FieldDefs()->Add(DayCol, TFieldType::ftDateTime);
+        Data->FieldDefs()->Add(QtyCol, TFieldType::ftInteger);
+        Data->Open();
+        Data->AppendRecord({Variant(u"回形针"_s), Variant(u"box"_s), Variant::FromDateTime(Stamp), Variant(5)});
+        Data->AppendRecord({Variant(u"订书机"_s), Variant(), Variant(), Variant(2)});
+        Data->First();
+        ShowGridOn(Data.get());
+        TStrings* units = Grid->Columns()->ColumnAt(1)->PickList();
+        for (const char16_t* unit : {u"box", u"pack", u"piece"})
+            units->Add(QString::fromUtf16(unit));
+        Grid->Columns()->ColumnAt(3)->SetButtonStyle(TColumnButtonStyleEh::cbsDropDown);
     }
 
     const TDateTime Stamp = EncodeDate(2026, 12, 9) + EncodeTime(8, 30, 0, 0);
@@ -342,6 +349,97 @@ TEST_F(DBGridInplaceEditTest, TheUpDownButtonStepsTheNumberByItsHalves)
     EXPECT_EQ(editor->Text(), u"3"_s);
     Type(Qt::Key_Return, u"\r"_s);
     EXPECT_EQ(Posted(QtyCol), u"3"_s);
+}
+
+// Issues naming a person by id, shown through a lookup field over a list of people.
+class DBGridLookupEditTest : public InplaceEditFixture {
+protected:
+    void SetUp() override
+    {
+        People = std::make_unique<TMemoryDataSet>(nullptr);
+        People->FieldDefs()->Add(u"id"_s, TFieldType::ftInteger);
+        People->FieldDefs()->Add(u"姓名"_s, TFieldType::ftString, 10);
+        People->Open();
+        int id = 0;
+        for (const char16_t* name : {u"Zhang", u"Li", u"Wang", u"Wu"})
+            People->AppendRecord({++id, QString::fromUtf16(name)});
+        Data = std::make_unique<TMemoryDataSet>(nullptr);
+        Data->FieldDefs()->Add(u"人"_s, TFieldType::ftInteger);
+        auto* who = new TIntegerField(Data.get());
+        who->SetFieldName(u"人"_s);
+        who->SetDataSet(Data.get());
+        auto* name = new TStringField(Data.get());
+        name->SetFieldName(u"姓名"_s);
+        name->SetFieldKind(TFieldKind::fkLookup);
+        name->SetKeyFields(u"人"_s);
+        name->SetLookupDataSet(People.get());
+        name->SetLookupKeyFields(u"id"_s);
+        name->SetLookupResultField(u"姓名"_s);
+        name->SetDataSet(Data.get());
+        Data->Open();
+        Data->AppendRecord({2});
+        Data->First();
+        ShowGridOn(Data.get());
+    }
+    Variant Person()
+    {
+        Data->CheckBrowseMode();
+        return Data->FieldByName(u"人"_s)->Value();
+    }
+
+    std::unique_ptr<TMemoryDataSet> People;
+};
+
+TEST_F(DBGridLookupEditTest, TheDataListChoosesAPersonAndEscLeavesTheOneThere)
+{
+    TDBGridInplaceEdit* editor = EditCell(1);
+    ASSERT_NE(editor, nullptr);
+    ASSERT_EQ(editor->EditStyle(), TCellButtonKindEh::cbkLookupList);
+    EXPECT_EQ(editor->Text(), u"Li"_s);
+    Type(Qt::Key_Down, QString(), Qt::AltModifier);
+    ASSERT_TRUE(editor->ListVisible());
+    ASSERT_NE(editor->DataList(), nullptr);
+    EXPECT_TRUE(editor->DataList()->Visible());
+    EXPECT_EQ(editor->DataList()->KeyValue(), Variant(2));
+    Type(Qt::Key_Down);
+    EXPECT_EQ(editor->Text(), u"Wang"_s);
+    Type(Qt::Key_Escape, u"\x1b"_s);
+    EXPECT_FALSE(editor->ListVisible());
+    EXPECT_EQ(editor->Text(), u"Li"_s);
+    EXPECT_EQ(Person(), Variant(2));
+
+    editor = EditCell(1);
+    Type(Qt::Key_Down, QString(), Qt::AltModifier);
+    Type(Qt::Key_Down);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_FALSE(editor->ListVisible());
+    EXPECT_EQ(editor->Text(), u"Wang"_s);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Person(), Variant(3));
+}
+
+TEST_F(DBGridLookupEditTest, TypingFindsAPersonAndWhatNobodyIsCalledIsRefused)
+{
+    TDBGridInplaceEdit* editor = EditCell(1);
+    ASSERT_NE(editor, nullptr);
+    editor->SelectAll();
+    TypeLetters(u"w"_s);
+    EXPECT_EQ(editor->Text(), u"Wang"_s);
+    EXPECT_EQ(editor->SelText(), u"ang"_s);
+    TypeLetters(u"ux"_s);
+    EXPECT_EQ(editor->Text(), u"Wu"_s);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Person(), Variant(4));
+
+    // Only the whole text deleted clears the person.
+    editor = EditCell(1);
+    Type(Qt::Key_Backspace, u"\b"_s);
+    EXPECT_EQ(editor->Text(), u"Wu"_s);
+    editor->SelectAll();
+    Type(Qt::Key_Delete);
+    EXPECT_TRUE(editor->Text().isEmpty());
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_TRUE(VarIsNull(Person()));
 }
 
 }  // namespace
