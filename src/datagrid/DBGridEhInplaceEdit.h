@@ -5,7 +5,8 @@
 // the keys shared between the editor, its open drop-down and the grid.
 //
 // Where the operations live:
-//   DBGridEhInplaceEdit.cpp       loading a cell, the buttons and their layout, keys, focus
+//   DBGridEhInplaceEdit.cpp       loading a cell, the buttons and their layout, stepping
+//   DBGridEhInplaceEditKeys.cpp   keys shared with the drop-downs and the grid, focus, cancel-mode
 //   DBGridEhInplaceEditLists.cpp  opening and closing the drop-downs, accepting, type-ahead
 //   DBGridEhInplaceEditLookup.cpp the lookup cell's data list and its type-ahead
 //   DBGridEhInplaceEditMRU.cpp    the column's recently used texts offered while typing
@@ -114,6 +115,7 @@ private:
     // The editor's and the grid's editor text together.
     void ShowEditedText(const String& Text);
     bool UsesCalculator() const;
+    bool UsesCalendar() const;
     bool UsesListKeys() const;
 
     // Keys while a drop-down may open: true when the message was taken.
