@@ -135,8 +135,12 @@ private:
     // False when the column has no list to show.
     bool DropDownDataList();
     void AcceptDataList();
-    // The list record the typed prefix begins, its text in the editor and its key chosen.
-    void CompleteLookupText(const String& Prefix);
+    // The list record or pick-list entry Prefix begins, its text in the editor with the
+    // completion selected (and for a lookup its key chosen); false when none begins so.
+    bool CompleteLookupText(const String& Prefix);
+    bool CompletePickText(const String& Prefix);
+    // Pasting: true when the editor took the message.
+    bool HandleWMPaste();
     void RememberPickListSize();
     bool RouteKeyToMRUList(TMessage& Message, TShiftState Shift);
     // The text of an empty cell: the edit mask laid over nothing.

@@ -46,7 +46,8 @@ void TDBGridInplaceEdit::WndProc(TMessage& Message)
                            Message.Msg == WM_CLEAR || Message.Msg == WM_UNDO;
     const String before = userInput ? EditText() : String();
     const bool mruWasShown = FMRUDroppedDown;
-    TInplaceEdit::WndProc(Message);
+    if (Message.Msg != WM_PASTE || !HandleWMPaste())
+        TInplaceEdit::WndProc(Message);
     if (!userInput || EditText() == before)
         return;
     TextChangedByUser();

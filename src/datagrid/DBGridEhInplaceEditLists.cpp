@@ -14,6 +14,7 @@
 #include "platform/core/SysUtils.h"
 #include "platform/data/Field.h"
 #include "platform/ui/Canvas.h"
+#include "platform/ui/Clipboard.h"
 
 #include <algorithm>
 
@@ -269,35 +270,61 @@ void TDBGridInplaceEdit::CompleteTypedText(String& Typed)
     if (column == nullptr || Typed.isEmpty() || Typed.at(0).unicode() < 32)
         return;
     const TColumnCellKindEh kind = column->ClassifyCellKind();
-    TCustomDBGridEh* grid = OwnerGrid();
-    // A lookup cell names a record of its list: what no record begins with is not taken.
-    if (kind == TColumnCellKindEh::cckLookupField) {
-        const String prefix = EditText().left(SelStart()) + Typed;
-        Typed.clear();
-        if (grid->CanEditCurrentRecord())
-            CompleteLookupText(prefix);
-        return;
-    }
+    const bool lookup = kind == TColumnCellKindEh::cckLookupField;
     const bool keyList = kind == TColumnCellKindEh::cckKeyPickList;
-    if (FEditStyle != TCellButtonKindEh::cbkPickList && !keyList)
-        return;
-    if (!grid->CanEditCurrentRecord())
+    if (!lookup && !keyList && FEditStyle != TCellButtonKindEh::cbkPickList)
         return;
     const String prefix = EditText().left(SelStart()) + Typed;
-    const int index = LocateInStrings(column->PickList(), prefix, true);
-    if (index < 0) {
-        // A key-list cell takes only what its list offers; a plain pick list types freely.
-        if (keyList)
-            Typed.clear();
-        return;
-    }
-    Typed.clear();
-    if (!grid->TryBeginCellEdit())
-        return;
+    const bool found = OwnerGrid()->CanEditCurrentRecord() &&
+                       (lookup ? CompleteLookupText(prefix) : CompletePickText(prefix));
+    // A key-list or lookup cell takes only what its list offers; a plain pick list types freely.
+    if (found || lookup || keyList)
+        Typed.clear();
+}
+
+bool TDBGridInplaceEdit::CompletePickText(const String& Prefix)
+{
+    TColumnEh* column = FocusedColumn();
+    const int index = LocateInStrings(column->PickList(), Prefix, true);
+    if (index < 0)
+        return false;
+    if (!OwnerGrid()->TryBeginCellEdit())
+        return true;
     const String entry = column->PickList()->Strings(index);
     ShowEditedText(entry);
-    SetSelStart(static_cast<int>(prefix.size()));
-    SetSelLength(static_cast<int>(entry.size() - prefix.size()));
+    SetSelStart(static_cast<int>(Prefix.size()));
+    SetSelLength(static_cast<int>(entry.size() - Prefix.size()));
     if (FListVisible && FActiveList == FPickListBox)
         FPickListBox->SetItemIndex(index < FPickItems->Count() ? index : -1);
+    return true;
+}
+
+// --- Paste ----------------------------------------------------------------------------------------
+
+bool TDBGridInplaceEdit::HandleWMPaste()
+{
+    TColumnEh* column = FocusedColumn();
+    TCustomDBGridEh* grid = OwnerGrid();
+    if (column == nullptr || !grid->CanEditCurrentRecord() || !column->CanEditCell(false))
+        return true;
+    const String pasted = Clipboard()->AsText();
+    const int start = SelStart();
+    const String text = EditText().left(start) + pasted + EditText().mid(start + SelLength());
+    // A key-list or lookup cell takes the entry the pasted text begins, or nothing.
+    if (InKeyOnlyCell()) {
+        if (column->ClassifyCellKind() == TColumnCellKindEh::cckLookupField)
+            CompleteLookupText(text);
+        else
+            CompletePickText(text);
+        return true;
+    }
+    // A masked text lays the paste on its mask itself.
+    if (pasted.isEmpty() || IsMasked() || !grid->TryBeginCellEdit())
+        return false;
+    const String accepted = column->FilterAcceptedChars(pasted);
+    ShowEditedText(EditText().left(start) + accepted + EditText().mid(start + SelLength()));
+    SetSelStart(start + static_cast<int>(accepted.size()));
+    SetSelLength(0);
+    Perform(EM_SCROLLCARET);
+    return true;
 }

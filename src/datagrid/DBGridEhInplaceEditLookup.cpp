@@ -83,26 +83,27 @@ void TDBGridInplaceEdit::AcceptDataList()
         SelectAll();
 }
 
-void TDBGridInplaceEdit::CompleteLookupText(const String& Prefix)
+bool TDBGridInplaceEdit::CompleteLookupText(const String& Prefix)
 {
     TColumnEh* column = FocusedColumn();
     const TField* field = column->Field();
     TDataSet* list = column->LookupListDataSet();
     if (field == nullptr || list == nullptr || !list->Active())
-        return;
+        return false;
     const String result = field->LookupResultField();
     if (!list->Locate(result, Variant(Prefix), TLocateOption::loCaseInsensitive | TLocateOption::loPartialKey))
-        return;
+        return false;
     // Read before the edit starts: the lookup field recalculating moves the list's cursor.
     const String text = list->FieldByName(result)->Text();
     const Variant key = FieldValuesOf(list, field->LookupKeyFields());
     TCustomDBGridEh* grid = OwnerGrid();
     if (!grid->TryBeginCellEdit())
-        return;
+        return true;
     grid->SetEditedKeyValue(key);
     ShowEditedText(text);
     SetSelStart(static_cast<int>(Prefix.size()));
     SetSelLength(static_cast<int>(text.size() - Prefix.size()));
     if (FListVisible && FActiveList == FDataList)
         FDataList->SetKeyValue(grid->EditedKeyValue());
+    return true;
 }

@@ -10,6 +10,7 @@
 
 #include "platform/core/DateTime.h"
 #include "platform/data/TypedFields.h"
+#include "platform/ui/Clipboard.h"
 
 namespace {
 
@@ -320,10 +321,21 @@ TEST_F(DBGridInplaceEditTest, AKeyListCellTakesOnlyItsEntriesAndClearsWhole)
     Type(Qt::Key_Return, u"\r"_s);
     EXPECT_EQ(Posted(UnitCol), u"C"_s);
 
+    // A paste takes the entry the pasted text begins, or nothing.
+    editor = EditCell(1);
+    for (const char16_t* pasted : {u"zz", u"BO"}) {
+        editor->SelectAll();
+        Clipboard()->SetAsText(QString::fromUtf16(pasted));
+        Type(Qt::Key_V, u"\x16"_s, Qt::ControlModifier);
+    }
+    EXPECT_EQ(editor->Text(), u"box"_s);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Posted(UnitCol), u"B"_s);
+
     // Delete clears the cell only with its whole text selected.
     editor = EditCell(1);
     Type(Qt::Key_Delete);
-    EXPECT_EQ(editor->Text(), u"piece"_s);
+    EXPECT_EQ(editor->Text(), u"box"_s);
     editor->SelectAll();
     Type(Qt::Key_Delete);
     EXPECT_TRUE(editor->Text().isEmpty());
@@ -431,15 +443,37 @@ TEST_F(DBGridLookupEditTest, TypingFindsAPersonAndWhatNobodyIsCalledIsRefused)
     Type(Qt::Key_Return, u"\r"_s);
     EXPECT_EQ(Person(), Variant(4));
 
+    // A paste chooses as typing does.
+    editor = EditCell(1);
+    editor->SelectAll();
+    Clipboard()->SetAsText(u"zha"_s);
+    Type(Qt::Key_V, u"\x16"_s, Qt::ControlModifier);
+    EXPECT_EQ(editor->Text(), u"Zhang"_s);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Person(), Variant(1));
+
     // Only the whole text deleted clears the person.
     editor = EditCell(1);
     Type(Qt::Key_Backspace, u"\b"_s);
-    EXPECT_EQ(editor->Text(), u"Wu"_s);
+    EXPECT_EQ(editor->Text(), u"Zhang"_s);
     editor->SelectAll();
     Type(Qt::Key_Delete);
     EXPECT_TRUE(editor->Text().isEmpty());
     Type(Qt::Key_Return, u"\r"_s);
     EXPECT_TRUE(VarIsNull(Person()));
+}
+
+TEST_F(DBGridInplaceEditTest, APasteIntoANumberCellKeepsOnlyWhatTheNumberTakes)
+{
+    TDBGridInplaceEdit* editor = EditCell(3);
+    ASSERT_NE(editor, nullptr);
+    editor->SelectAll();
+    Clipboard()->SetAsText(u"1箱2"_s);
+    Type(Qt::Key_V, u"\x16"_s, Qt::ControlModifier);
+    EXPECT_EQ(editor->Text(), u"12"_s);
+    EXPECT_EQ(editor->SelStart(), 2);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Posted(QtyCol), u"12"_s);
 }
 
 }  // namespace
