@@ -125,6 +125,13 @@ void TDBGridInplaceEdit::KeyDown(WORD& Key, TShiftState Shift)
         Key = 0;
         return;
     }
+    // With Enter as Tab the grid moves on, unless Enter takes the open recent-texts entry.
+    if (Key == VK_RETURN && grid->OptionsEh().Contains(dghEnterAsTab) && !FMRUDroppedDown) {
+        FSwallowListKeyChar = true;
+        grid->KeyDown(Key, Shift);
+        Key = 0;
+        return;
+    }
     // Ctrl+' copies the previous record's value: the grid's key.
     if (Key == 222 && Shift == TShiftState(ssCtrl)) {
         grid->KeyDown(Key, Shift);

@@ -476,4 +476,15 @@ TEST_F(DBGridInplaceEditTest, APasteIntoANumberCellKeepsOnlyWhatTheNumberTakes)
     EXPECT_EQ(Posted(QtyCol), u"12"_s);
 }
 
+TEST_F(DBGridInplaceEditTest, WithEnterAsTabEnterMovesToTheNextCellKeepingTheText)
+{
+    Grid->SetOptionsEh(Grid->OptionsEh() | dghEnterAsTab);
+    TDBGridInplaceEdit* editor = EditCell(0);
+    ASSERT_NE(editor, nullptr);
+    TypeLetters(u"X"_s);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Grid->FocusedColumnIndex(), 1);
+    EXPECT_EQ(Posted(NameCol), u"回形针X"_s);
+}
+
 }  // namespace
