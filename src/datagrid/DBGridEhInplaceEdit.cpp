@@ -356,3 +356,15 @@ void TDBGridInplaceEdit::StepValue(bool LowerHalf)
     ShowEditedText(column->ComputeEditorText());
     SelectAll();
 }
+
+// With DblClickNextVal a double click steps the cell to its next value (with Shift, the one before).
+void TDBGridInplaceEdit::DblClick()
+{
+    TInplaceEdit::DblClick();
+    TColumnEh* column = FocusedColumn();
+    if (column == nullptr || !column->DblClickNextVal() || !column->CanEditCell(true))
+        return;
+    column->StepCellValue(GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
+    ShowEditedText(column->ComputeEditorText());
+    SelectAll();
+}

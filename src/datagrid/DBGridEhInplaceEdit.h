@@ -73,6 +73,7 @@ protected:
     void KeyDown(WORD& Key, TShiftState Shift) override;
     void KeyPress(Char& Key) override;
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+    void DblClick() override;
     const char* ClassName() const override { return "TDBGridInplaceEdit"; }
 
     virtual TEditButtonControlEh* MakeEditButtonControl();

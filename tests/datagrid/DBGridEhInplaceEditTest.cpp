@@ -487,4 +487,19 @@ TEST_F(DBGridInplaceEditTest, WithEnterAsTabEnterMovesToTheNextCellKeepingTheTex
     EXPECT_EQ(Posted(NameCol), u"回形针X"_s);
 }
 
+TEST_F(DBGridInplaceEditTest, ADoubleClickStepsAPickListCellWhenTheColumnSaysSo)
+{
+    Grid->Columns()->ColumnAt(1)->SetDblClickNextVal(true);
+    TDBGridInplaceEdit* editor = EditCell(1);
+    ASSERT_NE(editor, nullptr);
+    const QPoint inText = EditorPoint(editor, 4, editor->Height() / 2);
+    SendMouse(editor->Handle(), QEvent::MouseButtonPress, inText, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(editor->Handle(), QEvent::MouseButtonRelease, inText, Qt::LeftButton, Qt::NoButton);
+    SendMouse(editor->Handle(), QEvent::MouseButtonDblClick, inText, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(editor->Handle(), QEvent::MouseButtonRelease, inText, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(editor->Text(), u"pack"_s);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Posted(UnitCol), u"pack"_s);
+}
+
 }  // namespace
