@@ -11,6 +11,8 @@
 
 #include "platform/core/StringList.h"
 #include "platform/data/Field.h"
+#include "platform/data/DataSet.h"
+#include "platform/ui/Canvas.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/PlatformMetrics.h"
 #include "platform/ui/Shape.h"
@@ -40,7 +42,7 @@ bool IsUpDownKind(TCellButtonKindEh Kind)
 }  // namespace
 
 TDBGridInplaceEdit::TDBGridInplaceEdit(TComponent* AOwner)
-    : TInplaceEdit(AOwner), FPickItems(std::make_unique<TStringList>())
+    : TInplaceEdit(AOwner), FCanvas(std::make_unique<TCanvas>()), FPickItems(std::make_unique<TStringList>())
 {
 }
 
@@ -367,4 +369,35 @@ void TDBGridInplaceEdit::DblClick()
     column->StepCellValue(GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
     ShowEditedText(column->ComputeEditorText());
     SelectAll();
+}
+
+// --- Painting -----------------------------------------------------------------------------------
+
+void TDBGridInplaceEdit::PaintWindow(HDC DC)
+{
+    FCanvas->BeginPaint(DC);
+    PaintRequiredMark(FCanvas.get());
+    FCanvas->EndPaint();
+}
+
+void TDBGridInplaceEdit::PaintRequiredMark(TCanvas* Canvas)
+{
+    const TColumnEh* column = FocusedColumn();
+    const TCustomDBGridEh* grid = OwnerGrid();
+    if (column == nullptr || !column->HighlightRequired() || grid == nullptr || !grid->DataLink()->Active())
+        return;
+    const TField* field = column->Field();
+    const TDataSetState state = grid->DataLink()->DataSet()->State();
+    bool due = field != nullptr && (state == TDataSetState::dsEdit || state == TDataSetState::dsInsert) &&
+               field->Required() && field->IsNull();
+    if (column->OnCheckDrawRequiredState)
+        column->OnCheckDrawRequiredState(this, Text(), due);
+    if (!due)
+        return;
+    const TRect text = ComputeTextRect();
+    Canvas->Pen()->SetColor(clRed);
+    Canvas->Pen()->SetStyle(TPenStyle::psDot);
+    Canvas->Pen()->SetWidth(1);
+    Canvas->MoveTo(text.Left + 2, ClientHeight() - 1);
+    Canvas->LineTo(text.Right - 3, ClientHeight() - 1);
 }

@@ -17,6 +17,7 @@
 #include <memory>
 #include <vector>
 
+class TCanvas;
 class TColumnEh;
 class TPopupDataGridEh;
 class TEditButtonControlEh;
@@ -74,6 +75,9 @@ protected:
     void KeyPress(Char& Key) override;
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
     void DblClick() override;
+    void PaintWindow(HDC DC) override;
+    // A dotted red line under the text while a required field of the edited record is empty.
+    virtual void PaintRequiredMark(TCanvas* Canvas);
     const char* ClassName() const override { return "TDBGridInplaceEdit"; }
 
     virtual TEditButtonControlEh* MakeEditButtonControl();
@@ -148,6 +152,7 @@ private:
     String EmptyEditText() const;
 
     TCellButtonKindEh FEditStyle = TCellButtonKindEh::cbkNone;
+    std::unique_ptr<TCanvas> FCanvas;
     std::vector<TButtonEntry> FButtonControls;
     int FButtonsWidth = 0;
 

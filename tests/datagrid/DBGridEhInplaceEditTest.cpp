@@ -502,4 +502,31 @@ TEST_F(DBGridInplaceEditTest, ADoubleClickStepsAPickListCellWhenTheColumnSaysSo)
     EXPECT_EQ(Posted(UnitCol), u"pack"_s);
 }
 
+TEST_F(DBGridInplaceEditTest, AnEmptyRequiredFieldIsMarkedWhileItsRecordIsEdited)
+{
+    Grid->Columns()->ColumnAt(1)->SetHighlightRequired(true);
+    Data->FieldByName(UnitCol)->SetRequired(true);
+    Grid->FocusDataColumn(1);
+    Data->Last();
+    Type(Qt::Key_F2);
+    auto* editor = dynamic_cast<TDBGridInplaceEdit*>(Grid->InplaceEditor());
+    ASSERT_NE(editor, nullptr);
+    const auto redPixels = [editor] {
+        const QImage image = editor->Handle()->grab().toImage();
+        const TPoint origin = editor->ClientToScreen(Point(0, editor->ClientHeight() - 1));
+        const QPoint row = editor->Handle()->mapFromGlobal(QPoint(origin.X, origin.Y));
+        int count = 0;
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixelColor(x, row.y()) == QColor(255, 0, 0) ? 1 : 0;
+        return count;
+    };
+    EXPECT_EQ(redPixels(), 0);
+    Data->Edit();
+    EXPECT_GT(redPixels(), 10);
+    TypeLetters(u"p"_s);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Stored(UnitCol), u"pack"_s);
+    EXPECT_EQ(redPixels(), 0);
+}
+
 }  // namespace
