@@ -1,5 +1,5 @@
-// The data grid's cell editor: loading a cell, its buttons and their layout, and stepping a
-// value by the up-down button.
+// The data grid's cell editor: loading a cell, its buttons and their layout, stepping a value by
+// the up-down button or a double click, and the required-field mark.
 #include "datagrid/DBGridEhInplaceEdit.h"
 
 #include "datagrid/DBGridEh.h"

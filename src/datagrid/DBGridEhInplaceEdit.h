@@ -1,13 +1,14 @@
 #pragma once
 // TDBGridInplaceEdit: the data grid's cell editor. It adds to the base grid's editor the cell's
-// main button and the column's edit buttons, the drop-downs of a cell (pick list, calendar,
-// calculator) with what accepting each writes, type-ahead completion in pick-list cells, and
-// the keys shared between the editor, its open drop-down and the grid.
+// main button and the column's edit buttons, the drop-downs of a cell (pick list, lookup data
+// list, calendar, calculator, recently used texts) with what accepting each writes, type-ahead
+// completion and pasting in list cells, stepping by the up-down button and double clicks, the
+// required-field mark, and the keys shared between the editor, its open drop-down and the grid.
 //
 // Where the operations live:
-//   DBGridEhInplaceEdit.cpp       loading a cell, the buttons and their layout, stepping
+//   DBGridEhInplaceEdit.cpp       loading a cell, the buttons and their layout, stepping, painting
 //   DBGridEhInplaceEditKeys.cpp   keys shared with the drop-downs and the grid, focus, cancel-mode
-//   DBGridEhInplaceEditLists.cpp  opening and closing the drop-downs, accepting, type-ahead
+//   DBGridEhInplaceEditLists.cpp  opening and closing the drop-downs, accepting, type-ahead, paste
 //   DBGridEhInplaceEditLookup.cpp the lookup cell's data list and its type-ahead
 //   DBGridEhInplaceEditMRU.cpp    the column's recently used texts offered while typing
 #include "controls/GridsEh.h"
@@ -19,10 +20,10 @@
 
 class TCanvas;
 class TColumnEh;
-class TPopupDataGridEh;
 class TEditButtonControlEh;
 class TEditButtonEh;
 class TPopupCalculatorEh;
+class TPopupDataGridEh;
 class TShape;
 class TStringList;
 
