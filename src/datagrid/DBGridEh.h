@@ -39,6 +39,7 @@
 //   DBGridEhRecordDrag.cpp      records dragged by their indicator to another place (dghRecordMoving)
 //   DBGridEhGrouping*.cpp       the grouping model: levels, group keys, the group tree (DBGridEhGrouping.h)
 //   DBGridEhEditing.cpp         storing the edited text, starting a cell edit, base-grid overrides
+//   DBGridEhInplaceEdit*.cpp    the cell editor: buttons, keys, drop-downs (DBGridEhInplaceEdit.h)
 //   DBGridEhEditActions.cpp     the standard edit commands
 //   DBGridEhKeys.cpp            keyboard: records, columns, Enter and Tab, typed characters
 //   DBGridEhMouse.cpp           mouse: title buttons, row and cell selection, column sizing and moving

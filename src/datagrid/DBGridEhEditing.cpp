@@ -1,5 +1,6 @@
 // Editing a cell: storing the edited text, starting an edit, and the base grid's overrides for the editor.
 #include "datagrid/DBGridEh.h"
+#include "datagrid/DBGridEhInplaceEdit.h"
 
 #include "platform/data/DataSet.h"
 #include "platform/data/Field.h"
@@ -117,7 +118,8 @@ void TCustomDBGridEh::StoreEditorTextInField()
         return;
     }
     if (field->Lookup() && !field->KeyFields().isEmpty()) {
-        if (!FieldModifiable(field))
+        // A lookup cell whose editor chose no key keeps its key: a text alone names no record.
+        if (!FieldModifiable(field) || VarIsEmpty(FEditValue))
             return;
         FDataLink->Edit();
         column->StoreCellValue(FEditText, FEditValue, false);
@@ -198,6 +200,11 @@ String TCustomDBGridEh::GetCellEditText(int ACol, int)
 }
 
 void TCustomDBGridEh::PutCellEditText(int, int, const String& Text) { FEditText = Text; }
+
+std::unique_ptr<TInplaceEdit> TCustomDBGridEh::CreateEditorObject()
+{
+    return std::make_unique<TDBGridInplaceEdit>(nullptr);
+}
 
 bool TCustomDBGridEh::TracksHoverAt(int, int) { return FOptionsEh.Contains(dghHotTrack); }
 

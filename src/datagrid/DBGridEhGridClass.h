@@ -312,13 +312,20 @@ public:
     TScrollInfo ComputeHorzScrollInfo() const;
 
     // --- Editing ----------------------------------------------------------------------------
-    // The text the update step writes to the focused field.
+    // The text the update step writes to the focused field; the cell editor sets it with what
+    // a drop-down or a completion put in place.
     const String& EditedText() const { return FEditText; }
+    void SetEditedText(const String& Value) { FEditText = Value; }
+    // The key a lookup cell's editor chose; the update step writes it to the key fields.
+    const Variant& EditedKeyValue() const { return FEditValue; }
+    void SetEditedKeyValue(const Variant& Value) { FEditValue = Value; }
     // Puts the dataset in edit state for the focused cell when it may be edited.
     bool TryBeginCellEdit();
     // The update step: writes the edited text to the focused column's field.
     void StoreEditorTextInField();
     void ReloadAllEditors();
+    // The cell editor raises the edit-button click and hands the grid its shortcut keys.
+    friend class TDBGridInplaceEdit;
 
     // --- Sizes from the data (DBGridEhColumnFit.cpp) ----------------------------------------
     // The largest height a visible column's cell needs for the current record, then
@@ -676,6 +683,7 @@ protected:
     int EditorMaxLength() override;
     String GetCellEditMask(int ACol, int ARow) override;
     String GetCellEditText(int ACol, int ARow) override;
+    std::unique_ptr<TInplaceEdit> CreateEditorObject() override;
     bool TracksHoverAt(int ACol, int ARow) override;
     void ColumnRelocated(int FromIndex, int ToIndex) override;
     void AfterColWidthsChange() override;

@@ -1,0 +1,403 @@
+// The data grid's cell editor: loading a cell, its buttons and their layout, stepping a value by
+// the up-down button or a double click, and the required-field mark.
+#include "datagrid/DBGridEhInplaceEdit.h"
+
+#include "datagrid/DBGridEh.h"
+#include "datagrid/DBLookupGridsEh.h"
+#include "controls/ToolCtrlsEhDraw.h"
+#include "controls/ToolCtrlsEhEditButtons.h"
+#include "controls/ToolCtrlsEhUtils.h"
+#include "editors/CalculatorEh.h"
+
+#include "platform/core/StringList.h"
+#include "platform/data/Field.h"
+#include "platform/data/DataSet.h"
+#include "platform/ui/Canvas.h"
+#include "platform/ui/Menus.h"
+#include "platform/ui/PlatformMetrics.h"
+#include "platform/ui/Shape.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+TEditButtonStyleEh ButtonStyleOf(TCellButtonKindEh Kind)
+{
+    switch (Kind) {
+    case TCellButtonKindEh::cbkEllipsis: return TEditButtonStyleEh::ebsEllipsisEh;
+    case TCellButtonKindEh::cbkUpDown: return TEditButtonStyleEh::ebsUpDownEh;
+    case TCellButtonKindEh::cbkAltUpDown: return TEditButtonStyleEh::ebsAltUpDownEh;
+    case TCellButtonKindEh::cbkAltDropDown:
+    case TCellButtonKindEh::cbkAltCalendar: return TEditButtonStyleEh::ebsAltDropDownEh;
+    default: return TEditButtonStyleEh::ebsDropDownEh;
+    }
+}
+
+bool IsUpDownKind(TCellButtonKindEh Kind)
+{
+    return Kind == TCellButtonKindEh::cbkUpDown || Kind == TCellButtonKindEh::cbkAltUpDown;
+}
+
+}  // namespace
+
+TDBGridInplaceEdit::TDBGridInplaceEdit(TComponent* AOwner)
+    : TInplaceEdit(AOwner), FCanvas(std::make_unique<TCanvas>()), FPickItems(std::make_unique<TStringList>())
+{
+}
+
+TDBGridInplaceEdit::~TDBGridInplaceEdit() { SetDataList(nullptr); }
+
+TCustomDBGridEh* TDBGridInplaceEdit::OwnerGrid() const { return dynamic_cast<TCustomDBGridEh*>(Grid()); }
+
+TColumnEh* TDBGridInplaceEdit::FocusedColumn() const
+{
+    const TCustomDBGridEh* grid = OwnerGrid();
+    if (grid == nullptr)
+        return nullptr;
+    const int index = grid->FocusedColumnIndex();
+    return index >= 0 && index < grid->Columns()->Count() ? grid->Columns()->ColumnAt(index) : nullptr;
+}
+
+bool TDBGridInplaceEdit::UsesCalculator() const
+{
+    if (FEditStyle != TCellButtonKindEh::cbkDropDown && FEditStyle != TCellButtonKindEh::cbkAltDropDown)
+        return false;
+    const TColumnEh* column = FocusedColumn();
+    return column != nullptr && column->Field() != nullptr && IsNumericFieldType(column->Field()->DataType());
+}
+
+bool TDBGridInplaceEdit::UsesCalendar() const
+{
+    return FEditStyle == TCellButtonKindEh::cbkCalendar || FEditStyle == TCellButtonKindEh::cbkAltCalendar;
+}
+
+// The styles whose drop-down takes Enter, Esc, Alt+Down and the paging keys while open.
+bool TDBGridInplaceEdit::UsesListKeys() const
+{
+    return FEditStyle == TCellButtonKindEh::cbkPickList || FEditStyle == TCellButtonKindEh::cbkLookupList ||
+           UsesCalendar() || UsesCalculator();
+}
+
+void TDBGridInplaceEdit::ShowEditedText(const String& Text)
+{
+    SetText(Text);
+    OwnerGrid()->SetEditedText(Text);
+}
+
+// --- Loading a cell -----------------------------------------------------------------------------
+
+void TDBGridInplaceEdit::LoadCellContents()
+{
+    CloseActiveList(false);
+    CloseMRUList(false);
+    TColumnEh* column = FocusedColumn();
+    FMRUList = column != nullptr ? column->MRUList() : nullptr;
+    SetEditStyle(column != nullptr ? column->EffectiveButtonKind() : TCellButtonKindEh::cbkNone);
+    if (column != nullptr) {
+        Font()->Assign(column->Font());
+        SetColor(column->Color());
+        SetReadOnly(column->ReadOnly());
+    }
+    TInplaceEdit::LoadCellContents();
+}
+
+// The drop-down follows the column too: a drop-down button opens the calculator on numbers only.
+void TDBGridInplaceEdit::SetEditStyle(TCellButtonKindEh Value)
+{
+    FEditStyle = Value;
+    TColumnEh* column = FocusedColumn();
+    SetDataList(FEditStyle == TCellButtonKindEh::cbkLookupList && column != nullptr ? column->ObtainDropDownGrid()
+                                                                                   : nullptr);
+    if (FDataList != nullptr)
+        FActiveList = FDataList;
+    else if (FEditStyle == TCellButtonKindEh::cbkPickList)
+        FActiveList = ObtainPickListBox();
+    else if (UsesCalendar())
+        FActiveList = ObtainCalendar();
+    else if (UsesCalculator())
+        FActiveList = ObtainPopupCalculator();
+    else
+        FActiveList = nullptr;
+    if (HandleAllocated())
+        ApplyTextMargins();
+    Invalidate();
+}
+
+// --- Geometry and buttons -----------------------------------------------------------------------
+
+TRect TDBGridInplaceEdit::ComputeTextRect()
+{
+    const bool flat = OwnerGrid() != nullptr && OwnerGrid()->Flat();
+    TRect rect = flat ? Rect(2, 1, Width() - 2, Height() - 1) : Rect(2, 2, Width() - 2, Height());
+    const int fontHeight = std::abs(Font()->Height());
+    if (rect.Bottom - rect.Top < fontHeight && rect.Bottom < Height())
+        ++rect.Bottom;
+    rect.Right -= FButtonsWidth;
+    return rect;
+}
+
+void TDBGridInplaceEdit::ApplyTextMargins()
+{
+    LayoutEditButtons();
+    EnableEditButtons();
+    TRect format = ComputeTextRect();
+    Perform(EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&format));
+    Perform(EM_SCROLLCARET);
+}
+
+TEditButtonControlEh* TDBGridInplaceEdit::MakeEditButtonControl()
+{
+    auto* control = new TEditButtonControlEh(this);
+    control->SetBounds(0, 0, 10, 17);
+    control->SetParent(this);
+    return control;
+}
+
+TEditButtonEh* TDBGridInplaceEdit::ColumnButtonOfEntry(int Index) const
+{
+    const TColumnEh* column = FocusedColumn();
+    if (Index == 0 || column == nullptr || Index > column->EditButtons()->Count())
+        return nullptr;
+    return column->EditButtons()->ItemAt(Index - 1);
+}
+
+TEditButtonControlEh* TDBGridInplaceEdit::ButtonControl(int Index) const
+{
+    return Index >= 0 && Index < static_cast<int>(FButtonControls.size())
+               ? FButtonControls[static_cast<std::size_t>(Index)].Control
+               : nullptr;
+}
+
+int TDBGridInplaceEdit::ButtonControlIndex(TObject* Sender) const
+{
+    for (std::size_t i = 0; i < FButtonControls.size(); ++i)
+        if (FButtonControls[i].Control == Sender)
+            return static_cast<int>(i);
+    return -1;
+}
+
+int TDBGridInplaceEdit::DefaultButtonWidth() const
+{
+    const bool flat = OwnerGrid() != nullptr && OwnerGrid()->Flat();
+    return flat ? ComputeEditButtonWidth() : GetSystemMetrics(SM_CXVSCROLL);
+}
+
+void TDBGridInplaceEdit::LayoutEditButtons()
+{
+    const TColumnEh* column = FocusedColumn();
+    const std::size_t count = 1 + static_cast<std::size_t>(column != nullptr ? column->EditButtons()->Count() : 0);
+    while (FButtonControls.size() < count) {
+        TButtonEntry entry;
+        entry.Control = MakeEditButtonControl();
+        entry.Separator = new TShape(this);
+        entry.Separator->SetParent(this);
+        FButtonControls.push_back(entry);
+    }
+    // Pairs beyond the column's buttons stay for the next cell, hidden.
+    for (std::size_t i = count; i < FButtonControls.size(); ++i) {
+        FButtonControls[i].Control->SetVisible(false);
+        FButtonControls[i].Separator->SetVisible(false);
+    }
+    const bool flat = OwnerGrid() != nullptr && OwnerGrid()->Flat();
+    const bool separated = flat && !ThemesActive();
+    const int clientHeight = ClientHeight();
+    int commonHeight = clientHeight;
+    std::vector<int> widths(count, 0);
+    for (std::size_t i = 0; i < count; ++i) {
+        TEditButtonControlEh* control = FButtonControls[i].Control;
+        const TEditButtonEh* button = ColumnButtonOfEntry(static_cast<int>(i));
+        const bool visible = button != nullptr ? button->Visible() : FEditStyle != TCellButtonKindEh::cbkNone;
+        control->SetVisible(visible);
+        control->SetFlat(flat);
+        if (button != nullptr) {
+            control->SetStyle(button->Style());
+            control->SetGlyph(button->Glyph());
+            control->SetNumGlyphs(button->NumGlyphs());
+            control->SetHint(button->Hint());
+        } else {
+            // Entry 0 is always the main button: it never had a glyph or a hint.
+            control->SetStyle(ButtonStyleOf(FEditStyle));
+        }
+        control->OnDown = [this, control](TObject*, bool TopButton, bool& AutoRepeat, bool& Handled) {
+            HandleEditButtonDown(control, TopButton, AutoRepeat, Handled);
+        };
+        control->OnClick = [this, control](TObject*) { HandleEditButtonClick(control); };
+        control->OnMouseUp = [this, control](TObject*, TMouseButton Button, TShiftState Shift, int X, int Y) {
+            HandleEditButtonMouseUp(control, Button, Shift, X, Y);
+        };
+        if (visible) {
+            widths[i] = button != nullptr && button->Width() > 0 ? button->Width() : DefaultButtonWidth();
+            const int height = clientHeight > std::nearbyint(widths[i] * 3.0 / 2.0)
+                                   ? EditButtonHeightForWidth(widths[i], flat)
+                                   : clientHeight;
+            commonHeight = std::min(commonHeight, height);
+        }
+        FButtonControls[i].Separator->SetVisible(visible && separated);
+    }
+    // From the edge leftwards: the last column button at the edge, the main button leftmost.
+    int x = ClientWidth();
+    for (std::size_t i = count; i-- > 0;) {
+        x -= widths[i];
+        FButtonControls[i].Control->SetBounds(x, 0, widths[i], commonHeight);
+        TShape* separator = FButtonControls[i].Separator;
+        const int separatorWidth = separator->Visible() ? 1 : 0;
+        x -= separatorWidth;
+        separator->SetBounds(x, 0, separatorWidth, commonHeight);
+    }
+    FButtonsWidth = ClientWidth() - x;
+}
+
+// The main button always works; a column button as its item says.
+void TDBGridInplaceEdit::EnableEditButtons()
+{
+    for (std::size_t i = 0; i < FButtonControls.size(); ++i) {
+        const TEditButtonEh* button = ColumnButtonOfEntry(static_cast<int>(i));
+        FButtonControls[i].Control->SetEnabled(button == nullptr || button->Enabled());
+        FButtonControls[i].Control->SetActive(true);
+        FButtonControls[i].Separator->SetColors(clBtnFace);
+    }
+}
+
+void TDBGridInplaceEdit::HandleEditButtonDown(TObject* Sender, bool TopButton, bool&, bool& Handled)
+{
+    const int index = ButtonControlIndex(Sender);
+    if (index < 0)
+        return;
+    if (CanFocus() && !Focused())
+        SetFocus();
+    Handled = false;
+    if (index == 0) {
+        PrimaryButtonDown(!TopButton);
+        return;
+    }
+    TEditButtonEh* button = ColumnButtonOfEntry(index);
+    if (button == nullptr)
+        return;
+    bool autoRepeat = false;
+    if (button->OnDown)
+        button->OnDown(Sender, TopButton, autoRepeat, Handled);
+    if (Handled || button->DropdownMenu() == nullptr)
+        return;
+    TEditButtonControlEh* control = ButtonControl(index);
+    const TPoint at = control->ClientToScreen(Point(0, control->Height()));
+    button->DropdownMenu()->Popup(at.X, at.Y);
+    // The button comes up at once; the release lands outside it, so it clicks nothing.
+    control->Perform(WM_LBUTTONUP, 0, MAKELPARAM(0xFFFF, 0xFFFF));
+}
+
+void TDBGridInplaceEdit::PrimaryButtonDown(bool LowerHalf)
+{
+    if (IsUpDownKind(FEditStyle)) {
+        StepValue(LowerHalf);
+        return;
+    }
+    if (FListVisible || FActiveList == nullptr)
+        return;
+    DropDownActiveList();
+    // The click that ends this press must not close what it opened.
+    FNoClickCloseUp = true;
+}
+
+void TDBGridInplaceEdit::HandleEditButtonClick(TObject* Sender)
+{
+    const int index = ButtonControlIndex(Sender);
+    if (index < 0)
+        return;
+    bool handled = false;
+    if (index == 0 && (FEditStyle == TCellButtonKindEh::cbkEllipsis || FEditStyle == TCellButtonKindEh::cbkDropDown ||
+                       FEditStyle == TCellButtonKindEh::cbkAltDropDown))
+        handled = OwnerGrid()->RaiseEditButtonClick();
+    if (TEditButtonEh* button = ColumnButtonOfEntry(index))
+        button->PerformClick(Sender, handled);
+    if (!handled && FListVisible && !FNoClickCloseUp && index == 0)
+        CloseActiveList(false);
+    FNoClickCloseUp = false;
+}
+
+void TDBGridInplaceEdit::HandleEditButtonMouseUp(TObject* Sender, TMouseButton, TShiftState, int X, int Y)
+{
+    const auto* control = dynamic_cast<const TControl*>(Sender);
+    if (control != nullptr && !control->ClientRect().Contains(Point(X, Y)))
+        FNoClickCloseUp = false;
+}
+
+bool TDBGridInplaceEdit::PressButtonByShortCut(WORD Key, TShiftState Shift)
+{
+    const TColumnEh* column = FocusedColumn();
+    if (column == nullptr)
+        return false;
+    const TShortCut shortCut = ::ShortCut(Key, Shift);
+    for (int i = 0; i < column->EditButtons()->Count(); ++i) {
+        const TEditButtonEh* button = column->EditButtons()->ItemAt(i);
+        TEditButtonControlEh* control = ButtonControl(i + 1);
+        if (button->ShortCut() == 0 || button->ShortCut() != shortCut || control == nullptr)
+            continue;
+        bool autoRepeat = false;
+        bool handled = false;
+        HandleEditButtonDown(control, true, autoRepeat, handled);
+        HandleEditButtonClick(control);
+        return true;
+    }
+    return false;
+}
+
+void TDBGridInplaceEdit::StepValue(bool LowerHalf)
+{
+    TColumnEh* column = FocusedColumn();
+    if (column == nullptr || !column->CanEditCell(true))
+        return;
+    TCustomDBGridEh* grid = OwnerGrid();
+    // A text typed before the press is written first, so the step starts from it.
+    if (Text() != column->ComputeEditorText()) {
+        grid->SetEditedText(Text());
+        grid->StoreEditorTextInField();
+    }
+    const double step = LowerHalf ? -column->Increment() : column->Increment();
+    column->StepCellValue(column->ClassifyCellKind() == TColumnCellKindEh::cckText ? step : -step);
+    ShowEditedText(column->ComputeEditorText());
+    SelectAll();
+}
+
+// With DblClickNextVal a double click steps the cell to its next value (with Shift, the one before).
+void TDBGridInplaceEdit::DblClick()
+{
+    TInplaceEdit::DblClick();
+    TColumnEh* column = FocusedColumn();
+    if (column == nullptr || !column->DblClickNextVal() || !column->CanEditCell(true))
+        return;
+    column->StepCellValue(GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
+    ShowEditedText(column->ComputeEditorText());
+    SelectAll();
+}
+
+// --- Painting -----------------------------------------------------------------------------------
+
+void TDBGridInplaceEdit::PaintWindow(HDC DC)
+{
+    FCanvas->BeginPaint(DC);
+    PaintRequiredMark(FCanvas.get());
+    FCanvas->EndPaint();
+}
+
+void TDBGridInplaceEdit::PaintRequiredMark(TCanvas* Canvas)
+{
+    const TColumnEh* column = FocusedColumn();
+    const TCustomDBGridEh* grid = OwnerGrid();
+    if (column == nullptr || !column->HighlightRequired() || grid == nullptr || !grid->DataLink()->Active())
+        return;
+    const TField* field = column->Field();
+    const TDataSetState state = grid->DataLink()->DataSet()->State();
+    bool due = field != nullptr && (state == TDataSetState::dsEdit || state == TDataSetState::dsInsert) &&
+               field->Required() && field->IsNull();
+    if (column->OnCheckDrawRequiredState)
+        column->OnCheckDrawRequiredState(this, Text(), due);
+    if (!due)
+        return;
+    const TRect text = ComputeTextRect();
+    Canvas->Pen()->SetColor(clRed);
+    Canvas->Pen()->SetStyle(TPenStyle::psDot);
+    Canvas->Pen()->SetWidth(1);
+    Canvas->MoveTo(text.Left + 2, ClientHeight() - 1);
+    Canvas->LineTo(text.Right - 3, ClientHeight() - 1);
+}

@@ -1,0 +1,532 @@
+// The data grid's cell editor as the user drives it: a text, a pick list with its type-ahead, a
+// date through the calendar, a number through the calculator and its up-down button, recent
+// texts, key-list and lookup cells, each read back from the dataset.
+#include "DBGridEhInputTestSupport.h"
+
+#include "datagrid/DBGridEhInplaceEdit.h"
+#include "datagrid/DBLookupGridsEh.h"
+#include "controls/ToolCtrlsEhEditButtons.h"
+#include "editors/CalculatorEh.h"
+
+#include "platform/core/DateTime.h"
+#include "platform/data/TypedFields.h"
+#include "platform/ui/Clipboard.h"
+
+namespace {
+
+const String NameCol = u"名称"_s;
+const String UnitCol = u"单位"_s;
+const String DayCol = u"日期"_s;
+const String QtyCol = u"数量"_s;
+
+// Keys and clicks as the user gives them, and the values read back once posted.
+class InplaceEditFixture : public DBGridInputTest {
+protected:
+    // Keys go where the user's keyboard goes: the focused window.
+    void Type(int QtKey, const QString& Text = QString(), Qt::KeyboardModifiers Modifiers = Qt::NoModifier)
+    {
+        QWidget* focused = QApplication::focusWidget();
+        SendKey(focused != nullptr ? focused : Window(), QtKey, Text, Modifiers);
+    }
+    void TypeLetters(const QString& Text)
+    {
+        QWidget* focused = QApplication::focusWidget();
+        TypeText(focused != nullptr ? focused : Window(), Text);
+    }
+    // F2 on a cell of the first record opens the editor with its text selected; F2 in the
+    // editor puts the caret at the end.
+    TDBGridInplaceEdit* EditCell(int DataCol)
+    {
+        Data->First();
+        Grid->FocusDataColumn(DataCol);
+        Type(Qt::Key_F2);
+        Type(Qt::Key_F2);
+        auto* editor = dynamic_cast<TDBGridInplaceEdit*>(Grid->InplaceEditor());
+        EXPECT_NE(editor, nullptr);
+        EXPECT_TRUE(Grid->EditorMode());
+        EXPECT_EQ(QApplication::focusWidget(), editor != nullptr ? editor->Handle() : nullptr);
+        EXPECT_EQ(editor != nullptr ? editor->SelLength() : -1, 0);
+        return editor;
+    }
+    // A client point of the editor as its window takes a mouse event.
+    static QPoint EditorPoint(TDBGridInplaceEdit* Editor, int X, int Y)
+    {
+        const TPoint screen = Editor->ClientToScreen(Point(X, Y));
+        return Editor->Handle()->mapFromGlobal(QPoint(screen.X, screen.Y));
+    }
+    String Stored(const String& Field) const { return Data->FieldByName(Field)->AsString(); }
+    // The value once the record is posted, as leaving the row would.
+    String Posted(const String& Field)
+    {
+        Data->CheckBrowseMode();
+        return Stored(Field);
+    }
+};
+
+class DBGridInplaceEditTest : public InplaceEditFixture {
+protected:
+    void SetUp() override
+    {
+        Data = std::make_unique<TMemoryDataSet>(nullptr);
+        Data->FieldDefs()->Add(NameCol, TFieldType::ftString, 20);
+        Data->FieldDefs()->Add(UnitCol, TFieldType::ftString, 10);
+        Data->FieldDefs()->Add(DayCol, TFieldType::ftDateTime);
+        Data->FieldDefs()->Add(QtyCol, TFieldType::ftInteger);
+        Data->Open();
+        Data->AppendRecord({Variant(u"回形针"_s), Variant(u"box"_s), Variant::FromDateTime(Stamp), Variant(5)});
+        Data->AppendRecord({Variant(u"订书机"_s), Variant(), Variant(), Variant(2)});
+        Data->First();
+        ShowGridOn(Data.get());
+        TStrings* units = Grid->Columns()->ColumnAt(1)->PickList();
+        for (const char16_t* unit : {u"box", u"pack", u"piece"})
+            units->Add(QString::fromUtf16(unit));
+        Grid->Columns()->ColumnAt(3)->SetButtonStyle(TColumnButtonStyleEh::cbsDropDown);
+    }
+
+    const TDateTime Stamp = EncodeDate(2026, 12, 9) + EncodeTime(8, 30, 0, 0);
+};
+
+TEST_F(DBGridInplaceEditTest, EachCellKindGetsItsButtonAndDropDown)
+{
+    struct Case {
+        int DataCol;
+        TCellButtonKindEh Style;
+        bool ButtonShown;
+        TEditButtonStyleEh ButtonStyle;
+    };
+    const Case cases[] = {
+        {0, TCellButtonKindEh::cbkNone, false, TEditButtonStyleEh::ebsDropDownEh},
+        {1, TCellButtonKindEh::cbkPickList, true, TEditButtonStyleEh::ebsDropDownEh},
+        {2, TCellButtonKindEh::cbkCalendar, true, TEditButtonStyleEh::ebsDropDownEh},
+        {3, TCellButtonKindEh::cbkDropDown, true, TEditButtonStyleEh::ebsDropDownEh},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.DataCol);
+        TDBGridInplaceEdit* editor = EditCell(c.DataCol);
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(editor->EditStyle(), c.Style);
+        ASSERT_NE(editor->ButtonControl(0), nullptr);
+        EXPECT_EQ(editor->ButtonControl(0)->Visible(), c.ButtonShown);
+        EXPECT_EQ(editor->ButtonControl(0)->Style(), c.ButtonStyle);
+        EXPECT_EQ(editor->EditButtonsWidth() > 0, c.ButtonShown);
+        EXPECT_EQ(editor->ActiveList() != nullptr, c.ButtonShown);
+        Type(Qt::Key_Escape, u"\x1b"_s);
+    }
+}
+
+TEST_F(DBGridInplaceEditTest, TypedTextPostsOnEnterAndEscRestoresTheCell)
+{
+    TDBGridInplaceEdit* editor = EditCell(0);
+    ASSERT_NE(editor, nullptr);
+    TypeLetters(u"AB"_s);
+    EXPECT_EQ(editor->Text(), u"回形针AB"_s);
+    Type(Qt::Key_Escape, u"\x1b"_s);
+    EXPECT_EQ(editor->Text(), u"回形针"_s);
+    EXPECT_EQ(Stored(NameCol), u"回形针"_s);
+
+    editor = EditCell(0);
+    TypeLetters(u"X"_s);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Posted(NameCol), u"回形针X"_s);
+}
+
+TEST_F(DBGridInplaceEditTest, ThePickListOpensByKeyOrButtonAndAcceptsWithEnterOnly)
+{
+    TDBGridInplaceEdit* editor = EditCell(1);
+    ASSERT_NE(editor, nullptr);
+    // Alt+Down opens at the cell's entry; Down shows the next; Esc puts the cell's text back.
+    Type(Qt::Key_Down, QString(), Qt::AltModifier);
+    ASSERT_TRUE(editor->ListVisible());
+    EXPECT_TRUE(editor->PickListBox()->Visible());
+    EXPECT_EQ(editor->PickListBox()->ItemIndex(), 0);
+    EXPECT_EQ(editor->PickListBox()->Count(), 3);
+    Type(Qt::Key_Down);
+    EXPECT_EQ(editor->Text(), u"pack"_s);
+    Type(Qt::Key_Escape, u"\x1b"_s);
+    EXPECT_FALSE(editor->ListVisible());
+    EXPECT_TRUE(Grid->EditorMode());
+    EXPECT_EQ(editor->Text(), u"box"_s);
+
+    // A press on the main button opens it; Alt+Down again accepts the highlighted entry.
+    const TRect bounds = editor->ButtonControl(0)->BoundsRect();
+    ClickAt(editor->Handle(), EditorPoint(editor, (bounds.Left + bounds.Right) / 2, (bounds.Top + bounds.Bottom) / 2));
+    ASSERT_TRUE(editor->ListVisible());
+    Type(Qt::Key_Down);
+    Type(Qt::Key_Down);
+    Type(Qt::Key_Down, QString(), Qt::AltModifier);
+    EXPECT_FALSE(editor->ListVisible());
+    EXPECT_EQ(editor->Text(), u"piece"_s);
+    EXPECT_EQ(Stored(UnitCol), u"box"_s);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Posted(UnitCol), u"piece"_s);
+
+    // Enter in the open list accepts and stays in the cell; the next Enter posts.
+    editor = EditCell(1);
+    Type(Qt::Key_Return, u"\r"_s, Qt::ControlModifier);
+    ASSERT_TRUE(editor->ListVisible());
+    Type(Qt::Key_Up);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_FALSE(editor->ListVisible());
+    EXPECT_TRUE(Grid->EditorMode());
+    EXPECT_EQ(Data->State(), TDataSetState::dsEdit);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Posted(UnitCol), u"pack"_s);
+}
+
+TEST_F(DBGridInplaceEditTest, TypingInAPickListCellCompletesTheEntry)
+{
+    struct Case {
+        QString Typed;
+        QString Shown;
+        QString Selected;
+        QString Stored;
+    };
+    const Case cases[] = {
+        {u"p"_s, u"pack"_s, u"ack"_s, u"pack"_s},
+        {u"pi"_s, u"piece"_s, u"ece"_s, u"piece"_s},
+        {u"B"_s, u"box"_s, u"ox"_s, u"box"_s},
+        // Nothing in the list starts so: the text is typed as it is.
+        {u"pz"_s, u"pz"_s, QString(), u"pz"_s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Typed.toStdString());
+        TDBGridInplaceEdit* editor = EditCell(1);
+        ASSERT_NE(editor, nullptr);
+        editor->SelectAll();
+        TypeLetters(c.Typed);
+        EXPECT_EQ(editor->Text(), c.Shown);
+        EXPECT_EQ(editor->SelText(), c.Selected);
+        Type(Qt::Key_Return, u"\r"_s);
+        EXPECT_EQ(Posted(UnitCol), c.Stored);
+    }
+}
+
+TEST_F(DBGridInplaceEditTest, TheCalendarChangesTheDayAndKeepsTheTimeOfDay)
+{
+    TDBGridInplaceEdit* editor = EditCell(2);
+    ASSERT_NE(editor, nullptr);
+    Type(Qt::Key_Down, QString(), Qt::AltModifier);
+    ASSERT_TRUE(editor->ListVisible());
+    ASSERT_NE(editor->Calendar(), nullptr);
+    EXPECT_TRUE(editor->Calendar()->Visible());
+    EXPECT_EQ(editor->Calendar()->Date(), EncodeDate(2026, 12, 9));
+    // Esc closes it with the cell as it was.
+    Type(Qt::Key_Right);
+    Type(Qt::Key_Escape, u"\x1b"_s);
+    EXPECT_FALSE(editor->ListVisible());
+    EXPECT_TRUE(Grid->EditorMode());
+    EXPECT_EQ(Data->FieldByName(DayCol)->AsDateTime(), Stamp);
+
+    Type(Qt::Key_Down, QString(), Qt::AltModifier);
+    Type(Qt::Key_Right);
+    Type(Qt::Key_Down);  // a week on: 2026-12-17
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_FALSE(editor->ListVisible());
+    Type(Qt::Key_Return, u"\r"_s);
+    Data->CheckBrowseMode();
+    EXPECT_EQ(Data->FieldByName(DayCol)->AsDateTime(), EncodeDate(2026, 12, 17) + EncodeTime(8, 30, 0, 0));
+}
+
+TEST_F(DBGridInplaceEditTest, AnEmptyDateCellOpensTheCalendarAtToday)
+{
+    Grid->FocusDataColumn(2);
+    Data->Last();
+    Type(Qt::Key_F2);
+    auto* editor = dynamic_cast<TDBGridInplaceEdit*>(Grid->InplaceEditor());
+    ASSERT_NE(editor, nullptr);
+    Type(Qt::Key_Down, QString(), Qt::AltModifier);
+    ASSERT_TRUE(editor->ListVisible());
+    EXPECT_EQ(editor->Calendar()->Date(), Date());
+    Type(Qt::Key_Return, u"\r"_s);
+    Type(Qt::Key_Return, u"\r"_s);
+    Data->CheckBrowseMode();
+    EXPECT_EQ(Data->FieldByName(DayCol)->AsDateTime(), Date());
+}
+
+TEST_F(DBGridInplaceEditTest, TheCalculatorComputesFromTheCellAndEscKeepsIt)
+{
+    TDBGridInplaceEdit* editor = EditCell(3);
+    ASSERT_NE(editor, nullptr);
+    Type(Qt::Key_Down, QString(), Qt::AltModifier);
+    ASSERT_TRUE(editor->ListVisible());
+    ASSERT_NE(editor->Calculator(), nullptr);
+    TypeLetters(u"9"_s);
+    Type(Qt::Key_Escape, u"\x1b"_s);
+    EXPECT_FALSE(editor->ListVisible());
+    EXPECT_TRUE(Grid->EditorMode());
+    EXPECT_EQ(editor->Text(), u"5"_s);
+
+    Type(Qt::Key_Down, QString(), Qt::AltModifier);
+    TypeLetters(u"*3"_s);
+    Type(Qt::Key_Return, u"\r"_s);  // "=" shows: Enter computes
+    EXPECT_TRUE(editor->ListVisible());
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_FALSE(editor->ListVisible());
+    EXPECT_EQ(editor->Text(), u"15"_s);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Posted(QtyCol), u"15"_s);
+}
+
+TEST_F(DBGridInplaceEditTest, TheRecentTextsFollowTheTypingAndEnterTakesOnlyASelectedOne)
+{
+    TMRUListEh* recent = Grid->Columns()->ColumnAt(0)->MRUList();
+    recent->SetActive(true);
+    for (const char16_t* text : {u"回形针大号", u"回形针小号", u"订书钉"})
+        recent->Items()->Add(QString::fromUtf16(text));
+    TDBGridInplaceEdit* editor = EditCell(0);
+    ASSERT_NE(editor, nullptr);
+    CommitText(editor->Handle(), u"大"_s);
+    ASSERT_TRUE(editor->MRUListDroppedDown());
+    EXPECT_EQ(editor->MRUListBox()->Count(), 1);
+    EXPECT_EQ(editor->MRUListBox()->ItemIndex(), -1);
+    // Nothing is selected: Enter closes the list and the typed text stays.
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_FALSE(editor->MRUListDroppedDown());
+    EXPECT_TRUE(Grid->EditorMode());
+    EXPECT_EQ(editor->Text(), u"回形针大"_s);
+
+    Type(Qt::Key_Backspace, u"\b"_s);
+    ASSERT_TRUE(editor->MRUListDroppedDown());
+    EXPECT_EQ(editor->MRUListBox()->Count(), 2);
+    Type(Qt::Key_Down);
+    const int index = editor->MRUListBox()->ItemIndex();
+    ASSERT_GE(index, 0);
+    const String chosen = editor->MRUListBox()->ItemText(index);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_FALSE(editor->MRUListDroppedDown());
+    EXPECT_EQ(editor->Text(), chosen);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Posted(NameCol), chosen);
+}
+
+TEST_F(DBGridInplaceEditTest, AKeyListCellTakesOnlyItsEntriesAndClearsWhole)
+{
+    TColumnEh* units = Grid->Columns()->ColumnAt(1);
+    for (const char16_t* key : {u"B", u"K", u"C"})
+        units->KeyList()->Add(QString::fromUtf16(key));
+    Data->Edit();
+    Data->FieldByName(UnitCol)->SetAsString(u"K"_s);
+    Data->Post();
+    TDBGridInplaceEdit* editor = EditCell(1);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->Text(), u"pack"_s);
+    // A letter no entry starts with is refused; Backspace only moves the caret.
+    TypeLetters(u"z"_s);
+    Type(Qt::Key_Backspace, u"\b"_s);
+    EXPECT_EQ(editor->Text(), u"pack"_s);
+    EXPECT_EQ(editor->SelStart(), 3);
+    editor->SelectAll();
+    TypeLetters(u"pi"_s);
+    EXPECT_EQ(editor->Text(), u"piece"_s);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Posted(UnitCol), u"C"_s);
+
+    // A paste takes the entry the pasted text begins, or nothing.
+    editor = EditCell(1);
+    for (const char16_t* pasted : {u"zz", u"BO"}) {
+        editor->SelectAll();
+        Clipboard()->SetAsText(QString::fromUtf16(pasted));
+        Type(Qt::Key_V, u"\x16"_s, Qt::ControlModifier);
+    }
+    EXPECT_EQ(editor->Text(), u"box"_s);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Posted(UnitCol), u"B"_s);
+
+    // Delete clears the cell only with its whole text selected.
+    editor = EditCell(1);
+    Type(Qt::Key_Delete);
+    EXPECT_EQ(editor->Text(), u"box"_s);
+    editor->SelectAll();
+    Type(Qt::Key_Delete);
+    EXPECT_TRUE(editor->Text().isEmpty());
+    Type(Qt::Key_Return, u"\r"_s);
+    Data->CheckBrowseMode();
+    EXPECT_TRUE(Data->FieldByName(UnitCol)->IsNull());
+}
+
+TEST_F(DBGridInplaceEditTest, TheUpDownButtonStepsTheNumberByItsHalves)
+{
+    TColumnEh* quantity = Grid->Columns()->ColumnAt(3);
+    quantity->SetButtonStyle(TColumnButtonStyleEh::cbsUpDown);
+    quantity->SetIncrement(2);
+    TDBGridInplaceEdit* editor = EditCell(3);
+    ASSERT_NE(editor, nullptr);
+    ASSERT_EQ(editor->ButtonControl(0)->Style(), TEditButtonStyleEh::ebsUpDownEh);
+    const TRect bounds = editor->ButtonControl(0)->BoundsRect();
+    const int x = (bounds.Left + bounds.Right) / 2;
+    ClickAt(editor->Handle(), EditorPoint(editor, x, bounds.Top + 1));
+    EXPECT_EQ(editor->Text(), u"7"_s);
+    ClickAt(editor->Handle(), EditorPoint(editor, x, bounds.Bottom - 2));
+    ClickAt(editor->Handle(), EditorPoint(editor, x, bounds.Bottom - 2));
+    EXPECT_EQ(editor->Text(), u"3"_s);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Posted(QtyCol), u"3"_s);
+}
+
+// Issues naming a person by id, shown through a lookup field over a list of people.
+class DBGridLookupEditTest : public InplaceEditFixture {
+protected:
+    void SetUp() override
+    {
+        People = std::make_unique<TMemoryDataSet>(nullptr);
+        People->FieldDefs()->Add(u"id"_s, TFieldType::ftInteger);
+        People->FieldDefs()->Add(u"姓名"_s, TFieldType::ftString, 10);
+        People->Open();
+        int id = 0;
+        for (const char16_t* name : {u"Zhang", u"Li", u"Wang", u"Wu"})
+            People->AppendRecord({++id, QString::fromUtf16(name)});
+        Data = std::make_unique<TMemoryDataSet>(nullptr);
+        Data->FieldDefs()->Add(u"人"_s, TFieldType::ftInteger);
+        auto* who = new TIntegerField(Data.get());
+        who->SetFieldName(u"人"_s);
+        who->SetDataSet(Data.get());
+        auto* name = new TStringField(Data.get());
+        name->SetFieldName(u"姓名"_s);
+        name->SetFieldKind(TFieldKind::fkLookup);
+        name->SetKeyFields(u"人"_s);
+        name->SetLookupDataSet(People.get());
+        name->SetLookupKeyFields(u"id"_s);
+        name->SetLookupResultField(u"姓名"_s);
+        name->SetDataSet(Data.get());
+        Data->Open();
+        Data->AppendRecord({2});
+        Data->First();
+        ShowGridOn(Data.get());
+    }
+    Variant Person()
+    {
+        Data->CheckBrowseMode();
+        return Data->FieldByName(u"人"_s)->Value();
+    }
+
+    std::unique_ptr<TMemoryDataSet> People;
+};
+
+TEST_F(DBGridLookupEditTest, TheDataListChoosesAPersonAndEscLeavesTheOneThere)
+{
+    TDBGridInplaceEdit* editor = EditCell(1);
+    ASSERT_NE(editor, nullptr);
+    ASSERT_EQ(editor->EditStyle(), TCellButtonKindEh::cbkLookupList);
+    EXPECT_EQ(editor->Text(), u"Li"_s);
+    Type(Qt::Key_Down, QString(), Qt::AltModifier);
+    ASSERT_TRUE(editor->ListVisible());
+    ASSERT_NE(editor->DataList(), nullptr);
+    EXPECT_TRUE(editor->DataList()->Visible());
+    EXPECT_EQ(editor->DataList()->KeyValue(), Variant(2));
+    Type(Qt::Key_Down);
+    EXPECT_EQ(editor->Text(), u"Wang"_s);
+    Type(Qt::Key_Escape, u"\x1b"_s);
+    EXPECT_FALSE(editor->ListVisible());
+    EXPECT_EQ(editor->Text(), u"Li"_s);
+    EXPECT_EQ(Person(), Variant(2));
+
+    editor = EditCell(1);
+    Type(Qt::Key_Down, QString(), Qt::AltModifier);
+    Type(Qt::Key_Down);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_FALSE(editor->ListVisible());
+    EXPECT_EQ(editor->Text(), u"Wang"_s);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Person(), Variant(3));
+}
+
+TEST_F(DBGridLookupEditTest, TypingFindsAPersonAndWhatNobodyIsCalledIsRefused)
+{
+    TDBGridInplaceEdit* editor = EditCell(1);
+    ASSERT_NE(editor, nullptr);
+    editor->SelectAll();
+    TypeLetters(u"w"_s);
+    EXPECT_EQ(editor->Text(), u"Wang"_s);
+    EXPECT_EQ(editor->SelText(), u"ang"_s);
+    TypeLetters(u"ux"_s);
+    EXPECT_EQ(editor->Text(), u"Wu"_s);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Person(), Variant(4));
+
+    // A paste chooses as typing does.
+    editor = EditCell(1);
+    editor->SelectAll();
+    Clipboard()->SetAsText(u"zha"_s);
+    Type(Qt::Key_V, u"\x16"_s, Qt::ControlModifier);
+    EXPECT_EQ(editor->Text(), u"Zhang"_s);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Person(), Variant(1));
+
+    // Only the whole text deleted clears the person.
+    editor = EditCell(1);
+    Type(Qt::Key_Backspace, u"\b"_s);
+    EXPECT_EQ(editor->Text(), u"Zhang"_s);
+    editor->SelectAll();
+    Type(Qt::Key_Delete);
+    EXPECT_TRUE(editor->Text().isEmpty());
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_TRUE(VarIsNull(Person()));
+}
+
+TEST_F(DBGridInplaceEditTest, APasteIntoANumberCellKeepsOnlyWhatTheNumberTakes)
+{
+    TDBGridInplaceEdit* editor = EditCell(3);
+    ASSERT_NE(editor, nullptr);
+    editor->SelectAll();
+    Clipboard()->SetAsText(u"1箱2"_s);
+    Type(Qt::Key_V, u"\x16"_s, Qt::ControlModifier);
+    EXPECT_EQ(editor->Text(), u"12"_s);
+    EXPECT_EQ(editor->SelStart(), 2);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Posted(QtyCol), u"12"_s);
+}
+
+TEST_F(DBGridInplaceEditTest, WithEnterAsTabEnterMovesToTheNextCellKeepingTheText)
+{
+    Grid->SetOptionsEh(Grid->OptionsEh() | dghEnterAsTab);
+    TDBGridInplaceEdit* editor = EditCell(0);
+    ASSERT_NE(editor, nullptr);
+    TypeLetters(u"X"_s);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Grid->FocusedColumnIndex(), 1);
+    EXPECT_EQ(Posted(NameCol), u"回形针X"_s);
+}
+
+TEST_F(DBGridInplaceEditTest, ADoubleClickStepsAPickListCellWhenTheColumnSaysSo)
+{
+    Grid->Columns()->ColumnAt(1)->SetDblClickNextVal(true);
+    TDBGridInplaceEdit* editor = EditCell(1);
+    ASSERT_NE(editor, nullptr);
+    const QPoint inText = EditorPoint(editor, 4, editor->Height() / 2);
+    SendMouse(editor->Handle(), QEvent::MouseButtonPress, inText, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(editor->Handle(), QEvent::MouseButtonRelease, inText, Qt::LeftButton, Qt::NoButton);
+    SendMouse(editor->Handle(), QEvent::MouseButtonDblClick, inText, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(editor->Handle(), QEvent::MouseButtonRelease, inText, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(editor->Text(), u"pack"_s);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Posted(UnitCol), u"pack"_s);
+}
+
+TEST_F(DBGridInplaceEditTest, AnEmptyRequiredFieldIsMarkedWhileItsRecordIsEdited)
+{
+    Grid->Columns()->ColumnAt(1)->SetHighlightRequired(true);
+    Data->FieldByName(UnitCol)->SetRequired(true);
+    Grid->FocusDataColumn(1);
+    Data->Last();
+    Type(Qt::Key_F2);
+    auto* editor = dynamic_cast<TDBGridInplaceEdit*>(Grid->InplaceEditor());
+    ASSERT_NE(editor, nullptr);
+    const auto redPixels = [editor] {
+        const QImage image = editor->Handle()->grab().toImage();
+        const TPoint origin = editor->ClientToScreen(Point(0, editor->ClientHeight() - 1));
+        const QPoint row = editor->Handle()->mapFromGlobal(QPoint(origin.X, origin.Y));
+        int count = 0;
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixelColor(x, row.y()) == QColor(255, 0, 0) ? 1 : 0;
+        return count;
+    };
+    EXPECT_EQ(redPixels(), 0);
+    Data->Edit();
+    EXPECT_GT(redPixels(), 10);
+    TypeLetters(u"p"_s);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Stored(UnitCol), u"pack"_s);
+    EXPECT_EQ(redPixels(), 0);
+}
+
+}  // namespace
