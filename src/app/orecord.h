@@ -50,6 +50,8 @@ enum class TCodeSearch { People, Items, Suppliers };
 
 // The caption of the program's message boxes.
 inline const String PromptCaption = u"提示"_s;
+// A warning under the caption "提示", owned by Window.
+void Warn(TForm* Window, const String& Text);
 
 // Texts the pages share: placeholders of the entry fields and the quick filter's words.
 inline const String DepartmentPlaceholder = u"请选择部门..."_s;
@@ -471,6 +473,10 @@ private:
     void CreateStatusBar();
     void CreateRecordGrids();
     void BindGridEvents();
+    // Edits of a page's list: a quantity below 1 refused, the page's total kept in step.
+    void GuardEditedQuantity(TPageKind Kind);
+    static const char* QuantityRefusal(const TRecordPage& Page);
+    double FQuantityBeforeEdit = 0;
     void BindEvents();
     // Registers the page's entry: checked, stored in one transaction, then the page reset.
     void RegisterEntry(const TRecordPage& Page);

@@ -7,6 +7,10 @@
 #include "platform/ado/ADODB.h"
 #include "platform/core/StringLiterals.h"
 #include "platform/data/DataSource.h"
+#include "platform/ui/Memo.h"
+#include "platform/data/Field.h"
+#include "platform/core/SysUtils.h"
+#include "platform/core/Exceptions.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Menus.h"
@@ -97,9 +101,53 @@ void TMF1::BindGridEvents()
             ExportGridToExcel(grid, code);
         };
     }
+    for (TPageKind kind : PageKinds)
+        GuardEditedQuantity(kind);
     Me1->OnClick = [this](TObject* Sender) { Me1Click(Sender); };
     Me2->OnClick = [this](TObject* Sender) { Me2Click(Sender); };
     Mc1->OnClick = [this](TObject* Sender) { Mc1Click(Sender); };
+}
+
+// A quantity edited in a page's list is held to what a registration takes (a whole number of
+// at least 1), and the page's total follows the quantity posted. The sum list hooks the same
+// events, so each handler calls the one it replaced.
+void TMF1::GuardEditedQuantity(TPageKind Kind)
+{
+    TADOQuery* query = Page(Kind).Query;
+    query->BeforeEdit = [this, previous = query->BeforeEdit](TDataSet* DataSet) {
+        if (previous)
+            previous(DataSet);
+        const TField* quantity = DataSet->FindField(u"数量"_s);
+        FQuantityBeforeEdit = quantity != nullptr ? quantity->AsFloat() : 0;
+    };
+    query->BeforePost = [this, Kind, previous = query->BeforePost](TDataSet* DataSet) {
+        const TField* quantity = DataSet->FindField(u"数量"_s);
+        if (quantity != nullptr && (quantity->IsNull() || quantity->AsFloat() < 1)) {
+            Warn(this, String::fromUtf8(QuantityRefusal(Page(Kind))));
+            Abort();
+        }
+        if (previous)
+            previous(DataSet);
+    };
+    query->AfterPost = [this, Kind, previous = query->AfterPost](TDataSet* DataSet) {
+        if (previous)
+            previous(DataSet);
+        const TField* quantity = DataSet->FindField(u"数量"_s);
+        TMemo* total = Page(Kind).TotalMemo;
+        if (quantity == nullptr || DataSet->State() != TDataSetState::dsBrowse)
+            return;
+        const double change = quantity->AsFloat() - FQuantityBeforeEdit;
+        if (change != 0)
+            total->SetText(FloatToStr(StrToFloatDef(total->Text(), 0) + change));
+    };
+}
+
+const char* TMF1::QuantityRefusal(const TRecordPage& Page)
+{
+    for (const TRequiredField& required : Page.Required)
+        if (required.Check == TEntryCheck::Quantity)
+            return required.Refusal;
+    return "";
 }
 
 void TMF1::DrawReverseRowNumber(TDBGridEh* Grid, const TRect& Rect, int DataCol)

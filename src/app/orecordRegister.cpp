@@ -25,9 +25,9 @@
 #include <cstdint>
 #include <limits>
 
-namespace {
-
 void Warn(TForm* Window, const String& Text) { MessageBox(Window->Handle(), Text, PromptCaption, MB_OK | MB_ICONWARNING); }
+
+namespace {
 
 // The number a price or amount field shows, as the database column holds it; a text that shows
 // none raises the conversion error.

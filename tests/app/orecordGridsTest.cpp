@@ -460,3 +460,45 @@ TEST_F(TRecordGridsTest, TimesAndDatesShowWholeInTheColumnsTheListsGiveThem)
         EXPECT_NEAR(shown.second - shown.first, full.second - full.first, 1) << grid->Name().toStdString() << " " << field;
     }
 }
+
+TEST_F(TRecordGridsTest, AnEditedQuantityAndDateArePostedByIdAndAQuantityBelowOneIsRefused)
+{
+    MF1->Me1->Click();
+    TDBGridEh* grid = MF1->DBGridEh1;
+    TDataSet* list = grid->DataSource()->DataSet();
+    grid->SetFocus();
+    list->First();
+    const String id = list->FieldByName(QStringLiteral("id"))->AsString();
+    const String quantityBefore = list->FieldByName(QStringLiteral("数量"))->AsString();
+    const int totalBefore = MF1->Memo2->Text().toInt();
+    const auto type = [grid](const char* Field, const QString& Text) {
+        grid->FocusDataColumn(grid->ColumnByFieldName(String::fromUtf8(Field))->Index());
+        SendKey(grid->Handle(), Qt::Key_F2);
+        QWidget* editor = grid->InplaceEditor()->Handle();
+        SendKey(editor, Qt::Key_A, QString(), Qt::ControlModifier);
+        ReleaseKeyboardModifiers();
+        CommitText(editor, Text);
+    };
+    const auto storedRow = [&id] {
+        return Rows(QStringLiteral("select 数量, substr(日期,1,10) from oprint where id=%1").arg(id).toUtf8().constData());
+    };
+
+    // Below 1: said as at registration, and nothing reaches the file.
+    type("数量", QStringLiteral("0"));
+    SendKey(grid->InplaceEditor()->Handle(), Qt::Key_Return, QStringLiteral("\r"));
+    SendKey(grid->Handle(), Qt::Key_Down);
+    EXPECT_TRUE(Messages().contains(QStringLiteral("请确认物品数量 ！")));
+    EXPECT_EQ(list->FieldByName(QStringLiteral("id"))->AsString(), id) << "the refused record stays current";
+    SendKey(grid->Handle(), Qt::Key_Escape, QStringLiteral("\x1b"));
+    EXPECT_EQ(list->State(), TDataSetState::dsBrowse);
+    EXPECT_EQ(storedRow().value(0).section(u'|', 0, 0), quantityBefore);
+
+    type("数量", QStringLiteral("9"));
+    SendKey(grid->InplaceEditor()->Handle(), Qt::Key_Return, QStringLiteral("\r"));
+    type("日期", QStringLiteral("2025-03-04"));
+    SendKey(grid->InplaceEditor()->Handle(), Qt::Key_Return, QStringLiteral("\r"));
+    SendKey(grid->Handle(), Qt::Key_Down);
+    EXPECT_EQ(list->State(), TDataSetState::dsBrowse);
+    EXPECT_EQ(storedRow(), QStringList{QStringLiteral("9|2025-03-04")});
+    EXPECT_EQ(MF1->Memo2->Text().toInt(), totalBefore + 9 - quantityBefore.toInt());
+}
