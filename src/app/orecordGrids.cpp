@@ -120,6 +120,11 @@ void TMF1::GuardEditedQuantity(TPageKind Kind)
         const TField* quantity = DataSet->FindField(u"数量"_s);
         FQuantityBeforeEdit = quantity != nullptr ? quantity->AsFloat() : 0;
     };
+    query->AfterInsert = [this, previous = query->AfterInsert](TDataSet* DataSet) {
+        if (previous)
+            previous(DataSet);
+        FQuantityBeforeEdit = 0;
+    };
     query->BeforePost = [this, Kind, previous = query->BeforePost](TDataSet* DataSet) {
         const TField* quantity = DataSet->FindField(u"数量"_s);
         if (quantity != nullptr && (quantity->IsNull() || quantity->AsFloat() < 1)) {
