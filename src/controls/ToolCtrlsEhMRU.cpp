@@ -195,6 +195,15 @@ void TMRUListboxEh::Dispatch(TMessage& Message)
     }
 }
 
+TMRUListboxEh* NewMRUListbox(TComponent* Owner)
+{
+    auto* box = new TMRUListboxEh(Owner);
+    box->SetVisible(false);
+    box->SetCtl3D(false);
+    box->SetSorted(true);
+    return box;
+}
+
 int FillMRUListbox(TMRUListboxEh* Box, const TStrings* Items,
                    const std::function<void(const String& Text, bool& Accept)>& Accept)
 {

@@ -283,6 +283,8 @@ private:
     bool FLayingOut = false;
 };
 
+// A hidden, sorted, flat MRU drop-down owned by Owner.
+TMRUListboxEh* NewMRUListbox(TComponent* Owner);
 // Fills Box with the texts of Items that Accept lets through (it starts each at false), in their
 // order; returns how many.
 int FillMRUListbox(TMRUListboxEh* Box, const TStrings* Items,

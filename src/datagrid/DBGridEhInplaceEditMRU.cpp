@@ -9,10 +9,7 @@
 
 TMRUListboxEh* TDBGridInplaceEdit::MakeMRUListbox()
 {
-    auto* box = new TMRUListboxEh(this);
-    box->SetVisible(false);
-    box->SetCtl3D(false);
-    box->SetSorted(true);
+    TMRUListboxEh* box = NewMRUListbox(this);
     box->OnMouseUp = [this](TObject*, TMouseButton Button, TShiftState, int X, int Y) {
         if (Button == TMouseButton::mbLeft)
             CloseMRUList(FMRUListbox->ClientRect().Contains(Point(X, Y)));

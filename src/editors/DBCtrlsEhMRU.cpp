@@ -10,10 +10,7 @@
 
 TMRUListboxEh* TCustomDBEditEh::MakeMRUListbox()
 {
-    auto* box = new TMRUListboxEh(this);
-    box->SetVisible(false);
-    box->SetCtl3D(false);
-    box->SetSorted(true);
+    TMRUListboxEh* box = NewMRUListbox(this);
     box->OnMouseUp = [this](TObject*, TMouseButton Button, TShiftState, int X, int Y) {
         if (Button == TMouseButton::mbLeft && FMRUListbox != nullptr)
             FMRUList->ListClosedUp(FMRUListbox->ClientRect().Contains(Point(X, Y)));
