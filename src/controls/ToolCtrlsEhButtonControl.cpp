@@ -1,10 +1,15 @@
 // TEditButtonControlEh: the window of one edit button: its face, the pressed half of a spin
-// pair, the swallowed click when the press leaves its half, and auto-repeat.
+// pair, the swallowed click when the press leaves its half, and auto-repeat; and the strip of
+// such windows with their separators along an edit's right edge.
 #include "controls/ToolCtrlsEh.h"
 
 #include "platform/ui/Canvas.h"
+#include "platform/ui/Menus.h"
+#include "platform/ui/Shape.h"
 #include "platform/ui/Themes.h"
 #include "platform/ui/Timer.h"
+
+#include <cmath>
 
 TEditButtonControlEh::TEditButtonControlEh(TComponent* AOwner) : TSpeedButton(AOwner) {}
 
@@ -241,4 +246,64 @@ void TEditButtonControlEh::PaintThemedCaptionButton()
     TRect Shown = Client;
     Shown.Top = (Client.Top + Client.Bottom - Measured.Height() + 1) / 2;
     Canvas->DrawText(Text, Shown, DT_CENTER | DT_VCENTER);
+}
+void TEditButtonControlEh::DropDownMenu(TPopupMenu* Menu)
+{
+    const TPoint at = ClientToScreen(Point(0, Height()));
+    Menu->Popup(at.X, at.Y);
+    // The release then lands outside the button, so it clicks nothing.
+    Perform(WM_LBUTTONUP, 0, MAKELPARAM(0xFFFF, 0xFFFF));
+}
+
+// --- The strip ------------------------------------------------------------------------------
+
+TEditButtonControlEh* TEditButtonStripEh::Control(int Index) const
+{
+    return Index >= 0 && Index < static_cast<int>(Entries.size()) ? Entries[static_cast<std::size_t>(Index)].Control
+                                                                  : nullptr;
+}
+
+TShape* TEditButtonStripEh::Separator(int Index) const
+{
+    return Index >= 0 && Index < static_cast<int>(Entries.size()) ? Entries[static_cast<std::size_t>(Index)].Separator
+                                                                  : nullptr;
+}
+
+int TEditButtonStripEh::IndexOf(const TObject* Sender) const
+{
+    for (std::size_t i = 0; i < Entries.size(); ++i)
+        if (Entries[i].Control == Sender)
+            return static_cast<int>(i);
+    return -1;
+}
+
+void TEditButtonStripEh::Grow(std::size_t Count, TWinControl* Parent,
+                              const std::function<TEditButtonControlEh*()>& MakeControl)
+{
+    while (Entries.size() < Count) {
+        TEditButtonEntryEh entry;
+        entry.Control = MakeControl();
+        entry.Separator = new TShape(Parent);
+        entry.Separator->SetParent(Parent);
+        Entries.push_back(entry);
+    }
+}
+
+int TEditButtonStripEh::Place(int Right, const std::vector<int>& Widths, int Height) const
+{
+    int x = Right;
+    for (std::size_t i = Widths.size(); i-- > 0;) {
+        x -= Widths[i];
+        Entries[i].Control->SetBounds(x, 0, Widths[i], Height);
+        TShape* separator = Entries[i].Separator;
+        const int separatorWidth = separator->Visible() ? 1 : 0;
+        x -= separatorWidth;
+        separator->SetBounds(x, 0, separatorWidth, Height);
+    }
+    return x;
+}
+
+int EditButtonHeightInStrip(int StripHeight, int Width, bool Flat)
+{
+    return StripHeight > std::nearbyint(Width * 3.0 / 2.0) ? EditButtonHeightForWidth(Width, Flat) : StripHeight;
 }

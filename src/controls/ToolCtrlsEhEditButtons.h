@@ -6,11 +6,14 @@
 #include "platform/ui/ActnList.h"
 #include "platform/ui/Button.h"
 
+#include <cstddef>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class TImageList;
 class TPopupMenu;
+class TShape;
 class TTimer;
 
 // The buttons at the right edge of an edit or a cell editor. The two spin styles (ebsUpDownEh,
@@ -54,6 +57,8 @@ public:
 
     // Does nothing while a release that left the pressed half is swallowed.
     void Click() override;
+    // Pops Menu up under the button during a press and lets the button up at once.
+    void DropDownMenu(TPopupMenu* Menu);
 
     TButtonDownEventEh OnDown;
 
@@ -90,6 +95,35 @@ private:
     int FPressedPart = bppNoneEh;
     TTimer* FRepeatTimer = nullptr;  // owned as a component
 };
+
+// One edit button's window and the one-pixel separator left of it, which shows in the flat look
+// without themes.
+struct TEditButtonEntryEh {
+    TShape* Separator = nullptr;
+    TEditButtonControlEh* Control = nullptr;
+};
+
+// The button windows an edit or a cell editor lays along its right edge, the first entry
+// leftmost.
+struct TEditButtonStripEh {
+    std::vector<TEditButtonEntryEh> Entries;
+
+    std::size_t Count() const { return Entries.size(); }
+    // nullptr outside the entries.
+    TEditButtonControlEh* Control(int Index) const;
+    TShape* Separator(int Index) const;
+    // The entry whose control Sender is; -1 for none.
+    int IndexOf(const TObject* Sender) const;
+    // Adds entries up to Count: a control from MakeControl and a separator on Parent each.
+    void Grow(std::size_t Count, TWinControl* Parent, const std::function<TEditButtonControlEh*()>& MakeControl);
+    // Lays the first Widths.size() entries leftwards from Right, each Widths[i] wide and Height
+    // high with its separator (one pixel while visible) left of it; returns the strip's left edge.
+    int Place(int Right, const std::vector<int>& Widths, int Height) const;
+};
+
+// The height of a visible button Width wide in a strip StripHeight high: the button's own
+// height where the strip is more than half as high again as the button is wide.
+int EditButtonHeightInStrip(int StripHeight, int Width, bool Flat);
 
 // A speed button that paints an edit-button face (ebsDropDownEh unless set) or, with
 // ebsGlyphEh, its glyph and caption.

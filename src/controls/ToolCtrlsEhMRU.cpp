@@ -194,3 +194,41 @@ void TMRUListboxEh::Dispatch(TMessage& Message)
     default: TPopupListboxEh::Dispatch(Message); return;
     }
 }
+
+TMRUListboxEh* NewMRUListbox(TComponent* Owner)
+{
+    auto* box = new TMRUListboxEh(Owner);
+    box->SetVisible(false);
+    box->SetCtl3D(false);
+    box->SetSorted(true);
+    return box;
+}
+
+int FillMRUListbox(TMRUListboxEh* Box, const TStrings* Items,
+                   const std::function<void(const String& Text, bool& Accept)>& Accept)
+{
+    TStrings* matches = Box->Items();
+    matches->BeginUpdate();
+    matches->Clear();
+    for (int i = 0; i < Items->Count(); ++i) {
+        bool accept = false;
+        Accept(Items->Strings(i), accept);
+        if (accept)
+            matches->Add(Items->Strings(i));
+    }
+    matches->EndUpdate();
+    return matches->Count();
+}
+
+void PlaceMRUListbox(TMRUListboxEh* Box, TControl* Edit, const TMRUListEh* List, bool Opening)
+{
+    if (Opening) {
+        Box->SetColor(Edit->Color());
+        Box->SetFont(Edit->Font());
+        Box->SetItemIndex(-1);
+        Box->SetWidth(std::max(Edit->Width(), List->Width()));
+    }
+    Box->SetHeightByRows(std::min(Box->Items()->Count(), List->Rows()));
+    const TPoint at = PlaceDropDownUnderEdit(Edit, Box, TDropDownAlign::daLeft);
+    Box->SetBounds(at.X, at.Y, Box->Width(), Box->Height());
+}

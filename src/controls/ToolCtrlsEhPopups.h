@@ -283,6 +283,16 @@ private:
     bool FLayingOut = false;
 };
 
+// A hidden, sorted, flat MRU drop-down owned by Owner.
+TMRUListboxEh* NewMRUListbox(TComponent* Owner);
+// Fills Box with the texts of Items that Accept lets through (it starts each at false), in their
+// order; returns how many.
+int FillMRUListbox(TMRUListboxEh* Box, const TStrings* Items,
+                   const std::function<void(const String& Text, bool& Accept)>& Accept);
+// Sizes Box to its texts (List's rows at the most) and places it under Edit. A box about to open
+// first takes Edit's colour and font, no selection and the wider of Edit's and List's widths.
+void PlaceMRUListbox(TMRUListboxEh* Box, TControl* Edit, const TMRUListEh* List, bool Opening);
+
 // --- Popup calendar -----------------------------------------------------------------------
 
 // The drop-down calendar of the date edits: a top-level month calendar that never takes the

@@ -32,6 +32,8 @@ enum class TVariantRelationship { vrEqual, vrLessThan, vrGreaterThan, vrNotEqual
 // The field types the library treats as numbers: small integer, integer, word, float, currency
 // and the BCD types (not large integers or auto-increments).
 bool IsNumericFieldType(TFieldType FieldType);
+// A value holding a number: small integer, integer, large integer, single, double or currency.
+bool IsNumberVariant(const Variant& Value);
 
 // Arrays are equal when their bounds and elements are; Unassigned equals only Unassigned,
 // Null equals Null. Never raises.

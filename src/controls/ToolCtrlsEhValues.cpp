@@ -49,6 +49,19 @@ bool IsNumericFieldType(TFieldType FieldType)
     }
 }
 
+bool IsNumberVariant(const Variant& Value)
+{
+    switch (VarType(Value)) {
+    case varSmallint:
+    case varInteger:
+    case varSingle:
+    case varDouble:
+    case varCurrency:
+    case varInt64: return true;
+    default: return false;
+    }
+}
+
 bool VariantValuesEqual(const Variant& A, const Variant& B)
 {
     try {

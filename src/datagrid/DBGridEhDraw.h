@@ -97,6 +97,8 @@ void PaintDataCellContents(TCanvas* Canvas, const TRect& ARect, TColumnEh* Colum
 // focused cell (or any cell of a highlighted current row) while no filter cell is edited; 30
 // for the other cells of the current row; 80 elsewhere.
 int CellButtonTransparency(bool Designing, bool FocusedLook, bool CurrentRow);
+// The style of the main button a cell of Kind shows, drawn in the cell and live in its editor.
+TEditButtonStyleEh CellButtonStyle(TCellButtonKindEh Kind);
 
 // Column's buttons at the right of a cell, each ButtonHeight high from its top: the main button
 // (by the column's button kind) at the right edge, the visible EditButtons leftwards from it;

@@ -36,7 +36,9 @@ void PaintGraphicCellData(TCanvas* Canvas, const TRect& ARect, TColumnEh* Column
     Canvas->StretchDraw(GraphicCellRect(picture.Width(), picture.Height(), ARect), &picture);
 }
 
-TEditButtonStyleEh MainButtonStyle(TCellButtonKindEh Kind)
+}  // namespace
+
+TEditButtonStyleEh CellButtonStyle(TCellButtonKindEh Kind)
 {
     switch (Kind) {
     case TCellButtonKindEh::cbkEllipsis: return TEditButtonStyleEh::ebsEllipsisEh;
@@ -47,8 +49,6 @@ TEditButtonStyleEh MainButtonStyle(TCellButtonKindEh Kind)
     default: return TEditButtonStyleEh::ebsDropDownEh;
     }
 }
-
-}  // namespace
 
 int CellButtonTransparency(bool Designing, bool FocusedLook, bool CurrentRow)
 {
@@ -73,7 +73,7 @@ TRect PaintCellEditButtons(TCanvas* Canvas, const TRect& ARect, TColumnEh* Colum
     };
     const TCellButtonKindEh kind = Column->EffectiveButtonKind();
     if (kind != TCellButtonKindEh::cbkNone)
-        place(Column->CellButtonWidth(nullptr), MainButtonStyle(kind), nullptr);
+        place(Column->CellButtonWidth(nullptr), CellButtonStyle(kind), nullptr);
     TEditButtonsEh* buttons = Column->EditButtons();
     for (int i = 0; i < buttons->Count(); ++i) {
         TEditButtonEh* button = buttons->ItemAt(i);

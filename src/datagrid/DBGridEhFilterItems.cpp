@@ -61,6 +61,13 @@ TStrings* ListItems(TPopupListboxEh* ListBox)
     return ListBox->SourceItems() != nullptr ? ListBox->SourceItems() : ListBox->Items();
 }
 
+// The item behind the list's line Index; nullptr past the lines or where a line has none.
+TPopupListboxItemEh* ListItemAt(TPopupListboxEh* ListBox, int Index)
+{
+    TStrings* items = ListItems(ListBox);
+    return Index >= 0 && Index < items->Count() ? dynamic_cast<TPopupListboxItemEh*>(items->Objects(Index)) : nullptr;
+}
+
 }  // namespace
 
 // --- Shared items -------------------------------------------------------------------------------
@@ -421,9 +428,7 @@ void TCustomDBGridEh::CloseFilterDropDown(bool Accept)
 void TCustomDBGridEh::PerformFilterListItem(TPopupListboxEh* List, TSTColumnFilterEh* Filter, bool KeepMarks)
 {
     const int index = List->ItemIndex();
-    TStrings* items = ListItems(List);
-    auto* item = index >= 0 && index < items->Count() ? dynamic_cast<TPopupListboxItemEh*>(items->Objects(index))
-                                                      : nullptr;
+    TPopupListboxItemEh* item = ListItemAt(List, index);
     if (item == nullptr)
         return;
     Filter->SetKeepMarks(KeepMarks);
@@ -436,9 +441,7 @@ void TCustomDBGridEh::PressFilterListSpace(TPopupListboxEh* List, TSTColumnFilte
                                            const std::function<void()>& CloseAccepting)
 {
     const int index = List->ItemIndex();
-    TStrings* items = ListItems(List);
-    auto* item = index >= 0 && index < items->Count() ? dynamic_cast<TPopupListboxItemEh*>(items->Objects(index))
-                                                      : nullptr;
+    TPopupListboxItemEh* item = ListItemAt(List, index);
     if (item == nullptr)
         return;
     if (item->ClosesListOnSelect(List, index))

@@ -3,6 +3,7 @@
 #include "datagrid/DBGridEhInplaceEdit.h"
 
 #include "datagrid/DBGridEh.h"
+#include "datagrid/DBGridEhDraw.h"
 #include "datagrid/DBLookupGridsEh.h"
 #include "controls/ToolCtrlsEhDraw.h"
 #include "controls/ToolCtrlsEhEditButtons.h"
@@ -21,18 +22,6 @@
 #include <cmath>
 
 namespace {
-
-TEditButtonStyleEh ButtonStyleOf(TCellButtonKindEh Kind)
-{
-    switch (Kind) {
-    case TCellButtonKindEh::cbkEllipsis: return TEditButtonStyleEh::ebsEllipsisEh;
-    case TCellButtonKindEh::cbkUpDown: return TEditButtonStyleEh::ebsUpDownEh;
-    case TCellButtonKindEh::cbkAltUpDown: return TEditButtonStyleEh::ebsAltUpDownEh;
-    case TCellButtonKindEh::cbkAltDropDown:
-    case TCellButtonKindEh::cbkAltCalendar: return TEditButtonStyleEh::ebsAltDropDownEh;
-    default: return TEditButtonStyleEh::ebsDropDownEh;
-    }
-}
 
 bool IsUpDownKind(TCellButtonKindEh Kind)
 {
@@ -162,20 +151,9 @@ TEditButtonEh* TDBGridInplaceEdit::ColumnButtonOfEntry(int Index) const
     return column->EditButtons()->ItemAt(Index - 1);
 }
 
-TEditButtonControlEh* TDBGridInplaceEdit::ButtonControl(int Index) const
-{
-    return Index >= 0 && Index < static_cast<int>(FButtonControls.size())
-               ? FButtonControls[static_cast<std::size_t>(Index)].Control
-               : nullptr;
-}
+TEditButtonControlEh* TDBGridInplaceEdit::ButtonControl(int Index) const { return FButtonControls.Control(Index); }
 
-int TDBGridInplaceEdit::ButtonControlIndex(TObject* Sender) const
-{
-    for (std::size_t i = 0; i < FButtonControls.size(); ++i)
-        if (FButtonControls[i].Control == Sender)
-            return static_cast<int>(i);
-    return -1;
-}
+int TDBGridInplaceEdit::ButtonControlIndex(TObject* Sender) const { return FButtonControls.IndexOf(Sender); }
 
 int TDBGridInplaceEdit::DefaultButtonWidth() const
 {
@@ -187,17 +165,12 @@ void TDBGridInplaceEdit::LayoutEditButtons()
 {
     const TColumnEh* column = FocusedColumn();
     const std::size_t count = 1 + static_cast<std::size_t>(column != nullptr ? column->EditButtons()->Count() : 0);
-    while (FButtonControls.size() < count) {
-        TButtonEntry entry;
-        entry.Control = MakeEditButtonControl();
-        entry.Separator = new TShape(this);
-        entry.Separator->SetParent(this);
-        FButtonControls.push_back(entry);
-    }
+    FButtonControls.Grow(count, this, [this] { return MakeEditButtonControl(); });
+    const std::vector<TEditButtonEntryEh>& entries = FButtonControls.Entries;
     // Pairs beyond the column's buttons stay for the next cell, hidden.
-    for (std::size_t i = count; i < FButtonControls.size(); ++i) {
-        FButtonControls[i].Control->SetVisible(false);
-        FButtonControls[i].Separator->SetVisible(false);
+    for (std::size_t i = count; i < entries.size(); ++i) {
+        entries[i].Control->SetVisible(false);
+        entries[i].Separator->SetVisible(false);
     }
     const bool flat = OwnerGrid() != nullptr && OwnerGrid()->Flat();
     const bool separated = flat && !ThemesActive();
@@ -205,7 +178,7 @@ void TDBGridInplaceEdit::LayoutEditButtons()
     int commonHeight = clientHeight;
     std::vector<int> widths(count, 0);
     for (std::size_t i = 0; i < count; ++i) {
-        TEditButtonControlEh* control = FButtonControls[i].Control;
+        TEditButtonControlEh* control = entries[i].Control;
         const TEditButtonEh* button = ColumnButtonOfEntry(static_cast<int>(i));
         const bool visible = button != nullptr ? button->Visible() : FEditStyle != TCellButtonKindEh::cbkNone;
         control->SetVisible(visible);
@@ -217,7 +190,7 @@ void TDBGridInplaceEdit::LayoutEditButtons()
             control->SetHint(button->Hint());
         } else {
             // Entry 0 is always the main button: it never had a glyph or a hint.
-            control->SetStyle(ButtonStyleOf(FEditStyle));
+            control->SetStyle(CellButtonStyle(FEditStyle));
         }
         control->OnDown = [this, control](TObject*, bool TopButton, bool& AutoRepeat, bool& Handled) {
             HandleEditButtonDown(control, TopButton, AutoRepeat, Handled);
@@ -228,34 +201,23 @@ void TDBGridInplaceEdit::LayoutEditButtons()
         };
         if (visible) {
             widths[i] = button != nullptr && button->Width() > 0 ? button->Width() : DefaultButtonWidth();
-            const int height = clientHeight > std::nearbyint(widths[i] * 3.0 / 2.0)
-                                   ? EditButtonHeightForWidth(widths[i], flat)
-                                   : clientHeight;
-            commonHeight = std::min(commonHeight, height);
+            commonHeight = std::min(commonHeight, EditButtonHeightInStrip(clientHeight, widths[i], flat));
         }
-        FButtonControls[i].Separator->SetVisible(visible && separated);
+        entries[i].Separator->SetVisible(visible && separated);
     }
     // From the edge leftwards: the last column button at the edge, the main button leftmost.
-    int x = ClientWidth();
-    for (std::size_t i = count; i-- > 0;) {
-        x -= widths[i];
-        FButtonControls[i].Control->SetBounds(x, 0, widths[i], commonHeight);
-        TShape* separator = FButtonControls[i].Separator;
-        const int separatorWidth = separator->Visible() ? 1 : 0;
-        x -= separatorWidth;
-        separator->SetBounds(x, 0, separatorWidth, commonHeight);
-    }
-    FButtonsWidth = ClientWidth() - x;
+    FButtonsWidth = ClientWidth() - FButtonControls.Place(ClientWidth(), widths, commonHeight);
 }
 
 // The main button always works; a column button as its item says.
 void TDBGridInplaceEdit::EnableEditButtons()
 {
-    for (std::size_t i = 0; i < FButtonControls.size(); ++i) {
+    for (std::size_t i = 0; i < FButtonControls.Count(); ++i) {
         const TEditButtonEh* button = ColumnButtonOfEntry(static_cast<int>(i));
-        FButtonControls[i].Control->SetEnabled(button == nullptr || button->Enabled());
-        FButtonControls[i].Control->SetActive(true);
-        FButtonControls[i].Separator->SetColors(clBtnFace);
+        const TEditButtonEntryEh& entry = FButtonControls.Entries[i];
+        entry.Control->SetEnabled(button == nullptr || button->Enabled());
+        entry.Control->SetActive(true);
+        entry.Separator->SetColors(clBtnFace);
     }
 }
 
@@ -279,11 +241,7 @@ void TDBGridInplaceEdit::HandleEditButtonDown(TObject* Sender, bool TopButton, b
         button->OnDown(Sender, TopButton, autoRepeat, Handled);
     if (Handled || button->DropdownMenu() == nullptr)
         return;
-    TEditButtonControlEh* control = ButtonControl(index);
-    const TPoint at = control->ClientToScreen(Point(0, control->Height()));
-    button->DropdownMenu()->Popup(at.X, at.Y);
-    // The button comes up at once; the release lands outside it, so it clicks nothing.
-    control->Perform(WM_LBUTTONUP, 0, MAKELPARAM(0xFFFF, 0xFFFF));
+    ButtonControl(index)->DropDownMenu(button->DropdownMenu());
 }
 
 void TDBGridInplaceEdit::PrimaryButtonDown(bool LowerHalf)

@@ -12,6 +12,7 @@
 //   DBGridEhInplaceEditLookup.cpp the lookup cell's data list and its type-ahead
 //   DBGridEhInplaceEditMRU.cpp    the column's recently used texts offered while typing
 #include "controls/GridsEh.h"
+#include "controls/ToolCtrlsEhEditButtons.h"
 #include "controls/ToolCtrlsEhPopups.h"
 #include "datagrid/DBGridEhTypes.h"
 
@@ -20,11 +21,8 @@
 
 class TCanvas;
 class TColumnEh;
-class TEditButtonControlEh;
-class TEditButtonEh;
 class TPopupCalculatorEh;
 class TPopupDataGridEh;
-class TShape;
 class TStringList;
 
 class TDBGridInplaceEdit : public TInplaceEdit, public IPopupOwnerEh {
@@ -100,11 +98,6 @@ protected:
     virtual void TextChangedByUser();
 
 private:
-    struct TButtonEntry {
-        TShape* Separator = nullptr;
-        TEditButtonControlEh* Control = nullptr;
-    };
-
     void SetEditStyle(TCellButtonKindEh Value);
     // The column's button behind entry Index: nullptr for the main button.
     TEditButtonEh* ColumnButtonOfEntry(int Index) const;
@@ -154,7 +147,7 @@ private:
 
     TCellButtonKindEh FEditStyle = TCellButtonKindEh::cbkNone;
     std::unique_ptr<TCanvas> FCanvas;
-    std::vector<TButtonEntry> FButtonControls;
+    TEditButtonStripEh FButtonControls;
     int FButtonsWidth = 0;
 
     TWinControl* FActiveList = nullptr;

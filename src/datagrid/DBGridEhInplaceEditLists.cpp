@@ -5,6 +5,7 @@
 #include "datagrid/DBGridEh.h"
 #include "datagrid/DBLookupGridsEh.h"
 #include "controls/ToolCtrlsEhEditButtons.h"
+#include "controls/ToolCtrlsEhUtils.h"
 #include "controls/VoDorVCL.h"
 #include "editors/CalculatorEh.h"
 
@@ -31,18 +32,6 @@ int LocateInStrings(const TStrings* Strings, const String& S, bool Partial)
             return i;
     }
     return -1;
-}
-
-bool IsNumberVariant(const Variant& Value)
-{
-    switch (VarType(Value)) {
-    case varSmallint:
-    case varInteger:
-    case varSingle:
-    case varDouble:
-    case varCurrency: return true;
-    default: return false;
-    }
 }
 
 }  // namespace

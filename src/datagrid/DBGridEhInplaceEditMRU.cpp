@@ -7,14 +7,9 @@
 
 #include "platform/core/EditMask.h"
 
-#include <algorithm>
-
 TMRUListboxEh* TDBGridInplaceEdit::MakeMRUListbox()
 {
-    auto* box = new TMRUListboxEh(this);
-    box->SetVisible(false);
-    box->SetCtl3D(false);
-    box->SetSorted(true);
+    TMRUListboxEh* box = NewMRUListbox(this);
     box->OnMouseUp = [this](TObject*, TMouseButton Button, TShiftState, int X, int Y) {
         if (Button == TMouseButton::mbLeft)
             CloseMRUList(FMRUListbox->ClientRect().Contains(Point(X, Y)));
@@ -46,31 +41,13 @@ void TDBGridInplaceEdit::DropDownMRUList()
         return;
     if (FMRUListbox == nullptr)
         FMRUListbox = MakeMRUListbox();
-    TStrings* matches = FMRUListbox->Items();
-    matches->BeginUpdate();
-    matches->Clear();
-    const TStrings* items = FMRUList->Items();
-    for (int i = 0; i < items->Count(); ++i) {
-        bool accept = false;
-        AcceptMRUItem(items->Strings(i), accept);
-        if (accept)
-            matches->Add(items->Strings(i));
-    }
-    matches->EndUpdate();
-    if (matches->Count() == 0) {
+    const auto accepts = [this](const String& Text, bool& Accept) { AcceptMRUItem(Text, Accept); };
+    if (FillMRUListbox(FMRUListbox, FMRUList->Items(), accepts) == 0) {
         CloseMRUList(false);
         return;
     }
     FPlacingMRUList = true;
-    if (!FMRUDroppedDown) {
-        FMRUListbox->SetColor(Color());
-        FMRUListbox->SetFont(Font());
-        FMRUListbox->SetItemIndex(-1);
-        FMRUListbox->SetWidth(std::max(Width(), FMRUList->Width()));
-    }
-    FMRUListbox->SetHeightByRows(std::min(matches->Count(), FMRUList->Rows()));
-    const TPoint at = PlaceDropDownUnderEdit(this, FMRUListbox, TDropDownAlign::daLeft);
-    FMRUListbox->SetBounds(at.X, at.Y, FMRUListbox->Width(), FMRUListbox->Height());
+    PlaceMRUListbox(FMRUListbox, this, FMRUList, !FMRUDroppedDown);
     FPlacingMRUList = false;
     FMRUListbox->Perform(CM_CHANGED);
     if (!FMRUDroppedDown) {

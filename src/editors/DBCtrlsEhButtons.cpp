@@ -7,7 +7,6 @@
 #include "platform/ui/Shape.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -25,50 +24,29 @@ TEditButtonEh* TCustomDBEditEh::ButtonOfEntry(int Index) const
     return Index == 0 ? FEditButton.get() : FEditButtons->ItemAt(Index - 1);
 }
 
-TEditButtonControlEh* TCustomDBEditEh::ButtonControl(int Index) const
-{
-    return Index >= 0 && Index < static_cast<int>(FButtonControls.size())
-               ? FButtonControls[static_cast<std::size_t>(Index)].Control
-               : nullptr;
-}
+TEditButtonControlEh* TCustomDBEditEh::ButtonControl(int Index) const { return FButtonControls.Control(Index); }
 
-TShape* TCustomDBEditEh::ButtonSeparator(int Index) const
-{
-    return Index >= 0 && Index < static_cast<int>(FButtonControls.size())
-               ? FButtonControls[static_cast<std::size_t>(Index)].Separator
-               : nullptr;
-}
+TShape* TCustomDBEditEh::ButtonSeparator(int Index) const { return FButtonControls.Separator(Index); }
 
-int TCustomDBEditEh::ButtonControlIndex(TObject* Sender) const
-{
-    for (std::size_t i = 0; i < FButtonControls.size(); ++i)
-        if (FButtonControls[i].Control == Sender)
-            return static_cast<int>(i);
-    return -1;
-}
+int TCustomDBEditEh::ButtonControlIndex(TObject* Sender) const { return FButtonControls.IndexOf(Sender); }
 
 void TCustomDBEditEh::RebuildEditButtonControls()
 {
     const std::size_t count = static_cast<std::size_t>(FEditButtons->Count()) + 1;
-    while (FButtonControls.size() > count) {
-        delete FButtonControls.back().Control;
-        delete FButtonControls.back().Separator;
-        FButtonControls.pop_back();
+    std::vector<TEditButtonEntryEh>& entries = FButtonControls.Entries;
+    while (entries.size() > count) {
+        delete entries.back().Control;
+        delete entries.back().Separator;
+        entries.pop_back();
     }
-    while (FButtonControls.size() < count) {
-        TButtonEntry entry;
-        entry.Control = MakeEditButtonControl();
-        entry.Separator = new TShape(this);
-        entry.Separator->SetParent(this);
-        FButtonControls.push_back(entry);
-    }
+    FButtonControls.Grow(count, this, [this] { return MakeEditButtonControl(); });
     const int stripHeight = ClientHeight();
     const bool separated = FFlat && !ThemesActive();
     int commonHeight = stripHeight;
     std::vector<int> widths(count);
     for (std::size_t i = 0; i < count; ++i) {
         const TEditButtonEh* button = ButtonOfEntry(static_cast<int>(i));
-        TEditButtonControlEh* control = FButtonControls[i].Control;
+        TEditButtonControlEh* control = entries[i].Control;
         control->SetTag(static_cast<std::intptr_t>(i));
         control->SetVisible(button->Visible());
         control->SetEnabled(button->Enabled());
@@ -90,34 +68,23 @@ void TCustomDBEditEh::RebuildEditButtonControls()
         int width = 0;
         if (button->Visible()) {
             width = button->Width() > 0 ? button->Width() : FFlat ? FlatEditButtonWidth() : GetSystemMetrics(SM_CXVSCROLL);
-            const int height = stripHeight > std::nearbyint(width * 3.0 / 2.0) ? EditButtonHeightForWidth(width, FFlat)
-                                                                               : stripHeight;
-            commonHeight = std::min(commonHeight, height);
+            commonHeight = std::min(commonHeight, EditButtonHeightInStrip(stripHeight, width, FFlat));
         }
         widths[i] = width;
-        FButtonControls[i].Separator->SetVisible(button->Visible() && separated);
+        entries[i].Separator->SetVisible(button->Visible() && separated);
     }
-    int x = ClientWidth();
-    for (std::size_t i = count; i-- > 0;) {
-        x -= widths[i];
-        FButtonControls[i].Control->SetBounds(x, 0, widths[i], commonHeight);
-        TShape* separator = FButtonControls[i].Separator;
-        const int separatorWidth = separator->Visible() ? 1 : 0;
-        x -= separatorWidth;
-        separator->SetBounds(x, 0, separatorWidth, commonHeight);
-    }
-    FButtonWidth = ClientWidth() - x;
+    FButtonWidth = ClientWidth() - FButtonControls.Place(ClientWidth(), widths, commonHeight);
     FButtonHeight = commonHeight;
 }
 
 void TCustomDBEditEh::SyncEditButtonControls()
 {
     const bool usable = IsButtonUsable();
-    for (std::size_t i = 0; i < FButtonControls.size(); ++i) {
-        TEditButtonControlEh* control = FButtonControls[i].Control;
-        control->SetEnabled(Enabled() ? ButtonOfEntry(static_cast<int>(i))->Enabled() : usable);
-        control->SetActive(FBorderActive);
-        FButtonControls[i].Separator->SetColors(FBorderActive ? clBtnShadow : Color());
+    for (std::size_t i = 0; i < FButtonControls.Count(); ++i) {
+        const TEditButtonEntryEh& entry = FButtonControls.Entries[i];
+        entry.Control->SetEnabled(Enabled() ? ButtonOfEntry(static_cast<int>(i))->Enabled() : usable);
+        entry.Control->SetActive(FBorderActive);
+        entry.Separator->SetColors(FBorderActive ? clBtnShadow : Color());
     }
 }
 
@@ -147,11 +114,7 @@ void TCustomDBEditEh::HandleEditButtonDown(TObject* Sender, bool TopButton, bool
     if (Handled)
         return;
     if (TPopupMenu* menu = button->DropdownMenu()) {
-        TEditButtonControlEh* control = ButtonControl(index);
-        const TPoint at = control->ClientToScreen(Point(0, control->Height()));
-        menu->Popup(at.X, at.Y);
-        // The button comes up at once; the release lands outside it, so it clicks nothing.
-        control->Perform(WM_LBUTTONUP, 0, MAKELPARAM(0xFFFF, 0xFFFF));
+        ButtonControl(index)->DropDownMenu(menu);
     } else if (index == 0 && button->Action() == nullptr) {
         PrimaryButtonDown(!TopButton);
     }

@@ -298,10 +298,6 @@ protected:
     virtual void RefreshWindowAlignment();
 
 private:
-    struct TButtonEntry {
-        TShape* Separator = nullptr;
-        TEditButtonControlEh* Control = nullptr;
-    };
     void HandleExit(TMessage& Message);
     bool HintShow(TMessage& Message);
     void RefreshImageWidth();
@@ -316,7 +312,7 @@ private:
     std::unique_ptr<TMRUListEh> FMRUList;
     TMRUListboxEh* FMRUListbox = nullptr;  // owned as a component
     std::unique_ptr<TCanvas> FCanvas;
-    std::vector<TButtonEntry> FButtonControls;
+    TEditButtonStripEh FButtonControls;
     int FButtonWidth = 0;
     int FButtonHeight = 0;
     int FImageWidth = 0;

@@ -6,16 +6,11 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/PlatformMetrics.h"
 
-#include <algorithm>
-
 // --- The MRU list -----------------------------------------------------------------------------
 
 TMRUListboxEh* TCustomDBEditEh::MakeMRUListbox()
 {
-    auto* box = new TMRUListboxEh(this);
-    box->SetVisible(false);
-    box->SetCtl3D(false);
-    box->SetSorted(true);
+    TMRUListboxEh* box = NewMRUListbox(this);
     box->OnMouseUp = [this](TObject*, TMouseButton Button, TShiftState, int X, int Y) {
         if (Button == TMouseButton::mbLeft && FMRUListbox != nullptr)
             FMRUList->ListClosedUp(FMRUListbox->ClientRect().Contains(Point(X, Y)));
@@ -53,32 +48,14 @@ void TCustomDBEditEh::AcceptMRUItem(const String& Text, bool& Accept)
 void TCustomDBEditEh::ShowMRUList()
 {
     TMRUListboxEh* box = ObtainMRUListbox();
-    TStrings* matches = box->Items();
-    matches->BeginUpdate();
-    matches->Clear();
-    TStrings* items = FMRUList->Items();
-    for (int i = 0; i < items->Count(); ++i) {
-        bool accept = false;
-        AcceptMRUItem(items->Strings(i), accept);
-        if (accept)
-            matches->Add(items->Strings(i));
-    }
-    matches->EndUpdate();
-    if (matches->Count() == 0) {
+    const auto accepts = [this](const String& Text, bool& Accept) { AcceptMRUItem(Text, Accept); };
+    if (FillMRUListbox(box, FMRUList->Items(), accepts) == 0) {
         HideMRUList(false);
         return;
     }
     const bool shown = MRUListShown();
     FPlacingMRUList = true;
-    if (!shown) {
-        box->SetColor(Color());
-        box->SetFont(Font());
-        box->SetItemIndex(-1);
-        box->SetWidth(std::max(Width(), FMRUList->Width()));
-    }
-    box->SetHeightByRows(std::min(matches->Count(), FMRUList->Rows()));
-    const TPoint at = PlaceDropDownUnderEdit(this, box, TDropDownAlign::daLeft);
-    box->SetBounds(at.X, at.Y, box->Width(), box->Height());
+    PlaceMRUListbox(box, this, FMRUList.get(), !shown);
     FPlacingMRUList = false;
     box->Perform(CM_CHANGED);
     if (!shown) {

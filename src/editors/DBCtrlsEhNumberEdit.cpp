@@ -94,19 +94,6 @@ String EditFormatOf(const String& DisplayFormat)
     return result;
 }
 
-bool IsNumberVariant(const Variant& Value)
-{
-    switch (VarType(Value)) {
-    case varSmallint:
-    case varInteger:
-    case varSingle:
-    case varDouble:
-    case varCurrency:
-    case varInt64: return true;
-    default: return false;
-    }
-}
-
 long double FieldMinValue(const TField* Field)
 {
     if (const auto* integer = dynamic_cast<const TIntegerField*>(Field))
