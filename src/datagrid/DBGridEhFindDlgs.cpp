@@ -23,18 +23,9 @@ std::unique_ptr<TDBGridEhFindDlg>& SharedDialog()
     return dialog;
 }
 
-template <class TControlClass>
-TControlClass* Place(TDBGridEhFindDlg* Form, int Left, int Top, int Width, int Height)
-{
-    auto* control = new TControlClass(Form);
-    control->SetParent(Form);
-    control->SetBounds(Left, Top, Width, Height);
-    return control;
-}
-
 TLabel* PlaceLabel(TDBGridEhFindDlg* Form, int Left, int Top, const String& Caption, TWinControl* FocusControl)
 {
-    auto* label = Place<TLabel>(Form, Left, Top, 0, 0);
+    auto* label = PlaceOnForm<TLabel>(Form, Left, Top, 0, 0);
     label->SetCaption(Caption);
     label->SetFocusControl(FocusControl);
     return label;
@@ -44,7 +35,7 @@ TLabel* PlaceLabel(TDBGridEhFindDlg* Form, int Left, int Top, const String& Capt
 TDBComboBoxEh* PlaceChoices(TDBGridEhFindDlg* Form, int Left, int Top, int Width,
                             std::initializer_list<const char16_t*> Items, std::initializer_list<const char16_t*> Keys)
 {
-    auto* combo = Place<TDBComboBoxEh>(Form, Left, Top, Width, 20);
+    auto* combo = PlaceOnForm<TDBComboBoxEh>(Form, Left, Top, Width, 20);
     for (const char16_t* item : Items)
         combo->Items()->Add(String::fromUtf16(item));
     for (const char16_t* key : Keys)
@@ -88,13 +79,13 @@ void TDBGridEhFindDlg::CreateComponents()
     SetClientWidth(466);
     SetClientHeight(138);
 
-    cbText = Place<TDBComboBoxEh>(this, 81, 8, 292, 20);
+    cbText = PlaceOnForm<TDBComboBoxEh>(this, 81, 8, 292, 20);
     cbText->DropDownBox()->SetRows(17);
     cbText->DropDownBox()->SetSizable(true);
     cbText->EditButton()->SetVisible(false);
     cbText->OnChange = [this](TObject* Sender) { cbTextChange(Sender); };
     Label1 = PlaceLabel(this, 9, 11, u"查找内容&n"_s, cbText);
-    cbFindIn = Place<TDBComboBoxEh>(this, 81, 30, 177, 20);
+    cbFindIn = PlaceOnForm<TDBComboBoxEh>(this, 81, 30, 177, 20);
     cbFindIn->DropDownBox()->SetRows(17);
     Label2 = PlaceLabel(this, 9, 32, u"查找范围&i"_s, cbFindIn);
     cbMatchinType = PlaceChoices(this, 81, 51, 133, {u"字符串的任意位置", u"整个字符串", u"字符串的头位置"},
@@ -106,19 +97,19 @@ void TDBGridEhFindDlg::CreateComponents()
     cbFindDirection->OnChange = [this](TObject* Sender) { cbTextChange(Sender); };
     Label3 = PlaceLabel(this, 9, 76, u"查找&r"_s, cbFindDirection);
     // The captions say what checking does: checked compares the letter case, and the shown text.
-    cbCharCase = Place<TDBCheckBoxEh>(this, 81, 97, 133, 13);
+    cbCharCase = PlaceOnForm<TDBCheckBoxEh>(this, 81, 97, 133, 13);
     cbCharCase->SetCaption(u"区分大小写&C"_s);
-    cbUseFormat = Place<TDBCheckBoxEh>(this, 240, 97, 133, 13);
+    cbUseFormat = PlaceOnForm<TDBCheckBoxEh>(this, 240, 97, 133, 13);
     cbUseFormat->SetCaption(u"使用显示格式&o"_s);
     cbUseFormat->SetState(StateOf(true));
     dbcTreeFindRange = PlaceChoices(this, 81, 114, 134, {u"所有节点", u"展开的节点", u"同等级节点", u"当前节点"},
                                     {u"In all nodes", u"In expanded nodes", u"In current level", u"In current node"});
     dbcTreeFindRange->OnChange = [this](TObject* Sender) { cbTextChange(Sender); };
     Label4 = PlaceLabel(this, 9, 118, u"查看:"_s, dbcTreeFindRange);
-    bFind = Place<TButton>(this, 381, 8, 76, 22);
+    bFind = PlaceOnForm<TButton>(this, 381, 8, 76, 22);
     bFind->SetCaption(u"下一个&F"_s);
     bFind->OnClick = [this](TObject* Sender) { bFindClick(Sender); };
-    bCancel = Place<TButton>(this, 381, 34, 76, 20);
+    bCancel = PlaceOnForm<TButton>(this, 381, 34, 76, 20);
     bCancel->SetCaption(u"关闭"_s);
     bCancel->SetCancel(true);
     bCancel->SetModalResult(mrCancel);

@@ -66,15 +66,6 @@ std::unique_ptr<TDBGridEhSimpleFilterDialog>& SharedDialog()
     return dialog;
 }
 
-template <class TControlClass>
-TControlClass* Place(TDBGridEhSimpleFilterDialog* Form, int Left, int Top, int Width, int Height)
-{
-    auto* control = new TControlClass(Form);
-    control->SetParent(Form);
-    control->SetBounds(Left, Top, Width, Height);
-    return control;
-}
-
 bool IsTextKind(const TColumnEh* Column)
 {
     const TSTFilterValueKindEh kind = ColumnFilterValueKind(Column);
@@ -148,39 +139,39 @@ void TDBGridEhSimpleFilterDialog::CreateComponents()
     SetPosition(TPosition::poScreenCenter);
     SetClientWidth(410);
     SetClientHeight(218);
-    Label1 = Place<TLabel>(this, 6, 7, 0, 0);
+    Label1 = PlaceOnForm<TLabel>(this, 6, 7, 0, 0);
     Label1->SetCaption(u"Show records where:"_s);
-    Bevel1 = Place<TBevel>(this, 4, 27, 399, 8);
+    Bevel1 = PlaceOnForm<TBevel>(this, 4, 27, 399, 8);
     Bevel1->SetShape(TBevelShape::bsTopLine);
     const auto operatorList = [this](int Top) {
-        auto* combo = Place<TComboBox>(this, 8, Top, 191, 21);
+        auto* combo = PlaceOnForm<TComboBox>(this, 8, Top, 191, 21);
         combo->SetStyle(TComboBoxStyle::csDropDownList);
         return combo;
     };
     const auto valueCombo = [this](int Top) {
-        auto* combo = Place<TDBComboBoxEh>(this, 207, Top, 191, 21);
+        auto* combo = PlaceOnForm<TDBComboBoxEh>(this, 207, Top, 191, 21);
         combo->DropDownBox()->SetRows(17);
         combo->DropDownBox()->SetSizable(true);
         return combo;
     };
     ComboBox1 = operatorList(39);
     DBComboBoxEh1 = valueCombo(39);
-    rbAnd = Place<TRadioButton>(this, 38, 69, 47, 17);
+    rbAnd = PlaceOnForm<TRadioButton>(this, 38, 69, 47, 17);
     rbAnd->SetCaption(u"&And"_s);
     rbAnd->SetChecked(true);
-    rbOr = Place<TRadioButton>(this, 105, 69, 53, 17);
+    rbOr = PlaceOnForm<TRadioButton>(this, 105, 69, 53, 17);
     rbOr->SetCaption(u"&Or"_s);
     ComboBox2 = operatorList(92);
     DBComboBoxEh2 = valueCombo(92);
-    Label2 = Place<TLabel>(this, 6, 131, 0, 0);
+    Label2 = PlaceOnForm<TLabel>(this, 6, 131, 0, 0);
     Label2->SetCaption(u"Use '_' to represent any single character"_s);
-    Label3 = Place<TLabel>(this, 6, 151, 0, 0);
+    Label3 = PlaceOnForm<TLabel>(this, 6, 151, 0, 0);
     Label3->SetCaption(u"Use '%' to represent any series of characters"_s);
-    bOk = Place<TButton>(this, 237, 188, 78, 22);
+    bOk = PlaceOnForm<TButton>(this, 237, 188, 78, 22);
     bOk->SetCaption(u"OK"_s);
     bOk->SetDefault(true);
     bOk->SetModalResult(mrOk);
-    bCancel = Place<TButton>(this, 323, 188, 78, 22);
+    bCancel = PlaceOnForm<TButton>(this, 323, 188, 78, 22);
     bCancel->SetCaption(u"Cancel"_s);
     bCancel->SetCancel(true);
     bCancel->SetModalResult(mrCancel);

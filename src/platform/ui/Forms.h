@@ -156,6 +156,16 @@ protected:
     const char* ClassName() const override { return "TForm"; }
 };
 
+// A control of a form built in code: owned by Form, shown on it at the given bounds.
+template <class TControlClass>
+TControlClass* PlaceOnForm(TCustomForm* Form, int Left, int Top, int Width, int Height)
+{
+    auto* control = new TControlClass(Form);
+    control->SetParent(Form);
+    control->SetBounds(Left, Top, Width, Height);
+    return control;
+}
+
 // The form a control sits on; nullptr when it is on none.
 TCustomForm* GetParentForm(const TControl* Control);
 
