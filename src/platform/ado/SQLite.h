@@ -24,6 +24,13 @@ String EngineReason(sqlite3* Db);
 // Raises EDatabaseError "<reason> [SQL: <statement>]".
 [[noreturn]] void StatementError(const String& Reason, const String& Statement);
 
+// What currency_total(x), an aggregate every connection has, gives: the sum of x's values in
+// Currency units, each rounded to 1/10000 half to even, and how many of them are not Null.
+struct TSQLiteCurrencyTotal {
+    std::int64_t Units = 0;
+    std::int64_t NotNull = 0;
+};
+
 class TSQLiteStatement {
 public:
     // Prepares exactly one statement; text after it raises. Shown is the statement named in errors.
@@ -59,6 +66,8 @@ public:
     double ColumnDouble(int Column) const;
     String ColumnText(int Column) const;
     QByteArray ColumnBlob(int Column) const;
+    // A currency_total column's value.
+    TSQLiteCurrencyTotal ColumnCurrencyTotal(int Column) const;
 
     const String& Shown() const { return FShown; }
 

@@ -602,7 +602,7 @@ public:
             if (field.DataType == TFieldType::ftDateTime)
                 return std::nullopt;
             const String name = u'"' + String(field.Name).replace(u'"', QLatin1String("\"\"")) + u'"';
-            columns << QStringLiteral("currency_sum(%1)").arg(name) << QStringLiteral("count(%1)").arg(name);
+            columns << QStringLiteral("currency_total(%1)").arg(name);
         }
         if (FWritten)
             return std::nullopt;
@@ -614,8 +614,10 @@ public:
             if (!totals.Step() || totals.ColumnInt64(0) != FCount)
                 return std::nullopt;
             std::vector<TFieldTotal> result;
-            for (int column = 1; column < totals.ColumnCount(); column += 2)
-                result.push_back({Currency::FromRaw(totals.ColumnInt64(column)), int(totals.ColumnInt64(column + 1))});
+            for (int column = 1; column < totals.ColumnCount(); ++column) {
+                const TSQLiteCurrencyTotal total = totals.ColumnCurrencyTotal(column);
+                result.push_back({Currency::FromRaw(total.Units), int(total.NotNull)});
+            }
             return result;
         } catch (const EDatabaseError&) {
             return std::nullopt;
