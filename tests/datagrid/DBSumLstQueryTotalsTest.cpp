@@ -86,6 +86,18 @@ TEST_F(SumListQueryTotalsTest, StatementGivesTheWalkedValues)
     }
 }
 
+// A list longer than a block of ids is read lazily from a snapshot, which its sums come from.
+TEST_F(SumListQueryTotalsTest, ALongListTakesItsSumsFromItsSnapshot)
+{
+    FConnection.Database().ExecuteScript(
+        u"with recursive n(i) as (select 1 union all select i + 1 from n where i < 600) "
+        "insert into stock(名称, 数量, 金额) select 'z', case when i % 5 = 0 then null else i end, "
+        "case when i % 7 = 0 then null else i * 0.00005 end from n"_s);
+    Open(Cases[0]);
+    EXPECT_TRUE(FromStatement());
+    ExpectWalkedValues("a long list");
+}
+
 // Once the list has written, its records are no longer the statement's: the upkeep and later
 // recalculations go by the records.
 TEST_F(SumListQueryTotalsTest, WritesKeepTheSumsInStep)

@@ -258,8 +258,12 @@ struct TKeysetSql {
         // it would step every row again.
         QStringList columns{Where.isEmpty() && !Totals.isEmpty() ? QStringLiteral("(select count(*)") + from + u')'
                                                                   : QStringLiteral("count(*)")};
-        columns << Totals;
-        return QStringLiteral("select ") + columns.join(u',') + from + Where;
+        return Aggregates(columns << Totals);
+    }
+    // The aggregates Columns names over the records, without their count.
+    String Aggregates(const QStringList& Columns) const
+    {
+        return QStringLiteral("select ") + Columns.join(u',') + Head.mid(Head.indexOf(QLatin1String(" from "))) + Where;
     }
     String Ids(const String& Index = String()) const { return WithIndex(Index) + Where + Order; }
     String FromLast(const String& Index = String()) const { return WithIndex(Index) + Where + Reversed; }
@@ -591,8 +595,9 @@ public:
 
     bool CanModify() const override { return true; }
 
-    // One statement over the query's own where: its count must still be the keyset's. Once the
-    // cursor has written, its records are no longer the statement's (an insert need not match
+    // One statement over the query's own where. In the snapshot the keyset was counted in, the
+    // records are the keyset's; past it, the statement's count must still be the keyset's. Once
+    // the cursor has written, its records are no longer the statement's (an insert need not match
     // the where, an edit may leave it). A date's empty text reads as Null, which SQL counts.
     std::optional<std::vector<TFieldTotal>> FieldTotals(const std::vector<int>& FieldIndexes) const override
     {
@@ -606,16 +611,22 @@ public:
         }
         if (FWritten)
             return std::nullopt;
+        if (columns.isEmpty())
+            return std::vector<TFieldTotal>();
         try {
-            const String sql = FSql.Count(columns);
-            TSQLiteStatement totals = FSource ? FSource->Prepare(sql) : FDatabase.PrepareKept(sql, FShown);
-            if (!FSource)
-                FBind(totals);
-            if (!totals.Step() || totals.ColumnInt64(0) != FCount)
-                return std::nullopt;
+            std::optional<TSQLiteStatement> totals;
+            if (FSource) {
+                totals = FSource->Prepare(FSql.Aggregates(columns));
+                totals->Step();
+            } else {
+                totals = FDatabase.PrepareKept(FSql.Count(columns), FShown);
+                FBind(*totals);
+                if (!totals->Step() || totals->ColumnInt64(0) != FCount)
+                    return std::nullopt;
+            }
             std::vector<TFieldTotal> result;
-            for (int column = 1; column < totals.ColumnCount(); ++column) {
-                const TSQLiteCurrencyTotal total = totals.ColumnCurrencyTotal(column);
+            for (int column = FSource ? 0 : 1; column < totals->ColumnCount(); ++column) {
+                const TSQLiteCurrencyTotal total = totals->ColumnCurrencyTotal(column);
                 result.push_back({Currency::FromRaw(total.Units), int(total.NotNull)});
             }
             return result;
