@@ -325,7 +325,7 @@ void TCustomGridEh::DismissEditor()
 void TCustomGridEh::StoreEditorText()
 {
     if (FInplaceEdit && FEditorCell.X >= 0 && FEditorCell.Y >= 0)
-        PutCellEditText(FEditorCell.X, FEditorCell.Y, FInplaceEdit->Text());
+        PutCellEditText(FEditorCell.X, FEditorCell.Y, FInplaceEdit->CellText());
 }
 
 void TCustomGridEh::ReloadEditor()

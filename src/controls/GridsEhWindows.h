@@ -98,6 +98,8 @@ public:
     void HideEditorWindow();
     // Loads the edit mask, text and maximum length of the grid's current cell.
     virtual void LoadCellContents();
+    // The text the grid stores for the cell: the shown text.
+    virtual String CellText() const { return Text(); }
     // Caret at the end of the text, nothing selected.
     void CollapseSelection();
     bool IsWindowShown() const;

@@ -1,6 +1,7 @@
 // The column operations on the current record's cell: the texts it shows, whether it may be
 // edited, how an edited text or value goes back into the field, check boxes and stepping.
 #include "datagrid/DBGridEh.h"
+#include "datagrid/DBGridEhHelpers.h"
 
 #include "platform/core/Exceptions.h"
 #include "platform/core/SysUtils.h"
@@ -45,18 +46,6 @@ bool DataSetEditing(const TDataSet* DataSet)
 {
     return DataSet != nullptr &&
            (DataSet->State() == TDataSetState::dsEdit || DataSet->State() == TDataSetState::dsInsert);
-}
-
-// The current record's values of ';'-separated fields: one value, or an array for several.
-Variant FieldValuesOf(const TDataSet& DataSet, const String& FieldNames)
-{
-    const std::vector<String> names = SplitFieldNames(FieldNames);
-    if (names.size() == 1)
-        return DataSet.FieldByName(names.front())->Value();
-    Variant values = VarArrayCreate(0, int(names.size()) - 1);
-    for (std::size_t i = 0; i < names.size(); ++i)
-        values[int(i)] = DataSet.FieldByName(names[i])->Value();
-    return values;
 }
 
 }  // namespace

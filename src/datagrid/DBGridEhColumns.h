@@ -804,6 +804,12 @@ public:
 
     // Runs before a cell value is stored; Handled stops the store.
     std::function<void(TColumnEh* Column, String& Text, Variant& Value, bool& UseText, bool& Handled)> OnUpdateData;
+    // A text the cell's pick list or lookup list does not hold is about to be stored; the
+    // handler may add it, and with RecheckInList set the lists are searched again.
+    TNotInListEventEh OnNotInList;
+    // The cell editor's main button: pressed (Handled keeps the drop-down shut) and clicked.
+    TButtonDownEventEh OnEditButtonDown;
+    TButtonClickEventEh OnEditButtonClick;
 
     // Cell parameters.
     using TGetColCellParamsEventEh = std::function<void(TColumnEh* Sender, bool EditMode, TColCellParamsEh* Params)>;

@@ -1,8 +1,10 @@
 // Editing a cell: storing the edited text, starting an edit, and the base grid's overrides for the editor.
 #include "datagrid/DBGridEh.h"
+#include "datagrid/DBGridEhHelpers.h"
 #include "datagrid/DBGridEhInplaceEdit.h"
 
 #include "platform/data/DataSet.h"
+#include "platform/data/DatabaseError.h"
 #include "platform/data/Field.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/PlatformMetrics.h"
@@ -40,13 +42,39 @@ Variant PreviousCellValue(const TField* Field)
 {
     if (!Field->Lookup() || Field->KeyFields().isEmpty())
         return Field->AsVariant();
-    const std::vector<String> keys = SplitFieldNames(Field->KeyFields());
-    if (keys.size() == 1)
-        return Field->DataSet()->FieldByName(keys[0])->AsVariant();
-    Variant values = VarArrayCreate(0, static_cast<int>(keys.size()) - 1);
-    for (std::size_t i = 0; i < keys.size(); ++i)
-        values[static_cast<int>(i)] = Field->DataSet()->FieldByName(keys[i])->AsVariant();
-    return values;
+    return FieldValuesOf(*Field->DataSet(), Field->KeyFields());
+}
+
+const String SNotInList = QStringLiteral("“%1”不在字段“%2”的列表中");
+
+// Refused before anything is stored: the record keeps the value it had.
+[[noreturn]] void RefuseTextNotInList(const String& Text, const TField* Field)
+{
+    DatabaseError(SNotInList.arg(Text, Field->DisplayName()));
+}
+
+// The column's OnNotInList for Text; true when the handler wants the lists searched again.
+bool AskNotInList(TColumnEh* Column, const String& Text)
+{
+    bool recheck = false;
+    if (Column->OnNotInList)
+        Column->OnNotInList(Column, Text, recheck);
+    return recheck;
+}
+
+// The lookup key of the list record whose result field reads Text (case ignored); OnNotInList
+// may add that record first. A text no record reads is refused.
+Variant LookupKeyOfText(TColumnEh* Column, const String& Text)
+{
+    const TField* field = Column->Field();
+    TDataSet* list = Column->LookupListDataSet();
+    const auto found = [&] {
+        return list != nullptr && list->Active() &&
+               list->Locate(field->LookupResultField(), Variant(Text), TLocateOption::loCaseInsensitive);
+    };
+    if (!found() && !(AskNotInList(Column, Text) && found()))
+        RefuseTextNotInList(Text, field);
+    return FieldValuesOf(*list, field->LookupKeyFields());
 }
 
 }  // namespace
@@ -110,7 +138,14 @@ void TCustomDBGridEh::StoreEditorTextInField()
             column->StoreCellValue(FEditText, Variant::Null(), false);
             return;
         }
-        const int index = IndexOfText(column->PickList(), FEditText);
+        int index = IndexOfText(column->PickList(), FEditText);
+        // A text typed past the lists is the handler's to add; one it leaves out is refused.
+        if (index < 0 && column->OnNotInList) {
+            if (AskNotInList(column, FEditText))
+                index = IndexOfText(column->PickList(), FEditText);
+            if (index < 0)
+                RefuseTextNotInList(FEditText, field);
+        }
         // A text the lists do not know, or whose key is missing, leaves the stored key as it is.
         if (index < 0 || index >= column->KeyList()->Count())
             return;
@@ -118,13 +153,21 @@ void TCustomDBGridEh::StoreEditorTextInField()
         return;
     }
     if (field->Lookup() && !field->KeyFields().isEmpty()) {
+        if (!FieldModifiable(field))
+            return;
+        Variant key = FEditValue;
+        // A text typed past the list names its record only through OnNotInList.
+        if (VarIsNull(key) && !FEditText.isEmpty() && column->OnNotInList)
+            key = LookupKeyOfText(column, FEditText);
         // A lookup cell whose editor chose no key keeps its key: a text alone names no record.
-        if (!FieldModifiable(field) || VarIsEmpty(FEditValue))
+        if (VarIsEmpty(key))
             return;
         FDataLink->Edit();
-        column->StoreCellValue(FEditText, FEditValue, false);
+        column->StoreCellValue(FEditText, key, false);
         return;
     }
+    if (column->PickList()->Count() > 0 && !FEditText.isEmpty() && IndexOfText(column->PickList(), FEditText) < 0)
+        AskNotInList(column, FEditText);
     if (FDrawMemoText && (field->DataType() == TFieldType::ftMemo || field->DataType() == TFieldType::ftOraClob)) {
         column->StoreCellValue(FEditText, Variant(FEditText), false);
         return;

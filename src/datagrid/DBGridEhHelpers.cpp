@@ -24,6 +24,17 @@ bool FieldIsReadOnly(const TField* Field)
     return true;
 }
 
+Variant FieldValuesOf(const TDataSet& DataSet, const String& FieldNames)
+{
+    const std::vector<String> names = SplitFieldNames(FieldNames);
+    if (names.size() == 1)
+        return DataSet.FieldByName(names.front())->Value();
+    Variant values = VarArrayCreate(0, static_cast<int>(names.size()) - 1);
+    for (std::size_t i = 0; i < names.size(); ++i)
+        values[static_cast<int>(i)] = DataSet.FieldByName(names[i])->Value();
+    return values;
+}
+
 int FieldValueAsInt32(const TField* Field, int Default)
 {
     using enum TFieldType;

@@ -1,8 +1,10 @@
 #pragma once
 // Small helpers the grid's parts share: whether a field can take a value, a field's value as a
-// 32-bit integer, and a rectangle turned on its side.
+// 32-bit integer, the values of a list of fields, and a rectangle turned on its side.
+#include "platform/core/Variant.h"
 #include "platform/ui/Types.h"
 
+class TDataSet;
 class TField;
 
 // ReadOnly; a lookup field with KeyFields is read-only without a dataset, else only when every
@@ -11,5 +13,7 @@ bool FieldIsReadOnly(const TField* Field);
 // The value as a 32-bit integer when it is a number that fits (a fraction cut toward zero);
 // Default for Null, other kinds and values out of range.
 int FieldValueAsInt32(const TField* Field, int Default);
+// The current record's values of ';'-separated fields: one value, or an array for several.
+Variant FieldValuesOf(const TDataSet& DataSet, const String& FieldNames);
 // Width and height swapped, the top-left corner kept.
 TRect SwapRectExtent(const TRect& Rect);

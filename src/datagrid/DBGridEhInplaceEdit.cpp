@@ -4,6 +4,7 @@
 
 #include "datagrid/DBGridEh.h"
 #include "datagrid/DBGridEhDraw.h"
+#include "datagrid/DBGridEhHelpers.h"
 #include "datagrid/DBLookupGridsEh.h"
 #include "controls/ToolCtrlsEhDraw.h"
 #include "controls/ToolCtrlsEhEditButtons.h"
@@ -14,6 +15,7 @@
 #include "platform/data/Field.h"
 #include "platform/data/DataSet.h"
 #include "platform/ui/Canvas.h"
+#include "platform/ui/ImageList.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/PlatformMetrics.h"
 #include "platform/ui/Shape.h"
@@ -80,6 +82,7 @@ void TDBGridInplaceEdit::LoadCellContents()
 {
     CloseActiveList(false);
     CloseMRUList(false);
+    FAcceptFailureText.clear();
     TColumnEh* column = FocusedColumn();
     FMRUList = column != nullptr ? column->MRUList() : nullptr;
     SetEditStyle(column != nullptr ? column->EffectiveButtonKind() : TCellButtonKindEh::cbkNone);
@@ -89,6 +92,7 @@ void TDBGridInplaceEdit::LoadCellContents()
         SetReadOnly(column->ReadOnly());
     }
     TInplaceEdit::LoadCellContents();
+    RefreshImageIndex();
 }
 
 // The drop-down follows the column too: a drop-down button opens the calculator on numbers only.
@@ -123,6 +127,10 @@ TRect TDBGridInplaceEdit::ComputeTextRect()
     if (rect.Bottom - rect.Top < fontHeight && rect.Bottom < Height())
         ++rect.Bottom;
     rect.Right -= FButtonsWidth;
+    // The column's image shows left of the text.
+    const TColumnEh* column = FocusedColumn();
+    if (column != nullptr && column->ImageList() != nullptr && column->ShowImageAndText())
+        rect.Left += column->ImageList()->Width() + 5;
     return rect;
 }
 
@@ -196,6 +204,9 @@ void TDBGridInplaceEdit::LayoutEditButtons()
             HandleEditButtonDown(control, TopButton, AutoRepeat, Handled);
         };
         control->OnClick = [this, control](TObject*) { HandleEditButtonClick(control); };
+        control->OnMouseMove = [this, control](TObject*, TShiftState Shift, int X, int Y) {
+            HandleEditButtonMouseMove(control, Shift, X, Y);
+        };
         control->OnMouseUp = [this, control](TObject*, TMouseButton Button, TShiftState Shift, int X, int Y) {
             HandleEditButtonMouseUp(control, Button, Shift, X, Y);
         };
@@ -221,7 +232,7 @@ void TDBGridInplaceEdit::EnableEditButtons()
     }
 }
 
-void TDBGridInplaceEdit::HandleEditButtonDown(TObject* Sender, bool TopButton, bool&, bool& Handled)
+void TDBGridInplaceEdit::HandleEditButtonDown(TObject* Sender, bool TopButton, bool& AutoRepeat, bool& Handled)
 {
     const int index = ButtonControlIndex(Sender);
     if (index < 0)
@@ -230,15 +241,18 @@ void TDBGridInplaceEdit::HandleEditButtonDown(TObject* Sender, bool TopButton, b
         SetFocus();
     Handled = false;
     if (index == 0) {
-        PrimaryButtonDown(!TopButton);
+        TColumnEh* column = FocusedColumn();
+        if (column != nullptr && column->OnEditButtonDown)
+            column->OnEditButtonDown(Sender, TopButton, AutoRepeat, Handled);
+        if (!Handled)
+            PrimaryButtonDown(!TopButton);
         return;
     }
     TEditButtonEh* button = ColumnButtonOfEntry(index);
     if (button == nullptr)
         return;
-    bool autoRepeat = false;
     if (button->OnDown)
-        button->OnDown(Sender, TopButton, autoRepeat, Handled);
+        button->OnDown(Sender, TopButton, AutoRepeat, Handled);
     if (Handled || button->DropdownMenu() == nullptr)
         return;
     ButtonControl(index)->DropDownMenu(button->DropdownMenu());
@@ -268,6 +282,8 @@ void TDBGridInplaceEdit::HandleEditButtonClick(TObject* Sender)
         handled = OwnerGrid()->RaiseEditButtonClick();
     if (TEditButtonEh* button = ColumnButtonOfEntry(index))
         button->PerformClick(Sender, handled);
+    else if (TColumnEh* column = FocusedColumn(); column != nullptr && column->OnEditButtonClick)
+        column->OnEditButtonClick(Sender, handled);
     if (!handled && FListVisible && !FNoClickCloseUp && index == 0)
         CloseActiveList(false);
     FNoClickCloseUp = false;
@@ -278,6 +294,32 @@ void TDBGridInplaceEdit::HandleEditButtonMouseUp(TObject* Sender, TMouseButton, 
     const auto* control = dynamic_cast<const TControl*>(Sender);
     if (control != nullptr && !control->ClientRect().Contains(Point(X, Y)))
         FNoClickCloseUp = false;
+}
+
+// A press on the main button dragged into the open list chooses there, as a press in the list
+// would (for the data list, only in its rows).
+void TDBGridInplaceEdit::HandleEditButtonMouseMove(TObject* Sender, TShiftState, int X, int Y)
+{
+    auto* control = dynamic_cast<TControl*>(Sender);
+    if (!FListVisible || ButtonControlIndex(Sender) != 0 || control == nullptr || !control->MouseCapture())
+        return;
+    const TPoint at = FActiveList->ScreenToClient(control->ClientToScreen(Point(X, Y)));
+    TRect area = FActiveList->ClientRect();
+    if (FActiveList == FDataList)
+        FDataList->DataAreaRect(area);
+    if (area.Contains(at))
+        ForwardDragToList(control, at);
+}
+
+void TDBGridInplaceEdit::ForwardDragToList(TControl* Button, TPoint At)
+{
+    // The button lets go where it is not, so it clicks nothing.
+    Button->Perform(WM_LBUTTONUP, 0, MAKELPARAM(-1, -1));
+    ReleaseCapture();
+    FActiveList->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(At.X, At.Y));
+    // The move and the release that follow are the list's.
+    if (FListVisible && GetCaptureControl() != FActiveList)
+        SetCaptureControl(FActiveList);
 }
 
 bool TDBGridInplaceEdit::PressButtonByShortCut(WORD Key, TShiftState Shift)
@@ -307,8 +349,8 @@ void TDBGridInplaceEdit::StepValue(bool LowerHalf)
         return;
     TCustomDBGridEh* grid = OwnerGrid();
     // A text typed before the press is written first, so the step starts from it.
-    if (Text() != column->ComputeEditorText()) {
-        grid->SetEditedText(Text());
+    if (CellText() != column->ComputeEditorText()) {
+        grid->SetEditedText(CellText());
         grid->StoreEditorTextInField();
     }
     const double step = LowerHalf ? -column->Increment() : column->Increment();
@@ -335,7 +377,40 @@ void TDBGridInplaceEdit::PaintWindow(HDC DC)
 {
     FCanvas->BeginPaint(DC);
     PaintRequiredMark(FCanvas.get());
+    PaintImage(FCanvas.get());
     FCanvas->EndPaint();
+}
+
+void TDBGridInplaceEdit::PaintImage(TCanvas* Canvas)
+{
+    const TColumnEh* column = FocusedColumn();
+    if (!IsWindowShown() || column == nullptr || column->ImageList() == nullptr || FImageIndex < 0)
+        return;
+    TImageList* images = column->ImageList();
+    // The text's background first: the image is drawn over the edit's own painting.
+    const TRect area = Rect(2, 0, images->Width() + 2, Height());
+    Canvas->Brush()->SetColor(Color());
+    Canvas->FillRect(area);
+    DrawGraphicClipped(images, Canvas, TAlignment::taCenter, 0, FImageIndex, area);
+}
+
+void TDBGridInplaceEdit::RefreshImageIndex()
+{
+    TColumnEh* column = FocusedColumn();
+    int index = -1;
+    if (column != nullptr && column->ImageList() != nullptr) {
+        const TField* field = column->Field();
+        if (column->PickList()->Count() > 0)
+            index = LocateInStrings(column->PickList(), EditText(), false);
+        else if (field != nullptr && IsNumericFieldType(field->DataType()))
+            index = FieldValueAsInt32(field, -1);
+        if (index == -1)
+            index = column->NotInKeyListIndex();
+    }
+    if (index == FImageIndex)
+        return;
+    FImageIndex = index;
+    Invalidate();
 }
 
 void TDBGridInplaceEdit::PaintRequiredMark(TCanvas* Canvas)

@@ -2,14 +2,17 @@
 // TDBGridInplaceEdit: the data grid's cell editor. It adds to the base grid's editor the cell's
 // main button and the column's edit buttons, the drop-downs of a cell (pick list, lookup data
 // list, calendar, calculator, recently used texts) with what accepting each writes, type-ahead
-// completion and pasting in list cells, stepping by the up-down button and double clicks, the
-// required-field mark, and the keys shared between the editor, its open drop-down and the grid.
+// completion and pasting in list cells (a text the lists lack is the column's OnNotInList's to
+// judge), stepping by the up-down button and double clicks, the required-field mark, the column's
+// image, and the keys shared between the editor, its open drop-down and the grid.
 //
 // Where the operations live:
-//   DBGridEhInplaceEdit.cpp       loading a cell, the buttons and their layout, stepping, painting
+//   DBGridEhInplaceEdit.cpp       loading a cell, the buttons and their layout, a drag from the
+//                                 button into the list, stepping, painting
 //   DBGridEhInplaceEditKeys.cpp   keys shared with the drop-downs and the grid, focus, cancel-mode
 //   DBGridEhInplaceEditLists.cpp  opening and closing the drop-downs, accepting, type-ahead, paste
-//   DBGridEhInplaceEditLookup.cpp the lookup cell's data list and its type-ahead
+//   DBGridEhInplaceEditLookup.cpp the lookup cell's data list, its size and type-ahead, texts
+//                                 not in the lists
 //   DBGridEhInplaceEditMRU.cpp    the column's recently used texts offered while typing
 #include "controls/GridsEh.h"
 #include "controls/ToolCtrlsEhEditButtons.h"
@@ -24,6 +27,11 @@ class TColumnEh;
 class TPopupCalculatorEh;
 class TPopupDataGridEh;
 class TStringList;
+class TStrings;
+
+// The first entry equal to S (case ignored), or with Partial the first that starts with S; -1
+// when none.
+int LocateInStrings(const TStrings* Strings, const String& S, bool Partial);
 
 class TDBGridInplaceEdit : public TInplaceEdit, public IPopupOwnerEh {
 public:
@@ -64,6 +72,8 @@ public:
     void CloseMRUList(bool Accept);
 
     void LoadCellContents() override;
+    // Without the blank shown after a failed choice from the data list.
+    String CellText() const override;
     void WndProc(TMessage& Message) override;
 
 protected:
@@ -77,6 +87,10 @@ protected:
     void PaintWindow(HDC DC) override;
     // A dotted red line under the text while a required field of the edited record is empty.
     virtual void PaintRequiredMark(TCanvas* Canvas);
+    // The column's image for the text, left of it.
+    void PaintImage(TCanvas* Canvas);
+    // The image the text stands for: its pick-list entry's, or a number's own; repaints on a change.
+    virtual void RefreshImageIndex();
     const char* ClassName() const override { return "TDBGridInplaceEdit"; }
 
     virtual TEditButtonControlEh* MakeEditButtonControl();
@@ -89,6 +103,7 @@ protected:
     virtual void CompleteTypedText(String& Text);
     virtual void HandleEditButtonClick(TObject* Sender);
     virtual void HandleEditButtonDown(TObject* Sender, bool TopButton, bool& AutoRepeat, bool& Handled);
+    virtual void HandleEditButtonMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
     virtual void HandleEditButtonMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual TMRUListboxEh* MakeMRUListbox();
     // Whether the MRU list offers Text for the editor's text.
@@ -107,10 +122,18 @@ private:
     int DefaultButtonWidth() const;
     // Presses the column edit button whose ShortCut Key with Shift is; false when none.
     bool PressButtonByShortCut(WORD Key, TShiftState Shift);
+    void ForwardDragToList(TControl* Button, TPoint At);
     void StepValue(bool LowerHalf);
     // A key-list or lookup cell that may be edited: it holds one of its list's keys or none.
     bool InKeyOnlyCell() const;
     void KeyListDeleteKey(WORD& Key);
+    void DeleteAsText(bool Back);
+    // A text the cell's lists do not hold, kept as typed for OnNotInList to judge when stored.
+    void TakeTextNotInList(const String& Text);
+    // The grid's editor text follows the editor's, and a lookup cell's key the record it names.
+    void SyncLookupKeyFromText();
+    // With OnNotInList: no record of the lookup list reads the editor's text.
+    bool TextNotInLookupList() const;
     // The editor's and the grid's editor text together.
     void ShowEditedText(const String& Text);
     bool UsesCalculator() const;
@@ -134,6 +157,11 @@ private:
     // False when the column has no list to show.
     bool DropDownDataList();
     void AcceptDataList();
+    // The field's text and a blank tell that the choice did not take; the blank is no text.
+    void ShowAcceptFailure();
+    void DropAcceptFailureBlank();
+    void SizeDataList();
+    void RememberDataListSize();
     // The list record or pick-list entry Prefix begins, its text in the editor with the
     // completion selected (and for a lookup its key chosen); false when none begins so.
     bool CompleteLookupText(const String& Prefix);
@@ -146,6 +174,7 @@ private:
     String EmptyEditText() const;
 
     TCellButtonKindEh FEditStyle = TCellButtonKindEh::cbkNone;
+    int FImageIndex = -1;
     std::unique_ptr<TCanvas> FCanvas;
     TEditButtonStripEh FButtonControls;
     int FButtonsWidth = 0;
@@ -162,6 +191,8 @@ private:
     bool FSwallowListKeyChar = false;
     // The text shown when the drop-down opened, back in place when it closes unaccepted.
     String FTextBeforeDropDown;
+    // What the editor shows after a failed choice from the data list; empty otherwise.
+    String FAcceptFailureText;
 
     TMRUListEh* FMRUList = nullptr;          // the focused column's
     TMRUListboxEh* FMRUListbox = nullptr;    // owned as a component

@@ -44,6 +44,8 @@ void TDBGridInplaceEdit::WndProc(TMessage& Message)
     }
     const bool userInput = keyMessage || Message.Msg == WM_PASTE || Message.Msg == WM_CUT ||
                            Message.Msg == WM_CLEAR || Message.Msg == WM_UNDO;
+    if (userInput)
+        DropAcceptFailureBlank();
     const String before = userInput ? EditText() : String();
     const bool mruWasShown = FMRUDroppedDown;
     if (Message.Msg != WM_PASTE || !HandleWMPaste())
@@ -65,8 +67,15 @@ bool TDBGridInplaceEdit::HandleListKeys(TMessage& Message, TShiftState Shift)
     const bool alt = Shift.Contains(ssAlt);
     const bool calculatorOpen = FListVisible && FActiveList == FCalculator;
     if ((key == VK_RETURN || key == VK_ESCAPE) && !alt && FListVisible && !calculatorOpen) {
-        CloseActiveList(key == VK_RETURN);
+        // The key was the list's, even when accepting fails.
         FSwallowListKeyChar = true;
+        // With OnNotInList a text no list record reads stays as typed, for the handler to judge.
+        if (key == VK_RETURN && FActiveList == FDataList && TextNotInLookupList()) {
+            FTextBeforeDropDown = Text();
+            CloseActiveList(false);
+        } else {
+            CloseActiveList(key == VK_RETURN);
+        }
         return true;
     }
     if (key == VK_RETURN && Shift == TShiftState(ssCtrl) && !FListVisible) {
@@ -159,17 +168,22 @@ bool TDBGridInplaceEdit::InKeyOnlyCell() const
 }
 
 // A key-list cell holds one of its keys or none: Delete clears it only when the whole text is
-// selected, and Backspace only moves the caret, so no half text reaches the key lookup.
+// selected, and Backspace only moves the caret, so no half text reaches the key lookup. With
+// OnNotInList the cell takes any text, and both delete as in any text.
 void TDBGridInplaceEdit::KeyListDeleteKey(WORD& Key)
 {
     const bool back = Key == VK_BACK;
     Key = 0;
+    const bool wholeText = SelStart() == 0 && SelLength() == static_cast<int>(EditText().size());
+    if (FocusedColumn()->OnNotInList && !(wholeText && !back)) {
+        DeleteAsText(back);
+        return;
+    }
     if (back) {
         SetSelStart(std::max(SelStart() - 1, 0));
         SetSelLength(0);
         return;
     }
-    const bool wholeText = SelStart() == 0 && SelLength() == static_cast<int>(EditText().size());
     if (!wholeText || !OwnerGrid()->TryBeginCellEdit())
         return;
     // A lookup cell cleared has no key; a key-list cell's empty text stores none.
@@ -179,6 +193,30 @@ void TDBGridInplaceEdit::KeyListDeleteKey(WORD& Key)
             FDataList->SetKeyValue(Variant::Null());
     }
     ShowEditedText(String());
+}
+
+// The selection, or with none the character before the caret (Back) or after it, leaves the
+// text; the key and the open list follow the text that is left.
+void TDBGridInplaceEdit::DeleteAsText(bool Back)
+{
+    int start = SelStart();
+    int length = SelLength();
+    if (length == 0) {
+        if (Back ? start == 0 : start >= static_cast<int>(EditText().size()))
+            return;
+        start -= Back ? 1 : 0;
+        length = 1;
+    }
+    if (!OwnerGrid()->TryBeginCellEdit())
+        return;
+    const String text = EditText().left(start) + EditText().mid(start + length);
+    SetText(text);
+    SetSelStart(start);
+    SyncLookupKeyFromText();
+    if (FListVisible && FActiveList == FDataList)
+        FDataList->SetKeyValue(OwnerGrid()->EditedKeyValue());
+    else if (FListVisible && FActiveList == FPickListBox)
+        FPickListBox->SetItemIndex(LocateInStrings(FPickItems.get(), text, false));
 }
 
 void TDBGridInplaceEdit::KeyPress(Char& Key)

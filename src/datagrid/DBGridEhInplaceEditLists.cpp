@@ -19,10 +19,8 @@
 
 #include <algorithm>
 
-namespace {
+// --- Shared helpers ------------------------------------------------------------------------------
 
-// The first entry equal to S (case ignored), or with Partial the first that starts with S; -1
-// when none.
 int LocateInStrings(const TStrings* Strings, const String& S, bool Partial)
 {
     for (int i = 0; Strings != nullptr && i < Strings->Count(); ++i) {
@@ -33,8 +31,6 @@ int LocateInStrings(const TStrings* Strings, const String& S, bool Partial)
     }
     return -1;
 }
-
-}  // namespace
 
 // --- The drop-downs, made on first need -----------------------------------------------------------
 
@@ -169,6 +165,8 @@ void TDBGridInplaceEdit::CloseActiveList(bool Accept)
         ReleaseCapture();
     if (FActiveList == FPickListBox)
         RememberPickListSize();
+    else if (FActiveList == FDataList)
+        RememberDataListSize();
     FActiveList->Hide();
     FListVisible = false;
     SetCaretHidden(false);
@@ -208,6 +206,7 @@ void TDBGridInplaceEdit::AcceptPickList()
     }
     // With a KeyList the grid's update step finds the key by the entry's text.
     ShowEditedText(FPickItems->Strings(index));
+    RefreshImageIndex();
     if (Focused())
         SelectAll();
 }
@@ -264,8 +263,10 @@ void TDBGridInplaceEdit::CompleteTypedText(String& Typed)
     if (!lookup && !keyList && FEditStyle != TCellButtonKindEh::cbkPickList)
         return;
     const String prefix = EditText().left(SelStart()) + Typed;
-    const bool found = OwnerGrid()->CanEditCurrentRecord() &&
-                       (lookup ? CompleteLookupText(prefix) : CompletePickText(prefix));
+    const bool mayEdit = OwnerGrid()->CanEditCurrentRecord();
+    const bool found = mayEdit && (lookup ? CompleteLookupText(prefix) : CompletePickText(prefix));
+    if (mayEdit && !found && (lookup || keyList) && column->OnNotInList)
+        TakeTextNotInList(prefix);
     // A key-list or lookup cell takes only what its list offers; a plain pick list types freely.
     if (found || lookup || keyList)
         Typed.clear();
@@ -301,10 +302,10 @@ bool TDBGridInplaceEdit::HandleWMPaste()
     const String text = EditText().left(start) + pasted + EditText().mid(start + SelLength());
     // A key-list or lookup cell takes the entry the pasted text begins, or nothing.
     if (InKeyOnlyCell()) {
-        if (column->ClassifyCellKind() == TColumnCellKindEh::cckLookupField)
-            CompleteLookupText(text);
-        else
-            CompletePickText(text);
+        const bool found = column->ClassifyCellKind() == TColumnCellKindEh::cckLookupField ? CompleteLookupText(text)
+                                                                                          : CompletePickText(text);
+        if (!found && column->OnNotInList)
+            TakeTextNotInList(text);
         return true;
     }
     // A masked text lays the paste on its mask itself.

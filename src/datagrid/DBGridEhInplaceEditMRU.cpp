@@ -82,9 +82,11 @@ void TDBGridInplaceEdit::RememberMRUListSize()
     FMRUList->SetWidth(FMRUListbox->Width());
 }
 
-// The list follows the text while it shows, and drops down when the user starts typing.
+// The image follows the text; the list follows it while it shows, and drops down when the user
+// starts typing.
 void TDBGridInplaceEdit::TextChangedByUser()
 {
+    RefreshImageIndex();
     const bool empty = EditText() == EmptyEditText();
     if (FMRUDroppedDown) {
         if (empty)

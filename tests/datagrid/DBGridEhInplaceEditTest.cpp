@@ -9,8 +9,12 @@
 #include "editors/CalculatorEh.h"
 
 #include "platform/core/DateTime.h"
+#include "platform/data/DatabaseError.h"
 #include "platform/data/TypedFields.h"
+#include "platform/ui/ImageList.h"
 #include "platform/ui/Clipboard.h"
+
+#include <utility>
 
 namespace {
 
@@ -53,6 +57,21 @@ protected:
     {
         const TPoint screen = Editor->ClientToScreen(Point(X, Y));
         return Editor->Handle()->mapFromGlobal(QPoint(screen.X, screen.Y));
+    }
+    // A press and a release on the middle of the editor's main button.
+    static QPoint ButtonMiddle(TDBGridInplaceEdit* Editor)
+    {
+        const TEditButtonControlEh* button = Editor->ButtonControl(0);
+        const TPoint screen = button->ClientToScreen(Point(button->Width() / 2, button->Height() / 4));
+        return Editor->Handle()->mapFromGlobal(QPoint(screen.X, screen.Y));
+    }
+    static void PressButton(TDBGridInplaceEdit* Editor)
+    {
+        SendMouse(Editor->Handle(), QEvent::MouseButtonPress, ButtonMiddle(Editor), Qt::LeftButton, Qt::LeftButton);
+    }
+    static void ReleaseButton(TDBGridInplaceEdit* Editor)
+    {
+        SendMouse(Editor->Handle(), QEvent::MouseButtonRelease, ButtonMiddle(Editor), Qt::LeftButton, Qt::NoButton);
     }
     String Stored(const String& Field) const { return Data->FieldByName(Field)->AsString(); }
     // The value once the record is posted, as leaving the row would.
@@ -344,6 +363,30 @@ TEST_F(DBGridInplaceEditTest, AKeyListCellTakesOnlyItsEntriesAndClearsWhole)
     EXPECT_TRUE(Data->FieldByName(UnitCol)->IsNull());
 }
 
+// With OnNotInList a key-list cell takes any text, Backspace deletes, and the handler adds the
+// entry and its key when the text is stored.
+TEST_F(DBGridInplaceEditTest, AKeyListCellWithOnNotInListTakesATextTheHandlerAdds)
+{
+    TColumnEh* units = Grid->Columns()->ColumnAt(1);
+    for (const char16_t* key : {u"B", u"K", u"C"})
+        units->KeyList()->Add(QString::fromUtf16(key));
+    units->OnNotInList = [units](TObject*, const String& NewText, bool& Recheck) {
+        units->PickList()->Add(NewText);
+        units->KeyList()->Add(NewText.left(1).toUpper());
+        Recheck = true;
+    };
+    TDBGridInplaceEdit* editor = EditCell(1);
+    ASSERT_NE(editor, nullptr);
+    editor->SelectAll();
+    TypeLetters(u"crates"_s);
+    EXPECT_EQ(editor->Text(), u"crates"_s);
+    Type(Qt::Key_Backspace, u"\b"_s);
+    EXPECT_EQ(editor->Text(), u"crate"_s);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Posted(UnitCol), u"C"_s);
+    EXPECT_EQ(units->PickList()->Strings(3), u"crate"_s);
+}
+
 TEST_F(DBGridInplaceEditTest, TheUpDownButtonStepsTheNumberByItsHalves)
 {
     TColumnEh* quantity = Grid->Columns()->ColumnAt(3);
@@ -461,6 +504,188 @@ TEST_F(DBGridLookupEditTest, TypingFindsAPersonAndWhatNobodyIsCalledIsRefused)
     EXPECT_TRUE(editor->Text().isEmpty());
     Type(Qt::Key_Return, u"\r"_s);
     EXPECT_TRUE(VarIsNull(Person()));
+}
+
+// A name the list lacks is the column's OnNotInList's to judge: it adds the person, or the
+// name is refused with a message and the record keeps its person.
+TEST_F(DBGridLookupEditTest, ANameNobodyHasIsAddedByOnNotInListOrRefused)
+{
+    struct Case {
+        bool Adds;
+        const char16_t* Name;
+    };
+    for (const Case c : {Case{true, u"Zhao"}, Case{false, u"Qian"}}) {
+        const String name = QString::fromUtf16(c.Name);
+        SCOPED_TRACE(name.toStdString());
+        std::vector<String> asked;
+        Grid->Columns()->ColumnAt(1)->OnNotInList = [&](TObject*, const String& NewText, bool& Recheck) {
+            asked.push_back(NewText);
+            if (c.Adds)
+                People->AppendRecord({People->RecordCount() + 1, NewText});
+            Recheck = c.Adds;
+        };
+        TDBGridInplaceEdit* editor = EditCell(1);
+        ASSERT_NE(editor, nullptr);
+        editor->SelectAll();
+        TypeLetters(name);
+        EXPECT_EQ(editor->Text(), name);
+        BoxesExpected = !c.Adds;
+        Type(Qt::Key_Return, u"\r"_s);
+        EXPECT_EQ(asked, std::vector<String>{name});
+        if (c.Adds) {
+            EXPECT_EQ(Person(), Variant(5));
+            continue;
+        }
+        ASSERT_EQ(Boxes.Shown().size(), 1u);
+        EXPECT_TRUE(Boxes.Shown().front().Text.contains(u"“%1”不在字段“姓名”的列表中"_s.arg(name)));
+        Type(Qt::Key_Escape, u"\x1b"_s);
+        Type(Qt::Key_Escape, u"\x1b"_s);
+        EXPECT_EQ(Person(), Variant(5));
+    }
+}
+
+TEST_F(DBGridLookupEditTest, TheColumnsButtonEventsComeFirstAndMayKeepTheListShut)
+{
+    TColumnEh* column = Grid->Columns()->ColumnAt(1);
+    int downs = 0;
+    int clicks = 0;
+    bool handleDown = true;
+    column->OnEditButtonDown = [&](TObject*, bool TopButton, bool&, bool& Handled) {
+        EXPECT_TRUE(TopButton);
+        ++downs;
+        Handled = handleDown;
+    };
+    column->OnEditButtonClick = [&](TObject*, bool&) { ++clicks; };
+    TDBGridInplaceEdit* editor = EditCell(1);
+    ASSERT_NE(editor, nullptr);
+    for (const bool opens : {false, true}) {
+        handleDown = !opens;
+        PressButton(editor);
+        ReleaseButton(editor);
+        EXPECT_EQ(editor->ListVisible(), opens);
+    }
+    EXPECT_EQ(downs, 2);
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(DBGridLookupEditTest, ADragFromTheButtonChoosesTheRowReleasedOn)
+{
+    TDBGridInplaceEdit* editor = EditCell(1);
+    ASSERT_NE(editor, nullptr);
+    PressButton(editor);
+    ASSERT_TRUE(editor->ListVisible());
+    // Four people, four rows: the last is Wu's.
+    TRect area;
+    editor->DataList()->DataAreaRect(area);
+    const TPoint onWu = editor->DataList()->ClientToScreen(Point(area.Left + 10, area.Bottom - area.Height() / 8));
+    const QPoint at = editor->Handle()->mapFromGlobal(QPoint(onWu.X, onWu.Y));
+    SendMouse(editor->Handle(), QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+    SendMouse(editor->Handle(), QEvent::MouseMove, at + QPoint(1, 0), Qt::NoButton, Qt::LeftButton);
+    SendMouse(editor->Handle(), QEvent::MouseButtonRelease, at + QPoint(1, 0), Qt::LeftButton, Qt::NoButton);
+    EXPECT_FALSE(editor->ListVisible());
+    EXPECT_EQ(editor->Text(), u"Wu"_s);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Person(), Variant(4));
+}
+
+TEST_F(DBGridLookupEditTest, TheSizeGivenToTheListByItsGripIsTheColumnsNextTime)
+{
+    TColumnEh* column = Grid->Columns()->ColumnAt(1);
+    column->SetDropDownSizing(true);
+    column->SetDropDownRows(2);
+    TDBGridInplaceEdit* editor = EditCell(1);
+    ASSERT_NE(editor, nullptr);
+    Type(Qt::Key_Down, QString(), Qt::AltModifier);
+    TPopupDataGridEh* list = editor->DataList();
+    ASSERT_TRUE(list->Visible());
+    EXPECT_EQ(list->Rows(), 2);
+    const int rowHeight = list->Height() / 2;
+    const int width = list->Width();
+    QWidget* grip = list->SizeGrip()->Handle();
+    const QPoint start = grip->mapToGlobal(QPoint(grip->width() / 2, grip->height() / 2));
+    const QPoint end = start + QPoint(40, rowHeight + 2);
+    SendMouse(grip, QEvent::MouseButtonPress, grip->mapFromGlobal(start), Qt::LeftButton, Qt::LeftButton);
+    SendMouse(grip, QEvent::MouseMove, grip->mapFromGlobal(end), Qt::NoButton, Qt::LeftButton);
+    SendMouse(grip, QEvent::MouseButtonRelease, grip->mapFromGlobal(end), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(list->Rows(), 3);
+    Type(Qt::Key_Escape, u"\x1b"_s);
+    EXPECT_EQ(column->DropDownRows(), 3u);
+    EXPECT_EQ(column->DropDownWidth(), width + 40);
+    Type(Qt::Key_Down, QString(), Qt::AltModifier);
+    EXPECT_EQ(list->Rows(), 3);
+    EXPECT_EQ(list->Width(), width + 40);
+}
+
+// Bad input around the list: it closed while shown, or the edit refused while accepting. The
+// cell keeps its person, and the blank that shows a refused choice never becomes a name.
+TEST_F(DBGridLookupEditTest, AClosedListOrARefusedEditChoosesNothing)
+{
+    TDBGridInplaceEdit* editor = EditCell(1);
+    ASSERT_NE(editor, nullptr);
+    Type(Qt::Key_Down, QString(), Qt::AltModifier);
+    Type(Qt::Key_Down);
+    People->Close();
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_FALSE(editor->ListVisible());
+    EXPECT_EQ(editor->Text(), u"Li"_s);
+    People->Open();
+    EXPECT_EQ(Person(), Variant(2));
+
+    std::vector<String> asked;
+    Grid->Columns()->ColumnAt(1)->OnNotInList = [&](TObject*, const String& NewText, bool& Recheck) {
+        asked.push_back(NewText);
+        People->AppendRecord({People->RecordCount() + 1, NewText});
+        Recheck = true;
+    };
+    bool refuse = true;
+    Data->BeforeEdit = [&refuse](TDataSet*) {
+        if (std::exchange(refuse, false))
+            DatabaseError(u"refused"_s);
+    };
+    editor = EditCell(1);
+    Type(Qt::Key_Down, QString(), Qt::AltModifier);
+    Type(Qt::Key_Down);
+    BoxesExpected = true;
+    Type(Qt::Key_Return, u"\r"_s);
+    ASSERT_EQ(Boxes.Shown().size(), 1u);
+    EXPECT_EQ(editor->Text(), u"Li "_s);
+    Type(Qt::Key_End);
+    TypeLetters(u"x"_s);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(asked, std::vector<String>{u"Lix"_s});
+    EXPECT_EQ(Person(), Variant(5));
+}
+
+TEST_F(DBGridInplaceEditTest, TheEditorShowsTheImageOfTheChosenEntryLeftOfTheText)
+{
+    TImageList images(nullptr);
+    images.SetWidth(12);
+    images.SetHeight(12);
+    for (const TColor color : {clRed, clLime, clBlue}) {
+        TBitmap solid(12, 12);
+        solid.Canvas()->Brush()->SetColor(color);
+        solid.Canvas()->FillRect(Rect(0, 0, 12, 12));
+        images.Add(&solid, nullptr);
+    }
+    TColumnEh* column = Grid->Columns()->ColumnAt(1);
+    column->SetImageList(&images);
+    column->SetShowImageAndText(true);
+    TDBGridInplaceEdit* editor = EditCell(1);
+    ASSERT_NE(editor, nullptr);
+    // The colour in the middle of the image's place, and that the text starts after it.
+    const auto shown = [editor] {
+        const QImage image = editor->Handle()->grab().toImage();
+        return image.pixelColor(EditorPoint(editor, 8, editor->ClientHeight() / 2));
+    };
+    EXPECT_EQ(shown(), QColor(255, 0, 0));
+    Type(Qt::Key_Home);
+    EXPECT_GE(editor->CaretPos().X, 12 + 5);
+    Type(Qt::Key_Down, QString(), Qt::AltModifier);
+    Type(Qt::Key_Down);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(editor->Text(), u"pack"_s);
+    EXPECT_EQ(shown(), QColor(0, 255, 0));
+    column->SetImageList(nullptr);
 }
 
 TEST_F(DBGridInplaceEditTest, APasteIntoANumberCellKeepsOnlyWhatTheNumberTakes)
