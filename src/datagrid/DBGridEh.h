@@ -37,6 +37,7 @@
 //   DBGridEhMemTable.cpp        memory-table mode
 //   DBGridEhTreeColumn.cpp      the memory table's tree outline and node signs, the first column's indent
 //   DBGridEhRecordDrag.cpp      records dragged by their indicator to another place (dghRecordMoving)
+//   DBGridEhRowPanel*.cpp       row panel mode: the panel layout and focus, its painting, its mouse (DBGridEhRowPanel.h)
 //   DBGridEhGrouping*.cpp       the grouping model: levels, group keys, the group tree (DBGridEhGrouping.h)
 //   DBGridEhEditing.cpp         storing the edited text, starting a cell edit, base-grid overrides
 //   DBGridEhInplaceEdit*.cpp    the cell editor: buttons, keys, drop-downs (DBGridEhInplaceEdit.h)

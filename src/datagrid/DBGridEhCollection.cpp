@@ -70,7 +70,8 @@ void TDBGridColumnsEh::Update(TCollectionItem* Item)
 void TDBGridColumnsEh::ColumnChanged(TColumnEh* Column)
 {
     const int gridCol = FGrid->DataColToGridCol(Column->Index());
-    if (gridCol >= FGrid->ColCount()) {
+    // A panel cell's change moves the cells after it.
+    if (gridCol >= FGrid->ColCount() || FGrid->RowPanel()->Active()) {
         FGrid->NotifyLayoutChanged();
         return;
     }

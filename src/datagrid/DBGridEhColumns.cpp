@@ -605,6 +605,22 @@ void TColumnEh::SetVisible(bool Value)
     SignalChanged(true);
 }
 
+void TColumnEh::SetInRowLinePos(int Value)
+{
+    if (FInRowLinePos == Value)
+        return;
+    FInRowLinePos = Value;
+    SignalChanged(true);
+}
+
+void TColumnEh::SetInRowLineHeight(int Value)
+{
+    if (FInRowLineHeight == Value)
+        return;
+    FInRowLineHeight = Value;
+    SignalChanged(true);
+}
+
 TStrings* TColumnEh::PickList()
 {
     if (FPickList == nullptr)
@@ -763,6 +779,8 @@ void TColumnEh::Assign(TPersistent* Source)
     SetEditMask(source->EditMask());
     SetShowImageAndText(source->ShowImageAndText());
     SetHideDuplicates(source->HideDuplicates());
+    SetInRowLinePos(source->FInRowLinePos);
+    SetInRowLineHeight(source->FInRowLineHeight);
     SetLayout(source->Layout());
     FOnGetCellParams = source->FOnGetCellParams;
     if (Collection() != nullptr)

@@ -714,6 +714,15 @@ public:
     void SetTag(int Value) { FTag = Value; }
     bool Visible() const { return FVisible; }
     void SetVisible(bool Value);
+    // Row panel mode: the panel line the cell starts on (a negative value reads as 0) and the
+    // lines it spans (a value below 1 reads as 1); a change re-lays out every column.
+    int InRowLinePos() const { return FInRowLinePos < 0 ? 0 : FInRowLinePos; }
+    void SetInRowLinePos(int Value);
+    int InRowLineHeight() const { return FInRowLineHeight < 1 ? 1 : FInRowLineHeight; }
+    void SetInRowLineHeight(int Value);
+    // Where the last row panel layout put the cell inside the panel: its title part and its
+    // data part alike.
+    const TRect& RowPanelRect() const { return FRowPanelRect; }
     // Made empty on first read.
     TStrings* PickList();
     void SetPickList(TStrings* Value);
@@ -930,6 +939,9 @@ private:
     int FNotInKeyListIndex = -1;
     int FTag = 0;
     bool FVisible = true;
+    int FInRowLinePos = 0;
+    int FInRowLineHeight = 1;
+    TRect FRowPanelRect;
     bool FHideDuplicates = false;
     bool FShowImageAndText = false;
     bool FAutoFitColWidth = true;

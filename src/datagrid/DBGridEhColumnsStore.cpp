@@ -252,6 +252,12 @@ const TPropertyTable<TColumnEh>& ColumnProperties()
         t.push_back({u"Tag", [](const TColumnEh& C) { return C.Tag() != 0; },
                      [](const TColumnEh& C) { return IntToStr(C.Tag()); },
                      [](TColumnEh& C, const String& V) { C.SetTag(StrToInt(V)); }});
+        t.push_back({u"InRowLinePos", [](const TColumnEh& C) { return C.InRowLinePos() != 0; },
+                     [](const TColumnEh& C) { return IntToStr(C.InRowLinePos()); },
+                     [](TColumnEh& C, const String& V) { C.SetInRowLinePos(StrToInt(V)); }});
+        t.push_back({u"InRowLineHeight", [](const TColumnEh& C) { return C.InRowLineHeight() != 1; },
+                     [](const TColumnEh& C) { return IntToStr(C.InRowLineHeight()); },
+                     [](TColumnEh& C, const String& V) { C.SetInRowLineHeight(StrToInt(V)); }});
         t.push_back({u"HideDuplicates", [](const TColumnEh& C) { return C.HideDuplicates(); },
                      [](const TColumnEh& C) { return BoolText(C.HideDuplicates()); },
                      [](TColumnEh& C, const String& V) { C.SetHideDuplicates(ParseBool(V)); }});

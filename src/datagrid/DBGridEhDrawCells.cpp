@@ -74,7 +74,13 @@ void TCustomDBGridEh::PaintCell(int ACol, int ARow, TGridDrawState State, TRect 
     try {
         if (area.Col == TCellAreaColEh::cacIndicator)
             PaintIndicatorCell(ACol, ARow, areaCol, areaRow, ARect, State, area);
-        else if (areaCol >= Columns()->Count())
+        else if (RowPanel()->Active() && area.Row == TCellAreaRowEh::carFooter)
+            PaintRowPanelFooterCell(ACol, ARow, areaRow, ARect, State, area);
+        else if (RowPanel()->Active() && area.Row == TCellAreaRowEh::carData)
+            PaintRowPanelDataCell(ACol, ARow, areaRow, ARect, State, area);
+        else if (RowPanel()->Active() && area.Row == TCellAreaRowEh::carTitle)
+            PaintRowPanelTitleCell(ACol, ARow, ARect, State, area);
+        else if (areaCol >= Columns()->Count() || RowPanel()->Active())
             Canvas()->FillRect(ARect);
         else if (area.Row == TCellAreaRowEh::carFooter)
             PaintFooterCell(ACol, ARow, areaCol, areaRow, ARect, State, area);
@@ -181,11 +187,11 @@ bool TCustomDBGridEh::PickDataCellHighlight(int DataCol, int DataRow, TGridDrawS
     cell.RowSelect = Options().Contains(dgRowSelect);
     cell.AlwaysShowSelection = Options().Contains(dgAlwaysShowSelection);
     cell.CurrentRow = IsActiveRecordRow(DataRow);
-    cell.CurrentCell = cell.CurrentRow && DataColToGridCol(DataCol) == Col();
+    cell.CurrentCell = cell.CurrentRow && IsFocusedDataCell(DataColToGridCol(DataCol), DataCol);
     cell.UpdatesSuppressed = ImmediateUpdateSuspended();
     const TGridCoord hover = HoverCell();
     cell.HotRow = OptionsEh().Contains(dghHotTrack) && hover.Y == DataRow + RowsAboveData() && hover.X >= IndicatorOffset();
-    cell.HotCell = cell.HotRow && hover.X == DataColToGridCol(DataCol);
+    cell.HotCell = cell.HotRow && (RowPanel()->Active() ? HotPanelColumn() == DataCol : hover.X == DataColToGridCol(DataCol));
     if (FStyle != nullptr)
         return FStyle->PickDataCellColors(cell, State, Background, Font);
     return PickDataCellHighlightColors(cell, State, Background, Font);
@@ -391,7 +397,7 @@ void TCustomDBGridEh::PaintDefaultDataCell(int ACol, int AreaCol, int AreaRow, c
         raised = OptionsEh().Contains(dghFixed3D);
     const bool themed = UseCellThemedLook(raised);
     const bool currentRow = IsActiveRecordRow(AreaRow);
-    const bool currentCell = currentRow && ACol == Col();
+    const bool currentCell = currentRow && IsFocusedDataCell(ACol, AreaCol);
 
     TRect contents = ARect;
     const bool buttons = Column->AlwaysShowEditButton() && !params.Frozen;

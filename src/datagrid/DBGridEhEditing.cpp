@@ -265,6 +265,11 @@ void TCustomDBGridEh::ColumnRelocated(int FromIndex, int ToIndex)
 
 void TCustomDBGridEh::AfterColWidthsChange()
 {
+    if (FRowPanel->Active()) {
+        TCustomGridEh::AfterColWidthsChange();
+        FollowRowPanelColumnWidth();
+        return;
+    }
     if (!((FDataLink->Active() || FColumns->IsCustomized()) && TryLockLayout())) {
         TCustomGridEh::AfterColWidthsChange();
     } else {

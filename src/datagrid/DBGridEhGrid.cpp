@@ -460,6 +460,11 @@ TField* TCustomDBGridEh::FocusedColumnField() const { return DataColumnField(Foc
 
 void TCustomDBGridEh::FocusDataColumn(int Index)
 {
+    if (FRowPanel->Active()) {
+        if (Index >= 0 && Index < FColumns->Count())
+            SetFocusedPanelColumn(Index);
+        return;
+    }
     const int col = DataColToGridCol(Index);
     if (Index >= 0 && col < ColCount() && col != Col())
         ChangeCol(col);
@@ -468,13 +473,15 @@ void TCustomDBGridEh::FocusDataColumn(int Index)
 void TCustomDBGridEh::KeepFocusOnVisibleColumn()
 {
     const int count = FColumns->Count();
-    const int focused = Col() - IndicatorOffset();
+    const int focused = FocusedColumnIndex();
     if (focused < 0 || (focused < count && FColumns->ColumnAt(focused)->Visible()))
         return;
     for (int i = 0; i < count; ++i) {
         if (!FColumns->ColumnAt(i)->Visible())
             continue;
-        if (DataColToGridCol(i) < ColCount())
+        if (FRowPanel->Active())
+            SetFocusedPanelColumn(i);
+        else if (DataColToGridCol(i) < ColCount())
             ChangeCol(DataColToGridCol(i));
         return;
     }
@@ -522,7 +529,7 @@ bool TCustomDBGridEh::HasIndicatorColumn()
 
 bool TCustomDBGridEh::HoldsWindowFocus() { return HasInputFocus(); }
 
-bool TCustomDBGridEh::MultiTitleInEffect() { return FUseMultiTitle; }
+bool TCustomDBGridEh::MultiTitleInEffect() { return FUseMultiTitle && !FRowPanel->Active(); }
 
 void TCustomDBGridEh::RaiseCellClick(TColumnEh* Column)
 {

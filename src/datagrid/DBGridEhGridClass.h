@@ -7,6 +7,7 @@
 #include "datagrid/DBGridEhGroups.h"
 #include "datagrid/DBGridEhFilterRow.h"
 #include "datagrid/DBGridEhIndicatorTitle.h"
+#include "datagrid/DBGridEhRowPanel.h"
 #include "datagrid/DBGridEhScrollBars.h"
 #include "datagrid/DBGridEhSearch.h"
 #include "datagrid/DBGridEhSelection.h"
@@ -225,7 +226,7 @@ public:
     int DataColToGridCol(int Index) const { return Index + FIndicatorCount; }
     int GridColToDataCol(int ACol) const { return ACol - FIndicatorCount; }
     TField* DataColumnField(int Index) const;
-    int FocusedColumnIndex() const { return GridColToDataCol(Col()); }
+    int FocusedColumnIndex() const { return FRowPanel->Active() ? FFocusedPanelColumn : GridColToDataCol(Col()); }
     TColumnEh* FocusedColumn() const;
     TField* FocusedColumnField() const;
     void FocusDataColumn(int Index);
@@ -1149,6 +1150,123 @@ private:
     static bool IsAncestorGroup(const TGroupDataTreeNodeEh* Group, const TGroupDataTreeNodeEh* Node);
     bool FSyncingToGroupNode = false;
     std::unique_ptr<TDBGridEhDataGroupsEh> FDataGrouping = std::make_unique<TDBGridEhDataGroupsEh>(this);
+
+    // ============================================================================================
+    // Row panel mode: one grid column shows each record as a panel with the data columns laid
+    // out on lines (DBGridEhRowPanel.cpp: layout, focus, scrolling; DBGridEhRowPanelDraw.cpp:
+    // painting; DBGridEhRowPanelMouse.cpp: pressing, sizing and moving panel cells).
+public:
+    TGridRowPanelEh* RowPanel() const { return FRowPanel.get(); }
+    // nullptr while the grid loads makes the row panel active; anything else is copied.
+    void SetRowPanel(TGridRowPanelEh* Value);
+    // The height of one panel line: "Wg" in TitleFont plus 4, plus 1 when not Flat.
+    virtual int RowPanelLineHeight();
+    // One panel line with the grid line under it: the step from one line's top to the next.
+    int RowPanelLinePitch() { return RowPanelLineHeight() + GridLineWidth(); }
+    // The panel's size as the last layout measured it.
+    int RowPanelWidth() const { return FRowPanelWidth; }
+    int RowPanelHeight() const { return FRowPanelHeight; }
+    // Places every column inside the panel (TColumnEh::RowPanelRect) and measures the panel.
+    void LayoutRowPanelColumns();
+    // Rescales every column's width in proportion so the panel becomes NewWidth wide.
+    void RescaleRowPanel(int NewWidth);
+    // The data column that has the focus inside the current record's panel.
+    int FocusedPanelColumn() const { return FFocusedPanelColumn; }
+    void SetFocusedPanelColumn(int Index);
+    void ScrollRowPanelColumnIntoView();
+    // The first visible column whose cell (title and data parts alike), with its lines, holds
+    // Point (panel coordinates); nullptr when none.
+    TColumnEh* RowPanelColumnAt(TPoint Point);
+    // Rebuilds the columns' order from their places in the panel: by left edge, then by top,
+    // hidden columns first at equal places.
+    void SortColumnsByPanelPosition();
+    // The data column whose panel cell holds the client point, edges included; -1 when none.
+    int PanelCellAtPoint(int X, int Y);
+    // Widens column Index's cell up to the next cell on its lines, or to the panel's width.
+    void FitPanelCellWidth(int Index);
+    // A new width whose right edge lies less than 4 pixels from another cell's left edge
+    // moves onto that edge.
+    int SnapPanelCellWidth(int Index, int NewWidth);
+    void BeginRowPanelColumnMove(int Index, int X, int Y);
+    void BeginRowPanelMove(const TRect& CellRect, int Index, TPoint PressPoint);
+    void TrackRowPanelMove(TMouseButton Button, int X, int Y);
+    void EndRowPanelMove(bool Drop);
+    void ShowPanelMoveMarker(bool Show);
+    // Where a dropped column goes in the collection: the highest index, from the target on, of
+    // the cells whose bottom line is at or above the target's.
+    int PanelMoveTargetIndex();
+    bool RowPanelMoving() const { return FPanelMove.Column >= 0; }
+
+protected:
+    bool IsHorzPixelScroll() override;
+    // In row panel mode the current cell's editor covers the focused column's data part.
+    TRect CellDisplayRect(int ACol, int ARow) override;
+    void CancelMouseMode() override;
+    // Over the title panel: the right and bottom borders of the panel cells.
+    void DetectSizingAt(int X, int Y, const TGridLayoutEh& Layout, int& Offset, int& Pos, int& Index,
+                        TGridMouseModeEh& Mode) override;
+    virtual void PaintRowPanelTitleCell(int ACol, int ARow, TRect ARect, TGridDrawState State, TCellAreaEh Area);
+    virtual void PaintRowPanelDataCell(int ACol, int ARow, int AreaRow, TRect ARect, TGridDrawState State,
+                                       TCellAreaEh Area);
+    virtual void PaintRowPanelFooterCell(int ACol, int ARow, int AreaRow, TRect ARect, TGridDrawState State,
+                                         TCellAreaEh Area);
+
+private:
+    // The cell that shows data column DataCol at grid column ACol has the focus.
+    bool IsFocusedDataCell(int ACol, int DataCol) const;
+    // The data column whose cell the mouse hovers over; -1 when none.
+    int HotPanelColumn();
+    // The client point of the panel's top left corner in grid row ARow.
+    TPoint RowPanelOrigin(int ARow) const;
+    // Column Index's cell in grid row ARow, in client coordinates.
+    TRect PanelCellClientRect(int Index, int ARow) const;
+    // The part of ARect's panel that the columns' rectangles take, and the lines right and
+    // below each one that lie inside ARect.
+    void PaintRowPanelLines(const TRect& ARect, TColor LineColor);
+    // Follows a new width of the panel's grid column.
+    void FollowRowPanelColumnWidth();
+    // A press while the row panel is active; False leaves it to the ordinary handling.
+    bool PanelMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    void PanelTitlePress(int Index, int X, int Y);
+    void PanelCellPress(TMouseButton Button, TShiftState Shift, int Index, TGridCoord Cell, int X, int Y);
+    // The release of a sizing or a title button.
+    void PanelCellRelease(TShiftState Shift, int X, int Y);
+    // A release that ends a panel move, over the group panel too; False when none runs.
+    bool ReleasePanelMove(TMouseButton Button, int X, int Y);
+    bool PanelMoveShouldStart(int X, int Y);
+    // The drag box and the moved cell's grey outline.
+    void ShowPanelDragBox(int X, int Y);
+    void TogglePanelMoveOutline();
+    void ApplyPanelCellHeight(int Index, int Delta, bool Followers);
+    void ApplyPanelCellWidth(int Index, int NewWidth, bool Followers);
+
+    std::unique_ptr<TGridRowPanelEh> FRowPanel = std::make_unique<TGridRowPanelEh>(this);
+    int FRowPanelWidth = 0;
+    int FRowPanelHeight = 0;
+    int FFocusedPanelColumn = 0;
+    // A panel cell pressed (title or data): its column, where and with which keys.
+    struct TPanelPressEh {
+        int Title = -1;
+        int Data = -1;
+        TPoint At;
+        TGridCoord Cell{-1, -1};
+    };
+    TPanelPressEh FPanelPress;
+    // Where a panel cell's sizing started.
+    int FPanelSizingStart = 0;
+    // A panel cell moved by its title.
+    struct TPanelMoveEh {
+        int Column = -1;
+        int Target = -1;  // the column the drop goes after; -1 before the first
+        int TargetLine = 0;
+        int StartLine = 0;
+        TPoint Grab;      // the press point's offset from the cell's top left
+        TRect DragBox;    // client coordinates
+        bool OutlineShown = false;
+        bool MarkerShown = false;
+    };
+    TPanelMoveEh FPanelMove;
+    // ============================================================================================
 };
 
 // The grid the application's windows hold.

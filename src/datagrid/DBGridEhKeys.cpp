@@ -202,7 +202,7 @@ void TCustomDBGridEh::MoveToDataColumn(int Index, int Step, bool ExtendSelection
     if (Step != 0) {
         while (!Columns()->ColumnAt(Index)->Visible()) {
             Index += Step;
-            if (Index < 0 || Index >= count || DataColToGridCol(Index) >= ColCount())
+            if (Index < 0 || Index >= count || (!RowPanel()->Active() && DataColToGridCol(Index) >= ColCount()))
                 return;
         }
     }
@@ -223,7 +223,9 @@ void TCustomDBGridEh::MoveToDataColumn(int Index, int Step, bool ExtendSelection
             return;
         if (!Options().Contains(dgAlwaysShowEditor))
             ChangeEditorMode(false);
-        if (!Options().Contains(dgRowSelect))
+        if (RowPanel()->Active())
+            SetFocusedPanelColumn(Index);
+        else if (!Options().Contains(dgRowSelect))
             ChangeCol(DataColToGridCol(Index));
         if (Options().Contains(dgAlwaysShowEditor) && !IsCheckOrImageKind(Columns()->ColumnAt(Index)->ClassifyCellKind()))
             ChangeEditorMode(true);

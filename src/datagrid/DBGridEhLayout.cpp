@@ -180,6 +180,8 @@ void TCustomDBGridEh::RebuildLayout()
             MapColumnsToFields();
         BindColumnsToMap();
         RebuildVisibleColumns();
+        if (FRowPanel->Active())
+            LayoutRowPanelColumns();
         FSelection->Columns()->SyncWithColumns();
         ApplyColumnCounts(CountFrozenColumns());
         ComputeRowHeightMetrics();
@@ -290,6 +292,14 @@ int TCustomDBGridEh::CountFrozenColumns() const
 
 void TCustomDBGridEh::ApplyColumnCounts(int Frozen)
 {
+    if (FRowPanel->Active()) {
+        // One grid column holds the whole panel.
+        ChangeFrozenFixedCols(0);
+        ApplyContraColCount(0);
+        ChangeColCount(FIndicatorCount + 1);
+        ChangeFixedCols(FIndicatorCount);
+        return;
+    }
     const int count = FColumns->Count();
     const bool bound = FDataLink->Active() || FColumns->IsCustomized();
     // At least one column scrolls: the contra columns never take all the unfrozen ones.
@@ -327,7 +337,9 @@ void TCustomDBGridEh::ComputeRowHeightMetrics()
     int height = FRowHeight > 0 || FRowLines > 0
                      ? FRowHeight + (metrics.tmHeight + metrics.tmExternalLeading) * FRowLines
                      : ComputeDefaultRowHeight();
-    if (FOptionsEh.Contains(dghFitRowHeightToText)) {
+    if (FRowPanel->Active()) {
+        height = FRowPanelHeight;
+    } else if (FOptionsEh.Contains(dghFitRowHeightToText)) {
         // Snapped to whole lines of the same pitch RowLines counts in, so a rebuild of a snapped
         // height gives the same height again.
         const int pitch = std::max(1, metrics.tmHeight + metrics.tmExternalLeading);
@@ -350,6 +362,8 @@ int TCustomDBGridEh::ComputeTitleRowHeight()
 {
     if (TitleRowsShown() == 0)
         return 0;
+    if (FRowPanel->Active())
+        return FRowPanelHeight;
     if (MultiTitleInEffect()) {
         BuildTitleTree();
         MeasureTitleTree();
@@ -447,7 +461,12 @@ void TCustomDBGridEh::ApplyColumnWidths()
 {
     const int hiddenWidth = FDBOptions.Contains(dgColLines) ? -1 : 0;
     FLastWidthColumn = -1;
-    for (int i = 0; i < FColumns->Count(); ++i) {
+    if (FRowPanel->Active() && FIndicatorCount < TotalColCount()) {
+        if (ColWidthAt(FIndicatorCount) != FRowPanelWidth)
+            ChangeColWidth(FIndicatorCount, FRowPanelWidth);
+        FLastWidthColumn = FIndicatorCount;
+    }
+    for (int i = 0; i < FColumns->Count() && !FRowPanel->Active(); ++i) {
         const TColumnEh* column = FColumns->ColumnAt(i);
         const int col = DataColToGridCol(i);
         if (col >= TotalColCount())
@@ -470,6 +489,11 @@ void TCustomDBGridEh::FitAutoWidthColumns()
     if (!FAutoFitColWidths || Designing() || !HandleAllocated())
         return;
     UpdateVertScrollBar();
+    if (FRowPanel->Active()) {
+        const int lines = FDBOptions.Contains(dgColLines) ? GridLineWidth() * (1 + FIndicatorCount) : 0;
+        RescaleRowPanel(std::max(ClientWidth(), FMinAutoFitWidth) - (FIndicatorCount > 0 ? FIndicatorWidth : 0) - lines);
+        return;
+    }
     const bool colLines = FDBOptions.Contains(dgColLines);
     std::vector<TColumnEh*> fitting;
     int fixedWidths = 0;

@@ -12,6 +12,11 @@ namespace {
 
 constexpr WPARAM AutoScrollTimer = 1;
 
+bool IsPanelSizingMode(TGridMouseModeEh Mode)
+{
+    return Mode == TGridMouseModeEh::gmmRowSizing || Mode == TGridMouseModeEh::gmmColSizing;
+}
+
 } // namespace
 
 bool PointWithinRect(TPoint Point, const TRect& Rect)
@@ -79,6 +84,8 @@ void TCustomDBGridEh::HandleMouseDown(TMouseButton Button, TShiftState Shift, in
         TCustomControl::MouseDown(Button, Shift, X, Y);
         return;
     }
+    if (RowPanel()->Active() && PanelMouseDown(Button, Shift, X, Y))
+        return;
     TColumnEh* column = ColumnAtGridCol(cell.X);
     if (left && Shift.Contains(ssDouble)) {
         TTitleSizingBorderEh border;
@@ -230,6 +237,14 @@ void TCustomDBGridEh::MouseMove(TShiftState Shift, int X, int Y) { HandleMouseMo
 void TCustomDBGridEh::HandleMouseMove(TShiftState Shift, int X, int Y)
 {
     FLastMousePoint = Point(X, Y);
+    if (RowPanelMoving() || (RowPanel()->Active() && PanelMoveShouldStart(X, Y))) {
+        if (RowPanelMoving())
+            TrackRowPanelMove(TMouseButton::mbLeft, X, Y);
+        else
+            BeginRowPanelColumnMove(FPanelPress.Title, X, Y);
+        TCustomControl::MouseMove(Shift, X, Y);
+        return;
+    }
     if (FTitlePress.Button) {
         UpdatePressedLook(X, Y);
         TCustomControl::MouseMove(Shift, X, Y);
@@ -276,6 +291,15 @@ void TCustomDBGridEh::HandleMouseUp(TMouseButton Button, TShiftState Shift, int 
     const TGridMouseModeEh mode = MouseMode();
     const bool moving = mode == TGridMouseModeEh::gmmColMoving || mode == TGridMouseModeEh::gmmRowMoving;
     const bool baseMode = mode != TGridMouseModeEh::gmmNone && (!moving || FMoveTarget != FMoveOrigin);
+    if (ReleasePanelMove(Button, X, Y)) {
+        TCustomGridEh::MouseUp(Button, Shift, X, Y);
+        return;
+    }
+    if (RowPanel()->Active() && (IsPanelSizingMode(mode) || FTitlePress.Button)) {
+        PanelCellRelease(Shift, X, Y);
+        TCustomGridEh::MouseUp(Button, Shift, X, Y);
+        return;
+    }
     if (left && (ReleaseGroupPanelAt(X, Y) || (mode == TGridMouseModeEh::gmmColMoving && DropTitleOnGroupPanel(X, Y)))) {
         TCustomControl::MouseUp(Button, Shift, X, Y);
         return;
@@ -308,14 +332,19 @@ void TCustomDBGridEh::HandleMouseUp(TMouseButton Button, TShiftState Shift, int 
     TCustomGridEh::MouseUp(Button, Shift, X, Y);
     if (baseMode || !left)
         return;
-    TColumnEh* column = ColumnAtGridCol(cell.X);
+    // In row panel mode the column is the panel cell's, and a press and release on one cell
+    // hit the same column too.
+    const int panelCell = RowPanel()->Active() ? PanelCellAtPoint(X, Y) : -1;
+    TColumnEh* column = RowPanel()->Active() ? (panelCell >= 0 ? Columns()->ColumnAt(panelCell) : nullptr)
+                                             : ColumnAtGridCol(cell.X);
+    const bool samePress = cell == FPress.Cell && (!RowPanel()->Active() || panelCell == FPanelPress.Data);
     if (column == nullptr)
         return;
     if (IsTitleRow(cell.Y))
         RaiseTitleClick(column);
     else if (IsDataRow(cell.Y))
         RaiseCellClick(column);
-    if (FPress.CheckCell && cell == FPress.Cell && IsDataRow(cell.Y) && !column->DblClickNextVal() &&
+    if (FPress.CheckCell && samePress && IsDataRow(cell.Y) && !column->DblClickNextVal() &&
         !FPress.Shift.Contains(ssDouble) && column->CanEditCell(true))
         column->StepCellValue(Shift.Contains(ssShift) ? -1 : 1);
     FPress.CheckCell = false;
@@ -396,12 +425,16 @@ void TCustomDBGridEh::UpdatePressedLook(int X, int Y)
     bool pressed = false;
     if (FTitlePress.Button && FTitlePress.Col >= 0) {
         const TGridCoord cell = CellFromPoint(X, Y);
-        pressed = cell.X == FTitlePress.Col && IsTitleRow(cell.Y);
+        const bool onColumn = RowPanel()->Active() ? PanelCellAtPoint(X, Y) == GridColToDataCol(FTitlePress.Col)
+                                                   : cell.X == FTitlePress.Col;
+        pressed = onColumn && IsTitleRow(cell.Y);
     }
     if (pressed == FTitlePress.Look)
         return;
     FTitlePress.Look = pressed;
-    if (FTitlePress.Col >= 0)
+    if (RowPanel()->Active())
+        InvalidateTitleRows();
+    else if (FTitlePress.Col >= 0)
         for (int row = 0; row < RowsAboveData(); ++row)
             InvalidateOneCell(FTitlePress.Col, row);
 }
@@ -410,7 +443,8 @@ void TCustomDBGridEh::UpdatePressedLook(int X, int Y)
 
 bool TCustomDBGridEh::FindTitleSizingBorder(int X, int Y, TTitleSizingBorderEh& Found)
 {
-    if (!EffectiveGridOptions().Contains(goColSizing))
+    // The row panel's cells are sized by their own borders.
+    if (!EffectiveGridOptions().Contains(goColSizing) || RowPanel()->Active())
         return false;
     TGridLayoutEh layout;
     ComputeLayout(layout);
@@ -529,6 +563,10 @@ void TCustomDBGridEh::PerformAutoScroll()
     }
     if (FDBMouseMode == TDBGridMouseModeEh::dmmRecordDrag) {
         TrackRecordDrag(at.X, at.Y);
+        return;
+    }
+    if (RowPanelMoving()) {
+        TrackRowPanelMove(TMouseButton::mbLeft, at.X, at.Y);
         return;
     }
     const int above = layout.Vert.FixedBoundary - at.Y;
