@@ -198,6 +198,7 @@ void TCustomDBGridEh::RebuildLayout()
                 ChangeLeftCol(leftCol);
             throw;
         }
+        PlaceRowDetailPanel();
         FollowActiveRecord();
         InvalidateGrid();
         UpdateFixedCellLineColor();
