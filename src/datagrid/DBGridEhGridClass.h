@@ -1218,6 +1218,8 @@ private:
     TRowDetailPanelControlEh* FRowDetailControl = nullptr;  // owned as a component
     // The grid row whose height holds the open panel; -1 when none does.
     int FRowDetailRow = -1;
+    // The grid gives a row its fitted height: no user's sizing of every row.
+    bool FFittingRowHeight = false;
 };
 
 // The grid the application's windows hold.

@@ -4,8 +4,7 @@
 
 // A bevel's cut: none, sunk into the surface, raised from it, or a plain band.
 enum class TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
-// How a window's bevel looks: none at all, the classic 3-D tiles, their soft
-// variant, or flat.
+// How a window's bevel looks: none at all, the classic 3-D tiles, their soft variant, or flat.
 enum class TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
 using TBevelEdges = TSmallSet<struct TBevelEdgesTag>;
 constexpr TBevelEdges beLeft{0x1};
