@@ -14,6 +14,18 @@
 
 #include <vector>
 
+// Puts display row Index's record under the fields while a cell is painted or measured.
+class TRowRecordScope {
+public:
+    TRowRecordScope(TCustomDBGridEh* Grid, int Index) : FGrid(Grid) { FGrid->SwitchToRowRecord(Index); }
+    ~TRowRecordScope() { FGrid->RestoreRowRecord(); }
+    TRowRecordScope(const TRowRecordScope&) = delete;
+    TRowRecordScope& operator=(const TRowRecordScope&) = delete;
+
+private:
+    TCustomDBGridEh* FGrid;
+};
+
 class TBitmap;
 class TCanvas;
 class TFont;

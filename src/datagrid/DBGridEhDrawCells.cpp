@@ -18,18 +18,6 @@ namespace {
 // The arrow's colour during an incremental search: the search highlight's yellow.
 constexpr TColor IncSearchArrowColor = RGB(255, 255, 0);
 
-// Puts display row Index's record under the fields while a cell is painted.
-class TRowRecordScope {
-public:
-    TRowRecordScope(TCustomDBGridEh* Grid, int Index) : FGrid(Grid) { FGrid->SwitchToRowRecord(Index); }
-    ~TRowRecordScope() { FGrid->RestoreRowRecord(); }
-    TRowRecordScope(const TRowRecordScope&) = delete;
-    TRowRecordScope& operator=(const TRowRecordScope&) = delete;
-
-private:
-    TCustomDBGridEh* FGrid;
-};
-
 bool DataSetEditingRecord(const TDataSet* DataSet)
 {
     return DataSet != nullptr &&
@@ -350,6 +338,14 @@ void TCustomDBGridEh::PaintDataCell(int ACol, int ARow, int AreaCol, int AreaRow
     if (PaintGroupRowCell(ACol, AreaRow, ARect))
         return;
     TCanvas* canvas = Canvas();
+    // Above an open detail panel the cell keeps the record's own height; the panel's band is
+    // the grid's colour where the container leaves it uncovered.
+    if (FRowDetailPanel->Visible() && ARow == Row() && DataLink()->Active()) {
+        canvas->Brush()->SetStyle(TBrushStyle::bsSolid);
+        canvas->Brush()->SetColor(Color());
+        canvas->FillRect(ARect);
+        ARect.Bottom = std::min(ARect.Bottom, ARect.Top + RecordRowHeight(AreaRow));
+    }
     TColumnEh* column = Columns()->ColumnAt(AreaCol);
     canvas->Font()->Assign(column->Font());
     canvas->Brush()->SetStyle(TBrushStyle::bsSolid);
@@ -423,6 +419,7 @@ void TCustomDBGridEh::PaintDefaultDataCell(int ACol, int AreaCol, int AreaRow, c
             contents.Left += PaintGroupRecordIndent(AreaRow, contents);
             if (MemTableTreeMode())
                 contents.Left += PaintDataCellTreePart(AreaRow, contents, params.Background);
+            contents.Left += PaintRowDetailSign(AreaCol, AreaRow, state, contents);
         }
         TDataCellLookEh look;
         look.Raised = raised;

@@ -346,7 +346,7 @@ void TCustomDBGridEh::RescaleStretchBases(int Index, int OldWidth, int NewWidth)
 void TCustomDBGridEh::AfterRowHeightsChange()
 {
     TCustomGridEh::AfterRowHeightsChange();
-    if (OnGetRowHeight || FLayoutLock > 0 || RowCount() <= FixedRows())
+    if (OnGetRowHeight || FLayoutLock > 0 || FFittingRowHeight || RowCount() <= FixedRows())
         return;
     // A data row sized by the user gives every row its height.
     for (int row = FixedRows(); row < RowCount(); ++row) {

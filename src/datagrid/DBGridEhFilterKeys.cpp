@@ -81,7 +81,7 @@ void TCustomDBGridEh::EditorKeyDown(TCustomDBEditEh* Editor, WORD& Key, TShiftSt
             return;
         ApplyFilterRow();
         if (noModifier)
-            DataLink()->DataSet()->MoveBy(-DataLink()->ActiveRecord());
+            MoveByRecords(-DataLink()->ActiveRecord());
         DeactivateFilterRow();
         break;
     case VK_F2:

@@ -179,6 +179,10 @@ TCustomDBGridEh::TCustomDBGridEh(TComponent* AOwner, const TColumnFactoriesEh& F
     FIndicatorWidth = ComputeIndicatorWidth();
     FDataRowHeight = ComputeDefaultRowHeight();
     ChangeDefaultRowHeight(FDataRowHeight);
+    FRowDetailControl = new TRowDetailPanelControlEh(this);
+    FRowDetailControl->SetName(u"RowDetailData"_s);
+    FRowDetailControl->SetVisible(false);
+    FRowDetailControl->SetParent(this);
 }
 
 TCustomDBGridEh::~TCustomDBGridEh()
@@ -223,6 +227,8 @@ void TCustomDBGridEh::SetDataSource(TDataSource* Value)
 
 void TCustomDBGridEh::NotifyLinkActiveChanged(bool Active)
 {
+    if (!Active)
+        FRowDetailPanel->SwitchVisible(false);
     if (!Active && EditorMode())
         LeaveEditorMode();
     UpdateMemTableLink();
@@ -246,6 +252,8 @@ void TCustomDBGridEh::NotifyDataSetChanged()
     if (!HandleAllocated() || FInDataSetChanged)
         return;
     TFlagGuard guard(FInDataSetChanged, true);
+    if (FDataLink->Active() && FDataLink->DataSet()->Bookmark() != FDataLink->LastBookmark())
+        FRowDetailPanel->SwitchVisible(false);
     const int indicatorWidth = ComputeIndicatorWidth();
     if (indicatorWidth != FIndicatorWidth) {
         FIndicatorWidth = indicatorWidth;
@@ -259,11 +267,13 @@ void TCustomDBGridEh::NotifyDataSetChanged()
         UnlockLayoutDeferred();
     FollowActiveRecord();
     ReloadAllEditors();
+    PlaceRowDetailPanel();
     InvalidateGrid();
 }
 
 void TCustomDBGridEh::NotifyDataSetScrolled(int Distance)
 {
+    FRowDetailPanel->SwitchVisible(false);
     if (IsMemTableMode()) {
         FollowMemTableRecord();
         return;

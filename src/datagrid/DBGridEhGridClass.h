@@ -7,6 +7,7 @@
 #include "datagrid/DBGridEhGroups.h"
 #include "datagrid/DBGridEhFilterRow.h"
 #include "datagrid/DBGridEhIndicatorTitle.h"
+#include "datagrid/DBGridEhRowDetail.h"
 #include "datagrid/DBGridEhRowPanel.h"
 #include "datagrid/DBGridEhScrollBars.h"
 #include "datagrid/DBGridEhSearch.h"
@@ -887,7 +888,8 @@ private:
     TColumnEh* ColumnAtGridCol(int ACol) const;
     bool InColumnSelectZone(int X, int Y);
     void PressColumnSelection(TColumnEh* Column, TShiftState Shift);
-    void PressDataRow(TMouseButton Button, TShiftState Shift, TGridCoord Cell, TColumnEh* Column);
+    // OnDetailSign: the press toggles the row detail panel once its row is current.
+    void PressDataRow(TMouseButton Button, TShiftState Shift, TGridCoord Cell, TColumnEh* Column, bool OnDetailSign);
     void DragSelection(int X, int Y);
     bool StartTitleSizing(int X, int Y);
     void TrackTitleSizing(int X);
@@ -1199,8 +1201,6 @@ public:
 
 protected:
     bool IsHorzPixelScroll() override;
-    // In row panel mode the current cell's editor covers the focused column's data part.
-    TRect CellDisplayRect(int ACol, int ARow) override;
     void CancelMouseMode() override;
     // Over the title panel: the right and bottom borders of the panel cells.
     void DetectSizingAt(int X, int Y, const TGridLayoutEh& Layout, int& Offset, int& Pos, int& Index,
@@ -1267,6 +1267,76 @@ private:
     };
     TPanelMoveEh FPanelMove;
     // ============================================================================================
+
+    // --- Row detail panel, record moves and row heights (DBGridEhRowDetail.cpp) ---------------
+public:
+    TRowDetailPanelEh* RowDetailPanel() const { return FRowDetailPanel.get(); }
+    void SetRowDetailPanel(TRowDetailPanelEh* Value);
+    // The container under the current record, the grid's only child component.
+    TRowDetailPanelControlEh* RowDetailPanelControl() const { return FRowDetailControl; }
+    // Lays the container out under the current row, or hides it, and refits the row.
+    void PlaceRowDetailPanel();
+    // With an active panel: the 18-pixel sign strip at the left of Rect; answers its width.
+    virtual int PaintRowDetailSign(int DataCol, int DataRow, TGridDrawState State, const TRect& Rect);
+    // The current record may open a panel: RowDetailPanel's Active, then OnCheckRowHaveDetailPanel.
+    bool RowHasDetailPanel();
+    // PointInCell lies on the sign of data column DataCol's cell in display data row DataRow,
+    // whose record is the current one.
+    virtual bool IsInRowDetailSign(int DataCol, int DataRow, TPoint PointInCell);
+    // The client point lies on a data row's detail sign.
+    virtual bool HitRowDetailSign(TMouseButton Button, TShiftState Shift, int X, int Y);
+    // Opens the panel and gives the focus to its ActiveControl or its first tab stop.
+    bool FocusRowDetailPanel();
+    // Every record move of the keys and the mouse: an open panel closes first (a refused close
+    // moves nothing and answers 0); answers the distance moved.
+    int MoveByRecords(int Distance);
+    TRowDetailPanelCheckEventEh OnRowDetailPanelShow;
+    TRowDetailPanelCheckEventEh OnRowDetailPanelHide;
+    TRowDetailPanelCheckEventEh OnCheckRowHaveDetailPanel;
+
+    // Row heights: data row Row's own height, that height given to the row (with the open panel
+    // under the current row), every data row fitted, and the heights made again.
+    int RecordRowHeight(int Row);
+    void FitDataRowHeight(int Row);
+    void FitAllDataRowHeights();
+    void RecalcRowHeights();
+
+    // The cell editor shows; the current grid column (indicator included).
+    bool EditorShown() const;
+    int CurrentGridCol() const { return Col(); }
+    void SetCurrentGridCol(int ACol);
+    // Rows below the titles and the filter row; the visible data cells as pixels and as a range.
+    int DataRowCount();
+    TRect DataAreaPixelRect();
+    TGridCellRangeEh GetDataCellRange();
+    void InvalidateGridColumn(int ACol) { InvalidateColumn(ACol); }
+    void InvalidateGridRow(int ARow) { InvalidateRowCells(ARow); }
+    void InvalidateGridCell(int ACol, int ARow) { InvalidateOneCell(ACol, ARow); }
+    TRect CellClientRect(int ACol, int ARow) const { return CellPixelRect(ACol, ARow); }
+
+protected:
+    // The editor's cell: in row panel mode the focused column's data part; else narrowed by the
+    // group indent and the detail sign in the first visible column, and cut to the record's own
+    // height above an open panel.
+    TRect CellDisplayRect(int ACol, int ARow) override;
+    void ResyncAfterScroll() override;
+    // Scrolls so that the open panel shows, or so that no empty space is left after it closed.
+    void ScrollRowDetailIntoView(bool Shown);
+
+private:
+    friend class TRowDetailPanelEh;
+    // The sign strip starts after these in a first-column cell of display data row Row.
+    int RowDetailSignOffset(int Row);
+    // The first visible column's grid column; -1 without visible columns.
+    int FirstVisibleGridCol() const;
+    // The container's rectangle under the current row; empty when there is no room.
+    TRect RowDetailPanelBounds();
+    std::unique_ptr<TRowDetailPanelEh> FRowDetailPanel = std::make_unique<TRowDetailPanelEh>(this);
+    TRowDetailPanelControlEh* FRowDetailControl = nullptr;  // owned as a component
+    // The grid row whose height holds the open panel; -1 when none does.
+    int FRowDetailRow = -1;
+    // The grid gives a row its fitted height: no user's sizing of every row.
+    bool FFittingRowHeight = false;
 };
 
 // The grid the application's windows hold.

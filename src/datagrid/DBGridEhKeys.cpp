@@ -55,7 +55,7 @@ void TCustomDBGridEh::NavigateRecords(bool Select, int Distance, bool RowMode, b
     if (rectangle && FSelection->SelectionType() != TDBGridEhSelectionType::gstRectangle)
         FSelection->Rect()->SelectTo(FocusedColumnIndex(), data->Bookmark(), false);
     if (!ToEnd)
-        DataLink()->MoveBy(Distance);
+        MoveByRecords(Distance);
     else if (Distance > 0)
         data->Last();
     else
@@ -87,7 +87,7 @@ void TCustomDBGridEh::NavigateRecordRows(bool Select, int Distance, bool ToEnd)
     try {
         for (int i = 0; ToEnd || i < steps; ++i) {
             const TBookmark left = data->Bookmark();
-            if (DataLink()->MoveBy(step) == 0)
+            if (MoveByRecords(step) == 0)
                 break;
             if (!selectRows)
                 continue;
@@ -368,6 +368,8 @@ bool TCustomDBGridEh::HandleCtrlKey(WORD Key, TShiftState Shift)
         return true;
     case VK_NEXT:
     case VK_DOWN:
+        if (Key == VK_DOWN && Shift == TShiftState(ssCtrl) && FocusRowDetailPanel())
+            return true;
         if (!shift)
             AutoClearSelection();
         NavigateRecords(multi, DataLink()->RecordCount() - 1 - active,
@@ -434,7 +436,7 @@ bool TCustomDBGridEh::HandlePlainKey(WORD Key, TShiftState Shift)
             NavigateRecords(true, page, !IsSelectionTypeAllowed(TDBGridEhSelectionType::gstRectangle), false);
         else {
             ClearAllSelections();
-            DataLink()->MoveBy(page);
+            MoveByRecords(page);
         }
         return true;
     }
@@ -461,7 +463,12 @@ bool TCustomDBGridEh::HandlePlainKey(WORD Key, TShiftState Shift)
         MoveToDataColumn(FocusedColumnIndex() + (Key == VK_LEFT ? -1 : 1), Key == VK_LEFT ? -1 : 1, multi);
         return true;
     case VK_UP: RecordUpKey(Shift); return true;
-    case VK_DOWN: RecordDownKey(Shift); return true;
+    case VK_DOWN:
+        // Down from the record of an open panel goes into the panel.
+        if (Shift.Empty() && FRowDetailPanel->Visible() && FocusRowDetailPanel())
+            return true;
+        RecordDownKey(Shift);
+        return true;
     case VK_INSERT:
         if (shift) {
             RunEditAction(geaPasteEh);

@@ -200,6 +200,7 @@ void TCustomDBGridEh::RebuildLayout()
                 ChangeLeftCol(leftCol);
             throw;
         }
+        PlaceRowDetailPanel();
         FollowActiveRecord();
         InvalidateGrid();
         UpdateFixedCellLineColor();

@@ -147,7 +147,8 @@ void TCustomDBGridEh::HandleMouseDown(TMouseButton Button, TShiftState Shift, in
         TCustomGridEh::MouseDown(Button, Shift, X, Y);
         return;
     }
-    PressDataRow(Button, Shift, cell, column);
+    const bool onDetailSign = DataLink()->Active() && HitRowDetailSign(Button, Shift, X, Y);
+    PressDataRow(Button, Shift, cell, column, onDetailSign);
     TCustomControl::MouseDown(Button, Shift, X, Y);
 }
 
@@ -165,7 +166,8 @@ void TCustomDBGridEh::PressColumnSelection(TColumnEh* Column, TShiftState Shift)
     InvalidateGrid();
 }
 
-void TCustomDBGridEh::PressDataRow(TMouseButton Button, TShiftState Shift, TGridCoord Cell, TColumnEh* Column)
+void TCustomDBGridEh::PressDataRow(TMouseButton Button, TShiftState Shift, TGridCoord Cell, TColumnEh* Column,
+                                   bool OnDetailSign)
 {
     TDataSet* data = DataLink()->DataSet();
     const bool left = Button == TMouseButton::mbLeft;
@@ -183,10 +185,13 @@ void TCustomDBGridEh::PressDataRow(TMouseButton Button, TShiftState Shift, TGrid
     const bool editorShown = EditorMode();
     if (!EditorAlwaysShown())
         ChangeEditorMode(false);
-    if (!shiftRows && GroupingInEffect())
-        MoveInGroupTree(Cell.Y - Row());
-    else if (!shiftRows)
-        DataLink()->MoveBy(Cell.Y - Row());
+    if (!shiftRows)
+        MoveByRecords(Cell.Y - Row());
+    if (OnDetailSign) {
+        if (Cell.Y == Row())
+            FRowDetailPanel->SwitchVisible(!FRowDetailPanel->Visible());
+        return;
+    }
     if (Column != nullptr)
         MoveToDataColumn(Column->Index(), 0, false);
     if (!left)

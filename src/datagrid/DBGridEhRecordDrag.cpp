@@ -84,13 +84,13 @@ bool TCustomDBGridEh::PickRecordDropTarget(int X, int Y, int& TargetRow, int& Ta
         if (IsMemTableMode())
             ScrollTopRowTo(TopRow() - 1, false);
         else if (FDataLink->ActiveRecord() >= 0)
-            FDataLink->MoveBy(-FDataLink->ActiveRecord() - 1);
+            MoveByRecords(-FDataLink->ActiveRecord() - 1);
         row = TopRow();
     } else if (Y >= layout.Vert.GridBoundary) {
         if (IsMemTableMode())
             ScrollTopRowTo(TopRow() + 1, false);
         else
-            FDataLink->MoveBy(FDataLink->RecordCount() - FDataLink->ActiveRecord());
+            MoveByRecords(FDataLink->RecordCount() - FDataLink->ActiveRecord());
         ComputeLayout(layout);
         row = layout.Vert.LastFullVisibleCell;
     } else if (row < above || row > last) {

@@ -63,14 +63,6 @@ int TCustomDBGridEh::HotPanelColumn()
     return column != nullptr ? column->Index() : -1;
 }
 
-TRect TCustomDBGridEh::CellDisplayRect(int ACol, int ARow)
-{
-    const TColumnEh* column = FocusedColumn();
-    if (!FRowPanel->Active() || column == nullptr || ACol != IndicatorOffset())
-        return TCustomGridEh::CellDisplayRect(ACol, ARow);
-    return PanelCellClientRect(column->Index(), ARow).Intersected(CellPixelRect(ACol, ARow));
-}
-
 void TCustomDBGridEh::DetectSizingAt(int X, int Y, const TGridLayoutEh& Layout, int& Offset, int& Pos, int& Index,
                                      TGridMouseModeEh& Mode)
 {
@@ -168,7 +160,7 @@ void TCustomDBGridEh::PanelTitlePress(int Index, int X, int Y)
     UpdatePressedLook(X, Y);
 }
 
-void TCustomDBGridEh::PanelCellPress(TMouseButton Button, TShiftState Shift, int Index, TGridCoord Cell, int X, int)
+void TCustomDBGridEh::PanelCellPress(TMouseButton Button, TShiftState Shift, int Index, TGridCoord Cell, int X, int Y)
 {
     TDataSet* data = DataLink()->DataSet();
     const bool pressedCurrent = Cell.Y == Row() && Index == FFocusedPanelColumn;
@@ -176,11 +168,7 @@ void TCustomDBGridEh::PanelCellPress(TMouseButton Button, TShiftState Shift, int
     DataLink()->UpdateRecord();
     if (!EditorAlwaysShown())
         ChangeEditorMode(false);
-    // The record move every press on a record makes (the same as on an ordinary data row).
-    if (GroupingInEffect())
-        MoveInGroupTree(Cell.Y - Row());
-    else
-        DataLink()->MoveBy(Cell.Y - Row());
+    MoveByRecords(Cell.Y - Row());
     if (Index >= 0)
         MoveToDataColumn(Index, 0, false);
     if (Button == TMouseButton::mbLeft && Options().Contains(dgMultiSelect) && Options().Contains(dgRowSelect) &&
@@ -194,6 +182,11 @@ void TCustomDBGridEh::PanelCellPress(TMouseButton Button, TShiftState Shift, int
         }
         FRowAnchor = data->Bookmark();
         FRowAnchorActive = true;
+    }
+    if (DataLink()->Active() && HitRowDetailSign(Button, Shift, X, Y)) {
+        if (Cell.Y == Row())
+            FRowDetailPanel->SwitchVisible(!FRowDetailPanel->Visible());
+        return;
     }
     if (Index < 0)
         return;

@@ -75,6 +75,8 @@ void TCustomDBGridEh::HandleSizeChange()
     RecomputeRowMetrics();
     UpdateVertScrollBar();
     ScrollCellIntoView({Col(), Row()}, true, true);
+    if (FRowDetailPanel->Visible())
+        PlaceRowDetailPanel();
 }
 
 void TCustomDBGridEh::FollowActiveRecord()
@@ -131,11 +133,11 @@ void TCustomDBGridEh::StepAnchorCell(TGridScrollDirectionsEh Directions)
     // Past the first or last buffered row the dataset moves instead of the anchor.
     if (FDataLink->Active() && !IsMemTableMode()) {
         if (Directions.Contains(gsdUp) && Row() <= FixedRows()) {
-            FDataLink->MoveBy(-(FDataLink->ActiveRecord() + 1));
+            MoveByRecords(-(FDataLink->ActiveRecord() + 1));
             Directions.Exclude(gsdUp);
         }
         if (Directions.Contains(gsdDown) && Row() >= RowCount() - 1) {
-            FDataLink->MoveBy(FDataLink->RecordCount() - FDataLink->ActiveRecord());
+            MoveByRecords(FDataLink->RecordCount() - FDataLink->ActiveRecord());
             Directions.Exclude(gsdDown);
         }
     }

@@ -12,7 +12,7 @@ bool TCustomDBGridEh::HandleMouseWheel(TShiftState Shift, TPoint MousePos, int D
     const bool handled = Direction > 0 ? TCustomControl::DoMouseWheelDown(Shift, MousePos)
                                        : TCustomControl::DoMouseWheelUp(Shift, MousePos);
     if (!handled && DataLink()->Active())
-        DataLink()->MoveBy(Direction);
+        MoveByRecords(Direction);
     return true;
 }
 
@@ -38,10 +38,10 @@ void TCustomDBGridEh::HandleWMVScroll(TMessage& Message)
     const int position = ThumbPosition(code, HIWORD(Message.WParam));
     const int page = std::max(1, FullyShownRowCount());
     switch (code) {
-    case SB_LINEUP: DataLink()->MoveBy(-DataLink()->ActiveRecord() - 1); break;
-    case SB_LINEDOWN: DataLink()->MoveBy(DataLink()->RecordCount() - DataLink()->ActiveRecord()); break;
-    case SB_PAGEUP: DataLink()->MoveBy(-page); break;
-    case SB_PAGEDOWN: DataLink()->MoveBy(page); break;
+    case SB_LINEUP: MoveByRecords(-DataLink()->ActiveRecord() - 1); break;
+    case SB_LINEDOWN: MoveByRecords(DataLink()->RecordCount() - DataLink()->ActiveRecord()); break;
+    case SB_PAGEUP: MoveByRecords(-page); break;
+    case SB_PAGEDOWN: MoveByRecords(page); break;
     case SB_THUMBPOSITION:
         // The release that ends a tracked drag has been followed already.
         if (FThumbTracked) {
@@ -51,8 +51,8 @@ void TCustomDBGridEh::HandleWMVScroll(TMessage& Message)
         if (!data->IsSequenced()) {
             switch (position) {
             case 0: data->First(); break;
-            case 1: DataLink()->MoveBy(-page); break;
-            case 3: DataLink()->MoveBy(page); break;
+            case 1: MoveByRecords(-page); break;
+            case 3: MoveByRecords(page); break;
             case 4: data->Last(); break;
             default: break;
             }
@@ -66,7 +66,7 @@ void TCustomDBGridEh::HandleWMVScroll(TMessage& Message)
         break;
     case SB_THUMBTRACK:
         if (VertScrollBar()->Tracking() && data->IsSequenced()) {
-            DataLink()->MoveBy(position - data->RecNo());
+            MoveByRecords(position - data->RecNo());
             FThumbTracked = true;
         }
         break;

@@ -1,9 +1,10 @@
 #pragma once
 // TPanel: a container with raised or lowered bevels around it and a caption in its middle.
 #include "platform/core/Alignment.h"
+#include "platform/ui/BevelTypes.h"
 #include "platform/ui/Controls.h"
 
-enum class TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
+using TPanelBevel = TBevelCut;
 
 class TPanel : public TCustomControl {
 public:

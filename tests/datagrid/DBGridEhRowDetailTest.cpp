@@ -1,0 +1,192 @@
+// The row detail panel under the current record: opened and closed by keys and by its sign, closed
+// by record moves (or keeping the record when its close is refused), its container's geometry, and
+// the sign's pixels.
+#include "DBGridEhInputTestSupport.h"
+#include "DBGridEhPaintSupport.h"
+
+#include "platform/ui/Edit.h"
+
+namespace {
+
+class RowDetailTest : public DBGridInputTest {
+protected:
+    void SetUp() override
+    {
+        DBGridInputTest::SetUp();
+        Panel()->SetActive(true);
+        Inside = new TEdit(Form);
+        Inside->SetParent(Container());
+        Inside->SetTabStop(true);
+    }
+
+    TRowDetailPanelEh* Panel() const { return Grid->RowDetailPanel(); }
+    TRowDetailPanelControlEh* Container() const { return Grid->RowDetailPanelControl(); }
+    // The centre of the expand sign of grid row ARow: the first column's 18-pixel strip.
+    QPoint SignOf(int ARow) const
+    {
+        const TRect cell = Grid->CellPixelRect(Grid->IndicatorOffset(), ARow);
+        return QPoint(cell.Left + 9, cell.Top + 5);
+    }
+
+    TEdit* Inside = nullptr;
+};
+
+TEST_F(RowDetailTest, CtrlDownOpensThePanelIntoItsControlAndCtrlUpComesBack)
+{
+    Key(Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_TRUE(Panel()->Visible());
+    EXPECT_TRUE(Container()->Visible());
+    EXPECT_TRUE(Inside->Focused());
+    EXPECT_EQ(CurrentRecNo(), 1);
+
+    SendKey(Inside->Handle(), Qt::Key_Up, QString(), Qt::ControlModifier);
+    EXPECT_TRUE(Grid->Focused());
+    EXPECT_TRUE(Panel()->Visible());
+}
+
+TEST_F(RowDetailTest, AClickOnTheSignOpensAndClosesThePanelUnderItsRecord)
+{
+    Click(SignOf(DataRow(2)));
+    EXPECT_EQ(CurrentRecNo(), 3);
+    ASSERT_TRUE(Panel()->Visible());
+    const TRect record = Grid->CellPixelRect(Grid->IndicatorOffset(), DataRow(2));
+    EXPECT_EQ(Container()->Top(), record.Top + Grid->RecordRowHeight(2));
+    EXPECT_EQ(Container()->Left(), record.Left + 18);
+    EXPECT_EQ(Container()->Height(), 120);
+
+    Click(SignOf(DataRow(2)));
+    EXPECT_FALSE(Panel()->Visible());
+    EXPECT_FALSE(Container()->Visible());
+}
+
+TEST_F(RowDetailTest, MovingToAnotherRecordClosesThePanel)
+{
+    Panel()->SwitchVisible(true);
+    Wheel(-120);
+    EXPECT_EQ(CurrentRecNo(), 2);
+    EXPECT_FALSE(Panel()->Visible());
+    EXPECT_EQ(Grid->RowHeightAt(DataRow(0)), Grid->RecordRowHeight(0));
+}
+
+TEST_F(RowDetailTest, ARefusedCloseKeepsTheRecord)
+{
+    Grid->OnRowDetailPanelHide = [](TObject*, bool& CanHide) { CanHide = false; };
+    Panel()->SwitchVisible(true);
+    EXPECT_EQ(Grid->MoveByRecords(1), 0);
+    ClickCell(Grid->IndicatorOffset() + 1, DataRow(4));
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(CurrentRecNo(), 1);
+    EXPECT_TRUE(Panel()->Visible());
+}
+
+TEST_F(RowDetailTest, ARowWithoutAPanelIgnoresClicksOnItsSign)
+{
+    Grid->OnCheckRowHaveDetailPanel = [](TObject*, bool& Have) { Have = false; };
+    Click(SignOf(DataRow(0)));
+    Key(Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_FALSE(Panel()->Visible());
+}
+
+TEST_F(RowDetailTest, OpeningNeedsRecordsUnlessTheShowEventGrantsIt)
+{
+    struct Case {
+        bool Granted;
+        bool EventSet;
+        bool Shown;
+    };
+    for (const Case& c : {Case{false, false, false}, Case{true, true, true}}) {
+        while (!Data->IsEmpty())
+            Data->Delete();
+        Grid->OnRowDetailPanelShow = nullptr;
+        if (c.EventSet)
+            Grid->OnRowDetailPanelShow = [&](TObject*, bool& CanShow) { CanShow = c.Granted; };
+        Panel()->SwitchVisible(true);
+        EXPECT_EQ(Panel()->Visible(), c.Shown) << c.EventSet;
+        Panel()->SwitchVisible(false);
+    }
+}
+
+TEST_F(RowDetailTest, AnInsertedRecordOpensAndAClosingDataSetClosesEvenARefusingPanel)
+{
+    Data->Append();
+    Panel()->SwitchVisible(true);
+    EXPECT_TRUE(Panel()->Visible());
+    Grid->OnRowDetailPanelHide = [](TObject*, bool& CanHide) { CanHide = false; };
+    Data->Close();
+    EXPECT_FALSE(Panel()->Visible());
+    EXPECT_FALSE(Container()->Visible());
+    Panel()->SwitchVisible(true);
+    EXPECT_FALSE(Panel()->Visible());
+}
+
+TEST_F(RowDetailTest, TheContainerTakesOnlyTheRoomThereIs)
+{
+    Panel()->SwitchVisible(true);
+    const int top = Container()->Top();
+    Grid->SetHeight(top + 80);
+    EXPECT_EQ(Container()->Height(), 80);
+    EXPECT_EQ(Panel()->Height(), 120);
+
+    Panel()->SetWidth(5000);
+    EXPECT_EQ(Container()->Width(), Grid->ClientWidth() - Container()->Left());
+
+    // Data columns that end before the sign leave no room at all.
+    Panel()->SetWidth(0);
+    for (int i = 0; i < Grid->Columns()->Count(); ++i)
+        Grid->Columns()->ColumnAt(i)->SetWidth(3);
+    EXPECT_FALSE(Container()->Visible());
+    EXPECT_TRUE(Panel()->Visible());
+}
+
+class RowDetailPaintTest : public GridPaintFixtureBase {
+protected:
+    void SetUp() override
+    {
+        GridPaintFixtureBase::SetUp();
+        Data.reset(NewStockDataSet(nullptr));
+        Data->Open();
+        for (int n = 1; n <= 5; ++n)
+            Data->AppendRecord({Variant(), Variant(QStringLiteral("物品%1").arg(n)), Variant(n), Variant(n * 0.5)});
+        Data->First();
+        Source = std::make_unique<TDataSource>(nullptr);
+        Source->SetDataSet(Data.get());
+        Form = std::make_unique<TForm>(nullptr);
+        PlaceGrid(*Form);
+        Grid->SetDataSource(Source.get());
+        Grid->RowDetailPanel()->SetActive(true);
+    }
+    void TearDown() override
+    {
+        Form.reset();
+        Source.reset();
+        Data.reset();
+        GridPaintFixtureBase::TearDown();
+    }
+
+    // The pixel two above the middle of the sign of data row Index: the plus sign's upright.
+    TColor SignUpright(int Index)
+    {
+        const int row = Grid->FixedRows() + Index;
+        const TRect cell = Grid->CellPixelRect(Grid->IndicatorOffset(), row);
+        const int bottom = cell.Top + Grid->RecordRowHeight(Index);
+        return Grid->Pixel(cell.Left + 9, (cell.Top + bottom) / 2 - 2);
+    }
+
+    std::unique_ptr<TMemoryDataSet> Data;
+    std::unique_ptr<TDataSource> Source;
+    std::unique_ptr<TForm> Form;
+};
+
+TEST_F(RowDetailPaintTest, RowsShowAPlusAndTheOpenRowAMinus)
+{
+    Grid->PaintScreen();
+    EXPECT_EQ(SignUpright(0), clBlack);
+    EXPECT_EQ(SignUpright(1), clBlack);
+
+    Grid->RowDetailPanel()->SwitchVisible(true);
+    Grid->PaintScreen();
+    EXPECT_EQ(SignUpright(0), clWhite);
+    EXPECT_EQ(SignUpright(1), clBlack);
+}
+
+}  // namespace
