@@ -240,6 +240,9 @@ protected:
     TGridMouseModeEh MouseMode() const { return FMouseMode; }
     void DrawMoveIndicator(const TGridLayoutEh& Layout);
     void TrackMoveTarget(int X, int Y, const TGridLayoutEh& Layout);
+    // The sizing mode a press at (X, Y) would start, gmmNone outside every sizing zone, and the
+    // index of the column or row it would size.
+    TGridMouseModeEh SizingModeAt(int X, int Y, int* Index = nullptr);
     bool IsOverSizingZone(int X, int Y);
 
     // The editor, grid side.
@@ -313,8 +316,6 @@ private:
     void HandleFocusMessage(TMessage& Message);
     void HandleMouseButtonMessage(TMessage& Message);
     void HandleSetCursor(TMessage& Message);
-    // The sizing mode a press at (X, Y) would start; gmmNone outside every sizing zone.
-    TGridMouseModeEh SizingModeAt(int X, int Y);
     void HandleAutoScrollTimer();
     bool TryStartMove(TGridCoord Cell, int X, int Y);
     void FinishSizing(const TGridLayoutEh& Layout);

@@ -116,7 +116,7 @@ void TCustomGridEh::DetectSizingAt(int X, int Y, const TGridLayoutEh& Layout, in
     Mode = colZone ? TGridMouseModeEh::gmmColSizing : TGridMouseModeEh::gmmRowSizing;
 }
 
-TGridMouseModeEh TCustomGridEh::SizingModeAt(int X, int Y)
+TGridMouseModeEh TCustomGridEh::SizingModeAt(int X, int Y, int* Index)
 {
     TGridLayoutEh layout;
     ComputeLayout(layout);
@@ -125,6 +125,8 @@ TGridMouseModeEh TCustomGridEh::SizingModeAt(int X, int Y)
     int index = 0;
     TGridMouseModeEh mode = TGridMouseModeEh::gmmNone;
     DetectSizingAt(X, Y, layout, offset, pos, index, mode);
+    if (Index != nullptr)
+        *Index = index;
     return mode;
 }
 

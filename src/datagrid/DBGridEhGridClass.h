@@ -888,6 +888,9 @@ private:
     TColumnEh* ColumnAtGridCol(int ACol) const;
     bool InColumnSelectZone(int X, int Y);
     void PressColumnSelection(TColumnEh* Column, TShiftState Shift);
+    // The pressed record's row joins the bookmark selection (Toggle) or becomes the only one,
+    // and anchors a Shift press.
+    void SelectPressedRow(bool Toggle);
     // OnDetailSign: the press toggles the row detail panel once its row is current.
     void PressDataRow(TMouseButton Button, TShiftState Shift, TGridCoord Cell, TColumnEh* Column, bool OnDetailSign);
     void DragSelection(int X, int Y);

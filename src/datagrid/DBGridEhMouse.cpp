@@ -152,6 +152,19 @@ void TCustomDBGridEh::HandleMouseDown(TMouseButton Button, TShiftState Shift, in
     TCustomControl::MouseDown(Button, Shift, X, Y);
 }
 
+void TCustomDBGridEh::SelectPressedRow(bool Toggle)
+{
+    TBookmarkListEh* rows = SelectedRows();
+    if (Toggle) {
+        rows->SetCurrentRowSelected(!rows->IsCurrentRowSelected());
+    } else {
+        ClearAllSelections();
+        rows->SetCurrentRowSelected(true);
+    }
+    FRowAnchor = DataLink()->DataSet()->Bookmark();
+    FRowAnchorActive = true;
+}
+
 void TCustomDBGridEh::PressColumnSelection(TColumnEh* Column, TShiftState Shift)
 {
     FDBMouseMode = TDBGridMouseModeEh::dmmSelectColumns;
@@ -215,14 +228,7 @@ void TCustomDBGridEh::PressDataRow(TMouseButton Button, TShiftState Shift, TGrid
         if (shiftRows) {
             NavigateRecords(true, Cell.Y - Row(), true, false);
         } else {
-            if (ctrl || !OptionsEh().Contains(dghClearSelection)) {
-                rows->SetCurrentRowSelected(!rows->IsCurrentRowSelected());
-            } else {
-                ClearAllSelections();
-                rows->SetCurrentRowSelected(true);
-            }
-            FRowAnchor = data->Bookmark();
-            FRowAnchorActive = true;
+            SelectPressedRow(ctrl || !OptionsEh().Contains(dghClearSelection));
         }
         FDBMouseMode = TDBGridMouseModeEh::dmmSelectRows;
     }

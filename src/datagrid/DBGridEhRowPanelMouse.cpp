@@ -103,13 +103,8 @@ bool TCustomDBGridEh::PanelMouseDown(TMouseButton Button, TShiftState Shift, int
     FPanelPress = TPanelPressEh();
     const bool left = Button == TMouseButton::mbLeft;
     if (IsOverSizingZone(X, Y)) {
-        TGridLayoutEh layout;
-        ComputeLayout(layout);
-        int offset = 0;
-        int pos = 0;
         int index = 0;
-        TGridMouseModeEh mode = TGridMouseModeEh::gmmNone;
-        DetectSizingAt(X, Y, layout, offset, pos, index, mode);
+        const TGridMouseModeEh mode = SizingModeAt(X, Y, &index);
         if (left && Shift.Contains(ssDouble) && mode == TGridMouseModeEh::gmmColSizing) {
             FitPanelCellWidth(index);
             return true;
@@ -162,7 +157,6 @@ void TCustomDBGridEh::PanelTitlePress(int Index, int X, int Y)
 
 void TCustomDBGridEh::PanelCellPress(TMouseButton Button, TShiftState Shift, int Index, TGridCoord Cell, int X, int Y)
 {
-    TDataSet* data = DataLink()->DataSet();
     const bool pressedCurrent = Cell.Y == Row() && Index == FFocusedPanelColumn;
     const bool editorShown = EditorMode();
     DataLink()->UpdateRecord();
@@ -172,17 +166,8 @@ void TCustomDBGridEh::PanelCellPress(TMouseButton Button, TShiftState Shift, int
     if (Index >= 0)
         MoveToDataColumn(Index, 0, false);
     if (Button == TMouseButton::mbLeft && Options().Contains(dgMultiSelect) && Options().Contains(dgRowSelect) &&
-        DataLink()->Active()) {
-        TBookmarkListEh* rows = SelectedRows();
-        if (Shift.Contains(ssCtrl)) {
-            rows->SetCurrentRowSelected(!rows->IsCurrentRowSelected());
-        } else {
-            ClearAllSelections();
-            rows->SetCurrentRowSelected(true);
-        }
-        FRowAnchor = data->Bookmark();
-        FRowAnchorActive = true;
-    }
+        DataLink()->Active())
+        SelectPressedRow(Shift.Contains(ssCtrl));
     if (DataLink()->Active() && HitRowDetailSign(Button, Shift, X, Y)) {
         if (Cell.Y == Row())
             FRowDetailPanel->SwitchVisible(!FRowDetailPanel->Visible());

@@ -1,7 +1,10 @@
 #pragma once
 // A published data grid on a form, painted offscreen into an image whose pixels the tests read.
+#include "SumListTestSupport.h"
+
 #include "datagrid/DBGridEh.h"
 
+#include "platform/data/DataSource.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/PlatformMetrics.h"
@@ -13,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 class TPaintTestGrid : public TDBGridEh {
 public:
@@ -71,4 +75,33 @@ protected:
     }
 
     TPaintTestGrid* Grid = nullptr;
+};
+
+// A painted grid on a form over Count stock records (物品n, quantity n, amount n/2), on the first
+// record. The test sets the grid's data source itself, after the columns it adds.
+class StockGridPaintFixture : public GridPaintFixtureBase {
+protected:
+    void OpenStock(int Count)
+    {
+        Data.reset(NewStockDataSet(nullptr));
+        Data->Open();
+        for (int n = 1; n <= Count; ++n)
+            Data->AppendRecord({Variant(), Variant(QStringLiteral("物品%1").arg(n)), Variant(n), Variant(n * 0.5)});
+        Data->First();
+        Source = std::make_unique<TDataSource>(nullptr);
+        Source->SetDataSet(Data.get());
+        Form = std::make_unique<TForm>(nullptr);
+        PlaceGrid(*Form);
+    }
+    void TearDown() override
+    {
+        Form.reset();
+        Source.reset();
+        Data.reset();
+        GridPaintFixtureBase::TearDown();
+    }
+
+    std::unique_ptr<TMemoryDataSet> Data;
+    std::unique_ptr<TDataSource> Source;
+    std::unique_ptr<TForm> Form;
 };

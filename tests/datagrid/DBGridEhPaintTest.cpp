@@ -26,30 +26,15 @@ constexpr TColor Ink = clBlue;
 
 bool IsInk(TColor C) { return C == Ink; }
 
-class GridPaintTest : public GridPaintFixtureBase {
+class GridPaintTest : public StockGridPaintFixture {
 protected:
     void SetUp() override
     {
-        GridPaintFixtureBase::SetUp();
-        Data.reset(NewStockDataSet(nullptr));
-        Data->Open();
-        for (int n = 1; n <= 40; ++n)
-            Data->AppendRecord({Variant(), Variant(QStringLiteral("物品%1").arg(n)), Variant(n), Variant(n * 0.5)});
-        Data->First();
-        Source = std::make_unique<TDataSource>(nullptr);
-        Source->SetDataSet(Data.get());
-        Form = std::make_unique<TForm>(nullptr);
-        PlaceGrid(*Form);
+        StockGridPaintFixture::SetUp();
+        OpenStock(40);
         Name = AddColumn(u"名称"_s);
         Qty = AddColumn(QtyField);
         Grid->SetDataSource(Source.get());
-    }
-    void TearDown() override
-    {
-        Form.reset();
-        Source.reset();
-        Data.reset();
-        GridPaintFixtureBase::TearDown();
     }
 
     TColumnEh* AddColumn(const String& FieldName)
@@ -63,9 +48,6 @@ protected:
     // Grid row of display row Index.
     int DataRow(int Index) const { return Grid->RowsAboveData() + Index; }
 
-    std::unique_ptr<TMemoryDataSet> Data;
-    std::unique_ptr<TDataSource> Source;
-    std::unique_ptr<TForm> Form;
     TColumnEh* Name = nullptr;
     TColumnEh* Qty = nullptr;
 };

@@ -138,29 +138,14 @@ TEST_F(RowDetailTest, TheContainerTakesOnlyTheRoomThereIs)
     EXPECT_TRUE(Panel()->Visible());
 }
 
-class RowDetailPaintTest : public GridPaintFixtureBase {
+class RowDetailPaintTest : public StockGridPaintFixture {
 protected:
     void SetUp() override
     {
-        GridPaintFixtureBase::SetUp();
-        Data.reset(NewStockDataSet(nullptr));
-        Data->Open();
-        for (int n = 1; n <= 5; ++n)
-            Data->AppendRecord({Variant(), Variant(QStringLiteral("物品%1").arg(n)), Variant(n), Variant(n * 0.5)});
-        Data->First();
-        Source = std::make_unique<TDataSource>(nullptr);
-        Source->SetDataSet(Data.get());
-        Form = std::make_unique<TForm>(nullptr);
-        PlaceGrid(*Form);
+        StockGridPaintFixture::SetUp();
+        OpenStock(5);
         Grid->SetDataSource(Source.get());
         Grid->RowDetailPanel()->SetActive(true);
-    }
-    void TearDown() override
-    {
-        Form.reset();
-        Source.reset();
-        Data.reset();
-        GridPaintFixtureBase::TearDown();
     }
 
     // The pixel two above the middle of the sign of data row Index: the plus sign's upright.
@@ -172,9 +157,6 @@ protected:
         return Grid->Pixel(cell.Left + 9, (cell.Top + bottom) / 2 - 2);
     }
 
-    std::unique_ptr<TMemoryDataSet> Data;
-    std::unique_ptr<TDataSource> Source;
-    std::unique_ptr<TForm> Form;
 };
 
 TEST_F(RowDetailPaintTest, RowsShowAPlusAndTheOpenRowAMinus)

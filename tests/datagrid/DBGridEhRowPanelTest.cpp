@@ -173,20 +173,12 @@ TEST_F(DBGridEhRowPanelTest, MovingACellByItsTitleReordersTheColumns)
     EXPECT_EQ(Column(1)->RowPanelRect().Left, 101);
 }
 
-class DBGridEhRowPanelPaintTest : public GridPaintFixtureBase {
+class DBGridEhRowPanelPaintTest : public StockGridPaintFixture {
 protected:
     void SetUp() override
     {
-        GridPaintFixtureBase::SetUp();
-        Data.reset(NewStockDataSet(nullptr));
-        Data->Open();
-        for (int n = 1; n <= 3; ++n)
-            Data->AppendRecord({Variant(), Variant(QStringLiteral("物品%1").arg(n)), Variant(n), Variant(n * 0.5)});
-        Data->First();
-        Source = std::make_unique<TDataSource>(nullptr);
-        Source->SetDataSet(Data.get());
-        Form = std::make_unique<TForm>(nullptr);
-        PlaceGrid(*Form);
+        StockGridPaintFixture::SetUp();
+        OpenStock(3);
         Grid->SetDataSource(Source.get());
         Grid->RowPanel()->SetActive(true);
         for (int i = 0; i < Grid->Columns()->Count(); ++i) {
@@ -194,16 +186,6 @@ protected:
             Grid->Columns()->ColumnAt(i)->SetInRowLinePos(i / 2);
         }
     }
-    void TearDown() override
-    {
-        Form.reset();
-        Source.reset();
-        Data.reset();
-        GridPaintFixtureBase::TearDown();
-    }
-    std::unique_ptr<TMemoryDataSet> Data;
-    std::unique_ptr<TDataSource> Source;
-    std::unique_ptr<TForm> Form;
 };
 
 TEST_F(DBGridEhRowPanelPaintTest, TheLineRightOfACellIsDarkOnTheCurrentRecordOnly)
