@@ -78,6 +78,14 @@ int TColumnEh::RequiredRowHeight() const
     return needed + 1 + (grid->Flat() ? 0 : 2) + (grid->Options().Contains(dgRowLines) ? grid->GridLineWidth() : 0);
 }
 
+bool TColumnEh::IsTallerThanOneLine(int Height) const
+{
+    TCanvas canvas;
+    canvas.Font()->Assign(Font());
+    const TTextMetric metrics = canvas.GetTextMetrics();
+    return Height > CellMargin + metrics.tmExternalLeading + metrics.tmHeight + metrics.tmInternalLeading;
+}
+
 void TColumnEh::FitWidthToData()
 {
     TCustomDBGridEh* grid = OwningGrid();

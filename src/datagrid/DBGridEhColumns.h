@@ -852,6 +852,8 @@ public:
     // The row height the current record needs in this column with dghAutoFitRowHeight, else
     // the grid's data row height; 0 without a grid.
     int RequiredRowHeight() const;
+    // Whether a cell Height high holds more than one line of the column's font.
+    bool IsTallerThanOneLine(int Height) const;
     // Sets Width to what the column's title, data and footers need.
     virtual void FitWidthToData();
 

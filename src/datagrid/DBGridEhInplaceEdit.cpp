@@ -91,8 +91,19 @@ void TDBGridInplaceEdit::LoadCellContents()
         SetColor(column->Color());
         SetReadOnly(column->ReadOnly());
     }
+    ApplyWordWrap(column);
     TInplaceEdit::LoadCellContents();
     RefreshImageIndex();
+}
+
+void TDBGridInplaceEdit::ApplyWordWrap(const TColumnEh* Column)
+{
+    const TCustomDBGridEh* grid = OwnerGrid();
+    bool wrap = false;
+    if (Column != nullptr && Column->WordWrap())
+        wrap = grid->RowPanel()->Active() ? Column->InRowLineHeight() > 1
+                                          : Column->IsTallerThanOneLine(grid->RowHeightAt(grid->Row()));
+    SetMultiLine(wrap);
 }
 
 // The drop-down follows the column too: a drop-down button opens the calculator on numbers only.

@@ -114,6 +114,10 @@ protected:
 
 private:
     void SetEditStyle(TCellButtonKindEh Value);
+    // A word-wrapped column in a cell with room for more than one line edits on several lines.
+    void ApplyWordWrap(const TColumnEh* Column);
+    // With word wrap: whether Up or Down moves the caret inside the text instead of leaving the cell.
+    bool ArrowStaysInText(WORD Key) const;
     // The column's button behind entry Index: nullptr for the main button.
     TEditButtonEh* ColumnButtonOfEntry(int Index) const;
     int ButtonControlIndex(TObject* Sender) const;

@@ -153,8 +153,25 @@ void TDBGridInplaceEdit::KeyDown(WORD& Key, TShiftState Shift)
     }
     if ((Key == VK_DELETE || Key == VK_BACK) && Shift.Empty() && InKeyOnlyCell())
         KeyListDeleteKey(Key);
+    // The window moves the caret between the lines itself.
+    if ((Key == VK_UP || Key == VK_DOWN) && ArrowStaysInText(Key))
+        return;
     if (Key != 0)
         TInplaceEdit::KeyDown(Key, Shift);
+}
+
+bool TDBGridInplaceEdit::ArrowStaysInText(WORD Key) const
+{
+    if (!MultiLine())
+        return false;
+    if (!OwnerGrid()->Options().Contains(dgAlwaysShowEditor))
+        return true;
+    auto* self = const_cast<TDBGridInplaceEdit*>(this);
+    const int length = static_cast<int>(EditText().size());
+    const bool wholeText = SelStart() == 0 && SelLength() == length;
+    const auto caretLine = static_cast<int>(self->Perform(EM_LINEFROMCHAR, static_cast<WPARAM>(-1)));
+    const int edgeLine = Key == VK_UP ? 0 : static_cast<int>(self->Perform(EM_GETLINECOUNT)) - 1;
+    return !wholeText && caretLine != edgeLine;
 }
 
 bool TDBGridInplaceEdit::InKeyOnlyCell() const
@@ -221,8 +238,8 @@ void TDBGridInplaceEdit::DeleteAsText(bool Back)
 
 void TDBGridInplaceEdit::KeyPress(Char& Key)
 {
-    // Ctrl+Enter types a line feed, which a one-line cell does not take.
-    if (Key == Char(u'\n') && GetKeyState(VK_CONTROL) < 0) {
+    // Ctrl+Enter types a line feed, which only a word-wrapped cell takes.
+    if (Key == Char(u'\n') && !MultiLine() && GetKeyState(VK_CONTROL) < 0) {
         Key = Char();
         return;
     }

@@ -14,6 +14,8 @@
 #include "platform/ui/ImageList.h"
 #include "platform/ui/Clipboard.h"
 
+#include <QAbstractScrollArea>
+
 #include <utility>
 
 namespace {
@@ -755,3 +757,105 @@ TEST_F(DBGridInplaceEditTest, AnEmptyRequiredFieldIsMarkedWhileItsRecordIsEdited
 }
 
 }  // namespace
+
+// A word-wrapped column in rows tall enough for more lines edits its text on several lines.
+class WordWrapEditTest : public InplaceEditFixture {
+protected:
+    void SetUp() override
+    {
+        Data = std::make_unique<TMemoryDataSet>(nullptr);
+        Data->FieldDefs()->Add(NameCol, TFieldType::ftString, 100);
+        Data->Open();
+        Data->AppendRecord({Variant(Note)});
+        Data->AppendRecord({Variant(u"stapler"_s)});
+        ShowGridOn(Data.get());
+        TColumnEh* column = Grid->Columns()->ColumnAt(0);
+        column->SetWidth(90);
+        column->SetWordWrap(true);
+        Grid->SetRowHeight(60);
+    }
+    static int EditorLines(TDBGridInplaceEdit* Editor) { return static_cast<int>(Editor->Perform(EM_GETLINECOUNT)); }
+    static int CaretLine(TDBGridInplaceEdit* Editor)
+    {
+        return static_cast<int>(Editor->Perform(EM_LINEFROMCHAR, static_cast<WPARAM>(-1)));
+    }
+
+    const String Note = u"paper clips in a large box"_s;
+};
+
+TEST_F(WordWrapEditTest, TypedTextWrapsAndIsStoredAsTyped)
+{
+    TDBGridInplaceEdit* editor = EditCell(0);
+    ASSERT_NE(editor, nullptr);
+    ASSERT_GE(EditorLines(editor), 2);
+    TypeLetters(u" for the desk"_s);
+    Type(Qt::Key_Return, u"\n"_s, Qt::ControlModifier);
+    TypeLetters(u"x"_s);
+    const std::string typed = (Note + u" for the desk\r\nx"_s).toStdString();
+    EXPECT_EQ(editor->Text().toStdString(), typed);
+    Type(Qt::Key_Return, u"\r"_s);
+    EXPECT_EQ(Posted(NameCol).toStdString(), typed);
+}
+
+TEST_F(WordWrapEditTest, OneLineRowsKeepASingleLineEditor)
+{
+    Grid->SetRowHeight(0);
+    TDBGridInplaceEdit* editor = EditCell(0);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(EditorLines(editor), 1);
+    Type(Qt::Key_Return, u"\n"_s, Qt::ControlModifier);
+    EXPECT_EQ(editor->Text(), Note);
+}
+
+TEST_F(WordWrapEditTest, UpAndDownMoveInTheTextUnlessTheEditorIsAlwaysShownAndAtTheEdge)
+{
+    struct Case {
+        bool AlwaysShown;
+        int QtKey;
+        bool SelectAll;
+        bool LeavesCell;
+    };
+    const Case cases[] = {
+        {false, Qt::Key_Up, false, false}, {false, Qt::Key_Down, true, false}, {true, Qt::Key_Up, false, false},
+        {true, Qt::Key_Down, false, true}, {true, Qt::Key_Down, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.AlwaysShown << ' ' << c.QtKey << ' ' << c.SelectAll);
+        Grid->SetOptions(c.AlwaysShown ? Grid->Options() | dgAlwaysShowEditor : Grid->Options() - dgAlwaysShowEditor);
+        TDBGridInplaceEdit* editor = EditCell(0);
+        ASSERT_NE(editor, nullptr);
+        const int lastLine = EditorLines(editor) - 1;
+        if (c.SelectAll)
+            editor->SelectAll();
+        Type(c.QtKey);
+        EXPECT_EQ(Data->RecNo() != 1 || !Grid->EditorMode(), c.LeavesCell);
+        if (!c.LeavesCell && !c.SelectAll)
+            EXPECT_EQ(CaretLine(editor), c.QtKey == Qt::Key_Up ? lastLine - 1 : lastLine);
+        Type(Qt::Key_Escape, u"\x1b"_s);
+        Data->Cancel();
+    }
+}
+
+TEST_F(WordWrapEditTest, EscapeRestoresTheStoredText)
+{
+    TDBGridInplaceEdit* editor = EditCell(0);
+    ASSERT_NE(editor, nullptr);
+    TypeLetters(u" and more"_s);
+    Type(Qt::Key_Escape, u"\x1b"_s);
+    EXPECT_EQ(editor->Text(), Note);
+    EXPECT_EQ(Posted(NameCol), Note);
+}
+
+// The text area's clicks are the editor window's: a double click there reaches the grid.
+TEST_F(WordWrapEditTest, ADoubleClickOnTheTextReachesTheGrid)
+{
+    int doubleClicks = 0;
+    Grid->OnDblClick = [&doubleClicks](TObject*) { ++doubleClicks; };
+    TDBGridInplaceEdit* editor = EditCell(0);
+    ASSERT_NE(editor, nullptr);
+    QWidget* text = static_cast<QAbstractScrollArea*>(editor->Handle())->viewport();
+    SendMouse(text, QEvent::MouseButtonDblClick, QPoint(10, 5), Qt::LeftButton, Qt::LeftButton);
+    SendMouse(text, QEvent::MouseButtonRelease, QPoint(10, 5), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(doubleClicks, 1);
+    EXPECT_EQ(CaretLine(editor), 0);
+}

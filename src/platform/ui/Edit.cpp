@@ -1,8 +1,9 @@
-// TCustomEdit on a QLineEdit: the edit messages carried out on the widget, and every user edit
-// checked and reported in one place.
+// TCustomEdit on a QLineEdit or, multi-line, a QPlainTextEdit: the edit messages carried out on
+// the widget, and every user edit checked and reported in one place.
 #include "platform/ui/Edit.h"
 
 #include "platform/ui/Clipboard.h"
+#include "platform/ui/EditBox.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/QtConvert.h"
 #include "platform/ui/WindowHost.h"
@@ -47,15 +48,6 @@ private:
     bool FCaretHidden;
 };
 
-Qt::Alignment ToQtAlignment(TAlignment Alignment)
-{
-    switch (Alignment) {
-    case TAlignment::taRightJustify: return Qt::AlignRight | Qt::AlignVCenter;
-    case TAlignment::taCenter: return Qt::AlignHCenter | Qt::AlignVCenter;
-    default: return Qt::AlignLeft | Qt::AlignVCenter;
-    }
-}
-
 // A single-line edit takes the text up to its first line break.
 String FirstLine(const String& S)
 {
@@ -65,17 +57,19 @@ String FirstLine(const String& S)
 
 }  // namespace
 
-// The edit window: a line edit whose context menu and drops go through the control.
-class TEditWidget : public QLineEdit {
+// The edit window: a line or text edit whose context menu and drops go through the control.
+template <class TWidget>
+class TEditWidget : public TWidget {
 public:
-    TEditWidget(TCustomEdit& Control, QWidget* Parent) : QLineEdit(Parent), FControl(Control) {}
+    TEditWidget(TCustomEdit& Control, QWidget* Parent) : TWidget(Parent), FControl(Control) {}
 
 protected:
     void contextMenuEvent(QContextMenuEvent* Event) override
     {
         // The standard commands, as the edit messages, so every check of the control applies.
         QMenu menu;
-        const bool editable = !isReadOnly();
+        const TEditBox box(this);
+        const bool editable = !box.IsReadOnly();
         const auto add = [&](const QString& Caption, unsigned Msg, WPARAM WParam, LPARAM LParam, bool Enabled) {
             QAction* action = menu.addAction(Caption);
             action->setEnabled(Enabled);
@@ -83,16 +77,16 @@ protected:
                 CallGuarded(&FControl, [&] { FControl.Perform(Msg, WParam, LParam); });
             });
         };
-        const bool selected = hasSelectedText();
-        const bool secret = echoMode() != QLineEdit::Normal;
-        add(QStringLiteral("撤消(&U)"), WM_UNDO, 0, 0, editable && isUndoAvailable());
+        const bool selected = box.HasSelectedText();
+        const bool secret = box.Secret();
+        add(QStringLiteral("撤消(&U)"), WM_UNDO, 0, 0, editable && box.IsUndoAvailable());
         menu.addSeparator();
         add(QStringLiteral("剪切(&T)"), WM_CUT, 0, 0, editable && selected && !secret);
         add(QStringLiteral("复制(&C)"), WM_COPY, 0, 0, selected && !secret);
         add(QStringLiteral("粘贴(&P)"), WM_PASTE, 0, 0, editable && !Clipboard()->AsText().isEmpty());
         add(QStringLiteral("删除(&D)"), WM_CLEAR, 0, 0, editable && selected);
         menu.addSeparator();
-        add(QStringLiteral("全选(&A)"), EM_SETSEL, 0, -1, !text().isEmpty());
+        add(QStringLiteral("全选(&A)"), EM_SETSEL, 0, -1, !box.Text().isEmpty());
         menu.exec(Event->globalPos());
     }
 
@@ -101,7 +95,7 @@ protected:
         if (!Event->mimeData()->hasText())
             return;
         Event->acceptProposedAction();
-        const int position = cursorPositionAt(Event->position().toPoint());
+        const int position = TEditBox(this).PositionAt(Event->position().toPoint());
         const String text = Event->mimeData()->text();
         CallGuarded(&FControl, [&] { FControl.DropText(position, text); });
     }
@@ -120,35 +114,48 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner)
 
 TCustomEdit::~TCustomEdit() = default;
 
-QLineEdit* TCustomEdit::Editor() { return static_cast<QLineEdit*>(Handle()); }
-
-const QLineEdit* TCustomEdit::Editor() const { return const_cast<TCustomEdit*>(this)->Editor(); }
+TEditBox TCustomEdit::Box() const { return TEditBox(const_cast<TCustomEdit*>(this)->Handle()); }
 
 QWidget* TCustomEdit::CreateWindowHandle(const TCreateParams& Params)
 {
-    auto* edit = new TEditWidget(*this, Params.WndParent != nullptr ? Params.WndParent->Handle() : nullptr);
-    edit->setMaxLength(UnlimitedLength);
-    edit->setFrame((Params.ExStyle & WS_EX_CLIENTEDGE) != 0 || (Params.Style & WS_BORDER) != 0);
-    edit->setAlignment(ToQtAlignment(FAlignment));
-    edit->setReadOnly(FReadOnly);
-    if (!FPasswordChar.isNull())
-        edit->setEchoMode(QLineEdit::Password);
-    ApplyEditStyle(edit);
-    edit->setText(Params.Caption);
-    edit->setCursorPosition(0);
-    return edit;
+    QWidget* parent = Params.WndParent != nullptr ? Params.WndParent->Handle() : nullptr;
+    const bool framed = (Params.ExStyle & WS_EX_CLIENTEDGE) != 0 || (Params.Style & WS_BORDER) != 0;
+    QWidget* window = nullptr;
+    if (FMultiLine) {
+        auto* lines = new TEditWidget<TEditLinesWidget>(*this, parent);
+        lines->setFrameShape(framed ? QFrame::StyledPanel : QFrame::NoFrame);
+        lines->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        lines->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        lines->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        lines->setTabChangesFocus(true);
+        window = lines;
+    } else {
+        auto* line = new TEditWidget<QLineEdit>(*this, parent);
+        line->setMaxLength(UnlimitedLength);
+        line->setFrame(framed);
+        if (!FPasswordChar.isNull())
+            line->setEchoMode(QLineEdit::Password);
+        window = line;
+    }
+    TEditBox box(window);
+    box.SetAlignment(FAlignment);
+    box.SetReadOnly(FReadOnly);
+    box.SetText(Params.Caption);
+    box.SetCursorPosition(0);
+    ApplyEditStyle(window);
+    return window;
 }
 
 void TCustomEdit::DestroyWnd()
 {
-    FText = Editor()->text();
+    FText = Box().Text();
     TWinControl::DestroyWnd();
     // The margins belong to the window; a new one has its own.
     FLeftMargin = FRightMargin = 0;
     FFormatRect = TRect();
 }
 
-String TCustomEdit::WindowText() const { return HandleAllocated() ? Editor()->text() : FText; }
+String TCustomEdit::WindowText() const { return HandleAllocated() ? Box().Text() : FText; }
 
 void TCustomEdit::Dispatch(TMessage& Message)
 {
@@ -157,16 +164,18 @@ void TCustomEdit::Dispatch(TMessage& Message)
     case WM_SETTEXT:
         TWinControl::Dispatch(Message);
         if (HandleAllocated()) {
-            Editor()->setText(FText);
-            Editor()->setCursorPosition(0);
+            Box().SetText(FText);
+            Box().SetCursorPosition(0);
         }
         return;
     case WM_PAINT: {
         DefaultHandler(Message);
         if (!HandleAllocated())
             return;
-        QPainter painter(Editor());
-        const TPoint origin = ScreenToClient(FromQPoint(Editor()->mapToGlobal(QPoint(0, 0))));
+        // The marks go on the surface that shows the text, over what it painted.
+        QWidget* surface = Box().Surface();
+        QPainter painter(surface);
+        const TPoint origin = ScreenToClient(FromQPoint(surface->mapToGlobal(QPoint(0, 0))));
         painter.translate(-origin.X, -origin.Y);
         PaintWindow(&painter);
         PaintControls(&painter);
@@ -193,7 +202,7 @@ void TCustomEdit::DefaultHandler(TMessage& Message)
     case WM_SETFOCUS: {
         // The control decides about selecting on entry, not the widget.
         QFocusEvent focus(QEvent::FocusIn, Qt::OtherFocusReason);
-        static_cast<QObject*>(Editor())->event(&focus);
+        static_cast<QObject*>(Handle())->event(&focus);
         return;
     }
     // The window system's middle-button paste would pass no check.
@@ -221,25 +230,27 @@ void TCustomEdit::DefaultHandler(TMessage& Message)
     case EM_SETRECTNP:
     case EM_GETRECT:
     case EM_SCROLLCARET:
-    case EM_CHARFROMPOS: HandleEditMessage(Message); return;
+    case EM_CHARFROMPOS:
+    case EM_GETLINECOUNT:
+    case EM_LINEFROMCHAR: HandleEditMessage(Message); return;
     default: TWinControl::DefaultHandler(Message); return;
     }
 }
 
 void TCustomEdit::HandleEditMessage(TMessage& Message)
 {
-    QLineEdit* edit = Editor();
-    const bool secret = edit->echoMode() != QLineEdit::Normal;
+    TEditBox edit = Box();
+    const bool secret = edit.Secret();
     switch (Message.Msg) {
     case WM_CUT:
-        if (edit->hasSelectedText() && !secret && MayChangeText()) {
-            Clipboard()->SetAsText(edit->selectedText());
-            UserEdit([edit] { edit->del(); });
+        if (edit.HasSelectedText() && !secret && MayChangeText()) {
+            Clipboard()->SetAsText(edit.SelectedText());
+            UserEdit([&edit] { edit.Delete(); });
         }
         return;
     case WM_COPY:
-        if (edit->hasSelectedText() && !secret)
-            Clipboard()->SetAsText(edit->selectedText());
+        if (edit.HasSelectedText() && !secret)
+            Clipboard()->SetAsText(edit.SelectedText());
         return;
     case WM_PASTE: {
         const String text = Clipboard()->AsText();
@@ -248,18 +259,18 @@ void TCustomEdit::HandleEditMessage(TMessage& Message)
         return;
     }
     case WM_CLEAR:
-        if (edit->hasSelectedText() && MayChangeText())
-            UserEdit([edit] { edit->del(); });
+        if (edit.HasSelectedText() && MayChangeText())
+            UserEdit([&edit] { edit.Delete(); });
         return;
     case WM_UNDO:
     case EM_UNDO:
-        if (edit->isUndoAvailable() && MayChangeText())
-            UserEdit([edit] { edit->undo(); });
+        if (edit.IsUndoAvailable() && MayChangeText())
+            UserEdit([&edit] { edit.Undo(); });
         Message.Result = 1;
         return;
     case EM_GETSEL: {
-        const int start = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
-        const int end = edit->hasSelectedText() ? edit->selectionEnd() : start;
+        const int start = edit.HasSelectedText() ? edit.SelectionStart() : edit.CursorPosition();
+        const int end = edit.HasSelectedText() ? edit.SelectionEnd() : start;
         if (Message.WParam != 0)
             *reinterpret_cast<std::uint32_t*>(Message.WParam) = static_cast<std::uint32_t>(start);
         if (Message.LParam != 0)
@@ -268,39 +279,39 @@ void TCustomEdit::HandleEditMessage(TMessage& Message)
         return;
     }
     case EM_SETSEL: {
-        const int length = static_cast<int>(edit->text().size());
+        const int length = static_cast<int>(edit.Text().size());
         const auto start = static_cast<std::intptr_t>(Message.WParam);
         const auto end = Message.LParam;
         if (start < 0) {
-            edit->deselect();
+            edit.Deselect();
             return;
         }
         const int from = static_cast<int>(std::min<std::intptr_t>(start, length));
         const int to = end < 0 ? length : static_cast<int>(std::min<std::intptr_t>(end, length));
         // The caret goes to the end named second, as on the platform.
-        edit->setSelection(from, to - from);
+        edit.SetSelection(from, to - from);
         return;
     }
-    case EM_REPLACESEL: edit->insert(ApplyCharCase(*reinterpret_cast<const String*>(Message.LParam))); return;
-    case EM_GETMODIFY: Message.Result = edit->isModified() ? 1 : 0; return;
-    case EM_SETMODIFY: edit->setModified(Message.WParam != 0); return;
-    case EM_CANUNDO: Message.Result = edit->isUndoAvailable() ? 1 : 0; return;
+    case EM_REPLACESEL: edit.Insert(ApplyCharCase(*reinterpret_cast<const String*>(Message.LParam))); return;
+    case EM_GETMODIFY: Message.Result = edit.IsModified() ? 1 : 0; return;
+    case EM_SETMODIFY: edit.SetModified(Message.WParam != 0); return;
+    case EM_CANUNDO: Message.Result = edit.IsUndoAvailable() ? 1 : 0; return;
     case EM_EMPTYUNDOBUFFER: {
         // Setting the text anew is the line edit's only way to forget its history.
-        const bool modified = edit->isModified();
-        const int start = edit->selectionStart();
-        const int length = static_cast<int>(edit->selectedText().size());
-        const int cursor = edit->cursorPosition();
-        edit->setText(edit->text());
-        edit->setModified(modified);
+        const bool modified = edit.IsModified();
+        const int start = edit.SelectionStart();
+        const int length = static_cast<int>(edit.SelectedText().size());
+        const int cursor = edit.CursorPosition();
+        edit.SetText(edit.Text());
+        edit.SetModified(modified);
         if (length > 0)
-            edit->setSelection(cursor == start ? start + length : start, cursor == start ? -length : length);
+            edit.SetSelection(cursor == start ? start + length : start, cursor == start ? -length : length);
         else
-            edit->setCursorPosition(cursor);
+            edit.SetCursorPosition(cursor);
         return;
     }
     case EM_SETREADONLY:
-        edit->setReadOnly(Message.WParam != 0);
+        edit.SetReadOnly(Message.WParam != 0);
         Message.Result = 1;
         return;
     case EM_SETMARGINS:
@@ -324,10 +335,17 @@ void TCustomEdit::HandleEditMessage(TMessage& Message)
         *reinterpret_cast<TRect*>(Message.LParam) = rect;
         return;
     }
-    case EM_SCROLLCARET: edit->update(); return;
+    case EM_SCROLLCARET: edit.ScrollCaret(); return;
+    case EM_GETLINECOUNT: Message.Result = edit.LineCount(); return;
+    case EM_LINEFROMCHAR: {
+        // -1 names the line of the caret.
+        const auto at = static_cast<std::intptr_t>(Message.WParam);
+        Message.Result = edit.LineAt(at < 0 ? edit.CursorPosition() : static_cast<int>(at));
+        return;
+    }
     case EM_CHARFROMPOS: {
         const TPoint at = Point(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
-        Message.Result = edit->cursorPositionAt(edit->mapFromGlobal(ToQPoint(ClientToScreen(at))));
+        Message.Result = edit.PositionAt(edit.Surface()->mapFromGlobal(ToQPoint(ClientToScreen(at))));
         return;
     }
     default: return;
@@ -338,7 +356,7 @@ void TCustomEdit::ApplyTextMargins()
 {
     const TRect client = ClientRect();
     const TRect format = FFormatRect.IsEmpty() ? client : FFormatRect;
-    Editor()->setTextMargins(std::max(format.Left, 0) + FLeftMargin, std::max(format.Top, 0),
+    Box().SetTextMargins(std::max(format.Left, 0) + FLeftMargin, std::max(format.Top, 0),
                              std::max(client.Right - format.Right, 0) + FRightMargin,
                              std::max(client.Bottom - format.Bottom, 0));
 }
@@ -358,12 +376,18 @@ void TCustomEdit::TypeCharacter(TMessage& Message)
         return;
     default: break;
     }
-    // Enter, Esc, Tab and the other control characters type nothing in a single line.
+    // Enter and Ctrl+Enter break a multi-line text; Esc, Tab and the other control characters
+    // type nothing.
+    if (FMultiLine && (ch == u'\r' || ch == u'\n')) {
+        if (MayChangeText())
+            InsertUserText(QStringLiteral("\r\n"));
+        return;
+    }
     if (ch.unicode() < 32 || !MayChangeText())
         return;
     const String typed = ApplyCharCase(String(ch));
-    QLineEdit* edit = Editor();
-    if (FMaxLength > 0 && edit->text().size() - edit->selectedText().size() >= FMaxLength) {
+    const TEditBox edit = Box();
+    if (FMaxLength > 0 && edit.Text().size() - edit.SelectedText().size() >= FMaxLength) {
         MessageBeep(0);
         return;
     }
@@ -391,40 +415,45 @@ void TCustomEdit::EditKey(TMessage& Message)
     case VK_RIGHT:
     case VK_HOME:
     case VK_END: TWinControl::DefaultHandler(Message); return;
+    case VK_UP:
+    case VK_DOWN:
+        if (FMultiLine)
+            TWinControl::DefaultHandler(Message);
+        return;
     // The line edit's other keys are editing shortcuts that would bypass the checks.
     default: return;
     }
 }
 
-bool TCustomEdit::MayChangeText() { return !FReadOnly && EditCanModify() && !Editor()->isReadOnly(); }
+bool TCustomEdit::MayChangeText() { return !FReadOnly && EditCanModify() && !Box().IsReadOnly(); }
 
 void TCustomEdit::InsertUserText(const String& S)
 {
-    QLineEdit* edit = Editor();
-    String text = ApplyCharCase(FirstLine(S));
+    TEditBox edit = Box();
+    String text = ApplyCharCase(FMultiLine ? S : FirstLine(S));
     if (FMaxLength > 0) {
-        const auto room = FMaxLength - (edit->text().size() - edit->selectedText().size());
+        const auto room = FMaxLength - (edit.Text().size() - edit.SelectedText().size());
         text.truncate(std::max<qsizetype>(room, 0));
     }
-    UserEdit([&] { edit->insert(text); });
+    UserEdit([&] { edit.Insert(text); });
 }
 
 void TCustomEdit::DropText(int Position, const String& S)
 {
     if (!MayChangeText())
         return;
-    Editor()->setCursorPosition(Position);
+    Box().SetCursorPosition(Position);
     InsertUserText(S);
 }
 
 void TCustomEdit::ReplaceText(const String& S, int Start, int Length)
 {
-    QLineEdit* edit = Editor();
-    if (edit->text() != S) {
-        edit->selectAll();
-        edit->insert(S);
+    TEditBox edit = Box();
+    if (edit.Text() != S) {
+        edit.SelectAll();
+        edit.Insert(S);
     }
-    edit->setSelection(Start, Length);
+    edit.SetSelection(Start, Length);
 }
 
 String TCustomEdit::ApplyCharCase(const String& S) const
@@ -448,7 +477,7 @@ void TCustomEdit::SetAlignment(TAlignment Value)
 {
     FAlignment = Value;
     if (HandleAllocated())
-        Editor()->setAlignment(ToQtAlignment(Value));
+        Box().SetAlignment(Value);
 }
 
 void TCustomEdit::SetCharCase(TEditCharCase Value) { FCharCase = Value; }
@@ -469,21 +498,34 @@ void TCustomEdit::SetCaretHidden(bool Value)
         return;
     FCaretHidden = Value;
     if (HandleAllocated())
-        ApplyEditStyle(Editor());
+        ApplyEditStyle(Handle());
 }
 
-void TCustomEdit::ApplyEditStyle(QLineEdit* Edit)
+void TCustomEdit::SetMultiLine(bool Value)
 {
-    QStyle* old = Edit->style();
+    if (Value == FMultiLine)
+        return;
+    FMultiLine = Value;
+    RecreateWnd();
+}
+
+void TCustomEdit::ApplyEditStyle(QWidget* Window)
+{
+    if (auto* lines = dynamic_cast<QPlainTextEdit*>(Window)) {
+        lines->setCursorWidth(FCaretHidden ? 0 : 1);
+        return;
+    }
+    auto* line = static_cast<QLineEdit*>(Window);
+    QStyle* old = line->style();
     const bool own = dynamic_cast<TEditStyle*>(old) != nullptr;
     if (FPasswordChar.isNull() && !FCaretHidden) {
         if (own)
-            Edit->setStyle(nullptr);
+            line->setStyle(nullptr);
     } else {
         auto* style = new TEditStyle(FPasswordChar, FCaretHidden);
-        style->setParent(Edit);
+        style->setParent(line);
         // A new style makes the line edit read its caret width again.
-        Edit->setStyle(style);
+        line->setStyle(style);
     }
     if (own)
         delete old;
@@ -548,9 +590,7 @@ void TCustomEdit::ClearUndo() { Perform(EM_EMPTYUNDOBUFFER); }
 
 TPoint TCustomEdit::CaretPos() const
 {
-    const QLineEdit* edit = Editor();
-    // The line edit's cursor rectangle is wider than the caret, centred on it.
-    const QRect cursor = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
-    const QPoint corner = edit->mapToGlobal(QPoint(cursor.center().x(), cursor.top()));
+    const TEditBox edit = Box();
+    const QPoint corner = edit.Surface()->mapToGlobal(edit.CursorRect().topLeft());
     return ScreenToClient(FromQPoint(corner));
 }

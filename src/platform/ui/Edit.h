@@ -1,5 +1,6 @@
 #pragma once
-// The platform's single-line edit on a QLineEdit. Its properties travel through the edit
+// The platform's edit: single-line on a QLineEdit, or multi-line (word-wrapped, without
+// horizontal scrolling) on a QPlainTextEdit. Its properties travel through the edit
 // messages (EM_SETSEL, EM_SETMARGINS, WM_PASTE ...), which the window's own processing
 // (DefaultHandler) carries out, so a descendant sees and may stop every one of them in WndProc.
 //
@@ -11,7 +12,7 @@
 
 #include <cstdint>
 
-class QLineEdit;
+class TEditBox;
 
 enum class TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 
@@ -72,6 +73,10 @@ protected:
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool Value);
     TNotifyEvent OnChange;
+    // Multi-line: the text wraps at the window's width and Enter or Ctrl+Enter types a line
+    // break. A change recreates the window.
+    bool MultiLine() const { return FMultiLine; }
+    void SetMultiLine(bool Value);
 
     // Whether the user may change the text now; asked at the moment of every change.
     virtual bool EditCanModify() { return true; }
@@ -101,14 +106,14 @@ protected:
     const char* ClassName() const override { return "TCustomEdit"; }
 
 private:
+    template <class TWidget>
     friend class TEditWidget;
-    QLineEdit* Editor();
-    const QLineEdit* Editor() const;
+    TEditBox Box() const;
     void TypeCharacter(TMessage& Message);
     void EditKey(TMessage& Message);
     void HandleEditMessage(TMessage& Message);
     void ApplyTextMargins();
-    void ApplyEditStyle(QLineEdit* Edit);
+    void ApplyEditStyle(QWidget* Window);
     void DropText(int Position, const String& S);
 
     TAlignment FAlignment = TAlignment::taLeftJustify;
@@ -118,6 +123,7 @@ private:
     Char FPasswordChar;
     bool FReadOnly = false;
     bool FCaretHidden = false;
+    bool FMultiLine = false;
     int FLeftMargin = 0;
     int FRightMargin = 0;
     // The formatting rectangle set by EM_SETRECT, in client coordinates; empty for the whole.

@@ -16,6 +16,7 @@
 #include "platform/ui/PlatformMetrics.h"
 #include "platform/ui/QtConvert.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -49,6 +50,14 @@ bool NativeEvent(QWidget* Widget, QEvent* Event)
 {
     return static_cast<QObject*>(Widget)->event(Event);
 }
+
+// The scroll area's own handling of an event of its viewport.
+struct TViewportAccess : QAbstractScrollArea {
+    static bool Handle(QAbstractScrollArea* Area, QEvent* Event)
+    {
+        return (Area->*&TViewportAccess::viewportEvent)(Event);
+    }
+};
 
 // The characters a key press types, one WM_CHAR each; Delete types none on the platform.
 QString TypedCharacters(const QKeyEvent* Event)
@@ -120,6 +129,11 @@ TWindowHost::TWindowHost(TWinControl& Control, QWidget* Widget, const TCreatePar
     Widget->installEventFilter(this);
     Widget->setMouseTracking(true);
     Widget->setAttribute(Qt::WA_InputMethodEnabled);
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(Widget)) {
+        FViewport = area->viewport();
+        FViewport->installEventFilter(this);
+        FViewport->setMouseTracking(true);
+    }
     if (FSelfPainted) {
         Widget->setFocusPolicy(Qt::NoFocus);
         Widget->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -144,6 +158,8 @@ TWindowHost::~TWindowHost()
     if (FWidget) {
         Registry().erase(FWidget);
         FWidget->removeEventFilter(this);
+        if (FViewport)
+            FViewport->removeEventFilter(this);
         delete FWidget;
     }
 }
@@ -321,7 +337,9 @@ void TWindowHost::DefaultProcessing(TMessage& Message)
         return;
     }
     default:
-        if (source != nullptr)
+        if (source != nullptr && source == FViewportEvent)
+            TViewportAccess::Handle(static_cast<QAbstractScrollArea*>(FWidget.data()), source);
+        else if (source != nullptr)
             NativeEvent(FWidget, source);
         return;
     }
@@ -331,6 +349,8 @@ bool TWindowHost::eventFilter(QObject* Watched, QEvent* Event)
 {
     if (Watched == FWidget)
         return HandleEvent(Event);
+    if (Watched == FViewport)
+        return HandleViewportEvent(Event);
     // The window's scroll bars: a wheel turn over them is the window's.
     if (Event->type() == QEvent::Wheel) {
         HandleWheel(static_cast<QWheelEvent*>(Event));
@@ -385,6 +405,8 @@ bool TWindowHost::HandleEvent(QEvent* Event)
         return true;
     }
     case QEvent::Paint:
+        if (FViewport)
+            return false;
         HandlePaint(Event);
         return true;
     case QEvent::Resize:
@@ -423,6 +445,35 @@ bool TWindowHost::HandleEvent(QEvent* Event)
         return false;
     default:
         return false;
+    }
+}
+
+// The text area of a scroll area takes the window's mouse and paint messages, so the control
+// sees the clicks and paints over the text as on a plain window; the area's own frame paints itself.
+bool TWindowHost::HandleViewportEvent(QEvent* Event)
+{
+    QEvent* const outer = FViewportEvent;
+    switch (Event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: {
+        QPointer<TWindowHost> self(this);
+        FViewportEvent = Event;
+        HandleMouse(static_cast<QMouseEvent*>(Event), FViewport->mapTo(FWidget, QPoint(0, 0)));
+        if (self)
+            FViewportEvent = outer;
+        return true;
+    }
+    case QEvent::Paint: {
+        QPointer<TWindowHost> self(this);
+        FViewportEvent = Event;
+        HandlePaint(Event);
+        if (self)
+            FViewportEvent = outer;
+        return true;
+    }
+    default: return false;
     }
 }
 
@@ -519,10 +570,10 @@ void TWindowHost::HandleInputMethod(QInputMethodEvent* Event)
     }
 }
 
-void TWindowHost::HandleMouse(QMouseEvent* Event)
+void TWindowHost::HandleMouse(QMouseEvent* Event, QPoint Offset)
 {
     TInputStateScope input(Event->modifiers(), Event->buttons());
-    const QPoint local = Event->position().toPoint();
+    const QPoint local = Event->position().toPoint() + Offset;
     // Mouse messages go to the capture control's window while one holds the capture.
     TWinControl* captureWindow = WindowOf(GetCaptureControl());
     if (captureWindow != nullptr && captureWindow != &FControl && captureWindow->HandleAllocated()) {

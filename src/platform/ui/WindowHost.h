@@ -105,7 +105,9 @@ private:
     void HandleKeyPress(QKeyEvent* Event);
     void HandleKeyRelease(QKeyEvent* Event);
     void HandleInputMethod(QInputMethodEvent* Event);
-    void HandleMouse(QMouseEvent* Event);
+    // Offset: where the widget that received the event lies in the window's widget.
+    void HandleMouse(QMouseEvent* Event, QPoint Offset = QPoint());
+    bool HandleViewportEvent(QEvent* Event);
     void HandleWheel(QWheelEvent* Event);
     void HandlePaint(QEvent* Event);
     void HandleResize();
@@ -121,6 +123,10 @@ private:
     unsigned FStyle;
     unsigned FExStyle;
     bool FSelfPainted;
+    // A scroll area's viewport: its mouse and paint events are the window's.
+    QPointer<QWidget> FViewport;
+    // The viewport event being handled, which the window's own processing returns to the viewport.
+    QEvent* FViewportEvent = nullptr;
     TRect FClientArea;
     std::unique_ptr<TWindowScrollBar> FBars[2];
     std::map<WPARAM, std::unique_ptr<QTimer>> FTimers;
