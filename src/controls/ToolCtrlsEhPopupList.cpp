@@ -302,3 +302,14 @@ void TPopupListboxEh::Dispatch(TMessage& Message)
     default: TCustomListBox::Dispatch(Message); return;
     }
 }
+
+TPopupListboxEh* NewPopupListbox(TComponent* Owner, std::function<void(bool Accept)> CloseUp)
+{
+    auto* box = new TPopupListboxEh(Owner);
+    box->SetVisible(false);
+    box->OnMouseUp = [box, CloseUp = std::move(CloseUp)](TObject*, TMouseButton Button, TShiftState, int X, int Y) {
+        if (Button == TMouseButton::mbLeft && box->CloseList())
+            CloseUp(box->ClientRect().Contains(Point(X, Y)));
+    };
+    return box;
+}

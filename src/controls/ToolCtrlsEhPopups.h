@@ -193,6 +193,10 @@ private:
     bool FUseItemObjects = false;
 };
 
+// A hidden drop-down list owned by Owner. A left release that ends the list calls CloseUp,
+// accepting when the release lies inside it.
+TPopupListboxEh* NewPopupListbox(TComponent* Owner, std::function<void(bool Accept)> CloseUp);
+
 // --- Recently used texts ------------------------------------------------------------------
 
 using TFilterMRUItemEventEh = std::function<void(TObject* Sender, const String& Item, bool& Accept)>;

@@ -1223,6 +1223,8 @@ private:
     TPoint RowPanelOrigin(int ARow) const;
     // Column Index's cell in grid row ARow, in client coordinates.
     TRect PanelCellClientRect(int Index, int ARow) const;
+    // The same from the panel's origin, for loops over the columns of one row.
+    TRect PanelCellClientRect(int Index, TPoint Origin) const;
     // The part of ARect's panel that the columns' rectangles take, and the lines right and
     // below each one that lie inside ARect.
     void PaintRowPanelLines(const TRect& ARect, TColor LineColor);

@@ -36,14 +36,8 @@ int LocateInStrings(const TStrings* Strings, const String& S, bool Partial)
 
 TPopupListboxEh* TDBGridInplaceEdit::ObtainPickListBox()
 {
-    if (FPickListBox != nullptr)
-        return FPickListBox;
-    FPickListBox = new TPopupListboxEh(this);
-    FPickListBox->SetVisible(false);
-    FPickListBox->OnMouseUp = [this](TObject*, TMouseButton Button, TShiftState, int X, int Y) {
-        if (Button == TMouseButton::mbLeft && FPickListBox->CloseList())
-            CloseActiveList(FPickListBox->ClientRect().Contains(Point(X, Y)));
-    };
+    if (FPickListBox == nullptr)
+        FPickListBox = NewPopupListbox(this, [this](bool Accept) { CloseActiveList(Accept); });
     return FPickListBox;
 }
 

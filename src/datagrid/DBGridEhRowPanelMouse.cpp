@@ -34,9 +34,13 @@ TPoint TCustomDBGridEh::RowPanelOrigin(int ARow) const
 
 TRect TCustomDBGridEh::PanelCellClientRect(int Index, int ARow) const
 {
-    const TPoint origin = RowPanelOrigin(ARow);
+    return PanelCellClientRect(Index, RowPanelOrigin(ARow));
+}
+
+TRect TCustomDBGridEh::PanelCellClientRect(int Index, TPoint Origin) const
+{
     TRect cell = Columns()->ColumnAt(Index)->RowPanelRect();
-    cell.Offset(origin.X, origin.Y);
+    cell.Offset(Origin.X, Origin.Y);
     return cell;
 }
 
@@ -45,8 +49,9 @@ int TCustomDBGridEh::PanelCellAtPoint(int X, int Y)
     const TGridCoord cell = CellFromPoint(X, Y);
     if (!FRowPanel->Active() || cell.X != IndicatorOffset() || cell.Y < 0)
         return -1;
+    const TPoint origin = RowPanelOrigin(cell.Y);
     for (int i = 0; i < Columns()->Count(); ++i)
-        if (Columns()->ColumnAt(i)->Visible() && PointWithinRect(Point(X, Y), PanelCellClientRect(i, cell.Y)))
+        if (Columns()->ColumnAt(i)->Visible() && PointWithinRect(Point(X, Y), PanelCellClientRect(i, origin)))
             return i;
     return -1;
 }
@@ -76,10 +81,11 @@ void TCustomDBGridEh::DetectSizingAt(int X, int Y, const TGridLayoutEh& Layout, 
         return;
     const int lineWidth = GridLineWidth();
     auto near = [&](int At, int Border) { return At >= Border - PanelSizingZone && At < Border + lineWidth + PanelSizingZone; };
+    const TPoint origin(Layout.Horz.ScrolledOrigin, CellPixelRect(IndicatorOffset(), cell.Y).Top);
     for (int i = 0; i < Columns()->Count(); ++i) {
         if (!Columns()->ColumnAt(i)->Visible())
             continue;
-        const TRect part = PanelCellClientRect(i, cell.Y);
+        const TRect part = PanelCellClientRect(i, origin);
         if (Y >= part.Top && Y < part.Bottom && near(X, part.Right)) {
             Mode = TGridMouseModeEh::gmmColSizing;
             Pos = part.Right;

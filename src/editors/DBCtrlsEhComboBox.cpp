@@ -466,14 +466,8 @@ bool TCustomDBComboBoxEh::ListVisible() const { return FPopupListbox != nullptr 
 
 TPopupListboxEh* TCustomDBComboBoxEh::ObtainPopupListbox()
 {
-    if (FPopupListbox != nullptr)
-        return FPopupListbox;
-    FPopupListbox = new TPopupListboxEh(this);
-    FPopupListbox->SetVisible(false);
-    FPopupListbox->OnMouseUp = [this](TObject*, TMouseButton Button, TShiftState, int X, int Y) {
-        if (Button == TMouseButton::mbLeft && FPopupListbox->CloseList())
-            CloseDropDown(FPopupListbox->ClientRect().Contains(Point(X, Y)));
-    };
+    if (FPopupListbox == nullptr)
+        FPopupListbox = NewPopupListbox(this, [this](bool Accept) { CloseDropDown(Accept); });
     return FPopupListbox;
 }
 

@@ -116,7 +116,8 @@ String TEditBox::SelectedText() const
 {
     if (FLine != nullptr)
         return FLine->selectedText();
-    return Text().mid(SelectionStart(), SelectionEnd() - SelectionStart());
+    const int start = SelectionStart();
+    return Text().mid(start, SelectionEnd() - start);
 }
 
 int TEditBox::SelectionStart() const
