@@ -16,18 +16,6 @@ constexpr int ToolTipTextInset = 3;
 // A right-aligned text ends this far inside its cell.
 constexpr int RightTextInset = 6;
 
-// Puts display row Index's record under the fields while its cell is measured.
-class TRowRecordGuard {
-public:
-    TRowRecordGuard(TCustomDBGridEh* Grid, int Index) : FGrid(Grid) { FGrid->SwitchToRowRecord(Index); }
-    ~TRowRecordGuard() { FGrid->RestoreRowRecord(); }
-    TRowRecordGuard(const TRowRecordGuard&) = delete;
-    TRowRecordGuard& operator=(const TRowRecordGuard&) = delete;
-
-private:
-    TCustomDBGridEh* FGrid;
-};
-
 } // namespace
 
 TToolTipsWindow* TCustomDBGridEh::ToolTipsWindow()
@@ -123,7 +111,7 @@ bool TCustomDBGridEh::RaiseDataHintShow(TColumnEh* Column, TGridCoord Cell, THin
         int areaRow = 0;
         GetCellType(Cell.X, Cell.Y, areaCol, areaRow);
         Column->Field();
-        TRowRecordGuard record(this, areaRow);
+        TRowRecordScope record(this, areaRow);
         const TPoint inCell = Point(Info.CursorPos.X - cellRect.Left, Info.CursorPos.Y - cellRect.Top);
         // The grid's event first; the column's only when the grid left the hint to it.
         for (const TDataHintShowEventEh* event : {&OnDataHintShow, &Column->OnDataHintShow}) {
@@ -195,7 +183,7 @@ bool TCustomDBGridEh::PrepareDataToolTip(TColumnEh* Column, int AreaRow, TPoint 
         Tip.CutShort = Tip.TextRect.Right < Tip.CellRect.Right;
     }
     Column->Field();
-    TRowRecordGuard record(this, AreaRow);
+    TRowRecordScope record(this, AreaRow);
     TColCellParamsEh params;
     Column->InitCellParams(&params);
     params.CellRect = Tip.CellRect;

@@ -3,6 +3,7 @@
 #include "controls/GridsEhWindows.h"
 #include "datagrid/DBGridEh.h"
 #include "datagrid/DBGridEhCenter.h"
+#include "datagrid/DBGridEhDraw.h"
 
 #include "platform/data/DataSet.h"
 
@@ -49,9 +50,8 @@ bool TCustomDBGridEh::BeginRecordDrag(int X, int Y, bool CheckOnly)
     if (IsMemTableMode()) {
         bookmark = MemTableRecordBookmark(data, index);
     } else {
-        SwitchToRowRecord(index);
+        TRowRecordScope record(this, index);
         bookmark = data->Bookmark();
-        RestoreRowRecord();
     }
     int listed = 0;
     if (selecting && !FSelectedRows->FindBookmark(bookmark, listed))
@@ -187,10 +187,8 @@ int TCustomDBGridEh::RecordNoOfBufferRow(int Row)
         return 0;
     if (IsMemTableMode())
         return Row + 1;
-    SwitchToRowRecord(Row);
-    const int recNo = FDataLink->DataSet()->RecNo();
-    RestoreRowRecord();
-    return recNo;
+    TRowRecordScope record(this, Row);
+    return FDataLink->DataSet()->RecNo();
 }
 
 void TCustomDBGridEh::ShowRecordDropMarker()
