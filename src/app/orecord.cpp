@@ -121,6 +121,8 @@ void TMF1::ShowLineColourBox(TColorBox* ColorBox)
 
 void TMF1::BitBtn3Click(TObject* Sender)
 {
+    if (!PostRecordGridEdits())
+        return;
     Me1->SetVisible(true);
     Me2->SetVisible(false);
     Button2->Click();
@@ -136,12 +138,18 @@ void TMF1::Msa2Click(TObject* Sender) { BitBtn9->Click(); }
 
 void TMF1::Msa3Click(TObject* Sender) { BitBtn6->Click(); }
 
-void TMF1::BitBtn2Click(TObject* Sender) { Form3->ShowModal(); }
+void TMF1::ShowOtherWindow(TForm* Window)
+{
+    if (PostRecordGridEdits())
+        Window->ShowModal();
+}
+
+void TMF1::BitBtn2Click(TObject* Sender) { ShowOtherWindow(Form3); }
 
 void TMF1::ShowSettingsPage(TTabSheet* Page)
 {
     Form3->PageControl1->SetActivePage(Page);
-    Form3->ShowModal();
+    ShowOtherWindow(Form3);
 }
 
 void TMF1::uN6Click(TObject* Sender) { ShowSettingsPage(Form3->TabSheet1); }
@@ -154,9 +162,9 @@ void TMF1::rN8Click(TObject* Sender) { ShowSettingsPage(Form3->TabSheet4); }
 
 void TMF1::N5Click(TObject* Sender) { ShowSettingsPage(Form3->TabSheet5); }
 
-void TMF1::bN4Click(TObject* Sender) { Form4->ShowModal(); }
+void TMF1::bN4Click(TObject* Sender) { ShowOtherWindow(Form4); }
 
-void TMF1::bN5Click(TObject* Sender) { Form4->ShowModal(); }
+void TMF1::bN5Click(TObject* Sender) { ShowOtherWindow(Form4); }
 
 // The tips pop up at the pointer's column, just below the label pressed.
 void TMF1::Label59MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)

@@ -309,6 +309,10 @@ public:
                             const String& SumSql, const String& Sql, const TQueryParams& Params = {});
     // Every query leaves the record lists read-only, with "编辑记录" offered in the grid menu.
     void MakeRecordGridsReadOnly();
+    // Stores an edit still open in any record list before the lists change under it: posted, or
+    // refused with its page's message and the record kept current, its list focused when shown.
+    // Answers whether no edit is left open.
+    bool PostRecordGridEdits();
 
     // --- Record pages ---
     // An entry field of a page: the column its filter compares (none for a field the filter
@@ -473,10 +477,21 @@ private:
     void CreateStatusBar();
     void CreateRecordGrids();
     void BindGridEvents();
-    // Edits of a page's list: a quantity below 1 refused, the page's total kept in step.
-    void GuardEditedQuantity(TPageKind Kind);
+    // Edits of a page's list: held to what a registration takes, the page's count and total kept
+    // in step with posts and deletes.
+    void GuardListEdits(TPageKind Kind);
+    bool EditedRecordIsAccepted(const TRecordPage& Page, const TDataSet* DataSet);
     static const char* QuantityRefusal(const TRecordPage& Page);
-    double FQuantityBeforeEdit = 0;
+    // The summed columns of the record being edited as they are stored (0 for a new record).
+    struct TSummedValues {
+        double Quantity = 0;
+        double Amount = 0;
+    };
+    static TSummedValues SummedValues(const TDataSet* DataSet);
+    TSummedValues FStoredBeforeEdit;
+    // Shows one of the program's other windows; first stores the lists' open edits, and a
+    // refused one keeps the window closed.
+    void ShowOtherWindow(TForm* Window);
     void BindEvents();
     // Registers the page's entry: checked, stored in one transaction, then the page reset.
     void RegisterEntry(const TRecordPage& Page);
@@ -486,10 +501,12 @@ private:
     bool FieldIsAccepted(const TRequiredField& Required);
     bool EntrySumsCanHold(const TRecordPage& Page);
     // Whether every sum of Table's Column that a page can show (list totals, footers,
-    // summaries) still fits the Currency they are summed in once Value is stored; otherwise
-    // shows Refusal and selects Field's text for retyping.
-    bool SumsCanHold(TCustomEdit* Field, const char* Table, const char* Column, long double Value,
-                     const String& Refusal);
+    // summaries) still fits the Currency they are summed in once Value is stored in place of
+    // Replaced (0 for a new record).
+    bool SumsCanHold(const char* Table, const char* Column, long double Value, long double Replaced = 0);
+    // The same for a registration's field: a refusal is shown and the field's text selected.
+    bool EntrySumCanHold(TCustomEdit* Field, const char* Table, const char* Column, long double Value,
+                         const String& Refusal);
     // The statements of one registration: the record, the counters and the catalogue.
     void StoreEntry(const TRecordPage& Page);
     void InsertRecord(const char* Table, const std::vector<TStoredField>& Fields, TDateTimePicker* Date);

@@ -9,6 +9,7 @@
 #include "platform/core/StringLiterals.h"
 #include "platform/data/DataSet.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/Forms.h"
 #include "platform/ui/Menus.h"
 
 #include <utility>
@@ -67,7 +68,31 @@ void TMF1::Me1Click(TObject* Sender)
     Me1->SetVisible(false);
 }
 
-void TMF1::Me2Click(TObject* Sender) { MakeRecordGridsReadOnly(); }
+void TMF1::Me2Click(TObject* Sender)
+{
+    if (PostRecordGridEdits())
+        MakeRecordGridsReadOnly();
+}
+
+// A list made read-only or closed with its edit open would keep the edit mark and drop the
+// edit unasked; a refused post keeps the record current, as the list's own posting does.
+bool TMF1::PostRecordGridEdits()
+{
+    for (const TRecordPage& page : FPages) {
+        TDataSet* data = page.Query;
+        if (data->State() != TDataSetState::dsEdit && data->State() != TDataSetState::dsInsert)
+            continue;
+        try {
+            data->Post();
+        } catch (...) {
+            Application->HandleException(this);
+            if (page.Grid->CanFocus())
+                page.Grid->SetFocus();
+            return false;
+        }
+    }
+    return true;
+}
 
 void TMF1::SwitchEditMenuForTab(TMenuItem* Delete, TMenuItem* QueryAll)
 {

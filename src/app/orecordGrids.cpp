@@ -3,6 +3,7 @@
 #include "app/orecord.h"
 
 #include "app/RecordGrids.h"
+#include "app/orecordEntry.h"
 #include "datagrid/DBGridEh.h"
 #include "platform/ado/ADODB.h"
 #include "platform/core/StringLiterals.h"
@@ -102,49 +103,90 @@ void TMF1::BindGridEvents()
         };
     }
     for (TPageKind kind : PageKinds)
-        GuardEditedQuantity(kind);
+        GuardListEdits(kind);
     Me1->OnClick = [this](TObject* Sender) { Me1Click(Sender); };
     Me2->OnClick = [this](TObject* Sender) { Me2Click(Sender); };
     Mc1->OnClick = [this](TObject* Sender) { Mc1Click(Sender); };
 }
 
-// A quantity edited in a page's list is held to what a registration takes (a whole number of
-// at least 1), and the page's total follows the quantity posted. The sum list hooks the same
-// events, so each handler calls the one it replaced.
-void TMF1::GuardEditedQuantity(TPageKind Kind)
+TMF1::TSummedValues TMF1::SummedValues(const TDataSet* DataSet)
+{
+    const auto value = [DataSet](const String& Column) {
+        const TField* field = DataSet->FindField(Column);
+        return field != nullptr ? field->AsFloat() : 0;
+    };
+    return {value(u"数量"_s), value(u"金额"_s)};
+}
+
+// Quantities and amounts edited in a page's list are held to what a registration takes: a
+// whole number of at least 1, and sums the pages can still show. The page's count and total
+// follow what is posted and deleted. The sum list hooks the same events, so each handler calls
+// the one it replaced.
+void TMF1::GuardListEdits(TPageKind Kind)
 {
     TADOQuery* query = Page(Kind).Query;
     query->BeforeEdit = [this, previous = query->BeforeEdit](TDataSet* DataSet) {
         if (previous)
             previous(DataSet);
-        const TField* quantity = DataSet->FindField(u"数量"_s);
-        FQuantityBeforeEdit = quantity != nullptr ? quantity->AsFloat() : 0;
+        FStoredBeforeEdit = SummedValues(DataSet);
     };
     query->AfterInsert = [this, previous = query->AfterInsert](TDataSet* DataSet) {
         if (previous)
             previous(DataSet);
-        FQuantityBeforeEdit = 0;
+        FStoredBeforeEdit = {};
     };
     query->BeforePost = [this, Kind, previous = query->BeforePost](TDataSet* DataSet) {
-        const TField* quantity = DataSet->FindField(u"数量"_s);
-        if (quantity != nullptr && (quantity->IsNull() || quantity->AsFloat() < 1)) {
-            Warn(this, String::fromUtf8(QuantityRefusal(Page(Kind))));
+        if (!EditedRecordIsAccepted(Page(Kind), DataSet))
             Abort();
-        }
         if (previous)
             previous(DataSet);
     };
     query->AfterPost = [this, Kind, previous = query->AfterPost](TDataSet* DataSet) {
         if (previous)
             previous(DataSet);
-        const TField* quantity = DataSet->FindField(u"数量"_s);
-        TMemo* total = Page(Kind).TotalMemo;
-        if (quantity == nullptr || DataSet->State() != TDataSetState::dsBrowse)
+        if (DataSet->State() != TDataSetState::dsBrowse)
             return;
-        const double change = quantity->AsFloat() - FQuantityBeforeEdit;
+        const double change = SummedValues(DataSet).Quantity - FStoredBeforeEdit.Quantity;
+        TMemo* total = Page(Kind).TotalMemo;
         if (change != 0)
             total->SetText(FloatToStr(StrToFloatDef(total->Text(), 0) + change));
     };
+    // A record deleted while edited leaves with what is stored, taken as its edit began.
+    query->BeforeDelete = [this, previous = query->BeforeDelete](TDataSet* DataSet) {
+        if (previous)
+            previous(DataSet);
+        if (DataSet->State() == TDataSetState::dsBrowse)
+            FStoredBeforeEdit = SummedValues(DataSet);
+    };
+    query->AfterDelete = [this, Kind, previous = query->AfterDelete](TDataSet* DataSet) {
+        if (previous)
+            previous(DataSet);
+        const TRecordPage& page = Page(Kind);
+        page.CountMemo->SetText(IntToStr(DataSet->RecordCount()));
+        page.TotalMemo->SetText(FloatToStr(StrToFloatDef(page.TotalMemo->Text(), 0) - FStoredBeforeEdit.Quantity));
+    };
+}
+
+// The refusals are the page's own, as its registration says them.
+bool TMF1::EditedRecordIsAccepted(const TRecordPage& Page, const TDataSet* DataSet)
+{
+    const TField* quantity = DataSet->FindField(u"数量"_s);
+    if (quantity == nullptr)
+        return true;
+    if (quantity->IsNull() || quantity->AsFloat() < 1) {
+        Warn(this, String::fromUtf8(QuantityRefusal(Page)));
+        return false;
+    }
+    const TSummedValues edited = SummedValues(DataSet);
+    if (!SumsCanHold(Page.Table, "数量", edited.Quantity, FStoredBeforeEdit.Quantity)) {
+        Warn(this, QuantityTooLarge);
+        return false;
+    }
+    if (Page.Amount != nullptr && !SumsCanHold(Page.Table, "金额", edited.Amount, FStoredBeforeEdit.Amount)) {
+        Warn(this, AmountTooLarge);
+        return false;
+    }
+    return true;
 }
 
 const char* TMF1::QuantityRefusal(const TRecordPage& Page)

@@ -379,6 +379,9 @@ void TMF1::BindEvents()
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
     OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
+    // Neither a page switch nor the end drops an edit left open in a list.
+    OnCloseQuery = [this](TObject*, bool& CanClose) { CanClose = PostRecordGridEdits(); };
+    PageControl1->OnChanging = [this](TObject*, bool& AllowChange) { AllowChange = PostRecordGridEdits(); };
     Timer1->OnTimer = [this](TObject* Sender) { Timer1Timer(Sender); };
     TabSheet1->OnShow = [this](TObject* Sender) { TabSheet1Show(Sender); };
     TabSheet2->OnShow = [this](TObject* Sender) { TabSheet2Show(Sender); };

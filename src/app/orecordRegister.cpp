@@ -121,32 +121,37 @@ bool TMF1::FieldIsAccepted(const TRequiredField& Required)
 bool TMF1::EntrySumsCanHold(const TRecordPage& Page)
 {
     const int quantity = StrToInt(Page.Quantity->Text());
-    if (!SumsCanHold(Page.Quantity, Page.Table, "数量", quantity, QuantityTooLarge))
+    if (!EntrySumCanHold(Page.Quantity, Page.Table, "数量", quantity, QuantityTooLarge))
         return false;
     if (Page.AlsoIssue != nullptr && Page.AlsoIssue->Checked() &&
-        !SumsCanHold(Page.Quantity, "oprint", "数量", quantity, QuantityTooLarge))
+        !EntrySumCanHold(Page.Quantity, "oprint", "数量", quantity, QuantityTooLarge))
         return false;
     double amount = 0;
     return Page.Amount == nullptr || !TryStrToFloat(Page.Amount->Text(), amount) ||
-           SumsCanHold(Page.Amount, Page.Table, "金额", amount, AmountTooLarge);
+           EntrySumCanHold(Page.Amount, Page.Table, "金额", amount, AmountTooLarge);
 }
 
-// Sums are taken over the absolute values: whichever records a list, a filter or a summary
-// adds up, negative amounts among them, its sum lies within this total. The bound is the whole
-// units of Currency, a 64-bit count of 1/10000, which leaves the sums' rounding room below its end.
-bool TMF1::SumsCanHold(TCustomEdit* Field, const char* Table, const char* Column, long double Value,
-                       const String& Refusal)
+bool TMF1::EntrySumCanHold(TCustomEdit* Field, const char* Table, const char* Column, long double Value,
+                           const String& Refusal)
 {
-    constexpr long double Bound = std::numeric_limits<std::int64_t>::max() / Currency::Scale;
-    OpenSql(ADOQ1, u"select total(abs(%1)) from %2"_s.arg(String::fromUtf8(Column), String::fromUtf8(Table)));
-    const long double stored = ADOQ1->Fields()->Fields(0)->AsFloat();
-    ADOQ1->Close();
-    if (stored + std::fabs(Value) <= Bound)
+    if (SumsCanHold(Table, Column, Value))
         return true;
     Warn(this, Refusal);
     Field->SetFocus();
     Field->SelectAll();
     return false;
+}
+
+// Sums are taken over the absolute values: whichever records a list, a filter or a summary
+// adds up, negative amounts among them, its sum lies within this total. The bound is the whole
+// units of Currency, a 64-bit count of 1/10000, which leaves the sums' rounding room below its end.
+bool TMF1::SumsCanHold(const char* Table, const char* Column, long double Value, long double Replaced)
+{
+    constexpr long double Bound = std::numeric_limits<std::int64_t>::max() / Currency::Scale;
+    OpenSql(ADOQ1, u"select total(abs(%1)) from %2"_s.arg(String::fromUtf8(Column), String::fromUtf8(Table)));
+    const long double stored = ADOQ1->Fields()->Fields(0)->AsFloat();
+    ADOQ1->Close();
+    return stored - std::fabs(Replaced) + std::fabs(Value) <= Bound;
 }
 
 void TMF1::InsertRecord(const char* Table, const std::vector<TStoredField>& Fields, TDateTimePicker* Date)
@@ -264,6 +269,9 @@ void TMF1::UpdateItemCatalogue(TADOQuery* Query, TComboBox* ItemCombo, const Str
 void TMF1::RunQueryWithTotals(TADOQuery* Query, TADOQuery* SumQuery, TMemo* TotalMemo, TMemo* CountMemo,
                               const String& SumSql, const String& Sql, const TQueryParams& Params)
 {
+    // The query closes its list: an edit that cannot be stored stops it, its refusal already shown.
+    if (!PostRecordGridEdits())
+        Abort();
     MakeRecordGridsReadOnly();
     RangeAnchor = {};
     // A list whose footer sums 数量 has that total from its sum list, which sums as the list
