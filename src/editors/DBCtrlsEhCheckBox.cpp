@@ -169,13 +169,16 @@ void TCustomDBCheckBoxEh::ToggleState()
 {
     if (!FDataLink->TryEdit())
         return;
+    // Only shown and marked: leaving the box writes it, Escape before that shows the stored state.
     switch (FState) {
     case TCheckBoxState::cbUnchecked:
-        SetState(FAllowGrayed ? TCheckBoxState::cbGrayed : TCheckBoxState::cbChecked);
+        ApplyState(FAllowGrayed ? TCheckBoxState::cbGrayed : TCheckBoxState::cbChecked);
         break;
-    case TCheckBoxState::cbChecked: SetState(TCheckBoxState::cbUnchecked); break;
-    case TCheckBoxState::cbGrayed: SetState(TCheckBoxState::cbChecked); break;
+    case TCheckBoxState::cbChecked: ApplyState(TCheckBoxState::cbUnchecked); break;
+    case TCheckBoxState::cbGrayed: ApplyState(TCheckBoxState::cbChecked); break;
     }
+    FDataLink->SetModified(true);
+    Invalidate();
 }
 
 // A click toggles once, whichever way it came: mouse, Space or the caption's accelerator.
