@@ -256,6 +256,7 @@ void TCustomDBCheckBoxEh::DoExit()
 void TCustomDBCheckBoxEh::Dispatch(TMessage& Message)
 {
     switch (Message.Msg) {
+    case CM_GETDATALINK: Message.Result = reinterpret_cast<LRESULT>(FDataLink.get()); return;
     case CM_WANTSPECIALKEY:
         if (Message.WParam == VK_ESCAPE && FDataLink->Modified()) {
             Message.Result = 1;
