@@ -249,7 +249,8 @@ void TEditButtonControlEh::PaintThemedCaptionButton()
 }
 void TEditButtonControlEh::DropDownMenu(TPopupMenu* Menu)
 {
-    const TPoint at = ClientToScreen(Point(0, Height()));
+    // Under the button, a right-aligned menu ending where the button ends.
+    const TPoint at = ClientToScreen(Point(Menu->Alignment() == TPopupAlignment::paRight ? Width() : 0, Height()));
     Menu->Popup(at.X, at.Y);
     // The release then lands outside the button, so it clicks nothing.
     Perform(WM_LBUTTONUP, 0, MAKELPARAM(0xFFFF, 0xFFFF));
