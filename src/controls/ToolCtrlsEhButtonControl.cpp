@@ -306,5 +306,6 @@ int TEditButtonStripEh::Place(int Right, const std::vector<int>& Widths, int Hei
 
 int EditButtonHeightInStrip(int StripHeight, int Width, bool Flat)
 {
-    return StripHeight > std::nearbyint(Width * 3.0 / 2.0) ? EditButtonHeightForWidth(Width, Flat) : StripHeight;
+    // round(width x 3 / 2), half to even, is the flat button's own height for the width.
+    return StripHeight > EditButtonHeightForWidth(Width, true) ? EditButtonHeightForWidth(Width, Flat) : StripHeight;
 }
