@@ -30,9 +30,20 @@ const String UnitCol = u"单位"_s;
 const String DayCol = u"日期"_s;
 const String QtyCol = u"数量"_s;
 
+// This process's own clipboard for a test's life: on a real display the system one is every
+// process's, and a test binary running beside this one may replace its text at any moment.
+struct TPrivateClipboard {
+    TPrivateClipboard() { Clipboard()->SetStore(std::make_unique<TMemoryClipboardStore>()); }
+    ~TPrivateClipboard() { Clipboard()->SetStore(nullptr); }
+    TPrivateClipboard(const TPrivateClipboard&) = delete;
+    TPrivateClipboard& operator=(const TPrivateClipboard&) = delete;
+};
+
 // Keys and clicks as the user gives them, and the values read back once posted.
 class InplaceEditFixture : public DBGridInputTest {
 protected:
+    TPrivateClipboard PrivateClipboard;
+
     // Keys go where the user's keyboard goes: the focused window.
     void Type(int QtKey, const QString& Text = QString(), Qt::KeyboardModifiers Modifiers = Qt::NoModifier)
     {
