@@ -249,7 +249,8 @@ void TEditButtonControlEh::PaintThemedCaptionButton()
 }
 void TEditButtonControlEh::DropDownMenu(TPopupMenu* Menu)
 {
-    const TPoint at = ClientToScreen(Point(0, Height()));
+    // Under the button, a right-aligned menu ending where the button ends.
+    const TPoint at = ClientToScreen(Point(Menu->Alignment() == TPopupAlignment::paRight ? Width() : 0, Height()));
     Menu->Popup(at.X, at.Y);
     // The release then lands outside the button, so it clicks nothing.
     Perform(WM_LBUTTONUP, 0, MAKELPARAM(0xFFFF, 0xFFFF));
@@ -305,5 +306,6 @@ int TEditButtonStripEh::Place(int Right, const std::vector<int>& Widths, int Hei
 
 int EditButtonHeightInStrip(int StripHeight, int Width, bool Flat)
 {
-    return StripHeight > std::nearbyint(Width * 3.0 / 2.0) ? EditButtonHeightForWidth(Width, Flat) : StripHeight;
+    // round(width x 3 / 2), half to even, is the flat button's own height for the width.
+    return StripHeight > EditButtonHeightForWidth(Width, true) ? EditButtonHeightForWidth(Width, Flat) : StripHeight;
 }

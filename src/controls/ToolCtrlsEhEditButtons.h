@@ -122,7 +122,8 @@ struct TEditButtonStripEh {
 };
 
 // The height of a visible button Width wide in a strip StripHeight high: the button's own
-// height where the strip is more than half as high again as the button is wide.
+// height where the strip is more than half as high again as the button is wide (rounded half
+// to even). The one rule for the edits' strips and the grid's cell buttons.
 int EditButtonHeightInStrip(int StripHeight, int Width, bool Flat);
 
 // A speed button that paints an edit-button face (ebsDropDownEh unless set) or, with

@@ -401,8 +401,7 @@ void TCustomDBGridEh::CreateWnd()
         TCustomGridEh::CreateWnd();
         FVertScrollInfoSet = false;
         FEditButtonWidth = Flat() ? ComputeEditButtonWidth() : GetSystemMetrics(SM_CXVSCROLL);
-        FEditButtonHeight = (FEditButtonWidth * 3 + 1) / 2 < FDataRowHeight ? EditButtonHeightForWidth(FEditButtonWidth, Flat())
-                                                                            : FDataRowHeight;
+        FEditButtonHeight = EditButtonHeightInStrip(FDataRowHeight, FEditButtonWidth, Flat());
         if (FAutoFitColWidths) {
             NotifyLayoutChanged();
         } else if (FLayoutLock == 0 && !Loading()) {

@@ -354,7 +354,7 @@ void TCustomDBGridEh::ComputeRowHeightMetrics()
     ChangeDefaultRowHeight(height);
     if (FEditButtonWidth == 0)
         FEditButtonWidth = ComputeEditButtonWidth();
-    FEditButtonHeight = (FEditButtonWidth * 3 + 1) / 2 >= height ? height : EditButtonHeightForWidth(FEditButtonWidth, Flat());
+    FEditButtonHeight = EditButtonHeightInStrip(height, FEditButtonWidth, Flat());
     FRowsHoldSeveralLines =
         metrics.tmHeight + metrics.tmExternalLeading + metrics.tmInternalLeading + 4 < height;
 }

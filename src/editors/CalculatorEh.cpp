@@ -181,13 +181,17 @@ void TCalculatorEngineEh::Paste()
 void TCalculatorEngineEh::HandleKey(Char Key)
 {
     Key = Key.toUpper();
-    // Escape is the clear key of the keyboard: like 'C' it also ends an error.
-    if (Key == u'C' || Key == KeyEscape) {
+    // Only 'C' (typed, clicked or Delete) ends an error; Escape clears a display without one.
+    if (Key == u'C') {
         ClearAll();
         return;
     }
     if (FStatus == TCalcStatusEh::csErrorEh)
         return;
+    if (Key == KeyEscape) {
+        ClearAll();
+        return;
+    }
     if (IsDecimalKey(Key)) {
         StartNumber();
         if (!FDisplay.contains(FormatSettings().DecimalSeparator))

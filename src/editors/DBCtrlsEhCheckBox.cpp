@@ -169,13 +169,16 @@ void TCustomDBCheckBoxEh::ToggleState()
 {
     if (!FDataLink->TryEdit())
         return;
+    // Only shown and marked: leaving the box writes it, Escape before that shows the stored state.
     switch (FState) {
     case TCheckBoxState::cbUnchecked:
-        SetState(FAllowGrayed ? TCheckBoxState::cbGrayed : TCheckBoxState::cbChecked);
+        ApplyState(FAllowGrayed ? TCheckBoxState::cbGrayed : TCheckBoxState::cbChecked);
         break;
-    case TCheckBoxState::cbChecked: SetState(TCheckBoxState::cbUnchecked); break;
-    case TCheckBoxState::cbGrayed: SetState(TCheckBoxState::cbChecked); break;
+    case TCheckBoxState::cbChecked: ApplyState(TCheckBoxState::cbUnchecked); break;
+    case TCheckBoxState::cbGrayed: ApplyState(TCheckBoxState::cbChecked); break;
     }
+    FDataLink->SetModified(true);
+    Invalidate();
 }
 
 // A click toggles once, whichever way it came: mouse, Space or the caption's accelerator.
@@ -253,6 +256,7 @@ void TCustomDBCheckBoxEh::DoExit()
 void TCustomDBCheckBoxEh::Dispatch(TMessage& Message)
 {
     switch (Message.Msg) {
+    case CM_GETDATALINK: Message.Result = reinterpret_cast<LRESULT>(FDataLink.get()); return;
     case CM_WANTSPECIALKEY:
         if (Message.WParam == VK_ESCAPE && FDataLink->Modified()) {
             Message.Result = 1;

@@ -1,7 +1,7 @@
 #pragma once
 // The check box edit TCustomDBCheckBoxEh (published as TDBCheckBoxEh): a self-painted check box
 // bound to a field through value lists (or holding a value of its own), checked, unchecked or
-// grayed, that writes its state as soon as it changes.
+// grayed. A toggle is written when the box is left; Escape before that shows the stored state.
 #include "editors/DBCtrlsEhEdit.h"
 #include "platform/ui/CheckBox.h"
 

@@ -211,6 +211,8 @@ void TCustomDBComboBoxEh::FieldDataChanged()
             ApplyEditMask(String());
         ShowEditText(String());
     }
+    // The text shown unfocused comes from no PutText: the item follows it here.
+    SyncItemIndexToText();
     SetModified(false);
 }
 

@@ -288,8 +288,26 @@ void TCustomDBEditEh::SetWordWrap(bool Value)
     if (Value == FWordWrap)
         return;
     FWordWrap = Value;
+    RefreshMultiLine();
     RefreshWindowAlignment();
 }
+
+void TCustomDBEditEh::SetWantReturns(bool Value)
+{
+    if (Value == FWantReturns)
+        return;
+    FWantReturns = Value;
+    RefreshMultiLine();
+}
+
+void TCustomDBEditEh::SetPasswordChar(Char Value)
+{
+    TCustomMaskEdit::SetPasswordChar(Value);
+    RefreshMultiLine();
+}
+
+// A masked password never shows on several lines.
+void TCustomDBEditEh::RefreshMultiLine() { SetMultiLine((FWordWrap || FWantReturns) && PasswordChar().isNull()); }
 
 void TCustomDBEditEh::SetAutoSize(bool Value)
 {

@@ -123,11 +123,12 @@ public:
     void SetTooltips(bool Value);
     bool ShowHint() const { return FOwnShowHint; }
     void SetShowHint(bool Value);
-    // Kept for the key and hint rules; the edit window stays a single line.
+    // Either makes the edit window multi-line (wrapped, Enter typing a line break with
+    // WantReturns); a PasswordChar keeps it one masked line.
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool Value);
     bool WantReturns() const { return FWantReturns; }
-    void SetWantReturns(bool Value) { FWantReturns = Value; }
+    void SetWantReturns(bool Value);
     bool WantTabs() const { return FWantTabs; }
     void SetWantTabs(bool Value) { FWantTabs = Value; }
     bool AutoSize() const { return FAutoSize; }
@@ -292,12 +293,14 @@ protected:
     void PaintWindow(HDC DC) override;
     const char* ClassName() const override { return "TCustomDBEditEh"; }
 
+    void SetPasswordChar(Char Value);
     TCanvas* ControlCanvas();
     bool FocusedState() const { return FFocused; }
     // Focused, the window shows its text left-aligned; otherwise as Alignment says.
     virtual void RefreshWindowAlignment();
 
 private:
+    void RefreshMultiLine();
     void HandleExit(TMessage& Message);
     bool HintShow(TMessage& Message);
     void RefreshImageWidth();

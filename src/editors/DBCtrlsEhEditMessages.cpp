@@ -144,6 +144,7 @@ void TCustomDBEditEh::Dispatch(TMessage& Message)
         return;
     case CM_EXIT: HandleExit(Message); return;
     case WM_GETDLGCODE: Message.Result = DialogCode(); return;
+    case CM_GETDATALINK: Message.Result = reinterpret_cast<LRESULT>(FDataLink.get()); return;
     case CM_WANTSPECIALKEY: {
         const auto key = static_cast<WORD>(Message.WParam);
         if ((key == VK_RETURN || key == VK_ESCAPE) && MRUListShown() && FMRUListbox->ItemIndex() >= 0) {

@@ -13,8 +13,13 @@
 #include "platform/data/TypedFields.h"
 #include "platform/ui/ImageList.h"
 #include "platform/ui/Clipboard.h"
+#include "platform/ui/Menus.h"
+#include "platform/ui/PlatformMetrics.h"
 
 #include <QAbstractScrollArea>
+#include <QInputMethodEvent>
+#include <QInputMethodQueryEvent>
+#include <QMenu>
 
 #include <utility>
 
@@ -25,9 +30,20 @@ const String UnitCol = u"单位"_s;
 const String DayCol = u"日期"_s;
 const String QtyCol = u"数量"_s;
 
+// This process's own clipboard for a test's life: on a real display the system one is every
+// process's, and a test binary running beside this one may replace its text at any moment.
+struct TPrivateClipboard {
+    TPrivateClipboard() { Clipboard()->SetStore(std::make_unique<TMemoryClipboardStore>()); }
+    ~TPrivateClipboard() { Clipboard()->SetStore(nullptr); }
+    TPrivateClipboard(const TPrivateClipboard&) = delete;
+    TPrivateClipboard& operator=(const TPrivateClipboard&) = delete;
+};
+
 // Keys and clicks as the user gives them, and the values read back once posted.
 class InplaceEditFixture : public DBGridInputTest {
 protected:
+    TPrivateClipboard PrivateClipboard;
+
     // Keys go where the user's keyboard goes: the focused window.
     void Type(int QtKey, const QString& Text = QString(), Qt::KeyboardModifiers Modifiers = Qt::NoModifier)
     {
@@ -133,6 +149,49 @@ TEST_F(DBGridInplaceEditTest, EachCellKindGetsItsButtonAndDropDown)
         EXPECT_EQ(editor->ActiveList() != nullptr, c.ButtonShown);
         Type(Qt::Key_Escape, u"\x1b"_s);
     }
+}
+
+// Cell buttons take the edits' rule: a row taller than round(width x 3 / 2), rounded half to
+// even, gets the button's own height. Odd widths are where rounding up would differ.
+TEST_F(DBGridInplaceEditTest, CellButtonsTakeTheEditButtonHeightRule)
+{
+    struct {
+        int Width;
+        int RowHeight;
+        int ButtonHeight;
+    } const cases[] = {{3, 5, 3}, {7, 11, 7}, {7, 10, 10}, {11, 17, 11}, {15, 23, 15}, {15, 22, 22}};
+    for (const auto& c : cases) {
+        delete Form;
+        PlatformMetrics().SetVScrollWidth(c.Width);
+        ShowGridOn(Data.get());
+        Grid->SetRowHeight(c.RowHeight);
+        EXPECT_EQ(Grid->EditButtonWidth(), c.Width);
+        EXPECT_EQ(Grid->EditButtonHeight(), c.ButtonHeight) << c.Width << " in " << c.RowHeight;
+    }
+    PlatformMetrics().Reset();
+}
+
+// A column button's right-aligned menu ends where the button ends.
+TEST_F(DBGridInplaceEditTest, ARightAlignedButtonMenuEndsAtTheButtonsRightEdge)
+{
+    auto* menu = new TPopupMenu(Form);
+    auto* item = new TMenuItem(menu);
+    item->SetCaption(u"清空"_s);
+    menu->Items()->Add(item);
+    menu->SetAlignment(TPopupAlignment::paRight);
+    auto* extra = static_cast<TEditButtonEh*>(Grid->Columns()->ColumnAt(0)->EditButtons()->Add());
+    extra->SetDropdownMenu(menu);
+    TDBGridInplaceEdit* editor = EditCell(0);
+    ASSERT_NE(editor, nullptr);
+    const TEditButtonControlEh* button = editor->ButtonControl(1);
+    const TPoint middle = button->ClientToScreen(Point(button->Width() / 2, button->Height() / 2));
+    SendMouse(editor->Handle(), QEvent::MouseButtonPress, editor->Handle()->mapFromGlobal(QPoint(middle.X, middle.Y)),
+              Qt::LeftButton, Qt::LeftButton);
+    QMenu* shown = menu->Handle();
+    ASSERT_NE(shown, nullptr);
+    const TPoint corner = button->ClientToScreen(Point(button->Width(), button->Height()));
+    EXPECT_EQ(QPoint(shown->geometry().right() + 1, shown->geometry().top()), QPoint(corner.X, corner.Y));
+    shown->close();
 }
 
 TEST_F(DBGridInplaceEditTest, TypedTextPostsOnEnterAndEscRestoresTheCell)
@@ -795,6 +854,37 @@ TEST_F(WordWrapEditTest, TypedTextWrapsAndIsStoredAsTyped)
     EXPECT_EQ(editor->Text().toStdString(), typed);
     Type(Qt::Key_Return, u"\r"_s);
     EXPECT_EQ(Posted(NameCol).toStdString(), typed);
+}
+
+// While Chinese is composed, the input method places its window by the rectangle the editor
+// answers: on the caret's line, the last one or the first.
+TEST_F(WordWrapEditTest, TheInputMethodsCursorRectangleIsOnTheCaretsLine)
+{
+    TDBGridInplaceEdit* editor = EditCell(0);
+    ASSERT_NE(editor, nullptr);
+    ASSERT_GE(EditorLines(editor), 2);
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_EQ(focus, editor->Handle());
+    // What the input method asks the focused window.
+    const auto answered = [focus] {
+        QInputMethodQueryEvent query(Qt::ImCursorRectangle);
+        QCoreApplication::sendEvent(focus, &query);
+        const QRect rect = query.value(Qt::ImCursorRectangle).toRect();
+        return QRect(focus->mapToGlobal(rect.topLeft()), rect.size());
+    };
+    const auto caret = [editor] {
+        const TPoint at = editor->ClientToScreen(editor->CaretPos());
+        return QPoint(at.X, at.Y + 1);
+    };
+    QInputMethodEvent composing(u"zhong"_s, {});
+    QApplication::sendEvent(focus, &composing);
+    const QRect atEnd = answered();
+    EXPECT_TRUE(atEnd.adjusted(-1, -1, 1, 1).contains(caret()));
+    CommitText(focus, u"中"_s);
+    editor->SetSelStart(0);
+    const QRect atStart = answered();
+    EXPECT_TRUE(atStart.adjusted(-1, -1, 1, 1).contains(caret()));
+    EXPECT_LT(atStart.bottom(), atEnd.top());
 }
 
 TEST_F(WordWrapEditTest, OneLineRowsKeepASingleLineEditor)

@@ -3,7 +3,9 @@
 
 #include "platform/ui/Clipboard.h"
 
+#include <QClipboard>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 
 namespace {
 
@@ -219,13 +221,21 @@ TEST_F(DBGridEhKeysTest, KeysWithAClosedDataSetDoNothing)
 
 // --- Incremental search ---------------------------------------------------------------------------
 
+// The clipboard is this process's own: on a real display the system clipboard is every
+// process's, and a test binary running beside this one may replace its text at any moment.
 class DBGridEhSearchTest : public DBGridInputTest {
 protected:
     void SetUp() override
     {
+        Clipboard()->SetStore(std::make_unique<TMemoryClipboardStore>());
         DBGridInputTest::SetUp();
         Grid->SetOptionsEh(Grid->OptionsEh() | dghIncSearch | dghPreferIncSearch);
         Grid->MoveToDataColumn(1, 0, false);
+    }
+    void TearDown() override
+    {
+        DBGridInputTest::TearDown();
+        Clipboard()->SetStore(nullptr);
     }
 };
 
@@ -288,6 +298,8 @@ TEST_F(DBGridEhSearchTest, TheSearchEndsAfterItsTimeout)
 TEST_F(DBGridEhSearchTest, PastingDuringTheSearchExtendsIt)
 {
     Clipboard()->SetAsText(u"赵"_s);
+    // Another program on the display takes the system clipboard meanwhile.
+    QGuiApplication::clipboard()->setText(u"6"_s);
     Key(Qt::Key_F, Qt::ControlModifier);
     Key(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(Grid->IncrementalSearchText(), u"赵"_s);

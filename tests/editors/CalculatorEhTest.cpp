@@ -81,6 +81,8 @@ TEST_F(CalculatorTest, TypedSequencesShowTheirResultsAndErrors)
         {"1.5.2*2=", "3.04", "Ok"},
         {"3,5*2=", "7", "Ok"},  // ',' types the decimal separator too
         {"7+2\x1b", "0", "Ok"},
+        {"5/0=\x1b", "Error", "Ok"},  // only 'C' leaves the error
+        {"5/0=\x1b" "c", "0", "Ok"},
     };
     for (const TKeysCase& c : cases) {
         Calc->ClearAll();
@@ -149,6 +151,8 @@ TEST_F(CalculatorTest, PopupAcceptsOnOkComputesOnEqualsAndCancelsOnEscape)
     for (QChar ch : u"/0="_s)
         SendKey(window, QtKeyOf(ch), QString(ch));
     EXPECT_TRUE(VarIsNull(popup->GetCalcValue()));
+    SendKey(window, Qt::Key_Escape);  // closes the popup even in error
+    EXPECT_EQ(owner.Closes, (std::vector<bool>{true, false, false}));
     delete popup;
 }
 

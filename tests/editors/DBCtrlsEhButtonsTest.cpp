@@ -73,6 +73,7 @@ TEST_F(DBEditTest, TheMainShortCutWaitsForAnOpenDataSetWhileExtraButtonsAlwaysSe
 }
 
 // A button with a drop-down menu opens it under itself instead of acting, and comes up again.
+// Under the button: from its left edge, or a right-aligned menu up to its right edge.
 TEST_F(DBEditTest, AButtonsDropDownMenuOpensUnderIt)
 {
     TDBEditEh* edit = ShowEdit();
@@ -84,14 +85,22 @@ TEST_F(DBEditTest, AButtonsDropDownMenuOpensUnderIt)
     edit->EditButton()->SetDropdownMenu(menu);
     int clicks = 0;
     edit->OnButtonClick = [&](TObject*, bool&) { ++clicks; };
-    ClickAt(edit->Handle(), ButtonCentre(edit, 0));
-    ASSERT_NE(menu->Handle(), nullptr);
-    const TEditButtonControlEh* button = edit->ButtonControl(0);
-    const TPoint under = button->ClientToScreen(Point(0, button->Height()));
-    EXPECT_EQ(menu->Handle()->pos(), QPoint(under.X, under.Y));
-    EXPECT_EQ(clicks, 0);
-    EXPECT_EQ(button->PressedPart(), bppNoneEh);
-    menu->Handle()->close();
+    for (const TPopupAlignment alignment : {TPopupAlignment::paLeft, TPopupAlignment::paRight}) {
+        menu->SetAlignment(alignment);
+        ClickAt(edit->Handle(), ButtonCentre(edit, 0));
+        QMenu* shown = menu->Handle();
+        ASSERT_NE(shown, nullptr);
+        const TEditButtonControlEh* button = edit->ButtonControl(0);
+        const TPoint under = button->ClientToScreen(Point(0, button->Height()));
+        const QRect frame = shown->geometry();
+        if (alignment == TPopupAlignment::paLeft)
+            EXPECT_EQ(frame.topLeft(), QPoint(under.X, under.Y));
+        else
+            EXPECT_EQ(QPoint(frame.right() + 1, frame.top()), QPoint(under.X + button->Width(), under.Y));
+        EXPECT_EQ(clicks, 0);
+        EXPECT_EQ(button->PressedPart(), bppNoneEh);
+        shown->close();
+    }
 }
 
 class DBEditMRUTest : public DBEditTest {

@@ -48,11 +48,18 @@ TEST_F(DBCheckBoxTest, ValueListsGiveTheStateAndAClickWritesTheirFirstItem)
     Click(box);  // unfocused: the click focuses and toggles once
     EXPECT_TRUE(box->Focused());
     EXPECT_EQ(box->State(), TCheckBoxState::cbChecked);
+    EXPECT_EQ(Stored(NameField), u"NO"_s);  // written when the box is left
+    LeaveEdit();
     EXPECT_EQ(Stored(NameField), u"Y"_s);
     Click(box);
-    EXPECT_EQ(Stored(NameField), u"N"_s);
+    EXPECT_EQ(box->State(), TCheckBoxState::cbUnchecked);
+    SendKey(box->Handle(), Qt::Key_Escape, u"\x1b"_s);  // undoes the toggle
+    EXPECT_EQ(box->State(), TCheckBoxState::cbChecked);
     SendKey(box->Handle(), Qt::Key_Space, u" "_s);
+    EXPECT_EQ(box->State(), TCheckBoxState::cbUnchecked);
     EXPECT_EQ(Stored(NameField), u"Y"_s);
+    LeaveEdit();
+    EXPECT_EQ(Stored(NameField), u"N"_s);
 }
 
 TEST_F(DBCheckBoxTest, ABooleanFieldShowsNullGrayedAndAClickChecksIt)
@@ -67,8 +74,10 @@ TEST_F(DBCheckBoxTest, ABooleanFieldShowsNullGrayedAndAClickChecksIt)
     EXPECT_EQ(box->State(), TCheckBoxState::cbGrayed);
     Click(box);
     EXPECT_EQ(box->State(), TCheckBoxState::cbChecked);
+    LeaveEdit();
     EXPECT_TRUE(flags.FieldByName(u"已归还"_s)->AsBoolean());
     Click(box);
+    LeaveEdit();
     EXPECT_FALSE(flags.FieldByName(u"已归还"_s)->AsBoolean());
     EXPECT_FALSE(flags.FieldByName(u"已归还"_s)->IsNull());
     delete box;
@@ -81,10 +90,14 @@ TEST_F(DBCheckBoxTest, OwnValueCyclesThroughGrayedAndStoresNullForIt)
     EXPECT_EQ(box->State(), TCheckBoxState::cbUnchecked);
     Click(box);
     EXPECT_EQ(box->State(), TCheckBoxState::cbGrayed);
+    EXPECT_EQ(box->DataLink()->OwnValue(), Variant(false));
+    LeaveEdit();
     EXPECT_TRUE(VarIsNull(box->DataLink()->OwnValue()));
     Click(box);
+    LeaveEdit();
     EXPECT_EQ(box->DataLink()->OwnValue(), Variant(true));
     Click(box);
+    LeaveEdit();
     EXPECT_EQ(box->DataLink()->OwnValue(), Variant(false));
 }
 

@@ -2,6 +2,8 @@
 // drop-down list.
 #include "DBCtrlsEhTestSupport.h"
 
+#include "platform/ui/ImageList.h"
+
 #include <QWheelEvent>
 
 namespace {
@@ -95,6 +97,26 @@ TEST_F(DBComboBoxTest, TextComboCompletesAtTheEndAndKeepsTextThatMatchesNothing)
     EXPECT_EQ(combo->Text(), u"胶水"_s);
     LeaveEdit();
     EXPECT_EQ(Stored(NameField), u"胶水"_s);
+}
+
+// Unfocused, the item and its image still follow the text each record shows.
+TEST_F(DBComboBoxTest, AnUnfocusedTextComboFollowsTheRecordsText)
+{
+    TDBComboBoxEh* combo = ShowCombo(NameField, {u"打印纸"_s, u"订书机"_s});
+    TImageList images(nullptr);
+    combo->SetImages(&images);
+    LeaveEdit();
+    const std::pair<void (TDataSet::*)(), int> moves[] = {
+        {&TDataSet::First, 1}, {&TDataSet::Next, 0}, {&TDataSet::First, 1}};
+    for (const auto& [move, index] : moves) {
+        (Data.get()->*move)();
+        EXPECT_EQ(combo->ItemIndex(), index) << combo->Text().toStdString();
+        EXPECT_EQ(combo->EditImage()->ImageIndex(), index);
+    }
+    Data->Edit();
+    Data->FieldByName(NameField)->SetAsString(u"胶水"_s);
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    combo->SetImages(nullptr);
 }
 
 TEST_F(DBComboBoxTest, UpDownAndTheWheelStepThroughTheItems)

@@ -175,6 +175,57 @@ TEST_F(DBEditTest, DialogCodesAndReturnsFollowWantTabsAndWantReturns)
     }
 }
 
+// WordWrap wraps the text on several lines, WantReturns types line breaks that are stored; a
+// password keeps one masked line, where Enter types nothing.
+TEST_F(DBEditTest, WordWrapAndWantReturnsEditOnSeveralLinesUnlessAPasswordIsSet)
+{
+    struct {
+        bool WordWrap, WantReturns;
+        char16_t Password;
+        bool SeveralLines;
+        const char16_t* Stored;
+    } const cases[] = {
+        {true, false, 0, true, u"paper clips in a large boxnew"},
+        {false, true, 0, true, u"paper clips in a large box\r\nnew"},
+        {true, true, 0, true, u"paper clips in a large box\r\nnew"},
+        {true, true, u'*', false, u"paper clips in a large boxnew"},
+        {false, false, 0, false, u"paper clips in a large boxnew"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.WordWrap << c.WantReturns << char(c.Password));
+        Data->First();
+        TDBEditEh* edit = ShowEdit(NoteField);
+        edit->SetAutoSize(false);
+        edit->SetBounds(10, 10, 120, 80);
+        edit->SetWordWrap(c.WordWrap);
+        edit->SetWantReturns(c.WantReturns);
+        edit->SetPasswordChar(Char(c.Password));
+        edit->SetFocus();
+        edit->SelectAll();
+        TypeText(edit->Handle(), u"paper clips in a large box"_s);
+        SendKey(edit->Handle(), Qt::Key_Return, u"\r"_s);
+        TypeText(edit->Handle(), u"new"_s);
+        EXPECT_EQ(edit->Perform(EM_GETLINECOUNT) > 1, c.SeveralLines);
+        EXPECT_EQ(dynamic_cast<QLineEdit*>(edit->Handle()) == nullptr, c.SeveralLines);
+        if (auto* line = dynamic_cast<QLineEdit*>(edit->Handle()))
+            EXPECT_EQ(line->echoMode() == QLineEdit::Password, c.Password != 0);
+        LeaveEdit();
+        EXPECT_EQ(Stored(NoteField), String::fromUtf16(c.Stored));
+        Data->Cancel();
+        delete edit;
+    }
+}
+
+// The data-aware controls answer their field link to CM_GETDATALINK.
+TEST_F(DBEditTest, TheEditAndTheCheckBoxAnswerTheirLink)
+{
+    TDBEditEh* edit = ShowEdit(NameField);
+    auto* box = new TDBCheckBoxEh(Form);
+    box->SetParent(Form);
+    EXPECT_EQ(reinterpret_cast<TFieldDataLinkEh*>(edit->Perform(CM_GETDATALINK)), edit->DataLink());
+    EXPECT_EQ(reinterpret_cast<TFieldDataLinkEh*>(box->Perform(CM_GETDATALINK)), box->DataLink());
+}
+
 // The red dotted line runs along the bottom row of the text area for an empty required value.
 TEST_F(DBEditTest, HighlightRequiredMarksAnEmptyValue)
 {

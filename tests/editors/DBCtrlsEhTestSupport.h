@@ -6,6 +6,7 @@
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
 #include "platform/data/MemoryDataSet.h"
+#include "platform/ui/Clipboard.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/Forms.h"
@@ -24,6 +25,8 @@ class DBEditTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // This process's own clipboard: on a real display the system one is every process's.
+        Clipboard()->SetStore(std::make_unique<TMemoryClipboardStore>());
         PlatformMetrics().SetMonitors({{Rect(0, 0, 1000, 800), Rect(0, 0, 1000, 760)}});
         Data = std::make_unique<TMemoryDataSet>(nullptr);
         Data->FieldDefs()->Add(u"id"_s, TFieldType::ftAutoInc);
@@ -50,6 +53,7 @@ protected:
         Source.reset();
         Data.reset();
         PlatformMetrics().Reset();
+        Clipboard()->SetStore(nullptr);
     }
 
     // An edit of class T on the form at (10, 10), shown and focused, bound to Field (none:

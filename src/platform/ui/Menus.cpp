@@ -268,7 +268,11 @@ void TPopupMenu::Popup(int X, int Y)
         FMenu->deleteLater();
     FMenu = new QMenu;
     BuildActions(FMenu, FMenu, Items());
-    FMenu->popup(QPoint(X, Y));
+    const int width = FMenu->sizeHint().width();
+    const int left = FAlignment == TPopupAlignment::paRight    ? X - width
+                     : FAlignment == TPopupAlignment::paCenter ? X - width / 2
+                                                               : X;
+    FMenu->popup(QPoint(left, Y));
 }
 
 QMenu* TPopupMenu::Handle() const { return FMenu && FMenu->isVisible() ? FMenu.data() : nullptr; }

@@ -127,14 +127,20 @@ private:
     QPointer<QWidget> FHolder;
 };
 
+// Which of the menu's edges Popup's point gives: its left, its right, or its middle.
+enum class TPopupAlignment { paLeft, paRight, paCenter };
+
 class TPopupMenu : public TMenu {
 public:
     explicit TPopupMenu(TComponent* AOwner);
     ~TPopupMenu() override;
 
-    // Opens the menu at a screen point and returns at once; a chosen item's OnClick follows
-    // later. OnPopup runs first, so a handler can adjust the items.
+    // Opens the menu at a screen point (its top, and the edge Alignment says) and returns at
+    // once; a chosen item's OnClick follows later. OnPopup runs first, so a handler can adjust
+    // the items.
     void Popup(int X, int Y);
+    TPopupAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TPopupAlignment Value) { FAlignment = Value; }
     // The control the menu was last opened for by a right click.
     TComponent* PopupComponent() const { return FPopupComponent; }
     void SetPopupComponent(TComponent* Value);
@@ -151,5 +157,6 @@ protected:
 private:
     TComponent* FPopupComponent = nullptr;
     TPoint FPopupPoint;
+    TPopupAlignment FAlignment = TPopupAlignment::paLeft;
     QPointer<QMenu> FMenu;
 };

@@ -139,6 +139,8 @@ constexpr unsigned CM_HINTSHOW = CM_BASE + 48;
 constexpr unsigned CM_RECREATEWND = CM_BASE + 51;
 constexpr unsigned CM_INVALIDATE = CM_BASE + 52;
 constexpr unsigned CM_CHANGED = CM_BASE + 55;
+// Answers a data-aware control's field link (as an LRESULT), 0 for other controls.
+constexpr unsigned CM_GETDATALINK = CM_BASE + 57;
 constexpr unsigned CM_BORDERCHANGED = CM_BASE + 59;
 constexpr unsigned CM_HINTSHOWPAUSE = CM_BASE + 65;
 constexpr unsigned CM_MOUSEWHEEL = CM_BASE + 67;

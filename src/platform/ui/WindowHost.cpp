@@ -59,12 +59,27 @@ struct TViewportAccess : QAbstractScrollArea {
     }
 };
 
-// The characters a key press types, one WM_CHAR each; Delete types none on the platform.
+// Whether a key held with Ctrl alone types Ch on the platform: control characters (Ctrl+A
+// types 1) and the space do; X11 also hands over a key's printable character (Ctrl+' comes
+// with "'"), which the platform never types.
+bool TypedWithCtrl(QChar Ch) { return Ch.unicode() < 32 || Ch.unicode() == 127 || Ch == u' '; }
+
+// The characters a key press types, one WM_CHAR each; Delete types none on the platform. AltGr
+// (Ctrl+Alt, or the group switch) keeps its characters.
 QString TypedCharacters(const QKeyEvent* Event)
 {
     if (Event->key() == Qt::Key_Delete)
         return {};
-    return Event->text();
+    const Qt::KeyboardModifiers modifiers = Event->modifiers();
+    const bool ctrlAlone = modifiers.testFlag(Qt::ControlModifier) && !modifiers.testFlag(Qt::AltModifier) &&
+                           !modifiers.testFlag(Qt::GroupSwitchModifier);
+    if (!ctrlAlone)
+        return Event->text();
+    QString typed;
+    for (const QChar ch : Event->text())
+        if (TypedWithCtrl(ch))
+            typed += ch;
+    return typed;
 }
 
 // A key event that types Ch, for a character that did not come from a key of its own.

@@ -18,6 +18,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <limits>
 
 #include <string>
@@ -194,6 +196,37 @@ TEST_F(ControlsTest, ShiftStateAndGetKeyStateFollowTheEvent)
     Key(Qt::Key_B, QStringLiteral("B"), Qt::ShiftModifier);
     EXPECT_EQ(Grid->Log.front(), "keydown 66 shift shift-down");
     EXPECT_EQ(Grid->Log[1], "char 66");
+}
+
+// Keys as X11 delivers them: with Ctrl alone a key brings its printable character too, which
+// the platform's keyboard never types; control characters and AltGr's characters stay.
+TEST_F(ControlsTest, CtrlAloneTypesOnlyControlCharacters)
+{
+    struct {
+        int QtKey;
+        const char* Text;
+        Qt::KeyboardModifiers Modifiers;
+        std::vector<std::string> Chars;
+    } const cases[] = {
+        {Qt::Key_Apostrophe, "'", Qt::ControlModifier, {}},
+        {Qt::Key_Period, ".", Qt::ControlModifier, {}},
+        {Qt::Key_2, "2", Qt::ControlModifier, {}},
+        {Qt::Key_Colon, ":", Qt::ControlModifier | Qt::ShiftModifier, {}},
+        {Qt::Key_A, "\x01", Qt::ControlModifier, {"char 1"}},
+        {Qt::Key_V, "\x16", Qt::ControlModifier | Qt::ShiftModifier, {"char 22"}},
+        {Qt::Key_Space, " ", Qt::ControlModifier, {"char 32"}},
+        {Qt::Key_At, "@", Qt::ControlModifier | Qt::AltModifier, {"char 64"}},
+        {Qt::Key_At, "@", Qt::GroupSwitchModifier, {"char 64"}},
+        {Qt::Key_Apostrophe, "'", Qt::NoModifier, {"char 39"}},
+    };
+    for (const auto& c : cases) {
+        Grid->Log.clear();
+        Key(c.QtKey, QString::fromLatin1(c.Text), c.Modifiers);
+        std::vector<std::string> chars;
+        std::copy_if(Grid->Log.begin(), Grid->Log.end(), std::back_inserter(chars),
+                     [](const std::string& Entry) { return Entry.starts_with("char"); });
+        EXPECT_EQ(chars, c.Chars) << c.Text;
+    }
 }
 
 TEST_F(ControlsTest, CommittedInputMethodTextArrivesAsOneCharMessageEach)

@@ -208,6 +208,20 @@ TEST_F(PopupMenuTest, OnPopupAdjustsTheItemsBeforeTheyShow)
     EXPECT_EQ(Popup->Handle()->pos(), QPoint(50, 60));
 }
 
+TEST_F(PopupMenuTest, TheAlignmentSaysWhichEdgeThePointGives)
+{
+    const std::pair<TPopupAlignment, int> cases[] = {
+        {TPopupAlignment::paLeft, 0}, {TPopupAlignment::paRight, 2}, {TPopupAlignment::paCenter, 1}};
+    for (const auto& [alignment, halves] : cases) {
+        Popup->SetAlignment(alignment);
+        Popup->Popup(400, 60);
+        QMenu* menu = Popup->Handle();
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(menu->pos(), QPoint(400 - menu->width() * halves / 2, 60)) << halves;
+        menu->close();
+    }
+}
+
 TEST_F(PopupMenuTest, ACheckMarkChangesOnlyWhenOnClickSaysSo)
 {
     Copy->SetChecked(true);
