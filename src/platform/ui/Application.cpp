@@ -32,7 +32,9 @@ void TApplication::Initialize()
     // What the platform draws without a TFont of its own (menus, message boxes, dialogs) takes the
     // default font as well.
     QApplication::setFont(TFont().Handle());
-    LoadToolkitTranslations(QLocale::system());
+    // The program speaks Chinese (PRC) whatever the desktop's language, as its own texts and
+    // formats do, so the boxes and dialogs the toolkit draws do too.
+    LoadToolkitTranslations(QLocale(QLocale::Chinese, QLocale::China));
 }
 
 bool TApplication::LoadToolkitTranslations(const QLocale& Locale)
