@@ -162,3 +162,27 @@ TEST_F(DBGridEhFindDlgTest, TheOpenDialogOutlivesItsDatasetColumnsAndGrid)
 }
 
 }  // namespace
+
+// The combo boxes take their height from the dialog's font: none overlaps the row below, and each
+// label stays beside its box.
+TEST_F(DBGridEhFindDlgTest, NoTwoRowsOverlapWhateverHeightTheFontGivesTheBoxes)
+{
+    TDBGridEhFindDlg* dialog = OpenModeless();
+    const std::vector<std::pair<TControl*, TControl*>> rows = {
+        {dialog->cbText, dialog->Label1},          {dialog->cbFindIn, dialog->Label2},
+        {dialog->cbMatchinType, dialog->cbMatchType}, {dialog->cbFindDirection, dialog->Label3},
+        {dialog->cbCharCase, dialog->cbCharCase},  {dialog->cbUseFormat, dialog->cbUseFormat},
+    };
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        TControl* box = rows[i].first;
+        SCOPED_TRACE(box->Name().toStdString());
+        EXPECT_TRUE(box->Visible());
+        for (std::size_t j = i + 1; j < rows.size(); ++j)
+            EXPECT_TRUE(box->BoundsRect().Intersected(rows[j].first->BoundsRect()).IsEmpty()) << rows[j].first->Name().toStdString();
+        const TControl* label = rows[i].second;
+        const int middle = label->Top() + label->Height() / 2;
+        EXPECT_GT(middle, box->Top());
+        EXPECT_LT(middle, box->Top() + box->Height());
+        EXPECT_LE(box->Top() + box->Height(), dialog->ClientHeight());
+    }
+}
