@@ -9,6 +9,8 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/UiTestSupport.h"
 
+#include <QImage>
+#include <QPixmap>
 #include <QTimer>
 
 namespace {
@@ -185,4 +187,26 @@ TEST_F(DBGridEhFindDlgTest, NoTwoRowsOverlapWhateverHeightTheFontGivesTheBoxes)
         EXPECT_LT(middle, box->Top() + box->Height());
         EXPECT_LE(box->Top() + box->Height(), dialog->ClientHeight());
     }
+}
+
+// The unchecked box of "区分大小写" shows its frame on every side.
+TEST_F(DBGridEhFindDlgTest, TheUncheckedCaseBoxShowsItsWholeFrame)
+{
+    TDBGridEhFindDlg* dialog = OpenModeless();
+    ASSERT_EQ(dialog->cbCharCase->State(), TCheckBoxState::cbUnchecked);
+    const QImage image = dialog->cbCharCase->Handle()->grab().toImage();
+    // The box stands at the left, as wide as the control is high at most.
+    const int side = std::min(image.height(), image.width());
+    const auto dark = [&](int X, int Y) { return qGray(image.pixel(X, Y)) < 220; };
+    QRect frame;
+    for (int x = 0; x < side; ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (dark(x, y))
+                frame |= QRect(x, y, 1, 1);
+    ASSERT_FALSE(frame.isEmpty());
+    const QPoint middle = frame.center();
+    EXPECT_TRUE(dark(frame.left(), middle.y()));
+    EXPECT_TRUE(dark(frame.right(), middle.y())) << "right side";
+    EXPECT_TRUE(dark(middle.x(), frame.top()));
+    EXPECT_TRUE(dark(middle.x(), frame.bottom())) << "bottom side";
 }
