@@ -33,8 +33,11 @@ void TApplication::Initialize()
     // default font as well.
     QApplication::setFont(TFont().Handle());
     // The program speaks Chinese (PRC) whatever the desktop's language, as its own texts and
-    // formats do, so the boxes and dialogs the toolkit draws do too.
-    LoadToolkitTranslations(QLocale(QLocale::Chinese, QLocale::China));
+    // formats do, so what the toolkit draws does too: the buttons and labels of boxes and
+    // dialogs, and the month and day names of calendars.
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    QLocale::setDefault(chinese);
+    LoadToolkitTranslations(chinese);
 }
 
 bool TApplication::LoadToolkitTranslations(const QLocale& Locale)

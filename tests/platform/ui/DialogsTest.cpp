@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDate>
 #include <QLabel>
 #include <QLocale>
 #include <QTimer>
@@ -227,7 +228,13 @@ QStringList ModalWindowTexts(const std::function<void()>& Show)
 class TStartTranslationsTest : public testing::Test {
 protected:
     void SetUp() override { Application->Initialize(); }
-    void TearDown() override { Application->LoadToolkitTranslations(QLocale::c()); }
+    void TearDown() override
+    {
+        Application->LoadToolkitTranslations(QLocale::c());
+        QLocale::setDefault(FLocale);
+    }
+
+    const QLocale FLocale;
 };
 
 TEST_F(TStartTranslationsTest, MessageBoxesAndFileDialogsShowChineseTexts)
@@ -250,6 +257,8 @@ TEST_F(TStartTranslationsTest, MessageBoxesAndFileDialogsShowChineseTexts)
     // Its labels are Chinese ("文件名" ...).
     EXPECT_TRUE(std::any_of(dialog.begin(), dialog.end(), [](const QString& Text) { return Text.contains(QChar(0x6587)); }))
         << dialog.join(u'|').toStdString();
+    // The month names the calendars show are Chinese too.
+    EXPECT_EQ(QLocale().toString(QDate(2026, 12, 10), QStringLiteral("MMM")), QStringLiteral("12月"));
 }
 
 }  // namespace
