@@ -84,8 +84,8 @@ void RemoveStagedCopiesIn(const QDir& Folder, const String& Kept)
             QFile::remove(Folder.filePath(name));
 }
 
-// Beside the database file while a backup stages its copy in another folder: that folder, so
-// that the next start or step finds what a backup killed there left.
+// Beside the database file while a backup stages its copy: the folder it stages in, so that the
+// next start or step finds what a backup killed there left.
 String StagingRecordOf(const String& DatabasePath) { return DatabasePath + QStringLiteral(".staging"); }
 
 class TStagingRecord {
@@ -114,7 +114,10 @@ void RemoveStagedCopiesOf(const String& DatabasePath, const String& Kept)
 {
     QFile record(StagingRecordOf(DatabasePath));
     if (record.open(QIODevice::ReadOnly)) {
-        RemoveStagedCopiesIn(QDir(QFile::decodeName(record.readAll())), Kept);
+        // A record cut off before its folder was written names none.
+        const String folder = QFile::decodeName(record.readAll());
+        if (QDir::isAbsolutePath(folder))
+            RemoveStagedCopiesIn(QDir(folder), Kept);
         record.close();
         record.remove();
     }
