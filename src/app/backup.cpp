@@ -91,6 +91,12 @@ String Failure(const char* Message, const String& Reason)
     return String::fromUtf8(Message) + QStringLiteral("\r\r") + Reason;
 }
 
+// A refused restore: the file offered, what is wrong with it, and that nothing was replaced.
+String RestoreRefusal(const String& Source, const String& Reason)
+{
+    return Failure("数据库还原失败!", QStringLiteral("所选文件：%1\r%2\r\r正在使用的数据库文件没有改变。").arg(Source, Reason));
+}
+
 }  // namespace
 
 TForm4::TForm4(TComponent* AOwner) : TForm(AOwner)
@@ -218,14 +224,14 @@ void TForm4::BitBtn5Click(TObject* Sender)
         return;
     TADOConnection* connection = MF1->ADOCon1;
     if (connection->IsDatabaseFile(source)) {
-        Inform(Failure("数据库还原失败!", QStringLiteral("所选文件就是正在使用的数据库文件。")), MB_ICONERROR);
+        Inform(RestoreRefusal(source, QStringLiteral("所选文件就是正在使用的数据库文件。")), MB_ICONERROR);
         return;
     }
     try {
         connection->RestoreFrom(source, CheckOprDatabase);
     } catch (const Exception& E) {
         RequeryClosedLists();
-        Inform(Failure("数据库还原失败!", E.Message()), MB_ICONERROR);
+        Inform(RestoreRefusal(source, E.Message()), MB_ICONERROR);
         return;
     }
     // The lists show the restored records at once, as after "刷新". The file is replaced by now,

@@ -24,6 +24,14 @@ bool DataSetEditingRecord(const TDataSet* DataSet)
            (DataSet->State() == TDataSetState::dsEdit || DataSet->State() == TDataSetState::dsInsert);
 }
 
+// A footer that computes its number: cut at the cell's edge, the number would read as another
+// one, so one that does not fit ends with the ellipsis.
+bool ShowsTotal(const TColumnFooterEh* Footer)
+{
+    const TFooterValueType kind = Footer->ValueType();
+    return kind == TFooterValueType::fvtSum || kind == TFooterValueType::fvtAvg || kind == TFooterValueType::fvtCount;
+}
+
 }  // namespace
 
 // --- Classification -------------------------------------------------------------------------------
@@ -427,7 +435,11 @@ void TCustomDBGridEh::PaintDefaultDataCell(int ACol, int AreaCol, int AreaRow, c
         look.Flat = Flat();
         look.DrawGraphicData = DrawGraphicData();
         canvas->Brush()->SetColor(params.Background);
-        if (params.Frozen)
+        // A highlighted frozen cell shows its highlight as any other cell does, or its text
+        // (in the highlight's text colour) would stand on the fixed face.
+        if (params.Frozen && highlighted)
+            canvas->FillRect(contents);
+        else if (params.Frozen)
             FillFixedCellBackground(canvas, contents, themed, raised, Flat(), TRect(), false, false);
         PaintDataCellContents(canvas, contents, Column, &params, look, !params.Frozen);
         if (buttons) {
@@ -490,8 +502,8 @@ void TCustomDBGridEh::PaintFooterCell(int, int, int AreaCol, int AreaRow, TRect 
     const int margin = raised ? 1 : 2;
     canvas->FillRect(ARect);
     const bool wrap = footer->WordWrap() && ARect.Height() > 2 * canvas->GetTextMetrics().tmHeight;
-    WriteTextInCell(canvas, area, false, alignment, TTextLayout::tlCenter, footer->EndEllipsis(), wrap, text,
-                    Flat() ? margin - 1 : margin, margin);
+    WriteTextInCell(canvas, area, false, alignment, TTextLayout::tlCenter, footer->EndEllipsis() || ShowsTotal(footer),
+                    wrap, text, Flat() ? margin - 1 : margin, margin);
     if (raised)
         Draw3DCellFrame(canvas, ARect, false);
     if (OnDrawFooterCell)

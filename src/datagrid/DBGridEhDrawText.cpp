@@ -93,6 +93,9 @@ void WriteTextInCell(TCanvas* Canvas, const TRect& ARect, bool FillBackground, T
         x = ARect.Right - width - 3;
     else if (Alignment == TAlignment::taCenter)
         x = ARect.IsEmpty() ? ARect.Left : ARect.Left + ARect.Width() / 2 - width / 2;
+    // A text wider than its room starts at the margin whatever its alignment: what the cell cuts
+    // off is its end, never its start (a number cut at the left reads as another number).
+    x = std::max(x, ARect.Left + LeftMargin);
     int y = ARect.Top;
     const int height = Canvas->TextHeight(shown);
     if (height < ARect.Height() - TopMargin) {

@@ -56,6 +56,7 @@ TDBGridEhFindDlg::TDBGridEhFindDlg(TComponent* AOwner) : TForm(AOwner)
     CreateComponents();
     SetActiveControl(cbText);
     EndLoading();
+    StackRows();
     FDesignedHeight = ClientHeight();
     // Each opening starts at the text, once the form can take the focus.
     OnActivate = [this](TObject*) {
@@ -114,6 +115,26 @@ void TDBGridEhFindDlg::CreateComponents()
     bCancel->SetCancel(true);
     bCancel->SetModalResult(mrCancel);
     bCancel->OnClick = [this](TObject* Sender) { bCancelClick(Sender); };
+}
+
+void TDBGridEhFindDlg::StackRows()
+{
+    // Each row's leading control first; the combo boxes are as high as their font makes them,
+    // which may be more than the design gives a row.
+    const std::initializer_list<std::initializer_list<TControl*>> rows = {
+        {cbText, Label1},          {cbFindIn, Label2},          {cbMatchinType, cbMatchType},
+        {cbFindDirection, Label3}, {cbCharCase, cbUseFormat}, {dbcTreeFindRange, Label4},
+    };
+    int shift = 0;
+    int above = 0;
+    for (const auto& row : rows) {
+        TControl* lead = *row.begin();
+        shift = std::max(shift, above - lead->Top());
+        for (TControl* control : row)
+            control->SetTop(control->Top() + shift);
+        above = lead->Top() + lead->Height();
+    }
+    SetClientHeight(ClientHeight() + shift);
 }
 
 void TDBGridEhFindDlg::SetGrid(TCustomDBGridEh* Grid)

@@ -52,6 +52,9 @@ protected:
 
 private:
     void CreateComponents();
+    // Moves each row of controls down below the one above where the combo boxes came out higher
+    // than designed, so that no two overlap; the form grows by as much.
+    void StackRows();
     void FillFindInList();
     void BuildSearchColumns();
     // The chosen column; nullptr for "<All>". Columns the grid no longer has are listed again.

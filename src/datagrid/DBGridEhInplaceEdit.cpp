@@ -148,10 +148,26 @@ TRect TDBGridInplaceEdit::ComputeTextRect()
 void TDBGridInplaceEdit::ApplyTextMargins()
 {
     LayoutEditButtons();
+    if (WidenToShowDate())
+        LayoutEditButtons();
     EnableEditButtons();
     TRect format = ComputeTextRect();
     Perform(EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&format));
     Perform(EM_SCROLLCARET);
+}
+
+bool TDBGridInplaceEdit::WidenToShowDate()
+{
+    const TCustomDBGridEh* grid = OwnerGrid();
+    if (!UsesCalendar() || grid == nullptr || MultiLine())
+        return false;
+    // One pixel more for the caret after the last digit.
+    const int missing = Font()->TextAdvance(Text()) + 1 - ComputeTextRect().Width();
+    const int width = std::min(Width() + missing, grid->ClientWidth() - Left());
+    if (missing <= 0 || width <= Width())
+        return false;
+    SetBounds(Left(), Top(), width, Height());
+    return true;
 }
 
 TEditButtonControlEh* TDBGridInplaceEdit::MakeEditButtonControl()

@@ -122,6 +122,9 @@ private:
     TEditButtonEh* ColumnButtonOfEntry(int Index) const;
     int ButtonControlIndex(TObject* Sender) const;
     void LayoutEditButtons();
+    // A date is edited whole: where it does not fit beside the buttons, the editor reaches over
+    // the cells at its right, as far as the grid's client area goes. True when it widened.
+    bool WidenToShowDate();
     void EnableEditButtons();
     int DefaultButtonWidth() const;
     // Presses the column edit button whose ShortCut Key with Shift is; false when none.

@@ -10,10 +10,13 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/Memo.h"
 
+#include <QRegularExpression>
+
 #include <sqlite3.h>
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -68,8 +71,16 @@ constexpr const char* UnlistableFiles[] = {
 };
 
 // What a restore or backup killed part-way leaves beside the file, and a user's file like it.
-constexpr const char* StagedLeftovers[] = {"opr.mdb.part-Ab12Cd", "opr.mdb.part-Ab12Cd-journal", "opr.mdb.part-x0Y9z8"};
+constexpr const char* StagedLeftovers[] = {"opr.mdb.part-Ab12Cd", "opr.mdb.part-Ab12Cd-journal", "opr.mdb.part-x0Y9z8",
+                                           "opr.mdb.part-Qw34Er-journal"};
 const char* const UsersOwnCopy = "opr.mdb.backup";
+
+// The names in Folder that look like a staged copy or its companions.
+QStringList StagedNamesIn(const String& Folder)
+{
+    const QRegularExpression staged(QStringLiteral("\\.part-[A-Za-z0-9]{6}(-journal|-wal|-shm)?$"));
+    return QDir(Folder).entryList(QDir::Files | QDir::Hidden).filter(staged);
+}
 
 // Holds a write to a file by another connection, not committed, while it lives.
 class TOtherWriter {
@@ -339,7 +350,7 @@ TEST_F(TBackupTest, RestoreFromAHandCopyOfAClosedDatabase)
 {
     const String copy = Path("copy.mdb");
     {
-        BackupDatabase(MF1->ADOCon1->Database().Handle(), copy);
+        BackupDatabase(MF1->ADOCon1->Database().Handle(), copy, DatabasePath(), copy);
         sqlite3* handle = nullptr;
         sqlite3_open(copy.toUtf8().constData(), &handle);
         sqlite3_exec(handle, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
@@ -427,6 +438,7 @@ TEST_F(TBackupTest, RestoreRefusesWhatIsNotADatabaseOfThisProgram)
     WriteFile(Path("empty.mdb"), QByteArray());
     WriteFile(Path("text.mdb"), "姓名,部门\n张三,办公室\n");
     WriteFile(Path("cut.mdb"), goodBytes.left(goodBytes.size() / 2));
+    WriteFile(Path("header.mdb"), QByteArray("not a header at all") + goodBytes.mid(19));
     {
         sqlite3* other = nullptr;
         sqlite3_open(Path("other.mdb").toUtf8().constData(), &other);
@@ -435,7 +447,7 @@ TEST_F(TBackupTest, RestoreRefusesWhatIsNotADatabaseOfThisProgram)
         sqlite3_close(other);
     }
     ASSERT_TRUE(QFile::link(DatabasePath(), Path("link.mdb")));
-    for (const char* name : {"empty.mdb", "text.mdb", "cut.mdb", "other.mdb", "opr.mdb", "link.mdb", "missing.mdb"}) {
+    for (const char* name : {"empty.mdb", "text.mdb", "cut.mdb", "header.mdb", "other.mdb", "opr.mdb", "link.mdb", "missing.mdb"}) {
         SCOPED_TRACE(name);
         const std::size_t shown = FDialogs.Shown().size();
         const TLiveState before = LiveState();
@@ -446,8 +458,15 @@ TEST_F(TBackupTest, RestoreRefusesWhatIsNotADatabaseOfThisProgram)
         EXPECT_EQ(FileBytes(Path(name)), source) << "the source is only read";
         EXPECT_TRUE(MF1->dbouser1->Active());
         EXPECT_EQ(MF1->Memo1->Text(), u"2");
+        // The message is about the file offered, and says the live one stays as it was.
+        const String text = LastBox().Text;
+        EXPECT_TRUE(text.contains(QStringLiteral("所选文件：") + Path(name))) << text.toStdString();
+        EXPECT_TRUE(text.endsWith(QStringLiteral("正在使用的数据库文件没有改变。"))) << text.toStdString();
+        EXPECT_FALSE(text.contains(u"无法写入")) << text.toStdString();
+        if (Path(name) != DatabasePath()) {
+            EXPECT_FALSE(text.contains(DatabasePath())) << "the live file is not blamed: " << text.toStdString();
+        }
     }
-    EXPECT_TRUE(Messages().last().contains(u"missing.mdb"));
 }
 
 // The file cannot be replaced while another program still has it open: the old database is
@@ -522,9 +541,65 @@ TEST_F(TBackupTest, RestoreOntoAFullDiskNamesTheUsersFile)
         Restore(backup);
     }
     ExpectFailure("数据库还原失败!", shown);
-    EXPECT_TRUE(LastBox().Text.contains(DatabasePath())) << LastBox().Text.toStdString();
+    EXPECT_TRUE(LastBox().Text.contains(QStringLiteral("所选文件：") + backup)) << LastBox().Text.toStdString();
+    EXPECT_TRUE(LastBox().Text.contains(QStringLiteral("无法写入文件“%1”").arg(DatabasePath()))) << LastBox().Text.toStdString();
     EXPECT_FALSE(LastBox().Text.contains(DatabasePath() + u'.')) << "the staged copy is no file of the user's";
     EXPECT_EQ(LiveState(), before);
+}
+
+// A backup killed while it writes its copy leaves it in the backup folder; the next start
+// removes it. Leftovers in either folder go at each backup and restore; the user's own files stay.
+TEST_F(TBackupTest, StagedCopiesGoAtStartAndAtEveryBackupAndRestore)
+{
+    QDir(FDir.path()).mkdir(QStringLiteral("bk"));
+    const String folder = Path("bk");
+    const String userFile = Path("bk/bk0001.mdb.old");
+    WriteFile(userFile, "kept");
+    const pid_t child = fork();
+    if (child == 0) {
+        // The copy is cut off by the file-size signal, which ends the process where it stands.
+        const rlimit noCore{0, 0};
+        setrlimit(RLIMIT_CORE, &noCore);
+        std::signal(SIGXFSZ, SIG_DFL);
+        rlimit size{};
+        getrlimit(RLIMIT_FSIZE, &size);
+        size.rlim_cur = 8192;
+        setrlimit(RLIMIT_FSIZE, &size);
+        try {
+            MF1->ADOCon1->BackupTo(Path("bk/bk0001.mdb"));
+        } catch (...) {
+        }
+        _exit(0);
+    }
+    ASSERT_GT(child, 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+    ASSERT_FALSE(StagedNamesIn(folder).isEmpty()) << "the killed backup left its copy";
+    CloseWindows();
+    OpenWindows();
+    EXPECT_EQ(StagedNamesIn(folder), QStringList());
+    EXPECT_EQ(StagedNamesIn(FDir.path()), QStringList());
+    EXPECT_FALSE(QFileInfo::exists(Path("bk/bk0001.mdb")));
+    EXPECT_EQ(FileBytes(userFile), "kept");
+
+    const auto leaveCopies = [&] {
+        for (const char* name : StagedLeftovers)
+            WriteFile(Path(name), "left over");
+        for (const char* name : {"bk/bk0002.mdb.part-Zx81Cv", "bk/bk0002.mdb.part-Zx81Cv-journal", "bk/bk0003.mdb.part-Po09Iu-journal"})
+            WriteFile(Path(name), "left over");
+    };
+    leaveCopies();
+    Backup(Path("bk/bk0004.mdb"));
+    ASSERT_EQ(LastBox().Text, u"数据库备份成功!");
+    EXPECT_EQ(StagedNamesIn(folder), QStringList());
+    EXPECT_EQ(StagedNamesIn(FDir.path()), QStringList());
+    leaveCopies();
+    Restore(Path("bk/bk0004.mdb"));
+    ASSERT_EQ(LastBox().Text, u"数据库还原成功!");
+    EXPECT_EQ(StagedNamesIn(folder), QStringList());
+    EXPECT_EQ(StagedNamesIn(FDir.path()), QStringList());
+    EXPECT_EQ(FileBytes(userFile), "kept");
 }
 
 // Totals a list shows beyond what its footer can hold: whether the file is taken or not, the

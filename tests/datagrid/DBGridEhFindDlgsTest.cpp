@@ -9,6 +9,8 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/UiTestSupport.h"
 
+#include <QImage>
+#include <QPixmap>
 #include <QTimer>
 
 namespace {
@@ -162,3 +164,49 @@ TEST_F(DBGridEhFindDlgTest, TheOpenDialogOutlivesItsDatasetColumnsAndGrid)
 }
 
 }  // namespace
+
+// The combo boxes take their height from the dialog's font: none overlaps the row below, and each
+// label stays beside its box.
+TEST_F(DBGridEhFindDlgTest, NoTwoRowsOverlapWhateverHeightTheFontGivesTheBoxes)
+{
+    TDBGridEhFindDlg* dialog = OpenModeless();
+    const std::vector<std::pair<TControl*, TControl*>> rows = {
+        {dialog->cbText, dialog->Label1},          {dialog->cbFindIn, dialog->Label2},
+        {dialog->cbMatchinType, dialog->cbMatchType}, {dialog->cbFindDirection, dialog->Label3},
+        {dialog->cbCharCase, dialog->cbCharCase},  {dialog->cbUseFormat, dialog->cbUseFormat},
+    };
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        TControl* box = rows[i].first;
+        SCOPED_TRACE(box->Name().toStdString());
+        EXPECT_TRUE(box->Visible());
+        for (std::size_t j = i + 1; j < rows.size(); ++j)
+            EXPECT_TRUE(box->BoundsRect().Intersected(rows[j].first->BoundsRect()).IsEmpty()) << rows[j].first->Name().toStdString();
+        const TControl* label = rows[i].second;
+        const int middle = label->Top() + label->Height() / 2;
+        EXPECT_GT(middle, box->Top());
+        EXPECT_LT(middle, box->Top() + box->Height());
+        EXPECT_LE(box->Top() + box->Height(), dialog->ClientHeight());
+    }
+}
+
+// The unchecked box of "区分大小写" shows its frame on every side.
+TEST_F(DBGridEhFindDlgTest, TheUncheckedCaseBoxShowsItsWholeFrame)
+{
+    TDBGridEhFindDlg* dialog = OpenModeless();
+    ASSERT_EQ(dialog->cbCharCase->State(), TCheckBoxState::cbUnchecked);
+    const QImage image = dialog->cbCharCase->Handle()->grab().toImage();
+    // The box stands at the left, as wide as the control is high at most.
+    const int side = std::min(image.height(), image.width());
+    const auto dark = [&](int X, int Y) { return qGray(image.pixel(X, Y)) < 220; };
+    QRect frame;
+    for (int x = 0; x < side; ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (dark(x, y))
+                frame |= QRect(x, y, 1, 1);
+    ASSERT_FALSE(frame.isEmpty());
+    const QPoint middle = frame.center();
+    EXPECT_TRUE(dark(frame.left(), middle.y()));
+    EXPECT_TRUE(dark(frame.right(), middle.y())) << "right side";
+    EXPECT_TRUE(dark(middle.x(), frame.top()));
+    EXPECT_TRUE(dark(middle.x(), frame.bottom())) << "bottom side";
+}

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 
 #include <fcntl.h>
@@ -40,6 +41,19 @@ bool SameFile(const String& Path1, const String& Path2)
 // What SQLite keeps beside a database file while it is open or written.
 constexpr std::initializer_list<const char*> CompanionSuffixes = {"-wal", "-shm", "-journal"};
 
+// True when Path names File, under any name, or one of the files SQLite keeps beside it.
+bool IsFileOrCompanion(const String& Path, const String& File)
+{
+    if (File.isEmpty())
+        return false;
+    if (SameFile(Path, File))
+        return true;
+    for (const char* suffix : CompanionSuffixes)
+        if (SameFile(Path, File + QLatin1String(suffix)))
+            return true;
+    return false;
+}
+
 // A renamed directory entry is durable only once the directory itself is synced.
 void SyncDirectoryOf(const String& Path)
 {
@@ -50,9 +64,65 @@ void SyncDirectoryOf(const String& Path)
     ::close(directory);
 }
 
-// Staged copies are named "<file>.part-XXXXXX", a name no user gives a file, so the copies a
-// killed backup or restore left can be told from the user's own files and removed.
+// Staged copies are named "<file>.part-XXXXXX" (six letters or digits), a name no user gives a
+// file, so the copies a killed backup or restore left, and what SQLite left beside them, can be
+// told from the user's own files and removed.
 const char* const StagedSuffix = ".part-";
+
+bool IsStagedName(const String& Name)
+{
+    static const QRegularExpression staged(QStringLiteral("\\.part-[A-Za-z0-9]{6}(-journal|-wal|-shm)?$"));
+    return staged.match(Name).hasMatch();
+}
+
+// Removes the staged copies in Folder and their companions, all but Kept (a file the user named,
+// whatever its name) and its companions.
+void RemoveStagedCopiesIn(const QDir& Folder, const String& Kept)
+{
+    for (const String& name : Folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (IsStagedName(name) && !IsFileOrCompanion(Folder.filePath(name), Kept))
+            QFile::remove(Folder.filePath(name));
+}
+
+// Beside the database file while a backup stages its copy: the folder it stages in, so that the
+// next start or step finds what a backup killed there left.
+String StagingRecordOf(const String& DatabasePath) { return DatabasePath + QStringLiteral(".staging"); }
+
+class TStagingRecord {
+public:
+    TStagingRecord(const String& DatabasePath, const QDir& Folder) : FPath(StagingRecordOf(DatabasePath))
+    {
+        // Without the record (a folder that takes no file) only the next step in that folder
+        // finds a leftover.
+        QFile record(FPath);
+        if (!record.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return;
+        record.write(QFile::encodeName(Folder.absolutePath()));
+        record.flush();
+        ::fsync(record.handle());
+    }
+    TStagingRecord(const TStagingRecord&) = delete;
+    TStagingRecord& operator=(const TStagingRecord&) = delete;
+    ~TStagingRecord() { QFile::remove(FPath); }
+
+private:
+    String FPath;
+};
+
+// Removes the staged copies beside the database file and in the folder a killed backup recorded.
+void RemoveStagedCopiesOf(const String& DatabasePath, const String& Kept)
+{
+    QFile record(StagingRecordOf(DatabasePath));
+    if (record.open(QIODevice::ReadOnly)) {
+        // A record cut off before its folder was written names none.
+        const String folder = QFile::decodeName(record.readAll());
+        if (QDir::isAbsolutePath(folder))
+            RemoveStagedCopiesIn(QDir(folder), Kept);
+        record.close();
+        record.remove();
+    }
+    RemoveStagedCopiesIn(QFileInfo(DatabasePath).absoluteDir(), Kept);
+}
 
 // A new file beside Target that a copy is written to before it takes Target's place. Unless it
 // was put in place, it is removed, with whatever SQLite left beside it.
@@ -77,15 +147,12 @@ public:
 
     const String& Path() const { return FPath; }
 
-    // Copies the main database of Source into the staged file. A failure names Shown, the file
-    // the user knows, not the staged one.
-    void CopyFrom(const TSQLiteDatabase& Source, const String& Shown) const
+    // Copies the main database of Source into the staged file. A failure names the files the
+    // user knows, SourceShown when reading fails, Shown (the file the copy stands for) when
+    // writing does, never the staged one.
+    void CopyFrom(const TSQLiteDatabase& Source, const String& SourceShown, const String& Shown) const
     {
-        try {
-            BackupDatabase(Source.Handle(), FPath);
-        } catch (const EDatabaseError& E) {
-            DatabaseError(QStringLiteral("无法写入文件“%1”：%2").arg(Shown, E.Message()));
-        }
+        BackupDatabase(Source.Handle(), FPath, SourceShown, Shown);
     }
 
     // Renames the copy over Target. It gets the permissions of Target, or of ModeOf where there
@@ -101,6 +168,7 @@ public:
         SyncDirectoryOf(Target);
     }
 
+private:
     static void RemoveWithCompanions(const String& Path)
     {
         QFile::remove(Path);
@@ -108,7 +176,6 @@ public:
             QFile::remove(Path + QLatin1String(suffix));
     }
 
-private:
     String FPath;
     bool FPlaced = false;
 };
@@ -132,35 +199,24 @@ void CheckStagedCopy(const TStagedCopy& Copy, const String& JournalMode, const s
 
 }  // namespace
 
-bool TADOConnection::IsDatabaseFile(const String& Path) const
-{
-    if (FDatabasePath.isEmpty())
-        return false;
-    if (SameFile(Path, FDatabasePath))
-        return true;
-    for (const char* suffix : CompanionSuffixes)
-        if (SameFile(Path, FDatabasePath + QLatin1String(suffix)))
-            return true;
-    return false;
-}
+bool TADOConnection::IsDatabaseFile(const String& Path) const { return IsFileOrCompanion(Path, FDatabasePath); }
 
 void TADOConnection::RemoveStagedCopies() const
 {
-    if (FDatabasePath.isEmpty())
-        return;
-    const QFileInfo database(FDatabasePath);
-    const String pattern = database.fileName() + QLatin1String(StagedSuffix) + QStringLiteral("??????");
-    const QDir folder = database.absoluteDir();
-    for (const String& name : folder.entryList({pattern}, QDir::Files | QDir::Hidden | QDir::System))
-        TStagedCopy::RemoveWithCompanions(folder.filePath(name));
+    if (!FDatabasePath.isEmpty())
+        RemoveStagedCopiesOf(FDatabasePath, String());
 }
 
 void TADOConnection::BackupTo(const String& Path) const
 {
     if (IsDatabaseFile(Path))
         DatabaseError(QStringLiteral("“%1”就是正在使用的数据库文件。").arg(Path));
+    const QDir folder = QFileInfo(Path).absoluteDir();
+    RemoveStagedCopiesOf(FDatabasePath, Path);
+    RemoveStagedCopiesIn(folder, Path);
+    const TStagingRecord record(FDatabasePath, folder);
     TStagedCopy copy(Path);
-    copy.CopyFrom(Database(), Path);
+    copy.CopyFrom(Database(), FDatabasePath, Path);
     copy.PutInPlaceOf(Path, FDatabasePath);
 }
 
@@ -168,9 +224,10 @@ void TADOConnection::RestoreFrom(const String& Source, const std::function<void(
 {
     if (IsDatabaseFile(Source))
         DatabaseError(QStringLiteral("“%1”就是正在使用的数据库文件。").arg(Source));
-    RemoveStagedCopies();
+    RemoveStagedCopiesOf(FDatabasePath, Source);
+    RemoveStagedCopiesIn(QFileInfo(Source).absoluteDir(), Source);
     TStagedCopy copy(FDatabasePath);
-    copy.CopyFrom(*TSQLiteDatabase::OpenReadOnly(Source), FDatabasePath);
+    copy.CopyFrom(*TSQLiteDatabase::OpenReadOnly(Source), Source, FDatabasePath);
     // In WAL mode another program's open connection shows as the log beside the file, which
     // the replacement below relies on; a closed connection's file gets the mode of a new one.
     CheckStagedCopy(copy, Connected() ? JournalModeOf(Database()) : QStringLiteral("wal"), Check);
@@ -187,6 +244,10 @@ void TADOConnection::RestoreFrom(const String& Source, const std::function<void(
         throw;
     }
     // The restored file is opened even where the live one could not be: that is what a
-    // restore at such a start is for.
-    Open();
+    // restore at such a start is for. The file is replaced by now, so a failure to open it is
+    // no failed restore: the next query opens it again and reports why.
+    try {
+        Open();
+    } catch (const EDatabaseError&) {
+    }
 }

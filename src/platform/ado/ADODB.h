@@ -138,9 +138,13 @@ public:
     // file in one step and the connection opened again. A refusal or a failure while copying
     // changes nothing; one past closing leaves the old file in place and opens it again. Past
     // closing, the queries stay closed, whichever file is open. Raises EDatabaseError, also when
-    // Source is the database file.
+    // Source is the database file, and only while the file is unchanged: once it is replaced, a
+    // connection that cannot open it stays closed for the next query to report. A file that
+    // cannot be read is named as Source, one that cannot be written as the database file.
     void RestoreFrom(const String& Source, const std::function<void(TADOConnection&)>& Check);
-    // Removes the copies a backup or restore killed part-way left beside the database file.
+    // Removes the copies a backup or restore killed part-way left, with what SQLite left beside
+    // them, beside the database file and in the folder of a backup killed while staging its copy;
+    // BackupTo and RestoreFrom do so too, in their own folders as well.
     void RemoveStagedCopies() const;
 
     // The provider's side, for the queries.

@@ -134,6 +134,8 @@ private:
 
 // Copies the main database of Source, as one consistent snapshot taken while Source stays open
 // and in use, into the missing or empty file Target through SQLite's online backup. The copy
-// keeps a rollback journal, so it is one self-contained file. Raises EDatabaseError; Target may
-// then hold a partial copy, which the caller removes.
-void BackupDatabase(sqlite3* Source, const String& Target);
+// keeps a rollback journal, so it is one self-contained file. Raises EDatabaseError naming the
+// side that failed as the user knows it: SourceShown when Source cannot be read (not a database,
+// damaged, locked), TargetShown otherwise. Target may then hold a partial copy, which the caller
+// removes.
+void BackupDatabase(sqlite3* Source, const String& Target, const String& SourceShown, const String& TargetShown);

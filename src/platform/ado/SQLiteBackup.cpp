@@ -35,15 +35,42 @@ std::unique_ptr<TSQLiteDatabase> TSQLiteDatabase::OpenReadOnly(const String& Pat
     return database;
 }
 
-void BackupDatabase(sqlite3* Source, const String& Target)
+namespace {
+
+// Codes a backup step answers for what it read: the source file's contents or another
+// program's lock on it. The target is a new file of the copy's own, so nothing else there is read.
+bool IsReadFailure(int Code)
+{
+    switch (Code & 0xff) {
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return true;
+    case SQLITE_IOERR:
+        return Code == SQLITE_IOERR_READ || Code == SQLITE_IOERR_SHORT_READ;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+void BackupDatabase(sqlite3* Source, const String& Target, const String& SourceShown, const String& TargetShown)
 {
     sqlite3* target = nullptr;
     THandleCloser closer{target};
-    // The reason alone: the caller knows which of the user's files the copy stands for.
-    const auto fail = [&] { DatabaseError(EngineReason(target)); };
+    // The copy's errors stand on the target's handle, whichever side they come from.
+    const auto fail = [&] {
+        const int code = target != nullptr ? sqlite3_extended_errcode(target) : SQLITE_NOMEM;
+        if (IsReadFailure(code))
+            DatabaseError(QStringLiteral("无法读取文件“%1”：%2").arg(SourceShown, EngineReason(target)));
+        DatabaseError(QStringLiteral("无法写入文件“%1”：%2").arg(TargetShown, EngineReason(target)));
+    };
     if (sqlite3_open_v2(Target.toUtf8().constData(), &target,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK)
         fail();
+    sqlite3_extended_result_codes(target, 1);
     sqlite3_backup* backup = sqlite3_backup_init(target, "main", Source, "main");
     if (backup == nullptr)
         fail();

@@ -32,7 +32,12 @@ void TApplication::Initialize()
     // What the platform draws without a TFont of its own (menus, message boxes, dialogs) takes the
     // default font as well.
     QApplication::setFont(TFont().Handle());
-    LoadToolkitTranslations(QLocale::system());
+    // The program speaks Chinese (PRC) whatever the desktop's language, as its own texts and
+    // formats do, so what the toolkit draws does too: the buttons and labels of boxes and
+    // dialogs, and the month and day names of calendars.
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    QLocale::setDefault(chinese);
+    LoadToolkitTranslations(chinese);
 }
 
 bool TApplication::LoadToolkitTranslations(const QLocale& Locale)

@@ -165,7 +165,9 @@ void TThemeServices::DrawElement(TCanvas* Canvas, const TThemedElementDetails& D
     case TKind::CheckBox:
     case TKind::RadioButton: {
         QStyleOptionButton option;
-        option.rect = Centred(rect, IndicatorSize(Details.Kind));
+        // An indicator larger than the box it is given is drawn at the box's size: centred at
+        // its own it would lose its bottom and right edges.
+        option.rect = Centred(rect, IndicatorSize(Details.Kind).boundedTo(rect.size()));
         option.palette = QApplication::palette();
         option.state = StyleState(Details.State);
         option.state |= Details.Check == TCheck::Checked ? QStyle::State_On

@@ -4,9 +4,18 @@
 
 #include "platform/ui/Forms.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDate>
+#include <QLabel>
 #include <QLocale>
+#include <QTimer>
+#include <QWidget>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -191,3 +200,65 @@ TEST(ToolkitTranslationsTest, TheDialogsOwnTextsFollowTheLoadedLanguage)
     EXPECT_FALSE(Application->LoadToolkitTranslations(QLocale::c()));
     EXPECT_EQ(QCoreApplication::translate(context, label), QString::fromLatin1(label));
 }
+
+namespace {
+
+// The texts of the buttons and labels of the modal window the toolkit shows while Show runs;
+// the window is then closed.
+QStringList ModalWindowTexts(const std::function<void()>& Show)
+{
+    QStringList texts;
+    QTimer::singleShot(0, [&texts] {
+        QWidget* window = QApplication::activeModalWidget();
+        if (window == nullptr)
+            return;
+        for (const QAbstractButton* button : window->findChildren<QAbstractButton*>())
+            if (!button->text().isEmpty())
+                texts << button->text();
+        for (const QLabel* label : window->findChildren<QLabel*>())
+            if (!label->text().isEmpty())
+                texts << label->text();
+        window->close();
+    });
+    Show();
+    return texts;
+}
+
+// The program's start leaves the toolkit speaking Chinese, whatever language the desktop has.
+class TStartTranslationsTest : public testing::Test {
+protected:
+    void SetUp() override { Application->Initialize(); }
+    void TearDown() override
+    {
+        Application->LoadToolkitTranslations(QLocale::c());
+        QLocale::setDefault(FLocale);
+    }
+
+    const QLocale FLocale;
+};
+
+TEST_F(TStartTranslationsTest, MessageBoxesAndFileDialogsShowChineseTexts)
+{
+    const QStringList box = ModalWindowTexts([] {
+        MessageBox(nullptr, QStringLiteral("警告：确认备份数据库吗 ？"), QStringLiteral("确认删除"), MB_OKCANCEL | MB_ICONWARNING);
+    });
+    ASSERT_TRUE(box.contains(QStringLiteral("警告：确认备份数据库吗 ？"))) << box.join(u'|').toStdString();
+    for (const char* english : {"OK", "&OK", "Cancel", "&Cancel"})
+        EXPECT_FALSE(box.contains(QString::fromLatin1(english))) << box.join(u'|').toStdString();
+    EXPECT_EQ(box.size(), 3) << "the text and two buttons: " << box.join(u'|').toStdString();
+
+    TOpenDialog open(nullptr);
+    open.SetTitle(QStringLiteral("打开一个ACCESS文件:"));
+    open.SetFilter(QStringLiteral("Access Files(*.mdb)|*.mdb"));
+    const QStringList dialog = ModalWindowTexts([&open] { open.Execute(); });
+    ASSERT_FALSE(dialog.isEmpty());
+    for (const char* english : {"Look in:", "File &name:", "File name:", "Files of type:", "&Open", "Open", "Cancel"})
+        EXPECT_FALSE(dialog.contains(QString::fromLatin1(english))) << english << ": " << dialog.join(u'|').toStdString();
+    // Its labels are Chinese ("文件名" ...).
+    EXPECT_TRUE(std::any_of(dialog.begin(), dialog.end(), [](const QString& Text) { return Text.contains(QChar(0x6587)); }))
+        << dialog.join(u'|').toStdString();
+    // The month names the calendars show are Chinese too.
+    EXPECT_EQ(QLocale().toString(QDate(2026, 12, 10), QStringLiteral("MMM")), QStringLiteral("12月"));
+}
+
+}  // namespace
