@@ -30,6 +30,9 @@ void TMF1::EnableExportButtons(bool Enabled)
 // button and exports nothing.
 void TMF1::ExportGridToExcel(TCustomDBGridEh* Grid, const String& Kind)
 {
+    // The sheet shows what is stored: an edit still open is stored first, or the export waits.
+    if (!PostRecordGridEdits())
+        return;
     EnableExportButtons(false);
     const TScopeExit enable([this] {
         Application->ProcessMessages();

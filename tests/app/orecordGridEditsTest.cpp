@@ -99,6 +99,7 @@ protected:
         return {{"page switch", [] { ClickTab(1); }},
                 {"refresh", [] { MF1->BitBtn3->Click(); }},
                 {"another window", [] { OpenSettings(); }},
+                {"export", [] { MF1->BitBtn5->Click(); }},
                 {"closing the window", [] { MF1->Close(); }}};
     }
 };
