@@ -132,10 +132,21 @@ void TCustomDBGridEh::DeactivateFilterRow()
     const bool wasActive = FFilterRowActive;
     SetFilterRowActive(false);
     HideFilterEditor();
-    if (!wasActive)
-        return;
-    if (Options().Contains(dgAlwaysShowEditor))
-        ChangeEditorMode(true);
+    if (wasActive)
+        RefreshEditorState();
+}
+
+void TCustomDBGridEh::RefreshEditorState()
+{
+    ChangeEditorMode(Options().Contains(dgAlwaysShowEditor) && !FFilterRowActive);
+}
+
+void TCustomDBGridEh::EnterEditorMode()
+{
+    // The filter row's text goes to its column before the cell editor opens.
+    if (FFilterRowActive)
+        DeactivateFilterRow();
+    TCustomGridEh::EnterEditorMode();
 }
 
 bool TCustomDBGridEh::CanShowFilterEditor()

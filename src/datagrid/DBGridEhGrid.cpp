@@ -294,8 +294,9 @@ void TCustomDBGridEh::NotifyDataSetScrolled(int Distance)
         if (EditorMode())
             LeaveEditorMode();
         RepaintScrolledRows(Distance, oldRow);
+        // Scrolling leaves an active filter row where it is.
         if (FDBOptions.Contains(dgAlwaysShowEditor))
-            ChangeEditorMode(true);
+            RefreshEditorState();
     }
     if (!ImmediateUpdateSuspended())
         Update();

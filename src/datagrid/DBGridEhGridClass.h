@@ -526,6 +526,8 @@ public:
     TInplaceFilterEditEh* FilterEditor() const { return FFilterEditor; }
     void ActivateFilterCell(int Index);
     void DeactivateFilterRow();
+    // With dgAlwaysShowEditor and no active filter row the cell editor opens, else it closes.
+    void RefreshEditorState();
     void HideFilterEditor();
     bool CanShowFilterEditor();
     // The editor's text becomes its column's condition.
@@ -686,6 +688,8 @@ protected:
     String GetCellEditMask(int ACol, int ARow) override;
     String GetCellEditText(int ACol, int ARow) override;
     std::unique_ptr<TInplaceEdit> CreateEditorObject() override;
+    // Leaves an active filter row first: one editor shows at a time.
+    void EnterEditorMode() override;
     bool TracksHoverAt(int ACol, int ARow) override;
     void ColumnRelocated(int FromIndex, int ToIndex) override;
     void AfterColWidthsChange() override;

@@ -185,6 +185,48 @@ TEST_F(DBGridFilterRowTest, TickedValuesFilterAndUntickingTheLastClearsTheFilter
     EXPECT_EQ(Shown(), std::vector<String>{RowName(2)});
 }
 
+TEST_F(DBGridFilterRowTest, SpaceTogglesInTheEditorsListAndEnterThenChoosesTheHighlightedValue)
+{
+    // The title list, which never lost its line, goes the same way.
+    struct TCase {
+        const char* Name;
+        bool InTitle;
+    };
+    for (const TCase c : {TCase{"editor list", false}, TCase{"title list", true}}) {
+        SCOPED_TRACE(c.Name);
+        Grid->ClearAllColumnFilters();
+        Grid->STFilter()->SetLocation(c.InTitle ? TSTFilterLocationEh::stflInTitleFilterEh
+                                                : TSTFilterLocationEh::stflUnderTitleFilterEh);
+        TPopupListboxEh* list = nullptr;
+        QWidget* keys = nullptr;
+        if (c.InTitle) {
+            ClickCell(GridCol(1), DataRow(0));
+            SendKey(Window(), Qt::Key_T, QString(), Qt::ControlModifier);
+            ReleaseKeyboardModifiers();
+            list = Grid->TitleFilterList();
+            keys = list->Handle();
+        } else {
+            list = DropDown(1);
+            keys = Editor();
+        }
+        ASSERT_TRUE(list != nullptr && list->Visible());
+        TStrings* items = c.InTitle ? list->Items() : Grid->FilterEditor()->Items();
+        const auto press = [&](const String& Value, int Key, const QString& Text) {
+            list->SetItemIndex(items->IndexOf(Value));
+            SendKey(keys, Key, Text);
+        };
+        TSTColumnFilterEh* filter = Grid->Columns()->ColumnAt(1)->STFilter();
+        press(RowName(0), Qt::Key_Space, u" "_s);
+        press(RowName(3), Qt::Key_Space, u" "_s);
+        EXPECT_TRUE(filter->TypedText().startsWith(u"in ("_s)) << filter->TypedText().toStdString();
+        EXPECT_EQ(list->ItemIndex(), items->IndexOf(RowName(3)));
+        SendKey(keys, Qt::Key_Return, u"\r"_s);
+        EXPECT_FALSE(list->Visible());
+        EXPECT_EQ(filter->TypedText(), u"='"_s + RowName(3) + u"'"_s);
+    }
+    Grid->STFilter()->SetLocation(TSTFilterLocationEh::stflUnderTitleFilterEh);
+}
+
 TEST_F(DBGridFilterRowTest, WithoutInstantApplyAValueWaitsForTheApplyCommand)
 {
     TPopupListboxEh* list = DropDown(1);
@@ -267,6 +309,36 @@ TEST_F(DBGridFilterRowTest, KeysWalkTheFilterCellsAndDownAppliesAndLeaves)
     Key(Qt::Key_Up);
     Key(Qt::Key_Up);
     EXPECT_TRUE(Grid->FilterRowActive());
+}
+
+TEST_F(DBGridFilterRowTest, EnteringTheCellEditorLeavesTheFilterRowFirst)
+{
+    struct TCase {
+        const char* Name;
+        std::function<void()> Enter;
+    };
+    const std::vector<TCase> cases{
+        {"F2", [this] { Key(Qt::Key_F2); }},
+        {"typing", [this] { Key(Qt::Key_X, Qt::NoModifier, u"x"_s); }},
+        {"ChangeEditorMode", [this] { Grid->ChangeEditorMode(true); }},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        ClickCell(GridCol(1), DataRow(2));
+        ClickFilterCell(2);
+        CommitText(Editor(), u"> 3"_s);
+        ASSERT_TRUE(Grid->FilterRowActive());
+        c.Enter();
+        EXPECT_FALSE(Grid->FilterRowActive());
+        EXPECT_FALSE(Grid->FilterEditor()->Visible());
+        EXPECT_TRUE(Grid->EditorMode());
+        EXPECT_TRUE(Grid->EditorShown());
+        // The filter cell's text went to its column on the way.
+        EXPECT_EQ(Grid->FilterCellText(2), u"> 3"_s);
+        Key(Qt::Key_Escape, Qt::NoModifier, u"\x1b"_s);
+        Grid->ChangeEditorMode(false);
+        Grid->ClearAllColumnFilters();
+    }
 }
 
 TEST_F(DBGridFilterRowTest, AColumnRemovedUnderItsOpenEditorTakesTheEditorAlong)
