@@ -227,6 +227,42 @@ TEST_F(DBGridFilterRowTest, SpaceTogglesInTheEditorsListAndEnterThenChoosesTheHi
     Grid->STFilter()->SetLocation(TSTFilterLocationEh::stflUnderTitleFilterEh);
 }
 
+TEST_F(DBGridFilterRowTest, TheValueListOffersWhatTheOtherColumnsConditionsLeave)
+{
+    // The list's own records: names 0 to 5 with quantities 0 to 5.
+    struct TCase {
+        QString Quantity;
+        QString Name;
+        std::vector<int> Offered;
+        std::vector<int> Left;
+    };
+    const std::vector<TCase> cases{
+        {u"> 3"_s, QString(), {4, 5}, {0, 1, 2, 3}},
+        // The column's own condition does not narrow its own list.
+        {u"> 3"_s, u"='张三'"_s, {4, 5}, {0, 3}},
+        {QString(), u"='张三'"_s, {0, 1, 2, 3, 4, 5}, {}},
+        {u"< 2 or = 5"_s, QString(), {0, 1, 5}, {2, 3, 4}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Quantity.toStdString() + " " + c.Name.toStdString());
+        Grid->ClearAllColumnFilters();
+        if (!c.Quantity.isEmpty())
+            Filter(2, c.Quantity);
+        if (!c.Name.isEmpty())
+            Filter(1, c.Name);
+        DropDown(1);
+        TStrings* items = Grid->FilterEditor()->Items();
+        for (int i : c.Offered)
+            EXPECT_GE(items->IndexOf(RowName(i)), 0) << i;
+        for (int i : c.Left)
+            EXPECT_LT(items->IndexOf(RowName(i)), 0) << i;
+        Grid->FilterEditor()->CloseDropDown(false);
+        // The own condition is back in force.
+        EXPECT_EQ(Grid->Columns()->ColumnAt(1)->STFilter()->Expression().Operator1,
+                  c.Name.isEmpty() ? TSTFilterCompareKindEh::fcNone : TSTFilterCompareKindEh::fcEqual);
+    }
+}
+
 TEST_F(DBGridFilterRowTest, WithoutInstantApplyAValueWaitsForTheApplyCommand)
 {
     TPopupListboxEh* list = DropDown(1);
