@@ -89,7 +89,7 @@ void TCustomDBGridEh::ActivateFilterCell(int Index)
     if (DataLink()->Active())
         DataLink()->DataSet()->CheckBrowseMode();
     if (FFilterEditor == nullptr) {
-        FFilterEditor = new TInplaceFilterEditEh(this);
+        FFilterEditor = CreateFilterEditorObject();
         FFilterEditor->SetVisible(false);
         FFilterEditor->SetParent(this);
         FFilterEditor->SetInplaceEditHolder(this);
@@ -112,6 +112,8 @@ void TCustomDBGridEh::ActivateFilterCell(int Index)
     InvalidateTitleRows();
     UpdateFilterEditor(true);
 }
+
+TInplaceFilterEditEh* TCustomDBGridEh::CreateFilterEditorObject() { return new TInplaceFilterEditEh(this); }
 
 void TCustomDBGridEh::HideFilterEditor()
 {

@@ -387,7 +387,7 @@ void TCustomDBGridEh::Loaded()
     FDBOptions = options;
     FOptionsEh = optionsEh;
     ApplyBaseOptions();
-    FColumns->RebuildSortedColumns();
+    RebuildSortIndexList();
     if (FColumns->Count() > 0) {
         ChangeColCount(std::max(1, FColumns->Count()) + FIndicatorCount);
         if (FAutoFitColWidths && !Designing()) {

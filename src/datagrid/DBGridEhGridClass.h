@@ -121,6 +121,7 @@ public:
     TDBGridEhSumList* SumList() const { return FSumList.get(); }
     // The columns with a sort marker, in SortIndex order.
     TColumnsEhList* SortedColumns() const { return FSortedColumns.get(); }
+    void RebuildSortIndexList();
     THeadTreeNode* HeadTree() const { return FHeadTree.get(); }
     // The leaf title cell of column i.
     THeadTreeNode* LeafOfColumn(int Index) const;
@@ -524,6 +525,8 @@ public:
     // The data column whose filter cell is active; -1 when none.
     int FilterColumn() const { return FFilterColumn; }
     TInplaceFilterEditEh* FilterEditor() const { return FFilterEditor; }
+    // The filter cell's editor, made on the first activation with the grid as its owner.
+    virtual TInplaceFilterEditEh* CreateFilterEditorObject();
     void ActivateFilterCell(int Index);
     void DeactivateFilterRow();
     // With dgAlwaysShowEditor and no active filter row the cell editor opens, else it closes.

@@ -81,6 +81,14 @@ TEST_F(DBGridEhColumnFilterTest, AListSourceGivesItsDistinctValuesAndFollowsItsD
     ASSERT_NE(Quantities, List);
     EXPECT_EQ(Quantities->GetValues()->Count(), 1);
     EXPECT_TRUE(Lists(Quantities->GetValues(), u"1"_s));
+    // So does another list source.
+    TDataSource Other(nullptr);
+    Other.SetDataSet(Data.get());
+    Column->STFilter()->SetListSource(&Other);
+    const auto FromOther = Column->FilterValueList();
+    ASSERT_NE(FromOther, Quantities);
+    EXPECT_TRUE(Lists(FromOther->GetValues(), u"5"_s));
+    Column->STFilter()->SetListSource(nullptr);
 }
 
 TEST_F(DBGridEhColumnFilterTest, WithoutAListOrAMemoryTableThereAreNoValues)

@@ -377,6 +377,39 @@ TEST_F(DBGridFilterRowTest, EnteringTheCellEditorLeavesTheFilterRowFirst)
     }
 }
 
+// A grid that makes its filter cell's editor itself.
+class TOwnFilterEditorGrid : public TInputDBGridEh {
+public:
+    using TInputDBGridEh::TInputDBGridEh;
+    TInplaceFilterEditEh* CreateFilterEditorObject() override
+    {
+        ++Made;
+        return TInputDBGridEh::CreateFilterEditorObject();
+    }
+    int Made = 0;
+};
+
+TEST_F(DBGridFilterRowTest, TheFilterEditorIsMadeOnceByTheGridsOwnFactory)
+{
+    auto* grid = new TOwnFilterEditorGrid(Form);
+    grid->SetBounds(0, 0, 400, 300);
+    grid->SetParent(Form);
+    grid->SetDataSource(Source.get());
+    grid->STFilter()->SetVisible(true);
+    const int filterRow = grid->RowsAboveData() - 1;
+    for (int dataCol : {1, 2, 1}) {
+        const TRect cell = grid->CellPixelRect(grid->DataColToGridCol(dataCol), filterRow);
+        const QPoint at((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
+        SendMouse(grid->Handle(), QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(grid->Handle(), QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+        ASSERT_NE(grid->FilterEditor(), nullptr);
+        EXPECT_EQ(grid->FilterEditor()->Column(), grid->Columns()->ColumnAt(dataCol));
+        EXPECT_TRUE(grid->FilterEditor()->Visible());
+    }
+    EXPECT_EQ(grid->Made, 1);
+    delete grid;
+}
+
 TEST_F(DBGridFilterRowTest, AColumnRemovedUnderItsOpenEditorTakesTheEditorAlong)
 {
     ClickFilterCell(2);
