@@ -377,6 +377,23 @@ TEST_F(DBGridFilterRowTest, EnteringTheCellEditorLeavesTheFilterRowFirst)
     }
 }
 
+TEST_F(DBGridFilterRowTest, WithTheEditorAlwaysShownTheFilterRowHoldsThroughAScrollAndLeavingReopensTheEditor)
+{
+    Grid->SetOptions(Grid->Options() | dgAlwaysShowEditor);
+    ASSERT_TRUE(Grid->EditorMode());
+    ClickFilterCell(1);
+    ASSERT_TRUE(Grid->FilterRowActive());
+    EXPECT_FALSE(Grid->EditorMode());
+    // The records scroll under the open filter row.
+    DataSetShown->MoveBy(25);
+    EXPECT_TRUE(Grid->FilterRowActive());
+    EXPECT_TRUE(Grid->FilterEditor()->Visible());
+    EXPECT_FALSE(Grid->EditorMode());
+    SendKey(Editor(), Qt::Key_Down);
+    EXPECT_FALSE(Grid->FilterRowActive());
+    EXPECT_TRUE(Grid->EditorMode());
+}
+
 // A grid that makes its filter cell's editor itself.
 class TOwnFilterEditorGrid : public TInputDBGridEh {
 public:
