@@ -126,6 +126,8 @@ class IMemTableDataFieldValueListEh {
 public:
     virtual ~IMemTableDataFieldValueListEh() = default;
     virtual TStrings* GetValues() = 0;
+    // Dataset filter text the listed records must satisfy besides; empty lists every record.
+    virtual void SetFilter(const String& Filter) = 0;
 };
 
 // The sorted, distinct texts of one field of a data source's dataset (case ignored, as the
@@ -143,6 +145,8 @@ public:
     // Refilled first when obsolete. While the dataset is being edited the list stays empty
     // and obsolete: reading it would post the edit. The dataset's current record is kept.
     TStrings* GetValues() override;
+    // A filter the dataset cannot read (a field it lacks) narrows nothing.
+    void SetFilter(const String& Filter) override;
     bool Obsolete() const { return FObsolete; }
 
 private:
@@ -151,6 +155,7 @@ private:
 
     TStringList FValues;
     String FFieldName;
+    String FFilter;
     TDataLinkEh FDataLink;
     bool FObsolete = true;
 };

@@ -1,10 +1,12 @@
 // The special row, the field-list routines, the forwarding data link and the field value list.
 #include "controls/ToolCtrlsEh.h"
 
+#include "platform/core/SysUtils.h"
 #include "platform/data/DataSet.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/DatabaseError.h"
 #include "platform/data/Field.h"
+#include "platform/data/FilterExpression.h"
 
 #include <cassert>
 
@@ -284,6 +286,14 @@ TStrings* TDatasetFieldValueListEh::GetValues()
     return &FValues;
 }
 
+void TDatasetFieldValueListEh::SetFilter(const String& Filter)
+{
+    if (Filter == FFilter)
+        return;
+    FFilter = Filter;
+    FObsolete = true;
+}
+
 void TDatasetFieldValueListEh::HandleDataEvent(TDataEvent Event)
 {
     if (Event == TDataEvent::deDataSetChange || Event == TDataEvent::dePropertyChange ||
@@ -300,11 +310,19 @@ void TDatasetFieldValueListEh::RefreshValues()
     TField* Field = DataSet->FindField(FFieldName);
     if (Field == nullptr)
         return;
+    std::unique_ptr<TFilterExpression> filter;
+    try {
+        if (!Trim(FFilter).isEmpty())
+            filter = std::make_unique<TFilterExpression>(FFilter, DataSet);
+    } catch (const EDatabaseError&) {
+        filter.reset();
+    }
     const TBookmark Current = DataSet->Bookmark();
     DataSet->DisableControls();
     try {
         for (DataSet->First(); !DataSet->Eof(); DataSet->Next())
-            FValues.Add(Field->AsString());
+            if (filter == nullptr || filter->Evaluate())
+                FValues.Add(Field->AsString());
         if (!Current.isEmpty())
             DataSet->SetBookmark(Current);
     } catch (...) {

@@ -53,7 +53,7 @@ void TSTColumnFilterEh::SetListField(const String& Value)
     if (Value == FListField)
         return;
     FListField = Value;
-    DropColumnValueList();
+    ListDataChanged();
 }
 
 void TSTColumnFilterEh::SetListSource(TDataSource* Value)
@@ -65,7 +65,7 @@ void TSTColumnFilterEh::SetListSource(TDataSource* Value)
     FListSource = Value;
     if (Value != nullptr)
         Value->FreeNotification(FWatch.get());
-    DropColumnValueList();
+    ListDataChanged();
 }
 
 void TSTColumnFilterEh::SetVisible(bool Value)
@@ -88,10 +88,10 @@ std::shared_ptr<TDatasetFieldValueListEh> TSTColumnFilterEh::ListValueList() con
 void TSTColumnFilterEh::ListSourceFreed()
 {
     FListSource = nullptr;
-    DropColumnValueList();
+    ListDataChanged();
 }
 
-void TSTColumnFilterEh::DropColumnValueList()
+void TSTColumnFilterEh::ListDataChanged()
 {
     if (FColumn != nullptr)
         FColumn->ReleaseFilterValueList();

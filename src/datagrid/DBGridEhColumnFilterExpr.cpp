@@ -102,12 +102,9 @@ void TSTColumnFilterEh::SetExpressionText(const String& Text)
 
 void TSTColumnFilterEh::ParseExpressionText(const String& Text, String& ExprText)
 {
+    // A column without a value kind (a blob, an image, bytes) parses too: its condition is kept
+    // and its errors are said, though it writes nothing into the dataset's filter.
     FExpression.ExpressionType = ColumnFilterValueKind(FColumn);
-    if (FExpression.ExpressionType == TSTFilterValueKindEh::fvkUnknown) {
-        ResetFilterExpression(FExpression);
-        ExprText.clear();
-        return;
-    }
     TCustomDBGridEh* grid = FColumn == nullptr ? nullptr : FColumn->OwningGrid();
     const auto defaultOperator = grid != nullptr && grid->Center() != nullptr
                                      ? grid->Center()->DefaultFilterOperator(grid, FColumn, FExpression)

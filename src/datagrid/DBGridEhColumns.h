@@ -474,6 +474,10 @@ public:
     String DataFieldName() const;
     // The condition as the filter cell shows it.
     virtual String ExpressionText() const;
+    // The operand of the first and the second condition as the dataset's filter compares it: the
+    // key, where a list turned the typed text into one.
+    virtual Variant KeyValue1() const { return FExpression.Operand1; }
+    virtual Variant KeyValue2() const { return FExpression.Operand2; }
 
     // --- The filter row's condition and list state (DBGridEhColumnFilterExpr.cpp) -------------
     // The last text given to SetExpressionText, kept also when it did not parse.
@@ -527,7 +531,8 @@ protected:
 private:
     class TListSourceWatch;
     void ListSourceFreed();
-    void DropColumnValueList();
+    // The list source or its field changed: the column's cached value list goes.
+    void ListDataChanged();
 
     TColumnEh* FColumn;
     String FDataField;

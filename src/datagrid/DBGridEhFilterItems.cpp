@@ -300,16 +300,41 @@ void TDBGridEhCenter::FillFilterSpecialItems(TCustomDBGridEh* Grid, TColumnEh* C
     add(TFilterCommandEh::fcmEmptyEh);
 }
 
+namespace {
+
+// The dataset filter of every column's condition but Column's own, which is switched off for
+// the moment, so its list offers what the other conditions leave.
+String OtherColumnsFilterText(TCustomDBGridEh* Grid, TColumnEh* Column)
+{
+    TSTFilterExpressionEh& expr = Column->STFilter()->Expression();
+    struct TRestore {
+        TSTFilterExpressionEh& Expr;
+        TSTFilterCompareKindEh Operator1 = Expr.Operator1;
+        TSTFilterCompareKindEh Relation = Expr.Relation;
+        ~TRestore()
+        {
+            Expr.Operator1 = Operator1;
+            Expr.Relation = Relation;
+        }
+    } restore{expr};
+    expr.Operator1 = TSTFilterCompareKindEh::fcNone;
+    expr.Relation = TSTFilterCompareKindEh::fcNone;
+    return BuildGridFilterText(Grid, DatasetFilterConditionText, {}, true, false);
+}
+
+}  // namespace
+
 void TDBGridEhCenter::FillFilterValueList(TCustomDBGridEh* Grid, TColumnEh* Column, TStrings* Items)
 {
     DefaultFillFilterValueList(Grid, Column, Items);
 }
 
-void TDBGridEhCenter::DefaultFillFilterValueList(TCustomDBGridEh*, TColumnEh* Column, TStrings* Items)
+void TDBGridEhCenter::DefaultFillFilterValueList(TCustomDBGridEh* Grid, TColumnEh* Column, TStrings* Items)
 {
     const auto list = Column->FilterValueList();
     if (list == nullptr)
         return;
+    list->SetFilter(Grid != nullptr ? OtherColumnsFilterText(Grid, Column) : String());
     TStrings* values = list->GetValues();
     const bool recode = Column->HasKeyList() && Column->HasPickList();
     TStrings* keys = recode ? Column->KeyList() : nullptr;

@@ -178,3 +178,8 @@ bool TCustomDBGridEh::HandleFilterShortCut(WORD Key, TShiftState Shift)
     CopyPreviousRecordValue();
     return true;
 }
+
+// --- The sort-index list --------------------------------------------------------------------------
+
+// The columns whose titles carry a sort index, in index order; the indexes close up to 1, 2, ...
+void TCustomDBGridEh::RebuildSortIndexList() { FColumns->RebuildSortedColumns(); }

@@ -89,7 +89,7 @@ void TCustomDBGridEh::ActivateFilterCell(int Index)
     if (DataLink()->Active())
         DataLink()->DataSet()->CheckBrowseMode();
     if (FFilterEditor == nullptr) {
-        FFilterEditor = new TInplaceFilterEditEh(this);
+        FFilterEditor = CreateFilterEditorObject();
         FFilterEditor->SetVisible(false);
         FFilterEditor->SetParent(this);
         FFilterEditor->SetInplaceEditHolder(this);
@@ -113,6 +113,8 @@ void TCustomDBGridEh::ActivateFilterCell(int Index)
     UpdateFilterEditor(true);
 }
 
+TInplaceFilterEditEh* TCustomDBGridEh::CreateFilterEditorObject() { return new TInplaceFilterEditEh(this); }
+
 void TCustomDBGridEh::HideFilterEditor()
 {
     if (FFilterEditor == nullptr || !FFilterEditor->Visible())
@@ -132,10 +134,21 @@ void TCustomDBGridEh::DeactivateFilterRow()
     const bool wasActive = FFilterRowActive;
     SetFilterRowActive(false);
     HideFilterEditor();
-    if (!wasActive)
-        return;
-    if (Options().Contains(dgAlwaysShowEditor))
-        ChangeEditorMode(true);
+    if (wasActive)
+        RefreshEditorState();
+}
+
+void TCustomDBGridEh::RefreshEditorState()
+{
+    ChangeEditorMode(Options().Contains(dgAlwaysShowEditor) && !FFilterRowActive);
+}
+
+void TCustomDBGridEh::EnterEditorMode()
+{
+    // The filter row's text goes to its column before the cell editor opens.
+    if (FFilterRowActive)
+        DeactivateFilterRow();
+    TCustomGridEh::EnterEditorMode();
 }
 
 bool TCustomDBGridEh::CanShowFilterEditor()

@@ -294,8 +294,9 @@ void TCustomDBGridEh::NotifyDataSetScrolled(int Distance)
         if (EditorMode())
             LeaveEditorMode();
         RepaintScrolledRows(Distance, oldRow);
+        // Scrolling leaves an active filter row where it is.
         if (FDBOptions.Contains(dgAlwaysShowEditor))
-            ChangeEditorMode(true);
+            RefreshEditorState();
     }
     if (!ImmediateUpdateSuspended())
         Update();
@@ -386,7 +387,7 @@ void TCustomDBGridEh::Loaded()
     FDBOptions = options;
     FOptionsEh = optionsEh;
     ApplyBaseOptions();
-    FColumns->RebuildSortedColumns();
+    RebuildSortIndexList();
     if (FColumns->Count() > 0) {
         ChangeColCount(std::max(1, FColumns->Count()) + FIndicatorCount);
         if (FAutoFitColWidths && !Designing()) {

@@ -121,6 +121,7 @@ public:
     TDBGridEhSumList* SumList() const { return FSumList.get(); }
     // The columns with a sort marker, in SortIndex order.
     TColumnsEhList* SortedColumns() const { return FSortedColumns.get(); }
+    void RebuildSortIndexList();
     THeadTreeNode* HeadTree() const { return FHeadTree.get(); }
     // The leaf title cell of column i.
     THeadTreeNode* LeafOfColumn(int Index) const;
@@ -524,8 +525,12 @@ public:
     // The data column whose filter cell is active; -1 when none.
     int FilterColumn() const { return FFilterColumn; }
     TInplaceFilterEditEh* FilterEditor() const { return FFilterEditor; }
+    // The filter cell's editor, made on the first activation with the grid as its owner.
+    virtual TInplaceFilterEditEh* CreateFilterEditorObject();
     void ActivateFilterCell(int Index);
     void DeactivateFilterRow();
+    // With dgAlwaysShowEditor and no active filter row the cell editor opens, else it closes.
+    void RefreshEditorState();
     void HideFilterEditor();
     bool CanShowFilterEditor();
     // The editor's text becomes its column's condition.
@@ -686,6 +691,8 @@ protected:
     String GetCellEditMask(int ACol, int ARow) override;
     String GetCellEditText(int ACol, int ARow) override;
     std::unique_ptr<TInplaceEdit> CreateEditorObject() override;
+    // Leaves an active filter row first: one editor shows at a time.
+    void EnterEditorMode() override;
     bool TracksHoverAt(int ACol, int ARow) override;
     void ColumnRelocated(int FromIndex, int ToIndex) override;
     void AfterColWidthsChange() override;

@@ -74,20 +74,22 @@ bool IsTextKind(const TColumnEh* Column)
             kind != TSTFilterValueKindEh::fvkBoolean);
 }
 
-// Whether the filter language would read a text value other than as one value: blanks at its
-// ends, a word AND or OR after a blank, an apostrophe, a parenthesis.
-bool NeedsQuoting(const String& Value)
+// The one value the filter language reads Text as, when it reads it whole as one value (a
+// quoted text included); commas count as the list separators they are in most columns.
+bool ReadsAsOneValue(const String& Text, String& Value)
 {
-    if (Value.startsWith(u' ') || Value.endsWith(u' ') || Value.contains(u'\'') || Value.contains(u'(') ||
-        Value.contains(u')'))
-        return true;
-    const String upper = Value.toUpper();
-    return upper.contains(u" AND"_s) || upper.contains(u" OR"_s);
-}
-
-bool IsQuotedLiteral(const String& Value)
-{
-    return Value.size() >= 2 && Value.startsWith(u'\'') && Value.endsWith(u'\'');
+    qsizetype pos = 0;
+    TSTFilterCompareKindEh code = fcNone;
+    Variant read;
+    try {
+        NextFilterLexeme(Text, pos, code, read, true);
+    } catch (const Exception&) {
+        return false;
+    }
+    if (code != fcValue || VarIsArray(read) || pos < Text.size())
+        return false;
+    Value = VarToStr(read);
+    return true;
 }
 
 // The operand text of a like condition without its wildcards, and which it had: a "%" at an
@@ -239,19 +241,29 @@ String TDBGridEhSimpleFilterDialog::RowText(const TComboBox* List, const TDBComb
             break;
     const TOperatorEntry& op = Operators[entry];
     const String prefix = String::fromUtf16(op.Prefix);
-    String value = Value->Text();
-    if (entry == 0 || entry == IsBlankEntry || entry == IsNotBlankEntry || value.isEmpty())
+    const String value = Value->Text();
+    // Without an operator the value is the whole text and takes the column's default operator.
+    if (entry == 0)
+        return value;
+    if (entry == IsBlankEntry || entry == IsNotBlankEntry || value.isEmpty())
         return prefix;
     if (entry == InListEntry || entry == NotInListEntry)
         return prefix + u'(' + value + u')';
     const String leading = op.LeadingWildcard ? u"%"_s : String();
     const String trailing = op.TrailingWildcard ? u"%"_s : String();
-    // Wildcards go inside the quotes: after the closing one the language reads a new word.
-    if (IsQuotedLiteral(value))
-        return prefix + u'\'' + leading + value.mid(1, value.size() - 2) + trailing + u'\'';
-    const bool quote = IsTextKind(FColumn) ? NeedsQuoting(value) : value.contains(u'(') || value.contains(u')');
-    value = leading + value + trailing;
-    return prefix + (quote ? QuotedStr(value) : value);
+    // A value typed in quotes keeps them, with the wildcards inside: after the closing one the
+    // language reads a new word.
+    String read;
+    if (value.startsWith(u'\'') && ReadsAsOneValue(value, read))
+        return prefix + QuotedStr(leading + read + trailing);
+    // Anything the language would split, cut short or read as an operator or keyword is quoted,
+    // so the condition compares exactly the text typed; blanks at the ends matter for text only.
+    // An apostrophe inside is quoted too, so the text never leans on the reader's leniency.
+    const String text = leading + value + trailing;
+    const String meant = IsTextKind(FColumn) ? text : Trim(text);
+    const bool quote =
+        meant != Trim(meant) || meant.contains(u'\'') || !ReadsAsOneValue(meant, read) || read != meant;
+    return prefix + (quote ? QuotedStr(text) : text);
 }
 
 String TDBGridEhSimpleFilterDialog::RowsText() const

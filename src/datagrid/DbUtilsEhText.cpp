@@ -73,11 +73,11 @@ String ColumnFilterConditionText(const TColumnEh* Column, const TFilterCondition
         return {};
     const bool keyFields = UseKeyFieldNames && !field->KeyFields().isEmpty() && filter->DataField().isEmpty();
     const String name = keyFields ? field->KeyFields() : filter->DataFieldName();
-    String text = ConditionText(name, expr.Operator1, expr.Operand1, DateText, UseLikeWords);
+    String text = ConditionText(name, expr.Operator1, filter->KeyValue1(), DateText, UseLikeWords);
     if (expr.Relation == fcNone)
         return text;
     text += u' ' + FilterCompareKindWord(expr.Relation) +
-            ConditionText(name, expr.Operator2, expr.Operand2, DateText, UseLikeWords);
+            ConditionText(name, expr.Operator2, filter->KeyValue2(), DateText, UseLikeWords);
     return expr.Relation == fcOr ? u'(' + text + u')' : text;
 }
 

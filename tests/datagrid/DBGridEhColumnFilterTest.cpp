@@ -81,6 +81,14 @@ TEST_F(DBGridEhColumnFilterTest, AListSourceGivesItsDistinctValuesAndFollowsItsD
     ASSERT_NE(Quantities, List);
     EXPECT_EQ(Quantities->GetValues()->Count(), 1);
     EXPECT_TRUE(Lists(Quantities->GetValues(), u"1"_s));
+    // So does another list source.
+    TDataSource Other(nullptr);
+    Other.SetDataSet(Data.get());
+    Column->STFilter()->SetListSource(&Other);
+    const auto FromOther = Column->FilterValueList();
+    ASSERT_NE(FromOther, Quantities);
+    EXPECT_TRUE(Lists(FromOther->GetValues(), u"5"_s));
+    Column->STFilter()->SetListSource(nullptr);
 }
 
 TEST_F(DBGridEhColumnFilterTest, WithoutAListOrAMemoryTableThereAreNoValues)
@@ -215,6 +223,50 @@ TEST_F(DBGridEhColumnFilterTest, ValueTextsAreQuotedWhereTheFilterLanguageWouldM
     String Text;
     Filter->ValuesAsFilterText(VarArrayOf({Variant(u"a"_s), Variant(u"b,c"_s)}), fcIn, Text);
     EXPECT_EQ(Text, u"a,'b,c'"_s);
+}
+
+TEST_F(DBGridEhColumnFilterTest, AConditionOnAColumnWithoutAValueKindIsParsedAndKeptButFiltersNothing)
+{
+    using enum TSTFilterCompareKindEh;
+    TMemoryDataSet Table(nullptr);
+    Table.FieldDefs()->Add(u"名称"_s, TFieldType::ftString, 20);
+    Table.FieldDefs()->Add(u"数据"_s, TFieldType::ftBlob, 0);
+    Table.FieldDefs()->Add(u"图片"_s, TFieldType::ftGraphic, 0);
+    Table.FieldDefs()->Add(u"字节"_s, TFieldType::ftBytes, 8);
+    Table.Open();
+    Table.AppendRecord({Variant(u"铅笔"_s), Variant(), Variant(), Variant()});
+    ShowDataSet(&Table);
+    AddColumn(u"名称"_s)->STFilter()->SetExpressionText(u"铅笔"_s);
+    const String named = BuildGridFilterText(Grid.get(), DatasetFilterConditionText, {}, true, false);
+    ASSERT_FALSE(named.isEmpty());
+    struct TCase {
+        String Field;
+        String Text;
+        bool Raises;
+        TSTFilterCompareKindEh Operator;
+    };
+    const std::vector<TCase> cases{
+        {u"数据"_s, u"=abc"_s, false, fcEqual},
+        {u"图片"_s, u"<>Null"_s, false, fcIsNotNull},
+        {u"字节"_s, u"~ab%"_s, false, fcLike},
+        {u"数据"_s, u">"_s, true, fcNone},
+        {u"字节"_s, u"("_s, true, fcNone},
+        {u"图片"_s, u"'abc"_s, true, fcNone},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Field.toStdString() + " " + c.Text.toStdString());
+        TSTColumnFilterEh* filter = AddColumn(c.Field)->STFilter();
+        if (c.Raises)
+            EXPECT_THROW(filter->SetExpressionText(c.Text), Exception);
+        else
+            EXPECT_NO_THROW(filter->SetExpressionText(c.Text));
+        EXPECT_EQ(filter->TypedText(), c.Text);
+        EXPECT_EQ(filter->Expression().Operator1, c.Operator);
+        // Only the named column's condition reaches the dataset.
+        EXPECT_EQ(BuildGridFilterText(Grid.get(), DatasetFilterConditionText, {}, true, false), named);
+    }
+    Grid->Columns()->Clear();
+    ShowDataSet(Data.get());
 }
 
 TEST_F(DBGridEhColumnFilterTest, CheckedValuesBecomeTheConditionAndBack)

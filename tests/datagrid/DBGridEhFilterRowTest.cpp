@@ -185,6 +185,84 @@ TEST_F(DBGridFilterRowTest, TickedValuesFilterAndUntickingTheLastClearsTheFilter
     EXPECT_EQ(Shown(), std::vector<String>{RowName(2)});
 }
 
+TEST_F(DBGridFilterRowTest, SpaceTogglesInTheEditorsListAndEnterThenChoosesTheHighlightedValue)
+{
+    // The title list, which never lost its line, goes the same way.
+    struct TCase {
+        const char* Name;
+        bool InTitle;
+    };
+    for (const TCase c : {TCase{"editor list", false}, TCase{"title list", true}}) {
+        SCOPED_TRACE(c.Name);
+        Grid->ClearAllColumnFilters();
+        Grid->STFilter()->SetLocation(c.InTitle ? TSTFilterLocationEh::stflInTitleFilterEh
+                                                : TSTFilterLocationEh::stflUnderTitleFilterEh);
+        TPopupListboxEh* list = nullptr;
+        QWidget* keys = nullptr;
+        if (c.InTitle) {
+            ClickCell(GridCol(1), DataRow(0));
+            SendKey(Window(), Qt::Key_T, QString(), Qt::ControlModifier);
+            ReleaseKeyboardModifiers();
+            list = Grid->TitleFilterList();
+            keys = list->Handle();
+        } else {
+            list = DropDown(1);
+            keys = Editor();
+        }
+        ASSERT_TRUE(list != nullptr && list->Visible());
+        TStrings* items = c.InTitle ? list->Items() : Grid->FilterEditor()->Items();
+        const auto press = [&](const String& Value, int Key, const QString& Text) {
+            list->SetItemIndex(items->IndexOf(Value));
+            SendKey(keys, Key, Text);
+        };
+        TSTColumnFilterEh* filter = Grid->Columns()->ColumnAt(1)->STFilter();
+        press(RowName(0), Qt::Key_Space, u" "_s);
+        press(RowName(3), Qt::Key_Space, u" "_s);
+        EXPECT_TRUE(filter->TypedText().startsWith(u"in ("_s)) << filter->TypedText().toStdString();
+        EXPECT_EQ(list->ItemIndex(), items->IndexOf(RowName(3)));
+        SendKey(keys, Qt::Key_Return, u"\r"_s);
+        EXPECT_FALSE(list->Visible());
+        EXPECT_EQ(filter->TypedText(), u"='"_s + RowName(3) + u"'"_s);
+    }
+    Grid->STFilter()->SetLocation(TSTFilterLocationEh::stflUnderTitleFilterEh);
+}
+
+TEST_F(DBGridFilterRowTest, TheValueListOffersWhatTheOtherColumnsConditionsLeave)
+{
+    // The list's own records: names 0 to 5 with quantities 0 to 5.
+    struct TCase {
+        QString Quantity;
+        QString Name;
+        std::vector<int> Offered;
+        std::vector<int> Left;
+    };
+    const std::vector<TCase> cases{
+        {u"> 3"_s, QString(), {4, 5}, {0, 1, 2, 3}},
+        // The column's own condition does not narrow its own list.
+        {u"> 3"_s, u"='张三'"_s, {4, 5}, {0, 3}},
+        {QString(), u"='张三'"_s, {0, 1, 2, 3, 4, 5}, {}},
+        {u"< 2 or = 5"_s, QString(), {0, 1, 5}, {2, 3, 4}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Quantity.toStdString() + " " + c.Name.toStdString());
+        Grid->ClearAllColumnFilters();
+        if (!c.Quantity.isEmpty())
+            Filter(2, c.Quantity);
+        if (!c.Name.isEmpty())
+            Filter(1, c.Name);
+        DropDown(1);
+        TStrings* items = Grid->FilterEditor()->Items();
+        for (int i : c.Offered)
+            EXPECT_GE(items->IndexOf(RowName(i)), 0) << i;
+        for (int i : c.Left)
+            EXPECT_LT(items->IndexOf(RowName(i)), 0) << i;
+        Grid->FilterEditor()->CloseDropDown(false);
+        // The own condition is back in force.
+        EXPECT_EQ(Grid->Columns()->ColumnAt(1)->STFilter()->Expression().Operator1,
+                  c.Name.isEmpty() ? TSTFilterCompareKindEh::fcNone : TSTFilterCompareKindEh::fcEqual);
+    }
+}
+
 TEST_F(DBGridFilterRowTest, WithoutInstantApplyAValueWaitsForTheApplyCommand)
 {
     TPopupListboxEh* list = DropDown(1);
@@ -267,6 +345,86 @@ TEST_F(DBGridFilterRowTest, KeysWalkTheFilterCellsAndDownAppliesAndLeaves)
     Key(Qt::Key_Up);
     Key(Qt::Key_Up);
     EXPECT_TRUE(Grid->FilterRowActive());
+}
+
+TEST_F(DBGridFilterRowTest, EnteringTheCellEditorLeavesTheFilterRowFirst)
+{
+    struct TCase {
+        const char* Name;
+        std::function<void()> Enter;
+    };
+    const std::vector<TCase> cases{
+        {"F2", [this] { Key(Qt::Key_F2); }},
+        {"typing", [this] { Key(Qt::Key_X, Qt::NoModifier, u"x"_s); }},
+        {"ChangeEditorMode", [this] { Grid->ChangeEditorMode(true); }},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        ClickCell(GridCol(1), DataRow(2));
+        ClickFilterCell(2);
+        CommitText(Editor(), u"> 3"_s);
+        ASSERT_TRUE(Grid->FilterRowActive());
+        c.Enter();
+        EXPECT_FALSE(Grid->FilterRowActive());
+        EXPECT_FALSE(Grid->FilterEditor()->Visible());
+        EXPECT_TRUE(Grid->EditorMode());
+        EXPECT_TRUE(Grid->EditorShown());
+        // The filter cell's text went to its column on the way.
+        EXPECT_EQ(Grid->FilterCellText(2), u"> 3"_s);
+        Key(Qt::Key_Escape, Qt::NoModifier, u"\x1b"_s);
+        Grid->ChangeEditorMode(false);
+        Grid->ClearAllColumnFilters();
+    }
+}
+
+TEST_F(DBGridFilterRowTest, WithTheEditorAlwaysShownTheFilterRowHoldsThroughAScrollAndLeavingReopensTheEditor)
+{
+    Grid->SetOptions(Grid->Options() | dgAlwaysShowEditor);
+    ASSERT_TRUE(Grid->EditorMode());
+    ClickFilterCell(1);
+    ASSERT_TRUE(Grid->FilterRowActive());
+    EXPECT_FALSE(Grid->EditorMode());
+    // The records scroll under the open filter row.
+    DataSetShown->MoveBy(25);
+    EXPECT_TRUE(Grid->FilterRowActive());
+    EXPECT_TRUE(Grid->FilterEditor()->Visible());
+    EXPECT_FALSE(Grid->EditorMode());
+    SendKey(Editor(), Qt::Key_Down);
+    EXPECT_FALSE(Grid->FilterRowActive());
+    EXPECT_TRUE(Grid->EditorMode());
+}
+
+// A grid that makes its filter cell's editor itself.
+class TOwnFilterEditorGrid : public TInputDBGridEh {
+public:
+    using TInputDBGridEh::TInputDBGridEh;
+    TInplaceFilterEditEh* CreateFilterEditorObject() override
+    {
+        ++Made;
+        return TInputDBGridEh::CreateFilterEditorObject();
+    }
+    int Made = 0;
+};
+
+TEST_F(DBGridFilterRowTest, TheFilterEditorIsMadeOnceByTheGridsOwnFactory)
+{
+    auto* grid = new TOwnFilterEditorGrid(Form);
+    grid->SetBounds(0, 0, 400, 300);
+    grid->SetParent(Form);
+    grid->SetDataSource(Source.get());
+    grid->STFilter()->SetVisible(true);
+    const int filterRow = grid->RowsAboveData() - 1;
+    for (int dataCol : {1, 2, 1}) {
+        const TRect cell = grid->CellPixelRect(grid->DataColToGridCol(dataCol), filterRow);
+        const QPoint at((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
+        SendMouse(grid->Handle(), QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(grid->Handle(), QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+        ASSERT_NE(grid->FilterEditor(), nullptr);
+        EXPECT_EQ(grid->FilterEditor()->Column(), grid->Columns()->ColumnAt(dataCol));
+        EXPECT_TRUE(grid->FilterEditor()->Visible());
+    }
+    EXPECT_EQ(grid->Made, 1);
+    delete grid;
 }
 
 TEST_F(DBGridFilterRowTest, AColumnRemovedUnderItsOpenEditorTakesTheEditorAlong)

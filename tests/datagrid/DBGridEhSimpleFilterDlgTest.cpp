@@ -74,6 +74,54 @@ TEST_F(DBGridEhSimpleFilterDlgTest, EachRowMakesTheTextTheFilterReadsAsMeant)
     EXPECT_TRUE(Boxes.Shown().empty());
 }
 
+TEST_F(DBGridEhSimpleFilterDlgTest, EachOperatorSelectsExactlyTheTextTypedAndNoOperatorTakesTheDefault)
+{
+    const int plain = Data->RecordCount();
+    for (const char16_t* Name : {u"grape, red", u"grape", u" red", u"e, r", u"null", u"a = b", u"!x", u"it's"})
+        Data->AppendRecord({Variant(), Variant(String::fromUtf16(Name)), Variant(0), Variant(0.0)});
+    const int total = Data->RecordCount();
+    const struct {
+        const char16_t* Field;
+        const char16_t* Op;
+        const char16_t* Value;
+        int Count;
+    } cases[] = {
+        {u"名称", u"equals", u"grape, red", 1},
+        {u"名称", u"does not equal", u"grape, red", total - 1},
+        {u"名称", u"contains", u"e, r", 2},
+        {u"名称", u"does not contain", u"e, r", total - 2},
+        {u"名称", u"begins with", u"grape,", 1},
+        {u"名称", u"equals", u"null", 1},
+        {u"名称", u"equals", u"a = b", 1},
+        {u"名称", u"equals", u"!x", 1},
+        {u"名称", u"equals", u" red", 1},
+        {u"名称", u"equals", u"it's", 1},
+        {u"名称", u"equals", u"'grape'", 1},
+        // No operator: the value alone, as the filter cell would take it.
+        {u"名称", u"", u"grape", 1},
+        {u"名称", u"", u"物品1%", 11},
+        {u"名称", u"", u"grape,null", 2},
+        {u"数量", u"", u"7", 1},
+        {u"数量", u"equals", u" 7", 1},
+        {u"数量", u"", u">= 49", 2},
+    };
+    ASSERT_EQ(plain, 50);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QString::fromUtf16(c.Op).toStdString() + " " + QString::fromUtf16(c.Value).toStdString());
+        TColumnEh* column = Column(String::fromUtf16(c.Field));
+        Grid->ClearAllColumnFilters();
+        Dialog->Prepare(column);
+        Choose(Dialog->ComboBox1, c.Op);
+        Dialog->DBComboBoxEh1->SetText(String::fromUtf16(c.Value));
+        EXPECT_TRUE(PressOk());
+        Data->SetFilter(BuildGridFilterText(Grid, DatasetFilterConditionText, {}, true, false));
+        Data->SetFiltered(true);
+        EXPECT_EQ(Data->RecordCount(), c.Count) << Data->Filter().toStdString();
+        Data->SetFiltered(false);
+    }
+    EXPECT_TRUE(Boxes.Shown().empty());
+}
+
 TEST_F(DBGridEhSimpleFilterDlgTest, RowsLoadFromTheFilterAndNumbersOfferNoTextOperators)
 {
     TColumnEh* name = Column(u"名称"_s);
