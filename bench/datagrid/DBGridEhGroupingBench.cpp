@@ -214,10 +214,6 @@ void PageDownAndUp(benchmark::State& State)
     bench.Table->SetRecNo(recNo + 1);
     bench.Grid->Update();
     const int from = bench.Table->RecNo();
-    bench.Key(Qt::Key_PageDown);
-    fprintf(stderr, "from %d row %d -> %d row %d focus %d\n", from, 0, bench.Table->RecNo(), bench.Grid->Row(), (int)bench.Grid->Focused());
-    bench.Key(Qt::Key_PageUp);
-    fprintf(stderr, " back %d row %d\n", bench.Table->RecNo(), bench.Grid->Row());
     for (auto _ : State) {
         bench.Key(Qt::Key_PageDown);
         bench.Key(Qt::Key_PageUp);
