@@ -5,6 +5,7 @@
 #include "datagrid/DBGridEhGrouping.h"
 #include "datagrid/MemTableEh.h"
 
+#include "platform/core/ScopeExit.h"
 #include "platform/data/Field.h"
 
 #include <algorithm>
@@ -344,10 +345,13 @@ void TGridGroupDataTreeEh::BuildFromRecords(IMemTableEh* Source)
     BeginTreeUpdate();
     RemoveStaleNodes();
     const int count = Source != nullptr ? Source->MemTableRecordCount() : 0;
-    FKnownGroups.Start();
-    for (int R = 0; R < count; ++R)
-        AddRecordNode(R, FDataGroups->RecordGroupKey(R));
-    FKnownGroups.Stop();
+    {
+        // Also when a key cannot be read: no group is known from a build that did not end.
+        FKnownGroups.Start();
+        const TScopeExit known([this] { FKnownGroups.Stop(); });
+        for (int R = 0; R < count; ++R)
+            AddRecordNode(R, FDataGroups->RecordGroupKey(R));
+    }
     RemoveEmptyGroups();
     EndTreeUpdate();
     RebuildShownRows();

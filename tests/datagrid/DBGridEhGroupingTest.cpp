@@ -4,6 +4,7 @@
 
 #include "datagrid/DBGridEh.h"
 #include "datagrid/DBGridEhGrouping.h"
+#include "platform/core/Exceptions.h"
 #include "platform/data/Field.h"
 
 #include <gtest/gtest.h>
@@ -241,6 +242,24 @@ TEST_F(DBGridEhGroupingTest, EveryRecordFindsItsNodeAndShownRowAfterBuildsCollap
     check("a record regrouped");
     Build();
     check("built again");
+}
+
+TEST_F(DBGridEhGroupingTest, ABuildThatCannotReadAKeyLeavesNoGroupBehindForLaterRecords)
+{
+    Table->AppendRecord({u"上海"_s, u"笔"_s, 1});
+    Table->AppendRecord({u"北京"_s, u"纸"_s, 2});
+    bool refuse = true;
+    AddLevel(u"城市"_s)->KeyValueHandler = [&](TGridDataGroupLevelEh*, Variant& Value) {
+        Value = Table->FieldByName(u"城市"_s)->Value();
+        if (refuse && Value == Variant(u"北京"_s))
+            throw Exception(u"unreadable"_s);
+    };
+    EXPECT_ANY_THROW(Build());
+    refuse = false;
+    Tree()->FreeAllNodes();
+    Table->AppendRecord({u"上海"_s, u"墨"_s, 3});
+    Tree()->RecordInserted(2);
+    EXPECT_EQ(Shown(), (std::vector<String>{u"[上海]"_s, u" 3"_s}));
 }
 
 TEST_F(DBGridEhGroupingTest, RemovingTheMiddleOfThreeLevelsKeepsTheFirstLevelsGroupsAndTheirState)
