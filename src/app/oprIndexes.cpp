@@ -34,8 +34,10 @@ const TIndexedTable Indexed[] = {
     {"rmark", {"备注"}, false},
     {"supplier", {"供应商编号"}, false},
     // The stock-in list's footer sums the amount beside the quantity, over every record of a
-    // query all: both in the narrowest index that holds them.
-    {"ruku", {"金额, 数量"}, false},
+    // query all: both in the narrowest index that holds them. Over a date range (the page's
+    // year at every start and reset) the date index must hold the amount too, or each record's
+    // row is read for it; files of every version get it here.
+    {"ruku", {"金额, 数量", "日期, id, 数量, 金额"}, false},
 };
 
 // An index is named by its table and its leading column.

@@ -298,6 +298,35 @@ void TTreeListEh::FreeChildrenOf(TBaseTreeNodeEh* Node)
     Node->ClearChildLists();
     // Without children the node has no expand box left to show.
     Node->FHasChildren = false;
+    if (!Children.empty())
+        NodesRemoved();
+}
+
+void TTreeListEh::DeleteChildrenWhere(TBaseTreeNodeEh* Node, const TTreeNodeNotifyResultEventEh& Doomed)
+{
+    if (Node == nullptr)
+        Node = Root();
+    std::vector<std::unique_ptr<TBaseTreeNodeEh>> Kept;
+    std::vector<std::unique_ptr<TBaseTreeNodeEh>> Freed;
+    Kept.reserve(Node->FItems.size());
+    for (std::unique_ptr<TBaseTreeNodeEh>& Child : Node->FItems)
+        (Doomed(Child.get()) ? Freed : Kept).push_back(std::move(Child));
+    if (Freed.empty()) {
+        Node->FItems = std::move(Kept);
+        return;
+    }
+    // The lists are whole again before any freed node dies.
+    Node->FItems = std::move(Kept);
+    Node->FVisibleCount = static_cast<int>(
+        std::count_if(Node->FItems.begin(), Node->FItems.end(), [](const auto& Child) { return Child->FVisible; }));
+    Node->RenumberFrom(0);
+    if (!Node->AllChildrenVisible())
+        Node->BuildVisibleList();
+    Node->FHasChildren = Node->ChildCount() > 0;
+    for (std::unique_ptr<TBaseTreeNodeEh>& Child : Freed)
+        Child->FParent = nullptr;
+    Node->AssertChildLists();
+    NodesRemoved();
 }
 
 std::unique_ptr<TBaseTreeNodeEh> TTreeListEh::DetachNode(TBaseTreeNodeEh* Node, bool Reindex)
@@ -310,6 +339,7 @@ std::unique_ptr<TBaseTreeNodeEh> TTreeListEh::DetachNode(TBaseTreeNodeEh* Node, 
     Parent->FHasChildren = Parent->ChildCount() > 0;
     if (Reindex)
         RenumberChildren(Parent, false);
+    NodesRemoved();
     return Result;
 }
 

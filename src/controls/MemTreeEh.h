@@ -166,6 +166,9 @@ public:
     // Frees Node with its subtree; for the root only its children go, a detached node is left
     // to the caller that owns it.
     void DeleteNode(TBaseTreeNodeEh* Node, bool Reindex);
+    // Frees, each with its subtree, the children of Node (nullptr: the root) that Doomed picks,
+    // and numbers the rest once: removing most of a large node's children stays linear.
+    void DeleteChildrenWhere(TBaseTreeNodeEh* Node, const TTreeNodeNotifyResultEventEh& Doomed);
     // Links a detached Node relative to Target (nullptr: the root) by Mode (namAdd...). Answers
     // false and leaves Node with the caller when there is nothing to do: no node, a sibling
     // position of the root or of a detached target. Raises, with nothing changed, for a node of
@@ -206,6 +209,8 @@ public:
 protected:
     // Node or one of its ancestors is Ancestor.
     static bool IsNodeOrAncestor(const TBaseTreeNodeEh* Ancestor, const TBaseTreeNodeEh* Node);
+    // Nodes were unlinked or freed: a tree that keeps its own map of nodes drops it here.
+    virtual void NodesRemoved() {}
 
 private:
     std::unique_ptr<TBaseTreeNodeEh> NewNode();

@@ -19,6 +19,7 @@
 
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class IMemTableEh;
@@ -83,6 +84,8 @@ private:
     Variant FValue;
     int FRowHeight = 0;
     bool FHeightStale = true;
+    // Its row at the last rebuild of the shown rows.
+    int FShownRow = -1;
 };
 
 class TGridGroupDataTreeEh : public TTreeListEh {
@@ -104,7 +107,8 @@ public:
     void BeginTreeUpdate() { ++FUpdateCount; }
     void EndTreeUpdate();
 
-    // The first record node of RecNo, depth-first; nullptr when none.
+    // The first record node of RecNo, depth-first; nullptr when none. Looked up in a map by
+    // record number, made again after nodes were removed or renumbered.
     TGroupDataTreeNodeEh* FindDataNode(int RecNo) const;
     void RecalcAllRowHeights();
 
@@ -140,6 +144,9 @@ public:
 
     void ExpandedChanged(TBaseTreeNodeEh* Node) override;
 
+protected:
+    void NodesRemoved() override;
+
 private:
     TGroupDataTreeNodeEh* NextNode(TBaseTreeNodeEh* Node) const;
     // Every node at tree level Level, depth-first.
@@ -153,10 +160,41 @@ private:
     void RenumberRecords(int From, int Delta);
     // A record node for RecNo with Key, read while the memory table reads RecNo.
     TGroupDataTreeNodeEh* AddRecordNode(int RecNo, const Variant& Key);
+    void IndexRecordNodes() const;
+    void IndexRecordNode(TGroupDataTreeNodeEh* Node) const;
+
+    // While the tree is built from all records: the group of each value met so far, by parent
+    // and exact value, so a record finds its groups without comparing texts by collation. An
+    // identical value always falls into the same group.
+    class TKnownGroups {
+    public:
+        void Start();
+        void Stop();
+        // nullptr when not building, or for a value not met or not told exactly.
+        TGroupDataTreeNodeEh* Find(const TBaseTreeNodeEh* Parent, const Variant& Value) const;
+        void Remember(const TBaseTreeNodeEh* Parent, const Variant& Value, TGroupDataTreeNodeEh* Group);
+
+    private:
+        struct TKey {
+            const TBaseTreeNodeEh* Parent;
+            TVarType Type;
+            String Text;
+            bool operator==(const TKey&) const = default;
+        };
+        struct THash {
+            std::size_t operator()(const TKey& Key) const;
+        };
+        std::unordered_map<TKey, TGroupDataTreeNodeEh*, THash> FGroups;
+        bool FOn = false;
+    };
 
     TGridDataGroupsEh* FDataGroups;
     std::vector<TGroupDataTreeNodeEh*> FShownRows;
     int FUpdateCount = 0;
+    TKnownGroups FKnownGroups;
+    // Record number -> its node, while valid.
+    mutable std::vector<TGroupDataTreeNodeEh*> FRecordNodes;
+    mutable bool FRecordNodesValid = false;
 };
 
 class TGridDataGroupLevelsEh : public TCollection {

@@ -5,6 +5,7 @@
 #include "datagrid/DBGridEhGrouping.h"
 #include "datagrid/MemTableEh.h"
 
+#include "platform/core/ScopeExit.h"
 #include "platform/data/Field.h"
 
 #include <algorithm>
@@ -30,7 +31,53 @@ int CompareInOrder(const Variant& A, const Variant& B, TSortOrderEh SortOrder)
 
 TGroupDataTreeNodeEh* AsGroupNode(TBaseTreeNodeEh* Node) { return static_cast<TGroupDataTreeNodeEh*>(Node); }
 
+// Texts and whole numbers are the values a group of identical values can be told by exactly.
+bool HasExactText(const Variant& Value)
+{
+    switch (VarType(Value)) {
+    case varString:
+    case varSmallint:
+    case varInteger:
+    case varInt64: return true;
+    default: return false;
+    }
+}
+
 }  // namespace
+
+// --- Groups known by their exact value --------------------------------------------------------
+
+std::size_t TGridGroupDataTreeEh::TKnownGroups::THash::operator()(const TKey& Key) const
+{
+    return qHash(Key.Text, std::hash<const void*>()(Key.Parent) ^ static_cast<std::size_t>(Key.Type));
+}
+
+void TGridGroupDataTreeEh::TKnownGroups::Start()
+{
+    FGroups.clear();
+    FOn = true;
+}
+
+void TGridGroupDataTreeEh::TKnownGroups::Stop()
+{
+    FGroups.clear();
+    FOn = false;
+}
+
+TGroupDataTreeNodeEh* TGridGroupDataTreeEh::TKnownGroups::Find(const TBaseTreeNodeEh* Parent, const Variant& Value) const
+{
+    if (!FOn || !HasExactText(Value))
+        return nullptr;
+    const auto found = FGroups.find({Parent, VarType(Value), Value.AsString()});
+    return found != FGroups.end() ? found->second : nullptr;
+}
+
+void TGridGroupDataTreeEh::TKnownGroups::Remember(const TBaseTreeNodeEh* Parent, const Variant& Value,
+                                                  TGroupDataTreeNodeEh* Group)
+{
+    if (FOn && HasExactText(Value))
+        FGroups.emplace(TKey{Parent, VarType(Value), Value.AsString()}, Group);
+}
 
 // --- Nodes ----------------------------------------------------------------------------------
 
@@ -93,23 +140,20 @@ TGroupDataTreeNodeEh* TGridGroupDataTreeEh::ShownRowNode(int Index) const
 
 int TGridGroupDataTreeEh::ShownRowIndexOf(const TGroupDataTreeNodeEh* Node) const
 {
-    const auto found = std::find(FShownRows.begin(), FShownRows.end(), Node);
-    return found == FShownRows.end() ? -1 : static_cast<int>(found - FShownRows.begin());
+    // A node remembers its row from the last rebuild; a node hidden since then is no longer there.
+    const int row = Node != nullptr ? Node->FShownRow : -1;
+    return ShownRowNode(row) == Node ? row : -1;
 }
 
-int TGridGroupDataTreeEh::ShownRowOfRecord(int RecNo) const
-{
-    const auto found = std::find_if(FShownRows.begin(), FShownRows.end(), [RecNo](const TGroupDataTreeNodeEh* Node) {
-        return !Node->IsGroup() && Node->RecNo() == RecNo;
-    });
-    return found == FShownRows.end() ? -1 : static_cast<int>(found - FShownRows.begin());
-}
+int TGridGroupDataTreeEh::ShownRowOfRecord(int RecNo) const { return ShownRowIndexOf(FindDataNode(RecNo)); }
 
 void TGridGroupDataTreeEh::RebuildShownRows()
 {
     FShownRows.clear();
-    for (TBaseTreeNodeEh* node = GetFirstVisible(); node != nullptr; node = GetNextVisible(node, true))
+    for (TBaseTreeNodeEh* node = GetFirstVisible(); node != nullptr; node = GetNextVisible(node, true)) {
+        AsGroupNode(node)->FShownRow = ShownRowCount();
         FShownRows.push_back(AsGroupNode(node));
+    }
     FDataGroups->Grid()->GroupedRowsChanged();
 }
 
@@ -134,10 +178,35 @@ TGroupDataTreeNodeEh* TGridGroupDataTreeEh::NextNode(TBaseTreeNodeEh* Node) cons
 
 TGroupDataTreeNodeEh* TGridGroupDataTreeEh::FindDataNode(int RecNo) const
 {
+    if (!FRecordNodesValid)
+        IndexRecordNodes();
+    return RecNo >= 0 && RecNo < static_cast<int>(FRecordNodes.size()) ? FRecordNodes[static_cast<std::size_t>(RecNo)]
+                                                                         : nullptr;
+}
+
+void TGridGroupDataTreeEh::IndexRecordNodes() const
+{
+    FRecordNodes.clear();
     for (TGroupDataTreeNodeEh* node = AsGroupNode(GetFirst()); node != nullptr; node = NextNode(node))
-        if (!node->IsGroup() && node->RecNo() == RecNo)
-            return node;
-    return nullptr;
+        if (!node->IsGroup())
+            IndexRecordNode(node);
+    FRecordNodesValid = true;
+}
+
+void TGridGroupDataTreeEh::IndexRecordNode(TGroupDataTreeNodeEh* Node) const
+{
+    const auto recNo = static_cast<std::size_t>(Node->RecNo());
+    if (recNo >= FRecordNodes.size())
+        FRecordNodes.resize(recNo + 1, nullptr);
+    // The first node of a record in depth-first order is its node.
+    if (FRecordNodes[recNo] == nullptr)
+        FRecordNodes[recNo] = Node;
+}
+
+void TGridGroupDataTreeEh::NodesRemoved()
+{
+    FRecordNodesValid = false;
+    FRecordNodes.clear();
 }
 
 void TGridGroupDataTreeEh::RecalcAllRowHeights()
@@ -198,8 +267,13 @@ TGroupDataTreeNodeEh* TGridGroupDataTreeEh::InsertRecordKey(const Variant& Key)
         TGridDataGroupLevelEh* level = FDataGroups->ActiveLevel(I);
         TChildPlace place;
         if (existing) {
+            if (TGroupDataTreeNodeEh* known = FKnownGroups.Find(parent, Key[I])) {
+                parent = known;
+                continue;
+            }
             place = FindChildPlace(parent, Key[I], level->SortOrder());
             if (place.Node != nullptr && place.Mode == namAddLastChild) {
+                FKnownGroups.Remember(parent, Key[I], place.Node);
                 parent = place.Node;
                 continue;
             }
@@ -209,9 +283,10 @@ TGroupDataTreeNodeEh* TGridGroupDataTreeEh::InsertRecordKey(const Variant& Key)
         TBaseTreeNodeEh* created = group.get();
         AsGroupNode(created)->MakeGroup(level, Key[I], FDataGroups->DefaultStateExpanded());
         if (place.Node != nullptr)
-            AttachNode(std::move(group), place.Node, true, place.Mode);
+            AttachNode(std::move(group), place.Node, false, place.Mode);
         else
-            AttachNode(std::move(group), parent, true, namAddLastChild);
+            AttachNode(std::move(group), parent, false, namAddLastChild);
+        FKnownGroups.Remember(parent, Key[I], AsGroupNode(created));
         parent = created;
     }
     std::unique_ptr<TBaseTreeNodeEh> record = NewDetachedNode(String(), nullptr);
@@ -219,9 +294,9 @@ TGroupDataTreeNodeEh* TGridGroupDataTreeEh::InsertRecordKey(const Variant& Key)
     created->FValue = Key[levels];
     TChildPlace place = FindChildPlace(parent, Key[levels], TSortOrderEh::soAscEh);
     if (place.Node == nullptr)
-        AttachNode(std::move(record), parent, true, namAddLastChild);
+        AttachNode(std::move(record), parent, false, namAddLastChild);
     else
-        AttachNode(std::move(record), place.Node, true, place.Mode == namAddLastChild ? namInsertBefore : place.Mode);
+        AttachNode(std::move(record), place.Node, false, place.Mode == namAddLastChild ? namInsertBefore : place.Mode);
     return created;
 }
 
@@ -229,25 +304,30 @@ TGroupDataTreeNodeEh* TGridGroupDataTreeEh::AddRecordNode(int RecNo, const Varia
 {
     TGroupDataTreeNodeEh* node = InsertRecordKey(Key);
     node->MakeRecord(RecNo, Key);
+    // A second node of a record could come first depth-first: then the map is made afresh.
+    if (FRecordNodesValid && FindDataNode(RecNo) != nullptr)
+        NodesRemoved();
+    else if (FRecordNodesValid)
+        IndexRecordNode(node);
     return node;
 }
 
 void TGridGroupDataTreeEh::RemoveStaleNodes()
 {
     // Record nodes go, and so do groups whose level is no longer the active level of their depth.
+    const TTreeNodeNotifyResultEventEh stale = [this](TBaseTreeNodeEh* Node) {
+        const TGroupDataTreeNodeEh* child = AsGroupNode(Node);
+        const int index = child->Level() - 1;
+        return !child->IsGroup() || index >= FDataGroups->ActiveLevelCount() ||
+               FDataGroups->ActiveLevel(index) != child->DataGroupLevel();
+    };
     std::vector<TBaseTreeNodeEh*> pending{Root()};
     while (!pending.empty()) {
         TBaseTreeNodeEh* node = pending.back();
         pending.pop_back();
-        for (int I = node->ChildCount() - 1; I >= 0; --I) {
-            TGroupDataTreeNodeEh* child = AsGroupNode(node->GetChild(I));
-            const int index = child->Level() - 1;
-            if (!child->IsGroup() || index >= FDataGroups->ActiveLevelCount() ||
-                FDataGroups->ActiveLevel(index) != child->DataGroupLevel())
-                DeleteNode(child, true);
-            else
-                pending.push_back(child);
-        }
+        DeleteChildrenWhere(node, stale);
+        for (int I = 0; I < node->ChildCount(); ++I)
+            pending.push_back(node->GetChild(I));
     }
 }
 
@@ -257,7 +337,7 @@ void TGridGroupDataTreeEh::RemoveEmptyGroups()
     for (int level = FDataGroups->ActiveLevelCount(); level >= 1; --level)
         for (TGroupDataTreeNodeEh* node : NodesAtLevel(level))
             if (node->IsGroup() && node->ChildCount() == 0)
-                DeleteNode(node, true);
+                DeleteNode(node, false);
 }
 
 void TGridGroupDataTreeEh::BuildFromRecords(IMemTableEh* Source)
@@ -265,8 +345,13 @@ void TGridGroupDataTreeEh::BuildFromRecords(IMemTableEh* Source)
     BeginTreeUpdate();
     RemoveStaleNodes();
     const int count = Source != nullptr ? Source->MemTableRecordCount() : 0;
-    for (int R = 0; R < count; ++R)
-        AddRecordNode(R, FDataGroups->RecordGroupKey(R));
+    {
+        // Also when a key cannot be read: no group is known from a build that did not end.
+        FKnownGroups.Start();
+        const TScopeExit known([this] { FKnownGroups.Stop(); });
+        for (int R = 0; R < count; ++R)
+            AddRecordNode(R, FDataGroups->RecordGroupKey(R));
+    }
     RemoveEmptyGroups();
     EndTreeUpdate();
     RebuildShownRows();
@@ -276,10 +361,10 @@ void TGridGroupDataTreeEh::BuildFromRecords(IMemTableEh* Source)
 void TGridGroupDataTreeEh::RemoveDataNode(TGroupDataTreeNodeEh* Node)
 {
     TBaseTreeNodeEh* parent = Node->Parent();
-    DeleteNode(Node, true);
+    DeleteNode(Node, false);
     while (parent != Root() && parent->ChildCount() == 0) {
         TBaseTreeNodeEh* above = parent->Parent();
-        DeleteNode(parent, true);
+        DeleteNode(parent, false);
         parent = above;
     }
 }
@@ -296,6 +381,7 @@ void TGridGroupDataTreeEh::RenumberRecords(int From, int Delta)
     for (TGroupDataTreeNodeEh* node = AsGroupNode(GetFirst()); node != nullptr; node = NextNode(node))
         if (!node->IsGroup() && node->RecNo() >= From)
             node->Renumber(node->RecNo() + Delta);
+    NodesRemoved();
 }
 
 void TGridGroupDataTreeEh::RecordChanged(int RecNo)
@@ -385,6 +471,6 @@ void TGridGroupDataTreeEh::DropLevelsFrom(int Depth)
     }
     for (TGroupDataTreeNodeEh* node : NodesAtLevel(Depth))
         if (node->IsGroup())
-            DeleteNode(node, true);
+            DeleteNode(node, false);
     FShownRows.clear();
 }

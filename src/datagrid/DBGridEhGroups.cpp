@@ -189,8 +189,9 @@ void TCustomDBGridEh::GroupingStructureChanged()
     UpdateGroupPanelHeight();
     // The first visible column's width carries the group indent.
     NotifyLayoutChanged();
-    if (HandleAllocated() && HasMemTableLink())
-        MemTableRowsChanged(FMemTable);
+    // The rows follow the tree just built (or the records, ungrouped), without building it again.
+    if (HasMemTableLink())
+        ResetGroupedRowCount();
     if (OnActiveGroupingStructChanged)
         OnActiveGroupingStructChanged(this);
 }

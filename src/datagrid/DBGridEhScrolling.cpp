@@ -18,7 +18,13 @@ bool SameScrollInfo(const TScrollInfo& A, const TScrollInfo& B)
 
 }  // namespace
 
-int TCustomDBGridEh::VisibleDataRowCount() const { return std::max(1, RowCount() - FixedRows()); }
+int TCustomDBGridEh::VisibleDataRowCount() const
+{
+    // With a memory table every record is a row: the rows of the window are the fully shown ones.
+    if (UsesMemTableScrolling())
+        return std::max(1, FullyShownDataRows());
+    return std::max(1, RowCount() - FixedRows());
+}
 
 bool TCustomDBGridEh::VertBarScrolls() const
 {

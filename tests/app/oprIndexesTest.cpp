@@ -223,6 +223,25 @@ TEST_F(TQueryPlanTest, TheOtherPagesQueriesSearchAnIndex)
     EXPECT_EQ(FScans, QStringList()) << FScans.join(u'\n').toStdString();
 }
 
+// The stock-in page's year, as every start and reset shows it: its count and both totals (the
+// quantity and the footer's amount) are read from one index, never from the records' rows.
+TEST_F(TQueryPlanTest, TheStockInYearCountsAndTotalsFromTheDateIndexAlone)
+{
+    FTraced.clear();
+    MF1->BitBtn11->Click();
+    const QStringList sums = FTraced.filter(QRegularExpression(QStringLiteral("金额.*from ruku where"),
+                                                               QRegularExpression::CaseInsensitiveOption));
+    ASSERT_FALSE(sums.isEmpty()) << FTraced.join(u'\n').toStdString();
+    for (const String& sql : sums) {
+        TSQLiteStatement plan = MF1->ADOCon1->Database().Prepare(QStringLiteral("EXPLAIN QUERY PLAN ") + sql);
+        QStringList details;
+        while (plan.Step())
+            details << plan.ColumnText(3);
+        EXPECT_EQ(details.filter(QStringLiteral("COVERING INDEX")).size(), details.size())
+            << details.join(u'\n').toStdString() << " in " << sql.toStdString();
+    }
+}
+
 // The statements of the drop-down lists, with typical values.
 TEST_F(TQueryPlanTest, TheDropDownListsStatementsSearchAnIndex)
 {

@@ -131,6 +131,41 @@ TEST_F(MemTreeEhTest, HiddenChildLeavesTheVisibleListAndComesBack)
     EXPECT_EQ(B->VisibleChildCount(), 0);
 }
 
+TEST_F(MemTreeEhTest, DeleteChildrenWhereFreesThePickedChildrenAndNumbersTheRestOnce)
+{
+    // Picked by text, with a hidden child among those kept; the picked nodes' subtrees go too.
+    struct TCase {
+        QStringList Doomed;
+        bool HideC;
+        QStringList Outline;
+        int Visible;
+    };
+    const TCase cases[] = {
+        {{u"A"_s}, false, {u"B:1:0"_s, u"B1:2:0"_s, u"C:1:1"_s}, 2},
+        {{u"B"_s}, true, {u"A:1:0"_s, u"A1:2:0"_s, u"A1a:3:0"_s, u"A2:2:1"_s, u"C:1:1"_s}, 1},
+        {{u"A"_s, u"C"_s}, false, {u"B:1:0"_s, u"B1:2:0"_s}, 1},
+        {{}, true, {u"A:1:0"_s, u"A1:2:0"_s, u"A1a:3:0"_s, u"A2:2:1"_s, u"B:1:1"_s, u"B1:2:0"_s, u"C:1:2"_s}, 2},
+        {{u"A"_s, u"B"_s, u"C"_s}, false, {}, 0},
+    };
+    for (const TCase& c : cases) {
+        TTreeListEh tree;
+        for (const QString& top : {u"A"_s, u"B"_s, u"C"_s})
+            tree.AddChild(top, nullptr, nullptr);
+        TBaseTreeNodeEh* a1 = tree.AddChild(u"A1"_s, tree.Root()->GetChild(0), nullptr);
+        tree.AddChild(u"A1a"_s, a1, nullptr);
+        tree.AddChild(u"A2"_s, tree.Root()->GetChild(0), nullptr);
+        tree.AddChild(u"B1"_s, tree.Root()->GetChild(1), nullptr);
+        if (c.HideC)
+            tree.Root()->GetChild(2)->SetVisible(false);
+        tree.DeleteChildrenWhere(nullptr, [&](TBaseTreeNodeEh* Node) { return c.Doomed.contains(Node->Text()); });
+        EXPECT_EQ(Outline(tree), c.Outline) << c.Doomed.join(u',').toStdString();
+        EXPECT_EQ(tree.Root()->VisibleChildCount(), c.Visible);
+        for (int I = 0; I < tree.Root()->VisibleChildCount(); ++I)
+            EXPECT_EQ(tree.Root()->VisibleChild(I)->VisibleIndex(), I);
+        EXPECT_EQ(tree.HasChildNodes(nullptr), !c.Outline.isEmpty());
+    }
+}
+
 TEST_F(MemTreeEhTest, VisibleWalkSkipsHiddenAndCollapsedNodes)
 {
     EXPECT_EQ(Visible(false), QStringList({u"A"_s, u"A1"_s, u"A1a"_s, u"A2"_s, u"B"_s, u"B1"_s, u"C"_s}));

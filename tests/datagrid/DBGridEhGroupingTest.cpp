@@ -4,6 +4,7 @@
 
 #include "datagrid/DBGridEh.h"
 #include "datagrid/DBGridEhGrouping.h"
+#include "platform/core/Exceptions.h"
 #include "platform/data/Field.h"
 
 #include <gtest/gtest.h>
@@ -195,6 +196,70 @@ TEST_F(DBGridEhGroupingTest, PostsAndDeletesKeepTheTreeInStepAlsoInCollapsedGrou
     EXPECT_EQ(Tree()->ShownRowCount(), 0);
     EXPECT_EQ(Tree()->Root()->ChildCount(), 0);
     Table->UnregisterObserver(&follower);
+}
+
+TEST_F(DBGridEhGroupingTest, EveryRecordFindsItsNodeAndShownRowAfterBuildsCollapsesAndChanges)
+{
+    for (int I = 0; I < 40; ++I)
+        Table->AppendRecord({u"城市%1"_s.arg(I % 3), u"类别%1"_s.arg(I % 4), I});
+    AddLevel(u"城市"_s);
+    AddLevel(u"类别"_s);
+    Groups->SetDefaultStateExpanded(true);
+    Build();
+    // Each record's node and shown row, against a walk of the whole tree and of the shown rows.
+    auto check = [this](const char* Step) {
+        std::vector<TGroupDataTreeNodeEh*> nodes(static_cast<std::size_t>(Table->RecordCount()), nullptr);
+        for (TBaseTreeNodeEh* node = Tree()->GetFirst(); node != nullptr; node = Tree()->GetNext(node))
+            if (auto* record = static_cast<TGroupDataTreeNodeEh*>(node); !record->IsGroup())
+                nodes[static_cast<std::size_t>(record->RecNo())] = record;
+        for (int R = 0; R < Table->RecordCount(); ++R) {
+            TGroupDataTreeNodeEh* node = nodes[static_cast<std::size_t>(R)];
+            EXPECT_EQ(Tree()->FindDataNode(R), node) << Step << " record " << R;
+            int shown = -1;
+            for (int I = 0; I < Tree()->ShownRowCount(); ++I)
+                if (Tree()->ShownRowNode(I) == node)
+                    shown = I;
+            EXPECT_EQ(Tree()->ShownRowOfRecord(R), shown) << Step << " record " << R;
+            EXPECT_EQ(Tree()->ShownRowIndexOf(node), shown) << Step << " record " << R;
+        }
+        EXPECT_EQ(Tree()->FindDataNode(Table->RecordCount()), nullptr) << Step;
+    };
+    check("built");
+    Tree()->ShownRowNode(0)->SetExpanded(false);
+    check("first group collapsed");
+    Tree()->CollapseLevel(2);
+    check("second level collapsed");
+    Tree()->ExpandLevel(2);
+    Table->SetRecNo(6);
+    Table->Delete();
+    Tree()->RecordDeleted(5);
+    check("a record deleted");
+    Table->SetRecNo(1);
+    Table->Edit();
+    Table->FieldByName(u"城市"_s)->SetValue(u"城市2"_s);
+    Table->Post();
+    Tree()->RecordChanged(0);
+    check("a record regrouped");
+    Build();
+    check("built again");
+}
+
+TEST_F(DBGridEhGroupingTest, ABuildThatCannotReadAKeyLeavesNoGroupBehindForLaterRecords)
+{
+    Table->AppendRecord({u"上海"_s, u"笔"_s, 1});
+    Table->AppendRecord({u"北京"_s, u"纸"_s, 2});
+    bool refuse = true;
+    AddLevel(u"城市"_s)->KeyValueHandler = [&](TGridDataGroupLevelEh*, Variant& Value) {
+        Value = Table->FieldByName(u"城市"_s)->Value();
+        if (refuse && Value == Variant(u"北京"_s))
+            throw Exception(u"unreadable"_s);
+    };
+    EXPECT_ANY_THROW(Build());
+    refuse = false;
+    Tree()->FreeAllNodes();
+    Table->AppendRecord({u"上海"_s, u"墨"_s, 3});
+    Tree()->RecordInserted(2);
+    EXPECT_EQ(Shown(), (std::vector<String>{u"[上海]"_s, u" 3"_s}));
 }
 
 TEST_F(DBGridEhGroupingTest, RemovingTheMiddleOfThreeLevelsKeepsTheFirstLevelsGroupsAndTheirState)

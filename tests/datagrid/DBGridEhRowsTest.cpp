@@ -265,6 +265,18 @@ TEST_F(DBGridEhMemTableTest, TheScrollBarCountsRows)
     EXPECT_EQ(LastFullRow(), 60);
 }
 
+TEST_F(DBGridEhMemTableTest, PageDownAndUpMoveTheRecordByTheRowsShown)
+{
+    // Every record is a row here, so a page is what the window shows, not the whole table.
+    const int page = Grid->FullyShownRowCount();
+    ASSERT_GT(page, 1);
+    ASSERT_LT(page, 30);
+    for (const auto& [key, recNo] : {std::pair{VK_NEXT, 1 + page}, {VK_NEXT, 1 + 2 * page}, {VK_PRIOR, 1 + page}}) {
+        Grid->Perform(WM_KEYDOWN, key, 0);
+        EXPECT_EQ(Table->RecNo(), recNo) << key;
+    }
+}
+
 TEST_F(DBGridEhMemTableTest, TheTopRowNeverLeavesALastPageHalfEmpty)
 {
     const int highest = Grid->ScrollTopRowTo(1000, true);
