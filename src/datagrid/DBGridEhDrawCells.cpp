@@ -175,7 +175,8 @@ bool TCustomDBGridEh::PickDataCellHighlight(int DataCol, int DataRow, TGridDrawS
     cell.RowSelect = Options().Contains(dgRowSelect);
     cell.AlwaysShowSelection = Options().Contains(dgAlwaysShowSelection);
     cell.CurrentRow = IsActiveRecordRow(DataRow);
-    cell.CurrentCell = cell.CurrentRow && IsFocusedDataCell(DataColToGridCol(DataCol), DataCol);
+    cell.CurrentColumn = IsFocusedDataCell(DataColToGridCol(DataCol), DataCol);
+    cell.CurrentCell = cell.CurrentRow && cell.CurrentColumn;
     cell.UpdatesSuppressed = ImmediateUpdateSuspended();
     const TGridCoord hover = HoverCell();
     cell.HotRow = OptionsEh().Contains(dghHotTrack) && hover.Y == DataRow + RowsAboveData() && hover.X >= IndicatorOffset();
