@@ -59,6 +59,29 @@ TEST_F(RowDetailTest, AClickOnTheSignOpensAndClosesThePanelUnderItsRecord)
     EXPECT_FALSE(Container()->Visible());
 }
 
+TEST_F(RowDetailTest, InTheRowPanelTheSignIsTheFirstColumnsCells)
+{
+    // The first column on the panel's second line, the second column at the first line's start.
+    Grid->RowPanel()->SetActive(true);
+    Grid->Columns()->BeginUpdate();
+    Grid->Columns()->ColumnAt(0)->SetInRowLinePos(1);
+    for (int i = 1; i < Grid->Columns()->Count(); ++i)
+        Grid->Columns()->ColumnAt(i)->SetInRowLinePos(0);
+    Grid->Columns()->EndUpdate();
+    const TRect first = Grid->Columns()->ColumnAt(0)->RowPanelRect();
+    ASSERT_GT(first.Top, 0);
+    auto at = [&](int ARow, int X, int Y) {
+        const TRect cell = Grid->CellPixelRect(Grid->IndicatorOffset(), ARow);
+        return QPoint(cell.Left + X, cell.Top + Y);
+    };
+    Click(at(DataRow(2), first.Left + 9, 5));
+    EXPECT_EQ(CurrentRecNo(), 3);
+    EXPECT_FALSE(Panel()->Visible()) << "a press on the first line's start is the second column's";
+    Click(at(DataRow(3), first.Left + 9, first.Top + 5));
+    EXPECT_EQ(CurrentRecNo(), 4);
+    EXPECT_TRUE(Panel()->Visible());
+}
+
 TEST_F(RowDetailTest, MovingToAnotherRecordClosesThePanel)
 {
     Panel()->SwitchVisible(true);
@@ -169,6 +192,22 @@ TEST_F(RowDetailPaintTest, RowsShowAPlusAndTheOpenRowAMinus)
     Grid->PaintScreen();
     EXPECT_EQ(SignUpright(0), clWhite);
     EXPECT_EQ(SignUpright(1), clBlack);
+}
+
+TEST_F(RowDetailPaintTest, TheIndicatorArrowStaysBesideTheRecordAboveThePanel)
+{
+    Grid->RowDetailPanel()->SwitchVisible(true);
+    Grid->PaintScreen();
+    const TRect cell = Grid->CellPixelRect(0, Grid->FixedRows());
+    const int recordBottom = cell.Top + Grid->RecordRowHeight(0);
+    ASSERT_GT(cell.Bottom, recordBottom + 20);
+    int inRecord = 0;
+    int inPanel = 0;
+    for (int y = cell.Top; y < cell.Bottom; ++y)
+        for (int x = cell.Left; x < cell.Right; ++x)
+            (y < recordBottom ? inRecord : inPanel) += Grid->Pixel(x, y) == clBlack ? 1 : 0;
+    EXPECT_GT(inRecord, 0);
+    EXPECT_EQ(inPanel, 0);
 }
 
 }  // namespace
