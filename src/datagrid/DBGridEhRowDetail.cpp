@@ -305,9 +305,16 @@ void TCustomDBGridEh::PlaceRowDetailPanel()
 
 void TCustomDBGridEh::ScrollRowDetailIntoView(bool Shown)
 {
-    // Only the memory table's rows scroll; the data link's rows are the dataset's window itself.
-    if (!HandleAllocated() || Row() < FixedRows() || !UsesMemTableScrolling())
+    if (!HandleAllocated() || Row() < FixedRows())
         return;
+    // The data link's rows are the dataset's window: it narrows by the panel's height, keeping
+    // the record, and widens again when the panel closes.
+    if (!UsesMemTableScrolling()) {
+        RecomputeRowMetrics();
+        InvalidateGrid();
+        PlaceRowDetailPanel();
+        return;
+    }
     TGridLayoutEh layout;
     ComputeLayout(layout);
     if (Shown) {

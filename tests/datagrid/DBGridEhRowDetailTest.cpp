@@ -82,6 +82,41 @@ TEST_F(RowDetailTest, InTheRowPanelTheSignIsTheFirstColumnsCells)
     EXPECT_TRUE(Panel()->Visible());
 }
 
+TEST_F(RowDetailTest, OpeningNearTheBottomScrollsThePanelIntoViewAndClosingScrollsBack)
+{
+    int lastShown = DataRow(0);
+    while (lastShown + 1 < Grid->RowCount() &&
+           Grid->CellPixelRect(Grid->IndicatorOffset(), lastShown + 1).Bottom <= Grid->ClientHeight())
+        ++lastShown;
+    ASSERT_GT(lastShown, DataRow(8));
+    // The record in the last shown row, and the dataset's last record.
+    for (bool atEnd : {false, true}) {
+        SCOPED_TRACE(atEnd);
+        Data->First();
+        if (atEnd)
+            Data->Last();
+        else
+            ClickCell(Grid->IndicatorOffset() + 1, lastShown);
+        const int recNo = CurrentRecNo();
+        const int row = Grid->Row();
+        ASSERT_GE(row, lastShown - 1);
+        Panel()->SwitchVisible(true);
+        ASSERT_TRUE(Container()->Visible());
+        EXPECT_EQ(CurrentRecNo(), recNo);
+        EXPECT_LT(Grid->Row(), row) << "the rows above the record moved up";
+        const TRect record = Grid->CellPixelRect(Grid->IndicatorOffset(), Grid->Row());
+        EXPECT_EQ(Container()->Top(), record.Top + Grid->RecordRowHeight(Grid->Row() - Grid->RowsAboveData()));
+        EXPECT_EQ(Container()->Height(), Panel()->Height()) << "the whole panel shows";
+        EXPECT_LE(Container()->Top() + Container()->Height(), Grid->ClientHeight());
+        const int openRow = Grid->Row();
+        Panel()->SwitchVisible(false);
+        EXPECT_EQ(CurrentRecNo(), recNo);
+        // Records fill the rows below; at the dataset's end the rows move back down to fill.
+        EXPECT_EQ(Grid->Row(), atEnd ? row : openRow);
+        EXPECT_EQ(CurrentName(), RowName(recNo - 1));
+    }
+}
+
 TEST_F(RowDetailTest, MovingToAnotherRecordClosesThePanel)
 {
     Panel()->SwitchVisible(true);
