@@ -339,6 +339,7 @@ void TCustomDBGridEh::HandleMouseUp(TMouseButton Button, TShiftState Shift, int 
             ClickTitleButton(pressedCol, Shift.Contains(ssCtrl));
     }
     EndMouseTracking();
+    FIndicatorTitle->ReleasePress();
     TCustomGridEh::MouseUp(Button, Shift, X, Y);
     if (baseMode || !left)
         return;

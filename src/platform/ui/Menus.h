@@ -143,6 +143,9 @@ public:
     QMenu* Handle() const;
 
     TNotifyEvent OnPopup;
+    // Reports that the opened menu has closed, after a chosen item's OnClick; the handler may
+    // free the menu.
+    TNotifyEvent OnClose;
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -152,4 +155,6 @@ private:
     TComponent* FPopupComponent = nullptr;
     TPoint FPopupPoint;
     QPointer<QMenu> FMenu;
+    // Expires with the menu, so a close reported later can tell it is gone.
+    std::shared_ptr<int> FAliveToken = std::make_shared<int>(0);
 };
