@@ -36,7 +36,10 @@ void TCustomDBGridEh::SetRowPanel(TGridRowPanelEh* Value)
         FRowPanel->Assign(Value);
 }
 
-bool TCustomDBGridEh::IsHorzPixelScroll() { return TCustomGridEh::IsHorzPixelScroll() || FRowPanel->Active(); }
+bool TCustomDBGridEh::IsHorzPixelScroll()
+{
+    return TCustomGridEh::IsHorzPixelScroll() || FHorzScrollBar->SmoothStep() || FRowPanel->Active();
+}
 
 // --- Layout -------------------------------------------------------------------------------------
 

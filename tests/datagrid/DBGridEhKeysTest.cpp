@@ -52,6 +52,31 @@ TEST_F(DBGridEhKeysTest, LeftRightAndCtrlLeftRightWalkTheColumns)
     EXPECT_EQ(Grid->FocusedColumnIndex(), 2);
 }
 
+TEST_F(DBGridEhKeysTest, HorzScrollingGoesByPixelsWithSmoothStepAndByColumnsWithout)
+{
+    for (int i = 0; i < Grid->Columns()->Count(); ++i)
+        Grid->Columns()->ColumnAt(i)->SetWidth(250);
+    const int first = Grid->IndicatorOffset();
+    for (bool smooth : {true, false}) {
+        SCOPED_TRACE(smooth);
+        // Leaving pixel scrolling drops the part of a column scrolled away.
+        Grid->HorzScrollBar()->SetSmoothStep(smooth);
+        EXPECT_EQ(Grid->HorzPixelOffset(), 0);
+        Grid->Perform(WM_HSCROLL, MAKEWPARAM(SB_LEFT, 0), 0);
+        ASSERT_EQ(Grid->LeftCol(), first);
+        Grid->Perform(WM_HSCROLL, MAKEWPARAM(SB_LINERIGHT, 0), 0);
+        if (smooth) {
+            // A step of pixels: the first column only partly scrolled away.
+            EXPECT_EQ(Grid->LeftCol(), first);
+            EXPECT_GT(Grid->HorzPixelOffset(), 0);
+            EXPECT_LT(Grid->HorzPixelOffset(), 250);
+        } else {
+            EXPECT_EQ(Grid->LeftCol(), first + 1);
+            EXPECT_EQ(Grid->HorzPixelOffset(), 0);
+        }
+    }
+}
+
 TEST_F(DBGridEhKeysTest, TabWalksTheColumnsThenGoesOnToTheNextRecord)
 {
     const int last = Grid->Columns()->Count() - 1;
