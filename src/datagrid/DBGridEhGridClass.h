@@ -265,6 +265,8 @@ public:
     int ScrollTopRowTo(int NewTop, bool CalcOnly);
     // A vertical scroll-bar action (SB_* code) while the memory table scrolls the rows.
     void ScrollRowsByBarAction(int ScrollCode, int ThumbPos);
+    // A vertical scroll message over a memory table: by rows, or with SmoothStep by pixels.
+    void ScrollMemTableByBar(TMessage& Message);
     bool HasMemTableLink() const { return FMemTable != nullptr; }
     bool IsMemTableMode() const { return HasMemTableLink(); }
     bool UsesMemTableScrolling() const;
@@ -1210,6 +1212,7 @@ public:
 
 protected:
     bool IsHorzPixelScroll() override;
+    bool IsVertPixelScroll() override;
     void CancelMouseMode() override;
     // Over the title panel: the right and bottom borders of the panel cells.
     void DetectSizingAt(int X, int Y, const TGridLayoutEh& Layout, int& Offset, int& Pos, int& Index,

@@ -41,6 +41,9 @@ bool TCustomDBGridEh::IsHorzPixelScroll()
     return TCustomGridEh::IsHorzPixelScroll() || FHorzScrollBar->SmoothStep() || FRowPanel->Active();
 }
 
+// Over a plain data link the rows are the dataset's window: only a memory table's rows scroll.
+bool TCustomDBGridEh::IsVertPixelScroll() { return FVertScrollBar->SmoothStep() && UsesMemTableScrolling(); }
+
 // --- Layout -------------------------------------------------------------------------------------
 
 int TCustomDBGridEh::RowPanelLineHeight()

@@ -1,5 +1,6 @@
 // Keyboard: moving through records and columns, selecting, inserting, deleting, Enter and Tab.
 #include "DBGridEhInputTestSupport.h"
+#include "MemTableTestSupport.h"
 
 #include "platform/ui/Clipboard.h"
 
@@ -75,6 +76,41 @@ TEST_F(DBGridEhKeysTest, HorzScrollingGoesByPixelsWithSmoothStepAndByColumnsWith
             EXPECT_EQ(Grid->HorzPixelOffset(), 0);
         }
     }
+}
+
+TEST_F(DBGridEhKeysTest, OverAMemoryTableTheVertBarScrollsByPixelsWithSmoothStepAndByRowsWithout)
+{
+    std::unique_ptr<TMemTableDataSet> table(NewStockDataSet<TMemTableDataSet>(nullptr));
+    table->Open();
+    for (int i = 0; i < RowTotal; ++i)
+        table->AppendRecord({Variant(), Variant(RowName(i)), Variant(i), Variant(1.0)});
+    table->First();
+    Source->SetDataSet(table.get());
+    DataSetShown = table.get();
+    ASSERT_TRUE(Grid->IsMemTableMode());
+    const int first = Grid->FixedRows();
+    for (bool smooth : {false, true}) {
+        SCOPED_TRACE(smooth);
+        Grid->VertScrollBar()->SetSmoothStep(smooth);
+        Grid->Perform(WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0);
+        ASSERT_EQ(Grid->TopRow(), first);
+        ASSERT_EQ(Grid->VertPixelOffset(), 0);
+        Grid->Perform(WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0);
+        // The view scrolls; the record stays.
+        EXPECT_EQ(CurrentRecNo(), 1);
+        if (smooth) {
+            EXPECT_EQ(Grid->TopRow(), first);
+            EXPECT_GT(Grid->VertPixelOffset(), 0);
+            EXPECT_LT(Grid->VertPixelOffset(), Grid->DefaultRowHeight());
+        } else {
+            EXPECT_EQ(Grid->TopRow(), first + 1);
+            EXPECT_EQ(Grid->VertPixelOffset(), 0);
+        }
+    }
+    Grid->VertScrollBar()->SetSmoothStep(false);
+    EXPECT_EQ(Grid->VertPixelOffset(), 0) << "leaving pixel scrolling starts at a whole row";
+    Source->SetDataSet(Data.get());
+    DataSetShown = Data.get();
 }
 
 TEST_F(DBGridEhKeysTest, TabWalksTheColumnsThenGoesOnToTheNextRecord)
