@@ -226,6 +226,7 @@ struct TDataCellHighlightEh {
     bool AlwaysShowSelection = false;  // dgAlwaysShowSelection
     bool CurrentRow = false;
     bool CurrentCell = false;
+    bool CurrentColumn = false;  // the cell lies in the focused column
     bool UpdatesSuppressed = false;
     bool HotRow = false;   // dghHotTrack, and the pointer is over a data cell of the cell's row
     bool HotCell = false;  // ... and over this cell

@@ -68,6 +68,16 @@ void TCustomDBGridEh::PaintCell(int ACol, int ARow, TGridDrawState State, TRect 
     const TCellAreaEh area = GetCellType(ACol, ARow, areaCol, areaRow);
     // A cell shows what it can: a field that fails to read leaves it filled, never a failed paint.
     try {
+        // Above an open detail panel every cell of the row, its indicator too, keeps the
+        // record's own height; the panel's band is the grid's colour where the container
+        // leaves it uncovered.
+        if (FRowDetailPanel->Visible() && ARow == Row() && area.Row == TCellAreaRowEh::carData &&
+            DataLink()->Active()) {
+            Canvas()->Brush()->SetStyle(TBrushStyle::bsSolid);
+            Canvas()->Brush()->SetColor(Color());
+            Canvas()->FillRect(ARect);
+            ARect.Bottom = std::min(ARect.Bottom, ARect.Top + RecordRowHeight(areaRow));
+        }
         if (area.Col == TCellAreaColEh::cacIndicator)
             PaintIndicatorCell(ACol, ARow, areaCol, areaRow, ARect, State, area);
         else if (RowPanel()->Active() && area.Row == TCellAreaRowEh::carFooter)
@@ -183,7 +193,8 @@ bool TCustomDBGridEh::PickDataCellHighlight(int DataCol, int DataRow, TGridDrawS
     cell.RowSelect = Options().Contains(dgRowSelect);
     cell.AlwaysShowSelection = Options().Contains(dgAlwaysShowSelection);
     cell.CurrentRow = IsActiveRecordRow(DataRow);
-    cell.CurrentCell = cell.CurrentRow && IsFocusedDataCell(DataColToGridCol(DataCol), DataCol);
+    cell.CurrentColumn = IsFocusedDataCell(DataColToGridCol(DataCol), DataCol);
+    cell.CurrentCell = cell.CurrentRow && cell.CurrentColumn;
     cell.UpdatesSuppressed = ImmediateUpdateSuspended();
     const TGridCoord hover = HoverCell();
     cell.HotRow = OptionsEh().Contains(dghHotTrack) && hover.Y == DataRow + RowsAboveData() && hover.X >= IndicatorOffset();
@@ -346,14 +357,6 @@ void TCustomDBGridEh::PaintDataCell(int ACol, int ARow, int AreaCol, int AreaRow
     if (PaintGroupRowCell(ACol, AreaRow, ARect))
         return;
     TCanvas* canvas = Canvas();
-    // Above an open detail panel the cell keeps the record's own height; the panel's band is
-    // the grid's colour where the container leaves it uncovered.
-    if (FRowDetailPanel->Visible() && ARow == Row() && DataLink()->Active()) {
-        canvas->Brush()->SetStyle(TBrushStyle::bsSolid);
-        canvas->Brush()->SetColor(Color());
-        canvas->FillRect(ARect);
-        ARect.Bottom = std::min(ARect.Bottom, ARect.Top + RecordRowHeight(AreaRow));
-    }
     TColumnEh* column = Columns()->ColumnAt(AreaCol);
     canvas->Font()->Assign(column->Font());
     canvas->Brush()->SetStyle(TBrushStyle::bsSolid);

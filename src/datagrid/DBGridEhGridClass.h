@@ -266,6 +266,8 @@ public:
     int ScrollTopRowTo(int NewTop, bool CalcOnly);
     // A vertical scroll-bar action (SB_* code) while the memory table scrolls the rows.
     void ScrollRowsByBarAction(int ScrollCode, int ThumbPos);
+    // A vertical scroll message over a memory table: by rows, or with SmoothStep by pixels.
+    void ScrollMemTableByBar(TMessage& Message);
     bool HasMemTableLink() const { return FMemTable != nullptr; }
     bool IsMemTableMode() const { return HasMemTableLink(); }
     bool UsesMemTableScrolling() const;
@@ -900,6 +902,12 @@ private:
     void SelectPressedRow(bool Toggle);
     // OnDetailSign: the press toggles the row detail panel once its row is current.
     void PressDataRow(TMouseButton Button, TShiftState Shift, TGridCoord Cell, TColumnEh* Column, bool OnDetailSign);
+    // A double click on a check-box or image-only data cell whose column has DblClickNextVal
+    // steps its value (backward with Shift).
+    void DblClickStepCell(TColumnEh* Column, int ARow, TShiftState Shift);
+    // The release of a press on Column's check-box or image-only cell in data row ARow, on the
+    // same cell: its value steps unless a double click does that.
+    void ReleaseCheckCell(TColumnEh* Column, int ARow, TShiftState Shift);
     void DragSelection(int X, int Y);
     bool StartTitleSizing(int X, int Y);
     void TrackTitleSizing(int X);
@@ -1211,6 +1219,7 @@ public:
 
 protected:
     bool IsHorzPixelScroll() override;
+    bool IsVertPixelScroll() override;
     void CancelMouseMode() override;
     // Over the title panel: the right and bottom borders of the panel cells.
     void DetectSizingAt(int X, int Y, const TGridLayoutEh& Layout, int& Offset, int& Pos, int& Index,
@@ -1243,6 +1252,11 @@ private:
     void PanelCellPress(TMouseButton Button, TShiftState Shift, int Index, TGridCoord Cell, int X, int Y);
     // The release of a sizing or a title button.
     void PanelCellRelease(TShiftState Shift, int X, int Y);
+    // The release of a press on a data cell of the panel: a check-box or image-only cell pressed
+    // and let go on the same cell steps its value.
+    void PanelCellClickRelease(TShiftState Shift, int X, int Y);
+    // A press on a panel cell's edit button, once the editor shows, goes on to the editor's button.
+    void ForwardPressToEditorButton(int X, int Y);
     // A release that ends a panel move, over the group panel too; False when none runs.
     bool ReleasePanelMove(TMouseButton Button, int X, int Y);
     bool PanelMoveShouldStart(int X, int Y);

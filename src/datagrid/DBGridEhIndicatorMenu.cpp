@@ -2,6 +2,7 @@
 #include "datagrid/DBGridEhCenter.h"
 
 #include "datagrid/DBGridEh.h"
+#include "datagrid/DBGridEhIndicatorTitle.h"
 #include "platform/ui/Menus.h"
 
 #include <array>
@@ -80,6 +81,27 @@ void AddCopiesOfItems(TPopupMenu* Source, TPopupMenu* Menu)
 }
 
 }  // namespace
+
+void TDBGridEhIndicatorTitle::ShowMenu(TPopupMenu* Menu, bool FreeOnClose, int X, int Y)
+{
+    FShownMenu = Menu;
+    Menu->OnClose = [this, alive = std::weak_ptr<int>(FAliveToken), Menu, FreeOnClose](TObject*) {
+        Menu->OnClose = nullptr;
+        if (!alive.expired() && FShownMenu == Menu) {
+            FShownMenu = nullptr;
+            SetPressed(false);
+        }
+        if (FreeOnClose)
+            delete Menu;
+    };
+    Menu->Popup(X, Y);
+}
+
+void TDBGridEhIndicatorTitle::ReleasePress()
+{
+    if (FShownMenu == nullptr)
+        SetPressed(false);
+}
 
 TPopupMenu* DBGridEhIndicatorTitlePopupMenu()
 {

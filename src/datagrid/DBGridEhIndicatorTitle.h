@@ -2,6 +2,8 @@
 // The indicator title: the top-left cell of a grid as a button that opens the indicator menu.
 #include "platform/core/Persistent.h"
 
+#include <memory>
+
 class TCustomDBGridEh;
 class TPopupMenu;
 
@@ -22,9 +24,15 @@ public:
     // The centre's columns and edit commands head the menu.
     bool UseGlobalMenu() const { return FUseGlobalMenu; }
     void SetUseGlobalMenu(bool Value) { FUseGlobalMenu = Value; }
-    // The cell shows pressed while the click builds and opens the menu.
+    // The cell shows pressed from the click until its menu closes, or, with no menu to show,
+    // until the mouse button is let go.
     bool Pressed() const { return FPressed; }
     void SetPressed(bool Value);
+    // Pops Menu up at a screen point; its close ends the pressed look and, with FreeOnClose,
+    // frees it.
+    void ShowMenu(TPopupMenu* Menu, bool FreeOnClose, int X, int Y);
+    // The release of a press that showed no menu.
+    void ReleasePress();
 
 protected:
     TPersistent* GetOwner() override;
@@ -37,4 +45,8 @@ private:
     bool FTitleButton = false;
     bool FUseGlobalMenu = true;
     bool FPressed = false;
+    // The menu shown and not yet closed; only compared, never reached through.
+    TPopupMenu* FShownMenu = nullptr;
+    // Expires with the title, so a menu closing after it leaves it alone.
+    std::shared_ptr<int> FAliveToken = std::make_shared<int>(0);
 };

@@ -17,6 +17,26 @@ namespace {
 
 bool IsPrintable(char16_t Ch) { return Ch > 31 && Ch != 127; }
 
+// The panel cell beside column Index's on one of its lines, toward the left (Direction -1) or
+// the right (1): the nearest whose edge faces it; -1 when it ends its lines on that side.
+int NeighbourPanelCell(const TDBGridColumnsEh* Columns, int Index, int Direction)
+{
+    const TRect from = Columns->ColumnAt(Index)->RowPanelRect();
+    int found = -1;
+    int distance = 0;
+    for (int i = 0; i < Columns->Count(); ++i) {
+        const TColumnEh* column = Columns->ColumnAt(i);
+        const TRect cell = column->RowPanelRect();
+        const bool sharesLine = cell.Top < from.Bottom && from.Top < cell.Bottom;
+        const int gap = Direction > 0 ? cell.Left - from.Right : from.Left - cell.Right;
+        if (i != Index && column->Visible() && sharesLine && gap >= 0 && (found < 0 || gap < distance)) {
+            found = i;
+            distance = gap;
+        }
+    }
+    return found;
+}
+
 } // namespace
 
 // --- Selection helpers --------------------------------------------------------------------------
@@ -460,6 +480,13 @@ bool TCustomDBGridEh::HandlePlainKey(WORD Key, TShiftState Shift)
         }
         if (!multi)
             AutoClearSelection();
+        if (FRowPanel->Active() &&
+            FRowPanel->NavKeysNavigationType() == TGridRowPanelNavKeysNavigationTypeEh::rpntCellToCellEh) {
+            if (const int beside = NeighbourPanelCell(Columns(), FocusedColumnIndex(), Key == VK_LEFT ? -1 : 1);
+                beside >= 0)
+                MoveToDataColumn(beside, 0, multi);
+            return true;
+        }
         MoveToDataColumn(FocusedColumnIndex() + (Key == VK_LEFT ? -1 : 1), Key == VK_LEFT ? -1 : 1, multi);
         return true;
     case VK_UP: RecordUpKey(Shift); return true;

@@ -93,9 +93,8 @@ void TCustomDBGridEh::HandleMouseDown(TMouseButton Button, TShiftState Shift, in
                             ColumnAtGridCol(border.Col) != nullptr;
         if (fitted)
             OptimizeSelectedColsWidth(ColumnAtGridCol(border.Col));
-        else if (column != nullptr && IsDataRow(cell.Y) && column->DblClickNextVal() &&
-                 IsCheckOrImageKind(column->ClassifyCellKind()) && column->CanEditCell(true))
-            column->StepCellValue(Shift.Contains(ssShift) ? -1 : 1);
+        else
+            DblClickStepCell(column, cell.Y, Shift);
         if (!fitted)
             DblClick();
         TCustomControl::MouseDown(Button, Shift, X, Y);
@@ -340,25 +339,37 @@ void TCustomDBGridEh::HandleMouseUp(TMouseButton Button, TShiftState Shift, int 
             ClickTitleButton(pressedCol, Shift.Contains(ssCtrl));
     }
     EndMouseTracking();
+    FIndicatorTitle->ReleasePress();
     TCustomGridEh::MouseUp(Button, Shift, X, Y);
     if (baseMode || !left)
         return;
-    // In row panel mode the column is the panel cell's, and a press and release on one cell
-    // hit the same column too.
+    // In row panel mode the column is the panel cell's.
     const int panelCell = RowPanel()->Active() ? PanelCellAtPoint(X, Y) : -1;
     TColumnEh* column = RowPanel()->Active() ? (panelCell >= 0 ? Columns()->ColumnAt(panelCell) : nullptr)
                                              : ColumnAtGridCol(cell.X);
-    const bool samePress = cell == FPress.Cell && (!RowPanel()->Active() || panelCell == FPanelPress.Data);
-    if (column == nullptr)
-        return;
-    if (IsTitleRow(cell.Y))
+    if (column != nullptr && IsTitleRow(cell.Y))
         RaiseTitleClick(column);
-    else if (IsDataRow(cell.Y))
+    else if (column != nullptr && IsDataRow(cell.Y))
         RaiseCellClick(column);
-    if (FPress.CheckCell && samePress && IsDataRow(cell.Y) && !column->DblClickNextVal() &&
-        !FPress.Shift.Contains(ssDouble) && column->CanEditCell(true))
-        column->StepCellValue(Shift.Contains(ssShift) ? -1 : 1);
+    if (RowPanel()->Active())
+        PanelCellClickRelease(Shift, X, Y);
+    else if (cell == FPress.Cell)
+        ReleaseCheckCell(column, cell.Y, Shift);
     FPress.CheckCell = false;
+}
+
+void TCustomDBGridEh::DblClickStepCell(TColumnEh* Column, int ARow, TShiftState Shift)
+{
+    if (Column != nullptr && IsDataRow(ARow) && Column->DblClickNextVal() &&
+        IsCheckOrImageKind(Column->ClassifyCellKind()) && Column->CanEditCell(true))
+        Column->StepCellValue(Shift.Contains(ssShift) ? -1 : 1);
+}
+
+void TCustomDBGridEh::ReleaseCheckCell(TColumnEh* Column, int ARow, TShiftState Shift)
+{
+    if (Column != nullptr && FPress.CheckCell && IsDataRow(ARow) && !Column->DblClickNextVal() &&
+        !FPress.Shift.Contains(ssDouble) && Column->CanEditCell(true))
+        Column->StepCellValue(Shift.Contains(ssShift) ? -1 : 1);
 }
 
 void TCustomDBGridEh::ClickTitleButton(int ACol, bool Ctrl)

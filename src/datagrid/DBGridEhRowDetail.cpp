@@ -229,10 +229,18 @@ bool TCustomDBGridEh::HitRowDetailSign(TMouseButton, TShiftState, int X, int Y)
     const int above = RowsAboveData();
     if (cell.Y < above || cell.X < IndicatorOffset() || cell.Y - above >= DisplayRecordCount())
         return false;
-    const TRect rect = CellPixelRect(cell.X, cell.Y);
+    // In the row panel the sign lies in the first visible column's panel cell.
+    const int first = VisibleColumns()->Count() > 0 ? VisibleColumns()->ColumnAt(0)->Index() : -1;
+    const bool panel = FRowPanel->Active();
+    if (panel && first < 0)
+        return false;
+    const TRect rect = panel ? PanelCellClientRect(first, cell.Y) : CellPixelRect(cell.X, cell.Y);
+    if (panel && !PointWithinRect(Point(X, Y), rect))
+        return false;
     // The sign asks about the pressed row's record.
     TRowRecordScope record(this, cell.Y - above);
-    return IsInRowDetailSign(GridColToDataCol(cell.X), cell.Y - above, TPoint{X - rect.Left, Y - rect.Top});
+    return IsInRowDetailSign(panel ? first : GridColToDataCol(cell.X), cell.Y - above,
+                             TPoint{X - rect.Left, Y - rect.Top});
 }
 
 TRect TCustomDBGridEh::RowDetailPanelBounds()
@@ -297,9 +305,16 @@ void TCustomDBGridEh::PlaceRowDetailPanel()
 
 void TCustomDBGridEh::ScrollRowDetailIntoView(bool Shown)
 {
-    // Only the memory table's rows scroll; the data link's rows are the dataset's window itself.
-    if (!HandleAllocated() || Row() < FixedRows() || !UsesMemTableScrolling())
+    if (!HandleAllocated() || Row() < FixedRows())
         return;
+    // The data link's rows are the dataset's window: it narrows by the panel's height, keeping
+    // the record, and widens again when the panel closes.
+    if (!UsesMemTableScrolling()) {
+        RecomputeRowMetrics();
+        InvalidateGrid();
+        PlaceRowDetailPanel();
+        return;
+    }
     TGridLayoutEh layout;
     ComputeLayout(layout);
     if (Shown) {

@@ -36,7 +36,13 @@ void TCustomDBGridEh::SetRowPanel(TGridRowPanelEh* Value)
         FRowPanel->Assign(Value);
 }
 
-bool TCustomDBGridEh::IsHorzPixelScroll() { return TCustomGridEh::IsHorzPixelScroll() || FRowPanel->Active(); }
+bool TCustomDBGridEh::IsHorzPixelScroll()
+{
+    return TCustomGridEh::IsHorzPixelScroll() || FHorzScrollBar->SmoothStep() || FRowPanel->Active();
+}
+
+// Over a plain data link the rows are the dataset's window: only a memory table's rows scroll.
+bool TCustomDBGridEh::IsVertPixelScroll() { return FVertScrollBar->SmoothStep() && UsesMemTableScrolling(); }
 
 // --- Layout -------------------------------------------------------------------------------------
 

@@ -125,6 +125,7 @@ bool TCustomDBGridEh::PanelMouseDown(TMouseButton Button, TShiftState Shift, int
         return false;
     const int index = PanelCellAtPoint(X, Y);
     if (left && Shift.Contains(ssDouble)) {
+        DblClickStepCell(index >= 0 ? Columns()->ColumnAt(index) : nullptr, cell.Y, Shift);
         DblClick();
     } else if (IsTitleRow(cell.Y)) {
         if (left && index >= 0) {
@@ -190,6 +191,28 @@ void TCustomDBGridEh::PanelCellPress(TMouseButton Button, TShiftState Shift, int
     const bool onButtons = X >= part.Right - column->EditButtonsTotalWidth();
     if (EditorAlwaysShown() || (pressedCurrent && !editorShown) || onButtons)
         ChangeEditorMode(true);
+    if (onButtons && Button == TMouseButton::mbLeft)
+        ForwardPressToEditorButton(X, Y);
+}
+
+void TCustomDBGridEh::ForwardPressToEditorButton(int X, int Y)
+{
+    TInplaceEdit* editor = InplaceEditor();
+    if (!EditorMode() || editor == nullptr || !editor->IsWindowShown())
+        return;
+    const TPoint at = editor->ScreenToClient(ClientToScreen(Point(X, Y)));
+    // Only a press that lies on one of the editor's buttons; the text part needs no second press.
+    if (TControl* button = editor->ControlAtPos(at); button != nullptr)
+        button->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.X - button->Left(), at.Y - button->Top()));
+}
+
+void TCustomDBGridEh::PanelCellClickRelease(TShiftState Shift, int X, int Y)
+{
+    const TGridCoord cell = CellFromPoint(X, Y);
+    const int index = PanelCellAtPoint(X, Y);
+    // A press on the detail sign toggled the panel and marked no check cell.
+    if (index >= 0 && cell == FPress.Cell && index == FPanelPress.Data)
+        ReleaseCheckCell(Columns()->ColumnAt(index), cell.Y, Shift);
 }
 
 void TCustomDBGridEh::FitPanelCellWidth(int Index)

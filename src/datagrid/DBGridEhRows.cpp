@@ -57,7 +57,10 @@ void TCustomDBGridEh::RecomputeRowMetrics()
     const int above = ApplyRowsAboveDataMetrics();
     int rowCount = above + 1;
     if (FDataLink->Active() && HandleAllocated()) {
-        FDataLink->SetBufferCount(std::max(1, (ClientHeight() - FixedRowsHeight()) / std::max(1, RowPitch())));
+        // An open detail panel takes its height from the window's rows, so the record's row
+        // and its panel stay in view; closed, the rows fill the grid again.
+        const int panel = FRowDetailPanel->Visible() ? FRowDetailPanel->Height() : 0;
+        FDataLink->SetBufferCount(std::max(1, (ClientHeight() - FixedRowsHeight() - panel) / std::max(1, RowPitch())));
         rowCount = std::max(rowCount, FDataLink->RecordCount() + above);
     }
     SetRowCountKeepingCurrent(rowCount);

@@ -219,6 +219,10 @@ void TCustomDBGridEh::ShowVertScrollInfo(const TScrollInfo& Info)
 
 void TCustomDBGridEh::SmoothStepChanged(int Kind)
 {
+    // An axis that no longer scrolls by pixels starts at a whole cell again.
+    const bool horz = Kind == SB_HORZ;
+    if (horz ? !IsHorzPixelScroll() && HorzPixelOffset() != 0 : !IsVertPixelScroll() && VertPixelOffset() != 0)
+        PlaceTopLeft({LeftCol(), TopRow()}, horz ? 0 : HorzPixelOffset(), horz ? VertPixelOffset() : 0);
     if (Kind == SB_HORZ)
         RecomputeColExtents();
     else

@@ -103,6 +103,11 @@ void TCustomDBGridEh::UpdateRowScrollBar()
 {
     if (!HandleAllocated())
         return;
+    // Scrolled by pixels, the bar is the base grid's: positions and page in pixels.
+    if (IsVertPixelScroll()) {
+        SyncScrollBarPositions();
+        return;
+    }
     TGridLayoutEh layout;
     ComputeLayout(layout);
     TScrollInfo info;

@@ -83,14 +83,27 @@ bool TDBGridEhStyle::PickDataCellColors(const TDataCellHighlightEh& Cell, TGridD
             Font->SetColor(clHighlightText);
         } else {
             Background = LightenColor(Background, clHighlight, true);
+            // The hovered cell of a highlighted row stands out from the rest of it.
+            if (Cell.RowHighlight && Cell.HotRow && (Cell.RowSelect || (Cell.HotCell && !Cell.CurrentColumn)))
+                Background = MixColors(Background, clHighlight, 85.33);
         }
     } else if (current && (emphasis || Cell.AlwaysShowSelection)) {
         Background = clBtnShadow;
         Font->SetColor(clHighlightText);
+        if (trueColor)
+            MixHotTrackedHighlight(Cell, Background);
+    } else if (trueColor) {
+        Background = LightenColor(Background, clBtnShadow, false);
+        MixHotTrackedHighlight(Cell, Background);
     } else {
-        Background = trueColor ? LightenColor(Background, clBtnShadow, false) : clBtnFace;
+        Background = clBtnFace;
     }
     return true;
+}
+
+bool TDBGridEhStyle::HotTracked(const TDataCellHighlightEh& Cell)
+{
+    return Cell.HotRow && (Cell.RowHighlight || Cell.RowSelect || Cell.HotCell);
 }
 
 void TDBGridEhStyle::PickHotTrackColor(const TDataCellHighlightEh& Cell, TColor& Background)
@@ -101,6 +114,12 @@ void TDBGridEhStyle::PickHotTrackColor(const TDataCellHighlightEh& Cell, TColor&
         Background = Cell.HotCell && !Cell.RowSelect ? lit : MixColors(lit, Background, 170.67);
     else if (Cell.HotCell)
         Background = lit;
+}
+
+void TDBGridEhStyle::MixHotTrackedHighlight(const TDataCellHighlightEh& Cell, TColor& Background)
+{
+    if (HotTracked(Cell))
+        Background = MixColors(Background, LightenColor(Background, clHighlight, true), 170.67);
 }
 
 bool TDBGridEhStyle::PickOtherCellColors(bool Selected, bool IndicatorOrTitle, bool GridFocused, TColor& Background,

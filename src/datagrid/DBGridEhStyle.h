@@ -42,6 +42,12 @@ public:
                                     TFont* Font);
     // A cell of the hot row that is not highlighted: lightened toward the highlight colour.
     void PickHotTrackColor(const TDataCellHighlightEh& Cell, TColor& Background);
+    // The cells hot tracking lights: the hot row with the row highlight or row selection, else
+    // the hot cell alone.
+    static bool HotTracked(const TDataCellHighlightEh& Cell);
+    // A highlighted cell of an unfocused grid that hot tracking lights: two thirds of the way to
+    // its lightened colour.
+    static void MixHotTrackedHighlight(const TDataCellHighlightEh& Cell, TColor& Background);
     // The colours of a selected cell outside the data area: indicator and title-area cells of
     // data columns dark grey with white text; others lightened or plain by focus. False when
     // not Selected.

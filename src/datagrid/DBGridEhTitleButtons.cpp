@@ -81,20 +81,27 @@ void TCustomDBGridEh::ClickIndicatorTitle(TGridCoord, TPoint)
 void TCustomDBGridEh::OpenIndicatorTitleMenu()
 {
     FIndicatorTitle->SetPressed(true);
-    struct TRelease {
-        TDBGridEhIndicatorTitle* Title;
-        ~TRelease() { Title->SetPressed(false); }
-    } release{FIndicatorTitle.get()};
     TPopupMenu* menu = nullptr;
-    if (OnBuildIndicatorTitleMenu)
-        OnBuildIndicatorTitleMenu(this, menu);
-    else
-        DefaultBuildIndicatorTitleMenu(menu);
-    if (menu == nullptr || menu->Items()->Count() == 0)
+    try {
+        if (OnBuildIndicatorTitleMenu)
+            OnBuildIndicatorTitleMenu(this, menu);
+        else
+            DefaultBuildIndicatorTitleMenu(menu);
+    } catch (...) {
+        FIndicatorTitle->SetPressed(false);
+        throw;
+    }
+    if (menu == nullptr || menu->Items()->Count() == 0) {
+        // Nothing to show: the press stays down as a button's until the release.
+        if (!MouseCapture())
+            FIndicatorTitle->SetPressed(false);
         return;
+    }
     const TRect cell = CellPixelRect(0, 0);
     const TPoint at = ClientToScreen(Point(cell.Left, cell.Bottom));
-    menu->Popup(at.X, at.Y);
+    // A menu the handler made without an owner has no one else to free it.
+    const bool ownerless = menu->Owner() == nullptr && menu != DBGridEhIndicatorTitlePopupMenu();
+    FIndicatorTitle->ShowMenu(menu, ownerless, at.X, at.Y);
 }
 
 void TCustomDBGridEh::DefaultBuildIndicatorTitleMenu(TPopupMenu*& Menu)

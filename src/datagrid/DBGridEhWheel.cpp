@@ -3,6 +3,8 @@
 
 #include "platform/data/DataSet.h"
 
+#include <algorithm>
+
 bool TCustomDBGridEh::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) { return HandleMouseWheel(Shift, MousePos, 1); }
 
 bool TCustomDBGridEh::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) { return HandleMouseWheel(Shift, MousePos, -1); }
@@ -31,7 +33,13 @@ int TCustomDBGridEh::ThumbPosition(int Code, int Position) const
 
 void TCustomDBGridEh::HandleWMVScroll(TMessage& Message)
 {
-    if (!AcquireFocus() || !DataLink()->Active())
+    if (!AcquireFocus())
+        return;
+    if (UsesMemTableScrolling()) {
+        ScrollMemTableByBar(Message);
+        return;
+    }
+    if (!DataLink()->Active())
         return;
     TDataSet* data = DataLink()->DataSet();
     const int code = LOWORD(Message.WParam);
@@ -74,4 +82,18 @@ void TCustomDBGridEh::HandleWMVScroll(TMessage& Message)
     case SB_BOTTOM: data->Last(); break;
     default: break;
     }
+}
+
+void TCustomDBGridEh::ScrollMemTableByBar(TMessage& Message)
+{
+    const int code = LOWORD(Message.WParam);
+    const int position = ThumbPosition(code, HIWORD(Message.WParam));
+    if (!IsVertPixelScroll()) {
+        ScrollRowsByBarAction(code, position);
+        return;
+    }
+    // The thumb moves the view while dragged when the bar tracks.
+    if (code == SB_THUMBTRACK && VertScrollBar()->Tracking())
+        Message.WParam = MAKEWPARAM(SB_THUMBPOSITION, std::max(0, position));
+    TCustomGridEh::Dispatch(Message);
 }

@@ -489,8 +489,11 @@ TEST_F(DBGridFilterRowTest, TheIndicatorTitleSelectsAllOrOpensItsMenu)
     ASSERT_GE(items->Count(), 3);
     EXPECT_TRUE(items->Items(items->Count() - 2)->IsLine());
     EXPECT_EQ(items->Items(items->Count() - 1)->Caption(), u"刷新"_s);
-    EXPECT_FALSE(Grid->IndicatorTitle()->Pressed());
+    // The title looks pressed until the menu closes.
+    EXPECT_TRUE(Grid->IndicatorTitle()->Pressed());
     menu->Handle()->hide();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(Grid->IndicatorTitle()->Pressed());
     // Without the centre's items only the grid's own remain, and no line before them.
     Grid->IndicatorTitle()->SetUseGlobalMenu(false);
     Click(title);
@@ -498,6 +501,60 @@ TEST_F(DBGridFilterRowTest, TheIndicatorTitleSelectsAllOrOpensItsMenu)
     EXPECT_EQ(items->Items(0)->Caption(), u"刷新"_s);
     menu->Handle()->hide();
     Grid->IndicatorTitle()->SetDropdownMenu(nullptr);
+}
+
+// Tells which component it was told of last as going away.
+class TFreeWatch : public TComponent {
+public:
+    using TComponent::TComponent;
+    const TComponent* Gone = nullptr;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override
+    {
+        if (Operation == TOperation::opRemove)
+            Gone = AComponent;
+        TComponent::Notification(AComponent, Operation);
+    }
+};
+
+TEST_F(DBGridFilterRowTest, AnIndicatorMenuWithoutItemsIsAButtonAndAnOwnerlessOneIsFreedOnClose)
+{
+    Grid->STFilter()->SetVisible(false);
+    Grid->IndicatorTitle()->SetTitleButton(true);
+    const QPoint title = CellCentre(0, 0);
+    // No items: pressed while the button is held.
+    Grid->OnBuildIndicatorTitleMenu = [](TObject*, TPopupMenu*& Menu) { Menu = nullptr; };
+    Press(title);
+    EXPECT_TRUE(Grid->IndicatorTitle()->Pressed());
+    Release(title);
+    EXPECT_FALSE(Grid->IndicatorTitle()->Pressed());
+    // A menu the handler makes without an owner goes when it closes; an owned one stays.
+    TComponent owner(nullptr);
+    for (bool owned : {true, false}) {
+        SCOPED_TRACE(owned);
+        TPopupMenu* built = nullptr;
+        TFreeWatch watch(nullptr);
+        Grid->OnBuildIndicatorTitleMenu = [&](TObject*, TPopupMenu*& Menu) {
+            built = new TPopupMenu(owned ? &owner : nullptr);
+            auto* item = new TMenuItem(built);
+            item->SetCaption(u"刷新"_s);
+            built->Items()->Add(item);
+            built->FreeNotification(&watch);
+            Menu = built;
+        };
+        Click(title);
+        ASSERT_NE(built, nullptr);
+        ASSERT_NE(built->Handle(), nullptr);
+        EXPECT_TRUE(Grid->IndicatorTitle()->Pressed());
+        built->Handle()->hide();
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(Grid->IndicatorTitle()->Pressed());
+        EXPECT_EQ(watch.Gone, owned ? nullptr : built);
+        if (owned)
+            built->RemoveFreeNotification(&watch);
+    }
+    Grid->OnBuildIndicatorTitleMenu = nullptr;
 }
 
 TEST_F(DBGridFilterRowTest, ADoubleClickOnATitleBorderFitsTheColumnOrTheSelectedOnes)

@@ -1,5 +1,6 @@
 // Keyboard: moving through records and columns, selecting, inserting, deleting, Enter and Tab.
 #include "DBGridEhInputTestSupport.h"
+#include "MemTableTestSupport.h"
 
 #include "platform/ui/Clipboard.h"
 
@@ -52,6 +53,66 @@ TEST_F(DBGridEhKeysTest, LeftRightAndCtrlLeftRightWalkTheColumns)
     Grid->Columns()->ColumnAt(1)->SetVisible(false);
     Key(Qt::Key_Right);
     EXPECT_EQ(Grid->FocusedColumnIndex(), 2);
+}
+
+TEST_F(DBGridEhKeysTest, HorzScrollingGoesByPixelsWithSmoothStepAndByColumnsWithout)
+{
+    for (int i = 0; i < Grid->Columns()->Count(); ++i)
+        Grid->Columns()->ColumnAt(i)->SetWidth(250);
+    const int first = Grid->IndicatorOffset();
+    for (bool smooth : {true, false}) {
+        SCOPED_TRACE(smooth);
+        // Leaving pixel scrolling drops the part of a column scrolled away.
+        Grid->HorzScrollBar()->SetSmoothStep(smooth);
+        EXPECT_EQ(Grid->HorzPixelOffset(), 0);
+        Grid->Perform(WM_HSCROLL, MAKEWPARAM(SB_LEFT, 0), 0);
+        ASSERT_EQ(Grid->LeftCol(), first);
+        Grid->Perform(WM_HSCROLL, MAKEWPARAM(SB_LINERIGHT, 0), 0);
+        if (smooth) {
+            // A step of pixels: the first column only partly scrolled away.
+            EXPECT_EQ(Grid->LeftCol(), first);
+            EXPECT_GT(Grid->HorzPixelOffset(), 0);
+            EXPECT_LT(Grid->HorzPixelOffset(), 250);
+        } else {
+            EXPECT_EQ(Grid->LeftCol(), first + 1);
+            EXPECT_EQ(Grid->HorzPixelOffset(), 0);
+        }
+    }
+}
+
+TEST_F(DBGridEhKeysTest, OverAMemoryTableTheVertBarScrollsByPixelsWithSmoothStepAndByRowsWithout)
+{
+    std::unique_ptr<TMemTableDataSet> table(NewStockDataSet<TMemTableDataSet>(nullptr));
+    table->Open();
+    for (int i = 0; i < RowTotal; ++i)
+        table->AppendRecord({Variant(), Variant(RowName(i)), Variant(i), Variant(1.0)});
+    table->First();
+    Source->SetDataSet(table.get());
+    DataSetShown = table.get();
+    ASSERT_TRUE(Grid->IsMemTableMode());
+    const int first = Grid->FixedRows();
+    for (bool smooth : {false, true}) {
+        SCOPED_TRACE(smooth);
+        Grid->VertScrollBar()->SetSmoothStep(smooth);
+        Grid->Perform(WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0);
+        ASSERT_EQ(Grid->TopRow(), first);
+        ASSERT_EQ(Grid->VertPixelOffset(), 0);
+        Grid->Perform(WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0);
+        // The view scrolls; the record stays.
+        EXPECT_EQ(CurrentRecNo(), 1);
+        if (smooth) {
+            EXPECT_EQ(Grid->TopRow(), first);
+            EXPECT_GT(Grid->VertPixelOffset(), 0);
+            EXPECT_LT(Grid->VertPixelOffset(), Grid->DefaultRowHeight());
+        } else {
+            EXPECT_EQ(Grid->TopRow(), first + 1);
+            EXPECT_EQ(Grid->VertPixelOffset(), 0);
+        }
+    }
+    Grid->VertScrollBar()->SetSmoothStep(false);
+    EXPECT_EQ(Grid->VertPixelOffset(), 0) << "leaving pixel scrolling starts at a whole row";
+    Source->SetDataSet(Data.get());
+    DataSetShown = Data.get();
 }
 
 TEST_F(DBGridEhKeysTest, TabWalksTheColumnsThenGoesOnToTheNextRecord)

@@ -167,6 +167,54 @@ TEST_F(GridPaintTest, HotTrackingLightensTheCellOrTheRowUnderThePointer)
     EXPECT_EQ(Grid->CellBackground(1, DataRow(4)), plain);
 }
 
+TEST_F(GridPaintTest, HotTrackingMixesIntoHighlightedCells)
+{
+    const TColor window = ColorToRGB(clWindow);
+    const TColor shadow = ColorToRGB(clBtnShadow);
+    auto lit = [](TColor C) { return TDBGridEhStyle::LightenColor(C, clHighlight, true); };
+    auto hotMix = [&](TColor C) { return ColorToRGB(MixColors(C, lit(C), 170.67)); };
+    const TColor unfocusedRow = TDBGridEhStyle::LightenColor(clWindow, clBtnShadow, false);
+    const TColor focusedRow = lit(clWindow);
+    struct Case {
+        bool Focused;
+        bool RowHighlight;
+        int HoverCol;  // grid column under the pointer, in the current row
+        int Col;       // grid column read back
+        TColor Expected;
+    } cases[] = {
+        // Without focus the current cell is mixed with its lightened colour, and so is the
+        // rest of a highlighted row under the pointer.
+        {false, false, 1, 1, hotMix(shadow)},
+        {false, true, 2, 1, hotMix(shadow)},
+        {false, true, 2, 2, hotMix(unfocusedRow)},
+        // With focus the current cell keeps the plain highlight; the hovered other cell of the
+        // highlighted row is pushed toward it, the one not hovered is not.
+        {true, true, 2, 1, ColorToRGB(clHighlight)},
+        {true, true, 2, 2, ColorToRGB(MixColors(focusedRow, clHighlight, 85.33))},
+        {true, true, 1, 2, ColorToRGB(focusedRow)},
+    };
+    Form->Show();
+    Grid->SetOptions(Grid->Options() | dgAlwaysShowSelection);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.Focused << c.RowHighlight << c.HoverCol << c.Col);
+        Grid->SetOptionsEh((Grid->OptionsEh() | dghHotTrack) - dghRowHighlight);
+        if (c.RowHighlight)
+            Grid->SetOptionsEh(Grid->OptionsEh() | dghRowHighlight);
+        Grid->ChangeCol(1);
+        // The unfocused cases come first: the grid keeps the focus once it has it.
+        if (c.Focused && !Grid->HasInputFocus()) {
+            QApplication::setActiveWindow(Form->Handle());
+            Grid->SetFocus();
+        }
+        ASSERT_EQ(Grid->HasInputFocus(), c.Focused);
+        const TRect hot = Grid->CellPixelRect(c.HoverCol, Grid->Row());
+        SendMouse(Grid->Handle(), QEvent::MouseMove, QPoint(hot.Left + 3, hot.Top + 3), Qt::NoButton, Qt::NoButton);
+        Grid->PaintScreen();
+        EXPECT_EQ(Grid->CellBackground(c.Col, Grid->Row()), c.Expected);
+        EXPECT_EQ(Grid->CellBackground(c.Col, DataRow(1)), window) << "another row";
+    }
+}
+
 TEST_F(GridPaintTest, IndicatorMarksTheCurrentRowOnly)
 {
     Grid->PaintScreen();

@@ -59,6 +59,64 @@ TEST_F(RowDetailTest, AClickOnTheSignOpensAndClosesThePanelUnderItsRecord)
     EXPECT_FALSE(Container()->Visible());
 }
 
+TEST_F(RowDetailTest, InTheRowPanelTheSignIsTheFirstColumnsCells)
+{
+    // The first column on the panel's second line, the second column at the first line's start.
+    Grid->RowPanel()->SetActive(true);
+    Grid->Columns()->BeginUpdate();
+    Grid->Columns()->ColumnAt(0)->SetInRowLinePos(1);
+    for (int i = 1; i < Grid->Columns()->Count(); ++i)
+        Grid->Columns()->ColumnAt(i)->SetInRowLinePos(0);
+    Grid->Columns()->EndUpdate();
+    const TRect first = Grid->Columns()->ColumnAt(0)->RowPanelRect();
+    ASSERT_GT(first.Top, 0);
+    auto at = [&](int ARow, int X, int Y) {
+        const TRect cell = Grid->CellPixelRect(Grid->IndicatorOffset(), ARow);
+        return QPoint(cell.Left + X, cell.Top + Y);
+    };
+    Click(at(DataRow(2), first.Left + 9, 5));
+    EXPECT_EQ(CurrentRecNo(), 3);
+    EXPECT_FALSE(Panel()->Visible()) << "a press on the first line's start is the second column's";
+    Click(at(DataRow(3), first.Left + 9, first.Top + 5));
+    EXPECT_EQ(CurrentRecNo(), 4);
+    EXPECT_TRUE(Panel()->Visible());
+}
+
+TEST_F(RowDetailTest, OpeningNearTheBottomScrollsThePanelIntoViewAndClosingScrollsBack)
+{
+    int lastShown = DataRow(0);
+    while (lastShown + 1 < Grid->RowCount() &&
+           Grid->CellPixelRect(Grid->IndicatorOffset(), lastShown + 1).Bottom <= Grid->ClientHeight())
+        ++lastShown;
+    ASSERT_GT(lastShown, DataRow(8));
+    // The record in the last shown row, and the dataset's last record.
+    for (bool atEnd : {false, true}) {
+        SCOPED_TRACE(atEnd);
+        Data->First();
+        if (atEnd)
+            Data->Last();
+        else
+            ClickCell(Grid->IndicatorOffset() + 1, lastShown);
+        const int recNo = CurrentRecNo();
+        const int row = Grid->Row();
+        ASSERT_GE(row, lastShown - 1);
+        Panel()->SwitchVisible(true);
+        ASSERT_TRUE(Container()->Visible());
+        EXPECT_EQ(CurrentRecNo(), recNo);
+        EXPECT_LT(Grid->Row(), row) << "the rows above the record moved up";
+        const TRect record = Grid->CellPixelRect(Grid->IndicatorOffset(), Grid->Row());
+        EXPECT_EQ(Container()->Top(), record.Top + Grid->RecordRowHeight(Grid->Row() - Grid->RowsAboveData()));
+        EXPECT_EQ(Container()->Height(), Panel()->Height()) << "the whole panel shows";
+        EXPECT_LE(Container()->Top() + Container()->Height(), Grid->ClientHeight());
+        const int openRow = Grid->Row();
+        Panel()->SwitchVisible(false);
+        EXPECT_EQ(CurrentRecNo(), recNo);
+        // Records fill the rows below; at the dataset's end the rows move back down to fill.
+        EXPECT_EQ(Grid->Row(), atEnd ? row : openRow);
+        EXPECT_EQ(CurrentName(), RowName(recNo - 1));
+    }
+}
+
 TEST_F(RowDetailTest, MovingToAnotherRecordClosesThePanel)
 {
     Panel()->SwitchVisible(true);
@@ -169,6 +227,22 @@ TEST_F(RowDetailPaintTest, RowsShowAPlusAndTheOpenRowAMinus)
     Grid->PaintScreen();
     EXPECT_EQ(SignUpright(0), clWhite);
     EXPECT_EQ(SignUpright(1), clBlack);
+}
+
+TEST_F(RowDetailPaintTest, TheIndicatorArrowStaysBesideTheRecordAboveThePanel)
+{
+    Grid->RowDetailPanel()->SwitchVisible(true);
+    Grid->PaintScreen();
+    const TRect cell = Grid->CellPixelRect(0, Grid->FixedRows());
+    const int recordBottom = cell.Top + Grid->RecordRowHeight(0);
+    ASSERT_GT(cell.Bottom, recordBottom + 20);
+    int inRecord = 0;
+    int inPanel = 0;
+    for (int y = cell.Top; y < cell.Bottom; ++y)
+        for (int x = cell.Left; x < cell.Right; ++x)
+            (y < recordBottom ? inRecord : inPanel) += Grid->Pixel(x, y) == clBlack ? 1 : 0;
+    EXPECT_GT(inRecord, 0);
+    EXPECT_EQ(inPanel, 0);
 }
 
 }  // namespace

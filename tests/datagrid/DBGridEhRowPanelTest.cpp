@@ -3,6 +3,9 @@
 #include "DBGridEhInputTestSupport.h"
 #include "DBGridEhPaintSupport.h"
 
+#include "datagrid/DBGridEhInplaceEdit.h"
+#include "platform/ui/ImageList.h"
+
 #include <array>
 
 namespace {
@@ -171,6 +174,97 @@ TEST_F(DBGridEhRowPanelTest, MovingACellByItsTitleReordersTheColumns)
     }
     EXPECT_EQ(Order(), u"id/0 "_s + AmountField + u"/0 名称/0 "_s + QtyField + u"/1 "_s);
     EXPECT_EQ(Column(1)->RowPanelRect().Left, 101);
+}
+
+TEST_F(DBGridEhRowPanelTest, CheckAndImageCellsStepOnAClickOrWithDblClickNextValOnADoubleClick)
+{
+    TImageList images(nullptr);
+    TColumnEh* qty = Column(2);
+    const struct {
+        bool CheckBox;
+        bool DblClickNextVal;
+        bool Double;
+        Qt::KeyboardModifiers Keys;
+        int Expected;  // 数量 of the pressed record, which holds its row number
+    } cases[] = {
+        {false, false, false, Qt::NoModifier, 3},
+        {false, false, false, Qt::ShiftModifier, 1},
+        {false, true, false, Qt::NoModifier, 2},
+        {false, true, true, Qt::NoModifier, 3},
+        {false, true, true, Qt::ShiftModifier, 1},
+        {true, true, false, Qt::NoModifier, 1},
+        {true, true, true, Qt::NoModifier, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.CheckBox << c.DblClickNextVal << c.Double << c.Keys);
+        Data->First();
+        qty->KeyList()->Clear();
+        qty->SetCheckboxes(c.CheckBox);
+        qty->SetImageList(c.CheckBox ? nullptr : &images);
+        if (c.CheckBox) {
+            qty->KeyList()->Add(u"1"_s);
+            qty->KeyList()->Add(u"0"_s);
+        }
+        qty->SetDblClickNextVal(c.DblClickNextVal);
+        const int row = c.CheckBox ? 1 : 2;
+        // The panel cell of 数量 on the second line.
+        const QPoint at = At(DataRow(row), 30, Pitch() + Pitch() / 2);
+        Click(at, c.Keys);
+        if (c.Double) {
+            SendMouse(Window(), QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton, c.Keys);
+            Release(at, c.Keys);
+            ReleaseKeyboardModifiers();
+        }
+        EXPECT_EQ(CurrentRecNo(), row + 1);
+        EXPECT_EQ(Data->FieldByName(QtyField)->AsInteger(), c.Expected);
+        Data->Cancel();
+    }
+}
+
+TEST_F(DBGridEhRowPanelTest, LeftAndRightGoToTheNeighbouringCellWithCellToCellNavigation)
+{
+    // Line 0: id, 数量; line 1: 名称, 金额 (each line in column order).
+    Place({0, 1, 0, 1}, {1, 1, 1, 1}, {100, 100, 60, 60});
+    using Nav = TGridRowPanelNavKeysNavigationTypeEh;
+    const struct {
+        Nav Navigation;
+        int From;
+        int Key;
+        int To;
+    } cases[] = {
+        {Nav::rpntRowToRowEh, 0, Qt::Key_Right, 1},
+        {Nav::rpntRowToRowEh, 3, Qt::Key_Left, 2},
+        {Nav::rpntCellToCellEh, 0, Qt::Key_Right, 2},
+        {Nav::rpntCellToCellEh, 3, Qt::Key_Left, 1},
+        {Nav::rpntCellToCellEh, 2, Qt::Key_Right, 2},
+        {Nav::rpntCellToCellEh, 1, Qt::Key_Left, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.From << " " << c.Key);
+        Grid->RowPanel()->SetNavKeysNavigationType(c.Navigation);
+        Grid->FocusDataColumn(c.From);
+        Key(c.Key);
+        EXPECT_EQ(Grid->FocusedColumnIndex(), c.To);
+        EXPECT_EQ(CurrentRecNo(), 1);
+    }
+}
+
+TEST_F(DBGridEhRowPanelTest, OnePressOnACellsButtonOpensItsDropDown)
+{
+    TColumnEh* name = Column(1);
+    name->PickList()->Add(RowName(0));
+    name->PickList()->Add(RowName(1));
+    name->SetAlwaysShowEditButton(true);
+    const TRect cell = name->RowPanelRect();
+    const QPoint button = At(DataRow(2), cell.Right - 4, (cell.Top + cell.Bottom) / 2);
+    Press(button);
+    auto* editor = dynamic_cast<TDBGridInplaceEdit*>(Grid->InplaceEditor());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(Grid->EditorMode());
+    EXPECT_EQ(CurrentName(), RowName(2));
+    EXPECT_TRUE(editor->ListVisible());
+    Release(button);
+    EXPECT_TRUE(editor->ListVisible()) << "the release on the button keeps the list";
 }
 
 class DBGridEhRowPanelPaintTest : public StockGridPaintFixture {

@@ -4,6 +4,7 @@
 #include "platform/ui/WindowHost.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -268,6 +269,18 @@ void TPopupMenu::Popup(int X, int Y)
         FMenu->deleteLater();
     FMenu = new QMenu;
     BuildActions(FMenu, FMenu, Items());
+    // The menu hides before the chosen action triggers: the close is reported once that ran.
+    QObject::connect(FMenu, &QMenu::aboutToHide, [this, alive = std::weak_ptr<int>(FAliveToken)] {
+        QMetaObject::invokeMethod(
+            qApp,
+            [this, alive] {
+                if (alive.expired() || !OnClose)
+                    return;
+                const TNotifyEvent handler = OnClose;
+                CallGuarded(this, [&] { handler(this); });
+            },
+            Qt::QueuedConnection);
+    });
     const int width = FMenu->sizeHint().width();
     const int left = FAlignment == TPopupAlignment::paRight    ? X - width
                      : FAlignment == TPopupAlignment::paCenter ? X - width / 2

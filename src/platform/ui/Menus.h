@@ -149,6 +149,9 @@ public:
     QMenu* Handle() const;
 
     TNotifyEvent OnPopup;
+    // Reports that the opened menu has closed, after a chosen item's OnClick; the handler may
+    // free the menu.
+    TNotifyEvent OnClose;
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -159,4 +162,6 @@ private:
     TPoint FPopupPoint;
     TPopupAlignment FAlignment = TPopupAlignment::paLeft;
     QPointer<QMenu> FMenu;
+    // Expires with the menu, so a close reported later can tell it is gone.
+    std::shared_ptr<int> FAliveToken = std::make_shared<int>(0);
 };

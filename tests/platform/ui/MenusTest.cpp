@@ -199,6 +199,28 @@ TEST_F(PopupMenuTest, RightClickOpensTheControlsMenuAndAChosenItemFiresItsClick)
     EXPECT_EQ(Popup->Handle(), nullptr);
 }
 
+TEST_F(PopupMenuTest, TheCloseIsReportedAfterTheChosenItemsClickOrWhenNothingIsChosen)
+{
+    Popup->OnClose = [this](TObject*) { Log.push_back("close"); };
+    for (bool choose : {true, false}) {
+        Log.clear();
+        Popup->Popup(0, 0);
+        ASSERT_NE(Popup->Handle(), nullptr);
+        if (choose)
+            ChooseItem(Popup->Handle(), QStringLiteral("删除"));
+        else
+            Popup->Handle()->hide();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(Log, choose ? (std::vector<std::string>{"删除", "close"}) : (std::vector<std::string>{"close"}));
+    }
+    // A handler may free the menu.
+    Popup->OnClose = [this](TObject*) { delete Popup; Popup = nullptr; };
+    Popup->Popup(0, 0);
+    Popup->Handle()->hide();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Popup, nullptr);
+}
+
 TEST_F(PopupMenuTest, OnPopupAdjustsTheItemsBeforeTheyShow)
 {
     Popup->OnPopup = [this](TObject*) { Copy->SetEnabled(false); };
