@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs (when missing), then configures and builds it.
-# With --fuzz: clang and its fuzzing runtime too, and the fuzz targets are built in build-fuzz
-# with the sanitizers instead.
+# With --sanitize: clang and its sanitizer and fuzzing runtimes too, and the whole tree is built in
+# build-sanitize instead: Debug (the asserts on), with the address and undefined behaviour
+# sanitizers and libFuzzer's coverage, so its tests and its fuzz targets come from one build.
+# With --fuzz: the same, building only the fuzz targets.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-fuzz=false
-[ "${1:-}" = --fuzz ] && fuzz=true
+sanitize=false
+target=all
+case "${1:-}" in
+  --sanitize) sanitize=true ;;
+  --fuzz) sanitize=true; target=fuzz_targets ;;
+esac
 
 packages=(
   cmake ninja-build g++ pkg-config
@@ -14,7 +20,7 @@ packages=(
   fonts-noto-cjk unzip python3-openpyxl qt6-translations-l10n
 )
 
-$fuzz && packages+=(clang libclang-rt-dev)
+$sanitize && packages+=(clang libclang-rt-dev)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -28,10 +34,10 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-if $fuzz; then
-  cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+if $sanitize; then
+  cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
     -DVELLOMAR_FUZZ=ON -DVELLOMAR_BUILD_BENCH=OFF
-  cmake --build build-fuzz --target fuzz_targets --parallel "$(nproc)"
+  cmake --build build-sanitize --target "$target" --parallel "$(nproc)"
   exit
 fi
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}"

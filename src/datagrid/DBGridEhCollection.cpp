@@ -50,8 +50,12 @@ void TDBGridColumnsEh::ReleaseFieldBindings()
 
 void TDBGridColumnsEh::Notify(TCollectionItem* Item, TCollectionNotification Action)
 {
-    if (Action == TCollectionNotification::cnExtracting && FGrid != nullptr)
-        FGrid->ColumnDestroyed(static_cast<TColumnEh*>(Item));
+    // A column deleted directly leaves from the item's destructor, no longer a column: its own
+    // destructor has told the grid already.
+    if (Action != TCollectionNotification::cnExtracting || FGrid == nullptr)
+        return;
+    if (auto* column = dynamic_cast<TColumnEh*>(Item))
+        FGrid->ColumnDestroyed(column);
 }
 
 void TDBGridColumnsEh::Update(TCollectionItem* Item)

@@ -25,7 +25,7 @@ std::vector<TCustomDBGridEh::TGroupPanelBoxEh> TCustomDBGridEh::LayoutGroupPanel
         canvas->Font()->Assign(TitleFont());
         const int height = canvas->TextHeight(QStringLiteral("Wg")) + TextMargin() + 3;
         const int width = canvas->TextWidth(level->GroupColumn()->Title()->Caption()) + TextMargin() + 3 + SortMarkerSpace;
-        boxes.push_back({TRect(left, top, left + width, top + height), level});
+        boxes.push_back({TRect{left, top, left + width, top + height}, level});
         left += width + 2 * w / 3;
         top += height / 2;
     }
@@ -41,13 +41,13 @@ int TCustomDBGridEh::GroupPanelDropPosition(int X, TRect& Marker)
         return (Box.Rect.Left + Box.Rect.Right) / 2 <= X;
     }));
     if (boxes.empty())
-        Marker = TRect(w / 2, 2 * w / 3, w / 2 + 1, EmptyGroupPanelHeight - 2 * w / 3);
+        Marker = TRect{w / 2, 2 * w / 3, w / 2 + 1, EmptyGroupPanelHeight - 2 * w / 3};
     else if (index < static_cast<int>(boxes.size()))
-        Marker = TRect(boxes[index].Rect.Left - w / 2, boxes[index].Rect.Top, boxes[index].Rect.Left - w / 2 + 1,
-                       boxes[index].Rect.Bottom);
+        Marker = TRect{boxes[index].Rect.Left - w / 2, boxes[index].Rect.Top, boxes[index].Rect.Left - w / 2 + 1,
+                       boxes[index].Rect.Bottom};
     else
-        Marker = TRect(boxes.back().Rect.Right + w / 2, boxes.back().Rect.Top, boxes.back().Rect.Right + w / 2 + 1,
-                       boxes.back().Rect.Bottom);
+        Marker = TRect{boxes.back().Rect.Right + w / 2, boxes.back().Rect.Top, boxes.back().Rect.Right + w / 2 + 1,
+                       boxes.back().Rect.Bottom};
     return index;
 }
 
@@ -67,9 +67,9 @@ void TCustomDBGridEh::PaintGroupPanelItem(const TRect& ARect, TDBGridEhDataGroup
     canvas->Brush()->SetColor(GridLineColors()->DarkLineColor());
     canvas->FrameRect(ARect);
     canvas->Brush()->SetColor(FixedColor());
-    canvas->FillRect(TRect(ARect.Left + 1, ARect.Top + 1, ARect.Right - 1, ARect.Bottom - 1));
+    canvas->FillRect(TRect{ARect.Left + 1, ARect.Top + 1, ARect.Right - 1, ARect.Bottom - 1});
     if (FOptionsEh.Contains(dghFixed3D) && !Flat())
-        Draw3DCellFrame(canvas, TRect(ARect.Left + 1, ARect.Top + 1, ARect.Right - 1, ARect.Bottom - 1), false);
+        Draw3DCellFrame(canvas, TRect{ARect.Left + 1, ARect.Top + 1, ARect.Right - 1, ARect.Bottom - 1}, false);
     canvas->Font()->Assign(TitleFont());
     canvas->Brush()->SetStyle(TBrushStyle::bsClear);
     const int margin = TextMargin() / 2 + 1;

@@ -64,7 +64,7 @@ bool TCustomDBGridEh::PaintGroupRowCell(int ACol, int AreaRow, const TRect& ARec
     TCanvas* canvas = Canvas();
     canvas->Brush()->SetStyle(TBrushStyle::bsSolid);
     auto fill = [&](int Left, int Right, TColor Color) {
-        const TRect part = TRect(Left, ARect.Top, Right, ARect.Bottom).Intersected(ARect);
+        const TRect part = TRect{Left, ARect.Top, Right, ARect.Bottom}.Intersected(ARect);
         if (part.Right > part.Left) {
             canvas->Brush()->SetColor(Color);
             canvas->FillRect(part);
@@ -85,13 +85,13 @@ bool TCustomDBGridEh::PaintGroupRowCell(int ACol, int AreaRow, const TRect& ARec
     canvas->Font()->Assign(level->Font());
     PickGroupRowHighlight(current, background, canvas->Font());
     fill(parts.BoxLeft, parts.TextLeft, level->Color());
-    const TRect box(parts.BoxLeft, ARect.Top, parts.TextLeft, ARect.Bottom);
+    const TRect box{parts.BoxLeft, ARect.Top, parts.TextLeft, ARect.Bottom};
     if (box.Intersected(ARect).Right > box.Intersected(ARect).Left)
         DrawTreeElement(canvas, box, node->Expanded() ? TTreeElementEh::tehMinus : TTreeElementEh::tehPlus, false, 1,
                         1, false);
     fill(parts.TextLeft, ARect.Right, background);
     const int margin = Flat() ? 1 : 2;
-    const TRect textPart = TRect(parts.TextLeft, ARect.Top, ClientWidth(), ARect.Bottom).Intersected(ARect);
+    const TRect textPart = TRect{parts.TextLeft, ARect.Top, ClientWidth(), ARect.Bottom}.Intersected(ARect);
     if (textPart.Right > textPart.Left) {
         canvas->Brush()->SetStyle(TBrushStyle::bsClear);
         canvas->TextRect(textPart, parts.TextLeft + margin, ARect.Top + margin, level->GetGroupRowText(node));
@@ -107,7 +107,7 @@ bool TCustomDBGridEh::PaintGroupRowCell(int ACol, int AreaRow, const TRect& ARec
             canvas->LineTo(slotRight - 1, ARect.Bottom);
         }
     if (current && Focused() && !FDBOptions.Contains(dgRowSelect) && ACol == Col())
-        canvas->DrawFocusRect(TRect(parts.TextLeft, ARect.Top, ClientWidth(), ARect.Bottom - 1).Intersected(ARect));
+        canvas->DrawFocusRect(TRect{parts.TextLeft, ARect.Top, ClientWidth(), ARect.Bottom - 1}.Intersected(ARect));
     return true;
 }
 
@@ -123,7 +123,7 @@ int TCustomDBGridEh::PaintGroupRecordIndent(int AreaRow, const TRect& ARect)
          group = group->ParentNode()) {
         const int slotLeft = ARect.Left + (group->Level() - 1) * GroupSlotWidth;
         canvas->Brush()->SetColor(group->DataGroupLevel()->Color());
-        canvas->FillRect(TRect(slotLeft, ARect.Top, std::min(slotLeft + GroupSlotWidth, ARect.Left + indent), ARect.Bottom));
+        canvas->FillRect(TRect{slotLeft, ARect.Top, std::min(slotLeft + GroupSlotWidth, ARect.Left + indent), ARect.Bottom});
     }
     return indent;
 }

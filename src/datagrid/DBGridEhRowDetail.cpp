@@ -203,13 +203,13 @@ int TCustomDBGridEh::PaintRowDetailSign(int, int DataRow, TGridDrawState, const 
     if (!FRowDetailPanel->Active())
         return 0;
     TCanvas* canvas = Canvas();
-    const TRect strip(Rect.Left, Rect.Top, std::min(Rect.Left + DetailSignWidth, Rect.Right), Rect.Bottom);
+    const TRect strip{Rect.Left, Rect.Top, std::min(Rect.Left + DetailSignWidth, Rect.Right), Rect.Bottom};
     canvas->Brush()->SetStyle(TBrushStyle::bsSolid);
     canvas->Brush()->SetColor(Color());
     canvas->FillRect(strip);
     if (RowHasDetailPanel()) {
         const bool open = FRowDetailPanel->Visible() && IsActiveRecordRow(DataRow);
-        DrawTreeElement(canvas, TRect(Rect.Left, Rect.Top, Rect.Left + DetailSignWidth, Rect.Bottom),
+        DrawTreeElement(canvas, TRect{Rect.Left, Rect.Top, Rect.Left + DetailSignWidth, Rect.Bottom},
                         open ? TTreeElementEh::tehMinus : TTreeElementEh::tehPlus, false, 1, 1, false);
     }
     return strip.Width();
@@ -269,7 +269,7 @@ TRect TCustomDBGridEh::RowDetailPanelBounds()
     // No room to the right of the sign or below the record: nothing to show.
     if (width <= 0 || height <= 0)
         return {};
-    return TRect(left, top, left + width, top + height);
+    return TRect{left, top, left + width, top + height};
 }
 
 void TCustomDBGridEh::PlaceRowDetailPanel()

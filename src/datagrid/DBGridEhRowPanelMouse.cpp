@@ -81,7 +81,7 @@ void TCustomDBGridEh::DetectSizingAt(int X, int Y, const TGridLayoutEh& Layout, 
         return;
     const int lineWidth = GridLineWidth();
     auto near = [&](int At, int Border) { return At >= Border - PanelSizingZone && At < Border + lineWidth + PanelSizingZone; };
-    const TPoint origin(Layout.Horz.ScrolledOrigin, CellPixelRect(IndicatorOffset(), cell.Y).Top);
+    const TPoint origin{Layout.Horz.ScrolledOrigin, CellPixelRect(IndicatorOffset(), cell.Y).Top};
     for (int i = 0; i < Columns()->Count(); ++i) {
         if (!Columns()->ColumnAt(i)->Visible())
             continue;

@@ -117,7 +117,7 @@ int TCustomDBGridEh::PaintDataCellTreePart(int AreaRow, const TRect& ARect, TCol
     if (indent <= 0)
         return 0;
     TCanvas* canvas = Canvas();
-    const TRect part(ARect.Left, ARect.Top, std::min(ARect.Left + indent, ARect.Right), ARect.Bottom);
+    const TRect part{ARect.Left, ARect.Top, std::min(ARect.Left + indent, ARect.Right), ARect.Bottom};
     canvas->Brush()->SetStyle(TBrushStyle::bsSolid);
     canvas->Brush()->SetColor(Background);
     canvas->FillRect(part);
@@ -125,8 +125,8 @@ int TCustomDBGridEh::PaintDataCellTreePart(int AreaRow, const TRect& ARect, TCol
     const int nextLevel = AreaRow + 1 < DisplayRecordCount() ? FMemTable->TreeNodeLevel(AreaRow + 1) : 0;
     canvas->Pen()->SetColor(GridLineColors()->DarkLineColor());
     for (int slot = 1; slot <= level; ++slot) {
-        const TRect box(ARect.Left + (slot - 1) * TreeLevelWidth, ARect.Top, ARect.Left + slot * TreeLevelWidth,
-                        ARect.Bottom - (rowLines ? GridLineWidth() : 0));
+        const TRect box{ARect.Left + (slot - 1) * TreeLevelWidth, ARect.Top, ARect.Left + slot * TreeLevelWidth,
+                        ARect.Bottom - (rowLines ? GridLineWidth() : 0)};
         const bool continues = FMemTable->TreeLevelContinues(AreaRow, slot);
         if (slot < level && continues)
             DrawTreeElement(canvas, box, TTreeElementEh::tehVLine, false, 1, 1, false);

@@ -126,7 +126,7 @@ void TDBSumListProducer::AccumulateAll()
         FChanging = true;
         for (FDataSet->First(); !FDataSet->Eof(); FDataSet->Next()) {
             for (auto [Sum, Field] : Targets) {
-                GuardOverflow(*Sum, [Sum, Field] {
+                GuardOverflow(*Sum, [Sum = Sum, Field = Field] {
                     switch (Sum->FGroupOperation) {
                     case TGroupOperation::goSum:
                         Sum->FSumValue += ValueUnits(Field);

@@ -686,7 +686,7 @@ TEST_F(TRecordQueryTest, PressingQueryAllShowsEverythingAndOpensTheSummaryMenu)
         SendMouse(button, QEvent::MouseButtonPress, centre, Qt::LeftButton, Qt::LeftButton);
         ExpectShown(tab, [](const TRecord&) { return true; }, "pressed");
         ASSERT_NE(menu->Handle(), nullptr);
-        EXPECT_EQ(menu->PopupPoint(), page.AllButton->ClientToScreen(TPoint(0, page.AllButton->Height())));
+        EXPECT_EQ(menu->PopupPoint(), page.AllButton->ClientToScreen(TPoint{0, page.AllButton->Height()}));
 
         Execute((QStringLiteral("insert into %1(数量,日期) values(1,'2000-01-01 00:00:00')").arg(String::fromUtf8(PageTable(tab))))
                     .toUtf8()
