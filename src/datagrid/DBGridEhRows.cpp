@@ -119,10 +119,19 @@ void TCustomDBGridEh::RepaintScrolledRows(int Distance, int OldRow)
     TGridLayoutEh layout;
     ComputeLayout(layout);
     ScrollDataArea(0, -Distance * RowPitch(), layout);
-    if (FIndicatorCount > 0) {
-        InvalidateOneCell(0, OldRow);
-        InvalidateOneCell(0, Row());
-    }
+    // Regions invalidated before the move travel with the pixels, so what the moved pixels do not
+    // show is asked for here, where it lies now: the rows brought into view, the part of a row
+    // under the last whole one (it took a row's pixels, which no record stands behind), the row
+    // the old current record moved to and the current row.
+    const int first = Distance > 0 ? RowCount() - Distance : FixedRows();
+    for (int row = first; row < first + std::abs(Distance); ++row)
+        InvalidateRowCells(row);
+    const TRect below = Rect(layout.Horz.NearBand, layout.Vert.DrawnEdge, layout.Horz.UsableEnd, layout.Vert.ScrollLimit);
+    if (!below.IsEmpty())
+        InvalidateRect(&below);
+    if (OldRow - Distance >= FixedRows() && OldRow - Distance < RowCount())
+        InvalidateRowCells(OldRow - Distance);
+    InvalidateRowCells(Row());
     for (int i = 0; i < FColumns->Count(); ++i) {
         if (FColumns->ColumnAt(i)->HideDuplicates()) {
             InvalidateRowCells(FixedRows());

@@ -13,7 +13,10 @@
 #include "platform/data/Field.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QTemporaryDir>
+#include <QWidget>
+#include <QWindow>
 
 #include <cstdlib>
 #include <map>
@@ -226,6 +229,59 @@ TEST_F(GridPaintTest, IndicatorMarksTheCurrentRowOnly)
     EXPECT_EQ(Grid->CountInCell(0, DataRow(0), clBlack), 0);
     EXPECT_GT(Grid->CountInCell(0, DataRow(1), clBlack), 0) << "the editing mark";
     Data->Cancel();
+}
+
+// The rows a record move scrolls show on screen what the grid paints: the pixels moved with
+// them cover neither the rows brought into view nor the part of a row under the last whole one,
+// and a stale row there would put the current record's mark beside another record, so that a
+// click on the row that looks current takes the record under it.
+TEST_F(GridPaintTest, RowsScrolledByARecordMoveShowWhatTheGridPaints)
+{
+    // From the first record down or from the last one up: the rows the grid grows by first, then
+    // the move past the last or first shown row that scrolls the rows.
+    const struct {
+        const char* Name;
+        int Direction;
+        int Grow;
+        int Move;
+    } Cases[] = {{"down past the last row", 1, 0, 1},        {"up past the first row", -1, 0, -1},
+                 {"three past the last row", 1, 0, 3},       {"two past the first row", -1, 0, -2},
+                 {"up after the grid grew at the end", -1, 2, -1}, {"down after the grid grew", 1, 2, 1}};
+    Form->SetBounds(0, 0, 500, 600);
+    Form->Show();
+    QApplication::setActiveWindow(Form->Handle());
+    Grid->SetFocus();
+    const int title = Grid->RowHeightAt(0) + Grid->GridLineWidth();
+    const int pitch = Grid->RowHeightAt(Grid->RowsAboveData()) + Grid->GridLineWidth();
+    QWidget* window = Grid->Handle();
+    const auto shown = [&] {
+        QApplication::processEvents();
+        const QPoint at = window->mapTo(window->window(), QPoint(0, 0));
+        return window->screen()
+            ->grabWindow(window->window()->winId(), at.x(), at.y(), Grid->ClientWidth(), Grid->ClientHeight())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    for (const auto& [Name, Direction, Grow, Move] : Cases) {
+        SCOPED_TRACE(Name);
+        // Eight whole rows and half of one more.
+        Grid->SetBounds(0, 0, 420, title + 8 * pitch + pitch / 2);
+        ASSERT_EQ(Grid->DataLink()->RecordCount(), 8);
+        if (Direction > 0)
+            Data->First();
+        else
+            Data->Last();
+        shown();
+        Grid->SetBounds(0, 0, 420, title + (8 + Grow) * pitch + pitch / 2);
+        shown();
+        TDataLink* link = Grid->DataLink();
+        Data->MoveBy(Direction > 0 ? link->RecordCount() - 1 - link->ActiveRecord() : -link->ActiveRecord());
+        shown();
+        Data->MoveBy(Move);
+        const QImage screen = shown();
+        ASSERT_FALSE(screen.isNull());
+        EXPECT_TRUE(screen == Grid->PaintScreen());
+    }
 }
 
 TEST_F(GridPaintTest, CellEventsSeeThePaintedRowsRecordInAScrolledGrid)

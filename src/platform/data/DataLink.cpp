@@ -69,8 +69,14 @@ void TDataLink::SetBufferCount(int Value)
     if (count == FBufferCount)
         return;
     FBufferCount = count;
-    if (TDataSet* dataSet = DataSet())
-        dataSet->UpdateBufferCount();
+    TDataSet* dataSet = DataSet();
+    if (dataSet == nullptr)
+        return;
+    dataSet->UpdateBufferCount();
+    // The window was refilled without an event: the first record is taken where it now stands,
+    // so the next scroll reports its own shift and not this one as well.
+    if (FActive)
+        UpdateRange();
 }
 
 int TDataLink::FirstRecord() const
