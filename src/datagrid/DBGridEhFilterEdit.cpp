@@ -20,15 +20,6 @@ void TInplaceFilterEditEh::CloseDropDown(bool Accept)
     TCustomDBComboBoxEh::CloseDropDown(Accept);
 }
 
-void TInplaceFilterEditEh::PutText(const String& Text)
-{
-    TPopupListboxEh* list = ListVisible() ? PopupListbox() : nullptr;
-    const int line = list != nullptr ? list->ItemIndex() : -1;
-    TCustomDBComboBoxEh::PutText(Text);
-    if (list != nullptr)
-        list->SetItemIndex(line);
-}
-
 // One pixel lower, so the text stands where the painted filter cell has it.
 TRect TInplaceFilterEditEh::ComputeTextRect(const TRect& Client)
 {

@@ -68,11 +68,11 @@ public:
 
     // A value item being performed keeps the list open.
     void CloseDropDown(bool Accept) override;
-    // The list holds commands and values, never the condition: its line stays where the user
-    // put it when a chosen value writes the condition.
-    void PutText(const String& Text) override;
 
 protected:
+    // The list holds commands and values, never the condition: its line stays where the user
+    // put it when a chosen value writes the condition.
+    bool OpenListFollowsText() const override { return false; }
     TRect ComputeTextRect(const TRect& Client) override;
     const char* ClassName() const override { return "TInplaceFilterEditEh"; }
 

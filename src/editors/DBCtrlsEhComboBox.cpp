@@ -142,7 +142,7 @@ void TCustomDBComboBoxEh::SyncItemIndexToText()
     if (FKeyBased)
         return;
     FItemIndex = FItems->IndexOf(Text());
-    if (ListVisible())
+    if (ListVisible() && OpenListFollowsText())
         FPopupListbox->SetItemIndex(FItemIndex);
     RefreshImageIndex();
 }

@@ -99,6 +99,8 @@ public:
 protected:
     void ApplyItemIndex(int Index);
     void SyncItemIndexToText();
+    // Whether an open list's highlighted line follows the item that matches the text.
+    virtual bool OpenListFollowsText() const { return true; }
     // The first usable item equal to Text, case ignored; with Prefix, the first that begins
     // with it. -1 when none.
     int FindItemIndex(const String& Text, bool Prefix) const;
