@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -12,6 +14,21 @@
 #include <map>
 
 namespace {
+
+// Qt's file list writes its dates in the desktop's language; the program's dialogs speak the
+// program's own language (Chinese), dates included.
+class TProgramLocaleDates : public QIdentityProxyModel {
+public:
+    static constexpr int DateModifiedColumn = 3;
+
+    QVariant data(const QModelIndex& Index, int Role) const override
+    {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (Role != Qt::DisplayRole || Index.column() != DateModifiedColumn || files == nullptr)
+            return QIdentityProxyModel::data(Index, Role);
+        return QLocale().toString(files->lastModified(mapToSource(Index)), QLocale::ShortFormat);
+    }
+};
 
 struct TButtonKind {
     int Result;
@@ -87,6 +104,7 @@ public:
     bool FileDialog(TFileDialogRequest& Request) override
     {
         QFileDialog dialog(QApplication::activeWindow(), Request.Title, Request.InitialDir);
+        dialog.setProxyModel(new TProgramLocaleDates);  // the dialog owns it
         dialog.setAcceptMode(Request.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dialog.setFileMode(Request.Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !Request.Options.Contains(ofOverwritePrompt));

@@ -8,9 +8,15 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDate>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -259,6 +265,32 @@ TEST_F(TStartTranslationsTest, MessageBoxesAndFileDialogsShowChineseTexts)
         << dialog.join(u'|').toStdString();
     // The month names the calendars show are Chinese too.
     EXPECT_EQ(QLocale().toString(QDate(2026, 12, 10), QStringLiteral("MMM")), QStringLiteral("12月"));
+}
+
+// The file list's date column, read once the list has gathered the folder's one file.
+TEST_F(TStartTranslationsTest, TheFileDialogsListDatesTheirFilesInChinese)
+{
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("bk0001.mdb"));
+    QFile(file).open(QIODevice::WriteOnly);
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        QWidget* window = QApplication::activeModalWidget();
+        if (window == nullptr)
+            return;
+        const auto* list = window->findChild<QTreeView*>();
+        QElapsedTimer waited;
+        waited.start();
+        while (list != nullptr && list->model()->rowCount(list->rootIndex()) == 0 && waited.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        if (list != nullptr && list->model()->rowCount(list->rootIndex()) > 0)
+            shown = list->model()->index(0, 3, list->rootIndex()).data().toString();
+        window->close();
+    });
+    TOpenDialog open(nullptr);
+    open.SetInitialDir(folder.path());
+    open.Execute();
+    EXPECT_EQ(shown, QLocale(QLocale::Chinese, QLocale::China).toString(QFileInfo(file).lastModified(), QLocale::ShortFormat));
 }
 
 }  // namespace
