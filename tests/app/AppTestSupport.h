@@ -6,8 +6,10 @@
 #include "app/sys.h"
 #include "platform/ado/ADODB.h"
 #include "platform/ado/SQLite.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Dialogs.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -78,6 +80,22 @@ protected:
     }
 
     static void Execute(const char* Sql) { MF1->ADOCon1->Database().ExecuteScript(String::fromUtf8(Sql)); }
+
+    // Three issues and three stock-ins of this year (quantities 1, 2, 3 in January), shown on
+    // their pages.
+    static void RegisterThreeRecordsOfThisYear()
+    {
+        const String year = QDate::currentDate().toString(QStringLiteral("yyyy"));
+        for (int i = 1; i <= 3; ++i)
+            Execute(QStringLiteral("insert into oprint(姓名,部门,数量,物品名称,日期) values('张三','办公室',%1,'笔','%2-01-0%1');"
+                                   "insert into ruku(物品名称,数量,单价,金额,日期) values('纸',%1,2.5,%1*2.5,'%2-01-0%1');")
+                        .arg(i)
+                        .arg(year)
+                        .toUtf8()
+                        .constData());
+        MF1->BitBtn1->Click();
+        MF1->BitBtn11->Click();
+    }
 
     // The texts of the message boxes shown so far.
     QStringList Messages() const

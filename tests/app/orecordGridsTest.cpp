@@ -31,16 +31,7 @@ protected:
         TAppTest::SetUp();
         ReleaseKeyboardModifiers();
         OpenWindows();
-        const String year = FormatDateTime(QStringLiteral("yyyy"), Now());
-        for (int i = 1; i <= 3; ++i)
-            Execute(QStringLiteral("insert into oprint(姓名,部门,数量,物品名称,日期) values('张三','办公室',%1,'笔','%2-01-0%1');"
-                                   "insert into ruku(物品名称,数量,单价,金额,日期) values('纸',%1,2.5,%1*2.5,'%2-01-0%1');")
-                        .arg(i)
-                        .arg(year)
-                        .toUtf8()
-                        .constData());
-        MF1->BitBtn1->Click();
-        MF1->BitBtn11->Click();
+        RegisterThreeRecordsOfThisYear();
     }
 
     static QStringList Titles(TDBGridEh* Grid)

@@ -717,8 +717,9 @@ TEST_F(TRecordQueryTest, ARequeryReachesThePageGridAsOneChange)
             EXPECT_EQ(page.Grid->Columns()->Count(), columns);
             for (int i = 0; i < columns; ++i) {
                 TColumnEh* column = page.Grid->Columns()->ColumnAt(i);
-                if (TField* field = page.Query->FindField(column->FieldName()))
+                if (TField* field = page.Query->FindField(column->FieldName())) {
                     EXPECT_EQ(column->Field(), field) << column->FieldName().toStdString();
+                }
             }
             EXPECT_EQ(page.Grid->SelectedRows()->ItemCount(), 0);
             EXPECT_EQ(page.Grid->DataLink()->RecordCount(), std::min(page.Query->RecordCount(), page.Grid->DataLink()->BufferCount()));
