@@ -3,6 +3,7 @@
 #include "datagrid/DBGridEhDraw.h"
 
 #include "platform/data/Field.h"
+#include "platform/data/TypedFields.h"
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/ImageList.h"
@@ -17,6 +18,13 @@ bool HasRoomForTwoLines(TCanvas* Canvas, int Height)
 {
     const TTextMetric metrics = Canvas->GetTextMetrics();
     return Height > metrics.tmHeight + metrics.tmExternalLeading + metrics.tmInternalLeading;
+}
+
+// A number cut at the cell's edge reads as another number: one that does not fit ends with the
+// ellipsis whatever the column's setting.
+bool EndsWithEllipsis(TColumnEh* Column)
+{
+    return Column->EndEllipsis() || dynamic_cast<const TNumericField*>(Column->Field()) != nullptr;
 }
 
 void PaintGraphicCellData(TCanvas* Canvas, const TRect& ARect, TColumnEh* Column, TColCellParamsEh* Params,
@@ -149,6 +157,6 @@ void PaintDataCellContents(TCanvas* Canvas, const TRect& ARect, TColumnEh* Colum
         area.Left = imageArea.Right + 1;
     }
     const bool wrap = Column->WordWrap() && HasRoomForTwoLines(Canvas, area.Height());
-    WriteTextInCell(Canvas, area, false, Params->Alignment, Column->Layout(), Column->EndEllipsis(), wrap,
+    WriteTextInCell(Canvas, area, false, Params->Alignment, Column->Layout(), EndsWithEllipsis(Column), wrap,
                     Params->Text, topMargin, margin);
 }

@@ -100,8 +100,9 @@ TEST_F(TRecordGridLooksTest, TheFocusedCellOfAFrozenColumnLooksLikeAnyFocusedCel
     }
 }
 
-// A total wider than its footer shows its leading digits and an ellipsis, all inside the cell.
-TEST_F(TRecordGridLooksTest, ATotalTooWideForItsFooterShowsItsLeadingDigitsAndAnEllipsis)
+// A number wider than its cell, a footer's total or a record's amount, shows its leading digits
+// and an ellipsis, all inside the cell.
+TEST_F(TRecordGridLooksTest, ANumberTooWideForItsCellShowsItsLeadingDigitsAndAnEllipsis)
 {
     Execute("update ruku set 金额=900000000002230");
     MF1->BitBtn11->Click();
@@ -111,17 +112,27 @@ TEST_F(TRecordGridLooksTest, ATotalTooWideForItsFooterShowsItsLeadingDigitsAndAn
     String total;
     grid->ComputeFooterText(0, amount, total);
     ASSERT_EQ(total, u"900000000002230");
-    const QRect footer = CellArea(grid, grid->DataColToGridCol(amount->Index()), grid->RowCount());
-    const QFontMetrics metrics(amount->Footer()->Font()->Handle());
-    ASSERT_GT(metrics.horizontalAdvance(total), footer.width()) << "the total does not fit";
-
-    const QStringList painted = PaintedTextsIn(grid->Handle(), footer.translated(ClientOffset(grid)));
-    ASSERT_EQ(painted.size(), 1) << painted.join(u'|').toStdString();
-    const String shown = painted.front();
-    EXPECT_TRUE(shown.endsWith(u"...")) << shown.toStdString();
-    EXPECT_GT(shown.size(), 3);
-    EXPECT_TRUE(total.startsWith(shown.chopped(3))) << shown.toStdString();
-    EXPECT_LE(metrics.horizontalAdvance(shown), footer.width());
+    MF1->ADOR1->First();
+    const int col = grid->DataColToGridCol(amount->Index());
+    const struct {
+        const char* Name;
+        QRect Cell;
+        TFont* Font;
+        String Text;
+    } cases[] = {{"footer", CellArea(grid, col, grid->RowCount()), amount->Footer()->Font(), total},
+                 {"record", CellArea(grid, col, grid->TopRow()), amount->Font(), amount->Field()->DisplayText()}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const QFontMetrics metrics(c.Font->Handle());
+        ASSERT_GT(metrics.horizontalAdvance(c.Text), c.Cell.width()) << "the number does not fit";
+        const QStringList painted = PaintedTextsIn(grid->Handle(), c.Cell.translated(ClientOffset(grid)));
+        ASSERT_EQ(painted.size(), 1) << painted.join(u'|').toStdString();
+        const String shown = painted.front();
+        EXPECT_TRUE(shown.endsWith(u"...")) << shown.toStdString();
+        EXPECT_GT(shown.size(), 3);
+        EXPECT_TRUE(c.Text.startsWith(shown.chopped(3))) << shown.toStdString();
+        EXPECT_LE(metrics.horizontalAdvance(shown), c.Cell.width());
+    }
 }
 
 // The date being edited in its cell shows whole beside the calendar button.
