@@ -1132,8 +1132,8 @@ private:
     int PaintGroupRecordIndent(int AreaRow, const TRect& ARect);
     void PickGroupRowHighlight(bool Current, TColor& Background, TFont* Font);
     bool HandleGroupRowKey(WORD Key, TShiftState Shift);
-    // A press on a group row's expand box toggles it.
-    bool PressGroupRowAt(int X, int Y);
+    // A press on a group row's expand box toggles it; with Ctrl every group takes its new state.
+    bool ClickGroupRow(TShiftState Shift, int X, int Y);
     void PaintOuterBand(const TRect& ARect) override;
     void PaintGroupPanelItem(const TRect& ARect, TDBGridEhDataGroupLevelEh* Level);
     void SyncDataSetToGroupNode();

@@ -80,7 +80,7 @@ void TCustomDBGridEh::HandleMouseDown(TMouseButton Button, TShiftState Shift, in
     if (PressFilterCell(Button, X, Y))
         return;
     const bool left = Button == TMouseButton::mbLeft;
-    if (left && (PressGroupPanelAt(X, Y) || PressGroupRowAt(X, Y))) {
+    if (left && (PressGroupPanelAt(X, Y) || ClickGroupRow(Shift, X, Y))) {
         TCustomControl::MouseDown(Button, Shift, X, Y);
         return;
     }

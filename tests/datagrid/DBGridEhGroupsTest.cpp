@@ -178,6 +178,37 @@ TEST_F(DBGridEhGroupsTest, KeysAndTheExpandBoxOpenAndCloseGroupsAndAClickOnTheBo
     EXPECT_EQ(Rows(), (std::vector<String>{u"上海"_s, u"广州"_s, u"北京"_s, u"2"_s}));
 }
 
+TEST_F(DBGridEhGroupsTest, CtrlOnAGroupRowsExpandBoxGivesEveryGroupItsNewState)
+{
+    GroupByCity();
+    Drag(TitleOf(u"类别"_s), QPoint(Grid->LayoutGroupPanel().back().Rect.Right + 20, 5));
+    ASSERT_EQ(Grid->DataGrouping()->ActiveLevelCount(), 2);
+    const std::vector<String> closed{u"北京"_s, u"广州"_s, u"上海"_s};
+    ASSERT_EQ(Rows(), closed);
+    const std::vector<String> open{u"北京"_s, u"纸"_s, u"2"_s, u"广州"_s, u"笔"_s, u"4"_s,
+                                   u"上海"_s, u"笔"_s, u"1"_s, u"纸"_s, u"3"_s};
+    // 北京's box, the first slot after the indicator, pressed in turn.
+    struct Case {
+        Qt::KeyboardModifiers Modifiers;
+        std::vector<String> Shown;
+    };
+    const Case cases[] = {
+        {Qt::ControlModifier, open},
+        {Qt::ControlModifier, closed},
+        {Qt::NoModifier, {u"北京"_s, u"纸"_s, u"广州"_s, u"上海"_s}},
+        {Qt::ControlModifier, closed},
+    };
+    const TRect indicator = Grid->CellPixelRect(0, AboveData());
+    const QPoint box(indicator.Right + 9, (indicator.Top + indicator.Bottom) / 2);
+    for (const Case& c : cases) {
+        SendMouse(Window(), QEvent::MouseButtonPress, box, Qt::LeftButton, Qt::LeftButton, c.Modifiers);
+        SendMouse(Window(), QEvent::MouseButtonRelease, box, Qt::LeftButton, Qt::NoButton, c.Modifiers);
+        ReleaseKeyboardModifiers();
+        EXPECT_EQ(Rows(), c.Shown);
+        EXPECT_EQ(Grid->RowCount(), AboveData() + static_cast<int>(c.Shown.size()));
+    }
+}
+
 TEST_F(DBGridEhGroupsTest, AnInsertJoinsTheCurrentGroupAndADeleteInACollapsedGroupTakesItsRow)
 {
     GroupByCity();
