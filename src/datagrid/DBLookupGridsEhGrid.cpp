@@ -54,11 +54,24 @@ bool DataSetLinkedTo(const TDataSet* DataSet, const TDataSource* Source)
 
 // --- The bound data link --------------------------------------------------------------------------
 
-void TLookupGridDataLinkEh::ActiveChanged() { FGrid->UpdateDataFields(); }
+// A grid being freed follows its bound record no more: its list may already be let go.
+void TLookupGridDataLinkEh::ActiveChanged()
+{
+    if (!FGrid->BeingDestroyed())
+        FGrid->UpdateDataFields();
+}
 
-void TLookupGridDataLinkEh::LayoutChanged() { FGrid->UpdateDataFields(); }
+void TLookupGridDataLinkEh::LayoutChanged()
+{
+    if (!FGrid->BeingDestroyed())
+        FGrid->UpdateDataFields();
+}
 
-void TLookupGridDataLinkEh::RecordChanged(TField* Field) { FGrid->DataRecordChanged(Field); }
+void TLookupGridDataLinkEh::RecordChanged(TField* Field)
+{
+    if (!FGrid->BeingDestroyed())
+        FGrid->DataRecordChanged(Field);
+}
 
 void TLookupGridDataLinkEh::FocusControl(TField** Field)
 {
@@ -93,6 +106,8 @@ TDBLookupGridEh::~TDBLookupGridEh()
 {
     Destroying();
     FDataLink.SetDataSource(nullptr);
+    // The list link leaves the owned lookup source before that source goes.
+    TCustomDBGridEh::SetDataSource(nullptr);
 }
 
 std::unique_ptr<TColumnDefValuesEh> TDBLookupGridEh::CreateColumnDefValuesObject(TCustomDBGridEh* Grid)

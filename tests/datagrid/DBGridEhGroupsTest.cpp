@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QImage>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -278,6 +280,37 @@ TEST_F(DBGridEhGroupsTest, ARecordDeletedWhileItsGroupIsClosedLeavesTheGroupWith
     EXPECT_LT(Grid->Row(), Grid->RowCount());
     Grid->DataGrouping()->GroupDataTree()->ShownRowNode(2)->SetExpanded(true);
     EXPECT_EQ(Rows(), (std::vector<String>{u"北京"_s, u"广州"_s, u"上海"_s, u"1"_s}));
+}
+
+TEST_F(DBGridEhGroupsTest, EachRowOfTheMemoryTableShowsWhetherItsOwnRecordIsSelected)
+{
+    ASSERT_TRUE(Grid->IsMemTableMode());
+    Grid->SetOptions(Grid->Options() | dgMultiSelect);
+    const std::vector<int> cases[] = {{2, 4}, {3}, {1, 3}};
+    for (const std::vector<int>& selected : cases) {
+        Grid->SelectedRows()->Clear();
+        for (int recNo : selected) {
+            Table->SetRecNo(recNo);
+            Grid->SelectedRows()->SetCurrentRowSelected(true);
+        }
+        // The current record and the plain look's reference are two records left out.
+        std::vector<int> others;
+        for (int recNo = 1; recNo <= 4; ++recNo)
+            if (std::find(selected.begin(), selected.end(), recNo) == selected.end())
+                others.push_back(recNo);
+        Table->SetRecNo(others[0]);
+        Grid->PaintScreen();
+        const TRect reference = Grid->CellPixelRect(Grid->IndicatorOffset() + 2, AboveData() + others[1] - 1);
+        const TColor plain = Grid->Pixel(reference.Right - 3, reference.Bottom - 3);
+        for (int recNo = 1; recNo <= 4; ++recNo) {
+            if (recNo == Table->RecNo())
+                continue;
+            SCOPED_TRACE(recNo);
+            const TRect cell = Grid->CellPixelRect(Grid->IndicatorOffset() + 2, AboveData() + recNo - 1);
+            const bool lit = Grid->Pixel(cell.Right - 3, cell.Bottom - 3) != plain;
+            EXPECT_EQ(lit, std::find(selected.begin(), selected.end(), recNo) != selected.end());
+        }
+    }
 }
 
 TEST_F(DBGridEhGroupsTest, AGroupRowPaintsItsLevelColourAcrossTheRowAndThePanelItsBand)
