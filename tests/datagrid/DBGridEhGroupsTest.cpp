@@ -288,7 +288,7 @@ TEST_F(DBGridEhGroupsTest, EachRowOfTheMemoryTableShowsWhetherItsOwnRecordIsSele
     Grid->SetOptions(Grid->Options() | dgMultiSelect);
     const std::vector<int> cases[] = {{2, 4}, {3}, {1, 3}};
     for (const std::vector<int>& selected : cases) {
-        Grid->SelectedRows()->Clear();
+        Grid->SelectedRows()->RemoveAll();
         for (int recNo : selected) {
             Table->SetRecNo(recNo);
             Grid->SelectedRows()->SetCurrentRowSelected(true);
