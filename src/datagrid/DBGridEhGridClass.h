@@ -741,6 +741,8 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // A cell click without OnCellMouseClick goes to the centre.
+    void DefaultCellMouseClick(TGridCoord Cell, TMouseButton Button, TShiftState Shift, int X, int Y) override;
     bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
     bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
     void HandleKeyDown(WORD& Key, TShiftState Shift);
@@ -1071,7 +1073,7 @@ private:
     bool PrepareTitleToolTip(TColumnEh* Column, int AreaCol, TPoint CursorPos, TCellToolTipEh& Tip);
     bool PrepareDataToolTip(TColumnEh* Column, int AreaRow, TPoint CursorPos, TCellToolTipEh& Tip);
     bool PrepareFooterToolTip(TColumnEh* Column, int AreaCol, int AreaRow, TCellToolTipEh& Tip);
-    bool ToolTipTextOverflows(TCellToolTipEh& Tip);
+    bool MeasureTextOverflow(TCellToolTipEh& Tip);
     static TRect PartUnderPointer(const TCellToolTipEh& Tip, TPoint CursorPos);
     // Shows the tip over its text when the text does not fit; False when it fits.
     bool PlaceToolTip(TCellToolTipEh& Tip, THintInfo& Info);

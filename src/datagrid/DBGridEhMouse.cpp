@@ -616,3 +616,9 @@ void TCustomDBGridEh::AutoScrollColumns(TPoint At, const TGridLayoutEh& Layout)
     }
     StartAutoScrollTimer(std::max(200 - 10 * distance, 0));
 }
+
+void TCustomDBGridEh::DefaultCellMouseClick(TGridCoord Cell, TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (FCenter != nullptr)
+        FCenter->CellMouseClick(this, Cell, Button, Shift, X, Y);
+}

@@ -6,6 +6,8 @@
 // LocateKey, KeyValueChanged, choosing); following the key's row.
 #include "datagrid/DBLookupGridsEh.h"
 
+#include "datagrid/DBGridEhHelpers.h"
+
 #include "controls/ToolCtrlsEhUtils.h"
 #include "platform/data/DatabaseError.h"
 #include "platform/data/DataSet.h"
@@ -449,8 +451,7 @@ bool TDBLookupGridEh::CanModifyKey()
         return false;
     if (DataSource() == nullptr)
         return true;
-    return !FKeyDataFields.empty() &&
-           std::all_of(FKeyDataFields.begin(), FKeyDataFields.end(), [](TField* Field) { return Field->CanModify(); });
+    return !FKeyDataFields.empty() && AllFieldsModifiable(FKeyDataFields);
 }
 
 void TDBLookupGridEh::SelectKeyValue(const Variant& Value)
