@@ -8,6 +8,7 @@
 #include "datagrid/DBGridEhSearch.h"
 #include "datagrid/DbUtilsEh.h"
 #include "platform/data/DataTypes.h"
+#include "platform/ui/Menus.h"
 
 #include <array>
 #include <cstdint>
@@ -21,6 +22,32 @@ class TPopupMenu;
 
 // The indicator-title menu's items the centre offers (bit N of its MenuItems).
 enum class TDBGridEhMenuItemEh : std::uint8_t { gmiColumnsEh, gmiCutEh, gmiCopyEh, gmiPasteEh, gmiDeleteEh, gmiSelectAllEh };
+
+// An item of the indicator-title menu acting on Grid: the columns submenu (gmiColumnsEh) or one
+// of the edit commands, which a click runs when the grid can.
+class TDBGridEhMenuItem : public TMenuItem {
+public:
+    TDBGridEhMenuItem(TComponent* AOwner, TCustomDBGridEh* Grid, TDBGridEhMenuItemEh Action);
+    TCustomDBGridEh* Grid() const { return FGrid; }
+    TDBGridEhMenuItemEh Action() const { return FAction; }
+    void Click() override;
+
+private:
+    TCustomDBGridEh* FGrid;
+    TDBGridEhMenuItemEh FAction;
+};
+
+// An item of the columns submenu: checked while its column shows; a click shows or hides it,
+// but never hides the last shown column.
+class TColumnEhMenuItem : public TMenuItem {
+public:
+    TColumnEhMenuItem(TComponent* AOwner, TColumnEh* Column);
+    TColumnEh* Column() const { return FColumn; }
+    void Click() override;
+
+private:
+    TColumnEh* FColumn;
+};
 
 // Shows the find dialog for Grid; set by the find dialog's unit.
 using TShowFindDialogEh = std::function<void(TCustomDBGridEh* Grid, const String& Text, bool Modal)>;
@@ -39,6 +66,8 @@ public:
                            TLocateTextDirectionEh Direction, TLocateTextOptionsEh Options)>;
     using TGridEvent = std::function<void(TDBGridEhCenter* Sender, TCustomDBGridEh* Grid)>;
     using TBuildMenuEvent = std::function<void(TDBGridEhCenter* Sender, TCustomDBGridEh* Grid, TPopupMenu*& Menu)>;
+    using TCellMouseClickEvent = std::function<void(TDBGridEhCenter* Sender, TCustomDBGridEh* Grid, TGridCoord Cell,
+                                                    TMouseButton Button, TShiftState Shift, int X, int Y)>;
 
     TDBGridEhCenter();
     // Every grid that uses the centre loses it.
@@ -71,6 +100,7 @@ public:
     TGridEvent OnApplyFilter;
     TGridEvent OnApplySorting;
     TBuildMenuEvent OnBuildIndicatorTitleMenu;
+    TCellMouseClickEvent OnCellMouseClick;
 
     // OnBuildIndicatorTitleMenu when set, else DefaultBuildIndicatorTitleMenu.
     void BuildIndicatorTitleMenu(TCustomDBGridEh* Grid, TPopupMenu*& Menu);
@@ -107,6 +137,11 @@ public:
     // The centre's columns submenu and edit commands, as its item set offers them.
     void AddGlobalItems(TCustomDBGridEh* Grid, TPopupMenu* Menu);
 
+    // A click on a cell of Grid (X, Y within the cell): OnCellMouseClick when set, else
+    // DefaultCellMouseClick, which does nothing.
+    void CellMouseClick(TCustomDBGridEh* Grid, TGridCoord Cell, TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void DefaultCellMouseClick(TCustomDBGridEh* Grid, TGridCoord Cell, TMouseButton Button, TShiftState Shift,
+                                       int X, int Y);
     // A press on Grid's indicator title: DefaultIndicatorTitleMouseDown, which hands it to the
     // grid's own handling.
     virtual void IndicatorTitleMouseDown(TCustomDBGridEh* Grid, TGridCoord Cell, int X, int Y, TShiftState Shift,

@@ -41,8 +41,6 @@ void TCustomDBGridEh::EditorKeyDown(TCustomDBEditEh* Editor, WORD& Key, TShiftSt
 {
     if (Editor != FFilterEditor || FFilterEditor->ListVisible())
         return;
-    if (BiDiMode() == TBiDiMode::bdRightToLeft && (Key == VK_LEFT || Key == VK_RIGHT))
-        Key = Key == VK_LEFT ? VK_RIGHT : VK_LEFT;
     const bool ctrl = Shift.Contains(ssCtrl);
     const int length = static_cast<int>(FFilterEditor->Text().size());
     const int selStart = FFilterEditor->SelStart();

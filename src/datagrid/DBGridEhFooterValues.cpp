@@ -18,6 +18,8 @@ namespace {
 
 // What a footer shows for a sum beyond the Currency range.
 const String OverflowMark = u"#溢出"_s;
+// What a footer shows for a sum over a field the open dataset does not have: no total at all.
+const String MissingFieldMark = u"#无此字段"_s;
 
 TGroupOperation SumOperation(TFooterValueType ValueType)
 {
@@ -89,8 +91,11 @@ void TCustomDBGridEh::ComputeFooterText(int Row, TColumnEh* Column, String& Text
             return;
         const String fieldName = footer->FieldName().isEmpty() ? Column->FieldName() : footer->FieldName();
         const TField* field = dataSet->FindField(fieldName);
-        if (field == nullptr)
+        if (field == nullptr) {
+            if (dataSet->Active())
+                Text = MissingFieldMark;
             return;
+        }
         // No aggregate (the sum list not yet in step with the footers) shows as nothing summed.
         if (const TDBSum* sum = FSumList->SumCollection()->FindSum(SumOperation(footer->ValueType()), field->FieldName()))
             Text = sum->Overflowed() ? OverflowMark : AggregateText(field, sum->SumValue(), footer->DisplayFormat());

@@ -1,5 +1,6 @@
 // The data grid's construction, its data link and the events it forwards, and the property writers.
 #include "datagrid/DBGridEh.h"
+#include "datagrid/DBGridEhHelpers.h"
 
 #include "platform/core/SysUtils.h"
 #include "platform/data/DataSet.h"
@@ -447,7 +448,7 @@ TColumnEh* TCustomDBGridEh::RequireColumnByFieldName(const String& FieldName) co
 {
     TColumnEh* column = ColumnByFieldName(FieldName);
     if (column == nullptr)
-        throw EInvalidGridOperationEh(String::fromUtf8(SColumnNotFound).replace(u"%s"_s, FieldName));
+        RaiseDataGridError(String::fromUtf8(SColumnNotFound).replace(u"%s"_s, FieldName));
     return column;
 }
 

@@ -750,6 +750,8 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // A cell click without OnCellMouseClick goes to the centre.
+    void DefaultCellMouseClick(TGridCoord Cell, TMouseButton Button, TShiftState Shift, int X, int Y) override;
     bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
     bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
     void HandleKeyDown(WORD& Key, TShiftState Shift);
@@ -1086,7 +1088,7 @@ private:
     bool PrepareTitleToolTip(TColumnEh* Column, int AreaCol, TPoint CursorPos, TCellToolTipEh& Tip);
     bool PrepareDataToolTip(TColumnEh* Column, int AreaRow, TPoint CursorPos, TCellToolTipEh& Tip);
     bool PrepareFooterToolTip(TColumnEh* Column, int AreaCol, int AreaRow, TCellToolTipEh& Tip);
-    bool ToolTipTextOverflows(TCellToolTipEh& Tip);
+    bool MeasureTextOverflow(TCellToolTipEh& Tip);
     static TRect PartUnderPointer(const TCellToolTipEh& Tip, TPoint CursorPos);
     // Shows the tip over its text when the text does not fit; False when it fits.
     bool PlaceToolTip(TCellToolTipEh& Tip, THintInfo& Info);
@@ -1147,8 +1149,8 @@ private:
     int PaintGroupRecordIndent(int AreaRow, const TRect& ARect);
     void PickGroupRowHighlight(bool Current, TColor& Background, TFont* Font);
     bool HandleGroupRowKey(WORD Key, TShiftState Shift);
-    // A press on a group row's expand box toggles it.
-    bool PressGroupRowAt(int X, int Y);
+    // A press on a group row's expand box toggles it; with Ctrl every group takes its new state.
+    bool ClickGroupRow(TShiftState Shift, int X, int Y);
     void PaintOuterBand(const TRect& ARect) override;
     void PaintGroupPanelItem(const TRect& ARect, TDBGridEhDataGroupLevelEh* Level);
     void SyncDataSetToGroupNode();

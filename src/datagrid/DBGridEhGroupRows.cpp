@@ -165,7 +165,19 @@ bool TCustomDBGridEh::HandleGroupRowKey(WORD Key, TShiftState Shift)
     }
 }
 
-bool TCustomDBGridEh::PressGroupRowAt(int X, int Y)
+// Every group node of every active level expanded or collapsed.
+static void SetAllGroupsExpanded(TGridDataGroupsEh* Groups, bool Expanded)
+{
+    for (int I = 0; I < Groups->ActiveLevelCount(); ++I) {
+        TGridDataGroupLevelEh* level = Groups->ActiveLevel(I);
+        if (Expanded)
+            level->ExpandAllGroups();
+        else
+            level->CollapseAllGroups();
+    }
+}
+
+bool TCustomDBGridEh::ClickGroupRow(TShiftState Shift, int X, int Y)
 {
     const TGridCoord cell = CellFromPoint(X, Y);
     TGroupDataTreeNodeEh* node = GroupNodeOfRow(cell.Y - RowsAboveData());
@@ -173,7 +185,11 @@ bool TCustomDBGridEh::PressGroupRowAt(int X, int Y)
         return false;
     const TGroupRowPartsEh parts = GroupRowParts(GroupRowLeft(this), node);
     FocusGroupTreeNode(node, false);
-    if (X >= parts.BoxLeft && X < parts.TextLeft)
+    if (X < parts.BoxLeft || X >= parts.TextLeft)
+        return true;
+    if (Shift.Contains(ssCtrl))
+        SetAllGroupsExpanded(DataGrouping(), !node->Expanded());
+    else
         node->SetExpanded(!node->Expanded());
     return true;
 }

@@ -1,9 +1,12 @@
 // Small helpers the grid's parts share.
 #include "datagrid/DBGridEhHelpers.h"
 
+#include "controls/GridsEhTypes.h"
+
 #include "platform/data/DataSet.h"
 #include "platform/data/Field.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -57,3 +60,10 @@ TRect SwapRectExtent(const TRect& Rect)
 {
     return {Rect.Left, Rect.Top, Rect.Left + Rect.Height(), Rect.Top + Rect.Width()};
 }
+
+bool AllFieldsModifiable(const std::vector<TField*>& Fields)
+{
+    return std::all_of(Fields.begin(), Fields.end(), [](const TField* Field) { return Field->CanModify(); });
+}
+
+void RaiseDataGridError(const String& Message) { throw EInvalidGridOperationEh(Message); }

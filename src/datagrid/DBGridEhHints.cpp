@@ -214,7 +214,7 @@ bool TCustomDBGridEh::PrepareFooterToolTip(TColumnEh* Column, int AreaCol, int A
     return true;
 }
 
-bool TCustomDBGridEh::ToolTipTextOverflows(TCellToolTipEh& Tip)
+bool TCustomDBGridEh::MeasureTextOverflow(TCellToolTipEh& Tip)
 {
     TCanvas* canvas = Canvas();
     canvas->SetFont(&Tip.Font);
@@ -229,7 +229,7 @@ bool TCustomDBGridEh::ToolTipTextOverflows(TCellToolTipEh& Tip)
 bool TCustomDBGridEh::PlaceToolTip(TCellToolTipEh& Tip, THintInfo& Info)
 {
     const bool rightCut = Tip.Alignment == TAlignment::taRightJustify && Tip.CutShort;
-    if (Tip.Text.isEmpty() || (!ToolTipTextOverflows(Tip) && !rightCut))
+    if (Tip.Text.isEmpty() || (!MeasureTextOverflow(Tip) && !rightCut))
         return false;
     TToolTipsWindow* window = ToolTipsWindow();
     // Without wrap the text keeps to one line, as wide as the screen allows.

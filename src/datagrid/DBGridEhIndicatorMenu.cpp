@@ -1,4 +1,5 @@
-// The indicator-title menu the centre builds: the columns submenu and the edit commands.
+// The indicator-title menu the centre builds (the columns submenu and the edit commands) and the
+// centre's dispatch of cell clicks and indicator-title presses.
 #include "datagrid/DBGridEhCenter.h"
 
 #include "datagrid/DBGridEh.h"
@@ -38,23 +39,22 @@ int VisibleColumnCount(const TCustomDBGridEh* Grid)
 
 TMenuItem* ColumnsSubmenu(TCustomDBGridEh* Grid, TComponent* Owner)
 {
-    auto* submenu = new TMenuItem(Owner);
+    auto* submenu = new TDBGridEhMenuItem(Owner, Grid, TDBGridEhMenuItemEh::gmiColumnsEh);
     submenu->SetCaption(QStringLiteral("错误的列"));
     for (int i = 0; i < Grid->Columns()->Count(); ++i) {
         TColumnEh* column = Grid->Columns()->ColumnAt(i);
-        if (column->Title()->Caption().isEmpty())
-            continue;
-        auto* item = new TMenuItem(Owner);
-        item->SetCaption(column->Title()->Caption());
-        item->SetChecked(column->Visible());
-        // The last visible column stays: a grid without columns could not be given them back.
-        item->OnClick = [Grid, column](TObject*) {
-            if (!column->Visible() || VisibleColumnCount(Grid) > 1)
-                column->SetVisible(!column->Visible());
-        };
-        submenu->Add(item);
+        if (!column->Title()->Caption().isEmpty())
+            submenu->Add(new TColumnEhMenuItem(Owner, column));
     }
     return submenu;
+}
+
+const TEditCommandItem* EditCommandOf(TDBGridEhMenuItemEh Item)
+{
+    for (const TEditCommandItem& command : EditCommandItems)
+        if (command.Item == Item)
+            return &command;
+    return nullptr;
 }
 
 // A copy of each top-level item of Source, after a line when items precede, owned by Menu.
@@ -103,6 +103,36 @@ void TDBGridEhIndicatorTitle::ReleasePress()
         SetPressed(false);
 }
 
+TDBGridEhMenuItem::TDBGridEhMenuItem(TComponent* AOwner, TCustomDBGridEh* Grid, TDBGridEhMenuItemEh Action)
+    : TMenuItem(AOwner), FGrid(Grid), FAction(Action)
+{
+    if (const TEditCommandItem* command = EditCommandOf(Action)) {
+        SetCaption(QString::fromUtf8(command->Caption));
+        SetEnabled(Grid->CanRunEditAction(command->Action));
+    }
+}
+
+void TDBGridEhMenuItem::Click()
+{
+    TMenuItem::Click();
+    if (const TEditCommandItem* command = EditCommandOf(FAction))
+        FGrid->RunEditAction(command->Action);
+}
+
+TColumnEhMenuItem::TColumnEhMenuItem(TComponent* AOwner, TColumnEh* Column) : TMenuItem(AOwner), FColumn(Column)
+{
+    SetCaption(Column->Title()->Caption());
+    SetChecked(Column->Visible());
+}
+
+void TColumnEhMenuItem::Click()
+{
+    TMenuItem::Click();
+    // The last visible column stays: a grid without columns could not be given them back.
+    if (!FColumn->Visible() || VisibleColumnCount(FColumn->OwningGrid()) > 1)
+        FColumn->SetVisible(!FColumn->Visible());
+}
+
 TPopupMenu* DBGridEhIndicatorTitlePopupMenu()
 {
     if (!IndicatorTitleMenu) {
@@ -121,6 +151,17 @@ void TDBGridEhCenter::BuildIndicatorTitleMenu(TCustomDBGridEh* Grid, TPopupMenu*
     else
         DefaultBuildIndicatorTitleMenu(Grid, Menu);
 }
+
+void TDBGridEhCenter::CellMouseClick(TCustomDBGridEh* Grid, TGridCoord Cell, TMouseButton Button, TShiftState Shift,
+                                     int X, int Y)
+{
+    if (OnCellMouseClick)
+        OnCellMouseClick(this, Grid, Cell, Button, Shift, X, Y);
+    else
+        DefaultCellMouseClick(Grid, Cell, Button, Shift, X, Y);
+}
+
+void TDBGridEhCenter::DefaultCellMouseClick(TCustomDBGridEh*, TGridCoord, TMouseButton, TShiftState, int, int) {}
 
 void TDBGridEhCenter::IndicatorTitleMouseDown(TCustomDBGridEh* Grid, TGridCoord Cell, int X, int Y, TShiftState Shift,
                                               TMouseButton Button)
@@ -150,13 +191,7 @@ void TDBGridEhCenter::AddGlobalItems(TCustomDBGridEh* Grid, TPopupMenu* Menu)
     TMenuItem* items = Menu->Items();
     if (HasMenuItem(TDBGridEhMenuItemEh::gmiColumnsEh))
         items->Add(ColumnsSubmenu(Grid, Menu));
-    for (const TEditCommandItem& command : EditCommandItems) {
-        if (!HasMenuItem(command.Item))
-            continue;
-        auto* item = new TMenuItem(Menu);
-        item->SetCaption(QString::fromUtf8(command.Caption));
-        item->SetEnabled(Grid->CanRunEditAction(command.Action));
-        item->OnClick = [Grid, action = command.Action](TObject*) { Grid->RunEditAction(action); };
-        items->Add(item);
-    }
+    for (const TEditCommandItem& command : EditCommandItems)
+        if (HasMenuItem(command.Item))
+            items->Add(new TDBGridEhMenuItem(Menu, Grid, command.Item));
 }

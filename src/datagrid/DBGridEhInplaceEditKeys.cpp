@@ -265,7 +265,8 @@ void TDBGridInplaceEdit::KeyPress(Char& Key)
 
 bool TDBGridInplaceEdit::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
 {
-    if (FListVisible)
+    // A shown list, the recent texts' too, keeps the editor on its record.
+    if (FListVisible || FMRUDroppedDown)
         return true;
     return TInplaceEdit::DoMouseWheel(Shift, WheelDelta, MousePos);
 }

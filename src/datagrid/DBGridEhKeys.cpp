@@ -312,8 +312,6 @@ void TCustomDBGridEh::HandleKeyDown(WORD& Key, TShiftState Shift)
     FInputClearsSelection = !Shift.Contains(ssShift) && OptionsEh().Contains(dghClearSelection);
     if (!Shift.Contains(ssShift))
         FRowAnchorActive = false;
-    if (BiDiMode() == TBiDiMode::bdRightToLeft && (Key == VK_LEFT || Key == VK_RIGHT))
-        Key = Key == VK_LEFT ? VK_RIGHT : VK_LEFT;
     if (!DataLink()->Active() || !GridAcceptsKey(Key, Shift))
         return;
     if (HandleFilterShortCut(Key, Shift)) {

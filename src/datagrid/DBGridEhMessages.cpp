@@ -142,7 +142,7 @@ bool TCustomDBGridEh::HandleWMSetCursor(TMessage& Message)
         return false;
     const TGridCoord cell = CellFromPoint(FLastMousePoint.X, FLastMousePoint.Y);
     if (cell.X >= 0 && cell.X < IndicatorOffset() && IsDataRow(cell.Y) && !DataLink()->DataSet()->IsEmpty()) {
-        ::SetCursor(BiDiMode() == TBiDiMode::bdRightToLeft ? crRecordSelectRtlEh : crRecordSelectEh);
+        ::SetCursor(crRecordSelectEh);
         Message.Result = 1;
         return true;
     }

@@ -80,7 +80,7 @@ void TCustomDBGridEh::HandleMouseDown(TMouseButton Button, TShiftState Shift, in
     if (PressFilterCell(Button, X, Y))
         return;
     const bool left = Button == TMouseButton::mbLeft;
-    if (left && (PressGroupPanelAt(X, Y) || PressGroupRowAt(X, Y))) {
+    if (left && (PressGroupPanelAt(X, Y) || ClickGroupRow(Shift, X, Y))) {
         TCustomControl::MouseDown(Button, Shift, X, Y);
         return;
     }
@@ -626,4 +626,10 @@ void TCustomDBGridEh::AutoScrollColumns(TPoint At, const TGridLayoutEh& Layout)
             FSelection->Columns()->ShiftSelectTo(column);
     }
     StartAutoScrollTimer(std::max(200 - 10 * distance, 0));
+}
+
+void TCustomDBGridEh::DefaultCellMouseClick(TGridCoord Cell, TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (FCenter != nullptr)
+        FCenter->CellMouseClick(this, Cell, Button, Shift, X, Y);
 }

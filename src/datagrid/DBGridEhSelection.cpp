@@ -1,6 +1,7 @@
 // The grid's selection: records, a rectangle of cells, columns or everything; the repaint of
 // what changed, and the grid's tests of what the selection commands may do now.
 #include "datagrid/DBGridEh.h"
+#include "datagrid/DBGridEhHelpers.h"
 #include "datagrid/DBGridEhImpExp.h"
 
 #include "platform/data/DataSet.h"
@@ -175,7 +176,7 @@ bool TDBGridEhSelectionRect::IsDataLinkActive() const
 void TDBGridEhSelectionRect::CheckActive(const String& Message) const
 {
     if (!IsDataLinkActive())
-        throw EInvalidGridOperationEh(Message);
+        RaiseDataGridError(Message);
 }
 
 int TDBGridEhSelectionRect::CompareBookmarks(const TBookmark& A, const TBookmark& B) const

@@ -309,6 +309,8 @@ public:
     void ForwardWheel(int WheelDelta);
 
     bool CanFocus() const override { return false; }
+    // A new size below one scroll-bar width by one scroll-bar height is raised to that.
+    void CheckNewSize(int& NewWidth, int& NewHeight);
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void Dispatch(TMessage& Message) override;
 

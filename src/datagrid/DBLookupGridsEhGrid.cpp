@@ -6,6 +6,8 @@
 // LocateKey, KeyValueChanged, choosing); following the key's row.
 #include "datagrid/DBLookupGridsEh.h"
 
+#include "datagrid/DBGridEhHelpers.h"
+
 #include "controls/ToolCtrlsEhUtils.h"
 #include "platform/data/DatabaseError.h"
 #include "platform/data/DataSet.h"
@@ -54,11 +56,24 @@ bool DataSetLinkedTo(const TDataSet* DataSet, const TDataSource* Source)
 
 // --- The bound data link --------------------------------------------------------------------------
 
-void TLookupGridDataLinkEh::ActiveChanged() { FGrid->UpdateDataFields(); }
+// A grid being freed follows its bound record no more: its list may already be let go.
+void TLookupGridDataLinkEh::ActiveChanged()
+{
+    if (!FGrid->BeingDestroyed())
+        FGrid->UpdateDataFields();
+}
 
-void TLookupGridDataLinkEh::LayoutChanged() { FGrid->UpdateDataFields(); }
+void TLookupGridDataLinkEh::LayoutChanged()
+{
+    if (!FGrid->BeingDestroyed())
+        FGrid->UpdateDataFields();
+}
 
-void TLookupGridDataLinkEh::RecordChanged(TField* Field) { FGrid->DataRecordChanged(Field); }
+void TLookupGridDataLinkEh::RecordChanged(TField* Field)
+{
+    if (!FGrid->BeingDestroyed())
+        FGrid->DataRecordChanged(Field);
+}
 
 void TLookupGridDataLinkEh::FocusControl(TField** Field)
 {
@@ -93,6 +108,8 @@ TDBLookupGridEh::~TDBLookupGridEh()
 {
     Destroying();
     FDataLink.SetDataSource(nullptr);
+    // The list link leaves the owned lookup source before that source goes.
+    TCustomDBGridEh::SetDataSource(nullptr);
 }
 
 std::unique_ptr<TColumnDefValuesEh> TDBLookupGridEh::CreateColumnDefValuesObject(TCustomDBGridEh* Grid)
@@ -434,8 +451,7 @@ bool TDBLookupGridEh::CanModifyKey()
         return false;
     if (DataSource() == nullptr)
         return true;
-    return !FKeyDataFields.empty() &&
-           std::all_of(FKeyDataFields.begin(), FKeyDataFields.end(), [](TField* Field) { return Field->CanModify(); });
+    return !FKeyDataFields.empty() && AllFieldsModifiable(FKeyDataFields);
 }
 
 void TDBLookupGridEh::SelectKeyValue(const Variant& Value)

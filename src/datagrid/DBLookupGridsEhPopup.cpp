@@ -40,13 +40,17 @@ void TPopupDataGridEh::PaintFlatBorder(HDC DC)
     canvas.EndPaint();
 }
 
+void TPopupDataGridEh::CheckNewSize(int& NewWidth, int& NewHeight)
+{
+    NewWidth = std::max(NewWidth, GetSystemMetrics(SM_CXVSCROLL));
+    NewHeight = std::max(NewHeight, GetSystemMetrics(SM_CYHSCROLL));
+}
+
 void TPopupDataGridEh::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
     if (!ComponentState().Contains(TComponentStateFlag::csLoading) &&
-        !ComponentState().Contains(TComponentStateFlag::csDestroying)) {
-        AWidth = std::max(AWidth, GetSystemMetrics(SM_CXVSCROLL));
-        AHeight = std::max(AHeight, GetSystemMetrics(SM_CYHSCROLL));
-    }
+        !ComponentState().Contains(TComponentStateFlag::csDestroying))
+        CheckNewSize(AWidth, AHeight);
     TDBLookupGridEh::SetBounds(ALeft, ATop, AWidth, AHeight);
 }
 

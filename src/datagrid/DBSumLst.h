@@ -42,6 +42,8 @@ public:
     // A value or the sum left Currency's range: SumValue means nothing until a recalculation
     // over values that fit.
     bool Overflowed() const { return FOverflowed; }
+    // The dataset has no field named FieldName: SumValue means nothing.
+    bool FieldMissing() const { return FFieldMissing; }
 
 protected:
     const char* ClassName() const override { return "TDBSum"; }
@@ -65,6 +67,7 @@ private:
     int FNotNullCount = 0;
     Currency FRunningSum;
     bool FOverflowed = false;
+    bool FFieldMissing = false;
 };
 
 // The producer's aggregates; a change of any item recalculates the list.
@@ -207,9 +210,11 @@ private:
     bool TakeDataSetTotals(const std::vector<std::pair<TDBSum*, TField*>>& Targets);
     bool KeepsVirtualRecords() const;
     // Calls Step for every item that takes part with its field (nullptr for a count of every
-    // record). An item whose field the dataset lacks is left out and keeps showing 0.
+    // record). An item whose field the dataset lacks is left out and marked; the name is
+    // reported once, so a post or delete goes on.
     template <class TStep>
     void ForEachTakingPart(TStep&& Step);
+    void ReportMissingField(TDBSum& Sum);
     // Runs Step, the arithmetic of Sum: a result beyond Currency's range marks Sum overflowed
     // rather than failing the opening, post or delete that asked for it.
     template <class TStep>
@@ -233,4 +238,7 @@ private:
     bool FSnapshotFiltered = false;
     String FSnapshotFilter;
     bool FInsertPending = false;
+    bool FRecalcAfterDelete = false;
+    // Field names already reported missing in the watched dataset.
+    std::vector<String> FReportedMissing;
 };

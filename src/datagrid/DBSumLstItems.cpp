@@ -20,6 +20,7 @@ void TDBSum::Assign(TPersistent* Source)
     FOldContribution = Sum->FOldContribution;
     FSumValue = Sum->FSumValue;
     FOverflowed = Sum->FOverflowed;
+    FFieldMissing = Sum->FFieldMissing;
 }
 
 void TDBSum::SetFieldName(const String& Value)
@@ -45,6 +46,7 @@ void TDBSum::Clear()
     FRunningSum = Currency();
     FNotNullCount = 0;
     FOverflowed = false;
+    FFieldMissing = false;
 }
 
 void TDBSum::ComputeAverage()

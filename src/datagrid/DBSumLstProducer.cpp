@@ -47,6 +47,7 @@ void TDBSumListProducer::SetDataSet(TDataSet* Value)
         return;
     // Handlers always go back to the dataset they were taken from.
     UnhookDataSetEvents();
+    FReportedMissing.clear();
     WatchDataSet(Value);
     if (FActive && WorkAllowed())
         EnableSums(true);

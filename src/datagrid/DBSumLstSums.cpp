@@ -4,7 +4,9 @@
 
 #include "platform/core/Exceptions.h"
 #include "platform/data/Field.h"
+#include "platform/ui/Forms.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -59,7 +61,24 @@ void TDBSumListProducer::ForEachTakingPart(TStep&& Step)
                 GuardOverflow(Sum, [&] { Step(Sum, nullptr); });
         } else if (TField* Field = FDataSet->FindField(Sum.FieldName())) {
             GuardOverflow(Sum, [&] { Step(Sum, Field); });
+        } else {
+            ReportMissingField(Sum);
         }
+    }
+}
+
+void TDBSumListProducer::ReportMissingField(TDBSum& Sum)
+{
+    Sum.FFieldMissing = true;
+    const String& name = Sum.FieldName();
+    if (std::find(FReportedMissing.begin(), FReportedMissing.end(), name) != FReportedMissing.end())
+        return;
+    FReportedMissing.push_back(name);
+    // The dataset's own field-not-found error, shown without being raised.
+    try {
+        FDataSet->FieldByName(name);
+    } catch (const std::exception& E) {
+        Application->ShowException(E);
     }
 }
 
@@ -195,6 +214,7 @@ void TDBSumListProducer::FinishRecalculation()
     FSnapshotFiltered = FDataSet->Filtered();
     FSnapshotFilter = FDataSet->Filter();
     FChanging = false;
+    FRecalcAfterDelete = false;
     FireSumListChanged();
 }
 
@@ -306,6 +326,8 @@ void TDBSumListProducer::HandleBeforeDelete(TDataSet*)
         if (Index >= 0)
             FVirtualRecordList.DeleteAt(Index);
     }
+    // An overflowed sum is counted again once the record is gone, at the scroll that ends the delete.
+    FRecalcAfterDelete = AnyOverflowed();
     FireSumListChanged();
 }
 
@@ -328,7 +350,7 @@ void TDBSumListProducer::HandleAfterCancel(TDataSet*) { FInsertPending = false; 
 
 void TDBSumListProducer::HandleAfterScroll(TDataSet*)
 {
-    if (FActive && !FChanging && FilterChangedSinceRecalc())
+    if (FActive && !FChanging && (FRecalcAfterDelete || FilterChangedSinceRecalc()))
         RecalculateAll();
 }
 

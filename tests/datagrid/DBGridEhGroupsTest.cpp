@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QImage>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -178,6 +180,37 @@ TEST_F(DBGridEhGroupsTest, KeysAndTheExpandBoxOpenAndCloseGroupsAndAClickOnTheBo
     EXPECT_EQ(Rows(), (std::vector<String>{u"上海"_s, u"广州"_s, u"北京"_s, u"2"_s}));
 }
 
+TEST_F(DBGridEhGroupsTest, CtrlOnAGroupRowsExpandBoxGivesEveryGroupItsNewState)
+{
+    GroupByCity();
+    Drag(TitleOf(u"类别"_s), QPoint(Grid->LayoutGroupPanel().back().Rect.Right + 20, 5));
+    ASSERT_EQ(Grid->DataGrouping()->ActiveLevelCount(), 2);
+    const std::vector<String> closed{u"北京"_s, u"广州"_s, u"上海"_s};
+    ASSERT_EQ(Rows(), closed);
+    const std::vector<String> open{u"北京"_s, u"纸"_s, u"2"_s, u"广州"_s, u"笔"_s, u"4"_s,
+                                   u"上海"_s, u"笔"_s, u"1"_s, u"纸"_s, u"3"_s};
+    // 北京's box, the first slot after the indicator, pressed in turn.
+    struct Case {
+        Qt::KeyboardModifiers Modifiers;
+        std::vector<String> Shown;
+    };
+    const Case cases[] = {
+        {Qt::ControlModifier, open},
+        {Qt::ControlModifier, closed},
+        {Qt::NoModifier, {u"北京"_s, u"纸"_s, u"广州"_s, u"上海"_s}},
+        {Qt::ControlModifier, closed},
+    };
+    const TRect indicator = Grid->CellPixelRect(0, AboveData());
+    const QPoint box(indicator.Right + 9, (indicator.Top + indicator.Bottom) / 2);
+    for (const Case& c : cases) {
+        SendMouse(Window(), QEvent::MouseButtonPress, box, Qt::LeftButton, Qt::LeftButton, c.Modifiers);
+        SendMouse(Window(), QEvent::MouseButtonRelease, box, Qt::LeftButton, Qt::NoButton, c.Modifiers);
+        ReleaseKeyboardModifiers();
+        EXPECT_EQ(Rows(), c.Shown);
+        EXPECT_EQ(Grid->RowCount(), AboveData() + static_cast<int>(c.Shown.size()));
+    }
+}
+
 TEST_F(DBGridEhGroupsTest, AnInsertJoinsTheCurrentGroupAndADeleteInACollapsedGroupTakesItsRow)
 {
     GroupByCity();
@@ -247,6 +280,37 @@ TEST_F(DBGridEhGroupsTest, ARecordDeletedWhileItsGroupIsClosedLeavesTheGroupWith
     EXPECT_LT(Grid->Row(), Grid->RowCount());
     Grid->DataGrouping()->GroupDataTree()->ShownRowNode(2)->SetExpanded(true);
     EXPECT_EQ(Rows(), (std::vector<String>{u"北京"_s, u"广州"_s, u"上海"_s, u"1"_s}));
+}
+
+TEST_F(DBGridEhGroupsTest, EachRowOfTheMemoryTableShowsWhetherItsOwnRecordIsSelected)
+{
+    ASSERT_TRUE(Grid->IsMemTableMode());
+    Grid->SetOptions(Grid->Options() | dgMultiSelect);
+    const std::vector<int> cases[] = {{2, 4}, {3}, {1, 3}};
+    for (const std::vector<int>& selected : cases) {
+        Grid->SelectedRows()->RemoveAll();
+        for (int recNo : selected) {
+            Table->SetRecNo(recNo);
+            Grid->SelectedRows()->SetCurrentRowSelected(true);
+        }
+        // The current record and the plain look's reference are two records left out.
+        std::vector<int> others;
+        for (int recNo = 1; recNo <= 4; ++recNo)
+            if (std::find(selected.begin(), selected.end(), recNo) == selected.end())
+                others.push_back(recNo);
+        Table->SetRecNo(others[0]);
+        Grid->PaintScreen();
+        const TRect reference = Grid->CellPixelRect(Grid->IndicatorOffset() + 2, AboveData() + others[1] - 1);
+        const TColor plain = Grid->Pixel(reference.Right - 3, reference.Bottom - 3);
+        for (int recNo = 1; recNo <= 4; ++recNo) {
+            if (recNo == Table->RecNo())
+                continue;
+            SCOPED_TRACE(recNo);
+            const TRect cell = Grid->CellPixelRect(Grid->IndicatorOffset() + 2, AboveData() + recNo - 1);
+            const bool lit = Grid->Pixel(cell.Right - 3, cell.Bottom - 3) != plain;
+            EXPECT_EQ(lit, std::find(selected.begin(), selected.end(), recNo) != selected.end());
+        }
+    }
 }
 
 TEST_F(DBGridEhGroupsTest, AGroupRowPaintsItsLevelColourAcrossTheRowAndThePanelItsBand)

@@ -91,6 +91,14 @@ protected:
     {
         SendMouse(Editor->Handle(), QEvent::MouseButtonRelease, ButtonMiddle(Editor), Qt::LeftButton, Qt::NoButton);
     }
+    // One notch of the wheel toward the user over the middle of the editor, where the pointer is.
+    static void WheelOverEditor(TDBGridInplaceEdit* Editor)
+    {
+        const QPointF at(Editor->Width() / 4, Editor->Height() / 2);
+        QWheelEvent event(at, Editor->Handle()->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(Editor->Handle(), &event);
+    }
     String Stored(const String& Field) const { return Data->FieldByName(Field)->AsString(); }
     // The value once the record is posted, as leaving the row would.
     String Posted(const String& Field)
@@ -192,6 +200,41 @@ TEST_F(DBGridInplaceEditTest, ARightAlignedButtonMenuEndsAtTheButtonsRightEdge)
     const TPoint corner = button->ClientToScreen(Point(button->Width(), button->Height()));
     EXPECT_EQ(QPoint(shown->geometry().right() + 1, shown->geometry().top()), QPoint(corner.X, corner.Y));
     shown->close();
+}
+
+TEST_F(DBGridInplaceEditTest, TheWheelOverTheEditorIsSpentWhileADropDownShows)
+{
+    TMRUListEh* recent = Grid->Columns()->ColumnAt(0)->MRUList();
+    recent->SetActive(true);
+    recent->Items()->Add(u"回形针大号"_s);
+    struct Case {
+        int DataCol;
+        const char* List;
+    };
+    const Case cases[] = {{1, "pick list"}, {2, "calendar"}, {3, "calculator"}, {0, "recent texts"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.List);
+        TDBGridInplaceEdit* editor = EditCell(c.DataCol);
+        ASSERT_NE(editor, nullptr);
+        if (c.DataCol == 0)
+            CommitText(editor->Handle(), u"大"_s);
+        else
+            Type(Qt::Key_Down, QString(), Qt::AltModifier);
+        const auto shown = [editor] { return editor->ListVisible() || editor->MRUListDroppedDown(); };
+        ASSERT_TRUE(shown());
+        WheelOverEditor(editor);
+        EXPECT_TRUE(shown());
+        EXPECT_EQ(Data->RecNo(), 1);
+        EXPECT_TRUE(Grid->EditorMode());
+        Type(Qt::Key_Escape, u"\x1b"_s);
+        Type(Qt::Key_Escape, u"\x1b"_s);
+        Data->Cancel();
+    }
+    // With every list shut the wheel is the grid's again: it moves the record.
+    TDBGridInplaceEdit* editor = EditCell(1);
+    ASSERT_NE(editor, nullptr);
+    WheelOverEditor(editor);
+    EXPECT_EQ(Data->RecNo(), 2);
 }
 
 TEST_F(DBGridInplaceEditTest, TypedTextPostsOnEnterAndEscRestoresTheCell)
@@ -532,6 +575,19 @@ TEST_F(DBGridLookupEditTest, TheDataListChoosesAPersonAndEscLeavesTheOneThere)
     EXPECT_EQ(editor->Text(), u"Wang"_s);
     Type(Qt::Key_Return, u"\r"_s);
     EXPECT_EQ(Person(), Variant(3));
+}
+
+TEST_F(DBGridLookupEditTest, TheWheelOverTheEditorIsSpentWhileTheDataListShows)
+{
+    Data->AppendRecord({3});
+    TDBGridInplaceEdit* editor = EditCell(1);
+    ASSERT_NE(editor, nullptr);
+    Type(Qt::Key_Down, QString(), Qt::AltModifier);
+    ASSERT_TRUE(editor->ListVisible());
+    WheelOverEditor(editor);
+    EXPECT_TRUE(editor->ListVisible());
+    EXPECT_EQ(Data->RecNo(), 1);
+    EXPECT_EQ(editor->Text(), u"Li"_s);
 }
 
 TEST_F(DBGridLookupEditTest, TypingFindsAPersonAndWhatNobodyIsCalledIsRefused)

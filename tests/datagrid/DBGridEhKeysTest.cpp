@@ -38,21 +38,27 @@ TEST_F(DBGridEhKeysTest, CtrlHomeAndCtrlEndGoToTheFirstAndLastRecord)
     EXPECT_EQ(CurrentRecNo(), 1);
 }
 
+// The grid draws left to right whatever its BiDiMode, so the arrows keep their sides.
 TEST_F(DBGridEhKeysTest, LeftRightAndCtrlLeftRightWalkTheColumns)
 {
-    const int first = Grid->FocusedColumnIndex();
-    Key(Qt::Key_Right);
-    EXPECT_EQ(Grid->FocusedColumnIndex(), first + 1);
-    Key(Qt::Key_Right, Qt::ControlModifier);
-    EXPECT_EQ(Grid->FocusedColumnIndex(), Grid->Columns()->Count() - 1);
-    Key(Qt::Key_Left);
-    EXPECT_EQ(Grid->FocusedColumnIndex(), Grid->Columns()->Count() - 2);
-    Key(Qt::Key_Left, Qt::ControlModifier);
-    EXPECT_EQ(Grid->FocusedColumnIndex(), 0);
-    // A hidden column is stepped over.
-    Grid->Columns()->ColumnAt(1)->SetVisible(false);
-    Key(Qt::Key_Right);
-    EXPECT_EQ(Grid->FocusedColumnIndex(), 2);
+    for (TBiDiMode mode : {TBiDiMode::bdLeftToRight, TBiDiMode::bdRightToLeft}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        Grid->SetBiDiMode(mode);
+        Grid->Columns()->ColumnAt(1)->SetVisible(true);
+        Grid->FocusDataColumn(0);
+        Key(Qt::Key_Right);
+        EXPECT_EQ(Grid->FocusedColumnIndex(), 1);
+        Key(Qt::Key_Right, Qt::ControlModifier);
+        EXPECT_EQ(Grid->FocusedColumnIndex(), Grid->Columns()->Count() - 1);
+        Key(Qt::Key_Left);
+        EXPECT_EQ(Grid->FocusedColumnIndex(), Grid->Columns()->Count() - 2);
+        Key(Qt::Key_Left, Qt::ControlModifier);
+        EXPECT_EQ(Grid->FocusedColumnIndex(), 0);
+        // A hidden column is stepped over.
+        Grid->Columns()->ColumnAt(1)->SetVisible(false);
+        Key(Qt::Key_Right);
+        EXPECT_EQ(Grid->FocusedColumnIndex(), 2);
+    }
 }
 
 TEST_F(DBGridEhKeysTest, HorzScrollingGoesByPixelsWithSmoothStepAndByColumnsWithout)

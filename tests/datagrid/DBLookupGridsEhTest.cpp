@@ -16,6 +16,8 @@
 
 #include <QWheelEvent>
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -406,7 +408,6 @@ TEST_F(LookupGridTest, BoundToALookupFieldTheFieldDefinesTheList)
     People->Locate(u"id"_s, 3, TLocateOptions());
     grid.SelectCurrentRecord();
     EXPECT_EQ(Person(), Variant(3));
-    grid.SetDataSource(nullptr);
 }
 
 TEST_F(LookupGridTest, AColumnMakesItsDropDownGridOnceWithItsSettings)
@@ -484,4 +485,69 @@ TEST_F(LookupGridTest, AListFieldRemovedWhileDroppedDownLeavesTheListInactiveAnd
     Grid()->Handle()->grab();
     Key(Qt::Key_Return);
     EXPECT_EQ(Person(), Variant(2));
+}
+
+TEST_F(LookupGridTest, EveryOrderOfFreeingTheGridItsSourcesAndDatasetsEndsQuietly)
+{
+    enum Part { GridPart, BoundSourcePart, BoundPart, ListSourcePart, ListPart };
+    const char* const names[] = {"grid", "bound source", "bound dataset", "list source", "list dataset"};
+    for (const bool throughLookupField : {true, false}) {
+        std::vector<int> order{GridPart, BoundSourcePart, BoundPart, ListSourcePart, ListPart};
+        do {
+            std::string trace = throughLookupField ? "lookup field:" : "key field:";
+            for (int part : order)
+                trace += std::string(" ") + names[part];
+            SCOPED_TRACE(trace);
+            auto* list = new TMemoryDataSet(nullptr);
+            list->FieldDefs()->Add(u"id"_s, TFieldType::ftInteger);
+            list->FieldDefs()->Add(u"姓名"_s, TFieldType::ftString, 10);
+            list->Open();
+            for (int i = 0; i < 3; ++i)
+                list->AppendRecord({i + 1, QString::fromUtf16(PeopleNames[i])});
+            auto* listSource = new TDataSource(nullptr);
+            listSource->SetDataSet(list);
+            auto* bound = new TMemoryDataSet(nullptr);
+            bound->FieldDefs()->Add(u"人"_s, TFieldType::ftInteger);
+            auto* who = new TIntegerField(bound);
+            who->SetFieldName(u"人"_s);
+            who->SetDataSet(bound);
+            if (throughLookupField) {
+                auto* name = new TStringField(bound);
+                name->SetFieldName(u"姓名"_s);
+                name->SetFieldKind(TFieldKind::fkLookup);
+                name->SetKeyFields(u"人"_s);
+                name->SetLookupDataSet(list);
+                name->SetLookupKeyFields(u"id"_s);
+                name->SetLookupResultField(u"姓名"_s);
+                name->SetDataSet(bound);
+            }
+            bound->Open();
+            bound->AppendRecord({2});
+            auto* boundSource = new TDataSource(nullptr);
+            boundSource->SetDataSet(bound);
+            auto* grid = new TDBLookupGridEh(nullptr);
+            if (throughLookupField) {
+                grid->SetDataSource(boundSource);
+                grid->SetDataField(u"姓名"_s);
+                EXPECT_TRUE(grid->LookupMode());
+            } else {
+                grid->SetListSource(listSource);
+                grid->SetKeyField(u"id"_s);
+                grid->SetListField(u"姓名"_s);
+                grid->SetDataSource(boundSource);
+                grid->SetDataField(u"人"_s);
+            }
+            EXPECT_EQ(grid->DisplayText(), u"李四"_s);
+            for (int part : order) {
+                switch (part) {
+                case GridPart: delete grid; break;
+                case BoundSourcePart: delete boundSource; break;
+                case BoundPart: delete bound; break;
+                case ListSourcePart: delete listSource; break;
+                case ListPart: delete list; break;
+                default: break;
+                }
+            }
+        } while (std::next_permutation(order.begin(), order.end()));
+    }
 }

@@ -1,5 +1,6 @@
 // Finding a text in a grid's records: every direction and option, through the grid centre, the
-// busy cursor while it scans; the centre's indicator-title menu and the shared style's colours.
+// busy cursor while it scans; the centre's indicator-title menu and cell clicks, and the shared
+// style's colours.
 #include "DBGridEhCoreSupport.h"
 
 #include "datagrid/DBGridEhCenter.h"
@@ -7,6 +8,7 @@
 #include "datagrid/DbUtilsEh.h"
 #include "platform/data/DataSet.h"
 #include "platform/ui/Menus.h"
+#include "platform/ui/UiTestSupport.h"
 
 #include <QKeyEvent>
 #include <QWidget>
@@ -34,6 +36,7 @@ protected:
     void TearDown() override
     {
         DBGridEhCenter()->OnLocateText = nullptr;
+        DBGridEhCenter()->OnCellMouseClick = nullptr;
         DBGridEhCenter()->SetMenuItem(TDBGridEhMenuItemEh::gmiCutEh, true);
         UnregisterDatasetFeaturesEh(typeid(TDataSet));
         Screen->SetCursor(crDefault);
@@ -227,11 +230,22 @@ TEST_F(DbUtilsEhFindTest, TheIndicatorTitleMenuActsOnTheGrid)
         EXPECT_EQ(items->Items(i)->Caption(), QString::fromUtf8(captions[i]));
     EXPECT_FALSE(items->Items(1)->Enabled());
     EXPECT_TRUE(items->Items(5)->Enabled());
+    for (int i = 0; i < 6; ++i) {
+        const auto* item = dynamic_cast<const TDBGridEhMenuItem*>(items->Items(i));
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(item->Grid(), Grid);
+        EXPECT_EQ(item->Action(), static_cast<TDBGridEhMenuItemEh>(i));
+    }
     items->Items(5)->Click();
     EXPECT_EQ(Grid->Selection()->SelectionType(), TDBGridEhSelectionType::gstAll);
 
     TMenuItem* columns = items->Items(0);
     ASSERT_EQ(columns->Count(), Grid->Columns()->Count());
+    for (int i = 0; i < columns->Count(); ++i) {
+        const auto* item = dynamic_cast<const TColumnEhMenuItem*>(columns->Items(i));
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(item->Column(), Grid->Columns()->ColumnAt(i));
+    }
     for (int i = 1; i < columns->Count(); ++i) {
         EXPECT_TRUE(columns->Items(i)->Checked());
         columns->Items(i)->Click();
@@ -246,6 +260,32 @@ TEST_F(DbUtilsEhFindTest, TheIndicatorTitleMenuActsOnTheGrid)
     DBGridEhCenter()->BuildIndicatorTitleMenu(Grid, menu);
     EXPECT_EQ(menu->Items()->Count(), 5);
     EXPECT_FALSE(menu->Items()->Items(0)->Items(1)->Checked());
+}
+
+// A click on a cell reaches the centre, with the cell and the point within it, unless the
+// grid's own OnCellMouseClick takes it.
+TEST_F(DbUtilsEhFindTest, ACellClickReachesTheCentreUnlessTheGridTakesIt)
+{
+    std::vector<std::pair<TGridCoord, TPoint>> centreClicks;
+    DBGridEhCenter()->OnCellMouseClick = [&](TDBGridEhCenter*, TCustomDBGridEh* G, TGridCoord Cell, TMouseButton Button,
+                                             TShiftState, int X, int Y) {
+        EXPECT_EQ(G, Grid);
+        EXPECT_EQ(Button, TMouseButton::mbLeft);
+        centreClicks.push_back({Cell, Point(X, Y)});
+    };
+    const TRect cell = Grid->CellPixelRect(2, 3);
+    const QPoint at(cell.Left + 4, cell.Top + 3);
+    ClickAt(Grid->Handle(), at);
+    ASSERT_EQ(centreClicks.size(), 1u);
+    EXPECT_EQ(centreClicks[0].first.X, 2);
+    EXPECT_EQ(centreClicks[0].first.Y, 3);
+    EXPECT_EQ(centreClicks[0].second, Point(4, 3));
+
+    int gridClicks = 0;
+    Grid->OnCellMouseClick = [&](TObject*, TGridCoord, TMouseButton, TShiftState, int, int) { ++gridClicks; };
+    ClickAt(Grid->Handle(), at);
+    EXPECT_EQ(gridClicks, 1);
+    EXPECT_EQ(centreClicks.size(), 1u);
 }
 
 }  // namespace

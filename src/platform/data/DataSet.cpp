@@ -858,8 +858,11 @@ Variant TDataSet::LookupFieldValue(const TField* Field) const
 void TDataSet::BeginRecordRead(int ViewIndex)
 {
     FReadsBefore.push_back(FTempRecord);
-    if (FCursor != nullptr && ViewIndex >= 0 && ViewIndex < ViewCount())
+    FReadIds.emplace_back();
+    if (FCursor != nullptr && ViewIndex >= 0 && ViewIndex < ViewCount()) {
         FTempRecord = FCursor->ValuesAt(CursorPosition(ViewIndex));
+        FReadIds.back() = FCursor->IdAt(CursorPosition(ViewIndex));
+    }
 }
 
 void TDataSet::EndRecordRead()
@@ -868,6 +871,7 @@ void TDataSet::EndRecordRead()
         return;
     FTempRecord = std::move(FReadsBefore.back());
     FReadsBefore.pop_back();
+    FReadIds.pop_back();
 }
 
 // --- Bookmarks --------------------------------------------------------------------------------
@@ -876,6 +880,9 @@ bool TDataSet::RecordIdOfBookmark(const TBookmark& Bookmark, TRecordId& Id) { re
 
 TBookmark TDataSet::Bookmark() const
 {
+    for (auto read = FReadIds.rbegin(); FCursor != nullptr && read != FReadIds.rend(); ++read)
+        if (read->has_value())
+            return EncodeBookmark(**read);
     if (FActiveSlot < 0 || FActiveSlot >= WindowCount())
         return {};
     const TRecordBuffer& buffer = FBuffers[static_cast<std::size_t>(FActiveSlot)];

@@ -91,7 +91,8 @@ public:
     bool ControlsDisabled() const { return FDisableCount > 0; }
 
     // --- Bookmarks, searching -------------------------------------------------------------
-    // The identity of the active record; empty without one.
+    // The identity of the active record (of the record being read, see BeginRecordRead);
+    // empty without one.
     TBookmark Bookmark() const;
     // Makes the bookmarked record current; raises EDatabaseError "Record not found".
     void SetBookmark(const TBookmark& Value);
@@ -154,7 +155,8 @@ protected:
     static bool RecordIdOfBookmark(const TBookmark& Bookmark, TRecordId& Id);
     // Fields read the record at visible position ViewIndex (0-based) until the matching
     // EndRecordRead, without events or a move: how a memory table lets a viewer read any
-    // record. Nests; a position outside the records leaves the fields reading what they read.
+    // record; Bookmark answers that record meanwhile. Nests; a position outside the records
+    // leaves the fields and the bookmark as they were.
     void BeginRecordRead(int ViewIndex);
     void EndRecordRead();
 
@@ -269,6 +271,7 @@ private:
     std::vector<int> FView;  // cursor positions of the visible records while FViewFiltered
     std::optional<TRecordValues> FTempRecord;  // what fields read while filtering and looking up
     std::vector<std::optional<TRecordValues>> FReadsBefore;  // FTempRecord under each BeginRecordRead
+    std::vector<std::optional<TRecordId>> FReadIds;  // the record each BeginRecordRead reads, if any
     String FSort;
 
     int FDisableCount = 0;

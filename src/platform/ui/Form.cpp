@@ -5,6 +5,7 @@
 #include "platform/ui/Menus.h"
 #include "platform/ui/WindowHost.h"
 
+#include <QApplication>
 #include <QEventLoop>
 #include <QMenuBar>
 #include <QWidget>
@@ -336,10 +337,21 @@ void TCustomForm::PlaceOnScreen()
     SetBounds(area.Left + (area.Width() - Width()) / 2, area.Top + (area.Height() - Height()) / 2, Width(), Height());
 }
 
+// The control holding the window focus, when it lies within the form's focused control: a
+// control may keep itself the focused one while a child of its own (a cell editor) has the
+// window focus, and that child must see the wheel first; what it leaves goes to its parents.
+static TWinControl* WheelTarget(TWinControl* FocusedControl)
+{
+    for (QWidget* widget = QApplication::focusWidget(); widget != nullptr; widget = widget->parentWidget())
+        if (TWinControl* control = FindControl(widget))
+            return FocusedControl->ContainsControl(control) ? control : FocusedControl;
+    return FocusedControl;
+}
+
 void TCustomForm::MouseWheelHandler(TMessage& Message)
 {
     if (FFocusedControl != nullptr && FFocusedControl != this)
-        Message.Result = FFocusedControl->Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
+        Message.Result = WheelTarget(FFocusedControl)->Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
     else
         TWinControl::MouseWheelHandler(Message);
 }
