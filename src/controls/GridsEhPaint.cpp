@@ -311,7 +311,7 @@ void TCustomGridEh::PaintAreaCells(TPaintContext& Context, const TPaintSegment& 
             if (fixedEdges && state.Contains(gdFixed))
                 DrawFixedCellEdges(rect, leadingSides, trailingSides, false);
             if (focusRects && state.Contains(gdFocused))
-                canvas.DrawFocusRect(rect);
+                canvas.DrawFocusRect(CellFocusRect(col.Index, row.Index, rect));
         }
     }
 }

@@ -1345,6 +1345,10 @@ protected:
     // group indent and the detail sign in the first visible column, and cut to the record's own
     // height above an open panel.
     TRect CellDisplayRect(int ACol, int ARow) override;
+    // The focus rectangle frames the record's own part of the row, never an open detail panel.
+    TRect CellFocusRect(int ACol, int ARow, const TRect& CellRect) override;
+    // ARect cut to the record's own height when ARow is the current row above an open panel.
+    TRect RecordPartOfCell(int ARow, TRect ARect);
     void ResyncAfterScroll() override;
     // Scrolls so that the open panel shows, or so that no empty space is left after it closed.
     void ScrollRowDetailIntoView(bool Shown);
