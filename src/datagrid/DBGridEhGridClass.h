@@ -693,8 +693,13 @@ protected:
     String GetCellEditMask(int ACol, int ARow) override;
     String GetCellEditText(int ACol, int ARow) override;
     std::unique_ptr<TInplaceEdit> CreateEditorObject() override;
-    // Leaves an active filter row first: one editor shows at a time.
+    // Leaves an active filter row first: one editor shows at a time; in row panel mode the
+    // focused panel cell comes into view.
     void EnterEditorMode() override;
+    // Row panel mode: the editor edits one panel cell, remembered while it is open. Leaving
+    // repaints the panel row and forgets it; another focused cell reloads the editor.
+    void LeaveEditorMode() override;
+    void SyncEditor() override;
     bool TracksHoverAt(int ACol, int ARow) override;
     void ColumnRelocated(int FromIndex, int ToIndex) override;
     void AfterColWidthsChange() override;
@@ -1270,6 +1275,7 @@ private:
     int FRowPanelWidth = 0;
     int FRowPanelHeight = 0;
     int FFocusedPanelColumn = 0;
+    int FEditedPanelColumn = -1;
     // A panel cell pressed (title or data): its column, where and with which keys.
     struct TPanelPressEh {
         int Title = -1;

@@ -267,6 +267,34 @@ TEST_F(DBGridEhRowPanelTest, OnePressOnACellsButtonOpensItsDropDown)
     EXPECT_TRUE(editor->ListVisible()) << "the release on the button keeps the list";
 }
 
+TEST_F(DBGridEhRowPanelTest, TheCellEditorKeepsItsTextForThePanelCellItWasTypedIn)
+{
+    // Focused from outside, with no key posting the edit first.
+    for (bool hideTheCell : {false, true}) {
+        SCOPED_TRACE(hideTheCell);
+        Grid->FocusDataColumn(1);
+        Grid->ChangeEditorMode(true);
+        TInplaceEdit* editor = Grid->InplaceEditor();
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(editor->Text(), CurrentName()) << "opened on the focused cell's text";
+        const String typed = hideTheCell ? u"H"_s : u"Z"_s;
+        SendKey(editor->Handle(), hideTheCell ? Qt::Key_H : Qt::Key_Z, typed);
+        ASSERT_EQ(editor->Text(), typed);
+        if (hideTheCell)
+            Column(1)->SetVisible(false);
+        else
+            Grid->FocusDataColumn(3);
+        EXPECT_NE(Grid->FocusedColumnIndex(), 1);
+        EXPECT_TRUE(Grid->EditorMode());
+        if (!hideTheCell)
+            EXPECT_EQ(editor->Text(), Grid->FocusedColumn()->ComputeEditorText()) << "reloaded on the focused cell";
+        Grid->ChangeEditorMode(false);
+        Data->Post();
+        EXPECT_EQ(CurrentName(), typed);
+        Column(1)->SetVisible(true);
+    }
+}
+
 class DBGridEhRowPanelPaintTest : public StockGridPaintFixture {
 protected:
     void SetUp() override
