@@ -154,7 +154,9 @@ void TCustomGridEh::PaintGrid()
 
     if (FDefaultDrawing && FOptions.Contains(goRowSelect) && context.Focused && !ComponentState().Contains(TComponentStateFlag::csDesigning))
         if (const TRect selection = VisibleRangeRectInLayout(context.Selection, context.Layout, false); !selection.IsEmpty())
-            canvas.DrawFocusRect(selection);
+            canvas.DrawFocusRect(context.Selection.Top == context.Selection.Bottom
+                                     ? CellFocusRect(context.Selection.Left, context.Selection.Top, selection)
+                                     : selection);
     FillEmptySpace(context.Layout);
     if (FOptions.Contains(goExtendVertLines) && FOptions.Contains(goVertLine))
         DrawVertLines(context.Layout, context.Layout.Vert.DrawnEdge, context.Layout.Vert.ScrollLimit);
