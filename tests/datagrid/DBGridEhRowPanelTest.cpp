@@ -295,6 +295,20 @@ TEST_F(DBGridEhRowPanelTest, TheCellEditorKeepsItsTextForThePanelCellItWasTypedI
     }
 }
 
+TEST_F(DBGridEhRowPanelTest, OpeningTheEditorBringsTheFocusedCellIntoView)
+{
+    // One line of cells wider than the window: the last one lies past its right edge.
+    Place({0, 0, 0, 0}, {1, 1, 1, 1}, {200, 200, 200, 200});
+    Grid->FocusDataColumn(3);
+    ASSERT_GT(Grid->HorzPixelOffset(), 0);
+    Grid->Perform(WM_HSCROLL, MAKEWPARAM(SB_LEFT, 0), 0);
+    ASSERT_EQ(Grid->HorzPixelOffset(), 0);
+    Grid->ChangeEditorMode(true);
+    ASSERT_TRUE(Grid->EditorMode());
+    const TRect panel = Grid->CellPixelRect(Grid->IndicatorOffset(), Grid->Row());
+    EXPECT_LE(Column(3)->RowPanelRect().Right - Grid->HorzPixelOffset() + panel.Left, Grid->ClientWidth());
+}
+
 class DBGridEhRowPanelPaintTest : public StockGridPaintFixture {
 protected:
     void SetUp() override
