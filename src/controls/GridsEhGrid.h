@@ -169,6 +169,8 @@ protected:
     virtual bool EditorAllowed();
     virtual bool GridAcceptsKey(WORD Key, TShiftState Shift);
     virtual TRect CellDisplayRect(int ACol, int ARow);
+    // The part of a focused cell's painted rectangle that its focus rectangle frames.
+    virtual TRect CellFocusRect(int ACol, int ARow, const TRect& CellRect);
     virtual bool MouseUpMayClickCell(const TMessage& Message);
     virtual bool MayMoveColumnTo(int Origin, int& Destination, TPoint MousePt);
     virtual bool MayMoveRowTo(int Origin, int& Destination, TPoint MousePt);

@@ -404,6 +404,11 @@ TRect TCustomGridEh::CellDisplayRect(int ACol, int ARow)
     return CellPixelRect(ACol, ARow);
 }
 
+TRect TCustomGridEh::CellFocusRect(int, int, const TRect& CellRect)
+{
+    return CellRect;
+}
+
 bool TCustomGridEh::MayMoveColumnTo(int, int&, TPoint)
 {
     return true;

@@ -154,7 +154,9 @@ void TCustomGridEh::PaintGrid()
 
     if (FDefaultDrawing && FOptions.Contains(goRowSelect) && context.Focused && !ComponentState().Contains(TComponentStateFlag::csDesigning))
         if (const TRect selection = VisibleRangeRectInLayout(context.Selection, context.Layout, false); !selection.IsEmpty())
-            canvas.DrawFocusRect(selection);
+            canvas.DrawFocusRect(context.Selection.Top == context.Selection.Bottom
+                                     ? CellFocusRect(context.Selection.Left, context.Selection.Top, selection)
+                                     : selection);
     FillEmptySpace(context.Layout);
     if (FOptions.Contains(goExtendVertLines) && FOptions.Contains(goVertLine))
         DrawVertLines(context.Layout, context.Layout.Vert.DrawnEdge, context.Layout.Vert.ScrollLimit);
@@ -311,7 +313,7 @@ void TCustomGridEh::PaintAreaCells(TPaintContext& Context, const TPaintSegment& 
             if (fixedEdges && state.Contains(gdFixed))
                 DrawFixedCellEdges(rect, leadingSides, trailingSides, false);
             if (focusRects && state.Contains(gdFocused))
-                canvas.DrawFocusRect(rect);
+                canvas.DrawFocusRect(CellFocusRect(col.Index, row.Index, rect));
         }
     }
 }

@@ -76,7 +76,7 @@ void TCustomDBGridEh::PaintCell(int ACol, int ARow, TGridDrawState State, TRect 
             Canvas()->Brush()->SetStyle(TBrushStyle::bsSolid);
             Canvas()->Brush()->SetColor(Color());
             Canvas()->FillRect(ARect);
-            ARect.Bottom = std::min(ARect.Bottom, ARect.Top + RecordRowHeight(areaRow));
+            ARect = RecordPartOfCell(ARow, ARect);
         }
         if (area.Col == TCellAreaColEh::cacIndicator)
             PaintIndicatorCell(ACol, ARow, areaCol, areaRow, ARect, State, area);

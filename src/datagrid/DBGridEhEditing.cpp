@@ -14,6 +14,13 @@
 
 namespace {
 
+// The column whose cell the editor on grid column ACol edits: in row panel mode the one grid
+// column holds every panel cell, and the focused one is edited.
+int EditedDataCol(const TCustomDBGridEh* Grid, int ACol)
+{
+    return Grid->RowPanel()->Active() ? Grid->FocusedColumnIndex() : Grid->GridColToDataCol(ACol);
+}
+
 int IndexOfText(const TStrings* List, const String& Text)
 {
     for (int i = 0; List != nullptr && i < List->Count(); ++i)
@@ -230,13 +237,13 @@ int TCustomDBGridEh::EditorMaxLength()
 
 String TCustomDBGridEh::GetCellEditMask(int ACol, int)
 {
-    const int index = GridColToDataCol(ACol);
+    const int index = EditedDataCol(this, ACol);
     return index >= 0 && index < FColumns->Count() ? FColumns->ColumnAt(index)->EffectiveEditMask() : String();
 }
 
 String TCustomDBGridEh::GetCellEditText(int ACol, int)
 {
-    const int index = GridColToDataCol(ACol);
+    const int index = EditedDataCol(this, ACol);
     FEditText = index >= 0 && index < FColumns->Count() ? FColumns->ColumnAt(index)->ComputeEditorText() : String();
     FEditValue = Variant();
     return FEditText;

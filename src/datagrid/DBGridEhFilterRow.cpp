@@ -148,6 +148,7 @@ void TCustomDBGridEh::EnterEditorMode()
     // The filter row's text goes to its column before the cell editor opens.
     if (FFilterRowActive)
         DeactivateFilterRow();
+    ScrollRowPanelColumnIntoView();
     TCustomGridEh::EnterEditorMode();
 }
 

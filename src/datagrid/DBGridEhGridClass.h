@@ -693,8 +693,13 @@ protected:
     String GetCellEditMask(int ACol, int ARow) override;
     String GetCellEditText(int ACol, int ARow) override;
     std::unique_ptr<TInplaceEdit> CreateEditorObject() override;
-    // Leaves an active filter row first: one editor shows at a time.
+    // Leaves an active filter row first: one editor shows at a time; in row panel mode the
+    // focused panel cell comes into view.
     void EnterEditorMode() override;
+    // Row panel mode: the editor edits one panel cell, remembered while it is open. Leaving
+    // repaints the panel row and forgets it; another focused cell reloads the editor.
+    void LeaveEditorMode() override;
+    void SyncEditor() override;
     bool TracksHoverAt(int ACol, int ARow) override;
     void ColumnRelocated(int FromIndex, int ToIndex) override;
     void AfterColWidthsChange() override;
@@ -1272,6 +1277,7 @@ private:
     int FRowPanelWidth = 0;
     int FRowPanelHeight = 0;
     int FFocusedPanelColumn = 0;
+    int FEditedPanelColumn = -1;
     // A panel cell pressed (title or data): its column, where and with which keys.
     struct TPanelPressEh {
         int Title = -1;
@@ -1347,6 +1353,10 @@ protected:
     // group indent and the detail sign in the first visible column, and cut to the record's own
     // height above an open panel.
     TRect CellDisplayRect(int ACol, int ARow) override;
+    // The focus rectangle frames the record's own part of the row, never an open detail panel.
+    TRect CellFocusRect(int ACol, int ARow, const TRect& CellRect) override;
+    // ARect cut to the record's own height when ARow is the current row above an open panel.
+    TRect RecordPartOfCell(int ARow, TRect ARect);
     void ResyncAfterScroll() override;
     // Scrolls so that the open panel shows, or so that no empty space is left after it closed.
     void ScrollRowDetailIntoView(bool Shown);

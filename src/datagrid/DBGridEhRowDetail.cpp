@@ -369,9 +369,16 @@ TRect TCustomDBGridEh::CellDisplayRect(int ACol, int ARow)
         if (FRowDetailPanel->Active() && rect.Width() > DetailSignWidth)
             rect.Left += DetailSignWidth;
     }
+    return RecordPartOfCell(ARow, rect);
+}
+
+TRect TCustomDBGridEh::CellFocusRect(int, int ARow, const TRect& CellRect) { return RecordPartOfCell(ARow, CellRect); }
+
+TRect TCustomDBGridEh::RecordPartOfCell(int ARow, TRect ARect)
+{
     if (FRowDetailPanel->Visible() && ARow == Row() && ARow >= RowsAboveData())
-        rect.Bottom = std::min(rect.Bottom, rect.Top + RecordRowHeight(ARow - RowsAboveData()));
-    return rect;
+        ARect.Bottom = std::min(ARect.Bottom, ARect.Top + RecordRowHeight(ARow - RowsAboveData()));
+    return ARect;
 }
 
 void TCustomDBGridEh::ResyncAfterScroll()

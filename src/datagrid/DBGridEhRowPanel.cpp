@@ -136,15 +136,33 @@ void TCustomDBGridEh::SetFocusedPanelColumn(int Index)
 {
     if (Index == FFocusedPanelColumn)
         return;
-    // The editor's text belongs to the column it was opened on.
-    const bool editing = EditorMode();
-    if (editing)
-        DismissEditor();
+    // Text typed for the cell losing the focus goes into its field before the focus moves.
+    if (FDataLink->Active())
+        FDataLink->UpdateRecord();
     FFocusedPanelColumn = Index;
     ScrollRowPanelColumnIntoView();
-    if (editing)
+    if (EditorMode())
         SyncEditor();
     InvalidateRowCells(Row());
+}
+
+void TCustomDBGridEh::LeaveEditorMode()
+{
+    TCustomGridEh::LeaveEditorMode();
+    if (!FRowPanel->Active())
+        return;
+    FEditedPanelColumn = -1;
+    InvalidateRowCells(Row());
+}
+
+void TCustomDBGridEh::SyncEditor()
+{
+    const bool panel = FRowPanel->Active();
+    if (panel && FEditedPanelColumn >= 0 && FEditedPanelColumn != FFocusedPanelColumn && EditorCell().X >= 0)
+        DismissEditor();
+    TCustomGridEh::SyncEditor();
+    if (panel)
+        FEditedPanelColumn = EditorCell().X >= 0 ? FFocusedPanelColumn : -1;
 }
 
 void TCustomDBGridEh::ScrollRowPanelColumnIntoView()

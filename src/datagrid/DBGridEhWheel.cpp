@@ -1,4 +1,5 @@
-// Scrolling by the wheel and by the vertical scroll bar: both move the current record.
+// Scrolling by the wheel and by the vertical scroll bar: both move the current record, except
+// over a memory table, where they scroll the view.
 #include "datagrid/DBGridEh.h"
 
 #include "platform/data/DataSet.h"
@@ -13,8 +14,23 @@ bool TCustomDBGridEh::HandleMouseWheel(TShiftState Shift, TPoint MousePos, int D
 {
     const bool handled = Direction > 0 ? TCustomControl::DoMouseWheelDown(Shift, MousePos)
                                        : TCustomControl::DoMouseWheelUp(Shift, MousePos);
-    if (!handled && DataLink()->Active())
+    if (handled || !DataLink()->Active())
+        return true;
+    if (!UsesMemTableScrolling()) {
         MoveByRecords(Direction);
+        return true;
+    }
+    // Over a memory table Shift moves the record, by a page with Ctrl too; without Shift the
+    // view scrolls and the record stays: a page with Ctrl, else as the bar's arrow scrolls it.
+    const bool shift = Shift.Contains(ssShift);
+    const bool ctrl = Shift.Contains(ssCtrl);
+    if (shift) {
+        MoveByRecords(ctrl ? Direction * std::max(1, FullyShownRowCount()) : Direction);
+        return true;
+    }
+    const int code = ctrl ? (Direction > 0 ? SB_PAGEDOWN : SB_PAGEUP) : (Direction > 0 ? SB_LINEDOWN : SB_LINEUP);
+    TMessage message{WM_VSCROLL, MAKEWPARAM(code, 0), 0};
+    ScrollMemTableByBar(message);
     return true;
 }
 

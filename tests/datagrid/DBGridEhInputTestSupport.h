@@ -117,10 +117,10 @@ protected:
         Click(CellCentre(ACol, ARow), Modifiers);
     }
     // One notch of the wheel: negative turns it toward the user (down).
-    void Wheel(int Delta)
+    void Wheel(int Delta, Qt::KeyboardModifiers Modifiers = Qt::NoModifier)
     {
         const QPointF at(100, 100);
-        QWheelEvent event(at, Window()->mapToGlobal(at), QPoint(), QPoint(0, Delta), Qt::NoButton, Qt::NoModifier,
+        QWheelEvent event(at, Window()->mapToGlobal(at), QPoint(), QPoint(0, Delta), Qt::NoButton, Modifiers,
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(Window(), &event);
     }

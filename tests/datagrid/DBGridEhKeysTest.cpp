@@ -121,6 +121,65 @@ TEST_F(DBGridEhKeysTest, OverAMemoryTableTheVertBarScrollsByPixelsWithSmoothStep
     DataSetShown = Data.get();
 }
 
+TEST_F(DBGridEhKeysTest, OverAMemoryTableTheWheelScrollsTheViewAndShiftMovesTheRecord)
+{
+    std::unique_ptr<TMemTableDataSet> table(NewStockDataSet<TMemTableDataSet>(nullptr));
+    table->Open();
+    for (int i = 0; i < RowTotal; ++i)
+        table->AppendRecord({Variant(), Variant(RowName(i)), Variant(i), Variant(1.0)});
+    table->First();
+    Source->SetDataSet(table.get());
+    DataSetShown = table.get();
+    ASSERT_TRUE(Grid->IsMemTableMode());
+    const int first = Grid->FixedRows();
+    const int page = Grid->FullyShownRowCount();
+    ASSERT_GT(page, 2);
+    ASSERT_GT(RowTotal, 2 * page);
+    struct Case {
+        bool Smooth;
+        Qt::KeyboardModifiers Keys;
+        int RecNo;       // after one notch down from the first record
+        int TopAtLeast;  // the view's top row, at least
+        bool Pixels;     // the view stands between two rows
+    };
+    const Case cases[] = {
+        {false, Qt::NoModifier, 1, first + 1, false},
+        {true, Qt::NoModifier, 1, first, true},
+        {false, Qt::ControlModifier, 1, first + page - 1, false},
+        {false, Qt::ShiftModifier, 2, first, false},
+        {true, Qt::ShiftModifier, 2, first, false},
+        {false, Qt::ShiftModifier | Qt::ControlModifier, 1 + page, first, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.Smooth << " " << c.Keys.toInt());
+        Grid->VertScrollBar()->SetSmoothStep(c.Smooth);
+        table->First();
+        Grid->Perform(WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0);
+        ASSERT_EQ(Grid->TopRow(), first);
+        Wheel(-120, c.Keys);
+        ReleaseKeyboardModifiers();
+        EXPECT_EQ(CurrentRecNo(), c.RecNo);
+        EXPECT_GE(Grid->TopRow(), c.TopAtLeast);
+        if (c.Pixels) {
+            EXPECT_EQ(Grid->TopRow(), first);
+            EXPECT_GT(Grid->VertPixelOffset(), 0);
+        } else {
+            EXPECT_EQ(Grid->VertPixelOffset(), 0);
+        }
+        // The view scrolls back up by the same step.
+        if (c.Keys == Qt::NoModifier || c.Keys == Qt::ControlModifier) {
+            Wheel(120, c.Keys);
+            ReleaseKeyboardModifiers();
+            EXPECT_EQ(Grid->TopRow(), first);
+            EXPECT_EQ(Grid->VertPixelOffset(), 0);
+            EXPECT_EQ(CurrentRecNo(), 1);
+        }
+    }
+    Grid->VertScrollBar()->SetSmoothStep(false);
+    Source->SetDataSet(Data.get());
+    DataSetShown = Data.get();
+}
+
 TEST_F(DBGridEhKeysTest, TabWalksTheColumnsThenGoesOnToTheNextRecord)
 {
     const int last = Grid->Columns()->Count() - 1;

@@ -6,6 +6,8 @@
 
 #include "platform/ui/Edit.h"
 
+#include <QApplication>
+
 namespace {
 
 class RowDetailTest : public DBGridInputTest {
@@ -243,6 +245,42 @@ TEST_F(RowDetailPaintTest, TheIndicatorArrowStaysBesideTheRecordAboveThePanel)
             (y < recordBottom ? inRecord : inPanel) += Grid->Pixel(x, y) == clBlack ? 1 : 0;
     EXPECT_GT(inRecord, 0);
     EXPECT_EQ(inPanel, 0);
+}
+
+TEST_F(RowDetailPaintTest, TheFocusRectangleFramesTheRecordAboveThePanel)
+{
+    Form->Show();
+    QApplication::setActiveWindow(Form->Handle());
+    Grid->SetFocus();
+    ASSERT_TRUE(Grid->HasInputFocus());
+    Grid->RowDetailPanel()->SwitchVisible(true);
+    // Around the current cell, and around the whole row with dgRowSelect.
+    for (bool rowSelect : {false, true}) {
+        SCOPED_TRACE(rowSelect);
+        Grid->SetOptions(rowSelect ? Grid->Options() | dgRowSelect : Grid->Options() - dgRowSelect);
+        ASSERT_TRUE(Grid->RowDetailPanel()->Visible());
+        Grid->PaintScreen();
+        const TRect cell = Grid->CellPixelRect(Grid->Col(), Grid->Row());
+        const int recordBottom = cell.Top + Grid->RecordRowHeight(Grid->Row() - Grid->RowsAboveData());
+        ASSERT_GT(cell.Bottom, recordBottom + 20);
+        // Every other pixel of the record's last line is inverted; past the sign the rest is highlight.
+        const TColor highlight = ColorToRGB(clHighlight);
+        int inverted = 0;
+        int plain = 0;
+        for (int x = cell.Left + 20; x < cell.Right - 2; ++x)
+            (Grid->Pixel(x, recordBottom - 1) == highlight ? plain : inverted) += 1;
+        EXPECT_GT(inverted, (cell.Width() - 22) / 3);
+        EXPECT_GT(plain, (cell.Width() - 22) / 3);
+        // Below it, the panel's band keeps the grid's colour: no side or bottom of a frame there.
+        const TColor band = ColorToRGB(Grid->Color());
+        int framed = 0;
+        for (int y = recordBottom + 1; y < cell.Bottom; ++y)
+            for (int x : {cell.Left, cell.Left + 1, cell.Right - 2, cell.Right - 1})
+                framed += Grid->Pixel(x, y) != band ? 1 : 0;
+        for (int x = cell.Left; x < cell.Right; ++x)
+            framed += Grid->Pixel(x, cell.Bottom - 1) != band ? 1 : 0;
+        EXPECT_EQ(framed, 0);
+    }
 }
 
 }  // namespace

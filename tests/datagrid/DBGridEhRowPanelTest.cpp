@@ -267,6 +267,48 @@ TEST_F(DBGridEhRowPanelTest, OnePressOnACellsButtonOpensItsDropDown)
     EXPECT_TRUE(editor->ListVisible()) << "the release on the button keeps the list";
 }
 
+TEST_F(DBGridEhRowPanelTest, TheCellEditorKeepsItsTextForThePanelCellItWasTypedIn)
+{
+    // Focused from outside, with no key posting the edit first.
+    for (bool hideTheCell : {false, true}) {
+        SCOPED_TRACE(hideTheCell);
+        Grid->FocusDataColumn(1);
+        Grid->ChangeEditorMode(true);
+        TInplaceEdit* editor = Grid->InplaceEditor();
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(editor->Text(), CurrentName()) << "opened on the focused cell's text";
+        const String typed = hideTheCell ? u"H"_s : u"Z"_s;
+        SendKey(editor->Handle(), hideTheCell ? Qt::Key_H : Qt::Key_Z, typed);
+        ASSERT_EQ(editor->Text(), typed);
+        if (hideTheCell)
+            Column(1)->SetVisible(false);
+        else
+            Grid->FocusDataColumn(3);
+        EXPECT_NE(Grid->FocusedColumnIndex(), 1);
+        EXPECT_TRUE(Grid->EditorMode());
+        if (!hideTheCell)
+            EXPECT_EQ(editor->Text(), Grid->FocusedColumn()->ComputeEditorText()) << "reloaded on the focused cell";
+        Grid->ChangeEditorMode(false);
+        Data->Post();
+        EXPECT_EQ(CurrentName(), typed);
+        Column(1)->SetVisible(true);
+    }
+}
+
+TEST_F(DBGridEhRowPanelTest, OpeningTheEditorBringsTheFocusedCellIntoView)
+{
+    // One line of cells wider than the window: the last one lies past its right edge.
+    Place({0, 0, 0, 0}, {1, 1, 1, 1}, {200, 200, 200, 200});
+    Grid->FocusDataColumn(3);
+    ASSERT_GT(Grid->HorzPixelOffset(), 0);
+    Grid->Perform(WM_HSCROLL, MAKEWPARAM(SB_LEFT, 0), 0);
+    ASSERT_EQ(Grid->HorzPixelOffset(), 0);
+    Grid->ChangeEditorMode(true);
+    ASSERT_TRUE(Grid->EditorMode());
+    const TRect panel = Grid->CellPixelRect(Grid->IndicatorOffset(), Grid->Row());
+    EXPECT_LE(Column(3)->RowPanelRect().Right - Grid->HorzPixelOffset() + panel.Left, Grid->ClientWidth());
+}
+
 class DBGridEhRowPanelPaintTest : public StockGridPaintFixture {
 protected:
     void SetUp() override
