@@ -28,6 +28,9 @@ TDateParts Decompose(TDateTime Value)
 
 bool IsAsciiLetter(Char C) { return (C >= u'a' && C <= u'z') || (C >= u'A' && C <= u'Z'); }
 
+// The format's letters are ASCII: upper-cased without the Unicode tables.
+Char AsciiUpper(Char C) { return C >= u'a' && C <= u'z' ? Char(C.unicode() - 32) : C; }
+
 bool StartsWithAt(const String& S, qsizetype Pos, QLatin1StringView Token)
 {
     return QStringView(S).mid(Pos).startsWith(Token, Qt::CaseInsensitive);
@@ -43,6 +46,8 @@ qsizetype SkipQuoted(const String& Format, qsizetype Pos)
 // The length of the am/pm specifier at Pos ("am/pm", "a/p" or "ampm"), 0 when there is none.
 qsizetype AmPmLength(const String& Format, qsizetype Pos)
 {
+    if (Format[Pos] != u'a' && Format[Pos] != u'A')
+        return 0;
     if (StartsWithAt(Format, Pos, QLatin1StringView("am/pm")))
         return 5;
     if (StartsWithAt(Format, Pos, QLatin1StringView("a/p")))
@@ -72,7 +77,19 @@ qsizetype LastAmPm(const String& Format)
     return last;
 }
 
-String Number(int Value, int Width) { return QStringLiteral("%1").arg(Value, Width, 10, QLatin1Char('0')); }
+// Appends Value's digits, zeros in front up to Width: this runs for every date a list shows or
+// exports, so it builds no string of its own.
+void AppendNumber(String& Out, int Value, int Width)
+{
+    char16_t digits[12];
+    int count = 0;
+    for (unsigned rest = unsigned(Value); count == 0 || rest != 0; rest /= 10)
+        digits[count++] = char16_t(u'0' + rest % 10);
+    for (int i = count; i < Width; ++i)
+        Out += u'0';
+    while (count > 0)
+        Out += QChar(digits[--count]);
+}
 
 void AppendFormatted(String& Out, const String& Format, const TDateParts& Parts, int Depth);
 
@@ -116,7 +133,7 @@ void AppendFormatted(String& Out, const String& Format, const TDateParts& Parts,
             ++pos;
             continue;
         }
-        Char token = c.toUpper();
+        Char token = AsciiUpper(c);
         if (token == u'A') {
             lastToken = token;
             const qsizetype length = AppendAmPm(Out, Format, pos, Parts);
@@ -126,23 +143,24 @@ void AppendFormatted(String& Out, const String& Format, const TDateParts& Parts,
             continue;
         }
         qsizetype count = 1;
-        while (pos + count < Format.size() && Format[pos + count].toUpper() == token)
+        while (pos + count < Format.size() && AsciiUpper(Format[pos + count]) == token)
             ++count;
         if (token == u'M' && lastToken == u'H')
             token = u'N';
         lastToken = token;
         switch (token.unicode()) {
         case u'Y':
-            Out += count <= 2 ? Number(Parts.Year % 100, 2) : Number(Parts.Year, 4);
+            AppendNumber(Out, count <= 2 ? Parts.Year % 100 : Parts.Year, count <= 2 ? 2 : 4);
             break;
         case u'M':
-            Out += count <= 2   ? Number(Parts.Month, static_cast<int>(count))
-                   : count == 3 ? settings.ShortMonthNames[Parts.Month - 1]
-                                : settings.LongMonthNames[Parts.Month - 1];
+            if (count <= 2)
+                AppendNumber(Out, Parts.Month, static_cast<int>(count));
+            else
+                Out += count == 3 ? settings.ShortMonthNames[Parts.Month - 1] : settings.LongMonthNames[Parts.Month - 1];
             break;
         case u'D':
             if (count <= 2)
-                Out += Number(Parts.Day, static_cast<int>(count));
+                AppendNumber(Out, Parts.Day, static_cast<int>(count));
             else if (count == 3)
                 Out += settings.ShortDayNames[Parts.DayOfWeek - 1];
             else if (count == 4)
@@ -154,17 +172,17 @@ void AppendFormatted(String& Out, const String& Format, const TDateParts& Parts,
             int hour = Parts.Hour;
             if (lastAmPm >= pos + count)
                 hour = hour % 12 == 0 ? 12 : hour % 12;
-            Out += Number(hour, count == 1 ? 1 : 2);
+            AppendNumber(Out, hour, count == 1 ? 1 : 2);
             break;
         }
         case u'N':
-            Out += Number(Parts.Min, count == 1 ? 1 : 2);
+            AppendNumber(Out, Parts.Min, count == 1 ? 1 : 2);
             break;
         case u'S':
-            Out += Number(Parts.Sec, count == 1 ? 1 : 2);
+            AppendNumber(Out, Parts.Sec, count == 1 ? 1 : 2);
             break;
         case u'Z':
-            Out += Number(Parts.MSec, count <= 2 ? 1 : 3);
+            AppendNumber(Out, Parts.MSec, count <= 2 ? 1 : 3);
             break;
         case u'T':
             AppendNested(Out, count == 1 ? settings.ShortTimeFormat : settings.LongTimeFormat, Parts, Depth);
@@ -365,6 +383,7 @@ bool ScanTime(TScanner& Scanner, TDateTime& Value)
 String FormatDateTime(const String& Format, TDateTime Value)
 {
     String result;
+    result.reserve(32);  // a date with its time, without growing
     AppendFormatted(result, Format.isEmpty() ? QStringLiteral("c") : Format, Decompose(Value), 0);
     return result;
 }
