@@ -5,6 +5,8 @@
 
 #include <QDate>
 
+#include <algorithm>
+
 namespace {
 
 // Formats nested through "c", "ddddd", "t" ... expand at most this deep, so a setting that names
@@ -46,8 +48,6 @@ qsizetype SkipQuoted(const String& Format, qsizetype Pos)
 // The length of the am/pm specifier at Pos ("am/pm", "a/p" or "ampm"), 0 when there is none.
 qsizetype AmPmLength(const String& Format, qsizetype Pos)
 {
-    if (Format[Pos] != u'a' && Format[Pos] != u'A')
-        return 0;
     if (StartsWithAt(Format, Pos, QLatin1StringView("am/pm")))
         return 5;
     if (StartsWithAt(Format, Pos, QLatin1StringView("a/p")))
@@ -70,7 +70,7 @@ qsizetype LastAmPm(const String& Format)
             pos = SkipQuoted(Format, pos);
             continue;
         }
-        if (AmPmLength(Format, pos) > 0)
+        if ((c == u'a' || c == u'A') && AmPmLength(Format, pos) > 0)
             last = pos;
         ++pos;
     }
@@ -81,14 +81,13 @@ qsizetype LastAmPm(const String& Format)
 // exports, so it builds no string of its own.
 void AppendNumber(String& Out, int Value, int Width)
 {
-    char16_t digits[12];
-    int count = 0;
-    for (unsigned rest = unsigned(Value); count == 0 || rest != 0; rest /= 10)
-        digits[count++] = char16_t(u'0' + rest % 10);
-    for (int i = count; i < Width; ++i)
-        Out += u'0';
-    while (count > 0)
-        Out += QChar(digits[--count]);
+    char16_t digits[16];
+    int first = 16;
+    for (unsigned rest = unsigned(Value); first == 16 || rest != 0; rest /= 10)
+        digits[--first] = char16_t(u'0' + rest % 10);
+    while (16 - first < std::min(Width, 16))
+        digits[--first] = u'0';
+    Out.append(reinterpret_cast<const QChar*>(digits + first), 16 - first);
 }
 
 void AppendFormatted(String& Out, const String& Format, const TDateParts& Parts, int Depth);
