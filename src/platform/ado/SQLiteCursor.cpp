@@ -809,10 +809,13 @@ private:
                 FFetch.BindNull(i + 1);
             }
         }
-        TRowBlock block{Index, std::vector<TRecordValues>(size_t(count), TRecordValues(FFields.size(), Variant::Null()))};
+        TRowBlock block{Index, std::vector<TRecordValues>(size_t(count))};
         while (FFetch.Step())
             block.Records[positions.value(FFetch.ColumnInt64(0))] = ReadRecord(FFetch, FFields);
         FFetch.Reset();
+        for (TRecordValues& record : block.Records)
+            if (record.empty())
+                record.assign(FFields.size(), Variant::Null());
         return block;
     }
 
