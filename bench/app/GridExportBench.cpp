@@ -252,7 +252,7 @@ int main(int argc, char** argv)
             Bench->Unit(benchmark::kMillisecond)->Iterations(Count > 10'000 ? 2 : 5);
     }
     for (int Count : Sizes)
-        benchmark::RegisterBenchmark(("same_cells/" + std::to_string(Count)).c_str(), SameCells, Count)->Iterations(1);
+        benchmark::RegisterBenchmark(("same_cells/" + std::to_string(Count)).c_str(), SameCells, Count)->Iterations(1)->Repetitions(1);
     TRatioReporter Reporter;
     benchmark::RunSpecifiedBenchmarks(&Reporter);
     Reporter.PrintRatios();
