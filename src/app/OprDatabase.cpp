@@ -27,7 +27,8 @@ constexpr const char* const Statements[] = {
     "传真 TEXT, QQ TEXT, 邮箱 TEXT, 供应商地址 TEXT, 备注 TEXT)",
     "CREATE INDEX oprint_date ON oprint(日期, id, 数量)",
     "CREATE INDEX gift_date ON gift(日期, id, 数量)",
-    "CREATE INDEX ruku_date ON ruku(日期, id, 数量)",
+    // The stock-in list's footer sums the amount too: its date index holds it.
+    "CREATE INDEX ruku_日期 ON ruku(日期, id, 数量, 金额)",
 };
 
 constexpr const char* TableNames[] = {"oprint", "gift", "ruku", "ptype", "ouser", "dept", "rmark", "supplier"};

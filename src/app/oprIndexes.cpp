@@ -62,4 +62,11 @@ std::vector<TIndexDef> OprIndexes()
 
 }  // namespace
 
-void CreateOprIndexes(TADOConnection& Connection) { Connection.CreateIndexes(OprIndexes()); }
+void CreateOprIndexes(TADOConnection& Connection)
+{
+    Connection.CreateIndexes(OprIndexes());
+    // Files of earlier versions have a date index of the stock-in table without the amount: the
+    // one above begins with its columns and serves every statement it served, and each
+    // registration would update both.
+    Connection.Execute(u"DROP INDEX IF EXISTS ruku_date"_s);
+}

@@ -65,6 +65,8 @@ public:
     std::int64_t ColumnInt64(int Column) const;
     double ColumnDouble(int Column) const;
     String ColumnText(int Column) const;
+    // The text in UTF-8 as SQLite holds it, valid until the next Step or Reset.
+    QByteArrayView ColumnUtf8(int Column) const;
     QByteArray ColumnBlob(int Column) const;
     // A currency_total column's value.
     TSQLiteCurrencyTotal ColumnCurrencyTotal(int Column) const;

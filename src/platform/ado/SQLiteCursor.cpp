@@ -38,20 +38,20 @@ namespace {
 
 // --- Reading stored values ------------------------------------------------------------------
 
-// Reads "yyyy-MM-dd hh:mm:ss" (the time optional) without going through time zones: this runs
-// for every date a window shows.
-bool TryParseStoredDate(const String& Text, TDateTime& Value)
+// Reads "yyyy-MM-dd hh:mm:ss" (the time optional) from SQLite's own UTF-8, without going
+// through time zones or a string of its own: this runs for every date a window shows or exports.
+bool TryParseStoredDate(QByteArrayView Text, TDateTime& Value)
 {
     const auto number = [&Text](int From, int Length) {
         int result = 0;
         for (int i = From; i < From + Length; ++i) {
-            if (!Text[i].isDigit())
+            if (Text[i] < '0' || Text[i] > '9')
                 return -1;
-            result = result * 10 + Text[i].digitValue();
+            result = result * 10 + (Text[i] - '0');
         }
         return result;
     };
-    if ((Text.size() != 10 && Text.size() != 19) || Text[4] != u'-' || Text[7] != u'-')
+    if ((Text.size() != 10 && Text.size() != 19) || Text[4] != '-' || Text[7] != '-')
         return false;
     const int year = number(0, 4), month = number(5, 2), day = number(8, 2);
     TDateTime date = 0, time = 0;
@@ -59,7 +59,7 @@ bool TryParseStoredDate(const String& Text, TDateTime& Value)
         return false;
     if (Text.size() == 19) {
         const int hour = number(11, 2), minute = number(14, 2), second = number(17, 2);
-        if (Text[10] != u' ' || Text[13] != u':' || Text[16] != u':' || hour < 0 || minute < 0 || second < 0
+        if (Text[10] != ' ' || Text[13] != ':' || Text[16] != ':' || hour < 0 || minute < 0 || second < 0
             || !TryEncodeTime(Word(hour), Word(minute), Word(second), 0, time))
             return false;
     }
@@ -130,14 +130,14 @@ Variant ReadValue(const TSQLiteStatement& Statement, int Column, TFieldType Type
     default:
         break;
     }
-    const String text = Statement.ColumnText(Column);
     if (Type != TFieldType::ftDateTime)
-        return Variant(text);
+        return Variant(Statement.ColumnText(Column));
     // An empty date is no date; other text that is no stored date is kept for the field to show.
+    const QByteArrayView text = Statement.ColumnUtf8(Column);
     TDateTime date;
     if (text.isEmpty())
         return Variant::Null();
-    return TryParseStoredDate(text, date) ? Variant::FromDateTime(date) : Variant(text);
+    return TryParseStoredDate(text, date) ? Variant::FromDateTime(date) : Variant(String::fromUtf8(text));
 }
 
 TRecordValues ReadRecord(const TSQLiteStatement& Statement, const std::vector<TCursorField>& Fields)
@@ -809,10 +809,13 @@ private:
                 FFetch.BindNull(i + 1);
             }
         }
-        TRowBlock block{Index, std::vector<TRecordValues>(size_t(count), TRecordValues(FFields.size(), Variant::Null()))};
+        TRowBlock block{Index, std::vector<TRecordValues>(size_t(count))};
         while (FFetch.Step())
             block.Records[positions.value(FFetch.ColumnInt64(0))] = ReadRecord(FFetch, FFields);
         FFetch.Reset();
+        for (TRecordValues& record : block.Records)
+            if (record.empty())
+                record.assign(FFields.size(), Variant::Null());
         return block;
     }
 

@@ -5,6 +5,8 @@
 
 #include <QDate>
 
+#include <algorithm>
+
 namespace {
 
 // Formats nested through "c", "ddddd", "t" ... expand at most this deep, so a setting that names
@@ -27,6 +29,9 @@ TDateParts Decompose(TDateTime Value)
 }
 
 bool IsAsciiLetter(Char C) { return (C >= u'a' && C <= u'z') || (C >= u'A' && C <= u'Z'); }
+
+// The format's letters are ASCII: upper-cased without the Unicode tables.
+Char AsciiUpper(Char C) { return C >= u'a' && C <= u'z' ? Char(C.unicode() - 32) : C; }
 
 bool StartsWithAt(const String& S, qsizetype Pos, QLatin1StringView Token)
 {
@@ -65,14 +70,25 @@ qsizetype LastAmPm(const String& Format)
             pos = SkipQuoted(Format, pos);
             continue;
         }
-        if (AmPmLength(Format, pos) > 0)
+        if ((c == u'a' || c == u'A') && AmPmLength(Format, pos) > 0)
             last = pos;
         ++pos;
     }
     return last;
 }
 
-String Number(int Value, int Width) { return QStringLiteral("%1").arg(Value, Width, 10, QLatin1Char('0')); }
+// Appends Value's digits, zeros in front up to Width: this runs for every date a list shows or
+// exports, so it builds no string of its own.
+void AppendNumber(String& Out, int Value, int Width)
+{
+    char16_t digits[16];
+    int first = 16;
+    for (unsigned rest = unsigned(Value); first == 16 || rest != 0; rest /= 10)
+        digits[--first] = char16_t(u'0' + rest % 10);
+    while (16 - first < std::min(Width, 16))
+        digits[--first] = u'0';
+    Out.append(reinterpret_cast<const QChar*>(digits + first), 16 - first);
+}
 
 void AppendFormatted(String& Out, const String& Format, const TDateParts& Parts, int Depth);
 
@@ -116,7 +132,7 @@ void AppendFormatted(String& Out, const String& Format, const TDateParts& Parts,
             ++pos;
             continue;
         }
-        Char token = c.toUpper();
+        Char token = AsciiUpper(c);
         if (token == u'A') {
             lastToken = token;
             const qsizetype length = AppendAmPm(Out, Format, pos, Parts);
@@ -126,23 +142,24 @@ void AppendFormatted(String& Out, const String& Format, const TDateParts& Parts,
             continue;
         }
         qsizetype count = 1;
-        while (pos + count < Format.size() && Format[pos + count].toUpper() == token)
+        while (pos + count < Format.size() && AsciiUpper(Format[pos + count]) == token)
             ++count;
         if (token == u'M' && lastToken == u'H')
             token = u'N';
         lastToken = token;
         switch (token.unicode()) {
         case u'Y':
-            Out += count <= 2 ? Number(Parts.Year % 100, 2) : Number(Parts.Year, 4);
+            AppendNumber(Out, count <= 2 ? Parts.Year % 100 : Parts.Year, count <= 2 ? 2 : 4);
             break;
         case u'M':
-            Out += count <= 2   ? Number(Parts.Month, static_cast<int>(count))
-                   : count == 3 ? settings.ShortMonthNames[Parts.Month - 1]
-                                : settings.LongMonthNames[Parts.Month - 1];
+            if (count <= 2)
+                AppendNumber(Out, Parts.Month, static_cast<int>(count));
+            else
+                Out += count == 3 ? settings.ShortMonthNames[Parts.Month - 1] : settings.LongMonthNames[Parts.Month - 1];
             break;
         case u'D':
             if (count <= 2)
-                Out += Number(Parts.Day, static_cast<int>(count));
+                AppendNumber(Out, Parts.Day, static_cast<int>(count));
             else if (count == 3)
                 Out += settings.ShortDayNames[Parts.DayOfWeek - 1];
             else if (count == 4)
@@ -154,17 +171,17 @@ void AppendFormatted(String& Out, const String& Format, const TDateParts& Parts,
             int hour = Parts.Hour;
             if (lastAmPm >= pos + count)
                 hour = hour % 12 == 0 ? 12 : hour % 12;
-            Out += Number(hour, count == 1 ? 1 : 2);
+            AppendNumber(Out, hour, count == 1 ? 1 : 2);
             break;
         }
         case u'N':
-            Out += Number(Parts.Min, count == 1 ? 1 : 2);
+            AppendNumber(Out, Parts.Min, count == 1 ? 1 : 2);
             break;
         case u'S':
-            Out += Number(Parts.Sec, count == 1 ? 1 : 2);
+            AppendNumber(Out, Parts.Sec, count == 1 ? 1 : 2);
             break;
         case u'Z':
-            Out += Number(Parts.MSec, count <= 2 ? 1 : 3);
+            AppendNumber(Out, Parts.MSec, count <= 2 ? 1 : 3);
             break;
         case u'T':
             AppendNested(Out, count == 1 ? settings.ShortTimeFormat : settings.LongTimeFormat, Parts, Depth);
@@ -365,6 +382,7 @@ bool ScanTime(TScanner& Scanner, TDateTime& Value)
 String FormatDateTime(const String& Format, TDateTime Value)
 {
     String result;
+    result.reserve(32);  // a date with its time, without growing
     AppendFormatted(result, Format.isEmpty() ? QStringLiteral("c") : Format, Decompose(Value), 0);
     return result;
 }

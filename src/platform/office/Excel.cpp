@@ -117,7 +117,8 @@ void TExcelRange::SetValue(const Variant& Value) const
             TWorksheet::TCell& Cell = FSheet->Cell(R, C);
             Cell.Kind = Typed.Kind;
             Cell.Number = Typed.Number;
-            Cell.Text = Typed.Text;
+            // An export sets its cells one at a time: the last takes the text over.
+            Cell.Text = R == FLastRow && C == FLastColumn ? std::move(Typed.Text) : Typed.Text;
         }
 }
 
