@@ -80,10 +80,6 @@ void TCustomDBGridEh::Dispatch(TMessage& Message)
     case CM_CANCELMODE:
         EndMouseTracking();
         break;
-    case WM_NCCALCSIZE:
-        TCustomGridEh::Dispatch(Message);
-        reinterpret_cast<TRect*>(Message.LParam)->Inflate(-FFlatBorderWidth, -FFlatBorderWidth);
-        return;
     case WM_NCPAINT:
         TCustomGridEh::Dispatch(Message);
         if (FFlatBorderWidth > 0)
@@ -176,13 +172,16 @@ void TCustomDBGridEh::FollowParentFont()
 
 void TCustomDBGridEh::AdjustCreateParams(TCreateParams& Params)
 {
-    // A flat grid draws its own one-pixel border instead of the sunken edge.
+    // A flat grid draws its own one-pixel border instead of the sunken edge, in the window's
+    // one-pixel frame, so that its scroll bars stand inside the border.
     FFlatBorderWidth = 0;
     if (Flat() && Ctl3D()) {
-        if (BorderStyle() == TBorderStyle::bsSingle)
-            FFlatBorderWidth = 1;
         Params.Style &= ~WS_BORDER;
         Params.ExStyle &= ~WS_EX_CLIENTEDGE;
+        if (BorderStyle() == TBorderStyle::bsSingle) {
+            FFlatBorderWidth = 1;
+            Params.Style |= WS_BORDER;
+        }
     }
     if (FFlatBorderWidth > 0) {
         TControlStyle style = ControlStyle();

@@ -75,9 +75,15 @@ void TCustomDBGridEh::HandleSizeChange()
     // A rebuild under way sizes the rows itself when it ends.
     if (!HandleAllocated() || Loading() || BeingDestroyed() || LayoutLocked())
         return;
-    RecomputeRowMetrics();
-    UpdateVertScrollBar();
-    ScrollCellIntoView({Col(), Row()}, true, true);
+    if (FAutoFitColWidths && !Designing()) {
+        // Fitted columns follow the client width.
+        NotifyLayoutChanged();
+        ReloadAllEditors();
+    } else {
+        RecomputeRowMetrics();
+        UpdateVertScrollBar();
+        ScrollCellIntoView({Col(), Row()}, true, true);
+    }
     if (FRowDetailPanel->Visible())
         PlaceRowDetailPanel();
 }

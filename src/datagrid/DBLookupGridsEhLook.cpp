@@ -57,8 +57,8 @@ void TDBLookupGridEh::SetAutoFitColWidths(bool Value)
     if (Value == FListAutoFitColWidths)
         return;
     FListAutoFitColWidths = Value;
+    // The data grid hides the horizontal bar while fitting; the vertical one stays its own.
     TCustomDBGridEh::SetAutoFitColWidths(Value);
-    ChangeScrollBars(Value ? TScrollStyle::ssVertical : TScrollStyle::ssBoth);
     FitHeightToRows(FRows);
     UpdateVertScrollBar();
     UpdateListLayout();
@@ -116,8 +116,11 @@ void TDBLookupGridEh::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 
 void TDBLookupGridEh::CreateWnd()
 {
+    // The rows asked for before the window had its border: sizes set while the window is made
+    // read their rows from a height fitted without it.
+    const int rows = FRows;
     TCustomDBGridEh::CreateWnd();
-    FitHeightToRows(FRows);
+    FitHeightToRows(rows);
 }
 
 int TDBLookupGridEh::ColumnsTotalWidth()

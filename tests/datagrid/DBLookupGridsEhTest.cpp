@@ -14,6 +14,7 @@
 #include "platform/ui/QtConvert.h"
 #include "../platform/ui/UiTestSupport.h"
 
+#include <QScrollBar>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -550,4 +551,43 @@ TEST_F(LookupGridTest, EveryOrderOfFreeingTheGridItsSourcesAndDatasetsEndsQuietl
             }
         } while (std::next_permutation(order.begin(), order.end()));
     }
+}
+
+// With auto-fit the list's one narrow column fills the popup beside its vertical scroll bar, on
+// the drop-down and after the grip sized it; the bar stands inside the popup's frame.
+TEST_F(LookupGridTest, AutoFittedColumnsFillThePopupBesideItsScrollBarInsideTheFrame)
+{
+    Grid()->SetAutoFitColWidths(true);
+    Grid()->Columns()->ColumnAt(0)->SetWidth(30);
+    Edit->DropDown();
+    // The bar that came with the records takes no row from the list.
+    EXPECT_EQ(Grid()->Rows(), 5);
+    const int line = Grid()->GridLineWidth();
+    auto columnsRight = [this, line] {
+        return Grid()->CellPixelRect(Grid()->ColCount() - 1, Grid()->RowsAboveData()).Right + line;
+    };
+    auto checkBar = [this] {
+        QScrollBar* bar = nullptr;
+        for (QScrollBar* each : Grid()->Handle()->findChildren<QScrollBar*>())
+            if (each->orientation() == Qt::Vertical && each->isVisible())
+                bar = each;
+        ASSERT_NE(bar, nullptr);
+        const int border = Grid()->BorderSize() / 2;
+        ASSERT_GT(border, 0);
+        const QRect inside(border, border, Grid()->Width() - 2 * border, Grid()->Height() - 2 * border);
+        EXPECT_TRUE(inside.contains(bar->geometry()));
+        EXPECT_EQ(Grid()->ClientWidth() + bar->width() + 2 * border, Grid()->Width());
+    };
+    EXPECT_EQ(columnsRight(), Grid()->ClientWidth());
+    checkBar();
+
+    TSizeGripEh* grip = Grid()->SizeGrip();
+    const int width = Grid()->Width();
+    const QPoint inGrip(grip->Width() - 3, grip->Height() - 3);
+    SendMouse(grip->Handle(), QEvent::MouseButtonPress, inGrip, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(grip->Handle(), QEvent::MouseMove, inGrip + QPoint(60, 0), Qt::NoButton, Qt::LeftButton);
+    SendMouse(grip->Handle(), QEvent::MouseButtonRelease, inGrip + QPoint(60, 0), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(Grid()->Width(), width + 60);
+    EXPECT_EQ(columnsRight(), Grid()->ClientWidth());
+    checkBar();
 }
