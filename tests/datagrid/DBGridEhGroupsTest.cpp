@@ -55,6 +55,7 @@ protected:
         Source.reset();
         Table.reset();
         ReleaseKeyboardModifiers();
+        GridPaintFixtureBase::TearDown();
     }
 
     QWidget* Window() const { return Grid->Handle(); }

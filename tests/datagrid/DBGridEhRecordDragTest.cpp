@@ -50,6 +50,7 @@ protected:
         Source.reset();
         Table.reset();
         ReleaseKeyboardModifiers();
+        GridPaintFixtureBase::TearDown();
     }
 
     void Fill(const TOutline& Records)
