@@ -76,9 +76,10 @@ void TMF1::ResetPage(const TRecordPage& Page)
     Page.FirstDate->SetDateTime(Date());
     Page.SecondDate->SetDateTime(Date());
     Page.SecondDate->SetVisible(false);
-    Page.QueryButton->Click();
+    // Before the query, which an edit the lists cannot store stops.
     if (Page.AlsoIssue != nullptr)
         Page.AlsoIssue->SetChecked(false);
+    Page.QueryButton->Click();
 }
 
 bool TMF1::EntryIsComplete(const TRecordPage& Page)

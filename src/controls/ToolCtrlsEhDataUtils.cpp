@@ -326,6 +326,12 @@ void TDatasetFieldValueListEh::RefreshValues()
         if (!Current.isEmpty())
             DataSet->SetBookmark(Current);
     } catch (...) {
+        // A record the filter cannot compare stops the walk: the current record stays the user's.
+        try {
+            if (!Current.isEmpty())
+                DataSet->SetBookmark(Current);
+        } catch (...) {
+        }
         DataSet->EnableControls();
         throw;
     }

@@ -2,8 +2,8 @@
 #include "datagrid/DBGridEh.h"
 #include "datagrid/DBGridEhDraw.h"
 
+#include "controls/ToolCtrlsEhUtils.h"
 #include "platform/data/Field.h"
-#include "platform/data/TypedFields.h"
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/ImageList.h"
@@ -24,7 +24,7 @@ bool HasRoomForTwoLines(TCanvas* Canvas, int Height)
 // ellipsis whatever the column's setting.
 bool EndsWithEllipsis(TColumnEh* Column)
 {
-    return Column->EndEllipsis() || dynamic_cast<const TNumericField*>(Column->Field()) != nullptr;
+    return Column->EndEllipsis() || (Column->Field() != nullptr && IsNumericFieldType(Column->Field()->DataType()));
 }
 
 void PaintGraphicCellData(TCanvas* Canvas, const TRect& ARect, TColumnEh* Column, TColCellParamsEh* Params,

@@ -506,5 +506,7 @@ void TCustomDBGridEh::CancelMouseMode()
 {
     if (RowPanelMoving())
         EndRowPanelMove(false);
+    // A press held as a button's waits for a release that a lost capture never brings.
+    FIndicatorTitle->ReleasePress();
     TCustomGridEh::CancelMouseMode();
 }

@@ -177,8 +177,6 @@ void TCustomDBCheckBoxEh::ToggleState()
     case TCheckBoxState::cbChecked: ApplyState(TCheckBoxState::cbUnchecked); break;
     case TCheckBoxState::cbGrayed: ApplyState(TCheckBoxState::cbChecked); break;
     }
-    FDataLink->SetModified(true);
-    Invalidate();
 }
 
 // A click toggles once, whichever way it came: mouse, Space or the caption's accelerator.

@@ -197,18 +197,20 @@ void TMenu::BuildActions(QWidget* Target, QWidget* Holder, const TMenuItem* Item
         if (child->Count() > 0) {
             auto* sub = new QMenu(Holder);
             BuildActions(sub, Holder, child);
-            QObject::connect(sub, &QMenu::aboutToShow, [child] { CallGuarded(child, [child] { child->Click(); }); });
+            QObject::connect(sub, &QMenu::aboutToShow, [this, child] { RunItemClick(child); });
             action->setMenu(sub);
         } else {
             // The platform never toggles a check mark itself: OnClick decides.
-            QObject::connect(action, &QAction::triggered, [child, action] {
+            QObject::connect(action, &QAction::triggered, [this, child, action] {
                 action->setChecked(child->Checked());
-                CallGuarded(child, [child] { child->Click(); });
+                RunItemClick(child);
             });
         }
         Target->addAction(action);
     }
 }
+
+void TMenu::RunItemClick(TMenuItem* Item) { CallGuarded(Item, [Item] { Item->Click(); }); }
 
 TMainMenu::~TMainMenu() { delete FHolder; }
 
@@ -270,14 +272,17 @@ void TPopupMenu::Popup(int X, int Y)
     FMenu = new QMenu;
     BuildActions(FMenu, FMenu, Items());
     // The menu hides before the chosen action triggers: the close is reported once that ran.
-    QObject::connect(FMenu, &QMenu::aboutToHide, [this, alive = std::weak_ptr<int>(FAliveToken)] {
+    // A menu replaced by a newer popup meanwhile reports nothing.
+    QObject::connect(FMenu, &QMenu::aboutToHide, [this, alive = std::weak_ptr<int>(FAliveToken), hiding = FMenu.data()] {
         QMetaObject::invokeMethod(
             qApp,
-            [this, alive] {
-                if (alive.expired() || !OnClose)
+            [this, alive, hiding] {
+                if (alive.expired() || hiding != FMenu.data())
                     return;
-                const TNotifyEvent handler = OnClose;
-                CallGuarded(this, [&] { handler(this); });
+                if (FRunningClicks > 0)
+                    FCloseWaiting = true;
+                else
+                    ReportClose();
             },
             Qt::QueuedConnection);
     });
@@ -286,6 +291,27 @@ void TPopupMenu::Popup(int X, int Y)
                      : FAlignment == TPopupAlignment::paCenter ? X - width / 2
                                                                : X;
     FMenu->popup(QPoint(left, Y));
+}
+
+void TPopupMenu::RunItemClick(TMenuItem* Item)
+{
+    const std::weak_ptr<int> alive = FAliveToken;
+    ++FRunningClicks;
+    TMenu::RunItemClick(Item);
+    if (alive.expired())
+        return;
+    if (--FRunningClicks == 0 && FCloseWaiting) {
+        FCloseWaiting = false;
+        ReportClose();
+    }
+}
+
+void TPopupMenu::ReportClose()
+{
+    if (!OnClose)
+        return;
+    const TNotifyEvent handler = OnClose;
+    CallGuarded(this, [&] { handler(this); });
 }
 
 QMenu* TPopupMenu::Handle() const { return FMenu && FMenu->isVisible() ? FMenu.data() : nullptr; }

@@ -102,7 +102,10 @@ protected:
     virtual void MenuChanged() {}
     // Fills Target (a QMenu or QMenuBar) with actions for the visible sub-items of Item. The
     // actions and sub-menus are children of Holder, so freeing it frees them all.
-    static void BuildActions(QWidget* Target, QWidget* Holder, const TMenuItem* Item);
+    void BuildActions(QWidget* Target, QWidget* Holder, const TMenuItem* Item);
+    // Runs a chosen item's OnClick. The menu may be freed by the click: an override touches
+    // itself afterwards only once it knows it is still alive.
+    virtual void RunItemClick(TMenuItem* Item);
     const char* ClassName() const override { return "TMenu"; }
 
 private:
@@ -155,13 +158,20 @@ public:
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    void RunItemClick(TMenuItem* Item) override;
     const char* ClassName() const override { return "TPopupMenu"; }
 
 private:
+    void ReportClose();
+
     TComponent* FPopupComponent = nullptr;
     TPoint FPopupPoint;
     TPopupAlignment FAlignment = TPopupAlignment::paLeft;
     QPointer<QMenu> FMenu;
     // Expires with the menu, so a close reported later can tell it is gone.
     std::shared_ptr<int> FAliveToken = std::make_shared<int>(0);
+    // A chosen item's OnClick may run a modal loop, inside which the close would be reported
+    // and the menu freed under the click: the report then waits until the click returns.
+    int FRunningClicks = 0;
+    bool FCloseWaiting = false;
 };

@@ -213,12 +213,33 @@ TEST_F(PopupMenuTest, TheCloseIsReportedAfterTheChosenItemsClickOrWhenNothingIsC
         QCoreApplication::processEvents();
         EXPECT_EQ(Log, choose ? (std::vector<std::string>{"删除", "close"}) : (std::vector<std::string>{"close"}));
     }
-    // A handler may free the menu.
-    Popup->OnClose = [this](TObject*) { delete Popup; Popup = nullptr; };
-    Popup->Popup(0, 0);
-    Popup->Handle()->hide();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(Popup, nullptr);
+    // A handler may free the menu (and its items), even after a click that ran a modal loop of
+    // its own: the close waits for the click to end.
+    for (bool choose : {false, true}) {
+        Log.clear();
+        if (Popup == nullptr)
+            Popup = new TPopupMenu(Form);
+        TMenuItem* modal = NewItem(Form, QStringLiteral("查看"));
+        modal->OnClick = [this](TObject*) {
+            QCoreApplication::processEvents();
+            Log.push_back(Popup != nullptr ? "click ends, menu alive" : "click ends, menu freed");
+        };
+        Popup->Items()->Add(modal);
+        Popup->OnClose = [this](TObject*) {
+            Log.push_back("close");
+            delete Popup;
+            Popup = nullptr;
+        };
+        Popup->Popup(0, 0);
+        if (choose)
+            ChooseItem(Popup->Handle(), QStringLiteral("查看"));
+        else
+            Popup->Handle()->hide();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(Log, choose ? (std::vector<std::string>{"click ends, menu alive", "close"})
+                              : (std::vector<std::string>{"close"}));
+        EXPECT_EQ(Popup, nullptr);
+    }
 }
 
 TEST_F(PopupMenuTest, OnPopupAdjustsTheItemsBeforeTheyShow)
