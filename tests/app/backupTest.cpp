@@ -547,14 +547,37 @@ TEST_F(TBackupTest, RestoreOntoAFullDiskNamesTheUsersFile)
     EXPECT_EQ(LiveState(), before);
 }
 
+// Files of the user's named like staged copies, but of no file a step stages for: another file
+// beside the database or the backup, the database's name in the backup folder, the killed
+// backup's file with a suffix the program did not draw.
+constexpr const char* UsersLookalikes[] = {"report.xlsx.part-ABC123", "other.mdb.part-XYZ789", "other.mdb.part-XYZ789-journal",
+                                           "bk/report.xlsx.part-ABC123", "bk/other.mdb.part-XYZ789", "bk/opr.mdb.part-Ab12Cd",
+                                           "bk/bk0001.mdb.part-User01"};
+
 // A backup killed while it writes its copy leaves it in the backup folder; the next start
-// removes it. Leftovers in either folder go at each backup and restore; the user's own files stay.
+// removes it. The database's staged copies go at each backup and restore, the backup's at each
+// backup to it; the user's own files stay, whatever their names.
 TEST_F(TBackupTest, StagedCopiesGoAtStartAndAtEveryBackupAndRestore)
 {
     QDir(FDir.path()).mkdir(QStringLiteral("bk"));
     const String folder = Path("bk");
     const String userFile = Path("bk/bk0001.mdb.old");
     WriteFile(userFile, "kept");
+    // The names that look staged in both folders are the user's alone, untouched.
+    const auto expectOnlyUsersLookalikes = [&] {
+        QStringList users;
+        for (const char* name : UsersLookalikes) {
+            users << String::fromUtf8(name);
+            EXPECT_EQ(FileBytes(Path(name)), "kept") << name;
+        }
+        QStringList staged = StagedNamesIn(FDir.path());
+        for (const String& name : StagedNamesIn(folder))
+            staged << QStringLiteral("bk/") + name;
+        users.sort();
+        staged.sort();
+        EXPECT_EQ(staged, users);
+        EXPECT_EQ(FileBytes(userFile), "kept");
+    };
     const pid_t child = fork();
     if (child == 0) {
         // The copy is cut off by the file-size signal, which ends the process where it stands.
@@ -576,30 +599,29 @@ TEST_F(TBackupTest, StagedCopiesGoAtStartAndAtEveryBackupAndRestore)
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
     ASSERT_FALSE(StagedNamesIn(folder).isEmpty()) << "the killed backup left its copy";
+    // Written after the kill: the next start removes the recorded copy, no other of that backup.
+    for (const char* name : UsersLookalikes)
+        WriteFile(Path(name), "kept");
     CloseWindows();
     OpenWindows();
-    EXPECT_EQ(StagedNamesIn(folder), QStringList());
-    EXPECT_EQ(StagedNamesIn(FDir.path()), QStringList());
+    expectOnlyUsersLookalikes();
     EXPECT_FALSE(QFileInfo::exists(Path("bk/bk0001.mdb")));
-    EXPECT_EQ(FileBytes(userFile), "kept");
 
-    const auto leaveCopies = [&] {
-        for (const char* name : StagedLeftovers)
-            WriteFile(Path(name), "left over");
-        for (const char* name : {"bk/bk0002.mdb.part-Zx81Cv", "bk/bk0002.mdb.part-Zx81Cv-journal", "bk/bk0003.mdb.part-Po09Iu-journal"})
+    const auto leaveCopies = [&](const auto& Names) {
+        for (const char* name : Names)
             WriteFile(Path(name), "left over");
     };
-    leaveCopies();
+    constexpr const char* BackupsLeftovers[] = {"bk/bk0004.mdb.part-Zx81Cv", "bk/bk0004.mdb.part-Zx81Cv-journal",
+                                                "bk/bk0004.mdb.part-Po09Iu-journal"};
+    leaveCopies(StagedLeftovers);
+    leaveCopies(BackupsLeftovers);
     Backup(Path("bk/bk0004.mdb"));
     ASSERT_EQ(LastBox().Text, u"数据库备份成功!");
-    EXPECT_EQ(StagedNamesIn(folder), QStringList());
-    EXPECT_EQ(StagedNamesIn(FDir.path()), QStringList());
-    leaveCopies();
+    expectOnlyUsersLookalikes();
+    leaveCopies(StagedLeftovers);
     Restore(Path("bk/bk0004.mdb"));
     ASSERT_EQ(LastBox().Text, u"数据库还原成功!");
-    EXPECT_EQ(StagedNamesIn(folder), QStringList());
-    EXPECT_EQ(StagedNamesIn(FDir.path()), QStringList());
-    EXPECT_EQ(FileBytes(userFile), "kept");
+    expectOnlyUsersLookalikes();
 }
 
 // Totals a list shows beyond what its footer can hold: whether the file is taken or not, the

@@ -64,64 +64,103 @@ void SyncDirectoryOf(const String& Path)
     ::close(directory);
 }
 
-// Staged copies are named "<file>.part-XXXXXX" (six letters or digits), a name no user gives a
-// file, so the copies a killed backup or restore left, and what SQLite left beside them, can be
-// told from the user's own files and removed.
+// A step stages its copy as "<target's file name>.part-XXXXXX" (six letters or digits) beside
+// its target. Only names of that form for the target at hand are taken for leftovers: a user's
+// file, however like a staged copy its name looks, is never one for another target.
 const char* const StagedSuffix = ".part-";
 
-bool IsStagedName(const String& Name)
+// True when Name is a staged copy of the file named TargetName, or one of its companions.
+bool IsStagedNameOf(const String& Name, const String& TargetName)
 {
-    static const QRegularExpression staged(QStringLiteral("\\.part-[A-Za-z0-9]{6}(-journal|-wal|-shm)?$"));
+    const QRegularExpression staged(QLatin1Char('^') + QRegularExpression::escape(TargetName)
+                                    + QStringLiteral("\\.part-[A-Za-z0-9]{6}(-journal|-wal|-shm)?$"));
     return staged.match(Name).hasMatch();
 }
 
-// Removes the staged copies in Folder and their companions, all but Kept (a file the user named,
-// whatever its name) and its companions.
-void RemoveStagedCopiesIn(const QDir& Folder, const String& Kept)
+void RemoveUnlessKept(const String& Path, const String& Kept)
 {
-    for (const String& name : Folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
-        if (IsStagedName(name) && !IsFileOrCompanion(Folder.filePath(name), Kept))
-            QFile::remove(Folder.filePath(name));
+    if (!IsFileOrCompanion(Path, Kept))
+        QFile::remove(Path);
 }
 
-// Beside the database file while a backup stages its copy: the folder it stages in, so that the
-// next start or step finds what a backup killed there left.
+void RemoveWithCompanions(const String& Path, const String& Kept)
+{
+    RemoveUnlessKept(Path, Kept);
+    for (const char* suffix : CompanionSuffixes)
+        RemoveUnlessKept(Path + QLatin1String(suffix), Kept);
+}
+
+// Removes the staged copies of Target beside it and their companions, all but Kept (a file the
+// user named, whatever its name) and its companions.
+void RemoveStagedCopiesOf(const String& Target, const String& Kept)
+{
+    const QFileInfo target(Target);
+    const QDir folder = target.absoluteDir();
+    for (const String& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (IsStagedNameOf(name, target.fileName()))
+            RemoveUnlessKept(folder.filePath(name), Kept);
+}
+
+// Beside the database file while a backup stages its copy: the staged copy's path, so that the
+// next start or step removes exactly what a backup killed there left.
 String StagingRecordOf(const String& DatabasePath) { return DatabasePath + QStringLiteral(".staging"); }
+
+// Ends a complete record: a record cut off while it was written names no file.
+constexpr char RecordEnd = '\n';
 
 class TStagingRecord {
 public:
-    TStagingRecord(const String& DatabasePath, const QDir& Folder) : FPath(StagingRecordOf(DatabasePath))
-    {
-        // Without the record (a folder that takes no file) only the next step in that folder
-        // finds a leftover.
-        QFile record(FPath);
-        if (!record.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return;
-        record.write(QFile::encodeName(Folder.absolutePath()));
-        record.flush();
-        ::fsync(record.handle());
-    }
+    explicit TStagingRecord(const String& DatabasePath) : FPath(StagingRecordOf(DatabasePath)) {}
     TStagingRecord(const TStagingRecord&) = delete;
     TStagingRecord& operator=(const TStagingRecord&) = delete;
     ~TStagingRecord() { QFile::remove(FPath); }
+
+    // Without the record (a folder that takes no file) only the next backup to the same file
+    // finds a leftover.
+    void Name(const String& StagedPath) const
+    {
+        QFile record(FPath);
+        if (!record.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return;
+        record.write(QFile::encodeName(StagedPath) + RecordEnd);
+        record.flush();
+        ::fsync(record.handle());
+    }
 
 private:
     String FPath;
 };
 
-// Removes the staged copies beside the database file and in the folder a killed backup recorded.
-void RemoveStagedCopiesOf(const String& DatabasePath, const String& Kept)
+// The staged copy a killed backup recorded beside DatabasePath, or nothing.
+String RecordedStagedCopy(const String& DatabasePath)
 {
     QFile record(StagingRecordOf(DatabasePath));
-    if (record.open(QIODevice::ReadOnly)) {
-        // A record cut off before its folder was written names none.
-        const String folder = QFile::decodeName(record.readAll());
-        if (QDir::isAbsolutePath(folder))
-            RemoveStagedCopiesIn(QDir(folder), Kept);
-        record.close();
-        record.remove();
-    }
-    RemoveStagedCopiesIn(QFileInfo(DatabasePath).absoluteDir(), Kept);
+    if (!record.open(QIODevice::ReadOnly))
+        return String();
+    const QByteArray content = record.readAll();
+    if (!content.endsWith(RecordEnd))
+        return String();
+    const String path = QFile::decodeName(content.chopped(1));
+    static const QRegularExpression staged(QStringLiteral("\\.part-[A-Za-z0-9]{6}$"));
+    return QDir::isAbsolutePath(path) && staged.match(path).hasMatch() ? path : String();
+}
+
+// Removes the copy a killed backup recorded and the staged copies of the database file, with
+// their companions, all but Kept and its companions.
+void RemoveLeftoversOf(const String& DatabasePath, const String& Kept)
+{
+    const String recorded = RecordedStagedCopy(DatabasePath);
+    if (!recorded.isEmpty())
+        RemoveWithCompanions(recorded, Kept);
+    QFile::remove(StagingRecordOf(DatabasePath));
+    RemoveStagedCopiesOf(DatabasePath, Kept);
+}
+
+// Backup and restore work on the database file's path even while it is closed.
+void RequireDataSource(const String& DatabasePath)
+{
+    if (DatabasePath.isEmpty())
+        DatabaseError(QStringLiteral("连接字符串未指定数据源。"));
 }
 
 // A new file beside Target that a copy is written to before it takes Target's place. Unless it
@@ -142,7 +181,7 @@ public:
     ~TStagedCopy()
     {
         if (!FPlaced)
-            RemoveWithCompanions(FPath);
+            RemoveWithCompanions(FPath, String());
     }
 
     const String& Path() const { return FPath; }
@@ -169,13 +208,6 @@ public:
     }
 
 private:
-    static void RemoveWithCompanions(const String& Path)
-    {
-        QFile::remove(Path);
-        for (const char* suffix : CompanionSuffixes)
-            QFile::remove(Path + QLatin1String(suffix));
-    }
-
     String FPath;
     bool FPlaced = false;
 };
@@ -204,28 +236,31 @@ bool TADOConnection::IsDatabaseFile(const String& Path) const { return IsFileOrC
 void TADOConnection::RemoveStagedCopies() const
 {
     if (!FDatabasePath.isEmpty())
-        RemoveStagedCopiesOf(FDatabasePath, String());
+        RemoveLeftoversOf(FDatabasePath, String());
 }
 
 void TADOConnection::BackupTo(const String& Path) const
 {
+    RequireDataSource(FDatabasePath);
     if (IsDatabaseFile(Path))
         DatabaseError(QStringLiteral("“%1”就是正在使用的数据库文件。").arg(Path));
-    const QDir folder = QFileInfo(Path).absoluteDir();
-    RemoveStagedCopiesOf(FDatabasePath, Path);
-    RemoveStagedCopiesIn(folder, Path);
-    const TStagingRecord record(FDatabasePath, folder);
+    RemoveLeftoversOf(FDatabasePath, Path);
+    RemoveStagedCopiesOf(Path, Path);
+    // Declared first, the record outlives the copy, so that it names the copy while it exists.
+    const TStagingRecord record(FDatabasePath);
     TStagedCopy copy(Path);
+    record.Name(copy.Path());
     copy.CopyFrom(Database(), FDatabasePath, Path);
     copy.PutInPlaceOf(Path, FDatabasePath);
 }
 
 void TADOConnection::RestoreFrom(const String& Source, const std::function<void(TADOConnection&)>& Check)
 {
+    RequireDataSource(FDatabasePath);
     if (IsDatabaseFile(Source))
         DatabaseError(QStringLiteral("“%1”就是正在使用的数据库文件。").arg(Source));
-    RemoveStagedCopiesOf(FDatabasePath, Source);
-    RemoveStagedCopiesIn(QFileInfo(Source).absoluteDir(), Source);
+    // A restore stages beside the database file only: Source's folder holds nothing of its own.
+    RemoveLeftoversOf(FDatabasePath, Source);
     TStagedCopy copy(FDatabasePath);
     copy.CopyFrom(*TSQLiteDatabase::OpenReadOnly(Source), Source, FDatabasePath);
     // In WAL mode another program's open connection shows as the log beside the file, which

@@ -143,8 +143,8 @@ public:
     // cannot be read is named as Source, one that cannot be written as the database file.
     void RestoreFrom(const String& Source, const std::function<void(TADOConnection&)>& Check);
     // Removes the copies a backup or restore killed part-way left, with what SQLite left beside
-    // them, beside the database file and in the folder of a backup killed while staging its copy;
-    // BackupTo and RestoreFrom do so too, in their own folders as well.
+    // them: the database file's own staged copies and the one a backup killed while staging
+    // recorded; BackupTo and RestoreFrom do so too, and BackupTo removes its target's as well.
     void RemoveStagedCopies() const;
 
     // The provider's side, for the queries.

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -81,6 +82,27 @@ TEST_F(ADOBackupTest, ARefusedRestoreChangesNothing)
     EXPECT_TRUE(FQuery.Active());
     EXPECT_EQ(Bytes(PathOf("live.mdb")), live);
     EXPECT_EQ(QDir(FDir.path()).entryList(QDir::AllEntries | QDir::Hidden), names);
+}
+
+// A connection that names no file refuses both steps and leaves the current folder's files alone.
+TEST_F(ADOBackupTest, WithoutADataSourceBothStepsRefuseAndTheCurrentFolderStays)
+{
+    QDir(FDir.path()).mkdir(QStringLiteral("cwd"));
+    const String previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(PathOf("cwd")));
+    for (const char* name : {".part-ABC123", "report.xlsx.part-ABC123"}) {
+        QFile file(PathOf("cwd/") + String::fromUtf8(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    const QStringList names = QDir(PathOf("cwd")).entryList(QDir::AllEntries | QDir::Hidden);
+    TADOConnection pathless(nullptr);
+    pathless.SetConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0"));
+    EXPECT_THROW(pathless.BackupTo(PathOf("copy.mdb")), EDatabaseError);
+    EXPECT_THROW(pathless.RestoreFrom(PathOf("live.mdb"), [](TADOConnection&) {}), EDatabaseError);
+    pathless.RemoveStagedCopies();
+    EXPECT_EQ(QDir(PathOf("cwd")).entryList(QDir::AllEntries | QDir::Hidden), names);
+    EXPECT_FALSE(QFileInfo::exists(PathOf("copy.mdb")));
+    QDir::setCurrent(previous);
 }
 
 }  // namespace
