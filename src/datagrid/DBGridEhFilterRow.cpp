@@ -132,10 +132,15 @@ void TCustomDBGridEh::DeactivateFilterRow()
     if (FSTFilter->Updating())
         return;
     const bool wasActive = FFilterRowActive;
-    SetFilterRowActive(false);
-    HideFilterEditor();
+    LeaveFilterRow();
     if (wasActive)
         RefreshEditorState();
+}
+
+void TCustomDBGridEh::LeaveFilterRow()
+{
+    SetFilterRowActive(false);
+    HideFilterEditor();
 }
 
 void TCustomDBGridEh::RefreshEditorState()
@@ -145,9 +150,10 @@ void TCustomDBGridEh::RefreshEditorState()
 
 void TCustomDBGridEh::EnterEditorMode()
 {
-    // The filter row's text goes to its column before the cell editor opens.
-    if (FFilterRowActive)
-        DeactivateFilterRow();
+    // The filter row's text goes to its column before the cell editor opens; the opening under
+    // way is the editor state, so none is refreshed here.
+    if (FFilterRowActive && !FSTFilter->Updating())
+        LeaveFilterRow();
     ScrollRowPanelColumnIntoView();
     TCustomGridEh::EnterEditorMode();
 }

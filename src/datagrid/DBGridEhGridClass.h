@@ -530,7 +530,10 @@ public:
     // The filter cell's editor, made on the first activation with the grid as its owner.
     virtual TInplaceFilterEditEh* CreateFilterEditorObject();
     void ActivateFilterCell(int Index);
+    // Leaves the filter row, then opens or closes the cell editor for what the options ask.
     void DeactivateFilterRow();
+    // Only leaves the filter row: its text goes to its column and the filter editor hides.
+    void LeaveFilterRow();
     // With dgAlwaysShowEditor and no active filter row the cell editor opens, else it closes.
     void RefreshEditorState();
     void HideFilterEditor();

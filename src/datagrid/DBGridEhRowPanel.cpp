@@ -136,8 +136,9 @@ void TCustomDBGridEh::SetFocusedPanelColumn(int Index)
 {
     if (Index == FFocusedPanelColumn)
         return;
-    // Text typed for the cell losing the focus goes into its field before the focus moves.
-    if (FDataLink->Active())
+    // Text typed for the cell losing the focus goes into its field before the focus moves; only
+    // an open editor on that very cell has any, and storing other text would write a wrong field.
+    if (FDataLink->Active() && EditorMode() && FEditedPanelColumn == FFocusedPanelColumn)
         FDataLink->UpdateRecord();
     FFocusedPanelColumn = Index;
     ScrollRowPanelColumnIntoView();
@@ -161,8 +162,9 @@ void TCustomDBGridEh::SyncEditor()
     if (panel && FEditedPanelColumn >= 0 && FEditedPanelColumn != FFocusedPanelColumn && EditorCell().X >= 0)
         DismissEditor();
     TCustomGridEh::SyncEditor();
-    if (panel)
-        FEditedPanelColumn = EditorCell().X >= 0 ? FFocusedPanelColumn : -1;
+    // An editor with no cell to show on (its cell just hidden) still holds that cell's text.
+    if (panel && EditorCell().X >= 0)
+        FEditedPanelColumn = FFocusedPanelColumn;
 }
 
 void TCustomDBGridEh::ScrollRowPanelColumnIntoView()

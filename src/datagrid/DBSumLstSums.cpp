@@ -5,6 +5,7 @@
 #include "platform/core/Exceptions.h"
 #include "platform/data/Field.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/QueuedCall.h"
 
 #include <algorithm>
 #include <utility>
@@ -74,11 +75,12 @@ void TDBSumListProducer::ReportMissingField(TDBSum& Sum)
     if (std::find(FReportedMissing.begin(), FReportedMissing.end(), name) != FReportedMissing.end())
         return;
     FReportedMissing.push_back(name);
-    // The dataset's own field-not-found error, shown without being raised.
+    // The dataset's own field-not-found error, shown without being raised and only after the
+    // dataset event that found it: a message box's loop must not run amid half-updated sums.
     try {
         FDataSet->FieldByName(name);
-    } catch (const std::exception& E) {
-        Application->ShowException(E);
+    } catch (const Exception& E) {
+        QueueCall([Message = E.Message()] { Application->ShowException(Exception(Message)); });
     }
 }
 

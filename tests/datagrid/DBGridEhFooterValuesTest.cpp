@@ -326,7 +326,7 @@ TEST_F(DBGridEhFooterValuesTest, APostOrDeleteUnderAnOverflowMarkCountsTheSumsAg
 }
 
 // A sum or an average of a field the dataset lacks is no total: a mark shows, the field is
-// reported once, and posts and deletes go on.
+// reported once after the dataset's events, and posts and deletes go on.
 TEST_F(DBGridEhFooterValuesTest, ASumOverAFieldTheDatasetLacksShowsAMarkAndIsReportedOnce)
 {
     TScriptedDialogs Boxes;
@@ -345,6 +345,9 @@ TEST_F(DBGridEhFooterValuesTest, ASumOverAFieldTheDatasetLacksShowsAMarkAndIsRep
     EXPECT_NO_THROW(Data->Delete());
     EXPECT_EQ(Data->RecordCount(), 2);
     EXPECT_EQ(Text(Total), u"#无此字段"_s);
+    // The report waits for the dataset's events to end.
+    EXPECT_TRUE(Boxes.Shown().empty());
+    Application->ProcessMessages();
     ASSERT_EQ(Boxes.Shown().size(), 1u);
     EXPECT_TRUE(Boxes.Shown().front().Text.contains(u"没有"_s));
     Data->Close();

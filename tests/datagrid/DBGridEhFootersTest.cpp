@@ -4,6 +4,7 @@
 
 #include "platform/data/Field.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Forms.h"
 
 namespace {
 
@@ -155,6 +156,7 @@ TEST_F(DBGridEhFooterSumTest, SumOverAFieldlessColumnIsMarkedAndBreaksNothing)
     Data->FieldByName(QtyField)->SetValue(Variant(9));
     Data->Post();
     EXPECT_TRUE(Number->Footer()->SumItem()->FieldMissing());
+    Application->ProcessMessages();
     EXPECT_EQ(Boxes.Shown().size(), 1u);
     ExpectFootersAgree("fieldless footer");
 }

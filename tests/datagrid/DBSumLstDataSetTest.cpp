@@ -5,6 +5,7 @@
 #include "platform/ado/ADODB.h"
 #include "platform/ado/TestTables.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Forms.h"
 
 #include <QTemporaryDir>
 
@@ -181,6 +182,7 @@ protected:
         Data()->Delete();
         for (TGroupOperation Operation : {TGroupOperation::goSum, TGroupOperation::goAvg, TGroupOperation::goCount})
             EXPECT_TRUE(FProducer->SumCollection()->FindSum(Operation, u"序号"_s)->FieldMissing());
+        Application->ProcessMessages();
         EXPECT_EQ(Boxes.Shown().size(), 1u);
         ExpectAgreesWithWalk("beside a missing field");
     }
