@@ -12,6 +12,32 @@ namespace {
 
 using DBGridEhKeysTest = DBGridInputTest;
 
+// The same records in a memory table while the test runs; the plain list is shown again after.
+class DBGridEhMemTableKeysTest : public DBGridInputTest {
+protected:
+    void SetUp() override
+    {
+        DBGridInputTest::SetUp();
+        Table.reset(NewStockDataSet<TMemTableDataSet>(nullptr));
+        Table->Open();
+        for (int i = 0; i < RowTotal; ++i)
+            Table->AppendRecord({Variant(), Variant(RowName(i)), Variant(i), Variant(1.0)});
+        Table->First();
+        Source->SetDataSet(Table.get());
+        DataSetShown = Table.get();
+        ASSERT_TRUE(Grid->IsMemTableMode());
+    }
+    void TearDown() override
+    {
+        Source->SetDataSet(Data.get());
+        DataSetShown = Data.get();
+        Table.reset();
+        DBGridInputTest::TearDown();
+    }
+
+    std::unique_ptr<TMemTableDataSet> Table;
+};
+
 TEST_F(DBGridEhKeysTest, ArrowsAndPageKeysMoveTheRecord)
 {
     Key(Qt::Key_Down);
@@ -86,16 +112,8 @@ TEST_F(DBGridEhKeysTest, HorzScrollingGoesByPixelsWithSmoothStepAndByColumnsWith
     }
 }
 
-TEST_F(DBGridEhKeysTest, OverAMemoryTableTheVertBarScrollsByPixelsWithSmoothStepAndByRowsWithout)
+TEST_F(DBGridEhMemTableKeysTest, OverAMemoryTableTheVertBarScrollsByPixelsWithSmoothStepAndByRowsWithout)
 {
-    std::unique_ptr<TMemTableDataSet> table(NewStockDataSet<TMemTableDataSet>(nullptr));
-    table->Open();
-    for (int i = 0; i < RowTotal; ++i)
-        table->AppendRecord({Variant(), Variant(RowName(i)), Variant(i), Variant(1.0)});
-    table->First();
-    Source->SetDataSet(table.get());
-    DataSetShown = table.get();
-    ASSERT_TRUE(Grid->IsMemTableMode());
     const int first = Grid->FixedRows();
     for (bool smooth : {false, true}) {
         SCOPED_TRACE(smooth);
@@ -117,20 +135,10 @@ TEST_F(DBGridEhKeysTest, OverAMemoryTableTheVertBarScrollsByPixelsWithSmoothStep
     }
     Grid->VertScrollBar()->SetSmoothStep(false);
     EXPECT_EQ(Grid->VertPixelOffset(), 0) << "leaving pixel scrolling starts at a whole row";
-    Source->SetDataSet(Data.get());
-    DataSetShown = Data.get();
 }
 
-TEST_F(DBGridEhKeysTest, OverAMemoryTableTheWheelScrollsTheViewAndShiftMovesTheRecord)
+TEST_F(DBGridEhMemTableKeysTest, OverAMemoryTableTheWheelScrollsTheViewAndShiftMovesTheRecord)
 {
-    std::unique_ptr<TMemTableDataSet> table(NewStockDataSet<TMemTableDataSet>(nullptr));
-    table->Open();
-    for (int i = 0; i < RowTotal; ++i)
-        table->AppendRecord({Variant(), Variant(RowName(i)), Variant(i), Variant(1.0)});
-    table->First();
-    Source->SetDataSet(table.get());
-    DataSetShown = table.get();
-    ASSERT_TRUE(Grid->IsMemTableMode());
     const int first = Grid->FixedRows();
     const int page = Grid->FullyShownRowCount();
     ASSERT_GT(page, 2);
@@ -153,7 +161,7 @@ TEST_F(DBGridEhKeysTest, OverAMemoryTableTheWheelScrollsTheViewAndShiftMovesTheR
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.Smooth << " " << c.Keys.toInt());
         Grid->VertScrollBar()->SetSmoothStep(c.Smooth);
-        table->First();
+        Table->First();
         Grid->Perform(WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0);
         ASSERT_EQ(Grid->TopRow(), first);
         Wheel(-120, c.Keys);
@@ -176,8 +184,6 @@ TEST_F(DBGridEhKeysTest, OverAMemoryTableTheWheelScrollsTheViewAndShiftMovesTheR
         }
     }
     Grid->VertScrollBar()->SetSmoothStep(false);
-    Source->SetDataSet(Data.get());
-    DataSetShown = Data.get();
 }
 
 TEST_F(DBGridEhKeysTest, TabWalksTheColumnsThenGoesOnToTheNextRecord)
