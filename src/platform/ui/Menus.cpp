@@ -1,6 +1,7 @@
 // Menu items and menus, shown through Qt's menus and menu bar.
 #include "platform/ui/Menus.h"
 
+#include "platform/ui/QueuedCall.h"
 #include "platform/ui/WindowHost.h"
 
 #include <QAction>
@@ -274,17 +275,14 @@ void TPopupMenu::Popup(int X, int Y)
     // The menu hides before the chosen action triggers: the close is reported once that ran.
     // A menu replaced by a newer popup meanwhile reports nothing.
     QObject::connect(FMenu, &QMenu::aboutToHide, [this, alive = std::weak_ptr<int>(FAliveToken), hiding = FMenu.data()] {
-        QMetaObject::invokeMethod(
-            qApp,
-            [this, alive, hiding] {
-                if (alive.expired() || hiding != FMenu.data())
-                    return;
-                if (FRunningClicks > 0)
-                    FCloseWaiting = true;
-                else
-                    ReportClose();
-            },
-            Qt::QueuedConnection);
+        QueueCall([this, alive, hiding] {
+            if (alive.expired() || hiding != FMenu.data())
+                return;
+            if (FRunningClicks > 0)
+                FCloseWaiting = true;
+            else
+                ReportClose();
+        });
     });
     const int width = FMenu->sizeHint().width();
     const int left = FAlignment == TPopupAlignment::paRight    ? X - width

@@ -1,6 +1,7 @@
 // Messages sent and posted to controls, the input state of the one handled, capture and focus.
 #include "platform/ui/Forms.h"
 #include "platform/ui/QtConvert.h"
+#include "platform/ui/QueuedCall.h"
 #include "platform/ui/WindowHost.h"
 
 #include <QApplication>
@@ -152,21 +153,18 @@ bool PostMessage(TControl* Control, unsigned Msg, WPARAM WParam, LPARAM LParam)
     if (Control == nullptr)
         return false;
     const std::weak_ptr<int> alive = Control->FAliveToken;
-    QMetaObject::invokeMethod(
-        qApp,
-        [alive, Control, Msg, WParam, LParam] {
-            if (alive.expired())
-                return;
-            auto* window = dynamic_cast<TWinControl*>(Control);
-            const TMessage message{Msg, WParam, LParam, 0};
-            CallGuarded(Control, [&] {
-                if (!HookedByApplication(window != nullptr && window->HandleAllocated() ? window->Handle() : nullptr,
-                                         message) &&
-                    !alive.expired())
-                    Control->Perform(Msg, WParam, LParam);
-            });
-        },
-        Qt::QueuedConnection);
+    QueueCall([alive, Control, Msg, WParam, LParam] {
+        if (alive.expired())
+            return;
+        auto* window = dynamic_cast<TWinControl*>(Control);
+        const TMessage message{Msg, WParam, LParam, 0};
+        CallGuarded(Control, [&] {
+            if (!HookedByApplication(window != nullptr && window->HandleAllocated() ? window->Handle() : nullptr,
+                                     message) &&
+                !alive.expired())
+                Control->Perform(Msg, WParam, LParam);
+        });
+    });
     return true;
 }
 
