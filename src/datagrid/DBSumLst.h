@@ -208,6 +208,9 @@ private:
     void AccumulateAll();
     // The values of Targets from the dataset's own totals; false, nothing set, when it has none.
     bool TakeDataSetTotals(const std::vector<std::pair<TDBSum*, TField*>>& Targets);
+    // Names to the dataset the fields whose totals the next recalculation takes from it, so that
+    // it totals them as it opens; none while the sums are walked or recalculated outside.
+    void ExpectDataSetTotals();
     bool KeepsVirtualRecords() const;
     // Calls Step for every item that takes part with its field (nullptr for a count of every
     // record). An item whose field the dataset lacks is left out and marked; the name is

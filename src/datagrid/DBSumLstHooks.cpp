@@ -144,6 +144,7 @@ void TDBSumListProducer::HookDataSetEvents()
     FLink = std::move(Link);
     FMasterDataSet = Master;
     FEventsHooked = true;
+    ExpectDataSetTotals();
 }
 
 void TDBSumListProducer::UnhookDataSetEvents() { ReleaseHandlers(); }
@@ -166,6 +167,7 @@ void TDBSumListProducer::ReleaseHandlers()
     if (!IsDying(FDataSet)) {
         for (const auto& Slot : TSumListHandlerEh::DataSetEvents)
             TSumListHandlerEh::GiveBack(FDataSet->*Slot.Event, FLink);
+        FDataSet->SetExpectedTotals({});
     }
     if (FMasterDataSet != nullptr) {
         if (!IsDying(FMasterDataSet))

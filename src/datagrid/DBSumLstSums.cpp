@@ -136,6 +136,7 @@ void TDBSumListProducer::AccumulateAll()
     std::vector<std::pair<TDBSum*, TField*>> Targets;
     ForEachTakingPart([&Targets](TDBSum& Sum, TField* Field) { Targets.emplace_back(&Sum, Field); });
     const bool Listing = KeepsVirtualRecords();
+    ExpectDataSetTotals();
     if (Targets.empty() && !Listing)
         return;
     if (!Listing && TakeDataSetTotals(Targets))
@@ -209,6 +210,16 @@ bool TDBSumListProducer::TakeDataSetTotals(const std::vector<std::pair<TDBSum*, 
         }
     }
     return true;
+}
+
+void TDBSumListProducer::ExpectDataSetTotals()
+{
+    QStringList names;
+    if (!FVirtualRecords && !FExternalRecalc)
+        for (int I = 0; I < FSumCollection->Count(); ++I)
+            if (const String& name = FSumCollection->SumItemAt(I)->FieldName(); !name.isEmpty())
+                names << name;
+    FDataSet->SetExpectedTotals(names);
 }
 
 void TDBSumListProducer::FinishRecalculation()

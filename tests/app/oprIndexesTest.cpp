@@ -46,22 +46,31 @@ bool ScanAllowed(const String& Sql)
 
 class TQueryPlanTest : public TAppTest {
 protected:
+    // Every connection the program opens is traced, the lists' snapshot connections too, as
+    // they count the records.
     void SetUp() override
     {
+        Tracing = this;
+        sqlite3_auto_extension(reinterpret_cast<void (*)()>(&TQueryPlanTest::TraceConnection));
         TAppTest::SetUp();
         OpenWindows();
         Execute("insert into oprint(姓名,部门,数量,单位,物品名称,类型,日期,时间,备注) "
                 "values('张三','技术部',3,'个','签字笔','A4','2026-03-02 10:00:00','10:00:00','急用')");
-        sqlite3_trace_v2(Handle(), SQLITE_TRACE_STMT, &TQueryPlanTest::Trace, this);
+        FTraced.clear();
     }
 
     void TearDown() override
     {
-        sqlite3_trace_v2(Handle(), 0, nullptr, nullptr);
         TAppTest::TearDown();
+        sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(&TQueryPlanTest::TraceConnection));
+        Tracing = nullptr;
     }
 
-    static sqlite3* Handle() { return MF1->ADOCon1->Database().Handle(); }
+    static int TraceConnection(sqlite3* Db, char**, const void*)
+    {
+        sqlite3_trace_v2(Db, SQLITE_TRACE_STMT, &TQueryPlanTest::Trace, Tracing);
+        return SQLITE_OK;
+    }
 
     static int Trace(unsigned, void* Test, void* Statement, void*)
     {
@@ -107,6 +116,7 @@ protected:
         PlanQuery(MF1->dbouser1);
     }
 
+    static inline TQueryPlanTest* Tracing = nullptr;
     QStringList FTraced;
     QStringList FScans;
     int FPlanned = 0;

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace {
 
@@ -26,6 +27,39 @@ const TCase Cases[] = {
     {"select * from stock where 名称 > :v order by id desc", "b"},
     {"select * from stock where 数量 is null", nullptr},
     {"select * from stock where 名称 = :v", "none"},
+};
+
+// Every statement run on a connection opened while it lives, the lists' snapshot connections too.
+class TStatementTrace {
+public:
+    TStatementTrace()
+    {
+        Current = this;
+        sqlite3_auto_extension(reinterpret_cast<void (*)()>(&TStatementTrace::Install));
+    }
+    ~TStatementTrace()
+    {
+        sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(&TStatementTrace::Install));
+        Current = nullptr;
+    }
+    TStatementTrace(const TStatementTrace&) = delete;
+    TStatementTrace& operator=(const TStatementTrace&) = delete;
+
+    QStringList Statements;
+
+private:
+    static int Install(sqlite3* Db, char**, const void*)
+    {
+        sqlite3_trace_v2(Db, SQLITE_TRACE_STMT, &TStatementTrace::Trace, nullptr);
+        return SQLITE_OK;
+    }
+    static int Trace(unsigned, void*, void* Statement, void*)
+    {
+        if (Current)
+            Current->Statements << String::fromUtf8(sqlite3_sql(static_cast<sqlite3_stmt*>(Statement)));
+        return 0;
+    }
+    static inline TStatementTrace* Current = nullptr;
 };
 
 class SumListQueryTotalsTest : public ::testing::Test {
@@ -70,6 +104,10 @@ protected:
         }
     }
 
+    // The statements this connection and its lists' snapshot connections run.
+    QStringList TotalStatements() const { return FTrace.Statements.filter(u"currency_total"_s); }
+
+    TStatementTrace FTrace;
     QTemporaryDir FDir;
     TADOConnection FConnection{nullptr};
     TADOQuery FQuery{nullptr};
@@ -114,6 +152,36 @@ TEST_F(SumListQueryTotalsTest, WritesKeepTheSumsInStep)
     ExpectWalkedValues("after edit and insert");
     FProducer.RecalculateAll();
     ExpectWalkedValues("recalculated");
+}
+
+// The footer's sums are taken in the statement that counts the records as the list opens: one
+// pass over the matches, whether the list is read at once or lazily.
+TEST_F(SumListQueryTotalsTest, TheSumsAreCountedWithTheRecords)
+{
+    for (const bool Long : {false, true}) {
+        if (Long)
+            FConnection.Database().ExecuteScript(
+                u"with recursive n(i) as (select 1 union all select i + 1 from n where i < 600) "
+                "insert into stock(名称, 数量, 金额) select 'z', i, i * 0.25 from n"_s);
+        FTrace.Statements.clear();
+        Open(Cases[1]);
+        const QStringList Totals = TotalStatements();
+        ASSERT_EQ(Totals.size(), 1) << FTrace.Statements.join(u'\n').toStdString();
+        EXPECT_TRUE(Totals[0].startsWith(u"select count(*),"_s)) << Totals[0].toStdString();
+        ExpectWalkedValues(Long ? "long" : "short");
+        FQuery.Close();
+    }
+}
+
+// A footer over a field no total can be taken of (a text) keeps the list opening; its sums are
+// walked, and the others keep their values.
+TEST_F(SumListQueryTotalsTest, AFooterOverATextOpensTheListAndWalksIt)
+{
+    AddSum(FProducer, TGroupOperation::goCount, u"名称"_s);
+    Open(Cases[0]);
+    EXPECT_EQ(FQuery.RecordCount(), 9);
+    EXPECT_EQ(Units(FProducer, TGroupOperation::goCount, u"名称"_s), 9 * 10000);
+    ExpectWalkedValues("beside a text");
 }
 
 }  // namespace

@@ -93,6 +93,7 @@ int TADOQuery::ExecSQL()
 std::unique_ptr<TRecordCursor> TADOQuery::CreateCursor()
 {
     const TJetStatement translated = TranslateSQL();
+    FTotals.FieldNames = ExpectedTotals();
     auto parameters = std::make_shared<TParameters>();
     parameters->Assign(FParameters);
     return OpenSQLiteCursor(FConnection->Database(), translated, FSQL->Text().trimmed(),

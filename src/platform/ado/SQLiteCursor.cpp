@@ -354,6 +354,32 @@ String ReadBlockSql(const String& Table, int Size)
     return QStringLiteral("select * from %1 where id in (%2)").arg(Table, QStringList(Size, QStringLiteral("?")).join(u','));
 }
 
+// --- Field totals ------------------------------------------------------------------------------
+
+// The column that totals Field in Currency units; none for a date, whose total is no sum.
+std::optional<String> CurrencyTotalColumn(const TCursorField& Field)
+{
+    if (Field.DataType == TFieldType::ftDateTime)
+        return std::nullopt;
+    return QStringLiteral("currency_total(\"%1\")").arg(String(Field.Name).replace(u'"', QLatin1String("\"\"")));
+}
+
+TFieldTotal ReadFieldTotal(const TSQLiteStatement& Statement, int Column)
+{
+    const TSQLiteCurrencyTotal total = Statement.ColumnCurrencyTotal(Column);
+    return {Currency::FromRaw(total.Units), int(total.NotNull)};
+}
+
+// The positions in Fields of the fields Names names, as a field is found by its name, each once.
+std::vector<int> NamedFields(const std::vector<TCursorField>& Fields, const QStringList& Names)
+{
+    std::vector<int> indexes;
+    for (int i = 0; i < int(Fields.size()); ++i)
+        if (Names.contains(Fields[size_t(i)].Name, Qt::CaseInsensitive))
+            indexes.push_back(i);
+    return indexes;
+}
+
 // --- The ids of a keyset, read lazily from a snapshot ------------------------------------------
 
 // The keyset's ids by their position in the query's order. Outside a transaction they come from
@@ -363,8 +389,10 @@ String ReadBlockSql(const String& Table, int Size)
 // since a snapshot would miss the transaction's own writes.
 class TKeysetSource {
 public:
+    // FieldTotalColumns are currency_total columns counted beside the records; FieldTotals
+    // answers them unless they failed.
     TKeysetSource(TSQLiteDatabase& Database, TSnapshotConnection& Snapshots, const TKeysetSql& Sql, const String& Shown,
-                  TStatementBinder Bind, int WalkThreshold, TCursorTotals* Totals)
+                  TStatementBinder Bind, int WalkThreshold, TCursorTotals* Totals, const QStringList& FieldTotalColumns)
         : FSql(Sql), FShown(Shown), FBind(std::move(Bind)), FDatabase(&Database)
     {
         if (sqlite3_get_autocommit(Database.Handle())) {
@@ -372,12 +400,11 @@ public:
             FSnapshots = &Snapshots;
         }
         try {
-            TSQLiteStatement count = Prepare(FSql.Count(Totals ? Totals->Expressions : QStringList()));
-            count.Step();
-            FCount = int(count.ColumnInt64(0));
-            if (Totals)
-                for (int i = 1; i < count.ColumnCount(); ++i)
-                    Totals->Values.push_back(ReadValue(count, i, TFieldType::ftUnknown));
+            const QStringList expressions = Totals ? Totals->Expressions : QStringList();
+            if (!FieldTotalColumns.isEmpty())
+                Count(expressions, FieldTotalColumns, Totals);
+            if (!FFieldTotals)
+                Count(expressions, {}, Totals);
             FIndex = WalkingIndex(Snapshots, WalkThreshold);
         } catch (...) {
             EndSnapshot();  // the next opening begins its own
@@ -397,6 +424,9 @@ public:
     }
 
     int Count() const { return FCount; }
+    // The totals of the field total columns, in their order, over the records counted; none
+    // when a column failed (a text that is no number, a sum beyond Currency's range).
+    const std::optional<std::vector<TFieldTotal>>& FieldTotals() const { return FFieldTotals; }
     // True while later writes cannot move the positions: outside a transaction.
     bool Lazy() const { return FSnapshots != nullptr; }
 
@@ -422,6 +452,33 @@ public:
     }
 
 private:
+    // Counts the records with Expressions and the FieldTotalColumns beside them. A failing field
+    // total leaves FFieldTotals empty, so that the count is taken again without them: a footer
+    // that cannot be totalled must not keep the records from opening.
+    void Count(const QStringList& Expressions, const QStringList& FieldTotalColumns, TCursorTotals* Totals)
+    {
+        std::optional<TSQLiteStatement> count;
+        try {
+            count = Prepare(FSql.Count(QStringList(Expressions) << FieldTotalColumns));
+            count->Step();
+        } catch (const EDatabaseError&) {
+            if (FieldTotalColumns.isEmpty())
+                throw;
+            return;
+        }
+        FCount = int(count->ColumnInt64(0));
+        const int firstTotal = count->ColumnCount() - int(FieldTotalColumns.size());
+        if (Totals)
+            for (int i = 1; i < firstTotal; ++i)
+                Totals->Values.push_back(ReadValue(*count, i, TFieldType::ftUnknown));
+        if (FieldTotalColumns.isEmpty())
+            return;
+        std::vector<TFieldTotal> fieldTotals;
+        for (int i = firstTotal; i < count->ColumnCount(); ++i)
+            fieldTotals.push_back(ReadFieldTotal(*count, i));
+        FFieldTotals = std::move(fieldTotals);
+    }
+
     void EndSnapshot() noexcept
     {
         if (FSnapshots)
@@ -504,6 +561,7 @@ private:
     TSQLiteDatabase* FDatabase;
     TSnapshotConnection* FSnapshots = nullptr;  // whose snapshot the ids come from, else the query's connection
     int FCount = 0;
+    std::optional<std::vector<TFieldTotal>> FFieldTotals;
     String FIndex;  // the index walked in place of the plan's sort, or empty
     std::optional<TSQLiteStatement> FForward, FBackward;
     int FForwardAt = 0, FBackwardAt = 0;  // the ids each has given, counted from its own end
@@ -522,8 +580,19 @@ public:
     {
         if (FFields.empty() || FFields[0].DataType != TFieldType::ftAutoInc)
             StatementError(QStringLiteral("The table has no id column."), Shown);
-        FSource = std::make_unique<TKeysetSource>(Database, Snapshots, FSql, Shown, Bind, IdBlockSize, Totals);
+        QStringList fieldTotalColumns;
+        for (int index : NamedFields(FFields, Totals ? Totals->FieldNames : QStringList()))
+            if (const std::optional<String> column = CurrencyTotalColumn(FFields[size_t(index)])) {
+                FOpeningTotalFields.push_back(index);
+                fieldTotalColumns << *column;
+            }
+        FSource = std::make_unique<TKeysetSource>(Database, Snapshots, FSql, Shown, Bind, IdBlockSize, Totals,
+                                                  fieldTotalColumns);
         FCount = FSource->Count();
+        if (const auto& totals = FSource->FieldTotals())
+            FOpeningTotals = *totals;
+        else
+            FOpeningTotalFields.clear();
         // The first block holds what the screen shows; the blocks double as the window moves on.
         for (int start = 0, size = std::min(FRowBlockSize, IdBlockSize); start < FCount;
              start += size, size = std::min(2 * size, IdBlockSize))
@@ -603,14 +672,15 @@ public:
     {
         QStringList columns;
         for (int index : FieldIndexes) {
-            const TCursorField& field = FFields[size_t(index)];
-            if (field.DataType == TFieldType::ftDateTime)
+            const std::optional<String> column = CurrencyTotalColumn(FFields[size_t(index)]);
+            if (!column)
                 return std::nullopt;
-            const String name = u'"' + String(field.Name).replace(u'"', QLatin1String("\"\"")) + u'"';
-            columns << QStringLiteral("currency_total(%1)").arg(name);
+            columns << *column;
         }
         if (FWritten)
             return std::nullopt;
+        if (std::optional<std::vector<TFieldTotal>> opening = OpeningTotals(FieldIndexes))
+            return opening;
         if (columns.isEmpty())
             return std::vector<TFieldTotal>();
         try {
@@ -625,10 +695,8 @@ public:
                     return std::nullopt;
             }
             std::vector<TFieldTotal> result;
-            for (int column = FSource ? 0 : 1; column < totals->ColumnCount(); ++column) {
-                const TSQLiteCurrencyTotal total = totals->ColumnCurrencyTotal(column);
-                result.push_back({Currency::FromRaw(total.Units), int(total.NotNull)});
-            }
+            for (int column = FSource ? 0 : 1; column < totals->ColumnCount(); ++column)
+                result.push_back(ReadFieldTotal(*totals, column));
             return result;
         } catch (const EDatabaseError&) {
             return std::nullopt;
@@ -719,6 +787,21 @@ private:
         int Index;
         std::vector<TRecordValues> Records;
     };
+
+    // The totals counted with the records of every field at FieldIndexes, if all were.
+    std::optional<std::vector<TFieldTotal>> OpeningTotals(const std::vector<int>& FieldIndexes) const
+    {
+        if (FieldIndexes.empty())
+            return std::nullopt;
+        std::vector<TFieldTotal> totals;
+        for (int index : FieldIndexes) {
+            const auto found = std::find(FOpeningTotalFields.begin(), FOpeningTotalFields.end(), index);
+            if (found == FOpeningTotalFields.end())
+                return std::nullopt;
+            totals.push_back(FOpeningTotals[size_t(found - FOpeningTotalFields.begin())]);
+        }
+        return totals;
+    }
 
     size_t BlockAt(int Position) const
     {
@@ -833,6 +916,9 @@ private:
     int FCount = 0;
     std::vector<TRecordId> FSourceIds;    // the order the query gave, kept once a sort changes it
     bool FWritten = false;                // an insert, update or delete went through the cursor
+    // The fields totalled as the records were counted, and their totals.
+    std::vector<int> FOpeningTotalFields;
+    std::vector<TFieldTotal> FOpeningTotals;
     mutable std::list<TRowBlock> FRows;  // most recently used first
 };
 
@@ -873,11 +959,16 @@ TSQLiteDatabase& TSnapshotConnection::Begin(const TSQLiteDatabase& Database)
         Close();
         FDatabase = std::make_unique<TSQLiteDatabase>(String::fromUtf8(sqlite3_db_filename(Database.Handle(), "main")));
         FDatabase->SetBusyTimeout(2000);
-        // Each keystroke of the clerk counts the same index range again: room for the range of
-        // a large list keeps it in memory. The file is not mapped: a read error in a map would
-        // end the program with a signal instead of failing the statement.
-        FDatabase->ExecuteScript(QStringLiteral("PRAGMA cache_size=-16384"));
         FFor = Database.Handle();
+        FRoomForRanges = false;
+    } else if (!FRoomForRanges) {
+        // A list opened again is the clerk requerying, each keystroke counting the same index
+        // range: room for the range of a large list keeps it in memory. The first opening reads
+        // its range once, and the room would only cost the start fresh memory. The file is not
+        // mapped: a read error in a map would end the program with a signal instead of failing
+        // the statement.
+        FDatabase->ExecuteScript(QStringLiteral("PRAGMA cache_size=-16384"));
+        FRoomForRanges = true;
     }
     // Marked before the snapshot begins: a write in between shows as one made after it.
     FMark = WriteMark(Database);

@@ -57,6 +57,7 @@ private:
     sqlite3* FFor = nullptr;                     // the connection it was opened beside
     std::pair<std::int64_t, std::int64_t> FMark;  // that connection's write mark when the snapshot began
     bool FInSnapshot = false;
+    bool FRoomForRanges = false;  // the page cache holds a large list's index range
     std::int64_t FPlansSchema = -1;  // the schema version of FPlans
     QHash<String, String> FPlans;    // statement text -> what its check found
 };
@@ -64,9 +65,12 @@ private:
 // Aggregates over a query's records in SQLite's SQL, such as "sum(数量)". A single-table list
 // takes them in the statement that counts its records, so they cost no pass of their own, and
 // Values answers them in order; a result read whole takes none and leaves Values empty.
+// FieldNames names fields whose FieldTotals the same statement takes too, for a footer that
+// asks for them as the records open.
 struct TCursorTotals {
     QStringList Expressions;
     std::vector<Variant> Values;
+    QStringList FieldNames;
 };
 
 // Opens the cursor of a translated statement; Shown names the statement in errors. A list of one

@@ -14,6 +14,8 @@
 #include "platform/data/FieldDefs.h"
 #include "platform/data/RecordCursor.h"
 
+#include <QStringList>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -122,6 +124,11 @@ public:
     // visiting the records; nullopt when only visiting them can tell: while editing or
     // filtered, for fields of another kind, or when the source cannot (see TRecordCursor).
     std::optional<std::vector<TFieldTotal>> FieldTotals(const std::vector<const TField*>& Fields) const;
+    // The names of the fields whose totals will be asked for as the records open (a footer's
+    // sums): a source that counts its records as it opens totals them in the same pass. A name
+    // the records lack is passed over.
+    const QStringList& ExpectedTotals() const { return FExpectedTotals; }
+    void SetExpectedTotals(const QStringList& FieldNames) { FExpectedTotals = FieldNames; }
 
     // --- Fields ---------------------------------------------------------------------------
     TFields* Fields() const { return FFields.get(); }
@@ -268,6 +275,7 @@ private:
     String FFilter;
     std::unique_ptr<TFilterExpression> FFilterExpression;
     bool FViewFiltered = false;
+    QStringList FExpectedTotals;
     std::vector<int> FView;  // cursor positions of the visible records while FViewFiltered
     std::optional<TRecordValues> FTempRecord;  // what fields read while filtering and looking up
     std::vector<std::optional<TRecordValues>> FReadsBefore;  // FTempRecord under each BeginRecordRead
