@@ -74,7 +74,7 @@ Variant TExcelRange::Value() const
     case TWorksheet::TCellKind::Empty: return Variant();
     case TWorksheet::TCellKind::Number: return Variant(Cell->Number);
     case TWorksheet::TCellKind::Boolean: return Variant(Cell->Number != 0);
-    case TWorksheet::TCellKind::Text: return Variant(Cell->Text);
+    case TWorksheet::TCellKind::Text: return Variant(String::fromUtf8(FSheet->TextOf(*Cell), Cell->TextSize));
     }
     return Variant();
 }
@@ -100,25 +100,21 @@ void TExcelRange::SetValue(const Variant& Value) const
         Typed.Kind = TWorksheet::TCellKind::Number;
         Typed.Number = Value.AsDouble();
         // No file may hold an infinite or undefined number: those keep their text.
-        if (!std::isfinite(Typed.Number)) {
-            Typed.Kind = TWorksheet::TCellKind::Text;
-            Typed.Text = Value.AsString();
-        }
+        if (!std::isfinite(Typed.Number))
+            Typed = FSheet->StoreText(Value.AsString());
         break;
     default:
         // The spreadsheet program's mark for "keep this as typed": the apostrophe is not part
         // of the text.
         const String Text = Value.AsString();
-        Typed.Kind = TWorksheet::TCellKind::Text;
-        Typed.Text = CellText(Text.startsWith(u'\'') ? Text.mid(1) : Text);
+        Typed = FSheet->StoreText(CellText(Text.startsWith(u'\'') ? Text.mid(1) : Text));
     }
+    // The cells of a range share one stored text.
     for (int R = FRow; R <= FLastRow; ++R)
         for (int C = FColumn; C <= FLastColumn; ++C) {
             TWorksheet::TCell& Cell = FSheet->Cell(R, C);
-            Cell.Kind = Typed.Kind;
-            Cell.Number = Typed.Number;
-            // An export sets its cells one at a time: the last takes the text over.
-            Cell.Text = R == FLastRow && C == FLastColumn ? std::move(Typed.Text) : Typed.Text;
+            Typed.Alignment = Cell.Alignment;
+            Cell = Typed;
         }
 }
 
@@ -156,10 +152,8 @@ void TExcelRange::SetMergeCells(bool Value) const
     for (int R = FRow; R <= FLastRow; ++R)
         for (int C = FColumn; C <= FLastColumn; ++C)
             if (R != FRow || C != FColumn)
-                if (TWorksheet::TCell* Cell = FSheet->FindCell(R, C)) {
+                if (TWorksheet::TCell* Cell = FSheet->FindCell(R, C))
                     Cell->Kind = TWorksheet::TCellKind::Empty;
-                    Cell->Text.clear();
-                }
 }
 
 void TExcelRange::Select() const { FSheet->Workbook().Application().FSelection = *this; }
@@ -210,6 +204,21 @@ TWorksheet::TCell& TWorksheet::Cell(int Row, int Column)
         Cells.resize(Column);
     }
     return Cells[Column - 1];
+}
+
+TWorksheet::TCell TWorksheet::StoreText(const String& Text)
+{
+    TCell Stored;
+    Stored.Kind = TCellKind::Text;
+    Stored.TextAt = FTexts.size();
+    // At most three bytes for each UTF-16 unit, a pair's four for its two.
+    FTexts.resize(Stored.TextAt + std::size_t(Text.size()) * 3 + 1);
+    char* const Start = FTexts.data() + Stored.TextAt;
+    char* const End = FUtf8.appendToBuffer(Start, Text);
+    *End = '\0';
+    Stored.TextSize = std::uint32_t(End - Start);
+    FTexts.resize(Stored.TextAt + Stored.TextSize + 1);
+    return Stored;
 }
 
 const TWorksheet::TCell* TWorksheet::FindCell(int Row, int Column) const

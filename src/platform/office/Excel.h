@@ -11,9 +11,12 @@
 #include "platform/core/String.h"
 #include "platform/core/Variant.h"
 
+#include <QStringEncoder>
+
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 // The automation constants the export passes.
@@ -102,11 +105,16 @@ private:
     friend class TWorkbook;
 
     enum class TCellKind : std::uint8_t { Empty, Number, Boolean, Text };
+    // A text is kept as UTF-8 in the sheet's text store, the form the file takes it in: an
+    // export of many records holds one buffer of texts, not a string of its own per cell.
     struct TCell {
         TCellKind Kind = TCellKind::Empty;
         std::int8_t Alignment = 0;  // index into the alignment table of Excel.cpp
-        double Number = 0;
-        String Text;
+        std::uint32_t TextSize = 0;  // the text's bytes
+        union {
+            double Number = 0;
+            std::size_t TextAt;  // where the text starts in FTexts; a NUL ends it
+        };
     };
     struct TArea {
         int Row, Column, LastRow, LastColumn;
@@ -115,6 +123,9 @@ private:
 
     TCell& Cell(int Row, int Column);
     const TCell* FindCell(int Row, int Column) const;
+    // Adds Text to the text store; answers a text cell of it.
+    TCell StoreText(const String& Text);
+    const char* TextOf(const TCell& Cell) const { return FTexts.data() + Cell.TextAt; }
     TCell* FindCell(int Row, int Column)
     {
         return const_cast<TCell*>(static_cast<const TWorksheet*>(this)->FindCell(Row, Column));
@@ -127,6 +138,8 @@ private:
     // file stores them.
     std::vector<std::vector<TCell>> FRows;
     std::vector<TArea> FMerged;
+    std::string FTexts;  // every text set, each ended by a NUL
+    QStringEncoder FUtf8{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
 };
 
 class TWorkbook {

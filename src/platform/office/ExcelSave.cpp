@@ -24,6 +24,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string_view>
 
 namespace {
 
@@ -74,7 +75,7 @@ public:
     }
 
 private:
-    QStringEncoder FEncoder{QStringEncoder::Utf8};
+    QStringEncoder FEncoder{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
     QByteArray FBuffer;
 };
 
@@ -108,8 +109,6 @@ bool IsEscapeAt(const String& Text, qsizetype I)
 // count towards a cell's limit: such a text at the limit loses its end.
 String StoredText(const String& Text)
 {
-    if (!Text.contains(u"_x"))
-        return Text;
     String Result;
     Result.reserve(Text.size() + 6);
     for (qsizetype I = 0; I < Text.size(); ++I) {
@@ -118,6 +117,15 @@ String StoredText(const String& Text)
         Result += Text[I];
     }
     return CutCellText(std::move(Result));
+}
+
+// A cell's UTF-8 text of Size bytes as the file stores it: as kept, unless a part of it looks
+// like an escape.
+const char* StoredUtf8(const char* Text, std::uint32_t Size, TUtf8Buffer& Utf8)
+{
+    if (std::string_view(Text, Size).find("_x") == std::string_view::npos)
+        return Text;
+    return Utf8(StoredText(String::fromUtf8(Text, Size)));
 }
 
 } // namespace
@@ -156,7 +164,7 @@ void TWorksheet::WriteTo(lxw_workbook* Book, const String& File) const
                 break;
             case TCellKind::Number: Error = worksheet_write_number(Sheet, R, C, Cell.Number, Format); break;
             case TCellKind::Boolean: Error = worksheet_write_boolean(Sheet, R, C, Cell.Number != 0, Format); break;
-            case TCellKind::Text: Error = worksheet_write_string(Sheet, R, C, Utf8(StoredText(Cell.Text)), Format); break;
+            case TCellKind::Text: Error = worksheet_write_string(Sheet, R, C, StoredUtf8(TextOf(Cell), Cell.TextSize, Utf8), Format); break;
             }
             Check(Error, File);
         }
