@@ -24,7 +24,7 @@ TDateParts Decompose(TDateTime Value)
     TDateParts parts{};
     DecodeDateTime(Value, parts.Year, parts.Month, parts.Day, parts.Hour, parts.Min, parts.Sec, parts.MSec);
     parts.DayOfWeek = DayOfWeek(Value);
-    parts.HasTime = TimeOf(Value) != 0;
+    parts.HasTime = parts.Hour != 0 || parts.Min != 0 || parts.Sec != 0 || parts.MSec != 0;
     return parts;
 }
 

@@ -210,14 +210,15 @@ TWorksheet::TCell TWorksheet::StoreText(const String& Text)
 {
     TCell Stored;
     Stored.Kind = TCellKind::Text;
-    Stored.TextAt = FTexts.size();
-    // At most three bytes for each UTF-16 unit, a pair's four for its two.
-    FTexts.resize(Stored.TextAt + std::size_t(Text.size()) * 3 + 1);
+    Stored.TextAt = std::size_t(FTexts.size());
+    // At most three bytes for each UTF-16 unit, a pair's four for its two; the store grows as
+    // a whole and is not cleared first.
+    FTexts.resize(qsizetype(Stored.TextAt) + Text.size() * 3 + 1);
     char* const Start = FTexts.data() + Stored.TextAt;
     char* const End = FUtf8.appendToBuffer(Start, Text);
     *End = '\0';
     Stored.TextSize = std::uint32_t(End - Start);
-    FTexts.resize(Stored.TextAt + Stored.TextSize + 1);
+    FTexts.resize(qsizetype(Stored.TextAt + Stored.TextSize) + 1);
     return Stored;
 }
 

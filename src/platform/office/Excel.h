@@ -11,12 +11,12 @@
 #include "platform/core/String.h"
 #include "platform/core/Variant.h"
 
+#include <QByteArray>
 #include <QStringEncoder>
 
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <string>
 #include <vector>
 
 // The automation constants the export passes.
@@ -138,7 +138,7 @@ private:
     // file stores them.
     std::vector<std::vector<TCell>> FRows;
     std::vector<TArea> FMerged;
-    std::string FTexts;  // every text set, each ended by a NUL
+    QByteArray FTexts;  // every text set, each ended by a NUL
     QStringEncoder FUtf8{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
 };
 
