@@ -3,6 +3,7 @@
 #include "SumListTestSupport.h"
 
 #include "platform/ado/ADODB.h"
+#include "platform/ado/SQLite.h"
 
 #include <QTemporaryDir>
 
@@ -171,6 +172,23 @@ TEST_F(SumListQueryTotalsTest, TheSumsAreCountedWithTheRecords)
         ExpectWalkedValues(Long ? "long" : "short");
         FQuery.Close();
     }
+}
+
+// The totals counted as the list opened hold only while nobody has written the file since.
+TEST_F(SumListQueryTotalsTest, TotalsAskedAfterAnotherProgramWroteAreTakenAgain)
+{
+    Open(Cases[0]);
+    const TField* Amount = FQuery.FieldByName(AmountField);
+    const Currency Opened = FQuery.FieldTotals({Amount})->front().Sum;
+    ASSERT_EQ(TotalStatements().size(), 1);  // taken with the count
+    {
+        TSQLiteDatabase Other(FDir.filePath(u"opr.mdb"_s));
+        Other.ExecuteScript(u"update stock set 金额 = 金额 + 1 where 名称 = 'a'"_s);
+    }
+    const std::optional<std::vector<TFieldTotal>> Later = FQuery.FieldTotals({Amount});
+    ASSERT_TRUE(Later.has_value());
+    EXPECT_EQ(Later->front().Sum.Raw(), Opened.Raw() + 10000);
+    EXPECT_EQ(TotalStatements().size(), 2);
 }
 
 // A footer over a field no total can be taken of (a text) keeps the list opening; its sums are

@@ -586,6 +586,9 @@ public:
                 FOpeningTotalFields.push_back(index);
                 fieldTotalColumns << *column;
             }
+        // Marked before the count: a write in between shows as one made after it.
+        if (!fieldTotalColumns.isEmpty())
+            FOpeningMark = TSnapshotConnection::WriteMark(Database);
         FSource = std::make_unique<TKeysetSource>(Database, Snapshots, FSql, Shown, Bind, IdBlockSize, Totals,
                                                   fieldTotalColumns);
         FCount = FSource->Count();
@@ -788,10 +791,12 @@ private:
         std::vector<TRecordValues> Records;
     };
 
-    // The totals counted with the records of every field at FieldIndexes, if all were.
+    // The totals counted with the records of every field at FieldIndexes, if all were and the
+    // file has not been written since.
     std::optional<std::vector<TFieldTotal>> OpeningTotals(const std::vector<int>& FieldIndexes) const
     {
-        if (FieldIndexes.empty())
+        if (FieldIndexes.empty() || FOpeningTotalFields.empty()
+            || TSnapshotConnection::WriteMark(FDatabase) != FOpeningMark)
             return std::nullopt;
         std::vector<TFieldTotal> totals;
         for (int index : FieldIndexes) {
@@ -919,6 +924,7 @@ private:
     // The fields totalled as the records were counted, and their totals.
     std::vector<int> FOpeningTotalFields;
     std::vector<TFieldTotal> FOpeningTotals;
+    std::pair<std::int64_t, std::int64_t> FOpeningMark;  // the file's write mark before the count
     mutable std::list<TRowBlock> FRows;  // most recently used first
 };
 

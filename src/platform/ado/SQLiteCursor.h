@@ -49,9 +49,10 @@ public:
     std::optional<String> KnownPlan(const String& Sql, std::int64_t Schema) const;
     void KnowPlan(const String& Sql, std::int64_t Schema, const String& Index);
 
-private:
     // What tells Database's writes apart: other connections' commits, its own changes.
     static std::pair<std::int64_t, std::int64_t> WriteMark(const TSQLiteDatabase& Database);
+
+private:
 
     std::unique_ptr<TSQLiteDatabase> FDatabase;
     sqlite3* FFor = nullptr;                     // the connection it was opened beside
