@@ -580,22 +580,22 @@ public:
     {
         if (FFields.empty() || FFields[0].DataType != TFieldType::ftAutoInc)
             StatementError(QStringLiteral("The table has no id column."), Shown);
+        std::vector<int> totalled;
         QStringList fieldTotalColumns;
         for (int index : NamedFields(FFields, Totals ? Totals->FieldNames : QStringList()))
             if (const std::optional<String> column = CurrencyTotalColumn(FFields[size_t(index)])) {
-                FOpeningTotalFields.push_back(index);
+                totalled.push_back(index);
                 fieldTotalColumns << *column;
             }
         // Marked before the count: a write in between shows as one made after it.
-        if (!fieldTotalColumns.isEmpty())
+        if (!totalled.empty())
             FOpeningMark = TSnapshotConnection::WriteMark(Database);
         FSource = std::make_unique<TKeysetSource>(Database, Snapshots, FSql, Shown, Bind, IdBlockSize, Totals,
                                                   fieldTotalColumns);
         FCount = FSource->Count();
         if (const auto& totals = FSource->FieldTotals())
-            FOpeningTotals = *totals;
-        else
-            FOpeningTotalFields.clear();
+            for (size_t i = 0; i < totalled.size(); ++i)
+                FOpeningTotals.emplace_back(totalled[i], (*totals)[i]);
         // The first block holds what the screen shows; the blocks double as the window moves on.
         for (int start = 0, size = std::min(FRowBlockSize, IdBlockSize); start < FCount;
              start += size, size = std::min(2 * size, IdBlockSize))
@@ -795,15 +795,16 @@ private:
     // file has not been written since.
     std::optional<std::vector<TFieldTotal>> OpeningTotals(const std::vector<int>& FieldIndexes) const
     {
-        if (FieldIndexes.empty() || FOpeningTotalFields.empty()
+        if (FieldIndexes.empty() || FOpeningTotals.empty()
             || TSnapshotConnection::WriteMark(FDatabase) != FOpeningMark)
             return std::nullopt;
         std::vector<TFieldTotal> totals;
         for (int index : FieldIndexes) {
-            const auto found = std::find(FOpeningTotalFields.begin(), FOpeningTotalFields.end(), index);
-            if (found == FOpeningTotalFields.end())
+            const auto found = std::find_if(FOpeningTotals.begin(), FOpeningTotals.end(),
+                                            [index](const auto& Total) { return Total.first == index; });
+            if (found == FOpeningTotals.end())
                 return std::nullopt;
-            totals.push_back(FOpeningTotals[size_t(found - FOpeningTotalFields.begin())]);
+            totals.push_back(found->second);
         }
         return totals;
     }
@@ -921,9 +922,8 @@ private:
     int FCount = 0;
     std::vector<TRecordId> FSourceIds;    // the order the query gave, kept once a sort changes it
     bool FWritten = false;                // an insert, update or delete went through the cursor
-    // The fields totalled as the records were counted, and their totals.
-    std::vector<int> FOpeningTotalFields;
-    std::vector<TFieldTotal> FOpeningTotals;
+    // The fields totalled as the records were counted, by position, with their totals.
+    std::vector<std::pair<int, TFieldTotal>> FOpeningTotals;
     std::pair<std::int64_t, std::int64_t> FOpeningMark;  // the file's write mark before the count
     mutable std::list<TRowBlock> FRows;  // most recently used first
 };

@@ -53,7 +53,6 @@ public:
     static std::pair<std::int64_t, std::int64_t> WriteMark(const TSQLiteDatabase& Database);
 
 private:
-
     std::unique_ptr<TSQLiteDatabase> FDatabase;
     sqlite3* FFor = nullptr;                     // the connection it was opened beside
     std::pair<std::int64_t, std::int64_t> FMark;  // that connection's write mark when the snapshot began

@@ -11,7 +11,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStringEncoder>
 #include <QTemporaryFile>
 
 #include <xlsxwriter.h>
@@ -61,24 +60,6 @@ private:
     lxw_format* FFormats[4] = {};
 };
 
-// UTF-8 of each text into one buffer, kept across the cells.
-class TUtf8Buffer {
-public:
-    const char* operator()(const String& Text)
-    {
-        const qsizetype Need = Text.size() * 3 + 1;
-        if (FBuffer.size() < Need)
-            FBuffer.resize(Need);
-        char* End = FEncoder.appendToBuffer(FBuffer.data(), Text);
-        *End = '\0';
-        return FBuffer.constData();
-    }
-
-private:
-    QStringEncoder FEncoder{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
-    QByteArray FBuffer;
-};
-
 // The rights the saved file gets: those of the file it replaces, or those of any new file.
 // The temporary file starts private to its user.
 mode_t SavedFileMode(const QByteArray& Path)
@@ -120,12 +101,13 @@ String StoredText(const String& Text)
 }
 
 // A cell's UTF-8 text of Size bytes as the file stores it: as kept, unless a part of it looks
-// like an escape.
-const char* StoredUtf8(const char* Text, std::uint32_t Size, TUtf8Buffer& Utf8)
+// like an escape; then Escaped holds the stored form.
+const char* StoredUtf8(const char* Text, std::uint32_t Size, QByteArray& Escaped)
 {
     if (std::string_view(Text, Size).find("_x") == std::string_view::npos)
         return Text;
-    return Utf8(StoredText(String::fromUtf8(Text, Size)));
+    Escaped = StoredText(String::fromUtf8(Text, Size)).toUtf8();
+    return Escaped.constData();
 }
 
 } // namespace
@@ -138,8 +120,7 @@ bool WorkbookFileInUse(const String& FileName)
 
 void TWorksheet::WriteTo(lxw_workbook* Book, const String& File) const
 {
-    TUtf8Buffer Utf8;
-    lxw_worksheet* Sheet = workbook_add_worksheet(Book, Utf8(FName));
+    lxw_worksheet* Sheet = workbook_add_worksheet(Book, FName.toUtf8().constData());
     if (!Sheet)
         RaiseSaveError(File, QStringLiteral("工作表名称“%1”无效").arg(FName));
     const TAlignmentFormats Formats(Book);
@@ -151,6 +132,7 @@ void TWorksheet::WriteTo(lxw_workbook* Book, const String& File) const
                                     Formats[TopLeft ? TopLeft->Alignment : 0]),
               File);
     }
+    QByteArray Escaped;
     for (std::size_t R = 0; R < FRows.size(); ++R) {
         const std::vector<TCell>& Row = FRows[R];
         for (std::size_t C = 0; C < Row.size(); ++C) {
@@ -164,7 +146,7 @@ void TWorksheet::WriteTo(lxw_workbook* Book, const String& File) const
                 break;
             case TCellKind::Number: Error = worksheet_write_number(Sheet, R, C, Cell.Number, Format); break;
             case TCellKind::Boolean: Error = worksheet_write_boolean(Sheet, R, C, Cell.Number != 0, Format); break;
-            case TCellKind::Text: Error = worksheet_write_string(Sheet, R, C, StoredUtf8(TextOf(Cell), Cell.TextSize, Utf8), Format); break;
+            case TCellKind::Text: Error = worksheet_write_string(Sheet, R, C, StoredUtf8(TextOf(Cell), Cell.TextSize, Escaped), Format); break;
             }
             Check(Error, File);
         }
