@@ -627,17 +627,20 @@ public:
 
     TRecordValues ValuesAt(int Position) const override
     {
-        const int index = Position / FRowBlockSize;
-        auto cached = std::find_if(FRows.begin(), FRows.end(), [index](const TRowBlock& b) { return b.Index == index; });
+        auto cached = std::find_if(FRows.begin(), FRows.end(), [Position](const TRowBlock& b) { return b.Holds(Position); });
         if (cached == FRows.end()) {
+            // A walk from record to record (an export, a sum, scrolling on) reads on from the
+            // last block in long blocks; any other record reads the screen's block around it.
+            const bool walking = !FRows.empty() && Position == FRows.front().End();
             if (FRows.size() == CachedRowBlocks)
                 FRows.pop_back();
-            FRows.push_front(ReadRows(index));
+            FRows.push_front(walking ? ReadRows(Position, WalkFetch(), WalkRowBlockSize)
+                                     : ReadRows(Position - Position % FRowBlockSize, FFetch, FRowBlockSize));
             cached = FRows.begin();
         } else if (cached != FRows.begin()) {
             FRows.splice(FRows.begin(), FRows, cached);
         }
-        return cached->Records[size_t(Position % FRowBlockSize)];
+        return cached->Records[size_t(Position - cached->First)];
     }
 
     void Sort(const TSortSpec& Spec) override
@@ -775,6 +778,8 @@ public:
 private:
     static constexpr int IdBlockSize = 256;
     static constexpr size_t CachedRowBlocks = 4;
+    // A walk's rows read at a time: a statement run per few rows would cost more than the rows.
+    static constexpr int WalkRowBlockSize = 256;
 
     // Positions Start .. Start + Size - 1; Source is the position of the first in the snapshot's
     // order. Read once Ids holds them all; only read blocks change.
@@ -786,9 +791,12 @@ private:
         bool Read() const { return int(Ids.size()) == Size; }
     };
 
+    // The rows at positions First .. End() - 1.
     struct TRowBlock {
-        int Index;
+        int First;
         std::vector<TRecordValues> Records;
+        int End() const { return First + int(Records.size()); }
+        bool Holds(int Position) const { return Position >= First && Position < End(); }
     };
 
     // The totals counted with the records of every field at FieldIndexes, if all were and the
@@ -883,25 +891,33 @@ private:
         FRows.clear();
     }
 
-    // A row deleted by another program since the query opened reads as Nulls.
-    TRowBlock ReadRows(int Index) const
+    TSQLiteStatement& WalkFetch() const
     {
-        const int first = Index * FRowBlockSize;
-        const int count = std::min(FRowBlockSize, FCount - first);
+        if (!FWalkFetch)
+            FWalkFetch = FDatabase.PrepareKept(ReadBlockSql(FTable, WalkRowBlockSize), FShown);
+        return *FWalkFetch;
+    }
+
+    // The rows from position First on, read by Fetch, which takes Size ids. A row deleted by
+    // another program since the query opened reads as Nulls.
+    TRowBlock ReadRows(int First, TSQLiteStatement& Fetch, int Size) const
+    {
+        const int count = std::min(Size, FCount - First);
         QHash<TRecordId, size_t> positions;
-        for (int i = 0; i < FRowBlockSize; ++i) {
+        positions.reserve(count);
+        for (int i = 0; i < Size; ++i) {
             if (i < count) {
-                const TRecordId id = IdAt(first + i);
-                FFetch.BindInt64(i + 1, id);
+                const TRecordId id = IdAt(First + i);
+                Fetch.BindInt64(i + 1, id);
                 positions.insert(id, size_t(i));
             } else {
-                FFetch.BindNull(i + 1);
+                Fetch.BindNull(i + 1);
             }
         }
-        TRowBlock block{Index, std::vector<TRecordValues>(size_t(count))};
-        while (FFetch.Step())
-            block.Records[positions.value(FFetch.ColumnInt64(0))] = ReadRecord(FFetch, FFields);
-        FFetch.Reset();
+        TRowBlock block{First, std::vector<TRecordValues>(size_t(count))};
+        while (Fetch.Step())
+            block.Records[positions.value(Fetch.ColumnInt64(0))] = ReadRecord(Fetch, FFields);
+        Fetch.Reset();
         for (TRecordValues& record : block.Records)
             if (record.empty())
                 record.assign(FFields.size(), Variant::Null());
@@ -915,6 +931,7 @@ private:
     TStatementBinder FBind;  // for statements over the records once the source is gone
     int FRowBlockSize;       // the rows read at a time
     mutable TSQLiteStatement FFetch;
+    mutable std::optional<TSQLiteStatement> FWalkFetch;  // prepared at the first walk
     std::vector<TCursorField> FFields;
     mutable std::unique_ptr<TKeysetSource> FSource;  // until every id is read
     mutable std::vector<TIdBlock> FBlocks;

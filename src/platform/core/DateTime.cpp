@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 
+#include <chrono>
 #include <cmath>
 
 namespace {
@@ -13,6 +14,8 @@ namespace {
 constexpr std::int64_t MSecsPerDay = 24 * 60 * 60 * 1000;
 // Julian day number of 1899-12-30, day 0 of TDateTime.
 constexpr std::int64_t JulianDayOfZero = 2415019;
+// Day 0 (1899-12-30) counted from the civil calendar's epoch, 1970-01-01.
+constexpr std::int64_t DaysBeforeUnixEpoch = 25569;
 
 // A TDateTime as a whole day number and the milliseconds into that day. The time is rounded to
 // the millisecond first, so a value a hair before midnight belongs to the next day at 00:00.
@@ -48,6 +51,29 @@ std::int64_t DayOf(const QDate& Value)
     return Value.toJulianDay() - JulianDayOfZero;
 }
 
+// The days of 0001-01-01 and 9999-12-31: the years a Word holds and the calendar counts.
+constexpr std::int64_t FirstDay = -693593;
+constexpr std::int64_t LastDay = 2958465;
+
+void DecodeDay(std::int64_t DayNumber, Word& Year, Word& Month, Word& Day)
+{
+    if (DayNumber < FirstDay || DayNumber > LastDay)
+        throw EInvalidOp(QStringLiteral("日期超出 1 年至 9999 年的范围"));
+    // The proleptic Gregorian calendar, as Qt's; this runs for every date a list shows.
+    const std::chrono::year_month_day date{std::chrono::sys_days{std::chrono::days{DayNumber - DaysBeforeUnixEpoch}}};
+    Year = static_cast<Word>(int(date.year()));
+    Month = static_cast<Word>(unsigned(date.month()));
+    Day = static_cast<Word>(unsigned(date.day()));
+}
+
+void DecodeMSecs(std::int64_t MSecs, Word& Hour, Word& Min, Word& Sec, Word& MSec)
+{
+    Hour = static_cast<Word>(MSecs / 3600000);
+    Min = static_cast<Word>(MSecs / 60000 % 60);
+    Sec = static_cast<Word>(MSecs / 1000 % 60);
+    MSec = static_cast<Word>(MSecs % 1000);
+}
+
 }  // namespace
 
 bool IsLeapYear(Word Year) { return QDate::isLeapYear(Year); }
@@ -56,9 +82,11 @@ Word DaysInAMonth(Word Year, Word Month) { return static_cast<Word>(QDate(Year, 
 
 bool TryEncodeDate(Word Year, Word Month, Word Day, TDateTime& Result)
 {
-    if (Year < 1 || Year > 9999 || Month < 1 || Month > 12 || Day < 1 || Day > DaysInAMonth(Year, Month))
+    // The proleptic Gregorian calendar, as Qt's; this runs for every date a list reads.
+    const std::chrono::year_month_day date{std::chrono::year{Year}, std::chrono::month{Month}, std::chrono::day{Day}};
+    if (Year < 1 || Year > 9999 || !date.ok())
         return false;
-    Result = static_cast<TDateTime>(QDate(Year, Month, Day).toJulianDay() - JulianDayOfZero);
+    Result = static_cast<TDateTime>(std::chrono::sys_days{date}.time_since_epoch().count() + DaysBeforeUnixEpoch);
     return true;
 }
 
@@ -93,32 +121,19 @@ TDateTime EncodeDateTime(Word Year, Word Month, Word Day, Word Hour, Word Min, W
     return date >= 0 ? date + time : date - time;
 }
 
-void DecodeDate(TDateTime Value, Word& Year, Word& Month, Word& Day)
-{
-    const QDate date = ToQDate(Split(Value).Day);
-    // Qt's calendar runs far beyond the years a Word holds and counts years before 1 as
-    // negative; those years would come out wrapped.
-    if (date.year() < 1 || date.year() > 9999)
-        throw EInvalidOp(QStringLiteral("日期超出 1 年至 9999 年的范围"));
-    Year = static_cast<Word>(date.year());
-    Month = static_cast<Word>(date.month());
-    Day = static_cast<Word>(date.day());
-}
+void DecodeDate(TDateTime Value, Word& Year, Word& Month, Word& Day) { DecodeDay(Split(Value).Day, Year, Month, Day); }
 
 void DecodeTime(TDateTime Value, Word& Hour, Word& Min, Word& Sec, Word& MSec)
 {
-    const std::int64_t msec = Split(Value).MSec;
-    Hour = static_cast<Word>(msec / 3600000);
-    Min = static_cast<Word>(msec / 60000 % 60);
-    Sec = static_cast<Word>(msec / 1000 % 60);
-    MSec = static_cast<Word>(msec % 1000);
+    DecodeMSecs(Split(Value).MSec, Hour, Min, Sec, MSec);
 }
 
 void DecodeDateTime(TDateTime Value, Word& Year, Word& Month, Word& Day, Word& Hour, Word& Min,
                     Word& Sec, Word& MSec)
 {
-    DecodeDate(Value, Year, Month, Day);
-    DecodeTime(Value, Hour, Min, Sec, MSec);
+    const TDayAndTime split = Split(Value);
+    DecodeDay(split.Day, Year, Month, Day);
+    DecodeMSecs(split.MSec, Hour, Min, Sec, MSec);
 }
 
 TDateTime Date() { return DateFromQt(QDate::currentDate()); }

@@ -4,8 +4,11 @@
 #include "platform/core/SysUtils.h"
 
 #include <QDate>
+#include <QVarLengthArray>
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
 namespace {
 
@@ -77,127 +80,248 @@ qsizetype LastAmPm(const String& Format)
     return last;
 }
 
-// Appends Value's digits, zeros in front up to Width: this runs for every date a list shows or
-// exports, so it builds no string of its own.
-void AppendNumber(String& Out, int Value, int Width)
+// Writes Value's digits at Out, zeros in front up to Width; answers the end.
+char16_t* PutNumber(char16_t* Out, unsigned Value, int Width)
 {
-    char16_t digits[16];
-    int first = 16;
-    for (unsigned rest = unsigned(Value); first == 16 || rest != 0; rest /= 10)
-        digits[--first] = char16_t(u'0' + rest % 10);
-    while (16 - first < std::min(Width, 16))
-        digits[--first] = u'0';
-    Out.append(reinterpret_cast<const QChar*>(digits + first), 16 - first);
+    char16_t digits[10];
+    int count = 0;
+    do {
+        digits[count++] = char16_t(u'0' + Value % 10);
+        Value /= 10;
+    } while (Value != 0);
+    for (int i = count; i < Width; ++i)
+        *Out++ = u'0';
+    while (count > 0)
+        *Out++ = digits[--count];
+    return Out;
 }
 
-void AppendFormatted(String& Out, const String& Format, const TDateParts& Parts, int Depth);
-
-void AppendNested(String& Out, const String& Format, const TDateParts& Parts, int Depth)
+char16_t* PutText(char16_t* Out, const String& Text)
 {
-    if (Depth < MaxNesting)
-        AppendFormatted(Out, Format, Parts, Depth + 1);
+    std::copy_n(reinterpret_cast<const char16_t*>(Text.constData()), Text.size(), Out);
+    return Out + Text.size();
 }
 
-// Appends the am/pm specifier at Pos, if there is one, and answers its length (0 when none).
-qsizetype AppendAmPm(String& Out, const String& Format, qsizetype Pos, const TDateParts& Parts)
-{
-    const bool pm = Parts.Hour >= 12;
-    const qsizetype length = AmPmLength(Format, Pos);
-    if (length == 5)
-        Out += Format.mid(pm ? Pos + 3 : Pos, 2);  // keeps the case written in the format
-    else if (length == 3)
-        Out += Format[pm ? Pos + 2 : Pos];
-    else if (length == 4)
-        Out += pm ? FormatSettings().TimePMString : FormatSettings().TimeAMString;
-    return length;
-}
+// --- Formats compiled once ---------------------------------------------------------------
+//
+// A format is read once into the steps it takes, its nested formats expanded and its 12-hour
+// hours found: every date a list shows or exports then only runs the steps.
 
-void AppendFormatted(String& Out, const String& Format, const TDateParts& Parts, int Depth)
-{
-    const TFormatSettings& settings = FormatSettings();
-    const qsizetype lastAmPm = LastAmPm(Format);
-    Char lastToken;
-    qsizetype pos = 0;
-    while (pos < Format.size()) {
-        const Char c = Format[pos];
-        if (c == u'\'' || c == u'"') {
-            const qsizetype close = Format.indexOf(c, pos + 1);
-            const qsizetype end = close < 0 ? Format.size() : close;
-            Out += QStringView(Format).mid(pos + 1, end - pos - 1);
-            pos = end + 1;
-            continue;
-        }
-        if (!IsAsciiLetter(c)) {
-            Out += c == u'/' ? settings.DateSeparator : c == u':' ? settings.TimeSeparator : c;
-            ++pos;
-            continue;
-        }
-        Char token = AsciiUpper(c);
-        if (token == u'A') {
-            lastToken = token;
-            const qsizetype length = AppendAmPm(Out, Format, pos, Parts);
-            if (length == 0)
-                Out += c;
-            pos += length == 0 ? 1 : length;
-            continue;
-        }
-        qsizetype count = 1;
-        while (pos + count < Format.size() && AsciiUpper(Format[pos + count]) == token)
-            ++count;
-        if (token == u'M' && lastToken == u'H')
-            token = u'N';
-        lastToken = token;
-        switch (token.unicode()) {
-        case u'Y':
-            AppendNumber(Out, count <= 2 ? Parts.Year % 100 : Parts.Year, count <= 2 ? 2 : 4);
-            break;
-        case u'M':
-            if (count <= 2)
-                AppendNumber(Out, Parts.Month, static_cast<int>(count));
-            else
-                Out += count == 3 ? settings.ShortMonthNames[Parts.Month - 1] : settings.LongMonthNames[Parts.Month - 1];
-            break;
-        case u'D':
-            if (count <= 2)
-                AppendNumber(Out, Parts.Day, static_cast<int>(count));
-            else if (count == 3)
-                Out += settings.ShortDayNames[Parts.DayOfWeek - 1];
-            else if (count == 4)
-                Out += settings.LongDayNames[Parts.DayOfWeek - 1];
-            else
-                AppendNested(Out, count == 5 ? settings.ShortDateFormat : settings.LongDateFormat, Parts, Depth);
-            break;
-        case u'H': {
-            int hour = Parts.Hour;
-            if (lastAmPm >= pos + count)
-                hour = hour % 12 == 0 ? 12 : hour % 12;
-            AppendNumber(Out, hour, count == 1 ? 1 : 2);
-            break;
-        }
-        case u'N':
-            AppendNumber(Out, Parts.Min, count == 1 ? 1 : 2);
-            break;
-        case u'S':
-            AppendNumber(Out, Parts.Sec, count == 1 ? 1 : 2);
-            break;
-        case u'Z':
-            AppendNumber(Out, Parts.MSec, count <= 2 ? 1 : 3);
-            break;
-        case u'T':
-            AppendNested(Out, count == 1 ? settings.ShortTimeFormat : settings.LongTimeFormat, Parts, Depth);
-            break;
-        case u'C':
-            AppendNested(Out, settings.ShortDateFormat, Parts, Depth);
-            if (Parts.HasTime) {
-                Out += u' ';
-                AppendNested(Out, settings.LongTimeFormat, Parts, Depth);
-            }
-            break;
-        default:
-            Out += QStringView(Format).mid(pos, count);
-        }
-        pos += count;
+struct TFormatStep {
+    enum TKind : std::uint8_t {
+        Text,        // Texts[0]
+        Year,        // the year's Width last digits
+        Month,
+        Day,
+        Hour,
+        Hour12,      // on the 12-hour clock
+        Minute,
+        Second,
+        MilliSecond,
+        AmPm,        // Texts[0] before noon, Texts[1] after
+        MonthName,   // from Names
+        DayName,     // from Names
+        TimeFollows  // the next Width steps run only when the value has a time
+    };
+    TKind Kind;
+    int Width = 0;
+    std::array<String, 2> Texts;
+    const String* Names = nullptr;
+};
+
+using TFormatSteps = std::vector<TFormatStep>;
+
+// A format's steps and the longest text they write, which a date's text is made room for.
+struct TCompiledFormat {
+    TFormatSteps Steps;
+    qsizetype MaxLength = 0;
+};
+
+class TFormatCompiler {
+public:
+    static TCompiledFormat Compile(const String& Format)
+    {
+        TFormatCompiler compiler;
+        compiler.Add(Format, 0);
+        TCompiledFormat compiled{std::move(compiler.FSteps)};
+        for (const TFormatStep& step : compiled.Steps)
+            compiled.MaxLength += MaxLength(step);
+        return compiled;
     }
+
+private:
+    static qsizetype MaxLength(const TFormatStep& Step)
+    {
+        switch (Step.Kind) {
+        case TFormatStep::Text:
+        case TFormatStep::AmPm: return std::max(Step.Texts[0].size(), Step.Texts[1].size());
+        case TFormatStep::MonthName: return LongestName(Step.Names, 12);
+        case TFormatStep::DayName: return LongestName(Step.Names, 7);
+        case TFormatStep::TimeFollows: return 0;
+        default: return std::max(Step.Width, 5);  // a number: no part has more digits
+        }
+    }
+
+    static qsizetype LongestName(const String* Names, int Count)
+    {
+        qsizetype longest = 0;
+        for (int i = 0; i < Count; ++i)
+            longest = std::max(longest, Names[i].size());
+        return longest;
+    }
+
+    void Text(String Value) { FSteps.push_back({TFormatStep::Text, 0, {std::move(Value), String()}, nullptr}); }
+    void Number(TFormatStep::TKind Kind, int Width) { FSteps.push_back({Kind, Width, {}, nullptr}); }
+    void Names(TFormatStep::TKind Kind, const String* Names) { FSteps.push_back({Kind, 0, {}, Names}); }
+
+    void Nested(const String& Format, int Depth)
+    {
+        if (Depth < MaxNesting)
+            Add(Format, Depth + 1);
+    }
+
+    // The am/pm specifier at Pos, if there is one; answers its length (0 when none).
+    qsizetype AmPm(const String& Format, qsizetype Pos)
+    {
+        const qsizetype length = AmPmLength(Format, Pos);
+        if (length == 5)  // keeps the case written in the format
+            FSteps.push_back({TFormatStep::AmPm, 0, {Format.mid(Pos, 2), Format.mid(Pos + 3, 2)}, nullptr});
+        else if (length == 3)
+            FSteps.push_back({TFormatStep::AmPm, 0, {Format.mid(Pos, 1), Format.mid(Pos + 2, 1)}, nullptr});
+        else if (length == 4)
+            FSteps.push_back({TFormatStep::AmPm, 0, {FormatSettings().TimeAMString, FormatSettings().TimePMString}, nullptr});
+        return length;
+    }
+
+    void Add(const String& Format, int Depth)
+    {
+        const TFormatSettings& settings = FormatSettings();
+        const qsizetype lastAmPm = LastAmPm(Format);
+        Char lastToken;
+        qsizetype pos = 0;
+        while (pos < Format.size()) {
+            const Char c = Format[pos];
+            if (c == u'\'' || c == u'"') {
+                const qsizetype close = Format.indexOf(c, pos + 1);
+                const qsizetype end = close < 0 ? Format.size() : close;
+                Text(Format.mid(pos + 1, end - pos - 1));
+                pos = end + 1;
+                continue;
+            }
+            if (!IsAsciiLetter(c)) {
+                Text(String(c == u'/' ? settings.DateSeparator : c == u':' ? settings.TimeSeparator : c));
+                ++pos;
+                continue;
+            }
+            Char token = AsciiUpper(c);
+            if (token == u'A') {
+                lastToken = token;
+                const qsizetype length = AmPm(Format, pos);
+                if (length == 0)
+                    Text(String(c));
+                pos += length == 0 ? 1 : length;
+                continue;
+            }
+            qsizetype count = 1;
+            while (pos + count < Format.size() && AsciiUpper(Format[pos + count]) == token)
+                ++count;
+            if (token == u'M' && lastToken == u'H')
+                token = u'N';
+            lastToken = token;
+            const int width = int(count);
+            switch (token.unicode()) {
+            case u'Y':
+                Number(TFormatStep::Year, count <= 2 ? 2 : 4);
+                break;
+            case u'M':
+                if (count <= 2)
+                    Number(TFormatStep::Month, width);
+                else
+                    Names(TFormatStep::MonthName,
+                          count == 3 ? settings.ShortMonthNames.data() : settings.LongMonthNames.data());
+                break;
+            case u'D':
+                if (count <= 2)
+                    Number(TFormatStep::Day, width);
+                else if (count <= 4)
+                    Names(TFormatStep::DayName, count == 3 ? settings.ShortDayNames.data() : settings.LongDayNames.data());
+                else
+                    Nested(count == 5 ? settings.ShortDateFormat : settings.LongDateFormat, Depth);
+                break;
+            case u'H':
+                Number(lastAmPm >= pos + count ? TFormatStep::Hour12 : TFormatStep::Hour, count == 1 ? 1 : 2);
+                break;
+            case u'N':
+                Number(TFormatStep::Minute, count == 1 ? 1 : 2);
+                break;
+            case u'S':
+                Number(TFormatStep::Second, count == 1 ? 1 : 2);
+                break;
+            case u'Z':
+                Number(TFormatStep::MilliSecond, count <= 2 ? 1 : 3);
+                break;
+            case u'T':
+                Nested(count == 1 ? settings.ShortTimeFormat : settings.LongTimeFormat, Depth);
+                break;
+            case u'C': {
+                Nested(settings.ShortDateFormat, Depth);
+                const size_t marker = FSteps.size();
+                FSteps.push_back({TFormatStep::TimeFollows, 0, {}, nullptr});
+                Text(QStringLiteral(" "));
+                Nested(settings.LongTimeFormat, Depth);
+                FSteps[marker].Width = int(FSteps.size() - marker - 1);
+                break;
+            }
+            default:
+                Text(Format.mid(pos, count));
+            }
+            pos += count;
+        }
+    }
+
+    TFormatSteps FSteps;
+};
+
+// The steps of Format, compiled at its first use. The settings are fixed, so a format's steps
+// never change; the few formats a program uses stay compiled.
+const TCompiledFormat& CompiledFormat(const String& Format)
+{
+    thread_local std::vector<std::pair<String, TCompiledFormat>> compiled;
+    for (const auto& [format, steps] : compiled)
+        if (format == Format)
+            return steps;
+    // A program that builds formats as it goes must not grow this without end.
+    if (compiled.size() == 32)
+        compiled.clear();
+    compiled.emplace_back(Format, TFormatCompiler::Compile(Format));
+    return compiled.back().second;
+}
+
+// Writes the text of Steps for Parts at Out; answers the end.
+char16_t* PutSteps(char16_t* Out, const TFormatSteps& Steps, const TDateParts& Parts)
+{
+    for (size_t i = 0; i < Steps.size(); ++i) {
+        const TFormatStep& step = Steps[i];
+        switch (step.Kind) {
+        case TFormatStep::Text: Out = PutText(Out, step.Texts[0]); break;
+        case TFormatStep::Year: Out = PutNumber(Out, step.Width == 2 ? Parts.Year % 100 : Parts.Year, step.Width); break;
+        case TFormatStep::Month: Out = PutNumber(Out, Parts.Month, step.Width); break;
+        case TFormatStep::Day: Out = PutNumber(Out, Parts.Day, step.Width); break;
+        case TFormatStep::Hour: Out = PutNumber(Out, Parts.Hour, step.Width); break;
+        case TFormatStep::Hour12: Out = PutNumber(Out, Parts.Hour % 12 == 0 ? 12 : Parts.Hour % 12, step.Width); break;
+        case TFormatStep::Minute: Out = PutNumber(Out, Parts.Min, step.Width); break;
+        case TFormatStep::Second: Out = PutNumber(Out, Parts.Sec, step.Width); break;
+        case TFormatStep::MilliSecond: Out = PutNumber(Out, Parts.MSec, step.Width); break;
+        case TFormatStep::AmPm: Out = PutText(Out, step.Texts[Parts.Hour >= 12 ? 1 : 0]); break;
+        case TFormatStep::MonthName: Out = PutText(Out, step.Names[Parts.Month - 1]); break;
+        case TFormatStep::DayName: Out = PutText(Out, step.Names[Parts.DayOfWeek - 1]); break;
+        case TFormatStep::TimeFollows:
+            if (!Parts.HasTime)
+                i += size_t(step.Width);
+            break;
+        }
+    }
+    return Out;
 }
 
 // --- Parsing -----------------------------------------------------------------------------
@@ -381,10 +505,12 @@ bool ScanTime(TScanner& Scanner, TDateTime& Value)
 
 String FormatDateTime(const String& Format, TDateTime Value)
 {
-    String result;
-    result.reserve(32);  // a date with its time, without growing
-    AppendFormatted(result, Format.isEmpty() ? QStringLiteral("c") : Format, Decompose(Value), 0);
-    return result;
+    const TDateParts parts = Decompose(Value);
+    const TCompiledFormat& format = CompiledFormat(Format.isEmpty() ? QStringLiteral("c") : Format);
+    // Written into room for the longest text, on the stack for any format of a usual length.
+    QVarLengthArray<char16_t, 64> text(format.MaxLength);
+    const char16_t* const end = PutSteps(text.data(), format.Steps, parts);
+    return String(reinterpret_cast<const QChar*>(text.data()), end - text.data());
 }
 
 void DateTimeToString(String& Result, const String& Format, TDateTime Value) { Result = FormatDateTime(Format, Value); }
