@@ -52,24 +52,30 @@ TCellKind CellKindOf(const TField* Field)
 
 // A text cell of exactly Text: a leading apostrophe is the spreadsheet's "keep as typed" mark,
 // so a text that starts with one keeps it behind another.
-Variant TextCell(const String& Text) { return Variant(Text.startsWith(u'\'') ? u'\'' + Text : Text); }
+Variant TextCell(String Text)
+{
+    if (Text.startsWith(u'\''))
+        Text.prepend(u'\'');
+    return Variant(std::move(Text));
+}
 
 // Counts in CutTexts a text longer than a cell holds: the sheet keeps its beginning.
 Variant CellValue(const TField* Field, TCellKind Kind, int& CutTexts)
 {
-    const Variant value = Field->Value();
     // A record without the value shows an empty cell, not a 0 nobody entered.
-    if (VarIsNull(value))
-        return Variant();
-    switch (Kind) {
-    case TCellKind::Integer: return value;
-    case TCellKind::Number: return Variant(value.AsDouble());
-    case TCellKind::Text: break;
+    if (Kind != TCellKind::Text) {
+        const Variant value = Field->Value();
+        if (VarIsNull(value))
+            return Variant();
+        return Kind == TCellKind::Integer ? value : Variant(value.AsDouble());
     }
-    const String text = Field->AsString();
+    // Only an empty text may stand for no value: the others need not look again.
+    String text = Field->AsString();
+    if (text.isEmpty() && Field->IsNull())
+        return Variant();
     if (text.size() > xlMaxCellText)
         ++CutTexts;
-    return TextCell(text);
+    return TextCell(std::move(text));
 }
 
 void CentreAndMerge(TWorksheet& Sheet, int Row, int Column, int LastRow, int LastColumn)

@@ -21,6 +21,7 @@
 #include <compare>
 #include <cstdint>
 #include <initializer_list>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -60,6 +61,7 @@ public:
     Variant(double Value) : FValue(Value) {}
     Variant(Currency Value) : FValue(Value) {}
     Variant(const String& Value) : FValue(Value) {}
+    Variant(String&& Value) : FValue(std::move(Value)) {}
     Variant(const char* Utf8) : FValue(String::fromUtf8(Utf8)) {}
     Variant(const QByteArray& Bytes) : FValue(Bytes) {}
     Variant(TVarArray Array) : FValue(std::move(Array)) {}
@@ -83,6 +85,8 @@ public:
     Currency AsCurrency() const;
     TDateTime AsDateTime() const;
     String AsString() const;
+    // The text a String holds, without a copy; nullptr for any other kind.
+    const String* StringValue() const { return std::get_if<String>(&FValue); }
     QByteArray AsBytes() const;
 
     // Elements of a variant array by the array's own indexes; raise EVariantError outside the

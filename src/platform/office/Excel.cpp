@@ -25,35 +25,34 @@ bool NeedsCleaning(QChar C) { return C.unicode() >= 0xFFFE; }
 
 } // namespace
 
-String CutCellText(String Text)
-{
-    if (Text.size() > xlMaxCellText)
-        Text.truncate(Text[xlMaxCellText - 1].isHighSurrogate() ? xlMaxCellText - 1 : xlMaxCellText);
-    return Text;
-}
-
 namespace {
 
-// The text as a cell keeps it. Control characters stay: the writer stores them escaped, so
-// they read back as they were. U+FFFE and U+FFFF, which no XML file may hold, become U+FFFD.
-String CellText(const String& Text)
+// How much of Text a cell keeps.
+qsizetype CellTextLength(QStringView Text)
 {
-    if (std::none_of(Text.begin(), Text.end(), NeedsCleaning))
-        return CutCellText(Text);  // shared, not copied, when it fits
-    String Result = Text;
-    for (QChar& C : Result)
-        if (NeedsCleaning(C))
-            C = QChar::ReplacementCharacter;
-    return CutCellText(std::move(Result));
+    if (Text.size() <= xlMaxCellText)
+        return Text.size();
+    return Text[xlMaxCellText - 1].isHighSurrogate() ? xlMaxCellText - 1 : xlMaxCellText;
+}
+
+[[noreturn]] void RaiseOutsideWorksheet(int Row, int Column)
+{
+    throw EOleException(QStringLiteral("The cell (%1, %2) lies outside the worksheet").arg(Row).arg(Column));
 }
 
 void CheckCell(int Row, int Column)
 {
-    if (Row < 1 || Row > xlMaxRows || Column < 1 || Column > xlMaxColumns)
-        throw EOleException(QStringLiteral("The cell (%1, %2) lies outside the worksheet").arg(Row).arg(Column));
+    if (Row < 1 || Row > xlMaxRows || Column < 1 || Column > xlMaxColumns) [[unlikely]]
+        RaiseOutsideWorksheet(Row, Column);
 }
 
 } // namespace
+
+String CutCellText(String Text)
+{
+    Text.truncate(CellTextLength(Text));
+    return Text;
+}
 
 // ---- TExcelRange
 
@@ -101,13 +100,15 @@ void TExcelRange::SetValue(const Variant& Value) const
         Typed.Number = Value.AsDouble();
         // No file may hold an infinite or undefined number: those keep their text.
         if (!std::isfinite(Typed.Number))
-            Typed = FSheet->StoreText(Value.AsString());
+            Typed = FSheet->StoreCellText(Value.AsString());
         break;
     default:
         // The spreadsheet program's mark for "keep this as typed": the apostrophe is not part
         // of the text.
-        const String Text = Value.AsString();
-        Typed = FSheet->StoreText(CellText(Text.startsWith(u'\'') ? Text.mid(1) : Text));
+        const String* Held = Value.StringValue();
+        const String Converted = Held ? String() : Value.AsString();
+        const QStringView Text = Held ? *Held : Converted;
+        Typed = FSheet->StoreCellText(Text.mid(Text.startsWith(u'\'') ? 1 : 0));
     }
     // The cells of a range share one stored text.
     for (int R = FRow; R <= FLastRow; ++R)
@@ -197,28 +198,36 @@ TWorksheet::TCell& TWorksheet::Cell(int Row, int Column)
     if (std::size_t(Row) > FRows.size())
         FRows.resize(Row);
     std::vector<TCell>& Cells = FRows[Row - 1];
-    if (std::size_t(Column) > Cells.size()) {
-        // A row is mostly as wide as the one above it: room for that at once.
-        if (Cells.empty() && Row > 1)
-            Cells.reserve(FRows[Row - 2].size());
-        Cells.resize(Column);
-    }
+    // A row is mostly as wide as the one above it: made that wide at once. Empty cells are not
+    // written to the file.
+    if (std::size_t(Column) > Cells.size())
+        Cells.resize(std::max(std::size_t(Column), Row > 1 ? FRows[Row - 2].size() : 0));
     return Cells[Column - 1];
 }
 
-TWorksheet::TCell TWorksheet::StoreText(const String& Text)
+TWorksheet::TCell TWorksheet::StoreCellText(QStringView Text)
 {
+    // Control characters stay: the writer stores them escaped, so they read back as they were.
+    // U+FFFE and U+FFFF, which no XML file may hold, become U+FFFD.
+    if (std::any_of(Text.begin(), Text.end(), NeedsCleaning)) {
+        String Cleaned = Text.toString();
+        for (QChar& C : Cleaned)
+            if (NeedsCleaning(C))
+                C = QChar::ReplacementCharacter;
+        return StoreCellText(Cleaned);
+    }
+    Text.truncate(CellTextLength(Text));
     TCell Stored;
     Stored.Kind = TCellKind::Text;
-    Stored.TextAt = std::size_t(FTexts.size());
+    Stored.TextAt = FTexts.size();
     // At most three bytes for each UTF-16 unit, a pair's four for its two; the store grows as
-    // a whole and is not cleared first.
-    FTexts.resize(qsizetype(Stored.TextAt) + Text.size() * 3 + 1);
+    // a whole.
+    FTexts.resize(Stored.TextAt + std::size_t(Text.size()) * 3 + 1);
     char* const Start = FTexts.data() + Stored.TextAt;
     char* const End = FUtf8.appendToBuffer(Start, Text);
     *End = '\0';
     Stored.TextSize = std::uint32_t(End - Start);
-    FTexts.resize(qsizetype(Stored.TextAt + Stored.TextSize) + 1);
+    FTexts.resize(Stored.TextAt + Stored.TextSize + 1);
     return Stored;
 }
 

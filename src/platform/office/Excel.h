@@ -11,7 +11,6 @@
 #include "platform/core/String.h"
 #include "platform/core/Variant.h"
 
-#include <QByteArray>
 #include <QStringEncoder>
 
 #include <cstdint>
@@ -123,8 +122,8 @@ private:
 
     TCell& Cell(int Row, int Column);
     const TCell* FindCell(int Row, int Column) const;
-    // Adds Text to the text store; answers a text cell of it.
-    TCell StoreText(const String& Text);
+    // Adds Text to the text store as a cell keeps it; answers a text cell of it.
+    TCell StoreCellText(QStringView Text);
     const char* TextOf(const TCell& Cell) const { return FTexts.data() + Cell.TextAt; }
     TCell* FindCell(int Row, int Column)
     {
@@ -138,7 +137,7 @@ private:
     // file stores them.
     std::vector<std::vector<TCell>> FRows;
     std::vector<TArea> FMerged;
-    QByteArray FTexts;  // every text set, each ended by a NUL
+    std::vector<char> FTexts;  // every text set, each ended by a NUL
     QStringEncoder FUtf8{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
 };
 

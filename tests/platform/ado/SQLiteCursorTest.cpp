@@ -262,8 +262,9 @@ TEST_F(SQLiteCursorTest, AnOpenListKeepsItsRecordsWhileAnotherProgramWritesAndAR
     for (FQuery.First(); !FQuery.Eof(); FQuery.Next(), --expected) {
         const bool deleted = expected == 1 || expected == 2 || expected == 1500;
         ASSERT_EQ(FQuery.FieldByName(QStringLiteral("id"))->IsNull(), deleted) << expected;
-        if (!deleted)
+        if (!deleted) {
             ASSERT_EQ(Name(), QStringLiteral("n%1").arg(expected));
+        }
     }
     EXPECT_EQ(expected, 0);
 
