@@ -94,6 +94,15 @@ TEST(FormatDateTime, NamedFormatsExpandTheSettings)
     EXPECT_EQ(FormatDateTime("", DateOf(Sample)), "2026-12-09");
 }
 
+TEST(FormatDateTime, EachOfManyFormatsKeepsItsOwnText)
+{
+    // More formats than are kept compiled at once, one of them with and without a time.
+    for (int i = 0; i < 100; ++i) {
+        EXPECT_EQ(FormatDateTime(QStringLiteral("'#%1' yyyy").arg(i), Sample), QStringLiteral("#%1 2026").arg(i));
+        EXPECT_EQ(FormatDateTime("c", i % 2 ? Sample : DateOf(Sample)), i % 2 ? "2026-12-09 04:06:53" : "2026-12-09");
+    }
+}
+
 TEST(DateTimeToStr, OmitsAMidnightTime)
 {
     EXPECT_EQ(DateTimeToStr(Sample), "2026-12-09 04:06:53");
