@@ -23,10 +23,6 @@ std::int8_t AlignmentIndex(int Value)
 
 bool NeedsCleaning(QChar C) { return C.unicode() >= 0xFFFE; }
 
-} // namespace
-
-namespace {
-
 // How much of Text a cell keeps.
 qsizetype CellTextLength(QStringView Text)
 {
@@ -198,11 +194,18 @@ TWorksheet::TCell& TWorksheet::Cell(int Row, int Column)
     if (std::size_t(Row) > FRows.size())
         FRows.resize(Row);
     std::vector<TCell>& Cells = FRows[Row - 1];
-    // A row is mostly as wide as the one above it: made that wide at once. Empty cells are not
-    // written to the file.
+    // A row is mostly as wide as the cells the one above it holds: made that wide at once.
     if (std::size_t(Column) > Cells.size())
-        Cells.resize(std::max(std::size_t(Column), Row > 1 ? FRows[Row - 2].size() : 0));
+        Cells.resize(std::max(std::size_t(Column), Row > 1 ? HeldWidth(FRows[Row - 2]) : 0));
     return Cells[Column - 1];
+}
+
+std::size_t TWorksheet::HeldWidth(const std::vector<TCell>& Cells)
+{
+    std::size_t Width = Cells.size();
+    while (Width > 0 && Cells[Width - 1].Kind == TCellKind::Empty && Cells[Width - 1].Alignment == 0)
+        --Width;
+    return Width;
 }
 
 TWorksheet::TCell TWorksheet::StoreCellText(QStringView Text)

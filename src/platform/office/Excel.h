@@ -121,6 +121,8 @@ private:
     };
 
     TCell& Cell(int Row, int Column);
+    // The columns of a row up to its last cell with a value or an alignment.
+    static std::size_t HeldWidth(const std::vector<TCell>& Cells);
     const TCell* FindCell(int Row, int Column) const;
     // Adds Text to the text store as a cell keeps it; answers a text cell of it.
     TCell StoreCellText(QStringView Text);
